@@ -1,0 +1,54 @@
+#include "engine/asset.h"
+
+#include <cmath>
+
+#include "engine/loan.h"
+
+namespace ardvane {
+namespace {
+
+inline void Store(std::vector<Money>& records, int m, Money value) {
+  const int size = static_cast<int>(records.size());
+  if (m < size) {
+    records[m] = value;
+  } else {
+    if (m > size) records.resize(m);
+    records.push_back(value);
+  }
+}
+
+}  // namespace
+
+TAsset::TAsset() {
+  beginValue_.reserve(TLoan::kMaxMonths + 1);
+  growth_.reserve(TLoan::kMaxMonths);
+  contribution_.reserve(TLoan::kMaxMonths);
+  endValue_.reserve(TLoan::kMaxMonths);
+}
+
+void TAsset::SetReturnRate(double annualRate) {
+  if (annualRate == returnRate_) return;
+  returnRate_ = annualRate;
+  const long double growth = 1.0L + annualRate;
+  // A loss of everything or more leaves nothing to grow.
+  monthlyReturnRate_ =
+      growth <= 0 ? -1.0 : static_cast<double>(std::expm1l(std::log1pl(annualRate) / 12.0L));
+}
+
+void TAsset::SetContribution(int m, Money amount) {
+  if (m >= 0) Store(contribution_, m, amount);
+}
+
+void TAsset::StepMonth(int m) {
+  if (m < 0) return;
+  const Money begin = GetBeginValue(m);
+  const Money growth = begin * monthlyReturnRate_;
+  const Money end = begin + growth + GetContribution(m);
+  Store(beginValue_, m, begin);
+  Store(growth_, m, growth);
+  Store(contribution_, m, GetContribution(m));
+  Store(endValue_, m, end);
+  Store(beginValue_, m + 1, end);
+}
+
+}  // namespace ardvane

@@ -1,0 +1,61 @@
+#include "engine/calendar.h"
+
+namespace ardvane {
+namespace {
+
+// Days from 1 January 1970 of a proleptic Gregorian date, and back (H. Hinnant's algorithms).
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+CivilDate CivilFromDays(long long z) {
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long y = static_cast<long long>(yoe) + era * 400;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+  return CivilDate{static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
+}
+
+// 30 December 1899 counted from 1 January 1970.
+constexpr long long kEpochOffset = -25569;
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+}  // namespace
+
+DayNumber EncodeDate(int year, int month, int day) {
+  return static_cast<DayNumber>(DaysFromCivil(year, static_cast<unsigned>(month),
+                                              static_cast<unsigned>(day)) -
+                                kEpochOffset);
+}
+
+CivilDate DecodeDate(DayNumber day) { return CivilFromDays(static_cast<long long>(day) + kEpochOffset); }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month == 2 && IsLeapYear(year)) return 29;
+  return kDays[(month - 1) % 12];
+}
+
+DayNumber AddMonths(DayNumber day, int months) {
+  const CivilDate date = DecodeDate(day);
+  const long long index = static_cast<long long>(date.year) * 12 + (date.month - 1) + months;
+  const long long year = index >= 0 ? index / 12 : (index - 11) / 12;
+  const int month = static_cast<int>(index - year * 12) + 1;
+  const int lastDay = DaysInMonth(static_cast<int>(year), month);
+  return EncodeDate(static_cast<int>(year), month, date.day < lastDay ? date.day : lastDay);
+}
+
+int MonthOf(DayNumber day) { return DecodeDate(day).month; }
+
+}  // namespace ardvane

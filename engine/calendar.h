@@ -1,0 +1,24 @@
+#pragma once
+
+namespace ardvane {
+
+// Calendar days are counted from 30 December 1899 (day 0), so 15 January 2008 is day 39462.
+// Day 0 also stands for "no date" wherever a result can be missing (a debt never paid off).
+using DayNumber = int;
+
+struct CivilDate {
+  int year = 1899;
+  int month = 12;  // 1..12
+  int day = 30;    // 1..31
+};
+
+DayNumber EncodeDate(int year, int month, int day);
+CivilDate DecodeDate(DayNumber day);
+int DaysInMonth(int year, int month);
+// The same day of the month `months` calendar months later (earlier when negative), or the
+// last day of the target month when it is shorter.
+DayNumber AddMonths(DayNumber day, int months);
+// Calendar month 1..12 of a day.
+int MonthOf(DayNumber day);
+
+}  // namespace ardvane

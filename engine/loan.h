@@ -1,0 +1,122 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/calendar.h"
+#include "engine/money.h"
+
+namespace ardvane {
+
+// One debt paid off month by month. Its terms are set first; the plan simulation (TLoans)
+// then steps it from month 0, the calendar month of the plan date, writing one record per
+// month. Rates are fractions (0.18 is 18 % a year); amounts are Money.
+class TLoan {
+ public:
+  // No schedule ever runs longer than this.
+  static constexpr int kMaxMonths = 1080;
+  // Months reserved up front: most debts are gone within ten years, so stepping a month
+  // rarely allocates, and a longer schedule grows geometrically (a handful of times at most).
+  static constexpr int kReservedMonths = 120;
+
+  TLoan();
+
+  // Setters store a value only when it differs, then re-derive what depends on it.
+  void SetBalance(Money amount);             // also BeginBalance[0]
+  void SetInterestRate(double annualRate);   // re-derives the monthly rates
+  void SetCompoundingPeriod(int code);       // months per period, 0 daily; re-derives
+  void SetAccelerated(bool value) { accelerated_ = value; }
+  void SetUseMinimum(bool value) { useMinimum_ = value; }
+  void SetInterestOnly(bool value) { interestOnly_ = value; }
+  void SetMinimumPaymentPercent(double fraction) { minimumPaymentPercent_ = fraction; }
+  void SetMinimumPaymentAmount(Money amount) { minimumPaymentAmount_ = amount; }
+  void SetCurrentPayment(Money amount) { currentPayment_ = amount; }
+  void SetEscrow(Money amount) { escrow_ = amount; }
+  // 0, or the 1-based month in which the whole balance and that month's interest fall due.
+  void SetTermMonths(int months) { termMonths_ = months; }
+  void SetStartDate(DayNumber date) { startDate_ = date; }
+  void SetPayoffOrder(int rank) { payoffOrder_ = rank; }
+
+  bool Accelerated() const { return accelerated_; }
+  bool UseMinimum() const { return useMinimum_; }
+  bool InterestOnly() const { return interestOnly_; }
+  Money Balance() const { return balance_; }
+  double InterestRate() const { return interestRate_; }
+  long double MonthlyRate() const { return monthlyRate_; }
+  long double EffectiveMonthlyRate() const { return effectiveMonthlyRate_; }
+  int CompoundingPeriod() const { return compoundingPeriod_; }
+  double MinimumPaymentPercent() const { return minimumPaymentPercent_; }
+  Money MinimumPaymentAmount() const { return minimumPaymentAmount_; }
+  Money CurrentPayment() const { return currentPayment_; }
+  Money Escrow() const { return escrow_; }
+  int TermMonths() const { return termMonths_; }
+  DayNumber StartDate() const { return startDate_; }
+  int PayoffOrder() const { return payoffOrder_; }
+
+  // Payoff results; all 0 while the balance has not reached 0 (a debt never paid off).
+  int PayoffMonths() const { return payoffMonths_; }
+  double PayoffYears() const { return payoffMonths_ / 12.0; }
+  DayNumber PayoffDate() const { return payoffDate_; }
+  Money TotalInterest() const { return totalInterest_; }
+
+  // The payment the plan counts on from the start: the minimum (the larger of the percent of
+  // the starting balance and the minimum amount) for a minimum-only or interest-only debt,
+  // else the current payment.
+  Money GetScheduledPayment() const;
+  // The minimum due in an already computed month m; 0 for months not computed or opened with
+  // no balance. In the loan's last term month it is everything owed.
+  Money GetPaymentDue(int m) const;
+
+  // Records of month m; 0 where there is no entry.
+  Money GetBeginBalance(int m) const { return At(beginBalance_, m); }
+  Money GetInterest(int m) const { return At(monthInterest_, m); }
+  Money GetPayment(int m) const { return At(monthPayment_, m); }
+  Money GetExtraPayment(int m) const { return At(extraPayment_, m); }
+  Money GetEndBalance(int m) const { return At(endBalance_, m); }
+  Money GetTotalPaid(int m) const { return GetPayment(m) + GetExtraPayment(m); }
+  // Number of months computed so far.
+  int ComputedMonths() const { return static_cast<int>(monthPayment_.size()); }
+
+  // Offers extra money for month m before it is (re)computed.
+  void SetExtraPayment(int m, Money amount);
+  // Computes month m from BeginBalance[m]; may be called again for the same month, which
+  // overwrites that month's records using the extra payment offered in between.
+  void StepMonth(int m);
+  // Back to the state before month 0, terms kept.
+  void ResetSchedule();
+
+ private:
+  static Money At(const std::vector<Money>& records, int m) {
+    return m >= 0 && m < static_cast<int>(records.size()) ? records[m] : Money();
+  }
+  void DeriveEffectiveRate();
+
+  bool accelerated_ = false;
+  bool useMinimum_ = false;
+  bool interestOnly_ = false;
+  Money balance_;
+  double interestRate_ = 0;
+  // Held in extended precision: an annual 6 % arrives as the double just below 0.06, and
+  // its twelfth must stay just below 0.005 for interest to round as the figures expect.
+  long double monthlyRate_ = 0;
+  long double effectiveMonthlyRate_ = 0;
+  int compoundingPeriod_ = 0;
+  double minimumPaymentPercent_ = 0;
+  Money minimumPaymentAmount_;
+  Money currentPayment_;
+  Money escrow_;
+  int termMonths_ = 0;
+  DayNumber startDate_ = 0;
+  int payoffOrder_ = 0;
+
+  std::vector<Money> beginBalance_;
+  std::vector<Money> monthInterest_;
+  std::vector<Money> monthPayment_;
+  std::vector<Money> extraPayment_;
+  std::vector<Money> endBalance_;
+
+  int payoffMonths_ = 0;
+  DayNumber payoffDate_ = 0;
+  Money totalInterest_;
+};
+
+}  // namespace ardvane

@@ -1,0 +1,200 @@
+#include "engine/loans.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace ardvane {
+
+void TLoans::SetAccelerator(Money amount) {
+  if (amount == accelerator_) return;
+  accelerator_ = amount;
+  RecomputeBudget();
+}
+
+void TLoans::SetMonthlyFee(Money amount) {
+  if (amount == monthlyFee_) return;
+  monthlyFee_ = amount;
+  RecomputeBudget();
+}
+
+void TLoans::SetTotalPayment(Money amount) {
+  if (amount == totalPayment_) return;
+  totalPayment_ = amount;
+  RecomputeBudget();
+}
+
+void TLoans::SetPlanDate(DayNumber date) {
+  planDate_ = date;
+  for (auto& loan : items_) loan->SetStartDate(date);
+}
+
+TLoan& TLoans::AddLoan(Money balance, double rate, double minimumPercent, Money minimumAmount,
+                       Money currentPayment) {
+  auto loan = std::make_unique<TLoan>();
+  loan->SetBalance(balance);
+  loan->SetInterestRate(rate);
+  loan->SetMinimumPaymentPercent(minimumPercent);
+  loan->SetMinimumPaymentAmount(minimumAmount);
+  loan->SetCurrentPayment(currentPayment);
+  loan->SetStartDate(planDate_);
+  items_.push_back(std::move(loan));
+  return *items_.back();
+}
+
+TLoan* TLoans::GetLoan(int index) {
+  return index >= 0 && index < GetCount() ? items_[index].get() : nullptr;
+}
+
+const TLoan* TLoans::GetLoan(int index) const {
+  return index >= 0 && index < GetCount() ? items_[index].get() : nullptr;
+}
+
+void TLoans::ComputeTotalPayment() {
+  Money total;
+  for (const auto& loan : items_) total += loan->GetScheduledPayment();
+  totalPayment_ = total;
+  RecomputeBudget();
+}
+
+void TLoans::SortByPriority(int code) {
+  const int n = GetCount();
+  order_.resize(n);
+  for (int i = 0; i < n; ++i) order_[i] = i;
+
+  // Whether the later of two neighbours goes first; equal keys keep the listed order.
+  const auto preferred = [code](const TLoan& earlier, const TLoan& later) {
+    switch (code) {
+      case 0: return later.InterestRate() > earlier.InterestRate();
+      case 1: return later.Balance() > earlier.Balance();
+      case 2: return later.GetScheduledPayment() > earlier.GetScheduledPayment();
+      case 3: return later.InterestRate() < earlier.InterestRate();
+      case 4: return later.Balance() < earlier.Balance();
+      case 5: return later.GetScheduledPayment() < earlier.GetScheduledPayment();
+      default: return false;
+    }
+  };
+  for (int pass = 0; pass < n; ++pass) {
+    bool swapped = false;
+    for (int i = 0; i + 1 < n; ++i) {
+      if (preferred(*items_[order_[i]], *items_[order_[i + 1]])) {
+        std::swap(order_[i], order_[i + 1]);
+        swapped = true;
+      }
+    }
+    if (!swapped) break;  // sorted: further passes would change nothing
+  }
+
+  int firstWithBalance = -1;
+  for (int i = 0; i < n; ++i) {
+    TLoan& loan = *items_[order_[i]];
+    if (loan.Balance() > Money()) {
+      if (firstWithBalance < 0) firstWithBalance = i;
+      loan.SetPayoffOrder(i + 1 - firstWithBalance);
+    } else {
+      loan.SetPayoffOrder(0);
+    }
+  }
+}
+
+void TLoans::Run() {
+  if (budget_ == Money()) ComputeTotalPayment();
+  SortByPriority(priority_);
+  annualMonthOffset_ = acceleratorMonth_ - MonthOf(planDate_);
+  if (annualMonthOffset_ < 0) annualMonthOffset_ += 12;
+
+  budgetByMonth_.clear();
+  budgetByMonth_.reserve(TLoan::kMaxMonths);
+  // Loans in payoff order that still have a record for the month; the others add nothing
+  // to any total, so they are dropped as they run out.
+  std::vector<TLoan*> live;
+  live.reserve(order_.size());
+  for (const int index : order_) live.push_back(items_[index].get());
+
+  for (int m = 0; m < TLoan::kMaxMonths; ++m) {
+    std::erase_if(live, [m](const TLoan* loan) { return loan->ComputedMonths() < m; });
+    Money openingTotal;
+    for (const TLoan* loan : live) openingTotal += loan->GetBeginBalance(m);
+    if (openingTotal <= Money()) break;
+
+    for (TLoan* loan : live) {
+      if (loan->GetBeginBalance(m) > Money()) loan->StepMonth(m);
+    }
+    budgetByMonth_.push_back(IsAnnualMonth(m) ? budget_ + annualAccelerator_ : budget_);
+
+    Money due;
+    for (const TLoan* loan : live) due += loan->GetPaymentDue(m);
+    Money pool = Max(Money(), budgetByMonth_[m] - due);
+    for (TLoan* loan : live) {
+      // A loan that takes nothing would only repeat the first pass: skip the step.
+      if (pool == Money()) break;
+      if (!loan->Accelerated() || loan->GetBeginBalance(m) <= Money()) continue;
+      if (maximizeWealth_ && loan->InterestRate() < returnRate_) continue;
+      loan->SetExtraPayment(m, pool);
+      loan->StepMonth(m);
+      pool -= loan->GetExtraPayment(m);
+    }
+  }
+}
+
+void TLoans::ResetAll() {
+  for (auto& loan : items_) loan->ResetSchedule();
+}
+
+Money TLoans::GetTotalInterest() const {
+  Money total;
+  for (const auto& loan : items_) total += loan->TotalInterest();
+  return total;
+}
+
+int TLoans::GetDebtFreeMonths() const {
+  int months = 0;
+  for (const auto& loan : items_) months = std::max(months, loan->PayoffMonths());
+  return months;
+}
+
+DayNumber TLoans::GetDebtFreeDate() const {
+  DayNumber latest = 0;
+  for (const auto& loan : items_) {
+    if (loan->PayoffDate() != 0 && (latest == 0 || loan->PayoffDate() > latest)) {
+      latest = loan->PayoffDate();
+    }
+  }
+  return latest;
+}
+
+Money TLoans::GetTotalBeginBalance(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetBeginBalance(m); }); }
+Money TLoans::GetTotalInterestOfMonth(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetInterest(m); }); }
+Money TLoans::GetTotalPayment(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetPayment(m); }); }
+Money TLoans::GetTotalExtraPayment(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetExtraPayment(m); }); }
+Money TLoans::GetTotalEndBalance(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetEndBalance(m); }); }
+Money TLoans::GetTotalPaymentDue(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetPaymentDue(m); }); }
+
+Money TLoans::GetBudgetOfMonth(int m) const {
+  if (m >= 0 && m < static_cast<int>(budgetByMonth_.size())) return budgetByMonth_[m];
+  return IsAnnualMonth(m) ? budget_ + annualAccelerator_ : budget_;
+}
+
+int TLoans::GetOrderIndex(int position) const {
+  return position >= 0 && position < static_cast<int>(order_.size()) ? order_[position] : 0;
+}
+
+Money TLoans::GetTotalEscrow() const {
+  Money total;
+  for (const auto& loan : items_) total += loan->Escrow();
+  return total;
+}
+
+Money TLoans::GetTotalMonthlyOutlay() const {
+  return Max(GetTotalPaymentDue(0), budget_) + monthlyFee_;
+}
+
+int TLoans::GetFirstMonthWithinBudget() const {
+  if (GetTotalPaymentDue(0) <= budget_) return 0;
+  const int last = GetDebtFreeMonths();
+  for (int m = 1; m < last; ++m) {
+    if (GetTotalPaymentDue(m) <= budget_) return m;
+  }
+  return last;
+}
+
+}  // namespace ardvane

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "engine/calendar.h"
+#include "engine/loan.h"
+#include "engine/money.h"
+
+namespace ardvane {
+
+// A set of debts paid off together from the plan date. Each month every debt pays its
+// scheduled payment; the money the budget leaves over after the minimums due (the pool)
+// goes as extra payment to the debts one after the other in payoff order. A debt paid off
+// frees its payment for the next one in the following months. No run goes beyond
+// TLoan::kMaxMonths months; a debt still owing then is never paid off.
+class TLoans {
+ public:
+  TLoans() = default;
+  TLoans(TLoans&&) = default;
+  TLoans& operator=(TLoans&&) = default;
+
+  // Setters store a value only when it differs; the first three recompute the budget.
+  void SetAccelerator(Money amount);
+  void SetMonthlyFee(Money amount);
+  void SetTotalPayment(Money amount);
+  void SetAnnualAccelerator(Money amount) { annualAccelerator_ = amount; }
+  void SetAcceleratorMonth(int month) { acceleratorMonth_ = month; }  // 1..12
+  void SetReturnRate(double fraction) { returnRate_ = fraction; }
+  void SetMaximizeWealth(bool value) { maximizeWealth_ = value; }
+  // Ordering code 0..5; anything else keeps the listed order.
+  void SetPriority(int code) { priority_ = code; }
+  // Also gives every loan already added this start date.
+  void SetPlanDate(DayNumber date);
+
+  // Appends a loan with these terms and the plan date as its start; further terms are set on
+  // the returned loan (also reachable as GetLoan(GetCount() - 1)).
+  TLoan& AddLoan(Money balance, double rate, double minimumPercent, Money minimumAmount,
+                 Money currentPayment);
+  TLoan* GetLoan(int index);
+  const TLoan* GetLoan(int index) const;
+  int GetCount() const { return static_cast<int>(items_.size()); }
+
+  // TotalPayment becomes the sum of the loans' scheduled payments.
+  void ComputeTotalPayment();
+  // Builds the payoff order for an ordering code and every loan's PayoffOrder rank.
+  void SortByPriority(int code);
+  void Run();
+  // Clears every loan's schedule so that Run can be repeated with other settings.
+  void ResetAll();
+
+  Money GetTotalInterest() const;
+  int GetDebtFreeMonths() const;
+  double GetDebtFreeYears() const { return GetDebtFreeMonths() / 12.0; }
+  DayNumber GetDebtFreeDate() const;
+  Money GetTotalBeginBalance(int m) const;
+  Money GetTotalInterestOfMonth(int m) const;
+  Money GetTotalPayment(int m) const;
+  Money GetTotalExtraPayment(int m) const;
+  Money GetTotalEndBalance(int m) const;
+  Money GetTotalPaymentDue(int m) const;
+  Money GetBudgetOfMonth(int m) const;
+  int GetOrderIndex(int position) const;
+  Money GetTotalEscrow() const;
+  // The larger of the month-0 minimums due and the budget, plus the monthly fee.
+  Money GetTotalMonthlyOutlay() const;
+  // The first month whose minimums due fit the budget, at most the debt-free month.
+  int GetFirstMonthWithinBudget() const;
+  Money GetBudget() const { return budget_; }
+
+  Money Accelerator() const { return accelerator_; }
+  Money MonthlyFee() const { return monthlyFee_; }
+  Money TotalPayment() const { return totalPayment_; }
+  Money AnnualAccelerator() const { return annualAccelerator_; }
+  int AcceleratorMonth() const { return acceleratorMonth_; }
+  int AnnualMonthOffset() const { return annualMonthOffset_; }
+  double ReturnRate() const { return returnRate_; }
+  bool MaximizeWealth() const { return maximizeWealth_; }
+  int Priority() const { return priority_; }
+  DayNumber PlanDate() const { return planDate_; }
+
+ private:
+  void RecomputeBudget() { budget_ = totalPayment_ + accelerator_ - monthlyFee_; }
+  template <typename Record>
+  Money SumOverLoans(Record record) const {
+    Money total;
+    for (const auto& loan : items_) total += record(*loan);
+    return total;
+  }
+  bool IsAnnualMonth(int m) const { return m >= 0 && m % 12 == annualMonthOffset_; }
+
+  int priority_ = 0;
+  DayNumber planDate_ = 0;
+  Money accelerator_;
+  Money monthlyFee_;
+  Money totalPayment_;
+  Money budget_;
+  Money annualAccelerator_;
+  int acceleratorMonth_ = 0;
+  int annualMonthOffset_ = 0;
+  bool maximizeWealth_ = false;
+  double returnRate_ = 0;
+  std::vector<std::unique_ptr<TLoan>> items_;
+  std::vector<int> order_;
+  std::vector<Money> budgetByMonth_;
+};
+
+}  // namespace ardvane

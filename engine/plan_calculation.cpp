@@ -1,0 +1,369 @@
+#include "engine/plan_calculation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "engine/vorn_util.h"
+
+namespace ardvane {
+namespace {
+
+// Reads the number cells of the debt table.
+class RowReader {
+ public:
+  RowReader(const DebtRows& rows, std::string_view decimalSeparator)
+      : rows_(rows), separator_(decimalSeparator) {}
+
+  double Number(int row, DebtCol col) const {
+    return StrToFloatSafe(rows_.Cell(row, col), separator_);
+  }
+  Money Amount(int row, DebtCol col) const { return Money::FromUnits(Number(row, col)); }
+  // Percent cells become fractions.
+  double Fraction(int row, DebtCol col) const { return Number(row, col) / 100; }
+  int CompoundingCode(int row) const {
+    return StrToIntDefault(rows_.Cell(row, DebtCol::CompoundingPeriod), 1);
+  }
+  bool IsSet(int row, DebtCol col) const { return rows_.IsSet(row, col); }
+
+ private:
+  const DebtRows& rows_;
+  std::string_view separator_;
+};
+
+Money PercentOf(Money amount, double percent) {
+  return Money::FromUnits(amount.Units() * percent / 100.0L);
+}
+
+struct NewLoanTerms {
+  Money payment;
+  Money minimumAmount;
+  double minimumPercent = 0;
+};
+
+// The new loan's payment and the minimum terms that make the simulation pay it. An
+// installation's payment override, when there is one, is the payment everywhere.
+NewLoanTerms SizeNewLoanPayment(Money amount, double annualRate, int termMonths, bool interestOnly,
+                                Money paymentOverride) {
+  const long double monthlyRate = static_cast<long double>(annualRate) / 12.0L;
+  NewLoanTerms terms;
+  if (paymentOverride > Money()) {
+    terms.payment = paymentOverride;
+    terms.minimumAmount = paymentOverride;
+  } else if (interestOnly) {
+    terms.payment = amount * monthlyRate;
+    terms.minimumPercent = static_cast<double>(monthlyRate);
+  } else {
+    terms.payment = LevelPayment(amount, monthlyRate, termMonths);
+    terms.minimumAmount = terms.payment;
+  }
+  return terms;
+}
+
+void ApplyNewLoanTerms(TLoan& loan, Money amount, const NewLoanTerms& terms, int termMonths,
+                       bool interestOnly, int compoundingCode) {
+  loan.SetBalance(amount);
+  loan.SetMinimumPaymentPercent(terms.minimumPercent);
+  loan.SetMinimumPaymentAmount(terms.minimumAmount);
+  loan.SetCurrentPayment(terms.payment);
+  loan.SetAccelerated(true);
+  loan.SetTermMonths(termMonths);
+  loan.SetInterestOnly(interestOnly);
+  loan.SetCompoundingPeriod(compoundingCode);
+}
+
+void BuildCurrentPlan(PlanResults& r, const PlanDocument& plan, const RowReader& rows) {
+  TLoans& current = r.CurrentPlan;
+  current.SetPlanDate(plan.Date);
+  for (int i = 0; i < r.DebtCount; ++i) {
+    TLoan& loan = current.AddLoan(rows.Amount(i, DebtCol::Balance),
+                                  rows.Fraction(i, DebtCol::InterestRate),
+                                  rows.Fraction(i, DebtCol::MinimumPaymentPercent),
+                                  rows.Amount(i, DebtCol::MinimumPaymentAmount),
+                                  rows.Amount(i, DebtCol::CurrentPayment));
+    loan.SetAccelerated(false);
+    loan.SetUseMinimum(rows.IsSet(i, DebtCol::UseMinimum));
+    loan.SetEscrow(rows.Amount(i, DebtCol::Escrow));
+    loan.SetCompoundingPeriod(rows.CompoundingCode(i));
+  }
+  // Both plans have a loan at the new loan's index; this one never runs.
+  if (r.Consolidating && r.DebtCount > 0) current.AddLoan(Money(), 0, 0, Money(), Money());
+
+  current.SetPriority(plan.Priority >= 1 && plan.Priority <= 6 ? plan.Priority : 0);
+  current.SetAccelerator(Money());
+  current.SetMonthlyFee(Money());
+  current.SetMaximizeWealth(false);
+  current.ComputeTotalPayment();
+  current.Run();
+}
+
+// Totals of the debts the new loan pays off.
+void SumConsolidatedDebts(PlanResults& r, const RowReader& rows) {
+  long double rateSum = 0;
+  for (int i = 0; i < r.DebtCount; ++i) {
+    if (!r.Consolidating || !rows.IsSet(i, DebtCol::Consolidate)) continue;
+    r.PayoffBalance += rows.IsSet(i, DebtCol::Negotiate) ? rows.Amount(i, DebtCol::NegotiatedBalance)
+                                                         : rows.Amount(i, DebtCol::Balance);
+    const TLoan& loan = *r.CurrentPlan.GetLoan(i);
+    r.PayoffPayment += loan.GetScheduledPayment();
+    r.PayoffMinimum += loan.GetPaymentDue(0);
+    rateSum += static_cast<long double>(rows.Number(i, DebtCol::InterestRate)) *
+               rows.Number(i, DebtCol::Balance);
+  }
+  r.PayoffAverageRate =
+      r.PayoffBalance != Money() ? static_cast<double>(rateSum / r.PayoffBalance.Units()) : 0;
+}
+
+void BuildProposedPlan(PlanResults& r, const PlanDocument& plan, const PlanParameters& params,
+                       const AppSettings& settings, const RowReader& rows,
+                       const NewLoanTerms& newLoan) {
+  TLoans& proposed = r.ProposedPlan;
+  const Accelerator& power = plan.Accelerators[0];
+  proposed.SetPlanDate(plan.Date);
+  proposed.SetAccelerator(power.Monthly);
+  proposed.SetAnnualAccelerator(power.Annual);
+  proposed.SetAcceleratorMonth(power.Month);
+  proposed.SetReturnRate(plan.ReturnRate / 100);
+  proposed.SetMaximizeWealth(false);
+  proposed.SetMonthlyFee(plan.ManagementFee);
+  proposed.SetTotalPayment(r.CurrentPlan.TotalPayment());
+
+  Money consolidatedEscrow;
+  for (int i = 0; i < r.DebtCount; ++i) {
+    TLoan* loan = nullptr;
+    if (r.Consolidating && rows.IsSet(i, DebtCol::Consolidate)) {
+      // Paid off by the new loan at the plan date.
+      loan = &proposed.AddLoan(Money(), 0, 0, Money(), Money());
+      consolidatedEscrow += rows.Amount(i, DebtCol::Escrow);
+    } else if (params.PermitNegotiate && rows.IsSet(i, DebtCol::Negotiate)) {
+      loan = &proposed.AddLoan(rows.Amount(i, DebtCol::NegotiatedBalance),
+                               rows.Fraction(i, DebtCol::NegotiatedInterestRate), 0,
+                               rows.Amount(i, DebtCol::NegotiatedPayment),
+                               rows.Amount(i, DebtCol::CurrentPayment));
+      loan->SetEscrow(rows.Amount(i, DebtCol::Escrow));
+    } else {
+      loan = &proposed.AddLoan(rows.Amount(i, DebtCol::Balance),
+                               rows.Fraction(i, DebtCol::InterestRate),
+                               rows.Fraction(i, DebtCol::MinimumPaymentPercent),
+                               rows.Amount(i, DebtCol::MinimumPaymentAmount),
+                               rows.Amount(i, DebtCol::CurrentPayment));
+      loan->SetEscrow(rows.Amount(i, DebtCol::Escrow));
+    }
+    loan->SetAccelerated(true);
+    loan->SetCompoundingPeriod(rows.CompoundingCode(i));
+  }
+  if (r.Consolidating && r.DebtCount > 0) {
+    TLoan& loan = proposed.AddLoan(r.NewLoanAmount, r.NewLoanRate, newLoan.minimumPercent,
+                                   newLoan.minimumAmount, newLoan.payment);
+    loan.SetEscrow(consolidatedEscrow);
+    ApplyNewLoanTerms(loan, r.NewLoanAmount, newLoan, r.NewLoanTermMonths,
+                      plan.ConsolidationLoan.InterestOnly, settings.DefaultCompoundingPeriod);
+  }
+
+  if (plan.Priority >= 1 && plan.Priority <= 6) {
+    proposed.SetPriority(plan.Priority);
+  } else {
+    proposed.SetPriority(0);
+    proposed.SetMaximizeWealth(plan.Priority == kMaximizeWealth);
+  }
+  proposed.Run();
+}
+
+void PriceSetupFee(PlanResults& r, const PlanDocument& plan) {
+  r.InterestSavedBeforeFee = r.CurrentPlan.GetTotalInterest() - r.ProposedPlan.GetTotalInterest();
+  r.RateSetupFee = Money::WholeUnits(plan.SetupFeeRate *
+                                     Max(r.InterestSavedBeforeFee, Money()).Units());
+  if (plan.MinSavings > r.InterestSavedBeforeFee) {
+    r.ActualDownPayment = plan.MinDownPayment;
+    r.ActualSetupFee = plan.MinSetupFee;
+  } else {
+    r.ActualDownPayment = plan.DownPayment;
+    r.ActualSetupFee = Max(r.RateSetupFee, plan.SetupFee);
+  }
+  // Follows the plan's own flag, whatever the installation permits.
+  r.SetupFeeFinanced =
+      plan.Consolidate ? r.ActualSetupFee - Min(r.ActualDownPayment, r.ActualSetupFee) : Money();
+}
+
+Money NegotiatedMinimums(const PlanResults& r, const PlanParameters& params,
+                         const RowReader& rows) {
+  if (!params.PermitNegotiate || r.DebtCount == 0) return r.CurrentPlan.GetTotalPaymentDue(0);
+  Money total;
+  for (int i = 0; i < r.DebtCount; ++i) {
+    total += rows.IsSet(i, DebtCol::Negotiate) ? rows.Amount(i, DebtCol::NegotiatedPayment)
+                                               : r.CurrentPlan.GetLoan(i)->GetPaymentDue(0);
+  }
+  return total;
+}
+
+}  // namespace
+
+int TermMonthsOf(double termYears) {
+  const double months = std::nearbyint(termYears * 12.0);
+  if (!(months >= 1)) return 1;  // also NaN
+  return months > 1e6 ? 1000000 : static_cast<int>(months);
+}
+
+Money LevelPayment(Money amount, long double monthlyRate, int months) {
+  if (months < 1) months = 1;
+  if (monthlyRate == 0) return Money::FromUnits(amount.Units() / months);
+  return Money::FromUnits(amount.Units() * monthlyRate /
+                          (1.0L - std::pow(1.0L + monthlyRate, -static_cast<long double>(months))));
+}
+
+double SolveAnnualReturn(int months, Money setupFee, Money monthlyFee, Money interestSaved) {
+  if (months <= 0 || !(setupFee > Money() || monthlyFee > Money()) || interestSaved <= Money()) {
+    return 0;
+  }
+  const long double pv = -(setupFee.Units() + monthlyFee.Units());
+  const long double pmt = -monthlyFee.Units();
+  const long double fv = interestSaved.Units();
+  // Newton's method on t = ln(1 + r) for
+  //   pv x^S + pmt (x + x^2 + ... + x^S) + fv = 0,  x = 1 + r = e^t,
+  // i.e. pv (1 + r)^S + pmt (1 + r) ((1 + r)^S - 1) / r + fv = 0 with payments at the start of
+  // each month. The sums are added up directly, which stays exact near r = 0.
+  long double t = 0;
+  for (int iteration = 0; iteration < 15; ++iteration) {
+    const long double x = std::exp(t);
+    long double power = 1;  // x^k
+    long double annuity = 0;
+    long double weighted = 0;  // sum of k x^k, the annuity's derivative in t
+    for (int k = 1; k <= months; ++k) {
+      power *= x;
+      annuity += power;
+      weighted += k * power;
+    }
+    const long double value = pv * power + pmt * annuity + fv;
+    const long double slope = pv * months * power + pmt * weighted;
+    if (!std::isfinite(value) || !std::isfinite(slope) || slope == 0) return 0;
+    const long double step = value / slope;
+    t -= step;
+    if (!std::isfinite(t)) return 0;
+    if (std::fabs(step) <= 1e-15L * std::max(1.0L, std::fabs(t))) {
+      return static_cast<double>(std::expm1(12 * t));
+    }
+  }
+  return 0;
+}
+
+PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
+                      const AppSettings& settings, std::string_view decimalSeparator) {
+  PlanResults r;
+  const RowReader rows(plan.Debts, decimalSeparator);
+  const ConsolidationLoanTerms& loanTerms = plan.ConsolidationLoan;
+  r.Consolidating = plan.Consolidate && params.PermitConsolidate;
+  r.DebtCount = plan.Debts.GetDebtCount();
+  r.NewLoanTermMonths = TermMonthsOf(loanTerms.Term);
+
+  BuildCurrentPlan(r, plan, rows);
+
+  r.CashOutAmount = params.PermitCashOut ? loanTerms.CashOut : Money();
+  SumConsolidatedDebts(r, rows);
+  r.NewLoanRate = loanTerms.InterestRate / 100;
+
+  // First sizing of the new loan, before the setup fee is known.
+  r.NewLoanPointsFee = PercentOf(r.PayoffBalance + r.NewLoanSetupFee, loanTerms.FeesRate);
+  r.NewLoanFixedFees = loanTerms.FeesAmount;
+  r.NewLoanAmount = r.Consolidating ? r.PayoffBalance + r.NewLoanPointsFee + r.NewLoanSetupFee +
+                                          r.NewLoanFixedFees + r.CashOutAmount
+                                    : Money();
+  const Money paymentOverride = r.Consolidating ? params.NewLoanPaymentOverride : Money();
+  NewLoanTerms newLoan = SizeNewLoanPayment(r.NewLoanAmount, r.NewLoanRate, r.NewLoanTermMonths,
+                                            loanTerms.InterestOnly, paymentOverride);
+  r.NewLoanPayment = newLoan.payment;
+
+  BuildProposedPlan(r, plan, params, settings, rows, newLoan);
+  PriceSetupFee(r, plan);
+
+  // Final sizing, with the setup fee (less what is paid down) financed in the new loan.
+  r.NewLoanSetupFee = r.ActualSetupFee;
+  r.NewLoanPointsFee = PercentOf(r.PayoffBalance + r.NewLoanSetupFee, loanTerms.FeesRate);
+  r.NewLoanAmount = r.Consolidating
+                        ? r.PayoffBalance + r.NewLoanPointsFee + r.NewLoanFixedFees +
+                              r.NewLoanSetupFee - Min(r.ActualDownPayment, r.ActualSetupFee) +
+                              r.CashOutAmount
+                        : Money();
+  newLoan = SizeNewLoanPayment(r.NewLoanAmount, r.NewLoanRate, r.NewLoanTermMonths,
+                               loanTerms.InterestOnly, paymentOverride);
+  r.NewLoanPayment = newLoan.payment;
+  if (r.Consolidating && r.ProposedPlan.GetCount() > 0) {
+    ApplyNewLoanTerms(*r.ProposedPlan.GetLoan(r.ProposedPlan.GetCount() - 1), r.NewLoanAmount,
+                      newLoan, r.NewLoanTermMonths, loanTerms.InterestOnly,
+                      settings.DefaultCompoundingPeriod);
+  }
+  r.ProposedPlan.ResetAll();
+  r.ProposedPlan.Run();
+
+  r.ProjectionMonths =
+      std::max(r.CurrentPlan.GetDebtFreeMonths(), r.ProposedPlan.GetDebtFreeMonths());
+  CalculateProposedAsset(r, plan);
+
+  const int debtFreeMonths = r.ProposedPlan.GetDebtFreeMonths();
+  const Money saved = r.InterestSaved();
+  r.AnnualReturn = SolveAnnualReturn(debtFreeMonths, r.ActualSetupFee, plan.ManagementFee, saved);
+  r.MonthlyInterestSaving =
+      debtFreeMonths > 0 ? Money::FromUnits(saved.Units() / debtFreeMonths) : Money();
+  r.NegotiatedMinimums = NegotiatedMinimums(r, params, rows);
+  return r;
+}
+
+void CalculateProposedAsset(PlanResults& r, const PlanDocument& plan) {
+  r.ProposedInvestment = TAsset();
+  TAsset& asset = r.ProposedInvestment;
+  const TLoans& proposed = r.ProposedPlan;
+  asset.SetReturnRate(plan.ReturnRate / 100);
+
+  // What the debts took each month, totalled loan by loan over the months each one ran.
+  const int months = std::max(r.ProjectionMonths, 0);
+  std::vector<Money> paid(months);
+  for (int i = 0; i < proposed.GetCount(); ++i) {
+    const TLoan& loan = *proposed.GetLoan(i);
+    const int ran = std::min(loan.ComputedMonths(), months);
+    for (int m = 0; m < ran; ++m) paid[m] += loan.GetTotalPaid(m);
+  }
+
+  const int debtFree = proposed.GetDebtFreeMonths();
+  for (int m = 0; m < months; ++m) {
+    Money contribution = proposed.GetBudgetOfMonth(m) - paid[m];
+    // Once the client is debt free the plan fee stops and is invested too.
+    if (m >= debtFree) contribution += plan.ManagementFee;
+    asset.SetContribution(m, contribution);
+    asset.StepMonth(m);
+  }
+}
+
+bool DebtNeverPaysOff(const PlanResults& results, int index) {
+  const TLoan* loan = results.CurrentPlan.GetLoan(index);
+  return loan != nullptr && loan->Balance() > Money() && loan->PayoffDate() == 0;
+}
+
+std::optional<std::string> CheckForNoPayoff(const PlanDocument& plan, const PlanResults& results,
+                                            int index) {
+  if (index < 0 || index >= plan.Debts.GetDebtCount() || !DebtNeverPaysOff(results, index)) {
+    return std::nullopt;
+  }
+  return "Using the entered payment amount, the " + GetDebtName(plan, results, index) +
+         " debt never gets paid off in this analysis.\n\n"
+         "You should adjust the payment amount on this debt.";
+}
+
+std::string GetDebtName(const PlanDocument& plan, const PlanResults& results, int index) {
+  if (index >= 0 && index < plan.Debts.GetDebtCount()) return plan.Debts.Cell(index, DebtCol::Name);
+  return results.PayoffBalance > Money() ? "Consolidation loan" : "New loan";
+}
+
+bool HaveNegotiated(const PlanDocument& plan, const PlanParameters& params) {
+  const DebtRows& rows = plan.Debts;
+  if (!params.PermitNegotiate) return false;
+  for (int i = 0; i < rows.GetDebtCount(); ++i) {
+    if (!rows.IsSet(i, DebtCol::Negotiate)) continue;
+    if (rows.Cell(i, DebtCol::Balance) != rows.Cell(i, DebtCol::NegotiatedBalance) ||
+        rows.Cell(i, DebtCol::InterestRate) != rows.Cell(i, DebtCol::NegotiatedInterestRate) ||
+        rows.Cell(i, DebtCol::CurrentPayment) != rows.Cell(i, DebtCol::NegotiatedPayment)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace ardvane

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/asset.h"
+#include "engine/loans.h"
+#include "engine/money.h"
+#include "engine/plan_document.h"
+#include "engine/settings.h"
+
+namespace ardvane {
+
+// Everything one calculation of a plan produces. Loan i of either plan is debt row i; when
+// the plan is consolidating one more loan follows the rows: the new loan in the proposed
+// plan, an empty placeholder in the current one.
+struct PlanResults {
+  TLoans CurrentPlan;
+  TLoans ProposedPlan;
+  TAsset ProposedInvestment;
+
+  bool Consolidating = false;  // the plan's Consolidate flag with the permission on
+  int DebtCount = 0;           // rows of the debt table when calculated
+
+  // The consolidated debts.
+  Money PayoffBalance;
+  Money PayoffPayment;
+  Money PayoffMinimum;
+  double PayoffAverageRate = 0;  // percent, weighted by balance
+
+  // The new consolidation loan.
+  double NewLoanRate = 0;  // fraction per year
+  int NewLoanTermMonths = 1;
+  Money NewLoanPointsFee;
+  Money NewLoanFixedFees;
+  Money NewLoanSetupFee;
+  Money CashOutAmount;
+  Money NewLoanAmount;
+  Money NewLoanPayment;
+
+  // Fees and what they earn.
+  Money InterestSavedBeforeFee;
+  Money RateSetupFee;  // whole currency units
+  Money ActualSetupFee;
+  Money ActualDownPayment;
+  Money SetupFeeFinanced;
+  double AnnualReturn = 0;  // fraction
+  Money MonthlyInterestSaving;
+  Money NegotiatedMinimums;
+  int ProjectionMonths = 0;
+
+  // Interest the proposed plan saves, after the setup fee is financed.
+  Money InterestSaved() const {
+    return CurrentPlan.GetTotalInterest() - ProposedPlan.GetTotalInterest();
+  }
+};
+
+// Turns the plan into its current and proposed results. Never reports anything; bad cells
+// read as 0. `decimalSeparator` is the one the debt table's number texts use.
+PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
+                      const AppSettings& settings, std::string_view decimalSeparator);
+
+// Replaces results.ProposedInvestment with the projection of the money the proposed plan
+// leaves over, for results.ProjectionMonths months.
+void CalculateProposedAsset(PlanResults& results, const PlanDocument& plan);
+
+// Loan `index` of the current plan has a balance and is never paid off.
+bool DebtNeverPaysOff(const PlanResults& results, int index);
+// The warning shown when a debt that is never paid off is opened for editing; nothing for
+// other debts and for indices beyond the rows.
+std::optional<std::string> CheckForNoPayoff(const PlanDocument& plan, const PlanResults& results,
+                                            int index);
+// Display name of a simulated debt: the row's name, or for the loan after the rows
+// "Consolidation loan" (when debts are consolidated) or "New loan".
+std::string GetDebtName(const PlanDocument& plan, const PlanResults& results, int index);
+// Some restructured debt has terms that differ from its own (negotiation permitted).
+bool HaveNegotiated(const PlanDocument& plan, const PlanParameters& params);
+
+// The new loan's term in months: years times 12 rounded half to even, at least 1.
+int TermMonthsOf(double termYears);
+// The level payment that repays `amount` in `months` end-of-month payments at `monthlyRate`.
+Money LevelPayment(Money amount, long double monthlyRate, int months);
+// The annual return (a fraction) on paying `setupFee` plus `monthlyFee` at the start and
+// `monthlyFee` at the start of each of `months` months, to save `interestSaved` at the end.
+// 0 when there is nothing to solve or the solver finds no rate.
+double SolveAnnualReturn(int months, Money setupFee, Money monthlyFee, Money interestSaved);
+
+}  // namespace ardvane

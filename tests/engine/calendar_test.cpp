@@ -1,0 +1,45 @@
+#include "engine/calendar.h"
+
+#include <gtest/gtest.h>
+
+namespace ardvane {
+namespace {
+
+TEST(CalendarTest, DayNumbersCountFromTheEndOf1899) {
+  EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
+  EXPECT_EQ(EncodeDate(1900, 1, 1), 2);
+  EXPECT_EQ(EncodeDate(2008, 1, 15), 39462);
+  EXPECT_EQ(EncodeDate(1899, 12, 29), -1);
+  for (DayNumber day : {-700000, -1, 0, 1, 39462, 60000, 2958465}) {
+    const CivilDate date = DecodeDate(day);
+    EXPECT_EQ(EncodeDate(date.year, date.month, date.day), day) << day;
+  }
+  const CivilDate date = DecodeDate(39462);
+  EXPECT_EQ(date.year, 2008);
+  EXPECT_EQ(date.month, 1);
+  EXPECT_EQ(date.day, 15);
+}
+
+TEST(CalendarTest, AddingMonthsKeepsTheDayOrTakesTheLastOne) {
+  struct Case {
+    CivilDate from;
+    int months;
+    CivilDate to;
+  } cases[] = {
+      {{2008, 1, 15}, 11, {2008, 12, 15}},  {{2008, 1, 31}, 1, {2008, 2, 29}},
+      {{2009, 1, 31}, 1, {2009, 2, 28}},    {{2008, 2, 29}, 12, {2009, 2, 28}},
+      {{2008, 3, 31}, -1, {2008, 2, 29}},   {{2008, 1, 15}, -13, {2006, 12, 15}},
+      {{2008, 5, 31}, 1, {2008, 6, 30}},    {{2000, 2, 29}, 1200, {2100, 2, 28}},
+      {{2008, 12, 15}, 1, {2009, 1, 15}},   {{2008, 1, 15}, 0, {2008, 1, 15}},
+  };
+  for (const Case& c : cases) {
+    const CivilDate got = DecodeDate(AddMonths(EncodeDate(c.from.year, c.from.month, c.from.day), c.months));
+    EXPECT_EQ(got.year, c.to.year) << c.from.year << "-" << c.from.month << "-" << c.from.day << " + " << c.months;
+    EXPECT_EQ(got.month, c.to.month) << c.from.year << "-" << c.from.month << "-" << c.from.day << " + " << c.months;
+    EXPECT_EQ(got.day, c.to.day) << c.from.year << "-" << c.from.month << "-" << c.from.day << " + " << c.months;
+  }
+  EXPECT_EQ(MonthOf(EncodeDate(2010, 3, 1)), 3);
+}
+
+}  // namespace
+}  // namespace ardvane

@@ -1,0 +1,413 @@
+#include "engine/plan_calculation.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace ardvane {
+namespace {
+
+Money M(long double units) { return Money::FromUnits(units); }
+
+DebtFields Debt(std::string name, std::string balance, std::string rate, std::string payment,
+                std::string minimum, bool consolidate = false) {
+  DebtFields f;
+  f.Name = std::move(name);
+  f.Balance = std::move(balance);
+  f.InterestRate = std::move(rate);
+  f.CurrentPayment = std::move(payment);
+  f.MinimumPaymentAmount = std::move(minimum);
+  f.CompoundingPeriod = "1";
+  f.Consolidate = consolidate;
+  return f;
+}
+
+// The two-debt example (A 1,000 at 12 % paying 100, B 2,000 at 6 % paying 100, minimums 50)
+// with no fees, so nothing but the rollover separates the two plans.
+PlanDocument TwoDebtPlan(bool consolidateA = false) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2008, 1, 15);
+  plan.Debts.AddDebt(Debt("A", "1000", "12", "100", "50", consolidateA), ".");
+  plan.Debts.AddDebt(Debt("B", "2000", "6", "100", "50"), ".");
+  return plan;
+}
+
+PlanParameters Permitting(bool consolidate, bool negotiate = false, bool cashOut = false) {
+  PlanParameters params;
+  params.PermitConsolidate = consolidate;
+  params.PermitNegotiate = negotiate;
+  params.PermitCashOut = cashOut;
+  return params;
+}
+
+PlanResults CalculatePlan(const PlanDocument& plan, const PlanParameters& params = {}) {
+  return Calculate(plan, params, AppSettings{}, ".");
+}
+
+TEST(PlanCalculationTest, TwoDebtExampleWithoutFees) {
+  const PlanResults r = CalculatePlan(TwoDebtPlan());
+  EXPECT_EQ(r.CurrentPlan.GetTotalInterest(), M(171.486));
+  EXPECT_EQ(r.ProposedPlan.GetTotalInterest(), M(147.7641));
+  EXPECT_EQ(r.InterestSavedBeforeFee, M(23.7219));
+  EXPECT_EQ(r.InterestSaved(), M(23.7219));
+  EXPECT_EQ(r.CurrentPlan.GetDebtFreeMonths(), 22);
+  EXPECT_EQ(r.ProposedPlan.GetDebtFreeMonths(), 16);
+  EXPECT_EQ(r.ProjectionMonths, 22);
+  EXPECT_EQ(r.CurrentPlan.GetCount(), 2);
+  EXPECT_EQ(r.NewLoanAmount, Money());
+  EXPECT_EQ(r.AnnualReturn, 0);  // no fees: nothing to earn a return on
+  EXPECT_EQ(r.MonthlyInterestSaving, M(23.7219L / 16));
+  EXPECT_EQ(r.NegotiatedMinimums, M(100));
+  // With no growth the investment is the whole budget of 22 months less what the proposed
+  // plan paid (principal 3,000 plus its interest).
+  EXPECT_EQ(r.ProposedInvestment.GetEndValue(21), M(22 * 200 - 3000 - 147.7641L));
+  EXPECT_EQ(r.ProposedInvestment.GetContribution(16), M(200));
+  EXPECT_EQ(r.ProposedInvestment.GetEndValue(22), Money());
+}
+
+TEST(PlanCalculationTest, MonthlyFeeIsInvestedOnceDebtFree) {
+  PlanDocument plan = TwoDebtPlan();
+  plan.ManagementFee = M(25);
+  plan.ReturnRate = 0;
+  const PlanResults r = CalculatePlan(plan);
+  const int s = r.ProposedPlan.GetDebtFreeMonths();
+  EXPECT_EQ(r.ProposedPlan.GetBudget(), M(175));
+  ASSERT_LT(s, 22);
+  const long double expected =
+      22 * 175.0L - 3000 - r.ProposedPlan.GetTotalInterest().Units() + 25.0L * (22 - s);
+  EXPECT_EQ(r.ProposedInvestment.GetEndValue(21), M(expected));
+  EXPECT_EQ(r.ProposedInvestment.GetContribution(s), M(200));
+}
+
+TEST(PlanCalculationTest, InvestmentGrowsAtTheMonthlyEquivalentRate) {
+  PlanDocument plan = TwoDebtPlan();
+  plan.ReturnRate = 12;
+  const PlanResults r = CalculatePlan(plan);
+  const TAsset& asset = r.ProposedInvestment;
+  EXPECT_NEAR(asset.MonthlyReturnRate(), std::pow(1.12, 1.0 / 12) - 1, 1e-15);
+  EXPECT_LT(asset.MonthlyReturnRate(), 0.0095);
+  for (int m = 0; m < r.ProjectionMonths; ++m) {
+    EXPECT_EQ(asset.GetGrowth(m), asset.GetBeginValue(m) * asset.MonthlyReturnRate()) << m;
+    EXPECT_EQ(asset.GetEndValue(m), asset.GetBeginValue(m) + asset.GetGrowth(m) + asset.GetContribution(m)) << m;
+    EXPECT_EQ(asset.GetBeginValue(m + 1), asset.GetEndValue(m)) << m;
+  }
+  EXPECT_EQ(asset.GetGrowth(0), Money());  // a contribution earns nothing in its own month
+}
+
+TEST(PlanCalculationTest, SetupFeeIsTheLargerOfTheRatedAndTheEnteredFee) {
+  PlanDocument plan = TwoDebtPlan();
+  plan.SetupFeeRate = 100;  // 100 x 23.7219 = 2,372.19, charged in whole units
+  plan.SetupFee = M(2995);
+  PlanResults r = CalculatePlan(plan);
+  EXPECT_EQ(r.RateSetupFee, M(2372));
+  EXPECT_EQ(r.ActualSetupFee, M(2995));
+
+  plan.SetupFee = M(2000);
+  plan.DownPayment = M(500);
+  r = CalculatePlan(plan);
+  EXPECT_EQ(r.ActualSetupFee, M(2372));
+  EXPECT_EQ(r.ActualDownPayment, M(500));
+  EXPECT_EQ(r.SetupFeeFinanced, Money());  // not consolidating
+
+  plan.MinSavings = M(30);  // above the saving: the minimum fees apply instead
+  plan.MinSetupFee = M(99);
+  plan.MinDownPayment = M(11);
+  r = CalculatePlan(plan);
+  EXPECT_EQ(r.ActualSetupFee, M(99));
+  EXPECT_EQ(r.ActualDownPayment, M(11));
+}
+
+TEST(PlanCalculationTest, ConsolidationSizesTheNewLoanWithTheFinancedFee) {
+  PlanDocument plan = TwoDebtPlan(/*consolidateA=*/true);
+  plan.Consolidate = true;
+  plan.SetupFee = M(100);
+  plan.DownPayment = M(30);
+  plan.ConsolidationLoan.InterestRate = 6;
+  plan.ConsolidationLoan.Term = 1;
+  plan.ConsolidationLoan.FeesRate = 2;
+  plan.ConsolidationLoan.CashOut = M(5000);  // ignored: cash out not permitted
+  const PlanResults r = CalculatePlan(plan, Permitting(true));
+
+  ASSERT_TRUE(r.Consolidating);
+  EXPECT_EQ(r.PayoffBalance, M(1000));
+  EXPECT_EQ(r.PayoffPayment, M(100));
+  EXPECT_EQ(r.PayoffMinimum, M(50));
+  EXPECT_DOUBLE_EQ(r.PayoffAverageRate, 12);
+  EXPECT_EQ(r.CashOutAmount, Money());
+  EXPECT_EQ(r.ActualSetupFee, M(100));
+  EXPECT_EQ(r.SetupFeeFinanced, M(70));
+  // Points on balance plus the whole fee: (1,000 + 100) x 2 % = 22; amount 1,000 + 22 + 70.
+  EXPECT_EQ(r.NewLoanPointsFee, M(22));
+  EXPECT_EQ(r.NewLoanSetupFee, M(100));
+  EXPECT_EQ(r.NewLoanAmount, M(1092));
+  // 1,092 x 0.005 / (1 - 1.005^-12) = 93.98454...
+  EXPECT_EQ(r.NewLoanPayment, M(93.9845));
+  EXPECT_EQ(r.NewLoanTermMonths, 12);
+
+  ASSERT_EQ(r.CurrentPlan.GetCount(), 3);
+  ASSERT_EQ(r.ProposedPlan.GetCount(), 3);
+  EXPECT_EQ(r.CurrentPlan.GetLoan(2)->Balance(), Money());
+  EXPECT_EQ(r.ProposedPlan.GetLoan(0)->Balance(), Money());
+  const TLoan& newLoan = *r.ProposedPlan.GetLoan(2);
+  EXPECT_EQ(newLoan.Balance(), M(1092));
+  EXPECT_EQ(newLoan.MinimumPaymentAmount(), M(93.9845));
+  EXPECT_EQ(newLoan.TermMonths(), 12);
+  EXPECT_TRUE(newLoan.Accelerated());
+  EXPECT_EQ(newLoan.GetPayment(0), M(93.9845));
+  EXPECT_GT(newLoan.PayoffMonths(), 0);
+  EXPECT_LE(newLoan.PayoffMonths(), 12);
+  EXPECT_EQ(GetDebtName(plan, r, 2), "Consolidation loan");
+  EXPECT_EQ(GetDebtName(plan, r, 1), "B");
+  // The proposed budget is still everything the client paid before.
+  EXPECT_EQ(r.ProposedPlan.GetBudget(), M(200));
+  EXPECT_EQ(r.InterestSaved(),
+            r.CurrentPlan.GetTotalInterest() - r.ProposedPlan.GetTotalInterest());
+}
+
+TEST(PlanCalculationTest, CashOutAndEscrowFollowTheNewLoan) {
+  PlanDocument plan = TwoDebtPlan(true);
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.Term = 1;
+  plan.ConsolidationLoan.CashOut = M(500);
+  plan.Debts.SetCell(0, DebtCol::Escrow, "15");
+  const PlanResults r = CalculatePlan(plan, Permitting(true, false, true));
+  EXPECT_EQ(r.CashOutAmount, M(500));
+  EXPECT_EQ(r.NewLoanAmount, M(1500));
+  EXPECT_EQ(r.ProposedPlan.GetLoan(2)->Escrow(), M(15));
+  EXPECT_EQ(r.ProposedPlan.GetLoan(0)->Escrow(), Money());
+  EXPECT_EQ(r.CurrentPlan.GetTotalEscrow(), M(15));
+}
+
+TEST(PlanCalculationTest, TheFlagWithoutThePermissionConsolidatesNothingButFinancesTheFee) {
+  PlanDocument plan = TwoDebtPlan(true);
+  plan.Consolidate = true;
+  plan.SetupFee = M(100);
+  plan.DownPayment = M(30);
+  const PlanResults r = CalculatePlan(plan, Permitting(false));
+  EXPECT_FALSE(r.Consolidating);
+  EXPECT_EQ(r.NewLoanAmount, Money());
+  EXPECT_EQ(r.NewLoanPayment, Money());
+  EXPECT_EQ(r.PayoffBalance, Money());
+  EXPECT_EQ(r.ProposedPlan.GetCount(), 2);
+  EXPECT_EQ(r.ProposedPlan.GetLoan(0)->Balance(), M(1000));
+  EXPECT_EQ(r.SetupFeeFinanced, M(70));
+  EXPECT_EQ(GetDebtName(plan, r, 2), "New loan");
+}
+
+TEST(PlanCalculationTest, DownPaymentAboveTheFeeFinancesNothing) {
+  PlanDocument plan = TwoDebtPlan(true);
+  plan.Consolidate = true;
+  plan.SetupFee = M(100);
+  plan.DownPayment = M(300);
+  plan.ConsolidationLoan.Term = 1;
+  const PlanResults r = CalculatePlan(plan, Permitting(true));
+  EXPECT_EQ(r.SetupFeeFinanced, Money());
+  EXPECT_EQ(r.ActualDownPayment, M(300));
+  EXPECT_EQ(r.NewLoanAmount, M(1000));
+}
+
+TEST(PlanCalculationTest, NewLoanPaymentsLevelAndInterestOnly) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2008, 1, 15);
+  plan.Consolidate = true;
+  plan.Debts.AddDebt(Debt("Card", "10000", "18", "300", "200", true), ".");
+  plan.ConsolidationLoan.InterestRate = 9.9;
+  plan.ConsolidationLoan.Term = 10;
+  PlanResults r = CalculatePlan(plan, Permitting(true));
+  EXPECT_EQ(r.NewLoanAmount, M(10000));
+  EXPECT_EQ(r.NewLoanPayment, M(131.5976));
+
+  plan.ConsolidationLoan.InterestOnly = true;
+  r = CalculatePlan(plan, Permitting(true));
+  EXPECT_EQ(r.NewLoanPayment, M(82.5));
+  const TLoan& loan = *r.ProposedPlan.GetLoan(1);
+  EXPECT_TRUE(loan.InterestOnly());
+  EXPECT_EQ(loan.GetPaymentDue(0), M(82.5));
+  EXPECT_EQ(loan.GetPayment(0), M(82.5));
+
+  plan.ConsolidationLoan.Term = 0;
+  r = CalculatePlan(plan, Permitting(true));
+  EXPECT_EQ(r.NewLoanTermMonths, 1);
+  EXPECT_EQ(r.ProposedPlan.GetLoan(1)->PayoffMonths(), 1);
+}
+
+TEST(PlanCalculationTest, InterestOnlyLoanPaysEverythingInItsLastTermMonth) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2008, 1, 15);
+  plan.Consolidate = true;
+  // Minimum-only payments leave no pool, so the new loan pays exactly its minimums.
+  DebtFields card = Debt("Card", "10000", "18", "0", "0", true);
+  card.UseMinimum = true;
+  card.MinimumPaymentPercent = "0.825";
+  plan.Debts.AddDebt(card, ".");
+  plan.ConsolidationLoan.InterestRate = 9.9;
+  plan.ConsolidationLoan.Term = 2;
+  plan.ConsolidationLoan.InterestOnly = true;
+  const PlanResults r = CalculatePlan(plan, Permitting(true));
+  const TLoan& loan = *r.ProposedPlan.GetLoan(1);
+  for (int m = 0; m < 23; ++m) {
+    ASSERT_EQ(loan.GetPayment(m), M(82.5)) << m;
+    ASSERT_EQ(loan.GetExtraPayment(m), Money()) << m;
+  }
+  EXPECT_EQ(loan.GetPayment(23), M(10082.5));
+  EXPECT_EQ(loan.PayoffMonths(), 24);
+}
+
+TEST(PlanCalculationTest, PaymentOverrideIsThePaymentEverywhere) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2008, 1, 15);
+  plan.Consolidate = true;
+  plan.Debts.AddDebt(Debt("Card", "10000", "18", "300", "200", true), ".");
+  plan.ConsolidationLoan.InterestRate = 9.9;
+  plan.ConsolidationLoan.Term = 10;
+  PlanParameters params = Permitting(true);
+  params.NewLoanPaymentOverride = M(150);
+  PlanResults r = CalculatePlan(plan, params);
+  EXPECT_EQ(r.NewLoanPayment, M(150));
+  const TLoan& loan = *r.ProposedPlan.GetLoan(1);
+  EXPECT_EQ(loan.CurrentPayment(), M(150));
+  EXPECT_EQ(loan.MinimumPaymentAmount(), M(150));
+  EXPECT_EQ(loan.GetPaymentDue(0), M(150));
+
+  params.PermitConsolidate = false;
+  r = CalculatePlan(plan, params);
+  EXPECT_EQ(r.NewLoanPayment, Money());
+}
+
+TEST(PlanCalculationTest, NegotiatedTermsReplaceTheDebtsOwnInTheProposedPlanOnly) {
+  PlanDocument plan = TwoDebtPlan();
+  plan.Debts.SetCell(1, DebtCol::Negotiate, "Negotiate");
+  plan.Debts.SetCell(1, DebtCol::NegotiatedBalance, "1500");
+  plan.Debts.SetCell(1, DebtCol::NegotiatedInterestRate, "3");
+  plan.Debts.SetCell(1, DebtCol::NegotiatedPayment, "40");
+
+  PlanResults r = CalculatePlan(plan, Permitting(false, true));
+  const TLoan& proposedB = *r.ProposedPlan.GetLoan(1);
+  EXPECT_EQ(proposedB.Balance(), M(1500));
+  EXPECT_DOUBLE_EQ(proposedB.InterestRate(), 0.03);
+  EXPECT_EQ(proposedB.MinimumPaymentAmount(), M(40));
+  EXPECT_EQ(r.CurrentPlan.GetLoan(1)->Balance(), M(2000));
+  EXPECT_EQ(r.NegotiatedMinimums, M(90));
+  EXPECT_TRUE(HaveNegotiated(plan, Permitting(false, true)));
+  EXPECT_FALSE(HaveNegotiated(plan, Permitting(false, false)));
+
+  r = CalculatePlan(plan, Permitting(false, false));  // not permitted: ignored
+  EXPECT_EQ(r.ProposedPlan.GetLoan(1)->Balance(), M(2000));
+  EXPECT_EQ(r.NegotiatedMinimums, M(100));
+
+  // Restructured terms identical to the debt's own are no negotiation.
+  plan.Debts.SetCell(1, DebtCol::NegotiatedBalance, "2000");
+  plan.Debts.SetCell(1, DebtCol::NegotiatedInterestRate, "6");
+  plan.Debts.SetCell(1, DebtCol::NegotiatedPayment, "100");
+  EXPECT_FALSE(HaveNegotiated(plan, Permitting(false, true)));
+}
+
+TEST(PlanCalculationTest, ANegotiatedConsolidatedDebtPaysOffItsRestructuredBalance) {
+  PlanDocument plan = TwoDebtPlan(true);
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.Term = 1;
+  plan.Debts.SetCell(0, DebtCol::Negotiate, "Negotiate");
+  plan.Debts.SetCell(0, DebtCol::NegotiatedBalance, "800");
+  const PlanResults r = CalculatePlan(plan, Permitting(true, false));
+  EXPECT_EQ(r.PayoffBalance, M(800));
+  // The average rate weights by the debt's own balance: 12 x 1,000 / 800.
+  EXPECT_DOUBLE_EQ(r.PayoffAverageRate, 15);
+}
+
+TEST(PlanCalculationTest, MinimizeInterestEqualsHighestRateAndMaximizeWealthSkipsLowRates) {
+  PlanDocument plan = TwoDebtPlan();
+  plan.ReturnRate = 8;
+  plan.Priority = kHighestInterestRate;
+  const PlanResults highest = CalculatePlan(plan);
+  plan.Priority = kMinimizeInterest;
+  const PlanResults minimize = CalculatePlan(plan);
+  EXPECT_EQ(minimize.ProposedPlan.GetTotalInterest(), highest.ProposedPlan.GetTotalInterest());
+  EXPECT_EQ(minimize.ProposedPlan.GetDebtFreeMonths(), highest.ProposedPlan.GetDebtFreeMonths());
+  EXPECT_EQ(minimize.ProposedInvestment.GetEndValue(21), highest.ProposedInvestment.GetEndValue(21));
+
+  plan.Priority = kMaximizeWealth;  // B at 6 % is below the 8 % return: minimums only
+  const PlanResults wealth = CalculatePlan(plan);
+  EXPECT_TRUE(wealth.ProposedPlan.MaximizeWealth());
+  const TLoan& b = *wealth.ProposedPlan.GetLoan(1);
+  for (int m = 0; m < b.ComputedMonths(); ++m) ASSERT_EQ(b.GetExtraPayment(m), Money()) << m;
+  EXPECT_GT(wealth.ProposedInvestment.GetContribution(8), M(100));
+  EXPECT_EQ(wealth.CurrentPlan.Priority(), 0);
+}
+
+TEST(PlanCalculationTest, NoDebtsGiveAllZeros) {
+  PlanDocument plan;
+  plan.Consolidate = true;
+  plan.SetupFee = M(0);
+  plan.ManagementFee = M(25);
+  const PlanResults r = CalculatePlan(plan, Permitting(true));
+  EXPECT_EQ(r.CurrentPlan.GetCount(), 0);
+  EXPECT_EQ(r.ProposedPlan.GetCount(), 0);
+  EXPECT_EQ(r.ProjectionMonths, 0);
+  EXPECT_EQ(r.InterestSaved(), Money());
+  EXPECT_EQ(r.AnnualReturn, 0);
+  EXPECT_EQ(r.NewLoanAmount, Money());
+  EXPECT_EQ(r.ProposedInvestment.GetEndValue(0), Money());
+  EXPECT_EQ(r.NegotiatedMinimums, Money());
+}
+
+TEST(PlanCalculationTest, ADebtThatNeverPaysOffIsReported) {
+  PlanDocument plan = TwoDebtPlan();
+  plan.Debts.AddDebt(Debt("Store card", "1000", "24", "15", "15"), ".");
+  const PlanResults r = CalculatePlan(plan);
+  EXPECT_FALSE(DebtNeverPaysOff(r, 0));
+  EXPECT_TRUE(DebtNeverPaysOff(r, 2));
+  EXPECT_FALSE(DebtNeverPaysOff(r, 3));
+  EXPECT_EQ(CheckForNoPayoff(plan, r, 0), std::nullopt);
+  EXPECT_EQ(CheckForNoPayoff(plan, r, 2),
+            "Using the entered payment amount, the Store card debt never gets paid off in this "
+            "analysis.\n\nYou should adjust the payment amount on this debt.");
+  EXPECT_EQ(r.CurrentPlan.GetDebtFreeMonths(), 22);
+}
+
+TEST(PlanCalculationTest, BadCellsAndExtremeTermsCalculateWithoutFailing) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2008, 1, 15);
+  plan.Consolidate = true;
+  plan.Priority = 99;
+  plan.Accelerators[0].Month = 0;
+  plan.Debts.AddDebt(Debt("Blank", "", "", "", ""), ".");
+  plan.Debts.AddDebt(Debt("Huge rate", "1000", "1e300", "10", "10", true), ".");
+  plan.Debts.AddDebt(Debt("Negative", "-500", "-50", "-10", "-10"), ".");
+  plan.Debts.SetCell(0, DebtCol::Balance, "not a number");
+  plan.ConsolidationLoan.Term = 1e300;
+  plan.ConsolidationLoan.InterestRate = 1e300;
+  const PlanResults r = CalculatePlan(plan, Permitting(true));
+  EXPECT_EQ(r.ProposedPlan.GetCount(), 4);
+  EXPECT_LE(r.ProposedPlan.GetLoan(3)->ComputedMonths(), TLoan::kMaxMonths);
+  EXPECT_TRUE(std::isfinite(r.AnnualReturn));
+}
+
+TEST(ReturnSolverTest, RecoversAKnownMonthlyRate) {
+  // Fees A = 500 and F = 25 a month for S = 24 months at 1 % a month grow to
+  // (A + F) 1.01^24 + F 1.01 (1.01^24 - 1) / 0.01.
+  for (double monthly : {0.01, 0.001, -0.005, 0.05}) {
+    const double g = 525 * std::pow(1 + monthly, 24) + 25 * (1 + monthly) * (std::pow(1 + monthly, 24) - 1) / monthly;
+    const double annual = SolveAnnualReturn(24, M(500), M(25), M(g));
+    EXPECT_NEAR(annual, std::pow(1 + monthly, 12) - 1, 1e-6) << monthly;
+  }
+  // Saving exactly what was paid: no return.
+  EXPECT_NEAR(SolveAnnualReturn(24, M(500), M(25), M(525 + 25 * 24)), 0, 1e-12);
+  EXPECT_EQ(SolveAnnualReturn(0, M(500), M(25), M(1000)), 0);
+  EXPECT_EQ(SolveAnnualReturn(24, M(0), M(0), M(1000)), 0);
+  EXPECT_EQ(SolveAnnualReturn(24, M(500), M(25), M(0)), 0);
+  // A return too large for fifteen Newton steps counts as none.
+  EXPECT_EQ(SolveAnnualReturn(360, M(1), Money(), M(1e9)), 0);
+}
+
+TEST(NewLoanTermTest, YearsRoundToMonthsHalfToEvenAndNeverBelowOne) {
+  EXPECT_EQ(TermMonthsOf(30), 360);
+  EXPECT_EQ(TermMonthsOf(0), 1);
+  EXPECT_EQ(TermMonthsOf(-3), 1);
+  EXPECT_EQ(TermMonthsOf(0.125), 2);       // 1.5 months
+  EXPECT_EQ(TermMonthsOf(2.5 / 12), 2);    // 2.5 months
+  EXPECT_EQ(LevelPayment(M(1200), 0, 12), M(100));
+  EXPECT_EQ(LevelPayment(M(10000), 0.099L / 12, 120), M(131.5976));
+}
+
+}  // namespace
+}  // namespace ardvane
