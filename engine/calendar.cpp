@@ -59,3 +59,33 @@ DayNumber AddMonths(DayNumber day, int months) {
 int MonthOf(DayNumber day) { return DecodeDate(day).month; }
 
 }  // namespace ardvane
+
+namespace ardvane {
+
+std::string FormatShortDate(DayNumber day, std::string_view pattern) {
+  const CivilDate date = DecodeDate(day);
+  std::string out;
+  size_t i = 0;
+  while (i < pattern.size()) {
+    const char c = pattern[i];
+    size_t run = 1;
+    while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+    const auto padded = [](int value, size_t width) {
+      std::string text = std::to_string(value);
+      return text.size() < width ? std::string(width - text.size(), '0') + text : text;
+    };
+    if (c == 'd' && run <= 2) {
+      out += padded(date.day, run);
+    } else if (c == 'M' && run <= 2) {
+      out += padded(date.month, run);
+    } else if (c == 'y' && (run == 2 || run == 4)) {
+      out += run == 2 ? padded(date.year % 100, 2) : padded(date.year, 4);
+    } else {
+      out.append(pattern.substr(i, run));
+    }
+    i += run;
+  }
+  return out;
+}
+
+}  // namespace ardvane

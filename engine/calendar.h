@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 namespace ardvane {
 
 // Calendar days are counted from 30 December 1899 (day 0), so 15 January 2008 is day 39462.
@@ -20,5 +23,14 @@ int DaysInMonth(int year, int month);
 DayNumber AddMonths(DayNumber day, int months);
 // Calendar month 1..12 of a day.
 int MonthOf(DayNumber day);
+
+}  // namespace ardvane
+
+namespace ardvane {
+
+// A day written with a short date pattern of the regional settings: "d" and "dd" for the
+// day, "M" and "MM" for the month, "yy" and "yyyy" for the year; other characters are
+// copied. For example "M/d/yyyy" gives 1/15/2008.
+std::string FormatShortDate(DayNumber day, std::string_view pattern);
 
 }  // namespace ardvane

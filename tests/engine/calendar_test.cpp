@@ -43,3 +43,17 @@ TEST(CalendarTest, AddingMonthsKeepsTheDayOrTakesTheLastOne) {
 
 }  // namespace
 }  // namespace ardvane
+
+namespace ardvane {
+namespace {
+
+TEST(CalendarTest, ShortDatePatterns) {
+  const DayNumber day = EncodeDate(2008, 1, 15);
+  EXPECT_EQ(FormatShortDate(day, "M/d/yyyy"), "1/15/2008");
+  EXPECT_EQ(FormatShortDate(day, "dd.MM.yy"), "15.01.08");
+  EXPECT_EQ(FormatShortDate(EncodeDate(2009, 3, 5), "yyyy-MM-dd"), "2009-03-05");
+  EXPECT_EQ(FormatShortDate(day, "d MMM"), "15 MMM");  // month names are not short-date fields
+}
+
+}  // namespace
+}  // namespace ardvane
