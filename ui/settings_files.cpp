@@ -347,8 +347,12 @@ std::optional<int> ParseIniInteger(std::string_view text) {
 }
 
 AppSettings LoadPreferences(const fs::path& programFolder) {
+  return LoadPreferencesFile(programFolder / kSettingsFileName, programFolder);
+}
+
+AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFolder) {
   CSimpleIniA ini;
-  const FileContents contents = ReadIniFile(programFolder / kSettingsFileName);
+  const FileContents contents = ReadIniFile(file);
   if (contents.state == FileState::kRead) LoadIni(ini, contents.bytes);
   const IniValues values(ini, ".");
 
@@ -388,8 +392,12 @@ bool ParamsFileExists(const fs::path& programFolder) {
 }
 
 PlanParameters LoadParams(const fs::path& programFolder, std::string_view decimalSeparator) {
+  return LoadParamsFile(programFolder / kParamsFileName, decimalSeparator);
+}
+
+PlanParameters LoadParamsFile(const fs::path& file, std::string_view decimalSeparator) {
   CSimpleIniA ini;
-  const FileContents contents = ReadIniFile(programFolder / kParamsFileName);
+  const FileContents contents = ReadIniFile(file);
   if (contents.state == FileState::kRead) LoadIni(ini, contents.bytes);
   const IniValues values(ini, decimalSeparator);
 

@@ -38,6 +38,9 @@ std::optional<int> ParseIniInteger(std::string_view text);
 // "Report Directory" is the program folder followed by "Reports/". A "Report Directory" key
 // that is present but empty gives the empty text.
 AppSettings LoadPreferences(const std::filesystem::path& programFolder);
+// The same from a settings file elsewhere (the command line's --settings).
+AppSettings LoadPreferencesFile(const std::filesystem::path& file,
+                                const std::filesystem::path& programFolder);
 
 // True when Params.ini exists in `programFolder` as a file; only then is LoadParams run, so a
 // missing file leaves every parameter at zero, off or empty.
@@ -50,6 +53,9 @@ bool ParamsFileExists(const std::filesystem::path& programFolder);
 // "New Loan Payment" that is empty or no number gives 0, which means no override.
 PlanParameters LoadParams(const std::filesystem::path& programFolder,
                           std::string_view decimalSeparator);
+// The same from a parameters file elsewhere (the command line's --params).
+PlanParameters LoadParamsFile(const std::filesystem::path& file,
+                              std::string_view decimalSeparator);
 
 // Writes `settings` into Settings.ini in `programFolder`, creating the file when missing.
 // "Last File" becomes planDirectory + planFileName, but only when planFileName is not empty
