@@ -53,6 +53,10 @@ void DebtRows::AddDebt(const DebtFields& fields, std::string_view decimalSeparat
   StoreRow(GetDebtCount() - 1, normal);
 }
 
+void DebtRows::AppendEmptyRow() {
+  for (auto& column : columns_) column.emplace_back();
+}
+
 void DebtRows::EditDebt(int row, const DebtFields& fields) {
   if (ValidRow(row)) StoreRow(row, fields);
 }

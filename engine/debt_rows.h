@@ -59,6 +59,9 @@ class DebtRows {
   // FormatGeneral(StrToFloatDefault(text, 0)), the compounding code the decimal text of
   // StrToIntDefault(text, 1) (so empty text gives "0", daily), flags their words or "".
   void AddDebt(const DebtFields& fields, std::string_view decimalSeparator);
+  // Appends a row of empty cells, for readers that fill it cell by cell with SetCell and
+  // store the texts as read.
+  void AppendEmptyRow();
   // Overwrites row `row` with the texts unchanged (callers pass normalised text) and the
   // flag words. Out-of-range rows are ignored.
   void EditDebt(int row, const DebtFields& fields);

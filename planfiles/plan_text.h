@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/calendar.h"
+#include "engine/settings.h"
+
+namespace ardvane {
+
+// What reading a plan file needs besides the file: the user's decimal separator, the
+// parameter defaults that stand in for unreadable values, and today's date.
+struct PlanReadContext {
+  std::string decimalSeparator = ".";
+  PlanParameters params;
+  DayNumber today = 0;
+};
+
+// The outcome of reading a file: empty `error` on success, else a message in the program's
+// own words that names the file (and the line, where there is one).
+struct ReadStatus {
+  std::string error;
+  bool ok() const { return error.empty(); }
+};
+
+// Numbers in plan files: the user's decimal separator or a point, so plans move between
+// machines with different regional settings and keep their amounts.
+std::optional<double> ParsePlanNumber(std::string_view text, std::string_view decimalSeparator);
+// 0 for blank text, the parsed number, or `fallback` for text that is no number.
+double PlanStrToFloatDefault(std::string_view text, double fallback,
+                             std::string_view decimalSeparator);
+
+// Text read from a plan file as this program holds it (UTF-8). Valid UTF-8 is kept as it
+// is; anything else was written by an older release in Windows-1252 and is converted.
+std::string PlanTextToUtf8(std::string_view text);
+
+}  // namespace ardvane
