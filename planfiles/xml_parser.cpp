@@ -1,0 +1,554 @@
+#include "planfiles/xml_parser.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+
+#include "planfiles/code_page.h"
+#include "planfiles/xml_chars.h"
+
+namespace ardvane {
+namespace {
+
+constexpr std::string_view kBufferSource = "<buffer>";
+
+// The five entities every document knows; 0 when `name` is none of them.
+char PredefinedEntity(std::string_view name) {
+  if (name == "lt") return '<';
+  if (name == "gt") return '>';
+  if (name == "amp") return '&';
+  if (name == "apos") return '\'';
+  if (name == "quot") return '"';
+  return 0;
+}
+
+// The code point of the body of a character reference ("#65", "#x41"), if it is one.
+std::optional<char32_t> CharacterReferenceCode(std::string_view body) {
+  if (body.empty() || body[0] != '#') return std::nullopt;
+  body.remove_prefix(1);
+  int base = 10;
+  if (!body.empty() && (body[0] == 'x' || body[0] == 'X')) {
+    base = 16;
+    body.remove_prefix(1);
+  }
+  if (body.empty()) return std::nullopt;
+  char32_t code = 0;
+  for (const char c : body) {
+    int digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (base == 16 && c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (base == 16 && c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      return std::nullopt;
+    }
+    code = code * base + digit;
+    if (code > 0x10FFFF) return std::nullopt;
+  }
+  return code;
+}
+
+// The byte a character reference stands for: the Windows-1252 byte of its code point,
+// the replacement byte when the code page lacks it, a blank when the reference does not
+// convert or names code point 0 (a zero byte would end the text when written back).
+char CharacterReferenceByte(std::string_view body) {
+  const std::optional<char32_t> code = CharacterReferenceCode(body);
+  if (!code || *code == 0) return ' ';
+  const int byte = Windows1252ByteOf(*code);
+  return byte < 0 ? kReplacementByte : static_cast<char>(byte);
+}
+
+// The ";" that closes the reference starting at `amp`, or null. A reference name cannot
+// contain "&" or "<", so a stray "&" never swallows the markup or references after it.
+const char* ReferenceEnd(const char* amp) {
+  const char* q = amp + 1;
+  while (*q != '\0' && *q != ';' && *q != '&' && *q != '<') ++q;
+  return *q == ';' && q > amp + 1 ? q : nullptr;
+}
+
+// Pass (b) of attribute values: every "&#digits;" and "&#xhex;" becomes its byte.
+std::string ResolveCharacterReferences(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == '&' && i + 1 < text.size() && text[i + 1] == '#') {
+      std::size_t j = i + 1;
+      while (j < text.size() && text[j] != ';' && text[j] != '&' && text[j] != '<') ++j;
+      if (j < text.size() && text[j] == ';') {
+        out += CharacterReferenceByte(text.substr(i + 1, j - i - 1));
+        i = j + 1;
+        continue;
+      }
+    }
+    out += text[i++];
+  }
+  return out;
+}
+
+// Whitespace runs become one blank and the ends are trimmed.
+std::string CollapseWhitespace(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool pendingBlank = false;
+  for (const char c : text) {
+    if (IsXmlWhitespace(c)) {
+      pendingBlank = !out.empty();
+      continue;
+    }
+    if (pendingBlank) out += ' ';
+    pendingBlank = false;
+    out += c;
+  }
+  return out;
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+// The attribute state machine over the text at `p`: 1 expecting a name, 2 expecting "=",
+// 3 expecting a quoted value. Whitespace is skipped throughout; a zero byte or ">" ends it,
+// and so does a character that cannot start a name where a name is expected. Only an
+// attribute with a quoted value is kept. Returns where the analysis stopped.
+const char* AnalyseAttributes(const char* p, std::vector<std::unique_ptr<TNvpNode>>& out) {
+  int state = 1;
+  std::string name;
+  for (;;) {
+    const char c = *p;
+    if (c == '\0' || c == '>') return p;
+    if (IsXmlWhitespace(c)) {
+      ++p;
+      continue;
+    }
+    if (state == 1) {
+      if (!IsAttrNameStart(c)) return p;
+      const char* start = p;
+      while (!IsAttrNameEnd(*p)) ++p;
+      name.assign(start, p);
+      state = 2;
+    } else if (state == 2) {
+      if (c == '=') state = 3;
+      ++p;
+    } else if (c == '"' || c == '\'') {
+      const char* start = p + 1;
+      const char* close = std::strchr(start, c);
+      const char* stop = close != nullptr ? close : start + std::strlen(start);
+      out.push_back(std::make_unique<TAttr>(name, std::string(start, stop)));
+      p = close != nullptr ? close + 1 : stop;
+      state = 1;
+    } else {
+      ++p;
+    }
+  }
+}
+
+void AnalyseInto(const std::string& text, TAttrList& attributes) {
+  std::vector<std::unique_ptr<TNvpNode>> found;
+  AnalyseAttributes(text.c_str(), found);
+  attributes.Clear();
+  attributes.InsertAllSorted(std::move(found));
+}
+
+bool StartsWith(const char* p, std::string_view prefix) {
+  // Stops at the first difference, so it never reads past the terminating zero.
+  for (const char c : prefix) {
+    if (*p++ != c) return false;
+  }
+  return true;
+}
+
+const char* EndOfText(const char* p) { return p + std::strlen(p); }
+
+}  // namespace
+
+std::string_view PartTypeName(TPartType type) {
+  static constexpr std::array<std::string_view, 10> kNames = {
+      "(none)",    "XML Prolog", "Comment", "PI",   "DTD Declaration",
+      "Start Tag", "Empty Tag",  "End Tag", "Text", "CDATA"};
+  const auto index = static_cast<std::size_t>(type);
+  return index < kNames.size() ? kNames[index] : std::string_view();
+}
+
+TEntityStack::TEntityStack() = default;
+TEntityStack::~TEntityStack() = default;
+
+bool TEntityStack::Contains(std::string_view entityName) const {
+  return std::any_of(nodes_.begin(), nodes_.end(),
+                     [&](const auto& node) { return node->EntityName == entityName; });
+}
+
+TEntityStackNode& TEntityStack::Push(std::unique_ptr<TEntityStackNode> node) {
+  nodes_.push_back(std::move(node));
+  return *nodes_.back();
+}
+
+void TEntityStack::Pop() { nodes_.pop_back(); }
+void TEntityStack::Clear() { nodes_.clear(); }
+
+TXmlParser::TXmlParser() { Clear(); }
+TXmlParser::~TXmlParser() = default;
+
+void TXmlParser::Clear() {
+  // The stack first: its nodes may hold scanners and texts the rest refers to.
+  entityStack_.Clear();
+  buffer_.clear();
+  source_.clear();
+  declaredVersion_.clear();
+  declaredEncoding_.clear();
+  declaredStandalone_ = false;
+  doctypeName_.clear();
+  dtdKnown_ = false;
+  dtdStart_ = dtdEnd_ = 0;
+  collapseText_ = true;
+  activeEncoding_.clear();
+  elements_.Clear();
+  generalEntities_.Clear();
+  parameterEntities_.Clear();
+  notations_.Clear();
+  expanding_.clear();
+  expansionLeft_ = kExpansionBudget;
+  partType_ = TPartType::None;
+  partName_.clear();
+  partContent_.clear();
+  partAttributes_.Clear();
+  partEnd_ = nullptr;
+}
+
+bool TXmlParser::LoadFile(const std::string& path, std::size_t maxBytes) {
+  Clear();
+  std::error_code error;
+  // Only regular files: a pipe or a device could block the reader or never end.
+  if (!std::filesystem::is_regular_file(path, error) || error) return false;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error || size > maxBytes) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::string data(static_cast<std::size_t>(size), '\0');
+  in.read(data.data(), static_cast<std::streamsize>(data.size()));
+  if (static_cast<std::uintmax_t>(in.gcount()) != size) return false;
+  buffer_ = std::move(data);
+  source_ = path;
+  return true;
+}
+
+void TXmlParser::LoadFromBuffer(std::string_view text) {
+  Clear();
+  buffer_.assign(text);
+  source_ = kBufferSource;
+}
+
+void TXmlParser::BeginScan() {
+  partType_ = TPartType::None;
+  partName_.clear();
+  partContent_.clear();
+  partEnd_ = nullptr;
+  partAttributes_.Clear();
+  entityStack_.Clear();
+  expanding_.clear();
+  expansionLeft_ = kExpansionBudget;
+}
+
+const char* TXmlParser::PopEntity() {
+  TEntityStackNode& top = entityStack_.Top();
+  const char* back = top.ReturnPosition;
+  if (!top.SavedEncoding.empty()) activeEncoding_ = top.SavedEncoding;
+  entityStack_.Pop();
+  return back;
+}
+
+bool TXmlParser::ChargeExpansion(std::size_t bytes) {
+  if (bytes > expansionLeft_ || expansionLeft_ - bytes < kExpansionOverhead) return false;
+  expansionLeft_ -= bytes + kExpansionOverhead;
+  return true;
+}
+
+bool TXmlParser::CanExpand(std::string_view entityName) const {
+  if (entityStack_.Depth() + expanding_.size() >= kMaxEntityDepth) return false;
+  if (entityStack_.Contains(entityName)) return false;
+  return std::find(expanding_.begin(), expanding_.end(), entityName) == expanding_.end();
+}
+
+bool TXmlParser::NextPart() {
+  for (;;) {
+    const char* p = partEnd_ != nullptr ? partEnd_ : buffer_.c_str();
+    // An entity's text is over: go on after its reference, through every entity that
+    // ended at the same place.
+    while (*p == '\0' && !entityStack_.Empty()) p = PopEntity();
+    if (*p == '\0') {
+      entityStack_.Clear();
+      partEnd_ = buffer_.c_str() + buffer_.size();
+      return false;
+    }
+    if (StartsWith(p, "<?xml") && IsXmlWhitespace(p[5])) {
+      CutProlog(p);
+    } else if (StartsWith(p, "<?")) {
+      CutPi(p);
+    } else if (StartsWith(p, "<!--")) {
+      CutComment(p);
+    } else if (StartsWith(p, "<!DOCTYPE")) {
+      CutDoctype(p);
+    } else if (StartsWith(p, "<![CDATA[")) {
+      CutCData(p);
+    } else if (*p == '<') {
+      CutTag(p);
+    } else if (!CutText(p)) {
+      continue;
+    }
+    return true;
+  }
+}
+
+void TXmlParser::CutProlog(const char* p) {
+  partType_ = TPartType::XmlProlog;
+  partName_.clear();
+  partContent_.clear();
+  const char* body = p + 5;
+  const char* close = std::strstr(body, "?>");
+  const char* bodyEnd = close != nullptr ? close : EndOfText(body);
+  partEnd_ = close != nullptr ? close + 2 : bodyEnd;
+  // Only the text before "?>" is analysed, so a broken quote cannot eat the document.
+  AnalyseInto(std::string(body, bodyEnd), partAttributes_);
+  const std::string encoding = partAttributes_.ValueOf("encoding");
+  if (entityStack_.Empty()) {
+    declaredVersion_ = partAttributes_.ValueOf("version");
+    declaredEncoding_ = encoding;
+    if (partAttributes_.ValueOf("standalone") == "yes") declaredStandalone_ = true;
+  }
+  activeEncoding_ = encoding.empty() ? std::string("UTF-8") : UpperAscii(encoding);
+}
+
+void TXmlParser::CutPi(const char* p) {
+  partType_ = TPartType::PI;
+  const char* nameStart = p + 2;
+  const char* q = nameStart;
+  while (!IsPiTargetEnd(*q)) ++q;
+  partName_.assign(nameStart, q);
+  const char* close = std::strstr(q, "?>");
+  const char* contentEnd = close != nullptr ? close : EndOfText(q);
+  partEnd_ = close != nullptr ? close + 2 : contentEnd;
+  // The data starts after the blanks that separate it from the target.
+  while (q < contentEnd && IsXmlWhitespace(*q)) ++q;
+  partContent_.assign(q, contentEnd);
+  AnalyseInto(partContent_, partAttributes_);
+}
+
+void TXmlParser::CutComment(const char* p) {
+  partType_ = TPartType::Comment;
+  const char* close = std::strstr(p + 4, "-->");
+  partEnd_ = close != nullptr ? close + 3 : EndOfText(p + 4);
+}
+
+void TXmlParser::CutCData(const char* p) {
+  partType_ = TPartType::CData;
+  const char* body = p + 9;
+  const char* close = std::strstr(body, "]]>");
+  const char* bodyEnd = close != nullptr ? close : EndOfText(body);
+  partContent_ = ConvertText(std::string_view(body, static_cast<std::size_t>(bodyEnd - body)));
+  partEnd_ = close != nullptr ? close + 3 : bodyEnd;
+}
+
+void TXmlParser::CutTag(const char* p) {
+  partType_ = TPartType::StartTag;
+  const char* q = p + 1;
+  if (*q == '/') {
+    partType_ = TPartType::EndTag;
+    ++q;
+  }
+  const char* nameStart = q;
+  // The name takes its first character whatever it is, except the ">" that closes an
+  // empty "<>" or "</>" and the end of the text.
+  if (*q != '\0' && *q != '>') ++q;
+  while (!IsTagNameEnd(*q)) ++q;
+  partName_.assign(nameStart, q);
+
+  std::vector<std::unique_ptr<TNvpNode>> found;
+  const char* stop = AnalyseAttributes(q, found);
+  partAttributes_.Clear();
+  partAttributes_.InsertAllSorted(std::move(found));
+  if (*stop == '/' && partType_ == TPartType::StartTag) partType_ = TPartType::EmptyTag;
+  const char* close = std::strchr(stop, '>');
+  partEnd_ = close != nullptr ? close + 1 : EndOfText(stop);
+
+  if (partType_ == TPartType::EndTag) return;
+  ApplyDtdDefaults();
+  for (std::size_t i = 0; i < partAttributes_.Count(); ++i) {
+    TAttr& attr = partAttributes_[i];
+    attr.Value = ProcessAttributeValue(attr.Value, attr.AttrType);
+  }
+}
+
+bool TXmlParser::CutText(const char* p) {
+  partType_ = TPartType::Text;
+  partContent_.clear();
+  const char* run = p;
+  for (;;) {
+    while (*p != '\0' && *p != '<' && *p != '&') ++p;
+    if (p > run)
+      partContent_ += ConvertText(std::string_view(run, static_cast<std::size_t>(p - run)));
+    if (*p == '&') {
+      p = HandleTextReference(p);
+    } else if (*p == '\0' && !entityStack_.Empty()) {
+      p = PopEntity();
+    } else {
+      break;
+    }
+    run = p;
+  }
+  partEnd_ = p;
+  if (!collapseText_) return true;
+  partContent_ = CollapseWhitespace(partContent_);
+  return !partContent_.empty();
+}
+
+const char* TXmlParser::HandleTextReference(const char* amp) {
+  const char* semicolon = ReferenceEnd(amp);
+  // Not a reference: the "&" is dropped.
+  if (semicolon == nullptr) return amp + 1;
+  const char* next = semicolon + 1;
+  const std::string_view name(amp + 1, static_cast<std::size_t>(semicolon - amp - 1));
+  if (name[0] == '#') {
+    partContent_ += CharacterReferenceByte(name);
+    return next;
+  }
+  if (const char c = PredefinedEntity(name); c != 0) {
+    partContent_ += c;
+    return next;
+  }
+  const TEntityDef* entity = generalEntities_.Find(name);
+  if (entity == nullptr) {
+    partContent_ += name;
+    return next;
+  }
+  if (!CanExpand(name)) return next;
+
+  auto node = std::make_unique<TEntityStackNode>();
+  if (entity->External) {
+    node->External = OpenExternal(entity->SystemId, entity->PublicId, entity->NotationName);
+    const std::size_t size = node->External != nullptr ? node->External->buffer_.size() : 0;
+    if (node->External == nullptr || !ChargeExpansion(size + kExternalOverhead)) return next;
+  } else {
+    if (!ChargeExpansion(entity->Value.size())) return next;
+    node->Text = entity->Value;
+  }
+  node->EntityName.assign(name);
+  node->ReturnPosition = next;
+  node->SavedEncoding = activeEncoding_;
+  const TEntityStackNode& pushed = entityStack_.Push(std::move(node));
+  return pushed.External != nullptr ? pushed.External->buffer_.c_str() : pushed.Text.c_str();
+}
+
+void TXmlParser::ApplyDtdDefaults() {
+  const TElemDef* element = elements_.Find(partName_);
+  if (element == nullptr) return;
+  std::vector<std::unique_ptr<TNvpNode>> missing;
+  for (const auto& [name, def] : element->AttrDefs) {
+    if (def->Value.empty() || partAttributes_.FindEntry(name) != nullptr) continue;
+    auto attr = std::make_unique<TAttr>(name, def->Value);
+    attr->ValueKind = TAttrValueKind::Default;
+    missing.push_back(std::move(attr));
+  }
+  partAttributes_.InsertAllSorted(std::move(missing));
+  for (const auto& [name, def] : element->AttrDefs) {
+    TAttr* attr = partAttributes_.Find(name);
+    if (attr == nullptr) continue;
+    if (def->DefaultType == TAttrDefaultType::Implied) {
+      attr->ValueKind = TAttrValueKind::Implied;
+    } else if (def->DefaultType == TAttrDefaultType::Fixed) {
+      attr->ValueKind = TAttrValueKind::Fixed;
+      attr->Value = def->Value;
+    }
+    attr->AttrType = def->AttrType;
+  }
+}
+
+std::string TXmlParser::ProcessAttributeValue(std::string_view value, TAttrType type) {
+  std::string expanded;
+  ExpandNamedReferences(value, expanded);
+  // The text is decoded before character references are resolved: the bytes they give
+  // are already Windows-1252 and must not be decoded again.
+  std::string text = ResolveCharacterReferences(ConvertText(expanded));
+  if (type == TAttrType::Unknown || type == TAttrType::CData) {
+    std::replace_if(text.begin(), text.end(), IsXmlWhitespace, ' ');
+    return text;
+  }
+  return CollapseWhitespace(text);
+}
+
+void TXmlParser::ExpandNamedReferences(std::string_view text, std::string& out) {
+  std::size_t runStart = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] != '&') {
+      ++i;
+      continue;
+    }
+    std::size_t j = i + 1;
+    while (j < text.size() && text[j] != ';' && text[j] != '&' && text[j] != '<') ++j;
+    if (j >= text.size() || text[j] != ';' || j == i + 1) {
+      ++i;  // a lone "&" stays as it is
+      continue;
+    }
+    const std::string_view name = text.substr(i + 1, j - i - 1);
+    const char predefined = PredefinedEntity(name);
+    const TEntityDef* entity = predefined != 0 ? nullptr : generalEntities_.Find(name);
+    if (predefined == 0 && entity == nullptr) {
+      ++i;  // an undeclared name (or a character reference) is left as written
+      continue;
+    }
+    out.append(text.substr(runStart, i - runStart));
+    if (predefined != 0) {
+      out += predefined;
+    } else if (CanExpand(name)) {
+      expanding_.emplace_back(name);
+      if (entity->External) {
+        std::unique_ptr<TXmlParser> external =
+            OpenExternal(entity->SystemId, entity->PublicId, entity->NotationName);
+        if (external != nullptr && ChargeExpansion(external->buffer_.size() + kExternalOverhead)) {
+          ExpandNamedReferences(external->buffer_, out);
+        }
+      } else if (ChargeExpansion(entity->Value.size())) {
+        ExpandNamedReferences(entity->Value, out);
+      }
+      expanding_.pop_back();
+    }
+    i = j + 1;
+    runStart = i;
+  }
+  out.append(text.substr(runStart));
+}
+
+std::unique_ptr<TXmlParser> TXmlParser::OpenExternal(const std::string& systemId,
+                                                     const std::string& /*publicId*/,
+                                                     const std::string& /*notationName*/) {
+  std::string path = systemId;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  const bool absolute = !path.empty() && path[0] == '/';
+  const bool drive = path.size() > 1 && path[1] == ':';
+  if (!source_.empty() && source_[0] != '<' && !absolute && !drive) {
+    const std::size_t slash = source_.rfind('/');
+    if (slash != std::string::npos) path.insert(0, source_, 0, slash + 1);
+  }
+  auto external = std::make_unique<TXmlParser>();
+  external->LoadFile(path, kMaxExternalBytes);
+  return external;
+}
+
+std::string TXmlParser::ConvertText(std::string_view text) {
+  if (activeEncoding_ == "UTF-8") return DecodeUtf8(text);
+  return std::string(text);
+}
+
+void TXmlParser::DeclarationSeen(const TDtdDeclaration& /*declaration*/) {}
+
+}  // namespace ardvane

@@ -1,0 +1,419 @@
+#include "planfiles/xml_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace ardvane {
+namespace {
+
+// One line per reported part: type, name, [content], then the attributes in list order.
+std::string Describe(const TXmlParser& parser) {
+  std::string line(PartTypeName(parser.PartType()));
+  line += " " + parser.PartName() + " [" + parser.PartContent() + "]";
+  for (std::size_t i = 0; i < parser.PartAttributes().Count(); ++i) {
+    const TAttr& attr = parser.PartAttributes()[i];
+    line += " " + attr.Name + "=" + attr.Value;
+  }
+  return line;
+}
+
+std::vector<std::string> Scan(TXmlParser& parser, std::size_t limit = 1000000) {
+  std::vector<std::string> parts;
+  parser.BeginScan();
+  while (parts.size() < limit && parser.NextPart()) parts.push_back(Describe(parser));
+  return parts;
+}
+
+std::vector<std::string> Scan(std::string_view document) {
+  TXmlParser parser;
+  parser.LoadFromBuffer(document);
+  return Scan(parser);
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (const std::string& part : parts) text += part + "\n";
+  return text;
+}
+
+struct Case {
+  std::string document;
+  std::string parts;  // Joined(Scan(document))
+};
+
+void ExpectCases(const std::vector<Case>& cases) {
+  for (const Case& c : cases) EXPECT_EQ(Joined(Scan(c.document)), c.parts) << c.document;
+}
+
+TEST(XmlParserTest, CutsTagsAndAttributes) {
+  ExpectCases({
+      {R"(<Debt Name="A &amp; B" Balance="10"/>)", "Empty Tag Debt [] Balance=10 Name=A & B\n"},
+      {R"(<a x="1"/>)", "Empty Tag a [] x=1\n"},
+      {R"(<a x="1" />)", "Empty Tag a [] x=1\n"},
+      {"<a>", "Start Tag a []\n"},
+      {"</a>", "End Tag a []\n"},
+      {"</a x='&amp;'>", "End Tag a [] x=&amp;\n"},  // end tags are analysed, not processed
+      {R"(<a x="line1&#10;line2"/>)", "Empty Tag a [] x=line1 line2\n"},
+      {R"(<a x=y z="2"/>)", "Empty Tag a [] x=2\n"},
+      {"<a x='it\"s' y=\"<b>/\"/>", "Empty Tag a [] x=it\"s y=<b>/\n"},
+      {"<a\tx\r\n=\n'1'>", "Start Tag a [] x=1\n"},
+      {R"(<a 1="x" b="y">t)", "Start Tag a []\nText a [t]\n"},  // a bad name ends the list
+      {R"(<a x/>)", "Start Tag a []\n"},  // "/" is skipped while "=" is awaited
+      {R"(<a b="2" a="1" b="3"/>)", "Empty Tag a [] a=1 b=3 b=2\n"},
+      {"<client><Client>", "Start Tag client []\nStart Tag Client []\n"},
+      {"<a>\r\n  <b/>\r\n</a>", "Start Tag a []\nEmpty Tag b []\nEnd Tag a []\n"},
+      {"<a> x \t y </a>", "Start Tag a []\nText a [x y]\nEnd Tag a [x y]\n"},
+      {"<><b/>", "Start Tag  []\nEmpty Tag b []\n"},  // "<>" does not swallow the next tag
+      {"</a/>", "End Tag a []\n"},
+      {"< a>", "Start Tag  a []\n"},
+  });
+}
+
+TEST(XmlParserTest, CutsTheOtherParts) {
+  ExpectCases({
+      {"<?xml version=\"1.0\" encoding='utf-8'?><a/>",
+       "XML Prolog  [] encoding=utf-8 version=1.0\nEmpty Tag a []\n"},
+      {"<?xml-stylesheet href=\"x\"?>", "PI xml-stylesheet [href=\"x\"] href=x\n"},
+      {"<?xml?>", "PI xml []\n"},
+      {"<?go  now?>", "PI go [now]\n"},
+      {"<!-- a <b> -- c -->x", "Comment  []\nText  [x]\n"},
+      {"<a/><!--x-->", "Empty Tag a []\nComment a []\n"},  // a comment keeps the old name
+      {"<![CDATA[ <a> & ]]>", "CDATA  [ <a> & ]\n"},
+      {"<!DOCTYPE plan><a/>", "DTD Declaration  []\nEmpty Tag a []\n"},
+      // Unclosed parts run to the end of the document.
+      {"<!-- a <b/>", "Comment  []\n"},
+      {"<![CDATA[ a <b/>", "CDATA  [ a <b/>]\n"},
+      {"<?pi a <b/>", "PI pi [a <b/>]\n"},
+      {"<a x='1>", "Start Tag a [] x=1>\n"},
+      {"<a", "Start Tag a []\n"},
+      {"<", "Start Tag  []\n"},
+      {"</", "End Tag  []\n"},
+      {"", ""},
+  });
+}
+
+TEST(XmlParserTest, ResolvesReferencesInText) {
+  ExpectCases({
+      {"A&B", "Text  [AB]\n"},  // no ";" follows: the "&" is dropped
+      {"&lt;&gt;&amp;&apos;&quot;", "Text  [<>&'\"]\n"},
+      {"&#65;&#x42;&#X43;", "Text  [ABC]\n"},
+      {"&#233;|&#8364;|&#x263A;", "Text  [\xE9|\x80|\xBF]\n"},  // Windows-1252 bytes
+      {"[&#;&#x;&#12a;&#0;&#99999999999;]", "Text  [[ ]]\n"},   // blanks, collapsed
+      {"&nbsp;x", "Text  [nbspx]\n"},                           // undeclared: the name
+      {"A & B &amp; C", "Text  [A B & C]\n"},
+      // A stray "&" does not reach across markup for a ";".
+      {"x & y<b z=\"1;\"/>", "Text  [x y]\nEmpty Tag b [x y] z=1;\n"},
+  });
+}
+
+TEST(XmlParserTest, ProcessesAttributeValues) {
+  ExpectCases({
+      {R"(<a x="&lt;b&gt; &apos;&quot;"/>)", "Empty Tag a [] x=<b> '\"\n"},
+      {R"(<a x="&amp;#65;"/>)", "Empty Tag a [] x=A\n"},
+      {R"(<a x="&amp;lt;"/>)", "Empty Tag a [] x=&lt;\n"},
+      {R"(<a x="R & D; &foo; &#x41"/>)", "Empty Tag a [] x=R & D; &foo; &#x41\n"},
+      {R"(<a x="a&&amp;b"/>)", "Empty Tag a [] x=a&&b\n"},
+      {"<a x=\"1\t2\r\n3\"/>", "Empty Tag a [] x=1 2  3\n"},
+      {R"(<a x="&#xZZ;&#0;"/>)", "Empty Tag a [] x=  \n"},
+  });
+}
+
+TEST(XmlParserTest, ReadsTheWorkedPlanFile) {
+  const std::string plan =
+      "<Client FirstName=\"Zuzu\" LastName=\"Zeved\">\r\n"
+      "  <Accelerator1 Monthly=\"150\" Annual=\"1200\" Month=\"12\"/>\r\n"
+      "  <Plan Date=\"39462\" ReturnRate=\"8\" Priority=\"0\" Consolidate=\"\"/>\r\n"
+      "  <Debt Name=\"Store card &quot;Gold&quot;\" Balance=\"2340.75\" "
+      "UseMinimum=\"Use Minimum\"/>\r\n"
+      "  <Note Content=\"Client & spouse both attended.\"/>\r\n"
+      "  <Note Content=\"Pay <b>first</b>\"/>\r\n"
+      "  <Note Content=\"Caf\xE9 \xFC\"/>\r\n"
+      "</Client>\r\n";
+  TXmlParser parser;
+  parser.LoadFromBuffer(plan);
+  std::vector<std::string> seen;
+  parser.BeginScan();
+  while (parser.NextPart()) {
+    if (parser.PartType() != TPartType::StartTag && parser.PartType() != TPartType::EmptyTag) {
+      continue;
+    }
+    const TAttrList& attrs = parser.PartAttributes();
+    if (parser.PartName() == "Client") seen.push_back(attrs.ValueOf("FirstName"));
+    if (parser.PartName() == "Plan") {
+      seen.push_back(attrs.ValueOf("Date") + "/" + attrs.ValueOf("Consolidate") + "/" +
+                     attrs.ValueOf("Missing"));
+    }
+    if (parser.PartName() == "Debt") {
+      seen.push_back(attrs.ValueOf("Name") + "/" + attrs.ValueOf("UseMinimum"));
+    }
+    if (parser.PartName() == "Note") seen.push_back(attrs.ValueOf("Content"));
+  }
+  const std::vector<std::string> expected = {
+      "Zuzu",
+      "39462//",
+      "Store card \"Gold\"/Use Minimum",
+      "Client & spouse both attended.",
+      "Pay <b>first</b>",
+      "Caf\xE9 \xFC"};  // without a prolog bytes are taken as they are
+  EXPECT_EQ(seen, expected);
+  EXPECT_FALSE(parser.NextPart());
+  EXPECT_FALSE(parser.NextPart());
+}
+
+TEST(XmlParserTest, DecodesUtf8OnlyAfterAProlog) {
+  const std::string body =
+      "<a x=\"Caf\xC3\xA9 &#233;\">\xE2\x82\xAC&#8364;<![CDATA[\xC3\xBC]]></a>";
+  ExpectCases({
+      {body,
+       "Start Tag a [] x=Caf\xC3\xA9 \xE9\nText a [\xE2\x82\xAC\x80] x=Caf\xC3\xA9 \xE9\n"
+       "CDATA a [\xC3\xBC] x=Caf\xC3\xA9 \xE9\nEnd Tag a [\xC3\xBC]\n"},
+      {"<?xml version=\"1.0\"?>" + body,
+       "XML Prolog  [] version=1.0\nStart Tag a [] x=Caf\xE9 \xE9\nText a [\x80\x80] x=Caf\xE9 "
+       "\xE9\n"
+       "CDATA a [\xFC] x=Caf\xE9 \xE9\nEnd Tag a [\xFC]\n"},
+      {"<?xml version=\"1.0\" encoding=\"windows-1252\"?><a>\xC3\xA9</a>",
+       "XML Prolog  [] encoding=windows-1252 version=1.0\nStart Tag a []\nText a [\xC3\xA9]\n"
+       "End Tag a [\xC3\xA9]\n"},
+  });
+  TXmlParser parser;
+  parser.LoadFromBuffer("<?xml version='1.0' encoding='utf-8' standalone='yes'?>");
+  Scan(parser);
+  EXPECT_EQ(parser.DeclaredVersion(), "1.0");
+  EXPECT_EQ(parser.DeclaredEncoding(), "utf-8");
+  EXPECT_TRUE(parser.DeclaredStandalone());
+  EXPECT_EQ(parser.ActiveEncoding(), "UTF-8");
+  // A new document starts without the old one's encoding.
+  parser.LoadFromBuffer("<a>\xC3\xA9</a>");
+  EXPECT_EQ(Scan(parser)[1], "Text a [\xC3\xA9]");
+}
+
+TEST(XmlParserTest, CollapseTextOffReportsTextAsItStands) {
+  TXmlParser parser;
+  parser.LoadFromBuffer("<a>\r\n  <b> x  y </b></a>");
+  parser.SetCollapseText(false);
+  EXPECT_EQ(Joined(Scan(parser)),
+            "Start Tag a []\nText a [\r\n  ]\nStart Tag b [\r\n  ]\nText b [ x  y ]\n"
+            "End Tag b [ x  y ]\nEnd Tag a [ x  y ]\n");
+}
+
+TEST(XmlParserTest, AppliesTheInternalSubset) {
+  const std::string dtd =
+      "<!DOCTYPE plan [\n"
+      "  <!ATTLIST Debt Kind (card|loan) 'card' Ref NMTOKENS #IMPLIED>\n"
+      "  <!ELEMENT Debt EMPTY>\n"
+      "  <!ATTLIST Debt Owner CDATA #FIXED 'me' Note CDATA #REQUIRED>\n"
+      "  <!ENTITY co \"Acme &amp; Co\">\n"
+      "  <!ENTITY tag \"<b x='&co;'/>\">\n"
+      "  <!ENTITY % decl \"<!ENTITY late 'L'>\"> %decl;\n"
+      "  <!-- a comment --> <?pi data?>\n"
+      "]>\n";
+  ExpectCases({
+      {dtd + "<Debt Ref='  a \n b ' Owner='you'/>",
+       "DTD Declaration  []\nEmpty Tag Debt [] Kind=card Owner=me Ref=a b\n"},
+      {dtd + "<x>&co;|&late;|&tag;|</x>",
+       "DTD Declaration  []\nStart Tag x []\nText x [Acme & Co|L|]\n"
+       "Empty Tag b [Acme & Co|L|] x=Acme & Co\nText b [|] x=Acme & Co\nEnd Tag x [|]\n"},
+  });
+  TXmlParser parser;
+  parser.LoadFromBuffer(dtd + "<Debt Ref='r' Kind='loan'/>");
+  Scan(parser);
+  EXPECT_EQ(parser.DoctypeName(), "plan");
+  const TAttrList& attrs = parser.PartAttributes();
+  ASSERT_NE(attrs.Find("Kind"), nullptr);
+  EXPECT_EQ(attrs.Find("Kind")->ValueKind, TAttrValueKind::Normal);
+  EXPECT_EQ(attrs.Find("Kind")->AttrType, TAttrType::Enumeration);
+  EXPECT_EQ(attrs.Find("Ref")->ValueKind, TAttrValueKind::Implied);
+  EXPECT_EQ(attrs.Find("Owner")->ValueKind, TAttrValueKind::Fixed);
+  EXPECT_EQ(attrs.Find("Note"), nullptr);
+  const TElemDef* debt = parser.Elements().Find("Debt");
+  ASSERT_NE(debt, nullptr);
+  EXPECT_EQ(debt->ElemType, TElemType::Empty);
+  EXPECT_EQ(debt->AttrDefs.Count(), 4u);  // the list before <!ELEMENT> was kept
+}
+
+// Records every declaration and serves external texts from memory.
+class RecordingParser : public TXmlParser {
+ public:
+  std::map<std::string, std::string> files;
+  std::vector<std::string> declarations;
+  int opened = 0;
+
+ protected:
+  std::unique_ptr<TXmlParser> OpenExternal(const std::string& systemId, const std::string&,
+                                           const std::string&) override {
+    ++opened;
+    auto parser = std::make_unique<TXmlParser>();
+    if (files.count(systemId) != 0) parser->LoadFromBuffer(files[systemId]);
+    return parser;
+  }
+  void DeclarationSeen(const TDtdDeclaration& declaration) override {
+    declarations.push_back(std::to_string(static_cast<int>(declaration.Kind)) + ":" +
+                           declaration.Name);
+  }
+};
+
+TEST(XmlParserTest, ReadsTheDoctypeOnceAndRedeclarationsReplace) {
+  RecordingParser parser;
+  parser.files["ext.dtd"] = "<!ENTITY e 'external'><!ENTITY % p SYSTEM 'p.ent'>%p;";
+  parser.files["p.ent"] = "<!ATTLIST a x CDATA 'px'>";
+  parser.files["text.ent"] = "<b/>from file";
+  parser.LoadFromBuffer(
+      "<!DOCTYPE a SYSTEM 'ext.dtd' [<!ENTITY e 'internal'><!ENTITY f SYSTEM 'text.ent'>"
+      "<!ELEMENT a ANY><!ELEMENT a EMPTY>]><a/>&e;&f;<!DOCTYPE z><!DOCTYPE z>");
+  const std::string expected =
+      "DTD Declaration  []\nEmpty Tag a []\nText a [internal]\nEmpty Tag b [internal]\n"
+      "Text b [from file]\nDTD Declaration  []\nDTD Declaration  []\n";
+  EXPECT_EQ(Joined(Scan(parser)), expected);
+  const std::vector<std::string> declarations = {"3:e", "4:p", "2:a", "3:e", "3:f",
+                                                 "1:a", "1:a", "0:a", "0:z", "0:z"};
+  EXPECT_EQ(parser.declarations, declarations);
+  // The second <!ELEMENT a> dropped the attribute list read from p.ent.
+  EXPECT_EQ(parser.Elements().Find("a")->AttrDefs.Count(), 0u);
+  // A second scan skips the document's first DOCTYPE but not the later ones.
+  EXPECT_EQ(Joined(Scan(parser)), expected);
+  EXPECT_EQ(parser.declarations.size(), declarations.size() + 2);
+}
+
+TEST(XmlParserTest, EntityEndingWithItsEnclosingEntityLosesNothing) {
+  ExpectCases({{"<!DOCTYPE d [<!ENTITY in '<i/>'><!ENTITY out 'o&in;'>]>&out;<after/>",
+                "DTD Declaration  []\nText  [o]\nEmpty Tag i [o]\nEmpty Tag after [o]\n"}});
+}
+
+TEST(XmlParserTest, EntityLoopsAndBombsStayBounded) {
+  std::string bomb = "<!DOCTYPE d [<!ENTITY l0 'lollollollollollollollollol'>";
+  for (int i = 1; i < 10; ++i) {
+    const std::string previous = "&l" + std::to_string(i - 1) + ";";
+    std::string value;
+    for (int k = 0; k < 10; ++k) value += previous;
+    bomb += "<!ENTITY l" + std::to_string(i) + " '" + value + "'>";
+  }
+  bomb += "<!ENTITY % p0 '<!ENTITY z \"z\">'>";
+  for (int i = 1; i < 30; ++i) {
+    bomb += "<!ENTITY % p" + std::to_string(i) + " '%p" + std::to_string(i - 1) + ";%p" +
+            std::to_string(i - 1) + ";'>";
+  }
+  bomb += "%p29;]>";
+  const std::vector<std::string> documents = {
+      "<!DOCTYPE d [<!ENTITY a 'x&a;'>]><t v='&a;'>&a;</t>",
+      "<!DOCTYPE d [<!ENTITY a '&b;'><!ENTITY b '<t v=\"&a;\"/>&a;'>]>&a;&b;",
+      "<!DOCTYPE d [<!ENTITY % p '%p;'> %p; <!ELEMENT e %p;>]>",
+      bomb + "<t v='&l9;'>&l9;</t>",
+  };
+  for (const std::string& document : documents) {
+    const auto start = std::chrono::steady_clock::now();
+    TXmlParser parser;
+    parser.LoadFromBuffer(document);
+    parser.BeginScan();
+    std::size_t total = 0;
+    while (parser.NextPart()) {
+      total += parser.PartContent().size();
+      for (std::size_t i = 0; i < parser.PartAttributes().Count(); ++i) {
+        total += parser.PartAttributes()[i].Value.size();
+      }
+    }
+    EXPECT_LE(total, 2 * TXmlParser::kExpansionBudget) << document;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << document;
+  }
+}
+
+TEST(XmlParserTest, SurvivesHugeAndDeepInput) {
+  std::string many = "<a";
+  for (int i = 200000; i > 0; --i) many += " n" + std::to_string(i) + "=''";  // descending names
+  many += "/>";
+  std::string deep;
+  for (int i = 0; i < 200000; ++i) deep += "<d>";
+  const std::string ampersands(1 << 20, '&');
+  std::string declarations = "<!DOCTYPE d [<!ATTLIST e";
+  for (int i = 100000; i > 0; --i) declarations += " a" + std::to_string(i) + " CDATA 'v'";
+  declarations += ">";
+  for (int i = 100000; i > 0; --i) {
+    declarations +=
+        "<!ENTITY n" + std::to_string(i) + " ''><!ELEMENT e" + std::to_string(i) + " ANY>";
+  }
+  declarations += "]><e/>";
+  for (const std::string* document :
+       std::initializer_list<const std::string*>{&many, &deep, &ampersands, &declarations}) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<std::string> parts = Scan(*document);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+    EXPECT_FALSE(parts.empty() && document != &ampersands);
+  }
+  TXmlParser parser;
+  parser.LoadFromBuffer(many);
+  parser.BeginScan();
+  ASSERT_TRUE(parser.NextPart());
+  EXPECT_EQ(parser.PartAttributes().Count(), 200000u);
+  EXPECT_EQ(parser.PartAttributes()[0].Name, "n1");
+}
+
+TEST(XmlParserTest, ArbitraryBytesAndTruncationsNeverFail) {
+  const std::string plan =
+      "<!DOCTYPE c [<!ENTITY e 'x'>]><?xml version='1.0'?><Client FirstName='Zuzu'>\r\n"
+      "  <Debt Name=\"Car &amp; &e; &#65;\" Balance=\"12500.5\"/><![CDATA[c]]><!--n--><?p?>\r\n"
+      "</Client>\r\n";
+  for (std::size_t length = 0; length <= plan.size(); ++length) {
+    const std::vector<std::string> parts = Scan(plan.substr(0, length));
+    EXPECT_LE(parts.size(), 12u) << length;
+  }
+  std::mt19937 random(7);
+  const std::string alphabet = "<>/?!-[]&#;='\" \n\tax0%\xC3\xA9\x80";
+  for (int round = 0; round < 3000; ++round) {
+    std::string document;
+    const int length = static_cast<int>(random() % 200);
+    for (int i = 0; i < length; ++i) {
+      document +=
+          round % 2 == 0 ? alphabet[random() % alphabet.size()] : static_cast<char>(random() % 256);
+    }
+    Scan(document);
+  }
+}
+
+class TempDir {
+ public:
+  TempDir() {
+    path_ = std::filesystem::temp_directory_path() /
+            ("xml_parser_test_" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() { std::filesystem::remove_all(path_); }
+  std::string Write(const std::string& name, const std::string& text) const {
+    std::ofstream(path_ / name, std::ios::binary) << text;
+    return (path_ / name).string();
+  }
+  std::string Path(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+TEST(XmlParserTest, LoadsFilesAndResolvesExternalIdsBesideThem) {
+  TempDir dir;
+  dir.Write("sub.dtd", "<!ENTITY who 'Zuzu'>");
+  const std::string big = dir.Write("big.ent", "");
+  std::filesystem::resize_file(big, TXmlParser::kMaxExternalBytes + 1);
+  const std::string plan =
+      dir.Write("plan.bvx",
+                "<!DOCTYPE c SYSTEM 'sub.dtd' [<!ENTITY big SYSTEM 'big.ent'><!ENTITY gone SYSTEM "
+                "'missing.ent'><!ENTITY dev SYSTEM '/dev/zero'>]><c n='&who;&big;&gone;&dev;'>"
+                "&big;&gone;&dev;</c>");
+  TXmlParser parser;
+  ASSERT_TRUE(parser.LoadFile(plan));
+  EXPECT_EQ(parser.Source(), plan);
+  EXPECT_EQ(Joined(Scan(parser)), "DTD Declaration  []\nStart Tag c [] n=Zuzu\nEnd Tag c []\n");
+
+  EXPECT_FALSE(parser.LoadFile(dir.Path("missing.bvx")));
+  EXPECT_TRUE(Scan(parser).empty());
+  EXPECT_EQ(parser.GeneralEntities().Count(), 0u);
+  EXPECT_FALSE(parser.LoadFile(big, TXmlParser::kMaxExternalBytes));
+  EXPECT_FALSE(parser.LoadFile(dir.Path("")));  // a folder
+}
+
+}  // namespace
+}  // namespace ardvane
