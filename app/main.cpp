@@ -1,9 +1,15 @@
-// Ardvane's entry point. Until the main window arrives the program calculates a built-in
-// demonstration plan and prints its figures.
+// Ardvane's entry point: the command line, and (until the main window arrives) a built-in
+// demonstration plan whose figures are printed when the program starts without arguments.
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "engine/calendar.h"
 #include "engine/plan_calculation.h"
 #include "engine/vorn_util.h"
@@ -52,15 +58,29 @@ void PrintPlan(const char* title, const TLoans& loans, const PlanDocument& plan,
             << Amount(loans.GetTotalInterest()) << "\n";
   for (int i = 0; i < loans.GetCount(); ++i) {
     const TLoan& loan = *loans.GetLoan(i);
-    std::cout << "  " << GetDebtName(plan, results, i) << ": paid off after "
-              << loan.PayoffMonths() << " months (" << DateText(loan.PayoffDate())
-              << "), interest " << Amount(loan.TotalInterest()) << "\n";
+    std::cout << "  " << GetDebtName(plan, results, i) << ": paid off after " << loan.PayoffMonths()
+              << " months (" << DateText(loan.PayoffDate()) << "), interest "
+              << Amount(loan.TotalInterest()) << "\n";
   }
 }
 
-}  // namespace
+// The folder of the running executable: the program folder.
+std::filesystem::path ProgramFolder(const char* argv0) {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return self.parent_path();
+  return std::filesystem::absolute(argv0, ec).parent_path();
+}
 
-int main() {
+DayNumber Today() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+int PrintDemonstration() {
   const PlanDocument plan = DemonstrationPlan();
   const PlanResults results = Calculate(plan, PlanParameters{}, AppSettings{}, ".");
   std::cout << "Ardvane demonstration plan for " << plan.FirstName << " " << plan.LastName
@@ -69,4 +89,19 @@ int main() {
   PrintPlan("Proposed", results.ProposedPlan, plan, results);
   std::cout << "Interest saved: " << Amount(results.InterestSaved()) << "\n";
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return PrintDemonstration();
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << ardvane::UsageText();
+    return 0;
+  }
+  ardvane::CommandLineEnvironment env;
+  env.programFolder = ProgramFolder(argv[0]);
+  env.today = Today();
+  return ardvane::RunResultsCommand(args, env, std::cout, std::cerr);
 }

@@ -1,7 +1,7 @@
 // Speed of a whole plan calculation: the window recalculates on every edit.
-#include <string>
-
 #include <benchmark/benchmark.h>
+
+#include <string>
 
 #include "engine/calendar.h"
 #include "engine/plan_calculation.h"

@@ -34,12 +34,13 @@ bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 
 }  // namespace
 
 DayNumber EncodeDate(int year, int month, int day) {
-  return static_cast<DayNumber>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                              static_cast<unsigned>(day)) -
-                                kEpochOffset);
+  return static_cast<DayNumber>(
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochOffset);
 }
 
-CivilDate DecodeDate(DayNumber day) { return CivilFromDays(static_cast<long long>(day) + kEpochOffset); }
+CivilDate DecodeDate(DayNumber day) {
+  return CivilFromDays(static_cast<long long>(day) + kEpochOffset);
+}
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

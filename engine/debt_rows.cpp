@@ -7,7 +7,9 @@
 namespace ardvane {
 namespace {
 
-std::string FlagWord(bool set, std::string_view word) { return set ? std::string(word) : std::string(); }
+std::string FlagWord(bool set, std::string_view word) {
+  return set ? std::string(word) : std::string();
+}
 
 const std::string kEmpty;
 
@@ -115,31 +117,46 @@ DebtFields DebtRows::Row(int row) const {
 
 int LookupCompoundingPeriod(int listPosition) {
   switch (listPosition) {
-    case 0: return 0;
-    case 2: return 3;
-    case 3: return 6;
-    case 4: return 12;
-    default: return 1;
+    case 0:
+      return 0;
+    case 2:
+      return 3;
+    case 3:
+      return 6;
+    case 4:
+      return 12;
+    default:
+      return 1;
   }
 }
 
 int LookupItemIndex(int code) {
   switch (code) {
-    case 0: return 0;
-    case 3: return 2;
-    case 6: return 3;
-    case 12: return 4;
-    default: return 1;
+    case 0:
+      return 0;
+    case 3:
+      return 2;
+    case 6:
+      return 3;
+    case 12:
+      return 4;
+    default:
+      return 1;
   }
 }
 
 std::string LookupCompoundingPeriodName(int code) {
   switch (code) {
-    case 0: return "Daily";
-    case 3: return "Quarterly";
-    case 6: return "Semi-Annually";
-    case 12: return "Annually";
-    default: return "Monthly";
+    case 0:
+      return "Daily";
+    case 3:
+      return "Quarterly";
+    case 6:
+      return "Semi-Annually";
+    case 12:
+      return "Annually";
+    default:
+      return "Monthly";
   }
 }
 

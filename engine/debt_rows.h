@@ -11,18 +11,18 @@ namespace ardvane {
 enum class DebtCol : int {
   Name = 0,
   Balance = 1,
-  InterestRate = 2,           // percent per year
+  InterestRate = 2,  // percent per year
   CurrentPayment = 3,
   MinimumPaymentAmount = 4,
   MinimumPaymentPercent = 5,  // percent of the balance
   Consolidate = 6,            // "Consolidate" or empty
   Escrow = 7,
-  UseMinimum = 8,             // "Use Minimum" or empty
-  Negotiate = 9,              // "Negotiate" or empty
+  UseMinimum = 8,  // "Use Minimum" or empty
+  Negotiate = 9,   // "Negotiate" or empty
   NegotiatedBalance = 10,
   NegotiatedInterestRate = 11,
   NegotiatedPayment = 12,
-  CompoundingPeriod = 13,     // months per period, 0 daily
+  CompoundingPeriod = 13,  // months per period, 0 daily
 };
 inline constexpr int kDebtColumnCount = 14;
 

@@ -21,9 +21,9 @@ class TLoan {
   TLoan();
 
   // Setters store a value only when it differs, then re-derive what depends on it.
-  void SetBalance(Money amount);             // also BeginBalance[0]
-  void SetInterestRate(double annualRate);   // re-derives the monthly rates
-  void SetCompoundingPeriod(int code);       // months per period, 0 daily; re-derives
+  void SetBalance(Money amount);            // also BeginBalance[0]
+  void SetInterestRate(double annualRate);  // re-derives the monthly rates
+  void SetCompoundingPeriod(int code);      // months per period, 0 daily; re-derives
   void SetAccelerated(bool value) { accelerated_ = value; }
   void SetUseMinimum(bool value) { useMinimum_ = value; }
   void SetInterestOnly(bool value) { interestOnly_ = value; }

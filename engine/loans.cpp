@@ -64,13 +64,20 @@ void TLoans::SortByPriority(int code) {
   // Whether the later of two neighbours goes first; equal keys keep the listed order.
   const auto preferred = [code](const TLoan& earlier, const TLoan& later) {
     switch (code) {
-      case 0: return later.InterestRate() > earlier.InterestRate();
-      case 1: return later.Balance() > earlier.Balance();
-      case 2: return later.GetScheduledPayment() > earlier.GetScheduledPayment();
-      case 3: return later.InterestRate() < earlier.InterestRate();
-      case 4: return later.Balance() < earlier.Balance();
-      case 5: return later.GetScheduledPayment() < earlier.GetScheduledPayment();
-      default: return false;
+      case 0:
+        return later.InterestRate() > earlier.InterestRate();
+      case 1:
+        return later.Balance() > earlier.Balance();
+      case 2:
+        return later.GetScheduledPayment() > earlier.GetScheduledPayment();
+      case 3:
+        return later.InterestRate() < earlier.InterestRate();
+      case 4:
+        return later.Balance() < earlier.Balance();
+      case 5:
+        return later.GetScheduledPayment() < earlier.GetScheduledPayment();
+      default:
+        return false;
     }
   };
   for (int pass = 0; pass < n; ++pass) {
@@ -162,12 +169,24 @@ DayNumber TLoans::GetDebtFreeDate() const {
   return latest;
 }
 
-Money TLoans::GetTotalBeginBalance(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetBeginBalance(m); }); }
-Money TLoans::GetTotalInterestOfMonth(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetInterest(m); }); }
-Money TLoans::GetTotalPayment(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetPayment(m); }); }
-Money TLoans::GetTotalExtraPayment(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetExtraPayment(m); }); }
-Money TLoans::GetTotalEndBalance(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetEndBalance(m); }); }
-Money TLoans::GetTotalPaymentDue(int m) const { return SumOverLoans([m](const TLoan& loan) { return loan.GetPaymentDue(m); }); }
+Money TLoans::GetTotalBeginBalance(int m) const {
+  return SumOverLoans([m](const TLoan& loan) { return loan.GetBeginBalance(m); });
+}
+Money TLoans::GetTotalInterestOfMonth(int m) const {
+  return SumOverLoans([m](const TLoan& loan) { return loan.GetInterest(m); });
+}
+Money TLoans::GetTotalPayment(int m) const {
+  return SumOverLoans([m](const TLoan& loan) { return loan.GetPayment(m); });
+}
+Money TLoans::GetTotalExtraPayment(int m) const {
+  return SumOverLoans([m](const TLoan& loan) { return loan.GetExtraPayment(m); });
+}
+Money TLoans::GetTotalEndBalance(int m) const {
+  return SumOverLoans([m](const TLoan& loan) { return loan.GetEndBalance(m); });
+}
+Money TLoans::GetTotalPaymentDue(int m) const {
+  return SumOverLoans([m](const TLoan& loan) { return loan.GetPaymentDue(m); });
+}
 
 Money TLoans::GetBudgetOfMonth(int m) const {
   if (m >= 0 && m < static_cast<int>(budgetByMonth_.size())) return budgetByMonth_[m];

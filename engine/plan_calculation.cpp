@@ -76,11 +76,10 @@ void BuildCurrentPlan(PlanResults& r, const PlanDocument& plan, const RowReader&
   TLoans& current = r.CurrentPlan;
   current.SetPlanDate(plan.Date);
   for (int i = 0; i < r.DebtCount; ++i) {
-    TLoan& loan = current.AddLoan(rows.Amount(i, DebtCol::Balance),
-                                  rows.Fraction(i, DebtCol::InterestRate),
-                                  rows.Fraction(i, DebtCol::MinimumPaymentPercent),
-                                  rows.Amount(i, DebtCol::MinimumPaymentAmount),
-                                  rows.Amount(i, DebtCol::CurrentPayment));
+    TLoan& loan = current.AddLoan(
+        rows.Amount(i, DebtCol::Balance), rows.Fraction(i, DebtCol::InterestRate),
+        rows.Fraction(i, DebtCol::MinimumPaymentPercent),
+        rows.Amount(i, DebtCol::MinimumPaymentAmount), rows.Amount(i, DebtCol::CurrentPayment));
     loan.SetAccelerated(false);
     loan.SetUseMinimum(rows.IsSet(i, DebtCol::UseMinimum));
     loan.SetEscrow(rows.Amount(i, DebtCol::Escrow));
@@ -102,8 +101,9 @@ void SumConsolidatedDebts(PlanResults& r, const RowReader& rows) {
   long double rateSum = 0;
   for (int i = 0; i < r.DebtCount; ++i) {
     if (!r.Consolidating || !rows.IsSet(i, DebtCol::Consolidate)) continue;
-    r.PayoffBalance += rows.IsSet(i, DebtCol::Negotiate) ? rows.Amount(i, DebtCol::NegotiatedBalance)
-                                                         : rows.Amount(i, DebtCol::Balance);
+    r.PayoffBalance += rows.IsSet(i, DebtCol::Negotiate)
+                           ? rows.Amount(i, DebtCol::NegotiatedBalance)
+                           : rows.Amount(i, DebtCol::Balance);
     const TLoan& loan = *r.CurrentPlan.GetLoan(i);
     r.PayoffPayment += loan.GetScheduledPayment();
     r.PayoffMinimum += loan.GetPaymentDue(0);
@@ -142,11 +142,10 @@ void BuildProposedPlan(PlanResults& r, const PlanDocument& plan, const PlanParam
                                rows.Amount(i, DebtCol::CurrentPayment));
       loan->SetEscrow(rows.Amount(i, DebtCol::Escrow));
     } else {
-      loan = &proposed.AddLoan(rows.Amount(i, DebtCol::Balance),
-                               rows.Fraction(i, DebtCol::InterestRate),
-                               rows.Fraction(i, DebtCol::MinimumPaymentPercent),
-                               rows.Amount(i, DebtCol::MinimumPaymentAmount),
-                               rows.Amount(i, DebtCol::CurrentPayment));
+      loan = &proposed.AddLoan(
+          rows.Amount(i, DebtCol::Balance), rows.Fraction(i, DebtCol::InterestRate),
+          rows.Fraction(i, DebtCol::MinimumPaymentPercent),
+          rows.Amount(i, DebtCol::MinimumPaymentAmount), rows.Amount(i, DebtCol::CurrentPayment));
       loan->SetEscrow(rows.Amount(i, DebtCol::Escrow));
     }
     loan->SetAccelerated(true);
@@ -171,8 +170,8 @@ void BuildProposedPlan(PlanResults& r, const PlanDocument& plan, const PlanParam
 
 void PriceSetupFee(PlanResults& r, const PlanDocument& plan) {
   r.InterestSavedBeforeFee = r.CurrentPlan.GetTotalInterest() - r.ProposedPlan.GetTotalInterest();
-  r.RateSetupFee = Money::WholeUnits(plan.SetupFeeRate *
-                                     Max(r.InterestSavedBeforeFee, Money()).Units());
+  r.RateSetupFee =
+      Money::WholeUnits(plan.SetupFeeRate * Max(r.InterestSavedBeforeFee, Money()).Units());
   if (plan.MinSavings > r.InterestSavedBeforeFee) {
     r.ActualDownPayment = plan.MinDownPayment;
     r.ActualSetupFee = plan.MinSetupFee;

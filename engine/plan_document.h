@@ -36,9 +36,9 @@ struct ConsolidationLoanTerms {
   double InterestRate = 0;  // percent per year
   double Term = 0;          // years; whole in practice, rounded where months are needed
   bool InterestOnly = false;
-  double FeesRate = 0;      // percent of the amount financed
+  double FeesRate = 0;  // percent of the amount financed
   Money FeesAmount;
-  Money CashOut;            // negative: cash paid in
+  Money CashOut;  // negative: cash paid in
   friend bool operator==(const ConsolidationLoanTerms&, const ConsolidationLoanTerms&) = default;
 };
 

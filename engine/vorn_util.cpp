@@ -84,7 +84,8 @@ double StrToFloatSafe(std::string_view text, std::string_view decimalSeparator) 
   return StrToFloatDefault(text, 0, decimalSeparator);
 }
 
-double StrToFloatDefault(std::string_view text, double fallback, std::string_view decimalSeparator) {
+double StrToFloatDefault(std::string_view text, double fallback,
+                         std::string_view decimalSeparator) {
   if (IsBlank(text)) return 0;
   return ParseStrictFloat(text, decimalSeparator).value_or(fallback);
 }
@@ -98,8 +99,8 @@ std::string FormatGeneral(double value, std::string_view decimalSeparator) {
   if (!std::isfinite(value) || value == 0) return "0";
   // Round to 15 significant digits first; the rounded exponent decides the form.
   char buffer[40];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                    std::chars_format::scientific, 14);
   // buffer: d.dddddddddddddde[+-]xx
   std::string digits;
   digits += buffer[0];
@@ -143,10 +144,14 @@ std::string GetOrdinalSuffix(long long n) {
   const std::string text = std::to_string(n);
   if (text.size() >= 2 && text[text.size() - 2] == '1') return "th";
   switch (text.back()) {
-    case '1': return "st";
-    case '2': return "nd";
-    case '3': return "rd";
-    default: return "th";
+    case '1':
+      return "st";
+    case '2':
+      return "nd";
+    case '3':
+      return "rd";
+    default:
+      return "th";
   }
 }
 

@@ -39,6 +39,24 @@ std::string Quoted(std::string_view text) {
   return out;
 }
 
+// Cells are kept as written, except that a number written with a point on a machine whose
+// separator is another becomes the same number in the user's form, so the calculation (which
+// reads the user's form only) still sees it.
+void UseTheUsersSeparator(DebtRows& rows, int row, std::string_view decimalSeparator) {
+  if (decimalSeparator == ".") return;
+  static constexpr DebtCol kNumberColumns[] = {
+      DebtCol::Balance,           DebtCol::InterestRate,           DebtCol::CurrentPayment,
+      DebtCol::MinimumPaymentAmount, DebtCol::MinimumPaymentPercent, DebtCol::Escrow,
+      DebtCol::NegotiatedBalance, DebtCol::NegotiatedInterestRate, DebtCol::NegotiatedPayment};
+  for (const DebtCol col : kNumberColumns) {
+    const std::string& cell = rows.Cell(row, col);
+    if (ParseStrictFloat(cell, decimalSeparator)) continue;
+    if (const auto value = ParseStrictFloat(cell, ".")) {
+      rows.SetCell(row, col, FormatGeneral(*value, decimalSeparator));
+    }
+  }
+}
+
 // Lines of one legacy file, read in order and converted as the caller asks. The first failure
 // is kept; every read after it returns a neutral value without reading, so the caller can
 // check once at the end (and inside loops that would otherwise run on).
@@ -208,6 +226,7 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
     if (result.Debts.Cell(debt, DebtCol::CompoundingPeriod).empty()) {
       result.Debts.SetCell(debt, DebtCol::CompoundingPeriod, "1");
     }
+    UseTheUsersSeparator(result.Debts, debt, context.decimalSeparator);
   }
   if (!in.ok()) return in.Status();
 

@@ -26,17 +26,21 @@ TEST(CalendarTest, AddingMonthsKeepsTheDayOrTakesTheLastOne) {
     int months;
     CivilDate to;
   } cases[] = {
-      {{2008, 1, 15}, 11, {2008, 12, 15}},  {{2008, 1, 31}, 1, {2008, 2, 29}},
-      {{2009, 1, 31}, 1, {2009, 2, 28}},    {{2008, 2, 29}, 12, {2009, 2, 28}},
-      {{2008, 3, 31}, -1, {2008, 2, 29}},   {{2008, 1, 15}, -13, {2006, 12, 15}},
-      {{2008, 5, 31}, 1, {2008, 6, 30}},    {{2000, 2, 29}, 1200, {2100, 2, 28}},
-      {{2008, 12, 15}, 1, {2009, 1, 15}},   {{2008, 1, 15}, 0, {2008, 1, 15}},
+      {{2008, 1, 15}, 11, {2008, 12, 15}}, {{2008, 1, 31}, 1, {2008, 2, 29}},
+      {{2009, 1, 31}, 1, {2009, 2, 28}},   {{2008, 2, 29}, 12, {2009, 2, 28}},
+      {{2008, 3, 31}, -1, {2008, 2, 29}},  {{2008, 1, 15}, -13, {2006, 12, 15}},
+      {{2008, 5, 31}, 1, {2008, 6, 30}},   {{2000, 2, 29}, 1200, {2100, 2, 28}},
+      {{2008, 12, 15}, 1, {2009, 1, 15}},  {{2008, 1, 15}, 0, {2008, 1, 15}},
   };
   for (const Case& c : cases) {
-    const CivilDate got = DecodeDate(AddMonths(EncodeDate(c.from.year, c.from.month, c.from.day), c.months));
-    EXPECT_EQ(got.year, c.to.year) << c.from.year << "-" << c.from.month << "-" << c.from.day << " + " << c.months;
-    EXPECT_EQ(got.month, c.to.month) << c.from.year << "-" << c.from.month << "-" << c.from.day << " + " << c.months;
-    EXPECT_EQ(got.day, c.to.day) << c.from.year << "-" << c.from.month << "-" << c.from.day << " + " << c.months;
+    const CivilDate got =
+        DecodeDate(AddMonths(EncodeDate(c.from.year, c.from.month, c.from.day), c.months));
+    EXPECT_EQ(got.year, c.to.year)
+        << c.from.year << "-" << c.from.month << "-" << c.from.day << " + " << c.months;
+    EXPECT_EQ(got.month, c.to.month)
+        << c.from.year << "-" << c.from.month << "-" << c.from.day << " + " << c.months;
+    EXPECT_EQ(got.day, c.to.day) << c.from.year << "-" << c.from.month << "-" << c.from.day << " + "
+                                 << c.months;
   }
   EXPECT_EQ(MonthOf(EncodeDate(2010, 3, 1)), 3);
 }

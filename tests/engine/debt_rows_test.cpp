@@ -26,8 +26,9 @@ TEST(DebtRowsTest, AddDebtNormalisesNumbersFlagsAndCompounding) {
     const char* storedBalance;
     const char* storedCompounding;
   } cases[] = {
-      {"", "", "0", "0"},        {"abc", "abc", "0", "1"},      {"1e3", "12", "1000", "12"},
-      {" 12.50 ", "3", "12.5", "3"}, {"$1,500", "x", "0", "1"}, {"-20", " 6 ", "-20", "6"},
+      {"", "", "0", "0"},          {"abc", "abc", "0", "1"},
+      {"1e3", "12", "1000", "12"}, {" 12.50 ", "3", "12.5", "3"},
+      {"$1,500", "x", "0", "1"},   {"-20", " 6 ", "-20", "6"},
   };
   for (const Case& c : cases) {
     DebtRows rows;
@@ -85,7 +86,8 @@ TEST(DebtRowsTest, AnyTextInAFlagCellCountsAsSet) {
 TEST(DebtRowsTest, RowsMoveTogetherInEveryColumn) {
   DebtRows rows;
   EXPECT_EQ(rows.GetDebtCount(), 0);
-  for (const char* name : {"A", "B", "C", "D"}) rows.AddDebt(Fields(name, name[0] == 'C' ? "3" : "1"), ".");
+  for (const char* name : {"A", "B", "C", "D"})
+    rows.AddDebt(Fields(name, name[0] == 'C' ? "3" : "1"), ".");
   rows.SwapRows(0, 2);
   EXPECT_EQ(Names(rows), (std::vector<std::string>{"C", "B", "A", "D"}));
   EXPECT_EQ(rows.Cell(0, DebtCol::Balance), "3");

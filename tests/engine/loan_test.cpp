@@ -1,8 +1,8 @@
 #include "engine/loan.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace ardvane {
 namespace {
@@ -21,7 +21,8 @@ TLoan MakeLoan(long double balance, double rate, long double payment, int compou
 }
 
 void RunAlone(TLoan& loan) {
-  for (int m = 0; m < TLoan::kMaxMonths && loan.GetBeginBalance(m) > Money(); ++m) loan.StepMonth(m);
+  for (int m = 0; m < TLoan::kMaxMonths && loan.GetBeginBalance(m) > Money(); ++m)
+    loan.StepMonth(m);
 }
 
 // Cross-checks every schedule must satisfy.
@@ -71,7 +72,8 @@ TEST(LoanTest, EffectiveMonthlyRateFollowsTheCompoundingPeriod) {
     TLoan loan;
     loan.SetInterestRate(0.12);
     loan.SetCompoundingPeriod(c.code);
-    EXPECT_NEAR(static_cast<double>(loan.EffectiveMonthlyRate()), static_cast<double>(c.expected), 1e-16)
+    EXPECT_NEAR(static_cast<double>(loan.EffectiveMonthlyRate()), static_cast<double>(c.expected),
+                1e-16)
         << "code " << c.code;
   }
   TLoan daily;

@@ -17,7 +17,8 @@ struct DebtTerms {
 
 void AddDebts(TLoans& plan, std::initializer_list<DebtTerms> debts, bool accelerated) {
   for (const DebtTerms& d : debts) {
-    TLoan& loan = plan.AddLoan(M(d.balance), d.rate, d.minimumPercent, M(d.minimumAmount), M(d.payment));
+    TLoan& loan =
+        plan.AddLoan(M(d.balance), d.rate, d.minimumPercent, M(d.minimumAmount), M(d.payment));
     loan.SetAccelerated(accelerated);
     loan.SetCompoundingPeriod(1);
   }
@@ -111,17 +112,16 @@ TEST(LoansTest, PriorityOrdersAreStableAndRanksSkipEmptyDebts) {
       {0, {1, 3, 0, 2}},  // rates .10 .18 .10 .18: equal rates keep the listed order
       {1, {3, 0, 1, 2}},  // balances 300 200 0 500
       {2, {2, 0, 3, 1}},  // payments 30 20 40 25
-      {3, {0, 2, 1, 3}},
-      {4, {2, 1, 0, 3}},
-      {5, {1, 3, 0, 2}},
-      {6, {0, 1, 2, 3}},
-      {42, {0, 1, 2, 3}},
+      {3, {0, 2, 1, 3}}, {4, {2, 1, 0, 3}},  {5, {1, 3, 0, 2}},
+      {6, {0, 1, 2, 3}}, {42, {0, 1, 2, 3}},
   };
   for (const Case& c : cases) {
     TLoans plan;
-    AddDebts(plan, {{300, 0.10, 0, 30}, {200, 0.18, 0, 20}, {0, 0.10, 0, 40}, {500, 0.18, 0, 25}}, true);
+    AddDebts(plan, {{300, 0.10, 0, 30}, {200, 0.18, 0, 20}, {0, 0.10, 0, 40}, {500, 0.18, 0, 25}},
+             true);
     plan.SortByPriority(c.code);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(plan.GetOrderIndex(i), c.order[i]) << "code " << c.code << " position " << i;
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(plan.GetOrderIndex(i), c.order[i]) << "code " << c.code << " position " << i;
     EXPECT_EQ(plan.GetLoan(2)->PayoffOrder(), 0) << "code " << c.code;
     // Ranks count from 1 at the first debt with a balance, in order.
     int expected = 0;
@@ -188,9 +188,12 @@ TEST(LoansTest, AnnualLumpSumFallsInTheChosenCalendarMonth) {
     plan.SetAcceleratorMonth(c.month);
     plan.Run();
     for (int m = 0; m < 36; ++m) {
-      const bool lump = std::find(c.lumpMonths.begin(), c.lumpMonths.end(), m) != c.lumpMonths.end();
-      EXPECT_EQ(plan.GetBudgetOfMonth(m), M(lump ? 1500 : 500)) << "month " << c.month << " m " << m;
-      EXPECT_EQ(plan.GetLoan(0)->GetExtraPayment(m), M(lump ? 1000 : 0)) << "month " << c.month << " m " << m;
+      const bool lump =
+          std::find(c.lumpMonths.begin(), c.lumpMonths.end(), m) != c.lumpMonths.end();
+      EXPECT_EQ(plan.GetBudgetOfMonth(m), M(lump ? 1500 : 500))
+          << "month " << c.month << " m " << m;
+      EXPECT_EQ(plan.GetLoan(0)->GetExtraPayment(m), M(lump ? 1000 : 0))
+          << "month " << c.month << " m " << m;
     }
   }
 }

@@ -1,9 +1,9 @@
 #include "engine/money.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
-
-#include <gtest/gtest.h>
 
 namespace ardvane {
 namespace {
@@ -12,11 +12,14 @@ TEST(MoneyTest, RoundsToNearestTenThousandthTiesToEven) {
   struct Case {
     long double units;
     std::int64_t count;
-  } cases[] = {
-      {1.0L, 10000},      {1234.5L, 12345000},  {0.00005L, 0},      {0.00015L, 2},
-      {0.00025L, 2},      {-0.00015L, -2},      {0.000049L, 0},     {0.000051L, 1},
-      {58.98475L, 589848},  // the tie of the 1,000 at 12 % loan's last payment, had it been one
-  };
+  } cases
+      [] =
+          {
+              {1.0L, 10000},       {1234.5L, 12345000}, {0.00005L, 0},  {0.00015L, 2},
+              {0.00025L, 2},       {-0.00015L, -2},     {0.000049L, 0}, {0.000051L, 1},
+              {58.98475L, 589848},  // the tie of the 1,000 at 12 % loan's last payment, had it been
+                                    // one
+          };
   for (const Case& c : cases) {
     EXPECT_EQ(Money::FromUnits(c.units).Count(), c.count) << static_cast<double>(c.units);
   }

@@ -1,8 +1,8 @@
 #include "engine/plan_calculation.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace ardvane {
 namespace {
@@ -88,7 +88,9 @@ TEST(PlanCalculationTest, InvestmentGrowsAtTheMonthlyEquivalentRate) {
   EXPECT_LT(asset.MonthlyReturnRate(), 0.0095);
   for (int m = 0; m < r.ProjectionMonths; ++m) {
     EXPECT_EQ(asset.GetGrowth(m), asset.GetBeginValue(m) * asset.MonthlyReturnRate()) << m;
-    EXPECT_EQ(asset.GetEndValue(m), asset.GetBeginValue(m) + asset.GetGrowth(m) + asset.GetContribution(m)) << m;
+    EXPECT_EQ(asset.GetEndValue(m),
+              asset.GetBeginValue(m) + asset.GetGrowth(m) + asset.GetContribution(m))
+        << m;
     EXPECT_EQ(asset.GetBeginValue(m + 1), asset.GetEndValue(m)) << m;
   }
   EXPECT_EQ(asset.GetGrowth(0), Money());  // a contribution earns nothing in its own month
@@ -323,7 +325,8 @@ TEST(PlanCalculationTest, MinimizeInterestEqualsHighestRateAndMaximizeWealthSkip
   const PlanResults minimize = CalculatePlan(plan);
   EXPECT_EQ(minimize.ProposedPlan.GetTotalInterest(), highest.ProposedPlan.GetTotalInterest());
   EXPECT_EQ(minimize.ProposedPlan.GetDebtFreeMonths(), highest.ProposedPlan.GetDebtFreeMonths());
-  EXPECT_EQ(minimize.ProposedInvestment.GetEndValue(21), highest.ProposedInvestment.GetEndValue(21));
+  EXPECT_EQ(minimize.ProposedInvestment.GetEndValue(21),
+            highest.ProposedInvestment.GetEndValue(21));
 
   plan.Priority = kMaximizeWealth;  // B at 6 % is below the 8 % return: minimums only
   const PlanResults wealth = CalculatePlan(plan);
@@ -386,7 +389,8 @@ TEST(ReturnSolverTest, RecoversAKnownMonthlyRate) {
   // Fees A = 500 and F = 25 a month for S = 24 months at 1 % a month grow to
   // (A + F) 1.01^24 + F 1.01 (1.01^24 - 1) / 0.01.
   for (double monthly : {0.01, 0.001, -0.005, 0.05}) {
-    const double g = 525 * std::pow(1 + monthly, 24) + 25 * (1 + monthly) * (std::pow(1 + monthly, 24) - 1) / monthly;
+    const double g = 525 * std::pow(1 + monthly, 24) +
+                     25 * (1 + monthly) * (std::pow(1 + monthly, 24) - 1) / monthly;
     const double annual = SolveAnnualReturn(24, M(500), M(25), M(g));
     EXPECT_NEAR(annual, std::pow(1 + monthly, 12) - 1, 1e-6) << monthly;
   }
@@ -403,8 +407,8 @@ TEST(NewLoanTermTest, YearsRoundToMonthsHalfToEvenAndNeverBelowOne) {
   EXPECT_EQ(TermMonthsOf(30), 360);
   EXPECT_EQ(TermMonthsOf(0), 1);
   EXPECT_EQ(TermMonthsOf(-3), 1);
-  EXPECT_EQ(TermMonthsOf(0.125), 2);       // 1.5 months
-  EXPECT_EQ(TermMonthsOf(2.5 / 12), 2);    // 2.5 months
+  EXPECT_EQ(TermMonthsOf(0.125), 2);     // 1.5 months
+  EXPECT_EQ(TermMonthsOf(2.5 / 12), 2);  // 2.5 months
   EXPECT_EQ(LevelPayment(M(1200), 0, 12), M(100));
   EXPECT_EQ(LevelPayment(M(10000), 0.099L / 12, 120), M(131.5976));
 }

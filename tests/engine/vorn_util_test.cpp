@@ -1,9 +1,9 @@
 #include "engine/vorn_util.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <random>
-
-#include <gtest/gtest.h>
 
 namespace ardvane {
 namespace {
@@ -13,18 +13,18 @@ TEST(StrictParseTest, AcceptsPlainNumbersOnly) {
     const char* text;
     double value;
   } accepted[] = {
-      {"0", 0},        {"12.5", 12.5},   {"  12.5  ", 12.5}, {"-3", -3},     {"+3", 3},
-      {".5", 0.5},     {"5.", 5},        {"1e3", 1000},      {"1E-5", 1e-5}, {"2.5e+2", 250},
-      {"\t7\t", 7},    {"-0.25", -0.25},
+      {"0", 0},       {"12.5", 12.5},  {"  12.5  ", 12.5}, {"-3", -3},
+      {"+3", 3},      {".5", 0.5},     {"5.", 5},          {"1e3", 1000},
+      {"1E-5", 1e-5}, {"2.5e+2", 250}, {"\t7\t", 7},       {"-0.25", -0.25},
   };
   for (const Case& c : accepted) {
     const auto parsed = ParseStrictFloat(c.text, ".");
     ASSERT_TRUE(parsed.has_value()) << c.text;
     EXPECT_DOUBLE_EQ(*parsed, c.value) << c.text;
   }
-  const char* rejected[] = {"",    " ",      "$12",   "1,000", "12%",  "abc", "1.2.3", "1e",
-                            "e5",  "--1",    "+-1",   ".",     "-",    "0x1F", "1 2",  "inf",
-                            "nan", "1e999",  "12,5",  "1.5$",  "١٢"};
+  const char* rejected[] = {"",    " ",   "$12", "1,000", "12%",  "abc",  "1.2.3",
+                            "1e",  "e5",  "--1", "+-1",   ".",    "-",    "0x1F",
+                            "1 2", "inf", "nan", "1e999", "12,5", "1.5$", "١٢"};
   for (const char* text : rejected) {
     EXPECT_FALSE(ParseStrictFloat(text, ".").has_value()) << text;
   }
@@ -105,9 +105,9 @@ TEST(VornUtilTest, OrdinalSuffixes) {
   struct Case {
     long long n;
     const char* suffix;
-  } cases[] = {{1, "st"},   {2, "nd"},   {3, "rd"},  {4, "th"},  {11, "th"}, {12, "th"},
-               {13, "th"},  {21, "st"},  {22, "nd"}, {111, "th"}, {0, "th"}, {101, "st"},
-               {-1, "st"},  {1012, "th"}};
+  } cases[] = {{1, "st"},  {2, "nd"},   {3, "rd"},  {4, "th"},   {11, "th"},
+               {12, "th"}, {13, "th"},  {21, "st"}, {22, "nd"},  {111, "th"},
+               {0, "th"},  {101, "st"}, {-1, "st"}, {1012, "th"}};
   for (const Case& c : cases) EXPECT_EQ(GetOrdinalSuffix(c.n), c.suffix) << c.n;
 }
 

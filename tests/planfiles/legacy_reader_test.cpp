@@ -293,6 +293,17 @@ TEST(LegacyReaderTest, NumbersTakeTheUsersSeparatorOrAPoint) {
   }
 }
 
+TEST(LegacyReaderTest, DebtNumbersWithAPointTakeACommaUsersForm) {
+  // Version 1: six lines a debt. Text cells and numbers in the user's own form stay as written.
+  const PlanDocument plan = Read(
+      Lines({"1", "A", "B", "39462", "0", "0", "1", "Car 1.5", "12500.5", "6,9", "310", "x", "0"}),
+      Context(","));
+  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Name), "Car 1.5");
+  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Balance), "12500,5");
+  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::InterestRate), "6,9");
+  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::MinimumPaymentAmount), "x");
+}
+
 TEST(LegacyReaderTest, BadOrMissingLinesFailNamingTheLineAndLeaveThePlan) {
   const std::string head = Lines({"1", "A", "B", "39462", "150", "8"});
   struct Case {

@@ -1,0 +1,162 @@
+#include "app/results_json.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/calendar.h"
+
+namespace ardvane {
+namespace {
+
+std::string FloatJson(double value) {
+  if (!std::isfinite(value)) return "null";
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string DateJson(DayNumber day) {
+  if (day == 0) return "null";
+  const CivilDate date = DecodeDate(day);
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "\"%04d-%02d-%02d\"", date.year, date.month, date.day);
+  return buffer;
+}
+
+std::string StringJson(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// Builds "key": value pairs separated by commas.
+class ObjectWriter {
+ public:
+  ObjectWriter& Add(const char* key, const std::string& json) {
+    if (!body_.empty()) body_ += ", ";
+    body_ += '"';
+    body_ += key;
+    body_ += "\": ";
+    body_ += json;
+    return *this;
+  }
+  ObjectWriter& Money(const char* key, ardvane::Money value) { return Add(key, MoneyJson(value)); }
+  ObjectWriter& Int(const char* key, long long value) { return Add(key, std::to_string(value)); }
+  ObjectWriter& Float(const char* key, double value) { return Add(key, FloatJson(value)); }
+  ObjectWriter& Date(const char* key, DayNumber day) { return Add(key, DateJson(day)); }
+  std::string Json() const { return "{" + body_ + "}"; }
+
+ private:
+  std::string body_;
+};
+
+// The figures both plans report.
+ObjectWriter PlanFigures(const TLoans& loans) {
+  ObjectWriter w;
+  w.Int("debt_free_months", loans.GetDebtFreeMonths())
+      .Float("debt_free_years", loans.GetDebtFreeYears())
+      .Date("debt_free_date", loans.GetDebtFreeDate())
+      .Money("total_interest", loans.GetTotalInterest())
+      .Money("monthly_outlay", loans.GetTotalMonthlyOutlay());
+  return w;
+}
+
+}  // namespace
+
+std::string MoneyJson(Money amount) {
+  const long long count = amount.Count();
+  // The magnitude as unsigned, so the most negative count is no special case.
+  const unsigned long long magnitude = count < 0 ? 0ULL - static_cast<unsigned long long>(count)
+                                                 : static_cast<unsigned long long>(count);
+  std::string out = count < 0 ? "-" : "";
+  out += std::to_string(magnitude / 10000);
+  std::string fraction = std::to_string(magnitude % 10000);
+  fraction.insert(0, 4 - fraction.size(), '0');
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  if (!fraction.empty()) out += "." + fraction;
+  return out;
+}
+
+std::string ResultsToJson(const PlanDocument& plan, const PlanResults& r) {
+  const TLoans& current = r.CurrentPlan;
+  const TLoans& proposed = r.ProposedPlan;
+
+  const std::string currentJson =
+      PlanFigures(current).Money("total_escrow", current.GetTotalEscrow()).Json();
+  const std::string proposedJson =
+      PlanFigures(proposed)
+          .Int("first_month_within_budget", proposed.GetFirstMonthWithinBudget())
+          .Json();
+
+  ObjectWriter newLoan;
+  newLoan.Money("payoff_balance", r.PayoffBalance)
+      .Money("payoff_payment", r.PayoffPayment)
+      .Money("payoff_minimum", r.PayoffMinimum)
+      .Float("payoff_average_rate", r.PayoffAverageRate)
+      .Float("rate", r.NewLoanRate)
+      .Money("points_fee", r.NewLoanPointsFee)
+      .Money("fixed_fees", r.NewLoanFixedFees)
+      .Money("setup_fee", r.NewLoanSetupFee)
+      .Money("cash_out", r.CashOutAmount)
+      .Money("amount", r.NewLoanAmount)
+      .Money("payment", r.NewLoanPayment);
+
+  std::string loans = "[";
+  for (int i = 0; i < proposed.GetCount(); ++i) {
+    const TLoan* now = current.GetLoan(i);
+    const TLoan& planned = *proposed.GetLoan(i);
+    ObjectWriter currentLoan;
+    currentLoan.Int("payoff_months", now ? now->PayoffMonths() : 0)
+        .Date("payoff_date", now ? now->PayoffDate() : 0)
+        .Money("total_interest", now ? now->TotalInterest() : Money())
+        .Money("scheduled_payment", now ? now->GetScheduledPayment() : Money());
+    ObjectWriter proposedLoan;
+    proposedLoan.Int("payoff_months", planned.PayoffMonths())
+        .Date("payoff_date", planned.PayoffDate())
+        .Money("total_interest", planned.TotalInterest())
+        .Int("payoff_order", planned.PayoffOrder());
+    ObjectWriter loan;
+    loan.Add("name", StringJson(GetDebtName(plan, r, i)))
+        .Add("current", currentLoan.Json())
+        .Add("proposed", proposedLoan.Json());
+    if (i > 0) loans += ", ";
+    loans += loan.Json();
+  }
+  loans += "]";
+
+  const Money investment =
+      r.ProjectionMonths > 0 ? r.ProposedInvestment.GetEndValue(r.ProjectionMonths - 1) : Money();
+  ObjectWriter w;
+  w.Add("current", currentJson)
+      .Add("proposed", proposedJson)
+      .Money("interest_saved", r.InterestSaved())
+      .Money("interest_saved_before_fee", r.InterestSavedBeforeFee)
+      .Money("rate_setup_fee", r.RateSetupFee)
+      .Money("actual_setup_fee", r.ActualSetupFee)
+      .Money("actual_down_payment", r.ActualDownPayment)
+      .Money("setup_fee_financed", r.SetupFeeFinanced)
+      .Float("annual_return", r.AnnualReturn)
+      .Money("monthly_interest_saving", r.MonthlyInterestSaving)
+      .Money("negotiated_minimums", r.NegotiatedMinimums)
+      .Int("projection_months", r.ProjectionMonths)
+      .Money("investment_value", investment)
+      .Add("new_loan", newLoan.Json())
+      .Add("loans", loans);
+  return w.Json();
+}
+
+}  // namespace ardvane

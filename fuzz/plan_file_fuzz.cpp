@@ -1,0 +1,33 @@
+// Opens arbitrary bytes as a plan file (the first byte decides the form, as it does for real
+// files), then calculates the plan and writes it back, so every value a damaged file can
+// carry goes through the whole engine.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "engine/plan_calculation.h"
+#include "planfiles/plan_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace ardvane;
+  PlanReadContext context;
+  context.decimalSeparator = size > 0 && (data[size - 1] & 1) ? "," : ".";
+  context.today = 46363;
+  PlanParameters params;
+  params.PermitConsolidate = params.PermitNegotiate = params.PermitCashOut = true;
+  context.params = params;
+
+  PlanDocument plan;
+  const std::string_view content(reinterpret_cast<const char*>(data), size);
+  if (!ReadPlanContent(content, "fuzz.bvx", plan, context).ok()) return 0;
+  const PlanResults results = Calculate(plan, params, AppSettings{}, context.decimalSeparator);
+  volatile long long sink = results.InterestSaved().Count() + results.ProjectionMonths;
+  (void)sink;
+  PlanDocument again;
+  if (!ReadPlanContent(PlanToXml(plan, context.decimalSeparator), "again.bvx", again, context)
+           .ok()) {
+    __builtin_trap();  // what the program writes it must read
+  }
+  return 0;
+}

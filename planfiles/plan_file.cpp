@@ -1,0 +1,309 @@
+#include "planfiles/plan_file.h"
+
+#include <cmath>
+
+#include "engine/vorn_util.h"
+#include "planfiles/atomic_file.h"
+#include "planfiles/legacy_reader.h"
+#include "planfiles/xml_parser.h"
+
+namespace ardvane {
+namespace {
+
+// Attribute text: quotes as "&quot;" as always, and the three markup characters too. The
+// reader resolves named references before character references, so an "&" that comes
+// before "#" is written as a character reference itself: "&amp;#65;" would read as "A".
+std::string EscapeText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    switch (c) {
+      case '&':
+        out += i + 1 < text.size() && text[i + 1] == '#' ? "&#38;" : "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string Number(double value) { return FormatGeneral(value, "."); }
+std::string Number(Money value) { return Number(static_cast<double>(value.Units())); }
+std::string Flag(bool set) { return set ? "1" : ""; }
+
+class LineWriter {
+ public:
+  explicit LineWriter(std::string& out) : out_(out) {}
+  LineWriter& Open(std::string_view indent, std::string_view element) {
+    out_.append(indent);
+    out_ += '<';
+    out_.append(element);
+    return *this;
+  }
+  LineWriter& Attr(std::string_view name, std::string_view value) {
+    out_ += ' ';
+    out_.append(name);
+    out_ += "=\"";
+    out_.append(value);
+    out_ += '"';
+    return *this;
+  }
+  void CloseEmpty() { out_ += "/>\r\n"; }
+  void Close() { out_ += ">\r\n"; }
+
+ private:
+  std::string& out_;
+};
+
+// A debt number cell as the file holds it: with a point, whatever the user's separator.
+std::string DebtNumberCell(const std::string& cell, std::string_view decimalSeparator) {
+  if (const auto value = ParseStrictFloat(cell, decimalSeparator)) return Number(*value);
+  return EscapeText(cell);
+}
+
+int RoundHalfEven(double value) {
+  const double rounded = std::nearbyint(value);
+  if (!(rounded > -2e9)) return rounded != rounded ? 0 : -2000000000;
+  return rounded > 2e9 ? 2000000000 : static_cast<int>(rounded);
+}
+
+}  // namespace
+
+std::string PlanToXml(const PlanDocument& plan, std::string_view decimalSeparator) {
+  std::string out;
+  LineWriter w(out);
+  w.Open("", "Client")
+      .Attr("FirstName", EscapeText(plan.FirstName))
+      .Attr("LastName", EscapeText(plan.LastName))
+      .Close();
+  const char* accelerators[] = {"Accelerator1", "Accelerator2", "Accelerator3"};
+  for (int i = 0; i < 3; ++i) {
+    const Accelerator& a = plan.Accelerators[i];
+    w.Open("  ", accelerators[i])
+        .Attr("Monthly", Number(a.Monthly))
+        .Attr("Annual", Number(a.Annual))
+        .Attr("Month", std::to_string(a.Month))
+        .CloseEmpty();
+  }
+  w.Open("  ", "Plan")
+      .Attr("Date", std::to_string(plan.Date))
+      .Attr("ReturnRate", Number(plan.ReturnRate))
+      .Attr("Priority", std::to_string(plan.Priority))
+      .Attr("Consolidate", Flag(plan.Consolidate))
+      .Attr("SetupFeeRate", Number(plan.SetupFeeRate * 100))
+      .Attr("SetupFee", Number(plan.SetupFee))
+      .Attr("ManagementFee", Number(plan.ManagementFee))
+      .Attr("DownPayment", Number(plan.DownPayment))
+      .Attr("MinSetupFee", Number(plan.MinSetupFee))
+      .Attr("MinSavings", Number(plan.MinSavings))
+      .Attr("MinDownPayment", Number(plan.MinDownPayment))
+      .CloseEmpty();
+  const ConsolidationLoanTerms& loan = plan.ConsolidationLoan;
+  w.Open("  ", "ConsolidationLoan")
+      .Attr("InterestRate", Number(loan.InterestRate))
+      .Attr("Term", std::to_string(RoundHalfEven(loan.Term)))
+      .Attr("InterestOnly", Flag(loan.InterestOnly))
+      .Attr("FeesRate", Number(loan.FeesRate))
+      .Attr("FeesAmount", Number(loan.FeesAmount))
+      .Attr("CashOut", Number(loan.CashOut))
+      .CloseEmpty();
+
+  static constexpr struct {
+    const char* name;
+    DebtCol col;
+    bool number;
+  } kDebtAttributes[] = {
+      {"Name", DebtCol::Name, false},
+      {"Balance", DebtCol::Balance, true},
+      {"InterestRate", DebtCol::InterestRate, true},
+      {"CurrentPayment", DebtCol::CurrentPayment, true},
+      {"MinimumPaymentAmount", DebtCol::MinimumPaymentAmount, true},
+      {"MinimumPaymentPercent", DebtCol::MinimumPaymentPercent, true},
+      {"Consolidate", DebtCol::Consolidate, false},
+      {"Escrow", DebtCol::Escrow, true},
+      {"UseMinimum", DebtCol::UseMinimum, false},
+      {"Negotiate", DebtCol::Negotiate, false},
+      {"NegotiatedBalance", DebtCol::NegotiatedBalance, true},
+      {"NegotiatedInterestRate", DebtCol::NegotiatedInterestRate, true},
+      {"NegotiatedPayment", DebtCol::NegotiatedPayment, true},
+      {"CompoundingPeriod", DebtCol::CompoundingPeriod, false},
+  };
+  const DebtRows& debts = plan.Debts;
+  for (int row = 0; row < debts.GetDebtCount(); ++row) {
+    w.Open("  ", "Debt");
+    for (const auto& attribute : kDebtAttributes) {
+      const std::string& cell = debts.Cell(row, attribute.col);
+      w.Attr(attribute.name,
+             attribute.number ? DebtNumberCell(cell, decimalSeparator) : EscapeText(cell));
+    }
+    w.CloseEmpty();
+  }
+  for (const std::string& note : plan.Notes)
+    w.Open("  ", "Note").Attr("Content", EscapeText(note)).CloseEmpty();
+  out += "</Client>\r\n";
+  return out;
+}
+
+bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
+              std::string_view decimalSeparator, std::string* error) {
+  return WriteFileAtomically(path, PlanToXml(plan, decimalSeparator), error);
+}
+
+namespace {
+
+// Looks up and converts the attributes of one element.
+class ElementReader {
+ public:
+  ElementReader(const TXmlParser& parser, const PlanReadContext& context)
+      : parser_(parser), context_(context) {}
+
+  std::string Raw(const char* name) const { return parser_.PartAttributes().ValueOf(name); }
+  std::string Text(const char* name) const { return PlanTextToUtf8(Raw(name)); }
+  bool Flag(const char* name) const { return !Raw(name).empty(); }
+  double Number(const char* name, double fallback) const {
+    return PlanStrToFloatDefault(Raw(name), fallback, context_.decimalSeparator);
+  }
+  Money Amount(const char* name, Money fallback) const {
+    return Money::FromUnits(Number(name, static_cast<double>(fallback.Units())));
+  }
+  int Integer(const char* name, int fallback) const { return StrToIntDefault(Raw(name), fallback); }
+  // A number cell of the debt table, in the user's own form.
+  std::string DebtNumber(const char* name) const {
+    return FormatGeneral(Number(name, 0), context_.decimalSeparator);
+  }
+
+ private:
+  const TXmlParser& parser_;
+  const PlanReadContext& context_;
+};
+
+DayNumber TruncatedDay(double value) {
+  if (!(value > -1e9 && value < 1e9)) return 0;
+  return static_cast<DayNumber>(std::trunc(value));
+}
+
+void ApplyElement(const TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context) {
+  const ElementReader e(parser, context);
+  const PlanParameters& defaults = context.params;
+  const std::string& name = parser.PartName();
+  if (name == "Client") {
+    plan.FirstName = e.Text("FirstName");
+    plan.LastName = e.Text("LastName");
+  } else if (name == "Accelerator1" || name == "Accelerator2" || name == "Accelerator3") {
+    const int index = name.back() - '1';
+    const Money monthlyDefaults[] = {defaults.DefaultAccelerator1, defaults.DefaultAccelerator2,
+                                     defaults.DefaultAccelerator3};
+    Accelerator& a = plan.Accelerators[index];
+    a.Monthly = e.Amount("Monthly", monthlyDefaults[index]);
+    a.Annual = e.Amount("Annual", Money());
+    a.Month = e.Integer("Month", 1);
+  } else if (name == "Plan") {
+    plan.Date = TruncatedDay(e.Number("Date", context.today));
+    plan.ReturnRate = e.Number("ReturnRate", defaults.DefaultReturnRate * 100);
+    plan.Priority = e.Integer("Priority", defaults.DefaultPaydownPriority);
+    plan.Consolidate = e.Flag("Consolidate");
+    plan.SetupFee = e.Amount("SetupFee", defaults.DefaultSetupFee);
+    plan.SetupFeeRate = e.Number("SetupFeeRate", defaults.DefaultSetupFeeRate * 100) / 100;
+    plan.ManagementFee = e.Amount("ManagementFee", defaults.DefaultMonthlyFee);
+    plan.DownPayment = e.Amount("DownPayment", defaults.DefaultDownPayment);
+    plan.MinSetupFee = e.Amount("MinSetupFee", defaults.DefaultMinSetupFee);
+    plan.MinSavings = e.Amount("MinSavings", defaults.DefaultMinSavings);
+    plan.MinDownPayment = e.Amount("MinDownPayment", defaults.DefaultMinDownPayment);
+  } else if (name == "ConsolidationLoan") {
+    ConsolidationLoanTerms& loan = plan.ConsolidationLoan;
+    loan.FeesRate = e.Number("FeesRate", defaults.DefaultFees * 100);
+    loan.FeesAmount = e.Amount("FeesAmount", Money());
+    loan.InterestRate = e.Number("InterestRate", defaults.DefaultInterestRate * 100);
+    loan.Term = e.Integer("Term", defaults.DefaultTerm);
+    loan.InterestOnly = e.Flag("InterestOnly");
+    loan.CashOut = e.Amount("CashOut", Money());
+  } else if (name == "Debt") {
+    DebtFields debt;
+    debt.Name = e.Text("Name");
+    debt.Balance = e.DebtNumber("Balance");
+    debt.InterestRate = e.DebtNumber("InterestRate");
+    debt.CurrentPayment = e.DebtNumber("CurrentPayment");
+    debt.MinimumPaymentAmount = e.DebtNumber("MinimumPaymentAmount");
+    debt.MinimumPaymentPercent = e.DebtNumber("MinimumPaymentPercent");
+    debt.Consolidate = e.Flag("Consolidate");
+    debt.Escrow = e.DebtNumber("Escrow");
+    debt.UseMinimum = e.Flag("UseMinimum");
+    debt.Negotiate = e.Flag("Negotiate");
+    debt.NegotiatedBalance = e.DebtNumber("NegotiatedBalance");
+    debt.NegotiatedInterestRate = e.DebtNumber("NegotiatedInterestRate");
+    debt.NegotiatedPayment = e.DebtNumber("NegotiatedPayment");
+    debt.CompoundingPeriod = e.Raw("CompoundingPeriod");
+    plan.Debts.AddDebt(debt, context.decimalSeparator);
+  } else if (name == "Note") {
+    plan.Notes.push_back(e.Text("Content"));
+  }
+}
+
+bool StartsLegacyFile(std::string_view content) {
+  return !content.empty() && content.front() >= '0' && content.front() <= '9';
+}
+
+// The plan as a reader starts from: what was open, without its debts and notes.
+PlanDocument EmptiedCopy(const PlanDocument& plan) {
+  PlanDocument fresh = plan;
+  fresh.Debts.ClearDebts();
+  fresh.Notes.clear();
+  return fresh;
+}
+
+}  // namespace
+
+void ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context) {
+  parser.BeginScan();
+  while (parser.NextPart()) {
+    const TPartType type = parser.PartType();
+    if (type == TPartType::StartTag || type == TPartType::EmptyTag)
+      ApplyElement(parser, plan, context);
+  }
+}
+
+ReadStatus ReadPlanContent(std::string_view content, const std::string& fileName,
+                           PlanDocument& plan, const PlanReadContext& context) {
+  PlanDocument fresh = EmptiedCopy(plan);
+  if (StartsLegacyFile(content)) {
+    ReadStatus status = ReadTextFile(content, fileName, fresh, context);
+    if (!status.ok()) return status;
+  } else {
+    TXmlParser parser;
+    parser.LoadFromBuffer(content);
+    ApplyXmlPlan(parser, fresh, context);
+  }
+  plan = std::move(fresh);
+  return {};
+}
+
+ReadStatus ReadData(const std::filesystem::path& path, PlanDocument& plan,
+                    const PlanReadContext& context) {
+  std::string content;
+  std::string error;
+  if (!ReadWholeFile(path, kMaxPlanFileBytes, &content, &error)) return {"Cannot open " + error};
+  const std::string fileName = path.filename().string();
+  if (StartsLegacyFile(content)) return ReadPlanContent(content, fileName, plan, context);
+
+  // The scanner reads the file itself, so external entities resolve beside it.
+  PlanDocument fresh = EmptiedCopy(plan);
+  TXmlParser parser;
+  if (!parser.LoadFile(path.string(), kMaxPlanFileBytes))
+    return {"Cannot open \"" + path.string() + "\"."};
+  ApplyXmlPlan(parser, fresh, context);
+  plan = std::move(fresh);
+  return {};
+}
+
+}  // namespace ardvane

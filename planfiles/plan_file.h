@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "engine/plan_document.h"
+#include "planfiles/plan_text.h"
+
+namespace ardvane {
+
+class TXmlParser;
+
+// Plan files (.bvx): one XML element per line, CR LF line ends, no prolog. Numbers are written
+// with a point and read with the user's decimal separator or a point; text attributes escape
+// '&', '<', '>' and '"', so every text comes back exactly as typed.
+
+// The bytes of the plan's file.
+std::string PlanToXml(const PlanDocument& plan, std::string_view decimalSeparator);
+// Writes the plan to `path`, replacing the file there only once the new one is complete.
+// On failure returns false with a message in `error`; the old file is left intact.
+bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
+              std::string_view decimalSeparator, std::string* error);
+
+// Applies every plan element the scanner finds to `plan`, which the caller has prepared:
+// the plan as it was, with its debts and notes emptied. Elements may come in any order and
+// any number of times; unknown elements and attributes are skipped.
+void ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context);
+
+// Reads a plan file of either form. On success `plan` is replaced by the plan read; on
+// failure `plan` is untouched and the status names the file (and line).
+ReadStatus ReadData(const std::filesystem::path& path, PlanDocument& plan,
+                    const PlanReadContext& context);
+// The same for a file's content already in memory; `fileName` is used in messages only.
+ReadStatus ReadPlanContent(std::string_view content, const std::string& fileName,
+                           PlanDocument& plan, const PlanReadContext& context);
+
+// Plan files larger than this are refused: a real plan is a few hundred kilobytes at most,
+// and the limit bounds what a damaged or hostile file can make the reader hold.
+inline constexpr std::size_t kMaxPlanFileBytes = std::size_t{8} << 20;
+
+}  // namespace ardvane

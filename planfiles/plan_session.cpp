@@ -1,0 +1,182 @@
+#include "planfiles/plan_session.h"
+
+#include <system_error>
+
+#include "engine/calendar.h"
+#include "planfiles/plan_file.h"
+
+namespace ardvane {
+namespace {
+
+std::string FolderWithSlash(const std::filesystem::path& folder) {
+  std::string text = folder.string();
+  if (text.empty()) return text;
+  if (text.back() != '/') text += '/';
+  return text;
+}
+
+std::string ReplaceAll(std::string text, char from, char to) {
+  for (char& c : text) {
+    if (c == from) c = to;
+  }
+  return text;
+}
+
+}  // namespace
+
+PlanSession::PlanSession(PlanReadContext context, RegionalSettings regional, PlanPrompts& prompts)
+    : context_(std::move(context)), regional_(std::move(regional)), prompts_(prompts) {}
+
+void PlanSession::SetPlanDirectory(std::string folder) { planDirectory_ = FolderWithSlash(folder); }
+
+void PlanSession::SetDefaults() {
+  const PlanParameters& p = context_.params;
+  plan_.Notes.clear();
+  plan_.FirstName.clear();
+  plan_.LastName.clear();
+  plan_.Date = context_.today;
+  const Money monthly[] = {p.DefaultAccelerator1, p.DefaultAccelerator2, p.DefaultAccelerator3};
+  for (int i = 0; i < 3; ++i) plan_.Accelerators[i] = Accelerator{monthly[i], Money(), 1};
+  plan_.DownPayment = p.DefaultDownPayment;
+  plan_.ReturnRate = p.DefaultReturnRate * 100;
+  plan_.Priority = p.DefaultPaydownPriority;
+  plan_.ConsolidationLoan.Term = p.DefaultTerm;
+  plan_.SetupFee = p.DefaultSetupFee;
+  plan_.SetupFeeRate = p.DefaultSetupFeeRate;
+  plan_.MinSetupFee = p.DefaultMinSetupFee;
+  plan_.MinSavings = p.DefaultMinSavings;
+  plan_.MinDownPayment = p.DefaultMinDownPayment;
+  plan_.ManagementFee = p.DefaultMonthlyFee;
+  plan_.ConsolidationLoan.FeesRate = p.DefaultFees * 100;
+  plan_.ConsolidationLoan.InterestRate = p.DefaultInterestRate * 100;
+  plan_.Consolidate = p.DefaultConsolidate;
+  plan_.ConsolidationLoan.InterestOnly = false;
+}
+
+bool PlanSession::CheckForChanges() {
+  if (!changed_) return true;
+  switch (prompts_.AskSaveChanges("Would you like to save changes to " + planFileName_ + "?")) {
+    case SaveAnswer::Yes:
+      return SavePlan(false);
+    case SaveAnswer::No:
+      return true;
+    case SaveAnswer::Cancel:
+      return false;
+  }
+  return false;
+}
+
+bool PlanSession::NewPlan() {
+  if (!CheckForChanges()) return false;
+  const PlanDocument before = plan_;
+  SetDefaults();
+  ClearDebts();
+  ClearNotes();
+  planFileName_ = kUntitledPlanName;
+  // The fields on screen report a change when they get a different value.
+  if (plan_ != before) changed_ = true;
+  return true;
+}
+
+bool PlanSession::OpenPlan() {
+  if (!CheckForChanges()) return false;
+  const auto path = prompts_.ChooseOpenFile(planDirectory_);
+  if (!path) return false;
+  return OpenFile(*path);
+}
+
+bool PlanSession::OpenFile(const std::filesystem::path& path) {
+  const ReadStatus status = ReadData(path, plan_, context_);
+  if (!status.ok()) {
+    prompts_.ShowError(status.error);
+    return false;
+  }
+  const std::filesystem::path absolute = std::filesystem::absolute(path);
+  planFileName_ = absolute.filename().string();
+  planDirectory_ = FolderWithSlash(absolute.parent_path());
+  changed_ = false;
+  return true;
+}
+
+bool PlanSession::SavePlan(bool saveAs) {
+  if (!planDirectory_.empty()) {
+    std::error_code ignored;  // a folder that cannot be made shows up as a failed save
+    std::filesystem::create_directories(planDirectory_, ignored);
+  }
+  if (saveAs || planFileName_.find(kUntitledPlanName) != std::string::npos) {
+    const auto chosen = prompts_.ChooseSaveFile(planDirectory_, ProposedSaveName());
+    if (!chosen) return false;
+    if (!SaveTo(*chosen)) return false;
+    const std::filesystem::path absolute = std::filesystem::absolute(*chosen);
+    planFileName_ = absolute.filename().string();
+    planDirectory_ = FolderWithSlash(absolute.parent_path());
+    return true;
+  }
+  return SaveTo(std::filesystem::path(planDirectory_) / planFileName_);
+}
+
+bool PlanSession::SaveTo(const std::filesystem::path& path) {
+  std::string error;
+  if (!SaveData(plan_, path, context_.decimalSeparator, &error)) {
+    prompts_.ShowError("Cannot save " + error);
+    return false;
+  }
+  changed_ = false;
+  return true;
+}
+
+std::string PlanSession::ProposedSaveName() const {
+  const std::string name = plan_.LastName + ", " + plan_.FirstName + " " +
+                           FormatShortDate(plan_.Date, regional_.shortDateFormat) + ".bvx";
+  return ReplaceAll(name, '/', '.');
+}
+
+std::string PlanSession::LastFilePath() const {
+  if (planFileName_.find(kUntitledPlanName) != std::string::npos) return {};
+  return planDirectory_ + planFileName_;
+}
+
+void PlanSession::AddDebt(const DebtFields& fields) {
+  plan_.Debts.AddDebt(fields, context_.decimalSeparator);
+  changed_ = true;
+}
+
+void PlanSession::EditDebt(int row, const DebtFields& fields) {
+  plan_.Debts.EditDebt(row, fields);
+  changed_ = true;
+}
+
+void PlanSession::DeleteDebt(int row) {
+  plan_.Debts.DeleteRow(row);
+  changed_ = true;
+}
+
+std::optional<int> PlanSession::DeleteSelectedDebt(int gridRow) {
+  const int row = gridRow - 1;
+  if (row < 0 || row >= plan_.Debts.GetDebtCount()) return std::nullopt;
+  const std::string question = "The following debt will be deleted:\n\n" +
+                               plan_.Debts.Cell(row, DebtCol::Name) + "\n\nAre you sure?";
+  if (!prompts_.Confirm(question)) return std::nullopt;
+  DeleteDebt(row);
+  const int gridRows = plan_.Debts.GetDebtCount() + 1;
+  return std::min(gridRow, gridRows - 1);
+}
+
+std::optional<int> PlanSession::SwapOrder(int row, bool up) {
+  const int count = plan_.Debts.GetDebtCount();
+  if (count == 0 || row < 0 || row >= count) return std::nullopt;
+  int target = up ? row - 1 : row + 1;
+  if (target < 0) {
+    target = count - 1;  // the first row wraps to the end, the others move up
+    plan_.Debts.MoveRow(row, target);
+  } else if (target >= count) {
+    target = 0;  // the last row wraps to the top, the others move down
+    plan_.Debts.MoveRow(row, target);
+  } else {
+    plan_.Debts.SwapRows(row, target);
+  }
+  changed_ = true;
+  return target;
+}
+
+}  // namespace ardvane

@@ -1,0 +1,268 @@
+#include "planfiles/plan_file.h"
+
+#include <gtest/gtest.h>
+
+#include "test_files.h"
+
+namespace ardvane {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+Money M(long double units) { return Money::FromUnits(units); }
+
+DebtFields Debt(std::string name, std::string balance, std::string rate, std::string payment,
+                std::string minimum, std::string percent, std::string compounding) {
+  DebtFields d;
+  d.Name = std::move(name);
+  d.Balance = std::move(balance);
+  d.InterestRate = std::move(rate);
+  d.CurrentPayment = std::move(payment);
+  d.MinimumPaymentAmount = std::move(minimum);
+  d.MinimumPaymentPercent = std::move(percent);
+  d.CompoundingPeriod = std::move(compounding);
+  return d;
+}
+
+// The plan of the worked example (an invented client).
+PlanDocument ZuzuZeved() {
+  PlanDocument plan;
+  plan.FirstName = "Zuzu";
+  plan.LastName = "Zeved";
+  plan.Accelerators[0] = {M(150), M(1200), 12};
+  plan.Date = 39462;
+  plan.ReturnRate = 8;
+  plan.SetupFee = M(995);
+  plan.ManagementFee = M(25);
+  plan.ConsolidationLoan.InterestRate = 7;
+  plan.ConsolidationLoan.Term = 30;
+  plan.ConsolidationLoan.FeesRate = 2;
+  plan.Debts.AddDebt(Debt("Car loan", "12500.5", "6.9", "310", "310", "0", "1"), ".");
+  DebtFields card = Debt("Store card \"Gold\"", "2340.75", "21.99", "75", "25", "3", "0");
+  card.Consolidate = true;
+  card.UseMinimum = true;
+  plan.Debts.AddDebt(card, ".");
+  plan.Notes = {"Review again in six months.", "Client & spouse both attended."};
+  return plan;
+}
+
+const char kZuzuZevedFile[] =
+    "<Client FirstName=\"Zuzu\" LastName=\"Zeved\">\r\n"
+    "  <Accelerator1 Monthly=\"150\" Annual=\"1200\" Month=\"12\"/>\r\n"
+    "  <Accelerator2 Monthly=\"0\" Annual=\"0\" Month=\"1\"/>\r\n"
+    "  <Accelerator3 Monthly=\"0\" Annual=\"0\" Month=\"1\"/>\r\n"
+    "  <Plan Date=\"39462\" ReturnRate=\"8\" Priority=\"0\" Consolidate=\"\" SetupFeeRate=\"0\" "
+    "SetupFee=\"995\" ManagementFee=\"25\" DownPayment=\"0\" MinSetupFee=\"0\" MinSavings=\"0\" "
+    "MinDownPayment=\"0\"/>\r\n"
+    "  <ConsolidationLoan InterestRate=\"7\" Term=\"30\" InterestOnly=\"\" FeesRate=\"2\" "
+    "FeesAmount=\"0\" CashOut=\"0\"/>\r\n"
+    "  <Debt Name=\"Car loan\" Balance=\"12500.5\" InterestRate=\"6.9\" CurrentPayment=\"310\" "
+    "MinimumPaymentAmount=\"310\" MinimumPaymentPercent=\"0\" Consolidate=\"\" Escrow=\"0\" "
+    "UseMinimum=\"\" Negotiate=\"\" NegotiatedBalance=\"0\" NegotiatedInterestRate=\"0\" "
+    "NegotiatedPayment=\"0\" CompoundingPeriod=\"1\"/>\r\n"
+    "  <Debt Name=\"Store card &quot;Gold&quot;\" Balance=\"2340.75\" InterestRate=\"21.99\" "
+    "CurrentPayment=\"75\" MinimumPaymentAmount=\"25\" MinimumPaymentPercent=\"3\" "
+    "Consolidate=\"Consolidate\" Escrow=\"0\" UseMinimum=\"Use Minimum\" Negotiate=\"\" "
+    "NegotiatedBalance=\"0\" NegotiatedInterestRate=\"0\" NegotiatedPayment=\"0\" "
+    "CompoundingPeriod=\"0\"/>\r\n"
+    "  <Note Content=\"Review again in six months.\"/>\r\n"
+    "  <Note Content=\"Client &amp; spouse both attended.\"/>\r\n"
+    "</Client>\r\n";
+
+PlanReadContext Context(std::string separator = ".") {
+  PlanReadContext context;
+  context.decimalSeparator = std::move(separator);
+  context.today = 46000;
+  context.params.DefaultReturnRate = 0.06;
+  context.params.DefaultAccelerator1 = M(77);
+  context.params.DefaultSetupFee = M(3000);
+  return context;
+}
+
+PlanDocument ReadBack(const std::string& content, const PlanDocument& before = {},
+                      const PlanReadContext& context = Context()) {
+  PlanDocument plan = before;
+  const ReadStatus status = ReadPlanContent(content, "test.bvx", plan, context);
+  EXPECT_TRUE(status.ok()) << status.error;
+  return plan;
+}
+
+TEST(PlanFileTest, WorkedExampleIsWrittenByteForByteAndReadsBack) {
+  const PlanDocument plan = ZuzuZeved();
+  EXPECT_EQ(PlanToXml(plan, "."), kZuzuZevedFile);
+  EXPECT_EQ(ReadBack(kZuzuZevedFile), plan);
+}
+
+TEST(PlanFileTest, SaveDataWritesTheFileAndReadDataOpensIt) {
+  TempFolder folder;
+  const auto path = folder / "Zeved.bvx";
+  std::string error;
+  ASSERT_TRUE(SaveData(ZuzuZeved(), path, ".", &error)) << error;
+  EXPECT_EQ(ReadFile(path), kZuzuZevedFile);
+  PlanDocument plan;
+  ASSERT_TRUE(ReadData(path, plan, Context()).ok());
+  EXPECT_EQ(plan, ZuzuZeved());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            1);  // no temporary file left behind
+}
+
+TEST(PlanFileTest, APlanWithoutDebtsOrNotesIsSevenLines) {
+  const std::string text = PlanToXml(PlanDocument{}, ".");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
+  EXPECT_EQ(text.substr(0, 34), "<Client FirstName=\"\" LastName=\"\">\r");
+  EXPECT_EQ(text.substr(text.size() - 11), "</Client>\r\n");
+}
+
+TEST(PlanFileTest, TextsComeBackExactlyAsTyped) {
+  const char* texts[] = {"Jo \"JJ\"",     "R&D",    "R&amp;D",      "Pay <b>first</b>",
+                         "a > b & c < d", "&quot;", "Peña Ñandú €", "it's",
+                         "   padded   ",  "&#65;"};
+  for (const char* text : texts) {
+    PlanDocument plan;
+    plan.FirstName = text;
+    plan.Notes = {text};
+    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1", "0", "1"), ".");
+    const PlanDocument back = ReadBack(PlanToXml(plan, "."));
+    EXPECT_EQ(back.FirstName, text);
+    EXPECT_EQ(back.Notes, plan.Notes) << text;
+    EXPECT_EQ(back.Debts.Cell(0, DebtCol::Name), text);
+  }
+  PlanDocument plan;
+  plan.FirstName = "Jo \"JJ\"";
+  EXPECT_NE(PlanToXml(plan, ".").find("FirstName=\"Jo &quot;JJ&quot;\""), std::string::npos);
+}
+
+TEST(PlanFileTest, NumbersAreWrittenWithAPointAndReadWithEitherSeparator) {
+  PlanDocument plan;
+  plan.ReturnRate = 6.5;
+  plan.SetupFee = M(1500.5);
+  plan.Debts.AddDebt(Debt("A", "12,5", "18,9", "100", "25", "2,5", "1"), ",");
+  const std::string text = PlanToXml(plan, ",");
+  EXPECT_NE(text.find("ReturnRate=\"6.5\""), std::string::npos);
+  EXPECT_NE(text.find("Balance=\"12.5\" InterestRate=\"18.9\""), std::string::npos);
+  EXPECT_EQ(text.find(','), std::string::npos);
+
+  const PlanDocument comma = ReadBack(text, {}, Context(","));
+  EXPECT_EQ(comma.Debts.Cell(0, DebtCol::Balance), "12,5");
+  EXPECT_EQ(comma.ReturnRate, 6.5);
+  EXPECT_EQ(comma.SetupFee, M(1500.5));
+  const PlanDocument point = ReadBack(text, {}, Context("."));
+  EXPECT_EQ(point.Debts.Cell(0, DebtCol::Balance), "12.5");
+  // A file written by a comma machine of an older release opens on a comma machine.
+  const PlanDocument old =
+      ReadBack("<Client><Plan ReturnRate=\"6,5\"/></Client>", {}, Context(","));
+  EXPECT_EQ(old.ReturnRate, 6.5);
+}
+
+TEST(PlanFileTest, MissingAndUnreadableAttributesTakeTheirRules) {
+  PlanDocument before;
+  before.ReturnRate = 3;
+  before.ConsolidationLoan.CashOut = M(5000);
+  const PlanDocument missing =
+      ReadBack("<Client><Plan Priority=\"2\"/><Accelerator1 Month=\"\"/></Client>", before);
+  EXPECT_EQ(missing.ReturnRate, 0);  // absent: 0, not the default
+  EXPECT_EQ(missing.Priority, 2);
+  EXPECT_EQ(missing.Date, 0);
+  EXPECT_EQ(missing.Accelerators[0].Month, 0);
+  EXPECT_EQ(missing.ConsolidationLoan.CashOut, M(5000));  // no element: unchanged
+
+  const PlanDocument bad = ReadBack(
+      "<Client><Plan ReturnRate=\"abc\" Date=\"x\" SetupFee=\"?\"/><Accelerator1 Monthly=\"q\" "
+      "Month=\"x\"/></Client>");
+  EXPECT_DOUBLE_EQ(bad.ReturnRate, 6);  // the parameter default, as a percentage
+  EXPECT_EQ(bad.Date, 46000);           // today
+  EXPECT_EQ(bad.SetupFee, M(3000));
+  EXPECT_EQ(bad.Accelerators[0].Monthly, M(77));
+  EXPECT_EQ(bad.Accelerators[0].Month, 1);
+
+  const PlanDocument fraction =
+      ReadBack("<Client><Plan Date=\"39462.75\" Consolidate=\"0\"/></Client>");
+  EXPECT_EQ(fraction.Date, 39462);
+  EXPECT_TRUE(fraction.Consolidate);  // any text sets a flag
+}
+
+TEST(PlanFileTest, ElementNamesAreCaseSensitiveAndMayRepeatInAnyOrder) {
+  PlanDocument before;
+  before.ReturnRate = 3;
+  const PlanDocument lower = ReadBack("<Client><plan ReturnRate=\"9\"/></Client>", before);
+  EXPECT_EQ(lower.ReturnRate, 3);
+
+  const PlanDocument repeated = ReadBack(
+      "<Note Content=\"one\"/><Plan ReturnRate=\"1\"/><Debt Name=\"A\"/>"
+      "<Plan ReturnRate=\"2\"/><Note Content=\"two\"/><Debt Name=\"B\" Balance=\"x\" "
+      "CompoundingPeriod=\"\"/><Foo Bar=\"1\"/>");
+  EXPECT_EQ(repeated.ReturnRate, 2);
+  EXPECT_EQ(repeated.Notes, (std::vector<std::string>{"one", "two"}));
+  ASSERT_EQ(repeated.Debts.GetDebtCount(), 2);
+  EXPECT_EQ(repeated.Debts.Cell(1, DebtCol::Balance), "0");
+  EXPECT_EQ(repeated.Debts.Cell(1, DebtCol::CompoundingPeriod), "0");
+  EXPECT_EQ(repeated.Debts.Cell(0, DebtCol::CompoundingPeriod), "0");
+}
+
+TEST(PlanFileTest, ReadingReplacesDebtsAndNotesButKeepsWhatTheFileLacks) {
+  PlanDocument before = ZuzuZeved();
+  before.ConsolidationLoan.CashOut = M(5000);
+  const PlanDocument after = ReadBack("<Client FirstName=\"New\"/>", before);
+  EXPECT_EQ(after.FirstName, "New");
+  EXPECT_EQ(after.Debts.GetDebtCount(), 0);
+  EXPECT_TRUE(after.Notes.empty());
+  EXPECT_EQ(after.ReturnRate, 8);
+  EXPECT_EQ(after.ConsolidationLoan.CashOut, M(5000));
+}
+
+TEST(PlanFileTest, OldWindowsTextIsReadAsUtf8) {
+  const PlanDocument plan = ReadBack(
+      "<Client FirstName=\"Pe\xF1"
+      "a\" LastName=\"\x80\"/>");
+  EXPECT_EQ(plan.FirstName, "Peña");
+  EXPECT_EQ(plan.LastName, "€");
+}
+
+TEST(PlanFileTest, AFileThatCannotBeReadLeavesThePlanAsItWas) {
+  TempFolder folder;
+  PlanDocument plan = ZuzuZeved();
+  for (const auto& path : {folder / "missing.bvx", folder.path()}) {
+    const ReadStatus status = ReadData(path, plan, Context());
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.error.find(path.string()), std::string::npos) << status.error;
+    EXPECT_EQ(plan, ZuzuZeved());
+  }
+}
+
+TEST(PlanFileTest, AFailedSaveLeavesTheOldFileIntact) {
+  TempFolder folder;
+  const auto path = folder / "plan.bvx";
+  WriteFile(path, "old contents");
+  std::string error;
+  // A target that is a folder cannot be replaced by a file.
+  std::filesystem::create_directory(folder / "taken.bvx");
+  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "taken.bvx", ".", &error));
+  EXPECT_NE(error.find("taken.bvx"), std::string::npos);
+  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "no such folder" / "plan.bvx", ".", &error));
+  EXPECT_EQ(ReadFile(path), "old contents");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            2);
+}
+
+TEST(PlanFileTest, DamagedFilesNeverFail) {
+  std::string text = kZuzuZevedFile;
+  for (size_t cut = 0; cut < text.size(); cut += 7) {
+    PlanDocument plan;
+    EXPECT_TRUE(ReadPlanContent(text.substr(0, cut), "cut.bvx", plan, Context()).ok()) << cut;
+  }
+  std::mt19937 random(7);
+  for (int i = 0; i < 200; ++i) {
+    std::string damaged = text;
+    for (int k = 0; k < 5; ++k) damaged[random() % damaged.size()] = static_cast<char>(random());
+    if (!damaged.empty() && damaged[0] >= '0' && damaged[0] <= '9') damaged[0] = '<';
+    PlanDocument plan;
+    EXPECT_TRUE(ReadPlanContent(damaged, "damaged.bvx", plan, Context()).ok());
+  }
+}
+
+}  // namespace
+}  // namespace ardvane
