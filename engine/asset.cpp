@@ -5,19 +5,6 @@
 #include "engine/loan.h"
 
 namespace ardvane {
-namespace {
-
-inline void Store(std::vector<Money>& records, int m, Money value) {
-  const int size = static_cast<int>(records.size());
-  if (m < size) {
-    records[m] = value;
-  } else {
-    if (m > size) records.resize(m);
-    records.push_back(value);
-  }
-}
-
-}  // namespace
 
 TAsset::TAsset() {
   beginValue_.reserve(TLoan::kMaxMonths + 1);
@@ -36,7 +23,7 @@ void TAsset::SetReturnRate(double annualRate) {
 }
 
 void TAsset::SetContribution(int m, Money amount) {
-  if (m >= 0) Store(contribution_, m, amount);
+  if (m >= 0) StoreRecord(contribution_, m, amount);
 }
 
 void TAsset::StepMonth(int m) {
@@ -44,11 +31,11 @@ void TAsset::StepMonth(int m) {
   const Money begin = GetBeginValue(m);
   const Money growth = begin * monthlyReturnRate_;
   const Money end = begin + growth + GetContribution(m);
-  Store(beginValue_, m, begin);
-  Store(growth_, m, growth);
-  Store(contribution_, m, GetContribution(m));
-  Store(endValue_, m, end);
-  Store(beginValue_, m + 1, end);
+  StoreRecord(beginValue_, m, begin);
+  StoreRecord(growth_, m, growth);
+  StoreRecord(contribution_, m, GetContribution(m));
+  StoreRecord(endValue_, m, end);
+  StoreRecord(beginValue_, m + 1, end);
 }
 
 }  // namespace ardvane

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/money.h"
+#include "engine/month_records.h"
 
 namespace ardvane {
 
@@ -21,16 +22,12 @@ class TAsset {
   void StepMonth(int m);
 
   // Records of month m; 0 beyond what was computed.
-  Money GetBeginValue(int m) const { return At(beginValue_, m); }
-  Money GetGrowth(int m) const { return At(growth_, m); }
-  Money GetContribution(int m) const { return At(contribution_, m); }
-  Money GetEndValue(int m) const { return At(endValue_, m); }
+  Money GetBeginValue(int m) const { return RecordAt(beginValue_, m); }
+  Money GetGrowth(int m) const { return RecordAt(growth_, m); }
+  Money GetContribution(int m) const { return RecordAt(contribution_, m); }
+  Money GetEndValue(int m) const { return RecordAt(endValue_, m); }
 
  private:
-  static Money At(const std::vector<Money>& records, int m) {
-    return m >= 0 && m < static_cast<int>(records.size()) ? records[m] : Money();
-  }
-
   double returnRate_ = 0;
   double monthlyReturnRate_ = 0;
   std::vector<Money> beginValue_;

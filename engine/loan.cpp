@@ -5,17 +5,6 @@
 namespace ardvane {
 namespace {
 
-// Months are stored in order, so the common case appends.
-[[gnu::always_inline]] inline void Store(std::vector<Money>& records, int m, Money value) {
-  const int size = static_cast<int>(records.size());
-  if (m < size) {
-    records[m] = value;
-  } else {
-    if (m > size) records.resize(m);
-    records.push_back(value);
-  }
-}
-
 // amount x fraction, skipping the rounding work for the common fraction 0.
 [[gnu::always_inline]] inline Money Times(Money amount, double fraction) {
   return fraction == 0 ? Money() : amount * fraction;
@@ -34,7 +23,7 @@ TLoan::TLoan() {
 void TLoan::SetBalance(Money amount) {
   if (!beginBalance_.empty() && amount == balance_) return;
   balance_ = amount;
-  Store(beginBalance_, 0, amount);
+  StoreRecord(beginBalance_, 0, amount);
 }
 
 void TLoan::SetInterestRate(double annualRate) {
@@ -82,7 +71,7 @@ Money TLoan::GetPaymentDue(int m) const {
 }
 
 void TLoan::SetExtraPayment(int m, Money amount) {
-  if (m >= 0) Store(extraPayment_, m, amount);
+  if (m >= 0) StoreRecord(extraPayment_, m, amount);
 }
 
 void TLoan::StepMonth(int m) {
@@ -102,16 +91,16 @@ void TLoan::StepMonth(int m) {
   if (m == termMonths_ - 1) payment = owed;
   payment = Min(payment, owed);
 
-  Store(monthInterest_, m, interest);
-  Store(monthPayment_, m, payment);
+  StoreRecord(monthInterest_, m, interest);
+  StoreRecord(monthPayment_, m, payment);
 
   Money extra;
   if (accelerated_) extra = Min(GetExtraPayment(m), owed - payment);
-  Store(extraPayment_, m, extra);
+  StoreRecord(extraPayment_, m, extra);
 
   const Money end = owed - payment - extra;
-  Store(endBalance_, m, end);
-  Store(beginBalance_, m + 1, end);
+  StoreRecord(endBalance_, m, end);
+  StoreRecord(beginBalance_, m + 1, end);
 
   if (end <= Money()) {
     payoffMonths_ = m + 1;

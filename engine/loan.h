@@ -4,6 +4,7 @@
 
 #include "engine/calendar.h"
 #include "engine/money.h"
+#include "engine/month_records.h"
 
 namespace ardvane {
 
@@ -67,11 +68,11 @@ class TLoan {
   Money GetPaymentDue(int m) const;
 
   // Records of month m; 0 where there is no entry.
-  Money GetBeginBalance(int m) const { return At(beginBalance_, m); }
-  Money GetInterest(int m) const { return At(monthInterest_, m); }
-  Money GetPayment(int m) const { return At(monthPayment_, m); }
-  Money GetExtraPayment(int m) const { return At(extraPayment_, m); }
-  Money GetEndBalance(int m) const { return At(endBalance_, m); }
+  Money GetBeginBalance(int m) const { return RecordAt(beginBalance_, m); }
+  Money GetInterest(int m) const { return RecordAt(monthInterest_, m); }
+  Money GetPayment(int m) const { return RecordAt(monthPayment_, m); }
+  Money GetExtraPayment(int m) const { return RecordAt(extraPayment_, m); }
+  Money GetEndBalance(int m) const { return RecordAt(endBalance_, m); }
   Money GetTotalPaid(int m) const { return GetPayment(m) + GetExtraPayment(m); }
   // Number of months computed so far.
   int ComputedMonths() const { return static_cast<int>(monthPayment_.size()); }
@@ -85,9 +86,6 @@ class TLoan {
   void ResetSchedule();
 
  private:
-  static Money At(const std::vector<Money>& records, int m) {
-    return m >= 0 && m < static_cast<int>(records.size()) ? records[m] : Money();
-  }
   void DeriveEffectiveRate();
 
   bool accelerated_ = false;

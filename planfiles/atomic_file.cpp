@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -31,37 +32,56 @@ bool WriteAll(int fd, std::string_view content) {
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
                          std::string* error) {
-  const std::filesystem::path folder =
-      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::random_device random;
-  const std::filesystem::path temporary =
-      folder / ("." + path.filename().string() + ".tmp" + std::to_string(random()));
-
-  // A new file gets the permissions an ordinary save would give it; a replaced one keeps its own.
-  mode_t mode = 0666;
-  struct stat existing {};
-  if (::stat(path.c_str(), &existing) == 0) mode = existing.st_mode & 07777;
-
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-  if (fd < 0) {
-    if (error) *error = Describe(path, errno);
+  const auto fail = [error](int errorNumber) {
+    if (error != nullptr) *error = std::strerror(errorNumber);
     return false;
+  };
+  // Through a symbolic link, replace the file it points to, not the link.
+  std::filesystem::path target = path;
+  std::error_code ec;
+  if (std::filesystem::is_symlink(target, ec)) {
+    const std::filesystem::path resolved = std::filesystem::canonical(target, ec);
+    if (!ec) target = resolved;
   }
+
+  std::random_device random;
+  std::filesystem::path temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    temporary = target;
+    temporary += suffix;
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) return fail(errno);
+  // The replacement keeps the access rights of the file it replaces.
+  struct stat old {};
+  if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+
   bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
   int failure = ok ? 0 : errno;
   if (::close(fd) != 0 && ok) {
     ok = false;
     failure = errno;
   }
-  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
     ok = false;
     failure = errno;
   }
   if (!ok) {
     ::unlink(temporary.c_str());
-    if (error) *error = Describe(path, failure);
+    return fail(failure);
   }
-  return ok;
+  // Make the rename itself durable; the file is already complete either way.
+  const int folder = ::open(target.parent_path().empty() ? "." : target.parent_path().c_str(),
+                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+  return true;
 }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes, std::string* content,

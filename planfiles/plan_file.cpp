@@ -157,7 +157,10 @@ std::string PlanToXml(const PlanDocument& plan, std::string_view decimalSeparato
 
 bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
               std::string_view decimalSeparator, std::string* error) {
-  return WriteFileAtomically(path, PlanToXml(plan, decimalSeparator), error);
+  std::string reason;
+  if (WriteFileAtomically(path, PlanToXml(plan, decimalSeparator), &reason)) return true;
+  if (error != nullptr) *error = "Cannot save \"" + path.string() + "\": " + reason + ".";
+  return false;
 }
 
 namespace {
@@ -250,6 +253,17 @@ void ApplyElement(const TXmlParser& parser, PlanDocument& plan, const PlanReadCo
   }
 }
 
+// Plan files never use entities of their own. One that declares an external entity could
+// otherwise pull any file the adviser can read into a name or note, and from there into a
+// client's report, so the plan reader never opens them.
+class PlanScanner : public TXmlParser {
+ protected:
+  std::unique_ptr<TXmlParser> OpenExternal(const std::string&, const std::string&,
+                                           const std::string&) override {
+    return nullptr;
+  }
+};
+
 bool StartsLegacyFile(std::string_view content) {
   return !content.empty() && content.front() >= '0' && content.front() <= '9';
 }
@@ -280,7 +294,7 @@ ReadStatus ReadPlanContent(std::string_view content, const std::string& fileName
     ReadStatus status = ReadTextFile(content, fileName, fresh, context);
     if (!status.ok()) return status;
   } else {
-    TXmlParser parser;
+    PlanScanner parser;
     parser.LoadFromBuffer(content);
     ApplyXmlPlan(parser, fresh, context);
   }
@@ -293,17 +307,7 @@ ReadStatus ReadData(const std::filesystem::path& path, PlanDocument& plan,
   std::string content;
   std::string error;
   if (!ReadWholeFile(path, kMaxPlanFileBytes, &content, &error)) return {"Cannot open " + error};
-  const std::string fileName = path.filename().string();
-  if (StartsLegacyFile(content)) return ReadPlanContent(content, fileName, plan, context);
-
-  // The scanner reads the file itself, so external entities resolve beside it.
-  PlanDocument fresh = EmptiedCopy(plan);
-  TXmlParser parser;
-  if (!parser.LoadFile(path.string(), kMaxPlanFileBytes))
-    return {"Cannot open \"" + path.string() + "\"."};
-  ApplyXmlPlan(parser, fresh, context);
-  plan = std::move(fresh);
-  return {};
+  return ReadPlanContent(content, path.filename().string(), plan, context);
 }
 
 }  // namespace ardvane

@@ -118,7 +118,7 @@ bool PlanSession::SavePlan(bool saveAs) {
 bool PlanSession::SaveTo(const std::filesystem::path& path) {
   std::string error;
   if (!SaveData(plan_, path, context_.decimalSeparator, &error)) {
-    prompts_.ShowError("Cannot save " + error);
+    prompts_.ShowError(error);
     return false;
   }
   changed_ = false;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/vorn_util.h"
+#include "planfiles/atomic_file.h"
 
 namespace ardvane {
 namespace fs = std::filesystem;
@@ -256,67 +257,6 @@ void PutSwitch(CSimpleIniA& ini, const char* section, const char* key, bool valu
   ini.SetValue(section, key, value ? "1" : "0");
 }
 
-std::string ErrnoText(int error) { return std::strerror(error); }
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-// Writes `data` to a new file beside `target` and renames it over `target`. On failure the
-// temporary file is removed, `target` is untouched and `problem` says why.
-bool ReplaceFile(const fs::path& target, std::string_view data, std::string* problem) {
-  std::random_device random;
-  fs::path temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    temporary = target;
-    temporary += suffix;
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    *problem = ErrnoText(errno);
-    return false;
-  }
-  // The replacement keeps the access rights of the file it replaces.
-  struct stat old {};
-  if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-
-  bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
-  int error = errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    error = errno;
-  }
-  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
-    ok = false;
-    error = errno;
-  }
-  if (!ok) {
-    ::unlink(temporary.c_str());
-    *problem = ErrnoText(error);
-    return false;
-  }
-  // Make the rename itself durable; the file is already complete either way.
-  const int folder = ::open(target.parent_path().empty() ? "." : target.parent_path().c_str(),
-                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
-  }
-  return true;
-}
-
 }  // namespace
 
 std::optional<int> ParseIniInteger(std::string_view text) {
@@ -498,7 +438,7 @@ bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
   if (!trailing.empty()) text += "\n" + trailing;
 
   std::string problem;
-  if (!ReplaceFile(target, text, &problem)) return fail(problem);
+  if (!WriteFileAtomically(target, text, &problem)) return fail(problem);
   return true;
 }
 

@@ -23,13 +23,34 @@ std::atomic<bool> countAllocations{false};
 std::atomic<std::size_t> allocatedBytes{0};
 }  // namespace
 
-void* operator new(std::size_t size) {
+namespace {
+void* CountedAllocation(std::size_t size) noexcept {
   if (countAllocations.load(std::memory_order_relaxed)) allocatedBytes += size;
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  return std::malloc(size == 0 ? 1 : size);
+}
+void* CountedAllocationOrThrow(std::size_t size) {
+  if (void* p = CountedAllocation(size)) return p;
   throw std::bad_alloc();
 }
+}  // namespace
+
+// Every plain form is replaced, so that whatever the library allocates with one form and
+// frees with another (the sort's temporary buffer uses the nothrow form) stays a malloc/free
+// pair.
+void* operator new(std::size_t size) { return CountedAllocationOrThrow(size); }
+void* operator new[](std::size_t size) { return CountedAllocationOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return CountedAllocation(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return CountedAllocation(size);
+}
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
 namespace ardvane {

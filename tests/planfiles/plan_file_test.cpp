@@ -221,6 +221,19 @@ TEST(PlanFileTest, OldWindowsTextIsReadAsUtf8) {
   EXPECT_EQ(plan.LastName, "€");
 }
 
+TEST(PlanFileTest, ExternalEntitiesNeverReachTheFileSystem) {
+  TempFolder folder;
+  WriteFile(folder / "secret.txt", "private text");
+  const std::string plan =
+      "<!DOCTYPE Client [<!ENTITY secret SYSTEM \"" + (folder / "secret.txt").string() +
+      "\"><!ENTITY inner \"kept\">]>\r\n<Client FirstName=\"&secret;\" LastName=\"&inner;\"/>\r\n";
+  WriteFile(folder / "hostile.bvx", plan);
+  PlanDocument read;
+  ASSERT_TRUE(ReadData(folder / "hostile.bvx", read, Context()).ok());
+  EXPECT_EQ(read.FirstName, "");
+  EXPECT_EQ(read.LastName, "kept");  // internal entities still expand
+}
+
 TEST(PlanFileTest, AFileThatCannotBeReadLeavesThePlanAsItWas) {
   TempFolder folder;
   PlanDocument plan = ZuzuZeved();

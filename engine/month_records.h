@@ -1,0 +1,29 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/money.h"
+
+namespace ardvane {
+
+// A schedule's monthly records: one growable array of Money per record, indexed by month
+// number from 0.
+
+// The entry of month m; 0 where there is none.
+inline Money RecordAt(const std::vector<Money>& records, int m) {
+  return m >= 0 && m < static_cast<int>(records.size()) ? records[m] : Money();
+}
+
+// Stores the entry of month m, growing the array with zero entries as needed. Months are
+// mostly stored in order, so the common case appends.
+[[gnu::always_inline]] inline void StoreRecord(std::vector<Money>& records, int m, Money value) {
+  const int size = static_cast<int>(records.size());
+  if (m < size) {
+    records[m] = value;
+  } else {
+    if (m > size) records.resize(m);
+    records.push_back(value);
+  }
+}
+
+}  // namespace ardvane
