@@ -164,6 +164,13 @@ TEST_F(PlanSessionTest, OpeningReplacesThePlanAndAFailureKeepsEverything) {
   EXPECT_EQ(session.PlanFileName(), "Saved.bvx");
   EXPECT_EQ(session.PlanDirectory(), folder.path().string() + "/");
   EXPECT_FALSE(session.Changed());
+  // Save writes back to the opened file without asking; Save As proposes a fresh name.
+  session.Plan().LastName = "Again";
+  ASSERT_TRUE(session.SavePlan(false));
+  EXPECT_TRUE(prompts.proposedNames.empty());
+  EXPECT_NE(ReadFile(path).find("LastName=\"Again\""), std::string::npos);
+  EXPECT_FALSE(session.SavePlan(true));
+  EXPECT_EQ(prompts.proposedNames, (std::vector<std::string>{"Again, Saved 12.30.1899.bvx"}));
 
   session.Plan().FirstName = "Edited";
   session.SetChanged(true);
