@@ -1,16 +1,12 @@
 #include "ui/settings_files.h"
 
 #include <SimpleIni.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <vector>
 
 #include "engine/vorn_util.h"
