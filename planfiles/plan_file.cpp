@@ -191,8 +191,11 @@ class ElementReader {
   const PlanReadContext& context_;
 };
 
-DayNumber TruncatedDay(double value) {
-  if (!(value > -1e9 && value < 1e9)) return 0;
+// A plan date in whole days; a day outside the years 1 to 9999 counts as unreadable.
+DayNumber TruncatedDay(double value, DayNumber fallback) {
+  constexpr double kFirstDay = -693593;  // 1 January 0001
+  constexpr double kLastDay = 2958465;   // 31 December 9999
+  if (!(value >= kFirstDay && value < kLastDay + 1)) return fallback;
   return static_cast<DayNumber>(std::trunc(value));
 }
 
@@ -212,7 +215,7 @@ void ApplyElement(const TXmlParser& parser, PlanDocument& plan, const PlanReadCo
     a.Annual = e.Amount("Annual", Money());
     a.Month = e.Integer("Month", 1);
   } else if (name == "Plan") {
-    plan.Date = TruncatedDay(e.Number("Date", context.today));
+    plan.Date = TruncatedDay(e.Number("Date", context.today), context.today);
     plan.ReturnRate = e.Number("ReturnRate", defaults.DefaultReturnRate * 100);
     plan.Priority = e.Integer("Priority", defaults.DefaultPaydownPriority);
     plan.Consolidate = e.Flag("Consolidate");

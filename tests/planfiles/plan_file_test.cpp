@@ -181,6 +181,7 @@ TEST(PlanFileTest, MissingAndUnreadableAttributesTakeTheirRules) {
   const PlanDocument fraction =
       ReadBack("<Client><Plan Date=\"39462.75\" Consolidate=\"0\"/></Client>");
   EXPECT_EQ(fraction.Date, 39462);
+  EXPECT_EQ(ReadBack("<Plan Date=\"1e12\"/>").Date, 46000);  // beyond the year 9999: today
   EXPECT_TRUE(fraction.Consolidate);  // any text sets a flag
 }
 
