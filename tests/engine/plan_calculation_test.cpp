@@ -385,6 +385,27 @@ TEST(PlanCalculationTest, BadCellsAndExtremeTermsCalculateWithoutFailing) {
   EXPECT_TRUE(std::isfinite(r.AnnualReturn));
 }
 
+TEST(PlanCalculationTest, AThousandDebtsIncludingOnesThatNeverPayOff) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2008, 1, 15);
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.Term = 30;
+  for (int i = 0; i < 1000; ++i) {
+    // Every tenth debt pays less than its interest.
+    const std::string payment = i % 10 == 0 ? "5" : std::to_string(20 + i % 50);
+    plan.Debts.AddDebt(
+        Debt("D" + std::to_string(i), std::to_string(1000 + i), "12", payment, payment, i % 7 == 0),
+        ".");
+  }
+  const PlanResults r = CalculatePlan(plan, Permitting(true));
+  EXPECT_EQ(r.CurrentPlan.GetCount(), 1001);
+  EXPECT_EQ(r.ProposedPlan.GetCount(), 1001);
+  EXPECT_TRUE(DebtNeverPaysOff(r, 0));
+  EXPECT_FALSE(DebtNeverPaysOff(r, 1));
+  EXPECT_GT(r.InterestSaved(), Money());
+  EXPECT_LE(r.ProjectionMonths, TLoan::kMaxMonths);
+}
+
 TEST(ReturnSolverTest, RecoversAKnownMonthlyRate) {
   // Fees A = 500 and F = 25 a month for S = 24 months at 1 % a month grow to
   // (A + F) 1.01^24 + F 1.01 (1.01^24 - 1) / 0.01.
