@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view content(reinterpret_cast<const char*>(data), size);
   if (!ReadPlanContent(content, "fuzz.bvx", plan, context).ok()) return 0;
   const PlanResults results = Calculate(plan, params, AppSettings{}, context.decimalSeparator);
-  volatile long long sink = results.InterestSaved().Count() + results.ProjectionMonths;
+  volatile unsigned long long sink =
+      static_cast<unsigned long long>(results.InterestSaved().Count()) + results.ProjectionMonths;
   (void)sink;
   PlanDocument again;
   if (!ReadPlanContent(PlanToXml(plan, context.decimalSeparator), "again.bvx", again, context)
