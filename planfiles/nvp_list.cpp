@@ -4,6 +4,8 @@
 #include <array>
 #include <iterator>
 
+#include "planfiles/xml_chars.h"
+
 namespace ardvane {
 namespace {
 
@@ -59,16 +61,14 @@ void TNvpList::InsertAllSorted(std::vector<std::unique_ptr<TNvpNode>> nodes) {
 std::string_view AttrValueKindName(TAttrValueKind kind) {
   static constexpr std::array<std::string_view, 4> kNames = {"Normal", "Implied", "Fixed",
                                                              "Default"};
-  const auto index = static_cast<std::size_t>(kind);
-  return index < kNames.size() ? kNames[index] : std::string_view();
+  return NameOf(kNames, kind);
 }
 
 std::string_view AttrTypeName(TAttrType type) {
   static constexpr std::array<std::string_view, 11> kNames = {
       "Unknown",  "CDATA",   "ID",       "IDREF",    "IDREFS",     "ENTITY",
       "ENTITIES", "NMTOKEN", "NMTOKENS", "Notation", "Enumeration"};
-  const auto index = static_cast<std::size_t>(type);
-  return index < kNames.size() ? kNames[index] : std::string_view();
+  return NameOf(kNames, type);
 }
 
 }  // namespace ardvane

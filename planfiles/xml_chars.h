@@ -1,6 +1,17 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <string_view>
+
 namespace ardvane {
+
+// The display name of an enumerator from its table of names; empty for a value beyond it.
+template <typename Enum, std::size_t N>
+std::string_view NameOf(const std::array<std::string_view, N>& names, Enum value) {
+  const auto index = static_cast<std::size_t>(value);
+  return index < N ? names[index] : std::string_view();
+}
 
 // The character classes the XML scanner cuts with. Bytes are Windows-1252.
 

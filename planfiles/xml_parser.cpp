@@ -176,8 +176,7 @@ std::string_view PartTypeName(TPartType type) {
   static constexpr std::array<std::string_view, 10> kNames = {
       "(none)",    "XML Prolog", "Comment", "PI",   "DTD Declaration",
       "Start Tag", "Empty Tag",  "End Tag", "Text", "CDATA"};
-  const auto index = static_cast<std::size_t>(type);
-  return index < kNames.size() ? kNames[index] : std::string_view();
+  return NameOf(kNames, type);
 }
 
 TEntityStack::TEntityStack() = default;

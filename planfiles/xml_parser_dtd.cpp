@@ -151,15 +151,13 @@ std::string GroupNames(std::string_view group) {
 std::string_view ElemTypeName(TElemType type) {
   static constexpr std::array<std::string_view, 4> kNames = {"Empty", "Any", "Childs only",
                                                              "Mixed"};
-  const auto index = static_cast<std::size_t>(type);
-  return index < kNames.size() ? kNames[index] : std::string_view();
+  return NameOf(kNames, type);
 }
 
 std::string_view AttrDefaultTypeName(TAttrDefaultType type) {
   static constexpr std::array<std::string_view, 4> kNames = {"Default", "Required", "Implied",
                                                              "Fixed"};
-  const auto index = static_cast<std::size_t>(type);
-  return index < kNames.size() ? kNames[index] : std::string_view();
+  return NameOf(kNames, type);
 }
 
 void TXmlParser::CutDoctype(const char* p) {
