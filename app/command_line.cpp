@@ -83,7 +83,6 @@ int RunResultsCommand(const std::vector<std::string>& args, const CommandLineEnv
     err << "ardvane: " << problem << "\n\n" << UsageText();
     return 2;
   }
-  const std::string& separator = env.regional.decimalSeparator;
 
   // Named files must exist; the program folder's own may be absent (their defaults apply).
   for (const auto& named : {parsed->params, parsed->settings}) {
@@ -94,26 +93,23 @@ int RunResultsCommand(const std::vector<std::string>& args, const CommandLineEnv
   }
   PlanParameters params;
   if (parsed->params) {
-    params = LoadParamsFile(*parsed->params, separator);
+    params = LoadParamsFile(*parsed->params, env.regional);
   } else if (ParamsFileExists(env.programFolder)) {
-    params = LoadParams(env.programFolder, separator);
+    params = LoadParams(env.programFolder, env.regional);
   }
   AppSettings settings = parsed->settings
                              ? LoadPreferencesFile(*parsed->settings, env.programFolder)
                              : LoadPreferences(env.programFolder);
   ApplyPermissions(settings, params);
 
-  PlanReadContext context;
-  context.decimalSeparator = separator;
-  context.params = params;
-  context.today = env.today;
+  const PlanReadContext context{env.regional, params, env.today};
   PlanDocument plan;
   const ReadStatus status = ReadData(parsed->plan, plan, context);
   if (!status.ok()) {
     err << "ardvane: cannot read the plan: " << status.error << "\n";
     return 1;
   }
-  const PlanResults results = Calculate(plan, params, settings, separator);
+  const PlanResults results = Calculate(plan, params, settings, env.regional);
   out << ResultsToJson(plan, results) << "\n";
   return out.good() ? 0 : 1;
 }

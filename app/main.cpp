@@ -44,7 +44,7 @@ PlanDocument DemonstrationPlan() {
     debt.CurrentPayment = payment;
     debt.MinimumPaymentAmount = minimum;
     debt.CompoundingPeriod = "1";
-    plan.Debts.AddDebt(debt, ".");
+    plan.Debts.AddDebt(debt, RegionalSettings{});
   };
   add("Debt A", "1000", "12", "100", "50");
   add("Debt B", "2000", "6", "100", "50");
@@ -82,7 +82,7 @@ DayNumber Today() {
 
 int PrintDemonstration() {
   const PlanDocument plan = DemonstrationPlan();
-  const PlanResults results = Calculate(plan, PlanParameters{}, AppSettings{}, ".");
+  const PlanResults results = Calculate(plan, PlanParameters{}, AppSettings{}, RegionalSettings{});
   std::cout << "Ardvane demonstration plan for " << plan.FirstName << " " << plan.LastName
             << ", plan date " << DateText(plan.Date) << "\n";
   PrintPlan("Current", results.CurrentPlan, plan, results);

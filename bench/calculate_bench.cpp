@@ -20,7 +20,7 @@ void AddDebt(PlanDocument& plan, std::string name, double balance, double rate, 
   debt.MinimumPaymentPercent = "0";
   debt.CompoundingPeriod = "1";
   debt.Consolidate = consolidate;
-  plan.Debts.AddDebt(debt, ".");
+  plan.Debts.AddDebt(debt, RegionalSettings{});
 }
 
 PlanDocument BasePlan() {
@@ -82,7 +82,7 @@ void Measure(benchmark::State& state, const PlanDocument& plan) {
   const AppSettings settings;
   int months = 0;
   for (auto _ : state) {
-    PlanResults results = Calculate(plan, params, settings, ".");
+    PlanResults results = Calculate(plan, params, settings, RegionalSettings{});
     months = results.CurrentPlan.GetDebtFreeMonths();
     benchmark::DoNotOptimize(results);
   }

@@ -24,7 +24,7 @@ PlanDocument LargePlan() {
     debt.MinimumPaymentPercent = "2.5";
     debt.Consolidate = i % 3 == 0;
     debt.CompoundingPeriod = i % 2 ? "1" : "0";
-    plan.Debts.AddDebt(debt, ".");
+    plan.Debts.AddDebt(debt, RegionalSettings{});
   }
   for (int i = 0; i < 500; ++i) {
     plan.Notes.push_back("Note line " + std::to_string(i) +
@@ -41,20 +41,21 @@ void BM_PlanFileWrite(benchmark::State& state) {
   const PlanDocument plan = LargePlan();
   const auto path = BenchFile();
   for (auto _ : state) {
-    if (!SaveData(plan, path, ".", nullptr)) state.SkipWithError("save failed");
+    if (!SaveData(plan, path, RegionalSettings{}, nullptr)) state.SkipWithError("save failed");
   }
   std::filesystem::remove(path);
 }
 
 void BM_PlanFileSerialize(benchmark::State& state) {
   const PlanDocument plan = LargePlan();
-  for (auto _ : state) benchmark::DoNotOptimize(PlanToXml(plan, "."));
+  for (auto _ : state) benchmark::DoNotOptimize(PlanToXml(plan, RegionalSettings{}));
 }
 
 void BM_PlanFileRead(benchmark::State& state) {
   const auto path = BenchFile();
-  SaveData(LargePlan(), path, ".", nullptr);
-  PlanReadContext context;
+  SaveData(LargePlan(), path, RegionalSettings{}, nullptr);
+  const RegionalSettings regional;
+  const PlanReadContext context{regional, {}, 0};
   for (auto _ : state) {
     PlanDocument plan;
     if (!ReadData(path, plan, context).ok()) state.SkipWithError("read failed");

@@ -35,7 +35,8 @@ void DebtRows::StoreRow(int row, const DebtFields& f) {
   set(DebtCol::CompoundingPeriod, f.CompoundingPeriod);
 }
 
-void DebtRows::AddDebt(const DebtFields& fields, std::string_view decimalSeparator) {
+void DebtRows::AddDebt(const DebtFields& fields, const RegionalSettings& regional) {
+  const std::string& decimalSeparator = regional.decimalSeparator;
   const auto number = [&](const std::string& text) {
     return FormatGeneral(StrToFloatDefault(text, 0, decimalSeparator), decimalSeparator);
   };

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/regional_settings.h"
+
 namespace ardvane {
 
 // Column indices of the debt table; also the order of the plan file's debt attributes.
@@ -58,7 +60,7 @@ class DebtRows {
   // Appends a row, normalising it: number columns become
   // FormatGeneral(StrToFloatDefault(text, 0)), the compounding code the decimal text of
   // StrToIntDefault(text, 1) (so empty text gives "0", daily), flags their words or "".
-  void AddDebt(const DebtFields& fields, std::string_view decimalSeparator);
+  void AddDebt(const DebtFields& fields, const RegionalSettings& regional);
   // Appends a row of empty cells, for readers that fill it cell by cell with SetCell and
   // store the texts as read.
   void AppendEmptyRow();

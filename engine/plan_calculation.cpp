@@ -246,9 +246,9 @@ double SolveAnnualReturn(int months, Money setupFee, Money monthlyFee, Money int
 }
 
 PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
-                      const AppSettings& settings, std::string_view decimalSeparator) {
+                      const AppSettings& settings, const RegionalSettings& regional) {
   PlanResults r;
-  const RowReader rows(plan.Debts, decimalSeparator);
+  const RowReader rows(plan.Debts, regional.decimalSeparator);
   const ConsolidationLoanTerms& loanTerms = plan.ConsolidationLoan;
   r.Consolidating = plan.Consolidate && params.PermitConsolidate;
   r.DebtCount = plan.Debts.GetDebtCount();

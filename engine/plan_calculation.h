@@ -8,6 +8,7 @@
 #include "engine/loans.h"
 #include "engine/money.h"
 #include "engine/plan_document.h"
+#include "engine/regional_settings.h"
 #include "engine/settings.h"
 
 namespace ardvane {
@@ -59,7 +60,7 @@ struct PlanResults {
 // Turns the plan into its current and proposed results. Never reports anything; bad cells
 // read as 0. `decimalSeparator` is the one the debt table's number texts use.
 PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
-                      const AppSettings& settings, std::string_view decimalSeparator);
+                      const AppSettings& settings, const RegionalSettings& regional);
 
 // Replaces results.ProposedInvestment with the projection of the money the proposed plan
 // leaves over, for results.ProjectionMonths months.

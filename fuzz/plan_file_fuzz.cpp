@@ -11,22 +11,21 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace ardvane;
-  PlanReadContext context;
-  context.decimalSeparator = size > 0 && (data[size - 1] & 1) ? "," : ".";
-  context.today = 46363;
+  RegionalSettings regional;
+  if (size > 0 && (data[size - 1] & 1)) regional.decimalSeparator = ",";
   PlanParameters params;
   params.PermitConsolidate = params.PermitNegotiate = params.PermitCashOut = true;
-  context.params = params;
+  const PlanReadContext context{regional, params, 46363};
 
   PlanDocument plan;
   const std::string_view content(reinterpret_cast<const char*>(data), size);
   if (!ReadPlanContent(content, "fuzz.bvx", plan, context).ok()) return 0;
-  const PlanResults results = Calculate(plan, params, AppSettings{}, context.decimalSeparator);
+  const PlanResults results = Calculate(plan, params, AppSettings{}, regional);
   volatile unsigned long long sink =
       static_cast<unsigned long long>(results.InterestSaved().Count()) + results.ProjectionMonths;
   (void)sink;
   PlanDocument again;
-  if (!ReadPlanContent(PlanToXml(plan, context.decimalSeparator), "again.bvx", again, context)
+  if (!ReadPlanContent(PlanToXml(plan, regional), "again.bvx", again, context)
            .ok()) {
     __builtin_trap();  // what the program writes it must read
   }

@@ -63,8 +63,8 @@ void UseTheUsersSeparator(DebtRows& rows, int row, std::string_view decimalSepar
 class LegacyLines {
  public:
   LegacyLines(std::string_view content, const std::string& fileName,
-              std::string_view decimalSeparator)
-      : rest_(content), fileName_(fileName), decimalSeparator_(decimalSeparator) {}
+              const RegionalSettings& regional)
+      : rest_(content), fileName_(fileName), regional_(regional) {}
 
   bool ok() const { return error_.empty(); }
   ReadStatus Status() const { return {error_}; }
@@ -89,7 +89,7 @@ class LegacyLines {
   double Number() {
     const auto line = Required("a number");
     if (!line) return 0;
-    const auto value = ParsePlanNumber(*line, decimalSeparator_);
+    const auto value = ParsePlanNumber(*line, regional_);
     if (!value) Fail(Quoted(*line) + " is not a number.");
     return value.value_or(0);
   }
@@ -108,7 +108,7 @@ class LegacyLines {
   DayNumber Date() {
     const auto line = Required("a date");
     if (!line) return 0;
-    const auto value = ParsePlanNumber(*line, decimalSeparator_);
+    const auto value = ParsePlanNumber(*line, regional_);
     if (!value) {
       Fail(Quoted(*line) + " is not a number.");
       return 0;
@@ -156,7 +156,7 @@ class LegacyLines {
   bool atEnd_ = false;
   std::size_t lineNumber_ = 0;  // of the last line returned
   const std::string& fileName_;
-  std::string_view decimalSeparator_;
+  const RegionalSettings& regional_;
   std::string error_;
 };
 
@@ -179,7 +179,7 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
   result.Debts.ClearDebts();
   result.Notes.clear();
   const PlanParameters& params = context.params;
-  LegacyLines in(content, fileName, context.decimalSeparator);
+  LegacyLines in(content, fileName, context.regional);
 
   const double version = in.Number();
   if (!in.ok()) return in.Status();
@@ -226,7 +226,7 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
     if (result.Debts.Cell(debt, DebtCol::CompoundingPeriod).empty()) {
       result.Debts.SetCell(debt, DebtCol::CompoundingPeriod, "1");
     }
-    UseTheUsersSeparator(result.Debts, debt, context.decimalSeparator);
+    UseTheUsersSeparator(result.Debts, debt, context.regional.decimalSeparator);
   }
   if (!in.ok()) return in.Status();
 

@@ -80,7 +80,7 @@ int RoundHalfEven(double value) {
 
 }  // namespace
 
-std::string PlanToXml(const PlanDocument& plan, std::string_view decimalSeparator) {
+std::string PlanToXml(const PlanDocument& plan, const RegionalSettings& regional) {
   std::string out;
   LineWriter w(out);
   w.Open("", "Client")
@@ -145,7 +145,7 @@ std::string PlanToXml(const PlanDocument& plan, std::string_view decimalSeparato
     for (const auto& attribute : kDebtAttributes) {
       const std::string& cell = debts.Cell(row, attribute.col);
       w.Attr(attribute.name,
-             attribute.number ? DebtNumberCell(cell, decimalSeparator) : EscapeText(cell));
+             attribute.number ? DebtNumberCell(cell, regional.decimalSeparator) : EscapeText(cell));
     }
     w.CloseEmpty();
   }
@@ -156,9 +156,9 @@ std::string PlanToXml(const PlanDocument& plan, std::string_view decimalSeparato
 }
 
 bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
-              std::string_view decimalSeparator, std::string* error) {
+              const RegionalSettings& regional, std::string* error) {
   std::string reason;
-  if (WriteFileAtomically(path, PlanToXml(plan, decimalSeparator), &reason)) return true;
+  if (WriteFileAtomically(path, PlanToXml(plan, regional), &reason)) return true;
   if (error != nullptr) *error = "Cannot save \"" + path.string() + "\": " + reason + ".";
   return false;
 }
@@ -175,7 +175,7 @@ class ElementReader {
   std::string Text(const char* name) const { return PlanTextToUtf8(Raw(name)); }
   bool Flag(const char* name) const { return !Raw(name).empty(); }
   double Number(const char* name, double fallback) const {
-    return PlanStrToFloatDefault(Raw(name), fallback, context_.decimalSeparator);
+    return PlanStrToFloatDefault(Raw(name), fallback, context_.regional);
   }
   Money Amount(const char* name, Money fallback) const {
     return Money::FromUnits(Number(name, static_cast<double>(fallback.Units())));
@@ -183,7 +183,7 @@ class ElementReader {
   int Integer(const char* name, int fallback) const { return StrToIntDefault(Raw(name), fallback); }
   // A number cell of the debt table, in the user's own form.
   std::string DebtNumber(const char* name) const {
-    return FormatGeneral(Number(name, 0), context_.decimalSeparator);
+    return FormatGeneral(Number(name, 0), context_.regional.decimalSeparator);
   }
 
  private:
@@ -250,7 +250,7 @@ void ApplyElement(const TXmlParser& parser, PlanDocument& plan, const PlanReadCo
     debt.NegotiatedInterestRate = e.DebtNumber("NegotiatedInterestRate");
     debt.NegotiatedPayment = e.DebtNumber("NegotiatedPayment");
     debt.CompoundingPeriod = e.Raw("CompoundingPeriod");
-    plan.Debts.AddDebt(debt, context.decimalSeparator);
+    plan.Debts.AddDebt(debt, context.regional);
   } else if (name == "Note") {
     plan.Notes.push_back(e.Text("Content"));
   }

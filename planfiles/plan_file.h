@@ -16,11 +16,11 @@ class TXmlParser;
 // '&', '<', '>' and '"', so every text comes back exactly as typed.
 
 // The bytes of the plan's file.
-std::string PlanToXml(const PlanDocument& plan, std::string_view decimalSeparator);
+std::string PlanToXml(const PlanDocument& plan, const RegionalSettings& regional);
 // Writes the plan to `path`, replacing the file there only once the new one is complete.
 // On failure returns false with a message in `error`; the old file is left intact.
 bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
-              std::string_view decimalSeparator, std::string* error);
+              const RegionalSettings& regional, std::string* error);
 
 // Applies every plan element the scanner finds to `plan`, which the caller has prepared:
 // the plan as it was, with its debts and notes emptied. Elements may come in any order and

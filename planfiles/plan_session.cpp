@@ -24,17 +24,57 @@ std::string ReplaceAll(std::string text, char from, char to) {
 
 }  // namespace
 
-PlanSession::PlanSession(PlanReadContext context, RegionalSettings regional, PlanPrompts& prompts)
-    : context_(std::move(context)), regional_(std::move(regional)), prompts_(prompts) {}
+PlanSession::PlanSession(PlanParameters params, RegionalSettings regional, DayNumber today,
+                         PlanPrompts& prompts)
+    : params_(std::move(params)), regional_(std::move(regional)), today_(today), prompts_(prompts) {}
+
+template <typename T>
+bool PlanSession::Assign(T& field, T value) {
+  if (field == value) return false;
+  field = std::move(value);
+  changed_ = true;
+  return true;
+}
+
+bool PlanSession::SetFirstName(const std::string& name) { return Assign(plan_.FirstName, name); }
+bool PlanSession::SetLastName(const std::string& name) { return Assign(plan_.LastName, name); }
+bool PlanSession::SetPlanDate(DayNumber date) { return Assign(plan_.Date, date); }
+bool PlanSession::SetReturnRate(double percent) { return Assign(plan_.ReturnRate, percent); }
+bool PlanSession::SetPriority(int priority) { return Assign(plan_.Priority, priority); }
+bool PlanSession::SetConsolidate(bool consolidate) { return Assign(plan_.Consolidate, consolidate); }
+bool PlanSession::SetSetupFee(Money fee) { return Assign(plan_.SetupFee, fee); }
+bool PlanSession::SetSetupFeeRate(double fraction) { return Assign(plan_.SetupFeeRate, fraction); }
+bool PlanSession::SetManagementFee(Money monthlyFee) {
+  return Assign(plan_.ManagementFee, monthlyFee);
+}
+bool PlanSession::SetDownPayment(Money downPayment) {
+  return Assign(plan_.DownPayment, downPayment);
+}
+bool PlanSession::SetMinimums(Money minSetupFee, Money minSavings, Money minDownPayment) {
+  const bool a = Assign(plan_.MinSetupFee, minSetupFee);
+  const bool b = Assign(plan_.MinSavings, minSavings);
+  const bool c = Assign(plan_.MinDownPayment, minDownPayment);
+  return a || b || c;
+}
+bool PlanSession::SetAccelerator(int index, const Accelerator& accelerator) {
+  if (index < 0 || index >= static_cast<int>(plan_.Accelerators.size())) return false;
+  return Assign(plan_.Accelerators[index], accelerator);
+}
+bool PlanSession::SetConsolidationLoan(const ConsolidationLoanTerms& terms) {
+  return Assign(plan_.ConsolidationLoan, terms);
+}
+bool PlanSession::SetNotes(std::vector<std::string> notes) {
+  return Assign(plan_.Notes, std::move(notes));
+}
 
 void PlanSession::SetPlanDirectory(std::string folder) { planDirectory_ = FolderWithSlash(folder); }
 
 void PlanSession::SetDefaults() {
-  const PlanParameters& p = context_.params;
+  const PlanParameters& p = params_;
   plan_.Notes.clear();
   plan_.FirstName.clear();
   plan_.LastName.clear();
-  plan_.Date = context_.today;
+  plan_.Date = today_;
   const Money monthly[] = {p.DefaultAccelerator1, p.DefaultAccelerator2, p.DefaultAccelerator3};
   for (int i = 0; i < 3; ++i) plan_.Accelerators[i] = Accelerator{monthly[i], Money(), 1};
   plan_.DownPayment = p.DefaultDownPayment;
@@ -86,7 +126,7 @@ bool PlanSession::OpenPlan() {
 }
 
 bool PlanSession::OpenFile(const std::filesystem::path& path) {
-  const ReadStatus status = ReadData(path, plan_, context_);
+  const ReadStatus status = ReadData(path, plan_, ReadContext());
   if (!status.ok()) {
     prompts_.ShowError(status.error);
     return false;
@@ -117,7 +157,7 @@ bool PlanSession::SavePlan(bool saveAs) {
 
 bool PlanSession::SaveTo(const std::filesystem::path& path) {
   std::string error;
-  if (!SaveData(plan_, path, context_.decimalSeparator, &error)) {
+  if (!SaveData(plan_, path, regional_, &error)) {
     prompts_.ShowError(error);
     return false;
   }
@@ -137,7 +177,7 @@ std::string PlanSession::LastFilePath() const {
 }
 
 void PlanSession::AddDebt(const DebtFields& fields) {
-  plan_.Debts.AddDebt(fields, context_.decimalSeparator);
+  plan_.Debts.AddDebt(fields, regional_);
   changed_ = true;
 }
 

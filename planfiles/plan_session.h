@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
+#include "engine/settings.h"
 #include "planfiles/plan_text.h"
 
 namespace ardvane {
@@ -35,20 +37,45 @@ inline constexpr char kUntitledPlanName[] = "Untitled.bvx";
 // each operation that changes the plan.
 class PlanSession {
  public:
-  // `context` holds the parameter defaults for new plans and for unreadable file values.
-  PlanSession(PlanReadContext context, RegionalSettings regional, PlanPrompts& prompts);
+  // `params` holds the defaults for new plans and for unreadable file values; `regional` is the
+  // one regional settings value of the run, `today` the date new plans start on.
+  PlanSession(PlanParameters params, RegionalSettings regional, DayNumber today,
+              PlanPrompts& prompts);
 
-  PlanDocument& Plan() { return plan_; }
+  // The plan as a whole, for reading. Edits go through the operations below, which keep the
+  // unsaved-changes flag right.
   const PlanDocument& Plan() const { return plan_; }
+  const RegionalSettings& Regional() const { return regional_; }
+  const PlanParameters& Params() const { return params_; }
   const std::string& PlanFileName() const { return planFileName_; }
   // The folder of the open plan, with a trailing '/'.
   const std::string& PlanDirectory() const { return planDirectory_; }
   bool Changed() const { return changed_; }
   void SetChanged(bool changed) { changed_ = changed; }
   void SetPlanDirectory(std::string folder);
-  const PlanReadContext& Context() const { return context_; }
+  // What the plan file readers need: the regional settings, the defaults and today.
+  PlanReadContext ReadContext() const { return {regional_, params_, today_}; }
   // The date new plans start on; also the fallback for an unreadable plan date.
-  void SetToday(DayNumber today) { context_.today = today; }
+  void SetToday(DayNumber today) { today_ = today; }
+  DayNumber Today() const { return today_; }
+
+  // Edits of single plan values. Each stores the value and marks the plan changed only when
+  // it differs from the stored one, and returns whether it did.
+  bool SetFirstName(const std::string& name);
+  bool SetLastName(const std::string& name);
+  bool SetPlanDate(DayNumber date);
+  bool SetReturnRate(double percent);
+  bool SetPriority(int priority);
+  bool SetConsolidate(bool consolidate);
+  bool SetSetupFee(Money fee);
+  bool SetSetupFeeRate(double fraction);
+  bool SetManagementFee(Money monthlyFee);
+  bool SetDownPayment(Money downPayment);
+  bool SetMinimums(Money minSetupFee, Money minSavings, Money minDownPayment);
+  // Power payment option `index` (0 is the plan's own, 1 and 2 the report alternatives).
+  bool SetAccelerator(int index, const Accelerator& accelerator);
+  bool SetConsolidationLoan(const ConsolidationLoanTerms& terms);
+  bool SetNotes(std::vector<std::string> notes);
 
   // Fills the plan's assumptions from the parameter defaults (names emptied, today's date);
   // debts, loan fees and cash out are left as they are.
@@ -83,12 +110,17 @@ class PlanSession {
   void ClearDebts() { plan_.Debts.ClearDebts(); }
   void ClearNotes() { plan_.Notes.clear(); }
 
+
  private:
   bool SaveTo(const std::filesystem::path& path);
 
+  template <typename T>
+  bool Assign(T& field, T value);
+
   PlanDocument plan_;
-  PlanReadContext context_;
+  PlanParameters params_;
   RegionalSettings regional_;
+  DayNumber today_ = 0;
   PlanPrompts& prompts_;
   std::string planFileName_ = kUntitledPlanName;
   std::string planDirectory_;

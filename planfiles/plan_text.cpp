@@ -64,16 +64,16 @@ void AppendUtf8(std::string& out, char32_t code) {
 
 }  // namespace
 
-std::optional<double> ParsePlanNumber(std::string_view text, std::string_view decimalSeparator) {
-  if (auto value = ParseStrictFloat(text, decimalSeparator)) return value;
-  if (decimalSeparator != ".") return ParseStrictFloat(text, ".");
+std::optional<double> ParsePlanNumber(std::string_view text, const RegionalSettings& regional) {
+  if (auto value = ParseStrictFloat(text, regional.decimalSeparator)) return value;
+  if (regional.decimalSeparator != ".") return ParseStrictFloat(text, ".");
   return std::nullopt;
 }
 
 double PlanStrToFloatDefault(std::string_view text, double fallback,
-                             std::string_view decimalSeparator) {
+                             const RegionalSettings& regional) {
   if (IsBlank(text)) return 0;
-  return ParsePlanNumber(text, decimalSeparator).value_or(fallback);
+  return ParsePlanNumber(text, regional).value_or(fallback);
 }
 
 std::string PlanTextToUtf8(std::string_view text) {

@@ -5,14 +5,16 @@
 #include <string_view>
 
 #include "engine/calendar.h"
+#include "engine/regional_settings.h"
 #include "engine/settings.h"
 
 namespace ardvane {
 
-// What reading a plan file needs besides the file: the user's decimal separator, the
-// parameter defaults that stand in for unreadable values, and today's date.
+// What reading a plan file needs besides the file: the user's regional settings (numbers may
+// carry their decimal separator), the parameter defaults that stand in for unreadable values,
+// and today's date. The regional settings are the caller's, referred to, never copied.
 struct PlanReadContext {
-  std::string decimalSeparator = ".";
+  const RegionalSettings& regional;
   PlanParameters params;
   DayNumber today = 0;
 };
@@ -26,10 +28,10 @@ struct ReadStatus {
 
 // Numbers in plan files: the user's decimal separator or a point, so plans move between
 // machines with different regional settings and keep their amounts.
-std::optional<double> ParsePlanNumber(std::string_view text, std::string_view decimalSeparator);
+std::optional<double> ParsePlanNumber(std::string_view text, const RegionalSettings& regional);
 // 0 for blank text, the parsed number, or `fallback` for text that is no number.
 double PlanStrToFloatDefault(std::string_view text, double fallback,
-                             std::string_view decimalSeparator);
+                             const RegionalSettings& regional);
 
 // Text read from a plan file as this program holds it (UTF-8). Valid UTF-8 is kept as it
 // is; anything else was written by an older release in Windows-1252 and is converted.

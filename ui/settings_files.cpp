@@ -327,11 +327,12 @@ bool ParamsFileExists(const fs::path& programFolder) {
   return fs::is_regular_file(programFolder / kParamsFileName, ec);
 }
 
-PlanParameters LoadParams(const fs::path& programFolder, std::string_view decimalSeparator) {
-  return LoadParamsFile(programFolder / kParamsFileName, decimalSeparator);
+PlanParameters LoadParams(const fs::path& programFolder, const RegionalSettings& regional) {
+  return LoadParamsFile(programFolder / kParamsFileName, regional);
 }
 
-PlanParameters LoadParamsFile(const fs::path& file, std::string_view decimalSeparator) {
+PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regional) {
+  const std::string& decimalSeparator = regional.decimalSeparator;
   CSimpleIniA ini;
   const FileContents contents = ReadIniFile(file);
   if (contents.state == FileState::kRead) LoadIni(ini, contents.bytes);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/regional_settings.h"
 #include "engine/settings.h"
 
 namespace ardvane {
@@ -52,10 +53,10 @@ bool ParamsFileExists(const std::filesystem::path& programFolder);
 // and "Interest Rate" are percents in the file and fractions in the result (6 gives 0.06).
 // "New Loan Payment" that is empty or no number gives 0, which means no override.
 PlanParameters LoadParams(const std::filesystem::path& programFolder,
-                          std::string_view decimalSeparator);
+                          const RegionalSettings& regional);
 // The same from a parameters file elsewhere (the command line's --params).
 PlanParameters LoadParamsFile(const std::filesystem::path& file,
-                              std::string_view decimalSeparator);
+                              const RegionalSettings& regional);
 
 // Writes `settings` into Settings.ini in `programFolder`, creating the file when missing.
 // "Last File" becomes planDirectory + planFileName, but only when planFileName is not empty

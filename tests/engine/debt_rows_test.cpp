@@ -1,3 +1,4 @@
+#include "tests/test_regional.h"
 #include "engine/debt_rows.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ TEST(DebtRowsTest, AddDebtNormalisesNumbersFlagsAndCompounding) {
   };
   for (const Case& c : cases) {
     DebtRows rows;
-    rows.AddDebt(Fields("Card", c.balance, c.compounding), ".");
+    rows.AddDebt(Fields("Card", c.balance, c.compounding), testing::kPointRegional);
     EXPECT_EQ(rows.Cell(0, DebtCol::Balance), c.storedBalance) << c.balance;
     EXPECT_EQ(rows.Cell(0, DebtCol::CompoundingPeriod), c.storedCompounding) << c.compounding;
   }
@@ -42,7 +43,7 @@ TEST(DebtRowsTest, AddDebtNormalisesNumbersFlagsAndCompounding) {
   f.Negotiate = true;
   f.InterestRate = "18.90";
   DebtRows rows;
-  rows.AddDebt(f, ".");
+  rows.AddDebt(f, testing::kPointRegional);
   EXPECT_EQ(rows.Cell(0, DebtCol::Name), " Name kept  as typed ");
   EXPECT_EQ(rows.Cell(0, DebtCol::InterestRate), "18.9");
   EXPECT_EQ(rows.Cell(0, DebtCol::Consolidate), "Consolidate");
@@ -54,15 +55,15 @@ TEST(DebtRowsTest, AddDebtNormalisesNumbersFlagsAndCompounding) {
 
 TEST(DebtRowsTest, AddDebtUsesTheUsersDecimalSeparator) {
   DebtRows rows;
-  rows.AddDebt(Fields("A", "12,5"), ",");
-  rows.AddDebt(Fields("B", "12.5"), ",");
+  rows.AddDebt(Fields("A", "12,5"), testing::kCommaRegional);
+  rows.AddDebt(Fields("B", "12.5"), testing::kCommaRegional);
   EXPECT_EQ(rows.Cell(0, DebtCol::Balance), "12,5");
   EXPECT_EQ(rows.Cell(1, DebtCol::Balance), "0");
 }
 
 TEST(DebtRowsTest, EditDebtStoresTextsUnchanged) {
   DebtRows rows;
-  rows.AddDebt(Fields("A", "1"), ".");
+  rows.AddDebt(Fields("A", "1"), testing::kPointRegional);
   DebtFields f = Fields("B", "abc", "");
   f.UseMinimum = true;
   rows.EditDebt(0, f);
@@ -75,7 +76,7 @@ TEST(DebtRowsTest, EditDebtStoresTextsUnchanged) {
 
 TEST(DebtRowsTest, AnyTextInAFlagCellCountsAsSet) {
   DebtRows rows;
-  rows.AddDebt(Fields("A", "1"), ".");
+  rows.AddDebt(Fields("A", "1"), testing::kPointRegional);
   rows.SetCell(0, DebtCol::Consolidate, "x");
   EXPECT_TRUE(rows.IsSet(0, DebtCol::Consolidate));
   EXPECT_TRUE(rows.Row(0).Consolidate);
@@ -87,7 +88,7 @@ TEST(DebtRowsTest, RowsMoveTogetherInEveryColumn) {
   DebtRows rows;
   EXPECT_EQ(rows.GetDebtCount(), 0);
   for (const char* name : {"A", "B", "C", "D"})
-    rows.AddDebt(Fields(name, name[0] == 'C' ? "3" : "1"), ".");
+    rows.AddDebt(Fields(name, name[0] == 'C' ? "3" : "1"), testing::kPointRegional);
   rows.SwapRows(0, 2);
   EXPECT_EQ(Names(rows), (std::vector<std::string>{"C", "B", "A", "D"}));
   EXPECT_EQ(rows.Cell(0, DebtCol::Balance), "3");

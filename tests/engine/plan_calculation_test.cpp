@@ -1,3 +1,4 @@
+#include "tests/test_regional.h"
 #include "engine/plan_calculation.h"
 
 #include <gtest/gtest.h>
@@ -27,8 +28,8 @@ DebtFields Debt(std::string name, std::string balance, std::string rate, std::st
 PlanDocument TwoDebtPlan(bool consolidateA = false) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "100", "50", consolidateA), ".");
-  plan.Debts.AddDebt(Debt("B", "2000", "6", "100", "50"), ".");
+  plan.Debts.AddDebt(Debt("A", "1000", "12", "100", "50", consolidateA), testing::kPointRegional);
+  plan.Debts.AddDebt(Debt("B", "2000", "6", "100", "50"), testing::kPointRegional);
   return plan;
 }
 
@@ -41,7 +42,7 @@ PlanParameters Permitting(bool consolidate, bool negotiate = false, bool cashOut
 }
 
 PlanResults CalculatePlan(const PlanDocument& plan, const PlanParameters& params = {}) {
-  return Calculate(plan, params, AppSettings{}, ".");
+  return Calculate(plan, params, AppSettings{}, testing::kPointRegional);
 }
 
 TEST(PlanCalculationTest, TwoDebtExampleWithoutFees) {
@@ -212,7 +213,7 @@ TEST(PlanCalculationTest, NewLoanPaymentsLevelAndInterestOnly) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
   plan.Consolidate = true;
-  plan.Debts.AddDebt(Debt("Card", "10000", "18", "300", "200", true), ".");
+  plan.Debts.AddDebt(Debt("Card", "10000", "18", "300", "200", true), testing::kPointRegional);
   plan.ConsolidationLoan.InterestRate = 9.9;
   plan.ConsolidationLoan.Term = 10;
   PlanResults r = CalculatePlan(plan, Permitting(true));
@@ -241,7 +242,7 @@ TEST(PlanCalculationTest, InterestOnlyLoanPaysEverythingInItsLastTermMonth) {
   DebtFields card = Debt("Card", "10000", "18", "0", "0", true);
   card.UseMinimum = true;
   card.MinimumPaymentPercent = "0.825";
-  plan.Debts.AddDebt(card, ".");
+  plan.Debts.AddDebt(card, testing::kPointRegional);
   plan.ConsolidationLoan.InterestRate = 9.9;
   plan.ConsolidationLoan.Term = 2;
   plan.ConsolidationLoan.InterestOnly = true;
@@ -259,7 +260,7 @@ TEST(PlanCalculationTest, PaymentOverrideIsThePaymentEverywhere) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
   plan.Consolidate = true;
-  plan.Debts.AddDebt(Debt("Card", "10000", "18", "300", "200", true), ".");
+  plan.Debts.AddDebt(Debt("Card", "10000", "18", "300", "200", true), testing::kPointRegional);
   plan.ConsolidationLoan.InterestRate = 9.9;
   plan.ConsolidationLoan.Term = 10;
   PlanParameters params = Permitting(true);
@@ -355,7 +356,7 @@ TEST(PlanCalculationTest, NoDebtsGiveAllZeros) {
 
 TEST(PlanCalculationTest, ADebtThatNeverPaysOffIsReported) {
   PlanDocument plan = TwoDebtPlan();
-  plan.Debts.AddDebt(Debt("Store card", "1000", "24", "15", "15"), ".");
+  plan.Debts.AddDebt(Debt("Store card", "1000", "24", "15", "15"), testing::kPointRegional);
   const PlanResults r = CalculatePlan(plan);
   EXPECT_FALSE(DebtNeverPaysOff(r, 0));
   EXPECT_TRUE(DebtNeverPaysOff(r, 2));
@@ -373,9 +374,9 @@ TEST(PlanCalculationTest, BadCellsAndExtremeTermsCalculateWithoutFailing) {
   plan.Consolidate = true;
   plan.Priority = 99;
   plan.Accelerators[0].Month = 0;
-  plan.Debts.AddDebt(Debt("Blank", "", "", "", ""), ".");
-  plan.Debts.AddDebt(Debt("Huge rate", "1000", "1e300", "10", "10", true), ".");
-  plan.Debts.AddDebt(Debt("Negative", "-500", "-50", "-10", "-10"), ".");
+  plan.Debts.AddDebt(Debt("Blank", "", "", "", ""), testing::kPointRegional);
+  plan.Debts.AddDebt(Debt("Huge rate", "1000", "1e300", "10", "10", true), testing::kPointRegional);
+  plan.Debts.AddDebt(Debt("Negative", "-500", "-50", "-10", "-10"), testing::kPointRegional);
   plan.Debts.SetCell(0, DebtCol::Balance, "not a number");
   plan.ConsolidationLoan.Term = 1e300;
   plan.ConsolidationLoan.InterestRate = 1e300;
@@ -395,7 +396,7 @@ TEST(PlanCalculationTest, AThousandDebtsIncludingOnesThatNeverPayOff) {
     const std::string payment = i % 10 == 0 ? "5" : std::to_string(20 + i % 50);
     plan.Debts.AddDebt(
         Debt("D" + std::to_string(i), std::to_string(1000 + i), "12", payment, payment, i % 7 == 0),
-        ".");
+        testing::kPointRegional);
   }
   const PlanResults r = CalculatePlan(plan, Permitting(true));
   EXPECT_EQ(r.CurrentPlan.GetCount(), 1001);

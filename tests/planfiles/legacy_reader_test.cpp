@@ -1,3 +1,4 @@
+#include "tests/test_regional.h"
 #include "planfiles/legacy_reader.h"
 
 #include <gtest/gtest.h>
@@ -84,9 +85,8 @@ std::string Number(double d) { return FormatGeneral(d, "."); }
 
 // Parameter defaults and a plan whose values all differ from each other and from the seeds,
 // so a value taken from the wrong place shows.
-PlanReadContext Context(std::string decimalSeparator = ".") {
-  PlanReadContext c;
-  c.decimalSeparator = std::move(decimalSeparator);
+PlanReadContext Context(const RegionalSettings& regional = testing::kPointRegional) {
+  PlanReadContext c{regional, {}, 0};
   c.params.DefaultPaydownPriority = 4;
   c.params.DefaultTerm = 30;
   c.params.DefaultAccelerator1 = Money::FromUnits(11);
@@ -307,7 +307,7 @@ TEST(LegacyReaderTest, NumbersTakeTheUsersSeparatorOrAPoint) {
   } cases[] = {{"2.5", "150.5", "."}, {"2,5", "150,5", ","}, {"2.5", "150.5", ","}};
   for (const Case& c : cases) {
     const PlanDocument plan =
-        Read(Lines({c.version, "A", "B", "39462", c.amount, "8", "6", "0"}), Context(c.separator));
+        Read(Lines({c.version, "A", "B", "39462", c.amount, "8", "6", "0"}), Context(c.separator == "," ? testing::kCommaRegional : testing::kPointRegional));
     EXPECT_EQ(plan.Accelerators[0].Monthly, Money::FromUnits(150.5)) << c.version;
     EXPECT_EQ(plan.Priority, 6) << c.version;
     EXPECT_EQ(plan.Consolidate, Before().Consolidate) << c.version;
@@ -318,7 +318,7 @@ TEST(LegacyReaderTest, DebtNumbersWithAPointTakeACommaUsersForm) {
   // Version 1: six lines a debt. Text cells and numbers in the user's own form stay as written.
   const PlanDocument plan = Read(
       Lines({"1", "A", "B", "39462", "0", "0", "1", "Car 1.5", "12500.5", "6,9", "310", "x", "0"}),
-      Context(","));
+      Context(testing::kCommaRegional));
   EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Name), "Car 1.5");
   EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Balance), "12500,5");
   EXPECT_EQ(plan.Debts.Cell(0, DebtCol::InterestRate), "6,9");

@@ -1,3 +1,4 @@
+#include "tests/test_regional.h"
 #include "planfiles/plan_file.h"
 
 #include <gtest/gtest.h>
@@ -39,11 +40,11 @@ PlanDocument ZuzuZeved() {
   plan.ConsolidationLoan.InterestRate = 7;
   plan.ConsolidationLoan.Term = 30;
   plan.ConsolidationLoan.FeesRate = 2;
-  plan.Debts.AddDebt(Debt("Car loan", "12500.5", "6.9", "310", "310", "0", "1"), ".");
+  plan.Debts.AddDebt(Debt("Car loan", "12500.5", "6.9", "310", "310", "0", "1"), testing::kPointRegional);
   DebtFields card = Debt("Store card \"Gold\"", "2340.75", "21.99", "75", "25", "3", "0");
   card.Consolidate = true;
   card.UseMinimum = true;
-  plan.Debts.AddDebt(card, ".");
+  plan.Debts.AddDebt(card, testing::kPointRegional);
   plan.Notes = {"Review again in six months.", "Client & spouse both attended."};
   return plan;
 }
@@ -71,9 +72,8 @@ const char kZuzuZevedFile[] =
     "  <Note Content=\"Client &amp; spouse both attended.\"/>\r\n"
     "</Client>\r\n";
 
-PlanReadContext Context(std::string separator = ".") {
-  PlanReadContext context;
-  context.decimalSeparator = std::move(separator);
+PlanReadContext Context(const RegionalSettings& regional = testing::kPointRegional) {
+  PlanReadContext context{regional, {}, 0};
   context.today = 46000;
   context.params.DefaultReturnRate = 0.06;
   context.params.DefaultAccelerator1 = M(77);
@@ -91,7 +91,7 @@ PlanDocument ReadBack(const std::string& content, const PlanDocument& before = {
 
 TEST(PlanFileTest, WorkedExampleIsWrittenByteForByteAndReadsBack) {
   const PlanDocument plan = ZuzuZeved();
-  EXPECT_EQ(PlanToXml(plan, "."), kZuzuZevedFile);
+  EXPECT_EQ(PlanToXml(plan, testing::kPointRegional), kZuzuZevedFile);
   EXPECT_EQ(ReadBack(kZuzuZevedFile), plan);
 }
 
@@ -99,7 +99,7 @@ TEST(PlanFileTest, SaveDataWritesTheFileAndReadDataOpensIt) {
   TempFolder folder;
   const auto path = folder / "Zeved.bvx";
   std::string error;
-  ASSERT_TRUE(SaveData(ZuzuZeved(), path, ".", &error)) << error;
+  ASSERT_TRUE(SaveData(ZuzuZeved(), path, testing::kPointRegional, &error)) << error;
   EXPECT_EQ(ReadFile(path), kZuzuZevedFile);
   PlanDocument plan;
   ASSERT_TRUE(ReadData(path, plan, Context()).ok());
@@ -110,7 +110,7 @@ TEST(PlanFileTest, SaveDataWritesTheFileAndReadDataOpensIt) {
 }
 
 TEST(PlanFileTest, APlanWithoutDebtsOrNotesIsSevenLines) {
-  const std::string text = PlanToXml(PlanDocument{}, ".");
+  const std::string text = PlanToXml(PlanDocument{}, testing::kPointRegional);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
   EXPECT_EQ(text.substr(0, 34), "<Client FirstName=\"\" LastName=\"\">\r");
   EXPECT_EQ(text.substr(text.size() - 11), "</Client>\r\n");
@@ -124,36 +124,36 @@ TEST(PlanFileTest, TextsComeBackExactlyAsTyped) {
     PlanDocument plan;
     plan.FirstName = text;
     plan.Notes = {text};
-    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1", "0", "1"), ".");
-    const PlanDocument back = ReadBack(PlanToXml(plan, "."));
+    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1", "0", "1"), testing::kPointRegional);
+    const PlanDocument back = ReadBack(PlanToXml(plan, testing::kPointRegional));
     EXPECT_EQ(back.FirstName, text);
     EXPECT_EQ(back.Notes, plan.Notes) << text;
     EXPECT_EQ(back.Debts.Cell(0, DebtCol::Name), text);
   }
   PlanDocument plan;
   plan.FirstName = "Jo \"JJ\"";
-  EXPECT_NE(PlanToXml(plan, ".").find("FirstName=\"Jo &quot;JJ&quot;\""), std::string::npos);
+  EXPECT_NE(PlanToXml(plan, testing::kPointRegional).find("FirstName=\"Jo &quot;JJ&quot;\""), std::string::npos);
 }
 
 TEST(PlanFileTest, NumbersAreWrittenWithAPointAndReadWithEitherSeparator) {
   PlanDocument plan;
   plan.ReturnRate = 6.5;
   plan.SetupFee = M(1500.5);
-  plan.Debts.AddDebt(Debt("A", "12,5", "18,9", "100", "25", "2,5", "1"), ",");
-  const std::string text = PlanToXml(plan, ",");
+  plan.Debts.AddDebt(Debt("A", "12,5", "18,9", "100", "25", "2,5", "1"), testing::kCommaRegional);
+  const std::string text = PlanToXml(plan, testing::kCommaRegional);
   EXPECT_NE(text.find("ReturnRate=\"6.5\""), std::string::npos);
   EXPECT_NE(text.find("Balance=\"12.5\" InterestRate=\"18.9\""), std::string::npos);
   EXPECT_EQ(text.find(','), std::string::npos);
 
-  const PlanDocument comma = ReadBack(text, {}, Context(","));
+  const PlanDocument comma = ReadBack(text, {}, Context(testing::kCommaRegional));
   EXPECT_EQ(comma.Debts.Cell(0, DebtCol::Balance), "12,5");
   EXPECT_EQ(comma.ReturnRate, 6.5);
   EXPECT_EQ(comma.SetupFee, M(1500.5));
-  const PlanDocument point = ReadBack(text, {}, Context("."));
+  const PlanDocument point = ReadBack(text, {}, Context(testing::kPointRegional));
   EXPECT_EQ(point.Debts.Cell(0, DebtCol::Balance), "12.5");
   // A file written by a comma machine of an older release opens on a comma machine.
   const PlanDocument old =
-      ReadBack("<Client><Plan ReturnRate=\"6,5\"/></Client>", {}, Context(","));
+      ReadBack("<Client><Plan ReturnRate=\"6,5\"/></Client>", {}, Context(testing::kCommaRegional));
   EXPECT_EQ(old.ReturnRate, 6.5);
 }
 
@@ -253,9 +253,9 @@ TEST(PlanFileTest, AFailedSaveLeavesTheOldFileIntact) {
   std::string error;
   // A target that is a folder cannot be replaced by a file.
   std::filesystem::create_directory(folder / "taken.bvx");
-  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "taken.bvx", ".", &error));
+  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "taken.bvx", testing::kPointRegional, &error));
   EXPECT_NE(error.find("taken.bvx"), std::string::npos);
-  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "no such folder" / "plan.bvx", ".", &error));
+  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "no such folder" / "plan.bvx", testing::kPointRegional, &error));
   EXPECT_EQ(ReadFile(path), "old contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                           std::filesystem::directory_iterator()),

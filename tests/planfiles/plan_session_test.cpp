@@ -1,3 +1,4 @@
+#include "tests/test_regional.h"
 #include "planfiles/plan_session.h"
 
 #include <gtest/gtest.h>
@@ -55,23 +56,22 @@ class ScriptedPrompts : public PlanPrompts {
   }
 };
 
-PlanReadContext Context() {
-  PlanReadContext context;
-  context.today = EncodeDate(2008, 1, 15);
-  context.params.DefaultTerm = 30;
-  context.params.DefaultSetupFee = M(3000);
-  context.params.DefaultReturnRate = 0.06;
-  context.params.DefaultInterestRate = 0.07;
-  context.params.DefaultFees = 0.02;
-  context.params.DefaultMonthlyFee = M(25);
-  context.params.DefaultAccelerator1 = M(100);
-  context.params.DefaultSetupFeeRate = 0.25;
-  return context;
+PlanParameters Defaults() {
+  PlanParameters params;
+  params.DefaultTerm = 30;
+  params.DefaultSetupFee = M(3000);
+  params.DefaultReturnRate = 0.06;
+  params.DefaultInterestRate = 0.07;
+  params.DefaultFees = 0.02;
+  params.DefaultMonthlyFee = M(25);
+  params.DefaultAccelerator1 = M(100);
+  params.DefaultSetupFeeRate = 0.25;
+  return params;
 }
 
 class PlanSessionTest : public ::testing::Test {
  protected:
-  PlanSessionTest() : session(Context(), RegionalSettings{}, prompts) {
+  PlanSessionTest() : session(Defaults(), RegionalSettings{}, EncodeDate(2008, 1, 15), prompts) {
     session.SetPlanDirectory(folder.path().string());
   }
 
@@ -96,10 +96,12 @@ class PlanSessionTest : public ::testing::Test {
 };
 
 TEST_F(PlanSessionTest, SetDefaultsFillsANewPlanFromTheParameters) {
-  session.Plan().ConsolidationLoan.CashOut = M(5000);
-  session.Plan().ConsolidationLoan.FeesAmount = M(12);
-  session.Plan().FirstName = "Old";
-  session.Plan().Notes = {"old note"};
+  ConsolidationLoanTerms terms;
+  terms.CashOut = M(5000);
+  terms.FeesAmount = M(12);
+  session.SetConsolidationLoan(terms);
+  session.SetFirstName("Old");
+  session.SetNotes({"old note"});
   session.SetDefaults();
   const PlanDocument& plan = session.Plan();
   EXPECT_EQ(plan.FirstName, "");
@@ -120,8 +122,8 @@ TEST_F(PlanSessionTest, SetDefaultsFillsANewPlanFromTheParameters) {
 
 TEST_F(PlanSessionTest, FirstSaveProposesANameThenSaveWritesWithoutAsking) {
   session.NewPlan();
-  session.Plan().FirstName = "Zuzu";
-  session.Plan().LastName = "Zeved";
+  session.SetFirstName("Zuzu");
+  session.SetLastName("Zeved");
   const auto chosen = folder / "Zeved, Zuzu 1.15.2008.bvx";
   prompts.saveChoices = {chosen};
   ASSERT_TRUE(session.SavePlan(false));
@@ -130,7 +132,7 @@ TEST_F(PlanSessionTest, FirstSaveProposesANameThenSaveWritesWithoutAsking) {
   EXPECT_FALSE(session.Changed());
   EXPECT_EQ(session.LastFilePath(), chosen.string());
 
-  session.Plan().Notes.push_back("more");
+  session.SetNotes({"more"});
   session.SetChanged(true);
   ASSERT_TRUE(session.SavePlan(false));
   EXPECT_EQ(prompts.proposedNames.size(), 1u);  // no dialog the second time
@@ -144,7 +146,7 @@ TEST_F(PlanSessionTest, FirstSaveProposesANameThenSaveWritesWithoutAsking) {
 
 TEST_F(PlanSessionTest, ANameContainingUntitledAlwaysAsks) {
   const auto path = folder / "My Untitled.bvx copy.bvx";
-  ASSERT_TRUE(SaveData(PlanDocument{}, path, ".", nullptr));
+  ASSERT_TRUE(SaveData(PlanDocument{}, path, testing::kPointRegional, nullptr));
   ASSERT_TRUE(session.OpenFile(path));
   EXPECT_EQ(session.LastFilePath(), "");
   EXPECT_FALSE(session.SavePlan(false));  // asked, and cancelled
@@ -156,7 +158,7 @@ TEST_F(PlanSessionTest, OpeningReplacesThePlanAndAFailureKeepsEverything) {
   PlanDocument saved;
   saved.FirstName = "Saved";
   const auto path = folder / "Saved.bvx";
-  ASSERT_TRUE(SaveData(saved, path, ".", nullptr));
+  ASSERT_TRUE(SaveData(saved, path, testing::kPointRegional, nullptr));
 
   prompts.openChoices = {path};
   ASSERT_TRUE(session.OpenPlan());
@@ -165,14 +167,14 @@ TEST_F(PlanSessionTest, OpeningReplacesThePlanAndAFailureKeepsEverything) {
   EXPECT_EQ(session.PlanDirectory(), folder.path().string() + "/");
   EXPECT_FALSE(session.Changed());
   // Save writes back to the opened file without asking; Save As proposes a fresh name.
-  session.Plan().LastName = "Again";
+  session.SetLastName("Again");
   ASSERT_TRUE(session.SavePlan(false));
   EXPECT_TRUE(prompts.proposedNames.empty());
   EXPECT_NE(ReadFile(path).find("LastName=\"Again\""), std::string::npos);
   EXPECT_FALSE(session.SavePlan(true));
   EXPECT_EQ(prompts.proposedNames, (std::vector<std::string>{"Again, Saved 12.30.1899.bvx"}));
 
-  session.Plan().FirstName = "Edited";
+  session.SetFirstName("Edited");
   session.SetChanged(true);
   prompts.saveAnswers = {SaveAnswer::No};
   prompts.openChoices = {folder / "missing.bvx"};
@@ -191,7 +193,7 @@ TEST_F(PlanSessionTest, OpeningReplacesThePlanAndAFailureKeepsEverything) {
 }
 
 TEST_F(PlanSessionTest, UnsavedChangesAreNeverLostWithoutANo) {
-  session.Plan().FirstName = "Edited";
+  session.SetFirstName("Edited");
   session.SetChanged(true);
 
   prompts.saveAnswers = {SaveAnswer::Cancel};
@@ -221,7 +223,9 @@ TEST_F(PlanSessionTest, UnsavedChangesAreNeverLostWithoutANo) {
 }
 
 TEST_F(PlanSessionTest, NewPlanKeepsCashOutAndCountsAsChangedWhenFieldsChange) {
-  session.Plan().ConsolidationLoan.CashOut = M(5000);
+  ConsolidationLoanTerms terms;
+  terms.CashOut = M(5000);
+  session.SetConsolidationLoan(terms);
   AddDebts({"A"});
   session.SetChanged(false);
   EXPECT_TRUE(session.NewPlan());
@@ -272,6 +276,28 @@ TEST_F(PlanSessionTest, EditingTheListMarksTheplanChanged) {
   DebtFields added = edited;
   session.AddDebt(added);
   EXPECT_EQ(session.Plan().Debts.Cell(2, DebtCol::Balance), "0");
+}
+
+
+TEST_F(PlanSessionTest, EditsMarkThePlanChangedOnlyWhenAValueReallyChanges) {
+  session.SetFirstName("Zuzu");
+  session.SetChanged(false);
+  EXPECT_FALSE(session.SetFirstName("Zuzu"));
+  EXPECT_FALSE(session.SetPlanDate(session.Plan().Date));
+  EXPECT_FALSE(session.SetAccelerator(0, session.Plan().Accelerators[0]));
+  EXPECT_FALSE(session.SetAccelerator(3, Accelerator{M(1), M(2), 3}));  // no such option
+  EXPECT_FALSE(session.SetConsolidationLoan(session.Plan().ConsolidationLoan));
+  EXPECT_FALSE(session.Changed());
+
+  Accelerator lumpSum = session.Plan().Accelerators[2];
+  lumpSum.Annual = M(1200);
+  EXPECT_TRUE(session.SetAccelerator(2, lumpSum));
+  EXPECT_TRUE(session.Changed());
+  EXPECT_EQ(session.Plan().Accelerators[2].Annual, M(1200));
+
+  session.SetChanged(false);
+  EXPECT_TRUE(session.SetMinimums(session.Plan().MinSetupFee, M(50), session.Plan().MinDownPayment));
+  EXPECT_TRUE(session.Changed());
 }
 
 }  // namespace

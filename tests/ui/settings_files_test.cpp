@@ -1,3 +1,4 @@
+#include "tests/test_regional.h"
 #include "ui/settings_files.h"
 
 #include <gtest/gtest.h>
@@ -108,7 +109,7 @@ TEST_F(SettingsFilesTest, LanguageNeedsPermission) {
   Write(kParamsFileName, "[Permissions]\nLanguage=1\n");
   ASSERT_TRUE(ParamsFileExists(folder_));
   settings = LoadPreferences(folder_);
-  ApplyPermissions(settings, LoadParams(folder_, "."));
+  ApplyPermissions(settings, LoadParams(folder_, testing::kPointRegional));
   EXPECT_EQ(settings.PrintLanguage, 99);
 }
 
@@ -142,7 +143,7 @@ TEST_F(SettingsFilesTest, ReadsEveryParameter) {
   expected.DefaultMinDownPayment = Money::FromCount(7000000);
   expected.PermitConsolidate = expected.PermitNegotiate = expected.PermitCashOut = true;
   expected.PermitLanguage = expected.PermitPrintLog = expected.DisableMinimumPaymentRate = true;
-  EXPECT_EQ(LoadParams(folder_, ","), expected);
+  EXPECT_EQ(LoadParams(folder_, testing::kCommaRegional), expected);
 }
 
 TEST_F(SettingsFilesTest, ParameterDefaultsAndUnreadableValues) {
@@ -175,7 +176,7 @@ TEST_F(SettingsFilesTest, ParameterDefaultsAndUnreadableValues) {
     Write(kParamsFileName, c.text);
     PlanParameters expected = defaults;
     c.expect(expected);
-    EXPECT_EQ(LoadParams(folder_, "."), expected) << c.text.substr(0, 80);
+    EXPECT_EQ(LoadParams(folder_, testing::kPointRegional), expected) << c.text.substr(0, 80);
   }
 }
 
