@@ -7,6 +7,11 @@ packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsimpleini-dev
+  # Qt 6 for the windows and charts, with what they need to build and draw text.
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev libvulkan-dev libgl-dev
+  fonts-dejavu-core
+  # A display server for screenshots and for starting the program without a desktop.
+  xvfb xauth
 )
 # Extra packages for a purpose, e.g. `install-deps.sh fuzz`.
 for extra in "$@"; do
