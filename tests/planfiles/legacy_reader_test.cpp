@@ -303,11 +303,13 @@ TEST(LegacyReaderTest, NumbersTakeTheUsersSeparatorOrAPoint) {
   struct Case {
     const char* version;
     const char* amount;
-    const char* separator;
-  } cases[] = {{"2.5", "150.5", "."}, {"2,5", "150,5", ","}, {"2.5", "150.5", ","}};
+    const RegionalSettings& regional;
+  } cases[] = {{"2.5", "150.5", testing::kPointRegional},
+               {"2,5", "150,5", testing::kCommaRegional},
+               {"2.5", "150.5", testing::kCommaRegional}};
   for (const Case& c : cases) {
     const PlanDocument plan =
-        Read(Lines({c.version, "A", "B", "39462", c.amount, "8", "6", "0"}), Context(c.separator == "," ? testing::kCommaRegional : testing::kPointRegional));
+        Read(Lines({c.version, "A", "B", "39462", c.amount, "8", "6", "0"}), Context(c.regional));
     EXPECT_EQ(plan.Accelerators[0].Monthly, Money::FromUnits(150.5)) << c.version;
     EXPECT_EQ(plan.Priority, 6) << c.version;
     EXPECT_EQ(plan.Consolidate, Before().Consolidate) << c.version;
