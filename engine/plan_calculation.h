@@ -58,7 +58,7 @@ struct PlanResults {
 };
 
 // Turns the plan into its current and proposed results. Never reports anything; bad cells
-// read as 0. `decimalSeparator` is the one the debt table's number texts use.
+// read as 0. The debt table's number texts carry `regional`'s decimal separator.
 PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
                       const AppSettings& settings, const RegionalSettings& regional);
 

@@ -126,16 +126,21 @@ bool PlanSession::OpenPlan() {
 }
 
 bool PlanSession::OpenFile(const std::filesystem::path& path) {
+  const ReadStatus status = TryOpenFile(path);
+  if (!status.ok()) prompts_.ShowError(status.error);
+  return status.ok();
+}
+
+ReadStatus PlanSession::TryOpenFile(const std::filesystem::path& path) {
   const ReadStatus status = ReadData(path, plan_, ReadContext());
-  if (!status.ok()) {
-    prompts_.ShowError(status.error);
-    return false;
-  }
-  const std::filesystem::path absolute = std::filesystem::absolute(path);
+  if (!status.ok()) return status;
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  if (ec) absolute = path;
   planFileName_ = absolute.filename().string();
   planDirectory_ = FolderWithSlash(absolute.parent_path());
   changed_ = false;
-  return true;
+  return status;
 }
 
 bool PlanSession::SavePlan(bool saveAs) {

@@ -89,6 +89,8 @@ class PlanSession {
   bool OpenPlan();
   // Opens `path` without asking; on failure shows the error and keeps the plan as it was.
   bool OpenFile(const std::filesystem::path& path);
+  // The same, but a failure is returned instead of shown.
+  ReadStatus TryOpenFile(const std::filesystem::path& path);
   // Saves the plan, asking for a name when it has none yet or for Save As. False when nothing
   // was saved (cancelled or failed; a failure has been shown).
   bool SavePlan(bool saveAs);

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Takes a picture of the real main window: starts the program under Xvfb (the xcb platform),
+# waits until its window is drawn, captures the screen and ends the program.
+# Usage: scripts/screenshot.sh OUT.png [PLAN]
+# The program runs against a scratch copy of the program folder, so no Settings.ini is left
+# behind. Set ARDVANE_PROGRAM_FOLDER to use another payload folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:?usage: scripts/screenshot.sh OUT.png [PLAN]}
+plan=${2:-}
+bash scripts/install-deps.sh screenshot
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target ardvane >/dev/null
+
+folder=$(mktemp -d)
+display=":$((90 + RANDOM % 100))"
+cleanup() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$folder"
+}
+trap cleanup EXIT
+cp -r "${ARDVANE_PROGRAM_FOLDER:-build/app}/." "$folder/"
+rm -f "$folder/Settings.ini"
+
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+
+args=(--program-folder "$folder")
+[ -n "$plan" ] && args+=("$(realpath "$plan")")
+DISPLAY=$display QT_QPA_PLATFORM=xcb build/app/ardvane "${args[@]}" >/dev/null 2>&1 &
+app=$!
+window=
+for _ in $(seq 150); do
+  window=$(xwininfo -display "$display" -root -tree 2>/dev/null |
+    awk '/"Ardvane - / {print $1; exit}')
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+if [ -z "$window" ]; then
+  echo "screenshot.sh: the main window did not appear" >&2
+  exit 1
+fi
+sleep 1.5  # let the window finish its first paint
+import -display "$display" -window "$window" "$out"
+echo "$out"

@@ -1,0 +1,65 @@
+#include "ui/window_prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace ardvane {
+namespace {
+
+constexpr char kPlanFilter[] = "Ardvane File (*.bvx)";
+constexpr char kTitle[] = "Ardvane";
+
+QString ToQ(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+SaveAnswer MessageBoxPrompts::AskSaveChanges(const std::string& question) {
+  const auto answer = QMessageBox::question(
+      parent_, kTitle, ToQ(question),
+      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+  if (answer == QMessageBox::Yes) return SaveAnswer::Yes;
+  if (answer == QMessageBox::No) return SaveAnswer::No;
+  return SaveAnswer::Cancel;
+}
+
+bool MessageBoxPrompts::Confirm(const std::string& question) {
+  return QMessageBox::question(parent_, "Confirm", ToQ(question),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<std::filesystem::path> MessageBoxPrompts::ChooseOpenFile(
+    const std::filesystem::path& startFolder) {
+  const QString chosen = QFileDialog::getOpenFileName(
+      parent_, "Open", QString::fromStdString(startFolder.string()), kPlanFilter);
+  if (chosen.isEmpty()) return std::nullopt;
+  return std::filesystem::path(chosen.toStdString());
+}
+
+std::optional<std::filesystem::path> MessageBoxPrompts::ChooseSaveFile(
+    const std::filesystem::path& startFolder, const std::string& proposedName) {
+  QFileDialog dialog(parent_, "Save As", QString::fromStdString(startFolder.string()),
+                     kPlanFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("bvx");
+  dialog.selectFile(ToQ(proposedName));
+  // The dialog itself asks before an existing file is overwritten.
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
+void MessageBoxPrompts::ShowError(const std::string& message) {
+  QMessageBox::critical(parent_, "Error", ToQ(message));
+}
+
+void MessageBoxPrompts::ShowInformation(const std::string& message) {
+  QMessageBox::information(parent_, "Information", ToQ(message));
+}
+
+void MessageBoxPrompts::ShowWarning(const std::string& message) {
+  QMessageBox::warning(parent_, "Warning", ToQ(message));
+}
+
+}  // namespace ardvane
