@@ -5,19 +5,15 @@
 
 #include "engine/plan_calculation.h"
 #include "engine/vorn_util.h"
+#include "ui/display_formats.h"
 
 namespace ardvane {
 namespace {
 
 Money ToMoney(double units) { return Money::FromUnits(units); }
 
-// Stand-in until the shared display formats land: positive amounts, US-style pattern only.
 std::string Amount(Money amount, const RegionalSettings& regional) {
-  const long long cents = static_cast<long long>(amount.Units() * 100 + 0.5L);
-  std::string whole = std::to_string(cents / 100);
-  std::string fraction = std::to_string(cents % 100);
-  if (fraction.size() < 2) fraction.insert(0, "0");
-  return regional.currencySymbol + whole + regional.monetaryDecimalSeparator + fraction;
+  return FormatMoney(amount, 2, regional);
 }
 
 }  // namespace

@@ -87,6 +87,16 @@ TEST(DebtClosingChecksTest, MessagesAmountsAndFocusInOrder) {
   }
 }
 
+TEST(DebtClosingChecksTest, AmountsUseTheRegionalCurrencyFormat) {
+  RecordingSink sink;
+  RunClosingChecks(Debt(1234567, 12, 50, 0, 100), true, testing::kCommaRegional, sink);
+  ASSERT_EQ(sink.shown.size(), 1u);
+  // I = 1,234,567 × 12 / 1200 = 12,345.67
+  EXPECT_EQ(sink.shown[0],
+            "info: Current payment must be greater than the monthly interest on the loan "
+            "(12.345,67 €).");
+}
+
 TEST(DebtClosingChecksTest, RestructuredTermsCheckedOnlyWhenShownAndAfterTheOthers) {
   // N = 5000 × 18 / 1200 = 75.
   DebtValues debt = Debt(5000, 18, 0, 0, 10);

@@ -1,0 +1,337 @@
+#include "ui/debt_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <vector>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include "planfiles/plan_session.h"
+#include "tests/test_regional.h"
+#include "ui/payment_calculator.h"
+#include "ui/vorn_mask.h"
+
+namespace ardvane {
+namespace {
+
+const std::filesystem::path kDistFolder = ARDVANE_DIST_DIR;
+
+class NoPrompts : public PlanPrompts {
+ public:
+  SaveAnswer AskSaveChanges(const std::string&) override { return SaveAnswer::No; }
+  bool Confirm(const std::string&) override { return false; }
+  std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
+    return std::nullopt;
+  }
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
+                                                      const std::string&) override {
+    return std::nullopt;
+  }
+  void ShowError(const std::string&) override {}
+};
+
+class RecordingSink : public MessageSink {
+ public:
+  void ShowInformation(const std::string& text) override { shown.push_back(text); }
+  void ShowWarning(const std::string& text) override { shown.push_back(text); }
+  bool ConfirmWarning(const std::string& text) override {
+    shown.push_back(text);
+    return true;
+  }
+  std::vector<std::string> shown;
+};
+
+DebtFields Row(const char* name, const char* balance, const char* rate, const char* payment,
+               const char* minAmount, const char* minRate = "0") {
+  DebtFields f;
+  f.Name = name;
+  f.Balance = balance;
+  f.InterestRate = rate;
+  f.CurrentPayment = payment;
+  f.MinimumPaymentAmount = minAmount;
+  f.MinimumPaymentPercent = minRate;
+  f.CompoundingPeriod = "1";
+  return f;
+}
+
+PlanParameters Permissions(bool negotiate) {
+  PlanParameters params;
+  params.PermitConsolidate = true;
+  params.PermitNegotiate = negotiate;
+  return params;
+}
+
+class DebtDialogTest : public ::testing::Test {
+ protected:
+  explicit DebtDialogTest(bool negotiate = true)
+      : session(Permissions(negotiate), testing::kPointRegional, 0, prompts) {}
+
+  template <typename T>
+  T* Find(QObject& parent, const char* name) {
+    T* widget = parent.findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  TVornMask* Mask(TfrmDebt& dialog, const char* name) { return Find<TVornMask>(dialog, name); }
+  void Click(TfrmDebt& dialog, const char* button) { Find<QPushButton>(dialog, button)->click(); }
+
+  NoPrompts prompts;
+  RecordingSink messages;
+  PlanSession session;
+};
+
+TEST_F(DebtDialogTest, ClosingChecksKeepTheDialogOpenUntilThePaymentsWork) {
+  session.AddDebt(Row("Card", "10000", "12", "100", "50"));
+  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  dialog.StartEdit(0);
+  dialog.show();
+
+  // The monthly interest is 100; a payment of 100 does not pay the debt down.
+  Click(dialog, "BitBtn1");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0],
+            "Current payment must be greater than the monthly interest on the loan ($100.00).");
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.focusWidget(), Mask(dialog, "ntmskCurrentPayment"));
+
+  // The window's close button runs the same checks.
+  dialog.close();
+  EXPECT_EQ(messages.shown.size(), 2u);
+  EXPECT_TRUE(dialog.isVisible());
+
+  Mask(dialog, "ntmskCurrentPayment")->SetNumericValue(100.01);
+  Click(dialog, "BitBtn1");
+  EXPECT_EQ(messages.shown.size(), 2u);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(session.Plan().Debts.Cell(0, DebtCol::CurrentPayment), "100.01");
+}
+
+TEST_F(DebtDialogTest, MovingWritesChangedDebtsBackAndCancelKeepsThem) {
+  session.AddDebt(Row("A", "1000", "10", "50", "20"));
+  session.AddDebt(Row("B", "2000", "10", "50", "20"));
+  session.AddDebt(Row("C", "3000", "10", "50", "20"));
+  session.SetChanged(false);
+  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  std::vector<int> shownRows;
+  QObject::connect(&dialog, &TfrmDebt::debtShown, [&](int index) { shownRows.push_back(index); });
+  dialog.StartEdit(1);
+  dialog.show();
+  auto* label = Find<QLabel>(dialog, "lblSelectedDebt");
+  EXPECT_EQ(label->text(), "2 of 3");
+
+  // Stepping without a change writes nothing back.
+  Click(dialog, "btnPrevious");
+  EXPECT_FALSE(dialog.WroteBack());
+  EXPECT_FALSE(Find<QPushButton>(dialog, "btnPrevious")->isEnabled());
+  Click(dialog, "btnNext");
+
+  Mask(dialog, "ntmskBalance")->SetNumericValue(2500.5);
+  Click(dialog, "btnNext");
+  EXPECT_TRUE(dialog.WroteBack());
+  EXPECT_EQ(session.Plan().Debts.Cell(1, DebtCol::Balance), "2500.5");
+  EXPECT_TRUE(session.Changed());
+  EXPECT_EQ(dialog.CurrentDebt(), 2);
+  EXPECT_EQ(label->text(), "3 of 3");
+  EXPECT_FALSE(Find<QPushButton>(dialog, "btnNext")->isEnabled());
+  EXPECT_EQ(Find<QLineEdit>(dialog, "txtName")->text(), "C");
+  EXPECT_EQ(Mask(dialog, "ntmskBalance")->NumericValue(), 3000);
+  EXPECT_FALSE(dialog.DebtEdited());
+  EXPECT_EQ(shownRows, (std::vector<int>{0, 1, 2}));
+
+  // Cancel: no checks, the debt shown is not stored, the one written back stays.
+  Mask(dialog, "ntmskBalance")->SetNumericValue(1);
+  Mask(dialog, "ntmskCurrentPayment")->SetNumericValue(0);
+  Click(dialog, "BitBtn2");
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(dialog.Cancelled());
+  EXPECT_EQ(session.Plan().Debts.Cell(2, DebtCol::Balance), "3000");
+  EXPECT_EQ(session.Plan().Debts.Cell(1, DebtCol::Balance), "2500.5");
+}
+
+TEST_F(DebtDialogTest, SingleDebtAndAdd) {
+  session.AddDebt(Row("Only", "1000", "10", "50", "20"));
+  {
+    TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+    dialog.StartEdit(0);
+    dialog.show();
+    EXPECT_EQ(Find<QLabel>(dialog, "lblSelectedDebt")->text(), "1 of 1");
+    EXPECT_FALSE(Find<QPushButton>(dialog, "btnPrevious")->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>(dialog, "btnNext")->isEnabled());
+  }
+
+  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  dialog.StartAdd();
+  dialog.show();
+  EXPECT_EQ(dialog.windowTitle(), "Add Debt");
+  EXPECT_EQ(dialog.CurrentDebt(), 1);
+  EXPECT_FALSE(Find<QWidget>(dialog, "pnlNavigate")->isVisible());
+  Find<QLineEdit>(dialog, "txtName")->setText("Store card");
+  Mask(dialog, "ntmskBalance")->SetNumericValue(1200);
+  Mask(dialog, "ntmskInterestRate")->SetNumericValue(21.99);
+  Mask(dialog, "ntmskMinimumPayment")->SetNumericValue(25);
+  Mask(dialog, "ntmskCurrentPayment")->SetNumericValue(75);
+  Find<QCheckBox>(dialog, "chkConsolidate")->click();
+  Click(dialog, "BitBtn1");
+  EXPECT_TRUE(messages.shown.empty());
+  ASSERT_EQ(session.Plan().Debts.GetDebtCount(), 2);
+  const DebtFields added = session.Plan().Debts.Row(1);
+  EXPECT_EQ(added.Name, "Store card");
+  EXPECT_EQ(added.InterestRate, "21.99");
+  EXPECT_EQ(added.CurrentPayment, "75");
+  EXPECT_TRUE(added.Consolidate);
+  EXPECT_EQ(added.CompoundingPeriod, "1");
+}
+
+TEST_F(DebtDialogTest, UseMinimumShowsTheEffectiveMinimumInPlaceOfThePayment) {
+  DebtFields row = Row("Card", "10000", "12", "0", "50", "2");
+  row.UseMinimum = true;
+  session.AddDebt(row);
+  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  dialog.StartEdit(0);
+  dialog.show();
+  auto* label = Find<QLabel>(dialog, "lblPayment");
+  EXPECT_FALSE(Mask(dialog, "ntmskCurrentPayment")->isVisible());
+  EXPECT_TRUE(label->isVisible());
+  EXPECT_EQ(label->text(), "$200.00");  // 2 % of 10,000 beats the 50
+  Mask(dialog, "ntmskMinimumPaymentRate")->SetNumericValue(0);
+  EXPECT_EQ(label->text(), "$50.00");
+  Find<QCheckBox>(dialog, "chkUseMinimum")->click();
+  EXPECT_TRUE(Mask(dialog, "ntmskCurrentPayment")->isVisible());
+  EXPECT_TRUE(dialog.DebtEdited());
+}
+
+TEST_F(DebtDialogTest, RestructuringPrefillsTheTermsAndTheCalculatorFillsThePayment) {
+  session.AddDebt(Row("Card", "5000", "18", "150", "100"));
+  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  dialog.StartEdit(0);
+  dialog.show();
+  auto* group = Find<QGroupBox>(dialog, "grpNegotiate");
+  EXPECT_FALSE(group->isVisible());
+  Find<QCheckBox>(dialog, "chkNegotiate")->click();
+  EXPECT_TRUE(group->isVisible());
+  EXPECT_EQ(Mask(dialog, "ntmskNegotiatedBalance")->NumericValue(), 5000);
+  EXPECT_EQ(Mask(dialog, "ntmskNegotiatedInterestRate")->NumericValue(), 18);
+  EXPECT_EQ(Mask(dialog, "ntmskNegotiatedMinimumPayment")->NumericValue(), 100);
+
+  // The calculator opens modally; answer it from the event loop it runs.
+  Mask(dialog, "ntmskNegotiatedBalance")->SetNumericValue(10000);
+  Mask(dialog, "ntmskNegotiatedInterestRate")->SetNumericValue(6);
+  auto runCalculator = [&](bool ok) {
+    QTimer::singleShot(0, [ok] {
+      auto* calculator = qobject_cast<TfrmCalculate*>(QApplication::activeModalWidget());
+      ASSERT_NE(calculator, nullptr);
+      EXPECT_EQ(calculator->findChild<QLabel*>("lblBalance")->text(), "$10,000.00");
+      EXPECT_EQ(calculator->findChild<QLabel*>("lblInterestRate")->text(), "6.000%");
+      EXPECT_EQ(calculator->findChild<QLabel*>("lblPayment")->text(), "$59.96");
+      calculator->findChild<TVornMask*>("ntmskTerm")->SetNumericValue(12);
+      if (ok) {
+        calculator->accept();
+      } else {
+        calculator->reject();
+      }
+    });
+    Find<QToolButton>(dialog, "spdbtnCalculate")->click();
+  };
+  runCalculator(false);
+  EXPECT_EQ(Mask(dialog, "ntmskNegotiatedMinimumPayment")->NumericValue(), 100);
+  runCalculator(true);
+  // 10000 × 0.005 / (1 − 1.005^−12) = 860.66
+  EXPECT_EQ(Mask(dialog, "ntmskNegotiatedMinimumPayment")->NumericValue(), 860.66);
+}
+
+TEST(PaymentCalculatorTest, PaymentFollowsTheTermWithinItsLimits) {
+  TfrmCalculate calculator(testing::kPointRegional, nullptr);
+  calculator.SetBalance(10000);
+  calculator.SetRate(0.06);
+  calculator.show();
+  EXPECT_EQ(calculator.Term(), 360);
+  EXPECT_NEAR(calculator.Payment(), 59.9551, 1e-9);
+  auto* term = calculator.findChild<TVornMask*>("ntmskTerm");
+  term->SetNumericValue(5000);  // limited to 999
+  EXPECT_EQ(calculator.Term(), 999);
+  term->SetNumericValue(0);  // limited to 1: one payment of balance and a month's interest
+  EXPECT_EQ(calculator.Term(), 1);
+  EXPECT_NEAR(calculator.Payment(), 10050, 1e-9);
+  EXPECT_EQ(calculator.findChild<QLabel*>("lblPayment")->text(), "$10,050.00");
+}
+
+class CompactDebtDialogTest : public DebtDialogTest {
+ protected:
+  CompactDebtDialogTest() : DebtDialogTest(false) {}
+};
+
+TEST_F(CompactDebtDialogTest, WithoutRestructuringTheTermsStayHiddenAndUnchecked) {
+  DebtFields row = Row("Card", "5000", "18", "10", "100");
+  // A plan from an installation that allowed restructuring, with terms that would fail.
+  row.Negotiate = true;
+  row.NegotiatedBalance = "5000";
+  row.NegotiatedInterestRate = "18";
+  row.NegotiatedPayment = "1";
+  session.AddDebt(row);
+
+  TfrmDebt compact(session, messages, kDistFolder, nullptr);
+  compact.StartEdit(0);
+  compact.show();
+  EXPECT_FALSE(Find<QCheckBox>(compact, "chkNegotiate")->isVisible());
+  EXPECT_FALSE(Find<QWidget>(compact, "pnlSpacer")->isVisible());
+  EXPECT_FALSE(Find<QGroupBox>(compact, "grpNegotiate")->isVisible());
+
+  PlanSession wide(Permissions(true), testing::kPointRegional, 0, prompts);
+  TfrmDebt full(wide, messages, kDistFolder, nullptr);
+  full.show();
+  EXPECT_LT(compact.width(), full.width() * 3 / 4);
+
+  // Only the payment-versus-minimum message; the hidden terms are kept as they are.
+  Click(compact, "BitBtn1");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].rfind("Current payment", 0), 0u);
+  Mask(compact, "ntmskCurrentPayment")->SetNumericValue(100);
+  Click(compact, "BitBtn1");
+  EXPECT_EQ(compact.result(), QDialog::Accepted);
+  EXPECT_TRUE(session.Plan().Debts.IsSet(0, DebtCol::Negotiate));
+  EXPECT_EQ(session.Plan().Debts.Cell(0, DebtCol::NegotiatedPayment), "1");
+}
+
+TEST_F(DebtDialogTest, HelpFollowsTheFocusAndEveryHelpFileIsShipped) {
+  const std::filesystem::path empty = std::filesystem::path(::testing::TempDir()) / "no-help-here";
+  TfrmDebt dialog(session, messages, empty, nullptr);
+  dialog.StartAdd();
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  auto* help = Find<QPlainTextEdit>(dialog, "memoHelp");
+  Mask(dialog, "ntmskEscrow")->setFocus();
+  EXPECT_EQ(help->toPlainText().toStdString(),
+            "Help file not found:  " + (empty / "Help" / "escrow.txt").string());
+
+  std::set<std::string> named;
+  for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+    const QVariant file = widget->property("helpFile");
+    if (!file.isValid()) continue;
+    named.insert(file.toString().toStdString());
+    EXPECT_TRUE(std::filesystem::is_regular_file(kDistFolder / "Help" / file.toString().toStdString()))
+        << file.toString().toStdString();
+  }
+  EXPECT_EQ(named.size(), 18u);
+
+  TfrmDebt shipped(session, messages, kDistFolder, nullptr);
+  shipped.StartAdd();
+  shipped.show();
+  QApplication::setActiveWindow(&shipped);
+  Mask(shipped, "ntmskBalance")->setFocus();
+  EXPECT_EQ(Find<QPlainTextEdit>(shipped, "memoHelp")->toPlainText().toStdString(),
+            ReadHelpText(kDistFolder, "balance.txt"));
+}
+
+}  // namespace
+}  // namespace ardvane
