@@ -93,8 +93,9 @@ ClosingResult RunClosingChecks(const DebtValues& v, bool restructuredShown,
 
   if (v.useMinimum) {
     if (interest >= minimum) {
-      messages.ShowInformation("Minimum payment must be greater than the monthly interest on the loan (" +
-                               Amount(interest, regional) + ").");
+      messages.ShowInformation(
+          "Minimum payment must be greater than the monthly interest on the loan (" +
+          Amount(interest, regional) + ").");
       result.mayClose = false;
       const Money byRate = ToMoney(v.balance) * (static_cast<long double>(v.minimumRate) / 100.0L);
       result.focus = minimumAmount > byRate ? DebtFocus::MinimumAmount : DebtFocus::MinimumRate;

@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <utility>
 
 #include "planfiles/plan_session.h"
@@ -31,8 +30,8 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-TfrmDebt::TfrmDebt(PlanSession& session, MessageSink& messages,
-                   std::filesystem::path programFolder, QWidget* parent)
+TfrmDebt::TfrmDebt(PlanSession& session, MessageSink& messages, std::filesystem::path programFolder,
+                   QWidget* parent)
     : QDialog(parent),
       session_(session),
       messages_(messages),
@@ -188,8 +187,8 @@ void TfrmDebt::BuildLayout() {
   auto* helpLayout = new QVBoxLayout(grpHelp);
   helpLayout->addWidget(memoHelp);
   // Room for a help paragraph at the platform's font: about seven lines.
-  memoHelp->setFixedHeight(memoHelp->fontMetrics().lineSpacing() * 7 +
-                           2 * memoHelp->frameWidth() + 8);
+  memoHelp->setFixedHeight(memoHelp->fontMetrics().lineSpacing() * 7 + 2 * memoHelp->frameWidth() +
+                           8);
 
   pnlNavigate = new QWidget(this);
   auto* navigate = new QHBoxLayout(pnlNavigate);
@@ -374,10 +373,18 @@ bool TfrmDebt::CloseQuery() {
       Values(), chkNegotiate->isChecked() && permitNegotiate_, session_.Regional(), messages_);
   if (result.focus) {
     switch (*result.focus) {
-      case DebtFocus::MinimumAmount: ntmskMinimumPayment->setFocus(); break;
-      case DebtFocus::MinimumRate: ntmskMinimumPaymentRate->setFocus(); break;
-      case DebtFocus::CurrentPayment: ntmskCurrentPayment->setFocus(); break;
-      case DebtFocus::NegotiatedPayment: ntmskNegotiatedMinimumPayment->setFocus(); break;
+      case DebtFocus::MinimumAmount:
+        ntmskMinimumPayment->setFocus();
+        break;
+      case DebtFocus::MinimumRate:
+        ntmskMinimumPaymentRate->setFocus();
+        break;
+      case DebtFocus::CurrentPayment:
+        ntmskCurrentPayment->setFocus();
+        break;
+      case DebtFocus::NegotiatedPayment:
+        ntmskNegotiatedMinimumPayment->setFocus();
+        break;
     }
   }
   return result.mayClose;

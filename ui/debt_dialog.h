@@ -1,8 +1,7 @@
 #pragma once
 
-#include <filesystem>
-
 #include <QDialog>
+#include <filesystem>
 
 #include "engine/debt_rows.h"
 #include "ui/debt_checks.h"

@@ -1,12 +1,11 @@
 #include "ui/payment_calculator.h"
 
-#include <cmath>
-
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "ui/amount_format.h"
 #include "ui/debt_checks.h"

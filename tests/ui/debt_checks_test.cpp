@@ -51,29 +51,50 @@ TEST(DebtClosingChecksTest, MessagesAmountsAndFocusInOrder) {
     std::optional<DebtFocus> focus;
   } cases[] = {
       // I = 10000 × 12 / 1200 = 100; M = 50; the payment of 100 does not exceed I.
-      {"payment equals interest", Debt(10000, 12, 50, 0, 100), true, false,
+      {"payment equals interest",
+       Debt(10000, 12, 50, 0, 100),
+       true,
+       false,
        {"info: Current payment must be greater than the monthly interest on the loan ($100.00)."},
        DebtFocus::CurrentPayment},
       {"payment a cent above interest", Debt(10000, 12, 50, 0, 100.01), true, true, {}, {}},
       // M = max(10000 × 2 / 100, 50) = 200.
-      {"payment below minimum by rate", Debt(10000, 12, 50, 2, 150), true, false,
+      {"payment below minimum by rate",
+       Debt(10000, 12, 50, 2, 150),
+       true,
+       false,
        {"info: Current payment must be equal to or greater than the minimum payment ($200.00)."},
        DebtFocus::CurrentPayment},
       // Zero balance, no minimum, paying the minimum: I = M = 0 fails after the warning.
-      {"zero balance paying minimum", Debt(0, 12, 0, 0, 0, true), true, false,
-       {kNoMinimum, "info: Minimum payment must be greater than the monthly interest on the loan ($0.00)."},
+      {"zero balance paying minimum",
+       Debt(0, 12, 0, 0, 0, true),
+       true,
+       false,
+       {kNoMinimum,
+        "info: Minimum payment must be greater than the monthly interest on the loan ($0.00)."},
        DebtFocus::MinimumRate},
       // I = 10, M = 1000 × 3 / 100 = 30: only the warning, which OK lets pass.
       {"no minimum amount, OK", Debt(1000, 12, 0, 3, 30), true, true, {kNoMinimum}, {}},
       {"no minimum amount, Cancel", Debt(1000, 12, 0, 3, 30), false, false, {kNoMinimum}, {}},
-      {"no minimum amount, payment short", Debt(1000, 12, 0, 3, 29.99), true, false,
-       {kNoMinimum, "info: Current payment must be equal to or greater than the minimum payment ($30.00)."},
+      {"no minimum amount, payment short",
+       Debt(1000, 12, 0, 3, 29.99),
+       true,
+       false,
+       {kNoMinimum,
+        "info: Current payment must be equal to or greater than the minimum payment ($30.00)."},
        DebtFocus::CurrentPayment},
-      // Paying the minimum: M = max(50, 90) = 90 < I = 100; the amount decides M, so it gets the focus.
-      {"minimum by amount too small", Debt(10000, 12, 90, 0.5, 0, true), true, false,
+      // Paying the minimum: M = max(50, 90) = 90 < I = 100; the amount decides M, so it gets the
+      // focus.
+      {"minimum by amount too small",
+       Debt(10000, 12, 90, 0.5, 0, true),
+       true,
+       false,
        {"info: Minimum payment must be greater than the monthly interest on the loan ($100.00)."},
        DebtFocus::MinimumAmount},
-      {"minimum by rate too small", Debt(10000, 12, 40, 0.9, 0, true), true, false,
+      {"minimum by rate too small",
+       Debt(10000, 12, 40, 0.9, 0, true),
+       true,
+       false,
        {"info: Minimum payment must be greater than the monthly interest on the loan ($100.00)."},
        DebtFocus::MinimumRate},
       {"paying a sufficient minimum", Debt(10000, 12, 101, 0, 0, true), true, true, {}, {}},
@@ -138,7 +159,7 @@ TEST(DebtValuesTest, RowTextsRoundTripWithTheRegionalSeparator) {
   row.CurrentPayment = "60";
   row.MinimumPaymentAmount = "25";
   row.MinimumPaymentPercent = "2";
-  row.Escrow = "";           // blank cells show 0
+  row.Escrow = "";              // blank cells show 0
   row.NegotiatedBalance = "x";  // so does an unreadable one
   row.NegotiatedInterestRate = "";
   row.NegotiatedPayment = "";

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <set>
-#include <vector>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -15,6 +11,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <filesystem>
+#include <set>
+#include <vector>
 
 #include "planfiles/plan_session.h"
 #include "tests/test_regional.h"
@@ -319,7 +318,8 @@ TEST_F(DebtDialogTest, HelpFollowsTheFocusAndEveryHelpFileIsShipped) {
     const QVariant file = widget->property("helpFile");
     if (!file.isValid()) continue;
     named.insert(file.toString().toStdString());
-    EXPECT_TRUE(std::filesystem::is_regular_file(kDistFolder / "Help" / file.toString().toStdString()))
+    EXPECT_TRUE(
+        std::filesystem::is_regular_file(kDistFolder / "Help" / file.toString().toStdString()))
         << file.toString().toStdString();
   }
   EXPECT_EQ(named.size(), 18u);
