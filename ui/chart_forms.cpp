@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 #include "ui/plan_charts.h"
@@ -53,7 +52,8 @@ ChartForm::ChartForm(ChartFormKind kind, const RegionalSettings& regional, QWidg
 
   chart_ = new QChart();
   view_ = new QChartView(chart_, this);  // the view owns the chart
-  view_->setObjectName(IsPayoff(kind) ? QStringLiteral("graphPayoffDates") : QStringLiteral("Chart3"));
+  view_->setObjectName(IsPayoff(kind) ? QStringLiteral("graphPayoffDates")
+                                      : QStringLiteral("Chart3"));
   view_->setRenderHint(QPainter::Antialiasing);
   view_->setFrameShape(QFrame::NoFrame);
   view_->setBackgroundBrush(Qt::white);
@@ -98,8 +98,9 @@ bool ChartForm::SaveBitmap(const QString& path, QString* error) {
   if (!file.open(QIODevice::WriteOnly)) {
     problem = file.errorString();
   } else if (!image.save(&file, "BMP")) {
-    problem = file.error() != QFileDevice::NoError ? file.errorString()
-                                                    : QStringLiteral("the picture could not be encoded");
+    problem = file.error() != QFileDevice::NoError
+                  ? file.errorString()
+                  : QStringLiteral("the picture could not be encoded");
     file.cancelWriting();
   } else if (!file.commit()) {
     problem = file.errorString();

@@ -4,7 +4,6 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-
 #include <array>
 
 #include "engine/plan_calculation.h"

@@ -16,7 +16,6 @@
 #include <QLegend>
 #include <QLinearGradient>
 #include <QPen>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -82,13 +81,15 @@ enum class ChartKind { kPayoff, kInterest, kBalances };
 
 // Amount in currency units as "#,##0" followed by up to `maxDecimals` decimals, trailing
 // zeros dropped down to `minDecimals`, placed in the locale's currency pattern.
-QString MoneyText(double units, int minDecimals, int maxDecimals, const RegionalSettings& regional) {
+QString MoneyText(double units, int minDecimals, int maxDecimals,
+                  const RegionalSettings& regional) {
   if (!std::isfinite(units)) units = 0;
   QString digits = QString::number(std::fabs(units), 'f', maxDecimals);
   QString whole = digits.section('.', 0, 0);
   QString fraction = digits.section('.', 1, 1);
   while (fraction.size() > minDecimals && fraction.endsWith('0')) fraction.chop(1);
-  const bool negative = units < 0 && (whole.count('0') != whole.size() || fraction.count('0') != fraction.size());
+  const bool negative =
+      units < 0 && (whole.count('0') != whole.size() || fraction.count('0') != fraction.size());
 
   const QString separator = QString::fromStdString(regional.monetaryThousandsSeparator);
   QString grouped;
@@ -97,7 +98,8 @@ QString MoneyText(double units, int minDecimals, int maxDecimals, const Regional
     if (i > 0 && (whole.size() - i) % 3 == 0) grouped += separator;
     grouped += whole[i];
   }
-  if (!fraction.isEmpty()) grouped += QString::fromStdString(regional.monetaryDecimalSeparator) + fraction;
+  if (!fraction.isEmpty())
+    grouped += QString::fromStdString(regional.monetaryDecimalSeparator) + fraction;
 
   QString pattern = QString::fromStdString(negative ? regional.currencyNegativePattern
                                                     : regional.currencyPositivePattern);
@@ -143,28 +145,45 @@ NiceRange MakeNiceRange(double lo, double hi) {
   return range;
 }
 
-void ClearLabels(QCategoryAxis& axis) {
-  for (const QString& label : axis.categoriesLabels()) axis.remove(label);
+struct AxisLabel {
+  QString text;
+  double value;
+};
+
+// Puts the labels on the axis and sets its range. An axis lays out all its labels again on
+// every change, so labels and range that are already there are left alone.
+void SetAxisLabels(QCategoryAxis& axis, const std::vector<AxisLabel>& labels, double min,
+                   double max) {
+  const QStringList present = axis.categoriesLabels();
+  bool same = present.size() == static_cast<int>(labels.size());
+  for (size_t i = 0; same && i < labels.size(); ++i) {
+    same = present[static_cast<int>(i)] == labels[i].text &&
+           axis.endValue(labels[i].text) == labels[i].value;
+  }
+  if (!same) {
+    for (const QString& label : present) axis.remove(label);
+    if (!labels.empty()) axis.setStartValue(std::min(min, labels.front().value) - 1);
+    for (const AxisLabel& label : labels) axis.append(label.text, label.value);
+  }
+  if (axis.min() != min || axis.max() != max) axis.setRange(min, max);
 }
 
 // Labels at nice money values over a range that includes 0 and every value.
 void FillMoneyAxis(QCategoryAxis& axis, double lo, double hi, const RegionalSettings& regional) {
   const NiceRange range = MakeNiceRange(std::min(lo, 0.0), std::max(hi, 0.0));
-  ClearLabels(axis);
-  axis.setStartValue(range.lo - range.step);
+  std::vector<AxisLabel> labels;
   const int steps = static_cast<int>(std::lround((range.hi - range.lo) / range.step));
   for (int i = 0; i <= steps; ++i) {
     const double value = range.lo + i * range.step;
-    axis.append(MoneyText(std::fabs(value) < range.step / 2 ? 0 : value, 0, 3, regional), value);
+    labels.push_back(
+        {MoneyText(std::fabs(value) < range.step / 2 ? 0 : value, 0, 3, regional), value});
   }
-  axis.setRange(range.lo, range.hi);
+  SetAxisLabels(axis, labels, range.lo, range.hi);
 }
 
-// Labels on the first day of months spaced so that about six fit between `first` and
+// Labels on the first day of months spaced so that about seven fit between `first` and
 // `last`; steps of a year or more start in January, shorter ones on a multiple of the step.
 void FillDateAxis(QCategoryAxis& axis, DayNumber first, DayNumber last, DateLabels form) {
-  ClearLabels(axis);
-  axis.setStartValue(first - 1);
   const CivilDate start = DecodeDate(first);
   const CivilDate end = DecodeDate(last);
   const int spanMonths = (end.year - start.year) * 12 + (end.month - start.month);
@@ -187,14 +206,13 @@ void FillDateAxis(QCategoryAxis& axis, DayNumber first, DayNumber last, DateLabe
     if ((month - 1) % step == 0 && (step < 12 || year % (step / 12) == 0)) break;
     ++month;
   }
-  int added = 0;
-  for (DayNumber day = EncodeDate(year, month, 1); day <= last && added < 200;
+  std::vector<AxisLabel> labels;
+  for (DayNumber day = EncodeDate(year, month, 1); day <= last && labels.size() < 200;
        day = AddMonths(day, step)) {
-    axis.append(DateLabelText(day, form), day);
-    ++added;
+    labels.push_back({DateLabelText(day, form), static_cast<double>(day)});
   }
-  if (added == 0) axis.append(DateLabelText(first, form), first);
-  axis.setRange(first, last);
+  if (labels.empty()) labels.push_back({DateLabelText(first, form), static_cast<double>(first)});
+  SetAxisLabels(axis, labels, first, last);
 }
 
 // One mark: a small boxed text at the end of a bar. `value` is the bar's end on the value
@@ -249,13 +267,15 @@ class ChartParts : public QGraphicsObject {
         names_[i]->setVisible(false);
         continue;
       }
-      const QString text = metrics.elidedText(names[static_cast<int>(i)], Qt::ElideRight, kMaxNameWidth);
+      const QString text =
+          metrics.elidedText(names[static_cast<int>(i)], Qt::ElideRight, kMaxNameWidth);
       if (names_[i]->text() != text) names_[i]->setText(text);
       widest = std::max(widest, metrics.horizontalAdvance(text));
     }
     nameCount_ = names.size();
     QMargins margins = chart_.margins();
-    margins.setLeft(kLeftMargin + static_cast<int>(std::ceil(widest)) + (nameCount_ > 0 ? kNameGap : 0));
+    margins.setLeft(kLeftMargin + static_cast<int>(std::ceil(widest)) +
+                    (nameCount_ > 0 ? kNameGap : 0));
     if (chart_.margins() != margins) chart_.setMargins(margins);
   }
 
@@ -460,13 +480,14 @@ ChartParts& PartsFor(QChart& chart, ChartKind kind, int setCount) {
 void ApplyTexts(QChart& chart, ChartParts& parts, const ChartTexts& texts) {
   if (chart.title() != texts.title) chart.setTitle(texts.title);
   for (size_t k = 0; k < parts.sets.size(); ++k) {
-    const QString name = static_cast<int>(k) < texts.seriesNames.size() ? texts.seriesNames[k] : QString();
+    const QString name =
+        static_cast<int>(k) < texts.seriesNames.size() ? texts.seriesNames[k] : QString();
     if (parts.sets[k]->label() != name) parts.sets[k]->setLabel(name);
   }
   // The legend shows plain swatches: the window's own shades or the bars' colours.
-  const std::array<QColor, 3> swatches{texts.windowLegendShades ? kWindowLegendCurrent : kCurrentColour,
-                                       texts.windowLegendShades ? kWindowLegendProposed : kProposedColour,
-                                       kInvestmentColour};
+  const std::array<QColor, 3> swatches{
+      texts.windowLegendShades ? kWindowLegendCurrent : kCurrentColour,
+      texts.windowLegendShades ? kWindowLegendProposed : kProposedColour, kInvestmentColour};
   const QList<QLegendMarker*> markers = chart.legend()->markers(parts.series);
   for (int k = 0; k < markers.size() && k < 3; ++k) {
     if (markers[k]->brush() != QBrush(swatches[k])) markers[k]->setBrush(swatches[k]);
@@ -474,6 +495,14 @@ void ApplyTexts(QChart& chart, ChartParts& parts, const ChartTexts& texts) {
 }
 
 void SetValues(QBarSet& set, const QList<qreal>& values) {
+  // Bars are rebuilt by the chart whenever their number changes; a refresh of the same plan
+  // only changes values, which is much cheaper for it.
+  if (set.count() == values.size()) {
+    for (int i = 0; i < values.size(); ++i) {
+      if (set.at(i) != values[i]) set.replace(i, values[i]);
+    }
+    return;
+  }
   if (set.count() > 0) set.remove(0, set.count());
   set.append(values);
 }
@@ -504,8 +533,8 @@ void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanRes
   ApplyTexts(chart, parts, texts);
 
   const DayNumber first = plan.Date;
-  DayNumber last = std::max({plan.Date, results.CurrentPlan.GetDebtFreeDate(),
-                             results.ProposedPlan.GetDebtFreeDate()});
+  DayNumber last = std::max(
+      {plan.Date, results.CurrentPlan.GetDebtFreeDate(), results.ProposedPlan.GetDebtFreeDate()});
   // An axis needs some length; a plan with nothing to pay off gets a month.
   if (last <= first) last = first + 31;
   FillDateAxis(*parts.valueAxis, first, last, texts.dateLabels);
@@ -557,7 +586,8 @@ void FillInterestChart(QChart& chart, const PlanResults& results, const ChartTex
   SetCategories(*parts.categoryAxis, {QStringLiteral("Total")});
   SetValues(*parts.sets[0], {current});
   SetValues(*parts.sets[1], {proposed});
-  FillMoneyAxis(*parts.valueAxis, std::min(current, proposed), std::max(current, proposed), regional);
+  FillMoneyAxis(*parts.valueAxis, std::min(current, proposed), std::max(current, proposed),
+                regional);
 
   parts.BeginMarks();
   parts.AddMark(MoneyText(current, 2, 2, regional), current, -kInterestBarWidth / 4);
