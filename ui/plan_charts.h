@@ -73,8 +73,13 @@ void FillBalancesChart(QChart& chart, const PlanDocument& plan, const PlanResult
 // The month of a day as the payoff chart writes it.
 QString DateLabelText(DayNumber day, DateLabels form);
 
-// The texts of the marks a fill operation put on the chart, in the order the bars were
-// added, series by series; empty for a chart without marks.
+// The texts of the marks the last fill put on the chart, series by series in the order of
+// the bars; a payoff bar that ends before the plan date has none. Empty for a chart without
+// marks.
+//
+// The payoff chart's category axis holds the loan names with its labels hidden (the chart
+// draws the names itself); a name that repeats carries zero-width spaces (U+200B) there,
+// because the axis keeps categories apart by their text.
 QStringList ChartMarkTexts(const QChart& chart);
 
 }  // namespace ardvane
