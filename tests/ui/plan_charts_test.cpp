@@ -1,0 +1,261 @@
+#include "ui/plan_charts.h"
+
+#include <gtest/gtest.h>
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QDir>
+#include <QFile>
+#include <QHorizontalBarSeries>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QValueAxis>
+
+#include "tests/test_regional.h"
+#include "ui/chart_forms.h"
+
+namespace ardvane {
+namespace {
+
+DebtFields Debt(std::string name, std::string balance, std::string rate, std::string payment,
+                bool consolidate = false) {
+  DebtFields f;
+  f.Name = std::move(name);
+  f.Balance = std::move(balance);
+  f.InterestRate = std::move(rate);
+  f.CurrentPayment = payment;
+  f.MinimumPaymentAmount = std::move(payment);
+  f.CompoundingPeriod = "1";
+  f.Consolidate = consolidate;
+  return f;
+}
+
+PlanDocument PlanOf(int debts) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2024, 6, 15);
+  for (int i = 0; i < debts; ++i) {
+    plan.Debts.AddDebt(Debt("Debt " + std::to_string(i), std::to_string(1000 + 100 * i),
+                            std::to_string(6 + i), "100"),
+                       testing::kPointRegional);
+  }
+  return plan;
+}
+
+PlanResults CalculatePlan(const PlanDocument& plan, const PlanParameters& params = {}) {
+  return Calculate(plan, params, AppSettings{}, testing::kPointRegional);
+}
+
+QAbstractBarSeries& Series(const QChart& chart) {
+  return *static_cast<QAbstractBarSeries*>(chart.series().front());
+}
+// Category texts without the invisible characters that keep repeated names apart.
+QStringList Categories(const QChart& chart) {
+  for (QAbstractAxis* axis : chart.axes()) {
+    if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis)) {
+      QStringList texts = categories->categories();
+      for (QString& text : texts) text.remove(QChar(0x200B));
+      return texts;
+    }
+  }
+  return {};
+}
+double U(Money amount) { return static_cast<double>(amount.Units()); }
+
+QValueAxis& ValueAxis(const QChart& chart) {
+  for (QAbstractAxis* axis : chart.axes()) {
+    if (auto* values = qobject_cast<QValueAxis*>(axis)) return *values;
+  }
+  throw std::runtime_error("no value axis");
+}
+
+struct ChartsTest : ::testing::Test {
+  QWidget owner;
+  ChartForms forms{testing::kPointRegional, &owner};
+  QChart payoff;
+  QChart interest;
+  QChart balances;
+
+  void Refresh(const PlanDocument& plan, const PlanResults& results, bool language = true) {
+    PlanParameters params;
+    params.PermitLanguage = language;
+    FillPayoffDatesChart(payoff, plan, results, WindowPayoffTexts(), testing::kPointRegional);
+    FillInterestChart(interest, results, WindowInterestTexts(), testing::kPointRegional);
+    FillBalancesChart(balances, plan, results, WindowBalancesTexts(), testing::kPointRegional);
+    forms.Refresh(plan, results, params);
+  }
+  QChart& FormChart(ChartFormKind kind) { return forms.Form(kind).chart(); }
+};
+
+TEST_F(ChartsTest, NoDebtsLeaveThePayoffChartEmptyAndOneClosingBalanceGroup) {
+  const PlanDocument plan = PlanOf(0);
+  const PlanResults results = CalculatePlan(plan);
+  Refresh(plan, results);
+  EXPECT_TRUE(Categories(payoff).isEmpty());
+  EXPECT_EQ(Series(payoff).barSets()[0]->count(), 0);
+  EXPECT_TRUE(ChartMarkTexts(payoff).isEmpty());
+  for (QChart* chart : {&balances, &FormChart(ChartFormKind::kBalances),
+                        &FormChart(ChartFormKind::kBalancesSpanish)}) {
+    EXPECT_EQ(Categories(*chart), QStringList{"2025"});
+    EXPECT_EQ(Series(*chart).barSets()[0]->at(0), 0);
+  }
+  EXPECT_EQ(ChartMarkTexts(interest), (QStringList{"$0.00", "$0.00"}));
+  EXPECT_EQ(forms.Form(ChartFormKind::kPayoff).height(), 380);
+}
+
+TEST_F(ChartsTest, BalanceGroupsPerPlanYearAndTheClosingGroup) {
+  const PlanDocument plan = PlanOf(2);
+  PlanResults results = CalculatePlan(plan);
+  const struct {
+    int months;
+    QStringList years;
+  } cases[] = {{24, {"2024", "2025", "2027"}}, {30, {"2024", "2025", "2026", "2027"}}};
+  for (const auto& c : cases) {
+    results.ProjectionMonths = c.months;
+    CalculateProposedAsset(results, plan);
+    Refresh(plan, results);
+    for (QChart* chart : {&balances, &FormChart(ChartFormKind::kBalances),
+                          &FormChart(ChartFormKind::kBalancesSpanish)}) {
+      EXPECT_EQ(Categories(*chart), c.years) << c.months;
+      // The closing group shows the month of the horizon itself.
+      const QList<QBarSet*> sets = Series(*chart).barSets();
+      const int last = static_cast<int>(c.years.size()) - 1;
+      EXPECT_EQ(sets[0]->at(last), U(results.CurrentPlan.GetTotalBeginBalance(c.months)));
+      EXPECT_EQ(sets[2]->at(last), U(results.ProposedInvestment.GetBeginValue(c.months)));
+      EXPECT_EQ(sets[1]->at(1), U(results.ProposedPlan.GetTotalBeginBalance(12)));
+    }
+  }
+  EXPECT_EQ(Series(FormChart(ChartFormKind::kBalancesSpanish)).barSets()[2]->label(), "Inversion");
+  EXPECT_EQ(Series(balances).barSets()[2]->label(), "Investment");
+}
+
+TEST_F(ChartsTest, PayoffBarsRunInPayoffOrderFromTheTopAndSkipADebtNeverPaidOff) {
+  PlanDocument plan = PlanOf(2);  // "Debt 1" has the higher rate and is paid off first
+  plan.Debts.AddDebt(Debt("Store card", "1000", "24", "15"), testing::kPointRegional);
+  plan.Debts.AddDebt(Debt("Debt 1", "500", "3", "50"), testing::kPointRegional);  // same name
+  const PlanResults results = CalculatePlan(plan);
+  ASSERT_TRUE(DebtNeverPaysOff(results, 2));
+  Refresh(plan, results);
+
+  // Categories run bottom up: the last added, at the top, is first in the payoff order.
+  QStringList expected;
+  for (int p = results.ProposedPlan.GetCount() - 1; p >= 0; --p) {
+    expected << QString::fromStdString(
+        GetDebtName(plan, results, results.ProposedPlan.GetOrderIndex(p)));
+  }
+  ASSERT_EQ(Categories(payoff).size(), 4);  // both "Debt 1" rows keep their own bars
+  EXPECT_EQ(Categories(payoff), expected);
+  EXPECT_EQ(Categories(payoff).back(), "Store card");  // highest rate first
+
+  const QList<QBarSet*> sets = Series(payoff).barSets();
+  const QValueAxis& dates = ValueAxis(payoff);
+  EXPECT_EQ(dates.min(), plan.Date);
+  EXPECT_EQ(dates.max(), std::max(results.CurrentPlan.GetDebtFreeDate(),
+                                  results.ProposedPlan.GetDebtFreeDate()));
+  const int top = 3;
+  EXPECT_EQ(sets[0]->at(top), 0);  // never paid off currently: before the axis, no bar
+  EXPECT_EQ(sets[1]->at(top), results.ProposedPlan.GetLoan(2)->PayoffDate());
+  // Seven bars with a date, each with its month as mark; none for the missing one.
+  EXPECT_EQ(ChartMarkTexts(payoff).size(), 7);
+  EXPECT_TRUE(ChartMarkTexts(payoff).contains(
+      DateLabelText(results.CurrentPlan.GetLoan(0)->PayoffDate(), DateLabels::kMonthName)));
+  EXPECT_TRUE(ChartMarkTexts(FormChart(ChartFormKind::kPayoffSpanish))
+                  .contains(DateLabelText(results.CurrentPlan.GetLoan(0)->PayoffDate(),
+                                          DateLabels::kMonthNumber)));
+}
+
+TEST(ChartTextTest, DatesAndMoneyMarks) {
+  EXPECT_EQ(DateLabelText(EncodeDate(2024, 6, 30), DateLabels::kMonthName), "Jun 2024");
+  EXPECT_EQ(DateLabelText(EncodeDate(2024, 6, 30), DateLabels::kMonthNumber), "06/2024");
+  EXPECT_EQ(DateLabelText(0, DateLabels::kMonthName), "Dec 1899");
+
+  PlanResults results;
+  results.CurrentPlan.AddLoan(Money::FromUnits(5000), 0.18, 0, Money(), Money::FromUnits(100));
+  results.CurrentPlan.ComputeTotalPayment();
+  results.CurrentPlan.Run();
+  QChart chart;
+  FillInterestChart(chart, results, WindowInterestTexts(), testing::kCommaRegional);
+  // 18 % on 5,000 paid at 100 a month: over a thousand in interest, shown to the cent.
+  const QString mark = ChartMarkTexts(chart).front();
+  EXPECT_TRUE(mark.endsWith(" €") && mark.contains('.') && mark.contains(','))
+      << mark.toStdString();
+  EXPECT_EQ(ChartMarkTexts(chart).back(), "0,00 €");
+  EXPECT_EQ(Series(chart).barSets()[0]->at(0), U(results.CurrentPlan.GetTotalInterest()));
+}
+
+TEST_F(ChartsTest, NewLoanOrConsolidationLoanByTheConsolidatedBalance) {
+  PlanParameters params;
+  params.PermitConsolidate = true;
+  params.PermitCashOut = true;
+  for (bool consolidateA : {true, false}) {
+    PlanDocument plan = PlanOf(0);
+    plan.Debts.AddDebt(Debt("A", "1000", "12", "100", consolidateA), testing::kPointRegional);
+    plan.Debts.AddDebt(Debt("B", "2000", "6", "100"), testing::kPointRegional);
+    plan.Consolidate = true;
+    plan.ConsolidationLoan.Term = 2;
+    plan.ConsolidationLoan.CashOut = Money::FromUnits(300);
+    const PlanResults results = CalculatePlan(plan, params);
+    ASSERT_EQ(results.PayoffBalance > Money(), consolidateA);
+    Refresh(plan, results);
+    const QString name = consolidateA ? "Consolidation loan" : "New loan";
+    const QString other = consolidateA ? "New loan" : "Consolidation loan";
+    for (QChart* chart : {&payoff, &FormChart(ChartFormKind::kPayoff)}) {
+      EXPECT_TRUE(Categories(*chart).contains(name)) << name.toStdString();
+      EXPECT_FALSE(Categories(*chart).contains(other)) << name.toStdString();
+    }
+  }
+}
+
+TEST_F(ChartsTest, PayoffFormGrowsBeyondFiveLoansAndSavesABitmapOfItsSize) {
+  Refresh(PlanOf(3), CalculatePlan(PlanOf(3)));
+  EXPECT_EQ(forms.Form(ChartFormKind::kPayoff).size(), QSize(730, 380));
+  Refresh(PlanOf(7), CalculatePlan(PlanOf(7)));
+  EXPECT_EQ(forms.Form(ChartFormKind::kPayoff).size(), QSize(730, 460));
+  EXPECT_EQ(forms.Form(ChartFormKind::kPayoffSpanish).size(), QSize(730, 460));
+  EXPECT_EQ(forms.Form(ChartFormKind::kBalances).size(), QSize(730, 380));
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Paydown.bmp");
+  QString error;
+  ASSERT_TRUE(forms.Form(ChartFormKind::kPayoff).SaveBitmap(path, &error)) << error.toStdString();
+  QImage picture;
+  ASSERT_TRUE(picture.load(path, "BMP"));
+  EXPECT_EQ(picture.size(), QSize(730, 460));
+  EXPECT_EQ(picture.pixelColor(1, 1), QColor(Qt::white));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+            QStringList{"Paydown.bmp"});  // no temporary left
+
+  const QString missing = dir.filePath("no such folder/Balances.bmp");
+  EXPECT_FALSE(forms.Form(ChartFormKind::kBalances).SaveBitmap(missing, &error));
+  EXPECT_TRUE(error.contains(missing)) << error.toStdString();
+}
+
+TEST_F(ChartsTest, RefreshesRefillWithoutGrowingAndTheSpanishPairWaitsForThePermission) {
+  const PlanDocument plan = PlanOf(12);
+  const PlanResults results = CalculatePlan(plan);
+  Refresh(plan, results, false);
+  EXPECT_TRUE(FormChart(ChartFormKind::kPayoffSpanish).series().isEmpty());
+  const auto itemCount = [](const QChart& chart) {
+    int count = 0;
+    for (const QGraphicsItem* item : chart.childItems()) count += 1 + item->childItems().size();
+    return count;
+  };
+  const int payoffItems = itemCount(payoff);
+  const int formItems = itemCount(FormChart(ChartFormKind::kPayoff));
+  for (int i = 0; i < 200; ++i) Refresh(plan, results, false);
+  EXPECT_EQ(itemCount(payoff), payoffItems);
+  EXPECT_EQ(itemCount(FormChart(ChartFormKind::kPayoff)), formItems);
+  EXPECT_EQ(payoff.series().size(), 1);
+  EXPECT_EQ(payoff.axes().size(), 2);
+  EXPECT_EQ(Categories(payoff).size(), 12);
+  EXPECT_EQ(Series(balances).barSets()[0]->count(), Categories(balances).size());
+
+  // A smaller plan after a larger one leaves no stale bars or marks.
+  const PlanDocument small = PlanOf(1);
+  Refresh(small, CalculatePlan(small), false);
+  EXPECT_EQ(Series(payoff).barSets()[1]->count(), 1);
+  EXPECT_EQ(ChartMarkTexts(payoff).size(), 2);
+}
+
+}  // namespace
+}  // namespace ardvane

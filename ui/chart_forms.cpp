@@ -1,0 +1,143 @@
+#include "ui/chart_forms.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QSaveFile>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/plan_charts.h"
+
+namespace ardvane {
+namespace {
+
+bool IsPayoff(ChartFormKind kind) {
+  return kind == ChartFormKind::kPayoff || kind == ChartFormKind::kPayoffSpanish;
+}
+bool IsSpanish(ChartFormKind kind) {
+  return kind == ChartFormKind::kPayoffSpanish || kind == ChartFormKind::kBalancesSpanish;
+}
+
+const char* ObjectName(ChartFormKind kind) {
+  switch (kind) {
+    case ChartFormKind::kPayoff:
+      return "frmPayoffGraph";
+    case ChartFormKind::kPayoffSpanish:
+      return "frmPayoffGraphSpanish";
+    case ChartFormKind::kBalances:
+      return "frmBalancesGraph";
+    case ChartFormKind::kBalancesSpanish:
+      return "frmBalancesGraphSpanish";
+  }
+  return "";
+}
+
+ChartTexts TextsFor(ChartFormKind kind) {
+  return IsPayoff(kind) ? FormPayoffTexts(IsSpanish(kind)) : FormBalancesTexts(IsSpanish(kind));
+}
+
+}  // namespace
+
+ChartForm::ChartForm(ChartFormKind kind, const RegionalSettings& regional, QWidget* parent)
+    : QWidget(parent, Qt::Window), kind_(kind), regional_(regional) {
+  setObjectName(QString::fromLatin1(ObjectName(kind)));
+  setWindowTitle(TextsFor(kind).title);
+  setAutoFillBackground(true);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  setPalette(palette);
+
+  chart_ = new QChart();
+  view_ = new QChartView(chart_, this);  // the view owns the chart
+  view_->setObjectName(IsPayoff(kind) ? QStringLiteral("graphPayoffDates")
+                                      : QStringLiteral("Chart3"));
+  view_->setRenderHint(QPainter::Antialiasing);
+  view_->setFrameShape(QFrame::NoFrame);
+  view_->setBackgroundBrush(Qt::white);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view_);
+  resize(kWidth, kHeight);
+}
+
+int ChartForm::PayoffHeight(int loans) { return kHeight + 40 * std::max(0, loans - 5); }
+
+void ChartForm::Fill(const PlanDocument& plan, const PlanResults& results) {
+  const ChartTexts texts = TextsFor(kind_);
+  if (IsPayoff(kind_)) {
+    const int height = PayoffHeight(results.CurrentPlan.GetCount());
+    if (this->height() != height || width() != kWidth) resize(kWidth, height);
+    FillPayoffDatesChart(*chart_, plan, results, texts, regional_);
+  } else {
+    FillBalancesChart(*chart_, plan, results, texts, regional_);
+  }
+}
+
+QImage ChartForm::RenderImage() {
+  // A form that was never shown has had no resize delivered to its view: size the chart
+  // here so the picture has the form's size and a finished layout.
+  const QRectF area(QPointF(0, 0), QSizeF(size()));
+  if (chart_->geometry() != area) chart_->setGeometry(area);
+  if (chart_->layout()) chart_->layout()->activate();
+  QImage image(size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  view_->scene()->render(&painter, area, area);
+  return image;
+}
+
+bool ChartForm::SaveBitmap(const QString& path, QString* error) {
+  const QImage image = RenderImage();
+  QSaveFile file(path);
+  QString problem;
+  if (!file.open(QIODevice::WriteOnly)) {
+    problem = file.errorString();
+  } else if (!image.save(&file, "BMP")) {
+    problem = file.error() != QFileDevice::NoError
+                  ? file.errorString()
+                  : QStringLiteral("the picture could not be encoded");
+    file.cancelWriting();
+  } else if (!file.commit()) {
+    problem = file.errorString();
+  }
+  if (problem.isEmpty()) return true;
+  if (error) *error = QStringLiteral("Could not save the chart picture %1: %2").arg(path, problem);
+  return false;
+}
+
+void ChartForm::Show() {
+  show();
+  raise();
+}
+
+ChartForms::ChartForms(const RegionalSettings& regional, QWidget* owner) {
+  for (ChartFormKind kind : {ChartFormKind::kPayoff, ChartFormKind::kPayoffSpanish,
+                             ChartFormKind::kBalances, ChartFormKind::kBalancesSpanish}) {
+    forms_[static_cast<int>(kind)] = new ChartForm(kind, regional, owner);
+  }
+}
+
+ChartForms::~ChartForms() {
+  for (const QPointer<ChartForm>& form : forms_) delete form.data();
+}
+
+void ChartForms::Refresh(const PlanDocument& plan, const PlanResults& results,
+                         const PlanParameters& params) {
+  for (ChartForm* form : forms_) {
+    if (!form) continue;
+    if (IsSpanish(form->kind()) && !params.PermitLanguage) continue;
+    form->Fill(plan, results);
+  }
+}
+
+void ChartForms::ShowEnglishForms() {
+  Form(ChartFormKind::kPayoff).Show();
+  Form(ChartFormKind::kBalances).Show();
+}
+
+}  // namespace ardvane

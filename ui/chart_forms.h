@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <array>
+
+#include "engine/plan_calculation.h"
+#include "engine/plan_document.h"
+#include "engine/regional_settings.h"
+#include "engine/settings.h"
+
+class QChart;
+class QChartView;
+
+namespace ardvane {
+
+enum class ChartFormKind { kPayoff, kPayoffSpanish, kBalances, kBalancesSpanish };
+
+// A window holding one chart that the report draws its pictures from: the payoff dates or
+// the balances chart, in English or Spanish. It is made at start-up and stays hidden unless
+// shown on request; 730 pixels wide, 380 high, the payoff form 40 more for every loan beyond
+// five.
+class ChartForm : public QWidget {
+ public:
+  static constexpr int kWidth = 730;
+  static constexpr int kHeight = 380;
+
+  // `parent` owns the form; the form is a window of its own.
+  ChartForm(ChartFormKind kind, const RegionalSettings& regional, QWidget* parent);
+
+  ChartFormKind kind() const { return kind_; }
+  QChart& chart() const { return *chart_; }
+
+  // Refills the chart from the results; the payoff form first takes the height for the
+  // number of loans of the current plan.
+  void Fill(const PlanDocument& plan, const PlanResults& results);
+
+  // The chart drawn at the form's size on a white background.
+  QImage RenderImage();
+  // Writes RenderImage as a Windows bitmap file, through a temporary file in the same folder
+  // renamed over `path`, so a failed write leaves an older file untouched. On failure returns
+  // false and sets `error` to a message naming the file.
+  bool SaveBitmap(const QString& path, QString* error);
+
+  // Brings the form up on screen.
+  void Show();
+
+  // Height of the payoff form for a plan of `loans` simulated loans.
+  static int PayoffHeight(int loans);
+
+ private:
+  ChartFormKind kind_;
+  const RegionalSettings& regional_;
+  QChartView* view_ = nullptr;
+  QChart* chart_ = nullptr;
+};
+
+// The four chart forms of the program, made once at start-up. The Spanish pair is filled
+// only while the permission "Language" is on.
+class ChartForms {
+ public:
+  // `regional` must outlive the forms; `owner` (the main window) owns them.
+  ChartForms(const RegionalSettings& regional, QWidget* owner);
+  ~ChartForms();
+  ChartForms(const ChartForms&) = delete;
+  ChartForms& operator=(const ChartForms&) = delete;
+
+  void Refresh(const PlanDocument& plan, const PlanResults& results, const PlanParameters& params);
+
+  ChartForm& Form(ChartFormKind kind) const { return *forms_[static_cast<int>(kind)]; }
+  // Shows the two English forms.
+  void ShowEnglishForms();
+
+ private:
+  std::array<QPointer<ChartForm>, 4> forms_{};
+};
+
+}  // namespace ardvane
