@@ -12,15 +12,19 @@ namespace ardvane {
 
 std::string UsageText() {
   return "Usage:\n"
-         "  ardvane --results PLAN [--params FILE] [--settings FILE]\n"
+         "  ardvane [--program-folder DIR] [PLAN]\n"
+         "      Starts the program with the plan file PLAN open (words of a path with blanks\n"
+         "      may be given unquoted), or with the last plan used, or with a new plan.\n"
+         "  ardvane [--program-folder DIR] --results PLAN [--params FILE] [--settings FILE]\n"
          "      Calculates the plan file PLAN (.bvx, or a plan file of an older release) and\n"
          "      prints its current and proposed figures as one JSON object. The installation's\n"
          "      parameters and the adviser's settings come from Params.ini and Settings.ini in\n"
          "      the program folder unless --params or --settings name other files.\n"
          "  ardvane --help\n"
          "      Prints this text.\n"
-         "  ardvane\n"
-         "      Starts the program.\n";
+         "\n"
+         "--program-folder DIR uses DIR instead of the program's own folder for Settings.ini,\n"
+         "Params.ini, Help/, Templates/ and the other files kept beside the program.\n";
 }
 
 namespace {

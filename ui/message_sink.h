@@ -5,7 +5,7 @@
 namespace ardvane {
 
 // The message boxes a dialog raises. Windows answer them with real message boxes
-// (MessageBoxSink); tests answer them directly and record what was asked.
+// (MessageBoxPrompts); tests answer them directly and record what was asked.
 class MessageSink {
  public:
   virtual ~MessageSink() = default;

@@ -62,4 +62,10 @@ void MessageBoxPrompts::ShowWarning(const std::string& message) {
   QMessageBox::warning(parent_, "Warning", ToQ(message));
 }
 
+bool MessageBoxPrompts::ConfirmWarning(const std::string& message) {
+  return QMessageBox::warning(parent_, "Warning", ToQ(message),
+                              QMessageBox::Ok | QMessageBox::Cancel,
+                              QMessageBox::Ok) == QMessageBox::Ok;
+}
+
 }  // namespace ardvane

@@ -4,17 +4,14 @@
 #include <string>
 
 #include "planfiles/plan_session.h"
+#include "ui/message_sink.h"
 
 namespace ardvane {
 
-// Everything a window asks or tells the user in a message box or file dialog. Windows take
-// it by reference, so tests answer the questions and read the messages instead of a person.
-class WindowPrompts : public PlanPrompts {
- public:
-  // A plain box with an OK button.
-  virtual void ShowInformation(const std::string& message) = 0;
-  virtual void ShowWarning(const std::string& message) = 0;
-};
+// Everything a window asks or tells the user in a message box or file dialog: the plan's
+// questions and the dialogs' messages. Windows take it by reference, so tests answer the
+// questions and read the messages instead of a person.
+class WindowPrompts : public PlanPrompts, public MessageSink {};
 
 // The real message boxes and file dialogs, shown over `parent`.
 class MessageBoxPrompts : public WindowPrompts {
@@ -31,6 +28,7 @@ class MessageBoxPrompts : public WindowPrompts {
   void ShowError(const std::string& message) override;
   void ShowInformation(const std::string& message) override;
   void ShowWarning(const std::string& message) override;
+  bool ConfirmWarning(const std::string& message) override;
 
  private:
   QWidget* parent_;

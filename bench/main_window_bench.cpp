@@ -1,0 +1,136 @@
+// Speed of the main window: start-up with the sample plan, and one edit from the changed
+// field to the refreshed window (store, Calculate, every label, the three charts and the four
+// chart forms), on the offscreen platform.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <random>
+
+#include "engine/calendar.h"
+#include "planfiles/plan_file.h"
+#include "ui/main_window.h"
+#include "ui/vorn_mask.h"
+
+namespace ardvane {
+namespace {
+
+class SilentPrompts : public WindowPrompts {
+ public:
+  SaveAnswer AskSaveChanges(const std::string&) override { return SaveAnswer::No; }
+  bool Confirm(const std::string&) override { return true; }
+  std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
+    return std::nullopt;
+  }
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
+                                                      const std::string&) override {
+    return std::nullopt;
+  }
+  void ShowError(const std::string&) override {}
+  void ShowInformation(const std::string&) override {}
+  void ShowWarning(const std::string&) override {}
+  bool ConfirmWarning(const std::string&) override { return true; }
+};
+
+// A scratch program folder holding the shipped payload (Params.ini, Sample.bvx).
+class ProgramFolder {
+ public:
+  ProgramFolder() {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() / ("ardvane-bench-" + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+    for (const char* name : {"Params.ini", "Sample.bvx"}) {
+      std::filesystem::copy_file(std::filesystem::path(ARDVANE_DIST_FOLDER) / name, path_ / name);
+    }
+  }
+  ~ProgramFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+MainWindowOptions Options(const ProgramFolder& folder, const std::filesystem::path& plan) {
+  MainWindowOptions options;
+  options.programFolder = folder.path();
+  options.today = EncodeDate(2026, 12, 7);
+  options.arguments = {plan.string()};
+  return options;
+}
+
+std::filesystem::path LargePlan(const ProgramFolder& folder) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2026, 12, 7);
+  plan.ReturnRate = 6;
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.Term = 5;
+  plan.ConsolidationLoan.InterestRate = 7.5;
+  for (int i = 0; i < 50; ++i) {
+    const double balance = 1000 + 997.0 * i;
+    const double rate = 6 + (i % 17);
+    const double payment = balance * (rate / 1200) + balance / (24 + 7 * i);
+    DebtFields debt;
+    debt.Name = "Debt " + std::to_string(i + 1);
+    debt.Balance = std::to_string(balance);
+    debt.InterestRate = std::to_string(rate);
+    debt.CurrentPayment = std::to_string(payment);
+    debt.MinimumPaymentAmount = std::to_string(payment * 0.6);
+    debt.CompoundingPeriod = "1";
+    debt.Consolidate = i % 5 == 0;
+    plan.Debts.AddDebt(debt, RegionalSettings{});
+  }
+  const auto path = folder.path() / "Large.bvx";
+  SaveData(plan, path, RegionalSettings{}, nullptr);
+  return path;
+}
+
+void EditToRedraw(benchmark::State& state, bool large) {
+  ProgramFolder folder;
+  const auto plan = large ? LargePlan(folder) : folder.path() / "Sample.bvx";
+  SilentPrompts prompts;
+  TfrmMain window(Options(folder, plan), prompts);
+  window.show();
+  QApplication::processEvents();
+  auto* power = window.findChild<TVornMask*>("ntmskAccelerator");
+  double value = 100;
+  for (auto _ : state) {
+    value = value == 100 ? 150 : 100;
+    power->SetNumericValue(value);  // the field changes and the plan takes its value
+    window.BitBtn1Click();          // leaving the field recalculates
+    QApplication::processEvents();  // the window lays out and paints what changed
+  }
+  state.counters["proposed_months"] = window.Results().ProposedPlan.GetDebtFreeMonths();
+}
+
+void BM_EditToRedraw(benchmark::State& state) { EditToRedraw(state, false); }
+void BM_EditToRedrawLarge(benchmark::State& state) { EditToRedraw(state, true); }
+
+void BM_MainWindowStartUp(benchmark::State& state) {
+  ProgramFolder folder;
+  SilentPrompts prompts;
+  for (auto _ : state) {
+    TfrmMain window(Options(folder, folder.path() / "Sample.bvx"), prompts);
+    window.show();
+    QApplication::processEvents();
+    benchmark::DoNotOptimize(window.Results());
+  }
+}
+
+BENCHMARK(BM_EditToRedraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditToRedrawLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MainWindowStartUp)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace ardvane
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

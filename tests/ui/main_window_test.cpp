@@ -1,0 +1,290 @@
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <deque>
+
+#include "engine/calendar.h"
+#include "planfiles/plan_file.h"
+#include "tests/planfiles/test_files.h"
+#include "tests/test_regional.h"
+#include "ui/vorn_mask.h"
+
+namespace ardvane {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteFile;
+
+class FakePrompts : public WindowPrompts {
+ public:
+  SaveAnswer AskSaveChanges(const std::string& question) override {
+    questions.push_back(question);
+    if (saveAnswers.empty()) return SaveAnswer::No;
+    const SaveAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+  }
+  bool Confirm(const std::string& question) override {
+    questions.push_back(question);
+    return confirm;
+  }
+  std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
+    return std::nullopt;
+  }
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
+                                                      const std::string&) override {
+    return std::nullopt;
+  }
+  void ShowError(const std::string& message) override { errors.push_back(message); }
+  void ShowInformation(const std::string& message) override { information.push_back(message); }
+  void ShowWarning(const std::string& message) override { warnings.push_back(message); }
+  bool ConfirmWarning(const std::string& message) override {
+    warnings.push_back(message);
+    return true;
+  }
+
+  std::deque<SaveAnswer> saveAnswers;
+  bool confirm = true;
+  std::vector<std::string> questions, errors, information, warnings;
+};
+
+constexpr DayNumber kToday = 45458;  // 15 June 2024
+
+// Params.ini permitting consolidation, with or without cash out, and negotiation.
+std::string Params(bool cashOut) {
+  return std::string("[Default]\nSetup Fee=995\nReturn Rate=6\nTerm=5\nInterest Rate=7.5\n"
+                     "[Permissions]\nConsolidate=1\nNegotiate=1\nCashOut=") +
+         (cashOut ? "1" : "0") + "\n";
+}
+
+PlanDocument TwoDebtPlan() {
+  // The two-debt example: 1,000 at 12 % and 2,000 at 6 %, paying 100 each, minimums 50.
+  PlanDocument plan;
+  plan.FirstName = "Zuzu";
+  plan.LastName = "Zeved";
+  plan.Date = EncodeDate(2008, 1, 15);
+  const auto add = [&plan](const char* name, const char* balance, const char* rate) {
+    DebtFields debt;
+    debt.Name = name;
+    debt.Balance = balance;
+    debt.InterestRate = rate;
+    debt.CurrentPayment = "100";
+    debt.MinimumPaymentAmount = "50";
+    debt.CompoundingPeriod = "1";
+    plan.Debts.AddDebt(debt, testing::kPointRegional);
+  };
+  add("A", "1000", "12");
+  add("B", "2000", "6");
+  add("C", "500", "18");
+  return plan;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<TfrmMain> Open(std::vector<std::string> arguments = {}) {
+    MainWindowOptions options;
+    options.programFolder = folder.path();
+    options.regional = testing::kPointRegional;
+    options.today = kToday;
+    options.arguments = std::move(arguments);
+    options.versionText = "0.1.0";
+    auto window = std::make_unique<TfrmMain>(options, prompts);
+    window->show();
+    return window;
+  }
+  std::filesystem::path SavePlan(const std::string& name, const PlanDocument& plan) {
+    const auto path = folder / name;
+    EXPECT_TRUE(SaveData(plan, path, testing::kPointRegional, nullptr));
+    return path;
+  }
+  template <typename T>
+  static T* Find(const TfrmMain& window, const char* name) {
+    T* child = window.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+  static QString Text(const TfrmMain& window, const char* label) {
+    return Find<QLabel>(window, label)->text();
+  }
+
+  TempFolder folder;
+  FakePrompts prompts;
+};
+
+TEST_F(MainWindowTest, AFirstStartWithoutFilesShowsANewEmptyPlan) {
+  auto window = Open();
+  EXPECT_EQ(window->windowTitle(), "Ardvane - Untitled.bvx");
+  EXPECT_EQ(window->Session().Plan().Date, kToday);
+  EXPECT_FALSE(window->Session().Changed());
+  EXPECT_FALSE(Find<QGroupBox>(*window, "grpConsolidation")->isVisible());
+  auto* pages = Find<QTabWidget>(*window, "PageControl1");
+  EXPECT_FALSE(pages->isTabVisible(3));
+  auto* grid = Find<QTableWidget>(*window, "gridDebts");
+  EXPECT_EQ(grid->columnCount(), 7);
+  EXPECT_EQ(grid->rowCount(), 1);
+  EXPECT_FALSE(Find<QPushButton>(*window, "bitbtnEdit")->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>(*window, "bitbtnDelete")->isEnabled());
+  // No debts: nothing to pay off, and a date of 0 shows as it decodes.
+  EXPECT_EQ(Text(*window, "lblPayoffMonthsCurrent"), "0");
+  EXPECT_EQ(Text(*window, "lblPayoffYearsProposed"), "0.0");
+  EXPECT_EQ(Text(*window, "lblPayoffDateCurrent"), "Dec 1899");
+  EXPECT_EQ(Text(*window, "lblInterestCurrent"), "$0.00");
+  EXPECT_TRUE(prompts.errors.empty());
+}
+
+TEST_F(MainWindowTest, APlanArgumentBeatsTheLastFileAndMayComeInTwoWords) {
+  PlanDocument last = TwoDebtPlan();
+  last.FirstName = "Last";
+  const auto lastPath = SavePlan("last.bvx", last);
+  WriteFile(folder / "Settings.ini", "[Settings]\nLast File=" + lastPath.string() + "\n");
+  std::filesystem::create_directories(folder / "My Plans");
+  const auto wanted = SavePlan("My Plans/wanted.bvx", TwoDebtPlan());
+
+  auto byArgument = Open({(folder / "My").string(), "Plans/wanted.bvx"});
+  EXPECT_EQ(byArgument->Session().Plan().FirstName, "Zuzu");
+  EXPECT_EQ(byArgument->windowTitle(), "Ardvane - wanted.bvx");
+  EXPECT_EQ(byArgument->Session().PlanDirectory(), (folder / "My Plans").string() + "/");
+  byArgument.reset();
+
+  auto byLastFile = Open();
+  EXPECT_EQ(byLastFile->Session().Plan().FirstName, "Last");
+}
+
+TEST_F(MainWindowTest, AnUnreadablePlanAtStartIsReportedAndNeverShownUnderItsName) {
+  WriteFile(folder / "Params.ini", Params(true));
+  WriteFile(folder / "broken.bvx", "1\r\nA\r\nB\r\nnot a date\r\n");
+  auto window = Open({(folder / "broken.bvx").string()});
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_EQ(prompts.errors[0], "Could not open file " + (folder / "broken.bvx").string());
+  EXPECT_EQ(window->windowTitle(), "Ardvane - Untitled.bvx");
+  EXPECT_EQ(window->Session().Plan().SetupFee, Money::FromUnits(995));  // the defaults
+}
+
+TEST_F(MainWindowTest, PermissionsShowTheNewLoanGroupAndItsCashOutRow) {
+  WriteFile(folder / "Params.ini", Params(false));
+  auto without = Open();
+  auto* group = Find<QGroupBox>(*without, "grpConsolidation");
+  EXPECT_TRUE(group->isVisible());
+  EXPECT_FALSE(Find<TVornMask>(*without, "ntmskCashOut")->isVisible());
+  EXPECT_EQ(Find<QTableWidget>(*without, "gridDebts")->columnCount(), 9);
+  EXPECT_TRUE(Find<QTabWidget>(*without, "PageControl1")->isTabVisible(3));
+  const int shortHeight = group->height();
+  without.reset();
+
+  WriteFile(folder / "Params.ini", Params(true));
+  auto with = Open();
+  EXPECT_TRUE(Find<TVornMask>(*with, "ntmskCashOut")->isVisible());
+  // 135 against 114 design pixels: the cash-out row adds about a sixth.
+  EXPECT_GT(Find<QGroupBox>(*with, "grpConsolidation")->height(), shortHeight);
+}
+
+TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
+  PlanDocument plan = TwoDebtPlan();
+  DebtFields never;
+  never.Name = "Store card";
+  never.Balance = "185000";
+  never.InterestRate = "24";
+  never.CurrentPayment = "15";
+  never.MinimumPaymentAmount = "15";
+  never.CompoundingPeriod = "1";
+  plan.Debts.AddDebt(never, testing::kPointRegional);
+  auto window = Open({SavePlan("never.bvx", plan).string()});
+  auto* grid = Find<QTableWidget>(*window, "gridDebts");
+  ASSERT_EQ(grid->rowCount(), 4);
+  EXPECT_EQ(grid->item(3, 0)->text(), "Store card - WARNING");
+  EXPECT_EQ(grid->item(0, 0)->text(), "A");
+  EXPECT_EQ(grid->item(3, 1)->text(), "$185,000.00");
+  EXPECT_EQ(grid->item(0, 2)->text(), "12.000%");
+  EXPECT_EQ(grid->item(0, 6)->text(), "Monthly");
+  const QFontMetrics metrics(grid->font());
+  EXPECT_GT(grid->columnWidth(1), metrics.horizontalAdvance("$185,000.00"));
+}
+
+TEST_F(MainWindowTest, TheFeeFieldHidesWhenTheFeeChargedDiffers) {
+  WriteFile(folder / "Params.ini", Params(true));
+  PlanDocument plan = TwoDebtPlan();
+  plan.SetupFee = Money::FromUnits(995);
+  // A saving below the minimum charges the minimum fee instead of the fee entered.
+  plan.MinSavings = Money::FromUnits(1000000);
+  plan.MinSetupFee = Money::FromUnits(2500);
+  auto window = Open({SavePlan("fee.bvx", plan).string()});
+  EXPECT_FALSE(Find<TVornMask>(*window, "ntmskFeesAmount")->isVisible());
+  EXPECT_EQ(Text(*window, "lblPercentSetupFee"), "$2,500");
+
+  plan.MinSavings = Money();
+  auto same = Open({SavePlan("same.bvx", plan).string()});
+  EXPECT_TRUE(Find<TVornMask>(*same, "ntmskFeesAmount")->isVisible());
+}
+
+TEST_F(MainWindowTest, MovingAndDeletingDebtsSelectTheRowsTheyShould) {
+  auto window = Open({SavePlan("abc.bvx", TwoDebtPlan()).string()});
+  const auto names = [&window] {
+    std::string text;
+    const DebtRows& rows = window->Session().Plan().Debts;
+    for (int i = 0; i < rows.GetDebtCount(); ++i) text += rows.Cell(i, DebtCol::Name);
+    return text;
+  };
+  window->SelectGridRow(1);
+  window->bitbtnUpClick(true);  // the first moves up: it wraps to the end
+  EXPECT_EQ(names(), "BCA");
+  EXPECT_EQ(window->SelectedGridRow(), 3);
+  window->bitbtnUpClick(false);  // the last moves down: it wraps to the top
+  EXPECT_EQ(names(), "ABC");
+  EXPECT_EQ(window->SelectedGridRow(), 1);
+  EXPECT_TRUE(window->Session().Changed());
+
+  window->SelectGridRow(3);
+  window->bitbtnDeleteClick();
+  EXPECT_EQ(names(), "AB");
+  EXPECT_EQ(window->SelectedGridRow(), 2);
+  EXPECT_EQ(prompts.questions.back(), "The following debt will be deleted:\n\nC\n\nAre you sure?");
+  EXPECT_EQ(Find<QTableWidget>(*window, "gridDebts")->rowCount(), 2);
+}
+
+TEST_F(MainWindowTest, TypingIntoAFieldAndLeavingItRecalculates) {
+  auto window = Open({SavePlan("typed.bvx", TwoDebtPlan()).string()});
+  const QString before = Text(*window, "lblPayoffMonthsProposed");
+  auto* power = Find<TVornMask>(*window, "ntmskAccelerator");
+  power->setFocus();
+  QApplication::processEvents();
+  QTest::keyClicks(power, "500");
+  EXPECT_TRUE(window->Session().Changed());
+  Find<QLineEdit>(*window, "txtFirstName")->setFocus();  // leave the field
+  QApplication::processEvents();
+  EXPECT_EQ(window->Session().Plan().Accelerators[0].Monthly, Money::FromUnits(500));
+  EXPECT_EQ(power->text(), "$500.00");
+  EXPECT_LT(Text(*window, "lblPayoffMonthsProposed").toInt(), before.toInt());
+}
+
+TEST_F(MainWindowTest, ClosingAsksAboutChangesAndCancelKeepsTheWindow) {
+  auto window = Open({SavePlan("close.bvx", TwoDebtPlan()).string()});
+  Find<QLineEdit>(*window, "txtFirstName")->setText("Edited");
+  prompts.saveAnswers = {SaveAnswer::Cancel};
+  EXPECT_FALSE(window->close());
+  EXPECT_FALSE(std::filesystem::exists(folder / "Settings.ini"));
+  prompts.saveAnswers = {SaveAnswer::No};
+  EXPECT_TRUE(window->close());
+  EXPECT_NE(testing::ReadFile(folder / "Settings.ini").find("close.bvx"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, TheInformationBoxShowsTheFiveFigures) {
+  auto window = Open({SavePlan("f10.bvx", TwoDebtPlan()).string()});
+  window->SelectGridRow(1);
+  const std::string text = window->InformationText();
+  EXPECT_EQ(text.rfind("Current Total Payment:    $300.00\n\nProposed Total Payment:  $300.00", 0),
+            0u)
+      << text;
+  EXPECT_NE(text.find("\n\nTotal Escrow:  $0.00\n\nSelected Debt Priority:  "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ardvane

@@ -1,0 +1,979 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtCharts/QChartView>
+
+#include "engine/calendar.h"
+#include "engine/vorn_util.h"
+#include "ui/about_box.h"
+#include "ui/chart_forms.h"
+#include "ui/debt_dialog.h"
+#include "ui/display_formats.h"
+#include "ui/plan_charts.h"
+#include "ui/settings_files.h"
+#include "ui/startup_arguments.h"
+#include "ui/vorn_mask.h"
+
+namespace ardvane {
+namespace {
+
+const QColor kNavy(0, 0, 128);
+const QColor kPurple(128, 0, 128);
+
+constexpr const char* kPriorityCaptions[] = {
+    "Highest Interest Rate", "Highest Balance",     "Highest Payment",
+    "Lowest Interest Rate",  "Lowest Balance",      "Lowest Payment",
+    "As Listed (Custom)",    "Minimize Interest",   "Maximize Wealth",
+};
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QDate ToQDate(DayNumber day) {
+  const CivilDate date = DecodeDate(day);
+  return QDate(date.year, date.month, date.day);
+}
+
+DayNumber FromQDate(const QDate& date) {
+  return EncodeDate(date.year(), date.month(), date.day());
+}
+
+// Qt's date patterns spell the year and month as the regional pattern does, apart from the
+// day-of-week and era letters the short date never uses.
+QString DatePattern(const RegionalSettings& regional) { return Q(regional.shortDateFormat); }
+
+}  // namespace
+
+TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* parent)
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      prompts_(prompts),
+      settings_(LoadPreferences(options_.programFolder)),
+      params_(ParamsFileExists(options_.programFolder)
+                  ? LoadParams(options_.programFolder, options_.regional)
+                  : PlanParameters{}),
+      session_(params_, options_.regional, options_.today, prompts) {
+  setObjectName("frmMain");
+  setWindowTitle("Ardvane +");
+  scale_ = std::max(1.0, fontMetrics().height() / 13.0);
+  resize(Px(800), Px(600));
+
+  chartForms_ = std::make_unique<ChartForms>(options_.regional, this);
+  BuildMenuAndToolBar();
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->setObjectName("splitter");
+  splitter->setHandleWidth(6);
+  splitter->setOpaqueResize(true);
+  splitter->addWidget(BuildLeftPanel());
+  splitter->addWidget(BuildRightPanel());
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({Px(385), Px(800 - 385 - 6)});
+  setCentralWidget(splitter);
+  statusBar()->setObjectName("StatusBar1");
+  ConnectInputs();
+  qApp->installEventFilter(this);  // F8 and F10 reach the window before any control
+  Start(options_.arguments);
+}
+
+TfrmMain::~TfrmMain() { qApp->removeEventFilter(this); }
+
+int TfrmMain::Px(int designPixels) const {
+  return static_cast<int>(designPixels * scale_ + 0.5);
+}
+
+void TfrmMain::BuildMenuAndToolBar() {
+  QMenu* file = menuBar()->addMenu("&File");
+  QAction* newAction = file->addAction("&New", QKeySequence(Qt::CTRL | Qt::Key_N));
+  QAction* openAction = file->addAction("&Open", QKeySequence(Qt::CTRL | Qt::Key_O));
+  QAction* saveAction = file->addAction("&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+  QAction* saveAsAction = file->addAction("Save &As", QKeySequence(Qt::Key_F12));
+  file->addSeparator();
+  printAction_ = file->addAction("&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+  file->addSeparator();
+  QAction* exitAction = file->addAction("E&xit");
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  preferencesAction_ = edit->addAction("&Preferences");
+  QMenu* help = menuBar()->addMenu("&Help");
+  QAction* aboutAction = help->addAction("&About");
+
+  connect(newAction, &QAction::triggered, this, &TfrmMain::spdbtnNewClick);
+  connect(openAction, &QAction::triggered, this, &TfrmMain::spdbtnOpenClick);
+  connect(saveAction, &QAction::triggered, this, [this] { spdbtnSaveClick(false); });
+  connect(saveAsAction, &QAction::triggered, this, [this] { spdbtnSaveClick(true); });
+  connect(exitAction, &QAction::triggered, this, &QWidget::close);
+  connect(aboutAction, &QAction::triggered, this, &TfrmMain::About1Click);
+  // The report, the preferences and the windows below come with their own commands.
+  printAction_->setEnabled(false);
+  preferencesAction_->setEnabled(false);
+
+  QToolBar* bar = addToolBar("Tools");
+  bar->setObjectName("ToolBar1");
+  bar->setMovable(false);
+  bar->setMinimumHeight(Px(41));
+  bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  const auto button = [this, bar](const char* name, const char* caption, const char* hint,
+                                  QStyle::StandardPixmap icon) {
+    auto* b = new QToolButton(bar);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setToolTip(hint);
+    b->setStatusTip(hint);
+    b->setAutoRaise(true);
+    b->setIcon(style()->standardIcon(icon));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->addWidget(b);
+    return b;
+  };
+  spdbtnNew_ = button("spdbtnNew", "New", "Create a new plan", QStyle::SP_FileIcon);
+  spdbtnOpen_ = button("spdbtnOpen", "Open", "Open an existing plan", QStyle::SP_DialogOpenButton);
+  spdbtnSave_ = button("spdbtnSave", "Save", "Save this plan", QStyle::SP_DialogSaveButton);
+  spdbtnNotes_ = button("spdbtnNotes", "Notes", "Make notes on this plan",
+                        QStyle::SP_FileDialogDetailedView);
+  spdbtnForm_ = button("spdbtnForm", "Form", "Open the data collection form",
+                       QStyle::SP_FileDialogContentsView);
+  spdbtnPrint_ = button("spdbtnPrint", "Print", "Print this plan", QStyle::SP_FileDialogListView);
+  connect(spdbtnNew_, &QToolButton::clicked, this, &TfrmMain::spdbtnNewClick);
+  connect(spdbtnOpen_, &QToolButton::clicked, this, &TfrmMain::spdbtnOpenClick);
+  connect(spdbtnSave_, &QToolButton::clicked, this, [this] { spdbtnSaveClick(false); });
+  spdbtnNotes_->setEnabled(false);
+  spdbtnForm_->setEnabled(false);
+  spdbtnPrint_->setEnabled(false);
+}
+
+QWidget* TfrmMain::BuildLeftPanel() {
+  auto* panel = new QWidget(this);
+  panel->setObjectName("pnlLeft");
+  panel->setMinimumWidth(Px(385));
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(4, 4, 2, 4);
+
+  // 1. Client.
+  auto* client = new QGroupBox("1. Provide Client Information", panel);
+  client->setObjectName("grpClient");
+  auto* clientRow = new QHBoxLayout(client);
+  txtFirstName_ = new QLineEdit(client);
+  txtFirstName_->setObjectName("txtFirstName");
+  txtLastName_ = new QLineEdit(client);
+  txtLastName_->setObjectName("txtLastName");
+  clientRow->addWidget(new QLabel("First Name", client));
+  clientRow->addWidget(txtFirstName_, 1);
+  clientRow->addWidget(new QLabel("Last Name", client));
+  clientRow->addWidget(txtLastName_, 1);
+  layout->addWidget(client);
+
+  // 2. Debts.
+  auto* debts = new QGroupBox("2. Enter Debts", panel);
+  debts->setObjectName("grpDebts");
+  auto* debtsLayout = new QVBoxLayout(debts);
+  gridDebts_ = new QTableWidget(debts);
+  gridDebts_->setObjectName("gridDebts");
+  gridDebts_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  gridDebts_->setSelectionMode(QAbstractItemView::SingleSelection);
+  gridDebts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  gridDebts_->verticalHeader()->hide();
+  gridDebts_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  gridDebts_->horizontalHeader()->setHighlightSections(false);
+  gridDebts_->setWordWrap(false);
+  gridDebts_->setTextElideMode(Qt::ElideNone);
+  gridDebts_->installEventFilter(this);
+  gridDebts_->viewport()->installEventFilter(this);
+  debtsLayout->addWidget(gridDebts_, 1);
+  auto* strip = new QHBoxLayout;
+  const auto debtButton = [debts](const char* name, const char* caption, const char* hint) {
+    auto* b = new QPushButton(caption, debts);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    return b;
+  };
+  bitbtnNew_ = debtButton("bitbtnNew", "New", "Add a new debt");
+  bitbtnEdit_ = debtButton("bitbtnEdit", "Edit", "Edit this debt");
+  bitbtnDelete_ = debtButton("bitbtnDelete", "Delete", "Delete this debt");
+  bitbtnUp_ = debtButton("bitbtnUp", "", "Move this debt up one row");
+  bitbtnUp_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+  bitbtnDown_ = debtButton("bitbtnDown", "", "Move this debt down one row");
+  bitbtnDown_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+  strip->addWidget(bitbtnNew_);
+  strip->addWidget(bitbtnEdit_);
+  strip->addWidget(bitbtnDelete_);
+  strip->addStretch(1);
+  strip->addWidget(bitbtnUp_);
+  strip->addWidget(bitbtnDown_);
+  debtsLayout->addLayout(strip);
+  layout->addWidget(debts, 1);
+
+  // 3. Plan assumptions.
+  const RegionalSettings& regional = options_.regional;
+  grpAssumptions_ = new QGroupBox("3. Establish Plan Assumptions", panel);
+  grpAssumptions_->setObjectName("grpAssumptions");
+  grpAssumptions_->setMouseTracking(true);
+  grpAssumptions_->installEventFilter(this);
+  auto* form = new QGridLayout(grpAssumptions_);
+  form->setVerticalSpacing(2);
+  const auto mask = [this, &regional](QWidget* parent, const char* name, TMaskType type,
+                                      int decimals, double limit) {
+    auto* m = new TVornMask(regional, parent);
+    m->setObjectName(name);
+    m->SetMaskType(type);
+    m->SetDecimalPlaces(decimals);
+    if (limit > 0) {
+      m->SetMaximumValue(limit);
+      m->SetMinimumValue(-limit);
+    }
+    m->setAlignment(Qt::AlignRight);
+    m->setMinimumWidth(Px(75));
+    return m;
+  };
+  const auto smallButton = [this](QWidget* parent, const char* name, const char* hint) {
+    auto* b = new QPushButton("...", parent);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    b->setFixedWidth(Px(22));
+    return b;
+  };
+  dtpPlanDate_ = new QDateEdit(grpAssumptions_);
+  dtpPlanDate_->setObjectName("dtpPlanDate");
+  dtpPlanDate_->setCalendarPopup(true);
+  dtpPlanDate_->setDisplayFormat(DatePattern(regional));
+  dtpPlanDate_->setMinimumDate(QDate(1900, 1, 1));
+  dtpPlanDate_->setMaximumDate(QDate(9999, 12, 31));
+  cboPriority_ = new QComboBox(grpAssumptions_);
+  cboPriority_->setObjectName("cboPriority");
+  for (const char* caption : kPriorityCaptions) cboPriority_->addItem(caption);
+  cboPriority_->setMaxVisibleItems(10);
+  btnAccelerator_ = smallButton(grpAssumptions_, "btnAccelerator", "Power payment options");
+  ntmskAccelerator_ = mask(grpAssumptions_, "ntmskAccelerator", mtCurrency, 2, 99999);
+  ntmskAnnualAccelerator_ = mask(grpAssumptions_, "ntmskAnnualAccelerator", mtCurrency, 2, 99999);
+  ntmskReturnRate_ = mask(grpAssumptions_, "ntmskReturnRate", mtPercent, 2, 0);
+  btnSetupFee_ = smallButton(grpAssumptions_, "btnSetupFee", "Plan fees");
+  ntmskFeesAmount_ = mask(grpAssumptions_, "ntmskFeesAmount", mtCurrency, 2, 0);
+  lblPercentSetupFee_ = new QLabel(grpAssumptions_);
+  lblPercentSetupFee_->setObjectName("lblPercentSetupFee");
+  lblPercentSetupFee_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  lblPercentSetupFee_->setMouseTracking(true);
+  lblPercentSetupFee_->installEventFilter(this);
+  SetFeeLabelLook(false);
+  ntmskMonthlyFee_ = mask(grpAssumptions_, "ntmskMonthlyFee", mtCurrency, 2, 0);
+
+  const auto caption = [this](const char* text) {
+    auto* label = new QLabel(text, grpAssumptions_);
+    return label;
+  };
+  int row = 0;
+  form->addWidget(caption("Plan date"), row, 1);
+  form->addWidget(dtpPlanDate_, row, 2, 1, 2);
+  ++row;
+  form->addWidget(caption("Debt paydown priority"), row, 1);
+  form->addWidget(cboPriority_, row, 2, 1, 4);
+  ++row;
+  form->addWidget(btnAccelerator_, row, 0);
+  form->addWidget(caption("Power payment"), row, 1);
+  form->addWidget(ntmskAccelerator_, row, 2);
+  form->addWidget(caption("+"), row, 3);
+  form->addWidget(ntmskAnnualAccelerator_, row, 4);
+  form->addWidget(caption("/year"), row, 5);
+  ++row;
+  form->addWidget(caption("Investment growth rate"), row, 1);
+  form->addWidget(ntmskReturnRate_, row, 2);
+  ++row;
+  form->addWidget(btnSetupFee_, row, 0);
+  form->addWidget(caption("Plan administration fees"), row, 1);
+  // The label of the fee charged lies under the fee field and shows when the field hides.
+  form->addWidget(lblPercentSetupFee_, row, 2);
+  form->addWidget(ntmskFeesAmount_, row, 2);
+  form->addWidget(caption("+"), row, 3);
+  form->addWidget(ntmskMonthlyFee_, row, 4);
+  form->addWidget(caption("/month"), row, 5);
+  form->setColumnStretch(2, 1);
+  form->setColumnStretch(4, 1);
+  layout->addWidget(grpAssumptions_);
+
+  // 4. New loan.
+  grpConsolidation_ = new QGroupBox("4. Determine New Loan Parameters", panel);
+  grpConsolidation_->setObjectName("grpConsolidation");
+  auto* loan = new QGridLayout(grpConsolidation_);
+  loan->setVerticalSpacing(2);
+  chkConsolidate_ = new QCheckBox("Consolidate debts and finance the initial setup fee",
+                                  grpConsolidation_);
+  chkConsolidate_->setObjectName("chkConsolidate");
+  btnRecommendations_ = new QPushButton("Recommendations", grpConsolidation_);
+  btnRecommendations_->setObjectName("btnRecommendations");
+  btnRecommendations_->setFlat(true);
+  btnRecommendations_->setStyleSheet("color: blue; text-decoration: underline;");
+  btnRecommendations_->setEnabled(false);  // the recommendation window comes with its command
+  ntmskInterestRate_ = mask(grpConsolidation_, "ntmskInterestRate", mtPercent, 3, 0);
+  chkInterestOnly_ = new QCheckBox("Interest Only", grpConsolidation_);
+  chkInterestOnly_->setObjectName("chkInterestOnly");
+  ntmskFeesRate_ = mask(grpConsolidation_, "ntmskFeesRate", mtPercent, 3, 0);
+  ntmskConsolidationFees_ = mask(grpConsolidation_, "ntmskConsolidationFees", mtCurrency, 2, 0);
+  ntmskTerm_ = mask(grpConsolidation_, "ntmskTerm", mtNumber, 0, 0);
+  lblCashOut_ = new QLabel("Cash out", grpConsolidation_);
+  lblCashOut_->setObjectName("lblCashOut");
+  ntmskCashOut_ = mask(grpConsolidation_, "ntmskCashOut", mtCurrency, 2, 999999999);
+  loan->addWidget(chkConsolidate_, 0, 0, 1, 4);
+  loan->addWidget(btnRecommendations_, 0, 4);
+  loan->addWidget(new QLabel("Interest rate", grpConsolidation_), 1, 0);
+  loan->addWidget(ntmskInterestRate_, 1, 1);
+  loan->addWidget(chkInterestOnly_, 1, 2, 1, 2);
+  loan->addWidget(new QLabel("Fees/Points", grpConsolidation_), 2, 0);
+  loan->addWidget(ntmskFeesRate_, 2, 1);
+  loan->addWidget(new QLabel("+", grpConsolidation_), 2, 2);
+  loan->addWidget(ntmskConsolidationFees_, 2, 3);
+  loan->addWidget(new QLabel("Term (years)", grpConsolidation_), 3, 0);
+  loan->addWidget(ntmskTerm_, 3, 1);
+  loan->addWidget(lblCashOut_, 4, 0);
+  loan->addWidget(ntmskCashOut_, 4, 1);
+  loan->setColumnStretch(1, 1);
+  loan->setColumnStretch(3, 1);
+  layout->addWidget(grpConsolidation_);
+  return panel;
+}
+
+QWidget* TfrmMain::BuildRightPanel() {
+  auto* panel = new QWidget(this);
+  panel->setObjectName("pnlRight");
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(2, 4, 4, 4);
+  pages_ = new QTabWidget(panel);
+  pages_->setObjectName("PageControl1");
+  pages_->setDocumentMode(true);
+  layout->addWidget(pages_, 1);
+
+  const auto figure = [this](QWidget* parent, const char* name, const QColor* colour) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (colour) {
+      QPalette palette = label->palette();
+      palette.setColor(QPalette::WindowText, *colour);
+      label->setPalette(palette);
+    }
+    figures_[name] = label;
+    return label;
+  };
+  const auto head = [](QWidget* parent, const char* text, const QColor& colour) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+  };
+  const auto chartView = [](QWidget* parent, const char* name) {
+    auto* view = new QChartView(parent);
+    view->setObjectName(name);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumHeight(200);
+    return view;
+  };
+
+  // Payoff Schedule.
+  auto* payoff = new QWidget(pages_);
+  payoff->setObjectName("tsPayoffSchedule");
+  auto* payoffLayout = new QVBoxLayout(payoff);
+  auto* payoffGrid = new QGridLayout;
+  payoffGrid->addWidget(head(payoff, "Current", kNavy), 0, 1);
+  payoffGrid->addWidget(head(payoff, "Proposed", kPurple), 0, 2);
+  payoffGrid->addWidget(new QLabel("Months until debt free", payoff), 1, 0);
+  payoffGrid->addWidget(figure(payoff, "lblPayoffMonthsCurrent", &kNavy), 1, 1);
+  payoffGrid->addWidget(figure(payoff, "lblPayoffMonthsProposed", &kPurple), 1, 2);
+  payoffGrid->addWidget(new QLabel("Years until debt free", payoff), 2, 0);
+  payoffGrid->addWidget(figure(payoff, "lblPayoffYearsCurrent", &kNavy), 2, 1);
+  payoffGrid->addWidget(figure(payoff, "lblPayoffYearsProposed", &kPurple), 2, 2);
+  payoffGrid->addWidget(new QLabel("Debt free date", payoff), 3, 0);
+  payoffGrid->addWidget(figure(payoff, "lblPayoffDateCurrent", &kNavy), 3, 1);
+  payoffGrid->addWidget(figure(payoff, "lblPayoffDateProposed", &kPurple), 3, 2);
+  payoffGrid->setColumnStretch(0, 1);
+  payoffGrid->setColumnMinimumWidth(1, Px(90));
+  payoffGrid->setColumnMinimumWidth(2, Px(90));
+  payoffLayout->addLayout(payoffGrid);
+  graphPayoffDates_ = chartView(payoff, "graphPayoffDates");
+  payoffLayout->addWidget(graphPayoffDates_, 1);
+  pages_->addTab(payoff, "Payoff Schedule");
+
+  // Interest Paid.
+  auto* interest = new QWidget(pages_);
+  interest->setObjectName("tsInterestPaid");
+  auto* interestLayout = new QVBoxLayout(interest);
+  auto* interestGrid = new QGridLayout;
+  interestGrid->addWidget(head(interest, "Current", kNavy), 0, 1);
+  interestGrid->addWidget(head(interest, "Proposed", kPurple), 0, 2);
+  interestGrid->addWidget(new QLabel("Total interest paid", interest), 1, 0);
+  interestGrid->addWidget(figure(interest, "lblInterestCurrent", &kNavy), 1, 1);
+  interestGrid->addWidget(figure(interest, "lblInterestProposed", &kPurple), 1, 2);
+  interestGrid->addWidget(new QLabel("Interest saved", interest), 2, 0);
+  interestGrid->addWidget(figure(interest, "lblInterestDifference", nullptr), 2, 2);
+  interestGrid->addWidget(new QLabel("Return on investment", interest), 3, 0);
+  interestGrid->addWidget(figure(interest, "lblReturnOnInvestment", nullptr), 3, 2);
+  interestGrid->setColumnStretch(0, 1);
+  interestGrid->setColumnMinimumWidth(1, Px(100));
+  interestGrid->setColumnMinimumWidth(2, Px(100));
+  interestLayout->addLayout(interestGrid);
+  chart1_ = chartView(interest, "Chart1");
+  interestLayout->addWidget(chart1_, 1);
+  pages_->addTab(interest, "Interest Paid");
+
+  // Projected Balances.
+  auto* balances = new QWidget(pages_);
+  balances->setObjectName("tsProjectedBalances");
+  auto* balancesLayout = new QVBoxLayout(balances);
+  auto* balancesGrid = new QGridLayout;
+  balancesGrid->addWidget(head(balances, "Current", kNavy), 0, 2);
+  balancesGrid->addWidget(head(balances, "Proposed", kPurple), 0, 3);
+  balancesGrid->addWidget(new QLabel("Debt balance in", balances), 1, 0);
+  balancesGrid->addWidget(figure(balances, "lblEarlyYear", nullptr), 1, 1);
+  balancesGrid->addWidget(figure(balances, "lblDebtBalanceCurrent", &kNavy), 1, 2);
+  balancesGrid->addWidget(figure(balances, "lblDebtBalanceProposed", &kPurple), 1, 3);
+  balancesGrid->addWidget(new QLabel("Investment value in", balances), 2, 0);
+  balancesGrid->addWidget(figure(balances, "lblLateYear", nullptr), 2, 1);
+  balancesGrid->addWidget(figure(balances, "lblInvestmentValueCurrent", &kNavy), 2, 2);
+  balancesGrid->addWidget(figure(balances, "lblInvestmentValueProposed", &kPurple), 2, 3);
+  figures_["lblEarlyYear"]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  figures_["lblLateYear"]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  balancesGrid->setColumnStretch(1, 1);
+  balancesGrid->setColumnMinimumWidth(2, Px(100));
+  balancesGrid->setColumnMinimumWidth(3, Px(100));
+  balancesLayout->addLayout(balancesGrid);
+  chart3_ = chartView(balances, "Chart3");
+  balancesLayout->addWidget(chart3_, 1);
+  pages_->addTab(balances, "Projected Balances");
+
+  // New Loan.
+  newLoanPage_ = new QWidget(pages_);
+  newLoanPage_->setObjectName("tsNewLoan");
+  auto* loanLayout = new QVBoxLayout(newLoanPage_);
+  loanLayout->addWidget(new QLabel("The details of the new loan are as follows:", newLoanPage_));
+  const auto group = [&](const char* title,
+                         std::initializer_list<std::pair<const char*, const char*>> rows) {
+    auto* box = new QGroupBox(title, newLoanPage_);
+    auto* grid = new QGridLayout(box);
+    int r = 0;
+    for (const auto& [text, name] : rows) {
+      if (r == static_cast<int>(rows.size()) - 1) {
+        auto* rule = new QFrame(box);
+        rule->setFrameShape(QFrame::HLine);
+        grid->addWidget(rule, r++, 1);
+      }
+      grid->addWidget(new QLabel(text, box), r, 0);
+      grid->addWidget(figure(box, name, nullptr), r, 1);
+      ++r;
+    }
+    grid->setColumnStretch(0, 1);
+    grid->setColumnMinimumWidth(1, Px(110));
+    loanLayout->addWidget(box);
+  };
+  group("Balance", {{"Total balance of paid-off loans", "lblPayoffBalance"},
+                    {"Initial setup fee", "lblOtherFees"},
+                    {"Fees/Points", "lblFees"},
+                    {"Cash paid out (Paid in)", "lblCashPayment"},
+                    {"New loan amount", "lblConsolidationLoanAmount"}});
+  group("Payment", {{"Total payment of paid-off loans", "lblPayoffPayment"},
+                    {"New loan payment", "lblConsolidationLoanPayment"},
+                    {"Difference", "lblDifferencePayment"}});
+  group("Interest Rate", {{"Average interest rate of paid-off loans", "lblCurrentInterestRate"},
+                          {"New loan interest rate", "lblConsolidationInterestRate"},
+                          {"Difference", "lblDifferenceInterestRate"}});
+  loanLayout->addStretch(1);
+  pages_->addTab(newLoanPage_, "New Loan");
+
+  auto* detailsStrip = new QHBoxLayout;
+  detailsStrip->addStretch(1);
+  bitbtnDetails_ = new QPushButton("Details", panel);
+  bitbtnDetails_->setObjectName("bitbtnDetails");
+  bitbtnDetails_->setToolTip("View the monthly tables for this plan");
+  bitbtnDetails_->setEnabled(false);  // the monthly tables window comes with its command
+  detailsStrip->addWidget(bitbtnDetails_);
+  layout->addLayout(detailsStrip);
+  return panel;
+}
+
+void TfrmMain::ConnectInputs() {
+  // Each edit goes straight into the plan; the session marks the plan changed only when the
+  // value really changes. Leaving a field recalculates.
+  connect(txtFirstName_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!filling_) session_.SetFirstName(text.toStdString());
+  });
+  connect(txtLastName_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!filling_) session_.SetLastName(text.toStdString());
+  });
+  connect(dtpPlanDate_, &QDateEdit::dateChanged, this, [this](const QDate& date) {
+    if (!filling_) session_.SetPlanDate(FromQDate(date));
+  });
+  connect(dtpPlanDate_, &QDateEdit::editingFinished, this, &TfrmMain::Recalculate);
+  connect(cboPriority_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (filling_ || index < 0) return;
+    session_.SetPriority(index);
+    Recalculate();
+  });
+  const auto onChange = [this](TVornMask* field, auto store) {
+    connect(field, &TVornMask::changed, this, [this, store] {
+      if (!filling_) store();
+    });
+    connect(field, &TVornMask::exited, this, &TfrmMain::Recalculate);
+  };
+  onChange(ntmskAccelerator_, [this] { StoreAccelerator(); });
+  onChange(ntmskAnnualAccelerator_, [this] { StoreAccelerator(); });
+  onChange(ntmskReturnRate_, [this] { session_.SetReturnRate(ntmskReturnRate_->NumericValue()); });
+  onChange(ntmskFeesAmount_, [this] {
+    session_.SetSetupFee(Money::FromUnits(ntmskFeesAmount_->NumericValue()));
+  });
+  onChange(ntmskMonthlyFee_, [this] {
+    session_.SetManagementFee(Money::FromUnits(ntmskMonthlyFee_->NumericValue()));
+  });
+  for (TVornMask* field : {ntmskInterestRate_, ntmskFeesRate_, ntmskConsolidationFees_,
+                           ntmskTerm_, ntmskCashOut_}) {
+    onChange(field, [this] { StoreConsolidationTerms(); });
+  }
+  connect(chkConsolidate_, &QCheckBox::clicked, this, [this](bool checked) {
+    session_.SetConsolidate(checked);
+    Recalculate();
+  });
+  connect(chkInterestOnly_, &QCheckBox::clicked, this, [this] {
+    StoreConsolidationTerms();
+    Recalculate();
+  });
+
+  connect(bitbtnNew_, &QPushButton::clicked, this, [this] { bitbtnNewClick(true); });
+  connect(bitbtnEdit_, &QPushButton::clicked, this, [this] { bitbtnNewClick(false); });
+  connect(bitbtnDelete_, &QPushButton::clicked, this, &TfrmMain::bitbtnDeleteClick);
+  connect(bitbtnUp_, &QPushButton::clicked, this, [this] { bitbtnUpClick(true); });
+  connect(bitbtnDown_, &QPushButton::clicked, this, [this] { bitbtnUpClick(false); });
+  connect(gridDebts_, &QTableWidget::cellDoubleClicked, this, [this] {
+    if (session_.Plan().Debts.GetDebtCount() > 0) bitbtnNewClick(false);
+  });
+}
+
+void TfrmMain::StoreAccelerator() {
+  Accelerator accelerator = session_.Plan().Accelerators[0];
+  accelerator.Monthly = Money::FromUnits(ntmskAccelerator_->NumericValue());
+  accelerator.Annual = Money::FromUnits(ntmskAnnualAccelerator_->NumericValue());
+  session_.SetAccelerator(0, accelerator);
+}
+
+void TfrmMain::StoreConsolidationTerms() {
+  ConsolidationLoanTerms terms = session_.Plan().ConsolidationLoan;
+  terms.InterestRate = ntmskInterestRate_->NumericValue();
+  terms.FeesRate = ntmskFeesRate_->NumericValue();
+  terms.FeesAmount = Money::FromUnits(ntmskConsolidationFees_->NumericValue());
+  terms.Term = ntmskTerm_->NumericValue();
+  terms.CashOut = Money::FromUnits(ntmskCashOut_->NumericValue());
+  terms.InterestOnly = chkInterestOnly_->isChecked();
+  session_.SetConsolidationLoan(terms);
+}
+
+void TfrmMain::Start(const std::vector<std::string>& arguments) {
+  session_.SetPlanDirectory((options_.programFolder / "data").string());
+  ::ardvane::ApplyPermissions(settings_, params_);
+  std::error_code ec;
+  const bool lastFileExists =
+      !settings_.LastFile.empty() && std::filesystem::is_regular_file(settings_.LastFile, ec);
+  const StartupRequest request =
+      ReadStartupArguments(arguments, settings_.LastFile, lastFileExists);
+  SetupDebtsGrid();
+  ApplyPermissions();
+
+  bool opened = false;
+  if (request.openRequested) {
+    const std::string& name = request.fileToOpen;
+    opened = !name.empty() && session_.TryOpenFile(name).ok();
+    if (!opened) {
+      // A plan that cannot be read is not shown under its name: the next Save would overwrite
+      // the client's file with an empty plan.
+      prompts_.ShowError("Could not open file " + name);
+    }
+  }
+  if (!opened) {
+    session_.SetDefaults();
+    session_.SetChanged(false);
+  }
+  ShowPlan();
+  EnableButtons();
+  UpdateCaption();
+  results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
+  PopulateDebtsGrid();
+  PopulateScreenValues();
+  if (gridDebts_->rowCount() > 0) SelectGridRow(1);
+}
+
+void TfrmMain::ApplyPermissions() {
+  const bool consolidate = params_.PermitConsolidate;
+  grpConsolidation_->setVisible(consolidate);
+  const bool cashOut = consolidate && params_.PermitCashOut;
+  lblCashOut_->setVisible(cashOut);
+  ntmskCashOut_->setVisible(cashOut);
+  grpConsolidation_->setFixedHeight(grpConsolidation_->sizeHint().height());
+  pages_->setTabVisible(pages_->indexOf(newLoanPage_), consolidate);
+  pages_->setCurrentIndex(consolidate ? pages_->indexOf(newLoanPage_) : 0);
+}
+
+void TfrmMain::ShowPlan() {
+  filling_ = true;
+  const PlanDocument& plan = session_.Plan();
+  txtFirstName_->setText(Q(plan.FirstName));
+  txtLastName_->setText(Q(plan.LastName));
+  dtpPlanDate_->setDate(ToQDate(plan.Date));
+  cboPriority_->setCurrentIndex(plan.Priority >= 0 && plan.Priority < cboPriority_->count()
+                                    ? plan.Priority
+                                    : -1);
+  ntmskAccelerator_->SetNumericValue(static_cast<double>(plan.Accelerators[0].Monthly.Units()));
+  ntmskAnnualAccelerator_->SetNumericValue(
+      static_cast<double>(plan.Accelerators[0].Annual.Units()));
+  ntmskReturnRate_->SetNumericValue(plan.ReturnRate);
+  ntmskFeesAmount_->SetNumericValue(static_cast<double>(plan.SetupFee.Units()));
+  ntmskMonthlyFee_->SetNumericValue(static_cast<double>(plan.ManagementFee.Units()));
+  chkConsolidate_->setChecked(plan.Consolidate);
+  const ConsolidationLoanTerms& loan = plan.ConsolidationLoan;
+  ntmskInterestRate_->SetNumericValue(loan.InterestRate);
+  chkInterestOnly_->setChecked(loan.InterestOnly);
+  ntmskFeesRate_->SetNumericValue(loan.FeesRate);
+  ntmskConsolidationFees_->SetNumericValue(static_cast<double>(loan.FeesAmount.Units()));
+  ntmskTerm_->SetNumericValue(loan.Term);
+  ntmskCashOut_->SetNumericValue(static_cast<double>(loan.CashOut.Units()));
+  filling_ = false;
+}
+
+void TfrmMain::UpdateCaption() { setWindowTitle(Q("Ardvane - " + session_.PlanFileName())); }
+
+void TfrmMain::Recalculate() { BitBtn1Click(); }
+
+void TfrmMain::BitBtn1Click() {
+  results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
+  PopulateScreenValues();
+}
+
+void TfrmMain::EnableButtons() {
+  const bool any = session_.Plan().Debts.GetDebtCount() > 0;
+  bitbtnEdit_->setEnabled(any);
+  bitbtnDelete_->setEnabled(any);
+  // Details, Print and its menu item follow the same rule once their commands exist.
+}
+
+void TfrmMain::SetupDebtsGrid() {
+  QStringList headings = {"Description", "Balance",    "Int Rate",   "Current Pmt",
+                          "Min Pmt($)",  "Min Pmt(%)", "Compounding"};
+  if (params_.PermitConsolidate) headings << "Consolidate";
+  if (params_.PermitNegotiate) headings << "Restructure";
+  gridDebts_->setColumnCount(headings.size());
+  gridDebts_->setHorizontalHeaderLabels(headings);
+  // Widths for the design font, widened so money such as $185,000.00 always shows whole.
+  const QFontMetrics metrics(gridDebts_->font());
+  const int padding = Px(10);
+  const int money = std::max(Px(75), metrics.horizontalAdvance("$185,000.00") + padding);
+  for (int col = 0; col < headings.size(); ++col) {
+    int width = col == 0 ? Px(150) : col <= 6 ? money : Px(60);
+    width = std::max(width, metrics.horizontalAdvance(headings[col]) + padding);
+    gridDebts_->setColumnWidth(col, width);
+  }
+  gridDebts_->verticalHeader()->setDefaultSectionSize(std::max(Px(18), metrics.height() + 4));
+}
+
+void TfrmMain::PopulateDebtsGrid() {
+  const PlanDocument& plan = session_.Plan();
+  const DebtRows& rows = plan.Debts;
+  const RegionalSettings& regional = options_.regional;
+  const int count = rows.GetDebtCount();
+  const int columns = gridDebts_->columnCount();
+  gridDebts_->setRowCount(std::max(count, 1));
+  const auto set = [this](int row, int col, const std::string& text, bool right) {
+    QTableWidgetItem* item = gridDebts_->item(row, col);
+    if (!item) {
+      item = new QTableWidgetItem;
+      gridDebts_->setItem(row, col, item);
+    }
+    item->setText(Q(text));
+    item->setTextAlignment(right ? (Qt::AlignRight | Qt::AlignVCenter)
+                                 : (Qt::AlignLeft | Qt::AlignVCenter));
+  };
+  const auto number = [&regional](const std::string& cell) {
+    return StrToFloatSafe(cell, regional.decimalSeparator);
+  };
+  for (int i = 0; i < count; ++i) {
+    std::string name = rows.Cell(i, DebtCol::Name);
+    if (DebtNeverPaysOff(results_, i)) name += " - WARNING";
+    set(i, 0, name, false);
+    set(i, 1, FormatMoneyUnits(number(rows.Cell(i, DebtCol::Balance)), 2, regional), true);
+    set(i, 2, FormatPercent3(number(rows.Cell(i, DebtCol::InterestRate)), regional), true);
+    const TLoan* loan = results_.CurrentPlan.GetLoan(i);
+    set(i, 3, FormatMoney(loan ? loan->GetScheduledPayment() : Money(), 2, regional), true);
+    set(i, 4, FormatMoneyUnits(number(rows.Cell(i, DebtCol::MinimumPaymentAmount)), 2, regional),
+        true);
+    set(i, 5,
+        FormatPercent1(number(rows.Cell(i, DebtCol::MinimumPaymentPercent)), regional),
+        true);
+    set(i, 6,
+        LookupCompoundingPeriodName(StrToIntDefault(rows.Cell(i, DebtCol::CompoundingPeriod), 1)),
+        false);
+    int col = 7;
+    if (params_.PermitConsolidate) {
+      set(i, col++, rows.IsSet(i, DebtCol::Consolidate) ? "Yes" : "No", false);
+    }
+    if (params_.PermitNegotiate) {
+      set(i, col++, rows.IsSet(i, DebtCol::Negotiate) ? "Yes" : "No", false);
+    }
+  }
+  if (count == 0) {
+    for (int col = 0; col < columns; ++col) set(0, col, "", false);
+  }
+  UpdateCaption();
+}
+
+void TfrmMain::PopulateScreenValues() {
+  const RegionalSettings& regional = options_.regional;
+  const PlanDocument& plan = session_.Plan();
+  const TLoans& current = results_.CurrentPlan;
+  const TLoans& proposed = results_.ProposedPlan;
+  const auto show = [this](const char* name, const std::string& text) {
+    Figure(name)->setText(Q(text));
+  };
+  UpdateCaption();
+
+  // Payoff schedule.
+  show("lblPayoffMonthsCurrent", std::to_string(current.GetDebtFreeMonths()));
+  show("lblPayoffYearsCurrent", FormatYears(current.GetDebtFreeYears(), regional));
+  const DayNumber later = std::max(current.GetDebtFreeDate(), proposed.GetDebtFreeDate());
+  show("lblPayoffDateCurrent", FormatMonthYear(later));
+  show("lblPayoffMonthsProposed", std::to_string(proposed.GetDebtFreeMonths()));
+  show("lblPayoffYearsProposed", FormatYears(proposed.GetDebtFreeYears(), regional));
+  show("lblPayoffDateProposed", FormatMonthYear(proposed.GetDebtFreeDate()));
+  show("lblLateYear", FormatMonthYear(later));
+  show("lblEarlyYear", FormatMonthYear(proposed.GetDebtFreeDate()));
+
+  // Interest paid.
+  show("lblInterestCurrent", FormatMoney(current.GetTotalInterest(), 2, regional));
+  show("lblInterestProposed", FormatMoney(proposed.GetTotalInterest(), 2, regional));
+  show("lblInterestDifference",
+       FormatMoney(results_.InterestSaved(), 2, regional));
+  show("lblReturnOnInvestment", FormatPercent2(results_.AnnualReturn * 100, regional));
+
+  // Projected balances.
+  const int months = proposed.GetDebtFreeMonths();
+  show("lblDebtBalanceCurrent",
+       FormatMoney(months >= 1 ? current.GetTotalEndBalance(months - 1) : Money(), 2, regional));
+  show("lblInvestmentValueCurrent", FormatMoney(Money(), 2, regional));
+  show("lblDebtBalanceProposed",
+       FormatMoney(months >= 1 ? proposed.GetTotalEndBalance(months - 1) : Money(), 2, regional));
+  show("lblInvestmentValueProposed",
+       FormatMoney(results_.ProjectionMonths >= 1
+                       ? results_.ProposedInvestment.GetEndValue(results_.ProjectionMonths - 1)
+                       : Money(),
+                   2, regional));
+
+  // New loan.
+  show("lblPayoffBalance", FormatMoney(results_.PayoffBalance, 2, regional));
+  show("lblOtherFees", FormatMoney(results_.NewLoanSetupFee, 2, regional));
+  show("lblFees", FormatMoney(results_.NewLoanPointsFee + results_.NewLoanFixedFees, 2, regional));
+  show("lblCashPayment",
+       FormatMoney(results_.CashOutAmount - results_.ActualDownPayment, 2, regional));
+  show("lblConsolidationLoanAmount", FormatMoney(results_.NewLoanAmount, 2, regional));
+  show("lblPayoffPayment", FormatMoney(results_.PayoffPayment, 2, regional));
+  show("lblConsolidationLoanPayment", FormatMoney(results_.NewLoanPayment, 2, regional));
+  show("lblDifferencePayment",
+       FormatMoney(results_.PayoffPayment - results_.NewLoanPayment, 2, regional));
+  show("lblCurrentInterestRate", FormatPercent3(results_.PayoffAverageRate, regional));
+  show("lblConsolidationInterestRate",
+       FormatPercent3(results_.NewLoanRate * 100, regional));
+  show("lblDifferenceInterestRate",
+       FormatPercent3(results_.PayoffAverageRate - results_.NewLoanRate * 100, regional));
+
+  // Charts, on screen and in the report's chart forms.
+  FillPayoffDatesChart(*graphPayoffDates_->chart(), plan, results_, WindowPayoffTexts(), regional);
+  FillInterestChart(*chart1_->chart(), results_, WindowInterestTexts(), regional);
+  FillBalancesChart(*chart3_->chart(), plan, results_, WindowBalancesTexts(), regional);
+  chartForms_->Refresh(plan, results_, params_);
+
+  // The fee charged; the entry field shows only while it is the fee entered.
+  lblPercentSetupFee_->setText(Q(FormatMoney(results_.ActualSetupFee, 0, regional)));
+  ntmskFeesAmount_->setVisible(results_.ActualSetupFee ==
+                               Money::FromUnits(ntmskFeesAmount_->NumericValue()));
+}
+
+void TfrmMain::SetFeeLabelLook(bool link) {
+  QFont font = lblPercentSetupFee_->font();
+  font.setBold(true);
+  font.setUnderline(link);
+  lblPercentSetupFee_->setFont(font);
+  QPalette palette = lblPercentSetupFee_->palette();
+  palette.setColor(QPalette::WindowText,
+                   link ? QColor(Qt::blue) : QApplication::palette().color(QPalette::WindowText));
+  lblPercentSetupFee_->setPalette(palette);
+  lblPercentSetupFee_->setCursor(link ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+int TfrmMain::SelectedGridRow() const {
+  const int row = gridDebts_->currentRow();
+  return row < 0 ? 0 : row + 1;
+}
+
+void TfrmMain::SelectGridRow(int gridRow) {
+  const int row = std::clamp(gridRow - 1, 0, std::max(0, gridDebts_->rowCount() - 1));
+  gridDebts_->setCurrentCell(row, std::max(0, gridDebts_->currentColumn()));
+  gridDebts_->selectRow(row);
+}
+
+void TfrmMain::spdbtnNewClick() {
+  if (session_.NewPlan()) ShowPlan();
+  results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
+  PopulateDebtsGrid();
+  BitBtn1Click();
+  EnableButtons();
+  SelectGridRow(1);
+}
+
+void TfrmMain::spdbtnOpenClick() {
+  if (session_.OpenPlan()) {
+    ShowPlan();
+    results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
+    PopulateDebtsGrid();
+    SelectGridRow(1);
+  }
+  EnableButtons();
+  BitBtn1Click();
+}
+
+void TfrmMain::spdbtnSaveClick(bool saveAs) {
+  session_.SavePlan(saveAs);
+  UpdateCaption();
+}
+
+void TfrmMain::AfterDebtListChange(int gridRowToSelect) {
+  results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
+  PopulateDebtsGrid();
+  PopulateScreenValues();
+  EnableButtons();
+  SelectGridRow(gridRowToSelect);
+}
+
+void TfrmMain::bitbtnNewClick(bool add) {
+  const int count = session_.Plan().Debts.GetDebtCount();
+  if (!add && count == 0) return;
+  const int selected = add ? count : std::clamp(SelectedGridRow() - 1, 0, count - 1);
+  if (!add) {
+    if (auto warning = CheckForNoPayoff(session_.Plan(), results_, selected)) {
+      prompts_.ShowWarning(*warning);
+    }
+  }
+  // The dialog stores the debt itself: on OK, and while it moves between debts.
+  TfrmDebt dialog(session_, prompts_, options_.programFolder, this);
+  if (add) {
+    dialog.StartAdd();
+  } else {
+    dialog.StartEdit(selected);
+  }
+  connect(&dialog, &TfrmDebt::debtShown, this, [this](int index) { SelectGridRow(index + 1); });
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  if (!accepted && !dialog.WroteBack()) return;
+  const int current = dialog.CurrentDebt();
+  results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
+  if (auto warning = CheckForNoPayoff(session_.Plan(), results_, current)) {
+    prompts_.ShowWarning(*warning);
+  }
+  PopulateDebtsGrid();
+  PopulateScreenValues();
+  EnableButtons();
+  SelectGridRow(session_.Plan().Debts.GetDebtCount() == 0 ? 1 : current + 1);
+}
+
+void TfrmMain::bitbtnDeleteClick() {
+  const auto next = session_.DeleteSelectedDebt(SelectedGridRow());
+  if (!next) return;
+  AfterDebtListChange(*next);
+}
+
+void TfrmMain::bitbtnUpClick(bool up) {
+  const auto target = session_.SwapOrder(SelectedGridRow() - 1, up);
+  if (!target) return;
+  AfterDebtListChange(*target + 1);
+}
+
+std::string TfrmMain::InformationText() const {
+  const RegionalSettings& regional = options_.regional;
+  std::string text = "Current Total Payment:    " +
+                     FormatMoney(results_.CurrentPlan.GetTotalMonthlyOutlay(), 2, regional);
+  text += "\n\nProposed Total Payment:  " +
+          FormatMoney(results_.ProposedPlan.GetTotalMonthlyOutlay(), 2, regional);
+  text += "\n\nAnnual Return:  " + FormatPercent2(results_.AnnualReturn * 100, regional);
+  text += "\n\nTotal Escrow:  " + FormatMoney(results_.CurrentPlan.GetTotalEscrow(), 2, regional);
+  // A plan without debts has no loan to name a priority for.
+  const TLoan* loan = results_.ProposedPlan.GetLoan(SelectedGridRow() - 1);
+  text += "\n\nSelected Debt Priority:  " + (loan ? std::to_string(loan->PayoffOrder()) : "");
+  return text;
+}
+
+void TfrmMain::About1Click() {
+  TfrmAbout about(options_.programFolder, options_.versionText, params_.VersionName, this);
+  about.exec();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && isActiveWindow()) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10) {
+      prompts_.ShowInformation(InformationText());
+      return true;
+    }
+    if (key->key() == Qt::Key_F8) {
+      chartForms_->ShowEnglishForms();
+      return true;
+    }
+  }
+  if (watched == gridDebts_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      bitbtnNewClick(false);
+      return true;
+    }
+  }
+  if (watched == gridDebts_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+      session_.Plan().Debts.GetDebtCount() == 0) {
+    bitbtnNewClick(true);
+    return true;
+  }
+  if (watched == lblPercentSetupFee_ && event->type() == QEvent::Enter) SetFeeLabelLook(true);
+  if (watched == grpAssumptions_ && event->type() == QEvent::MouseMove) SetFeeLabelLook(false);
+  if (watched == lblPercentSetupFee_ && event->type() == QEvent::Leave) SetFeeLabelLook(false);
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  // Leaving a field by closing the window still keeps what was typed.
+  if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+  if (!session_.CheckForChanges()) {
+    event->ignore();
+    return;
+  }
+  std::string ignored;  // the preferences are a convenience; a failure must not keep the window
+  SavePreferences(settings_, options_.programFolder, session_.PlanDirectory(),
+                  session_.PlanFileName(), &ignored);
+  for (ChartFormKind kind : {ChartFormKind::kPayoff, ChartFormKind::kPayoffSpanish,
+                             ChartFormKind::kBalances, ChartFormKind::kBalancesSpanish}) {
+    chartForms_->Form(kind).close();
+  }
+  event->accept();
+}
+
+}  // namespace ardvane

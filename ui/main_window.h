@@ -1,0 +1,167 @@
+#pragma once
+
+#include <QMainWindow>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/plan_calculation.h"
+#include "engine/regional_settings.h"
+#include "engine/settings.h"
+#include "planfiles/plan_session.h"
+#include "ui/window_prompts.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
+class QChartView;
+
+namespace ardvane {
+
+class TVornMask;
+class ChartForms;
+
+// What the main window takes from its surroundings at start-up; tests fix every value.
+struct MainWindowOptions {
+  std::filesystem::path programFolder;  // Settings.ini, Params.ini, Help/, ... live here
+  RegionalSettings regional;
+  DayNumber today = 0;
+  std::vector<std::string> arguments;  // the plan-path words of the command line
+  std::string versionText;
+};
+
+// The main window: the plan's inputs on the left, its results on the right. It shows the
+// plan held by its PlanSession, writes each edit back through the session's operations and
+// recalculates; it keeps no copy of a plan value of its own.
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  const PlanSession& Session() const { return session_; }
+  const PlanResults& Results() const { return results_; }
+  const AppSettings& Settings() const { return settings_; }
+  const PlanParameters& Params() const { return params_; }
+  const ChartForms& Forms() const { return *chartForms_; }
+
+  // Recalculate: Calculate, then PopulateScreenValues.
+  void BitBtn1Click();
+  void SetupDebtsGrid();
+  void PopulateDebtsGrid();
+  void PopulateScreenValues();
+  void EnableButtons();
+
+  // Plan commands.
+  void spdbtnNewClick();
+  void spdbtnOpenClick();
+  void spdbtnSaveClick(bool saveAs);
+  // Debt commands; `add` tells a new debt from an edit of the selected one.
+  void bitbtnNewClick(bool add);
+  void bitbtnDeleteClick();
+  void bitbtnUpClick(bool up);
+  // The selected row of the debt grid, counting the heading as row 0.
+  int SelectedGridRow() const;
+  void SelectGridRow(int gridRow);
+
+  // F10: the five figures of the information box, as shown.
+  std::string InformationText() const;
+  void About1Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenuAndToolBar();
+  QWidget* BuildLeftPanel();
+  QWidget* BuildRightPanel();
+  void ConnectInputs();
+  void Start(const std::vector<std::string>& arguments);
+  void ApplyPermissions();
+  // Fills every input from the plan, without treating it as an edit.
+  void ShowPlan();
+  void UpdateCaption();
+  void Recalculate();
+  void StoreAccelerator();
+  void StoreConsolidationTerms();
+  void AfterDebtListChange(int gridRowToSelect);
+  void SetFeeLabelLook(bool link);
+  // Design pixels (drawn for a smaller font) scaled to this platform's default font.
+  int Px(int designPixels) const;
+
+  MainWindowOptions options_;
+  WindowPrompts& prompts_;
+  AppSettings settings_;
+  PlanParameters params_;
+  PlanSession session_;
+  PlanResults results_;
+  std::unique_ptr<ChartForms> chartForms_;
+  bool filling_ = false;  // inputs are being set from the plan, not by the user
+  double scale_ = 1;
+
+  // Tool bar and menu.
+  QToolButton* spdbtnNew_ = nullptr;
+  QToolButton* spdbtnOpen_ = nullptr;
+  QToolButton* spdbtnSave_ = nullptr;
+  QToolButton* spdbtnNotes_ = nullptr;
+  QToolButton* spdbtnForm_ = nullptr;
+  QToolButton* spdbtnPrint_ = nullptr;
+  QAction* printAction_ = nullptr;
+  QAction* preferencesAction_ = nullptr;
+
+  // Left panel.
+  QLineEdit* txtFirstName_ = nullptr;
+  QLineEdit* txtLastName_ = nullptr;
+  QTableWidget* gridDebts_ = nullptr;
+  QPushButton* bitbtnNew_ = nullptr;
+  QPushButton* bitbtnEdit_ = nullptr;
+  QPushButton* bitbtnDelete_ = nullptr;
+  QPushButton* bitbtnUp_ = nullptr;
+  QPushButton* bitbtnDown_ = nullptr;
+  QGroupBox* grpAssumptions_ = nullptr;
+  QDateEdit* dtpPlanDate_ = nullptr;
+  QComboBox* cboPriority_ = nullptr;
+  QPushButton* btnAccelerator_ = nullptr;
+  TVornMask* ntmskAccelerator_ = nullptr;
+  TVornMask* ntmskAnnualAccelerator_ = nullptr;
+  TVornMask* ntmskReturnRate_ = nullptr;
+  QPushButton* btnSetupFee_ = nullptr;
+  TVornMask* ntmskFeesAmount_ = nullptr;
+  QLabel* lblPercentSetupFee_ = nullptr;
+  TVornMask* ntmskMonthlyFee_ = nullptr;
+  QGroupBox* grpConsolidation_ = nullptr;
+  QCheckBox* chkConsolidate_ = nullptr;
+  QPushButton* btnRecommendations_ = nullptr;
+  TVornMask* ntmskInterestRate_ = nullptr;
+  QCheckBox* chkInterestOnly_ = nullptr;
+  TVornMask* ntmskFeesRate_ = nullptr;
+  TVornMask* ntmskConsolidationFees_ = nullptr;
+  TVornMask* ntmskTerm_ = nullptr;
+  QLabel* lblCashOut_ = nullptr;
+  TVornMask* ntmskCashOut_ = nullptr;
+
+  // Right panel.
+  QTabWidget* pages_ = nullptr;
+  QWidget* newLoanPage_ = nullptr;
+  QPushButton* bitbtnDetails_ = nullptr;
+  QChartView* graphPayoffDates_ = nullptr;
+  QChartView* chart1_ = nullptr;
+  QChartView* chart3_ = nullptr;
+  // The result labels by their names (lblPayoffMonthsCurrent, ...).
+  std::map<std::string, QLabel*> figures_;
+  QLabel* Figure(const std::string& name) const { return figures_.at(name); }
+};
+
+}  // namespace ardvane
