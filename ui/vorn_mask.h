@@ -23,7 +23,9 @@ namespace ardvane {
 // Signals: changed() after every change of the text that is parsed (typing, a paste, the
 // program setting the value or a setting), with NumericValue already updated; switching
 // between the faces does not count. entered() when the field gets the focus, before the
-// typing face is shown; exited() when it loses it, after the display face is shown.
+// typing face is shown; exited() when the focus moves to another widget of the window, after
+// the display face is shown. The window itself losing activation (another program, a message
+// box, the window closing) is no exit: the field keeps its typing face and sends nothing.
 class TVornMask : public QLineEdit {
   Q_OBJECT
   Q_PROPERTY(double NumericValue READ NumericValue WRITE SetNumericValue)
@@ -95,6 +97,8 @@ class TVornMask : public QLineEdit {
 
  private:
   void OnTextChanged();
+  // The display face again, then exited(); nothing when not typing.
+  void LeaveTypingFace();
   // Parses the current text into value_ (limited and rounded).
   void ApplyText();
   // Replaces the text without parsing it (a change of face).
