@@ -131,6 +131,18 @@ void TVornMask::LeaveTypingFace() {
   emit exited();
 }
 
+QString TVornMask::TypedCharacter(const QKeyEvent& event) const {
+  const QString typed = event.text();
+  // A locale's negative sign that no keyboard has (U+2212 in some locales) is typed with "-".
+  const QString minus = ToQString(regional_.negativeSign).left(1);
+  if (typed == QLatin1String("-") && !minus.isEmpty()) return minus;
+  // The keypad's decimal key gives the locale's separator; the field always takes ".".
+  if ((event.modifiers() & Qt::KeypadModifier) && typed == ToQString(regional_.decimalSeparator)) {
+    return QStringLiteral(".");
+  }
+  return typed;
+}
+
 bool TVornMask::KeyAccepted(const QString& typed) const {
   const QString current = text();
   const QString selected = selectedText();
@@ -168,8 +180,9 @@ void TVornMask::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  const QString typed = event->text();
-  if (!typed.isEmpty() && typed.at(0).isPrint() && !KeyAccepted(typed)) {
+  const QString typed = TypedCharacter(*event);
+  if (!typed.isEmpty() && typed.at(0).isPrint()) {
+    if (KeyAccepted(typed)) insert(typed);
     event->accept();
     return;
   }

@@ -107,6 +107,9 @@ class TVornMask : public QLineEdit {
   void PasteFromClipboard();
   void CopyToClipboard();
   void ClearKeepingClipboard();
+  // The character a key stands for in the field: "-" types the locale's negative sign, the
+  // keypad's decimal key types ".".
+  QString TypedCharacter(const QKeyEvent& event) const;
   bool KeyAccepted(const QString& typed) const;
   int ContentWidth() const;
 

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <memory>
 #include <ostream>
+#include <tuple>
 #include <vector>
 
 #include "tests/test_regional.h"
@@ -196,6 +197,25 @@ TEST_F(VornMaskTest, MinusKeyOnlyWithANegativeLimitAndOnlyAtTheFront) {
   EXPECT_EQ(field_->NumericValue(), -0.5);
   Leave();
   EXPECT_EQ(field_->text(), "-$0.50");
+}
+
+// A negative sign no keyboard has is typed with "-"; a keypad comma types the point.
+TEST(VornMaskLocaleTest, MinusKeyAndKeypadDecimalInAnotherLocale) {
+  RegionalSettings regional = testing::kCommaRegional;
+  regional.negativeSign = "\u2212";
+  QWidget window;
+  TVornMask field(regional, &window);
+  field.SetLimits(-100, 100);
+  field.SetText(QString());
+  for (const auto& [key, modifiers, text] : {std::tuple{Qt::Key_Minus, Qt::NoModifier, "-"},
+                                             {Qt::Key_1, Qt::NoModifier, "1"},
+                                             {Qt::Key_Comma, Qt::KeypadModifier, ","},
+                                             {Qt::Key_5, Qt::NoModifier, "5"}}) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, QString::fromUtf8(text));
+    QApplication::sendEvent(&field, &press);
+  }
+  EXPECT_EQ(field.text(), QString::fromUtf8("\u22121.5"));
+  EXPECT_EQ(field.NumericValue(), -1.5);
 }
 
 TEST_F(VornMaskTest, DecimalPointRules) {
