@@ -76,7 +76,8 @@ class TVornMask : public QLineEdit {
   void SetNumericValue(double value);
   // Sets the text from the program as a paste does: parsed, limited and rounded, and shown in
   // the display face unless the field has the focus or the text is empty. Text that is not a
-  // number gives the value 0 and stays as it is until the field is left.
+  // number gives the value 0 and stays as it is until the field is left. (QLineEdit's setText
+  // also parses the text and sends changed(), but leaves the text as given.)
   void SetText(const QString& text);
 
   QSize sizeHint() const override;
