@@ -1,5 +1,6 @@
 #include "ui/vorn_mask.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -24,6 +25,11 @@ TVornMask::TVornMask(const RegionalSettings& regional, QWidget* parent)
   setAcceptDrops(false);
   setAttribute(Qt::WA_InputMethodEnabled, false);
   connect(this, &QLineEdit::textChanged, this, &TVornMask::OnTextChanged);
+  // The focus can move to another widget of the window while the window is inactive; this
+  // field then gets no focus-out event and learns of it here.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (typing_ && now != nullptr && now != this && now->window() == window()) LeaveTypingFace();
+  });
   SetNumericValue(0);
 }
 
@@ -95,8 +101,8 @@ void TVornMask::ShowDisplayFace() {
 
 void TVornMask::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  // Our own context menu takes the focus for a moment; that is no change of face.
-  if (event->reason() == Qt::PopupFocusReason || typing_) return;
+  // Back from our own context menu or from another window: still the same typing.
+  if (typing_) return;
   typing_ = true;
   emit entered();
   if (!text().isEmpty()) ReplaceText(ToQString(PlainAmount(value_, regional_.negativeSign)));
@@ -107,12 +113,34 @@ void TVornMask::focusInEvent(QFocusEvent* event) {
 
 void TVornMask::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  if (event->reason() == Qt::PopupFocusReason || !typing_) return;
+  // Our own context menu, or the window losing activation (another program, a message box,
+  // the window closing or being destroyed): the field keeps the focus within its window and
+  // stays in the typing face, without signals that would reach a window being torn down.
+  if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) {
+    return;
+  }
+  LeaveTypingFace();
+}
+
+void TVornMask::LeaveTypingFace() {
+  if (!typing_) return;
   typing_ = false;
   selectOnRelease_ = false;
   ApplyText();
   ShowDisplayFace();
   emit exited();
+}
+
+QString TVornMask::TypedCharacter(const QKeyEvent& event) const {
+  const QString typed = event.text();
+  // A locale's negative sign that no keyboard has (U+2212 in some locales) is typed with "-".
+  const QString minus = ToQString(regional_.negativeSign).left(1);
+  if (typed == QLatin1String("-") && !minus.isEmpty()) return minus;
+  // The keypad's decimal key gives the locale's separator; the field always takes ".".
+  if ((event.modifiers() & Qt::KeypadModifier) && typed == ToQString(regional_.decimalSeparator)) {
+    return QStringLiteral(".");
+  }
+  return typed;
 }
 
 bool TVornMask::KeyAccepted(const QString& typed) const {
@@ -152,8 +180,9 @@ void TVornMask::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  const QString typed = event->text();
-  if (!typed.isEmpty() && typed.at(0).isPrint() && !KeyAccepted(typed)) {
+  const QString typed = TypedCharacter(*event);
+  if (!typed.isEmpty() && typed.at(0).isPrint()) {
+    if (KeyAccepted(typed)) insert(typed);
     event->accept();
     return;
   }

@@ -23,7 +23,9 @@ namespace ardvane {
 // Signals: changed() after every change of the text that is parsed (typing, a paste, the
 // program setting the value or a setting), with NumericValue already updated; switching
 // between the faces does not count. entered() when the field gets the focus, before the
-// typing face is shown; exited() when it loses it, after the display face is shown.
+// typing face is shown; exited() when the focus moves to another widget of the window, after
+// the display face is shown. The window itself losing activation (another program, a message
+// box, the window closing) is no exit: the field keeps its typing face and sends nothing.
 class TVornMask : public QLineEdit {
   Q_OBJECT
   Q_PROPERTY(double NumericValue READ NumericValue WRITE SetNumericValue)
@@ -74,7 +76,8 @@ class TVornMask : public QLineEdit {
   void SetNumericValue(double value);
   // Sets the text from the program as a paste does: parsed, limited and rounded, and shown in
   // the display face unless the field has the focus or the text is empty. Text that is not a
-  // number gives the value 0 and stays as it is until the field is left.
+  // number gives the value 0 and stays as it is until the field is left. (QLineEdit's setText
+  // also parses the text and sends changed(), but leaves the text as given.)
   void SetText(const QString& text);
 
   QSize sizeHint() const override;
@@ -95,6 +98,8 @@ class TVornMask : public QLineEdit {
 
  private:
   void OnTextChanged();
+  // The display face again, then exited(); nothing when not typing.
+  void LeaveTypingFace();
   // Parses the current text into value_ (limited and rounded).
   void ApplyText();
   // Replaces the text without parsing it (a change of face).
@@ -103,6 +108,9 @@ class TVornMask : public QLineEdit {
   void PasteFromClipboard();
   void CopyToClipboard();
   void ClearKeepingClipboard();
+  // The character a key stands for in the field: "-" types the locale's negative sign, the
+  // keypad's decimal key types ".".
+  QString TypedCharacter(const QKeyEvent& event) const;
   bool KeyAccepted(const QString& typed) const;
   int ContentWidth() const;
 
