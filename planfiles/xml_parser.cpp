@@ -175,12 +175,13 @@ const char* EndOfText(const char* p) { return p + std::strlen(p); }
 bool SaysUtf8(std::string_view bytes) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) return true;
-  if (bytes.size() < 6 || bytes.substr(0, 5) != "<?xml" || !IsXmlWhitespace(bytes[5])) return false;
+  if (bytes.size() < 6 || bytes.substr(0, 5) != "<?xml" || !IsXmlWhitespace(bytes[5])) {
+    return false;
+  }
   const std::size_t close = bytes.find("?>");
+  const std::string prolog(bytes.substr(5, close == std::string_view::npos ? close : close - 5));
   std::vector<std::unique_ptr<TNvpNode>> found;
-  AnalyseAttributes(std::string(bytes.substr(5, close == std::string_view::npos ? close : close - 5))
-                        .c_str(),
-                    found);
+  AnalyseAttributes(prolog.c_str(), found);
   for (const auto& node : found) {
     if (node->Name != "encoding") continue;
     const std::string encoding = UpperAscii(node->Value);
