@@ -87,9 +87,8 @@ std::string FileTextToUtf8(std::string_view bytes, bool saysUtf8) {
       // that follow it, but never a byte that could start something else.
       AppendUtf8(out, 0xFFFD);
       ++i;
-      for (int k = 1; k < 4 && i < bytes.size() &&
-                      IsContinuation(static_cast<unsigned char>(bytes[i]));
-           ++k) {
+      for (int k = 1;
+           k < 4 && i < bytes.size() && IsContinuation(static_cast<unsigned char>(bytes[i])); ++k) {
         ++i;
       }
     }

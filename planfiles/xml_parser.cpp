@@ -413,8 +413,7 @@ bool TXmlParser::CutText(const char* p) {
   const char* run = p;
   for (;;) {
     while (*p != '\0' && *p != '<' && *p != '&') ++p;
-    if (p > run)
-      partContent_.append(run, p);
+    if (p > run) partContent_.append(run, p);
     if (*p == '&') {
       p = HandleTextReference(p);
     } else if (*p == '\0' && !entityStack_.Empty()) {

@@ -52,8 +52,8 @@ TEST(CalendarTest, OnlyTheTwelveMonthsHaveDays) {
   EXPECT_EQ(DaysInMonth(2009, 2), 28);
   EXPECT_EQ(DaysInMonth(2009, 12), 31);
   // A month read from a file can be anything.
-  for (int month : {0, -1, -11, -12, 13, std::numeric_limits<int>::min(),
-                    std::numeric_limits<int>::max()}) {
+  for (int month :
+       {0, -1, -11, -12, 13, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
     EXPECT_EQ(DaysInMonth(2008, month), 0) << month;
   }
 }

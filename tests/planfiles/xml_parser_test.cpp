@@ -105,8 +105,8 @@ TEST(XmlParserTest, ResolvesReferencesInText) {
       {"&lt;&gt;&amp;&apos;&quot;", "Text  [<>&'\"]\n"},
       {"&#65;&#x42;&#X43;", "Text  [ABC]\n"},
       {"&#233;|&#8364;|&#x263A;|&#x1F600;", "Text  [é|€|☺|😀]\n"},
-      {"[&#;&#x;&#12a;&#0;&#99999999999;]", "Text  [[ ]]\n"},   // blanks, collapsed
-      {"&nbsp;x", "Text  [nbspx]\n"},                           // undeclared: the name
+      {"[&#;&#x;&#12a;&#0;&#99999999999;]", "Text  [[ ]]\n"},  // blanks, collapsed
+      {"&nbsp;x", "Text  [nbspx]\n"},                          // undeclared: the name
       {"A & B &amp; C", "Text  [A B & C]\n"},
       // A stray "&" does not reach across markup for a ";".
       {"x & y<b z=\"1;\"/>", "Text  [x y]\nEmpty Tag b [x y] z=1;\n"},
