@@ -44,8 +44,9 @@ CivilDate DecodeDate(DayNumber day) {
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
   if (month == 2 && IsLeapYear(year)) return 29;
-  return kDays[(month - 1) % 12];
+  return kDays[month - 1];
 }
 
 DayNumber AddMonths(DayNumber day, int months) {

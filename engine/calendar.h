@@ -17,6 +17,7 @@ struct CivilDate {
 
 DayNumber EncodeDate(int year, int month, int day);
 CivilDate DecodeDate(DayNumber day);
+// 28 to 31 for the months 1 to 12; 0 for any other number, which names no month.
 int DaysInMonth(int year, int month);
 // The same day of the month `months` calendar months later (earlier when negative), or the
 // last day of the target month when it is shorter.

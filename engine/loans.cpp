@@ -106,8 +106,12 @@ void TLoans::SortByPriority(int code) {
 void TLoans::Run() {
   if (budget_ == Money()) ComputeTotalPayment();
   SortByPriority(priority_);
-  annualMonthOffset_ = acceleratorMonth_ - MonthOf(planDate_);
-  if (annualMonthOffset_ < 0) annualMonthOffset_ += 12;
+  // The month comes from the plan as typed or read and can be any number, so the offset is
+  // worked out wide. Months 1 to 12 give 0 to 11; so can a month from 0 down to -11 (as it
+  // always has); any other number gives no offset, and the lump sum is never paid.
+  long long offset = static_cast<long long>(acceleratorMonth_) - MonthOf(planDate_);
+  if (offset < 0) offset += 12;
+  annualMonthOffset_ = offset >= 0 && offset < 12 ? static_cast<int>(offset) : -1;
 
   budgetByMonth_.clear();
   budgetByMonth_.reserve(TLoan::kMaxMonths);

@@ -25,7 +25,8 @@ class TLoans {
   void SetMonthlyFee(Money amount);
   void SetTotalPayment(Money amount);
   void SetAnnualAccelerator(Money amount) { annualAccelerator_ = amount; }
-  void SetAcceleratorMonth(int month) { acceleratorMonth_ = month; }  // 1..12
+  // 1..12; any other number is kept as it is (see Run for what it then means).
+  void SetAcceleratorMonth(int month) { acceleratorMonth_ = month; }
   void SetReturnRate(double fraction) { returnRate_ = fraction; }
   void SetMaximizeWealth(bool value) { maximizeWealth_ = value; }
   // Ordering code 0..5; anything else keeps the listed order.
@@ -73,6 +74,7 @@ class TLoans {
   Money TotalPayment() const { return totalPayment_; }
   Money AnnualAccelerator() const { return annualAccelerator_; }
   int AcceleratorMonth() const { return acceleratorMonth_; }
+  // The first schedule month (0 to 11) that adds the annual accelerator, or -1 for none.
   int AnnualMonthOffset() const { return annualMonthOffset_; }
   double ReturnRate() const { return returnRate_; }
   bool MaximizeWealth() const { return maximizeWealth_; }

@@ -2,12 +2,11 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdint>
 
 namespace ardvane {
 namespace {
 
-// The code points of bytes 0x80 to 0x9F; every other byte is its own code point.
+// The code points of Windows-1252 bytes 0x80 to 0x9F; every other byte is its own code point.
 constexpr std::array<char32_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -15,60 +14,89 @@ constexpr std::array<char32_t, 32> kHighControls = {
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-int LeadingOnes(unsigned char byte) {
-  int count = 0;
-  while (count < 8 && (byte & (0x80 >> count)) != 0) ++count;
-  return count;
-}
-
-char ByteOrReplacement(char32_t code) {
-  const int byte = Windows1252ByteOf(code);
-  return byte < 0 ? kReplacementByte : static_cast<char>(byte);
+// The length of the well-formed UTF-8 sequence at `i`, or 0 when there is none.
+std::size_t SequenceAt(std::string_view text, std::size_t i) {
+  const unsigned char lead = static_cast<unsigned char>(text[i]);
+  if (lead < 0x80) return 1;
+  std::size_t length;
+  char32_t code;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    code = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    code = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const unsigned char next = static_cast<unsigned char>(text[i + k]);
+    if (!IsContinuation(next)) return 0;
+    code = (code << 6) | (next & 0x3F);
+  }
+  const bool overLong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+  const bool outside = code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF);
+  return overLong || outside ? 0 : length;
 }
 
 }  // namespace
 
-int Windows1252ByteOf(char32_t code) {
-  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<int>(code);
-  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-    if (kHighControls[i] == code) return static_cast<int>(0x80 + i);
+bool IsValidUtf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t length = SequenceAt(bytes, i);
+    if (length == 0) return false;
+    i += length;
   }
-  return -1;
+  return true;
 }
 
-std::string DecodeUtf8(std::string_view text) {
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+std::string FileTextToUtf8(std::string_view bytes, bool saysUtf8) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
   std::string out;
-  out.reserve(text.size());
-  const std::size_t n = text.size();
-  auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  std::size_t i = 0;
-  while (i < n) {
-    const unsigned char lead = at(i);
-    if (lead < 0x80) {
-      out += static_cast<char>(lead);
+  out.reserve(bytes.size() * 2);
+  if (saysUtf8) {
+    for (std::size_t i = 0; i < bytes.size();) {
+      if (const std::size_t length = SequenceAt(bytes, i); length > 0) {
+        out.append(bytes, i, length);
+        i += length;
+        continue;
+      }
+      // One replacement for the damaged sequence: its first byte and the continuation bytes
+      // that follow it, but never a byte that could start something else.
+      AppendUtf8(out, 0xFFFD);
       ++i;
-      continue;
+      for (int k = 1;
+           k < 4 && i < bytes.size() && IsContinuation(static_cast<unsigned char>(bytes[i])); ++k) {
+        ++i;
+      }
     }
-    if ((lead & 0xE0) == 0xC0 && i + 1 < n && IsContinuation(at(i + 1))) {
-      const char32_t code = (char32_t{lead & 0x1Fu} << 6) | (at(i + 1) & 0x3Fu);
-      out += code >= 0x80 ? ByteOrReplacement(code) : kReplacementByte;
-      i += 2;
-      continue;
-    }
-    if ((lead & 0xF0) == 0xE0 && i + 2 < n && IsContinuation(at(i + 1)) &&
-        IsContinuation(at(i + 2))) {
-      const char32_t code =
-          (char32_t{lead & 0x0Fu} << 12) | (char32_t{at(i + 1) & 0x3Fu} << 6) | (at(i + 2) & 0x3Fu);
-      out += code >= 0x800 ? ByteOrReplacement(code) : kReplacementByte;
-      i += 3;
-      continue;
-    }
-    // A sequence we do not decode: skip the lead byte and the continuation bytes it
-    // announces, but no byte that could start something else.
-    out += kReplacementByte;
-    const int announced = lead >= 0xC0 ? LeadingOnes(lead) : 1;
-    ++i;
-    for (int k = 1; k < announced && i < n && IsContinuation(at(i)); ++k) ++i;
+    return out;
+  }
+  for (const char ch : bytes) {
+    const unsigned char byte = static_cast<unsigned char>(ch);
+    AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char32_t{byte});
   }
   return out;
 }

@@ -5,23 +5,21 @@
 
 namespace ardvane {
 
-// Text in this system is single-byte Windows-1252. These helpers bring Unicode into it.
+// Text in this program is UTF-8. The bytes of a file are taken as UTF-8 when they are valid
+// UTF-8 or the file says it is UTF-8, and as Windows-1252 otherwise: the code page of the
+// files older releases wrote. Every reader turns a file's bytes into text once, as they come
+// in, with FileTextToUtf8; nothing after that converts again.
 
-// The byte whose Windows-1252 character is the code point `code`, or -1 when the code page
-// has no such character. The five unassigned bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D stand
-// for the code points of the same value.
-int Windows1252ByteOf(char32_t code);
+bool IsValidUtf8(std::string_view bytes);
 
-// The byte that replaces a character the code page cannot show: 191, the inverted
-// question mark.
-inline constexpr char kReplacementByte = static_cast<char>(191);
+// The text of a file's bytes by the rule above; `saysUtf8` is whether the file declares
+// itself UTF-8. Bytes that say UTF-8 but are not valid keep every well-formed sequence, and
+// each ill-formed one (a stray or missing continuation byte, an over-long form, a surrogate)
+// becomes U+FFFD. Windows-1252 bytes become their characters; the five bytes the code page
+// leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the code points of the same value.
+std::string FileTextToUtf8(std::string_view bytes, bool saysUtf8);
 
-// UTF-8 to Windows-1252. Bytes below 128 are copied. Well-formed two- and three-byte
-// sequences become the byte of their character, or the replacement byte when the code
-// page lacks it. Everything else becomes one replacement byte per sequence: a longer
-// sequence, a lead byte without its continuation bytes (the scan then resumes at the first
-// byte that is not a continuation byte, so following text is never swallowed), a stray
-// continuation byte, and an over-long form (which could otherwise smuggle in a zero byte).
-std::string DecodeUtf8(std::string_view text);
+// Appends the UTF-8 form of `code`, a code point up to U+10FFFF.
+void AppendUtf8(std::string& out, char32_t code);
 
 }  // namespace ardvane

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "engine/vorn_util.h"
+#include "planfiles/code_page.h"
 
 namespace ardvane {
 namespace {
@@ -16,9 +17,8 @@ constexpr double kLastPlanDay = 2958465;
 // Longest stretch of an offending line quoted in a message, in characters.
 constexpr std::size_t kQuotedChars = 40;
 
-// The offending text as a message shows it: UTF-8, control characters as '?', long lines cut.
-std::string Quoted(std::string_view text) {
-  const std::string utf8 = PlanTextToUtf8(text);
+// The offending text as a message shows it: control characters as '?', long lines cut.
+std::string Quoted(std::string_view utf8) {
   std::string out = "\"";
   std::size_t chars = 0;
   for (std::size_t i = 0; i < utf8.size(); ++chars) {
@@ -123,7 +123,7 @@ class LegacyLines {
   // Raw text, for flags whose only meaning is whether the line is empty.
   std::string_view Flag(std::string_view what) { return Required(what).value_or(""); }
 
-  std::string Text(std::string_view what) { return PlanTextToUtf8(Required(what).value_or("")); }
+  std::string Text(std::string_view what) { return std::string(Required(what).value_or("")); }
 
   // One line of debt `debt` (1-based) of `debtCount`.
   std::string DebtLine(int debt, int debtCount) {
@@ -134,7 +134,7 @@ class LegacyLines {
                 std::to_string(debtCount) + " is complete.");
       return {};
     }
-    return PlanTextToUtf8(*line);
+    return std::string(*line);
   }
 
  private:
@@ -179,7 +179,9 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
   result.Debts.ClearDebts();
   result.Notes.clear();
   const PlanParameters& params = context.params;
-  LegacyLines in(content, fileName, context.regional);
+  // Older releases wrote these files in Windows-1252; the rule of code_page.h decides.
+  const std::string text = FileTextToUtf8(content, false);
+  LegacyLines in(text, fileName, context.regional);
 
   const double version = in.Number();
   if (!in.ok()) return in.Status();
@@ -231,7 +233,7 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
   if (!in.ok()) return in.Status();
 
   if (version >= 5) {
-    while (const auto line = in.NextLine()) result.Notes.push_back(PlanTextToUtf8(*line));
+    while (const auto line = in.NextLine()) result.Notes.emplace_back(*line);
   }
   plan = std::move(result);
   return {};

@@ -19,8 +19,8 @@ namespace ardvane {
 // Money rounded to the nearest ten-thousandth; rates are percents as written, except that the
 // setup fee rate line (a percent) is stored as a fraction. A value the version lacks comes
 // from the parameter defaults in `context`, from a fixed value (0, or month 1), or stays as
-// `plan` holds it. Debt lines go into their cells as written (turned into UTF-8, like the
-// names and notes, which old files hold in Windows-1252); an empty compounding cell becomes
+// `plan` holds it. Debt lines go into their cells as written; the file's bytes become text by
+// the rule of code_page.h (old files hold Windows-1252). An empty compounding cell becomes
 // "1" (monthly). For V >= 5 every line after the debts is one line of the client notes.
 //
 // Every line the version calls for must be there: a missing line, a number line that holds

@@ -13,6 +13,8 @@ namespace {
 // Attribute text: quotes as "&quot;" as always, and the three markup characters too. The
 // reader resolves named references before character references, so an "&" that comes
 // before "#" is written as a character reference itself: "&amp;#65;" would read as "A".
+// Control characters are written as character references: the reader turns a tab or a
+// line break written as such into a blank, and the file keeps one element per line.
 std::string EscapeText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -32,7 +34,11 @@ std::string EscapeText(std::string_view text) {
         out += "&quot;";
         break;
       default:
-        out += c;
+        if (static_cast<unsigned char>(c) < 0x20) {
+          out += "&#" + std::to_string(static_cast<int>(c)) + ';';
+        } else {
+          out += c;
+        }
     }
   }
   return out;
@@ -172,7 +178,7 @@ class ElementReader {
       : parser_(parser), context_(context) {}
 
   std::string Raw(const char* name) const { return parser_.PartAttributes().ValueOf(name); }
-  std::string Text(const char* name) const { return PlanTextToUtf8(Raw(name)); }
+  std::string Text(const char* name) const { return Raw(name); }
   bool Flag(const char* name) const { return !Raw(name).empty(); }
   double Number(const char* name, double fallback) const {
     return PlanStrToFloatDefault(Raw(name), fallback, context_.regional);
@@ -271,6 +277,21 @@ bool StartsLegacyFile(std::string_view content) {
   return !content.empty() && content.front() >= '0' && content.front() <= '9';
 }
 
+// Where the first zero byte of `content` is, as a message gives it; empty when there is none.
+// The scanner would end the file there and the legacy reader would keep it in a text, so a
+// file that holds one is refused whole rather than read in part.
+std::string ZeroByteError(std::string_view content, const std::string& fileName) {
+  const std::size_t zero = content.find('\0');
+  if (zero == std::string_view::npos) return {};
+  std::size_t line = 1;
+  for (std::size_t i = 0; i < zero; ++i) {
+    // CR LF, LF and a lone CR each end a line.
+    if (content[i] == '\n' || (content[i] == '\r' && content[i + 1] != '\n')) ++line;
+  }
+  return fileName + ", line " + std::to_string(line) + ": the file is damaged: byte " +
+         std::to_string(zero + 1) + " is a zero byte.";
+}
+
 // The plan as a reader starts from: what was open, without its debts and notes.
 PlanDocument EmptiedCopy(const PlanDocument& plan) {
   PlanDocument fresh = plan;
@@ -292,6 +313,7 @@ void ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext&
 
 ReadStatus ReadPlanContent(std::string_view content, const std::string& fileName,
                            PlanDocument& plan, const PlanReadContext& context) {
+  if (std::string error = ZeroByteError(content, fileName); !error.empty()) return {error};
   PlanDocument fresh = EmptiedCopy(plan);
   if (StartsLegacyFile(content)) {
     ReadStatus status = ReadTextFile(content, fileName, fresh, context);

@@ -12,8 +12,11 @@ namespace ardvane {
 class TXmlParser;
 
 // Plan files (.bvx): one XML element per line, CR LF line ends, no prolog. Numbers are written
-// with a point and read with the user's decimal separator or a point; text attributes escape
-// '&', '<', '>' and '"', so every text comes back exactly as typed.
+// with a point and read with the user's decimal separator or a point. Texts are written in
+// UTF-8 as they are held; text attributes escape '&', '<', '>' and '"', and control
+// characters as character references, so every text comes back exactly as typed, except a
+// zero character, which comes back as a blank. Reading takes a file's bytes as text by the
+// rule of code_page.h (UTF-8, or Windows-1252 for the files of older releases).
 
 // The bytes of the plan's file.
 std::string PlanToXml(const PlanDocument& plan, const RegionalSettings& regional);
@@ -28,7 +31,8 @@ bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
 void ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context);
 
 // Reads a plan file of either form. On success `plan` is replaced by the plan read; on
-// failure `plan` is untouched and the status names the file (and line).
+// failure `plan` is untouched and the status names the file (and line). A file holding a
+// zero byte is damaged and is refused, with the line and byte where the zero stands.
 ReadStatus ReadData(const std::filesystem::path& path, PlanDocument& plan,
                     const PlanReadContext& context);
 // The same for a file's content already in memory; `fileName` is used in messages only.

@@ -33,8 +33,4 @@ std::optional<double> ParsePlanNumber(std::string_view text, const RegionalSetti
 double PlanStrToFloatDefault(std::string_view text, double fallback,
                              const RegionalSettings& regional);
 
-// Text read from a plan file as this program holds it (UTF-8). Valid UTF-8 is kept as it
-// is; anything else was written by an older release in Windows-1252 and is converted.
-std::string PlanTextToUtf8(std::string_view text);
-
 }  // namespace ardvane

@@ -13,7 +13,8 @@ std::string_view NameOf(const std::array<std::string_view, N>& names, Enum value
   return index < N ? names[index] : std::string_view();
 }
 
-// The character classes the XML scanner cuts with. Bytes are Windows-1252.
+// The character classes the XML scanner cuts with, byte by byte over UTF-8 text (a byte of
+// 192 or more that may start a name is the lead byte of a letter beyond ASCII).
 
 inline bool IsXmlWhitespace(char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
 

@@ -54,14 +54,14 @@ std::optional<char32_t> CharacterReferenceCode(std::string_view body) {
   return code;
 }
 
-// The byte a character reference stands for: the Windows-1252 byte of its code point,
-// the replacement byte when the code page lacks it, a blank when the reference does not
-// convert or names code point 0 (a zero byte would end the text when written back).
-char CharacterReferenceByte(std::string_view body) {
+// The text a character reference stands for: its character, or a blank when the reference
+// does not convert or names no character a text can hold (code point 0, a surrogate).
+std::string CharacterReferenceText(std::string_view body) {
   const std::optional<char32_t> code = CharacterReferenceCode(body);
-  if (!code || *code == 0) return ' ';
-  const int byte = Windows1252ByteOf(*code);
-  return byte < 0 ? kReplacementByte : static_cast<char>(byte);
+  if (!code || *code == 0 || (*code >= 0xD800 && *code <= 0xDFFF)) return " ";
+  std::string text;
+  AppendUtf8(text, *code);
+  return text;
 }
 
 // The ";" that closes the reference starting at `amp`, or null. A reference name cannot
@@ -72,7 +72,7 @@ const char* ReferenceEnd(const char* amp) {
   return *q == ';' && q > amp + 1 ? q : nullptr;
 }
 
-// Pass (b) of attribute values: every "&#digits;" and "&#xhex;" becomes its byte.
+// Pass (b) of attribute values: every "&#digits;" and "&#xhex;" becomes its character.
 std::string ResolveCharacterReferences(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -82,7 +82,7 @@ std::string ResolveCharacterReferences(std::string_view text) {
       std::size_t j = i + 1;
       while (j < text.size() && text[j] != ';' && text[j] != '&' && text[j] != '<') ++j;
       if (j < text.size() && text[j] == ';') {
-        out += CharacterReferenceByte(text.substr(i + 1, j - i - 1));
+        out += CharacterReferenceText(text.substr(i + 1, j - i - 1));
         i = j + 1;
         continue;
       }
@@ -170,6 +170,26 @@ bool StartsWith(const char* p, std::string_view prefix) {
 
 const char* EndOfText(const char* p) { return p + std::strlen(p); }
 
+// Whether a document says it is UTF-8: by a byte order mark, or by a prolog at its start
+// that names UTF-8 or no encoding at all (XML's own default).
+bool SaysUtf8(std::string_view bytes) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) return true;
+  if (bytes.size() < 6 || bytes.substr(0, 5) != "<?xml" || !IsXmlWhitespace(bytes[5])) {
+    return false;
+  }
+  const std::size_t close = bytes.find("?>");
+  const std::string prolog(bytes.substr(5, close == std::string_view::npos ? close : close - 5));
+  std::vector<std::unique_ptr<TNvpNode>> found;
+  AnalyseAttributes(prolog.c_str(), found);
+  for (const auto& node : found) {
+    if (node->Name != "encoding") continue;
+    const std::string encoding = UpperAscii(node->Value);
+    return encoding == "UTF-8" || encoding == "UTF8";
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string_view PartTypeName(TPartType type) {
@@ -236,14 +256,14 @@ bool TXmlParser::LoadFile(const std::string& path, std::size_t maxBytes) {
   std::string data(static_cast<std::size_t>(size), '\0');
   in.read(data.data(), static_cast<std::streamsize>(data.size()));
   if (static_cast<std::uintmax_t>(in.gcount()) != size) return false;
-  buffer_ = std::move(data);
+  buffer_ = FileTextToUtf8(data, SaysUtf8(data));
   source_ = path;
   return true;
 }
 
 void TXmlParser::LoadFromBuffer(std::string_view text) {
   Clear();
-  buffer_.assign(text);
+  buffer_ = FileTextToUtf8(text, SaysUtf8(text));
   source_ = kBufferSource;
 }
 
@@ -353,7 +373,7 @@ void TXmlParser::CutCData(const char* p) {
   const char* body = p + 9;
   const char* close = std::strstr(body, "]]>");
   const char* bodyEnd = close != nullptr ? close : EndOfText(body);
-  partContent_ = ConvertText(std::string_view(body, static_cast<std::size_t>(bodyEnd - body)));
+  partContent_.assign(body, bodyEnd);
   partEnd_ = close != nullptr ? close + 3 : bodyEnd;
 }
 
@@ -393,8 +413,7 @@ bool TXmlParser::CutText(const char* p) {
   const char* run = p;
   for (;;) {
     while (*p != '\0' && *p != '<' && *p != '&') ++p;
-    if (p > run)
-      partContent_ += ConvertText(std::string_view(run, static_cast<std::size_t>(p - run)));
+    if (p > run) partContent_.append(run, p);
     if (*p == '&') {
       p = HandleTextReference(p);
     } else if (*p == '\0' && !entityStack_.Empty()) {
@@ -417,7 +436,7 @@ const char* TXmlParser::HandleTextReference(const char* amp) {
   const char* next = semicolon + 1;
   const std::string_view name(amp + 1, static_cast<std::size_t>(semicolon - amp - 1));
   if (name[0] == '#') {
-    partContent_ += CharacterReferenceByte(name);
+    partContent_ += CharacterReferenceText(name);
     return next;
   }
   if (const char c = PredefinedEntity(name); c != 0) {
@@ -472,16 +491,15 @@ void TXmlParser::ApplyDtdDefaults() {
 }
 
 std::string TXmlParser::ProcessAttributeValue(std::string_view value, TAttrType type) {
-  std::string expanded;
-  ExpandNamedReferences(value, expanded);
-  // The text is decoded before character references are resolved: the bytes they give
-  // are already Windows-1252 and must not be decoded again.
-  std::string text = ResolveCharacterReferences(ConvertText(expanded));
+  std::string text;
+  ExpandNamedReferences(value, text);
   if (type == TAttrType::Unknown || type == TAttrType::CData) {
+    // Whitespace written as such becomes a blank; whitespace written as a character
+    // reference is kept, as in any XML reader, so a tab or a line break can be stored.
     std::replace_if(text.begin(), text.end(), IsXmlWhitespace, ' ');
-    return text;
+    return ResolveCharacterReferences(text);
   }
-  return CollapseWhitespace(text);
+  return CollapseWhitespace(ResolveCharacterReferences(text));
 }
 
 void TXmlParser::ExpandNamedReferences(std::string_view text, std::string& out) {
@@ -541,11 +559,6 @@ std::unique_ptr<TXmlParser> TXmlParser::OpenExternal(const std::string& systemId
   auto external = std::make_unique<TXmlParser>();
   external->LoadFile(path, kMaxExternalBytes);
   return external;
-}
-
-std::string TXmlParser::ConvertText(std::string_view text) {
-  if (activeEncoding_ == "UTF-8") return DecodeUtf8(text);
-  return std::string(text);
 }
 
 void TXmlParser::DeclarationSeen(const TDtdDeclaration& /*declaration*/) {}

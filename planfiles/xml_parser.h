@@ -63,8 +63,10 @@ class TEntityStack {
 
 // A forgiving pull scanner over a whole XML document held in memory. It never rejects a
 // document and never reports an error: malformed input yields whatever parts can be cut
-// from it, and scanning ends at the end of the text (or at a zero byte in it). All text is
-// single-byte Windows-1252; names compare byte by byte, case-sensitively.
+// from it, and scanning ends at the end of the text (or at a zero byte in it). The document
+// is turned into UTF-8 text as it is loaded, by the rule of code_page.h (a prolog or byte
+// order mark at its start says whether it is UTF-8), and every part is UTF-8; names compare
+// byte by byte, case-sensitively.
 //
 // Typical use:
 //   TXmlParser parser;
@@ -115,11 +117,11 @@ class TXmlParser {
   TPartType PartType() const { return partType_; }
   // The tag name (without "/" for an end tag), or the PI target.
   const std::string& PartName() const { return partName_; }
-  // Text with references resolved; CDATA as written; a PI's data after its target. Text
-  // and CDATA are decoded from UTF-8 while ActiveEncoding is "UTF-8" (ConvertText).
+  // Text with references resolved; CDATA as written; a PI's data after its target.
   const std::string& PartContent() const { return partContent_; }
   // The tag's attributes in name order, for start and empty tags with references
-  // resolved, line breaks and tabs turned into blanks, DTD defaults applied. For an end
+  // resolved, line breaks and tabs turned into blanks (those written as character
+  // references are kept), DTD defaults applied. For an end
   // tag, a PI or the prolog: as written. Look values up with ValueOf: an absent attribute
   // and an attribute written name="" both give empty text.
   const TAttrList& PartAttributes() const { return partAttributes_; }
@@ -134,8 +136,9 @@ class TXmlParser {
   const std::string& DeclaredEncoding() const { return declaredEncoding_; }
   bool DeclaredStandalone() const { return declaredStandalone_; }
   const std::string& DoctypeName() const { return doctypeName_; }
-  // The upper-case encoding whose text is being scanned: empty (bytes taken as they are)
-  // until a prolog sets it, "UTF-8" for a prolog without an encoding.
+  // The upper-case encoding the last prolog named: empty until a prolog sets it, "UTF-8"
+  // for a prolog without an encoding. It tells, and changes nothing: the text was decoded
+  // when the document was loaded.
   const std::string& ActiveEncoding() const { return activeEncoding_; }
 
   const TElemList& Elements() const { return elements_; }
@@ -150,8 +153,6 @@ class TXmlParser {
   virtual std::unique_ptr<TXmlParser> OpenExternal(const std::string& systemId,
                                                    const std::string& publicId,
                                                    const std::string& notationName);
-  // DecodeUtf8 of the text when ActiveEncoding is "UTF-8", the text unchanged otherwise.
-  virtual std::string ConvertText(std::string_view text);
   // Called once for each declaration, comment or PI of a DTD and once for the whole
   // DOCTYPE, the latter after its declarations. Does nothing here.
   virtual void DeclarationSeen(const TDtdDeclaration& declaration);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace ardvane {
 namespace {
 
@@ -43,6 +45,17 @@ TEST(CalendarTest, AddingMonthsKeepsTheDayOrTakesTheLastOne) {
                                  << c.months;
   }
   EXPECT_EQ(MonthOf(EncodeDate(2010, 3, 1)), 3);
+}
+
+TEST(CalendarTest, OnlyTheTwelveMonthsHaveDays) {
+  EXPECT_EQ(DaysInMonth(2008, 2), 29);
+  EXPECT_EQ(DaysInMonth(2009, 2), 28);
+  EXPECT_EQ(DaysInMonth(2009, 12), 31);
+  // A month read from a file can be anything.
+  for (int month :
+       {0, -1, -11, -12, 13, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+    EXPECT_EQ(DaysInMonth(2008, month), 0) << month;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace ardvane {
 namespace {
@@ -384,6 +385,22 @@ TEST(PlanCalculationTest, BadCellsAndExtremeTermsCalculateWithoutFailing) {
   EXPECT_EQ(r.ProposedPlan.GetCount(), 4);
   EXPECT_LE(r.ProposedPlan.GetLoan(3)->ComputedMonths(), TLoan::kMaxMonths);
   EXPECT_TRUE(std::isfinite(r.AnnualReturn));
+}
+
+TEST(PlanCalculationTest, APowerPaymentMonthOutsideTheYearNeverPays) {
+  PlanDocument without = TwoDebtPlan();
+  without.Accelerators[0].Monthly = M(20);
+  const PlanResults expected = CalculatePlan(without);
+  for (int month : {13, -12, 1000000, std::numeric_limits<int>::min(),
+                    std::numeric_limits<int>::min() + 1, std::numeric_limits<int>::max()}) {
+    PlanDocument plan = without;
+    plan.Accelerators[0].Annual = M(500);
+    plan.Accelerators[0].Month = month;
+    const PlanResults r = CalculatePlan(plan);
+    EXPECT_EQ(r.ProposedPlan.GetTotalInterest(), expected.ProposedPlan.GetTotalInterest()) << month;
+    EXPECT_EQ(r.ProposedPlan.GetDebtFreeMonths(), expected.ProposedPlan.GetDebtFreeMonths());
+    EXPECT_EQ(r.ProposedPlan.GetBudgetOfMonth(11), r.ProposedPlan.GetBudgetOfMonth(0));
+  }
 }
 
 TEST(PlanCalculationTest, AThousandDebtsIncludingOnesThatNeverPayOff) {

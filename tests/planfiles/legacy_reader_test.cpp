@@ -425,12 +425,16 @@ TEST(LegacyReaderTest, Windows1252TextComesBackAsUtf8) {
                                         "",
                                         "0",
                                         "Gr\xFC\xDF Gott",
-                                        "Zo\xC3\xAB (already UTF-8)"}));
-  EXPECT_EQ(plan.FirstName, "Zo\xC3\xAB");
-  EXPECT_EQ(plan.LastName, "M\xC3\xBCller");
-  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Name), "Caf\xC3\xA9 \xE2\x82\xAC card");
-  EXPECT_EQ(plan.Notes,
-            (std::vector<std::string>{"Gr\xC3\xBC\xC3\x9F Gott", "Zo\xC3\xAB (already UTF-8)"}));
+                                        "Zo\xC3\xAB (looks like UTF-8)"}));
+  EXPECT_EQ(plan.FirstName, "Zoë");
+  EXPECT_EQ(plan.LastName, "Müller");
+  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Name), "Café € card");
+  // The file is not UTF-8 throughout, so none of it is.
+  EXPECT_EQ(plan.Notes, (std::vector<std::string>{"Grüß Gott", "ZoÃ« (looks like UTF-8)"}));
+  // A file that is UTF-8 throughout keeps its letters.
+  const PlanDocument utf8 = Read(Lines({"1", "Kołodziej", "Zoë", "39462", "150", "8", "0"}));
+  EXPECT_EQ(utf8.FirstName, "Kołodziej");
+  EXPECT_EQ(utf8.LastName, "Zoë");
 }
 
 }  // namespace

@@ -135,6 +135,84 @@ TEST(PlanFileTest, TextsComeBackExactlyAsTyped) {
   EXPECT_NE(PlanToXml(plan, testing::kPointRegional).find("FirstName=\"Jo &quot;JJ&quot;\""), std::string::npos);
 }
 
+TEST(PlanFileTest, ControlCharactersComeBackToo) {
+  const std::string texts[] = {"tab\there",      "form\ffeed", "line\r\nbreak\rcr\nlf",
+                               "\x01\x1B\x7F\x1F", "\t",        " \t lead and trail \t "};
+  PlanDocument plan;
+  for (const std::string& text : texts) {
+    plan.Notes.push_back(text);
+    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1", "0", "1"), testing::kPointRegional);
+  }
+  plan.FirstName = texts[0];
+  plan.LastName = texts[2];
+  const std::string file = PlanToXml(plan, testing::kPointRegional);
+  // Still one element per line.
+  EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 7 + 2 * std::size(texts));
+  EXPECT_EQ(ReadBack(file), plan);
+  // A zero character cannot be kept: it comes back as a blank, and the file stays whole.
+  plan = {};
+  plan.FirstName = std::string("zero\0byte", 9);
+  plan.Notes = {"after"};
+  const PlanDocument back = ReadBack(PlanToXml(plan, testing::kPointRegional));
+  EXPECT_EQ(back.FirstName, "zero byte");
+  EXPECT_EQ(back.Notes, plan.Notes);
+}
+
+TEST(PlanFileTest, Utf8FilesKeepTheirLetters) {
+  const std::string body =
+      "<Client FirstName=\"Kołodziej\" LastName=\"&#322;&#x17C;&#8364;\">\r\n"
+      "  <Debt Name=\"Kredyt żółw €\"/>\r\n</Client>\r\n";
+  for (const std::string prolog :
+       {"", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n", "<?xml version=\"1.0\"?>"}) {
+    const PlanDocument plan = ReadBack(prolog + body);
+    EXPECT_EQ(plan.FirstName, "Kołodziej") << prolog;
+    EXPECT_EQ(plan.LastName, "łż€") << prolog;
+    ASSERT_EQ(plan.Debts.GetDebtCount(), 1);
+    EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Name), "Kredyt żółw €") << prolog;
+  }
+  // A file that says it is UTF-8 stays UTF-8 with a damaged byte in it; only that byte is lost.
+  const PlanDocument damaged = ReadBack(
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?><Client FirstName=\"Ko\xB3odziej\" "
+      "LastName=\"żółw\"/>");
+  EXPECT_EQ(damaged.FirstName, "Ko\uFFFDodziej");
+  EXPECT_EQ(damaged.LastName, "żółw");
+  // Any other file that is not UTF-8 throughout is Windows-1252 throughout.
+  const PlanDocument old = ReadBack("<Client FirstName=\"\xC3\xA9\" LastName=\"\xE9\"/>");
+  EXPECT_EQ(old.FirstName, "Ã©");
+  EXPECT_EQ(old.LastName, "é");
+  // What is written is read back the same, letters and all.
+  PlanDocument plan;
+  plan.FirstName = "Kołodziej";
+  plan.Notes = {"Kredyt żółw €", "Peña"};
+  EXPECT_EQ(ReadBack(PlanToXml(plan, testing::kPointRegional)), plan);
+}
+
+TEST(PlanFileTest, AZeroByteMarksTheFileDamaged) {
+  PlanDocument before;
+  before.FirstName = "Open";
+  std::string xml = kZuzuZevedFile;
+  xml.insert(xml.find("  <Debt"), 1, '\0');
+  const std::string legacy = std::string("16\r\nZuzu\r\nZe\0ved\r\n39462\r\n", 25);
+  for (const auto& [content, error] : {
+           std::pair{xml, "zero.bvx, line 7: the file is damaged: byte " +
+                              std::to_string(xml.find('\0') + 1) + " is a zero byte."},
+           std::pair{legacy, std::string("zero.bvx, line 3: the file is damaged: byte 13 is a "
+                                         "zero byte.")}}) {
+    PlanDocument plan = before;
+    const ReadStatus status = ReadPlanContent(content, "zero.bvx", plan, Context());
+    EXPECT_EQ(status.error, error);
+    EXPECT_EQ(plan, before);
+  }
+}
+
+TEST(PlanFileTest, AnyPowerPaymentMonthIsKeptAsRead) {
+  for (const char* month : {"-2147483648", "2147483647", "0", "13"}) {
+    const PlanDocument plan =
+        ReadBack(std::string("<Client><Accelerator2 Annual=\"500\" Month=\"") + month + "\"/>");
+    EXPECT_EQ(std::to_string(plan.Accelerators[1].Month), month);
+  }
+}
+
 TEST(PlanFileTest, NumbersAreWrittenWithAPointAndReadWithEitherSeparator) {
   PlanDocument plan;
   plan.ReturnRate = 6.5;
@@ -274,7 +352,9 @@ TEST(PlanFileTest, DamagedFilesNeverFail) {
     for (int k = 0; k < 5; ++k) damaged[random() % damaged.size()] = static_cast<char>(random());
     if (!damaged.empty() && damaged[0] >= '0' && damaged[0] <= '9') damaged[0] = '<';
     PlanDocument plan;
-    EXPECT_TRUE(ReadPlanContent(damaged, "damaged.bvx", plan, Context()).ok());
+    // A zero byte is the one damage that is reported.
+    EXPECT_EQ(ReadPlanContent(damaged, "damaged.bvx", plan, Context()).ok(),
+              damaged.find('\0') == std::string::npos);
   }
 }
 

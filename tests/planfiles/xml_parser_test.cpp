@@ -60,7 +60,7 @@ TEST(XmlParserTest, CutsTagsAndAttributes) {
       {"<a>", "Start Tag a []\n"},
       {"</a>", "End Tag a []\n"},
       {"</a x='&amp;'>", "End Tag a [] x=&amp;\n"},  // end tags are analysed, not processed
-      {R"(<a x="line1&#10;line2"/>)", "Empty Tag a [] x=line1 line2\n"},
+      {R"(<a x="line1&#10;line2"/>)", "Empty Tag a [] x=line1\nline2\n"},
       {R"(<a x=y z="2"/>)", "Empty Tag a [] x=2\n"},
       {"<a x='it\"s' y=\"<b>/\"/>", "Empty Tag a [] x=it\"s y=<b>/\n"},
       {"<a\tx\r\n=\n'1'>", "Start Tag a [] x=1\n"},
@@ -104,9 +104,9 @@ TEST(XmlParserTest, ResolvesReferencesInText) {
       {"A&B", "Text  [AB]\n"},  // no ";" follows: the "&" is dropped
       {"&lt;&gt;&amp;&apos;&quot;", "Text  [<>&'\"]\n"},
       {"&#65;&#x42;&#X43;", "Text  [ABC]\n"},
-      {"&#233;|&#8364;|&#x263A;", "Text  [\xE9|\x80|\xBF]\n"},  // Windows-1252 bytes
-      {"[&#;&#x;&#12a;&#0;&#99999999999;]", "Text  [[ ]]\n"},   // blanks, collapsed
-      {"&nbsp;x", "Text  [nbspx]\n"},                           // undeclared: the name
+      {"&#233;|&#8364;|&#x263A;|&#x1F600;", "Text  [é|€|☺|😀]\n"},
+      {"[&#;&#x;&#12a;&#0;&#99999999999;]", "Text  [[ ]]\n"},  // blanks, collapsed
+      {"&nbsp;x", "Text  [nbspx]\n"},                          // undeclared: the name
       {"A & B &amp; C", "Text  [A B & C]\n"},
       // A stray "&" does not reach across markup for a ";".
       {"x & y<b z=\"1;\"/>", "Text  [x y]\nEmpty Tag b [x y] z=1;\n"},
@@ -121,6 +121,8 @@ TEST(XmlParserTest, ProcessesAttributeValues) {
       {R"(<a x="R & D; &foo; &#x41"/>)", "Empty Tag a [] x=R & D; &foo; &#x41\n"},
       {R"(<a x="a&&amp;b"/>)", "Empty Tag a [] x=a&&b\n"},
       {"<a x=\"1\t2\r\n3\"/>", "Empty Tag a [] x=1 2  3\n"},
+      // Written as references, tab and line breaks are kept.
+      {"<a x=\"1&#9;2&#13;&#10;3&#x0C;\"/>", "Empty Tag a [] x=1\t2\r\n3\f\n"},
       {R"(<a x="&#xZZ;&#0;"/>)", "Empty Tag a [] x=  \n"},
   });
 }
@@ -161,26 +163,33 @@ TEST(XmlParserTest, ReadsTheWorkedPlanFile) {
       "Store card \"Gold\"/Use Minimum",
       "Client & spouse both attended.",
       "Pay <b>first</b>",
-      "Caf\xE9 \xFC"};  // without a prolog bytes are taken as they are
+      "Café ü"};  // not UTF-8 throughout: Windows-1252
   EXPECT_EQ(seen, expected);
   EXPECT_FALSE(parser.NextPart());
   EXPECT_FALSE(parser.NextPart());
 }
 
-TEST(XmlParserTest, DecodesUtf8OnlyAfterAProlog) {
+TEST(XmlParserTest, TextIsUtf8WhateverTheFileHolds) {
   const std::string body =
       "<a x=\"Caf\xC3\xA9 &#233;\">\xE2\x82\xAC&#8364;<![CDATA[\xC3\xBC]]></a>";
+  const std::string parts =
+      "Start Tag a [] x=Café é\nText a [€€] x=Café é\nCDATA a [ü] x=Café é\nEnd Tag a [ü]\n";
+  const std::string old = "<a x=\"Caf\xE9\">\x80</a>";
   ExpectCases({
-      {body,
-       "Start Tag a [] x=Caf\xC3\xA9 \xE9\nText a [\xE2\x82\xAC\x80] x=Caf\xC3\xA9 \xE9\n"
-       "CDATA a [\xC3\xBC] x=Caf\xC3\xA9 \xE9\nEnd Tag a [\xC3\xBC]\n"},
-      {"<?xml version=\"1.0\"?>" + body,
-       "XML Prolog  [] version=1.0\nStart Tag a [] x=Caf\xE9 \xE9\nText a [\x80\x80] x=Caf\xE9 "
-       "\xE9\n"
-       "CDATA a [\xFC] x=Caf\xE9 \xE9\nEnd Tag a [\xFC]\n"},
+      {body, parts},
+      {"<?xml version=\"1.0\"?>" + body, "XML Prolog  [] version=1.0\n" + parts},
+      // Not UTF-8 throughout and not said to be: Windows-1252.
+      {old, "Start Tag a [] x=Café\nText a [€] x=Café\nEnd Tag a [€]\n"},
+      {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + old,
+       "XML Prolog  [] encoding=windows-1252 version=1.0\nStart Tag a [] x=Café\nText a [€] "
+       "x=Café\nEnd Tag a [€]\n"},
+      // Said to be UTF-8 (a prolog without an encoding says so too): damaged bytes are lost.
+      {"<?xml version=\"1.0\"?>" + old,
+       "XML Prolog  [] version=1.0\nStart Tag a [] x=Caf\uFFFD\nText a [\uFFFD] x=Caf\uFFFD\n"
+       "End Tag a [\uFFFD]\n"},
       {"<?xml version=\"1.0\" encoding=\"windows-1252\"?><a>\xC3\xA9</a>",
-       "XML Prolog  [] encoding=windows-1252 version=1.0\nStart Tag a []\nText a [\xC3\xA9]\n"
-       "End Tag a [\xC3\xA9]\n"},
+       "XML Prolog  [] encoding=windows-1252 version=1.0\nStart Tag a []\nText a [é]\n"
+       "End Tag a [é]\n"},
   });
   TXmlParser parser;
   parser.LoadFromBuffer("<?xml version='1.0' encoding='utf-8' standalone='yes'?>");
