@@ -2,11 +2,8 @@
 
 #include <SimpleIni.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "engine/vorn_util.h"
@@ -41,47 +38,13 @@ struct FileContents {
 };
 
 FileContents ReadIniFile(const fs::path& path) {
+  FileBytes file = ReadRegularFile(path, kMaxIniFileSize);
   FileContents contents;
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (status.type() == fs::file_type::not_found) return contents;
-  contents.state = FileState::kUnreadable;
-  if (ec) {
-    contents.problem = ec.message();
-    return contents;
-  }
-  // A folder, pipe or device in the file's place is not read: a pipe would block.
-  if (status.type() != fs::file_type::regular) {
-    contents.problem = "it is not a regular file";
-    return contents;
-  }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    contents.problem = std::strerror(errno);
-    return contents;
-  }
-  // Read at most one byte beyond the limit, whatever size the file claims.
-  std::string bytes;
-  char buffer[65536];
-  bool failed = false;
-  while (bytes.size() <= kMaxIniFileSize) {
-    const size_t got = std::fread(buffer, 1, sizeof buffer, file);
-    bytes.append(buffer, got);
-    if (got < sizeof buffer) {
-      failed = std::ferror(file) != 0;
-      break;
-    }
-  }
-  const int readErrno = errno;
-  std::fclose(file);
-  if (failed) {
-    contents.problem = std::strerror(readErrno);
-  } else if (bytes.size() > kMaxIniFileSize) {
-    contents.problem = "it is larger than " + std::to_string(kMaxIniFileSize) + " bytes";
-  } else {
-    contents.state = FileState::kRead;
-    contents.bytes = std::move(bytes);
-  }
+  contents.state = file.ok ? FileState::kRead
+                   : file.missing ? FileState::kMissing
+                                  : FileState::kUnreadable;
+  contents.bytes = std::move(file.bytes);
+  contents.problem = std::move(file.reason);
   return contents;
 }
 
@@ -177,6 +140,17 @@ void LoadIni(CSimpleIniA& ini, std::string_view bytes) {
   if (bytes.starts_with(kUtf8Signature)) ini.SetUnicode(true);
   const std::string prepared = CloseSectionLines(IniText(bytes));
   ini.LoadData(prepared.data(), prepared.size());
+}
+
+// Loads `file` for reading its values. A file that is there but cannot be read, and a
+// missing one when `required`, set `error`; the values are then every default.
+void LoadIniFile(CSimpleIniA& ini, const fs::path& file, bool required, std::string* error) {
+  const FileContents contents = ReadIniFile(file);
+  if (contents.state == FileState::kRead) {
+    LoadIni(ini, contents.bytes);
+  } else if (error != nullptr && (required || contents.state == FileState::kUnreadable)) {
+    *error = "\"" + file.string() + "\": " + contents.problem;
+  }
 }
 
 class IniValues {
@@ -282,14 +256,9 @@ std::optional<int> ParseIniInteger(std::string_view text) {
   return static_cast<int>(value);
 }
 
-AppSettings LoadPreferences(const fs::path& programFolder) {
-  return LoadPreferencesFile(programFolder / kSettingsFileName, programFolder);
-}
+namespace {
 
-AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFolder) {
-  CSimpleIniA ini;
-  const FileContents contents = ReadIniFile(file);
-  if (contents.state == FileState::kRead) LoadIni(ini, contents.bytes);
+AppSettings PreferencesFrom(const CSimpleIniA& ini, const fs::path& programFolder) {
   const IniValues values(ini, ".");
 
   AppSettings s;
@@ -322,20 +291,30 @@ AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFol
   return s;
 }
 
+}  // namespace
+
+AppSettings LoadPreferences(const fs::path& programFolder, std::string* error) {
+  CSimpleIniA ini;
+  LoadIniFile(ini, programFolder / kSettingsFileName, false, error);
+  return PreferencesFrom(ini, programFolder);
+}
+
+AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFolder,
+                                std::string* error) {
+  CSimpleIniA ini;
+  LoadIniFile(ini, file, true, error);
+  return PreferencesFrom(ini, programFolder);
+}
+
 bool ParamsFileExists(const fs::path& programFolder) {
   std::error_code ec;
   return fs::is_regular_file(programFolder / kParamsFileName, ec);
 }
 
-PlanParameters LoadParams(const fs::path& programFolder, const RegionalSettings& regional) {
-  return LoadParamsFile(programFolder / kParamsFileName, regional);
-}
+namespace {
 
-PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regional) {
+PlanParameters ParamsFrom(const CSimpleIniA& ini, const RegionalSettings& regional) {
   const std::string& decimalSeparator = regional.decimalSeparator;
-  CSimpleIniA ini;
-  const FileContents contents = ReadIniFile(file);
-  if (contents.state == FileState::kRead) LoadIni(ini, contents.bytes);
   const IniValues values(ini, decimalSeparator);
 
   PlanParameters p;
@@ -373,16 +352,27 @@ PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regi
   return p;
 }
 
+}  // namespace
+
+PlanParameters LoadParams(const fs::path& programFolder, const RegionalSettings& regional,
+                          std::string* error) {
+  CSimpleIniA ini;
+  LoadIniFile(ini, programFolder / kParamsFileName, false, error);
+  return ParamsFrom(ini, regional);
+}
+
+PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regional,
+                              std::string* error) {
+  CSimpleIniA ini;
+  LoadIniFile(ini, file, true, error);
+  return ParamsFrom(ini, regional);
+}
+
 bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
                      const std::string& planDirectory, const std::string& planFileName,
                      std::string* error) {
-  fs::path target = programFolder / kSettingsFileName;
-  // Through a symbolic link, replace the file it points to, not the link.
-  std::error_code ec;
-  if (fs::is_symlink(target, ec)) {
-    fs::path resolved = fs::canonical(target, ec);
-    if (!ec) target = resolved;
-  }
+  // Read and written through a symbolic link; the writer keeps the link.
+  const fs::path target = programFolder / kSettingsFileName;
   const auto fail = [&](const std::string& problem) {
     if (error != nullptr) *error = "Cannot save \"" + target.string() + "\": " + problem + ".";
     return false;
