@@ -97,8 +97,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return PrintDemonstration();
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    std::cout << ardvane::UsageText();
-    return 0;
+    std::cout << ardvane::UsageText() << std::flush;
+    return std::cout.good() ? 0 : 1;
   }
   ardvane::CommandLineEnvironment env;
   env.programFolder = ProgramFolder(argv[0]);
