@@ -73,25 +73,79 @@ std::vector<Line> SplitLines(std::string_view text) {
   return lines;
 }
 
-// The parser takes a section line without "]" as the start of a section name that runs on
-// over the following lines; closing the line keeps the section to that one line.
-std::string CloseSectionLines(std::string_view text) {
-  std::string prepared;
-  prepared.reserve(text.size() + 16);
+// The parser drops some lines and merges others, so the text it gets is prepared first; a
+// save puts the prepared lines back as they were:
+// - A section line without "]" would run on over the following lines; it is closed.
+// - A section line without a name ("[") would join the keys before the first section; it
+//   becomes a section of a name no file uses, and is written back as it stood.
+// - A line that is neither blank, comment, section nor "key=value" would be dropped; it is
+//   carried as a marked comment.
+// - Blank lines before the first line of text are left out: they decide whether a comment
+//   that follows opens the file or belongs to the first section, and so would make a second
+//   save differ from the first.
+constexpr std::string_view kKeptLineMark = ";\x01\x02";
+constexpr std::string_view kNamelessSectionMark = "\x01\x02";
+
+struct PreparedIni {
+  std::string text;
+  std::vector<std::string> namelessSections;  // the original lines, by number
+};
+
+std::string NamelessSectionLine(size_t number) {
+  return "[" + std::string(kNamelessSectionMark) + std::to_string(number) + "]";
+}
+
+PreparedIni PrepareIni(std::string_view text) {
+  PreparedIni prepared;
+  prepared.text.reserve(text.size() + 16);
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = pos;
     while (end < text.size() && !IsLineEnd(text[end])) ++end;
     const std::string_view line = text.substr(pos, end - pos);
-    prepared.append(line);
     const std::string_view trimmed = TrimBlanks(line);
-    if (!trimmed.empty() && trimmed.front() == '[' && line.find(']') == std::string_view::npos) {
-      prepared += ']';
+    if (trimmed.empty() && prepared.text.empty()) {
+      while (end < text.size() && IsLineEnd(text[end])) ++end;
+      pos = end;
+      continue;
     }
-    while (end < text.size() && IsLineEnd(text[end])) prepared += text[end++];
+    if (!trimmed.empty() && trimmed.front() == '[') {
+      const size_t close = trimmed.find(']');
+      if (TrimBlanks(trimmed.substr(1, close == std::string_view::npos ? close : close - 1))
+              .empty()) {
+        prepared.text += NamelessSectionLine(prepared.namelessSections.size());
+        prepared.namelessSections.emplace_back(line);
+      } else {
+        prepared.text.append(line);
+        if (close == std::string_view::npos) prepared.text += ']';
+      }
+    } else if (!trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '#' &&
+               (trimmed.find('=') == std::string_view::npos || trimmed.front() == '=')) {
+      prepared.text.append(kKeptLineMark);
+      prepared.text.append(line);
+    } else if (!trimmed.empty()) {
+      // Blanks before a comment would keep the parser from seeing one that opens the file.
+      prepared.text.append(line.substr(line.find(trimmed.front())));
+    }
+    while (end < text.size() && IsLineEnd(text[end])) prepared.text += text[end++];
     pos = end;
   }
   return prepared;
+}
+
+// The saved text with the prepared lines as they were in the file.
+std::string RestoreLines(std::string text, const PreparedIni& prepared) {
+  const auto replaceAll = [&text](std::string_view from, std::string_view to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+      text.replace(at, from.size(), to);
+      at += to.size();
+    }
+  };
+  replaceAll(kKeptLineMark, "");
+  for (size_t i = 0; i < prepared.namelessSections.size(); ++i) {
+    replaceAll(NamelessSectionLine(i), prepared.namelessSections[i]);
+  }
+  return text;
 }
 
 // The parser keeps a comment only with the section or key that follows it, and the comment
@@ -135,11 +189,12 @@ std::string_view IniText(std::string_view bytes) {
   return bytes.substr(0, bytes.find('\0'));
 }
 
-void LoadIni(CSimpleIniA& ini, std::string_view bytes) {
+PreparedIni LoadIni(CSimpleIniA& ini, std::string_view bytes) {
   // Remembered so that a save writes the signature again.
   if (bytes.starts_with(kUtf8Signature)) ini.SetUnicode(true);
-  const std::string prepared = CloseSectionLines(IniText(bytes));
-  ini.LoadData(prepared.data(), prepared.size());
+  PreparedIni prepared = PrepareIni(IniText(bytes));
+  ini.LoadData(prepared.text.data(), prepared.text.size());
+  return prepared;
 }
 
 // Loads `file` for reading its values. A file that is there but cannot be read, and a
@@ -388,7 +443,7 @@ bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
 
   CSimpleIniA ini;
   ini.SetSpaces(false);
-  LoadIni(ini, old.bytes);
+  const PreparedIni prepared = LoadIni(ini, old.bytes);
 
   PutText(ini, kCompany, "Name", s.CompanyName);
   PutText(ini, kCompany, "Address", s.CompanyAddress);
@@ -421,8 +476,9 @@ bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
   std::string text;
   // The signature is written only when the old file began with one.
   if (ini.Save(text, /*a_bAddSignature=*/true) < 0) return fail("the settings cannot be encoded");
-  const std::string trailing = TrailingComments(IniText(old.bytes));
+  const std::string trailing = TrailingComments(prepared.text);
   if (!trailing.empty()) text += "\n" + trailing;
+  text = RestoreLines(std::move(text), prepared);
 
   std::string problem;
   if (!WriteFileAtomically(target, text, &problem)) return fail(problem);
