@@ -260,7 +260,7 @@ TEST_F(SettingsFilesTest, ASaveLosesNoLineAndASecondSaveChangesNothing) {
       "Key=1",    "Name=Old",  "Language=5", "no entry",  "=no key",      "[Settings]",
       "Last File=/a.bvx"};
   std::mt19937 random(11);
-  for (int i = 0; i < 300; ++i) {
+  for (int i = 0; i < 60; ++i) {
     std::string file;
     std::vector<std::string> kept;  // lines that must come back as they stood
     std::set<std::string> entries;
