@@ -86,8 +86,7 @@ bool IsTemporaryOf(const std::string& candidate, const std::string& name) {
 void RemoveStaleTemporaries(const fs::path& target) {
   const std::string name = target.filename().string();
   std::error_code ec;
-  for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end;
-       it.increment(ec)) {
+  for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
     if (!IsTemporaryOf(it->path().filename().string(), name)) continue;
     std::error_code ignored;  // one that cannot be removed costs nothing but space
     if (it->is_regular_file(ignored) && !it->is_symlink(ignored)) fs::remove(it->path(), ignored);
@@ -121,8 +120,7 @@ int LinkUnnamedFile(int fd, const fs::path& target, std::random_device& random,
       return 0;
     }
     // Without /proc only a privileged process can link a descriptor directly.
-    if (errno == ENOENT &&
-        ::linkat(fd, "", AT_FDCWD, temporary->c_str(), AT_EMPTY_PATH) == 0) {
+    if (errno == ENOENT && ::linkat(fd, "", AT_FDCWD, temporary->c_str(), AT_EMPTY_PATH) == 0) {
       return 0;
     }
     if (errno != EEXIST) return errno;

@@ -40,7 +40,7 @@ struct FileContents {
 FileContents ReadIniFile(const fs::path& path) {
   FileBytes file = ReadRegularFile(path, kMaxIniFileSize);
   FileContents contents;
-  contents.state = file.ok ? FileState::kRead
+  contents.state = file.ok        ? FileState::kRead
                    : file.missing ? FileState::kMissing
                                   : FileState::kUnreadable;
   contents.bytes = std::move(file.bytes);
@@ -363,7 +363,7 @@ AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFol
 
 bool ParamsFileExists(const fs::path& programFolder) {
   std::error_code ec;
-  return fs::is_regular_file(programFolder / kParamsFileName, ec);
+  return fs::exists(programFolder / kParamsFileName, ec);
 }
 
 namespace {

@@ -49,8 +49,9 @@ AppSettings LoadPreferencesFile(const std::filesystem::path& file,
                                 const std::filesystem::path& programFolder,
                                 std::string* error = nullptr);
 
-// True when Params.ini exists in `programFolder` as a file; only then is LoadParams run, so a
-// missing file leaves every parameter at zero, off or empty.
+// True when something is there under the name Params.ini in `programFolder`; only then is
+// LoadParams run, so a missing file leaves every parameter at zero, off or empty, while a
+// folder or pipe in its place is reported by LoadParams as a file that cannot be read.
 bool ParamsFileExists(const std::filesystem::path& programFolder);
 
 // Reads Params.ini from `programFolder`, taking each absent or unreadable key's default.
@@ -61,8 +62,8 @@ bool ParamsFileExists(const std::filesystem::path& programFolder);
 PlanParameters LoadParams(const std::filesystem::path& programFolder,
                           const RegionalSettings& regional, std::string* error = nullptr);
 // The same from a parameters file elsewhere (the command line's --params).
-PlanParameters LoadParamsFile(const std::filesystem::path& file,
-                              const RegionalSettings& regional, std::string* error = nullptr);
+PlanParameters LoadParamsFile(const std::filesystem::path& file, const RegionalSettings& regional,
+                              std::string* error = nullptr);
 
 // Writes `settings` into Settings.ini in `programFolder`, creating the file when missing.
 // "Last File" becomes planDirectory + planFileName, but only when planFileName is not empty

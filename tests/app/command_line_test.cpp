@@ -136,9 +136,11 @@ TEST_F(CommandLineTest, BadArgumentsAndMissingFilesFailOnStandardError) {
       {{"--results", (folder / "missing.bvx").string()}, 1, "missing.bvx"},
       {{"--results", folder.path().string()}, 1, "cannot read the plan"},
       {{"--results", plan, "--settings", (folder / "none.ini").string()}, 1, "none.ini"},
-      {{"--results", plan, "--params", plan, "--params", plan}, 2,
+      {{"--results", plan, "--params", plan, "--params", plan},
+       2,
        "--params names one parameters file."},
-      {{"--results", plan, "--settings", plan, "--settings", plan}, 2,
+      {{"--results", plan, "--settings", plan, "--settings", plan},
+       2,
        "--settings names one settings file."},
   };
   for (const auto& c : cases) {
@@ -164,7 +166,8 @@ TEST_F(CommandLineTest, UnreadableFilesFailWithTheirReason) {
   } cases[] = {
       {{"--results", pipe}, "\"" + pipe + "\": not a regular file"},
       {{"--results", plan, "--params", pipe}, "cannot read \"" + pipe + "\": not a regular file."},
-      {{"--results", plan, "--settings", pipe}, "cannot read \"" + pipe + "\": not a regular file."},
+      {{"--results", plan, "--settings", pipe},
+       "cannot read \"" + pipe + "\": not a regular file."},
       {{"--results", plan, "--params", huge}, "cannot read \"" + huge + "\": larger than"},
       {{"--results", plan, "--settings", huge}, "cannot read \"" + huge + "\": larger than"},
       {{"--results", Plan("empty.bvx", "")}, "empty.bvx is not an Ardvane plan file."},
@@ -179,9 +182,14 @@ TEST_F(CommandLineTest, UnreadableFilesFailWithTheirReason) {
   // The program folder's own files, when there, must be readable as well.
   for (const char* name : {"Params.ini", "Settings.ini"}) {
     std::filesystem::copy_file(huge, folder / name);
-    const Outcome r = Run({"--results", plan});
+    Outcome r = Run({"--results", plan});
     EXPECT_EQ(r.status, 1) << name;
     EXPECT_TRUE(Has(r.err, (folder / name).string() + "\": larger than")) << r.err;
+    std::filesystem::remove(folder / name);
+    std::filesystem::create_directory(folder / name);
+    r = Run({"--results", plan});
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_TRUE(Has(r.err, (folder / name).string() + "\": Is a directory")) << r.err;
     std::filesystem::remove(folder / name);
   }
 }

@@ -72,7 +72,8 @@ TEST(AtomicFileTest, SavesThroughLinksAndRefusesALoop) {
   EXPECT_FALSE(WriteFileAtomically(folder / "a.bvx", "loop", &error));
   EXPECT_EQ(error, std::strerror(ELOOP));
   EXPECT_TRUE(fs::is_symlink(folder / "a.bvx"));
-  EXPECT_EQ(Names(folder.path()), (std::vector<std::string>{"a.bvx", "b.bvx", "dangling.bvx", "real"}));
+  EXPECT_EQ(Names(folder.path()),
+            (std::vector<std::string>{"a.bvx", "b.bvx", "dangling.bvx", "real"}));
 }
 
 // A plan another user owns, saved by an administrator, stays that user's and keeps its

@@ -255,10 +255,9 @@ TEST_F(SettingsFilesTest, ASaveLosesNoLineAndASecondSaveChangesNothing) {
       << saved;
 
   const std::string vocabulary[] = {
-      "",         "  ",        "; note",   "# hash note", "  ; indented", "[",
-      "[ ]",      "[]",        "[Custom]", "[Open",       "[Print]",      "[Company",
-      "Key=1",    "Name=Old",  "Language=5", "no entry",  "=no key",      "[Settings]",
-      "Last File=/a.bvx"};
+      "",           "  ",       "; note",  "# hash note", "  ; indented",    "[",     "[ ]",
+      "[]",         "[Custom]", "[Open",   "[Print]",     "[Company",        "Key=1", "Name=Old",
+      "Language=5", "no entry", "=no key", "[Settings]",  "Last File=/a.bvx"};
   std::mt19937 random(11);
   for (int i = 0; i < 60; ++i) {
     std::string file;
@@ -282,8 +281,9 @@ TEST_F(SettingsFilesTest, ASaveLosesNoLineAndASecondSaveChangesNothing) {
     ASSERT_TRUE(SavePreferences(LoadPreferences(folder_), folder_, "", "", nullptr)) << file;
     const std::string once = Read(kSettingsFileName);
     for (const std::string& line : kept) {
-      EXPECT_NE(("\n" + once).find("\n" + line + "\n"), std::string::npos)
-          << line << " from:\n" << file << "\nin:\n" << once;
+      EXPECT_NE(("\n" + once).find("\n" + line + "\n"), std::string::npos) << line << " from:\n"
+                                                                           << file << "\nin:\n"
+                                                                           << once;
     }
     ASSERT_TRUE(SavePreferences(LoadPreferences(folder_), folder_, "", "", nullptr));
     EXPECT_EQ(Read(kSettingsFileName), once) << "from:\n" << file;
