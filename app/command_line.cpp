@@ -1,7 +1,8 @@
 #include "app/command_line.h"
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
-#include <system_error>
 
 #include "app/results_json.h"
 #include "engine/plan_calculation.h"
@@ -55,10 +56,16 @@ std::optional<ResultsArguments> ParseArguments(const std::vector<std::string>& a
         }
         parsed.plan = value;
         havePlan = true;
-      } else if (arg == "--params") {
-        parsed.params = value;
       } else {
-        parsed.settings = value;
+        std::optional<std::filesystem::path>& file =
+            arg == "--params" ? parsed.params : parsed.settings;
+        // A second value would silently win over the first.
+        if (file) {
+          *problem = arg + (arg == "--params" ? " names one parameters file."
+                                              : " names one settings file.");
+          return std::nullopt;
+        }
+        file = value;
       }
     } else {
       *problem = "unknown argument \"" + arg + "\".";
@@ -72,9 +79,13 @@ std::optional<ResultsArguments> ParseArguments(const std::vector<std::string>& a
   return parsed;
 }
 
-bool IsReadableFile(const std::filesystem::path& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
+// Writes `text` to `out`, flushed. False, with errno telling why where the stream's buffer
+// says, when not all of it reached its destination (a full disk, a closed output).
+bool Deliver(std::ostream& out, const std::string& text) {
+  errno = 0;
+  out << text;
+  out.flush();
+  return out.good();
 }
 
 }  // namespace
@@ -88,22 +99,26 @@ int RunResultsCommand(const std::vector<std::string>& args, const CommandLineEnv
     return 2;
   }
 
-  // Named files must exist; the program folder's own may be absent (their defaults apply).
-  for (const auto& named : {parsed->params, parsed->settings}) {
-    if (named && !IsReadableFile(*named)) {
-      err << "ardvane: cannot read \"" << named->string() << "\".\n";
-      return 1;
-    }
-  }
+  // A file named here must be there and readable; the program folder's own may be absent
+  // (their defaults apply) but, when there, must be readable too: defaults in place of an
+  // unreadable file would give other figures without a word.
+  std::string unreadable;
   PlanParameters params;
   if (parsed->params) {
-    params = LoadParamsFile(*parsed->params, env.regional);
+    params = LoadParamsFile(*parsed->params, env.regional, &unreadable);
   } else if (ParamsFileExists(env.programFolder)) {
-    params = LoadParams(env.programFolder, env.regional);
+    params = LoadParams(env.programFolder, env.regional, &unreadable);
   }
-  AppSettings settings = parsed->settings
-                             ? LoadPreferencesFile(*parsed->settings, env.programFolder)
-                             : LoadPreferences(env.programFolder);
+  AppSettings settings;
+  if (unreadable.empty()) {
+    settings = parsed->settings
+                   ? LoadPreferencesFile(*parsed->settings, env.programFolder, &unreadable)
+                   : LoadPreferences(env.programFolder, &unreadable);
+  }
+  if (!unreadable.empty()) {
+    err << "ardvane: cannot read " << unreadable << ".\n";
+    return 1;
+  }
   ApplyPermissions(settings, params);
 
   const PlanReadContext context{env.regional, params, env.today};
@@ -114,8 +129,13 @@ int RunResultsCommand(const std::vector<std::string>& args, const CommandLineEnv
     return 1;
   }
   const PlanResults results = Calculate(plan, params, settings, env.regional);
-  out << ResultsToJson(plan, results) << "\n";
-  return out.good() ? 0 : 1;
+  if (!Deliver(out, ResultsToJson(plan, results) + "\n")) {
+    const int failure = errno;
+    err << "ardvane: cannot write the results" << (failure != 0 ? ": " : "")
+        << (failure != 0 ? std::strerror(failure) : "") << ".\n";
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace ardvane

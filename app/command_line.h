@@ -24,8 +24,8 @@ std::string UsageText();
 // Runs `ardvane --results PLAN [--params FILE] [--settings FILE]` (arguments after the
 // program name): reads the plan (either file form), the parameters and the settings (by
 // default those of the program folder), calculates and prints the results as one JSON object
-// on `out`. Errors go to `err`. Returns the exit status: 0 on success, 1 when a file cannot
-// be read, 2 for bad arguments.
+// on `out`, flushed. Errors go to `err`. Returns the exit status: 0 on success, 1 when a file
+// cannot be read or the results cannot be written, 2 for bad arguments.
 int RunResultsCommand(const std::vector<std::string>& args, const CommandLineEnvironment& env,
                       std::ostream& out, std::ostream& err);
 

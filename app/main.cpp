@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
     args.erase(args.begin(), args.begin() + 2);
   }
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    std::cout << UsageText();
-    return 0;
+    std::cout << UsageText() << std::flush;
+    return std::cout.good() ? 0 : 1;
   }
   if (IsResultsCommand(args)) {
     CommandLineEnvironment env;

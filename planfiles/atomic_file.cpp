@@ -4,16 +4,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <random>
 
 namespace ardvane {
+namespace fs = std::filesystem;
+
 namespace {
 
-std::string Describe(const std::filesystem::path& path, int errorNumber) {
-  return "\"" + path.string() + "\": " + std::strerror(errorNumber);
+// The kernel's own limit on links followed in one path.
+constexpr int kMaxLinkHops = 40;
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kTemporaryTagLength = 8;  // hexadecimal digits
+
+std::string Describe(const fs::path& path, const std::string& reason) {
+  return "\"" + path.string() + "\": " + reason;
 }
 
 bool WriteAll(int fd, std::string_view content) {
@@ -28,55 +36,141 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
+// The path a save through `path` writes: symbolic links at its end are followed, whether or
+// not the last one names an existing file. Returns 0, or the errno of the failure.
+int ResolveLinks(const fs::path& path, fs::path* target) {
+  fs::path current = path;
+  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0) {
+      if (errno != ENOENT) return errno;
+      *target = current;  // nothing there yet (a missing folder fails when the file is made)
+      return 0;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      *target = current;
+      return 0;
+    }
+    std::error_code ec;
+    const fs::path next = fs::read_symlink(current, ec);
+    if (ec) return ec.value();
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  return ELOOP;
+}
+
+fs::path FolderOf(const fs::path& target) {
+  return target.parent_path().empty() ? fs::path(".") : target.parent_path();
+}
+
+// "<name>.<8 hexadecimal digits>.tmp": the temporary files of the target named `name`.
+std::string TemporaryName(const std::string& name, unsigned tag) {
+  char suffix[32];
+  std::snprintf(suffix, sizeof suffix, ".%08x", tag);
+  return name + suffix + std::string(kTemporarySuffix);
+}
+
+bool IsTemporaryOf(const std::string& candidate, const std::string& name) {
+  const std::size_t length = name.size() + 1 + kTemporaryTagLength + kTemporarySuffix.size();
+  if (candidate.size() != length || !candidate.starts_with(name) ||
+      !candidate.ends_with(kTemporarySuffix) || candidate[name.size()] != '.') {
+    return false;
+  }
+  for (std::size_t i = name.size() + 1; i < name.size() + 1 + kTemporaryTagLength; ++i) {
+    if (!std::isxdigit(static_cast<unsigned char>(candidate[i]))) return false;
+  }
+  return true;
+}
+
+// Temporary files of `target` that a save killed before its rename left behind.
+void RemoveStaleTemporaries(const fs::path& target) {
+  const std::string name = target.filename().string();
+  std::error_code ec;
+  for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
+    if (!IsTemporaryOf(it->path().filename().string(), name)) continue;
+    std::error_code ignored;  // one that cannot be removed costs nothing but space
+    if (it->is_regular_file(ignored) && !it->is_symlink(ignored)) fs::remove(it->path(), ignored);
+  }
+}
+
+// A file its owner may not write was made read-only on purpose; root could replace it
+// anyway, so the mode bits are checked as well as the process's own access.
+int CheckWritable(const fs::path& target, const struct stat& old) {
+  if ((old.st_mode & S_IWUSR) == 0) return EACCES;
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+  return 0;
+}
+
+// The old file's owner, group and access rights for the new one. Owner and group need
+// privileges the process may lack; the group alone may still be allowed.
+void CopyOwnerAndMode(int fd, const struct stat& old) {
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
+  ::fchmod(fd, old.st_mode & 07777);  // after fchown, which may clear set-id bits
+}
+
+// Gives the unnamed file `fd` a fresh temporary name beside `target`. Returns 0 or errno.
+int LinkUnnamedFile(int fd, const fs::path& target, std::random_device& random,
+                    fs::path* temporary) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    *temporary = FolderOf(target) / TemporaryName(target.filename().string(), random());
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary->c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return 0;
+    }
+    // Without /proc only a privileged process can link a descriptor directly.
+    if (errno == ENOENT && ::linkat(fd, "", AT_FDCWD, temporary->c_str(), AT_EMPTY_PATH) == 0) {
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
 }  // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
-                         std::string* error) {
+bool WriteFileAtomically(const fs::path& path, std::string_view content, std::string* error) {
   const auto fail = [error](int errorNumber) {
     if (error != nullptr) *error = std::strerror(errorNumber);
     return false;
   };
-  // Through a symbolic link, replace the file it points to, not the link.
-  std::filesystem::path target = path;
-  std::error_code ec;
-  if (std::filesystem::is_symlink(target, ec)) {
-    const std::filesystem::path resolved = std::filesystem::canonical(target, ec);
-    if (!ec) target = resolved;
+  fs::path target;
+  if (const int failure = ResolveLinks(path, &target)) return fail(failure);
+  struct stat old {};
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  if (replacing) {
+    if (const int failure = CheckWritable(target, old)) return fail(failure);
   }
+  RemoveStaleTemporaries(target);
 
   std::random_device random;
-  std::filesystem::path temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    temporary = target;
-    temporary += suffix;
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
+  fs::path temporary;  // named as soon as the file has a name
+  int fd = ::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  const bool unnamed = fd >= 0;
+  // File systems without unnamed files answer one of these; write a named file instead.
+  if (!unnamed && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+      temporary = FolderOf(target) / TemporaryName(target.filename().string(), random());
+      fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) temporary.clear();
   }
   if (fd < 0) return fail(errno);
-  // The replacement keeps the access rights of the file it replaces.
-  struct stat old {};
-  if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+  if (replacing) CopyOwnerAndMode(fd, old);
 
-  bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
-  int failure = ok ? 0 : errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    failure = errno;
-  }
-  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
-    ok = false;
-    failure = errno;
-  }
-  if (!ok) {
-    ::unlink(temporary.c_str());
+  int failure = 0;
+  if (!WriteAll(fd, content) || ::fsync(fd) != 0) failure = errno;
+  if (failure == 0 && unnamed) failure = LinkUnnamedFile(fd, target, random, &temporary);
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
+  if (failure != 0) {
+    if (!temporary.empty()) ::unlink(temporary.c_str());
     return fail(failure);
   }
   // Make the rename itself durable; the file is already complete either way.
-  const int folder = ::open(target.parent_path().empty() ? "." : target.parent_path().c_str(),
-                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     ::fsync(folder);
     ::close(folder);
@@ -84,41 +178,56 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view con
   return true;
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes, std::string* content,
-                   std::string* error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+FileBytes ReadRegularFile(const fs::path& path, std::size_t maxBytes) {
+  FileBytes result;
+  // Without O_NONBLOCK, opening a named pipe waits for a writer, possibly for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    if (error) *error = Describe(path, errno);
-    return false;
+    result.missing = errno == ENOENT;
+    result.reason = std::strerror(errno);
+    return result;
   }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    const int failure = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+  const auto fail = [&result, fd](std::string reason) {
     ::close(fd);
-    if (error) *error = Describe(path, failure);
-    return false;
-  }
+    result.reason = std::move(reason);
+    return result;
+  };
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return fail(std::strerror(errno));
+  if (S_ISDIR(info.st_mode)) return fail(std::strerror(EISDIR));
+  if (!S_ISREG(info.st_mode)) return fail("not a regular file");
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+
   std::string data;
   char buffer[65536];
   while (true) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
-      const int failure = errno;
-      ::close(fd);
-      if (error) *error = Describe(path, failure);
-      return false;
+      return fail(std::strerror(errno));
     }
     if (got == 0) break;
+    // Whatever size the file claims, at most one buffer beyond the limit is read.
     if (data.size() + static_cast<size_t>(got) > maxBytes) {
-      ::close(fd);
-      if (error) *error = "\"" + path.string() + "\": the file is too large.";
-      return false;
+      return fail("larger than " + std::to_string(maxBytes) + " bytes");
     }
     data.append(buffer, static_cast<size_t>(got));
   }
   ::close(fd);
-  *content = std::move(data);
+  result.ok = true;
+  result.bytes = std::move(data);
+  return result;
+}
+
+bool ReadWholeFile(const fs::path& path, std::size_t maxBytes, std::string* content,
+                   std::string* error) {
+  FileBytes file = ReadRegularFile(path, maxBytes);
+  if (!file.ok) {
+    if (error != nullptr) *error = Describe(path, file.reason);
+    return false;
+  }
+  *content = std::move(file.bytes);
   return true;
 }
 

@@ -6,17 +6,35 @@
 
 namespace ardvane {
 
-// Replaces the file at `path` with `content`: the bytes go to a new temporary file in the
-// same folder, which is flushed to disk and then renamed over the target, so the old file
-// stays whole until the new one is complete. The new file keeps the old one's access rights;
-// a symbolic link is kept and the file it points to replaced. On failure returns false,
-// removes the temporary file, leaves any old file untouched, and sets `error` (when given)
-// to the system's reason.
+// Replaces the file at `path` with `content`, so that the old file stays whole until the new
+// one is complete:
+// - The bytes go to an unnamed file in the target's folder, which is flushed to disk, given
+//   a name and renamed over the target; a process killed before the rename leaves nothing
+//   behind. Where the file system has no unnamed files a named temporary file is used, and
+//   temporary files that an earlier, interrupted save of the same target left are removed.
+// - A symbolic link is kept and the path it names is written, even when nothing is there
+//   yet; a loop of links is refused.
+// - The new file keeps the old one's access rights and, where the process may set them, its
+//   owner and group.
+// - A file that its owner may not write (or the process may not) is not replaced.
+// On failure returns false, leaves no temporary file and any old file untouched, and sets
+// `error` (when given) to the system's reason.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
                          std::string* error);
 
-// Reads a whole file of at most `maxBytes` bytes. On failure returns false with a
-// description in `error`.
+// The outcome of ReadRegularFile.
+struct FileBytes {
+  bool ok = false;
+  bool missing = false;  // nothing at the path (or a link to nothing)
+  std::string bytes;     // the whole file when ok
+  std::string reason;    // why it was not read, without the path
+};
+
+// Reads a whole regular file of at most `maxBytes` bytes. The file is opened without waiting,
+// then checked, so a named pipe or a device in its place fails at once instead of blocking.
+FileBytes ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes);
+
+// The same, with the failure described as "\"path\": reason" in `error`.
 bool ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes, std::string* content,
                    std::string* error);
 

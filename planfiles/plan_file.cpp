@@ -302,13 +302,17 @@ PlanDocument EmptiedCopy(const PlanDocument& plan) {
 
 }  // namespace
 
-void ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context) {
+bool ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context) {
+  bool client = false;
   parser.BeginScan();
   while (parser.NextPart()) {
     const TPartType type = parser.PartType();
-    if (type == TPartType::StartTag || type == TPartType::EmptyTag)
+    if (type == TPartType::StartTag || type == TPartType::EmptyTag) {
       ApplyElement(parser, plan, context);
+      client = client || parser.PartName() == "Client";
+    }
   }
+  return client;
 }
 
 ReadStatus ReadPlanContent(std::string_view content, const std::string& fileName,
@@ -321,7 +325,9 @@ ReadStatus ReadPlanContent(std::string_view content, const std::string& fileName
   } else {
     PlanScanner parser;
     parser.LoadFromBuffer(content);
-    ApplyXmlPlan(parser, fresh, context);
+    // Without a Client element nothing marks the file as a plan: an empty file, an ini file
+    // or random bytes would open as an empty plan that a later save writes over the file.
+    if (!ApplyXmlPlan(parser, fresh, context)) return {fileName + " is not an Ardvane plan file."};
   }
   plan = std::move(fresh);
   return {};

@@ -27,12 +27,14 @@ bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
 
 // Applies every plan element the scanner finds to `plan`, which the caller has prepared:
 // the plan as it was, with its debts and notes emptied. Elements may come in any order and
-// any number of times; unknown elements and attributes are skipped.
-void ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context);
+// any number of times; unknown elements and attributes are skipped. Returns whether the
+// document has a Client element, the mark of a plan file, however damaged the rest is.
+bool ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context);
 
 // Reads a plan file of either form. On success `plan` is replaced by the plan read; on
 // failure `plan` is untouched and the status names the file (and line). A file holding a
-// zero byte is damaged and is refused, with the line and byte where the zero stands.
+// zero byte is damaged and is refused, with the line and byte where the zero stands. A file
+// that is neither of the older form nor has a Client element is refused as no plan file.
 ReadStatus ReadData(const std::filesystem::path& path, PlanDocument& plan,
                     const PlanReadContext& context);
 // The same for a file's content already in memory; `fileName` is used in messages only.

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <system_error>
 
+#include "planfiles/atomic_file.h"
 #include "planfiles/code_page.h"
 #include "planfiles/xml_chars.h"
 
@@ -246,17 +244,11 @@ void TXmlParser::Clear() {
 
 bool TXmlParser::LoadFile(const std::string& path, std::size_t maxBytes) {
   Clear();
-  std::error_code error;
-  // Only regular files: a pipe or a device could block the reader or never end.
-  if (!std::filesystem::is_regular_file(path, error) || error) return false;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size > maxBytes) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string data(static_cast<std::size_t>(size), '\0');
-  in.read(data.data(), static_cast<std::streamsize>(data.size()));
-  if (static_cast<std::uintmax_t>(in.gcount()) != size) return false;
-  buffer_ = FileTextToUtf8(data, SaysUtf8(data));
+  // Only regular files, checked without waiting: a pipe or a device could block the reader
+  // or never end.
+  FileBytes file = ReadRegularFile(path, maxBytes);
+  if (!file.ok) return false;
+  buffer_ = FileTextToUtf8(file.bytes, SaysUtf8(file.bytes));
   source_ = path;
   return true;
 }

@@ -2,11 +2,8 @@
 
 #include <SimpleIni.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "engine/vorn_util.h"
@@ -41,47 +38,13 @@ struct FileContents {
 };
 
 FileContents ReadIniFile(const fs::path& path) {
+  FileBytes file = ReadRegularFile(path, kMaxIniFileSize);
   FileContents contents;
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (status.type() == fs::file_type::not_found) return contents;
-  contents.state = FileState::kUnreadable;
-  if (ec) {
-    contents.problem = ec.message();
-    return contents;
-  }
-  // A folder, pipe or device in the file's place is not read: a pipe would block.
-  if (status.type() != fs::file_type::regular) {
-    contents.problem = "it is not a regular file";
-    return contents;
-  }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    contents.problem = std::strerror(errno);
-    return contents;
-  }
-  // Read at most one byte beyond the limit, whatever size the file claims.
-  std::string bytes;
-  char buffer[65536];
-  bool failed = false;
-  while (bytes.size() <= kMaxIniFileSize) {
-    const size_t got = std::fread(buffer, 1, sizeof buffer, file);
-    bytes.append(buffer, got);
-    if (got < sizeof buffer) {
-      failed = std::ferror(file) != 0;
-      break;
-    }
-  }
-  const int readErrno = errno;
-  std::fclose(file);
-  if (failed) {
-    contents.problem = std::strerror(readErrno);
-  } else if (bytes.size() > kMaxIniFileSize) {
-    contents.problem = "it is larger than " + std::to_string(kMaxIniFileSize) + " bytes";
-  } else {
-    contents.state = FileState::kRead;
-    contents.bytes = std::move(bytes);
-  }
+  contents.state = file.ok        ? FileState::kRead
+                   : file.missing ? FileState::kMissing
+                                  : FileState::kUnreadable;
+  contents.bytes = std::move(file.bytes);
+  contents.problem = std::move(file.reason);
   return contents;
 }
 
@@ -110,25 +73,79 @@ std::vector<Line> SplitLines(std::string_view text) {
   return lines;
 }
 
-// The parser takes a section line without "]" as the start of a section name that runs on
-// over the following lines; closing the line keeps the section to that one line.
-std::string CloseSectionLines(std::string_view text) {
-  std::string prepared;
-  prepared.reserve(text.size() + 16);
+// The parser drops some lines and merges others, so the text it gets is prepared first; a
+// save puts the prepared lines back as they were:
+// - A section line without "]" would run on over the following lines; it is closed.
+// - A section line without a name ("[") would join the keys before the first section; it
+//   becomes a section of a name no file uses, and is written back as it stood.
+// - A line that is neither blank, comment, section nor "key=value" would be dropped; it is
+//   carried as a marked comment.
+// - Blank lines before the first line of text are left out: they decide whether a comment
+//   that follows opens the file or belongs to the first section, and so would make a second
+//   save differ from the first.
+constexpr std::string_view kKeptLineMark = ";\x01\x02";
+constexpr std::string_view kNamelessSectionMark = "\x01\x02";
+
+struct PreparedIni {
+  std::string text;
+  std::vector<std::string> namelessSections;  // the original lines, by number
+};
+
+std::string NamelessSectionLine(size_t number) {
+  return "[" + std::string(kNamelessSectionMark) + std::to_string(number) + "]";
+}
+
+PreparedIni PrepareIni(std::string_view text) {
+  PreparedIni prepared;
+  prepared.text.reserve(text.size() + 16);
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = pos;
     while (end < text.size() && !IsLineEnd(text[end])) ++end;
     const std::string_view line = text.substr(pos, end - pos);
-    prepared.append(line);
     const std::string_view trimmed = TrimBlanks(line);
-    if (!trimmed.empty() && trimmed.front() == '[' && line.find(']') == std::string_view::npos) {
-      prepared += ']';
+    if (trimmed.empty() && prepared.text.empty()) {
+      while (end < text.size() && IsLineEnd(text[end])) ++end;
+      pos = end;
+      continue;
     }
-    while (end < text.size() && IsLineEnd(text[end])) prepared += text[end++];
+    if (!trimmed.empty() && trimmed.front() == '[') {
+      const size_t close = trimmed.find(']');
+      if (TrimBlanks(trimmed.substr(1, close == std::string_view::npos ? close : close - 1))
+              .empty()) {
+        prepared.text += NamelessSectionLine(prepared.namelessSections.size());
+        prepared.namelessSections.emplace_back(line);
+      } else {
+        prepared.text.append(line);
+        if (close == std::string_view::npos) prepared.text += ']';
+      }
+    } else if (!trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '#' &&
+               (trimmed.find('=') == std::string_view::npos || trimmed.front() == '=')) {
+      prepared.text.append(kKeptLineMark);
+      prepared.text.append(line);
+    } else if (!trimmed.empty()) {
+      // Blanks before a comment would keep the parser from seeing one that opens the file.
+      prepared.text.append(line.substr(line.find(trimmed.front())));
+    }
+    while (end < text.size() && IsLineEnd(text[end])) prepared.text += text[end++];
     pos = end;
   }
   return prepared;
+}
+
+// The saved text with the prepared lines as they were in the file.
+std::string RestoreLines(std::string text, const PreparedIni& prepared) {
+  const auto replaceAll = [&text](std::string_view from, std::string_view to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+      text.replace(at, from.size(), to);
+      at += to.size();
+    }
+  };
+  replaceAll(kKeptLineMark, "");
+  for (size_t i = 0; i < prepared.namelessSections.size(); ++i) {
+    replaceAll(NamelessSectionLine(i), prepared.namelessSections[i]);
+  }
+  return text;
 }
 
 // The parser keeps a comment only with the section or key that follows it, and the comment
@@ -172,11 +189,23 @@ std::string_view IniText(std::string_view bytes) {
   return bytes.substr(0, bytes.find('\0'));
 }
 
-void LoadIni(CSimpleIniA& ini, std::string_view bytes) {
+PreparedIni LoadIni(CSimpleIniA& ini, std::string_view bytes) {
   // Remembered so that a save writes the signature again.
   if (bytes.starts_with(kUtf8Signature)) ini.SetUnicode(true);
-  const std::string prepared = CloseSectionLines(IniText(bytes));
-  ini.LoadData(prepared.data(), prepared.size());
+  PreparedIni prepared = PrepareIni(IniText(bytes));
+  ini.LoadData(prepared.text.data(), prepared.text.size());
+  return prepared;
+}
+
+// Loads `file` for reading its values. A file that is there but cannot be read, and a
+// missing one when `required`, set `error`; the values are then every default.
+void LoadIniFile(CSimpleIniA& ini, const fs::path& file, bool required, std::string* error) {
+  const FileContents contents = ReadIniFile(file);
+  if (contents.state == FileState::kRead) {
+    LoadIni(ini, contents.bytes);
+  } else if (error != nullptr && (required || contents.state == FileState::kUnreadable)) {
+    *error = "\"" + file.string() + "\": " + contents.problem;
+  }
 }
 
 class IniValues {
@@ -282,14 +311,9 @@ std::optional<int> ParseIniInteger(std::string_view text) {
   return static_cast<int>(value);
 }
 
-AppSettings LoadPreferences(const fs::path& programFolder) {
-  return LoadPreferencesFile(programFolder / kSettingsFileName, programFolder);
-}
+namespace {
 
-AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFolder) {
-  CSimpleIniA ini;
-  const FileContents contents = ReadIniFile(file);
-  if (contents.state == FileState::kRead) LoadIni(ini, contents.bytes);
+AppSettings PreferencesFrom(const CSimpleIniA& ini, const fs::path& programFolder) {
   const IniValues values(ini, ".");
 
   AppSettings s;
@@ -322,20 +346,30 @@ AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFol
   return s;
 }
 
+}  // namespace
+
+AppSettings LoadPreferences(const fs::path& programFolder, std::string* error) {
+  CSimpleIniA ini;
+  LoadIniFile(ini, programFolder / kSettingsFileName, false, error);
+  return PreferencesFrom(ini, programFolder);
+}
+
+AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFolder,
+                                std::string* error) {
+  CSimpleIniA ini;
+  LoadIniFile(ini, file, true, error);
+  return PreferencesFrom(ini, programFolder);
+}
+
 bool ParamsFileExists(const fs::path& programFolder) {
   std::error_code ec;
-  return fs::is_regular_file(programFolder / kParamsFileName, ec);
+  return fs::exists(programFolder / kParamsFileName, ec);
 }
 
-PlanParameters LoadParams(const fs::path& programFolder, const RegionalSettings& regional) {
-  return LoadParamsFile(programFolder / kParamsFileName, regional);
-}
+namespace {
 
-PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regional) {
+PlanParameters ParamsFrom(const CSimpleIniA& ini, const RegionalSettings& regional) {
   const std::string& decimalSeparator = regional.decimalSeparator;
-  CSimpleIniA ini;
-  const FileContents contents = ReadIniFile(file);
-  if (contents.state == FileState::kRead) LoadIni(ini, contents.bytes);
   const IniValues values(ini, decimalSeparator);
 
   PlanParameters p;
@@ -373,16 +407,27 @@ PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regi
   return p;
 }
 
+}  // namespace
+
+PlanParameters LoadParams(const fs::path& programFolder, const RegionalSettings& regional,
+                          std::string* error) {
+  CSimpleIniA ini;
+  LoadIniFile(ini, programFolder / kParamsFileName, false, error);
+  return ParamsFrom(ini, regional);
+}
+
+PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regional,
+                              std::string* error) {
+  CSimpleIniA ini;
+  LoadIniFile(ini, file, true, error);
+  return ParamsFrom(ini, regional);
+}
+
 bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
                      const std::string& planDirectory, const std::string& planFileName,
                      std::string* error) {
-  fs::path target = programFolder / kSettingsFileName;
-  // Through a symbolic link, replace the file it points to, not the link.
-  std::error_code ec;
-  if (fs::is_symlink(target, ec)) {
-    fs::path resolved = fs::canonical(target, ec);
-    if (!ec) target = resolved;
-  }
+  // Read and written through a symbolic link; the writer keeps the link.
+  const fs::path target = programFolder / kSettingsFileName;
   const auto fail = [&](const std::string& problem) {
     if (error != nullptr) *error = "Cannot save \"" + target.string() + "\": " + problem + ".";
     return false;
@@ -398,7 +443,7 @@ bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
 
   CSimpleIniA ini;
   ini.SetSpaces(false);
-  LoadIni(ini, old.bytes);
+  const PreparedIni prepared = LoadIni(ini, old.bytes);
 
   PutText(ini, kCompany, "Name", s.CompanyName);
   PutText(ini, kCompany, "Address", s.CompanyAddress);
@@ -431,8 +476,9 @@ bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
   std::string text;
   // The signature is written only when the old file began with one.
   if (ini.Save(text, /*a_bAddSignature=*/true) < 0) return fail("the settings cannot be encoded");
-  const std::string trailing = TrailingComments(IniText(old.bytes));
+  const std::string trailing = TrailingComments(prepared.text);
   if (!trailing.empty()) text += "\n" + trailing;
+  text = RestoreLines(std::move(text), prepared);
 
   std::string problem;
   if (!WriteFileAtomically(target, text, &problem)) return fail(problem);

@@ -25,8 +25,12 @@ namespace ardvane {
 //   switch   an integer; any value but 0 is on
 //   number   a decimal number with the user's decimal separator (see ParseStrictFloat); an
 //            empty value counts as absent
-// A file larger than kMaxIniFileSize, or one that is not a regular file, reads as empty; a
+// A file larger than kMaxIniFileSize, or one that is not a regular file, cannot be read; a
 // file containing a NUL byte is read up to that byte.
+//
+// The loaders below give every default for a file that cannot be read and then, when
+// `error` is given, set it to "\"file\": reason". A missing file in the program folder is no
+// error (its defaults apply); a file named elsewhere (the ...File forms) must be there.
 
 inline constexpr char kSettingsFileName[] = "Settings.ini";
 inline constexpr char kParamsFileName[] = "Params.ini";
@@ -38,13 +42,16 @@ std::optional<int> ParseIniInteger(std::string_view text);
 // Reads Settings.ini from `programFolder`. A missing file gives every default; the default
 // "Report Directory" is the program folder followed by "Reports/". A "Report Directory" key
 // that is present but empty gives the empty text.
-AppSettings LoadPreferences(const std::filesystem::path& programFolder);
+AppSettings LoadPreferences(const std::filesystem::path& programFolder,
+                            std::string* error = nullptr);
 // The same from a settings file elsewhere (the command line's --settings).
 AppSettings LoadPreferencesFile(const std::filesystem::path& file,
-                                const std::filesystem::path& programFolder);
+                                const std::filesystem::path& programFolder,
+                                std::string* error = nullptr);
 
-// True when Params.ini exists in `programFolder` as a file; only then is LoadParams run, so a
-// missing file leaves every parameter at zero, off or empty.
+// True when something is there under the name Params.ini in `programFolder`; only then is
+// LoadParams run, so a missing file leaves every parameter at zero, off or empty, while a
+// folder or pipe in its place is reported by LoadParams as a file that cannot be read.
 bool ParamsFileExists(const std::filesystem::path& programFolder);
 
 // Reads Params.ini from `programFolder`, taking each absent or unreadable key's default.
@@ -53,10 +60,10 @@ bool ParamsFileExists(const std::filesystem::path& programFolder);
 // and "Interest Rate" are percents in the file and fractions in the result (6 gives 0.06).
 // "New Loan Payment" that is empty or no number gives 0, which means no override.
 PlanParameters LoadParams(const std::filesystem::path& programFolder,
-                          const RegionalSettings& regional);
+                          const RegionalSettings& regional, std::string* error = nullptr);
 // The same from a parameters file elsewhere (the command line's --params).
-PlanParameters LoadParamsFile(const std::filesystem::path& file,
-                              const RegionalSettings& regional);
+PlanParameters LoadParamsFile(const std::filesystem::path& file, const RegionalSettings& regional,
+                              std::string* error = nullptr);
 
 // Writes `settings` into Settings.ini in `programFolder`, creating the file when missing.
 // "Last File" becomes planDirectory + planFileName, but only when planFileName is not empty

@@ -1,11 +1,13 @@
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 
 #include "../planfiles/test_files.h"
 #include "app/results_json.h"
+#include "ui/settings_files.h"
 
 namespace ardvane {
 namespace {
@@ -134,6 +136,12 @@ TEST_F(CommandLineTest, BadArgumentsAndMissingFilesFailOnStandardError) {
       {{"--results", (folder / "missing.bvx").string()}, 1, "missing.bvx"},
       {{"--results", folder.path().string()}, 1, "cannot read the plan"},
       {{"--results", plan, "--settings", (folder / "none.ini").string()}, 1, "none.ini"},
+      {{"--results", plan, "--params", plan, "--params", plan},
+       2,
+       "--params names one parameters file."},
+      {{"--results", plan, "--settings", plan, "--settings", plan},
+       2,
+       "--settings names one settings file."},
   };
   for (const auto& c : cases) {
     const Outcome r = Run(c.args);
@@ -142,6 +150,64 @@ TEST_F(CommandLineTest, BadArgumentsAndMissingFilesFailOnStandardError) {
     EXPECT_TRUE(Has(r.err, c.message)) << r.err;
   }
   EXPECT_TRUE(Has(UsageText(), "--results PLAN [--params FILE] [--settings FILE]"));
+}
+
+// Files that are there but cannot be read stop the run: defaults in their place would give
+// other figures, and a pipe must not make the program wait.
+TEST_F(CommandLineTest, UnreadableFilesFailWithTheirReason) {
+  const std::string plan = Plan("two.bvx", kTwoDebtPlan);
+  const std::string pipe = (folder / "pipe").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  WriteFile(folder / "huge.ini", "[Default]\nTerm=5\n" + std::string(kMaxIniFileSize, ';'));
+  const std::string huge = (folder / "huge.ini").string();
+  const struct {
+    std::vector<std::string> args;
+    std::string message;
+  } cases[] = {
+      {{"--results", pipe}, "\"" + pipe + "\": not a regular file"},
+      {{"--results", plan, "--params", pipe}, "cannot read \"" + pipe + "\": not a regular file."},
+      {{"--results", plan, "--settings", pipe},
+       "cannot read \"" + pipe + "\": not a regular file."},
+      {{"--results", plan, "--params", huge}, "cannot read \"" + huge + "\": larger than"},
+      {{"--results", plan, "--settings", huge}, "cannot read \"" + huge + "\": larger than"},
+      {{"--results", Plan("empty.bvx", "")}, "empty.bvx is not an Ardvane plan file."},
+      {{"--results", Plan("x.ini", "[Default]\nTerm=5\n")}, "x.ini is not an Ardvane plan file."},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = Run(c.args);
+    EXPECT_EQ(r.status, 1) << c.message;
+    EXPECT_EQ(r.out, "") << c.message;
+    EXPECT_TRUE(Has(r.err, c.message)) << r.err;
+  }
+  // The program folder's own files, when there, must be readable as well.
+  for (const char* name : {"Params.ini", "Settings.ini"}) {
+    std::filesystem::copy_file(huge, folder / name);
+    Outcome r = Run({"--results", plan});
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_TRUE(Has(r.err, (folder / name).string() + "\": larger than")) << r.err;
+    std::filesystem::remove(folder / name);
+    std::filesystem::create_directory(folder / name);
+    r = Run({"--results", plan});
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_TRUE(Has(r.err, (folder / name).string() + "\": Is a directory")) << r.err;
+    std::filesystem::remove(folder / name);
+  }
+}
+
+// An output that takes the text but fails when it is flushed, as a full disk does.
+class FullDiskBuffer : public std::stringbuf {
+ protected:
+  int sync() override { return -1; }
+};
+
+TEST_F(CommandLineTest, AFailedWriteOfTheResultsIsAnError) {
+  CommandLineEnvironment env;
+  env.programFolder = folder.path();
+  FullDiskBuffer full;
+  std::ostream out(&full);
+  std::ostringstream err;
+  EXPECT_EQ(RunResultsCommand({"--results", Plan("two.bvx", kTwoDebtPlan)}, env, out, err), 1);
+  EXPECT_TRUE(Has(err.str(), "ardvane: cannot write the results")) << err.str();
 }
 
 }  // namespace

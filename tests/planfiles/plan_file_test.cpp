@@ -2,6 +2,7 @@
 #include "planfiles/plan_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "test_files.h"
 
@@ -11,6 +12,7 @@ namespace {
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
+using namespace std::string_literals;
 
 Money M(long double units) { return Money::FromUnits(units); }
 
@@ -259,7 +261,7 @@ TEST(PlanFileTest, MissingAndUnreadableAttributesTakeTheirRules) {
   const PlanDocument fraction =
       ReadBack("<Client><Plan Date=\"39462.75\" Consolidate=\"0\"/></Client>");
   EXPECT_EQ(fraction.Date, 39462);
-  EXPECT_EQ(ReadBack("<Plan Date=\"1e12\"/>").Date, 46000);  // beyond the year 9999: today
+  EXPECT_EQ(ReadBack("<Client/><Plan Date=\"1e12\"/>").Date, 46000);  // beyond the year 9999: today
   EXPECT_TRUE(fraction.Consolidate);  // any text sets a flag
 }
 
@@ -272,7 +274,7 @@ TEST(PlanFileTest, ElementNamesAreCaseSensitiveAndMayRepeatInAnyOrder) {
   const PlanDocument repeated = ReadBack(
       "<Note Content=\"one\"/><Plan ReturnRate=\"1\"/><Debt Name=\"A\"/>"
       "<Plan ReturnRate=\"2\"/><Note Content=\"two\"/><Debt Name=\"B\" Balance=\"x\" "
-      "CompoundingPeriod=\"\"/><Foo Bar=\"1\"/>");
+      "CompoundingPeriod=\"\"/><Foo Bar=\"1\"/><Client/>");
   EXPECT_EQ(repeated.ReturnRate, 2);
   EXPECT_EQ(repeated.Notes, (std::vector<std::string>{"one", "two"}));
   ASSERT_EQ(repeated.Debts.GetDebtCount(), 2);
@@ -316,7 +318,9 @@ TEST(PlanFileTest, ExternalEntitiesNeverReachTheFileSystem) {
 TEST(PlanFileTest, AFileThatCannotBeReadLeavesThePlanAsItWas) {
   TempFolder folder;
   PlanDocument plan = ZuzuZeved();
-  for (const auto& path : {folder / "missing.bvx", folder.path()}) {
+  // A named pipe would block a reader that opens before it checks.
+  ASSERT_EQ(::mkfifo((folder / "pipe.bvx").c_str(), 0600), 0);
+  for (const auto& path : {folder / "missing.bvx", folder.path(), folder / "pipe.bvx"}) {
     const ReadStatus status = ReadData(path, plan, Context());
     EXPECT_FALSE(status.ok());
     EXPECT_NE(status.error.find(path.string()), std::string::npos) << status.error;
@@ -340,22 +344,54 @@ TEST(PlanFileTest, AFailedSaveLeavesTheOldFileIntact) {
             2);
 }
 
-TEST(PlanFileTest, DamagedFilesNeverFail) {
-  std::string text = kZuzuZevedFile;
+// A file with its Client element whole is read however damaged the rest is; without that
+// element it is refused as no plan file, and the open plan stays as it was.
+TEST(PlanFileTest, DamagedFilesNeverFailWhileTheirClientElementIsWhole) {
+  const std::string text = kZuzuZevedFile;
+  const size_t firstLineEnd = text.find('\n') + 1;
+  const auto check = [](const std::string& content, bool clientWhole) {
+    PlanDocument plan = ZuzuZeved();
+    const ReadStatus status = ReadPlanContent(content, "damaged.bvx", plan, Context());
+    if (clientWhole || !status.ok()) {
+      EXPECT_EQ(status.error, clientWhole ? "" : "damaged.bvx is not an Ardvane plan file.")
+          << content;
+    }
+    if (!status.ok()) {
+      EXPECT_EQ(plan, ZuzuZeved());
+    }
+  };
   for (size_t cut = 0; cut < text.size(); cut += 7) {
-    PlanDocument plan;
-    EXPECT_TRUE(ReadPlanContent(text.substr(0, cut), "cut.bvx", plan, Context()).ok()) << cut;
+    check(text.substr(0, cut), cut >= firstLineEnd);
   }
   std::mt19937 random(7);
   for (int i = 0; i < 200; ++i) {
     std::string damaged = text;
     for (int k = 0; k < 5; ++k) damaged[random() % damaged.size()] = static_cast<char>(random());
     if (!damaged.empty() && damaged[0] >= '0' && damaged[0] <= '9') damaged[0] = '<';
-    PlanDocument plan;
-    // A zero byte is the one damage that is reported.
-    EXPECT_EQ(ReadPlanContent(damaged, "damaged.bvx", plan, Context()).ok(),
-              damaged.find('\0') == std::string::npos);
+    if (damaged.find('\0') != std::string::npos) {
+      // A zero byte is damage that is reported whatever else survives.
+      PlanDocument plan = ZuzuZeved();
+      EXPECT_FALSE(ReadPlanContent(damaged, "damaged.bvx", plan, Context()).ok());
+      EXPECT_EQ(plan, ZuzuZeved());
+      continue;
+    }
+    check(damaged, damaged.compare(0, firstLineEnd, text, 0, firstLineEnd) == 0);
   }
+}
+
+TEST(PlanFileTest, AFileWithoutAPlanIsRefused) {
+  const std::string noPlans[] = {
+      "", "\r\n", "[Settings]\r\nLast File=x.bvx\r\n", "\x89PNG\r\n\x1a\n\x02\x01"s,
+      "<?xml version=\"1.0\"?><client FirstName=\"lower case\"/>",
+      "<Plan ReturnRate=\"9\"/><Debt Name=\"A\"/>"};
+  for (const std::string& content : noPlans) {
+    PlanDocument plan = ZuzuZeved();
+    const ReadStatus status = ReadPlanContent(content, "x.ini", plan, Context());
+    EXPECT_EQ(status.error, "x.ini is not an Ardvane plan file.") << content;
+    EXPECT_EQ(plan, ZuzuZeved()) << content;
+  }
+  // Foreign XML with a Client element, however malformed, still reads.
+  EXPECT_EQ(ReadBack("<a><b><Client FirstName=\"Ann\"></b><Plan ReturnRate=").FirstName, "Ann");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <climits>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 
 namespace ardvane {
@@ -242,6 +243,51 @@ TEST_F(SettingsFilesTest, KeepsWhatItDoesNotWrite) {
   // Saving again changes nothing: no comment or blank line is added twice.
   ASSERT_TRUE(SavePreferences(reread, folder_, "", "Untitled.bvx", nullptr));
   EXPECT_EQ(Read(kSettingsFileName), text);
+}
+
+// Lines the parser alone would drop or merge: a section line without a name, a line that is
+// no entry, a comment after blank lines at the top.
+TEST_F(SettingsFilesTest, ASaveLosesNoLineAndASecondSaveChangesNothing) {
+  Write(kSettingsFileName, "\n\n; top\n[Custom]\nA=1\n[\nB=2\nno entry\n=x\n[Print]\nLanguage=1\n");
+  ASSERT_TRUE(SavePreferences(Defaults(), folder_, "", "", nullptr));
+  const std::string saved = Read(kSettingsFileName);
+  EXPECT_EQ(saved.rfind("; top\n\n\n[Custom]\nA=1\n\n\n[\nB=2\n\n\nno entry\n=x\n[Print]\n", 0), 0)
+      << saved;
+
+  const std::string vocabulary[] = {
+      "",           "  ",       "; note",  "# hash note", "  ; indented",    "[",     "[ ]",
+      "[]",         "[Custom]", "[Open",   "[Print]",     "[Company",        "Key=1", "Name=Old",
+      "Language=5", "no entry", "=no key", "[Settings]",  "Last File=/a.bvx"};
+  std::mt19937 random(11);
+  for (int i = 0; i < 60; ++i) {
+    std::string file;
+    std::vector<std::string> kept;  // lines that must come back as they stood
+    std::set<std::string> entries;
+    for (int lines = static_cast<int>(random() % 12); lines > 0; --lines) {
+      const std::string& line = vocabulary[random() % std::size(vocabulary)];
+      // A section or key that comes again is merged into its first occurrence, and a comment
+      // before the repetition is lost: a known limit.
+      const bool section = line.size() > 3 && line[0] == '[';
+      const bool key = line.find('=') != std::string::npos && line[0] != '=';
+      if ((section || key) && !entries.insert(line).second) continue;
+      file += line + (random() % 2 ? "\n" : "\r\n");
+      const bool nameless = line == "[" || line == "[ ]" || line == "[]";
+      if (nameless || line.find_first_of(";#") != std::string::npos || line == "Key=1" ||
+          line == "no entry" || line == "=no key") {
+        kept.push_back(line.substr(line.find_first_not_of(' ')));
+      }
+    }
+    Write(kSettingsFileName, file);
+    ASSERT_TRUE(SavePreferences(LoadPreferences(folder_), folder_, "", "", nullptr)) << file;
+    const std::string once = Read(kSettingsFileName);
+    for (const std::string& line : kept) {
+      EXPECT_NE(("\n" + once).find("\n" + line + "\n"), std::string::npos) << line << " from:\n"
+                                                                           << file << "\nin:\n"
+                                                                           << once;
+    }
+    ASSERT_TRUE(SavePreferences(LoadPreferences(folder_), folder_, "", "", nullptr));
+    EXPECT_EQ(Read(kSettingsFileName), once) << "from:\n" << file;
+  }
 }
 
 TEST_F(SettingsFilesTest, FailedSaveLeavesOldFileIntact) {
