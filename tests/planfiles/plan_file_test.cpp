@@ -1,9 +1,9 @@
-#include "tests/test_regional.h"
 #include "planfiles/plan_file.h"
 
 #include <gtest/gtest.h>
 
 #include "test_files.h"
+#include "tests/test_support.h"
 
 namespace ardvane {
 namespace {
@@ -12,20 +12,8 @@ using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 
-Money M(long double units) { return Money::FromUnits(units); }
-
-DebtFields Debt(std::string name, std::string balance, std::string rate, std::string payment,
-                std::string minimum, std::string percent, std::string compounding) {
-  DebtFields d;
-  d.Name = std::move(name);
-  d.Balance = std::move(balance);
-  d.InterestRate = std::move(rate);
-  d.CurrentPayment = std::move(payment);
-  d.MinimumPaymentAmount = std::move(minimum);
-  d.MinimumPaymentPercent = std::move(percent);
-  d.CompoundingPeriod = std::move(compounding);
-  return d;
-}
+using testing::Debt;
+using testing::M;
 
 // The plan of the worked example (an invented client).
 PlanDocument ZuzuZeved() {
@@ -40,8 +28,10 @@ PlanDocument ZuzuZeved() {
   plan.ConsolidationLoan.InterestRate = 7;
   plan.ConsolidationLoan.Term = 30;
   plan.ConsolidationLoan.FeesRate = 2;
-  plan.Debts.AddDebt(Debt("Car loan", "12500.5", "6.9", "310", "310", "0", "1"), testing::kPointRegional);
-  DebtFields card = Debt("Store card \"Gold\"", "2340.75", "21.99", "75", "25", "3", "0");
+  plan.Debts.AddDebt(Debt("Car loan", "12500.5", "6.9", "310", "310"), testing::kPointRegional);
+  DebtFields card = Debt("Store card \"Gold\"", "2340.75", "21.99", "75", "25");
+  card.MinimumPaymentPercent = "3";
+  card.CompoundingPeriod = "0";
   card.Consolidate = true;
   card.UseMinimum = true;
   plan.Debts.AddDebt(card, testing::kPointRegional);
@@ -124,7 +114,7 @@ TEST(PlanFileTest, TextsComeBackExactlyAsTyped) {
     PlanDocument plan;
     plan.FirstName = text;
     plan.Notes = {text};
-    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1", "0", "1"), testing::kPointRegional);
+    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1"), testing::kPointRegional);
     const PlanDocument back = ReadBack(PlanToXml(plan, testing::kPointRegional));
     EXPECT_EQ(back.FirstName, text);
     EXPECT_EQ(back.Notes, plan.Notes) << text;
@@ -139,7 +129,9 @@ TEST(PlanFileTest, NumbersAreWrittenWithAPointAndReadWithEitherSeparator) {
   PlanDocument plan;
   plan.ReturnRate = 6.5;
   plan.SetupFee = M(1500.5);
-  plan.Debts.AddDebt(Debt("A", "12,5", "18,9", "100", "25", "2,5", "1"), testing::kCommaRegional);
+  DebtFields debt = Debt("A", "12,5", "18,9", "100", "25");
+  debt.MinimumPaymentPercent = "2,5";
+  plan.Debts.AddDebt(debt, testing::kCommaRegional);
   const std::string text = PlanToXml(plan, testing::kCommaRegional);
   EXPECT_NE(text.find("ReturnRate=\"6.5\""), std::string::npos);
   EXPECT_NE(text.find("Balance=\"12.5\" InterestRate=\"18.9\""), std::string::npos);
