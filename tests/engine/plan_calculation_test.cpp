@@ -386,7 +386,8 @@ TEST(PlanCalculationTest, AThousandDebtsIncludingOnesThatNeverPayOff) {
   for (int i = 0; i < 1000; ++i) {
     // Every tenth debt pays less than its interest.
     const std::string payment = i % 10 == 0 ? "5" : std::to_string(20 + i % 50);
-    DebtFields debt = Debt("D" + std::to_string(i), std::to_string(1000 + i), "12", payment, payment);
+    DebtFields debt =
+        Debt("D" + std::to_string(i), std::to_string(1000 + i), "12", payment, payment);
     debt.Consolidate = i % 7 == 0;
     plan.Debts.AddDebt(debt, testing::kPointRegional);
   }
