@@ -174,7 +174,7 @@ TEST(PlanFileTest, MissingAndUnreadableAttributesTakeTheirRules) {
       ReadBack("<Client><Plan Date=\"39462.75\" Consolidate=\"0\"/></Client>");
   EXPECT_EQ(fraction.Date, 39462);
   EXPECT_EQ(ReadBack("<Plan Date=\"1e12\"/>").Date, 46000);  // beyond the year 9999: today
-  EXPECT_TRUE(fraction.Consolidate);  // any text sets a flag
+  EXPECT_TRUE(fraction.Consolidate);                         // any text sets a flag
 }
 
 TEST(PlanFileTest, ElementNamesAreCaseSensitiveAndMayRepeatInAnyOrder) {
@@ -254,19 +254,75 @@ TEST(PlanFileTest, AFailedSaveLeavesTheOldFileIntact) {
             2);
 }
 
-TEST(PlanFileTest, DamagedFilesNeverFail) {
-  std::string text = kZuzuZevedFile;
-  for (size_t cut = 0; cut < text.size(); cut += 7) {
-    PlanDocument plan;
-    EXPECT_TRUE(ReadPlanContent(text.substr(0, cut), "cut.bvx", plan, Context()).ok()) << cut;
+// How many `tag` elements start in text[0, end) (a cut right after the name counts), and how
+// many of them also close there.
+std::pair<int, int> ElementsBefore(const std::string& text, std::size_t end,
+                                   const std::string& tag) {
+  const std::string open = "<" + tag;
+  int started = 0, whole = 0;
+  for (std::size_t at = text.find(open); at < end && at + open.size() <= end;
+       at = text.find(open, at + 1)) {
+    if (at + open.size() < end && text[at + open.size()] != ' ') continue;
+    ++started;
+    const std::size_t close = text.find("/>", at);
+    if (close != std::string::npos && close + 2 <= end) ++whole;
   }
-  std::mt19937 random(7);
-  for (int i = 0; i < 200; ++i) {
-    std::string damaged = text;
-    for (int k = 0; k < 5; ++k) damaged[random() % damaged.size()] = static_cast<char>(random());
-    if (!damaged.empty() && damaged[0] >= '0' && damaged[0] <= '9') damaged[0] = '<';
+  return {started, whole};
+}
+
+// The worked example's debts and notes whose elements lie whole before `end` come back as
+// they were.
+void ExpectWholeElementsKept(const PlanDocument& read, const std::string& text, std::size_t end) {
+  const PlanDocument original = ZuzuZeved();
+  const int debts = ElementsBefore(text, end, "Debt").second;
+  ASSERT_GE(read.Debts.GetDebtCount(), debts);
+  for (int row = 0; row < debts; ++row) {
+    for (int col = 0; col < kDebtColumnCount; ++col) {
+      EXPECT_EQ(read.Debts.Cell(row, DebtCol(col)), original.Debts.Cell(row, DebtCol(col)))
+          << "debt " << row << ", column " << col;
+    }
+  }
+  const auto notes = static_cast<std::size_t>(ElementsBefore(text, end, "Note").second);
+  ASSERT_GE(read.Notes.size(), notes);
+  for (std::size_t i = 0; i < notes; ++i) EXPECT_EQ(read.Notes[i], original.Notes[i]);
+  EXPECT_EQ(read.FirstName, "Zuzu");
+  EXPECT_EQ(read.LastName, "Zeved");
+}
+
+// Damage after the Client start tag: the file still opens, and whatever lies before the damage
+// comes back unchanged.
+TEST(PlanFileTest, DamagedFilesKeepWhatPrecedesTheDamage) {
+  const std::string text = kZuzuZevedFile;
+  const std::size_t body = text.find('\n') + 1;
+  for (std::size_t cut = body; cut <= text.size(); ++cut) {
+    const std::string cutText = text.substr(0, cut);
     PlanDocument plan;
-    EXPECT_TRUE(ReadPlanContent(damaged, "damaged.bvx", plan, Context()).ok());
+    const ReadStatus status = ReadPlanContent(cutText, "cut.bvx", plan, Context());
+    ASSERT_TRUE(status.ok()) << cut << ": " << status.error;
+    // A debt or note cut inside its element still counts, with what it has.
+    EXPECT_EQ(plan.Debts.GetDebtCount(), ElementsBefore(cutText, cut, "Debt").first) << cut;
+    EXPECT_EQ(plan.Notes.size(),
+              static_cast<std::size_t>(ElementsBefore(cutText, cut, "Note").first))
+        << cut;
+    ExpectWholeElementsKept(plan, cutText, cut);
+  }
+  EXPECT_EQ(ReadBack(text), ZuzuZeved());
+
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    std::string damaged = text;
+    std::size_t first = damaged.size();
+    for (int k = 0; k < 5; ++k) {
+      const std::size_t at = body + random() % (damaged.size() - body);
+      damaged[at] = static_cast<char>(1 + random() % 255);
+      first = std::min(first, at);
+    }
+    PlanDocument plan;
+    const ReadStatus status = ReadPlanContent(damaged, "damaged.bvx", plan, Context());
+    ASSERT_TRUE(status.ok()) << damaged << ": " << status.error;
+    ExpectWholeElementsKept(plan, damaged, first);
+    EXPECT_LE(plan.Debts.GetDebtCount(), ElementsBefore(damaged, damaged.size(), "Debt").first)
+        << damaged;
   }
 }
 
