@@ -1,18 +1,13 @@
-#include "tests/test_regional.h"
 #include "engine/debt_rows.h"
 
 #include <gtest/gtest.h>
 
+#include "tests/test_support.h"
+
 namespace ardvane {
 namespace {
 
-DebtFields Fields(std::string name, std::string balance, std::string compounding = "1") {
-  DebtFields f;
-  f.Name = std::move(name);
-  f.Balance = std::move(balance);
-  f.CompoundingPeriod = std::move(compounding);
-  return f;
-}
+using testing::Debt;
 
 std::vector<std::string> Names(const DebtRows& rows) {
   std::vector<std::string> names;
@@ -33,12 +28,14 @@ TEST(DebtRowsTest, AddDebtNormalisesNumbersFlagsAndCompounding) {
   };
   for (const Case& c : cases) {
     DebtRows rows;
-    rows.AddDebt(Fields("Card", c.balance, c.compounding), testing::kPointRegional);
+    DebtFields debt = Debt("Card", c.balance);
+    debt.CompoundingPeriod = c.compounding;
+    rows.AddDebt(debt, testing::kPointRegional);
     EXPECT_EQ(rows.Cell(0, DebtCol::Balance), c.storedBalance) << c.balance;
     EXPECT_EQ(rows.Cell(0, DebtCol::CompoundingPeriod), c.storedCompounding) << c.compounding;
   }
 
-  DebtFields f = Fields(" Name kept  as typed ", "10");
+  DebtFields f = Debt(" Name kept  as typed ", "10");
   f.Consolidate = true;
   f.Negotiate = true;
   f.InterestRate = "18.90";
@@ -55,16 +52,17 @@ TEST(DebtRowsTest, AddDebtNormalisesNumbersFlagsAndCompounding) {
 
 TEST(DebtRowsTest, AddDebtUsesTheUsersDecimalSeparator) {
   DebtRows rows;
-  rows.AddDebt(Fields("A", "12,5"), testing::kCommaRegional);
-  rows.AddDebt(Fields("B", "12.5"), testing::kCommaRegional);
+  rows.AddDebt(Debt("A", "12,5"), testing::kCommaRegional);
+  rows.AddDebt(Debt("B", "12.5"), testing::kCommaRegional);
   EXPECT_EQ(rows.Cell(0, DebtCol::Balance), "12,5");
   EXPECT_EQ(rows.Cell(1, DebtCol::Balance), "0");
 }
 
 TEST(DebtRowsTest, EditDebtStoresTextsUnchanged) {
   DebtRows rows;
-  rows.AddDebt(Fields("A", "1"), testing::kPointRegional);
-  DebtFields f = Fields("B", "abc", "");
+  rows.AddDebt(Debt("A", "1"), testing::kPointRegional);
+  DebtFields f = Debt("B", "abc");
+  f.CompoundingPeriod = "";
   f.UseMinimum = true;
   rows.EditDebt(0, f);
   rows.EditDebt(5, f);  // no such row: ignored
@@ -76,7 +74,7 @@ TEST(DebtRowsTest, EditDebtStoresTextsUnchanged) {
 
 TEST(DebtRowsTest, AnyTextInAFlagCellCountsAsSet) {
   DebtRows rows;
-  rows.AddDebt(Fields("A", "1"), testing::kPointRegional);
+  rows.AddDebt(Debt("A", "1"), testing::kPointRegional);
   rows.SetCell(0, DebtCol::Consolidate, "x");
   EXPECT_TRUE(rows.IsSet(0, DebtCol::Consolidate));
   EXPECT_TRUE(rows.Row(0).Consolidate);
@@ -88,7 +86,7 @@ TEST(DebtRowsTest, RowsMoveTogetherInEveryColumn) {
   DebtRows rows;
   EXPECT_EQ(rows.GetDebtCount(), 0);
   for (const char* name : {"A", "B", "C", "D"})
-    rows.AddDebt(Fields(name, name[0] == 'C' ? "3" : "1"), testing::kPointRegional);
+    rows.AddDebt(Debt(name, name[0] == 'C' ? "3" : "1"), testing::kPointRegional);
   rows.SwapRows(0, 2);
   EXPECT_EQ(Names(rows), (std::vector<std::string>{"C", "B", "A", "D"}));
   EXPECT_EQ(rows.Cell(0, DebtCol::Balance), "3");

@@ -4,10 +4,12 @@
 
 #include <cmath>
 
+#include "tests/test_support.h"
+
 namespace ardvane {
 namespace {
 
-Money M(long double units) { return Money::FromUnits(units); }
+using testing::M;
 
 // A loan as the plan simulation sets one up, stepped alone until paid off or out of months.
 TLoan MakeLoan(long double balance, double rate, long double payment, int compounding = 1) {

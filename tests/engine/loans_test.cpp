@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/test_support.h"
+
 namespace ardvane {
 namespace {
 
-Money M(long double units) { return Money::FromUnits(units); }
+using testing::M;
 
 struct DebtTerms {
   long double balance;

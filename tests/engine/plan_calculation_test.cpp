@@ -1,4 +1,3 @@
-#include "tests/test_regional.h"
 #include "engine/plan_calculation.h"
 
 #include <gtest/gtest.h>
@@ -6,30 +5,23 @@
 #include <cmath>
 #include <limits>
 
+#include "tests/test_support.h"
+
 namespace ardvane {
 namespace {
 
-Money M(long double units) { return Money::FromUnits(units); }
-
-DebtFields Debt(std::string name, std::string balance, std::string rate, std::string payment,
-                std::string minimum, bool consolidate = false) {
-  DebtFields f;
-  f.Name = std::move(name);
-  f.Balance = std::move(balance);
-  f.InterestRate = std::move(rate);
-  f.CurrentPayment = std::move(payment);
-  f.MinimumPaymentAmount = std::move(minimum);
-  f.CompoundingPeriod = "1";
-  f.Consolidate = consolidate;
-  return f;
-}
+using testing::Consolidated;
+using testing::Debt;
+using testing::M;
 
 // The two-debt example (A 1,000 at 12 % paying 100, B 2,000 at 6 % paying 100, minimums 50)
 // with no fees, so nothing but the rollover separates the two plans.
 PlanDocument TwoDebtPlan(bool consolidateA = false) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "100", "50", consolidateA), testing::kPointRegional);
+  DebtFields a = Debt("A", "1000", "12", "100", "50");
+  a.Consolidate = consolidateA;
+  plan.Debts.AddDebt(a, testing::kPointRegional);
   plan.Debts.AddDebt(Debt("B", "2000", "6", "100", "50"), testing::kPointRegional);
   return plan;
 }
@@ -214,7 +206,7 @@ TEST(PlanCalculationTest, NewLoanPaymentsLevelAndInterestOnly) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
   plan.Consolidate = true;
-  plan.Debts.AddDebt(Debt("Card", "10000", "18", "300", "200", true), testing::kPointRegional);
+  plan.Debts.AddDebt(Consolidated(Debt("Card", "10000", "18", "300", "200")), testing::kPointRegional);
   plan.ConsolidationLoan.InterestRate = 9.9;
   plan.ConsolidationLoan.Term = 10;
   PlanResults r = CalculatePlan(plan, Permitting(true));
@@ -240,7 +232,7 @@ TEST(PlanCalculationTest, InterestOnlyLoanPaysEverythingInItsLastTermMonth) {
   plan.Date = EncodeDate(2008, 1, 15);
   plan.Consolidate = true;
   // Minimum-only payments leave no pool, so the new loan pays exactly its minimums.
-  DebtFields card = Debt("Card", "10000", "18", "0", "0", true);
+  DebtFields card = Consolidated(Debt("Card", "10000", "18", "0", "0"));
   card.UseMinimum = true;
   card.MinimumPaymentPercent = "0.825";
   plan.Debts.AddDebt(card, testing::kPointRegional);
@@ -261,7 +253,7 @@ TEST(PlanCalculationTest, PaymentOverrideIsThePaymentEverywhere) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
   plan.Consolidate = true;
-  plan.Debts.AddDebt(Debt("Card", "10000", "18", "300", "200", true), testing::kPointRegional);
+  plan.Debts.AddDebt(Consolidated(Debt("Card", "10000", "18", "300", "200")), testing::kPointRegional);
   plan.ConsolidationLoan.InterestRate = 9.9;
   plan.ConsolidationLoan.Term = 10;
   PlanParameters params = Permitting(true);
@@ -376,7 +368,7 @@ TEST(PlanCalculationTest, BadCellsAndExtremeTermsCalculateWithoutFailing) {
   plan.Priority = 99;
   plan.Accelerators[0].Month = 0;
   plan.Debts.AddDebt(Debt("Blank", "", "", "", ""), testing::kPointRegional);
-  plan.Debts.AddDebt(Debt("Huge rate", "1000", "1e300", "10", "10", true), testing::kPointRegional);
+  plan.Debts.AddDebt(Consolidated(Debt("Huge rate", "1000", "1e300", "10", "10")), testing::kPointRegional);
   plan.Debts.AddDebt(Debt("Negative", "-500", "-50", "-10", "-10"), testing::kPointRegional);
   plan.Debts.SetCell(0, DebtCol::Balance, "not a number");
   plan.ConsolidationLoan.Term = 1e300;
@@ -411,9 +403,10 @@ TEST(PlanCalculationTest, AThousandDebtsIncludingOnesThatNeverPayOff) {
   for (int i = 0; i < 1000; ++i) {
     // Every tenth debt pays less than its interest.
     const std::string payment = i % 10 == 0 ? "5" : std::to_string(20 + i % 50);
-    plan.Debts.AddDebt(
-        Debt("D" + std::to_string(i), std::to_string(1000 + i), "12", payment, payment, i % 7 == 0),
-        testing::kPointRegional);
+    DebtFields debt =
+        Debt("D" + std::to_string(i), std::to_string(1000 + i), "12", payment, payment);
+    debt.Consolidate = i % 7 == 0;
+    plan.Debts.AddDebt(debt, testing::kPointRegional);
   }
   const PlanResults r = CalculatePlan(plan, Permitting(true));
   EXPECT_EQ(r.CurrentPlan.GetCount(), 1001);

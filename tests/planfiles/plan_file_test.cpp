@@ -1,10 +1,10 @@
-#include "tests/test_regional.h"
 #include "planfiles/plan_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "test_files.h"
+#include "tests/test_support.h"
 
 namespace ardvane {
 namespace {
@@ -14,20 +14,8 @@ using testing::TempFolder;
 using testing::WriteFile;
 using namespace std::string_literals;
 
-Money M(long double units) { return Money::FromUnits(units); }
-
-DebtFields Debt(std::string name, std::string balance, std::string rate, std::string payment,
-                std::string minimum, std::string percent, std::string compounding) {
-  DebtFields d;
-  d.Name = std::move(name);
-  d.Balance = std::move(balance);
-  d.InterestRate = std::move(rate);
-  d.CurrentPayment = std::move(payment);
-  d.MinimumPaymentAmount = std::move(minimum);
-  d.MinimumPaymentPercent = std::move(percent);
-  d.CompoundingPeriod = std::move(compounding);
-  return d;
-}
+using testing::Debt;
+using testing::M;
 
 // The plan of the worked example (an invented client).
 PlanDocument ZuzuZeved() {
@@ -42,8 +30,10 @@ PlanDocument ZuzuZeved() {
   plan.ConsolidationLoan.InterestRate = 7;
   plan.ConsolidationLoan.Term = 30;
   plan.ConsolidationLoan.FeesRate = 2;
-  plan.Debts.AddDebt(Debt("Car loan", "12500.5", "6.9", "310", "310", "0", "1"), testing::kPointRegional);
-  DebtFields card = Debt("Store card \"Gold\"", "2340.75", "21.99", "75", "25", "3", "0");
+  plan.Debts.AddDebt(Debt("Car loan", "12500.5", "6.9", "310", "310"), testing::kPointRegional);
+  DebtFields card = Debt("Store card \"Gold\"", "2340.75", "21.99", "75", "25");
+  card.MinimumPaymentPercent = "3";
+  card.CompoundingPeriod = "0";
   card.Consolidate = true;
   card.UseMinimum = true;
   plan.Debts.AddDebt(card, testing::kPointRegional);
@@ -126,7 +116,7 @@ TEST(PlanFileTest, TextsComeBackExactlyAsTyped) {
     PlanDocument plan;
     plan.FirstName = text;
     plan.Notes = {text};
-    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1", "0", "1"), testing::kPointRegional);
+    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1"), testing::kPointRegional);
     const PlanDocument back = ReadBack(PlanToXml(plan, testing::kPointRegional));
     EXPECT_EQ(back.FirstName, text);
     EXPECT_EQ(back.Notes, plan.Notes) << text;
@@ -143,7 +133,7 @@ TEST(PlanFileTest, ControlCharactersComeBackToo) {
   PlanDocument plan;
   for (const std::string& text : texts) {
     plan.Notes.push_back(text);
-    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1", "0", "1"), testing::kPointRegional);
+    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1"), testing::kPointRegional);
   }
   plan.FirstName = texts[0];
   plan.LastName = texts[2];
@@ -219,7 +209,9 @@ TEST(PlanFileTest, NumbersAreWrittenWithAPointAndReadWithEitherSeparator) {
   PlanDocument plan;
   plan.ReturnRate = 6.5;
   plan.SetupFee = M(1500.5);
-  plan.Debts.AddDebt(Debt("A", "12,5", "18,9", "100", "25", "2,5", "1"), testing::kCommaRegional);
+  DebtFields debt = Debt("A", "12,5", "18,9", "100", "25");
+  debt.MinimumPaymentPercent = "2,5";
+  plan.Debts.AddDebt(debt, testing::kCommaRegional);
   const std::string text = PlanToXml(plan, testing::kCommaRegional);
   EXPECT_NE(text.find("ReturnRate=\"6.5\""), std::string::npos);
   EXPECT_NE(text.find("Balance=\"12.5\" InterestRate=\"18.9\""), std::string::npos);
@@ -376,6 +368,78 @@ TEST(PlanFileTest, DamagedFilesNeverFailWhileTheirClientElementIsWhole) {
       continue;
     }
     check(damaged, damaged.compare(0, firstLineEnd, text, 0, firstLineEnd) == 0);
+  }
+}
+
+// How many `tag` elements start in text[0, end) (a cut right after the name counts), and how
+// many of them also close there.
+std::pair<int, int> ElementsBefore(const std::string& text, std::size_t end,
+                                   const std::string& tag) {
+  const std::string open = "<" + tag;
+  int started = 0, whole = 0;
+  for (std::size_t at = text.find(open); at < end && at + open.size() <= end;
+       at = text.find(open, at + 1)) {
+    if (at + open.size() < end && text[at + open.size()] != ' ') continue;
+    ++started;
+    const std::size_t close = text.find("/>", at);
+    if (close != std::string::npos && close + 2 <= end) ++whole;
+  }
+  return {started, whole};
+}
+
+// The worked example's debts and notes whose elements lie whole before `end` come back as
+// they were.
+void ExpectWholeElementsKept(const PlanDocument& read, const std::string& text, std::size_t end) {
+  const PlanDocument original = ZuzuZeved();
+  const int debts = ElementsBefore(text, end, "Debt").second;
+  ASSERT_GE(read.Debts.GetDebtCount(), debts);
+  for (int row = 0; row < debts; ++row) {
+    for (int col = 0; col < kDebtColumnCount; ++col) {
+      EXPECT_EQ(read.Debts.Cell(row, DebtCol(col)), original.Debts.Cell(row, DebtCol(col)))
+          << "debt " << row << ", column " << col;
+    }
+  }
+  const auto notes = static_cast<std::size_t>(ElementsBefore(text, end, "Note").second);
+  ASSERT_GE(read.Notes.size(), notes);
+  for (std::size_t i = 0; i < notes; ++i) EXPECT_EQ(read.Notes[i], original.Notes[i]);
+  EXPECT_EQ(read.FirstName, "Zuzu");
+  EXPECT_EQ(read.LastName, "Zeved");
+}
+
+// Damage after the Client start tag: the file still opens, and whatever lies before the damage
+// comes back unchanged.
+TEST(PlanFileTest, DamagedFilesKeepWhatPrecedesTheDamage) {
+  const std::string text = kZuzuZevedFile;
+  const std::size_t body = text.find('\n') + 1;
+  for (std::size_t cut = body; cut <= text.size(); ++cut) {
+    const std::string cutText = text.substr(0, cut);
+    PlanDocument plan;
+    const ReadStatus status = ReadPlanContent(cutText, "cut.bvx", plan, Context());
+    ASSERT_TRUE(status.ok()) << cut << ": " << status.error;
+    // A debt or note cut inside its element still counts, with what it has.
+    EXPECT_EQ(plan.Debts.GetDebtCount(), ElementsBefore(cutText, cut, "Debt").first) << cut;
+    EXPECT_EQ(plan.Notes.size(),
+              static_cast<std::size_t>(ElementsBefore(cutText, cut, "Note").first))
+        << cut;
+    ExpectWholeElementsKept(plan, cutText, cut);
+  }
+  EXPECT_EQ(ReadBack(text), ZuzuZeved());
+
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    std::string damaged = text;
+    std::size_t first = damaged.size();
+    for (int k = 0; k < 5; ++k) {
+      const std::size_t at = body + random() % (damaged.size() - body);
+      damaged[at] = static_cast<char>(1 + random() % 255);
+      first = std::min(first, at);
+    }
+    PlanDocument plan;
+    const ReadStatus status = ReadPlanContent(damaged, "damaged.bvx", plan, Context());
+    ASSERT_TRUE(status.ok()) << damaged << ": " << status.error;
+    ExpectWholeElementsKept(plan, damaged, first);
+    EXPECT_LE(plan.Debts.GetDebtCount(), ElementsBefore(damaged, damaged.size(), "Debt").first)
+        << damaged;
   }
 }
 

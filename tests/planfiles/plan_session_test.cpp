@@ -1,4 +1,3 @@
-#include "tests/test_regional.h"
 #include "planfiles/plan_session.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +6,7 @@
 
 #include "planfiles/plan_file.h"
 #include "test_files.h"
+#include "tests/test_support.h"
 
 namespace ardvane {
 namespace {
@@ -15,7 +15,8 @@ using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 
-Money M(long double units) { return Money::FromUnits(units); }
+using testing::Debt;
+using testing::M;
 
 // Answers the session's questions from a script and records what was asked.
 class ScriptedPrompts : public PlanPrompts {
@@ -76,12 +77,7 @@ class PlanSessionTest : public ::testing::Test {
   }
 
   void AddDebts(std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-      DebtFields debt;
-      debt.Name = name;
-      debt.Balance = "100";
-      session.AddDebt(debt);
-    }
+    for (const char* name : names) session.AddDebt(Debt(name, "100"));
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;

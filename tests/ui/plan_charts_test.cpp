@@ -12,23 +12,15 @@
 #include <QTemporaryDir>
 #include <QValueAxis>
 
-#include "tests/test_regional.h"
+#include "tests/test_support.h"
 #include "ui/chart_forms.h"
 
 namespace ardvane {
 namespace {
 
-DebtFields Debt(std::string name, std::string balance, std::string rate, std::string payment,
-                bool consolidate = false) {
-  DebtFields f;
-  f.Name = std::move(name);
-  f.Balance = std::move(balance);
-  f.InterestRate = std::move(rate);
-  f.CurrentPayment = payment;
-  f.MinimumPaymentAmount = std::move(payment);
-  f.CompoundingPeriod = "1";
-  f.Consolidate = consolidate;
-  return f;
+// Debts here pay their minimum.
+DebtFields Debt(std::string name, std::string balance, std::string rate, std::string payment) {
+  return testing::Debt(std::move(name), std::move(balance), std::move(rate), payment, payment);
 }
 
 PlanDocument PlanOf(int debts) {
@@ -189,7 +181,9 @@ TEST_F(ChartsTest, NewLoanOrConsolidationLoanByTheConsolidatedBalance) {
   params.PermitCashOut = true;
   for (bool consolidateA : {true, false}) {
     PlanDocument plan = PlanOf(0);
-    plan.Debts.AddDebt(Debt("A", "1000", "12", "100", consolidateA), testing::kPointRegional);
+    DebtFields a = Debt("A", "1000", "12", "100");
+    a.Consolidate = consolidateA;
+    plan.Debts.AddDebt(a, testing::kPointRegional);
     plan.Debts.AddDebt(Debt("B", "2000", "6", "100"), testing::kPointRegional);
     plan.Consolidate = true;
     plan.ConsolidationLoan.Term = 2;

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang-14 and runs each for a while from its seed corpus.
+# Usage: scripts/fuzz.sh [SECONDS]   (60 a target by default)
+# Fails when a target does not build, crashes, hangs on one input or runs out of memory; the
+# input that did it is kept in build-fuzz/artifacts/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-60}"
+bash scripts/install-deps.sh fuzz
+
+build=build-fuzz
+CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DARDVANE_BUILD_FUZZ=ON -DARDVANE_BUILD_TESTS=OFF -DARDVANE_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target fuzz_xml_parser fuzz_plan_file
+
+rm -rf "$build/artifacts"
+mkdir -p "$build/artifacts"
+for target in xml_parser:xml plan_file:plan; do
+  name="${target%%:*}"
+  seeds="fuzz/corpus/${target##*:}"
+  # New inputs go to a scratch corpus, so the seeds in the repository stay as they are.
+  work="$build/corpus/$name"
+  mkdir -p "$work"
+  log="$build/fuzz_$name.log"
+  echo "Fuzzing $name for $seconds seconds"
+  if ! "$build/fuzz/fuzz_$name" "$work" "$seeds" -max_total_time="$seconds" -timeout=10 \
+    -rss_limit_mb=2048 -artifact_prefix="$build/artifacts/$name-" -print_final_stats=1 \
+    >"$log" 2>&1; then
+    tail -n 80 "$log"
+    echo "fuzz.sh: fuzz_$name failed; the input is in $build/artifacts/" >&2
+    exit 1
+  fi
+  grep -E '^(Done|stat::number_of_executed_units)' "$log" || true
+done
