@@ -17,7 +17,7 @@ packages=(
 for extra in "$@"; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
-    screenshot) packages+=(x11-utils imagemagick) ;;
+    screenshot) packages+=(x11-utils imagemagick xdotool) ;;
     *) echo "install-deps.sh: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done

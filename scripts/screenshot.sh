@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Takes a picture of the real main window: starts the program under Xvfb (the xcb platform),
 # waits until its window is drawn, captures the screen and ends the program.
-# Usage: scripts/screenshot.sh OUT.png [PLAN]
+# Usage: scripts/screenshot.sh OUT.png [PLAN [ACTION...]]
+# Each ACTION is done in the window before the picture is taken: "key:NAMES" types keys
+# (xdotool names, e.g. key:F10 or key:ctrl+n), "click:X,Y" clicks at a point of the main
+# window. With actions the whole screen is captured, so dialogs and other windows show too.
 # The program runs against a scratch copy of the program folder, so no Settings.ini is left
 # behind. Set ARDVANE_PROGRAM_FOLDER to use another payload folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:?usage: scripts/screenshot.sh OUT.png [PLAN]}
 plan=${2:-}
+actions=("${@:3}")
 bash scripts/install-deps.sh screenshot
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target ardvane >/dev/null
@@ -43,5 +47,20 @@ if [ -z "$window" ]; then
   exit 1
 fi
 sleep 1.5  # let the window finish its first paint
-import -display "$display" -window "$window" "$out"
+if [ ${#actions[@]} -eq 0 ]; then
+  import -display "$display" -window "$window" "$out"
+else
+  for action in "${actions[@]}"; do
+    case "$action" in
+      key:*) DISPLAY=$display xdotool key --window "$window" "${action#key:}" ;;
+      click:*)
+        point=${action#click:}
+        DISPLAY=$display xdotool mousemove --window "$window" "${point%,*}" "${point#*,}" click 1
+        ;;
+      *) echo "screenshot.sh: unknown action $action" >&2; exit 2 ;;
+    esac
+    sleep 0.7
+  done
+  import -display "$display" -window root "$out"
+fi
 echo "$out"

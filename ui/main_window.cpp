@@ -19,6 +19,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
@@ -77,7 +78,8 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
       session_(params_, options_.regional, options_.today, prompts) {
   setObjectName("frmMain");
   setWindowTitle("Ardvane +");
-  scale_ = std::max(1.0, fontMetrics().height() / 13.0);
+  // The layout was drawn for a font whose average character is 5 pixels wide.
+  scale_ = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
   resize(Px(800), Px(600));
 
   chartForms_ = std::make_unique<ChartForms>(options_.regional, this);
@@ -90,7 +92,12 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
   splitter->addWidget(BuildRightPanel());
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({Px(385), Px(800 - 385 - 6)});
+  // Each half at least as wide as its texts need; the window as wide as both.
+  QWidget* left = splitter->widget(0);
+  left->setMinimumWidth(std::max(Px(385), left->sizeHint().width()));
+  const int right = std::max(Px(800 - 385 - 6), pages_->tabBar()->sizeHint().width() + Px(24));
+  resize(std::max(width(), left->minimumWidth() + 6 + right), height());
+  splitter->setSizes({left->minimumWidth(), width() - left->minimumWidth() - 6});
   setCentralWidget(splitter);
   statusBar()->setObjectName("StatusBar1");
   ConnectInputs();
@@ -166,7 +173,6 @@ void TfrmMain::BuildMenuAndToolBar() {
 QWidget* TfrmMain::BuildLeftPanel() {
   auto* panel = new QWidget(this);
   panel->setObjectName("pnlLeft");
-  panel->setMinimumWidth(Px(385));
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(4, 4, 2, 4);
 
@@ -321,7 +327,9 @@ QWidget* TfrmMain::BuildLeftPanel() {
   btnRecommendations_ = new QPushButton("Recommendations", grpConsolidation_);
   btnRecommendations_->setObjectName("btnRecommendations");
   btnRecommendations_->setFlat(true);
-  btnRecommendations_->setStyleSheet("color: blue; text-decoration: underline;");
+  btnRecommendations_->setStyleSheet(
+      "QPushButton { color: blue; text-decoration: underline; border: none; }"
+      "QPushButton:disabled { color: gray; }");
   btnRecommendations_->setEnabled(false);  // the recommendation window comes with its command
   ntmskInterestRate_ = mask(grpConsolidation_, "ntmskInterestRate", mtPercent, 3, 0);
   chkInterestOnly_ = new QCheckBox("Interest Only", grpConsolidation_);
@@ -808,8 +816,10 @@ void TfrmMain::PopulateScreenValues() {
 
   // The fee charged; the entry field shows only while it is the fee entered.
   lblPercentSetupFee_->setText(Q(FormatMoney(results_.ActualSetupFee, 0, regional)));
-  ntmskFeesAmount_->setVisible(results_.ActualSetupFee ==
-                               Money::FromUnits(ntmskFeesAmount_->NumericValue()));
+  const bool feeAsEntered =
+      results_.ActualSetupFee == Money::FromUnits(ntmskFeesAmount_->NumericValue());
+  ntmskFeesAmount_->setVisible(feeAsEntered);
+  lblPercentSetupFee_->setVisible(!feeAsEntered);  // it lies under the field
 }
 
 void TfrmMain::SetFeeLabelLook(bool link) {

@@ -615,7 +615,15 @@ void FillBalancesChart(QChart& chart, const PlanDocument& plan, const PlanResult
   for (int m = 0; m < months; m += 12) addGroup(planYear + m / 12, m);
   addGroup(planYear + std::max(months, 0) / 12 + 1, std::max(months, 0));
 
-  SetCategories(*parts.categoryAxis, DistinctCategories(years));
+  // A long projection has more years than fit side by side, and the axis would cut every one
+  // short: then only every few years carry their label, at most ten labels in all.
+  constexpr qsizetype kMostLabels = 10;
+  const qsizetype step = (years.size() + kMostLabels - 1) / kMostLabels;
+  QStringList labels = years;
+  for (qsizetype i = 0; i < labels.size(); ++i) {
+    if (i % step != 0) labels[i].clear();
+  }
+  SetCategories(*parts.categoryAxis, DistinctCategories(labels));
   SetValues(*parts.sets[0], current);
   SetValues(*parts.sets[1], proposed);
   SetValues(*parts.sets[2], investment);
