@@ -42,7 +42,8 @@ std::string Quoted(std::string_view utf8) {
 // Cells are kept as written, except that a number written with a point on a machine whose
 // separator is another becomes the same number in the user's form, so the calculation (which
 // reads the user's form only) still sees it.
-void UseTheUsersSeparator(DebtRows& rows, int row, std::string_view decimalSeparator) {
+void UseTheUsersSeparator(DebtRows& rows, int row, const RegionalSettings& regional) {
+  const std::string& decimalSeparator = regional.decimalSeparator;
   if (decimalSeparator == ".") return;
   static constexpr DebtCol kNumberColumns[] = {
       DebtCol::Balance,           DebtCol::InterestRate,           DebtCol::CurrentPayment,
@@ -228,7 +229,7 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
     if (result.Debts.Cell(debt, DebtCol::CompoundingPeriod).empty()) {
       result.Debts.SetCell(debt, DebtCol::CompoundingPeriod, "1");
     }
-    UseTheUsersSeparator(result.Debts, debt, context.regional.decimalSeparator);
+    UseTheUsersSeparator(result.Debts, debt, context.regional);
   }
   if (!in.ok()) return in.Status();
 

@@ -58,13 +58,13 @@ void TNvpList::InsertAllSorted(std::vector<std::unique_ptr<TNvpNode>> nodes) {
   nodes_ = std::move(merged);
 }
 
-std::string_view AttrValueKindName(TAttrValueKind kind) {
+std::string_view AttrValueKindName(AttrValueKind kind) {
   static constexpr std::array<std::string_view, 4> kNames = {"Normal", "Implied", "Fixed",
                                                              "Default"};
   return NameOf(kNames, kind);
 }
 
-std::string_view AttrTypeName(TAttrType type) {
+std::string_view AttrTypeName(AttrKind type) {
   static constexpr std::array<std::string_view, 11> kNames = {
       "Unknown",  "CDATA",   "ID",       "IDREF",    "IDREFS",     "ENTITY",
       "ENTITIES", "NMTOKEN", "NMTOKENS", "Notation", "Enumeration"};

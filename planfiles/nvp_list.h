@@ -56,7 +56,7 @@ class TNvpList {
 
 // A TNvpList whose nodes are all of type T.
 template <class T>
-class TNvpListOf : public TNvpList {
+class NvpListOf : public TNvpList {
  public:
   T& operator[](std::size_t index) const { return static_cast<T&>(Node(index)); }
   T* Find(std::string_view name) const { return static_cast<T*>(FindEntry(name)); }
@@ -68,7 +68,7 @@ class TNvpListOf : public TNvpList {
 // Lookup and replacement take logarithmic time, so a DTD with a great many declarations
 // cannot stall the scanner. A node's Name must not change while it is in the set.
 template <class T>
-class TNvpSet {
+class NvpSet {
  public:
   using Map = std::map<std::string, std::unique_ptr<T>, std::less<>>;
 
@@ -97,7 +97,7 @@ class TNvpSet {
 };
 
 // How an attribute of a tag got its value.
-enum class TAttrValueKind {
+enum class AttrValueKind {
   Normal = 0,   // written in the tag
   Implied = 1,  // written in the tag, declared #IMPLIED
   Fixed = 2,    // declared #FIXED: the declared value always wins
@@ -105,7 +105,7 @@ enum class TAttrValueKind {
 };
 
 // The declared type of an attribute; Unknown when the element has no declaration of it.
-enum class TAttrType {
+enum class AttrKind {
   Unknown = 0,
   CData = 1,
   Id = 2,
@@ -120,19 +120,19 @@ enum class TAttrType {
 };
 
 // "Normal", "Implied", "Fixed", "Default".
-std::string_view AttrValueKindName(TAttrValueKind kind);
+std::string_view AttrValueKindName(AttrValueKind kind);
 // "Unknown", "CDATA", "ID", ..., "Notation", "Enumeration".
-std::string_view AttrTypeName(TAttrType type);
+std::string_view AttrTypeName(AttrKind type);
 
 // One attribute of the current tag.
 class TAttr : public TNvpNode {
  public:
   using TNvpNode::TNvpNode;
 
-  TAttrValueKind ValueKind = TAttrValueKind::Normal;
-  TAttrType AttrType = TAttrType::Unknown;
+  AttrValueKind ValueKind = AttrValueKind::Normal;
+  AttrKind AttrType = AttrKind::Unknown;
 };
 
-class TAttrList : public TNvpListOf<TAttr> {};
+class TAttrList : public NvpListOf<TAttr> {};
 
 }  // namespace ardvane

@@ -73,8 +73,8 @@ class LineWriter {
 };
 
 // A debt number cell as the file holds it: with a point, whatever the user's separator.
-std::string DebtNumberCell(const std::string& cell, std::string_view decimalSeparator) {
-  if (const auto value = ParseStrictFloat(cell, decimalSeparator)) return Number(*value);
+std::string DebtNumberCell(const std::string& cell, const RegionalSettings& regional) {
+  if (const auto value = ParseStrictFloat(cell, regional.decimalSeparator)) return Number(*value);
   return EscapeText(cell);
 }
 
@@ -151,7 +151,7 @@ std::string PlanToXml(const PlanDocument& plan, const RegionalSettings& regional
     for (const auto& attribute : kDebtAttributes) {
       const std::string& cell = debts.Cell(row, attribute.col);
       w.Attr(attribute.name,
-             attribute.number ? DebtNumberCell(cell, regional.decimalSeparator) : EscapeText(cell));
+             attribute.number ? DebtNumberCell(cell, regional) : EscapeText(cell));
     }
     w.CloseEmpty();
   }
@@ -306,8 +306,8 @@ bool ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext&
   bool client = false;
   parser.BeginScan();
   while (parser.NextPart()) {
-    const TPartType type = parser.PartType();
-    if (type == TPartType::StartTag || type == TPartType::EmptyTag) {
+    const XmlPartKind type = parser.PartType();
+    if (type == XmlPartKind::StartTag || type == XmlPartKind::EmptyTag) {
       ApplyElement(parser, plan, context);
       client = client || parser.PartName() == "Client";
     }

@@ -10,14 +10,14 @@ namespace ardvane {
 // Records of what a DOCTYPE declares. The scanner keeps them to apply attribute defaults
 // and to expand entities; the plan file reader never looks at them.
 
-enum class TElemType {
+enum class ElemKind {
   Empty = 0,       // EMPTY
   Any = 1,         // ANY, and elements known only from an attribute list
   ChildsOnly = 2,  // a content model of child elements
   Mixed = 3,       // a content model with #PCDATA
 };
 
-enum class TAttrDefaultType {
+enum class AttrDefaultKind {
   Default = 0,   // a plain default value
   Required = 1,  // #REQUIRED
   Implied = 2,   // #IMPLIED
@@ -25,9 +25,9 @@ enum class TAttrDefaultType {
 };
 
 // "Empty", "Any", "Childs only", "Mixed".
-std::string_view ElemTypeName(TElemType type);
+std::string_view ElemTypeName(ElemKind type);
 // "Default", "Required", "Implied", "Fixed".
-std::string_view AttrDefaultTypeName(TAttrDefaultType type);
+std::string_view AttrDefaultTypeName(AttrDefaultKind type);
 
 // One attribute of an <!ATTLIST>. Value is the declared default as written (references
 // are resolved when the default is applied to a tag), empty when there is none.
@@ -37,8 +37,8 @@ class TAttrDef : public TNvpNode {
 
   std::string TypeDef;    // the type as written: "CDATA", "(a|b)", "NOTATION (x|y)"
   std::string Notations;  // for NOTATION types the names in the group, "x|y"
-  TAttrType AttrType = TAttrType::Unknown;
-  TAttrDefaultType DefaultType = TAttrDefaultType::Default;
+  AttrKind AttrType = AttrKind::Unknown;
+  AttrDefaultKind DefaultType = AttrDefaultKind::Default;
 };
 
 // An <!ELEMENT> with the attributes declared for it. Name is the element name.
@@ -47,14 +47,14 @@ class TElemDef : public TNvpNode {
   using TNvpNode::TNvpNode;
 
   std::string ContentModel;  // as written, trimmed: "EMPTY", "(#PCDATA|b)*"
-  TElemType ElemType = TElemType::Any;
+  ElemKind ElemType = ElemKind::Any;
   // False while the element is known only from an attribute list; its <!ELEMENT> then
   // keeps those attributes, while a second <!ELEMENT> starts afresh.
   bool DeclaredByElement = false;
-  TNvpSet<TAttrDef> AttrDefs;
+  NvpSet<TAttrDef> AttrDefs;
 };
 
-class TElemList : public TNvpSet<TElemDef> {};
+class TElemList : public NvpSet<TElemDef> {};
 
 // An <!ENTITY>. Value is the literal replacement text as written; an external entity has
 // a system id (and possibly a public id and, when unparsed, a notation name) instead.
@@ -77,7 +77,7 @@ class TNotationDef : public TNvpNode {
   std::string PublicId;
 };
 
-enum class TDeclarationKind {
+enum class DeclarationKind {
   Doctype,
   Element,
   AttList,
@@ -90,8 +90,8 @@ enum class TDeclarationKind {
 
 // What DeclarationSeen receives: one declaration, comment or PI of a DTD, or the whole
 // DOCTYPE.
-struct TDtdDeclaration {
-  TDeclarationKind Kind = TDeclarationKind::Doctype;
+struct DtdDeclaration {
+  DeclarationKind Kind = DeclarationKind::Doctype;
   std::string Name;  // the declared name; the DOCTYPE's root element name; a PI's target
   std::string Text;  // the declaration as written, from "<" to ">" (references unexpanded)
 };

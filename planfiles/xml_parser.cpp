@@ -190,7 +190,7 @@ bool SaysUtf8(std::string_view bytes) {
 
 }  // namespace
 
-std::string_view PartTypeName(TPartType type) {
+std::string_view PartTypeName(XmlPartKind type) {
   static constexpr std::array<std::string_view, 10> kNames = {
       "(none)",    "XML Prolog", "Comment", "PI",   "DTD Declaration",
       "Start Tag", "Empty Tag",  "End Tag", "Text", "CDATA"};
@@ -235,7 +235,7 @@ void TXmlParser::Clear() {
   notations_.Clear();
   expanding_.clear();
   expansionLeft_ = kExpansionBudget;
-  partType_ = TPartType::None;
+  partType_ = XmlPartKind::None;
   partName_.clear();
   partContent_.clear();
   partAttributes_.Clear();
@@ -260,7 +260,7 @@ void TXmlParser::LoadFromBuffer(std::string_view text) {
 }
 
 void TXmlParser::BeginScan() {
-  partType_ = TPartType::None;
+  partType_ = XmlPartKind::None;
   partName_.clear();
   partContent_.clear();
   partEnd_ = nullptr;
@@ -321,7 +321,7 @@ bool TXmlParser::NextPart() {
 }
 
 void TXmlParser::CutProlog(const char* p) {
-  partType_ = TPartType::XmlProlog;
+  partType_ = XmlPartKind::XmlProlog;
   partName_.clear();
   partContent_.clear();
   const char* body = p + 5;
@@ -340,7 +340,7 @@ void TXmlParser::CutProlog(const char* p) {
 }
 
 void TXmlParser::CutPi(const char* p) {
-  partType_ = TPartType::PI;
+  partType_ = XmlPartKind::PI;
   const char* nameStart = p + 2;
   const char* q = nameStart;
   while (!IsPiTargetEnd(*q)) ++q;
@@ -355,13 +355,13 @@ void TXmlParser::CutPi(const char* p) {
 }
 
 void TXmlParser::CutComment(const char* p) {
-  partType_ = TPartType::Comment;
+  partType_ = XmlPartKind::Comment;
   const char* close = std::strstr(p + 4, "-->");
   partEnd_ = close != nullptr ? close + 3 : EndOfText(p + 4);
 }
 
 void TXmlParser::CutCData(const char* p) {
-  partType_ = TPartType::CData;
+  partType_ = XmlPartKind::CData;
   const char* body = p + 9;
   const char* close = std::strstr(body, "]]>");
   const char* bodyEnd = close != nullptr ? close : EndOfText(body);
@@ -370,10 +370,10 @@ void TXmlParser::CutCData(const char* p) {
 }
 
 void TXmlParser::CutTag(const char* p) {
-  partType_ = TPartType::StartTag;
+  partType_ = XmlPartKind::StartTag;
   const char* q = p + 1;
   if (*q == '/') {
-    partType_ = TPartType::EndTag;
+    partType_ = XmlPartKind::EndTag;
     ++q;
   }
   const char* nameStart = q;
@@ -387,11 +387,11 @@ void TXmlParser::CutTag(const char* p) {
   const char* stop = AnalyseAttributes(q, found);
   partAttributes_.Clear();
   partAttributes_.InsertAllSorted(std::move(found));
-  if (*stop == '/' && partType_ == TPartType::StartTag) partType_ = TPartType::EmptyTag;
+  if (*stop == '/' && partType_ == XmlPartKind::StartTag) partType_ = XmlPartKind::EmptyTag;
   const char* close = std::strchr(stop, '>');
   partEnd_ = close != nullptr ? close + 1 : EndOfText(stop);
 
-  if (partType_ == TPartType::EndTag) return;
+  if (partType_ == XmlPartKind::EndTag) return;
   ApplyDtdDefaults();
   for (std::size_t i = 0; i < partAttributes_.Count(); ++i) {
     TAttr& attr = partAttributes_[i];
@@ -400,7 +400,7 @@ void TXmlParser::CutTag(const char* p) {
 }
 
 bool TXmlParser::CutText(const char* p) {
-  partType_ = TPartType::Text;
+  partType_ = XmlPartKind::Text;
   partContent_.clear();
   const char* run = p;
   for (;;) {
@@ -465,27 +465,27 @@ void TXmlParser::ApplyDtdDefaults() {
   for (const auto& [name, def] : element->AttrDefs) {
     if (def->Value.empty() || partAttributes_.FindEntry(name) != nullptr) continue;
     auto attr = std::make_unique<TAttr>(name, def->Value);
-    attr->ValueKind = TAttrValueKind::Default;
+    attr->ValueKind = AttrValueKind::Default;
     missing.push_back(std::move(attr));
   }
   partAttributes_.InsertAllSorted(std::move(missing));
   for (const auto& [name, def] : element->AttrDefs) {
     TAttr* attr = partAttributes_.Find(name);
     if (attr == nullptr) continue;
-    if (def->DefaultType == TAttrDefaultType::Implied) {
-      attr->ValueKind = TAttrValueKind::Implied;
-    } else if (def->DefaultType == TAttrDefaultType::Fixed) {
-      attr->ValueKind = TAttrValueKind::Fixed;
+    if (def->DefaultType == AttrDefaultKind::Implied) {
+      attr->ValueKind = AttrValueKind::Implied;
+    } else if (def->DefaultType == AttrDefaultKind::Fixed) {
+      attr->ValueKind = AttrValueKind::Fixed;
       attr->Value = def->Value;
     }
     attr->AttrType = def->AttrType;
   }
 }
 
-std::string TXmlParser::ProcessAttributeValue(std::string_view value, TAttrType type) {
+std::string TXmlParser::ProcessAttributeValue(std::string_view value, AttrKind type) {
   std::string text;
   ExpandNamedReferences(value, text);
-  if (type == TAttrType::Unknown || type == TAttrType::CData) {
+  if (type == AttrKind::Unknown || type == AttrKind::CData) {
     // Whitespace written as such becomes a blank; whitespace written as a character
     // reference is kept, as in any XML reader, so a tab or a line break can be stored.
     std::replace_if(text.begin(), text.end(), IsXmlWhitespace, ' ');
@@ -553,6 +553,6 @@ std::unique_ptr<TXmlParser> TXmlParser::OpenExternal(const std::string& systemId
   return external;
 }
 
-void TXmlParser::DeclarationSeen(const TDtdDeclaration& /*declaration*/) {}
+void TXmlParser::DeclarationSeen(const DtdDeclaration& /*declaration*/) {}
 
 }  // namespace ardvane

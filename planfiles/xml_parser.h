@@ -12,7 +12,7 @@
 namespace ardvane {
 
 // The kinds of part the scanner cuts a document into.
-enum class TPartType {
+enum class XmlPartKind {
   None = 0,            // before the first part
   XmlProlog = 1,       // <?xml ...?>
   Comment = 2,         // <!-- ... -->
@@ -27,7 +27,7 @@ enum class TPartType {
 
 // "(none)", "XML Prolog", "Comment", "PI", "DTD Declaration", "Start Tag", "Empty Tag",
 // "End Tag", "Text", "CDATA".
-std::string_view PartTypeName(TPartType type);
+std::string_view PartTypeName(XmlPartKind type);
 
 class TXmlParser;
 
@@ -73,7 +73,7 @@ class TEntityStack {
 //   parser.LoadFile(path);
 //   parser.BeginScan();
 //   while (parser.NextPart()) {
-//     if (parser.PartType() == TPartType::StartTag || parser.PartType() == TPartType::EmptyTag)
+//     if (parser.PartType() == XmlPartKind::StartTag || parser.PartType() == XmlPartKind::EmptyTag)
 //       ... parser.PartName(), parser.PartAttributes().ValueOf("Balance") ...
 //   }
 //
@@ -114,7 +114,7 @@ class TXmlParser {
   // a comment changes none of them.
   bool NextPart();
 
-  TPartType PartType() const { return partType_; }
+  XmlPartKind PartType() const { return partType_; }
   // The tag name (without "/" for an end tag), or the PI target.
   const std::string& PartName() const { return partName_; }
   // Text with references resolved; CDATA as written; a PI's data after its target.
@@ -142,9 +142,9 @@ class TXmlParser {
   const std::string& ActiveEncoding() const { return activeEncoding_; }
 
   const TElemList& Elements() const { return elements_; }
-  const TNvpSet<TEntityDef>& GeneralEntities() const { return generalEntities_; }
-  const TNvpSet<TEntityDef>& ParameterEntities() const { return parameterEntities_; }
-  const TNvpSet<TNotationDef>& Notations() const { return notations_; }
+  const NvpSet<TEntityDef>& GeneralEntities() const { return generalEntities_; }
+  const NvpSet<TEntityDef>& ParameterEntities() const { return parameterEntities_; }
+  const NvpSet<TNotationDef>& Notations() const { return notations_; }
 
  protected:
   // A scanner loaded with the external text named by `systemId`, or null. Backslashes
@@ -155,7 +155,7 @@ class TXmlParser {
                                                    const std::string& notationName);
   // Called once for each declaration, comment or PI of a DTD and once for the whole
   // DOCTYPE, the latter after its declarations. Does nothing here.
-  virtual void DeclarationSeen(const TDtdDeclaration& declaration);
+  virtual void DeclarationSeen(const DtdDeclaration& declaration);
 
  private:
   // What an expansion costs beyond its text, so that empty entities cannot be expanded
@@ -178,7 +178,7 @@ class TXmlParser {
 
   const char* HandleTextReference(const char* amp);
   void ApplyDtdDefaults();
-  std::string ProcessAttributeValue(std::string_view value, TAttrType type);
+  std::string ProcessAttributeValue(std::string_view value, AttrKind type);
   void ExpandNamedReferences(std::string_view text, std::string& out);
 
   // DTD reading.
@@ -207,15 +207,15 @@ class TXmlParser {
   std::string activeEncoding_;
 
   TElemList elements_;
-  TNvpSet<TEntityDef> generalEntities_;
-  TNvpSet<TEntityDef> parameterEntities_;
-  TNvpSet<TNotationDef> notations_;
+  NvpSet<TEntityDef> generalEntities_;
+  NvpSet<TEntityDef> parameterEntities_;
+  NvpSet<TNotationDef> notations_;
   TEntityStack entityStack_;
   // Entities being expanded inside an attribute value or a DTD, to refuse loops.
   std::vector<std::string> expanding_;
   std::size_t expansionLeft_ = kExpansionBudget;
 
-  TPartType partType_ = TPartType::None;
+  XmlPartKind partType_ = XmlPartKind::None;
   std::string partName_;
   std::string partContent_;
   TAttrList partAttributes_;

@@ -35,9 +35,9 @@ std::string Trim(std::string_view text) {
 }
 
 // Reads the tokens of a declaration from zero-terminated text. Never moves past the end.
-class TDtdCursor {
+class DtdCursor {
  public:
-  explicit TDtdCursor(const char* p) : p_(p) {}
+  explicit DtdCursor(const char* p) : p_(p) {}
 
   const char* Position() const { return p_; }
   char Peek() const { return *p_; }
@@ -96,7 +96,7 @@ struct TExternalID {
   std::string PublicId;
 };
 
-TExternalID ReadExternalId(TDtdCursor& cursor) {
+TExternalID ReadExternalId(DtdCursor& cursor) {
   TExternalID id;
   if (cursor.TakeKeyword("SYSTEM")) {
     id.Present = true;
@@ -112,29 +112,29 @@ TExternalID ReadExternalId(TDtdCursor& cursor) {
   return id;
 }
 
-TAttrType AttrTypeOf(std::string_view keyword) {
-  static constexpr std::array<std::pair<std::string_view, TAttrType>, 9> kTypes = {{
-      {"CDATA", TAttrType::CData},
-      {"ID", TAttrType::Id},
-      {"IDREF", TAttrType::IdRef},
-      {"IDREFS", TAttrType::IdRefs},
-      {"ENTITY", TAttrType::Entity},
-      {"ENTITIES", TAttrType::Entities},
-      {"NMTOKEN", TAttrType::NmToken},
-      {"NMTOKENS", TAttrType::NmTokens},
-      {"NOTATION", TAttrType::Notation},
+AttrKind AttrTypeOf(std::string_view keyword) {
+  static constexpr std::array<std::pair<std::string_view, AttrKind>, 9> kTypes = {{
+      {"CDATA", AttrKind::CData},
+      {"ID", AttrKind::Id},
+      {"IDREF", AttrKind::IdRef},
+      {"IDREFS", AttrKind::IdRefs},
+      {"ENTITY", AttrKind::Entity},
+      {"ENTITIES", AttrKind::Entities},
+      {"NMTOKEN", AttrKind::NmToken},
+      {"NMTOKENS", AttrKind::NmTokens},
+      {"NOTATION", AttrKind::Notation},
   }};
   for (const auto& [name, type] : kTypes) {
     if (name == keyword) return type;
   }
-  return TAttrType::Unknown;
+  return AttrKind::Unknown;
 }
 
-TElemType ElemTypeOf(std::string_view contentModel) {
-  if (contentModel == "EMPTY") return TElemType::Empty;
-  if (contentModel == "ANY") return TElemType::Any;
-  if (contentModel.find("#PCDATA") != std::string_view::npos) return TElemType::Mixed;
-  return TElemType::ChildsOnly;
+ElemKind ElemTypeOf(std::string_view contentModel) {
+  if (contentModel == "EMPTY") return ElemKind::Empty;
+  if (contentModel == "ANY") return ElemKind::Any;
+  if (contentModel.find("#PCDATA") != std::string_view::npos) return ElemKind::Mixed;
+  return ElemKind::ChildsOnly;
 }
 
 // "(x | y)" gives "x|y".
@@ -148,23 +148,23 @@ std::string GroupNames(std::string_view group) {
 
 }  // namespace
 
-std::string_view ElemTypeName(TElemType type) {
+std::string_view ElemTypeName(ElemKind type) {
   static constexpr std::array<std::string_view, 4> kNames = {"Empty", "Any", "Childs only",
                                                              "Mixed"};
   return NameOf(kNames, type);
 }
 
-std::string_view AttrDefaultTypeName(TAttrDefaultType type) {
+std::string_view AttrDefaultTypeName(AttrDefaultKind type) {
   static constexpr std::array<std::string_view, 4> kNames = {"Default", "Required", "Implied",
                                                              "Fixed"};
   return NameOf(kNames, type);
 }
 
 void TXmlParser::CutDoctype(const char* p) {
-  partType_ = TPartType::DtdDeclaration;
+  partType_ = XmlPartKind::DtdDeclaration;
   partName_.clear();
   partContent_.clear();
-  TDtdCursor cursor(p + 9);
+  DtdCursor cursor(p + 9);
   cursor.SkipWhitespace();
   doctypeName_ = cursor.TakeName();
 
@@ -188,7 +188,7 @@ void TXmlParser::CutDoctype(const char* p) {
   }
   const char* close = std::strchr(q, '>');
   partEnd_ = close != nullptr ? close + 1 : EndOfText(q);
-  DeclarationSeen({TDeclarationKind::Doctype, doctypeName_, std::string(p, partEnd_)});
+  DeclarationSeen({DeclarationKind::Doctype, doctypeName_, std::string(p, partEnd_)});
   if (inDocument && !dtdKnown_) {
     dtdKnown_ = true;
     dtdStart_ = offset;
@@ -217,14 +217,14 @@ const char* TXmlParser::ReadDeclarations(const char* p, bool internalSubset) {
     } else if (StartsWith(p, "<!--")) {
       const char* close = std::strstr(p + 4, "-->");
       const char* end = close != nullptr ? close + 3 : EndOfText(p + 4);
-      DeclarationSeen({TDeclarationKind::Comment, std::string(), std::string(p, end)});
+      DeclarationSeen({DeclarationKind::Comment, std::string(), std::string(p, end)});
       p = end;
     } else if (StartsWith(p, "<?")) {
       const char* close = std::strstr(p + 2, "?>");
       const char* end = close != nullptr ? close + 2 : EndOfText(p + 2);
       const char* target = p + 2;
       while (!IsPiTargetEnd(*target)) ++target;
-      DeclarationSeen({TDeclarationKind::PI, std::string(p + 2, target), std::string(p, end)});
+      DeclarationSeen({DeclarationKind::PI, std::string(p + 2, target), std::string(p, end)});
       p = end;
     } else if (c == '<') {
       p = ReadMarkupDeclaration(p);
@@ -341,7 +341,7 @@ std::string TXmlParser::ExpandParameterReferences(std::string_view text) {
 }
 
 void TXmlParser::DeclareElement(const std::string& body, const std::string& text) {
-  TDtdCursor cursor(body.c_str());
+  DtdCursor cursor(body.c_str());
   cursor.SkipWhitespace();
   const std::string name = cursor.TakeName();
   if (!name.empty()) {
@@ -355,20 +355,20 @@ void TXmlParser::DeclareElement(const std::string& body, const std::string& text
     }
     elements_.Replace(std::move(element));
   }
-  DeclarationSeen({TDeclarationKind::Element, name, text});
+  DeclarationSeen({DeclarationKind::Element, name, text});
 }
 
 void TXmlParser::DeclareAttributes(const std::string& body, const std::string& text) {
-  TDtdCursor cursor(body.c_str());
+  DtdCursor cursor(body.c_str());
   cursor.SkipWhitespace();
   const std::string elementName = cursor.TakeName();
-  DeclarationSeen({TDeclarationKind::AttList, elementName, text});
+  DeclarationSeen({DeclarationKind::AttList, elementName, text});
   if (elementName.empty()) return;
   TElemDef* element = elements_.Find(elementName);
   if (element == nullptr) {
     auto added = std::make_unique<TElemDef>(elementName, std::string());
     added->ContentModel = "ANY";
-    added->ElemType = TElemType::Any;
+    added->ElemType = ElemKind::Any;
     element = &elements_.Replace(std::move(added));
   }
   for (;;) {
@@ -383,11 +383,11 @@ void TXmlParser::DeclareAttributes(const std::string& body, const std::string& t
     cursor.SkipWhitespace();
     if (cursor.Peek() == '(') {
       def->TypeDef = cursor.TakeGroup();
-      def->AttrType = TAttrType::Enumeration;
+      def->AttrType = AttrKind::Enumeration;
     } else {
       def->TypeDef = cursor.TakeName();
       def->AttrType = AttrTypeOf(def->TypeDef);
-      if (def->AttrType == TAttrType::Notation) {
+      if (def->AttrType == AttrKind::Notation) {
         cursor.SkipWhitespace();
         const std::string group = cursor.TakeGroup();
         if (!group.empty()) def->TypeDef += ' ' + group;
@@ -396,12 +396,12 @@ void TXmlParser::DeclareAttributes(const std::string& body, const std::string& t
     }
     cursor.SkipWhitespace();
     if (cursor.TakeKeyword("#REQUIRED")) {
-      def->DefaultType = TAttrDefaultType::Required;
+      def->DefaultType = AttrDefaultKind::Required;
     } else if (cursor.TakeKeyword("#IMPLIED")) {
-      def->DefaultType = TAttrDefaultType::Implied;
+      def->DefaultType = AttrDefaultKind::Implied;
     } else {
       if (cursor.TakeKeyword("#FIXED")) {
-        def->DefaultType = TAttrDefaultType::Fixed;
+        def->DefaultType = AttrDefaultKind::Fixed;
         cursor.SkipWhitespace();
       }
       def->Value = cursor.TakeQuoted().value_or(std::string());
@@ -411,7 +411,7 @@ void TXmlParser::DeclareAttributes(const std::string& body, const std::string& t
 }
 
 void TXmlParser::DeclareEntity(const std::string& body, const std::string& text) {
-  TDtdCursor cursor(body.c_str());
+  DtdCursor cursor(body.c_str());
   cursor.SkipWhitespace();
   bool parameter = false;
   if (cursor.Peek() == '%') {
@@ -438,11 +438,11 @@ void TXmlParser::DeclareEntity(const std::string& body, const std::string& text)
     (parameter ? parameterEntities_ : generalEntities_).Replace(std::move(entity));
   }
   DeclarationSeen(
-      {parameter ? TDeclarationKind::ParameterEntity : TDeclarationKind::Entity, name, text});
+      {parameter ? DeclarationKind::ParameterEntity : DeclarationKind::Entity, name, text});
 }
 
 void TXmlParser::DeclareNotation(const std::string& body, const std::string& text) {
-  TDtdCursor cursor(body.c_str());
+  DtdCursor cursor(body.c_str());
   cursor.SkipWhitespace();
   const std::string name = cursor.TakeName();
   cursor.SkipWhitespace();
@@ -453,7 +453,7 @@ void TXmlParser::DeclareNotation(const std::string& body, const std::string& tex
     notation->PublicId = id.PublicId;
     notations_.Replace(std::move(notation));
   }
-  DeclarationSeen({TDeclarationKind::Notation, name, text});
+  DeclarationSeen({DeclarationKind::Notation, name, text});
 }
 
 }  // namespace ardvane

@@ -29,10 +29,10 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-enum class FileState { kMissing, kRead, kUnreadable };
+enum class FileState { Missing, Read, Unreadable };
 
 struct FileContents {
-  FileState state = FileState::kMissing;
+  FileState state = FileState::Missing;
   std::string bytes;
   std::string problem;  // why the file is unreadable
 };
@@ -40,9 +40,9 @@ struct FileContents {
 FileContents ReadIniFile(const fs::path& path) {
   FileBytes file = ReadRegularFile(path, kMaxIniFileSize);
   FileContents contents;
-  contents.state = file.ok        ? FileState::kRead
-                   : file.missing ? FileState::kMissing
-                                  : FileState::kUnreadable;
+  contents.state = file.ok        ? FileState::Read
+                   : file.missing ? FileState::Missing
+                                  : FileState::Unreadable;
   contents.bytes = std::move(file.bytes);
   contents.problem = std::move(file.reason);
   return contents;
@@ -201,9 +201,9 @@ PreparedIni LoadIni(CSimpleIniA& ini, std::string_view bytes) {
 // missing one when `required`, set `error`; the values are then every default.
 void LoadIniFile(CSimpleIniA& ini, const fs::path& file, bool required, std::string* error) {
   const FileContents contents = ReadIniFile(file);
-  if (contents.state == FileState::kRead) {
+  if (contents.state == FileState::Read) {
     LoadIni(ini, contents.bytes);
-  } else if (error != nullptr && (required || contents.state == FileState::kUnreadable)) {
+  } else if (error != nullptr && (required || contents.state == FileState::Unreadable)) {
     *error = "\"" + file.string() + "\": " + contents.problem;
   }
 }
@@ -434,7 +434,7 @@ bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
   };
 
   const FileContents old = ReadIniFile(target);
-  if (old.state == FileState::kUnreadable) {
+  if (old.state == FileState::Unreadable) {
     return fail("the existing file cannot be read (" + old.problem + ")");
   }
   if (old.bytes.find('\0') != std::string::npos) {

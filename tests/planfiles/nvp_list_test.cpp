@@ -58,7 +58,7 @@ TEST(NvpListTest, FindEntryAndBatchInsertAgreeWithTheSimpleForms) {
 }
 
 TEST(NvpListTest, SetReplacesByNameAndKeepsNameOrder) {
-  TNvpSet<TNvpNode> set;
+  NvpSet<TNvpNode> set;
   set.Replace(std::make_unique<TNvpNode>("x", "1"));
   set.Replace(std::make_unique<TNvpNode>("a", "2"));
   set.Replace(std::make_unique<TNvpNode>("x", "3"));

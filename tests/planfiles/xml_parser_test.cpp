@@ -147,7 +147,7 @@ TEST(XmlParserTest, ReadsTheWorkedPlanFile) {
   std::vector<std::string> seen;
   parser.BeginScan();
   while (parser.NextPart()) {
-    if (parser.PartType() != TPartType::StartTag && parser.PartType() != TPartType::EmptyTag) {
+    if (parser.PartType() != XmlPartKind::StartTag && parser.PartType() != XmlPartKind::EmptyTag) {
       continue;
     }
     const TAttrList& attrs = parser.PartAttributes();
@@ -240,14 +240,14 @@ TEST(XmlParserTest, AppliesTheInternalSubset) {
   EXPECT_EQ(parser.DoctypeName(), "plan");
   const TAttrList& attrs = parser.PartAttributes();
   ASSERT_NE(attrs.Find("Kind"), nullptr);
-  EXPECT_EQ(attrs.Find("Kind")->ValueKind, TAttrValueKind::Normal);
-  EXPECT_EQ(attrs.Find("Kind")->AttrType, TAttrType::Enumeration);
-  EXPECT_EQ(attrs.Find("Ref")->ValueKind, TAttrValueKind::Implied);
-  EXPECT_EQ(attrs.Find("Owner")->ValueKind, TAttrValueKind::Fixed);
+  EXPECT_EQ(attrs.Find("Kind")->ValueKind, AttrValueKind::Normal);
+  EXPECT_EQ(attrs.Find("Kind")->AttrType, AttrKind::Enumeration);
+  EXPECT_EQ(attrs.Find("Ref")->ValueKind, AttrValueKind::Implied);
+  EXPECT_EQ(attrs.Find("Owner")->ValueKind, AttrValueKind::Fixed);
   EXPECT_EQ(attrs.Find("Note"), nullptr);
   const TElemDef* debt = parser.Elements().Find("Debt");
   ASSERT_NE(debt, nullptr);
-  EXPECT_EQ(debt->ElemType, TElemType::Empty);
+  EXPECT_EQ(debt->ElemType, ElemKind::Empty);
   EXPECT_EQ(debt->AttrDefs.Count(), 4u);  // the list before <!ELEMENT> was kept
 }
 
@@ -266,7 +266,7 @@ class RecordingParser : public TXmlParser {
     if (files.count(systemId) != 0) parser->LoadFromBuffer(files[systemId]);
     return parser;
   }
-  void DeclarationSeen(const TDtdDeclaration& declaration) override {
+  void DeclarationSeen(const DtdDeclaration& declaration) override {
     declarations.push_back(std::to_string(static_cast<int>(declaration.Kind)) + ":" +
                            declaration.Name);
   }
