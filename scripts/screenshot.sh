@@ -52,7 +52,13 @@ if [ ${#actions[@]} -eq 0 ]; then
 else
   for action in "${actions[@]}"; do
     case "$action" in
-      key:*) DISPLAY=$display xdotool key --window "$window" "${action#key:}" ;;
+      key:*)
+        # Keys go to whatever has the keyboard: give it to the program's window first unless
+        # one of its own windows (a menu, a dialog) already holds it.
+        DISPLAY=$display xdotool getwindowfocus >/dev/null 2>&1 ||
+          DISPLAY=$display xdotool windowfocus "$window"
+        DISPLAY=$display xdotool key "${action#key:}"
+        ;;
       click:*)
         point=${action#click:}
         DISPLAY=$display xdotool mousemove --window "$window" "${point%,*}" "${point#*,}" click 1

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -533,6 +534,9 @@ void TfrmMain::ConnectInputs() {
     if (!filling_) session_.SetPlanDate(FromQDate(date));
   });
   connect(dtpPlanDate_, &QDateEdit::editingFinished, this, &TfrmMain::Recalculate);
+  // Choosing a day in the drop-down calendar closes it up: that recalculates too.
+  connect(dtpPlanDate_->calendarWidget(), &QCalendarWidget::clicked, this,
+          &TfrmMain::Recalculate);
   connect(cboPriority_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (filling_ || index < 0) return;
     session_.SetPriority(index);
