@@ -27,11 +27,14 @@ TVornMask::TVornMask(const RegionalSettings& regional, QWidget* parent)
   connect(this, &QLineEdit::textChanged, this, &TVornMask::OnTextChanged);
   // The focus can move to another widget of the window while the window is inactive; this
   // field then gets no focus-out event and learns of it here.
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (typing_ && now != nullptr && now != this && now->window() == window()) LeaveTypingFace();
   });
   SetNumericValue(0);
 }
+
+// The focus moves on while the base widget is being destroyed; by then this field is gone.
+TVornMask::~TVornMask() { disconnect(focusWatch_); }
 
 void TVornMask::SetMaskType(TMaskType maskType) {
   maskType_ = maskType;

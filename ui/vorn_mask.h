@@ -39,6 +39,7 @@ class TVornMask : public QLineEdit {
   // A percent field with 2 decimals, no limits, value 0, shown as "0.00%". The regional
   // settings are copied.
   TVornMask(const RegionalSettings& regional, QWidget* parent);
+  ~TVornMask() override;
 
   TMaskType MaskType() const { return maskType_; }
   // Stores the kind, then sets the current value again.
@@ -127,6 +128,7 @@ class TVornMask : public QLineEdit {
   bool typing_ = false;      // the typing face is shown
   bool formatting_ = false;  // the field is rewriting its own text
   bool selectOnRelease_ = false;
+  QMetaObject::Connection focusWatch_;
 };
 
 }  // namespace ardvane
