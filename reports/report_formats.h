@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "engine/calendar.h"
+#include "engine/money.h"
+#include "engine/regional_settings.h"
+
+namespace ardvane {
+
+// The text formats of report values, written with the user's regional settings.
+
+// Money: currency units rounded to 10 significant digits, the locale's currency format,
+// exactly 2 decimals ("$1,234.50"; "($50.00)" in the United States for -50).
+std::string ReportMoney(Money amount, const RegionalSettings& regional);
+std::string ReportMoneyUnits(double units, const RegionalSettings& regional);
+// Percent3 and percent2: fixed-point with exactly 3 or 2 decimals, at most 5 significant
+// digits, then "%" (the value is the percent: 18.9 gives "18.900%").
+std::string ReportPercent3(double percent, const RegionalSettings& regional);
+std::string ReportPercent2(double percent, const RegionalSettings& regional);
+// Years: exactly 1 decimal, at most 5 significant digits ("4.5").
+std::string ReportYears(double years, const RegionalSettings& regional);
+// Month-year: the full month name in the report language, a blank and the year
+// ("March 2015", "marzo 2015"). Day 0 (no date, e.g. a plan without debts) gives "NA".
+std::string ReportMonthYear(DayNumber day, int language);
+// Integer: plain decimal digits.
+std::string ReportInteger(long long number);
+
+}  // namespace ardvane

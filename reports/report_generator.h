@@ -1,0 +1,67 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "engine/plan_calculation.h"
+#include "engine/plan_document.h"
+#include "engine/regional_settings.h"
+#include "engine/settings.h"
+
+namespace ardvane {
+
+// The two chart pictures of a report.
+enum class ReportPicture { kPayoffDates, kBalances };
+
+// Draws the report's chart pictures. The windowed program draws them from its chart forms
+// (the Spanish forms for language 1); tests record the calls.
+class ReportPictures {
+ public:
+  virtual ~ReportPictures() = default;
+  // Writes `kind` for report language `language` (0 English, 1 Spanish) as a Windows bitmap
+  // at `path`, replacing an older file. On failure returns false and sets `error` to a
+  // message naming the file.
+  virtual bool Save(ReportPicture kind, int language, const std::filesystem::path& path,
+                    std::string* error) = 0;
+};
+
+// What one report is made from. The plan has been calculated into `results` just before
+// (the report reads the figures the window shows).
+struct ReportContext {
+  const PlanDocument* plan = nullptr;
+  // The Options section re-runs the proposed plan on these results and then replaces them by
+  // a fresh calculation of the plan, which gives the same figures as before.
+  PlanResults* results = nullptr;
+  const PlanParameters* params = nullptr;
+  const AppSettings* settings = nullptr;  // company details and the "Print" switches
+  const RegionalSettings* regional = nullptr;
+  std::filesystem::path programFolder;  // Templates/, Language.kdf, the chart pictures
+  int language = 0;                     // 0 English, 1 Spanish
+  // Shows an error message box (the missing paragraph). May be empty: nothing is shown.
+  std::function<void(const std::string&)> showError;
+  // May be null: no pictures are drawn.
+  ReportPictures* pictures = nullptr;
+};
+
+// The assembled report text: every filled paragraph in report order, each line followed by
+// CR LF. A missing or empty paragraph adds nothing; the first one of a run is reported through
+// `showError` as "Could not find paragraph <path>." and later ones are not (a missing row
+// paragraph would otherwise raise one box per table row). Paragraph files and Language.kdf
+// are read once per call.
+std::string AssembleReport(const ReportContext& context);
+
+// The outcome of GenerateReport.
+struct ReportOutcome {
+  bool saved = false;       // the report file was written
+  std::string error;        // why it was not, in the system's words
+  std::string pictureError; // a picture that could not be drawn (the report stands)
+};
+
+// Assembles the report, writes it to `path` (atomically: an older file stays whole until
+// the new one is complete), then draws "Paydown.bmp" (payoff dates) and "Balances.bmp" (the
+// balances chart) into the program folder. When the write fails nothing else happens and
+// the outcome says why. Placing the pictures into the document is the caller's next step.
+ReportOutcome GenerateReport(const ReportContext& context, const std::filesystem::path& path);
+
+}  // namespace ardvane

@@ -1,0 +1,407 @@
+#include "reports/report_generator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/calendar.h"
+#include "tests/reports/report_test_files.h"
+#include "tests/test_support.h"
+
+namespace ardvane {
+namespace {
+
+using testing::Debt;
+using testing::kPointRegional;
+using testing::M;
+using testing::ProgramFolder;
+
+// Every paragraph of the report and every placeholder any of them receives.
+const char* const kParagraphs[] = {
+    "Header", "CoverPage", "CurrentDebtsPage", "DebtTable", "DebtTableFooter", "Escrow",
+    "PlanStrategyPage", "Margin5", "Margin4", "NegativeMargin", "AnnualAccelerator",
+    "CurrentVsProposedPage", "OptionsPage", "Option1", "OptionX", "OptionXReduction",
+    "OptionXValues", "OptionsCloser", "ConsolidationLoanPage", "PlanFeesPage", "NewLoanPage",
+    "InvestmentReturnPage", "PayoffSchedulePage", "PayoffTable", "PayoffTableFooter",
+    "ImmediateResultsPage", "Actions", "CompanyNameClose", "CompanyAddressClose",
+    "CompanyCityStateZipClose", "CompanyPhoneClose", "CompanyFaxClose", "CompanyWebSiteClose",
+    "PaymentScheduleHeader", "PaymentScheduleTable", "ProposedPaymentException",
+    "MonthlyPaymentSchedulePage", "MonthlyPaymentScheduleTableHeader",
+    "MonthlyPaymentScheduleTable", "MonthlyPaymentScheduleTableFooter",
+    "AmortizationTableHeader", "AmortizationTable", "InvestmentHeader", "InvestmentTable",
+    "Contract", "WorkoutAgreement", "Closer"};
+const char* const kPlaceholders[] = {
+    "FirstName", "LastName", "CompanyName", "Month", "Day", "Suffix", "Year", "Description",
+    "InterestRate", "Payment", "Balance", "Escrow", "TotalWithEscrow", "Option#", "Accelerator",
+    "SelectedOption", "AnnualAccelerator", "PeriodicPayment", "ProposedPayoffYears",
+    "InterestSaved", "Term", "ConsolidationPayoffYears", "CurrentPayoffDate",
+    "ProposedPayoffDate", "DebtName", "MinPayment", "ExtraPayment", "TotalPayment",
+    "MinimumPayment", "Margin", "Fees", "Savings", "Priority", "BegBal", "EndBal"};
+
+// One filled paragraph of a marker template: its name and the values it received.
+struct Filled {
+  std::string name;
+  std::map<std::string, std::string> values;
+  std::string operator[](const std::string& key) const {
+    const auto found = values.find(key);
+    return found == values.end() ? "?" : found->second;
+  }
+};
+
+// A program folder whose paragraphs write their name and their values on one line:
+// "Name<TAB>Key=value<TAB>...". A value that was not given stays "[$Key$]" and is dropped.
+class MarkerFolder : public ProgramFolder {
+ public:
+  explicit MarkerFolder(const std::string& language = "English") {
+    for (const char* paragraph : kParagraphs) {
+      std::string line = paragraph;
+      for (const char* key : kPlaceholders) line += std::string("\t") + key + "=[$" + key + "$]";
+      Write("Templates/" + language + "/" + paragraph + ".ktf", line + "\r\n");
+    }
+  }
+};
+
+std::vector<Filled> Parse(const std::string& text) {
+  std::vector<Filled> filled;
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    EXPECT_TRUE(!line.empty() && line.back() == '\r') << "lines end in CR LF";
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::istringstream fields(line);
+    Filled paragraph;
+    std::getline(fields, paragraph.name, '\t');
+    std::string field;
+    while (std::getline(fields, field, '\t')) {
+      const auto equals = field.find('=');
+      const std::string key = field.substr(0, equals);
+      const std::string value = field.substr(equals + 1);
+      if (value != "[$" + key + "$]") paragraph.values[key] = value;
+    }
+    filled.push_back(std::move(paragraph));
+  }
+  return filled;
+}
+
+std::vector<std::string> Names(const std::vector<Filled>& filled) {
+  std::vector<std::string> names;
+  for (const Filled& paragraph : filled) names.push_back(paragraph.name);
+  return names;
+}
+
+std::vector<Filled> Only(const std::vector<Filled>& filled, const std::string& name) {
+  std::vector<Filled> found;
+  for (const Filled& paragraph : filled) {
+    if (paragraph.name == name) found.push_back(paragraph);
+  }
+  return found;
+}
+
+AppSettings NoSections() {
+  AppSettings settings;
+  settings.PrintCurrentDebts = settings.PrintPlanStrategy = settings.PrintPayoffProjections =
+      settings.PrintOptions = settings.PrintNewLoan = settings.PrintReturnOnInvestment =
+          settings.PrintPayoffSchedule = settings.PrintImmediateResults =
+              settings.PrintPaymentSchedule = settings.PrintMonthlyPaymentTables =
+                  settings.PrintAmortizationTables = settings.PrintInvestmentProjections =
+                      settings.PrintContract = false;
+  return settings;
+}
+
+// A plan, its calculation and a report context over them.
+struct Report {
+  PlanDocument plan;
+  PlanParameters params;
+  AppSettings settings = NoSections();
+  PlanResults results;
+  std::vector<std::string> errors;
+
+  Report() {
+    plan.FirstName = "Ana";
+    plan.LastName = "Ruiz";
+    plan.Date = EncodeDate(2015, 3, 22);
+    plan.ReturnRate = 6;
+    plan.Debts.AddDebt(Debt("Visa", "3000", "18.9", "150", "60"), kPointRegional);
+    plan.Debts.AddDebt(Debt("Car loan", "6000", "7", "250", "250"), kPointRegional);
+  }
+
+  std::vector<Filled> Assemble(const std::filesystem::path& folder, int language = 0) {
+    results = Calculate(plan, params, settings, kPointRegional);
+    ReportContext context;
+    context.plan = &plan;
+    context.results = &results;
+    context.params = &params;
+    context.settings = &settings;
+    context.regional = &kPointRegional;
+    context.programFolder = folder;
+    context.language = language;
+    context.showError = [this](const std::string& text) { errors.push_back(text); };
+    return Parse(AssembleReport(context));
+  }
+};
+
+TEST(AssembleReportTest, WithEverySwitchOffHoldsHeaderCoverAndCloser) {
+  MarkerFolder folder;
+  Report report;
+  report.settings.CompanyName = "Brevant & Co";
+  const auto filled = report.Assemble(folder.path());
+  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "Closer"}));
+  EXPECT_EQ(filled[0]["CompanyName"], "Brevant &amp; Co");
+  EXPECT_EQ(filled[1]["Day"], "22");
+  EXPECT_EQ(filled[1]["Suffix"], "nd");
+  EXPECT_EQ(filled[1]["Month"], "March");
+  EXPECT_EQ(filled[1]["Year"], "2015");
+  EXPECT_TRUE(report.errors.empty());
+}
+
+TEST(AssembleReportTest, PlanTextsAreEscapedAndTheCompanyIsTheAdvisersOwn) {
+  MarkerFolder folder;
+  Report report;
+  report.plan.FirstName = "Ana & Luis";
+  report.plan.LastName = "\"Zoë\" <script>";
+  report.plan.Debts.EditDebt(0, [] {
+    DebtFields visa = Debt("<Visa>", "3000", "18.9", "150", "60");
+    return visa;
+  }());
+  report.settings.PrintCurrentDebts = true;
+  report.settings.CompanyName = "Norte Advisers";
+  const auto filled = report.Assemble(folder.path());
+  EXPECT_EQ(filled[0]["FirstName"], "Ana &amp; Luis");
+  EXPECT_EQ(filled[0]["LastName"], "&quot;Zoë&quot; &lt;script&gt;");
+  const auto page = Only(filled, "CurrentDebtsPage");
+  ASSERT_EQ(page.size(), 1u);
+  EXPECT_EQ(page[0]["CompanyName"], "Norte Advisers");
+  const auto rows = Only(filled, "DebtTable");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0]["Description"], "&lt;Visa&gt;");
+  EXPECT_EQ(rows[0]["InterestRate"], "18.900%");
+  EXPECT_EQ(rows[0]["Balance"], "$3,000.00");
+  EXPECT_EQ(rows[1]["Payment"], "$250.00");
+  EXPECT_EQ(Only(filled, "DebtTableFooter")[0]["Balance"], "$9,000.00");
+  EXPECT_TRUE(Only(filled, "Escrow").empty());
+}
+
+TEST(AssembleReportTest, OptionsFollowTheAcceleratorsAndLeaveTheResultsAsTheyWere) {
+  MarkerFolder folder;
+  {
+    Report report;
+    report.settings.PrintOptions = true;
+    EXPECT_TRUE(Only(report.Assemble(folder.path()), "OptionsPage").empty())
+        << "no accelerator: no options section";
+  }
+  {
+    Report report;
+    report.settings.PrintOptions = true;
+    report.plan.Accelerators[2] = {M(100), M(0), 1};
+    const auto filled = report.Assemble(folder.path());
+    const PlanResults before = Calculate(report.plan, report.params, report.settings, kPointRegional);
+    EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "OptionsPage",
+                                                       "Option1", "OptionX", "OptionXValues",
+                                                       "OptionsCloser", "Closer"}));
+    EXPECT_EQ(filled[3]["SelectedOption"], "*");
+    EXPECT_EQ(filled[4]["Option#"], "2");
+    EXPECT_EQ(filled[4]["SelectedOption"], "");
+    EXPECT_EQ(filled[4]["Accelerator"], "$100.00");
+    // A power payment shortens the plan; option 1 pays none.
+    EXPECT_NE(filled[3]["ProposedPayoffYears"], filled[5]["ProposedPayoffYears"]);
+    EXPECT_EQ(report.results.ProposedPlan.GetTotalInterest(), before.ProposedPlan.GetTotalInterest());
+    EXPECT_EQ(report.results.ProposedPlan.Accelerator(), before.ProposedPlan.Accelerator());
+  }
+  {
+    Report report;
+    report.settings.PrintOptions = true;
+    report.plan.Accelerators[0] = {M(-50), M(0), 1};
+    report.plan.Accelerators[1] = {M(0), M(500), 12};
+    const auto filled = report.Assemble(folder.path());
+    const auto reduction = Only(filled, "OptionXReduction");
+    ASSERT_EQ(reduction.size(), 1u);
+    EXPECT_EQ(reduction[0]["Accelerator"], "$50.00");
+    EXPECT_EQ(reduction[0]["AnnualAccelerator"], "");
+    EXPECT_EQ(reduction[0]["SelectedOption"], "*");
+    EXPECT_EQ(reduction[0]["Option#"], "2");
+    EXPECT_EQ(Only(filled, "Option1")[0]["SelectedOption"], "");
+    const auto annual = Only(filled, "OptionX");
+    ASSERT_EQ(annual.size(), 1u);
+    EXPECT_EQ(annual[0]["Option#"], "3");
+    EXPECT_EQ(annual[0]["AnnualAccelerator"], " (and $500.00 each December)");
+  }
+}
+
+TEST(AssembleReportTest, NewLoanTermAndConsolidatedDebts) {
+  MarkerFolder folder;
+  for (const auto& [term, expected] : {std::pair{1.0, "1 year"}, std::pair{15.0, "15 years"}}) {
+    Report report;
+    report.params.PermitConsolidate = true;
+    report.plan.Consolidate = true;
+    report.plan.ConsolidationLoan.InterestRate = 8;
+    report.plan.ConsolidationLoan.Term = term;
+    report.plan.Debts.EditDebt(0, testing::Consolidated(Debt("Visa", "3000", "18.9", "150", "60")));
+    report.settings.PrintNewLoan = true;
+    report.settings.PrintAmortizationTables = true;
+    report.settings.PrintPayoffSchedule = true;
+    const auto filled = report.Assemble(folder.path());
+    const auto page = Only(filled, "ConsolidationLoanPage");
+    ASSERT_EQ(page.size(), 1u) << term;
+    EXPECT_EQ(page[0]["Term"], expected);
+    // The consolidated Visa has no amortization table; the new loan has one.
+    std::vector<std::string> tables;
+    for (const Filled& header : Only(filled, "AmortizationTableHeader")) {
+      tables.push_back(header["DebtName"]);
+    }
+    std::sort(tables.begin(), tables.end());
+    EXPECT_EQ(tables, (std::vector<std::string>{"Car loan", "Consolidation loan"}));
+    // The new loan's payoff row: never paid off in the current plan.
+    for (const Filled& row : Only(filled, "PayoffTable")) {
+      if (row["Description"] == "Consolidation loan") {
+        EXPECT_EQ(row["CurrentPayoffDate"], "NA");
+      }
+      if (row["Description"] == "Visa") {
+        EXPECT_EQ(row["ProposedPayoffDate"], "Consolidated");
+      }
+    }
+  }
+}
+
+TEST(AssembleReportTest, MonthRowsTurnTheYearInJanuary) {
+  MarkerFolder folder;
+  Report december;
+  december.plan.Date = EncodeDate(2015, 12, 1);
+  december.settings.PrintPaymentSchedule = true;
+  december.settings.PrintAmortizationTables = true;
+  auto filled = december.Assemble(folder.path());
+  const auto rows = Only(filled, "PaymentScheduleTable");
+  ASSERT_GE(rows.size(), 14u);
+  EXPECT_EQ(rows[0]["Month"] + " " + rows[0]["Year"], "Dec 2015");
+  EXPECT_EQ(rows[1]["Month"] + " " + rows[1]["Year"], "Jan 2016");
+  EXPECT_EQ(rows[13]["Month"] + " " + rows[13]["Year"], "Jan 2017");
+  const auto amortization = Only(filled, "AmortizationTable");
+  EXPECT_EQ(amortization[1]["Month"] + " " + amortization[1]["Year"], "Jan 2016");
+  EXPECT_EQ(rows.size(), static_cast<size_t>(december.results.ProjectionMonths));
+
+  Report january;
+  january.plan.Date = EncodeDate(2016, 1, 31);
+  january.settings.PrintMonthlyPaymentTables = true;
+  filled = january.Assemble(folder.path());
+  const auto headers = Only(filled, "MonthlyPaymentScheduleTableHeader");
+  ASSERT_GE(headers.size(), 13u);
+  EXPECT_EQ(headers[0]["Month"] + " " + headers[0]["Year"], "January 2016");
+  EXPECT_EQ(headers[11]["Month"] + " " + headers[11]["Year"], "December 2016");
+  EXPECT_EQ(headers[12]["Month"] + " " + headers[12]["Year"], "January 2017");
+}
+
+TEST(AssembleReportTest, AnEscrowDebtKeepsItsRowAfterItsPayoff) {
+  MarkerFolder folder;
+  Report report;
+  DebtFields small = Debt("Tax loan", "500", "5", "100", "100");
+  small.Escrow = "150";
+  report.plan.Debts.AddDebt(small, kPointRegional);
+  report.settings.PrintMonthlyPaymentTables = true;
+  const auto filled = report.Assemble(folder.path());
+  const int months = report.results.ProposedPlan.GetDebtFreeMonths();
+  int rows = 0;
+  std::vector<std::string> afterPayoff;
+  for (const Filled& row : Only(filled, "MonthlyPaymentScheduleTable")) {
+    if (row["DebtName"] != "Tax loan") continue;
+    ++rows;
+    if (row["MinPayment"] == "$0.00") afterPayoff.push_back(row["TotalPayment"]);
+  }
+  EXPECT_EQ(rows, months);
+  ASSERT_FALSE(afterPayoff.empty());
+  EXPECT_EQ(afterPayoff.back(), "$150.00");
+  EXPECT_EQ(Only(filled, "MonthlyPaymentScheduleTableFooter")[0]["Escrow"], "$150.00");
+}
+
+TEST(AssembleReportTest, SpanishReportsReadTheSpanishFolderAndTranslateDebtNames) {
+  MarkerFolder folder("Spanish");
+  folder.Write("Language.kdf",
+               "English;Spanish\r\nCar loan;Préstamo del auto\r\nConsolidated;Consolidada\r\n");
+  Report report;
+  report.settings.PrintPayoffSchedule = true;
+  report.settings.PrintPaymentSchedule = true;
+  const auto filled = report.Assemble(folder.path(), 1);
+  EXPECT_EQ(filled[1]["Month"], "marzo");
+  std::vector<std::string> names;
+  for (const Filled& row : Only(filled, "PayoffTable")) names.push_back(row["Description"]);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Préstamo del auto", "Visa"}));
+  EXPECT_EQ(Only(filled, "PaymentScheduleTable")[0]["Month"], "mar");
+  EXPECT_TRUE(report.errors.empty());
+}
+
+TEST(AssembleReportTest, AMissingRowParagraphIsReportedOnce) {
+  MarkerFolder folder;
+  std::filesystem::remove(folder.path() / "Templates/English/PaymentScheduleTable.ktf");
+  Report report;
+  report.settings.PrintPaymentSchedule = true;
+  const auto filled = report.Assemble(folder.path());
+  EXPECT_EQ(Names(filled),
+            (std::vector<std::string>{"Header", "CoverPage", "PaymentScheduleHeader", "Closer"}));
+  ASSERT_EQ(report.errors.size(), 1u);
+  EXPECT_NE(report.errors[0].find("Could not find paragraph "), std::string::npos);
+}
+
+class RecordingPictures : public ReportPictures {
+ public:
+  bool Save(ReportPicture kind, int language, const std::filesystem::path& path,
+            std::string* error) override {
+    saved.push_back({kind, language, path});
+    if (fail) *error = "no picture";
+    return !fail;
+  }
+  struct Call {
+    ReportPicture kind;
+    int language;
+    std::filesystem::path path;
+  };
+  std::vector<Call> saved;
+  bool fail = false;
+};
+
+TEST(GenerateReportTest, WritesTheFileThenThePictures) {
+  MarkerFolder folder;
+  Report report;
+  report.results = Calculate(report.plan, report.params, report.settings, kPointRegional);
+  RecordingPictures pictures;
+  ReportContext context;
+  context.plan = &report.plan;
+  context.results = &report.results;
+  context.params = &report.params;
+  context.settings = &report.settings;
+  context.regional = &kPointRegional;
+  context.programFolder = folder.path();
+  context.language = 1;
+  context.pictures = &pictures;
+
+  const auto path = folder.path() / "Ruiz, Ana.doc";
+  ReportOutcome outcome = GenerateReport(context, path);
+  EXPECT_TRUE(outcome.saved) << outcome.error;
+  std::ifstream file(path, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, AssembleReport(context));
+  ASSERT_EQ(pictures.saved.size(), 2u);
+  EXPECT_EQ(pictures.saved[0].kind, ReportPicture::kPayoffDates);
+  EXPECT_EQ(pictures.saved[0].path, folder.path() / "Paydown.bmp");
+  EXPECT_EQ(pictures.saved[1].kind, ReportPicture::kBalances);
+  EXPECT_EQ(pictures.saved[1].path, folder.path() / "Balances.bmp");
+  EXPECT_EQ(pictures.saved[1].language, 1);
+
+  // A failed write draws nothing and says why.
+  pictures.saved.clear();
+  outcome = GenerateReport(context, folder.path() / "no such folder" / "report.doc");
+  EXPECT_FALSE(outcome.saved);
+  EXPECT_NE(outcome.error.find("no such folder"), std::string::npos) << outcome.error;
+  EXPECT_TRUE(pictures.saved.empty());
+
+  pictures.fail = true;
+  outcome = GenerateReport(context, path);
+  EXPECT_TRUE(outcome.saved);
+  EXPECT_EQ(outcome.pictureError, "no picture\nno picture");
+}
+
+}  // namespace
+}  // namespace ardvane

@@ -1,0 +1,102 @@
+#include "reports/report_language.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "reports/vorn_report.h"
+#include "tests/reports/report_test_files.h"
+
+namespace ardvane {
+namespace {
+
+using testing::ProgramFolder;
+using Lines = std::vector<std::string>;
+
+TEST(TranslateTest, LooksPhrasesUpLineByLine) {
+  ProgramFolder folder;
+  folder.Write("Language.kdf",
+               "English;Spanish\r\nPer year;por año\r\nyear;año\r\nand;y;o\r\neach;\r\n");
+  const auto tr = [&](const char* phrase, int language = 1) {
+    return Translate(phrase, language, folder.path());
+  };
+  EXPECT_EQ(tr("English"), "Spanish");
+  EXPECT_EQ(tr("year"), "por año") << "the key may stand inside a longer line; the first wins";
+  EXPECT_EQ(tr("and"), "y;o") << "everything after the first semicolon";
+  EXPECT_EQ(tr("each"), "each") << "an empty translation keeps the phrase";
+  EXPECT_EQ(tr("Visa"), "Visa");
+  EXPECT_EQ(tr("year", 0), "year") << "language 0 reads no file";
+  ProgramFolder empty;
+  EXPECT_EQ(Translate("English", 1, empty.path()), "English") << "no Language.kdf";
+}
+
+TEST(GetParagraphTest, ReadsTheLanguageFolderAndReportsWhatIsMissing) {
+  ProgramFolder folder;
+  folder.Write("Templates/English/Closer.ktf", "</body>\r\n</html>\r\n");
+  folder.Write("Templates/Spanish/Closer.ktf", "<!-- es -->\n</html>");
+  folder.Write("Templates/English/Blank.ktf", "\r\n");
+  std::vector<std::string> shown;
+  const auto show = [&](const std::string& text) { shown.push_back(text); };
+
+  // Without Language.kdf every language reads the English folder.
+  EXPECT_EQ(GetParagraph("Closer", 1, folder.path(), show), (Lines{"</body>", "</html>"}));
+  folder.Write("Language.kdf", "English;Spanish\n");
+  EXPECT_EQ(GetParagraph("Closer", 0, folder.path(), show), (Lines{"</body>", "</html>"}));
+  EXPECT_EQ(GetParagraph("Closer", 1, folder.path(), show), (Lines{"<!-- es -->", "</html>"}));
+  EXPECT_TRUE(shown.empty());
+
+  EXPECT_TRUE(GetParagraph("Header", 0, folder.path(), show).empty());
+  EXPECT_TRUE(GetParagraph("Blank", 0, folder.path(), show).empty());
+  const std::string english = (folder.path() / "Templates" / "English").string();
+  EXPECT_EQ(shown, (Lines{"Could not find paragraph " + english + "/Header.ktf.",
+                          "Could not find paragraph " + english + "/Blank.ktf."}));
+}
+
+TEST(ReportSourcesTest, ReadsOnceAndReportsTheFirstMissingParagraphOnly) {
+  ProgramFolder folder;
+  folder.Write("Language.kdf", "English;Spanish\nyear;año\n");
+  folder.Write("Templates/Spanish/Row.ktf", "<tr>[$A$]</tr>\n");
+  int shown = 0;
+  ReportSources sources(folder.path(), 1, [&](const std::string&) { ++shown; });
+  EXPECT_EQ(sources.Paragraph("Row"), Lines{"<tr>[$A$]</tr>"});
+  // A second read would see the new text; the run keeps what it read.
+  folder.Write("Templates/Spanish/Row.ktf", "changed\n");
+  EXPECT_EQ(sources.Paragraph("Row"), Lines{"<tr>[$A$]</tr>"});
+  for (int row = 0; row < 30; ++row) EXPECT_TRUE(sources.Paragraph("Missing").empty());
+  EXPECT_TRUE(sources.Paragraph("AlsoMissing").empty());
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(sources.Translate("year"), "año");
+}
+
+TEST(TVornReportTest, ReplacesPairsInOrderOfRegistration) {
+  TVornReport report;
+  report.addReplacement("[$FirstName$]", "Ana");
+  report.addReplacement("[$LastName$]", "Ruiz");
+  report.setTemplateText({"Dear [$FirstName$] [$LastName$],", "Dear [$firstname$],"});
+  report.applyReplacements();
+  EXPECT_EQ(report.reportText(), (Lines{"Dear Ana Ruiz,", "Dear [$firstname$],"}))
+      << "placeholders are case-sensitive";
+
+  // A value holding a placeholder registered later is replaced again; an earlier one is not.
+  report.clearReplacements();
+  report.addReplacement("[$B$]", "b");
+  report.addReplacement("[$A$]", "<[$B$]|[$C$]>");
+  report.addReplacement("[$C$]", "c");
+  report.addReplacement("[$C$]", "twice");
+  report.setTemplateText({"[$A$] [$Unknown$]", "[$A", "$]"});
+  report.applyReplacements();
+  EXPECT_EQ(report.reportText(), (Lines{"<[$B$]|c> [$Unknown$]", "[$A", "$]"}))
+      << "a placeholder split over two lines is not matched";
+
+  // A value with a line break becomes two lines.
+  report.clearReplacements();
+  report.addReplacement("[$X$]", "one\ntwo");
+  report.setTemplateText({"[$X$]"});
+  report.addTemplateTextString("end");
+  report.applyReplacements();
+  EXPECT_EQ(report.reportText(), (Lines{"one", "two", "end"}));
+}
+
+}  // namespace
+}  // namespace ardvane
