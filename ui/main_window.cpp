@@ -29,12 +29,15 @@
 #include <QtCharts/QChartView>
 
 #include "engine/calendar.h"
+#include "engine/consolidation_recommendation.h"
 #include "engine/vorn_util.h"
 #include "ui/about_box.h"
 #include "ui/chart_forms.h"
 #include "ui/debt_dialog.h"
+#include "ui/detail_window.h"
 #include "ui/display_formats.h"
 #include "ui/plan_charts.h"
+#include "ui/recommendation_window.h"
 #include "ui/settings_files.h"
 #include "ui/startup_arguments.h"
 #include "ui/vorn_mask.h"
@@ -331,7 +334,6 @@ QWidget* TfrmMain::BuildLeftPanel() {
   btnRecommendations_->setStyleSheet(
       "QPushButton { color: blue; text-decoration: underline; border: none; }"
       "QPushButton:disabled { color: gray; }");
-  btnRecommendations_->setEnabled(false);  // the recommendation window comes with its command
   ntmskInterestRate_ = mask(grpConsolidation_, "ntmskInterestRate", mtPercent, 3, 0);
   chkInterestOnly_ = new QCheckBox("Interest Only", grpConsolidation_);
   chkInterestOnly_->setObjectName("chkInterestOnly");
@@ -515,7 +517,6 @@ QWidget* TfrmMain::BuildRightPanel() {
   bitbtnDetails_ = new QPushButton("Details", panel);
   bitbtnDetails_->setObjectName("bitbtnDetails");
   bitbtnDetails_->setToolTip("View the monthly tables for this plan");
-  bitbtnDetails_->setEnabled(false);  // the monthly tables window comes with its command
   detailsStrip->addWidget(bitbtnDetails_);
   layout->addLayout(detailsStrip);
   return panel;
@@ -578,6 +579,8 @@ void TfrmMain::ConnectInputs() {
   connect(gridDebts_, &QTableWidget::cellDoubleClicked, this, [this] {
     if (session_.Plan().Debts.GetDebtCount() > 0) bitbtnNewClick(false);
   });
+  connect(bitbtnDetails_, &QPushButton::clicked, this, &TfrmMain::bitbtnDetailsClick);
+  connect(btnRecommendations_, &QPushButton::clicked, this, &TfrmMain::bitbtnRecommendationClick);
 }
 
 void TfrmMain::StoreAccelerator() {
@@ -682,7 +685,8 @@ void TfrmMain::EnableButtons() {
   const bool any = session_.Plan().Debts.GetDebtCount() > 0;
   bitbtnEdit_->setEnabled(any);
   bitbtnDelete_->setEnabled(any);
-  // Details, Print and its menu item follow the same rule once their commands exist.
+  bitbtnDetails_->setEnabled(any);
+  // Print and its menu item follow the same rule once their command exists.
 }
 
 void TfrmMain::SetupDebtsGrid() {
@@ -941,6 +945,39 @@ std::string TfrmMain::InformationText() const {
 void TfrmMain::About1Click() {
   TfrmAbout about(options_.programFolder, options_.versionText, params_.VersionName, this);
   about.exec();
+}
+
+void TfrmMain::bitbtnDetailsClick() {
+  TfrmDetail details(session_.Plan(), results_, options_.regional, this);
+  details.exec();
+}
+
+void TfrmMain::bitbtnRecommendationClick() {
+  if (session_.Plan().Debts.GetDebtCount() == 0) {
+    prompts_.ShowInformation(kNoDebtsToRecommend);
+    return;
+  }
+  TfrmRecommendation recommendation(session_.Plan(), results_, options_.regional,
+                                    [this] { SelectDebtsToConsolidate(true); }, this);
+  recommendation.exec();
+}
+
+void TfrmMain::SelectDebtsToConsolidate(bool announce) {
+  const int selected = SelectedGridRow();
+  DebtRows rows = session_.Plan().Debts;
+  const bool changed = ::ardvane::SelectDebtsToConsolidate(
+      rows, session_.Plan().ConsolidationLoan.InterestRate, options_.regional);
+  for (int i = 0; i < rows.GetDebtCount(); ++i) {
+    if (rows.Cell(i, DebtCol::Consolidate) != session_.Plan().Debts.Cell(i, DebtCol::Consolidate)) {
+      session_.EditDebt(i, rows.Row(i));
+    }
+  }
+  results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
+  PopulateDebtsGrid();
+  SelectGridRow(selected);
+  PopulateScreenValues();
+  session_.SetChanged(true);
+  if (announce) prompts_.ShowInformation(ConsolidationOutcomeMessage(changed));
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {

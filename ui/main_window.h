@@ -79,6 +79,13 @@ class TfrmMain : public QMainWindow {
   std::string InformationText() const;
   void About1Click();
 
+  // The monthly tables window.
+  void bitbtnDetailsClick();
+  // The consolidation recommendation, and applying it to every debt (`announce` reports the
+  // outcome in a message).
+  void bitbtnRecommendationClick();
+  void SelectDebtsToConsolidate(bool announce);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,127 @@
+#include "ui/detail_tables.h"
+
+#include <algorithm>
+
+#include "engine/vorn_util.h"
+#include "ui/display_formats.h"
+
+namespace ardvane {
+namespace {
+
+const std::vector<std::string> kAmortizationHeadings = {
+    "Year", "Month", "Beg Bal", "Interest", "Payment", "Extra Pmt", "End Bal"};
+const std::vector<std::string> kInvestmentHeadings = {"Year",   "Month",   "Beg Bal",
+                                                      "Growth", "Savings", "End Bal"};
+
+}  // namespace
+
+YearMonth YearAndMonthOf(DayNumber planDate, int m) {
+  const CivilDate date = DecodeDate(planDate);
+  const int fromJanuary = date.month - 1 + m;
+  return {date.year + fromJanuary / 12, fromJanuary % 12 + 1};
+}
+
+std::vector<std::string> DetailListEntries(const PlanDocument& plan, const PlanResults& results) {
+  std::vector<std::string> entries = {"All Debts"};
+  const int debts = plan.Debts.GetDebtCount();
+  for (int i = 0; i < debts; ++i) entries.push_back(GetDebtName(plan, results, i));
+  if (results.Consolidating) entries.push_back(GetDebtName(plan, results, debts));
+  return entries;
+}
+
+bool ShowAmortization(const PlanDocument& plan, const PlanResults& results, bool current,
+                      int index) {
+  if (index < 0) return true;
+  const int debts = plan.Debts.GetDebtCount();
+  if (current) return index < debts;
+  if (index >= debts) return true;
+  return !(results.Consolidating && plan.Debts.IsSet(index, DebtCol::Consolidate));
+}
+
+std::string NoAmortizationMessage(const std::string& entry, bool current) {
+  return entry + (current ? " is not a current debt."
+                          : " was paid off as part of the debt elimination plan.");
+}
+
+MonthlyTable::MonthlyTable() : headings_(kAmortizationHeadings) {}
+
+MonthlyTable MonthlyTable::Amortization(const PlanResults& results, DayNumber planDate,
+                                        bool current, int index) {
+  MonthlyTable table;
+  table.planDate_ = planDate;
+  table.plan_ = current ? &results.CurrentPlan : &results.ProposedPlan;
+  if (index < 0) {
+    table.source_ = Source::kAllLoans;
+    table.rows_ = std::max(0, table.plan_->GetDebtFreeMonths());
+  } else if (const TLoan* loan = table.plan_->GetLoan(index)) {
+    table.source_ = Source::kLoan;
+    table.loan_ = loan;
+    table.rows_ = std::max(0, loan->PayoffMonths());
+  }
+  return table;
+}
+
+MonthlyTable MonthlyTable::Investment(const PlanResults& results, DayNumber planDate) {
+  MonthlyTable table;
+  table.headings_ = kInvestmentHeadings;
+  table.planDate_ = planDate;
+  table.source_ = Source::kInvestment;
+  table.asset_ = &results.ProposedInvestment;
+  table.rows_ = std::max(0, results.ProjectionMonths);
+  return table;
+}
+
+Money MonthlyTable::Amount(int m, int column) const {
+  switch (source_) {
+    case Source::kAllLoans:
+      switch (column) {
+        case 2: return plan_->GetTotalBeginBalance(m);
+        case 3: return plan_->GetTotalInterestOfMonth(m);
+        case 4: return plan_->GetTotalPayment(m);
+        case 5: return plan_->GetTotalExtraPayment(m);
+        case 6: return plan_->GetTotalEndBalance(m);
+      }
+      break;
+    case Source::kLoan:
+      switch (column) {
+        case 2: return loan_->GetBeginBalance(m);
+        case 3: return loan_->GetInterest(m);
+        case 4: return loan_->GetPayment(m);
+        case 5: return loan_->GetExtraPayment(m);
+        case 6: return loan_->GetEndBalance(m);
+      }
+      break;
+    case Source::kInvestment:
+      switch (column) {
+        case 2: return asset_->GetBeginValue(m);
+        case 3: return asset_->GetGrowth(m);
+        case 4: return asset_->GetContribution(m);
+        case 5: return asset_->GetEndValue(m);
+      }
+      break;
+    case Source::kNone:
+      break;
+  }
+  return Money();
+}
+
+std::string MonthlyTable::Cell(int m, int column, const RegionalSettings& regional) const {
+  if (m < 0 || m >= rows_ || column < 0 || column >= ColumnCount()) return "";
+  if (column == 0) return std::to_string(YearAndMonthOf(planDate_, m).year);
+  if (column == 1) return GetShortMonthName(YearAndMonthOf(planDate_, m).month, 0);
+  return FormatMoney(Amount(m, column), 2, regional);
+}
+
+std::vector<std::string> MonthlyTable::WidestTexts(int column,
+                                                   const RegionalSettings& regional) const {
+  Money largest;
+  Money lowest;
+  for (int m = 0; m < rows_; ++m) {
+    const Money amount = Amount(m, column);
+    largest = std::max(largest, amount);
+    lowest = std::min(lowest, amount);
+  }
+  return {FormatMoney(largest, 2, regional), FormatMoney(lowest, 2, regional)};
+}
+
+}  // namespace ardvane

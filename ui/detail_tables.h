@@ -1,0 +1,77 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/calendar.h"
+#include "engine/money.h"
+#include "engine/plan_calculation.h"
+#include "engine/plan_document.h"
+#include "engine/regional_settings.h"
+
+namespace ardvane {
+
+// What the monthly tables window shows, without the window: the entries of its debt list,
+// whether an entry has a schedule in a plan, and the tables themselves, whose cells are
+// written only when asked for, so a 1080-month table costs nothing until it is looked at.
+
+struct YearMonth {
+  int year = 0;
+  int month = 0;  // 1..12
+};
+
+// Calendar year and month of schedule month m (0 is the plan date's own month).
+YearMonth YearAndMonthOf(DayNumber planDate, int m);
+
+// "All Debts", the display name of every debt in listed order, and the new loan when the
+// plan is consolidating. List entry k >= 1 is loan k - 1 of both plans.
+std::vector<std::string> DetailListEntries(const PlanDocument& plan, const PlanResults& results);
+
+// Whether loan `index` (-1 for all debts together) has a schedule in the current plan
+// (`current`) or the proposed one: the new loan has no current schedule, and a debt paid off
+// by the new loan has no proposed schedule.
+bool ShowAmortization(const PlanDocument& plan, const PlanResults& results, bool current,
+                      int index);
+
+// The panel's text in place of a schedule that does not exist, for the list entry `entry`.
+std::string NoAmortizationMessage(const std::string& entry, bool current);
+
+// One month-by-month table: the year, the month and four or five amounts per month.
+class MonthlyTable {
+ public:
+  // An empty table with the amortization headings.
+  MonthlyTable();
+  // The schedule of loan `index` of the current or proposed plan, or of all loans together
+  // (index -1): one row per month until that loan, or the plan, is paid off. A loan that is
+  // never paid off has no rows.
+  static MonthlyTable Amortization(const PlanResults& results, DayNumber planDate, bool current,
+                                   int index);
+  // The proposed plan's investment projection: one row per projection month.
+  static MonthlyTable Investment(const PlanResults& results, DayNumber planDate);
+
+  int RowCount() const { return rows_; }
+  int ColumnCount() const { return static_cast<int>(headings_.size()); }
+  const std::vector<std::string>& Headings() const { return headings_; }
+  // Columns from 2 on hold money.
+  static bool IsMoneyColumn(int column) { return column >= 2; }
+  // The amount of money column `column` in month m (row m of the table, from 0).
+  Money Amount(int m, int column) const;
+  // The text of a cell: the year, the three-letter month, or the amount in money format with
+  // 2 decimals.
+  std::string Cell(int m, int column, const RegionalSettings& regional) const;
+  // The texts of the largest and of the most negative amount of a money column: whichever is
+  // written widest sets the column's width.
+  std::vector<std::string> WidestTexts(int column, const RegionalSettings& regional) const;
+
+ private:
+  enum class Source { kNone, kAllLoans, kLoan, kInvestment };
+  Source source_ = Source::kNone;
+  const TLoans* plan_ = nullptr;
+  const TLoan* loan_ = nullptr;
+  const TAsset* asset_ = nullptr;
+  DayNumber planDate_ = 0;
+  int rows_ = 0;
+  std::vector<std::string> headings_;
+};
+
+}  // namespace ardvane
