@@ -1,0 +1,190 @@
+// The monthly tables and recommendation windows on the offscreen platform, and the main
+// window's commands that open them.
+#include "ui/detail_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTableWidget>
+
+#include "engine/calendar.h"
+#include "planfiles/plan_file.h"
+#include "tests/planfiles/test_files.h"
+#include "tests/test_support.h"
+#include "ui/main_window.h"
+#include "ui/recommendation_window.h"
+
+namespace ardvane {
+namespace {
+
+using testing::Consolidated;
+using testing::Debt;
+using testing::kPointRegional;
+
+class RecordingPrompts : public WindowPrompts {
+ public:
+  SaveAnswer AskSaveChanges(const std::string&) override { return SaveAnswer::No; }
+  bool Confirm(const std::string&) override { return true; }
+  std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
+    return std::nullopt;
+  }
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
+                                                      const std::string&) override {
+    return std::nullopt;
+  }
+  void ShowError(const std::string& message) override { errors.push_back(message); }
+  void ShowInformation(const std::string& message) override { information.push_back(message); }
+  void ShowWarning(const std::string&) override {}
+  bool ConfirmWarning(const std::string&) override { return true; }
+
+  std::vector<std::string> errors, information;
+};
+
+PlanDocument ConsolidatingPlan() {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2024, 6, 1);
+  plan.ReturnRate = 6;
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.InterestRate = 9.9;
+  plan.ConsolidationLoan.Term = 5;
+  plan.Debts.AddDebt(Consolidated(Debt("Card", "2000", "19.9", "80", "40")), kPointRegional);
+  plan.Debts.AddDebt(Debt("Car", "9000", "4", "300", "300"), kPointRegional);
+  plan.Debts.AddDebt(Consolidated(Debt("Furniture", "1234.5", "9.9", "123.456", "50")),
+                     kPointRegional);
+  return plan;
+}
+
+PlanResults Calculated(const PlanDocument& plan) {
+  PlanParameters params;
+  params.PermitConsolidate = true;
+  return Calculate(plan, params, AppSettings{}, kPointRegional);
+}
+
+template <typename T>
+T* Find(const QWidget& window, const char* name) {
+  T* child = window.findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+TEST(DetailWindowTest, MessagesStandInForSchedulesThatDoNotExist) {
+  const PlanDocument plan = ConsolidatingPlan();
+  const PlanResults results = Calculated(plan);
+  TfrmDetail window(plan, results, kPointRegional, nullptr);
+  window.show();
+  auto* list = Find<QListWidget>(window, "listDebts");
+  auto* panel = Find<QLabel>(window, "pnlNoAmortization");
+  auto* grid = Find<QTableView>(window, "gridAmortization");
+  auto* investment = Find<QTableView>(window, "gridInvestment");
+  auto* group = Find<QGroupBox>(window, "grpAmortization");
+  ASSERT_EQ(list->count(), 5);
+  EXPECT_EQ(list->currentRow(), 0);
+  EXPECT_TRUE(Find<QRadioButton>(window, "optCurrent")->isChecked());
+  EXPECT_TRUE(grid->isVisible());
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_EQ(grid->model()->rowCount(), results.CurrentPlan.GetDebtFreeMonths());
+  EXPECT_EQ(grid->model()->index(0, 2).data(Qt::ForegroundRole).value<QColor>(),
+            QColor(0, 0, 128));
+
+  // A consolidated debt in the proposed plan.
+  list->setCurrentRow(1);
+  Find<QRadioButton>(window, "optProposed")->click();
+  EXPECT_FALSE(grid->isVisible());
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_EQ(panel->text(), "Card was paid off as part of the debt elimination plan.");
+
+  // The new loan in the current plan.
+  list->setCurrentRow(4);
+  EXPECT_TRUE(grid->isVisible());  // the new loan has a proposed schedule
+  EXPECT_EQ(grid->model()->index(0, 2).data(Qt::ForegroundRole).value<QColor>(),
+            QColor(128, 0, 128));
+  Find<QRadioButton>(window, "optCurrent")->click();
+  EXPECT_EQ(panel->text(), "Consolidation loan is not a current debt.");
+  EXPECT_FALSE(grid->isVisible());
+
+  // The projection greys out the list; going back shows the entry chosen before.
+  list->setCurrentRow(2);
+  Find<QRadioButton>(window, "optInvestment")->click();
+  EXPECT_FALSE(list->isEnabled());
+  EXPECT_EQ(group->title(), "Investment Value Projection");
+  EXPECT_TRUE(investment->isVisible());
+  EXPECT_FALSE(grid->isVisible());
+  EXPECT_EQ(investment->model()->rowCount(), results.ProjectionMonths);
+  Find<QRadioButton>(window, "optCurrent")->click();
+  EXPECT_TRUE(list->isEnabled());
+  EXPECT_EQ(group->title(), "Amortization Schedule");
+  EXPECT_FALSE(investment->isVisible());
+  EXPECT_TRUE(grid->isVisible());
+  EXPECT_EQ(grid->model()->rowCount(), results.CurrentPlan.GetLoan(1)->PayoffMonths());
+}
+
+TEST(DetailWindowTest, TheRecommendationGridMarksCurrentAndRecommendedDebts) {
+  PlanDocument plan = ConsolidatingPlan();
+  const PlanResults results = Calculated(plan);
+  int accepted = 0;
+  TfrmRecommendation dialog(plan, results, kPointRegional, [&accepted] { ++accepted; }, nullptr);
+  EXPECT_EQ(Find<QLabel>(dialog, "lblInterestRate")->text(), "9.900%");
+  auto* grid = Find<QTableWidget>(dialog, "gridDebts");
+  ASSERT_EQ(grid->rowCount(), 3);
+  const char* expected[][6] = {
+      {"Card", "$2,000.00", "19.900%", "$80.00", "          X", "          X"},
+      {"Car", "$9,000.00", "4.000%", "$300.00", "", ""},
+      // 123.456 to five significant digits; the exact rate is recommended.
+      {"Furniture", "$1,234.50", "9.900%", "$123.46", "          X", "          X"}};
+  for (int row = 0; row < 3; ++row) {
+    for (int col = 0; col < 6; ++col) {
+      EXPECT_EQ(grid->item(row, col)->text().toStdString(), expected[row][col])
+          << row << "," << col;
+    }
+  }
+  Find<QPushButton>(dialog, "btnReject")->click();
+  EXPECT_EQ(accepted, 0);
+  Find<QPushButton>(dialog, "btnAccept")->click();
+  EXPECT_EQ(accepted, 1);
+  EXPECT_EQ(RoundToSignificantDigits(testing::M(12345.5), 5), testing::M(12346));
+  EXPECT_EQ(RoundToSignificantDigits(testing::M(-99999.7), 5), testing::M(-100000));
+}
+
+TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWithDebts) {
+  testing::TempFolder folder;
+  testing::WriteFile(folder / "Params.ini", "[Permissions]\nConsolidate=1\n");
+  PlanDocument plan = ConsolidatingPlan();
+  plan.Debts.SetCell(1, DebtCol::Consolidate, "Consolidate");
+  ASSERT_TRUE(SaveData(plan, folder / "Plan.bvx", kPointRegional, nullptr));
+  RecordingPrompts prompts;
+  MainWindowOptions options;
+  options.programFolder = folder.path();
+  options.today = EncodeDate(2024, 6, 1);
+
+  TfrmMain empty(options, prompts);
+  EXPECT_FALSE(Find<QPushButton>(empty, "bitbtnDetails")->isEnabled());
+  empty.bitbtnRecommendationClick();
+  ASSERT_EQ(prompts.information.size(), 1u);
+  EXPECT_EQ(prompts.information[0].substr(0, 28), "No debts have been entered.\n");
+
+  options.arguments = {(folder / "Plan.bvx").string()};
+  TfrmMain window(options, prompts);
+  EXPECT_TRUE(Find<QPushButton>(window, "bitbtnDetails")->isEnabled());
+  ASSERT_FALSE(window.Session().Changed());
+  const Money payoffBefore = window.Results().PayoffBalance;
+  window.SelectDebtsToConsolidate(true);
+  EXPECT_EQ(prompts.information.back().substr(0, 42), "The recommendations have been implemented.");
+  EXPECT_FALSE(window.Session().Plan().Debts.IsSet(1, DebtCol::Consolidate));  // 4 % < 9.9 %
+  EXPECT_EQ(window.Results().PayoffBalance, payoffBefore - testing::M(9000));
+  EXPECT_EQ(Find<QTableWidget>(window, "gridDebts")->item(1, 7)->text(), "No");
+
+  // A second time nothing changes, but the plan still counts as changed.
+  window.spdbtnSaveClick(false);
+  ASSERT_FALSE(window.Session().Changed());
+  window.SelectDebtsToConsolidate(true);
+  EXPECT_EQ(prompts.information.back().substr(0, 21), "No changes were made.");
+  EXPECT_TRUE(window.Session().Changed());
+}
+
+}  // namespace
+}  // namespace ardvane
