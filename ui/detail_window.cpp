@@ -138,12 +138,12 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
   // Widths hold the widest figures of the largest tables: all debts together in either plan,
   // and the whole projection.
   const DayNumber date = plan_.Date;
-  amortizationModel_->SetTable(MonthlyTable::Amortization(results_, date, true, -1), QColor());
-  SetUpGrid(gridAmortization_, amortizationModel_, {40, 35, 85, 65, 65, 65, 85});
-  amortizationModel_->SetTable(MonthlyTable::Amortization(results_, date, false, -1), QColor());
-  SetUpGrid(gridAmortization_, amortizationModel_, {40, 35, 85, 65, 65, 65, 85});
-  investmentModel_->SetTable(MonthlyTable::Investment(results_, date), QColor());
-  SetUpGrid(gridInvestment_, investmentModel_, {40, 35, 85, 65, 65, 85});
+  SetUpGrid(gridAmortization_, amortizationModel_,
+            {MonthlyTable::Amortization(results_, date, true, -1),
+             MonthlyTable::Amortization(results_, date, false, -1)},
+            {40, 35, 85, 65, 65, 65, 85});
+  SetUpGrid(gridInvestment_, investmentModel_, {MonthlyTable::Investment(results_, date)},
+            {40, 35, 85, 65, 65, 85});
   gridInvestment_->hide();
 
   auto* ok = new QPushButton("OK", this);
@@ -178,10 +178,8 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
                          gridAmortization_->verticalScrollBar()->sizeHint().width() +
                          2 * gridAmortization_->frameWidth() + Px(24);
   resize(std::max(Px(640), Px(161) + tableWidth + Px(24)), Px(480));
-  if (!parent) {
-    if (const QScreen* screen = this->screen()) {
-      move(screen->availableGeometry().center() - rect().center());
-    }
+  if (const QScreen* screen = parent ? parent->screen() : this->screen()) {
+    move(screen->availableGeometry().center() - rect().center());
   }
   listDebtsClick();
 }
@@ -193,42 +191,44 @@ int TfrmDetail::Px(int designPixels) const {
 }
 
 void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
+                           const std::vector<MonthlyTable>& tables,
                            const std::vector<int>& designWidths) {
-  if (grid->model() != model) {
-    grid->setModel(model);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setShowGrid(true);
-    grid->setWordWrap(false);
-    grid->setTextElideMode(Qt::ElideNone);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->setDefaultSectionSize(
-        std::max(Px(18), grid->fontMetrics().height() + 4));
-    QHeaderView* header = grid->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setSectionsMovable(true);
-    header->setHighlightSections(false);
-    header->setStretchLastSection(false);
-  }
-  // The drawn width, widened where this font needs more for the heading or the figures.
+  grid->setModel(model);
+  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setShowGrid(true);
+  grid->setWordWrap(false);
+  grid->setTextElideMode(Qt::ElideNone);
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->verticalHeader()->setDefaultSectionSize(
+      std::max(Px(18), grid->fontMetrics().height() + 4));
+  QHeaderView* header = grid->horizontalHeader();
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->setSectionsMovable(true);
+  header->setHighlightSections(false);
+  header->setStretchLastSection(false);
+
+  // The drawn widths, widened where this font needs more for a heading or for the widest
+  // figure of any of `tables`.
   const QFontMetrics metrics(grid->font());
   const int padding = Px(10);
-  const MonthlyTable& table = model->Table();
-  for (int column = 0; column < table.ColumnCount(); ++column) {
-    int width = std::max(Px(designWidths[static_cast<size_t>(column)]),
-                         metrics.horizontalAdvance(QString::fromStdString(
-                             table.Headings()[static_cast<size_t>(column)])) +
-                             padding);
+  const auto fit = [&metrics, padding](int& width, const std::string& text) {
+    width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(text)) + padding);
+  };
+  model->SetTable(tables.front(), QColor());
+  for (int column = 0; column < model->Table().ColumnCount(); ++column) {
+    int width = Px(designWidths[static_cast<size_t>(column)]);
+    fit(width, model->Table().Headings()[static_cast<size_t>(column)]);
     if (MonthlyTable::IsMoneyColumn(column)) {
-      for (const std::string& text : table.WidestTexts(column, regional_)) {
-        width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(text)) + padding);
+      for (const MonthlyTable& table : tables) {
+        for (const std::string& text : table.WidestTexts(column, regional_)) fit(width, text);
       }
     } else {
-      width = std::max(width, metrics.horizontalAdvance(column == 0 ? "0000" : "Mmm") + padding);
+      fit(width, column == 0 ? "0000" : "May");
     }
-    grid->setColumnWidth(column, std::max(width, grid->columnWidth(column)));
+    grid->setColumnWidth(column, width);
   }
 }
 

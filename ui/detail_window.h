@@ -2,10 +2,12 @@
 
 #include <QColor>
 #include <QDialog>
+#include <vector>
 
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
+#include "ui/detail_tables.h"
 
 class QGroupBox;
 class QLabel;
@@ -36,7 +38,7 @@ class TfrmDetail : public QDialog {
  private:
   int Px(int designPixels) const;
   void SetUpGrid(QTableView* grid, MonthlyTableModel* model,
-                 const std::vector<int>& designWidths);
+                 const std::vector<MonthlyTable>& tables, const std::vector<int>& designWidths);
   void PopulateDataGrid(bool current, int index);
 
   const PlanDocument& plan_;
