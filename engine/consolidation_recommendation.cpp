@@ -15,8 +15,7 @@ bool SelectDebtsToConsolidate(DebtRows& rows, double newLoanRatePercent,
                               const RegionalSettings& regional) {
   bool changed = false;
   for (int row = 0; row < rows.GetDebtCount(); ++row) {
-    const bool recommended =
-        IsRecommendedForConsolidation(rows, row, newLoanRatePercent, regional);
+    const bool recommended = IsRecommendedForConsolidation(rows, row, newLoanRatePercent, regional);
     if (recommended != rows.IsSet(row, DebtCol::Consolidate)) changed = true;
     rows.SetCell(row, DebtCol::Consolidate, recommended ? std::string(kConsolidateWord) : "");
   }

@@ -51,10 +51,10 @@ MonthlyTable MonthlyTable::Amortization(const PlanResults& results, DayNumber pl
   table.planDate_ = planDate;
   table.plan_ = current ? &results.CurrentPlan : &results.ProposedPlan;
   if (index < 0) {
-    table.source_ = Source::kAllLoans;
+    table.source_ = Source::AllLoans;
     table.rows_ = std::max(0, table.plan_->GetDebtFreeMonths());
   } else if (const TLoan* loan = table.plan_->GetLoan(index)) {
-    table.source_ = Source::kLoan;
+    table.source_ = Source::Loan;
     table.loan_ = loan;
     table.rows_ = std::max(0, loan->PayoffMonths());
   }
@@ -65,7 +65,7 @@ MonthlyTable MonthlyTable::Investment(const PlanResults& results, DayNumber plan
   MonthlyTable table;
   table.headings_ = kInvestmentHeadings;
   table.planDate_ = planDate;
-  table.source_ = Source::kInvestment;
+  table.source_ = Source::Investment;
   table.asset_ = &results.ProposedInvestment;
   table.rows_ = std::max(0, results.ProjectionMonths);
   return table;
@@ -73,33 +73,47 @@ MonthlyTable MonthlyTable::Investment(const PlanResults& results, DayNumber plan
 
 Money MonthlyTable::Amount(int m, int column) const {
   switch (source_) {
-    case Source::kAllLoans:
+    case Source::AllLoans:
       switch (column) {
-        case 2: return plan_->GetTotalBeginBalance(m);
-        case 3: return plan_->GetTotalInterestOfMonth(m);
-        case 4: return plan_->GetTotalPayment(m);
-        case 5: return plan_->GetTotalExtraPayment(m);
-        case 6: return plan_->GetTotalEndBalance(m);
+        case 2:
+          return plan_->GetTotalBeginBalance(m);
+        case 3:
+          return plan_->GetTotalInterestOfMonth(m);
+        case 4:
+          return plan_->GetTotalPayment(m);
+        case 5:
+          return plan_->GetTotalExtraPayment(m);
+        case 6:
+          return plan_->GetTotalEndBalance(m);
       }
       break;
-    case Source::kLoan:
+    case Source::Loan:
       switch (column) {
-        case 2: return loan_->GetBeginBalance(m);
-        case 3: return loan_->GetInterest(m);
-        case 4: return loan_->GetPayment(m);
-        case 5: return loan_->GetExtraPayment(m);
-        case 6: return loan_->GetEndBalance(m);
+        case 2:
+          return loan_->GetBeginBalance(m);
+        case 3:
+          return loan_->GetInterest(m);
+        case 4:
+          return loan_->GetPayment(m);
+        case 5:
+          return loan_->GetExtraPayment(m);
+        case 6:
+          return loan_->GetEndBalance(m);
       }
       break;
-    case Source::kInvestment:
+    case Source::Investment:
       switch (column) {
-        case 2: return asset_->GetBeginValue(m);
-        case 3: return asset_->GetGrowth(m);
-        case 4: return asset_->GetContribution(m);
-        case 5: return asset_->GetEndValue(m);
+        case 2:
+          return asset_->GetBeginValue(m);
+        case 3:
+          return asset_->GetGrowth(m);
+        case 4:
+          return asset_->GetContribution(m);
+        case 5:
+          return asset_->GetEndValue(m);
       }
       break;
-    case Source::kNone:
+    case Source::None:
       break;
   }
   return Money();

@@ -64,8 +64,8 @@ class MonthlyTable {
   std::vector<std::string> WidestTexts(int column, const RegionalSettings& regional) const;
 
  private:
-  enum class Source { kNone, kAllLoans, kLoan, kInvestment };
-  Source source_ = Source::kNone;
+  enum class Source { None, AllLoans, Loan, Investment };
+  Source source_ = Source::None;
   const TLoans* plan_ = nullptr;
   const TLoan* loan_ = nullptr;
   const TAsset* asset_ = nullptr;

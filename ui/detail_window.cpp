@@ -9,8 +9,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -186,9 +186,7 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
 
 TfrmDetail::~TfrmDetail() = default;
 
-int TfrmDetail::Px(int designPixels) const {
-  return static_cast<int>(designPixels * scale_ + 0.5);
-}
+int TfrmDetail::Px(int designPixels) const { return static_cast<int>(designPixels * scale_ + 0.5); }
 
 void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
                            const std::vector<MonthlyTable>& tables,
@@ -202,8 +200,7 @@ void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
   grid->setTextElideMode(Qt::ElideNone);
   grid->verticalHeader()->hide();
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid->verticalHeader()->setDefaultSectionSize(
-      std::max(Px(18), grid->fontMetrics().height() + 4));
+  grid->verticalHeader()->setDefaultSectionSize(std::max(Px(18), grid->fontMetrics().height() + 4));
   QHeaderView* header = grid->horizontalHeader();
   header->setSectionResizeMode(QHeaderView::Interactive);
   header->setSectionsMovable(true);
@@ -260,9 +257,8 @@ void TfrmDetail::listDebtsClick() {
 }
 
 void TfrmDetail::PopulateDataGrid(bool current, int index) {
-  amortizationModel_->SetTable(
-      MonthlyTable::Amortization(results_, plan_.Date, current, index),
-      current ? kNavyText : kPurpleText);
+  amortizationModel_->SetTable(MonthlyTable::Amortization(results_, plan_.Date, current, index),
+                               current ? kNavyText : kPurpleText);
   if (optInvestment_->isChecked()) {
     investmentModel_->SetTable(MonthlyTable::Investment(results_, plan_.Date), QColor());
   }

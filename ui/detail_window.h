@@ -27,8 +27,8 @@ class TfrmDetail : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmDetail(const PlanDocument& plan, const PlanResults& results,
-             const RegionalSettings& regional, QWidget* parent);
+  TfrmDetail(const PlanDocument& plan, const PlanResults& results, const RegionalSettings& regional,
+             QWidget* parent);
   ~TfrmDetail() override;
 
   // Shows the table of the selected list entry and choice; runs on every click in the list

@@ -60,10 +60,9 @@ TfrmRecommendation::TfrmRecommendation(const PlanDocument& plan, const PlanResul
   auto* rateLine = new QHBoxLayout;
   rateLine->setSpacing(0);
   rateLine->addWidget(new QLabel(
-      "These recommendations assume the new consolidation loan carries an interest rate of ",
-      top));
-  auto* lblInterestRate = new QLabel(
-      Q(FormatPercent3(plan.ConsolidationLoan.InterestRate, regional)), top);
+      "These recommendations assume the new consolidation loan carries an interest rate of ", top));
+  auto* lblInterestRate =
+      new QLabel(Q(FormatPercent3(plan.ConsolidationLoan.InterestRate, regional)), top);
   lblInterestRate->setObjectName("lblInterestRate");
   rateLine->addWidget(lblInterestRate);
   rateLine->addStretch(1);
@@ -144,9 +143,9 @@ void TfrmRecommendation::FillGrid(const PlanDocument& plan, const PlanResults& r
   const int padding = Px(10);
   const int designWidths[] = {150, 75, 75, 75, 75, 75};
   for (int column = 0; column < static_cast<int>(headings.size()); ++column) {
-    const int width = std::max({Px(designWidths[column]),
-                                metrics.horizontalAdvance(headings[column]) + padding,
-                                widest[static_cast<size_t>(column)] + padding});
+    const int width =
+        std::max({Px(designWidths[column]), metrics.horizontalAdvance(headings[column]) + padding,
+                  widest[static_cast<size_t>(column)] + padding});
     gridDebts_->setColumnWidth(column, column == 0 ? std::min(width, Px(250)) : width);
   }
   gridDebts_->verticalHeader()->setDefaultSectionSize(std::max(Px(18), metrics.height() + 4));

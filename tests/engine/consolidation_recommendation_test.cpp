@@ -14,7 +14,8 @@ using testing::kPointRegional;
 
 std::vector<bool> Flags(const DebtRows& rows) {
   std::vector<bool> flags;
-  for (int i = 0; i < rows.GetDebtCount(); ++i) flags.push_back(rows.IsSet(i, DebtCol::Consolidate));
+  for (int i = 0; i < rows.GetDebtCount(); ++i)
+    flags.push_back(rows.IsSet(i, DebtCol::Consolidate));
   return flags;
 }
 

@@ -88,8 +88,7 @@ TEST(DetailWindowTest, MessagesStandInForSchedulesThatDoNotExist) {
   EXPECT_TRUE(grid->isVisible());
   EXPECT_FALSE(panel->isVisible());
   EXPECT_EQ(grid->model()->rowCount(), results.CurrentPlan.GetDebtFreeMonths());
-  EXPECT_EQ(grid->model()->index(0, 2).data(Qt::ForegroundRole).value<QColor>(),
-            QColor(0, 0, 128));
+  EXPECT_EQ(grid->model()->index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 128));
 
   // A consolidated debt in the proposed plan.
   list->setCurrentRow(1);
@@ -127,7 +126,8 @@ TEST(DetailWindowTest, TheRecommendationGridMarksCurrentAndRecommendedDebts) {
   PlanDocument plan = ConsolidatingPlan();
   const PlanResults results = Calculated(plan);
   int accepted = 0;
-  TfrmRecommendation dialog(plan, results, kPointRegional, [&accepted] { ++accepted; }, nullptr);
+  TfrmRecommendation dialog(
+      plan, results, kPointRegional, [&accepted] { ++accepted; }, nullptr);
   EXPECT_EQ(Find<QLabel>(dialog, "lblInterestRate")->text(), "9.900%");
   auto* grid = Find<QTableWidget>(dialog, "gridDebts");
   ASSERT_EQ(grid->rowCount(), 3);
