@@ -30,6 +30,7 @@ class SilentPrompts : public WindowPrompts {
   void ShowInformation(const std::string&) override {}
   void ShowWarning(const std::string&) override {}
   bool ConfirmWarning(const std::string&) override { return true; }
+  FileExistsAnswer AskFileExists(const std::string&) override { return FileExistsAnswer::Cancel; }
 };
 
 // A scratch program folder holding the shipped payload (Params.ini, Sample.bvx).

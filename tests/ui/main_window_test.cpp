@@ -51,9 +51,14 @@ class FakePrompts : public WindowPrompts {
     warnings.push_back(message);
     return true;
   }
+  FileExistsAnswer AskFileExists(const std::string& path) override {
+    questions.push_back(path);
+    return fileExistsAnswer;
+  }
 
   std::deque<SaveAnswer> saveAnswers;
   bool confirm = true;
+  FileExistsAnswer fileExistsAnswer = FileExistsAnswer::Cancel;
   std::vector<std::string> questions, errors, information, warnings;
 };
 
