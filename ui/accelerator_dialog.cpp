@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "engine/vorn_util.h"
 #include "planfiles/plan_session.h"
@@ -53,12 +55,12 @@ TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& r
   setObjectName("frmAccelerator");
   setWindowTitle("Power Payment");
   auto* layout = new QVBoxLayout(this);
-  const int textWidth = fontMetrics().averageCharWidth() * 80;
+  std::vector<QLabel*> paragraphs;
   for (const char* paragraph : kParagraphs) {
     auto* label = new QLabel(paragraph, this);
     label->setWordWrap(true);
-    label->setFixedWidth(textWidth);
     layout->addWidget(label);
+    paragraphs.push_back(label);
   }
 
   const int fieldWidth = fontMetrics().horizontalAdvance("($99,999.00)") + 16;
@@ -94,6 +96,9 @@ TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& r
   grid->setColumnStretch(6, 1);
   layout->addSpacing(6);
   layout->addLayout(grid);
+  // The paragraphs wrap at the width of the three rows below them.
+  const int textWidth = std::max(grid->sizeHint().width(), fontMetrics().averageCharWidth() * 80);
+  for (QLabel* label : paragraphs) label->setFixedWidth(textWidth);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

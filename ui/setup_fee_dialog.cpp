@@ -136,6 +136,7 @@ TfrmSetupFee::TfrmSetupFee(PlanSession& session, const RegionalSettings& regiona
   note->setWordWrap(true);
   footnote->addWidget(note, 1);
   footnote->addWidget(lblInterestSaved, 0, Qt::AlignBottom);
+  footnote->addSpacing(fieldWidth / 2);
   layout->addLayout(footnote);
 
   auto* buttons = new QHBoxLayout;
@@ -150,7 +151,8 @@ TfrmSetupFee::TfrmSetupFee(PlanSession& session, const RegionalSettings& regiona
   buttons->addWidget(btnOK);
   buttons->addWidget(btnCancel);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  // Fixed once: the figures change at every recalculation, the dialog's size never does.
+  setFixedSize(sizeHint());
 
   remembered_ = RememberSetupFee(session_.Plan());
   FillFields(remembered_);
@@ -188,6 +190,7 @@ SetupFeeValues TfrmSetupFee::FieldValues() const {
 }
 
 void TfrmSetupFee::FieldExit() {
+  if (closed_) return;  // a field losing the focus as the dialog goes stores nothing
   const SetupFeeValues values = FieldValues();
   StoreSetupFee(session_, values);
   // What is stored now counts as shown, so passing the field again changes nothing. The
@@ -211,6 +214,7 @@ void TfrmSetupFee::ShowFigures(const SetupFeeFigures& figures) {
 }
 
 void TfrmSetupFee::accept() {
+  closed_ = true;
   // Enter takes OK without leaving the field typed in; what it holds counts all the same.
   const SetupFeeValues values = FieldValues();
   if (StoreSetupFee(session_, values)) recalculate_();
@@ -218,6 +222,7 @@ void TfrmSetupFee::accept() {
 }
 
 void TfrmSetupFee::reject() {
+  closed_ = true;
   StoreSetupFee(session_, remembered_);
   recalculate_();
   QDialog::reject();
