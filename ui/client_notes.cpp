@@ -87,9 +87,8 @@ std::vector<std::string> NotesForEditing(const std::vector<std::string>& notes,
   std::vector<std::string> lines = notes;
   if (!lines.empty()) {
     const std::string& last = lines.back();
-    const bool blank = std::all_of(last.begin(), last.end(), [](char c) {
-      return static_cast<unsigned char>(c) <= ' ';
-    });
+    const bool blank = std::all_of(last.begin(), last.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) <= ' '; });
     if (!blank) lines.emplace_back();
   }
   lines.push_back(heading);

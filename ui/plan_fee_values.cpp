@@ -14,8 +14,8 @@ bool StoreSetupFee(PlanSession& session, const SetupFeeValues& values) {
   bool changed = session.SetSetupFee(values.SetupFee);
   changed = session.SetSetupFeeRate(values.SetupFeeRate) || changed;
   changed = session.SetDownPayment(values.DownPayment) || changed;
-  changed = session.SetMinimums(values.MinSetupFee, values.MinSavings, values.MinDownPayment) ||
-            changed;
+  changed =
+      session.SetMinimums(values.MinSetupFee, values.MinSavings, values.MinDownPayment) || changed;
   return changed;
 }
 

@@ -34,8 +34,7 @@ TfrmPreferences::TfrmPreferences(AppSettings& settings, const PlanParameters& pa
   const auto px = [scale](int pixels) { return static_cast<int>(pixels * scale + 0.5); };
   auto* layout = new QVBoxLayout(this);
 
-  const auto field = [this](QWidget* parent, const char* name, const std::string& text,
-                            int width) {
+  const auto field = [this](QWidget* parent, const char* name, const std::string& text, int width) {
     auto* edit = new QLineEdit(Q(text), parent);
     edit->setObjectName(name);
     edit->setMinimumWidth(width);
@@ -54,11 +53,10 @@ TfrmPreferences::TfrmPreferences(AppSettings& settings, const PlanParameters& pa
   txtCompanyFax = field(company, "txtCompanyFax", settings.CompanyFax, px(200));
   txtCompanyWebSite = field(company, "txtCompanyWebSite", settings.CompanyWebSite, px(200));
   const std::pair<const char*, QLineEdit*> left[] = {{"Name", txtCompanyName},
-                                                      {"Address", txtCompanyAddress},
-                                                      {"City, State Zip", txtCompanyCityStateZip}};
-  const std::pair<const char*, QLineEdit*> right[] = {{"Phone", txtCompanyPhone},
-                                                       {"Fax", txtCompanyFax},
-                                                       {"Web Site", txtCompanyWebSite}};
+                                                     {"Address", txtCompanyAddress},
+                                                     {"City, State Zip", txtCompanyCityStateZip}};
+  const std::pair<const char*, QLineEdit*> right[] = {
+      {"Phone", txtCompanyPhone}, {"Fax", txtCompanyFax}, {"Web Site", txtCompanyWebSite}};
   for (int row = 0; row < 3; ++row) {
     companyGrid->addWidget(new QLabel(left[row].first, company), row, 0);
     companyGrid->addWidget(left[row].second, row, 1);
@@ -113,8 +111,8 @@ TfrmPreferences::TfrmPreferences(AppSettings& settings, const PlanParameters& pa
       check("chkPayoffProjections", "Payoff Projections", settings.PrintPayoffProjections);
   chkOptions = check("chkOptions", "Options", settings.PrintOptions);
   chkNewLoan = check("chkNewLoan", "New Loan", settings.PrintNewLoan);
-  chkReturnOnInvestment = check("chkReturnOnInvestment", "Return on Investment",
-                                settings.PrintReturnOnInvestment);
+  chkReturnOnInvestment =
+      check("chkReturnOnInvestment", "Return on Investment", settings.PrintReturnOnInvestment);
   chkPayoffSchedule = check("chkPayoffSchedule", "Payoff Schedule", settings.PrintPayoffSchedule);
   chkImmediateResults =
       check("chkImmediateResults", "Cost of Delay", settings.PrintImmediateResults);
@@ -130,8 +128,7 @@ TfrmPreferences::TfrmPreferences(AppSettings& settings, const PlanParameters& pa
   QCheckBox* columns[4][4] = {
       {chkCurrentDebts, chkPlanStrategy, chkPayoffProjections, chkOptions},
       {chkNewLoan, chkReturnOnInvestment, chkPayoffSchedule, chkImmediateResults},
-      {chkPaymentSchedule, chkMonthlyPaymentTables, chkAmortizationTables,
-       chkInvestmentProjection},
+      {chkPaymentSchedule, chkMonthlyPaymentTables, chkAmortizationTables, chkInvestmentProjection},
       {chkPrintContract, nullptr, nullptr, nullptr}};
   QWidget* previous = nullptr;
   for (int col = 0; col < 4; ++col) {

@@ -169,8 +169,7 @@ void TfrmSetupFee::FillFields(const SetupFeeValues& values) {
   shownFields_[2] = fill(ntmskDownPayment, static_cast<double>(values.DownPayment.Units()));
   shownFields_[3] = fill(ntmskMinSavings, static_cast<double>(values.MinSavings.Units()));
   shownFields_[4] = fill(ntmskMinSetupFee, static_cast<double>(values.MinSetupFee.Units()));
-  shownFields_[5] =
-      fill(ntmskMinDownPayment, static_cast<double>(values.MinDownPayment.Units()));
+  shownFields_[5] = fill(ntmskMinDownPayment, static_cast<double>(values.MinDownPayment.Units()));
 }
 
 SetupFeeValues TfrmSetupFee::FieldValues() const {
@@ -196,8 +195,8 @@ void TfrmSetupFee::FieldExit() {
   // What is stored now counts as shown, so passing the field again changes nothing. The
   // fields keep their texts: the one being entered is not disturbed.
   shown_ = values;
-  const TVornMask* fields[] = {ntmskFeesAmount,  ntmskSetupFeeRate, ntmskDownPayment,
-                               ntmskMinSavings,  ntmskMinSetupFee,  ntmskMinDownPayment};
+  const TVornMask* fields[] = {ntmskFeesAmount, ntmskSetupFeeRate, ntmskDownPayment,
+                               ntmskMinSavings, ntmskMinSetupFee,  ntmskMinDownPayment};
   for (int i = 0; i < 6; ++i) shownFields_[i] = fields[i]->NumericValue();
   recalculate_();
 }

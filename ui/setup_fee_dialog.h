@@ -49,8 +49,8 @@ class TfrmSetupFee : public QDialog {
   PlanSession& session_;
   std::function<void()> recalculate_;
   SetupFeeValues remembered_;
-  bool closed_ = false;  // OK or Cancel has decided
-  SetupFeeValues shown_;  // the plan values the fields were last filled from
+  bool closed_ = false;         // OK or Cancel has decided
+  SetupFeeValues shown_;        // the plan values the fields were last filled from
   double shownFields_[6] = {};  // what the fields showed for them
 
   TVornMask* ntmskFeesAmount = nullptr;

@@ -65,8 +65,7 @@ TEST(ClientNotesTest, TheNotesFileIsNamedAfterTheClientAndPlanDate) {
   plan.Date = EncodeDate(2008, 1, 15);
   EXPECT_EQ(NotesFileName(plan, testing::kPointRegional), "Zeved, Zuzu notes 1.15.2008.rtf");
   plan.LastName = "Smith/Jones";
-  EXPECT_EQ(NotesFileName(plan, testing::kPointRegional),
-            "Smith.Jones, Zuzu notes 1.15.2008.rtf");
+  EXPECT_EQ(NotesFileName(plan, testing::kPointRegional), "Smith.Jones, Zuzu notes 1.15.2008.rtf");
   EXPECT_EQ(ReportFilePath("/r/", "n.rtf"), std::filesystem::path("/r/n.rtf"));
   EXPECT_EQ(ReportFilePath("/r", "n.rtf"), std::filesystem::path("/r/n.rtf"));
 }

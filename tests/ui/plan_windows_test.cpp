@@ -16,10 +16,10 @@
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
 #include "planfiles/plan_session.h"
+#include "platform/desktop_open.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
 #include "tests/test_support.h"
-#include "platform/desktop_open.h"
 #include "ui/accelerator_dialog.h"
 #include "ui/display_formats.h"
 #include "ui/main_window.h"
@@ -74,9 +74,9 @@ PlanDocument FeePlan() {
   plan.MinSetupFee = M(500);
   plan.MinDownPayment = M(50);
   plan.Accelerators[2].Month = 13;  // no month of the list
-  for (const auto& [name, balance, rate] : {std::tuple{"Card", "8000", "21"},
-                                            std::tuple{"Car", "12000", "7.5"},
-                                            std::tuple{"Store", "1500", "24"}}) {
+  for (const auto& [name, balance, rate] :
+       {std::tuple{"Card", "8000", "21"}, std::tuple{"Car", "12000", "7.5"},
+        std::tuple{"Store", "1500", "24"}}) {
     DebtFields debt = testing::Debt(name, balance, rate);
     debt.CurrentPayment = "300";
     debt.MinimumPaymentAmount = "60";
@@ -311,9 +311,9 @@ TEST_F(NotesWindowTest, OkWithoutTypingLeavesThePlanAndTypingIsTakenOver) {
 
   // The next opening puts a blank line and a new heading below; Cancel takes nothing.
   notes->OpenNotes();
-  EXPECT_EQ(Memo(*notes)->document()->toRawText().replace(QChar::ParagraphSeparator, '\n')
-                .toStdString(),
-            expected[0] + "\n" + expected[1] + "\n\n" + expected[0]);
+  EXPECT_EQ(
+      Memo(*notes)->document()->toRawText().replace(QChar::ParagraphSeparator, '\n').toStdString(),
+      expected[0] + "\n" + expected[1] + "\n\n" + expected[0]);
   Memo(*notes)->insertPlainText("typed");
   Find<QPushButton>(*notes, "btnCancel")->click();
   EXPECT_EQ(session.Plan().Notes, expected);
