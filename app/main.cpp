@@ -1,4 +1,5 @@
 // Ardvane's entry point: the main window, or one of the command-line modes.
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "app/command_line.h"
 #include "engine/calendar.h"
 #include "platform/desktop_locale.h"
+#include "ui/client_notes.h"
 #include "ui/main_window.h"
 #include "ui/window_prompts.h"
 
@@ -27,13 +29,16 @@ std::filesystem::path ExecutableFolder(const char* argv0) {
   return std::filesystem::absolute(argv0, ec).parent_path();
 }
 
-DayNumber Today() {
+LocalDateTime Now() {
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&seconds, &local);
-  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  return {EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday), local.tm_hour,
+          local.tm_min, std::min(local.tm_sec, 59)};
 }
+
+DayNumber Today() { return Now().day; }
 
 bool IsResultsCommand(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
@@ -52,6 +57,7 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
   options.today = Today();
   options.arguments = words;
   options.versionText = ARDVANE_VERSION;
+  options.now = Now;
   MessageBoxPrompts prompts;
   TfrmMain window(options, prompts);
   prompts.SetParent(&window);

@@ -4,12 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTimer>
 #include <filesystem>
 #include <random>
 
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
 #include "ui/main_window.h"
+#include "ui/setup_fee_dialog.h"
 #include "ui/vorn_mask.h"
 
 namespace ardvane {
@@ -30,6 +32,7 @@ class SilentPrompts : public WindowPrompts {
   void ShowInformation(const std::string&) override {}
   void ShowWarning(const std::string&) override {}
   bool ConfirmWarning(const std::string&) override { return true; }
+  FileExistsAnswer AskFileExists(const std::string&) override { return FileExistsAnswer::Cancel; }
 };
 
 // A scratch program folder holding the shipped payload (Params.ini, Sample.bvx).
@@ -119,7 +122,40 @@ void BM_MainWindowStartUp(benchmark::State& state) {
   }
 }
 
+// One live change in the plan fee dialog: the rate field is left, the plan takes all six
+// values, calculates, and the main window and the dialog show the new figures.
+void BM_SetupFeeLiveRecalculation(benchmark::State& state) {
+  ProgramFolder folder;
+  SilentPrompts prompts;
+  TfrmMain window(Options(folder, folder.path() / "Sample.bvx"), prompts);
+  window.show();
+  QApplication::processEvents();
+  // The dialog is modal: the measurement runs inside its event loop.
+  QTimer::singleShot(0, [&state] {
+    auto* dialog = qobject_cast<TfrmSetupFee*>(QApplication::activeModalWidget());
+    if (!dialog) {
+      state.SkipWithError("the plan fee dialog did not open");
+      return;
+    }
+    QApplication::setActiveWindow(dialog);
+    auto* rate = dialog->findChild<TVornMask*>("ntmskSetupFeeRate");
+    auto* next = dialog->findChild<TVornMask*>("ntmskDownPayment");
+    double value = 10;
+    for (auto _ : state) {
+      value = value == 10 ? 20 : 10;
+      rate->setFocus(Qt::TabFocusReason);
+      rate->SetNumericValue(value);
+      next->setFocus(Qt::TabFocusReason);  // leaving the field stores and recalculates
+      QApplication::processEvents();
+    }
+    dialog->reject();
+  });
+  window.spdbtnSetupFeeClick();
+  state.counters["fee"] = static_cast<double>(window.Results().ActualSetupFee.Units());
+}
+
 BENCHMARK(BM_EditToRedraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetupFeeLiveRecalculation)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditToRedrawLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MainWindowStartUp)->Unit(benchmark::kMillisecond);
 

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -32,13 +33,18 @@
 #include "engine/consolidation_recommendation.h"
 #include "engine/vorn_util.h"
 #include "ui/about_box.h"
+#include "ui/accelerator_dialog.h"
 #include "ui/chart_forms.h"
 #include "ui/debt_dialog.h"
 #include "ui/detail_window.h"
 #include "ui/display_formats.h"
+#include "ui/notes_window.h"
 #include "ui/plan_charts.h"
 #include "ui/recommendation_window.h"
+#include "ui/plan_fee_values.h"
+#include "ui/preferences_dialog.h"
 #include "ui/settings_files.h"
+#include "ui/setup_fee_dialog.h"
 #include "ui/startup_arguments.h"
 #include "ui/vorn_mask.h"
 
@@ -136,9 +142,9 @@ void TfrmMain::BuildMenuAndToolBar() {
   connect(saveAsAction, &QAction::triggered, this, [this] { spdbtnSaveClick(true); });
   connect(exitAction, &QAction::triggered, this, &QWidget::close);
   connect(aboutAction, &QAction::triggered, this, &TfrmMain::About1Click);
-  // The report, the preferences and the windows below come with their own commands.
+  connect(preferencesAction_, &QAction::triggered, this, &TfrmMain::Preferences1Click);
+  // The report and the windows below come with their own commands.
   printAction_->setEnabled(false);
-  preferencesAction_->setEnabled(false);
 
   QToolBar* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar1");
@@ -169,7 +175,7 @@ void TfrmMain::BuildMenuAndToolBar() {
   connect(spdbtnNew_, &QToolButton::clicked, this, &TfrmMain::spdbtnNewClick);
   connect(spdbtnOpen_, &QToolButton::clicked, this, &TfrmMain::spdbtnOpenClick);
   connect(spdbtnSave_, &QToolButton::clicked, this, [this] { spdbtnSaveClick(false); });
-  spdbtnNotes_->setEnabled(false);
+  connect(spdbtnNotes_, &QToolButton::clicked, this, &TfrmMain::spdbtnNotesClick);
   spdbtnForm_->setEnabled(false);
   spdbtnPrint_->setEnabled(false);
 }
@@ -576,6 +582,8 @@ void TfrmMain::ConnectInputs() {
   connect(bitbtnDelete_, &QPushButton::clicked, this, &TfrmMain::bitbtnDeleteClick);
   connect(bitbtnUp_, &QPushButton::clicked, this, [this] { bitbtnUpClick(true); });
   connect(bitbtnDown_, &QPushButton::clicked, this, [this] { bitbtnUpClick(false); });
+  connect(btnSetupFee_, &QPushButton::clicked, this, &TfrmMain::spdbtnSetupFeeClick);
+  connect(btnAccelerator_, &QPushButton::clicked, this, &TfrmMain::spdbtnAcceleratorClick);
   connect(gridDebts_, &QTableWidget::cellDoubleClicked, this, [this] {
     if (session_.Plan().Debts.GetDebtCount() > 0) bitbtnNewClick(false);
   });
@@ -828,6 +836,8 @@ void TfrmMain::PopulateScreenValues() {
       results_.ActualSetupFee == Money::FromUnits(ntmskFeesAmount_->NumericValue());
   ntmskFeesAmount_->setVisible(feeAsEntered);
   lblPercentSetupFee_->setVisible(!feeAsEntered);  // it lies under the field
+
+  if (setupFeeDialog_) setupFeeDialog_->ShowFigures(MakeSetupFeeFigures(plan, results_, regional));
 }
 
 void TfrmMain::SetFeeLabelLook(bool link) {
@@ -980,6 +990,49 @@ void TfrmMain::SelectDebtsToConsolidate(bool announce) {
   if (announce) prompts_.ShowInformation(ConsolidationOutcomeMessage(changed));
 }
 
+void TfrmMain::spdbtnSetupFeeClick() {
+  SetFeeLabelLook(false);
+  // The dialog writes the plan; this shows its fee in the fee field and recalculates.
+  const auto recalculate = [this] {
+    filling_ = true;
+    ntmskFeesAmount_->SetNumericValue(static_cast<double>(session_.Plan().SetupFee.Units()));
+    filling_ = false;
+    BitBtn1Click();
+  };
+  TfrmSetupFee dialog(session_, options_.regional, recalculate, this);
+  setupFeeDialog_ = &dialog;
+  PopulateScreenValues();
+  dialog.exec();
+  setupFeeDialog_ = nullptr;
+}
+
+void TfrmMain::spdbtnAcceleratorClick() {
+  TfrmAccelerator dialog(session_, options_.regional, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const Accelerator& first = session_.Plan().Accelerators[0];
+  filling_ = true;
+  ntmskAccelerator_->SetNumericValue(static_cast<double>(first.Monthly.Units()));
+  ntmskAnnualAccelerator_->SetNumericValue(static_cast<double>(first.Annual.Units()));
+  filling_ = false;
+  StoreAccelerator();
+  Recalculate();
+}
+
+void TfrmMain::Preferences1Click() {
+  TfrmPreferences dialog(settings_, params_, options_.programFolder, this);
+  if (dialog.exec() == QDialog::Accepted) Recalculate();
+}
+
+void TfrmMain::spdbtnNotesClick() {
+  if (!notes_) {
+    auto now = options_.now;
+    if (!now) now = [today = options_.today] { return LocalDateTime{today, 0, 0, 0}; };
+    notes_ = new TfrmNotes(session_, settings_, options_.regional, prompts_, std::move(now),
+                           nullptr, this);
+  }
+  notes_->OpenNotes();
+}
+
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && isActiveWindow()) {
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -1004,6 +1057,11 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     bitbtnNewClick(true);
     return true;
   }
+  if (watched == lblPercentSetupFee_ && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    spdbtnSetupFeeClick();
+    return true;
+  }
   if (watched == lblPercentSetupFee_ && event->type() == QEvent::Enter) SetFeeLabelLook(true);
   if (watched == grpAssumptions_ && event->type() == QEvent::MouseMove) SetFeeLabelLook(false);
   if (watched == lblPercentSetupFee_ && event->type() == QEvent::Leave) SetFeeLabelLook(false);
@@ -1024,6 +1082,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
                              ChartFormKind::kBalances, ChartFormKind::kBalancesSpanish}) {
     chartForms_->Form(kind).close();
   }
+  if (notes_) notes_->hide();
   event->accept();
 }
 

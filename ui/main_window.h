@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
 #include "planfiles/plan_session.h"
+#include "ui/client_notes.h"
 #include "ui/window_prompts.h"
 
 class QAction;
@@ -30,6 +32,8 @@ namespace ardvane {
 
 class TVornMask;
 class ChartForms;
+class TfrmNotes;
+class TfrmSetupFee;
 
 // What the main window takes from its surroundings at start-up; tests fix every value.
 struct MainWindowOptions {
@@ -38,6 +42,9 @@ struct MainWindowOptions {
   DayNumber today = 0;
   std::vector<std::string> arguments;  // the plan-path words of the command line
   std::string versionText;
+  // The local date and time, read when the client notes are opened; without it, midnight of
+  // `today`.
+  std::function<LocalDateTime()> now;
 };
 
 // The main window: the plan's inputs on the left, its results on the right. It shows the
@@ -85,6 +92,12 @@ class TfrmMain : public QMainWindow {
   // outcome in a message).
   void bitbtnRecommendationClick();
   void SelectDebtsToConsolidate(bool announce);
+  // The plan fee dialog (also from a click on the fee label) and the power payment dialog.
+  void spdbtnSetupFeeClick();
+  void spdbtnAcceleratorClick();
+  void Preferences1Click();
+  // Opens the client notes window, made on first use and kept for the run.
+  void spdbtnNotesClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -115,6 +128,8 @@ class TfrmMain : public QMainWindow {
   PlanSession session_;
   PlanResults results_;
   std::unique_ptr<ChartForms> chartForms_;
+  TfrmSetupFee* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
+  TfrmNotes* notes_ = nullptr;
   bool filling_ = false;  // inputs are being set from the plan, not by the user
   double scale_ = 1;
 

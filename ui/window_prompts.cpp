@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace ardvane {
 namespace {
@@ -66,6 +67,22 @@ bool MessageBoxPrompts::ConfirmWarning(const std::string& message) {
   return QMessageBox::warning(parent_, "Warning", ToQ(message),
                               QMessageBox::Ok | QMessageBox::Cancel,
                               QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+FileExistsAnswer MessageBoxPrompts::AskFileExists(const std::string& path) {
+  QMessageBox box(QMessageBox::Information, "Information",
+                  "An existing version of this file was found on your hard drive:\n\n" +
+                      ToQ(path),
+                  QMessageBox::NoButton, parent_);
+  QPushButton* overwrite = box.addButton("Over&write It", QMessageBox::YesRole);
+  QPushButton* open = box.addButton("&Open It", QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton("&Cancel", QMessageBox::RejectRole);
+  box.setDefaultButton(overwrite);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == overwrite) return FileExistsAnswer::Overwrite;
+  if (box.clickedButton() == open) return FileExistsAnswer::Open;
+  return FileExistsAnswer::Cancel;
 }
 
 }  // namespace ardvane

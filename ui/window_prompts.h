@@ -8,10 +8,18 @@
 
 namespace ardvane {
 
+// The answers to "a report file of that name exists": write it anew, open the existing file,
+// or stop.
+enum class FileExistsAnswer { Overwrite, Open, Cancel };
+
 // Everything a window asks or tells the user in a message box or file dialog: the plan's
 // questions and the dialogs' messages. Windows take it by reference, so tests answer the
 // questions and read the messages instead of a person.
-class WindowPrompts : public PlanPrompts, public MessageSink {};
+class WindowPrompts : public PlanPrompts, public MessageSink {
+ public:
+  // Asks what to do about the existing file at `path` (shown in full).
+  virtual FileExistsAnswer AskFileExists(const std::string& path) = 0;
+};
 
 // The real message boxes and file dialogs, shown over `parent`.
 class MessageBoxPrompts : public WindowPrompts {
@@ -29,6 +37,7 @@ class MessageBoxPrompts : public WindowPrompts {
   void ShowInformation(const std::string& message) override;
   void ShowWarning(const std::string& message) override;
   bool ConfirmWarning(const std::string& message) override;
+  FileExistsAnswer AskFileExists(const std::string& path) override;
 
  private:
   QWidget* parent_;

@@ -1,5 +1,6 @@
 // The monthly tables and recommendation windows on the offscreen platform, and the main
 // window's commands that open them.
+#include "tests/ui/fake_prompts.h"
 #include "ui/detail_window.h"
 
 #include <gtest/gtest.h>
@@ -26,24 +27,7 @@ using testing::Consolidated;
 using testing::Debt;
 using testing::kPointRegional;
 
-class RecordingPrompts : public WindowPrompts {
- public:
-  SaveAnswer AskSaveChanges(const std::string&) override { return SaveAnswer::No; }
-  bool Confirm(const std::string&) override { return true; }
-  std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
-    return std::nullopt;
-  }
-  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
-                                                      const std::string&) override {
-    return std::nullopt;
-  }
-  void ShowError(const std::string& message) override { errors.push_back(message); }
-  void ShowInformation(const std::string& message) override { information.push_back(message); }
-  void ShowWarning(const std::string&) override {}
-  bool ConfirmWarning(const std::string&) override { return true; }
-
-  std::vector<std::string> errors, information;
-};
+using RecordingPrompts = testing::FakePrompts;
 
 PlanDocument ConsolidatingPlan() {
   PlanDocument plan;

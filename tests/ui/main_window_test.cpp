@@ -12,6 +12,7 @@
 #include <QTest>
 #include <deque>
 
+#include "tests/ui/fake_prompts.h"
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
 #include "tests/planfiles/test_files.h"
@@ -21,41 +22,10 @@
 namespace ardvane {
 namespace {
 
+using testing::FakePrompts;
 using testing::TempFolder;
 using testing::WriteFile;
 
-class FakePrompts : public WindowPrompts {
- public:
-  SaveAnswer AskSaveChanges(const std::string& question) override {
-    questions.push_back(question);
-    if (saveAnswers.empty()) return SaveAnswer::No;
-    const SaveAnswer answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
-  }
-  bool Confirm(const std::string& question) override {
-    questions.push_back(question);
-    return confirm;
-  }
-  std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
-    return std::nullopt;
-  }
-  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
-                                                      const std::string&) override {
-    return std::nullopt;
-  }
-  void ShowError(const std::string& message) override { errors.push_back(message); }
-  void ShowInformation(const std::string& message) override { information.push_back(message); }
-  void ShowWarning(const std::string& message) override { warnings.push_back(message); }
-  bool ConfirmWarning(const std::string& message) override {
-    warnings.push_back(message);
-    return true;
-  }
-
-  std::deque<SaveAnswer> saveAnswers;
-  bool confirm = true;
-  std::vector<std::string> questions, errors, information, warnings;
-};
 
 constexpr DayNumber kToday = 45458;  // 15 June 2024
 

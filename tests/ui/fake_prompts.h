@@ -1,0 +1,54 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/window_prompts.h"
+
+namespace ardvane::testing {
+
+// Answers every question a window asks as the test set it up, and records what was asked and
+// shown. Unset answers: No to saving changes, Yes to confirmations, Cancel to an existing file,
+// and a cancelled file dialog.
+class FakePrompts : public WindowPrompts {
+ public:
+  SaveAnswer AskSaveChanges(const std::string& question) override {
+    questions.push_back(question);
+    if (saveAnswers.empty()) return SaveAnswer::No;
+    const SaveAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+  }
+  bool Confirm(const std::string& question) override {
+    questions.push_back(question);
+    return confirm;
+  }
+  std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
+    return std::nullopt;
+  }
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
+                                                      const std::string&) override {
+    return std::nullopt;
+  }
+  void ShowError(const std::string& message) override { errors.push_back(message); }
+  void ShowInformation(const std::string& message) override { information.push_back(message); }
+  void ShowWarning(const std::string& message) override { warnings.push_back(message); }
+  bool ConfirmWarning(const std::string& message) override {
+    warnings.push_back(message);
+    return true;
+  }
+  FileExistsAnswer AskFileExists(const std::string& path) override {
+    asked.push_back(path);
+    return fileExists;
+  }
+
+  std::deque<SaveAnswer> saveAnswers;
+  bool confirm = true;
+  FileExistsAnswer fileExists = FileExistsAnswer::Cancel;
+  std::vector<std::string> questions, errors, information, warnings, asked;
+};
+
+}  // namespace ardvane::testing

@@ -1,0 +1,129 @@
+#include "ui/accelerator_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+#include "engine/vorn_util.h"
+#include "planfiles/plan_session.h"
+#include "ui/plan_fee_values.h"
+#include "ui/vorn_mask.h"
+
+namespace ardvane {
+namespace {
+
+constexpr double kAcceleratorLimit = 99999;
+
+constexpr const char* kParagraphs[] = {
+    "The power payment is an additional payment amount that goes straight to principal for "
+    "fast debt elimination.",
+    "The Ardvane allows you to illustrate up to three different power payments.  The first "
+    "power payment will be used in the main analysis, and the other two will be illustrated as "
+    "options in the printed plan.",
+    "Each power payment has a monthly and an annual amount.  The monthly amount will be "
+    "applied to the analysis every month.  The annual amount will be applied once per year in "
+    "the month you select.",
+    "Power payments can be either positive or negative.  To illustrate additional money being "
+    "applied to the analysis (an increased total payment), enter a positive number.  To "
+    "illustrate a reduced total payment amount, enter a negative number.",
+};
+
+struct Row {
+  const char* caption;
+  const char* monthly;
+  const char* annual;
+  const char* month;
+};
+constexpr Row kRows[3] = {
+    {"Power payment", "ntmskAccelerator", "ntmskAnnualAccelerator", "cboAcceleratorMonth"},
+    {"Optional power payment 1", "ntmskAccelerator1", "ntmskAnnualAccelerator1",
+     "cboAcceleratorMonth1"},
+    {"Optional power payment 2", "ntmskAccelerator2", "ntmskAnnualAccelerator2",
+     "cboAcceleratorMonth2"},
+};
+
+}  // namespace
+
+TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& regional,
+                                 QWidget* parent)
+    : QDialog(parent), session_(session) {
+  setObjectName("frmAccelerator");
+  setWindowTitle("Power Payment");
+  auto* layout = new QVBoxLayout(this);
+  std::vector<QLabel*> paragraphs;
+  for (const char* paragraph : kParagraphs) {
+    auto* label = new QLabel(paragraph, this);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    paragraphs.push_back(label);
+  }
+
+  const int fieldWidth = fontMetrics().horizontalAdvance("($99,999.00)") + 16;
+  auto* grid = new QGridLayout;
+  const auto& plan = session_.Plan();
+  for (int i = 0; i < 3; ++i) {
+    const auto mask = [&](const char* name, Money value) {
+      auto* field = new TVornMask(regional, this);
+      field->setObjectName(name);
+      field->SetMaskType(mtCurrency);
+      field->SetDecimalPlaces(2);
+      field->SetLimits(-kAcceleratorLimit, kAcceleratorLimit);
+      field->setAlignment(Qt::AlignRight);
+      field->setFixedWidth(fieldWidth);
+      field->SetNumericValue(static_cast<double>(value.Units()));
+      return field;
+    };
+    const Accelerator& accelerator = plan.Accelerators[i];
+    monthly_[i] = mask(kRows[i].monthly, accelerator.Monthly);
+    annual_[i] = mask(kRows[i].annual, accelerator.Annual);
+    month_[i] = new QComboBox(this);
+    month_[i]->setObjectName(kRows[i].month);
+    for (int m = 1; m <= 12; ++m) month_[i]->addItem(QString::fromStdString(GetMonthName(m, 0)));
+    month_[i]->setMaxVisibleItems(12);
+    month_[i]->setCurrentIndex(MonthListIndex(accelerator.Month));
+    grid->addWidget(new QLabel(kRows[i].caption, this), i, 0);
+    grid->addWidget(monthly_[i], i, 1);
+    grid->addWidget(new QLabel("per month and", this), i, 2);
+    grid->addWidget(annual_[i], i, 3);
+    grid->addWidget(new QLabel("each", this), i, 4);
+    grid->addWidget(month_[i], i, 5);
+  }
+  grid->setColumnStretch(6, 1);
+  layout->addSpacing(6);
+  layout->addLayout(grid);
+  // The paragraphs wrap at the width of the three rows below them.
+  const int textWidth = std::max(grid->sizeHint().width(), fontMetrics().averageCharWidth() * 80);
+  for (QLabel* label : paragraphs) label->setFixedWidth(textWidth);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  btnOK = new QPushButton("&OK", this);
+  btnOK->setObjectName("btnOK");
+  btnOK->setDefault(true);
+  btnCancel = new QPushButton("&Cancel", this);
+  btnCancel->setObjectName("btnCancel");
+  connect(btnOK, &QPushButton::clicked, this, &TfrmAccelerator::accept);
+  connect(btnCancel, &QPushButton::clicked, this, &TfrmAccelerator::reject);
+  buttons->addWidget(btnOK);
+  buttons->addWidget(btnCancel);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TfrmAccelerator::accept() {
+  for (int i = 0; i < 3; ++i) {
+    Accelerator accelerator;
+    accelerator.Monthly = Money::FromUnits(monthly_[i]->NumericValue());
+    accelerator.Annual = Money::FromUnits(annual_[i]->NumericValue());
+    accelerator.Month = MonthFromListIndex(month_[i]->currentIndex());
+    session_.SetAccelerator(i, accelerator);
+  }
+  QDialog::accept();
+}
+
+}  // namespace ardvane
