@@ -1,6 +1,5 @@
 // The monthly tables and recommendation windows on the offscreen platform, and the main
 // window's commands that open them.
-#include "tests/ui/fake_prompts.h"
 #include "ui/detail_window.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +16,7 @@
 #include "planfiles/plan_file.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_support.h"
+#include "tests/ui/fake_prompts.h"
 #include "ui/main_window.h"
 #include "ui/recommendation_window.h"
 

@@ -12,11 +12,11 @@
 #include <QTest>
 #include <deque>
 
-#include "tests/ui/fake_prompts.h"
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
+#include "tests/ui/fake_prompts.h"
 #include "ui/vorn_mask.h"
 
 namespace ardvane {

@@ -13,7 +13,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "tests/ui/fake_prompts.h"
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
 #include "planfiles/plan_session.h"
@@ -21,6 +20,7 @@
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
 #include "tests/test_support.h"
+#include "tests/ui/fake_prompts.h"
 #include "ui/accelerator_dialog.h"
 #include "ui/display_formats.h"
 #include "ui/main_window.h"
