@@ -1,4 +1,8 @@
 // Ardvane's entry point: the main window, or one of the command-line modes.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLocale>
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -7,26 +11,31 @@
 #include <string>
 #include <vector>
 
-#include <QApplication>
-#include <QLocale>
-
+#include "app/batch_report.h"
 #include "app/command_line.h"
 #include "engine/calendar.h"
 #include "platform/desktop_locale.h"
+#include "platform/version_info.h"
 #include "ui/client_notes.h"
 #include "ui/main_window.h"
+#include "ui/startup_arguments.h"
 #include "ui/window_prompts.h"
 
 namespace {
 
 using namespace ardvane;
 
-// The folder of the running executable: the program folder.
-std::filesystem::path ExecutableFolder(const char* argv0) {
+// The running executable's file.
+std::filesystem::path ExecutablePath(const char* argv0) {
   std::error_code ec;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec) return self.parent_path();
-  return std::filesystem::absolute(argv0, ec).parent_path();
+  if (!ec) return self;
+  return std::filesystem::absolute(argv0, ec);
+}
+
+// The folder of the running executable: the program folder.
+std::filesystem::path ExecutableFolder(const char* argv0) {
+  return ExecutablePath(argv0).parent_path();
 }
 
 LocalDateTime Now() {
@@ -47,6 +56,23 @@ bool IsResultsCommand(const std::vector<std::string>& args) {
   return false;
 }
 
+// The report request runs without a window, so it needs no display: the charts are drawn on
+// the offscreen platform.
+int RunBatch(int argc, char** argv, const StartupRequest& request, int language,
+             const std::filesystem::path& programFolder) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    qputenv("XDG_RUNTIME_DIR", QByteArray("/tmp/ardvane-runtime-") + QByteArray::number(getuid()));
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Ardvane");
+  CommandLineEnvironment env;
+  env.programFolder = programFolder;
+  env.regional = RegionalSettingsFromLocale(QLocale::system());
+  env.today = Today();
+  return RunBatchReport(request, language, env, std::cerr);
+}
+
 int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
               const std::filesystem::path& programFolder) {
   QApplication app(argc, argv);
@@ -56,7 +82,8 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
   options.regional = RegionalSettingsFromLocale(QLocale::system());
   options.today = Today();
   options.arguments = words;
-  options.versionText = ARDVANE_VERSION;
+  options.versionText =
+      tFileVersionInformation(ExecutablePath(argv[0]).string()).GetVersionValue("FileVersion");
   options.now = Now;
   MessageBoxPrompts prompts;
   TfrmMain window(options, prompts);
@@ -88,11 +115,36 @@ int main(int argc, char** argv) {
     env.today = Today();
     return RunResultsCommand(args, env, std::cout, std::cerr);
   }
+  // The report request's language: English unless asked otherwise.
+  int language = 0;
+  bool languageGiven = false;
+  for (std::size_t i = 0; i < args.size();) {
+    if (args[i] != "--language") {
+      ++i;
+      continue;
+    }
+    const bool known =
+        i + 1 < args.size() && (args[i + 1] == "English" || args[i + 1] == "Spanish");
+    if (languageGiven || !known) {
+      std::cerr << "ardvane: --language needs English or Spanish, once.\n\n" << UsageText();
+      return 2;
+    }
+    language = args[i + 1] == "Spanish" ? 1 : 0;
+    languageGiven = true;
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+               args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+  }
   for (const std::string& word : args) {
     if (word.rfind("--", 0) == 0) {
       std::cerr << "ardvane: unknown option \"" << word << "\".\n\n" << UsageText();
       return 2;
     }
+  }
+  const StartupRequest request = ReadStartupArguments(args, "", false);
+  if (request.batch) return RunBatch(argc, argv, request, language, programFolder);
+  if (languageGiven) {
+    std::cerr << "ardvane: --language goes with a report request (-<p>NAME).\n\n" << UsageText();
+    return 2;
   }
   return RunWindow(argc, argv, args, programFolder);
 }

@@ -33,6 +33,7 @@ class SilentPrompts : public WindowPrompts {
   void ShowWarning(const std::string&) override {}
   bool ConfirmWarning(const std::string&) override { return true; }
   FileExistsAnswer AskFileExists(const std::string&) override { return FileExistsAnswer::Cancel; }
+  int OpenDocument(const std::string&) override { return 42; }
 };
 
 // A scratch program folder holding the shipped payload (Params.ini, Sample.bvx).

@@ -90,4 +90,74 @@ std::string FormatShortDate(DayNumber day, std::string_view pattern) {
   return out;
 }
 
+namespace {
+
+std::string Padded(int value, std::size_t width) {
+  std::string text = std::to_string(value);
+  return text.size() < width ? std::string(width - text.size(), '0') + text : text;
+}
+
+}  // namespace
+
+std::string FormatTimeOfDay(const LocalDateTime& time, std::string_view pattern) {
+  const int hour = time.hour;
+  // Quoted text is copied ("''" is a quote, inside quotes or out), so only letters outside
+  // quotes are fields; an AM/PM field anywhere makes "h" a 12-hour clock.
+  bool twelveHour = false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '\'') {
+      const std::size_t close = pattern.find('\'', i + 1);
+      if (close == std::string_view::npos) break;
+      i = close;
+    } else if (pattern[i] == 'A' || pattern[i] == 'a') {
+      twelveHour = true;
+    }
+  }
+  std::string out;
+  std::size_t i = 0;
+  while (i < pattern.size()) {
+    const char c = pattern[i];
+    if (c == '\'' && i + 1 < pattern.size() && pattern[i + 1] == '\'') {
+      out += '\'';
+      i += 2;
+      continue;
+    }
+    if (c == '\'') {
+      for (++i; i < pattern.size(); ++i) {
+        if (pattern[i] != '\'') {
+          out += pattern[i];
+        } else if (i + 1 < pattern.size() && pattern[i + 1] == '\'') {
+          out += '\'';
+          ++i;
+        } else {
+          break;
+        }
+      }
+      ++i;  // past the closing quote
+      continue;
+    }
+    std::size_t run = 1;
+    while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+    if (c == 'h' && run <= 2) {
+      const int shown = twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
+      out += Padded(shown, run);
+    } else if (c == 'H' && run <= 2) {
+      out += Padded(hour, run);
+    } else if (c == 'm' && run <= 2) {
+      out += Padded(time.minute, run);
+    } else if (c == 's' && run <= 2) {
+      out += Padded(time.second, run);
+    } else if (c == 'A' || c == 'a') {
+      // "AP", "A", "ap" and "a" all name the marker; the letter's case gives its case.
+      const bool pm = hour >= 12;
+      out += c == 'A' ? (pm ? "PM" : "AM") : (pm ? "pm" : "am");
+      run = (i + 1 < pattern.size() && (pattern[i + 1] == 'P' || pattern[i + 1] == 'p')) ? 2 : 1;
+    } else {
+      out.append(pattern.substr(i, run));
+    }
+    i += run;
+  }
+  return out;
+}
+
 }  // namespace ardvane

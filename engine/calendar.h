@@ -34,4 +34,19 @@ namespace ardvane {
 // copied. For example "M/d/yyyy" gives 1/15/2008.
 std::string FormatShortDate(DayNumber day, std::string_view pattern);
 
+// A moment on the local clock, as the program's entry point reads it; tests make their own.
+struct LocalDateTime {
+  DayNumber day = 0;
+  int hour = 0;  // 0..23
+  int minute = 0;
+  int second = 0;
+};
+
+// The time of day written with a time pattern of the regional settings: "h"/"hh" the hour
+// (1..12 when the pattern has an AM/PM field, else 0..23), "H"/"HH" the hour 0..23, "m"/"mm",
+// "s"/"ss", "AP"/"A" for AM or PM and "ap"/"a" for am or pm; text in single quotes is copied
+// ("''" is a quote, inside quotes or out), as is every other character. "h:mm:ss AP" gives
+// 2:30:00 PM.
+std::string FormatTimeOfDay(const LocalDateTime& time, std::string_view pattern);
+
 }  // namespace ardvane

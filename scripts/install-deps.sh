@@ -18,6 +18,8 @@ for extra in "$@"; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
     screenshot) packages+=(x11-utils imagemagick xdotool) ;;
+    # Converting a report the way an office suite opens it, and reading the result back.
+    report) packages+=(libreoffice-writer-nogui poppler-utils) ;;
     *) echo "install-deps.sh: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done

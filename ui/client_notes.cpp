@@ -5,78 +5,6 @@
 #include "planfiles/atomic_file.h"
 
 namespace ardvane {
-namespace {
-
-std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
-size_t RunLength(std::string_view text, size_t at) {
-  size_t n = 1;
-  while (at + n < text.size() && text[at + n] == text[at]) ++n;
-  return n;
-}
-
-}  // namespace
-
-std::string FormatTimeOfDay(const LocalDateTime& time, std::string_view pattern) {
-  const bool twelveHour = pattern.find("AP") != std::string_view::npos ||
-                          pattern.find("ap") != std::string_view::npos ||
-                          pattern.find('A') != std::string_view::npos ||
-                          pattern.find('a') != std::string_view::npos;
-  std::string out;
-  for (size_t i = 0; i < pattern.size();) {
-    const char c = pattern[i];
-    if (c == '\'') {
-      const size_t close = pattern.find('\'', i + 1);
-      const size_t end = close == std::string_view::npos ? pattern.size() : close;
-      if (end == i + 1 && close != std::string_view::npos) {
-        out += '\'';  // '' is a quote
-      } else {
-        out += pattern.substr(i + 1, end - i - 1);
-      }
-      i = end + 1;
-      continue;
-    }
-    const size_t run = RunLength(pattern, i);
-    const auto number = [&out, run](int value) {
-      out += run >= 2 ? TwoDigits(value) : std::to_string(value);
-    };
-    switch (c) {
-      case 'h': {
-        int hour = time.hour;
-        if (twelveHour) hour = hour % 12 == 0 ? 12 : hour % 12;
-        number(hour);
-        i += std::min<size_t>(run, 2);
-        continue;
-      }
-      case 'H':
-        number(time.hour);
-        i += std::min<size_t>(run, 2);
-        continue;
-      case 'm':
-        number(time.minute);
-        i += std::min<size_t>(run, 2);
-        continue;
-      case 's':
-        number(time.second);
-        i += std::min<size_t>(run, 2);
-        continue;
-      case 'A':
-      case 'a': {
-        const bool pm = time.hour >= 12;
-        const bool upper = c == 'A';
-        out += pm ? (upper ? "PM" : "pm") : (upper ? "AM" : "am");
-        const char next = c == 'A' ? 'P' : 'p';
-        i += i + 1 < pattern.size() && pattern[i + 1] == next ? 2 : 1;
-        continue;
-      }
-      default:
-        out += c;
-        ++i;
-    }
-  }
-  return out;
-}
-
 std::string NotesHeading(const LocalDateTime& now, const RegionalSettings& regional) {
   return FormatShortDate(now.day, regional.shortDateFormat) + " " +
          FormatTimeOfDay(now, regional.longTimeFormat) + ":";
@@ -127,14 +55,6 @@ std::string NotesFileName(const PlanDocument& plan, const RegionalSettings& regi
                      FormatShortDate(plan.Date, regional.shortDateFormat) + ".rtf";
   std::replace(name.begin(), name.end(), '/', '.');
   return name;
-}
-
-std::filesystem::path ReportFilePath(const std::string& reportDirectory,
-                                     const std::string& fileName) {
-  if (reportDirectory.empty() || reportDirectory.back() == '/') {
-    return std::filesystem::path(reportDirectory + fileName);
-  }
-  return std::filesystem::path(reportDirectory + "/" + fileName);
 }
 
 bool WriteNotesFile(const std::filesystem::path& path, const std::vector<std::string>& lines,

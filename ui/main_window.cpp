@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -32,8 +33,11 @@
 #include "engine/calendar.h"
 #include "engine/consolidation_recommendation.h"
 #include "engine/vorn_util.h"
+#include "reports/document_output.h"
+#include "reports/report_language.h"
 #include "ui/about_box.h"
 #include "ui/accelerator_dialog.h"
+#include "ui/chart_form_pictures.h"
 #include "ui/chart_forms.h"
 #include "ui/debt_dialog.h"
 #include "ui/detail_window.h"
@@ -143,8 +147,18 @@ void TfrmMain::BuildMenuAndToolBar() {
   connect(exitAction, &QAction::triggered, this, &QWidget::close);
   connect(aboutAction, &QAction::triggered, this, &TfrmMain::About1Click);
   connect(preferencesAction_, &QAction::triggered, this, &TfrmMain::Preferences1Click);
-  // The report and the windows below come with their own commands.
-  printAction_->setEnabled(false);
+  connect(printAction_, &QAction::triggered, this, &TfrmMain::spdbtnPrintClick);
+
+  popLanguage_ = new QMenu(this);
+  popLanguage_->setObjectName("popLanguage");
+  QAction* english = popLanguage_->addAction("English");
+  english->setObjectName("English1");
+  english->setData(0);
+  QAction* spanish = popLanguage_->addAction("Spanish");
+  spanish->setObjectName("Spanish1");
+  spanish->setData(1);
+  connect(popLanguage_, &QMenu::triggered, this,
+          [this](QAction* item) { English1Click(item->data().toInt()); });
 
   QToolBar* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar1");
@@ -176,8 +190,8 @@ void TfrmMain::BuildMenuAndToolBar() {
   connect(spdbtnOpen_, &QToolButton::clicked, this, &TfrmMain::spdbtnOpenClick);
   connect(spdbtnSave_, &QToolButton::clicked, this, [this] { spdbtnSaveClick(false); });
   connect(spdbtnNotes_, &QToolButton::clicked, this, &TfrmMain::spdbtnNotesClick);
-  spdbtnForm_->setEnabled(false);
-  spdbtnPrint_->setEnabled(false);
+  connect(spdbtnForm_, &QToolButton::clicked, this, &TfrmMain::spdbtnFormClick);
+  connect(spdbtnPrint_, &QToolButton::clicked, this, &TfrmMain::spdbtnPrintClick);
 }
 
 QWidget* TfrmMain::BuildLeftPanel() {
@@ -694,7 +708,8 @@ void TfrmMain::EnableButtons() {
   bitbtnEdit_->setEnabled(any);
   bitbtnDelete_->setEnabled(any);
   bitbtnDetails_->setEnabled(any);
-  // Print and its menu item follow the same rule once their command exists.
+  spdbtnPrint_->setEnabled(any);
+  printAction_->setEnabled(any);
 }
 
 void TfrmMain::SetupDebtsGrid() {
@@ -1031,6 +1046,86 @@ void TfrmMain::spdbtnNotesClick() {
                            nullptr, this);
   }
   notes_->OpenNotes();
+}
+
+namespace {
+
+// The print command's questions and actions, answered by the window's prompts.
+class WindowPrintSurroundings : public PrintSurroundings {
+ public:
+  WindowPrintSurroundings(WindowPrompts& prompts, const MainWindowOptions& options)
+      : prompts_(prompts), options_(options) {}
+  FileExistsAnswer AskFileExists(const std::string& path) override {
+    return prompts_.AskFileExists(path);
+  }
+  int OpenDocument(const std::string& path) override { return prompts_.OpenDocument(path); }
+  void ShowInformation(const std::string& message) override { prompts_.ShowInformation(message); }
+  LocalDateTime Now() override {
+    return options_.now ? options_.now() : LocalDateTime{options_.today, 0, 0, 0};
+  }
+
+ private:
+  WindowPrompts& prompts_;
+  const MainWindowOptions& options_;
+};
+
+}  // namespace
+
+void TfrmMain::spdbtnPrintClick() {
+  BitBtn1Click();
+  if (settings_.PrintLanguage == 99) {
+    // Just below the Print button; nothing happens until a language is chosen.
+    popLanguage_->popup(spdbtnPrint_->mapToGlobal(QPoint(0, spdbtnPrint_->height() + 20)));
+    return;
+  }
+  English1Click(settings_.PrintLanguage);
+}
+
+void TfrmMain::English1Click(int language) {
+  ReportLanguage_ = language;
+  PrepareReportFile();
+}
+
+std::filesystem::path TfrmMain::ReportFilePath() const {
+  const std::string languageWord = Translate("English", ReportLanguage_, options_.programFolder);
+  return ::ardvane::ReportFilePath(
+      settings_.ReportDirectory,
+      ReportFileName(session_.Plan(), params_.PermitLanguage, languageWord, options_.regional));
+}
+
+void TfrmMain::PrepareReportFile() {
+  PrintJob job;
+  job.reportDirectory = settings_.ReportDirectory;
+  job.reportPath = ReportFilePath();
+  job.programFolder = options_.programFolder;
+  job.printLog = params_.PermitPrintLog;
+  job.regional = options_.regional;
+  job.generate = [this](const std::filesystem::path& path) {
+    ChartFormPictures pictures(*chartForms_);
+    ReportContext context;
+    context.plan = &session_.Plan();
+    context.results = &results_;
+    context.params = &params_;
+    context.settings = &settings_;
+    context.regional = &options_.regional;
+    context.programFolder = options_.programFolder;
+    context.language = ReportLanguage_;
+    context.showError = [this](const std::string& message) { prompts_.ShowError(message); };
+    context.pictures = &pictures;
+    return WriteReportDocument(context, path);
+  };
+  WindowPrintSurroundings surroundings(prompts_, options_);
+  ::ardvane::PrepareReportFile(job, surroundings);
+}
+
+void TfrmMain::spdbtnFormClick() {
+  const std::filesystem::path form = options_.programFolder / "Templates" / "DataSheet.doc";
+  std::error_code ec;
+  if (std::filesystem::exists(form, ec)) {
+    prompts_.OpenDocument(form.string());
+  } else {
+    prompts_.ShowInformation("Data Form not found:\n\n" + form.string());
+  }
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -13,6 +13,7 @@
 #include "engine/settings.h"
 #include "planfiles/plan_session.h"
 #include "ui/client_notes.h"
+#include "reports/print_log.h"
 #include "ui/window_prompts.h"
 
 class QAction;
@@ -22,6 +23,7 @@ class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
@@ -42,8 +44,8 @@ struct MainWindowOptions {
   DayNumber today = 0;
   std::vector<std::string> arguments;  // the plan-path words of the command line
   std::string versionText;
-  // The local date and time, read when the client notes are opened; without it, midnight of
-  // `today`.
+  // The local date and time, read when the client notes are opened and when a print is
+  // logged; without it, midnight of `today`.
   std::function<LocalDateTime()> now;
 };
 
@@ -98,6 +100,17 @@ class TfrmMain : public QMainWindow {
   void Preferences1Click();
   // Opens the client notes window, made on first use and kept for the run.
   void spdbtnNotesClick();
+  // Print: recalculates, then produces the report in the language of the setting, or asks
+  // through the pop-up menu popLanguage when the setting says so.
+  void spdbtnPrintClick();
+  // A language chosen from popLanguage (0 English, 1 Spanish): the report in that language.
+  void English1Click(int language);
+  // Names the report file, asks about an existing one, generates, opens and logs the report.
+  void PrepareReportFile();
+  // The report file of the plan in the window for the current report language.
+  std::filesystem::path ReportFilePath() const;
+  // Form: opens the blank data collection form.
+  void spdbtnFormClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -130,6 +143,7 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<ChartForms> chartForms_;
   TfrmSetupFee* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
   TfrmNotes* notes_ = nullptr;
+  int ReportLanguage_ = 1;  // of the report being produced: 0 English, 1 Spanish
   bool filling_ = false;  // inputs are being set from the plan, not by the user
   double scale_ = 1;
 
@@ -142,6 +156,7 @@ class TfrmMain : public QMainWindow {
   QToolButton* spdbtnPrint_ = nullptr;
   QAction* printAction_ = nullptr;
   QAction* preferencesAction_ = nullptr;
+  QMenu* popLanguage_ = nullptr;
 
   // Left panel.
   QLineEdit* txtFirstName_ = nullptr;

@@ -4,6 +4,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/desktop_open.h"
+#include "ui/file_exists_dialog.h"
+
 namespace ardvane {
 namespace {
 
@@ -70,19 +73,9 @@ bool MessageBoxPrompts::ConfirmWarning(const std::string& message) {
 }
 
 FileExistsAnswer MessageBoxPrompts::AskFileExists(const std::string& path) {
-  QMessageBox box(QMessageBox::Information, "Information",
-                  "An existing version of this file was found on your hard drive:\n\n" +
-                      ToQ(path),
-                  QMessageBox::NoButton, parent_);
-  QPushButton* overwrite = box.addButton("Over&write It", QMessageBox::YesRole);
-  QPushButton* open = box.addButton("&Open It", QMessageBox::NoRole);
-  QPushButton* cancel = box.addButton("&Cancel", QMessageBox::RejectRole);
-  box.setDefaultButton(overwrite);
-  box.setEscapeButton(cancel);
-  box.exec();
-  if (box.clickedButton() == overwrite) return FileExistsAnswer::Overwrite;
-  if (box.clickedButton() == open) return FileExistsAnswer::Open;
-  return FileExistsAnswer::Cancel;
+  return TfrmFileExists::Ask(path, parent_);
 }
+
+int MessageBoxPrompts::OpenDocument(const std::string& path) { return OpenWithDesktop(path); }
 
 }  // namespace ardvane

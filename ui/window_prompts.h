@@ -4,13 +4,10 @@
 #include <string>
 
 #include "planfiles/plan_session.h"
+#include "reports/document_output.h"
 #include "ui/message_sink.h"
 
 namespace ardvane {
-
-// The answers to "a report file of that name exists": write it anew, open the existing file,
-// or stop.
-enum class FileExistsAnswer { Overwrite, Open, Cancel };
 
 // Everything a window asks or tells the user in a message box or file dialog: the plan's
 // questions and the dialogs' messages. Windows take it by reference, so tests answer the
@@ -19,6 +16,9 @@ class WindowPrompts : public PlanPrompts, public MessageSink {
  public:
   // Asks what to do about the existing file at `path` (shown in full).
   virtual FileExistsAnswer AskFileExists(const std::string& path) = 0;
+  // The desktop's "Open" action for a document: 42 when it was handed to a program, 2 when
+  // not. Tests record the call instead of starting a program.
+  virtual int OpenDocument(const std::string& path) = 0;
 };
 
 // The real message boxes and file dialogs, shown over `parent`.
@@ -38,6 +38,7 @@ class MessageBoxPrompts : public WindowPrompts {
   void ShowWarning(const std::string& message) override;
   bool ConfirmWarning(const std::string& message) override;
   FileExistsAnswer AskFileExists(const std::string& path) override;
+  int OpenDocument(const std::string& path) override;
 
  private:
   QWidget* parent_;

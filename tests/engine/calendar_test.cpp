@@ -72,5 +72,24 @@ TEST(CalendarTest, ShortDatePatterns) {
   EXPECT_EQ(FormatShortDate(day, "d MMM"), "15 MMM");  // month names are not short-date fields
 }
 
+TEST(FormatTimeOfDayTest, PatternLettersAndQuotedText) {
+  // Midnight and noon on a twelve-hour clock are in the client notes tests.
+  const struct {
+    LocalDateTime time;
+    const char* pattern;
+    const char* expected;
+  } cases[] = {
+      {{0, 15, 7, 9}, "h:mm:ss AP", "3:07:09 PM"},
+      {{0, 9, 5, 3}, "H.m.s", "9.5.3"},
+      {{0, 21, 30, 0}, "h:mm", "21:30"},  // no AM/PM field: a 24-hour clock
+      {{0, 9, 5, 0}, "HH 'h' mm", "09 h 05"},
+      {{0, 9, 0, 0}, "h 'o''clock'", "9 o'clock"},
+      {{0, 21, 0, 0}, "H 'heures' ''", "21 heures '"},  // an "a" inside quotes is no field
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatTimeOfDay(c.time, c.pattern), c.expected) << c.pattern;
+  }
+}
+
 }  // namespace
 }  // namespace ardvane

@@ -12,7 +12,7 @@ namespace ardvane::testing {
 
 // Answers every question a window asks as the test set it up, and records what was asked and
 // shown. Unset answers: No to saving changes, Yes to confirmations, Cancel to an existing file,
-// and a cancelled file dialog.
+// a cancelled file dialog, and a document that the desktop opens.
 class FakePrompts : public WindowPrompts {
  public:
   SaveAnswer AskSaveChanges(const std::string& question) override {
@@ -44,10 +44,16 @@ class FakePrompts : public WindowPrompts {
     asked.push_back(path);
     return fileExists;
   }
+  int OpenDocument(const std::string& path) override {
+    opened.push_back(path);
+    return openResult;
+  }
 
   std::deque<SaveAnswer> saveAnswers;
   bool confirm = true;
   FileExistsAnswer fileExists = FileExistsAnswer::Cancel;
+  int openResult = 42;  // the desktop's "Open" action succeeded
+  std::vector<std::string> opened;
   std::vector<std::string> questions, errors, information, warnings, asked;
 };
 

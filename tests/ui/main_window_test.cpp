@@ -6,10 +6,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 #include <deque>
 
 #include "engine/calendar.h"
@@ -254,6 +256,79 @@ TEST_F(MainWindowTest, TheInformationBoxShowsTheFiveFigures) {
             0u)
       << text;
   EXPECT_NE(text.find("\n\nTotal Escrow:  $0.00\n\nSelected Debt Priority:  "), std::string::npos);
+}
+
+// A program folder with the shipped templates and phrases, Spanish and the print log
+// permitted, and the print language setting `language`.
+void ReportFolder(const TempFolder& folder, int language) {
+  std::filesystem::copy(std::filesystem::path(ARDVANE_DIST_DIR) / "Templates", folder / "Templates",
+                        std::filesystem::copy_options::recursive);
+  std::filesystem::copy_file(std::filesystem::path(ARDVANE_DIST_DIR) / "Language.kdf",
+                             folder / "Language.kdf");
+  WriteFile(folder / "Params.ini", "[Permissions]\nLanguage=1\nPrint Log=1\n");
+  WriteFile(folder / "Settings.ini", "[Print]\nLanguage=" + std::to_string(language) + "\n");
+}
+
+TEST_F(MainWindowTest, PrintAsksForTheLanguageAndMakesOpensAndLogsTheReport) {
+  ReportFolder(folder, 99);
+  auto window = Open({SavePlan("print.bvx", TwoDebtPlan()).string()});
+  auto* print = Find<QToolButton>(*window, "spdbtnPrint");
+  ASSERT_TRUE(print->isEnabled());
+  print->click();
+  // Nothing is made until a language is chosen from the menu below the button.
+  auto* menu = Find<QMenu>(*window, "popLanguage");
+  EXPECT_TRUE(menu->isVisible());
+  EXPECT_GE(menu->pos().y(), print->mapToGlobal(QPoint(0, print->height())).y());
+  EXPECT_FALSE(std::filesystem::exists(folder / "Reports"));
+  menu->findChild<QAction*>("Spanish1")->trigger();
+
+  const std::filesystem::path report = folder / "Reports" / "Zeved, Zuzu 1.15.2008 Spanish.doc";
+  ASSERT_TRUE(std::filesystem::exists(report));
+  const std::string html = testing::ReadFile(report);
+  int pictures = 0;
+  for (std::size_t at = 0; (at = html.find("data:image/png;base64,", at)) != std::string::npos;
+       ++at) {
+    ++pictures;
+  }
+  EXPECT_EQ(pictures, 2);
+  EXPECT_EQ(prompts.opened, std::vector<std::string>{report.string()});
+  EXPECT_EQ(prompts.errors, std::vector<std::string>{});
+  const std::string log = testing::ReadFile(folder / "PrintLog.kdf");
+  EXPECT_NE(log.find("\tZeved, Zuzu 1.15.2008 Spanish.doc\t42\r\n"), std::string::npos) << log;
+
+  // Printed again: the existing file is asked about; Cancel leaves it and logs nothing.
+  prompts.fileExists = FileExistsAnswer::Cancel;
+  print->click();
+  menu->findChild<QAction*>("Spanish1")->trigger();
+  EXPECT_EQ(prompts.asked, std::vector<std::string>{report.string()});
+  EXPECT_EQ(prompts.opened.size(), 1u);
+  EXPECT_EQ(testing::ReadFile(folder / "PrintLog.kdf"), log);
+}
+
+TEST_F(MainWindowTest, PrintFollowsTheLanguageSettingAndNeedsDebts) {
+  ReportFolder(folder, 0);
+  auto empty = Open();
+  EXPECT_FALSE(Find<QToolButton>(*empty, "spdbtnPrint")->isEnabled());
+  empty.reset();
+
+  auto window = Open({SavePlan("english.bvx", TwoDebtPlan()).string()});
+  Find<QToolButton>(*window, "spdbtnPrint")->click();
+  EXPECT_FALSE(Find<QMenu>(*window, "popLanguage")->isVisible());
+  EXPECT_TRUE(std::filesystem::exists(folder / "Reports" / "Zeved, Zuzu 1.15.2008 English.doc"));
+}
+
+TEST_F(MainWindowTest, FormOpensTheDataCollectionFormOrSaysItIsMissing) {
+  auto window = Open();
+  auto* form = Find<QToolButton>(*window, "spdbtnForm");
+  form->click();
+  const std::filesystem::path sheet = folder / "Templates" / "DataSheet.doc";
+  EXPECT_EQ(prompts.information, std::vector<std::string>{"Data Form not found:\n\n" + sheet.string()});
+  EXPECT_TRUE(prompts.opened.empty());
+
+  std::filesystem::create_directory(folder / "Templates");
+  WriteFile(sheet, "<html></html>");
+  form->click();
+  EXPECT_EQ(prompts.opened, std::vector<std::string>{sheet.string()});
 }
 
 }  // namespace

@@ -1,0 +1,94 @@
+#include "app/batch_report.h"
+
+#include "engine/plan_calculation.h"
+#include "planfiles/plan_session.h"
+#include "reports/document_output.h"
+#include "ui/chart_form_pictures.h"
+#include "ui/chart_forms.h"
+#include "ui/settings_files.h"
+
+namespace ardvane {
+namespace {
+
+// Nothing may wait for an answer: questions get the cautious answer, messages go to `err`.
+class StderrPrompts : public PlanPrompts {
+ public:
+  explicit StderrPrompts(std::ostream& err) : err_(err) {}
+  SaveAnswer AskSaveChanges(const std::string&) override { return SaveAnswer::Cancel; }
+  bool Confirm(const std::string&) override { return false; }
+  std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
+    return std::nullopt;
+  }
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
+                                                      const std::string&) override {
+    return std::nullopt;
+  }
+  void ShowError(const std::string& message) override { err_ << "ardvane: " << message << "\n"; }
+
+ private:
+  std::ostream& err_;
+};
+
+}  // namespace
+
+int RunBatchReport(const StartupRequest& request, int language, const CommandLineEnvironment& env,
+                   std::ostream& err) {
+  if (request.batchReportName.empty()) {
+    err << "ardvane: the report request \"-<p>\" names no report; write the name after it, "
+           "e.g. -<p>Report1.\n";
+    return 2;
+  }
+  std::string error;
+  AppSettings settings = LoadPreferences(env.programFolder, &error);
+  PlanParameters params;
+  if (error.empty() && ParamsFileExists(env.programFolder)) {
+    params = LoadParams(env.programFolder, env.regional, &error);
+  }
+  if (!error.empty()) {
+    err << "ardvane: " << error << "\n";
+    return 1;
+  }
+  ApplyPermissions(settings, params);
+  if (language != 0 && !params.PermitLanguage) {
+    err << "ardvane: this installation's parameters (Params.ini) do not permit reports in "
+           "another language than English.\n";
+    return 2;
+  }
+
+  StderrPrompts prompts(err);
+  PlanSession session(params, env.regional, env.today, prompts);
+  const std::string& name = request.fileToOpen;
+  const ReadStatus status =
+      name.empty() ? ReadStatus{"no plan file is named"} : session.TryOpenFile(name);
+  if (!status.ok()) {
+    err << "Could not open file " << name << "\n"
+        << "ardvane: " << status.error << "\n";
+    return 1;
+  }
+  PlanResults results = Calculate(session.Plan(), params, settings, env.regional);
+  ChartForms forms(env.regional, nullptr);
+  forms.Refresh(session.Plan(), results, params);
+  ChartFormPictures pictures(forms);
+
+  bool failed = false;
+  ReportContext context;
+  context.plan = &session.Plan();
+  context.results = &results;
+  context.params = &params;
+  context.settings = &settings;
+  context.regional = &env.regional;
+  context.programFolder = env.programFolder;
+  context.language = language;
+  context.showError = [&](const std::string& message) {
+    err << "ardvane: " << message << "\n";
+    failed = true;
+  };
+  context.pictures = &pictures;
+  const std::filesystem::path path =
+      ReportFilePath(settings.ReportDirectory, request.batchReportName + ".doc");
+  bool complete = false;
+  if (!WriteReportDocument(context, path, &complete) || !complete || failed) return 1;
+  return 0;
+}
+
+}  // namespace ardvane

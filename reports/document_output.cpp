@@ -1,0 +1,165 @@
+#include "reports/document_output.h"
+
+#include <system_error>
+
+#include "planfiles/atomic_file.h"
+#include "platform/picture_embedding.h"
+#include "reports/text_boxes.h"
+
+namespace ardvane {
+namespace {
+
+// Reports of long plans with every table run to tens of megabytes; this leaves room.
+constexpr std::size_t kMaxReportBytes = std::size_t{1} << 30;
+
+std::string Replace(std::string text, char from, char to) {
+  for (char& c : text) {
+    if (c == from) c = to;
+  }
+  return text;
+}
+
+// The word processor's view of the report: the document text and a selection, which is the
+// content of one text box.
+class ReportDocument {
+ public:
+  explicit ReportDocument(std::string html) : html_(std::move(html)) {}
+
+  const std::string& Html() const { return html_; }
+
+  // Selects the content of the text box named "Text Box <number>"; false when there is none.
+  bool SelectTextBox(int number) {
+    const std::vector<TextBox> boxes = FindTextBoxes(html_);
+    if (number < 1 || static_cast<std::size_t>(number) > boxes.size()) return false;
+    selection_ = boxes[number - 1];
+    return true;
+  }
+
+  // Puts the picture in place of the selection, as an image stored in the document.
+  bool AddPicture(const std::filesystem::path& file, std::string* error) {
+    const std::optional<EmbeddedPicture> picture = EmbedPicture(file, error);
+    if (!picture) return false;
+    const std::string image = "<img src=\"" + picture->dataUri + "\" width=\"" +
+                              std::to_string(picture->width) + "\" height=\"" +
+                              std::to_string(picture->height) + "\" alt=\"\">";
+    html_.replace(selection_->contentBegin, selection_->contentEnd - selection_->contentBegin,
+                  image);
+    selection_.reset();  // the boxes behind it have moved
+    return true;
+  }
+
+ private:
+  std::string html_;
+  std::optional<TextBox> selection_;
+};
+
+}  // namespace
+
+PictureBoxNumbers PictureBoxesFor(const AppSettings& settings) {
+  const int strategyBoxes = settings.PrintPlanStrategy ? 6 : 0;
+  PictureBoxNumbers numbers;
+  if (settings.PrintPayoffSchedule) {
+    numbers.payoffDates = strategyBoxes + (settings.PrintPayoffProjections ? 9 : 8);
+  }
+  if (settings.PrintPayoffProjections) numbers.balances = strategyBoxes + 8;
+  return numbers;
+}
+
+bool PlaceGraphics(const std::filesystem::path& path, const AppSettings& settings,
+                   const std::filesystem::path& programFolder, std::string* error) {
+  std::string html;
+  if (!ReadWholeFile(path, kMaxReportBytes, &html, error)) return false;
+  ReportDocument document(std::move(html));
+  const PictureBoxNumbers boxes = PictureBoxesFor(settings);
+  const auto place = [&](int box, const char* pictureName) {
+    if (box == 0) return true;
+    if (!document.SelectTextBox(box)) {
+      *error = "The report \"" + path.string() + "\" has no text box \"Text Box " +
+               std::to_string(box) + "\".";
+      return false;
+    }
+    const std::filesystem::path picture = programFolder / pictureName;
+    std::error_code ec;
+    if (!std::filesystem::exists(picture, ec)) return true;
+    return document.AddPicture(picture, error);
+  };
+  if (!place(boxes.payoffDates, kPayoffPictureName)) return false;
+  if (!place(boxes.balances, kBalancesPictureName)) return false;
+  return WriteFileAtomically(path, document.Html(), error);
+}
+
+bool WriteReportDocument(const ReportContext& context, const std::filesystem::path& path,
+                         bool* complete) {
+  if (complete) *complete = false;
+  const auto showError = [&](const std::string& message) {
+    if (context.showError) context.showError(message);
+  };
+  const ReportOutcome outcome = GenerateReport(context, path);
+  if (!outcome.saved) {
+    showError(outcome.error);
+    return false;
+  }
+  // A picture that was not drawn now would leave the previous report's file in its place.
+  if (!outcome.pictureError.empty()) {
+    showError(outcome.pictureError);
+    return true;
+  }
+  std::string error;
+  if (!PlaceGraphics(path, *context.settings, context.programFolder, &error)) {
+    showError(std::string(kPlaceGraphicsFailed) + "\n\n" + error);
+    return true;
+  }
+  if (complete) *complete = true;
+  return true;
+}
+
+std::string ReportFileName(const PlanDocument& plan, bool languagePermitted,
+                           const std::string& languageWord, const RegionalSettings& regional) {
+  std::string name = plan.LastName + ", " + plan.FirstName + " " +
+                     FormatShortDate(plan.Date, regional.shortDateFormat);
+  if (languagePermitted) name += " " + languageWord;
+  return Replace(Replace(name, '/', '.'), '\0', ' ') + ".doc";
+}
+
+std::filesystem::path ReportFilePath(const std::string& reportDirectory, const std::string& name) {
+  if (reportDirectory.empty() || reportDirectory.back() == '/') return reportDirectory + name;
+  return reportDirectory + "/" + name;
+}
+
+PrintOutcome PrepareReportFile(const PrintJob& job, PrintSurroundings& surroundings) {
+  PrintOutcome outcome;
+  std::error_code ec;
+  if (!job.reportDirectory.empty() && !std::filesystem::exists(job.reportDirectory, ec)) {
+    std::filesystem::create_directory(job.reportDirectory, ec);  // a failure shows when saving
+  }
+  const std::string path = job.reportPath.string();
+  bool generate = true;
+  if (std::filesystem::exists(job.reportPath, ec)) {
+    switch (surroundings.AskFileExists(path)) {
+      case FileExistsAnswer::Cancel:
+        return outcome;
+      case FileExistsAnswer::Open:
+        generate = false;
+        break;
+      case FileExistsAnswer::Overwrite:
+        break;
+    }
+  }
+  if (generate) {
+    if (!job.generate(job.reportPath)) return outcome;
+    outcome.generated = true;
+  }
+  outcome.opened = true;
+  outcome.openResult = surroundings.OpenDocument(path);
+  if (outcome.openResult < 32) surroundings.ShowInformation(kWordProcessorMissing);
+  // An existing report opened as it is was not printed now.
+  if (job.printLog && generate) {
+    std::string error;
+    outcome.logged = LogPrint(job.programFolder, path, outcome.openResult, surroundings.Now(),
+                              job.regional, &error);
+    if (!outcome.logged) surroundings.ShowInformation(kCouldNotLogPrint);
+  }
+  return outcome;
+}
+
+}  // namespace ardvane

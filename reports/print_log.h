@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "engine/calendar.h"
+#include "engine/regional_settings.h"
+
+namespace ardvane {
+
+inline constexpr char kPrintLogName[] = "PrintLog.kdf";
+inline constexpr char kPrintLogHeader[] = "Date/Time\tPath\tFile Name\tResult";
+
+// The log line of one print (without its line end): the moment in the short date format, a
+// blank and the long time format (the date alone at exactly midnight), the report's folder
+// with its trailing separator, its file name, and the result code of opening it, joined by
+// tabs.
+std::string PrintLogLine(const std::string& reportPath, int resultCode, const LocalDateTime& moment,
+                         const RegionalSettings& regional);
+
+// Adds the line of one print to PrintLog.kdf in `programFolder`, creating the file with its
+// header line when it does not exist. Lines end in CR LF. The line is appended: the lines
+// already there are never rewritten, and a failed write is cut off again, so a failure
+// leaves the old log as it was. Returns false and sets `error` to the reason on failure.
+bool LogPrint(const std::filesystem::path& programFolder, const std::string& reportPath,
+              int resultCode, const LocalDateTime& moment, const RegionalSettings& regional,
+              std::string* error);
+
+}  // namespace ardvane

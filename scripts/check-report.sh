@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Real-world check of the client report: writes the sample plan's report with every section
+# in English and in Spanish through the command line's report request (in a temporary program
+# folder), converts each with LibreOffice as an adviser's office suite opens it, and fails
+# unless each PDF holds both chart pictures, the client's name and the current and proposed
+# total interest as the window shows them.
+# Usage: scripts/check-report.sh [BUILD_DIR]   (default: build; built when needed)
+# KEEP=1 keeps the temporary folder and says where it is.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh report
+
+build=${1:-build}
+if [ ! -x "$build/app/ardvane" ]; then
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build" -j "$(nproc)" --target ardvane
+fi
+program=$(realpath "$build/app/ardvane")
+
+work=$(mktemp -d)
+if [ "${KEEP:-}" = 1 ]; then
+  echo "check-report: files kept in $work"
+else
+  trap 'rm -rf "$work"' EXIT
+fi
+folder="$work/program"
+mkdir -p "$folder/Reports" "$work/office"
+cp -r dist/. "$folder/"
+# Every section on; the report directory inside the temporary folder.
+{
+  echo "[Settings]"
+  echo "Report Directory=$folder/Reports/"
+  echo "[Print]"
+  for section in "Current Debts" "Plan Strategy" "Payoff Projections" "Options" "New Loan" \
+      "Return On Investment" "Payoff Schedule" "Immediate Results" "Payment Schedule" \
+      "Monthly Payment Tables" "Amortization Tables" "Investment Projections" "Plan Fees" \
+      "Contract"; do
+    echo "$section=1"
+  done
+} > "$folder/Settings.ini"
+
+# United States English, as the window shows figures in the C locale.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+
+# The window's money format of a JSON figure: "$", thousands separators, two decimals
+# rounded half away from zero on the decimal digits.
+money() {
+  awk -v n="$1" 'BEGIN {
+    neg = (substr(n, 1, 1) == "-"); if (neg) n = substr(n, 2)
+    split(n, p, "."); whole = p[1]; frac = substr(p[2] "0000", 1, 4)
+    cents = substr(frac, 1, 2) + 0; if (substr(frac, 3, 2) + 0 >= 50) cents++
+    if (cents == 100) { cents = 0; carry = 1 } else carry = 0
+    # add the carry to the whole part, digit by digit (it may be longer than a double holds)
+    if (carry) { i = length(whole); while (i > 0 && substr(whole, i, 1) == "9") { whole = substr(whole, 1, i - 1) "0" substr(whole, i + 1); i-- }
+      if (i == 0) whole = "1" whole; else whole = substr(whole, 1, i - 1) (substr(whole, i, 1) + 1) substr(whole, i + 1) }
+    out = ""; while (length(whole) > 3) { out = "," substr(whole, length(whole) - 2) out; whole = substr(whole, 1, length(whole) - 3) }
+    text = sprintf("$%s%s.%02d", whole, out, cents)
+    print (neg ? "(" text ")" : text)
+  }'
+}
+
+results=$("$program" --program-folder "$folder" --results "$folder/Sample.bvx")
+# The plan's own totals: the first "current" and "proposed" objects (later ones are per debt).
+total_interest() {
+  grep -o "\"$1\": {[^}]*}" <<<"$results" | head -1 |
+    sed -E 's/.*"total_interest": ([-0-9.e]+).*/\1/'
+}
+current_interest=$(money "$(total_interest current)")
+proposed_interest=$(money "$(total_interest proposed)")
+client="$(sed -nE 's/.*<Client [^>]*FirstName="([^"]*)".*/\1/p' "$folder/Sample.bvx" | head -1)"
+client="$client $(sed -nE 's/.*<Client [^>]*LastName="([^"]*)".*/\1/p' "$folder/Sample.bvx" | head -1)"
+[ "$client" != " " ] || { echo "check-report: no client name in the sample plan" >&2; exit 1; }
+
+failed=0
+fail() { echo "check-report: $1" >&2; failed=1; }
+
+for language in English Spanish; do
+  name="Sample $language"
+  start=$(date +%s.%N)
+  if ! "$program" --program-folder "$folder" "$folder/Sample.bvx" "-<p>$name" --language "$language"; then
+    fail "$language: the report request failed"
+    continue
+  fi
+  end=$(date +%s.%N)
+  report="$folder/Reports/$name.doc"
+  [ -s "$report" ] || { fail "$language: no report at $report"; continue; }
+  echo "check-report: $language report written in $(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a }') s"
+
+  # Its own profile folder, so a desktop's running office suite is not disturbed.
+  soffice -env:UserInstallation="file://$work/office" --headless \
+    --infilter="HTML (StarWriter)" --convert-to pdf --outdir "$work" "$report" >/dev/null 2>&1 ||
+    { fail "$language: LibreOffice could not convert the report"; continue; }
+  pdf="$work/$name.pdf"
+  [ -s "$pdf" ] || { fail "$language: LibreOffice wrote no PDF"; continue; }
+
+  pictures=$(pdfimages -list "$pdf" | awk 'NR > 2 && $3 == "image"' | wc -l)
+  [ "$pictures" -eq 2 ] || fail "$language: the PDF holds $pictures pictures instead of 2"
+  text=$(pdftotext -layout "$pdf" -)
+  for wanted in "$client" "$current_interest" "$proposed_interest"; do
+    grep -qF -- "$wanted" <<<"$text" || fail "$language: \"$wanted\" is not in the PDF"
+  done
+  echo "check-report: $language PDF: $(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }') pages, $pictures pictures, \"$client\", $current_interest, $proposed_interest"
+done
+
+if [ "$failed" -ne 0 ]; then
+  echo "check-report: FAILED" >&2
+  exit 1
+fi
+echo "check-report: passed"

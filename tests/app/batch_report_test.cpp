@@ -1,0 +1,84 @@
+#include "app/batch_report.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/planfiles/test_files.h"
+#include "tests/test_regional.h"
+
+namespace ardvane {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+int Count(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (std::size_t at = 0; (at = text.find(part, at)) != std::string::npos; ++at) ++count;
+  return count;
+}
+
+class BatchReportTest : public ::testing::Test {
+ protected:
+  // The shipped program folder with its Reports folder.
+  BatchReportTest() {
+    std::filesystem::copy(ARDVANE_DIST_DIR, folder.path(),
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::create_directory(folder / "Reports");
+    env.programFolder = folder.path();
+    env.regional = testing::kPointRegional;
+    env.today = EncodeDate(2024, 6, 15);
+  }
+  int Run(const std::vector<std::string>& words, int language = 0) {
+    err.str("");
+    return RunBatchReport(ReadStartupArguments(words, "", false), language, env, err);
+  }
+
+  TempFolder folder;
+  CommandLineEnvironment env;
+  std::ostringstream err;
+};
+
+TEST_F(BatchReportTest, WritesTheReportWithBothPicturesAndReplacesAnOldOne) {
+  const std::filesystem::path report = folder / "Reports" / "Report1.doc";
+  WriteFile(report, "an older report");
+  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}), 0) << err.str();
+  EXPECT_EQ(err.str(), "");
+  const std::string html = ReadFile(report);
+  EXPECT_EQ(Count(html, "data:image/png;base64,"), 2);
+  EXPECT_NE(html.find("Maria Sample"), std::string::npos);
+  EXPECT_NE(html.find("Debt Elimination Plan"), std::string::npos);  // English
+  EXPECT_TRUE(std::filesystem::exists(folder / "Paydown.bmp"));
+  // Nothing of the interactive print: no log.
+  EXPECT_FALSE(std::filesystem::exists(folder / "PrintLog.kdf"));
+
+  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, 1), 0) << err.str();
+  EXPECT_NE(ReadFile(folder / "Reports" / "Report2.doc").find("Plan de"), std::string::npos);
+}
+
+TEST_F(BatchReportTest, FailuresWriteNoReportAndSayWhyOnStandardError) {
+  // A plan that cannot be read: no report of an empty plan.
+  const std::string missing = (folder / "missing plan.bvx").string();
+  EXPECT_EQ(Run({(folder / "missing").string(), "plan.bvx", "-<p>Report1"}), 1);
+  EXPECT_EQ(err.str().rfind("Could not open file " + missing + "\n", 0), 0u) << err.str();
+  WriteFile(folder / "broken.bvx", "no plan in here");
+  EXPECT_EQ(Run({(folder / "broken.bvx").string(), "-<p>Report1"}), 1);
+  EXPECT_EQ(Run({"-<p>Report1"}), 1);  // no plan named
+  EXPECT_EQ(err.str().rfind("Could not open file \n", 0), 0u) << err.str();
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "Reports"));
+
+  // The report directory is not made for a report request.
+  std::filesystem::remove(folder / "Reports");
+  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}), 1);
+  EXPECT_NE(err.str().find("Report1.doc"), std::string::npos) << err.str();
+  EXPECT_FALSE(std::filesystem::exists(folder / "Reports"));
+
+  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>"}), 2);
+  WriteFile(folder / "Params.ini", "[Permissions]\nLanguage=0\n");
+  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, 1), 2);
+}
+
+}  // namespace
+}  // namespace ardvane

@@ -1,0 +1,289 @@
+#include "reports/document_output.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <deque>
+
+#include "reports/text_boxes.h"
+#include "tests/planfiles/test_files.h"
+#include "tests/test_regional.h"
+
+namespace ardvane {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+AppSettings Switches(bool strategy, bool projections, bool schedule) {
+  AppSettings settings;
+  settings.PrintPlanStrategy = strategy;
+  settings.PrintPayoffProjections = projections;
+  settings.PrintPayoffSchedule = schedule;
+  return settings;
+}
+
+TEST(PictureBoxesTest, ThePlanStrategyBoxesAndThePayoffProjectionsPageMoveThePictures) {
+  struct Case {
+    bool strategy, projections, schedule;
+    int payoffDates, balances;
+  };
+  const Case cases[] = {
+      {false, true, true, 9, 8},  {true, true, true, 15, 14}, {false, false, true, 8, 0},
+      {true, false, true, 14, 0}, {false, true, false, 0, 8}, {true, true, false, 0, 14},
+      {true, false, false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const PictureBoxNumbers boxes =
+        PictureBoxesFor(Switches(c.strategy, c.projections, c.schedule));
+    EXPECT_EQ(boxes.payoffDates, c.payoffDates) << c.strategy << c.projections << c.schedule;
+    EXPECT_EQ(boxes.balances, c.balances) << c.strategy << c.projections << c.schedule;
+  }
+}
+
+// A report with `count` text boxes, each holding its own number.
+std::string ReportWithBoxes(int count) {
+  std::string html = "<html><body>\r\n";
+  for (int i = 1; i <= count; ++i) {
+    html += "<p>Before " + std::to_string(i) +
+            "</p>\r\n<div class=\"textbox\" style=\"width:" + std::to_string(i) + "px\">box " +
+            std::to_string(i) + "</div>\r\n";
+  }
+  return html + "</body></html>\r\n";
+}
+
+void WritePicture(const std::filesystem::path& path, int width, int height, QColor colour) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(colour);
+  ASSERT_TRUE(image.save(QString::fromStdString(path.string()), "BMP"));
+}
+
+// The picture stored in a box, decoded back from its data: address.
+QImage PictureIn(std::string_view content) {
+  const std::string prefix = "<img src=\"data:image/png;base64,";
+  EXPECT_EQ(content.substr(0, prefix.size()), prefix) << content.substr(0, 80);
+  const std::size_t end = content.find('"', prefix.size());
+  const QByteArray png = QByteArray::fromBase64(
+      QByteArray::fromStdString(std::string(content.substr(prefix.size(), end - prefix.size()))));
+  return QImage::fromData(png, "PNG");
+}
+
+class PlaceGraphicsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WritePicture(folder / "Paydown.bmp", 20, 10, Qt::red);
+    WritePicture(folder / "Balances.bmp", 30, 15, Qt::blue);
+  }
+  std::filesystem::path report() const { return folder / "report.doc"; }
+
+  TempFolder folder;
+};
+
+TEST_F(PlaceGraphicsTest, EachPictureReplacesTheContentOfItsBoxOnly) {
+  for (const bool strategy : {false, true}) {
+    const int boxCount = strategy ? 15 : 9;
+    const std::string before = ReportWithBoxes(boxCount);
+    WriteFile(report(), before);
+    std::string error;
+    ASSERT_TRUE(PlaceGraphics(report(), Switches(strategy, true, true), folder.path(), &error))
+        << error;
+
+    const std::string after = ReadFile(report());
+    const std::vector<TextBox> boxes = FindTextBoxes(after);
+    ASSERT_EQ(boxes.size(), static_cast<std::size_t>(boxCount));
+    const auto content = [&](int number) {
+      const TextBox& box = boxes[number - 1];
+      return std::string_view(after).substr(box.contentBegin, box.contentEnd - box.contentBegin);
+    };
+    const int balances = strategy ? 14 : 8;
+    const QImage balancesPicture = PictureIn(content(balances));
+    EXPECT_EQ(balancesPicture.size(), QSize(30, 15));
+    EXPECT_EQ(balancesPicture.pixelColor(3, 3), QColor(Qt::blue));
+    const QImage payoffPicture = PictureIn(content(balances + 1));
+    EXPECT_EQ(payoffPicture.size(), QSize(20, 10));
+    EXPECT_EQ(payoffPicture.pixelColor(3, 3), QColor(Qt::red));
+    EXPECT_NE(content(balances).find("width=\"30\" height=\"15\""), std::string::npos);
+    // The other boxes, and each box's own attributes, stay as written.
+    for (int i = 1; i < balances; ++i) EXPECT_EQ(content(i), "box " + std::to_string(i));
+    EXPECT_EQ(after.substr(0, boxes[balances - 1].contentBegin),
+              before.substr(0, boxes[balances - 1].contentBegin));
+  }
+}
+
+TEST_F(PlaceGraphicsTest, WithoutThePayoffProjectionsPageThePayoffPictureTakesBoxEight) {
+  WriteFile(report(), ReportWithBoxes(8));
+  std::string error;
+  ASSERT_TRUE(PlaceGraphics(report(), Switches(false, false, true), folder.path(), &error));
+  const std::string after = ReadFile(report());
+  const TextBox box = FindTextBoxes(after).at(7);
+  EXPECT_EQ(PictureIn(std::string_view(after).substr(box.contentBegin)).size(), QSize(20, 10));
+  EXPECT_EQ(after.find("base64"), after.rfind("base64"));  // one picture only
+}
+
+TEST_F(PlaceGraphicsTest, AMissingBoxFailsAndLeavesTheDocumentAsItWas) {
+  const std::string before = ReportWithBoxes(8);  // the payoff box 9 is missing
+  WriteFile(report(), before);
+  std::string error;
+  EXPECT_FALSE(PlaceGraphics(report(), Switches(false, true, true), folder.path(), &error));
+  EXPECT_NE(error.find("Text Box 9"), std::string::npos) << error;
+  EXPECT_EQ(ReadFile(report()), before);
+}
+
+TEST_F(PlaceGraphicsTest, AMissingPictureFileLeavesItsBoxAndABadOneFails) {
+  std::filesystem::remove(folder / "Paydown.bmp");
+  WriteFile(report(), ReportWithBoxes(9));
+  std::string error;
+  ASSERT_TRUE(PlaceGraphics(report(), Switches(false, true, true), folder.path(), &error));
+  const std::string after = ReadFile(report());
+  EXPECT_NE(after.find(">box 9</div>"), std::string::npos);
+  EXPECT_EQ(after.find(">box 8</div>"), std::string::npos);
+
+  WriteFile(folder / "Paydown.bmp", "BM not a picture");
+  WriteFile(report(), ReportWithBoxes(9));
+  EXPECT_FALSE(PlaceGraphics(report(), Switches(false, true, true), folder.path(), &error));
+  EXPECT_NE(error.find("Paydown.bmp"), std::string::npos) << error;
+  EXPECT_EQ(ReadFile(report()), ReportWithBoxes(9));
+}
+
+TEST(ReportFileNameTest, NameDateAndLanguageWord) {
+  PlanDocument plan;
+  plan.FirstName = "John";
+  plan.LastName = "Smith";
+  plan.Date = EncodeDate(2005, 3, 15);
+  RegionalSettings dashes = testing::kPointRegional;
+  dashes.shortDateFormat = "yyyy-MM-dd";
+  EXPECT_EQ(ReportFileName(plan, true, "English", testing::kPointRegional),
+            "Smith, John 3.15.2005 English.doc");
+  EXPECT_EQ(ReportFileName(plan, false, "English", testing::kPointRegional),
+            "Smith, John 3.15.2005.doc");
+  EXPECT_EQ(ReportFileName(plan, true, "Spanish", dashes), "Smith, John 2005-03-15 Spanish.doc");
+  // A "/" typed into a name would otherwise name a folder.
+  plan.LastName = "Ana/Luis";
+  EXPECT_EQ(ReportFileName(plan, false, "", testing::kPointRegional),
+            "Ana.Luis, John 3.15.2005.doc");
+
+  EXPECT_EQ(ReportFilePath("/p/Reports/", "a.doc"), "/p/Reports/a.doc");
+  EXPECT_EQ(ReportFilePath("/p/Reports", "a.doc"), "/p/Reports/a.doc");
+}
+
+// The window's side of a print, answered by the test.
+class FakeSurroundings : public PrintSurroundings {
+ public:
+  FileExistsAnswer AskFileExists(const std::string& path) override {
+    asked.push_back(path);
+    return choice;
+  }
+  int OpenDocument(const std::string& path) override {
+    opened.push_back(path);
+    return openResult;
+  }
+  void ShowInformation(const std::string& message) override { messages.push_back(message); }
+  LocalDateTime Now() override { return {EncodeDate(2024, 6, 15), 10, 30, 0}; }
+
+  FileExistsAnswer choice = FileExistsAnswer::Cancel;
+  int openResult = 42;
+  std::vector<std::string> asked, opened, messages;
+};
+
+class PrepareReportFileTest : public ::testing::Test {
+ protected:
+  PrintJob Job() {
+    PrintJob job;
+    job.reportDirectory = (folder / "Reports").string() + "/";
+    job.reportPath = folder / "Reports" / "Smith, John 6.15.2024.doc";
+    job.programFolder = folder.path();
+    job.printLog = true;
+    job.generate = [this](const std::filesystem::path& path) {
+      generated.push_back(path.string());
+      if (!generateSucceeds) return false;
+      WriteFile(path, "new report");
+      return true;
+    };
+    return job;
+  }
+  std::string Log() const { return ReadFile(folder / "PrintLog.kdf"); }
+
+  TempFolder folder;
+  FakeSurroundings surroundings;
+  std::vector<std::string> generated;
+  bool generateSucceeds = true;
+};
+
+TEST_F(PrepareReportFileTest, ANewReportIsMadeInANewFolderOpenedAndLogged) {
+  const PrintJob job = Job();
+  const PrintOutcome outcome = PrepareReportFile(job, surroundings);
+  EXPECT_TRUE(outcome.generated);
+  EXPECT_TRUE(surroundings.asked.empty());
+  EXPECT_EQ(ReadFile(job.reportPath), "new report");
+  EXPECT_EQ(surroundings.opened, std::vector<std::string>{job.reportPath.string()});
+  EXPECT_TRUE(outcome.logged);
+  EXPECT_EQ(Log(), "Date/Time\tPath\tFile Name\tResult\r\n6/15/2024 10:30:00 AM\t" +
+                       (folder / "Reports").string() + "/\tSmith, John 6.15.2024.doc\t42\r\n");
+}
+
+TEST_F(PrepareReportFileTest, TheAnswerAboutAnExistingFileDecidesWhatHappens) {
+  const PrintJob job = Job();
+  std::filesystem::create_directory(folder / "Reports");
+
+  // Cancel: the old file untouched, not opened, not logged.
+  WriteFile(job.reportPath, "old report");
+  surroundings.choice = FileExistsAnswer::Cancel;
+  PrepareReportFile(job, surroundings);
+  EXPECT_EQ(surroundings.asked, std::vector<std::string>{job.reportPath.string()});
+  EXPECT_TRUE(generated.empty());
+  EXPECT_TRUE(surroundings.opened.empty());
+  EXPECT_EQ(ReadFile(job.reportPath), "old report");
+  EXPECT_FALSE(std::filesystem::exists(folder / "PrintLog.kdf"));
+
+  // Open it: the old file opened unchanged, no log line.
+  surroundings.choice = FileExistsAnswer::Open;
+  PrintOutcome outcome = PrepareReportFile(job, surroundings);
+  EXPECT_TRUE(generated.empty());
+  EXPECT_EQ(surroundings.opened.size(), 1u);
+  EXPECT_EQ(ReadFile(job.reportPath), "old report");
+  EXPECT_FALSE(outcome.logged);
+  EXPECT_FALSE(std::filesystem::exists(folder / "PrintLog.kdf"));
+
+  // Overwrite it: rebuilt, opened and logged.
+  surroundings.choice = FileExistsAnswer::Overwrite;
+  outcome = PrepareReportFile(job, surroundings);
+  EXPECT_EQ(generated.size(), 1u);
+  EXPECT_EQ(ReadFile(job.reportPath), "new report");
+  EXPECT_EQ(surroundings.opened.size(), 2u);
+  EXPECT_TRUE(outcome.logged);
+  EXPECT_NE(Log().find("\t42\r\n"), std::string::npos);
+}
+
+TEST_F(PrepareReportFileTest, FailuresAlongTheWay) {
+  // The desktop cannot open it: the word processor message, and the code is logged.
+  PrintJob job = Job();
+  surroundings.openResult = 2;
+  PrepareReportFile(job, surroundings);
+  EXPECT_EQ(surroundings.messages, std::vector<std::string>{kWordProcessorMissing});
+  EXPECT_NE(Log().find("\tSmith, John 6.15.2024.doc\t2\r\n"), std::string::npos);
+
+  // The log cannot be written: its own message; the report stands.
+  std::filesystem::remove(folder / "PrintLog.kdf");
+  std::filesystem::create_directory(folder / "PrintLog.kdf");
+  surroundings.openResult = 42;
+  surroundings.messages.clear();
+  surroundings.choice = FileExistsAnswer::Overwrite;
+  const PrintOutcome logFailed = PrepareReportFile(job, surroundings);
+  EXPECT_TRUE(logFailed.generated);
+  EXPECT_FALSE(logFailed.logged);
+  EXPECT_EQ(surroundings.messages, std::vector<std::string>{kCouldNotLogPrint});
+
+  // The report is not written: nothing is opened or logged.
+  generateSucceeds = false;
+  surroundings.opened.clear();
+  const PrintOutcome notSaved = PrepareReportFile(job, surroundings);
+  EXPECT_FALSE(notSaved.generated);
+  EXPECT_FALSE(notSaved.opened);
+  EXPECT_TRUE(surroundings.opened.empty());
+}
+
+}  // namespace
+}  // namespace ardvane

@@ -1,0 +1,67 @@
+#include "reports/print_log.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/planfiles/test_files.h"
+#include "tests/test_regional.h"
+
+namespace ardvane {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+const DayNumber k15Jan2008 = EncodeDate(2008, 1, 15);
+
+TEST(PrintLogTest, TheFirstPrintWritesTheHeaderAndLaterPrintsAppendLines) {
+  TempFolder folder;
+  std::string error;
+  ASSERT_TRUE(LogPrint(folder.path(), "/data/Reports/Smith, John 1.15.2008 English.doc", 42,
+                       {k15Jan2008, 15, 7, 9}, testing::kPointRegional, &error))
+      << error;
+  EXPECT_EQ(ReadFile(folder / "PrintLog.kdf"),
+            "Date/Time\tPath\tFile Name\tResult\r\n"
+            "1/15/2008 3:07:09 PM\t/data/Reports/\tSmith, John 1.15.2008 English.doc\t42\r\n");
+
+  // A failed open is logged with its code; a print at exactly midnight shows the date alone.
+  ASSERT_TRUE(LogPrint(folder.path(), "/data/Reports/b.doc", 2, {k15Jan2008 + 1, 0, 0, 0},
+                       testing::kCommaRegional, &error));
+  EXPECT_EQ(ReadFile(folder / "PrintLog.kdf"),
+            "Date/Time\tPath\tFile Name\tResult\r\n"
+            "1/15/2008 3:07:09 PM\t/data/Reports/\tSmith, John 1.15.2008 English.doc\t42\r\n"
+            "16.01.2008\t/data/Reports/\tb.doc\t2\r\n");
+}
+
+TEST(PrintLogTest, AHandEditedLogKeepsEveryByteAndGetsNoNewHeader) {
+  TempFolder folder;
+  // The header removed by hand, the last line left without its line end.
+  const std::string old = "1/1/2008\t/old/\ta.doc\t42\r\nnote typed by hand";
+  WriteFile(folder / "PrintLog.kdf", old);
+  std::string error;
+  ASSERT_TRUE(LogPrint(folder.path(), "/r/x.doc", 42, {k15Jan2008, 0, 0, 1},
+                       testing::kPointRegional, &error));
+  EXPECT_EQ(ReadFile(folder / "PrintLog.kdf"),
+            old + "\r\n1/15/2008 12:00:01 AM\t/r/\tx.doc\t42\r\n");
+}
+
+TEST(PrintLogTest, AFailureIsReportedAndLeavesNothingBehind) {
+  TempFolder folder;
+  std::string error;
+  // No program folder: nothing is made.
+  EXPECT_FALSE(LogPrint(folder / "missing", "/r/x.doc", 42, {k15Jan2008, 1, 0, 0},
+                        testing::kPointRegional, &error));
+  EXPECT_NE(error.find("PrintLog.kdf"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+
+  // Something other than a file in its place stays as it is.
+  std::filesystem::create_directory(folder / "PrintLog.kdf");
+  error.clear();
+  EXPECT_FALSE(LogPrint(folder.path(), "/r/x.doc", 42, {k15Jan2008, 1, 0, 0},
+                        testing::kPointRegional, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "PrintLog.kdf"));
+}
+
+}  // namespace
+}  // namespace ardvane

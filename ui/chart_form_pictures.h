@@ -1,0 +1,20 @@
+#pragma once
+
+#include "reports/report_generator.h"
+#include "ui/chart_forms.h"
+
+namespace ardvane {
+
+// The report's chart pictures drawn from the chart forms: the Spanish pair for language 1,
+// the English pair otherwise.
+class ChartFormPictures : public ReportPictures {
+ public:
+  explicit ChartFormPictures(const ChartForms& forms) : forms_(forms) {}
+  bool Save(ReportPicture kind, int language, const std::filesystem::path& path,
+            std::string* error) override;
+
+ private:
+  const ChartForms& forms_;
+};
+
+}  // namespace ardvane
