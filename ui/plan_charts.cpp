@@ -248,6 +248,9 @@ class ChartParts : public QGraphicsObject {
   std::vector<QBarSet*> sets;
   QBarCategoryAxis* categoryAxis = nullptr;
   QCategoryAxis* valueAxis = nullptr;
+  // The balances chart's years: the category axis would cut every label to the width of its
+  // group, so the years stand on an axis of their own, spread out where groups are many.
+  QCategoryAxis* yearAxis = nullptr;
 
   // Names of the categories from the bottom up, drawn right-aligned left of the plot area,
   // which the chart's left margin makes room for.
@@ -464,6 +467,14 @@ ChartParts& SetUp(QChart& chart, ChartKind kind, int setCount) {
   parts->series->attachAxis(parts->categoryAxis);
   parts->series->attachAxis(parts->valueAxis);
   if (kind == ChartKind::kInterest) parts->categoryAxis->setVisible(false);
+  if (kind == ChartKind::kBalances) {
+    parts->categoryAxis->setVisible(false);
+    parts->yearAxis = new QCategoryAxis(&chart);
+    parts->yearAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    parts->yearAxis->setGridLineVisible(false);
+    parts->yearAxis->setLabelsFont(parts->categoryAxis->labelsFont());
+    chart.addAxis(parts->yearAxis, Qt::AlignBottom);
+  }
   if (kind == ChartKind::kPayoff) parts->categoryAxis->setLabelsVisible(false);
   return *parts;
 }
@@ -615,15 +626,16 @@ void FillBalancesChart(QChart& chart, const PlanDocument& plan, const PlanResult
   for (int m = 0; m < months; m += 12) addGroup(planYear + m / 12, m);
   addGroup(planYear + std::max(months, 0) / 12 + 1, std::max(months, 0));
 
-  // A long projection has more years than fit side by side, and the axis would cut every one
-  // short: then only every few years carry their label, at most ten labels in all.
+  SetCategories(*parts.categoryAxis, DistinctCategories(years));
+  // Group i stands at i on the hidden category axis. A long projection has more years than
+  // fit side by side: then every few years carry their label, at most ten in all.
   constexpr qsizetype kMostLabels = 10;
   const qsizetype step = (years.size() + kMostLabels - 1) / kMostLabels;
-  QStringList labels = years;
-  for (qsizetype i = 0; i < labels.size(); ++i) {
-    if (i % step != 0) labels[i].clear();
+  std::vector<AxisLabel> yearLabels;
+  for (qsizetype i = 0; i < years.size(); i += step) {
+    yearLabels.push_back({years[i], static_cast<double>(i)});
   }
-  SetCategories(*parts.categoryAxis, DistinctCategories(labels));
+  SetAxisLabels(*parts.yearAxis, yearLabels, -0.5, static_cast<double>(years.size()) - 0.5);
   SetValues(*parts.sets[0], current);
   SetValues(*parts.sets[1], proposed);
   SetValues(*parts.sets[2], investment);
