@@ -1,0 +1,111 @@
+// Speed of the client report: GenerateReport with every section and both pictures, then the
+// pictures placed into the document, for the sample plan and for a 25-debt plan of 30 years
+// (thousands of table rows).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+#include "engine/calendar.h"
+#include "planfiles/plan_file.h"
+#include "reports/document_output.h"
+#include "ui/chart_form_pictures.h"
+#include "ui/chart_forms.h"
+#include "ui/settings_files.h"
+
+namespace ardvane {
+namespace {
+
+// A scratch copy of the shipped payload (templates, phrases, parameters, sample plan).
+class ReportFolder {
+ public:
+  ReportFolder() {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() /
+            ("ardvane-report-bench-" + std::to_string(random()));
+    std::filesystem::copy(ARDVANE_DIST_FOLDER, path_, std::filesystem::copy_options::recursive);
+  }
+  ~ReportFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+PlanDocument LargePlan() {
+  PlanDocument plan;
+  plan.FirstName = "Large";
+  plan.LastName = "Plan";
+  plan.Date = EncodeDate(2026, 12, 7);
+  plan.ReturnRate = 6;
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.Term = 30;
+  plan.ConsolidationLoan.InterestRate = 7.5;
+  for (int i = 0; i < 25; ++i) {
+    // A 30-year mortgage first; the rest spread from a few years to about twenty.
+    const double balance = i == 0 ? 250000 : 2000 + 1500.0 * i;
+    const double rate = i == 0 ? 6.5 : 5 + (i % 15);
+    const double payment = i == 0 ? 1580.17 : balance * (rate / 1200) + balance / (30 + 9 * i);
+    DebtFields debt;
+    debt.Name = "Debt " + std::to_string(i + 1);
+    debt.Balance = std::to_string(balance);
+    debt.InterestRate = std::to_string(rate);
+    debt.CurrentPayment = std::to_string(payment);
+    debt.MinimumPaymentAmount = std::to_string(payment * 0.8);
+    debt.CompoundingPeriod = "1";
+    debt.Escrow = i == 0 ? "310" : "0";
+    debt.Consolidate = i % 6 == 3;
+    plan.Debts.AddDebt(debt, RegionalSettings{});
+  }
+  return plan;
+}
+
+void MeasureReport(benchmark::State& state, bool large) {
+  ReportFolder folder;
+  const RegionalSettings regional;
+  const PlanParameters params = LoadParams(folder.path(), regional);
+  AppSettings settings;  // every section on
+  ApplyPermissions(settings, params);
+  PlanDocument plan;
+  if (large) {
+    plan = LargePlan();
+  } else {
+    ReadData(folder.path() / "Sample.bvx", plan, PlanReadContext{regional, params, 0});
+  }
+  PlanResults results = Calculate(plan, params, settings, regional);
+  ChartForms forms(regional, nullptr);
+  forms.Refresh(plan, results, params);
+  ChartFormPictures pictures(forms);
+
+  ReportContext context;
+  context.plan = &plan;
+  context.results = &results;
+  context.params = &params;
+  context.settings = &settings;
+  context.regional = &regional;
+  context.programFolder = folder.path();
+  context.pictures = &pictures;
+  const auto path = folder.path() / "Report.doc";
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    bool complete = false;
+    if (!WriteReportDocument(context, path, &complete) || !complete) {
+      state.SkipWithError("the report was not written whole");
+      break;
+    }
+    bytes = std::filesystem::file_size(path);
+  }
+  state.counters["report_bytes"] = static_cast<double>(bytes);
+}
+
+void BM_GenerateReport(benchmark::State& state) { MeasureReport(state, false); }
+void BM_GenerateReportLarge(benchmark::State& state) { MeasureReport(state, true); }
+
+BENCHMARK(BM_GenerateReport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GenerateReportLarge)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace ardvane
