@@ -11,6 +11,7 @@
 
 #include "engine/vorn_util.h"
 #include "planfiles/plan_session.h"
+#include "ui/dialog_buttons.h"
 #include "ui/plan_fee_values.h"
 #include "ui/vorn_mask.h"
 
@@ -100,18 +101,9 @@ TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& r
   const int textWidth = std::max(grid->sizeHint().width(), fontMetrics().averageCharWidth() * 80);
   for (QLabel* label : paragraphs) label->setFixedWidth(textWidth);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  btnOK = new QPushButton("&OK", this);
-  btnOK->setObjectName("btnOK");
-  btnOK->setDefault(true);
-  btnCancel = new QPushButton("&Cancel", this);
-  btnCancel->setObjectName("btnCancel");
-  connect(btnOK, &QPushButton::clicked, this, &TfrmAccelerator::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &TfrmAccelerator::reject);
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
-  layout->addLayout(buttons);
+  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
+  btnOK = buttons.ok;
+  btnCancel = buttons.cancel;
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

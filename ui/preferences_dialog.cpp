@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "engine/debt_rows.h"
+#include "ui/dialog_buttons.h"
 #include "ui/preferences_rules.h"
 
 namespace ardvane {
@@ -175,18 +176,9 @@ TfrmPreferences::TfrmPreferences(AppSettings& settings, const PlanParameters& pa
   grpLanguage->setVisible(params.PermitLanguage);
   layout->addWidget(grpLanguage);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  btnOK = new QPushButton("&OK", this);
-  btnOK->setObjectName("btnOK");
-  btnOK->setDefault(true);
-  btnCancel = new QPushButton("&Cancel", this);
-  btnCancel->setObjectName("btnCancel");
-  connect(btnOK, &QPushButton::clicked, this, &TfrmPreferences::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &TfrmPreferences::reject);
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
-  layout->addLayout(buttons);
+  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
+  btnOK = buttons.ok;
+  btnCancel = buttons.cancel;
 
   setMinimumWidth(px(632));
   layout->setSizeConstraint(QLayout::SetFixedSize);

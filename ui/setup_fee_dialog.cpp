@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "planfiles/plan_session.h"
+#include "ui/dialog_buttons.h"
 #include "ui/vorn_mask.h"
 
 namespace ardvane {
@@ -139,18 +140,9 @@ TfrmSetupFee::TfrmSetupFee(PlanSession& session, const RegionalSettings& regiona
   footnote->addSpacing(fieldWidth / 2);
   layout->addLayout(footnote);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  btnOK = new QPushButton("&OK", this);
-  btnOK->setObjectName("btnOK");
-  btnOK->setDefault(true);
-  btnCancel = new QPushButton("&Cancel", this);
-  btnCancel->setObjectName("btnCancel");
-  connect(btnOK, &QPushButton::clicked, this, &TfrmSetupFee::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &TfrmSetupFee::reject);
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
-  layout->addLayout(buttons);
+  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
+  btnOK = buttons.ok;
+  btnCancel = buttons.cancel;
   // Fixed once: the figures change at every recalculation, the dialog's size never does.
   setFixedSize(sizeHint());
 

@@ -1,0 +1,18 @@
+#pragma once
+
+class QBoxLayout;
+class QDialog;
+class QPushButton;
+
+namespace ardvane {
+
+struct OkCancelButtons {
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+};
+
+// Adds a row to `layout` with "&OK" (btnOK: the default button, accepts the dialog) and
+// "&Cancel" (btnCancel: rejects it) at its right.
+OkCancelButtons AddOkCancelRow(QDialog& dialog, QBoxLayout& layout);
+
+}  // namespace ardvane
