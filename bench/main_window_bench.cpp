@@ -7,10 +7,11 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <filesystem>
-#include <random>
 
+#include "bench/payload_folder.h"
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
+#include "tests/ui/fake_prompts.h"
 #include "ui/main_window.h"
 #include "ui/setup_fee_dialog.h"
 #include "ui/vorn_mask.h"
@@ -18,47 +19,10 @@
 namespace ardvane {
 namespace {
 
-class SilentPrompts : public WindowPrompts {
- public:
-  SaveAnswer AskSaveChanges(const std::string&) override { return SaveAnswer::No; }
-  bool Confirm(const std::string&) override { return true; }
-  std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
-    return std::nullopt;
-  }
-  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
-                                                      const std::string&) override {
-    return std::nullopt;
-  }
-  void ShowError(const std::string&) override {}
-  void ShowInformation(const std::string&) override {}
-  void ShowWarning(const std::string&) override {}
-  bool ConfirmWarning(const std::string&) override { return true; }
-  FileExistsAnswer AskFileExists(const std::string&) override { return FileExistsAnswer::Cancel; }
-  int OpenDocument(const std::string&) override { return 42; }
-};
+// Every question answered as a user who declines, every message dropped.
+using SilentPrompts = testing::FakePrompts;
 
-// A scratch program folder holding the shipped payload (Params.ini, Sample.bvx).
-class ProgramFolder {
- public:
-  ProgramFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("ardvane-bench-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-    for (const char* name : {"Params.ini", "Sample.bvx"}) {
-      std::filesystem::copy_file(std::filesystem::path(ARDVANE_DIST_FOLDER) / name, path_ / name);
-    }
-  }
-  ~ProgramFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-MainWindowOptions Options(const ProgramFolder& folder, const std::filesystem::path& plan) {
+MainWindowOptions Options(const PayloadFolder& folder, const std::filesystem::path& plan) {
   MainWindowOptions options;
   options.programFolder = folder.path();
   options.today = EncodeDate(2026, 12, 7);
@@ -66,7 +30,7 @@ MainWindowOptions Options(const ProgramFolder& folder, const std::filesystem::pa
   return options;
 }
 
-std::filesystem::path LargePlan(const ProgramFolder& folder) {
+std::filesystem::path LargePlan(const PayloadFolder& folder) {
   PlanDocument plan;
   plan.Date = EncodeDate(2026, 12, 7);
   plan.ReturnRate = 6;
@@ -93,7 +57,7 @@ std::filesystem::path LargePlan(const ProgramFolder& folder) {
 }
 
 void EditToRedraw(benchmark::State& state, bool large) {
-  ProgramFolder folder;
+  PayloadFolder folder;
   const auto plan = large ? LargePlan(folder) : folder.path() / "Sample.bvx";
   SilentPrompts prompts;
   TfrmMain window(Options(folder, plan), prompts);
@@ -116,7 +80,7 @@ void BM_EditToRedraw(benchmark::State& state) { EditToRedraw(state, false); }
 void BM_EditToRedrawLarge(benchmark::State& state) { EditToRedraw(state, true); }
 
 void BM_MainWindowStartUp(benchmark::State& state) {
-  ProgramFolder folder;
+  PayloadFolder folder;
   SilentPrompts prompts;
   for (auto _ : state) {
     TfrmMain window(Options(folder, folder.path() / "Sample.bvx"), prompts);
@@ -129,7 +93,7 @@ void BM_MainWindowStartUp(benchmark::State& state) {
 // One live change in the plan fee dialog: the rate field is left, the plan takes all six
 // values, calculates, and the main window and the dialog show the new figures.
 void BM_SetupFeeLiveRecalculation(benchmark::State& state) {
-  ProgramFolder folder;
+  PayloadFolder folder;
   SilentPrompts prompts;
   TfrmMain window(Options(folder, folder.path() / "Sample.bvx"), prompts);
   window.show();

@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <random>
 
+#include "bench/payload_folder.h"
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
 #include "reports/document_output.h"
@@ -15,25 +15,6 @@
 
 namespace ardvane {
 namespace {
-
-// A scratch copy of the shipped payload (templates, phrases, parameters, sample plan).
-class ReportFolder {
- public:
-  ReportFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("ardvane-report-bench-" + std::to_string(random()));
-    std::filesystem::copy(ARDVANE_DIST_FOLDER, path_, std::filesystem::copy_options::recursive);
-  }
-  ~ReportFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 PlanDocument LargePlan() {
   PlanDocument plan;
@@ -64,7 +45,7 @@ PlanDocument LargePlan() {
 }
 
 void MeasureReport(benchmark::State& state, bool large) {
-  ReportFolder folder;
+  PayloadFolder folder;
   const RegionalSettings regional;
   const PlanParameters params = LoadParams(folder.path(), regional);
   AppSettings settings;  // every section on
