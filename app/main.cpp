@@ -1,13 +1,17 @@
 // Ardvane's entry point: the main window, or one of the command-line modes.
+#include <pwd.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QLocale>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +19,7 @@
 #include "app/command_line.h"
 #include "engine/calendar.h"
 #include "platform/desktop_locale.h"
+#include "platform/program_folder.h"
 #include "platform/version_info.h"
 #include "ui/client_notes.h"
 #include "ui/main_window.h"
@@ -36,6 +41,26 @@ std::filesystem::path ExecutablePath(const char* argv0) {
 // The folder of the running executable: the program folder.
 std::filesystem::path ExecutableFolder(const char* argv0) {
   return ExecutablePath(argv0).parent_path();
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// The program folder of this run: the executable's folder, --program-folder, or the user's own
+// folder of an installed program, seeded from the installed payload.
+PreparedProgramFolder ProgramFolderOfRun(const char* argv0,
+                                         const std::optional<std::filesystem::path>& given) {
+  ProgramFolderInputs inputs;
+  inputs.executableFolder = ExecutableFolder(argv0);
+  inputs.explicitFolder = given;
+  inputs.xdgDataHome = Environment("XDG_DATA_HOME");
+  inputs.home = Environment("HOME");
+  if (inputs.home.empty()) {
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) inputs.home = entry->pw_dir;
+  }
+  return PrepareProgramFolder(inputs);
 }
 
 LocalDateTime Now() {
@@ -74,7 +99,7 @@ int RunBatch(int argc, char** argv, const StartupRequest& request, int language,
 }
 
 int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
-              const std::filesystem::path& programFolder) {
+              const std::filesystem::path& programFolder, const std::string& folderWarning) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Ardvane");
   MainWindowOptions options;
@@ -89,6 +114,9 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
   TfrmMain window(options, prompts);
   prompts.SetParent(&window);
   window.show();
+  if (!folderWarning.empty()) {
+    QTimer::singleShot(0, &window, [&prompts, &folderWarning] { prompts.ShowWarning(folderWarning); });
+  }
   return QApplication::exec();
 }
 
@@ -96,19 +124,23 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  std::filesystem::path programFolder = ExecutableFolder(argv[0]);
+  std::optional<std::filesystem::path> givenFolder;
   if (args.size() >= 1 && args[0] == "--program-folder") {
     if (args.size() < 2) {
       std::cerr << "ardvane: --program-folder needs a folder.\n\n" << UsageText();
       return 2;
     }
-    programFolder = std::filesystem::absolute(args[1]);
+    givenFolder = std::filesystem::absolute(args[1]);
     args.erase(args.begin(), args.begin() + 2);
   }
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::cout << UsageText() << std::flush;
     return std::cout.good() ? 0 : 1;
   }
+  const PreparedProgramFolder prepared = ProgramFolderOfRun(argv[0], givenFolder);
+  const std::filesystem::path& programFolder = prepared.folder;
+  const bool windowed = !IsResultsCommand(args) && !ReadStartupArguments(args, "", false).batch;
+  if (!prepared.warning.empty() && !windowed) std::cerr << "ardvane: " << prepared.warning << "\n";
   if (IsResultsCommand(args)) {
     CommandLineEnvironment env;
     env.programFolder = programFolder;
@@ -146,5 +178,5 @@ int main(int argc, char** argv) {
     std::cerr << "ardvane: --language goes with a report request (-<p>NAME).\n\n" << UsageText();
     return 2;
   }
-  return RunWindow(argc, argv, args, programFolder);
+  return RunWindow(argc, argv, args, programFolder, prepared.warning);
 }
