@@ -3,6 +3,7 @@
 #include "engine/plan_calculation.h"
 #include "planfiles/plan_session.h"
 #include "reports/document_output.h"
+#include "reports/pdf_export.h"
 #include "ui/chart_form_pictures.h"
 #include "ui/chart_forms.h"
 #include "ui/settings_files.h"
@@ -31,8 +32,9 @@ class StderrPrompts : public PlanPrompts {
 
 }  // namespace
 
-int RunBatchReport(const StartupRequest& request, int language, const CommandLineEnvironment& env,
-                   std::ostream& err) {
+int RunBatchReport(const StartupRequest& request, const BatchReportOptions& options,
+                   const CommandLineEnvironment& env, std::ostream& err) {
+  const int language = options.language;
   if (request.batchReportName.empty()) {
     err << "ardvane: the report request \"-<p>\" names no report; write the name after it, "
            "e.g. -<p>Report1.\n";
@@ -87,8 +89,12 @@ int RunBatchReport(const StartupRequest& request, int language, const CommandLin
   const std::filesystem::path path =
       ReportFilePath(settings.ReportDirectory, request.batchReportName + ".doc");
   bool complete = false;
-  if (!WriteReportDocument(context, path, &complete) || !complete || failed) return 1;
-  return 0;
+  if (!WriteReportDocument(context, path, &complete)) return 1;
+  if (options.pdf && !WriteReportPdf(path, PdfPathFor(path), options.paper, &error)) {
+    err << "ardvane: " << error << "\n";
+    return 1;
+  }
+  return complete && !failed ? 0 : 1;
 }
 
 }  // namespace ardvane

@@ -19,6 +19,7 @@
 #include "app/command_line.h"
 #include "engine/calendar.h"
 #include "platform/desktop_locale.h"
+#include "platform/paper_size.h"
 #include "platform/program_folder.h"
 #include "platform/version_info.h"
 #include "ui/client_notes.h"
@@ -83,7 +84,7 @@ bool IsResultsCommand(const std::vector<std::string>& args) {
 
 // The report request runs without a window, so it needs no display: the charts are drawn on
 // the offscreen platform.
-int RunBatch(int argc, char** argv, const StartupRequest& request, int language,
+int RunBatch(int argc, char** argv, const StartupRequest& request, BatchReportOptions options,
              const std::filesystem::path& programFolder) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
@@ -95,7 +96,8 @@ int RunBatch(int argc, char** argv, const StartupRequest& request, int language,
   env.programFolder = programFolder;
   env.regional = RegionalSettingsFromLocale(QLocale::system());
   env.today = Today();
-  return RunBatchReport(request, language, env, std::cerr);
+  options.paper = PaperSizeForLocale(QLocale::system());
+  return RunBatchReport(request, options, env, std::cerr);
 }
 
 int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
@@ -110,6 +112,7 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
   options.versionText =
       tFileVersionInformation(ExecutablePath(argv[0]).string()).GetVersionValue("FileVersion");
   options.now = Now;
+  options.paper = PaperSizeForLocale(QLocale::system());
   MessageBoxPrompts prompts;
   TfrmMain window(options, prompts);
   prompts.SetParent(&window);
@@ -166,6 +169,8 @@ int main(int argc, char** argv) {
     args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
                args.begin() + static_cast<std::ptrdiff_t>(i + 2));
   }
+  // A PDF beside the report's .doc.
+  const bool pdf = std::erase(args, std::string("--pdf")) > 0;
   for (const std::string& word : args) {
     if (word.rfind("--", 0) == 0) {
       std::cerr << "ardvane: unknown option \"" << word << "\".\n\n" << UsageText();
@@ -173,9 +178,10 @@ int main(int argc, char** argv) {
     }
   }
   const StartupRequest request = ReadStartupArguments(args, "", false);
-  if (request.batch) return RunBatch(argc, argv, request, language, programFolder);
-  if (languageGiven) {
-    std::cerr << "ardvane: --language goes with a report request (-<p>NAME).\n\n" << UsageText();
+  if (request.batch) return RunBatch(argc, argv, request, {language, pdf}, programFolder);
+  if (languageGiven || pdf) {
+    std::cerr << "ardvane: " << (pdf ? "--pdf" : "--language")
+              << " goes with a report request (-<p>NAME).\n\n" << UsageText();
     return 2;
   }
   return RunWindow(argc, argv, args, programFolder, prepared.warning);

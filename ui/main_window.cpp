@@ -34,6 +34,7 @@
 #include "engine/consolidation_recommendation.h"
 #include "engine/vorn_util.h"
 #include "reports/document_output.h"
+#include "reports/pdf_export.h"
 #include "reports/report_language.h"
 #include "ui/about_box.h"
 #include "ui/accelerator_dialog.h"
@@ -133,6 +134,8 @@ void TfrmMain::BuildMenuAndToolBar() {
   QAction* saveAsAction = file->addAction("Save &As", QKeySequence(Qt::Key_F12));
   file->addSeparator();
   printAction_ = file->addAction("&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+  exportPdfAction_ = file->addAction("&Export PDF…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+  exportPdfAction_->setObjectName("ExportPdf1");
   file->addSeparator();
   QAction* exitAction = file->addAction("E&xit");
   QMenu* edit = menuBar()->addMenu("&Edit");
@@ -148,6 +151,7 @@ void TfrmMain::BuildMenuAndToolBar() {
   connect(aboutAction, &QAction::triggered, this, &TfrmMain::About1Click);
   connect(preferencesAction_, &QAction::triggered, this, &TfrmMain::Preferences1Click);
   connect(printAction_, &QAction::triggered, this, &TfrmMain::spdbtnPrintClick);
+  connect(exportPdfAction_, &QAction::triggered, this, &TfrmMain::ExportPdfClick);
 
   popLanguage_ = new QMenu(this);
   popLanguage_->setObjectName("popLanguage");
@@ -710,6 +714,7 @@ void TfrmMain::EnableButtons() {
   bitbtnDetails_->setEnabled(any);
   spdbtnPrint_->setEnabled(any);
   printAction_->setEnabled(any);
+  exportPdfAction_->setEnabled(any);
 }
 
 void TfrmMain::SetupDebtsGrid() {
@@ -1069,9 +1074,32 @@ class WindowPrintSurroundings : public PrintSurroundings {
   const MainWindowOptions& options_;
 };
 
+// The PDF export's questions and messages, answered by the window's prompts.
+class WindowPdfSurroundings : public PdfExportSurroundings {
+ public:
+  explicit WindowPdfSurroundings(WindowPrompts& prompts) : prompts_(prompts) {}
+  FileExistsAnswer AskFileExists(const std::string& path) override {
+    return prompts_.AskFileExists(path);
+  }
+  std::optional<std::filesystem::path> ChoosePdfFile(const std::filesystem::path& folder,
+                                                     const std::string& proposedName) override {
+    return prompts_.ChoosePdfFile(folder, proposedName);
+  }
+  void ShowInformation(const std::string& message) override { prompts_.ShowInformation(message); }
+  void ShowError(const std::string& message) override { prompts_.ShowError(message); }
+
+ private:
+  WindowPrompts& prompts_;
+};
+
 }  // namespace
 
-void TfrmMain::spdbtnPrintClick() {
+void TfrmMain::spdbtnPrintClick() { StartReport(false); }
+
+void TfrmMain::ExportPdfClick() { StartReport(true); }
+
+void TfrmMain::StartReport(bool pdf) {
+  reportAsPdf_ = pdf;
   BitBtn1Click();
   if (settings_.PrintLanguage == 99) {
     // Just below the Print button; nothing happens until a language is chosen.
@@ -1083,7 +1111,11 @@ void TfrmMain::spdbtnPrintClick() {
 
 void TfrmMain::English1Click(int language) {
   ReportLanguage_ = language;
-  PrepareReportFile();
+  if (reportAsPdf_) {
+    ExportReportPdf();
+  } else {
+    PrepareReportFile();
+  }
 }
 
 std::filesystem::path TfrmMain::ReportFilePath() const {
@@ -1093,6 +1125,21 @@ std::filesystem::path TfrmMain::ReportFilePath() const {
       ReportFileName(session_.Plan(), params_.PermitLanguage, languageWord, options_.regional));
 }
 
+bool TfrmMain::WriteReport(const std::filesystem::path& path) {
+  ChartFormPictures pictures(*chartForms_);
+  ReportContext context;
+  context.plan = &session_.Plan();
+  context.results = &results_;
+  context.params = &params_;
+  context.settings = &settings_;
+  context.regional = &options_.regional;
+  context.programFolder = options_.programFolder;
+  context.language = ReportLanguage_;
+  context.showError = [this](const std::string& message) { prompts_.ShowError(message); };
+  context.pictures = &pictures;
+  return WriteReportDocument(context, path);
+}
+
 void TfrmMain::PrepareReportFile() {
   PrintJob job;
   job.reportDirectory = settings_.ReportDirectory;
@@ -1100,22 +1147,19 @@ void TfrmMain::PrepareReportFile() {
   job.programFolder = options_.programFolder;
   job.printLog = params_.PermitPrintLog;
   job.regional = options_.regional;
-  job.generate = [this](const std::filesystem::path& path) {
-    ChartFormPictures pictures(*chartForms_);
-    ReportContext context;
-    context.plan = &session_.Plan();
-    context.results = &results_;
-    context.params = &params_;
-    context.settings = &settings_;
-    context.regional = &options_.regional;
-    context.programFolder = options_.programFolder;
-    context.language = ReportLanguage_;
-    context.showError = [this](const std::string& message) { prompts_.ShowError(message); };
-    context.pictures = &pictures;
-    return WriteReportDocument(context, path);
-  };
+  job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };
   WindowPrintSurroundings surroundings(prompts_, options_);
   ::ardvane::PrepareReportFile(job, surroundings);
+}
+
+void TfrmMain::ExportReportPdf() {
+  PdfExportJob job;
+  job.reportDirectory = settings_.ReportDirectory;
+  job.reportPath = ReportFilePath();
+  job.paper = options_.paper;
+  job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };
+  WindowPdfSurroundings surroundings(prompts_);
+  ::ardvane::ExportReportPdf(job, surroundings);
 }
 
 void TfrmMain::spdbtnFormClick() {

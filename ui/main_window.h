@@ -12,6 +12,7 @@
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
 #include "planfiles/plan_session.h"
+#include "platform/paper_size.h"
 #include "ui/client_notes.h"
 #include "reports/print_log.h"
 #include "ui/window_prompts.h"
@@ -47,6 +48,7 @@ struct MainWindowOptions {
   // The local date and time, read when the client notes are opened and when a print is
   // logged; without it, midnight of `today`.
   std::function<LocalDateTime()> now;
+  PaperSize paper = PaperSize::kA4;  // of the report's PDF
 };
 
 // The main window: the plan's inputs on the left, its results on the right. It shows the
@@ -103,10 +105,15 @@ class TfrmMain : public QMainWindow {
   // Print: recalculates, then produces the report in the language of the setting, or asks
   // through the pop-up menu popLanguage when the setting says so.
   void spdbtnPrintClick();
-  // A language chosen from popLanguage (0 English, 1 Spanish): the report in that language.
+  // Export PDF: as Print, but the report is then saved as a PDF where the user chooses.
+  void ExportPdfClick();
+  // A language chosen from popLanguage (0 English, 1 Spanish): the report in that language,
+  // printed or exported as the last of the two commands asked.
   void English1Click(int language);
   // Names the report file, asks about an existing one, generates, opens and logs the report.
   void PrepareReportFile();
+  // Names the report file, asks about an existing one, generates it and saves its PDF.
+  void ExportReportPdf();
   // The report file of the plan in the window for the current report language.
   std::filesystem::path ReportFilePath() const;
   // Form: opens the blank data collection form.
@@ -131,6 +138,10 @@ class TfrmMain : public QMainWindow {
   void StoreConsolidationTerms();
   void AfterDebtListChange(int gridRowToSelect);
   void SetFeeLabelLook(bool link);
+  // Writes the report document at the path it is given, in ReportLanguage_.
+  bool WriteReport(const std::filesystem::path& path);
+  // Recalculates and goes on in the language of the setting, or asks for one first.
+  void StartReport(bool pdf);
   // Design pixels (drawn for a smaller font) scaled to this platform's default font.
   int Px(int designPixels) const;
 
@@ -144,6 +155,7 @@ class TfrmMain : public QMainWindow {
   TfrmSetupFee* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
   TfrmNotes* notes_ = nullptr;
   int ReportLanguage_ = 1;  // of the report being produced: 0 English, 1 Spanish
+  bool reportAsPdf_ = false;  // the report being produced is exported, not printed
   bool filling_ = false;  // inputs are being set from the plan, not by the user
   double scale_ = 1;
 
@@ -155,6 +167,7 @@ class TfrmMain : public QMainWindow {
   QToolButton* spdbtnForm_ = nullptr;
   QToolButton* spdbtnPrint_ = nullptr;
   QAction* printAction_ = nullptr;
+  QAction* exportPdfAction_ = nullptr;
   QAction* preferencesAction_ = nullptr;
   QMenu* popLanguage_ = nullptr;
 

@@ -78,4 +78,17 @@ FileExistsAnswer MessageBoxPrompts::AskFileExists(const std::string& path) {
 
 int MessageBoxPrompts::OpenDocument(const std::string& path) { return OpenWithDesktop(path); }
 
+std::optional<std::filesystem::path> MessageBoxPrompts::ChoosePdfFile(
+    const std::filesystem::path& startFolder, const std::string& proposedName) {
+  QFileDialog dialog(parent_, "Export PDF", QString::fromStdString(startFolder.string()),
+                     "PDF Document (*.pdf)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("pdf");
+  dialog.selectFile(ToQ(proposedName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
 }  // namespace ardvane

@@ -19,6 +19,10 @@ class WindowPrompts : public PlanPrompts, public MessageSink {
   // The desktop's "Open" action for a document: 42 when it was handed to a program, 2 when
   // not. Tests record the call instead of starting a program.
   virtual int OpenDocument(const std::string& path) = 0;
+  // Asks where to save a PDF, proposing `proposedName` in `startFolder`; nothing when the
+  // user cancels. The dialog asks before an existing file is replaced.
+  virtual std::optional<std::filesystem::path> ChoosePdfFile(
+      const std::filesystem::path& startFolder, const std::string& proposedName) = 0;
 };
 
 // The real message boxes and file dialogs, shown over `parent`.
@@ -39,6 +43,8 @@ class MessageBoxPrompts : public WindowPrompts {
   bool ConfirmWarning(const std::string& message) override;
   FileExistsAnswer AskFileExists(const std::string& path) override;
   int OpenDocument(const std::string& path) override;
+  std::optional<std::filesystem::path> ChoosePdfFile(const std::filesystem::path& startFolder,
+                                                     const std::string& proposedName) override;
 
  private:
   QWidget* parent_;

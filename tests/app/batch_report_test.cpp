@@ -31,9 +31,12 @@ class BatchReportTest : public ::testing::Test {
     env.regional = testing::kPointRegional;
     env.today = EncodeDate(2024, 6, 15);
   }
-  int Run(const std::vector<std::string>& words, int language = 0) {
+  int Run(const std::vector<std::string>& words, int language = 0, bool pdf = false) {
     err.str("");
-    return RunBatchReport(ReadStartupArguments(words, "", false), language, env, err);
+    BatchReportOptions options;
+    options.language = language;
+    options.pdf = pdf;
+    return RunBatchReport(ReadStartupArguments(words, "", false), options, env, err);
   }
 
   TempFolder folder;

@@ -12,7 +12,7 @@ namespace ardvane::testing {
 
 // Answers every question a window asks as the test set it up, and records what was asked and
 // shown. Unset answers: No to saving changes, Yes to confirmations, Cancel to an existing file,
-// a cancelled file dialog, and a document that the desktop opens.
+// a cancelled file dialog (unless `pdfFile` is set), and a document that the desktop opens.
 class FakePrompts : public WindowPrompts {
  public:
   SaveAnswer AskSaveChanges(const std::string& question) override {
@@ -48,12 +48,19 @@ class FakePrompts : public WindowPrompts {
     opened.push_back(path);
     return openResult;
   }
+  std::optional<std::filesystem::path> ChoosePdfFile(const std::filesystem::path& folder,
+                                                     const std::string& proposedName) override {
+    pdfProposed = folder / proposedName;
+    return pdfFile;
+  }
 
   std::deque<SaveAnswer> saveAnswers;
   bool confirm = true;
   FileExistsAnswer fileExists = FileExistsAnswer::Cancel;
   int openResult = 42;  // the desktop's "Open" action succeeded
   std::vector<std::string> opened;
+  std::optional<std::filesystem::path> pdfFile;      // the answer of the PDF file dialog
+  std::optional<std::filesystem::path> pdfProposed;  // what the PDF file dialog proposed
   std::vector<std::string> questions, errors, information, warnings, asked;
 };
 

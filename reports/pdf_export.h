@@ -1,0 +1,72 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/paper_size.h"
+#include "reports/document_output.h"
+
+namespace ardvane {
+
+// Lays out a finished report document (the HTML with its pictures stored in it) on pages of
+// `paper` with the toolkit's rich-text engine and returns the bytes of a PDF of it: margins of
+// about two centimetres, the page number at the foot of every page, a new page wherever the
+// document asks for a page break. Needs a QGuiApplication (fonts). Returns nothing, with
+// `error` set, when the PDF cannot be drawn.
+std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize paper,
+                                           std::string* error);
+
+// Reads the report document at `documentPath` and writes its PDF (RenderReportPdf) to
+// `pdfPath`, atomically: an older PDF there stays whole until the new one is complete, and a
+// PDF that cannot be written leaves it (and the document) untouched. On failure `error` says
+// what went wrong, naming the file.
+bool WriteReportPdf(const std::filesystem::path& documentPath,
+                    const std::filesystem::path& pdfPath, PaperSize paper, std::string* error);
+
+// `reportPath` with ".pdf" in place of its extension.
+std::filesystem::path PdfPathFor(const std::filesystem::path& reportPath);
+
+// What the "Export PDF" command needs from the window around it.
+class PdfExportSurroundings {
+ public:
+  virtual ~PdfExportSurroundings() = default;
+  // The question about an existing report file at `path` (overwrite it, use it as it is, or
+  // stop).
+  virtual FileExistsAnswer AskFileExists(const std::string& path) = 0;
+  // Asks where the PDF goes, proposing `proposedName` in `folder`; nothing when the user
+  // cancels.
+  virtual std::optional<std::filesystem::path> ChoosePdfFile(const std::filesystem::path& folder,
+                                                             const std::string& proposedName) = 0;
+  virtual void ShowInformation(const std::string& message) = 0;
+  virtual void ShowError(const std::string& message) = 0;
+};
+
+// One "Export PDF" command after its language is chosen.
+struct PdfExportJob {
+  std::string reportDirectory;
+  std::filesystem::path reportPath;
+  PaperSize paper = PaperSize::kA4;
+  // Writes the report document (WriteReportDocument); false when it was not saved, after it
+  // has said why.
+  std::function<bool(const std::filesystem::path&)> generate;
+};
+
+// What an "Export PDF" command did.
+struct PdfExportOutcome {
+  bool generated = false;               // the report document was written now
+  std::optional<std::filesystem::path> pdf;  // where the PDF was written
+};
+
+// The message naming where the PDF went.
+std::string PdfSavedMessage(const std::filesystem::path& pdfPath);
+
+// ExportReportPdf: makes the report directory when it is missing (one level), asks about an
+// existing report document (overwrite it, make the PDF of it as it is, or stop), writes the
+// report, asks where to save the PDF (the report's name with ".pdf", in the report's folder),
+// writes the PDF and says where it went, or why it could not. The report is neither opened
+// nor logged as printed.
+PdfExportOutcome ExportReportPdf(const PdfExportJob& job, PdfExportSurroundings& surroundings);
+
+}  // namespace ardvane
