@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "tests/planfiles/test_files.h"
+#include "tests/test_pdf.h"
 #include "tests/test_regional.h"
 
 namespace ardvane {
@@ -59,6 +60,22 @@ TEST_F(BatchReportTest, WritesTheReportWithBothPicturesAndReplacesAnOldOne) {
 
   ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, 1), 0) << err.str();
   EXPECT_NE(ReadFile(folder / "Reports" / "Report2.doc").find("Plan de"), std::string::npos);
+}
+
+TEST_F(BatchReportTest, PdfIsWrittenBesideTheReportOrItsFailureSaidWithTheReportKept) {
+  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, 0, true), 0) << err.str();
+  EXPECT_TRUE(std::filesystem::exists(folder / "Reports" / "Report1.doc"));
+  const testing::PdfFacts facts = testing::ReadPdfFacts(ReadFile(folder / "Reports" / "Report1.pdf"));
+  EXPECT_EQ(facts.pictures, 2);
+  EXPECT_NE(facts.title.find("Maria Sample"), std::string::npos) << facts.title;
+  EXPECT_GE(facts.pages, 5);
+
+  // A folder in the PDF's place: the report is written, the PDF's failure said.
+  std::filesystem::create_directory(folder / "Reports" / "Report2.pdf");
+  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, 0, true), 1);
+  EXPECT_NE(err.str().find("ardvane: The PDF could not be saved as \""), std::string::npos)
+      << err.str();
+  EXPECT_NE(ReadFile(folder / "Reports" / "Report2.doc").find("Maria Sample"), std::string::npos);
 }
 
 TEST_F(BatchReportTest, FailuresWriteNoReportAndSayWhyOnStandardError) {

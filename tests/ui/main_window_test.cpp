@@ -317,6 +317,30 @@ TEST_F(MainWindowTest, PrintFollowsTheLanguageSettingAndNeedsDebts) {
   EXPECT_TRUE(std::filesystem::exists(folder / "Reports" / "Zeved, Zuzu 1.15.2008 English.doc"));
 }
 
+TEST_F(MainWindowTest, ExportPdfWritesTheReportAndItsPdfWhereChosenWhenPrintIsEnabled) {
+  ReportFolder(folder, 0);
+  auto empty = Open();
+  EXPECT_FALSE(Find<QAction>(*empty, "ExportPdf1")->isEnabled());
+  empty.reset();
+
+  auto window = Open({SavePlan("english.bvx", TwoDebtPlan()).string()});
+  auto* exportPdf = Find<QAction>(*window, "ExportPdf1");
+  ASSERT_TRUE(exportPdf->isEnabled());
+  EXPECT_EQ(exportPdf->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+  prompts.pdfFile = folder / "Zuzu.pdf";
+  exportPdf->trigger();
+  const auto report = folder / "Reports" / "Zeved, Zuzu 1.15.2008 English.doc";
+  EXPECT_TRUE(std::filesystem::exists(report));
+  EXPECT_EQ(prompts.pdfProposed, folder / "Reports" / "Zeved, Zuzu 1.15.2008 English.pdf");
+  EXPECT_EQ(testing::ReadFile(folder / "Zuzu.pdf").rfind("%PDF", 0), 0u);
+  EXPECT_EQ(prompts.errors, std::vector<std::string>{});
+  ASSERT_EQ(prompts.information.size(), 1u);
+  EXPECT_NE(prompts.information[0].find((folder / "Zuzu.pdf").string()), std::string::npos);
+  // Not printed: neither opened nor logged.
+  EXPECT_TRUE(prompts.opened.empty());
+  EXPECT_FALSE(std::filesystem::exists(folder / "PrintLog.kdf"));
+}
+
 TEST_F(MainWindowTest, FormOpensTheDataCollectionFormOrSaysItIsMissing) {
   auto window = Open();
   auto* form = Find<QToolButton>(*window, "spdbtnForm");
