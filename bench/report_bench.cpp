@@ -1,6 +1,6 @@
 // Speed of the client report: GenerateReport with every section and both pictures, then the
 // pictures placed into the document, for the sample plan and for a 25-debt plan of 30 years
-// (thousands of table rows).
+// (thousands of table rows); and the PDF of the sample plan's report.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -9,6 +9,7 @@
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
 #include "reports/document_output.h"
+#include "reports/pdf_export.h"
 #include "ui/chart_form_pictures.h"
 #include "ui/chart_forms.h"
 #include "ui/settings_files.h"
@@ -85,7 +86,47 @@ void MeasureReport(benchmark::State& state, bool large) {
 void BM_GenerateReport(benchmark::State& state) { MeasureReport(state, false); }
 void BM_GenerateReportLarge(benchmark::State& state) { MeasureReport(state, true); }
 
+// The PDF of the sample plan's finished report (every section, both pictures), from the
+// document to the file.
+void BM_ExportPdf(benchmark::State& state) {
+  PayloadFolder folder;
+  const RegionalSettings regional;
+  const PlanParameters params = LoadParams(folder.path(), regional);
+  AppSettings settings;  // every section on
+  ApplyPermissions(settings, params);
+  PlanDocument plan;
+  ReadData(folder.path() / "Sample.bvx", plan, PlanReadContext{regional, params, 0});
+  PlanResults results = Calculate(plan, params, settings, regional);
+  ChartForms forms(regional, nullptr);
+  forms.Refresh(plan, results, params);
+  ChartFormPictures pictures(forms);
+  ReportContext context;
+  context.plan = &plan;
+  context.results = &results;
+  context.params = &params;
+  context.settings = &settings;
+  context.regional = &regional;
+  context.programFolder = folder.path();
+  context.pictures = &pictures;
+  const auto report = folder.path() / "Report.doc";
+  const auto pdf = folder.path() / "Report.pdf";
+  bool complete = false;
+  if (!WriteReportDocument(context, report, &complete) || !complete) {
+    state.SkipWithError("the report was not written whole");
+    return;
+  }
+  for (auto _ : state) {
+    std::string error;
+    if (!WriteReportPdf(report, pdf, PaperSize::kLetter, &error)) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+  }
+  state.counters["pdf_bytes"] = static_cast<double>(std::filesystem::file_size(pdf));
+}
+
 BENCHMARK(BM_GenerateReport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportPdf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GenerateReportLarge)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -3,7 +3,9 @@
 # in English and in Spanish through the command line's report request (in a temporary program
 # folder), converts each with LibreOffice as an adviser's office suite opens it, and fails
 # unless each PDF holds both chart pictures, the client's name and the current and proposed
-# total interest as the window shows them.
+# total interest as the window shows them. The same checks are made on the PDF that the
+# program writes itself (--pdf, Qt's rich-text engine), which must also give every major
+# section at least a page.
 # Usage: scripts/check-report.sh [BUILD_DIR]   (default: build; built when needed)
 # KEEP=1 keeps the temporary folder and says where it is.
 set -euo pipefail
@@ -74,6 +76,30 @@ client="$client $(sed -nE 's/.*<Client [^>]*LastName="([^"]*)".*/\1/p' "$folder/
 failed=0
 fail() { echo "check-report: $1" >&2; failed=1; }
 
+# A major section is one that the report assembly starts on a page of its own (its first
+# paragraph opens with a page break): every switch above but "Plan Fees", which only chooses
+# the new loan page's paragraph. The PDF has a page for each one turned on at least (the
+# cover adds one more; Options, New Loan and Return On Investment may be left out by the
+# plan's figures, which only lowers the count the PDF must reach).
+major_sections=$(grep -cE '^(Current Debts|Plan Strategy|Payoff Projections|Options|New Loan|Return On Investment|Payoff Schedule|Immediate Results|Payment Schedule|Monthly Payment Tables|Amortization Tables|Investment Projections|Contract)=1$' "$folder/Settings.ini")
+
+# Checks the PDF at $2 for language $1: both pictures, the client's name, both interest
+# figures; with a third argument, at least that many pages.
+check_pdf() {
+  local language=$1 pdf=$2 min_pages=${3:-0}
+  local pictures text pages
+  pictures=$(pdfimages -list "$pdf" | awk 'NR > 2 && $3 == "image"' | wc -l)
+  [ "$pictures" -eq 2 ] || fail "$language: $pdf holds $pictures pictures instead of 2"
+  text=$(pdftotext -layout "$pdf" -)
+  for wanted in "$client" "$current_interest" "$proposed_interest"; do
+    grep -qF -- "$wanted" <<<"$text" || fail "$language: \"$wanted\" is not in $pdf"
+  done
+  pages=$(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }')
+  [ "$pages" -ge "$min_pages" ] ||
+    fail "$language: $pdf has $pages pages, fewer than the $min_pages major sections"
+  echo "check-report: $language $(basename "$pdf"): $pages pages, $pictures pictures, \"$client\", $current_interest, $proposed_interest"
+}
+
 for language in English Spanish; do
   name="Sample $language"
   start=$(date +%s.%N)
@@ -93,13 +119,16 @@ for language in English Spanish; do
   pdf="$work/$name.pdf"
   [ -s "$pdf" ] || { fail "$language: LibreOffice wrote no PDF"; continue; }
 
-  pictures=$(pdfimages -list "$pdf" | awk 'NR > 2 && $3 == "image"' | wc -l)
-  [ "$pictures" -eq 2 ] || fail "$language: the PDF holds $pictures pictures instead of 2"
-  text=$(pdftotext -layout "$pdf" -)
-  for wanted in "$client" "$current_interest" "$proposed_interest"; do
-    grep -qF -- "$wanted" <<<"$text" || fail "$language: \"$wanted\" is not in the PDF"
-  done
-  echo "check-report: $language PDF: $(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }') pages, $pictures pictures, \"$client\", $current_interest, $proposed_interest"
+  check_pdf "$language (LibreOffice)" "$pdf"
+
+  # The program's own PDF, beside the report.
+  if ! "$program" --program-folder "$folder" "$folder/Sample.bvx" "-<p>$name" --language "$language" --pdf; then
+    fail "$language: the report request with --pdf failed"
+    continue
+  fi
+  own="$folder/Reports/$name.pdf"
+  [ -s "$own" ] || { fail "$language: no PDF at $own"; continue; }
+  check_pdf "$language (--pdf)" "$own" "$major_sections"
 done
 
 if [ "$failed" -ne 0 ]; then
