@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/paper_size.h"
 #include "reports/document_output.h"
@@ -17,6 +18,23 @@ namespace ardvane {
 // `error` set, when the PDF cannot be drawn.
 std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize paper,
                                            std::string* error);
+
+// A stretch of a report document that the PDF keeps together on a page when it can: a heading
+// and what follows it up to the next heading or page break, as a whole document (the report's
+// head, then the stretch of its body).
+struct ReportPiece {
+  std::string html;
+  bool newPage = false;  // it begins with a page break
+};
+
+// The report document with each run of tables that follow one another and open with the very
+// same tag (a schedule written a row to a table, so that a word processor may break pages
+// between rows) joined into one table.
+std::string JoinRowTables(const std::string& html);
+
+// The report document cut before each heading and each page break that stand outside any box
+// or table. The first piece holds what comes before the first of them.
+std::vector<ReportPiece> SplitReportPieces(const std::string& html);
 
 // Reads the report document at `documentPath` and writes its PDF (RenderReportPdf) to
 // `pdfPath`, atomically: an older PDF there stays whole until the new one is complete, and a
