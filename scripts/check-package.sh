@@ -97,6 +97,7 @@ missing=$(cd /usr/share/ardvane && find . -type f | while read -r f; do
 
 # The adviser edits a template and loses a help file; the package is installed again over
 # itself, as an upgrade replaces it; the next start keeps the edit and brings the file back.
+[ -f "$template" ] || fail "no template to edit at $template"
 if [ -f "$template" ]; then
   as_user sh -c 'printf "%s\n" "<p>Edited by this office.</p>" >> "$1"' sh "$template"
   edited=$(sha256sum < "$template")
