@@ -55,6 +55,8 @@ grep -q '^[0-9]*:application/x-ardvane-plan:\*\.bvx' /usr/share/mime/globs2 ||
   fail "the MIME database does not match *.bvx"
 grep -q '^ Client application/x-ardvane-plan$' /usr/share/mime/XMLnamespaces ||
   fail "the MIME database does not match the plan file's root element"
+grep -aq '^\[50:application/x-ardvane-plan\]$' /usr/share/mime/magic ||
+  fail "the MIME database has no content match for plan files"
 if command -v update-desktop-database >/dev/null; then
   grep -q '^application/x-ardvane-plan=ardvane.desktop' /usr/share/applications/mimeinfo.cache ||
     fail "plan files are not associated with ardvane.desktop"
