@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Real-world check of the Debian package: builds it (scripts/package.sh), installs it on this
 # machine with dpkg, and runs the installed program as a throwaway unprivileged user with a
-# fresh home: --version, --results on the installed sample plan, a report request into the
-# per-user program folder, which must have been seeded from /usr/share/ardvane; then a file
-# the user edited and one the user lost, the package installed again over itself and another
-# start: the edit is kept and the lost file is back. Finally the package is purged and the
-# user removed, and the machine must be as it was. Cleans up on failure too. Needs root.
+# fresh home: --version, --results on the installed sample plan, a report request with its
+# PDF into the per-user program folder, which must have been seeded from /usr/share/ardvane;
+# then a file the user edited and one the user lost, the package installed again over itself
+# and another start: the edit is kept and the lost file is back. Finally the package is
+# purged and the user removed, and the machine must be as it was. Cleans up on failure too.
+# Needs root.
 # Usage: scripts/check-package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -87,8 +88,10 @@ results=$(as_user ardvane --results /usr/share/ardvane/Sample.bvx) ||
 grep -q '"proposed"' <<<"$results" || fail "--results printed no proposed figures"
 
 report="$folder/Reports/Check.doc"
-as_user ardvane /usr/share/ardvane/Sample.bvx '-<p>Check' || fail "the report request failed"
+as_user ardvane /usr/share/ardvane/Sample.bvx '-<p>Check' --pdf || fail "the report request failed"
 [ -s "$report" ] || fail "no report at $report"
+head -c 5 "$folder/Reports/Check.pdf" 2>/dev/null | grep -q '^%PDF-' ||
+  fail "no PDF of the report at $folder/Reports/Check.pdf"
 
 # Every file of the payload is in the per-user folder now.
 missing=$(cd /usr/share/ardvane && find . -type f | while read -r f; do
