@@ -33,6 +33,8 @@ std::string UsageText() {
          "      that cannot be written leaves NAME.doc in place.\n"
          "  ardvane --help\n"
          "      Prints this text.\n"
+         "  ardvane --version\n"
+         "      Prints the program's version: \"ardvane\" and the number.\n"
          "\n"
          "--program-folder DIR uses DIR instead of the program's own folder for Settings.ini,\n"
          "Params.ini, Help/, Templates/ and the other files kept beside the program.\n";

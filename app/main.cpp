@@ -140,6 +140,10 @@ int main(int argc, char** argv) {
     std::cout << UsageText() << std::flush;
     return std::cout.good() ? 0 : 1;
   }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "ardvane " << ARDVANE_VERSION << "\n" << std::flush;
+    return std::cout.good() ? 0 : 1;
+  }
   const PreparedProgramFolder prepared = ProgramFolderOfRun(argv[0], givenFolder);
   const std::filesystem::path& programFolder = prepared.folder;
   const bool windowed = !IsResultsCommand(args) && !ReadStartupArguments(args, "", false).batch;
