@@ -244,7 +244,9 @@ QThreadPool& LayoutThreads() {
   if (pool == nullptr) {
     pool = new QThreadPool(QCoreApplication::instance());
     pool->setExpiryTimeout(-1);
-    pool->setMaxThreadCount(static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)));
+    // This thread lays out too, when it has nothing to draw.
+    pool->setMaxThreadCount(
+        static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 2u, 4u)) - 1);
   }
   return *pool;
 }
@@ -344,12 +346,14 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
 
   // Helper threads lay the pieces out, each with a writer of its own that lends the same
   // resolution, while this thread draws them in order with the real writer as they become
-  // ready. A layout refers to font engines of the thread that made it, which live only as
-  // long as that thread: each helper waits until the drawing is done and then deletes the
-  // documents it made.
+  // ready, and lays out pieces itself while the next one to draw is not. A layout refers to
+  // font engines of the thread that made it, which live only as long as that thread's font
+  // cache: each helper waits until the drawing is done and then deletes the documents it made.
   const std::vector<ReportPiece> pieces = SplitReportPieces(JoinRowTables(html));
   std::vector<LaidOutPiece> laidOut(pieces.size());
-  std::vector<int> maker(pieces.size(), -1);
+  constexpr int kNotYet = -2;
+  constexpr int kThisThread = -1;
+  std::vector<int> maker(pieces.size(), kNotYet);
   std::mutex mutex;
   std::condition_variable ready;
   std::atomic<std::size_t> next{0};
@@ -386,18 +390,34 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
     drawn.release(helpers);
     finished.acquire(helpers);
   });
+  // While the piece to draw next is not ready, this thread lays out pieces too.
   const auto waitFor = [&](std::size_t k) -> LaidOutPiece& {
+    for (;;) {
+      {
+        std::unique_lock lock(mutex);
+        if (maker[k] != kNotYet) return laidOut[k];
+      }
+      const std::size_t own = next++;
+      if (own >= pieces.size()) break;
+      LaidOutPiece piece;
+      piece.newPage = pieces[own].newPage;
+      LayOutPiece(pieces[own].html, body, &writer, &piece);
+      std::lock_guard lock(mutex);
+      laidOut[own] = std::move(piece);
+      maker[own] = kThisThread;
+    }
     std::unique_lock lock(mutex);
-    ready.wait(lock, [&] { return maker[k] >= 0; });
+    ready.wait(lock, [&] { return maker[k] != kNotYet; });
     return laidOut[k];
   };
 
+  // The title goes into the PDF when drawing begins.
+  writer.setTitle(waitFor(0).document->metaInformation(QTextDocument::DocumentTitle));
   QPainter painter;
   if (!painter.begin(&writer)) {
     *error = "The PDF could not be drawn.";
     return std::nullopt;
   }
-  writer.setTitle(waitFor(0).document->metaInformation(QTextDocument::DocumentTitle));
   QFont footerFont = waitFor(0).document->defaultFont();
   footerFont.setPointSizeF(8);
   int page = 0;

@@ -156,5 +156,39 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   EXPECT_TRUE(std::filesystem::exists(job.reportPath));
 }
 
+TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) {
+  const std::string row = "<table class=\"rows\" border=\"1\">";
+  // Three row tables in a row become one; a table that opens differently, or text between,
+  // keeps its own.
+  EXPECT_EQ(JoinRowTables(row + "<tr><td>1</td></tr></table>\n" + row +
+                          "<tr><td>2</td></tr></table>\r\n" + row + "<tr><td>3</td></tr></table>" +
+                          "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
+                          "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>"),
+            row + "<tr><td>1</td></tr><tr><td>2</td></tr><tr><td>3</td></tr></table>" +
+                "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
+                "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>");
+
+  const std::string head = "<html><head><style>h3 { color: red }</style></head><body>";
+  const std::vector<ReportPiece> pieces = SplitReportPieces(
+      head + "<p>cover</p><div class=\"textbox\"><h3>in a box</h3></div>"
+             "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>"
+             "<h3>B</h3><table><tr><td><h3>in a table</h3></td></tr></table>"
+             "<p style=\"page-break-before:always\">C</p></body></html>");
+  ASSERT_EQ(pieces.size(), 4u);
+  const auto body = [&](std::size_t i) {
+    const std::string& html = pieces[i].html;
+    EXPECT_EQ(html.substr(0, head.size()), head);
+    EXPECT_EQ(html.substr(html.size() - 14), "</body></html>");
+    return html.substr(head.size(), html.size() - head.size() - 14);
+  };
+  EXPECT_EQ(body(0), "<p>cover</p><div class=\"textbox\"><h3>in a box</h3></div>");
+  EXPECT_EQ(body(1), "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>");
+  EXPECT_EQ(body(2), "<h3>B</h3><table><tr><td><h3>in a table</h3></td></tr></table>");
+  EXPECT_EQ(body(3), "<p style=\"page-break-before:always\">C</p>");
+  EXPECT_EQ((std::vector<bool>{pieces[0].newPage, pieces[1].newPage, pieces[2].newPage,
+                               pieces[3].newPage}),
+            (std::vector<bool>{false, true, false, true}));
+}
+
 }  // namespace
 }  // namespace ardvane
