@@ -204,7 +204,8 @@ void LoadIniFile(CSimpleIniA& ini, const fs::path& file, bool required, std::str
   if (contents.state == FileState::Read) {
     LoadIni(ini, contents.bytes);
   } else if (error != nullptr && (required || contents.state == FileState::Unreadable)) {
-    *error = "\"" + file.string() + "\": " + contents.problem;
+    // Built in place: g++ 12 warns falsely (-Wrestrict) about a literal plus a temporary.
+    error->assign(1, '"').append(file.string()).append("\": ").append(contents.problem);
   }
 }
 
