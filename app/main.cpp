@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 #include <QTimer>
 #include <algorithm>
@@ -100,10 +101,26 @@ int RunBatch(int argc, char** argv, const StartupRequest& request, BatchReportOp
   return RunBatchReport(request, options, env, std::cerr);
 }
 
+// The program's icon: the desktop theme's, else the one installed beside the program.
+QIcon ProgramIcon(const char* argv0) {
+  QIcon icon = QIcon::fromTheme("ardvane");
+  if (!icon.isNull()) return icon;
+  const std::filesystem::path icons =
+      ExecutableFolder(argv0).parent_path() / "share" / "icons" / "hicolor";
+  for (const char* size : {"16x16", "24x24", "32x32", "48x48", "64x64", "128x128", "256x256"}) {
+    const std::filesystem::path png = icons / size / "apps" / "ardvane.png";
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(png, ec)) icon.addFile(QString::fromStdString(png.string()));
+  }
+  return icon;
+}
+
 int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
               const std::filesystem::path& programFolder, const std::string& folderWarning) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Ardvane");
+  QGuiApplication::setDesktopFileName("ardvane");
+  QApplication::setWindowIcon(ProgramIcon(argv[0]));
   MainWindowOptions options;
   options.programFolder = programFolder;
   options.regional = RegionalSettingsFromLocale(QLocale::system());
