@@ -60,7 +60,8 @@ PreparedProgramFolder ProgramFolderOfRun(const char* argv0,
   inputs.xdgDataHome = Environment("XDG_DATA_HOME");
   inputs.home = Environment("HOME");
   if (inputs.home.empty()) {
-    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) inputs.home = entry->pw_dir;
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir)
+      inputs.home = entry->pw_dir;
   }
   return PrepareProgramFolder(inputs);
 }
@@ -110,7 +111,8 @@ QIcon ProgramIcon(const char* argv0) {
   for (const char* size : {"16x16", "24x24", "32x32", "48x48", "64x64", "128x128", "256x256"}) {
     const std::filesystem::path png = icons / size / "apps" / "ardvane.png";
     std::error_code ec;
-    if (std::filesystem::is_regular_file(png, ec)) icon.addFile(QString::fromStdString(png.string()));
+    if (std::filesystem::is_regular_file(png, ec))
+      icon.addFile(QString::fromStdString(png.string()));
   }
   return icon;
 }
@@ -135,7 +137,8 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
   prompts.SetParent(&window);
   window.show();
   if (!folderWarning.empty()) {
-    QTimer::singleShot(0, &window, [&prompts, &folderWarning] { prompts.ShowWarning(folderWarning); });
+    QTimer::singleShot(0, &window,
+                       [&prompts, &folderWarning] { prompts.ShowWarning(folderWarning); });
   }
   return QApplication::exec();
 }
@@ -202,7 +205,8 @@ int main(int argc, char** argv) {
   if (request.batch) return RunBatch(argc, argv, request, {language, pdf}, programFolder);
   if (languageGiven || pdf) {
     std::cerr << "ardvane: " << (pdf ? "--pdf" : "--language")
-              << " goes with a report request (-<p>NAME).\n\n" << UsageText();
+              << " goes with a report request (-<p>NAME).\n\n"
+              << UsageText();
     return 2;
   }
   return RunWindow(argc, argv, args, programFolder, prepared.warning);

@@ -141,8 +141,8 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
   }
   fs::recursive_directory_iterator walk(payload, ec);
   if (ec) {
-    outcome.problem = "Could not read the installed files in " + payload.string() + ": " +
-                      ec.message() + ".";
+    outcome.problem =
+        "Could not read the installed files in " + payload.string() + ": " + ec.message() + ".";
     return outcome;
   }
   for (const fs::recursive_directory_iterator end; walk != end; walk.increment(ec)) {
@@ -176,8 +176,8 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
     outcome.copied.push_back(relative);
   }
   if (ec) {
-    outcome.problem = "Could not read the installed files in " + payload.string() + ": " +
-                      ec.message() + ".";
+    outcome.problem =
+        "Could not read the installed files in " + payload.string() + ": " + ec.message() + ".";
   }
   return outcome;
 }

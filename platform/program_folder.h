@@ -41,8 +41,7 @@ ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& inputs);
 
 // The per-user folder: $XDG_DATA_HOME/ardvane when XDG_DATA_HOME is an absolute path, else
 // <home>/.local/share/ardvane. Empty when neither gives an absolute path.
-std::filesystem::path PerUserProgramFolder(const std::string& xdgDataHome,
-                                           const std::string& home);
+std::filesystem::path PerUserProgramFolder(const std::string& xdgDataHome, const std::string& home);
 
 struct SeedOutcome {
   std::vector<std::filesystem::path> copied;  // relative to the folder

@@ -2,35 +2,35 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFont>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextFrame>
+#include <QTextImageFormat>
 #include <QTextLayout>
 #include <QTextTable>
-#include <QScopeGuard>
-#include <condition_variable>
-#include <mutex>
-#include <QSemaphore>
-#include <QCoreApplication>
-#include <QPointer>
 #include <QThreadPool>
-#include <atomic>
-#include <cmath>
-#include <memory>
-#include <thread>
-#include <QTextImageFormat>
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <cmath>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "planfiles/atomic_file.h"
@@ -96,27 +96,32 @@ void UseTableBorders(QTextFrame* frame) {
     if (table == nullptr) continue;
     QTextTableFormat format = table->format();
     QBrush lines = format.borderBrush();
+    bool cellsHadLines = false;
     for (int row = 0; row < table->rows(); ++row) {
       for (int column = 0; column < table->columns(); ++column) {
         QTextTableCell cell = table->cellAt(row, column);
         if (cell.row() != row || cell.column() != column) continue;  // spanned
         QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
         if (!cellFormat.hasProperty(QTextFormat::TableCellTopBorder)) continue;
-        if (cellFormat.topBorder() > 0 && cellFormat.topBorderStyle() != QTextFrameFormat::BorderStyle_None) {
+        if (cellFormat.topBorder() > 0 &&
+            cellFormat.topBorderStyle() != QTextFrameFormat::BorderStyle_None) {
           lines = cellFormat.topBorderBrush();
+          cellsHadLines = true;
         }
-        for (int property : {QTextFormat::TableCellTopBorder, QTextFormat::TableCellBottomBorder,
-                             QTextFormat::TableCellLeftBorder, QTextFormat::TableCellRightBorder,
-                             QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellBottomBorderStyle,
-                             QTextFormat::TableCellLeftBorderStyle, QTextFormat::TableCellRightBorderStyle,
-                             QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellBottomBorderBrush,
-                             QTextFormat::TableCellLeftBorderBrush, QTextFormat::TableCellRightBorderBrush}) {
+        for (int property :
+             {QTextFormat::TableCellTopBorder, QTextFormat::TableCellBottomBorder,
+              QTextFormat::TableCellLeftBorder, QTextFormat::TableCellRightBorder,
+              QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellBottomBorderStyle,
+              QTextFormat::TableCellLeftBorderStyle, QTextFormat::TableCellRightBorderStyle,
+              QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellBottomBorderBrush,
+              QTextFormat::TableCellLeftBorderBrush, QTextFormat::TableCellRightBorderBrush}) {
           cellFormat.clearProperty(property);
         }
         cell.setFormat(cellFormat);
       }
     }
     format.setBorderCollapse(false);
+    if (cellsHadLines && format.border() <= 0) format.setBorder(1);
     if (format.border() > 0) {
       format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
       format.setBorderBrush(lines);
@@ -133,7 +138,7 @@ void KeepLinesWhole(QTextDocument& document, qreal pageHeight) {
   QAbstractTextDocumentLayout* layout = document.documentLayout();
   const QTextFrame* root = document.rootFrame();
   for (int pass = 0; pass < kMaxPasses; ++pass) {
-    layout->pageCount();  // lays the document out
+    layout->pageCount();                            // lays the document out
     std::vector<std::pair<QTextBlock, qreal>> cut;  // with how far it must move down
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
       const QTextLayout* lines = block.layout();
@@ -205,8 +210,8 @@ void LayOutPiece(const std::string& html, const QSizeF& body, QPagedPaintDevice*
   auto document = std::make_unique<QTextDocument>();
   document->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
   document->setDocumentMargin(0);
-  out->empty = document->toPlainText().trimmed().isEmpty() &&
-               document->rootFrame()->childFrames().isEmpty();
+  out->empty =
+      document->toPlainText().trimmed().isEmpty() && document->rootFrame()->childFrames().isEmpty();
   {
     QTextCursor edit(document.get());
     edit.beginEditBlock();
@@ -315,8 +320,8 @@ std::vector<ReportPiece> SplitReportPieces(const std::string& html) {
     std::string name = html.substr(nameStart, nameEnd - nameStart);
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (name == "div" || name == "table" || name == "ul" || name == "ol" ||
-        name == "blockquote" || name == "center") {
+    if (name == "div" || name == "table" || name == "ul" || name == "ol" || name == "blockquote" ||
+        name == "center") {
       depth += closing ? -1 : 1;
     } else if (!closing && depth == 0) {
       // Only what stands outside boxes and tables starts a piece.
@@ -476,8 +481,8 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
   return bytes.toStdString();
 }
 
-bool WriteReportPdf(const std::filesystem::path& documentPath,
-                    const std::filesystem::path& pdfPath, PaperSize paper, std::string* error) {
+bool WriteReportPdf(const std::filesystem::path& documentPath, const std::filesystem::path& pdfPath,
+                    PaperSize paper, std::string* error) {
   std::string html;
   if (!ReadWholeFile(documentPath, kMaxReportBytes, &html, error)) {
     *error = "The report could not be read: " + *error;

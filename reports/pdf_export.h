@@ -40,8 +40,8 @@ std::vector<ReportPiece> SplitReportPieces(const std::string& html);
 // `pdfPath`, atomically: an older PDF there stays whole until the new one is complete, and a
 // PDF that cannot be written leaves it (and the document) untouched. On failure `error` says
 // what went wrong, naming the file.
-bool WriteReportPdf(const std::filesystem::path& documentPath,
-                    const std::filesystem::path& pdfPath, PaperSize paper, std::string* error);
+bool WriteReportPdf(const std::filesystem::path& documentPath, const std::filesystem::path& pdfPath,
+                    PaperSize paper, std::string* error);
 
 // `reportPath` with ".pdf" in place of its extension.
 std::filesystem::path PdfPathFor(const std::filesystem::path& reportPath);
@@ -73,7 +73,7 @@ struct PdfExportJob {
 
 // What an "Export PDF" command did.
 struct PdfExportOutcome {
-  bool generated = false;               // the report document was written now
+  bool generated = false;                    // the report document was written now
   std::optional<std::filesystem::path> pdf;  // where the PDF was written
 };
 
