@@ -45,36 +45,46 @@ PlanDocument LargePlan() {
   return plan;
 }
 
-void MeasureReport(benchmark::State& state, bool large) {
+// A plan calculated with every report section on, its chart pictures drawn, ready for
+// GenerateReport in a scratch program folder.
+struct ReportFixture {
+  explicit ReportFixture(bool large) {
+    params = LoadParams(folder.path(), regional);
+    ApplyPermissions(settings, params);  // every section on
+    if (large) {
+      plan = LargePlan();
+    } else {
+      ReadData(folder.path() / "Sample.bvx", plan, PlanReadContext{regional, params, 0});
+    }
+    results = Calculate(plan, params, settings, regional);
+    forms.Refresh(plan, results, params);
+    context.plan = &plan;
+    context.results = &results;
+    context.params = &params;
+    context.settings = &settings;
+    context.regional = &regional;
+    context.programFolder = folder.path();
+    context.pictures = &pictures;
+  }
+
   PayloadFolder folder;
   const RegionalSettings regional;
-  const PlanParameters params = LoadParams(folder.path(), regional);
-  AppSettings settings;  // every section on
-  ApplyPermissions(settings, params);
+  PlanParameters params;
+  AppSettings settings;
   PlanDocument plan;
-  if (large) {
-    plan = LargePlan();
-  } else {
-    ReadData(folder.path() / "Sample.bvx", plan, PlanReadContext{regional, params, 0});
-  }
-  PlanResults results = Calculate(plan, params, settings, regional);
-  ChartForms forms(regional, nullptr);
-  forms.Refresh(plan, results, params);
-  ChartFormPictures pictures(forms);
-
+  PlanResults results;
+  ChartForms forms{regional, nullptr};
+  ChartFormPictures pictures{forms};
   ReportContext context;
-  context.plan = &plan;
-  context.results = &results;
-  context.params = &params;
-  context.settings = &settings;
-  context.regional = &regional;
-  context.programFolder = folder.path();
-  context.pictures = &pictures;
-  const auto path = folder.path() / "Report.doc";
+};
+
+void MeasureReport(benchmark::State& state, bool large) {
+  ReportFixture fixture(large);
+  const auto path = fixture.folder.path() / "Report.doc";
   std::size_t bytes = 0;
   for (auto _ : state) {
     bool complete = false;
-    if (!WriteReportDocument(context, path, &complete) || !complete) {
+    if (!WriteReportDocument(fixture.context, path, &complete) || !complete) {
       state.SkipWithError("the report was not written whole");
       break;
     }
@@ -89,29 +99,11 @@ void BM_GenerateReportLarge(benchmark::State& state) { MeasureReport(state, true
 // The PDF of the sample plan's finished report (every section, both pictures), from the
 // document to the file.
 void BM_ExportPdf(benchmark::State& state) {
-  PayloadFolder folder;
-  const RegionalSettings regional;
-  const PlanParameters params = LoadParams(folder.path(), regional);
-  AppSettings settings;  // every section on
-  ApplyPermissions(settings, params);
-  PlanDocument plan;
-  ReadData(folder.path() / "Sample.bvx", plan, PlanReadContext{regional, params, 0});
-  PlanResults results = Calculate(plan, params, settings, regional);
-  ChartForms forms(regional, nullptr);
-  forms.Refresh(plan, results, params);
-  ChartFormPictures pictures(forms);
-  ReportContext context;
-  context.plan = &plan;
-  context.results = &results;
-  context.params = &params;
-  context.settings = &settings;
-  context.regional = &regional;
-  context.programFolder = folder.path();
-  context.pictures = &pictures;
-  const auto report = folder.path() / "Report.doc";
-  const auto pdf = folder.path() / "Report.pdf";
+  ReportFixture fixture(false);
+  const auto report = fixture.folder.path() / "Report.doc";
+  const auto pdf = fixture.folder.path() / "Report.pdf";
   bool complete = false;
-  if (!WriteReportDocument(context, report, &complete) || !complete) {
+  if (!WriteReportDocument(fixture.context, report, &complete) || !complete) {
     state.SkipWithError("the report was not written whole");
     return;
   }

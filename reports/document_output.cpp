@@ -126,29 +126,37 @@ std::filesystem::path ReportFilePath(const std::string& reportDirectory, const s
   return reportDirectory + "/" + name;
 }
 
-PrintOutcome PrepareReportFile(const PrintJob& job, PrintSurroundings& surroundings) {
-  PrintOutcome outcome;
+std::optional<bool> WriteOrReuseReport(
+    const std::string& reportDirectory, const std::filesystem::path& reportPath,
+    const std::function<bool(const std::filesystem::path&)>& generate,
+    const std::function<FileExistsAnswer(const std::string&)>& askFileExists) {
   std::error_code ec;
-  if (!job.reportDirectory.empty() && !std::filesystem::exists(job.reportDirectory, ec)) {
-    std::filesystem::create_directory(job.reportDirectory, ec);  // a failure shows when saving
+  if (!reportDirectory.empty() && !std::filesystem::exists(reportDirectory, ec)) {
+    std::filesystem::create_directory(reportDirectory, ec);  // a failure shows when saving
   }
-  const std::string path = job.reportPath.string();
-  bool generate = true;
-  if (std::filesystem::exists(job.reportPath, ec)) {
-    switch (surroundings.AskFileExists(path)) {
+  if (std::filesystem::exists(reportPath, ec)) {
+    switch (askFileExists(reportPath.string())) {
       case FileExistsAnswer::Cancel:
-        return outcome;
+        return std::nullopt;
       case FileExistsAnswer::Open:
-        generate = false;
-        break;
+        return false;
       case FileExistsAnswer::Overwrite:
         break;
     }
   }
-  if (generate) {
-    if (!job.generate(job.reportPath)) return outcome;
-    outcome.generated = true;
-  }
+  if (!generate(reportPath)) return std::nullopt;
+  return true;
+}
+
+PrintOutcome PrepareReportFile(const PrintJob& job, PrintSurroundings& surroundings) {
+  PrintOutcome outcome;
+  const std::string path = job.reportPath.string();
+  const std::optional<bool> generated =
+      WriteOrReuseReport(job.reportDirectory, job.reportPath, job.generate,
+                         [&](const std::string& name) { return surroundings.AskFileExists(name); });
+  if (!generated) return outcome;
+  const bool generate = *generated;
+  outcome.generated = generate;
   outcome.opened = true;
   outcome.openResult = surroundings.OpenDocument(path);
   if (outcome.openResult < 32) surroundings.ShowInformation(kWordProcessorMissing);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "engine/plan_document.h"
@@ -97,6 +98,15 @@ inline constexpr char kWordProcessorMissing[] =
     "A word processor is required to generate printed reports.\n\n"
     "Please make sure it is properly installed.";
 inline constexpr char kCouldNotLogPrint[] = "Could not log print job";
+
+// What the print and PDF commands do first: make the report directory when it is missing (one
+// level), ask about an existing report file (overwrite it, use it as it is, or stop) and write
+// the report unless the old one is to be used. Nothing when the user stopped or the report was
+// not written (`generate` has said why); otherwise whether the report was written now.
+std::optional<bool> WriteOrReuseReport(
+    const std::string& reportDirectory, const std::filesystem::path& reportPath,
+    const std::function<bool(const std::filesystem::path&)>& generate,
+    const std::function<FileExistsAnswer(const std::string&)>& askFileExists);
 
 // PrepareReportFile: makes the report directory when it is missing (one level), asks about an
 // existing report file (overwrite it, open it as it is, or stop), generates the report,

@@ -510,26 +510,11 @@ std::string PdfSavedMessage(const std::filesystem::path& pdfPath) {
 
 PdfExportOutcome ExportReportPdf(const PdfExportJob& job, PdfExportSurroundings& surroundings) {
   PdfExportOutcome outcome;
-  std::error_code ec;
-  if (!job.reportDirectory.empty() && !std::filesystem::exists(job.reportDirectory, ec)) {
-    std::filesystem::create_directory(job.reportDirectory, ec);  // a failure shows when saving
-  }
-  bool generate = true;
-  if (std::filesystem::exists(job.reportPath, ec)) {
-    switch (surroundings.AskFileExists(job.reportPath.string())) {
-      case FileExistsAnswer::Cancel:
-        return outcome;
-      case FileExistsAnswer::Open:
-        generate = false;
-        break;
-      case FileExistsAnswer::Overwrite:
-        break;
-    }
-  }
-  if (generate) {
-    if (!job.generate(job.reportPath)) return outcome;
-    outcome.generated = true;
-  }
+  const std::optional<bool> generated =
+      WriteOrReuseReport(job.reportDirectory, job.reportPath, job.generate,
+                         [&](const std::string& name) { return surroundings.AskFileExists(name); });
+  if (!generated) return outcome;
+  outcome.generated = *generated;
   const std::optional<std::filesystem::path> target = surroundings.ChoosePdfFile(
       job.reportPath.parent_path(), PdfPathFor(job.reportPath).filename().string());
   if (!target) return outcome;
