@@ -519,7 +519,10 @@ PdfExportOutcome ExportReportPdf(const PdfExportJob& job, PdfExportSurroundings&
       job.reportPath.parent_path(), PdfPathFor(job.reportPath).filename().string());
   if (!target) return outcome;
   std::string error;
-  if (!WriteReportPdf(job.reportPath, *target, job.paper, &error)) {
+  surroundings.ShowBusy(true);
+  const bool written = WriteReportPdf(job.reportPath, *target, job.paper, &error);
+  surroundings.ShowBusy(false);
+  if (!written) {
     surroundings.ShowError(error);
     return outcome;
   }

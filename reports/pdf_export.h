@@ -59,6 +59,8 @@ class PdfExportSurroundings {
                                                              const std::string& proposedName) = 0;
   virtual void ShowInformation(const std::string& message) = 0;
   virtual void ShowError(const std::string& message) = 0;
+  // The PDF is being made (a second or more for a long plan): on while it is, then off.
+  virtual void ShowBusy(bool /*busy*/) {}
 };
 
 // One "Export PDF" command after its language is chosen.

@@ -1087,6 +1087,13 @@ class WindowPdfSurroundings : public PdfExportSurroundings {
   }
   void ShowInformation(const std::string& message) override { prompts_.ShowInformation(message); }
   void ShowError(const std::string& message) override { prompts_.ShowError(message); }
+  void ShowBusy(bool busy) override {
+    if (busy) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+      QApplication::restoreOverrideCursor();
+    }
+  }
 
  private:
   WindowPrompts& prompts_;

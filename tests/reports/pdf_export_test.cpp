@@ -103,8 +103,13 @@ class FakeSurroundings : public PdfExportSurroundings {
     return chosen;
   }
   void ShowInformation(const std::string& message) override { information.push_back(message); }
-  void ShowError(const std::string& message) override { errors.push_back(message); }
+  void ShowError(const std::string& message) override {
+    EXPECT_EQ(busy, 0) << "the busy cursor hides the error";
+    errors.push_back(message);
+  }
+  void ShowBusy(bool on) override { busy += on ? 1 : -1; }
 
+  int busy = 0;
   FileExistsAnswer fileExists = FileExistsAnswer::Cancel;
   std::optional<std::filesystem::path> chosen;
   std::optional<std::filesystem::path> proposed;
@@ -154,6 +159,7 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   ASSERT_EQ(surroundings.errors.size(), 1u);
   EXPECT_NE(surroundings.errors[0].find("missing/Ana.pdf"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(job.reportPath));
+  EXPECT_EQ(surroundings.busy, 0);
 }
 
 TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) {
