@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "engine/vorn_util.h"
@@ -210,39 +211,102 @@ Money LevelPayment(Money amount, long double monthlyRate, int months) {
                           (1.0L - std::pow(1.0L + monthlyRate, -static_cast<long double>(months))));
 }
 
+namespace {
+
+// The fee equation of SolveAnnualReturn at t = ln(1 + r), scaled by a positive factor so that
+// no power overflows: f(t) itself for t <= 0 (every power of x = e^t is at most 1), f(t) / x^S
+// above 0. Scaling keeps the sign and the Newton step f / f'.
+struct FeeEquation {
+  int months;
+  long double pv, pmt, fv;
+
+  struct Point {
+    long double value;
+    long double slope;  // d/dt of the same scaled function's numerator, i.e. f'(t) scaled alike
+  };
+
+  Point At(long double t) const {
+    long double annuity = 0;   // sum of x^k, k = 1..S (scaled)
+    long double weighted = 0;  // sum of k x^k (scaled)
+    if (t <= 0) {
+      const long double x = std::exp(t);
+      long double power = 1;
+      for (int k = 1; k <= months; ++k) {
+        power *= x;
+        annuity += power;
+        weighted += k * power;
+      }
+      return {pv * power + pmt * annuity + fv, pv * months * power + pmt * weighted};
+    }
+    // Divided by x^S: x^k becomes y^(S-k) with y = e^-t <= 1.
+    const long double y = std::exp(-t);
+    long double power = 1;  // y^j, j = S - k
+    for (int j = 0; j < months; ++j) {
+      annuity += power;
+      weighted += (months - j) * power;
+      power *= y;
+    }
+    return {pv + pmt * annuity + fv * power, pv * months + pmt * weighted};
+  }
+};
+
+}  // namespace
+
 double SolveAnnualReturn(int months, Money setupFee, Money monthlyFee, Money interestSaved) {
   if (months <= 0 || !(setupFee > Money() || monthlyFee > Money()) || interestSaved <= Money()) {
     return 0;
   }
-  const long double pv = -(setupFee.Units() + monthlyFee.Units());
-  const long double pmt = -monthlyFee.Units();
-  const long double fv = interestSaved.Units();
-  // Newton's method on t = ln(1 + r) for
-  //   pv x^S + pmt (x + x^2 + ... + x^S) + fv = 0,  x = 1 + r = e^t,
-  // i.e. pv (1 + r)^S + pmt (1 + r) ((1 + r)^S - 1) / r + fv = 0 with payments at the start of
-  // each month. The sums are added up directly, which stays exact near r = 0.
+  // With payments at the start of each month, the fees grow to the saving when
+  //   pv (1 + r)^S + pmt (1 + r) ((1 + r)^S - 1) / r + fv = 0,
+  // pv = -(A + F), pmt = -F, fv = G. In t = ln(1 + r) the left side falls strictly from G
+  // (t -> -inf) to -inf, so there is exactly one root. Newton's method is kept inside a
+  // bracket of that root and falls back to bisection whenever a step would leave it.
+  const FeeEquation f{months, -(setupFee.Units() + monthlyFee.Units()), -monthlyFee.Units(),
+                      interestSaved.Units()};
   long double t = 0;
-  for (int iteration = 0; iteration < 15; ++iteration) {
-    const long double x = std::exp(t);
-    long double power = 1;  // x^k
-    long double annuity = 0;
-    long double weighted = 0;  // sum of k x^k, the annuity's derivative in t
-    for (int k = 1; k <= months; ++k) {
-      power *= x;
-      annuity += power;
-      weighted += k * power;
+  FeeEquation::Point point = f.At(t);
+  if (point.value == 0) return 0;
+  long double lo = 0;  // f(lo) > 0
+  long double hi = 0;  // f(hi) < 0
+  if (point.value > 0) {
+    hi = 1;
+    while (f.At(hi).value > 0) {
+      lo = hi;
+      hi *= 2;
     }
-    const long double value = pv * power + pmt * annuity + fv;
-    const long double slope = pv * months * power + pmt * weighted;
-    if (!std::isfinite(value) || !std::isfinite(slope) || slope == 0) return 0;
-    const long double step = value / slope;
-    t -= step;
-    if (!std::isfinite(t)) return 0;
-    if (std::fabs(step) <= 1e-15L * std::max(1.0L, std::fabs(t))) {
-      return static_cast<double>(std::expm1(12 * t));
+  } else {
+    lo = -1;
+    while (f.At(lo).value < 0) {
+      hi = lo;
+      lo *= 2;
     }
   }
-  return 0;
+  // Each step is Newton's when it stays inside the bracket and at least halves the step
+  // before it, else bisection: from the side where the curve is steep Newton alone can
+  // creep towards the root by 1/S per step.
+  long double stepBefore = hi - lo;
+  long double step = stepBefore;
+  t = lo + step / 2;
+  point = f.At(t);
+  for (int iteration = 0; iteration < 500 && point.value != 0; ++iteration) {
+    if (point.value > 0) {
+      lo = t;
+    } else {
+      hi = t;
+    }
+    const long double newton = t - point.value / point.slope;
+    const bool useNewton = std::isfinite(newton) && newton > lo && newton < hi &&
+                           std::fabs(2 * point.value) <= std::fabs(stepBefore * point.slope);
+    stepBefore = step;
+    const long double next = useNewton ? newton : lo + (hi - lo) / 2;
+    step = next - t;
+    if (next == t || next <= lo || next >= hi) break;  // no representable point in between
+    t = next;
+    if (std::fabs(step) <= 1e-18L * std::max(1.0L, std::fabs(t))) break;
+    point = f.At(t);
+  }
+  const double annual = static_cast<double>(std::expm1(12 * t));
+  return std::isfinite(annual) ? annual : std::numeric_limits<double>::max();
 }
 
 PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,

@@ -84,7 +84,9 @@ int TermMonthsOf(double termYears);
 Money LevelPayment(Money amount, long double monthlyRate, int months);
 // The annual return (a fraction) on paying `setupFee` plus `monthlyFee` at the start and
 // `monthlyFee` at the start of each of `months` months, to save `interestSaved` at the end.
-// 0 when there is nothing to solve or the solver finds no rate.
+// The equation has exactly one root whenever there is something to solve (months above 0,
+// a fee above 0, a saving above 0); it is found to full precision. 0 when there is nothing
+// to solve; never NaN or infinite.
 double SolveAnnualReturn(int months, Money setupFee, Money monthlyFee, Money interestSaved);
 
 }  // namespace ardvane

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "tests/test_support.h"
 
@@ -431,8 +432,57 @@ TEST(ReturnSolverTest, RecoversAKnownMonthlyRate) {
   EXPECT_EQ(SolveAnnualReturn(0, M(500), M(25), M(1000)), 0);
   EXPECT_EQ(SolveAnnualReturn(24, M(0), M(0), M(1000)), 0);
   EXPECT_EQ(SolveAnnualReturn(24, M(500), M(25), M(0)), 0);
-  // A return too large for fifteen Newton steps counts as none.
-  EXPECT_EQ(SolveAnnualReturn(360, M(1), Money(), M(1e9)), 0);
+  // Returns far from 0, which a plain Newton iteration from r = 0 never reaches, are found:
+  // 1 grows to 1e9 over 360 months at 1e9^(1/360) a month.
+  EXPECT_NEAR(SolveAnnualReturn(360, M(1), Money(), M(1e9)), std::pow(1e9, 12.0 / 360) - 1,
+              1e-9);
+}
+
+// The former solver: at most 15 Newton steps on t = ln(1 + r) from t = 0; nullopt when they
+// did not converge.
+std::optional<double> FifteenNewtonSteps(int months, double fees, double monthly, double saved) {
+  long double t = 0;
+  for (int iteration = 0; iteration < 15; ++iteration) {
+    const long double x = std::exp(t);
+    long double power = 1, annuity = 0, weighted = 0;
+    for (int k = 1; k <= months; ++k) {
+      power *= x;
+      annuity += power;
+      weighted += k * power;
+    }
+    const long double value = -(fees + monthly) * power - monthly * annuity + saved;
+    const long double step = value / (-(fees + monthly) * months * power - monthly * weighted);
+    t -= step;
+    if (std::fabs(step) <= 1e-15L * std::max(1.0L, std::fabs(t))) {
+      return static_cast<double>(std::expm1(12 * t));
+    }
+  }
+  return std::nullopt;
+}
+
+TEST(ReturnSolverTest, AgreesWithTheFormerSolverWhereItConvergedAndFindsTheRestToo) {
+  struct Case {
+    int months;
+    double setupFee, monthlyFee, saved;
+  };
+  int converged = 0;
+  for (const Case c : {Case{24, 500, 25, 1500}, Case{36, 995, 0, 1400}, Case{120, 2995, 39, 9000},
+                       Case{60, 0, 49, 2000}, Case{12, 300, 10, 250}, Case{480, 5000, 0, 400000},
+                       Case{1080, 100, 1, 1e7}, Case{1, 700, 0, 1e6}}) {
+    const double annual = SolveAnnualReturn(c.months, M(c.setupFee), M(c.monthlyFee), M(c.saved));
+    ASSERT_TRUE(std::isfinite(annual)) << c.months << " " << c.saved;
+    // The root: the fees, compounded at the found rate, are worth the saving.
+    const long double x = std::pow(1.0L + annual, 1.0L / 12);
+    long double worth = (c.setupFee + c.monthlyFee) * std::pow(x, c.months);
+    for (int k = 1; k <= c.months; ++k) worth += c.monthlyFee * std::pow(x, k);
+    EXPECT_NEAR(static_cast<double>(worth / c.saved), 1, 1e-9)
+        << c.months << " " << c.saved;
+    if (const auto former = FifteenNewtonSteps(c.months, c.setupFee, c.monthlyFee, c.saved)) {
+      ++converged;
+      EXPECT_NEAR(annual, *former, 1e-12 * std::max(1.0, std::fabs(*former))) << c.months;
+    }
+  }
+  EXPECT_GE(converged, 3);  // the comparison above did run
 }
 
 TEST(NewLoanTermTest, YearsRoundToMonthsHalfToEvenAndNeverBelowOne) {
