@@ -118,13 +118,13 @@ QIcon ProgramIcon(const char* argv0) {
 }
 
 int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
-              const std::filesystem::path& programFolder, const std::string& folderWarning) {
+              const PreparedProgramFolder& prepared) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Ardvane");
   QGuiApplication::setDesktopFileName("ardvane");
   QApplication::setWindowIcon(ProgramIcon(argv[0]));
   MainWindowOptions options;
-  options.programFolder = programFolder;
+  options.programFolder = prepared.folder;
   options.regional = RegionalSettingsFromLocale(QLocale::system());
   options.today = Today();
   options.arguments = words;
@@ -136,9 +136,12 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
   TfrmMain window(options, prompts);
   prompts.SetParent(&window);
   window.show();
-  if (!folderWarning.empty()) {
-    QTimer::singleShot(0, &window,
-                       [&prompts, &folderWarning] { prompts.ShowWarning(folderWarning); });
+  // One after the other: each message box waits for its click before the next appears.
+  if (!prepared.warning.empty() || !prepared.notice.empty()) {
+    QTimer::singleShot(0, &window, [&prompts, &prepared] {
+      if (!prepared.warning.empty()) prompts.ShowWarning(prepared.warning);
+      if (!prepared.notice.empty()) prompts.ShowInformation(prepared.notice);
+    });
   }
   return QApplication::exec();
 }
@@ -167,7 +170,10 @@ int main(int argc, char** argv) {
   const PreparedProgramFolder prepared = ProgramFolderOfRun(argv[0], givenFolder);
   const std::filesystem::path& programFolder = prepared.folder;
   const bool windowed = !IsResultsCommand(args) && !ReadStartupArguments(args, "", false).batch;
-  if (!prepared.warning.empty() && !windowed) std::cerr << "ardvane: " << prepared.warning << "\n";
+  if (!windowed) {
+    if (!prepared.warning.empty()) std::cerr << "ardvane: " << prepared.warning << "\n";
+    if (!prepared.notice.empty()) std::cerr << "ardvane: " << prepared.notice << "\n";
+  }
   if (IsResultsCommand(args)) {
     CommandLineEnvironment env;
     env.programFolder = programFolder;
@@ -209,5 +215,5 @@ int main(int argc, char** argv) {
               << UsageText();
     return 2;
   }
-  return RunWindow(argc, argv, args, programFolder, prepared.warning);
+  return RunWindow(argc, argv, args, prepared);
 }

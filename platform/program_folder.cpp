@@ -4,9 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <string_view>
+
+#include "planfiles/atomic_file.h"
 
 namespace ardvane {
 
@@ -16,6 +20,11 @@ namespace {
 
 constexpr char kParamsFileName[] = "Params.ini";
 constexpr char kSeedSuffix[] = ".ardvane-seed";
+constexpr char kOfferSuffix[] = ".new";
+// Far above a list of a few hundred files; anything larger is not ours and counts as no list.
+constexpr std::size_t kManifestMaxBytes = 16u << 20;
+// The files a notice names; any more are counted.
+constexpr std::size_t kNoticeMaxNames = 12;
 
 std::string Reason(int error) { return std::strerror(error); }
 
@@ -107,6 +116,28 @@ int CreateWhole(const fs::path& target, const std::string& content, mode_t mode)
   return result;
 }
 
+// The message that files the user changed were kept and their new versions put beside them.
+std::string KeptFilesNotice(const fs::path& folder, std::vector<fs::path> kept) {
+  if (kept.empty()) return {};
+  std::sort(kept.begin(), kept.end());
+  std::string notice =
+      "This version of Ardvane brings new versions of files that were changed in " +
+      folder.string() +
+      ". Your copies were kept and are still used; each new version is beside "
+      "its file, with \"" +
+      kOfferSuffix + "\" added to its name:\n";
+  for (std::size_t i = 0; i < kept.size() && i < kNoticeMaxNames; ++i) {
+    notice += "\n" + kept[i].string();
+  }
+  if (kept.size() > kNoticeMaxNames) {
+    notice += "\n... and " + std::to_string(kept.size() - kNoticeMaxNames) + " more.";
+  }
+  return notice +
+         "\n\nTo take up a new version, compare the two files, then edit your copy or replace "
+         "it by the " +
+         kOfferSuffix + " file.";
+}
+
 }  // namespace
 
 fs::path InstalledPayloadFolder(const fs::path& executableFolder) {
@@ -145,6 +176,14 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
         "Could not read the installed files in " + payload.string() + ": " + ec.message() + ".";
     return outcome;
   }
+  const fs::path manifestPath = folder / kSeedManifestName;
+  // A record that cannot be read is no record: every file then counts as not recorded.
+  const FileBytes manifestFile = ReadRegularFile(manifestPath, kManifestMaxBytes);
+  const SeedManifest recorded = ParseSeedManifest(manifestFile.ok ? manifestFile.bytes : "");
+  // Entries of files not looked at (a seeding cut short) stay as they were.
+  SeedManifest record = recorded;
+  std::set<std::string> seen;
+
   for (const fs::recursive_directory_iterator end; walk != end; walk.increment(ec)) {
     if (ec) break;
     const fs::path relative = walk->path().lexically_relative(payload);
@@ -156,40 +195,103 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
         if (statError) {
           outcome.problem =
               "Could not make the folder " + target.string() + ": " + statError.message() + ".";
-          return outcome;
+          break;
         }
       }
       continue;
     }
     if (!walk->is_regular_file(statError)) continue;
-    // Anything already under the name is the user's, even a dangling link.
-    if (fs::symlink_status(target, statError).type() != fs::file_type::not_found) continue;
+    const std::string key = relative.generic_string();
+    seen.insert(key);
+    // Anything but a regular file under the name is the user's, even a dangling link.
+    const fs::file_type held = fs::symlink_status(target, statError).type();
+    if (held != fs::file_type::not_found && held != fs::file_type::regular) continue;
     std::string content;
     mode_t mode = 0644;
-    int error = ReadWhole(walk->path(), &content, &mode);
-    if (error == 0) error = CreateWhole(target, content, mode | S_IRUSR | S_IWUSR);
-    if (error == EEXIST) continue;
-    if (error != 0) {
-      outcome.problem = "Could not copy " + target.string() + ": " + Reason(error) + ".";
-      return outcome;
+    if (const int error = ReadWhole(walk->path(), &content, &mode)) {
+      outcome.problem =
+          "Could not read the installed file " + walk->path().string() + ": " + Reason(error) + ".";
+      break;
     }
-    outcome.copied.push_back(relative);
+    if (held == fs::file_type::not_found) {
+      const int error = CreateWhole(target, content, mode | S_IRUSR | S_IWUSR);
+      if (error == EEXIST) continue;  // made meanwhile, by another start
+      if (error != 0) {
+        outcome.problem = "Could not copy " + target.string() + ": " + Reason(error) + ".";
+        break;
+      }
+      outcome.copied.push_back(relative);
+      record[key] = SeedContentHash(content);
+      continue;
+    }
+
+    std::string current;
+    mode_t currentMode = 0;
+    // A file the user made unreadable cannot be compared; it stays as it is, like its record.
+    if (ReadWhole(target, &current, &currentMode) != 0) continue;
+    const std::string shipped = SeedContentHash(content);
+    const std::string currentHash = SeedContentHash(current);
+    const auto entry = recorded.find(key);
+    const bool offeredBefore = entry != recorded.end() && entry->second == shipped;
+    if (currentHash == shipped || offeredBefore) {
+      record[key] = shipped;
+      continue;
+    }
+    // Without an entry (a folder seeded before the record existed, or a record damaged or
+    // deleted) nobody can tell whether the user changed the file, so it is treated as changed:
+    // kept, with the new version offered beside it. A file its owner made read-only is kept too.
+    const bool unchanged =
+        entry != recorded.end() && entry->second == currentHash && (currentMode & S_IWUSR);
+    std::string reason;
+    if (unchanged) {
+      if (!WriteFileAtomically(target, content, &reason)) {
+        outcome.problem = "Could not replace " + target.string() + ": " + reason + ".";
+        break;
+      }
+      outcome.replaced.push_back(relative);
+    } else {
+      const fs::path offer = target.string() + kOfferSuffix;
+      // Something else under the offer's name is the user's too; the offer waits until it is
+      // gone, and the record keeps the version offered before.
+      const fs::file_type there = fs::symlink_status(offer, statError).type();
+      if (there != fs::file_type::not_found && there != fs::file_type::regular) continue;
+      if (!WriteFileAtomically(offer, content, &reason)) {
+        outcome.problem = "Could not write " + offer.string() + ": " + reason + ".";
+        break;
+      }
+      outcome.kept.push_back(relative);
+    }
+    record[key] = shipped;
   }
-  if (ec) {
+  if (ec && outcome.problem.empty()) {
     outcome.problem =
         "Could not read the installed files in " + payload.string() + ": " + ec.message() + ".";
+  }
+  // Files the payload no longer has are forgotten, once the whole payload has been seen.
+  if (outcome.problem.empty()) {
+    std::erase_if(record, [&seen](const auto& entry) { return !seen.contains(entry.first); });
+  }
+  const std::string text = SeedManifestText(record);
+  std::string reason;
+  if ((!manifestFile.ok || text != manifestFile.bytes) &&
+      !WriteFileAtomically(manifestPath, text, &reason) && outcome.problem.empty()) {
+    outcome.problem =
+        "Could not write the list of copied files " + manifestPath.string() + ": " + reason + ".";
   }
   return outcome;
 }
 
 PreparedProgramFolder PrepareProgramFolder(const ProgramFolderInputs& inputs) {
   const ProgramFolderChoice choice = ChooseProgramFolder(inputs);
-  if (choice.payload.empty()) return {choice.folder, {}};
+  if (choice.payload.empty()) return {choice.folder, {}, {}};
   std::string problem;
+  std::vector<fs::path> kept;
   if (choice.folder.empty()) {
     problem = "Neither XDG_DATA_HOME nor HOME names a folder for the program's files.";
   } else {
-    problem = SeedProgramFolder(choice.payload, choice.folder).problem;
+    SeedOutcome seeded = SeedProgramFolder(choice.payload, choice.folder);
+    problem = std::move(seeded.problem);
+    kept = std::move(seeded.kept);
   }
   // The folders the program writes into: reports, and plans saved where it proposes.
   for (const char* name : {"Reports", "data"}) {
@@ -200,12 +302,14 @@ PreparedProgramFolder PrepareProgramFolder(const ProgramFolderInputs& inputs) {
                 ec.message() + ".";
     }
   }
-  if (problem.empty()) return {choice.folder, {}};
+  const std::string notice = KeptFilesNotice(choice.folder, std::move(kept));
+  if (problem.empty()) return {choice.folder, {}, notice};
   const bool usable = !choice.folder.empty() && HasFile(choice.folder / kParamsFileName);
   return {usable ? choice.folder : choice.payload,
           "Ardvane could not prepare its folder for your files.\n\n" + problem +
               "\n\nPlans can still be opened and shown, but settings, reports and the print "
-              "log cannot be saved until the folder can be written."};
+              "log cannot be saved until the folder can be written.",
+          notice};
 }
 
 }  // namespace ardvane

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/seed_manifest.h"
+
 namespace ardvane {
 
 // The program folder holds Settings.ini, Params.ini, Templates/, Help/, Language.kdf,
@@ -44,17 +46,31 @@ ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& inputs);
 std::filesystem::path PerUserProgramFolder(const std::string& xdgDataHome, const std::string& home);
 
 struct SeedOutcome {
-  std::vector<std::filesystem::path> copied;  // relative to the folder
-  std::string problem;                        // empty when the folder is complete
+  // Relative to the folder, in the order the payload was read.
+  std::vector<std::filesystem::path> copied;    // were missing
+  std::vector<std::filesystem::path> replaced;  // unchanged by the user, now the new version
+  std::vector<std::filesystem::path> kept;      // changed by the user; NAME.new beside them
+  std::string problem;                          // empty when the folder is complete
 };
 
-// Makes `folder` (and its parents) and copies into it every file of `payload` that it lacks,
-// keeping the payload's folder structure. A file already there is never touched, whatever it
-// holds: the office and the adviser may have changed it. Each file appears whole or not at all
-// (an interrupted copy leaves nothing behind), so a seeding cut short is completed at the next
-// call. Copies are made writable by their owner, so templates can be edited. On failure
-// `problem` says, in the program's words, which file or folder could not be made and why; the
-// files copied before it stay.
+// Makes `folder` (and its parents) and brings it up to date with every file of `payload`,
+// keeping the payload's folder structure. A record in the folder (kSeedManifestName) holds the
+// hash of the version each file was last given; against it, for each file of the payload:
+// - missing from the folder: copied, whole or not at all (an interrupted copy leaves nothing
+//   behind), so a seeding cut short is completed at the next call; made writable by its owner,
+//   so templates can be edited;
+// - the same as the payload's: only recorded;
+// - as recorded, so not changed by the user (and writable by its owner): replaced by the
+//   payload's version;
+// - changed by the user (or made read-only by its owner, or not recorded at all, as in a folder
+//   seeded before the record existed) while the payload brings a version not offered before:
+//   kept as it is, and the payload's version is written beside it as NAME.new (replacing an
+//   older one) and listed in `kept`. The record then holds the version offered, so a later
+//   call with the same payload does nothing;
+// - anything but a regular file (a link, even a dangling one, a folder): never touched.
+// Files are replaced and the record is written atomically. On failure `problem` says, in the
+// program's words, which file or folder could not be made and why; what was done before it
+// stays, and is recorded.
 SeedOutcome SeedProgramFolder(const std::filesystem::path& payload,
                               const std::filesystem::path& folder);
 
@@ -65,10 +81,14 @@ struct PreparedProgramFolder {
   // The run then still works, from the per-user folder when it holds the parameters, else
   // from the installed payload itself; what needs to write there fails with its own message.
   std::string warning;
+  // Empty, or a message shown once at start: files the user changed were kept and the new
+  // versions written beside them (SeedOutcome::kept). Information, not a failure.
+  std::string notice;
 };
 
 // ChooseProgramFolder, then, when the choice is a per-user folder, SeedProgramFolder and the
-// empty folders Reports/ and data/ that reports and plans are saved in.
+// empty folders Reports/ and data/ that reports and plans are saved in. An explicit folder and
+// the executable's own folder are never seeded.
 PreparedProgramFolder PrepareProgramFolder(const ProgramFolderInputs& inputs);
 
 }  // namespace ardvane

@@ -4,7 +4,8 @@
 # fresh home: --version, --results on the installed sample plan, a report request with its
 # PDF into the per-user program folder, which must have been seeded from /usr/share/ardvane;
 # then a file the user edited and one the user lost, the package installed again over itself
-# and another start: the edit is kept and the lost file is back. Finally the package is
+# and another start: the edit is kept, the lost file is back and, as no file changed, no new
+# version (NAME.new) is put beside the edit. Finally the package is
 # purged and the user removed, and the machine must be as it was. Cleans up on failure too.
 # Needs root.
 # Usage: scripts/check-package.sh
@@ -116,6 +117,11 @@ if [ -f "$template" ]; then
   grep -qF "Edited by this office." "$folder/Reports/Check again.doc" ||
     fail "the second report does not use the edited template"
   [ -f "$folder/Help/OK.txt" ] || fail "the lost help file was not copied again"
+  # The same files again: the record of what was copied says nothing changed, so nothing is
+  # offered beside the edited template.
+  [ -f "$folder/.seeded" ] || fail "no record of the copied files at $folder/.seeded"
+  offered=$(find "$folder" -name '*.new')
+  [ -z "$offered" ] || fail "new versions offered though the files did not change: $offered"
 fi
 
 # Removal leaves the machine as it was.
