@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "engine/calendar.h"
+#include "figures/plan_figures.h"
 
 namespace ardvane {
 namespace {
@@ -65,13 +66,20 @@ class ObjectWriter {
 };
 
 // The figures both plans report.
-ObjectWriter PlanFigures(const TLoans& loans) {
+ObjectWriter DebtFreeJson(const DebtFreeFigures& plan) {
+  std::string names = "[";
+  for (std::size_t i = 0; i < plan.neverPaidOffNames.size(); ++i) {
+    if (i > 0) names += ", ";
+    names += StringJson(plan.neverPaidOffNames[i]);
+  }
+  names += "]";
   ObjectWriter w;
-  w.Int("debt_free_months", loans.GetDebtFreeMonths())
-      .Float("debt_free_years", loans.GetDebtFreeYears())
-      .Date("debt_free_date", loans.GetDebtFreeDate())
-      .Money("total_interest", loans.GetTotalInterest())
-      .Money("monthly_outlay", loans.GetTotalMonthlyOutlay());
+  w.Int("debt_free_months", plan.months)
+      .Float("debt_free_years", plan.years)
+      .Date("debt_free_date", plan.date)
+      .Money("total_interest", plan.totalInterest)
+      .Money("monthly_outlay", plan.monthlyOutlay)
+      .Add("never_paid_off", names);
   return w;
 }
 
@@ -94,12 +102,12 @@ std::string MoneyJson(Money amount) {
 std::string ResultsToJson(const PlanDocument& plan, const PlanResults& r) {
   const TLoans& current = r.CurrentPlan;
   const TLoans& proposed = r.ProposedPlan;
+  const PlanFigures f = ComputePlanFigures(plan, r);
 
-  const std::string currentJson =
-      PlanFigures(current).Money("total_escrow", current.GetTotalEscrow()).Json();
+  const std::string currentJson = DebtFreeJson(f.current).Money("total_escrow", f.escrow).Json();
   const std::string proposedJson =
-      PlanFigures(proposed)
-          .Int("first_month_within_budget", proposed.GetFirstMonthWithinBudget())
+      DebtFreeJson(f.proposed)
+          .Int("first_month_within_budget", f.strategy.monthsOverBudget)
           .Json();
 
   ObjectWriter newLoan;
@@ -138,22 +146,20 @@ std::string ResultsToJson(const PlanDocument& plan, const PlanResults& r) {
   }
   loans += "]";
 
-  const Money investment =
-      r.ProjectionMonths > 0 ? r.ProposedInvestment.GetEndValue(r.ProjectionMonths - 1) : Money();
   ObjectWriter w;
   w.Add("current", currentJson)
       .Add("proposed", proposedJson)
-      .Money("interest_saved", r.InterestSaved())
+      .Money("interest_saved", f.interestSaved)
       .Money("interest_saved_before_fee", r.InterestSavedBeforeFee)
       .Money("rate_setup_fee", r.RateSetupFee)
       .Money("actual_setup_fee", r.ActualSetupFee)
       .Money("actual_down_payment", r.ActualDownPayment)
       .Money("setup_fee_financed", r.SetupFeeFinanced)
-      .Float("annual_return", r.AnnualReturn)
+      .Float("annual_return", f.annualReturnFraction)
       .Money("monthly_interest_saving", r.MonthlyInterestSaving)
       .Money("negotiated_minimums", r.NegotiatedMinimums)
       .Int("projection_months", r.ProjectionMonths)
-      .Money("investment_value", investment)
+      .Money("investment_value", f.investmentValue)
       .Add("new_loan", newLoan.Json())
       .Add("loans", loans);
   return w.Json();

@@ -8,11 +8,12 @@
 
 #include "engine/vorn_util.h"
 #include "planfiles/atomic_file.h"
-#include "reports/report_formats.h"
+#include "figures/report_formats.h"
 #include "reports/report_language.h"
 #include "reports/vorn_report.h"
-#include "ui/amount_format.h"
-#include "ui/display_formats.h"
+#include "figures/amount_format.h"
+#include "figures/display_formats.h"
+#include "figures/plan_figures.h"
 
 namespace ardvane {
 namespace {
@@ -46,7 +47,8 @@ class Assembly {
         results_(*context.results),
         settings_(*context.settings),
         regional_(*context.regional),
-        sources_(context.programFolder, context.language, context.showError) {
+        sources_(context.programFolder, context.language, context.showError),
+        figures_(ComputePlanFigures(plan_, results_)) {
     const CivilDate date = DecodeDate(plan_.Date);
     planMonth_ = date.month;
     planYear_ = date.year;
@@ -74,12 +76,19 @@ class Assembly {
   TLoans& Current() { return results_.CurrentPlan; }
   TLoans& Proposed() { return results_.ProposedPlan; }
   int RowCount() const { return plan_.Debts.GetDebtCount(); }
-  // Debts of the simulations, the new loan included; never more than either holds.
-  int SimulatedCount() const {
-    const int count = RowCount() + (results_.Consolidating ? 1 : 0);
-    return std::min({count, results_.CurrentPlan.GetCount(), results_.ProposedPlan.GetCount()});
-  }
   std::string DebtName(int k) { return Tr(GetDebtName(plan_, results_, k)); }
+  std::string DebtNames(const std::vector<int>& loans);
+  // "4.5 years", or "Never" for a plan that never pays some debt off.
+  std::string PayoffTime(const DebtFreeFigures& plan);
+  std::string PayoffDate(const DebtFreeFigures& plan);
+  // The legacy years placeholder: the number alone, or "Never".
+  std::string PayoffYears(const DebtFreeFigures& plan);
+  // "$50.00 a month more than today", "... less than today", or "the same as today".
+  std::string PaymentChange(Money increase);
+  std::string PayoffText(PayoffKind kind, DayNumber date);
+  // The notes that say which debts a plan never pays off, after a section that states how
+  // long a plan runs or what it saves.
+  void NeverPaidOffNotes();
 
   void Header();
   void Cover();
@@ -97,6 +106,7 @@ class Assembly {
   void AmortizationTables();
   void InvestmentProjections();
   void Contract();
+  void CompanyContact();
 
   const ReportContext& context_;
   const PlanDocument& plan_;
@@ -104,6 +114,7 @@ class Assembly {
   const AppSettings& settings_;
   const RegionalSettings& regional_;
   ReportSources sources_;
+  PlanFigures figures_;
   TVornReport report_;
   std::string text_;
   int planMonth_ = 1;
@@ -123,6 +134,53 @@ void Assembly::Fill(const std::string& paragraph, const Pairs& pairs) {
   for (const std::string& line : report_.reportText()) {
     text_ += line;
     text_ += "\r\n";
+  }
+}
+
+std::string Assembly::DebtNames(const std::vector<int>& loans) {
+  std::string names;
+  for (std::size_t i = 0; i < loans.size(); ++i) {
+    if (i > 0) names += i + 1 == loans.size() ? " " + Tr("and") + " " : ", ";
+    names += DebtName(loans[i]);
+  }
+  return names;
+}
+
+std::string Assembly::PayoffTime(const DebtFreeFigures& plan) {
+  if (!plan.DebtFree()) return Tr("Never");
+  return Years(plan.years) + " " + Tr(plan.years == 1.0 ? "year" : "years");
+}
+
+std::string Assembly::PayoffDate(const DebtFreeFigures& plan) {
+  return plan.DebtFree() ? MonthYear(plan.date) : Tr("Never");
+}
+
+std::string Assembly::PayoffYears(const DebtFreeFigures& plan) {
+  return plan.DebtFree() ? Years(plan.years) : Tr("Never");
+}
+
+std::string Assembly::PaymentChange(Money increase) {
+  if (increase > Money()) return Money2(increase) + " " + Tr("a month more than today");
+  if (increase < Money()) return Money2(-increase) + " " + Tr("a month less than today");
+  return Tr("the same as today");
+}
+
+std::string Assembly::PayoffText(PayoffKind kind, DayNumber date) {
+  switch (kind) {
+    case PayoffKind::kPaidOff: return MonthYear(date);
+    case PayoffKind::kNeverPaidOff: return Tr("Never");
+    case PayoffKind::kConsolidated: return Tr("Consolidated");
+    case PayoffKind::kNothingOwed: break;
+  }
+  return MonthYear(0);
+}
+
+void Assembly::NeverPaidOffNotes() {
+  if (!figures_.current.DebtFree()) {
+    Fill("CurrentNeverPaidOff", {{"DebtNames", DebtNames(figures_.current.neverPaidOff)}});
+  }
+  if (!figures_.proposed.DebtFree()) {
+    Fill("ProposedNeverPaidOff", {{"DebtNames", DebtNames(figures_.proposed.neverPaidOff)}});
   }
 }
 
@@ -152,9 +210,11 @@ std::string Assembly::Run() {
 }
 
 void Assembly::Header() {
+  const std::string& company = settings_.CompanyName;
   Fill("Header", {{"FirstName", plan_.FirstName},
                   {"LastName", plan_.LastName},
-                  {"CompanyName", settings_.CompanyName}});
+                  {"CompanyName", company},
+                  {"TitleCompany", company.empty() ? "" : " \u2014 " + company}});
 }
 
 void Assembly::Cover() {
@@ -162,6 +222,7 @@ void Assembly::Cover() {
   Fill("CoverPage", {{"FirstName", plan_.FirstName},
                      {"LastName", plan_.LastName},
                      {"CompanyName", settings_.CompanyName},
+                     {"PreparedBy", settings_.CompanyName.empty() ? "" : Tr("Prepared by")},
                      {"Month", GetMonthName(date.month, language())},
                      {"Day", ReportInteger(date.day)},
                      {"Suffix", GetOrdinalSuffix(date.day)},
@@ -186,55 +247,44 @@ void Assembly::CurrentDebts() {
            ReportMoneyUnits(StrToFloatSafe(plan_.Debts.Cell(i, DebtCol::Balance), separator),
                             regional_)}});
   }
-  Fill("DebtTableFooter", {{"Payment", Money2(Current().GetTotalPayment(0))},
-                           {"Balance", Money2(Current().GetTotalBeginBalance(0))}});
-  const Money escrow = Current().GetTotalEscrow();
-  if (escrow > Money()) {
-    Fill("Escrow", {{"Escrow", Money2(escrow)},
-                    {"TotalWithEscrow", Money2(escrow + Current().GetTotalPayment(0))}});
+  Fill("DebtTableFooter", {{"Payment", Money2(figures_.currentDebtsPayment)},
+                           {"Balance", Money2(figures_.currentDebtsBalance)}});
+  if (figures_.escrow > Money()) {
+    Fill("Escrow", {{"Escrow", Money2(figures_.escrow)},
+                    {"TotalWithEscrow", Money2(figures_.currentDebtsPaymentWithEscrow)}});
   }
 }
 
 void Assembly::PlanStrategy() {
-  TLoans& current = Current();
-  TLoans& proposed = Proposed();
-  const Money currentPayment = current.GetTotalMonthlyOutlay();
-  const Money proposedPayment = proposed.GetTotalMonthlyOutlay();
-  const Money proposedMinimum = proposed.GetTotalPaymentDue(0);
-  const Money actualMargin = proposed.GetBudget() - proposedMinimum;
-  const Money margin = Max(Money(), actualMargin);
-  Fill("PlanStrategyPage",
-       {{"CurrentPayment", Money2(current.GetTotalEscrow() + currentPayment)},
-        {"ProposedMinimum", Money2(proposed.GetTotalEscrow() + proposedMinimum)},
-        {"AdminFee", Money2(proposed.MonthlyFee())},
-        {"Margin", Money2(margin)},
-        {"ProposedPayment", Money2(proposed.GetTotalEscrow() + proposedPayment)},
-        {"Difference", Money2(proposedPayment - currentPayment)},
-        {"InterestRate", ReportPercent2(plan_.ReturnRate, regional_)}});
+  const StrategyFigures& f = figures_.strategy;
+  Fill("PlanStrategyPage", {{"CurrentPayment", Money2(f.currentPayment)},
+                            {"ProposedMinimum", Money2(f.proposedMinimum)},
+                            {"AdminFee", Money2(f.adminFee)},
+                            {"Margin", Money2(f.margin)},
+                            {"ProposedPayment", Money2(f.proposedPayment)},
+                            {"Difference", Money2(f.paymentIncrease)},
+                            {"PaymentChange", PaymentChange(f.paymentIncrease)},
+                            {"InterestRate", ReportPercent2(plan_.ReturnRate, regional_)}});
 
-  const Money accelerator = proposed.Accelerator();
   Fill(context_.params->PermitNegotiate ? "Margin5" : "Margin4",
-       {{"CurrentExcess", Money2(currentPayment - current.GetTotalPaymentDue(0) -
-                                 (results_.PayoffPayment - results_.PayoffMinimum))},
-        {"Accelerator", Money2(accelerator)},
-        {"AcceleratorType",
-         Tr(accelerator >= Money() ? "Power payment" : "Payment reduction")},
-        {"Negotiations", Money2(current.GetTotalPaymentDue(0) - results_.NegotiatedMinimums)},
-        {"NewLoanSavings", Money2(results_.PayoffPayment - results_.NewLoanPayment)},
+       {{"CurrentExcess", Money2(f.currentExcess)},
+        {"Accelerator", Money2(f.accelerator)},
+        {"AcceleratorType", Tr(f.accelerator >= Money() ? "Power payment" : "Payment reduction")},
+        {"Negotiations", Money2(f.negotiationSavings)},
+        {"NewLoanSavings", Money2(f.newLoanSavings)},
         {"NewLoanType", Tr(results_.PayoffBalance > Money() ? "Net benefit from consolidation loan"
                                                             : "Setup fee payment")},
-        {"AdminFee", Money2(proposed.MonthlyFee())},
-        {"Margin", Money2(margin)},
-        {"ActualMargin", Money2(actualMargin)}});
+        {"AdminFee", Money2(f.adminFee)},
+        {"Margin", Money2(f.margin)},
+        {"ActualMargin", Money2(f.actualMargin)}});
 
-  const int initialPeriod = proposed.GetFirstMonthWithinBudget();
-  if (initialPeriod > 0) {
-    Fill("NegativeMargin",
-         {{"NegativeMargin", Money2(proposedPayment - currentPayment - accelerator)},
-          {"InitialPeriod", ReportInteger(initialPeriod)},
-          {"ProposedPayment", Money2(current.GetTotalEscrow() + currentPayment +
-                                     plan_.Accelerators[0].Monthly)}});
+  if (f.monthsOverBudget > 0) {
+    Fill("NegativeMargin", {{"NegativeMargin", Money2(f.overBudgetIncrease)},
+                            {"OverBudgetChange", PaymentChange(f.overBudgetIncrease)},
+                            {"InitialPeriod", ReportInteger(f.monthsOverBudget)},
+                            {"ProposedPayment", Money2(f.overBudgetPayment)}});
   }
+  const TLoans& proposed = Proposed();
   if (proposed.AnnualAccelerator() != Money()) {
     Fill("AnnualAccelerator",
          {{"AnnualAccelerator", Money2(proposed.AnnualAccelerator())},
@@ -242,44 +292,37 @@ void Assembly::PlanStrategy() {
   }
 }
 
-std::string InvestmentValueOf(const PlanResults& results, const RegionalSettings& regional) {
-  return ReportMoney(results.ProjectionMonths >= 1
-                         ? results.ProposedInvestment.GetEndValue(results.ProjectionMonths - 1)
-                         : Money(),
-                     regional);
-}
-
 void Assembly::PayoffProjections() {
-  TLoans& current = Current();
-  TLoans& proposed = Proposed();
+  const PlanFigures& f = figures_;
   Fill("CurrentVsProposedPage",
-       {{"CurrentPayoffYears", Years(current.GetDebtFreeYears())},
-        {"CurrentPayoffDate", MonthYear(current.GetDebtFreeDate())},
-        {"CurrentInterest", Money2(current.GetTotalInterest())},
-        {"ProposedPayoffYears", Years(proposed.GetDebtFreeYears())},
-        {"ProposedPayoffDate", MonthYear(proposed.GetDebtFreeDate())},
-        {"ProposedInterest", Money2(proposed.GetTotalInterest())},
-        {"ProposedInterestSavings", Money2(results_.InterestSaved())},
-        {"InvestmentValue", InvestmentValueOf(results_, regional_)},
-        {"IncreaseAmount",
-         Money2(proposed.GetTotalMonthlyOutlay() - current.GetTotalMonthlyOutlay())},
+       {{"CurrentPayoffYears", PayoffYears(f.current)},
+        {"CurrentPayoffTime", PayoffTime(f.current)},
+        {"CurrentPayoffDate", PayoffDate(f.current)},
+        {"CurrentInterest", Money2(f.current.totalInterest)},
+        {"ProposedPayoffYears", PayoffYears(f.proposed)},
+        {"ProposedPayoffTime", PayoffTime(f.proposed)},
+        {"ProposedPayoffDate", PayoffDate(f.proposed)},
+        {"ProposedInterest", Money2(f.proposed.totalInterest)},
+        {"ProposedInterestSavings", Money2(f.interestSaved)},
+        {"InvestmentValue", Money2(f.investmentValue)},
+        {"IncreaseAmount", Money2(f.proposed.monthlyOutlay - f.current.monthlyOutlay)},
+        {"PaymentChange", PaymentChange(f.proposed.monthlyOutlay - f.current.monthlyOutlay)},
         {"ReturnRate", ReportPercent2(plan_.ReturnRate, regional_)}});
+  NeverPaidOffNotes();
 }
 
 void Assembly::OptionValues(const std::string& paragraph, std::string selected,
                             bool withSelected) {
-  TLoans& current = Current();
-  TLoans& proposed = Proposed();
+  // The figures of the plan as re-run with this option's power payment.
+  const PlanFigures option = ComputePlanFigures(plan_, results_);
   Pairs pairs;
   if (withSelected) pairs.emplace_back("SelectedOption", std::move(selected));
-  pairs.emplace_back("PeriodicPayment",
-                     Money2(current.GetTotalEscrow() + proposed.GetTotalMonthlyOutlay()));
-  pairs.emplace_back("ProposedPayoffYears", Years(proposed.GetDebtFreeYears()));
-  pairs.emplace_back("InterestSaved",
-                     Money2(current.GetTotalInterest() - proposed.GetTotalInterest()));
-  pairs.emplace_back("CurrentPayoffYears", Years(current.GetDebtFreeYears()));
+  pairs.emplace_back("PeriodicPayment", Money2(option.escrow + option.proposed.monthlyOutlay));
+  pairs.emplace_back("ProposedPayoffYears", PayoffYears(option.proposed));
+  pairs.emplace_back("InterestSaved", Money2(option.interestSaved));
+  pairs.emplace_back("CurrentPayoffYears", PayoffYears(option.current));
   pairs.emplace_back("ReturnRate", ReportPercent2(plan_.ReturnRate, regional_));
-  pairs.emplace_back("InvestmentValue", InvestmentValueOf(results_, regional_));
+  pairs.emplace_back("InvestmentValue", Money2(option.investmentValue));
   Fill(paragraph, pairs);
 }
 
@@ -320,89 +363,105 @@ void Assembly::Options() {
   Fill("OptionsCloser");
   // Back to the plan's own figures.
   results_ = Calculate(plan_, *context_.params, settings_, regional_);
+  NeverPaidOffNotes();
 }
 
 void Assembly::NewLoan() {
-  const PlanResults& r = results_;
+  const NewLoanFigures& f = figures_.newLoan;
   std::string paragraph = "NewLoanPage";
-  if (r.PayoffBalance > Money()) {
+  if (f.payoffBalance > Money()) {
     paragraph = "ConsolidationLoanPage";
   } else if (settings_.PrintPlanFees) {
     paragraph = "PlanFeesPage";
   }
   std::string feeRate;
-  if (r.ActualSetupFee == r.RateSetupFee) {
-    feeRate = "(" + FormatFixed(plan_.SetupFeeRate * 100, 3, 5, regional_) + "% " +
+  if (f.setupFeeAtRate) {
+    feeRate = "(" + FormatFixed(f.setupFeeRatePercent, 3, 5, regional_) + "% " +
               Tr("of interest saved") + ")";
   }
-  const double term = plan_.ConsolidationLoan.Term;
-  std::string termText = FormatAmount(term, 0, mtNumber, true, regional_) + " " + Tr("year");
-  if (term != 1) termText += "s";
-  const TLoan* newLoan = Proposed().GetLoan(RowCount());
-  const double loanYears = newLoan ? newLoan->PayoffYears() : 0;
-  std::string loanYearsText = Years(loanYears) + " " + Tr("year");
-  if (loanYears != 1.0) loanYearsText += "s";
-  // The labels of the window's new-loan page, written as the window writes them.
+  std::string termText = FormatAmount(f.termYears, 0, mtNumber, true, regional_) + " " + Tr("year");
+  if (f.termYears != 1) termText += "s";
+  std::string loanYearsText = Years(f.payoffYears) + " " + Tr("year");
+  if (f.payoffYears != 1.0) loanYearsText += "s";
+  // The labels of the window's new-loan page, as the window shows them.
   Fill(paragraph,
-       {{"ProposedInterestSavingsPreFee", Money2(r.InterestSavedBeforeFee)},
-        {"PayoffBalance", Money2(r.PayoffBalance)},
-        {"FeesRate", ReportPercent3(plan_.ConsolidationLoan.FeesRate, regional_)},
-        {"Fees", Money2(r.NewLoanPointsFee + r.NewLoanFixedFees)},
+       {{"ProposedInterestSavingsPreFee", Money2(f.interestSavedBeforeFee)},
+        {"PayoffBalance", Money2(f.payoffBalance)},
+        {"FeesRate", ReportPercent3(f.feesRatePercent, regional_)},
+        {"Fees", Money2(f.lenderFees)},
         {"FeeRate", feeRate},
-        {"OtherFees", Money2(r.NewLoanSetupFee)},
-        {"CashPayment", Money2(r.CashOutAmount - r.ActualDownPayment)},
-        {"ConsolidationBalance", Money2(r.NewLoanAmount)},
-        {"PayoffPayment", Money2(r.PayoffPayment)},
-        {"ConsolidationPayment", Money2(r.NewLoanPayment)},
-        {"DifferencePayment", Money2(r.PayoffPayment - r.NewLoanPayment)},
-        {"PayoffRate", FormatPercent3(r.PayoffAverageRate, regional_)},
-        {"ConsolidationRate", FormatPercent3(r.NewLoanRate * 100, regional_)},
-        {"DifferenceRate", FormatPercent3(r.PayoffAverageRate - r.NewLoanRate * 100, regional_)},
+        {"OtherFees", Money2(f.setupFee)},
+        {"CashPayment", Money2(f.cashPayment)},
+        {"ConsolidationBalance", Money2(f.amount)},
+        {"PayoffPayment", Money2(f.payoffPayment)},
+        {"ConsolidationPayment", Money2(f.payment)},
+        {"DifferencePayment", Money2(f.paymentDifference)},
+        {"PayoffRate", FormatPercent3(f.payoffRatePercent, regional_)},
+        {"ConsolidationRate", FormatPercent3(f.ratePercent, regional_)},
+        {"DifferenceRate", FormatPercent3(f.rateDifferencePercent, regional_)},
         {"Term", termText},
         {"ConsolidationPayoffYears", loanYearsText},
-        {"ProposedInterestSavings", Money2(r.InterestSaved())}});
+        {"ProposedInterestSavings", Money2(figures_.interestSaved)}});
+  NeverPaidOffNotes();
 }
 
 void Assembly::ReturnOnInvestment() {
+  const DebtFreeFigures& proposed = figures_.proposed;
   Fill("InvestmentReturnPage",
        {{"SetupFee", Money2(results_.ActualSetupFee)},
         {"MonthlyFee", Money2(plan_.ManagementFee)},
-        {"InterestSaved", Money2(results_.InterestSaved())},
-        {"AnnualReturn", ReportPercent2(results_.AnnualReturn * 100, regional_)},
-        {"ProposedPayoffYears", Years(Proposed().GetDebtFreeYears())}});
+        {"InterestSaved", Money2(figures_.interestSaved)},
+        {"AnnualReturn", ReportPercent2(figures_.AnnualReturnPercent(), regional_)},
+        {"ProposedPayoffYears", PayoffYears(proposed)},
+        {"OverThePlan", proposed.DebtFree() ? Tr("Over the") + " " + PayoffTime(proposed) + " " +
+                                                   Tr("of the plan")
+                                             : Tr("Over the plan")}});
+  NeverPaidOffNotes();
 }
 
 void Assembly::PayoffSchedule() {
-  TLoans& current = Current();
-  TLoans& proposed = Proposed();
-  Fill("PayoffSchedulePage", {{"FirstName", plan_.FirstName},
-                              {"LastName", plan_.LastName},
-                              {"ProposedPayoffDate", MonthYear(proposed.GetDebtFreeDate())}});
-  for (int j = 0; j < SimulatedCount(); ++j) {
-    const int k = proposed.GetOrderIndex(j);
-    const TLoan* currentLoan = current.GetLoan(k);
-    const TLoan* proposedLoan = proposed.GetLoan(k);
-    const DayNumber currentDate = currentLoan ? currentLoan->PayoffDate() : 0;
-    const DayNumber proposedDate = proposedLoan ? proposedLoan->PayoffDate() : 0;
-    Fill("PayoffTable",
-         {{"Description", DebtName(k)},
-          {"CurrentPayoffDate", currentDate == 0 ? "NA" : MonthYear(currentDate)},
-          {"ProposedPayoffDate", proposedDate == 0 ? Tr("Consolidated") : MonthYear(proposedDate)}});
+  const DebtFreeFigures& proposed = figures_.proposed;
+  Fill("PayoffSchedulePage",
+       {{"FirstName", plan_.FirstName},
+        {"LastName", plan_.LastName},
+        {"ProposedPayoffDate", PayoffDate(proposed)},
+        {"DebtFreeLead", Tr(proposed.DebtFree() ? "under the plan you will be debt free by"
+                                                : "under the plan as it stands you will not be "
+                                                  "debt free, because it never pays off")},
+        {"DebtFreeWhen",
+         proposed.DebtFree() ? MonthYear(proposed.date) : DebtNames(proposed.neverPaidOff)}});
+  for (const DebtPayoff& debt : figures_.payoffs) {
+    Fill("PayoffTable", {{"Description", DebtName(debt.loan)},
+                         {"CurrentPayoffDate", PayoffText(debt.currentKind, debt.currentDate)},
+                         {"ProposedPayoffDate", PayoffText(debt.proposedKind, debt.proposedDate)}});
   }
-  Fill("PayoffTableFooter", {{"CurrentPayoffDate", MonthYear(current.GetDebtFreeDate())},
-                             {"ProposedPayoffDate", MonthYear(proposed.GetDebtFreeDate())},
-                             {"CurrentPayoffYears", Years(current.GetDebtFreeYears())},
-                             {"ProposedPayoffYears", Years(proposed.GetDebtFreeYears())},
-                             {"CurrentInterest", Money2(current.GetTotalInterest())},
-                             {"ProposedInterest", Money2(proposed.GetTotalInterest())}});
+  const DebtFreeFigures& current = figures_.current;
+  Fill("PayoffTableFooter", {{"CurrentPayoffDate", PayoffDate(current)},
+                             {"ProposedPayoffDate", PayoffDate(proposed)},
+                             {"CurrentPayoffYears", PayoffYears(current)},
+                             {"ProposedPayoffYears", PayoffYears(proposed)},
+                             {"CurrentPayoffTime", PayoffTime(current)},
+                             {"ProposedPayoffTime", PayoffTime(proposed)},
+                             {"CurrentInterest", Money2(current.totalInterest)},
+                             {"ProposedInterest", Money2(proposed.totalInterest)}});
+  NeverPaidOffNotes();
 }
 
 void Assembly::ImmediateResults() {
+  const DebtFreeFigures& proposed = figures_.proposed;
   Fill("ImmediateResultsPage",
-       {{"ProposedInterestSavings", Money2(results_.InterestSaved())},
-        {"ProposedPayoffYears", Years(Proposed().GetDebtFreeYears())},
-        {"ProposedMonthlyInterestSavings", Money2(results_.MonthlyInterestSaving)}});
+       {{"ProposedInterestSavings", Money2(figures_.interestSaved)},
+        {"ProposedPayoffYears", PayoffYears(proposed)},
+        {"DebtFreeIn", proposed.DebtFree()
+                           ? Tr("makes you debt free in") + " " + PayoffTime(proposed)
+                           : Tr("yet never pays off") + " " + DebtNames(proposed.neverPaidOff)},
+        {"ProposedMonthlyInterestSavings", Money2(figures_.monthlyInterestSaving)}});
+  NeverPaidOffNotes();
   Fill("Actions");
+  CompanyContact();
+}
+
+void Assembly::CompanyContact() {
   const std::pair<const std::string*, const char*> company[] = {
       {&settings_.CompanyName, "CompanyName"},
       {&settings_.CompanyAddress, "CompanyAddress"},
@@ -410,33 +469,31 @@ void Assembly::ImmediateResults() {
       {&settings_.CompanyPhone, "CompanyPhone"},
       {&settings_.CompanyFax, "CompanyFax"},
       {&settings_.CompanyWebSite, "CompanyWebSite"}};
+  bool introduced = false;
   for (const auto& [value, name] : company) {
     if (value->empty()) continue;
+    if (!introduced) Fill("ContactUs");
+    introduced = true;
     Fill(std::string(name) + "Close", {{name, *value}});
   }
 }
 
 void Assembly::PaymentSchedule() {
   Fill("PaymentScheduleHeader");
-  TLoans& proposed = Proposed();
-  const Money escrow = Current().GetTotalEscrow();
   for (int i = 0; i < results_.ProjectionMonths; ++i) {
-    const Money fees = proposed.GetTotalBeginBalance(i) > Money() ? proposed.MonthlyFee() : Money();
-    const Money savings = Max(Money(), results_.ProposedInvestment.GetContribution(i));
-    const Money payment = proposed.GetTotalPayment(i);
-    const Money extra = proposed.GetTotalExtraPayment(i);
+    const ScheduleMonth month = ScheduleMonthOf(results_, i);
     Fill("PaymentScheduleTable", {{"Year", ReportInteger(CalendarYear(i))},
                                   {"Month", ShortMonth(i)},
-                                  {"MinimumPayment", Money2(payment)},
-                                  {"Margin", Money2(extra)},
-                                  {"Fees", Money2(fees)},
-                                  {"Escrow", Money2(escrow)},
-                                  {"Savings", Money2(savings)},
-                                  {"TotalPayment", Money2(escrow + payment + extra + fees + savings)}});
+                                  {"MinimumPayment", Money2(month.minimumPayment)},
+                                  {"Margin", Money2(month.extraPayment)},
+                                  {"Fees", Money2(month.fees)},
+                                  {"Escrow", Money2(month.escrow)},
+                                  {"Savings", Money2(month.savings)},
+                                  {"TotalPayment", Money2(month.total)}});
   }
-  const int initialPeriod = proposed.GetFirstMonthWithinBudget();
-  if (initialPeriod > 0) {
-    Fill("ProposedPaymentException", {{"InitialPeriod", ReportInteger(initialPeriod)}});
+  if (figures_.strategy.monthsOverBudget > 0) {
+    Fill("ProposedPaymentException",
+         {{"InitialPeriod", ReportInteger(figures_.strategy.monthsOverBudget)}});
   }
 }
 
@@ -446,9 +503,8 @@ void Assembly::MonthlyPaymentTables() {
   const Money escrowTotal = Current().GetTotalEscrow();
   // Debt names in payoff order, translated once.
   std::vector<std::pair<int, std::string>> debts;
-  for (int j = 0; j < SimulatedCount(); ++j) {
-    const int k = proposed.GetOrderIndex(j);
-    if (proposed.GetLoan(k)) debts.emplace_back(k, DebtName(k));
+  for (const DebtPayoff& debt : figures_.payoffs) {
+    if (proposed.GetLoan(debt.loan)) debts.emplace_back(debt.loan, DebtName(debt.loan));
   }
   int year = planYear_;
   for (int i = 0; i < proposed.GetDebtFreeMonths(); ++i) {
@@ -479,15 +535,23 @@ void Assembly::MonthlyPaymentTables() {
 
 void Assembly::AmortizationTables() {
   TLoans& proposed = Proposed();
-  for (int j = 0; j < SimulatedCount(); ++j) {
-    const int k = proposed.GetOrderIndex(j);
-    const TLoan* debt = proposed.GetLoan(k);
-    if (!debt) continue;
-    if (results_.Consolidating && !(debt->Balance() > Money())) continue;
-    Fill("AmortizationTableHeader", {{"DebtName", DebtName(k)},
-                                     {"Priority", ReportInteger(debt->PayoffOrder())},
-                                     {"Suffix", GetOrdinalSuffix(debt->PayoffOrder())}});
-    for (int n = 0; n < debt->PayoffMonths(); ++n) {
+  for (const DebtPayoff& payoff : figures_.payoffs) {
+    const TLoan* debt = proposed.GetLoan(payoff.loan);
+    // Consolidated debts and debts with nothing owed have no payments to show.
+    if (!debt || payoff.proposedKind == PayoffKind::kConsolidated ||
+        payoff.proposedKind == PayoffKind::kNothingOwed) {
+      continue;
+    }
+    if (payoff.proposedKind == PayoffKind::kNeverPaidOff) {
+      Fill("AmortizationTableHeaderNever", {{"DebtName", DebtName(payoff.loan)}});
+    } else {
+      Fill("AmortizationTableHeader", {{"DebtName", DebtName(payoff.loan)},
+                                       {"Priority", ReportInteger(payoff.rank)},
+                                       {"Suffix", GetOrdinalSuffix(payoff.rank)}});
+    }
+    const int months = payoff.proposedKind == PayoffKind::kPaidOff ? debt->PayoffMonths()
+                                                                   : debt->ComputedMonths();
+    for (int n = 0; n < months; ++n) {
       Fill("AmortizationTable",
            {{"Year", ReportInteger(CalendarYear(n))},
             {"Month", ShortMonth(n)},
@@ -521,11 +585,24 @@ void Assembly::Contract() {
           context_.programFolder / "Templates" / "Contract.ktf", error)) {
     return;
   }
-  Fill("Contract", {{"SetupFee", Money2(results_.ActualSetupFee)},
-                    {"DownPayment", Money2(results_.ActualDownPayment)},
-                    {"FinancedSetupFee", Money2(results_.SetupFeeFinanced)},
-                    {"InterestRate", FormatFixed(results_.NewLoanRate * 100, 3, 10, regional_) + "%"},
-                    {"MonthlyPayment", Money2(results_.NewLoanPayment)}});
+  const ContractFigures& f = figures_.contract;
+  const std::string company =
+      settings_.CompanyName.empty() ? Tr("the company") : settings_.CompanyName;
+  Fill("Contract", {{"Company", company},
+                    {"SetupFee", Money2(f.setupFee)},
+                    {"DownPayment", Money2(f.downPayment)},
+                    {"FinancedSetupFee", Money2(f.financedSetupFee)},
+                    {"InterestRate", FormatFixed(f.loanRatePercent, 3, 10, regional_) + "%"},
+                    {"MonthlyPayment", Money2(f.loanPayment)}});
+  if (f.financed) {
+    Fill("ContractFinanced",
+         {{"FinancedSetupFee", Money2(f.financedSetupFee)},
+          {"InterestRate", FormatFixed(f.loanRatePercent, 3, 10, regional_) + "%"},
+          {"NewLoanPayment", Money2(f.loanPayment)}});
+  } else if (f.unpaidSetupFee > Money()) {
+    Fill("ContractFeeBalance", {{"FeeBalance", Money2(f.unpaidSetupFee)}});
+  }
+  Fill("ContractTerms", {{"Company", company}, {"PlanPayment", Money2(f.planPayment)}});
   if (HaveNegotiated(plan_, *context_.params)) {
     Fill("WorkoutAgreement", {{"FirstName", plan_.FirstName}, {"LastName", plan_.LastName}});
   }

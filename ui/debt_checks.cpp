@@ -5,7 +5,7 @@
 
 #include "engine/plan_calculation.h"
 #include "engine/vorn_util.h"
-#include "ui/display_formats.h"
+#include "figures/display_formats.h"
 
 namespace ardvane {
 namespace {

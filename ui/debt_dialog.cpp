@@ -16,8 +16,8 @@
 #include <utility>
 
 #include "planfiles/plan_session.h"
-#include "ui/amount_format.h"
-#include "ui/display_formats.h"
+#include "figures/amount_format.h"
+#include "figures/display_formats.h"
 #include "ui/payment_calculator.h"
 #include "ui/vorn_mask.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/vorn_util.h"
-#include "ui/display_formats.h"
+#include "figures/display_formats.h"
 
 namespace ardvane {
 namespace {

@@ -42,7 +42,8 @@
 #include "ui/chart_forms.h"
 #include "ui/debt_dialog.h"
 #include "ui/detail_window.h"
-#include "ui/display_formats.h"
+#include "figures/display_formats.h"
+#include "figures/plan_figures.h"
 #include "ui/notes_window.h"
 #include "ui/plan_charts.h"
 #include "ui/recommendation_window.h"
@@ -789,60 +790,61 @@ void TfrmMain::PopulateDebtsGrid() {
 void TfrmMain::PopulateScreenValues() {
   const RegionalSettings& regional = options_.regional;
   const PlanDocument& plan = session_.Plan();
-  const TLoans& current = results_.CurrentPlan;
-  const TLoans& proposed = results_.ProposedPlan;
   const auto show = [this](const char* name, const std::string& text) {
     Figure(name)->setText(Q(text));
   };
   UpdateCaption();
 
-  // Payoff schedule.
-  show("lblPayoffMonthsCurrent", std::to_string(current.GetDebtFreeMonths()));
-  show("lblPayoffYearsCurrent", FormatYears(current.GetDebtFreeYears(), regional));
-  const DayNumber later = std::max(current.GetDebtFreeDate(), proposed.GetDebtFreeDate());
-  show("lblPayoffDateCurrent", FormatMonthYear(later));
-  show("lblPayoffMonthsProposed", std::to_string(proposed.GetDebtFreeMonths()));
-  show("lblPayoffYearsProposed", FormatYears(proposed.GetDebtFreeYears(), regional));
-  show("lblPayoffDateProposed", FormatMonthYear(proposed.GetDebtFreeDate()));
-  show("lblLateYear", FormatMonthYear(later));
-  show("lblEarlyYear", FormatMonthYear(proposed.GetDebtFreeDate()));
+  const PlanFigures f = ComputePlanFigures(plan, results_);
+
+  // Payoff schedule. A plan that never pays some debt off shows "Never" and names the debts.
+  const auto showPayoff = [&](const char* months, const char* years, const char* date,
+                              const DebtFreeFigures& figures, DayNumber day) {
+    const bool debtFree = figures.DebtFree();
+    show(months, debtFree ? std::to_string(figures.months) : "Never");
+    show(years, debtFree ? FormatYears(figures.years, regional) : "Never");
+    show(date, debtFree ? FormatMonthYear(day) : "Never");
+    const QString why =
+        debtFree ? QString() : Q("Never paid off: " + JoinNames(figures.neverPaidOffNames));
+    for (const char* name : {months, years, date}) Figure(name)->setToolTip(why);
+  };
+  showPayoff("lblPayoffMonthsCurrent", "lblPayoffYearsCurrent", "lblPayoffDateCurrent",
+             f.current, f.laterDebtFreeDate);
+  showPayoff("lblPayoffMonthsProposed", "lblPayoffYearsProposed", "lblPayoffDateProposed",
+             f.proposed, f.proposed.date);
+  show("lblLateYear", FormatMonthYear(f.laterDebtFreeDate));
+  show("lblEarlyYear", FormatMonthYear(f.proposed.date));
 
   // Interest paid.
-  show("lblInterestCurrent", FormatMoney(current.GetTotalInterest(), 2, regional));
-  show("lblInterestProposed", FormatMoney(proposed.GetTotalInterest(), 2, regional));
-  show("lblInterestDifference",
-       FormatMoney(results_.InterestSaved(), 2, regional));
-  show("lblReturnOnInvestment", FormatPercent2(results_.AnnualReturn * 100, regional));
+  show("lblInterestCurrent", FormatMoney(f.current.totalInterest, 2, regional));
+  show("lblInterestProposed", FormatMoney(f.proposed.totalInterest, 2, regional));
+  show("lblInterestDifference", FormatMoney(f.interestSaved, 2, regional));
+  show("lblReturnOnInvestment", FormatPercent2(f.AnnualReturnPercent(), regional));
+  Figure("lblInterestCurrent")
+      ->setToolTip(f.current.DebtFree()
+                       ? QString()
+                       : Q("Leaves out the interest of debts never paid off: " +
+                           JoinNames(f.current.neverPaidOffNames)));
 
   // Projected balances.
-  const int months = proposed.GetDebtFreeMonths();
-  show("lblDebtBalanceCurrent",
-       FormatMoney(months >= 1 ? current.GetTotalEndBalance(months - 1) : Money(), 2, regional));
+  show("lblDebtBalanceCurrent", FormatMoney(f.currentBalanceAtProposedEnd, 2, regional));
   show("lblInvestmentValueCurrent", FormatMoney(Money(), 2, regional));
-  show("lblDebtBalanceProposed",
-       FormatMoney(months >= 1 ? proposed.GetTotalEndBalance(months - 1) : Money(), 2, regional));
-  show("lblInvestmentValueProposed",
-       FormatMoney(results_.ProjectionMonths >= 1
-                       ? results_.ProposedInvestment.GetEndValue(results_.ProjectionMonths - 1)
-                       : Money(),
-                   2, regional));
+  show("lblDebtBalanceProposed", FormatMoney(f.proposedBalanceAtProposedEnd, 2, regional));
+  show("lblInvestmentValueProposed", FormatMoney(f.investmentValue, 2, regional));
 
   // New loan.
-  show("lblPayoffBalance", FormatMoney(results_.PayoffBalance, 2, regional));
-  show("lblOtherFees", FormatMoney(results_.NewLoanSetupFee, 2, regional));
-  show("lblFees", FormatMoney(results_.NewLoanPointsFee + results_.NewLoanFixedFees, 2, regional));
-  show("lblCashPayment",
-       FormatMoney(results_.CashOutAmount - results_.ActualDownPayment, 2, regional));
-  show("lblConsolidationLoanAmount", FormatMoney(results_.NewLoanAmount, 2, regional));
-  show("lblPayoffPayment", FormatMoney(results_.PayoffPayment, 2, regional));
-  show("lblConsolidationLoanPayment", FormatMoney(results_.NewLoanPayment, 2, regional));
-  show("lblDifferencePayment",
-       FormatMoney(results_.PayoffPayment - results_.NewLoanPayment, 2, regional));
-  show("lblCurrentInterestRate", FormatPercent3(results_.PayoffAverageRate, regional));
-  show("lblConsolidationInterestRate",
-       FormatPercent3(results_.NewLoanRate * 100, regional));
-  show("lblDifferenceInterestRate",
-       FormatPercent3(results_.PayoffAverageRate - results_.NewLoanRate * 100, regional));
+  const NewLoanFigures& loan = f.newLoan;
+  show("lblPayoffBalance", FormatMoney(loan.payoffBalance, 2, regional));
+  show("lblOtherFees", FormatMoney(loan.setupFee, 2, regional));
+  show("lblFees", FormatMoney(loan.lenderFees, 2, regional));
+  show("lblCashPayment", FormatMoney(loan.cashPayment, 2, regional));
+  show("lblConsolidationLoanAmount", FormatMoney(loan.amount, 2, regional));
+  show("lblPayoffPayment", FormatMoney(loan.payoffPayment, 2, regional));
+  show("lblConsolidationLoanPayment", FormatMoney(loan.payment, 2, regional));
+  show("lblDifferencePayment", FormatMoney(loan.paymentDifference, 2, regional));
+  show("lblCurrentInterestRate", FormatPercent3(loan.payoffRatePercent, regional));
+  show("lblConsolidationInterestRate", FormatPercent3(loan.ratePercent, regional));
+  show("lblDifferenceInterestRate", FormatPercent3(loan.rateDifferencePercent, regional));
 
   // Charts, on screen and in the report's chart forms.
   FillPayoffDatesChart(*graphPayoffDates_->chart(), plan, results_, WindowPayoffTexts(), regional);
@@ -960,12 +962,11 @@ void TfrmMain::bitbtnUpClick(bool up) {
 
 std::string TfrmMain::InformationText() const {
   const RegionalSettings& regional = options_.regional;
-  std::string text = "Current Total Payment:    " +
-                     FormatMoney(results_.CurrentPlan.GetTotalMonthlyOutlay(), 2, regional);
-  text += "\n\nProposed Total Payment:  " +
-          FormatMoney(results_.ProposedPlan.GetTotalMonthlyOutlay(), 2, regional);
-  text += "\n\nAnnual Return:  " + FormatPercent2(results_.AnnualReturn * 100, regional);
-  text += "\n\nTotal Escrow:  " + FormatMoney(results_.CurrentPlan.GetTotalEscrow(), 2, regional);
+  const PlanFigures f = ComputePlanFigures(session_.Plan(), results_);
+  std::string text = "Current Total Payment:    " + FormatMoney(f.current.monthlyOutlay, 2, regional);
+  text += "\n\nProposed Total Payment:  " + FormatMoney(f.proposed.monthlyOutlay, 2, regional);
+  text += "\n\nAnnual Return:  " + FormatPercent2(f.AnnualReturnPercent(), regional);
+  text += "\n\nTotal Escrow:  " + FormatMoney(f.escrow, 2, regional);
   // A plan without debts has no loan to name a priority for.
   const TLoan* loan = results_.ProposedPlan.GetLoan(SelectedGridRow() - 1);
   text += "\n\nSelected Debt Priority:  " + (loan ? std::to_string(loan->PayoffOrder()) : "");

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "ui/amount_format.h"
+#include "figures/amount_format.h"
 #include "ui/debt_checks.h"
-#include "ui/display_formats.h"
+#include "figures/display_formats.h"
 #include "ui/vorn_mask.h"
 
 namespace ardvane {

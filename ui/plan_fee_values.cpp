@@ -1,7 +1,7 @@
 #include "ui/plan_fee_values.h"
 
 #include "planfiles/plan_session.h"
-#include "ui/display_formats.h"
+#include "figures/display_formats.h"
 
 namespace ardvane {
 

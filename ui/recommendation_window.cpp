@@ -11,7 +11,7 @@
 
 #include "engine/consolidation_recommendation.h"
 #include "engine/vorn_util.h"
-#include "ui/display_formats.h"
+#include "figures/display_formats.h"
 
 namespace ardvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 #include "engine/regional_settings.h"
-#include "ui/amount_format.h"
+#include "figures/amount_format.h"
 
 namespace ardvane {
 

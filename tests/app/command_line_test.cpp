@@ -81,13 +81,13 @@ TEST_F(CommandLineTest, PrintsTheTwoDebtExample) {
       Has(json,
           "\"current\": {\"debt_free_months\": 22, \"debt_free_years\": 1.8333333333333333, "
           "\"debt_free_date\": \"2009-11-15\", \"total_interest\": 171.486, "
-          "\"monthly_outlay\": 200, \"total_escrow\": 0}"))
+          "\"monthly_outlay\": 200, \"never_paid_off\": [], \"total_escrow\": 0}"))
       << json;
   EXPECT_TRUE(
       Has(json,
           "\"proposed\": {\"debt_free_months\": 16, \"debt_free_years\": 1.3333333333333333, "
           "\"debt_free_date\": \"2009-05-15\", \"total_interest\": 147.7641, "
-          "\"monthly_outlay\": 200, \"first_month_within_budget\": 0}"))
+          "\"monthly_outlay\": 200, \"never_paid_off\": [], \"first_month_within_budget\": 0}"))
       << json;
   EXPECT_TRUE(Has(json, "\"interest_saved\": 23.7219, \"interest_saved_before_fee\": 23.7219"));
   EXPECT_TRUE(Has(json, "\"projection_months\": 22, \"investment_value\": 1252.2359"));

@@ -105,10 +105,10 @@ TEST_F(MainWindowTest, AFirstStartWithoutFilesShowsANewEmptyPlan) {
   EXPECT_EQ(grid->rowCount(), 1);
   EXPECT_FALSE(Find<QPushButton>(*window, "bitbtnEdit")->isEnabled());
   EXPECT_FALSE(Find<QPushButton>(*window, "bitbtnDelete")->isEnabled());
-  // No debts: nothing to pay off, and a date of 0 shows as it decodes.
+  // No debts: nothing to pay off, and no date.
   EXPECT_EQ(Text(*window, "lblPayoffMonthsCurrent"), "0");
   EXPECT_EQ(Text(*window, "lblPayoffYearsProposed"), "0.0");
-  EXPECT_EQ(Text(*window, "lblPayoffDateCurrent"), "Dec 1899");
+  EXPECT_EQ(Text(*window, "lblPayoffDateCurrent"), "NA");
   EXPECT_EQ(Text(*window, "lblInterestCurrent"), "$0.00");
   EXPECT_TRUE(prompts.errors.empty());
 }

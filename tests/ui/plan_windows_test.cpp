@@ -22,7 +22,7 @@
 #include "tests/test_support.h"
 #include "tests/ui/fake_prompts.h"
 #include "ui/accelerator_dialog.h"
-#include "ui/display_formats.h"
+#include "figures/display_formats.h"
 #include "ui/main_window.h"
 #include "ui/notes_window.h"
 #include "ui/preferences_dialog.h"

@@ -1,4 +1,4 @@
-#include "ui/amount_format.h"
+#include "figures/amount_format.h"
 
 #include <gtest/gtest.h>
 

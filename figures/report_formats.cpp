@@ -1,7 +1,7 @@
-#include "reports/report_formats.h"
+#include "figures/report_formats.h"
 
 #include "engine/vorn_util.h"
-#include "ui/display_formats.h"
+#include "figures/display_formats.h"
 
 namespace ardvane {
 

@@ -1,4 +1,4 @@
-#include "ui/display_formats.h"
+#include "figures/display_formats.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/vorn_util.h"
-#include "ui/amount_format.h"
+#include "figures/amount_format.h"
 
 namespace ardvane {
 namespace {
@@ -199,6 +199,7 @@ std::string FormatYears(double years, const RegionalSettings& regional) {
 std::string FormatWholeNumber(long long number) { return std::to_string(number); }
 
 std::string FormatMonthYear(DayNumber day) {
+  if (day == 0) return "NA";  // no date, as the report writes it
   const CivilDate date = DecodeDate(day);
   return GetShortMonthName(date.month, 0) + " " + std::to_string(date.year);
 }
