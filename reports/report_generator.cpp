@@ -17,8 +17,8 @@
 namespace ardvane {
 namespace {
 
-// Plan texts go into HTML: they print as typed and cannot add markup. "[", "$" and "]" stay,
-// so a placeholder inside a value is still replaced by a later pair.
+// Plan texts go into HTML: they print as typed and cannot add markup. A placeholder typed
+// into a value prints as typed too, since a value is inserted once and never scanned again.
 std::string EscapeHtml(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());

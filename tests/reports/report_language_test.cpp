@@ -69,7 +69,7 @@ TEST(ReportSourcesTest, ReadsOnceAndReportsTheFirstMissingParagraphOnly) {
   EXPECT_EQ(sources.Translate("year"), "año");
 }
 
-TEST(TVornReportTest, ReplacesPairsInOrderOfRegistration) {
+TEST(TVornReportTest, FillsInOnePassAndInsertsEachValueOnce) {
   TVornReport report;
   report.addReplacement("[$FirstName$]", "Ana");
   report.addReplacement("[$LastName$]", "Ruiz");
@@ -78,16 +78,27 @@ TEST(TVornReportTest, ReplacesPairsInOrderOfRegistration) {
   EXPECT_EQ(report.reportText(), (Lines{"Dear Ana Ruiz,", "Dear [$firstname$],"}))
       << "placeholders are case-sensitive";
 
-  // A value holding a placeholder registered later is replaced again; an earlier one is not.
+  // A value is inserted as it stands: placeholders in it, registered before or after its
+  // own, are never replaced. A placeholder registered twice keeps its first value.
   report.clearReplacements();
   report.addReplacement("[$B$]", "b");
   report.addReplacement("[$A$]", "<[$B$]|[$C$]>");
   report.addReplacement("[$C$]", "c");
   report.addReplacement("[$C$]", "twice");
-  report.setTemplateText({"[$A$] [$Unknown$]", "[$A", "$]"});
+  report.setTemplateText({"[$A$] [$Unknown$] [$C$][$B$]", "[$A", "$]"});
   report.applyReplacements();
-  EXPECT_EQ(report.reportText(), (Lines{"<[$B$]|c> [$Unknown$]", "[$A", "$]"}))
+  EXPECT_EQ(report.reportText(), (Lines{"<[$B$]|[$C$]> [$Unknown$] cb", "[$A", "$]"}))
       << "a placeholder split over two lines is not matched";
+
+  // Where two placeholders start at one position the one registered first wins; the scan
+  // goes on after the text it replaced.
+  report.clearReplacements();
+  report.addReplacement("[$A$]", "long");
+  report.addReplacement("[$A", "short");
+  report.addReplacement("$]x", "never");
+  report.setTemplateText({"[$A$]x [$A"});
+  report.applyReplacements();
+  EXPECT_EQ(report.reportText(), Lines{"longx short"});
 
   // A value with a line break becomes two lines.
   report.clearReplacements();
