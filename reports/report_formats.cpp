@@ -25,10 +25,10 @@ std::string ReportYears(double years, const RegionalSettings& regional) {
   return FormatFixed(years, 1, 5, regional);
 }
 
-std::string ReportMonthYear(DayNumber day, int language) {
-  if (day == 0) return "NA";
+std::string ReportMonthYear(DayNumber day, const ReportPhrases& phrases) {
+  if (day == 0) return phrases.NoDate();
   const CivilDate date = DecodeDate(day);
-  return GetMonthName(date.month, language) + " " + std::to_string(date.year);
+  return GetMonthName(date.month, phrases.language()) + " " + std::to_string(date.year);
 }
 
 std::string ReportInteger(long long number) { return std::to_string(number); }

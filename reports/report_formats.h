@@ -5,6 +5,7 @@
 #include "engine/calendar.h"
 #include "engine/money.h"
 #include "engine/regional_settings.h"
+#include "reports/report_language.h"
 
 namespace ardvane {
 
@@ -20,9 +21,10 @@ std::string ReportPercent3(double percent, const RegionalSettings& regional);
 std::string ReportPercent2(double percent, const RegionalSettings& regional);
 // Years: exactly 1 decimal, at most 5 significant digits ("4.5").
 std::string ReportYears(double years, const RegionalSettings& regional);
-// Month-year: the full month name in the report language, a blank and the year
-// ("March 2015", "marzo 2015"). Day 0 (no date, e.g. a plan without debts) gives "NA".
-std::string ReportMonthYear(DayNumber day, int language);
+// Month-year: the full month name in the phrases' language, a blank and the year
+// ("March 2015", "marzo 2015"). Day 0 (no date, e.g. a plan without debts) gives
+// phrases.NoDate() ("NA", "N/D" in Spanish).
+std::string ReportMonthYear(DayNumber day, const ReportPhrases& phrases);
 // Integer: plain decimal digits.
 std::string ReportInteger(long long number);
 

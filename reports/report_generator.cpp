@@ -46,20 +46,20 @@ class Assembly {
         results_(*context.results),
         settings_(*context.settings),
         regional_(*context.regional),
-        sources_(context.programFolder, context.language, context.showError) {
+        sources_(context.programFolder, context.language) {
     const CivilDate date = DecodeDate(plan_.Date);
     planMonth_ = date.month;
     planYear_ = date.year;
   }
 
-  std::string Run();
+  AssembledReport Run();
 
  private:
   void Fill(const std::string& paragraph, const Pairs& pairs = {});
 
   std::string Money2(Money amount) const { return ReportMoney(amount, regional_); }
   std::string Years(double years) const { return ReportYears(years, regional_); }
-  std::string MonthYear(DayNumber day) const { return ReportMonthYear(day, language()); }
+  std::string MonthYear(DayNumber day) const { return ReportMonthYear(day, sources_.phrases()); }
   int language() const { return context_.language; }
   std::string Tr(std::string_view phrase) { return sources_.Translate(phrase); }
 
@@ -79,7 +79,7 @@ class Assembly {
     const int count = RowCount() + (results_.Consolidating ? 1 : 0);
     return std::min({count, results_.CurrentPlan.GetCount(), results_.ProposedPlan.GetCount()});
   }
-  std::string DebtName(int k) { return Tr(GetDebtName(plan_, results_, k)); }
+  std::string DebtName(int k) const { return sources_.phrases().DebtName(plan_, results_, k); }
 
   void Header();
   void Cover();
@@ -126,7 +126,7 @@ void Assembly::Fill(const std::string& paragraph, const Pairs& pairs) {
   }
 }
 
-std::string Assembly::Run() {
+AssembledReport Assembly::Run() {
   Header();
   Cover();
   if (settings_.PrintCurrentDebts) CurrentDebts();
@@ -148,7 +148,7 @@ std::string Assembly::Run() {
   if (settings_.PrintInvestmentProjections) InvestmentProjections();
   if (settings_.PrintContract) Contract();
   Fill("Closer");
-  return std::move(text_);
+  return {std::move(text_), sources_.missingParagraphs()};
 }
 
 void Assembly::Header() {
@@ -177,7 +177,7 @@ void Assembly::CurrentDebts() {
   for (int i = 0; i < RowCount(); ++i) {
     const TLoan* loan = Current().GetLoan(i);
     Fill("DebtTable",
-         {{"Description", plan_.Debts.Cell(i, DebtCol::Name)},
+         {{"Description", DebtName(i)},
           {"InterestRate",
            ReportPercent3(StrToFloatSafe(plan_.Debts.Cell(i, DebtCol::InterestRate), separator),
                           regional_)},
@@ -386,7 +386,7 @@ void Assembly::PayoffSchedule() {
     const DayNumber proposedDate = proposedLoan ? proposedLoan->PayoffDate() : 0;
     Fill("PayoffTable",
          {{"Description", DebtName(k)},
-          {"CurrentPayoffDate", currentDate == 0 ? "NA" : MonthYear(currentDate)},
+          {"CurrentPayoffDate", MonthYear(currentDate)},
           {"ProposedPayoffDate", proposedDate == 0 ? Tr("Consolidated") : MonthYear(proposedDate)}});
   }
   Fill("PayoffTableFooter", {{"CurrentPayoffDate", MonthYear(current.GetDebtFreeDate())},
@@ -533,15 +533,16 @@ void Assembly::Contract() {
 
 }  // namespace
 
-std::string AssembleReport(const ReportContext& context) {
+AssembledReport AssembleReport(const ReportContext& context) {
   return Assembly(context).Run();
 }
 
 ReportOutcome GenerateReport(const ReportContext& context, const std::filesystem::path& path) {
   ReportOutcome outcome;
-  const std::string text = AssembleReport(context);
+  AssembledReport report = AssembleReport(context);
+  outcome.missingParagraphs = std::move(report.missingParagraphs);
   std::string reason;
-  if (!WriteFileAtomically(path, text, &reason)) {
+  if (!WriteFileAtomically(path, report.text, &reason)) {
     outcome.error = "Could not write the report \"" + path.string() + "\": " + reason;
     return outcome;
   }
