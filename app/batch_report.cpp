@@ -4,6 +4,7 @@
 #include "planfiles/plan_session.h"
 #include "reports/document_output.h"
 #include "reports/pdf_export.h"
+#include "reports/report_language.h"
 #include "ui/chart_form_pictures.h"
 #include "ui/chart_forms.h"
 #include "ui/settings_files.h"
@@ -68,7 +69,7 @@ int RunBatchReport(const StartupRequest& request, const BatchReportOptions& opti
     return 1;
   }
   PlanResults results = Calculate(session.Plan(), params, settings, env.regional);
-  ChartForms forms(env.regional, nullptr);
+  ChartForms forms(env.regional, env.programFolder, nullptr);
   forms.Refresh(session.Plan(), results, params);
   ChartFormPictures pictures(forms);
 
@@ -88,13 +89,17 @@ int RunBatchReport(const StartupRequest& request, const BatchReportOptions& opti
   context.pictures = &pictures;
   const std::filesystem::path path =
       ReportFilePath(settings.ReportDirectory, request.batchReportName + ".doc");
-  bool complete = false;
-  if (!WriteReportDocument(context, path, &complete)) return 1;
+  const ReportDocumentOutcome outcome = WriteReportDocument(context, path);
+  for (const std::filesystem::path& paragraph : outcome.missingParagraphs) {
+    err << "ardvane: " << MissingParagraphMessage(paragraph) << "\n";
+    failed = true;
+  }
+  if (!outcome.saved) return 1;
   if (options.pdf && !WriteReportPdf(path, PdfPathFor(path), options.paper, &error)) {
     err << "ardvane: " << error << "\n";
     return 1;
   }
-  return complete && !failed ? 0 : 1;
+  return outcome.complete && !failed ? 0 : 1;
 }
 
 }  // namespace ardvane

@@ -73,7 +73,7 @@ struct ReportFixture {
   AppSettings settings;
   PlanDocument plan;
   PlanResults results;
-  ChartForms forms{regional, nullptr};
+  ChartForms forms{regional, folder.path(), nullptr};
   ChartFormPictures pictures{forms};
   ReportContext context;
 };
@@ -83,8 +83,7 @@ void MeasureReport(benchmark::State& state, bool large) {
   const auto path = fixture.folder.path() / "Report.doc";
   std::size_t bytes = 0;
   for (auto _ : state) {
-    bool complete = false;
-    if (!WriteReportDocument(fixture.context, path, &complete) || !complete) {
+    if (!WriteReportDocument(fixture.context, path).complete) {
       state.SkipWithError("the report was not written whole");
       break;
     }
@@ -102,8 +101,7 @@ void BM_ExportPdf(benchmark::State& state) {
   ReportFixture fixture(false);
   const auto report = fixture.folder.path() / "Report.doc";
   const auto pdf = fixture.folder.path() / "Report.pdf";
-  bool complete = false;
-  if (!WriteReportDocument(fixture.context, report, &complete) || !complete) {
+  if (!WriteReportDocument(fixture.context, report).complete) {
     state.SkipWithError("the report was not written whole");
     return;
   }

@@ -25,8 +25,8 @@ std::string ReportYears(double years, const RegionalSettings& regional) {
   return FormatFixed(years, 1, 5, regional);
 }
 
-std::string ReportMonthYear(DayNumber day, int language) {
-  if (day == 0) return "NA";
+std::string ReportMonthYear(DayNumber day, int language, std::string_view noDate) {
+  if (day == 0) return std::string(noDate);
   const CivilDate date = DecodeDate(day);
   return GetMonthName(date.month, language) + " " + std::to_string(date.year);
 }

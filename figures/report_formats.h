@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/calendar.h"
 #include "engine/money.h"
@@ -20,9 +21,10 @@ std::string ReportPercent3(double percent, const RegionalSettings& regional);
 std::string ReportPercent2(double percent, const RegionalSettings& regional);
 // Years: exactly 1 decimal, at most 5 significant digits ("4.5").
 std::string ReportYears(double years, const RegionalSettings& regional);
-// Month-year: the full month name in the report language, a blank and the year
-// ("March 2015", "marzo 2015"). Day 0 (no date, e.g. a plan without debts) gives "NA".
-std::string ReportMonthYear(DayNumber day, int language);
+// Month-year: the full month name in report language `language` (0 English, 1 Spanish), a
+// blank and the year ("March 2015", "marzo 2015"). Day 0 (no date, e.g. a plan without
+// debts) gives `noDate`, the report language's word for it ("NA", "N/D").
+std::string ReportMonthYear(DayNumber day, int language, std::string_view noDate);
 // Integer: plain decimal digits.
 std::string ReportInteger(long long number);
 

@@ -1,6 +1,7 @@
 #include "reports/document_output.h"
 
 #include <system_error>
+#include <utility>
 
 #include "planfiles/atomic_file.h"
 #include "platform/picture_embedding.h"
@@ -88,29 +89,31 @@ bool PlaceGraphics(const std::filesystem::path& path, const AppSettings& setting
   return WriteFileAtomically(path, document.Html(), error);
 }
 
-bool WriteReportDocument(const ReportContext& context, const std::filesystem::path& path,
-                         bool* complete) {
-  if (complete) *complete = false;
+ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
+                                          const std::filesystem::path& path) {
   const auto showError = [&](const std::string& message) {
     if (context.showError) context.showError(message);
   };
-  const ReportOutcome outcome = GenerateReport(context, path);
-  if (!outcome.saved) {
-    showError(outcome.error);
-    return false;
+  ReportOutcome report = GenerateReport(context, path);
+  ReportDocumentOutcome outcome;
+  outcome.missingParagraphs = std::move(report.missingParagraphs);
+  if (!report.saved) {
+    showError(report.error);
+    return outcome;
   }
+  outcome.saved = true;
   // A picture that was not drawn now would leave the previous report's file in its place.
-  if (!outcome.pictureError.empty()) {
-    showError(outcome.pictureError);
-    return true;
+  if (!report.pictureError.empty()) {
+    showError(report.pictureError);
+    return outcome;
   }
   std::string error;
   if (!PlaceGraphics(path, *context.settings, context.programFolder, &error)) {
     showError(std::string(kPlaceGraphicsFailed) + "\n\n" + error);
-    return true;
+    return outcome;
   }
-  if (complete) *complete = true;
-  return true;
+  outcome.complete = true;
+  return outcome;
 }
 
 std::string ReportFileName(const PlanDocument& plan, bool languagePermitted,

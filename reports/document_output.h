@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
@@ -40,12 +41,20 @@ inline constexpr char kPlaceGraphicsFailed[] =
     "Could not place graphics on report.\n\nA word processor is required for printing.  "
     "Please make sure it is properly installed.";
 
+// What WriteReportDocument did.
+struct ReportDocumentOutcome {
+  bool saved = false;     // the report file was written
+  bool complete = false;  // ... and its pictures are in place
+  // The paragraphs that could not be found, each once (GenerateReport); the caller names
+  // them, whether or not the report was saved.
+  std::vector<std::filesystem::path> missingParagraphs;
+};
+
 // GenerateReport followed by PlaceGraphics: the finished report document at `path`. A failure
 // is shown through `context.showError` (the failed write, a picture that could not be drawn,
-// or kPlaceGraphicsFailed). Returns whether the report file was written; `complete` (when
-// given) tells whether its pictures are in place too.
-bool WriteReportDocument(const ReportContext& context, const std::filesystem::path& path,
-                         bool* complete = nullptr);
+// or kPlaceGraphicsFailed); the missing paragraphs are left to the caller.
+ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
+                                          const std::filesystem::path& path);
 
 // The report's file name: last name, ", ", first name, a blank, the plan date in the short
 // date format, then a blank and `languageWord` when the permission "Language" is on, and

@@ -18,8 +18,8 @@
 namespace ardvane {
 namespace {
 
-// Plan texts go into HTML: they print as typed and cannot add markup. "[", "$" and "]" stay,
-// so a placeholder inside a value is still replaced by a later pair.
+// Plan texts go into HTML: they print as typed and cannot add markup. A placeholder typed
+// into a value prints as typed too, since a value is inserted once and never scanned again.
 std::string EscapeHtml(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
@@ -47,21 +47,23 @@ class Assembly {
         results_(*context.results),
         settings_(*context.settings),
         regional_(*context.regional),
-        sources_(context.programFolder, context.language, context.showError),
+        sources_(context.programFolder, context.language),
         figures_(ComputePlanFigures(plan_, results_)) {
     const CivilDate date = DecodeDate(plan_.Date);
     planMonth_ = date.month;
     planYear_ = date.year;
   }
 
-  std::string Run();
+  AssembledReport Run();
 
  private:
   void Fill(const std::string& paragraph, const Pairs& pairs = {});
 
   std::string Money2(Money amount) const { return ReportMoney(amount, regional_); }
   std::string Years(double years) const { return ReportYears(years, regional_); }
-  std::string MonthYear(DayNumber day) const { return ReportMonthYear(day, language()); }
+  std::string MonthYear(DayNumber day) const {
+    return ReportMonthYear(day, language(), sources_.phrases().NoDate());
+  }
   int language() const { return context_.language; }
   std::string Tr(std::string_view phrase) { return sources_.Translate(phrase); }
 
@@ -76,7 +78,7 @@ class Assembly {
   TLoans& Current() { return results_.CurrentPlan; }
   TLoans& Proposed() { return results_.ProposedPlan; }
   int RowCount() const { return plan_.Debts.GetDebtCount(); }
-  std::string DebtName(int k) { return Tr(GetDebtName(plan_, results_, k)); }
+  std::string DebtName(int k) const { return sources_.phrases().DebtName(plan_, results_, k); }
   std::string DebtNames(const std::vector<int>& loans);
   // "4.5 years", or "Never" for a plan that never pays some debt off.
   std::string PayoffTime(const DebtFreeFigures& plan);
@@ -184,7 +186,7 @@ void Assembly::NeverPaidOffNotes() {
   }
 }
 
-std::string Assembly::Run() {
+AssembledReport Assembly::Run() {
   Header();
   Cover();
   if (settings_.PrintCurrentDebts) CurrentDebts();
@@ -206,7 +208,7 @@ std::string Assembly::Run() {
   if (settings_.PrintInvestmentProjections) InvestmentProjections();
   if (settings_.PrintContract) Contract();
   Fill("Closer");
-  return std::move(text_);
+  return {std::move(text_), sources_.missingParagraphs()};
 }
 
 void Assembly::Header() {
@@ -238,7 +240,7 @@ void Assembly::CurrentDebts() {
   for (int i = 0; i < RowCount(); ++i) {
     const TLoan* loan = Current().GetLoan(i);
     Fill("DebtTable",
-         {{"Description", plan_.Debts.Cell(i, DebtCol::Name)},
+         {{"Description", DebtName(i)},
           {"InterestRate",
            ReportPercent3(StrToFloatSafe(plan_.Debts.Cell(i, DebtCol::InterestRate), separator),
                           regional_)},
@@ -610,15 +612,16 @@ void Assembly::Contract() {
 
 }  // namespace
 
-std::string AssembleReport(const ReportContext& context) {
+AssembledReport AssembleReport(const ReportContext& context) {
   return Assembly(context).Run();
 }
 
 ReportOutcome GenerateReport(const ReportContext& context, const std::filesystem::path& path) {
   ReportOutcome outcome;
-  const std::string text = AssembleReport(context);
+  AssembledReport report = AssembleReport(context);
+  outcome.missingParagraphs = std::move(report.missingParagraphs);
   std::string reason;
-  if (!WriteFileAtomically(path, text, &reason)) {
+  if (!WriteFileAtomically(path, report.text, &reason)) {
     outcome.error = "Could not write the report \"" + path.string() + "\": " + reason;
     return outcome;
   }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
@@ -38,24 +39,32 @@ struct ReportContext {
   const RegionalSettings* regional = nullptr;
   std::filesystem::path programFolder;  // Templates/, Language.kdf, the chart pictures
   int language = 0;                     // 0 English, 1 Spanish
-  // Shows an error message box (the missing paragraph). May be empty: nothing is shown.
+  // Shows an error message box of WriteReportDocument (a failed write, a picture). May be
+  // empty: nothing is shown.
   std::function<void(const std::string&)> showError;
   // May be null: no pictures are drawn.
   ReportPictures* pictures = nullptr;
 };
 
-// The assembled report text: every filled paragraph in report order, each line followed by
-// CR LF. A missing or empty paragraph adds nothing; the first one of a run is reported through
-// `showError` as "Could not find paragraph <path>." and later ones are not (a missing row
-// paragraph would otherwise raise one box per table row). Paragraph files and Language.kdf
-// are read once per call.
-std::string AssembleReport(const ReportContext& context);
+// The assembled report.
+struct AssembledReport {
+  // Every filled paragraph in report order, each line followed by CR LF.
+  std::string text;
+  // The paragraphs that were missing, unreadable or empty and added nothing, each path once
+  // however often it was asked for (a row paragraph is asked for once per row), in report
+  // order. The caller names them (MissingParagraphMessage).
+  std::vector<std::filesystem::path> missingParagraphs;
+};
+
+// Assembles the report. Paragraph files and Language.kdf are read once per call.
+AssembledReport AssembleReport(const ReportContext& context);
 
 // The outcome of GenerateReport.
 struct ReportOutcome {
   bool saved = false;       // the report file was written
   std::string error;        // why it was not, in the system's words
   std::string pictureError; // a picture that could not be drawn (the report stands)
+  std::vector<std::filesystem::path> missingParagraphs;  // as AssembledReport's
 };
 
 // Assembles the report, writes it to `path` (atomically: an older file stays whole until

@@ -31,15 +31,11 @@ std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& p
   return SplitLines(file.bytes);
 }
 
-std::string LookUp(const std::vector<std::string>& lines, std::string_view phrase) {
-  std::string key(phrase);
-  key += ';';
-  for (const std::string& line : lines) {
-    if (line.find(key) == std::string::npos) continue;
-    std::string translated = line.substr(line.find(';') + 1);
-    return translated.empty() ? std::string(phrase) : translated;
-  }
-  return std::string(phrase);
+// The translation a matching line gives: everything after its first ";", or the phrase
+// itself when that is empty.
+std::string TranslationIn(const std::string& line, std::string_view phrase) {
+  std::string translated = line.substr(line.find(';') + 1);
+  return translated.empty() ? std::string(phrase) : translated;
 }
 
 bool HoldsText(const std::vector<std::string>& lines) {
@@ -54,23 +50,52 @@ std::filesystem::path PathIn(const std::filesystem::path& programFolder,
   return programFolder / "Templates" / folder / (std::string(name) + ".ktf");
 }
 
-std::string MissingMessage(const std::filesystem::path& path) {
-  return "Could not find paragraph " + path.string() + ".";
+}  // namespace
+
+ReportPhrases::ReportPhrases(const std::filesystem::path& programFolder, int language)
+    : language_(language) {
+  if (language_ != 0) {
+    lines_ = ReadLines(programFolder / "Language.kdf").value_or(std::vector<std::string>());
+  }
 }
 
-}  // namespace
+std::string ReportPhrases::Translate(std::string_view phrase) const {
+  std::string key(phrase);
+  key += ';';
+  for (const std::string& line : lines_) {
+    if (line.find(key) != std::string::npos) return TranslationIn(line, phrase);
+  }
+  return std::string(phrase);
+}
+
+std::string ReportPhrases::TranslateExactly(std::string_view text) const {
+  for (const std::string& line : lines_) {
+    const std::size_t semicolon = line.find(';');
+    if (semicolon != std::string::npos && std::string_view(line).substr(0, semicolon) == text) {
+      return TranslationIn(line, text);
+    }
+  }
+  return std::string(text);
+}
+
+std::string ReportPhrases::DebtName(const PlanDocument& plan, const PlanResults& results,
+                                    int index) const {
+  return TranslateExactly(GetDebtName(plan, results, index));
+}
 
 std::string Translate(std::string_view phrase, int language,
                       const std::filesystem::path& programFolder) {
   if (language == 0) return std::string(phrase);
-  const auto lines = ReadLines(programFolder / "Language.kdf");
-  if (!lines) return std::string(phrase);
-  return LookUp(*lines, phrase);
+  return ReportPhrases(programFolder, language).Translate(phrase);
 }
 
 std::filesystem::path ParagraphPath(std::string_view name, int language,
                                     const std::filesystem::path& programFolder) {
   return PathIn(programFolder, Translate("English", language, programFolder), name);
+}
+
+std::string MissingParagraphMessage(const std::filesystem::path& path) {
+  return "Could not find paragraph " + path.string() + ".";
 }
 
 std::vector<std::string> GetParagraph(std::string_view name, int language,
@@ -79,35 +104,25 @@ std::vector<std::string> GetParagraph(std::string_view name, int language,
   const std::filesystem::path path = ParagraphPath(name, language, programFolder);
   std::vector<std::string> lines = ReadLines(path).value_or(std::vector<std::string>());
   if (HoldsText(lines)) return lines;
-  if (showError) showError(MissingMessage(path));
+  if (showError) showError(MissingParagraphMessage(path));
   return {};
 }
 
-ReportSources::ReportSources(std::filesystem::path programFolder, int language,
-                             std::function<void(const std::string&)> showError)
+ReportSources::ReportSources(std::filesystem::path programFolder, int language)
     : programFolder_(std::move(programFolder)),
-      language_(language),
-      showError_(std::move(showError)) {}
-
-std::string ReportSources::Translate(std::string_view phrase) {
-  if (language_ == 0) return std::string(phrase);
-  if (!phraseLines_) {
-    phraseLines_ = ReadLines(programFolder_ / "Language.kdf").value_or(std::vector<std::string>());
-  }
-  return LookUp(*phraseLines_, phrase);
-}
+      phrases_(programFolder_, language),
+      folder_(phrases_.Translate("English")) {}
 
 const std::vector<std::string>& ReportSources::Paragraph(const std::string& name) {
   if (const auto found = paragraphs_.find(name); found != paragraphs_.end()) {
     return found->second;
   }
-  if (!folder_) folder_ = Translate("English");
-  const std::filesystem::path path = PathIn(programFolder_, *folder_, name);
+  const std::filesystem::path path = PathIn(programFolder_, folder_, name);
   std::vector<std::string> lines = ReadLines(path).value_or(std::vector<std::string>());
+  // A paragraph is read once per run, so each missing one is collected once.
   if (!HoldsText(lines)) {
     lines.clear();
-    if (!reportedMissing_ && showError_) showError_(MissingMessage(path));
-    reportedMissing_ = true;
+    missing_.push_back(path);
   }
   return paragraphs_.emplace(name, std::move(lines)).first->second;
 }

@@ -1,25 +1,9 @@
 #include "reports/vorn_report.h"
 
+#include <limits>
 #include <string_view>
 
 namespace ardvane {
-namespace {
-
-std::string ReplaceAll(const std::string& text, std::string_view from, std::string_view to) {
-  std::string result;
-  result.reserve(text.size());
-  std::size_t start = 0;
-  std::size_t at;
-  while ((at = text.find(from, start)) != std::string::npos) {
-    result.append(text, start, at - start);
-    result.append(to);
-    start = at + from.size();
-  }
-  result.append(text, start, std::string::npos);
-  return result;
-}
-
-}  // namespace
 
 void TVornReport::addTemplateText(const std::vector<std::string>& lines) {
   template_.insert(template_.end(), lines.begin(), lines.end());
@@ -31,24 +15,55 @@ void TVornReport::addReplacement(std::string placeholder, std::string value) {
 
 void TVornReport::applyReplacements() {
   if (pairs_.empty() || template_.empty()) return;
-  std::string text;
+  std::string joined;
   for (std::size_t i = 0; i < template_.size(); ++i) {
-    if (i > 0) text += '\n';
-    text += template_[i];
+    if (i > 0) joined += '\n';
+    joined += template_[i];
   }
-  for (const auto& [placeholder, value] : pairs_) {
-    if (placeholder.empty() || text.find(placeholder) == std::string::npos) continue;
-    text = ReplaceAll(text, placeholder, value);
+  const std::string_view text = joined;
+
+  // The next occurrence of every pair's placeholder at or after the scan position. Each
+  // search starts past the previous one, so every placeholder scans the text about once.
+  constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+  std::vector<std::size_t> next(pairs_.size(), kNone);
+  const auto findFrom = [&](std::size_t pair, std::size_t from) {
+    const std::string& placeholder = pairs_[pair].first;
+    const std::size_t at =
+        placeholder.empty() ? std::string_view::npos : text.find(placeholder, from);
+    next[pair] = at == std::string_view::npos ? kNone : at;
+  };
+  for (std::size_t pair = 0; pair < pairs_.size(); ++pair) findFrom(pair, 0);
+
+  std::string result;
+  result.reserve(text.size());
+  std::size_t position = 0;
+  while (true) {
+    // The earliest occurrence; at equal positions the pair registered first.
+    std::size_t chosen = kNone;
+    for (std::size_t pair = 0; pair < pairs_.size(); ++pair) {
+      if (next[pair] != kNone && (chosen == kNone || next[pair] < next[chosen])) chosen = pair;
+    }
+    if (chosen == kNone) break;
+    const std::size_t at = next[chosen];
+    result.append(text, position, at - position);
+    result += pairs_[chosen].second;
+    position = at + pairs_[chosen].first.size();
+    // Occurrences that began inside the replaced text are gone with it.
+    for (std::size_t pair = 0; pair < pairs_.size(); ++pair) {
+      if (next[pair] != kNone && next[pair] < position) findFrom(pair, position);
+    }
   }
+  result.append(text, position, std::string_view::npos);
+
   template_.clear();
   std::size_t start = 0;
   while (true) {
-    const std::size_t end = text.find('\n', start);
+    const std::size_t end = result.find('\n', start);
     if (end == std::string::npos) {
-      template_.push_back(text.substr(start));
+      template_.push_back(result.substr(start));
       break;
     }
-    template_.push_back(text.substr(start, end - start));
+    template_.push_back(result.substr(start, end - start));
     start = end + 1;
   }
 }

@@ -17,16 +17,19 @@ class TVornReport {
   void addTemplateTextString(std::string line) { template_.push_back(std::move(line)); }
   void clearTemplateText() { template_.clear(); }
 
-  // Appends a pair after all earlier ones; a placeholder registered twice is replaced by both
-  // pairs in order.
+  // Appends a pair after all earlier ones. A placeholder registered twice keeps the value of
+  // its first pair.
   void addReplacement(std::string placeholder, std::string value);
   void clearReplacements() { pairs_.clear(); }
 
-  // Replaces, pair by pair in the order of registration, every occurrence of the placeholder
-  // in the whole template text (lines joined by line breaks, matched case-sensitively and
-  // literally) by the value, then splits the text into lines again. Each pair works on the
-  // result of the earlier ones: a value holding a placeholder registered later is replaced
-  // again, one registered earlier is not. An empty placeholder matches nothing.
+  // Fills the template in one pass from its start over the whole text (lines joined by line
+  // breaks): at each position the first registered placeholder found there (matched
+  // case-sensitively and literally) is replaced by its value, and the scan goes on after
+  // it. A value is inserted as it stands and never scanned again, so a value that holds a
+  // placeholder prints that placeholder's text. An empty placeholder matches nothing. The
+  // text is then split into lines again, so a value holding a line break adds a line.
+  // The result is no longer than the template plus the inserted values, and the time grows
+  // linearly with the template's length (times the number of pairs), whatever the values hold.
   // The result is the template itself: reportText() and the template are the same lines.
   void applyReplacements();
 

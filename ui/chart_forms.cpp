@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "ui/plan_charts.h"
 
@@ -65,12 +67,13 @@ ChartForm::ChartForm(ChartFormKind kind, const RegionalSettings& regional, QWidg
 
 int ChartForm::PayoffHeight(int loans) { return kHeight + 40 * std::max(0, loans - 5); }
 
-void ChartForm::Fill(const PlanDocument& plan, const PlanResults& results) {
+void ChartForm::Fill(const PlanDocument& plan, const PlanResults& results,
+                     const ReportPhrases& phrases) {
   const ChartTexts texts = TextsFor(kind_);
   if (IsPayoff(kind_)) {
     const int height = PayoffHeight(results.CurrentPlan.GetCount());
     if (this->height() != height || width() != kWidth) resize(kWidth, height);
-    FillPayoffDatesChart(*chart_, plan, results, texts, regional_);
+    FillPayoffDatesChart(*chart_, plan, results, texts, regional_, &phrases);
   } else {
     FillBalancesChart(*chart_, plan, results, texts, regional_);
   }
@@ -115,7 +118,9 @@ void ChartForm::Show() {
   raise();
 }
 
-ChartForms::ChartForms(const RegionalSettings& regional, QWidget* owner) {
+ChartForms::ChartForms(const RegionalSettings& regional, std::filesystem::path programFolder,
+                       QWidget* owner)
+    : programFolder_(std::move(programFolder)) {
   for (ChartFormKind kind : {ChartFormKind::kPayoff, ChartFormKind::kPayoffSpanish,
                              ChartFormKind::kBalances, ChartFormKind::kBalancesSpanish}) {
     forms_[static_cast<int>(kind)] = new ChartForm(kind, regional, owner);
@@ -128,10 +133,13 @@ ChartForms::~ChartForms() {
 
 void ChartForms::Refresh(const PlanDocument& plan, const PlanResults& results,
                          const PlanParameters& params) {
+  const ReportPhrases english(programFolder_, 0);
+  std::optional<ReportPhrases> spanish;
+  if (params.PermitLanguage) spanish.emplace(programFolder_, 1);
   for (ChartForm* form : forms_) {
     if (!form) continue;
-    if (IsSpanish(form->kind()) && !params.PermitLanguage) continue;
-    form->Fill(plan, results);
+    if (IsSpanish(form->kind()) && !spanish) continue;
+    form->Fill(plan, results, IsSpanish(form->kind()) ? *spanish : english);
   }
 }
 

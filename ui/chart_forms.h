@@ -5,11 +5,13 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <filesystem>
 
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
+#include "reports/report_language.h"
 
 class QChart;
 class QChartView;
@@ -33,9 +35,10 @@ class ChartForm : public QWidget {
   ChartFormKind kind() const { return kind_; }
   QChart& chart() const { return *chart_; }
 
-  // Refills the chart from the results; the payoff form first takes the height for the
-  // number of loans of the current plan.
-  void Fill(const PlanDocument& plan, const PlanResults& results);
+  // Refills the chart from the results, debt names through `phrases` (the phrases of the
+  // form's language); the payoff form first takes the height for the number of loans of the
+  // current plan.
+  void Fill(const PlanDocument& plan, const PlanResults& results, const ReportPhrases& phrases);
 
   // The chart drawn at the form's size on a white background.
   QImage RenderImage();
@@ -58,11 +61,12 @@ class ChartForm : public QWidget {
 };
 
 // The four chart forms of the program, made once at start-up. The Spanish pair is filled
-// only while the permission "Language" is on.
+// only while the permission "Language" is on; it shows debt names as the Spanish report
+// does, through Language.kdf of the program folder.
 class ChartForms {
  public:
   // `regional` must outlive the forms; `owner` (the main window) owns them.
-  ChartForms(const RegionalSettings& regional, QWidget* owner);
+  ChartForms(const RegionalSettings& regional, std::filesystem::path programFolder, QWidget* owner);
   ~ChartForms();
   ChartForms(const ChartForms&) = delete;
   ChartForms& operator=(const ChartForms&) = delete;
@@ -74,6 +78,7 @@ class ChartForms {
   void ShowEnglishForms();
 
  private:
+  std::filesystem::path programFolder_;
   std::array<QPointer<ChartForm>, 4> forms_{};
 };
 

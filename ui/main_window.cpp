@@ -98,7 +98,7 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
   scale_ = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
   resize(Px(800), Px(600));
 
-  chartForms_ = std::make_unique<ChartForms>(options_.regional, this);
+  chartForms_ = std::make_unique<ChartForms>(options_.regional, options_.programFolder, this);
   BuildMenuAndToolBar();
   auto* splitter = new QSplitter(Qt::Horizontal, this);
   splitter->setObjectName("splitter");
@@ -1145,7 +1145,17 @@ bool TfrmMain::WriteReport(const std::filesystem::path& path) {
   context.language = ReportLanguage_;
   context.showError = [this](const std::string& message) { prompts_.ShowError(message); };
   context.pictures = &pictures;
-  return WriteReportDocument(context, path);
+  const ReportDocumentOutcome outcome = WriteReportDocument(context, path);
+  // One box at the end of the run names every paragraph that was not found.
+  if (!outcome.missingParagraphs.empty()) {
+    std::string message;
+    for (const std::filesystem::path& paragraph : outcome.missingParagraphs) {
+      if (!message.empty()) message += '\n';
+      message += MissingParagraphMessage(paragraph);
+    }
+    prompts_.ShowError(message);
+  }
+  return outcome.saved;
 }
 
 void TfrmMain::PrepareReportFile() {

@@ -539,7 +539,8 @@ double Units(Money amount) { return static_cast<double>(amount.Units()); }
 }  // namespace
 
 void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanResults& results,
-                          const ChartTexts& texts, const RegionalSettings& /*regional*/) {
+                          const ChartTexts& texts, const RegionalSettings& /*regional*/,
+                          const ReportPhrases* phrases) {
   ChartParts& parts = PartsFor(chart, ChartKind::kPayoff, 2);
   ApplyTexts(chart, parts, texts);
 
@@ -563,7 +564,8 @@ void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanRes
     const TLoan* currentLoan = results.CurrentPlan.GetLoan(i);
     const TLoan* proposedLoan = results.ProposedPlan.GetLoan(i);
     if (!currentLoan || !proposedLoan) continue;
-    names << QString::fromStdString(GetDebtName(plan, results, i));
+    names << QString::fromStdString(phrases ? phrases->DebtName(plan, results, i)
+                                            : GetDebtName(plan, results, i));
     current << currentLoan->PayoffDate();
     proposed << proposedLoan->PayoffDate();
   }

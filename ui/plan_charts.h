@@ -8,6 +8,7 @@
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
+#include "reports/report_language.h"
 
 class QChart;
 
@@ -51,12 +52,14 @@ inline const QColor kInvestmentColour{255, 255, 0};
 // units with the currency symbol and separators of `regional`.
 
 // Scheduled payoff dates: one pair of horizontal bars ("Current", then "Proposed") per
-// simulated loan, labelled with the loan's display name, the first loan of the proposed
-// payoff order at the top. A bar's value is the loan's payoff day number; the date axis
-// runs from the plan date to the latest of the plan date and the two debt-free dates, so a
-// loan never paid off (day 0) shows no bar. Each bar carries a mark with its month.
+// simulated loan, labelled with the loan's display name (GetDebtName, or the name in the
+// language of `phrases` when given), the first loan of the proposed payoff order at the top.
+// A bar's value is the loan's payoff day number; the date axis runs from the plan date to the
+// latest of the plan date and the two debt-free dates, so a loan never paid off (day 0) shows
+// no bar. Each bar carries a mark with its month.
 void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanResults& results,
-                          const ChartTexts& texts, const RegionalSettings& regional);
+                          const ChartTexts& texts, const RegionalSettings& regional,
+                          const ReportPhrases* phrases = nullptr);
 
 // Total interest paid: one bar for the current plan and one for the proposed plan, each
 // marked with its amount to the cent; no category axis.

@@ -78,6 +78,17 @@ TEST_F(BatchReportTest, PdfIsWrittenBesideTheReportOrItsFailureSaidWithTheReport
   EXPECT_NE(ReadFile(folder / "Reports" / "Report2.doc").find("Maria Sample"), std::string::npos);
 }
 
+TEST_F(BatchReportTest, EachMissingParagraphIsNamedOnceOnStandardError) {
+  const std::filesystem::path english = folder / "Templates" / "English";
+  std::filesystem::remove(english / "DebtTable.ktf");          // a row per debt
+  std::filesystem::remove(english / "AmortizationTable.ktf");  // a row per month of each debt
+  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}), 1);
+  EXPECT_EQ(err.str(), "ardvane: Could not find paragraph " + (english / "DebtTable.ktf").string() +
+                           ".\nardvane: Could not find paragraph " +
+                           (english / "AmortizationTable.ktf").string() + ".\n");
+  EXPECT_NE(ReadFile(folder / "Reports" / "Report1.doc").find("Maria Sample"), std::string::npos);
+}
+
 TEST_F(BatchReportTest, FailuresWriteNoReportAndSayWhyOnStandardError) {
   // A plan that cannot be read: no report of an empty plan.
   const std::string missing = (folder / "missing plan.bvx").string();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -119,7 +120,7 @@ struct Report {
   PlanParameters params;
   AppSettings settings = NoSections();
   PlanResults results;
-  std::vector<std::string> errors;
+  std::vector<std::filesystem::path> missing;  // paragraphs not found
 
   Report() {
     plan.FirstName = "Ana";
@@ -130,7 +131,7 @@ struct Report {
     plan.Debts.AddDebt(Debt("Car loan", "6000", "7", "250", "250"), kPointRegional);
   }
 
-  std::vector<Filled> Assemble(const std::filesystem::path& folder, int language = 0) {
+  std::string AssembleText(const std::filesystem::path& folder, int language = 0) {
     results = Calculate(plan, params, settings, kPointRegional);
     ReportContext context;
     context.plan = &plan;
@@ -140,8 +141,12 @@ struct Report {
     context.regional = &kPointRegional;
     context.programFolder = folder;
     context.language = language;
-    context.showError = [this](const std::string& text) { errors.push_back(text); };
-    return Parse(AssembleReport(context));
+    AssembledReport report = AssembleReport(context);
+    missing = report.missingParagraphs;
+    return report.text;
+  }
+  std::vector<Filled> Assemble(const std::filesystem::path& folder, int language = 0) {
+    return Parse(AssembleText(folder, language));
   }
 };
 
@@ -156,7 +161,7 @@ TEST(AssembleReportTest, WithEverySwitchOffHoldsHeaderCoverAndCloser) {
   EXPECT_EQ(filled[1]["Suffix"], "nd");
   EXPECT_EQ(filled[1]["Month"], "March");
   EXPECT_EQ(filled[1]["Year"], "2015");
-  EXPECT_TRUE(report.errors.empty());
+  EXPECT_TRUE(report.missing.empty());
 }
 
 TEST(AssembleReportTest, PlanTextsAreEscapedAndTheCompanyIsTheAdvisersOwn) {
@@ -184,6 +189,47 @@ TEST(AssembleReportTest, PlanTextsAreEscapedAndTheCompanyIsTheAdvisersOwn) {
   EXPECT_EQ(rows[1]["Payment"], "$250.00");
   EXPECT_EQ(Only(filled, "DebtTableFooter")[0]["Balance"], "$9,000.00");
   EXPECT_TRUE(Only(filled, "Escrow").empty());
+}
+
+// The shipped templates: the names stand in the header, on the cover, on the current debts
+// page and on the payoff schedule page.
+const std::filesystem::path kDist = ARDVANE_DIST_DIR;
+
+TEST(AssembleReportTest, PlaceholdersTypedIntoPlanTextsPrintAsTyped) {
+  Report report;
+  report.settings.PrintCurrentDebts = true;
+  report.plan.FirstName = "[$LastName$]";
+  report.plan.LastName = "[$CompanyName$]";
+  report.settings.CompanyName = "Norte";
+  report.plan.Debts.EditDebt(0, Debt("[$Balance$] card", "3000", "18.9", "150", "60"));
+  const std::string text = report.AssembleText(kDist);
+  EXPECT_NE(text.find("<title>Debt Elimination Plan for [$LastName$] [$CompanyName$] \u2014 "
+                      "Norte</title>"),
+            std::string::npos)
+      << text.substr(0, 600);
+  EXPECT_NE(text.find("[$Balance$] card"), std::string::npos);
+  EXPECT_TRUE(report.missing.empty());
+}
+
+TEST(AssembleReportTest, HostileNamesGrowTheReportOnlyByTheirOwnLength) {
+  // A value is inserted once wherever its placeholder stands, so k copies of a text in both
+  // names add k times the same number of bytes. Expanded again, the first name's 10,000
+  // "[$LastName$]" would each bring the whole last name: gigabytes.
+  std::string hostile;
+  while (hostile.size() < 250 * 1024) hostile += "[$FirstName$][$LastName$]";
+  const auto sizeWith = [&](int copies) {
+    Report report;
+    report.settings.PrintCurrentDebts = report.settings.PrintPayoffSchedule = true;
+    for (int i = 0; i < copies; ++i) report.plan.FirstName += hostile;
+    report.plan.LastName = report.plan.FirstName;
+    return report.AssembleText(kDist).size();
+  };
+  const std::size_t none = sizeWith(0);
+  const std::size_t one = sizeWith(1);
+  const std::size_t two = sizeWith(2);
+  EXPECT_EQ(two - one, one - none);
+  // The names stand in four paragraphs, a few times in each.
+  EXPECT_LE(one, none + 16 * hostile.size());
 }
 
 TEST(AssembleReportTest, OptionsFollowTheAcceleratorsAndLeaveTheResultsAsTheyWere) {
@@ -316,33 +362,85 @@ TEST(AssembleReportTest, AnEscrowDebtKeepsItsRowAfterItsPayoff) {
   EXPECT_EQ(Only(filled, "MonthlyPaymentScheduleTableFooter")[0]["Escrow"], "$150.00");
 }
 
-TEST(AssembleReportTest, SpanishReportsReadTheSpanishFolderAndTranslateDebtNames) {
-  MarkerFolder folder("Spanish");
-  folder.Write("Language.kdf",
-               "English;Spanish\r\nCar loan;Préstamo del auto\r\nConsolidated;Consolidada\r\n");
-  Report report;
-  report.settings.PrintPayoffSchedule = true;
-  report.settings.PrintPaymentSchedule = true;
-  const auto filled = report.Assemble(folder.path(), 1);
-  EXPECT_EQ(filled[1]["Month"], "marzo");
-  std::vector<std::string> names;
-  for (const Filled& row : Only(filled, "PayoffTable")) names.push_back(row["Description"]);
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Préstamo del auto", "Visa"}));
-  EXPECT_EQ(Only(filled, "PaymentScheduleTable")[0]["Month"], "mar");
-  EXPECT_TRUE(report.errors.empty());
+TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhere) {
+  MarkerFolder spanishFolder("Spanish");
+  MarkerFolder englishFolder;
+  for (const MarkerFolder* folder : {&spanishFolder, &englishFolder}) {
+    std::filesystem::copy_file(kDist / "Language.kdf", folder->path() / "Language.kdf");
+  }
+  const auto assemble = [&](int language) {
+    Report report;
+    report.params.PermitConsolidate = true;
+    report.plan.Consolidate = true;
+    report.plan.ConsolidationLoan.InterestRate = 8;
+    report.plan.ConsolidationLoan.Term = 3;
+    report.plan.Debts.EditDebt(0, testing::Consolidated(Debt("Visa", "3000", "18.9", "150", "60")));
+    // Names that end other lines of the phrase file ("Car loan;", "NA;") stay as typed.
+    report.plan.Debts.AddDebt(Debt("loan", "800", "9", "40", "40"), kPointRegional);
+    report.plan.Debts.AddDebt(Debt("A", "900", "10", "45", "45"), kPointRegional);
+    report.settings.PrintCurrentDebts = report.settings.PrintPayoffSchedule =
+        report.settings.PrintMonthlyPaymentTables = report.settings.PrintAmortizationTables =
+            report.settings.PrintPaymentSchedule = true;
+    const auto filled =
+        report.Assemble((language == 1 ? spanishFolder : englishFolder).path(), language);
+    EXPECT_TRUE(report.missing.empty());
+    return filled;
+  };
+  const auto names = [](const std::vector<Filled>& filled, const std::string& paragraph,
+                        const std::string& key) {
+    std::set<std::string> found;
+    for (const Filled& row : Only(filled, paragraph)) found.insert(row[key]);
+    return found;
+  };
+
+  const auto spanish = assemble(1);
+  EXPECT_EQ(spanish[1]["Month"], "marzo");
+  EXPECT_EQ(Only(spanish, "PaymentScheduleTable")[0]["Month"], "mar");
+  const std::set<std::string> rows = {"Visa", "Préstamo del auto", "loan", "A"};
+  EXPECT_EQ(names(spanish, "DebtTable", "Description"), rows);
+  std::set<std::string> simulated = rows;
+  simulated.insert("Préstamo de consolidación");
+  EXPECT_EQ(names(spanish, "PayoffTable", "Description"), simulated);
+  simulated.erase("Visa");  // consolidated: no table of its own
+  EXPECT_EQ(names(spanish, "AmortizationTableHeader", "DebtName"), simulated);
+  EXPECT_EQ(names(spanish, "MonthlyPaymentScheduleTable", "DebtName"), simulated);
+  for (const Filled& row : Only(spanish, "PayoffTable")) {
+    // The new loan is never paid off in the current plan; the Visa is paid by it.
+    if (row["Description"] == "Préstamo de consolidación") {
+      EXPECT_EQ(row["CurrentPayoffDate"], "N/D");
+    }
+    if (row["Description"] == "Visa") {
+      EXPECT_EQ(row["ProposedPayoffDate"], "Consolidada");
+    }
+  }
+
+  const auto english = assemble(0);
+  EXPECT_EQ(names(english, "DebtTable", "Description"),
+            (std::set<std::string>{"Visa", "Car loan", "loan", "A"}));
+  for (const Filled& row : Only(english, "PayoffTable")) {
+    if (row["Description"] == "Consolidation loan") {
+      EXPECT_EQ(row["CurrentPayoffDate"], "NA");
+    }
+  }
 }
 
-TEST(AssembleReportTest, AMissingRowParagraphIsReportedOnce) {
+TEST(AssembleReportTest, EveryMissingParagraphIsNamedOnce) {
   MarkerFolder folder;
-  std::filesystem::remove(folder.path() / "Templates/English/PaymentScheduleTable.ktf");
+  const std::filesystem::path english = folder.path() / "Templates" / "English";
+  std::filesystem::remove(english / "DebtTable.ktf");
+  std::filesystem::remove(english / "PaymentScheduleTable.ktf");
+  folder.Write("Templates/English/Closer.ktf", "\r\n");  // holds no text
   Report report;
+  report.settings.PrintCurrentDebts = true;
   report.settings.PrintPaymentSchedule = true;
   const auto filled = report.Assemble(folder.path());
-  EXPECT_EQ(Names(filled),
-            (std::vector<std::string>{"Header", "CoverPage", "PaymentScheduleHeader", "Closer"}));
-  ASSERT_EQ(report.errors.size(), 1u);
-  EXPECT_NE(report.errors[0].find("Could not find paragraph "), std::string::npos);
+  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CurrentDebtsPage",
+                                                     "DebtTableFooter", "PaymentScheduleHeader"}));
+  // Two debt rows and a row per month, yet each paragraph is named once, in report order.
+  ASSERT_GT(report.results.ProjectionMonths, 1);
+  EXPECT_EQ(report.missing, (std::vector<std::filesystem::path>{
+                                english / "DebtTable.ktf", english / "PaymentScheduleTable.ktf",
+                                english / "Closer.ktf"}));
 }
 
 class RecordingPictures : public ReportPictures {
@@ -382,7 +480,8 @@ TEST(GenerateReportTest, WritesTheFileThenThePictures) {
   EXPECT_TRUE(outcome.saved) << outcome.error;
   std::ifstream file(path, std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text, AssembleReport(context));
+  EXPECT_EQ(text, AssembleReport(context).text);
+  EXPECT_TRUE(outcome.missingParagraphs.empty());
   ASSERT_EQ(pictures.saved.size(), 2u);
   EXPECT_EQ(pictures.saved[0].kind, ReportPicture::kPayoffDates);
   EXPECT_EQ(pictures.saved[0].path, folder.path() / "Paydown.bmp");
@@ -390,12 +489,16 @@ TEST(GenerateReportTest, WritesTheFileThenThePictures) {
   EXPECT_EQ(pictures.saved[1].path, folder.path() / "Balances.bmp");
   EXPECT_EQ(pictures.saved[1].language, 1);
 
-  // A failed write draws nothing and says why.
+  // A failed write draws nothing and says why; the missing paragraphs are named all the same.
   pictures.saved.clear();
+  // Without Language.kdf a Spanish report reads the English folder.
+  std::filesystem::remove(folder.path() / "Templates" / "English" / "Closer.ktf");
   outcome = GenerateReport(context, folder.path() / "no such folder" / "report.doc");
   EXPECT_FALSE(outcome.saved);
   EXPECT_NE(outcome.error.find("no such folder"), std::string::npos) << outcome.error;
   EXPECT_TRUE(pictures.saved.empty());
+  EXPECT_EQ(outcome.missingParagraphs, std::vector<std::filesystem::path>{
+                                           folder.path() / "Templates" / "English" / "Closer.ktf"});
 
   pictures.fail = true;
   outcome = GenerateReport(context, path);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,42 @@ TEST(TranslateTest, LooksPhrasesUpLineByLine) {
   EXPECT_EQ(Translate("English", 1, empty.path()), "English") << "no Language.kdf";
 }
 
+TEST(TranslateTest, NamesAndShortPhrasesMatchOnlyTheWholePhraseOfALine) {
+  ProgramFolder folder;
+  folder.Write("Language.kdf",
+               "English;Spanish\r\nVISA UNA;Visa Una\r\nCar loan;Préstamo del auto\r\n"
+               "NA;N/D\r\nCar loan;otro\r\nEmpty;\r\n");
+  const ReportPhrases spanish(folder.path(), 1);
+  EXPECT_EQ(spanish.NoDate(), "N/D");
+  EXPECT_EQ(spanish.Translate("NA"), "Visa Una") << "what the looser rule would print";
+  EXPECT_EQ(spanish.TranslateExactly("Car loan"), "Préstamo del auto") << "the first line wins";
+  EXPECT_EQ(spanish.TranslateExactly("loan"), "loan");
+  EXPECT_EQ(spanish.TranslateExactly("A"), "A");
+  EXPECT_EQ(spanish.TranslateExactly("Empty"), "Empty");
+  const ReportPhrases english(folder.path(), 0);
+  EXPECT_EQ(english.NoDate(), "NA");
+  EXPECT_EQ(english.TranslateExactly("Car loan"), "Car loan");
+}
+
+TEST(TranslateTest, EveryShippedPhraseFindsItsOwnLine) {
+  // Under the looser rule an earlier line ending in a phrase would take its place.
+  const std::filesystem::path dist = ARDVANE_DIST_DIR;
+  std::ifstream file(dist / "Language.kdf", std::ios::binary);
+  const ReportPhrases phrases(dist, 1);
+  std::string line;
+  int lines = 0;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string phrase = line.substr(0, line.find(';'));
+    const std::string translation = line.substr(line.find(';') + 1);
+    EXPECT_EQ(phrases.Translate(phrase), translation) << line;
+    EXPECT_EQ(phrases.TranslateExactly(phrase), translation) << line;
+    ++lines;
+  }
+  EXPECT_GT(lines, 10);
+  EXPECT_EQ(phrases.NoDate(), "N/D");
+}
+
 TEST(GetParagraphTest, ReadsTheLanguageFolderAndReportsWhatIsMissing) {
   ProgramFolder folder;
   folder.Write("Templates/English/Closer.ktf", "</body>\r\n</html>\r\n");
@@ -53,23 +90,28 @@ TEST(GetParagraphTest, ReadsTheLanguageFolderAndReportsWhatIsMissing) {
                           "Could not find paragraph " + english + "/Blank.ktf."}));
 }
 
-TEST(ReportSourcesTest, ReadsOnceAndReportsTheFirstMissingParagraphOnly) {
+TEST(ReportSourcesTest, ReadsOnceAndCollectsEachMissingParagraphOnce) {
   ProgramFolder folder;
   folder.Write("Language.kdf", "English;Spanish\nyear;año\n");
   folder.Write("Templates/Spanish/Row.ktf", "<tr>[$A$]</tr>\n");
-  int shown = 0;
-  ReportSources sources(folder.path(), 1, [&](const std::string&) { ++shown; });
+  ReportSources sources(folder.path(), 1);
   EXPECT_EQ(sources.Paragraph("Row"), Lines{"<tr>[$A$]</tr>"});
   // A second read would see the new text; the run keeps what it read.
   folder.Write("Templates/Spanish/Row.ktf", "changed\n");
   EXPECT_EQ(sources.Paragraph("Row"), Lines{"<tr>[$A$]</tr>"});
   for (int row = 0; row < 30; ++row) EXPECT_TRUE(sources.Paragraph("Missing").empty());
   EXPECT_TRUE(sources.Paragraph("AlsoMissing").empty());
-  EXPECT_EQ(shown, 1);
+  EXPECT_TRUE(sources.Paragraph("Missing").empty());
+  const std::filesystem::path spanish = folder.path() / "Templates" / "Spanish";
+  EXPECT_EQ(
+      sources.missingParagraphs(),
+      (std::vector<std::filesystem::path>{spanish / "Missing.ktf", spanish / "AlsoMissing.ktf"}));
+  EXPECT_EQ(MissingParagraphMessage(spanish / "Missing.ktf"),
+            "Could not find paragraph " + (spanish / "Missing.ktf").string() + ".");
   EXPECT_EQ(sources.Translate("year"), "año");
 }
 
-TEST(TVornReportTest, ReplacesPairsInOrderOfRegistration) {
+TEST(TVornReportTest, FillsInOnePassAndInsertsEachValueOnce) {
   TVornReport report;
   report.addReplacement("[$FirstName$]", "Ana");
   report.addReplacement("[$LastName$]", "Ruiz");
@@ -78,16 +120,27 @@ TEST(TVornReportTest, ReplacesPairsInOrderOfRegistration) {
   EXPECT_EQ(report.reportText(), (Lines{"Dear Ana Ruiz,", "Dear [$firstname$],"}))
       << "placeholders are case-sensitive";
 
-  // A value holding a placeholder registered later is replaced again; an earlier one is not.
+  // A value is inserted as it stands: placeholders in it, registered before or after its
+  // own, are never replaced. A placeholder registered twice keeps its first value.
   report.clearReplacements();
   report.addReplacement("[$B$]", "b");
   report.addReplacement("[$A$]", "<[$B$]|[$C$]>");
   report.addReplacement("[$C$]", "c");
   report.addReplacement("[$C$]", "twice");
-  report.setTemplateText({"[$A$] [$Unknown$]", "[$A", "$]"});
+  report.setTemplateText({"[$A$] [$Unknown$] [$C$][$B$]", "[$A", "$]"});
   report.applyReplacements();
-  EXPECT_EQ(report.reportText(), (Lines{"<[$B$]|c> [$Unknown$]", "[$A", "$]"}))
+  EXPECT_EQ(report.reportText(), (Lines{"<[$B$]|[$C$]> [$Unknown$] cb", "[$A", "$]"}))
       << "a placeholder split over two lines is not matched";
+
+  // Where two placeholders start at one position the one registered first wins; the scan
+  // goes on after the text it replaced.
+  report.clearReplacements();
+  report.addReplacement("[$A$]", "long");
+  report.addReplacement("[$A", "short");
+  report.addReplacement("$]x", "never");
+  report.setTemplateText({"[$A$]x [$A"});
+  report.applyReplacements();
+  EXPECT_EQ(report.reportText(), Lines{"longx short"});
 
   // A value with a line break becomes two lines.
   report.clearReplacements();

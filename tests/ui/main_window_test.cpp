@@ -305,6 +305,22 @@ TEST_F(MainWindowTest, PrintAsksForTheLanguageAndMakesOpensAndLogsTheReport) {
   EXPECT_EQ(testing::ReadFile(folder / "PrintLog.kdf"), log);
 }
 
+TEST_F(MainWindowTest, MissingParagraphsAreNamedInOneBoxAtTheEndOfTheReport) {
+  ReportFolder(folder, 0);
+  const std::filesystem::path english = folder / "Templates" / "English";
+  std::filesystem::remove(english / "DebtTable.ktf");    // a row per debt
+  std::filesystem::remove(english / "PayoffTable.ktf");  // a row per debt
+  auto window = Open({SavePlan("missing.bvx", TwoDebtPlan()).string()});
+  Find<QToolButton>(*window, "spdbtnPrint")->click();
+  const auto report = folder / "Reports" / "Zeved, Zuzu 1.15.2008 English.doc";
+  EXPECT_TRUE(std::filesystem::exists(report));
+  EXPECT_EQ(prompts.errors, std::vector<std::string>{"Could not find paragraph " +
+                                                     (english / "DebtTable.ktf").string() +
+                                                     ".\nCould not find paragraph " +
+                                                     (english / "PayoffTable.ktf").string() + "."});
+  EXPECT_EQ(prompts.opened, std::vector<std::string>{report.string()});
+}
+
 TEST_F(MainWindowTest, PrintFollowsTheLanguageSettingAndNeedsDebts) {
   ReportFolder(folder, 0);
   auto empty = Open();

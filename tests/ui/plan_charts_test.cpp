@@ -62,8 +62,9 @@ QValueAxis& ValueAxis(const QChart& chart) {
 }
 
 struct ChartsTest : ::testing::Test {
+  QTemporaryDir programFolder;  // Language.kdf for the Spanish forms, when a test writes one
   QWidget owner;
-  ChartForms forms{testing::kPointRegional, &owner};
+  ChartForms forms{testing::kPointRegional, programFolder.path().toStdString(), &owner};
   QChart payoff;
   QChart interest;
   QChart balances;
@@ -197,6 +198,39 @@ TEST_F(ChartsTest, NewLoanOrConsolidationLoanByTheConsolidatedBalance) {
       EXPECT_TRUE(Categories(*chart).contains(name)) << name.toStdString();
       EXPECT_FALSE(Categories(*chart).contains(other)) << name.toStdString();
     }
+  }
+}
+
+TEST_F(ChartsTest, TheSpanishPayoffFormNamesTheDebtsAsTheSpanishReport) {
+  QFile phrases(programFolder.filePath("Language.kdf"));
+  ASSERT_TRUE(phrases.open(QIODevice::WriteOnly));
+  phrases.write(
+      "English;Spanish\r\nStore card;Tarjeta de tienda\r\n"
+      "Consolidation loan;Pr\xC3\xA9stamo de consolidaci\xC3\xB3n\r\nNA;N/D\r\n");
+  phrases.close();
+  PlanParameters params;
+  params.PermitConsolidate = true;
+  PlanDocument plan = PlanOf(0);
+  DebtFields visa = Debt("Visa", "1000", "18", "100");
+  visa.Consolidate = true;
+  plan.Debts.AddDebt(visa, testing::kPointRegional);
+  plan.Debts.AddDebt(Debt("Store card", "2000", "24", "100"), testing::kPointRegional);
+  plan.Debts.AddDebt(Debt("A", "500", "6", "50"), testing::kPointRegional);  // ends "NA;"
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.Term = 2;
+  const PlanResults results = CalculatePlan(plan, params);
+  ASSERT_GT(results.PayoffBalance, Money());
+  Refresh(plan, results);
+
+  const auto sorted = [](QStringList names) {
+    names.sort();
+    return names;
+  };
+  EXPECT_EQ(sorted(Categories(FormChart(ChartFormKind::kPayoffSpanish))),
+            (QStringList{"A", "Préstamo de consolidación", "Tarjeta de tienda", "Visa"}));
+  for (QChart* chart : {&payoff, &FormChart(ChartFormKind::kPayoff)}) {
+    EXPECT_EQ(sorted(Categories(*chart)),
+              (QStringList{"A", "Consolidation loan", "Store card", "Visa"}));
   }
 }
 
