@@ -72,6 +72,28 @@ TEST(ResultsJsonTest, MoneyIsWrittenExactly) {
 // 171.486 - 147.7641 = 23.7219; with no return and no fee the investment after the 22 projected
 // months is the budget paid in, 22 x 200, less the 3,000 principal and the proposed plan's
 // interest: 4,400 - 3,000 - 147.7641 = 1,252.2359.
+// A $50,000 card at 30 % paid at $100 a month is never paid off, in either plan; the car
+// loan beside it is.
+TEST_F(CommandLineTest, NamesTheDebtsNeverPaidOff) {
+  const Outcome r = Run(
+      {"--results",
+       Plan("never.bvx",
+            "<Client FirstName=\"N\" LastName=\"P\">\r\n"
+            "  <Plan Date=\"39462\" ReturnRate=\"0\" Priority=\"0\"/>\r\n"
+            "  <Debt Name=\"Big &quot;card&quot;\" Balance=\"50000\" InterestRate=\"30\" "
+            "CurrentPayment=\"100\" MinimumPaymentAmount=\"100\" CompoundingPeriod=\"1\"/>\r\n"
+            "  <Debt Name=\"Car\" Balance=\"5000\" InterestRate=\"6\" CurrentPayment=\"200\" "
+            "MinimumPaymentAmount=\"200\" CompoundingPeriod=\"1\"/>\r\n"
+            "</Client>\r\n")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::size_t current = r.out.find("\"current\": {");
+  const std::size_t proposed = r.out.find("\"proposed\": {");
+  const std::string names = "\"never_paid_off\": [\"Big \\\"card\\\"\"]";
+  EXPECT_NE(r.out.find(names, current), std::string::npos) << r.out;
+  EXPECT_LT(r.out.find(names, current), proposed);
+  EXPECT_NE(r.out.find(names, proposed), std::string::npos) << r.out;
+}
+
 TEST_F(CommandLineTest, PrintsTheTwoDebtExample) {
   const Outcome r = Run({"--results", Plan("two.bvx", kTwoDebtPlan)});
   ASSERT_EQ(r.status, 0) << r.err;

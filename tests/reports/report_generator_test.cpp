@@ -424,6 +424,114 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
   }
 }
 
+// The report's own statements, read in the shipped templates.
+bool Says(const std::string& text, const std::string& piece) {
+  return text.find(piece) != std::string::npos;
+}
+
+AppSettings EverySection() {
+  AppSettings settings;
+  settings.PrintPlanFees = true;
+  return settings;
+}
+
+// A $50,000 card at 30 % paid at $100 a month never pays off; the car loan beside it does.
+// No page may promise a debt-free date, and only consolidated debts are "Consolidated".
+TEST(ReportStatementsTest, ADebtThatNeverPaysOffIsSaidSoEverywhere) {
+  for (const int language : {0, 1}) {
+    Report report;
+    report.settings = EverySection();
+    report.plan.Debts.EditDebt(0, Debt("Big card", "50000", "30", "100", "100"));
+    report.plan.SetupFee = M(500);
+    report.plan.ManagementFee = M(10);
+    const std::string text = report.AssembleText(kDist, language);
+    SCOPED_TRACE(language);
+    EXPECT_TRUE(report.missing.empty());
+    const bool english = language == 0;
+    EXPECT_FALSE(Says(text, english ? "Consolidated" : "Consolidada"));
+    EXPECT_FALSE(Says(text, english ? "will be debt free by" : "quedará libre de deudas en"));
+    EXPECT_FALSE(Says(text, english ? "makes you debt free in" : "lo deja libre de deudas en"));
+    EXPECT_TRUE(Says(text, english ? "you will not be debt free, because it never pays off "
+                                     "<b>Big card</b>"
+                                   : "no quedará libre de deudas, porque nunca liquida "
+                                     "<b>Big card</b>"));
+    EXPECT_TRUE(Says(text, english ? "at today's payments these debts are never paid off: Big card"
+                                   : "con los pagos actuales estas deudas nunca se liquidan: "
+                                     "Big card"));
+    EXPECT_TRUE(Says(text, english ? "This debt is never paid off under the plan"
+                                   : "Esta deuda nunca se liquida con el plan"));
+    EXPECT_TRUE(Says(text, english ? ">Never<" : ">Nunca<"));
+    // The car loan is the first and only debt paid off.
+    EXPECT_TRUE(Says(text, english ? "This debt is the 1st to be paid off"
+                                   : "Esta es la deuda número 1 en liquidarse"));
+    EXPECT_FALSE(Says(text, english ? "the 2nd to be paid off" : "número 2 en liquidarse"));
+  }
+}
+
+// A plan that lowers the payment says "less", never "($50.00) more"; the minimums exceed
+// the budget for a while and the paragraph states what those months cost.
+TEST(ReportStatementsTest, ChangesOfPaymentReadInTheirDirection) {
+  Report report;
+  report.settings = EverySection();
+  report.plan.Accelerators[0].Monthly = M(-50);
+  const std::string lower = report.AssembleText(kDist);
+  EXPECT_TRUE(Says(lower, "you pay $50.00 a month less than today")) << lower;
+  EXPECT_TRUE(Says(lower, "Under the plan you pay $50.00 a month less than today."));
+  EXPECT_FALSE(Says(lower, "more than today"));
+
+  // Minimums 60 + 250 against a budget of 400 - 100 = 300: both debts pay their minimums,
+  // 310 a month, 90 less than today, until the Visa's falls (a minimum of 60 flat here, so
+  // it falls only when the Visa is paid off).
+  report.plan.Accelerators[0].Monthly = M(-100);
+  const std::string over = report.AssembleText(kDist);
+  EXPECT_TRUE(Says(over, "you will need to pay up to $310.00 a month, $90.00 a month less than "
+                         "today, as the payment schedule shows"))
+      << over.substr(over.find("Please note"), 400);
+}
+
+// Without a consolidation loan the contract has no financed-fee rows and no $0.00 payment;
+// it names the company, and empty company details leave out what would introduce them.
+TEST(ReportStatementsTest, TheContractShowsTheRowsThatApplyAndNamesTheCompany) {
+  Report report;
+  report.settings = EverySection();
+  report.settings.CompanyName = "Norte Advisers";
+  report.plan.SetupFee = M(995);
+  report.plan.DownPayment = M(295);
+  const std::string text = report.AssembleText(kDist);
+  const std::string contract = text.substr(text.find("Service Agreement"));
+  EXPECT_TRUE(Says(contract, "engages Norte Advisers to prepare"));
+  EXPECT_TRUE(Says(contract, "For Norte Advisers"));
+  EXPECT_TRUE(Says(contract, "Balance of the setup fee, due after the down payment</td><td "
+                             "align=\"right\">$700.00"));
+  EXPECT_FALSE(Says(contract, "financed"));
+  EXPECT_FALSE(Says(contract, "$0.00"));
+  EXPECT_TRUE(Says(contract, "Your monthly payment under the plan</b></td><td "
+                             "align=\"right\"><b>$400.00"));
+  EXPECT_TRUE(Says(text, "For questions, please contact:"));
+  EXPECT_TRUE(Says(text, "Prepared by<br><b>Norte Advisers"));
+
+  report.settings.CompanyName.clear();
+  const std::string anonymous = report.AssembleText(kDist);
+  EXPECT_FALSE(Says(anonymous, "please contact:"));
+  EXPECT_FALSE(Says(anonymous, "Prepared by"));
+  EXPECT_TRUE(Says(anonymous, "<title>Debt Elimination Plan for Ana Ruiz</title>"));
+  EXPECT_TRUE(Says(anonymous, "engages the company to prepare"));
+
+  // With the consolidation loan the rest of the fee is financed, and the loan's payment is
+  // labelled as the loan's.
+  report.params.PermitConsolidate = true;
+  report.plan.Consolidate = true;
+  report.plan.ConsolidationLoan.InterestRate = 8;
+  report.plan.ConsolidationLoan.Term = 3;
+  report.plan.Debts.EditDebt(0, testing::Consolidated(Debt("Visa", "3000", "18.9", "150", "60")));
+  const std::string financed = report.AssembleText(kDist);
+  const std::string loanContract = financed.substr(financed.find("Service Agreement"));
+  EXPECT_TRUE(Says(loanContract, "Setup fee financed by the new loan</td><td "
+                                 "align=\"right\">$700.00"));
+  EXPECT_TRUE(Says(loanContract, "Monthly payment of the new loan"));
+  EXPECT_FALSE(Says(loanContract, "Balance of the setup fee"));
+}
+
 TEST(AssembleReportTest, EveryMissingParagraphIsNamedOnce) {
   MarkerFolder folder;
   const std::filesystem::path english = folder.path() / "Templates" / "English";

@@ -179,6 +179,15 @@ TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
   EXPECT_EQ(grid->item(0, 6)->text(), "Monthly");
   const QFontMetrics metrics(grid->font());
   EXPECT_GT(grid->columnWidth(1), metrics.horizontalAdvance("$185,000.00"));
+  // Neither plan makes the client debt free: no months, years or date, and the debt named.
+  for (const char* label : {"lblPayoffMonthsCurrent", "lblPayoffYearsCurrent",
+                            "lblPayoffDateCurrent", "lblPayoffMonthsProposed",
+                            "lblPayoffYearsProposed", "lblPayoffDateProposed"}) {
+    EXPECT_EQ(Text(*window, label), "Never") << label;
+    EXPECT_EQ(Find<QLabel>(*window, label)->toolTip(), "Never paid off: Store card") << label;
+  }
+  EXPECT_EQ(Find<QLabel>(*window, "lblInterestCurrent")->toolTip(),
+            "Leaves out the interest of debts never paid off: Store card");
 }
 
 TEST_F(MainWindowTest, TheFeeFieldHidesWhenTheFeeChargedDiffers) {
