@@ -551,8 +551,12 @@ void Assembly::AmortizationTables() {
                                        {"Priority", ReportInteger(payoff.rank)},
                                        {"Suffix", GetOrdinalSuffix(payoff.rank)}});
     }
-    const int months = payoff.proposedKind == PayoffKind::kPaidOff ? debt->PayoffMonths()
-                                                                   : debt->ComputedMonths();
+    // A debt never paid off shows the months the plan runs (a year at least), enough to
+    // see its balance stay.
+    const int months = payoff.proposedKind == PayoffKind::kPaidOff
+                           ? debt->PayoffMonths()
+                           : std::min(debt->ComputedMonths(),
+                                      std::max(results_.ProjectionMonths, 12));
     for (int n = 0; n < months; ++n) {
       Fill("AmortizationTable",
            {{"Year", ReportInteger(CalendarYear(n))},
@@ -606,7 +610,8 @@ void Assembly::Contract() {
   }
   Fill("ContractTerms", {{"Company", company}, {"PlanPayment", Money2(f.planPayment)}});
   if (HaveNegotiated(plan_, *context_.params)) {
-    Fill("WorkoutAgreement", {{"FirstName", plan_.FirstName}, {"LastName", plan_.LastName}});
+    Fill("WorkoutAgreement",
+         {{"FirstName", plan_.FirstName}, {"LastName", plan_.LastName}, {"Company", company}});
   }
 }
 

@@ -3,9 +3,11 @@
 # in English and in Spanish through the command line's report request (in a temporary program
 # folder), converts each with LibreOffice as an adviser's office suite opens it, and fails
 # unless each PDF holds both chart pictures, the client's name and the current and proposed
-# total interest as the window shows them. The same checks are made on the PDF that the
-# program writes itself (--pdf, Qt's rich-text engine), which must also give every major
-# section at least a page.
+# total interest as the window shows them, and the return on the plan's fees. The same checks
+# are made on the PDF that the program writes itself (--pdf, Qt's rich-text engine), which
+# must also give every major section at least a page. A second plan, without consolidation and
+# with a debt that is never paid off, must say so and make no claim of debt freedom, and its
+# contract must show no $0.00 figure.
 # Usage: scripts/check-report.sh [BUILD_DIR]   (default: build; built when needed)
 # KEEP=1 keeps the temporary folder and says where it is.
 set -euo pipefail
@@ -69,6 +71,10 @@ total_interest() {
 }
 current_interest=$(money "$(total_interest current)")
 proposed_interest=$(money "$(total_interest proposed)")
+# The return on the fees as a percent with two decimals ("43.06%").
+annual_return=$(sed -E 's/.*"annual_return": ([-0-9.e]+).*/\1/' <<<"$results")
+annual_return=$(awk -v r="$annual_return" 'BEGIN { printf "%.2f%%", r * 100 }')
+[ "$annual_return" != "0.00%" ] || { echo "check-report: the sample's return on its fees is 0" >&2; exit 1; }
 client="$(sed -nE 's/.*<Client [^>]*FirstName="([^"]*)".*/\1/p' "$folder/Sample.bvx" | head -1)"
 client="$client $(sed -nE 's/.*<Client [^>]*LastName="([^"]*)".*/\1/p' "$folder/Sample.bvx" | head -1)"
 [ "$client" != " " ] || { echo "check-report: no client name in the sample plan" >&2; exit 1; }
@@ -91,13 +97,13 @@ check_pdf() {
   pictures=$(pdfimages -list "$pdf" | awk 'NR > 2 && $3 == "image"' | wc -l)
   [ "$pictures" -eq 2 ] || fail "$language: $pdf holds $pictures pictures instead of 2"
   text=$(pdftotext -layout "$pdf" -)
-  for wanted in "$client" "$current_interest" "$proposed_interest"; do
+  for wanted in "$client" "$current_interest" "$proposed_interest" "$annual_return"; do
     grep -qF -- "$wanted" <<<"$text" || fail "$language: \"$wanted\" is not in $pdf"
   done
   pages=$(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }')
   [ "$pages" -ge "$min_pages" ] ||
     fail "$language: $pdf has $pages pages, fewer than the $min_pages major sections"
-  echo "check-report: $language $(basename "$pdf"): $pages pages, $pictures pictures, \"$client\", $current_interest, $proposed_interest"
+  echo "check-report: $language $(basename "$pdf"): $pages pages, $pictures pictures, \"$client\", $current_interest, $proposed_interest, $annual_return"
 }
 
 for language in English Spanish; do
@@ -130,6 +136,37 @@ for language in English Spanish; do
   [ -s "$own" ] || { fail "$language: no PDF at $own"; continue; }
   check_pdf "$language (--pdf)" "$own" "$major_sections"
 done
+
+# A plan without consolidation whose big card is never paid off at $100 a month: the report
+# says so, claims no debt-free date, calls nothing "Consolidated", and its contract shows the
+# $700 of the fee left after the down payment instead of financed rows of $0.00.
+cat > "$folder/Never.bvx" <<'PLAN'
+<Client FirstName="Nora" LastName="Never">
+  <Plan Date="46363" ReturnRate="6" Priority="0" Consolidate="" SetupFee="995" DownPayment="295" ManagementFee="25"/>
+  <Debt Name="Big card" Balance="50000" InterestRate="30" CurrentPayment="100" MinimumPaymentAmount="100" CompoundingPeriod="1"/>
+  <Debt Name="Car loan" Balance="5000" InterestRate="6" CurrentPayment="200" MinimumPaymentAmount="200" CompoundingPeriod="1"/>
+</Client>
+PLAN
+if "$program" --program-folder "$folder" "$folder/Never.bvx" "-<p>Never"; then
+  soffice -env:UserInstallation="file://$work/office" --headless \
+    --infilter="HTML (StarWriter)" --convert-to pdf --outdir "$work" "$folder/Reports/Never.doc" \
+    >/dev/null 2>&1 || fail "never paid off: LibreOffice could not convert the report"
+  text=$(pdftotext "$work/Never.pdf" - 2>/dev/null | tr -s ' \n' '  ')
+  grep -qF "these debts are never paid off: Big card" <<<"$text" ||
+    fail "never paid off: the report does not name the debt never paid off"
+  grep -qF "you will not be debt free" <<<"$text" ||
+    fail "never paid off: the payoff schedule does not say the plan leaves a debt"
+  for claim in "will be debt free by" "makes you debt free in" "Consolidated"; do
+    ! grep -qF "$claim" <<<"$text" || fail "never paid off: the report says \"$claim\""
+  done
+  contract=${text#*Service Agreement}
+  [ "$contract" != "$text" ] || fail "never paid off: the report has no contract"
+  ! grep -qF '$0.00' <<<"$contract" || fail "never paid off: the contract shows \$0.00"
+  grep -qF '$700.00' <<<"$contract" || fail "never paid off: the contract does not show the \$700 due"
+  echo "check-report: never paid off: said so, no debt-free claim, contract without \$0.00"
+else
+  fail "never paid off: the report request failed"
+fi
 
 if [ "$failed" -ne 0 ]; then
   echo "check-report: FAILED" >&2
