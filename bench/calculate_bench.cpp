@@ -5,6 +5,7 @@
 
 #include "engine/calendar.h"
 #include "engine/plan_calculation.h"
+#include "figures/plan_figures.h"
 
 namespace ardvane {
 namespace {
@@ -92,8 +93,30 @@ void Measure(benchmark::State& state, const PlanDocument& plan) {
 void BM_CalculateTypical(benchmark::State& state) { Measure(state, TypicalPlan()); }
 void BM_CalculateWorst(benchmark::State& state) { Measure(state, WorstPlan()); }
 
+// The figures the window, the report and --results show, worked out from one calculation.
+void BM_PlanFigures(benchmark::State& state) {
+  const PlanDocument plan = WorstPlan();
+  PlanParameters params;
+  params.PermitConsolidate = true;
+  const PlanResults results = Calculate(plan, params, AppSettings{}, RegionalSettings{});
+  for (auto _ : state) {
+    PlanFigures figures = ComputePlanFigures(plan, results);
+    benchmark::DoNotOptimize(figures);
+  }
+}
+
+// The return on the fees over the longest plan, its saving far above its fees.
+void BM_SolveAnnualReturn(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SolveAnnualReturn(TLoan::kMaxMonths, Money::FromUnits(995),
+                                               Money::FromUnits(25), Money::FromUnits(1e7)));
+  }
+}
+
 BENCHMARK(BM_CalculateTypical)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CalculateWorst)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlanFigures)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SolveAnnualReturn)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace ardvane
