@@ -20,8 +20,10 @@ constexpr int kMaxLinkHops = 40;
 constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr std::size_t kTemporaryTagLength = 8;  // hexadecimal digits
 
+// A one-letter prefix is added as a char: g++ 12 warns -Wrestrict, wrongly, on a one-letter
+// string literal + std::string&& (it is done so throughout the program).
 std::string Describe(const fs::path& path, const std::string& reason) {
-  return "\"" + path.string() + "\": " + reason;
+  return '"' + path.string() + "\": " + reason;
 }
 
 bool WriteAll(int fd, std::string_view content) {

@@ -279,7 +279,7 @@ void TXmlParser::ReadExternalSubset(const std::string& systemId, const std::stri
 
 bool TXmlParser::ParameterEntityText(std::string_view name, std::string& text) {
   const TEntityDef* entity = parameterEntities_.Find(name);
-  if (entity == nullptr || !CanExpand("%" + std::string(name))) return false;
+  if (entity == nullptr || !CanExpand('%' + std::string(name))) return false;
   if (entity->External) {
     std::unique_ptr<TXmlParser> external =
         OpenExternal(entity->SystemId, entity->PublicId, entity->NotationName);
@@ -298,7 +298,7 @@ bool TXmlParser::ParameterEntityText(std::string_view name, std::string& text) {
 void TXmlParser::ReadParameterEntityDeclarations(std::string_view name) {
   std::string text;
   if (!ParameterEntityText(name, text)) return;
-  expanding_.push_back("%" + std::string(name));
+  expanding_.push_back('%' + std::string(name));
   ReadDeclarations(text.c_str(), false);
   expanding_.pop_back();
 }
@@ -322,7 +322,7 @@ std::string TXmlParser::ExpandParameterReferences(std::string_view text) {
         out.append(text.substr(runStart, i - runStart));
         std::string replacement;
         if (ParameterEntityText(name, replacement)) {
-          expanding_.push_back("%" + std::string(name));
+          expanding_.push_back('%' + std::string(name));
           // Blanks around the replacement keep it from gluing onto its neighbours.
           out += ' ';
           out += ExpandParameterReferences(replacement);

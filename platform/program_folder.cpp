@@ -127,7 +127,7 @@ std::string KeptFilesNotice(const fs::path& folder, std::vector<fs::path> kept) 
       "its file, with \"" +
       kOfferSuffix + "\" added to its name:\n";
   for (std::size_t i = 0; i < kept.size() && i < kNoticeMaxNames; ++i) {
-    notice += "\n" + kept[i].string();
+    notice += '\n' + kept[i].string();
   }
   if (kept.size() > kNoticeMaxNames) {
     notice += "\n... and " + std::to_string(kept.size() - kNoticeMaxNames) + " more.";

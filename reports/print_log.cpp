@@ -30,7 +30,7 @@ std::string PrintLogLine(const std::string& reportPath, int resultCode, const Lo
                          const RegionalSettings& regional) {
   std::string when = FormatShortDate(moment.day, regional.shortDateFormat);
   if (moment.hour != 0 || moment.minute != 0 || moment.second != 0) {
-    when += " " + FormatTimeOfDay(moment, regional.longTimeFormat);
+    when += ' ' + FormatTimeOfDay(moment, regional.longTimeFormat);
   }
   const std::filesystem::path path(reportPath);
   std::string folder = path.parent_path().string();
@@ -52,12 +52,12 @@ bool LogPrint(const std::filesystem::path& programFolder, const std::string& rep
     fd = ::open(logPath.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
   }
   if (fd < 0) {
-    *error = "\"" + logPath.string() + "\": " + Reason();
+    *error = '"' + logPath.string() + "\": " + Reason();
     return false;
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    *error = "\"" + logPath.string() + "\": not a regular file";
+    *error = '"' + logPath.string() + "\": not a regular file";
     ::close(fd);
     return false;
   }
@@ -71,7 +71,7 @@ bool LogPrint(const std::filesystem::path& programFolder, const std::string& rep
   }
   bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
   if (!ok) {
-    *error = "\"" + logPath.string() + "\": " + Reason();
+    *error = '"' + logPath.string() + "\": " + Reason();
     // Whatever part of the line got in is cut off again; a new log goes altogether.
     if (created) {
       ::unlink(logPath.c_str());
@@ -80,7 +80,7 @@ bool LogPrint(const std::filesystem::path& programFolder, const std::string& rep
     }
   }
   if (::close(fd) != 0 && ok) {
-    *error = "\"" + logPath.string() + "\": " + Reason();
+    *error = '"' + logPath.string() + "\": " + Reason();
     ok = false;
   }
   return ok;

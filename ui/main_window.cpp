@@ -470,6 +470,13 @@ QWidget* TfrmMain::BuildRightPanel() {
   interestGrid->setColumnMinimumWidth(1, Px(100));
   interestGrid->setColumnMinimumWidth(2, Px(100));
   interestLayout->addLayout(interestGrid);
+  // Says which debts the totals leave out, when a plan never pays some debt off.
+  auto* interestNote = new QLabel(interest);
+  interestNote->setObjectName("lblNeverPaidOffNote");
+  interestNote->setWordWrap(true);
+  interestNote->hide();
+  figures_["lblNeverPaidOffNote"] = interestNote;
+  interestLayout->addWidget(interestNote);
   chart1_ = chartView(interest, "Chart1");
   interestLayout->addWidget(chart1_, 1);
   pages_->addTab(interest, "Interest Paid");
@@ -820,11 +827,18 @@ void TfrmMain::PopulateScreenValues() {
   show("lblInterestProposed", FormatMoney(f.proposed.totalInterest, 2, regional));
   show("lblInterestDifference", FormatMoney(f.interestSaved, 2, regional));
   show("lblReturnOnInvestment", FormatPercent2(f.AnnualReturnPercent(), regional));
-  Figure("lblInterestCurrent")
-      ->setToolTip(f.current.DebtFree()
-                       ? QString()
-                       : Q("Leaves out the interest of debts never paid off: " +
-                           JoinNames(f.current.neverPaidOffNames)));
+  std::string note;
+  if (!f.current.DebtFree()) {
+    note = "The current total and the interest saved leave out the interest of debts never "
+           "paid off today: " + JoinNames(f.current.neverPaidOffNames) + ".";
+  }
+  if (!f.proposed.DebtFree()) {
+    if (!note.empty()) note += " ";
+    note += "The proposed total leaves out the interest of debts the plan never pays off: " +
+            JoinNames(f.proposed.neverPaidOffNames) + ".";
+  }
+  show("lblNeverPaidOffNote", note);
+  Figure("lblNeverPaidOffNote")->setVisible(!note.empty());
 
   // Projected balances.
   show("lblDebtBalanceCurrent", FormatMoney(f.currentBalanceAtProposedEnd, 2, regional));

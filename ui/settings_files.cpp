@@ -92,7 +92,7 @@ struct PreparedIni {
 };
 
 std::string NamelessSectionLine(size_t number) {
-  return "[" + std::string(kNamelessSectionMark) + std::to_string(number) + "]";
+  return '[' + std::string(kNamelessSectionMark) + std::to_string(number) + "]";
 }
 
 PreparedIni PrepareIni(std::string_view text) {

@@ -110,6 +110,7 @@ TEST_F(MainWindowTest, AFirstStartWithoutFilesShowsANewEmptyPlan) {
   EXPECT_EQ(Text(*window, "lblPayoffYearsProposed"), "0.0");
   EXPECT_EQ(Text(*window, "lblPayoffDateCurrent"), "NA");
   EXPECT_EQ(Text(*window, "lblInterestCurrent"), "$0.00");
+  EXPECT_TRUE(Find<QLabel>(*window, "lblNeverPaidOffNote")->isHidden());
   EXPECT_TRUE(prompts.errors.empty());
 }
 
@@ -186,8 +187,11 @@ TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
     EXPECT_EQ(Text(*window, label), "Never") << label;
     EXPECT_EQ(Find<QLabel>(*window, label)->toolTip(), "Never paid off: Store card") << label;
   }
-  EXPECT_EQ(Find<QLabel>(*window, "lblInterestCurrent")->toolTip(),
-            "Leaves out the interest of debts never paid off: Store card");
+  EXPECT_FALSE(Find<QLabel>(*window, "lblNeverPaidOffNote")->isHidden());
+  EXPECT_EQ(Text(*window, "lblNeverPaidOffNote"),
+            "The current total and the interest saved leave out the interest of debts never "
+            "paid off today: Store card. The proposed total leaves out the interest of debts "
+            "the plan never pays off: Store card.");
 }
 
 TEST_F(MainWindowTest, TheFeeFieldHidesWhenTheFeeChargedDiffers) {
