@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/calendar.h"
+#include "planfiles/plan_file.h"
 #include "tests/reports/report_test_files.h"
 #include "tests/test_support.h"
 
@@ -35,14 +36,22 @@ const char* const kParagraphs[] = {
     "MonthlyPaymentSchedulePage", "MonthlyPaymentScheduleTableHeader",
     "MonthlyPaymentScheduleTable", "MonthlyPaymentScheduleTableFooter",
     "AmortizationTableHeader", "AmortizationTable", "InvestmentHeader", "InvestmentTable",
-    "Contract", "WorkoutAgreement", "Closer"};
+    "Contract", "WorkoutAgreement", "Closer", "ContractFinanced", "ContractFeeBalance",
+    "ContractTerms", "ContactUs", "CurrentNeverPaidOff", "ProposedNeverPaidOff",
+    "AmortizationTableHeaderNever"};
 const char* const kPlaceholders[] = {
     "FirstName", "LastName", "CompanyName", "Month", "Day", "Suffix", "Year", "Description",
     "InterestRate", "Payment", "Balance", "Escrow", "TotalWithEscrow", "Option#", "Accelerator",
     "SelectedOption", "AnnualAccelerator", "PeriodicPayment", "ProposedPayoffYears",
     "InterestSaved", "Term", "ConsolidationPayoffYears", "CurrentPayoffDate",
     "ProposedPayoffDate", "DebtName", "MinPayment", "ExtraPayment", "TotalPayment",
-    "MinimumPayment", "Margin", "Fees", "Savings", "Priority", "BegBal", "EndBal"};
+    "MinimumPayment", "Margin", "Fees", "Savings", "Priority", "BegBal", "EndBal",
+    "CurrentPayment", "ProposedPayment", "PaymentChange", "Difference", "CurrentPayoffTime",
+    "ProposedPayoffTime", "CurrentInterest", "ProposedInterest", "ProposedInterestSavings",
+    "InvestmentValue", "CashPayment", "PayoffRate", "ConsolidationRate", "DifferenceRate",
+    "DifferencePayment", "ConsolidationPayment", "ConsolidationBalance", "AnnualReturn",
+    "ProposedMonthlyInterestSavings", "FinancedSetupFee", "NewLoanPayment", "PlanPayment",
+    "Company", "SetupFee", "DownPayment", "DebtNames", "DebtFreeIn", "OverThePlan"};
 
 // One filled paragraph of a marker template: its name and the values it received.
 struct Filled {
@@ -422,6 +431,58 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
       EXPECT_EQ(row["CurrentPayoffDate"], "NA");
     }
   }
+}
+
+// The sample plan's figures as its report states them, worked out in the figures' tests:
+// today 2,420 + 310 escrow; the plan adds the 150 power payment; the debts paid off run at
+// 23.0665 % against the new loan's 7.5 %; 995 less 295 down is financed.
+TEST(AssembleReportTest, TheSamplePlansPlaceholders) {
+  MarkerFolder folder;
+  Report report;
+  report.settings = AppSettings{};
+  report.params.PermitConsolidate = report.params.PermitNegotiate = true;
+  std::filesystem::copy_file(kDist / "Templates" / "Contract.ktf",
+                             folder.path() / "Templates" / "Contract.ktf");
+  const ReadStatus status = ReadData(kDist / "Sample.bvx", report.plan,
+                                     PlanReadContext{kPointRegional, report.params, 0});
+  ASSERT_TRUE(status.ok()) << status.error;
+  const auto filled = report.Assemble(folder.path());
+  const auto one = [&](const std::string& name) {
+    const auto found = Only(filled, name);
+    EXPECT_EQ(found.size(), 1u) << name;
+    return found.empty() ? Filled{} : found.front();
+  };
+  const Filled strategy = one("PlanStrategyPage");
+  EXPECT_EQ(strategy["CurrentPayment"], "$2,730.00");
+  EXPECT_EQ(strategy["ProposedPayment"], "$2,880.00");
+  EXPECT_EQ(strategy["PaymentChange"], "$150.00 a month more than today");
+  const Filled projections = one("CurrentVsProposedPage");
+  EXPECT_EQ(projections["CurrentPayoffTime"], "19.0 years");
+  EXPECT_EQ(projections["ProposedPayoffTime"], "10.0 years");
+  EXPECT_EQ(projections["CurrentPayoffDate"], "December 2045");
+  EXPECT_EQ(projections["ProposedInterestSavings"], "$66,293.77");
+  const Filled loan = one("ConsolidationLoanPage");
+  EXPECT_EQ(loan["CashPayment"], "($295.00)");
+  EXPECT_EQ(loan["PayoffRate"], "23.067%");
+  EXPECT_EQ(loan["ConsolidationRate"], "7.500%");
+  EXPECT_EQ(loan["DifferenceRate"], "15.567%");
+  EXPECT_EQ(loan["DifferencePayment"], "$73.24");
+  EXPECT_EQ(loan["ConsolidationBalance"], "$11,815.47");
+  EXPECT_EQ(one("InvestmentReturnPage")["AnnualReturn"], "43.06%");
+  EXPECT_EQ(one("InvestmentReturnPage")["OverThePlan"], "Over the 10.0 years of the plan");
+  EXPECT_EQ(one("ImmediateResultsPage")["ProposedMonthlyInterestSavings"], "$552.45");
+  EXPECT_EQ(one("ImmediateResultsPage")["DebtFreeIn"], "makes you debt free in 10.0 years");
+  EXPECT_EQ(one("DebtTableFooter")["Payment"], "$2,420.00");
+  EXPECT_EQ(one("DebtTableFooter")["Balance"], "$233,380.95");
+  EXPECT_EQ(one("PayoffTableFooter")["CurrentInterest"], "$145,660.11");
+  EXPECT_EQ(one("PayoffTableFooter")["ProposedInterest"], "$79,366.35");
+  EXPECT_EQ(one("Contract")["SetupFee"], "$995.00");
+  EXPECT_EQ(one("ContractFinanced")["FinancedSetupFee"], "$700.00");
+  EXPECT_EQ(one("ContractFinanced")["NewLoanPayment"], "$236.76");
+  EXPECT_EQ(one("ContractTerms")["PlanPayment"], "$2,880.00");
+  EXPECT_TRUE(Only(filled, "ContractFeeBalance").empty());
+  EXPECT_TRUE(Only(filled, "CurrentNeverPaidOff").empty());
+  EXPECT_TRUE(report.missing.empty());
 }
 
 // The report's own statements, read in the shipped templates.
