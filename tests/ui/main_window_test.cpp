@@ -160,6 +160,24 @@ TEST_F(MainWindowTest, PermissionsShowTheNewLoanGroupAndItsCashOutRow) {
   EXPECT_GT(Find<QGroupBox>(*with, "grpConsolidation")->height(), shortHeight);
 }
 
+// The sample's new-loan page and return, worked by hand in the figures' tests: debts paid
+// off 10,730.95 at 23.0665 % against 7.5 %; points and fixed fees 234.519 + 150; 295 paid
+// down; the loan 11,815.469 at 236.7578 a month against today's 310.
+TEST_F(MainWindowTest, TheSamplesNewLoanPageAndReturn) {
+  WriteFile(folder / "Params.ini", Params(false));
+  auto window = Open({(std::filesystem::path(ARDVANE_DIST_DIR) / "Sample.bvx").string()});
+  const std::pair<const char*, const char*> shown[] = {
+      {"lblPayoffBalance", "$10,730.95"},          {"lblOtherFees", "$995.00"},
+      {"lblFees", "$384.52"},                      {"lblCashPayment", "($295.00)"},
+      {"lblConsolidationLoanAmount", "$11,815.47"}, {"lblPayoffPayment", "$310.00"},
+      {"lblConsolidationLoanPayment", "$236.76"},  {"lblDifferencePayment", "$73.24"},
+      {"lblCurrentInterestRate", "23.067%"},       {"lblConsolidationInterestRate", "7.500%"},
+      {"lblDifferenceInterestRate", "15.567%"},    {"lblReturnOnInvestment", "43.06%"},
+      {"lblInterestDifference", "$66,293.77"},     {"lblPayoffDateProposed", "Dec 2036"}};
+  for (const auto& [label, text] : shown) EXPECT_EQ(Text(*window, label), text) << label;
+  EXPECT_TRUE(Find<QLabel>(*window, "lblNeverPaidOffNote")->isHidden());
+}
+
 TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
   PlanDocument plan = TwoDebtPlan();
   DebtFields never;
