@@ -8,12 +8,12 @@
 
 #include "engine/vorn_util.h"
 #include "planfiles/atomic_file.h"
-#include "figures/report_formats.h"
-#include "reports/report_language.h"
-#include "reports/vorn_report.h"
 #include "figures/amount_format.h"
 #include "figures/display_formats.h"
 #include "figures/plan_figures.h"
+#include "figures/report_formats.h"
+#include "reports/report_language.h"
+#include "reports/vorn_report.h"
 
 namespace ardvane {
 namespace {
@@ -307,8 +307,8 @@ void Assembly::PayoffProjections() {
         {"ProposedInterest", Money2(f.proposed.totalInterest)},
         {"ProposedInterestSavings", Money2(f.interestSaved)},
         {"InvestmentValue", Money2(f.investmentValue)},
-        {"IncreaseAmount", Money2(f.proposed.monthlyOutlay - f.current.monthlyOutlay)},
-        {"PaymentChange", PaymentChange(f.proposed.monthlyOutlay - f.current.monthlyOutlay)},
+        {"IncreaseAmount", Money2(f.strategy.paymentIncrease)},
+        {"PaymentChange", PaymentChange(f.strategy.paymentIncrease)},
         {"ReturnRate", ReportPercent2(plan_.ReturnRate, regional_)}});
   NeverPaidOffNotes();
 }
@@ -319,7 +319,7 @@ void Assembly::OptionValues(const std::string& paragraph, std::string selected,
   const PlanFigures option = ComputePlanFigures(plan_, results_);
   Pairs pairs;
   if (withSelected) pairs.emplace_back("SelectedOption", std::move(selected));
-  pairs.emplace_back("PeriodicPayment", Money2(option.escrow + option.proposed.monthlyOutlay));
+  pairs.emplace_back("PeriodicPayment", Money2(option.strategy.proposedPayment));
   pairs.emplace_back("ProposedPayoffYears", PayoffYears(option.proposed));
   pairs.emplace_back("InterestSaved", Money2(option.interestSaved));
   pairs.emplace_back("CurrentPayoffYears", PayoffYears(option.current));

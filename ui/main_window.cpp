@@ -33,6 +33,7 @@
 #include "engine/calendar.h"
 #include "engine/consolidation_recommendation.h"
 #include "engine/vorn_util.h"
+#include "figures/display_formats.h"
 #include "reports/document_output.h"
 #include "reports/pdf_export.h"
 #include "reports/report_language.h"
@@ -42,8 +43,6 @@
 #include "ui/chart_forms.h"
 #include "ui/debt_dialog.h"
 #include "ui/detail_window.h"
-#include "figures/display_formats.h"
-#include "figures/plan_figures.h"
 #include "ui/notes_window.h"
 #include "ui/plan_charts.h"
 #include "ui/recommendation_window.h"
@@ -802,7 +801,8 @@ void TfrmMain::PopulateScreenValues() {
   };
   UpdateCaption();
 
-  const PlanFigures f = ComputePlanFigures(plan, results_);
+  shownFigures_ = ComputePlanFigures(plan, results_);
+  const PlanFigures& f = shownFigures_;
 
   // Payoff schedule. A plan that never pays some debt off shows "Never" and names the debts.
   const auto showPayoff = [&](const char* months, const char* years, const char* date,
@@ -976,7 +976,7 @@ void TfrmMain::bitbtnUpClick(bool up) {
 
 std::string TfrmMain::InformationText() const {
   const RegionalSettings& regional = options_.regional;
-  const PlanFigures f = ComputePlanFigures(session_.Plan(), results_);
+  const PlanFigures& f = shownFigures_;
   std::string text = "Current Total Payment:    " + FormatMoney(f.current.monthlyOutlay, 2, regional);
   text += "\n\nProposed Total Payment:  " + FormatMoney(f.proposed.monthlyOutlay, 2, regional);
   text += "\n\nAnnual Return:  " + FormatPercent2(f.AnnualReturnPercent(), regional);

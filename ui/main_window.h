@@ -11,6 +11,7 @@
 #include "engine/plan_calculation.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
+#include "figures/plan_figures.h"
 #include "planfiles/plan_session.h"
 #include "platform/paper_size.h"
 #include "ui/client_notes.h"
@@ -151,6 +152,7 @@ class TfrmMain : public QMainWindow {
   PlanParameters params_;
   PlanSession session_;
   PlanResults results_;
+  PlanFigures shownFigures_;  // what the labels show, worked out from results_
   std::unique_ptr<ChartForms> chartForms_;
   TfrmSetupFee* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
   TfrmNotes* notes_ = nullptr;
