@@ -4,7 +4,8 @@
 # Usage: scripts/screenshot.sh OUT.png [PLAN [ACTION...]]
 # Each ACTION is done in the window before the picture is taken: "key:NAMES" types keys
 # (xdotool names, e.g. key:F10 or key:ctrl+n), "click:X,Y" clicks at a point of the main
-# window. With actions the whole screen is captured, so dialogs and other windows show too.
+# window, "size:WxH" resizes it (size:800x600). With actions the whole screen is captured, so
+# dialogs and other windows show too.
 # The program runs against a scratch copy of the program folder, so no Settings.ini is left
 # behind. Set ARDVANE_PROGRAM_FOLDER to use another payload folder.
 set -euo pipefail
@@ -27,7 +28,7 @@ trap cleanup EXIT
 cp -r "${ARDVANE_PROGRAM_FOLDER:-build/app}/." "$folder/"
 rm -f "$folder/Settings.ini"
 
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 
@@ -58,6 +59,10 @@ else
         DISPLAY=$display xdotool getwindowfocus >/dev/null 2>&1 ||
           DISPLAY=$display xdotool windowfocus "$window"
         DISPLAY=$display xdotool key "${action#key:}"
+        ;;
+      size:*)
+        size=${action#size:}
+        DISPLAY=$display xdotool windowsize "$window" "${size%x*}" "${size#*x}"
         ;;
       click:*)
         point=${action#click:}
