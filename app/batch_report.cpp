@@ -3,7 +3,6 @@
 #include "engine/plan_calculation.h"
 #include "planfiles/plan_session.h"
 #include "reports/document_output.h"
-#include "reports/pdf_export.h"
 #include "reports/report_language.h"
 #include "ui/chart_form_pictures.h"
 #include "ui/chart_forms.h"
@@ -87,17 +86,32 @@ int RunBatchReport(const StartupRequest& request, const BatchReportOptions& opti
     failed = true;
   };
   context.pictures = &pictures;
+  MakeReportDirectory(settings.ReportDirectory);
   const std::filesystem::path path =
       ReportFilePath(settings.ReportDirectory, request.batchReportName + ".doc");
-  const ReportDocumentOutcome outcome = WriteReportDocument(context, path);
+  const PdfRequest pdf{PdfPathFor(path), options.paper};
+  // A PDF this program wrote of an earlier report would show other figures under this name.
+  const std::optional<std::filesystem::path> stale =
+      options.pdf ? std::nullopt : StalePdfBeside(path);
+  const ReportDocumentOutcome outcome =
+      WriteReportDocument(context, path, options.pdf ? &pdf : nullptr);
   for (const std::filesystem::path& paragraph : outcome.missingParagraphs) {
     err << "ardvane: " << MissingParagraphMessage(paragraph) << "\n";
     failed = true;
   }
   if (!outcome.saved) return 1;
-  if (options.pdf && !WriteReportPdf(path, PdfPathFor(path), options.paper, &error)) {
-    err << "ardvane: " << error << "\n";
-    return 1;
+  if (stale) {
+    std::error_code ec;
+    std::filesystem::remove(*stale, ec);
+    if (!ec) {
+      err << "ardvane: removed " << *stale
+          << ", a PDF this program made of an earlier report of the same name, whose figures "
+             "may differ from the new report's.\n";
+    } else {
+      err << "ardvane: could not remove " << *stale << ", a PDF of an earlier report of the "
+          << "same name: " << ec.message() << "\n";
+      failed = true;
+    }
   }
   return outcome.complete && !failed ? 0 : 1;
 }

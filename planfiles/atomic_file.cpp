@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,8 @@ namespace {
 constexpr int kMaxLinkHops = 40;
 constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr std::size_t kTemporaryTagLength = 8;  // hexadecimal digits
+// A temporary file left this long is no save's any more.
+constexpr auto kTemporaryAbandonedAfter = std::chrono::minutes(10);
 
 // A one-letter prefix is added as a char: g++ 12 warns -Wrestrict, wrongly, on a one-letter
 // string literal + std::string&& (it is done so throughout the program).
@@ -84,14 +87,18 @@ bool IsTemporaryOf(const std::string& candidate, const std::string& name) {
   return true;
 }
 
-// Temporary files of `target` that a save killed before its rename left behind.
+// Temporary files of `target` that a save killed before its rename left behind. A recent one
+// may belong to a save of another process that is still running, and is left to it.
 void RemoveStaleTemporaries(const fs::path& target) {
   const std::string name = target.filename().string();
+  const auto now = fs::file_time_type::clock::now();
   std::error_code ec;
   for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
     if (!IsTemporaryOf(it->path().filename().string(), name)) continue;
     std::error_code ignored;  // one that cannot be removed costs nothing but space
-    if (it->is_regular_file(ignored) && !it->is_symlink(ignored)) fs::remove(it->path(), ignored);
+    if (!it->is_regular_file(ignored) || it->is_symlink(ignored)) continue;
+    const auto written = it->last_write_time(ignored);
+    if (!ignored && now - written > kTemporaryAbandonedAfter) fs::remove(it->path(), ignored);
   }
 }
 
@@ -132,52 +139,87 @@ int LinkUnnamedFile(int fd, const fs::path& target, std::random_device& random,
 
 }  // namespace
 
-bool WriteFileAtomically(const fs::path& path, std::string_view content, std::string* error) {
-  const auto fail = [error](int errorNumber) {
-    if (error != nullptr) *error = std::strerror(errorNumber);
-    return false;
-  };
-  fs::path target;
-  if (const int failure = ResolveLinks(path, &target)) return fail(failure);
-  struct stat old {};
-  const bool replacing = ::stat(target.c_str(), &old) == 0;
-  if (replacing) {
-    if (const int failure = CheckWritable(target, old)) return fail(failure);
+PreparedFile::PreparedFile(const fs::path& path, std::string_view content) {
+  const auto fail = [this](int errorNumber) { error_ = std::strerror(errorNumber); };
+  if (const int failure = ResolveLinks(path, &target_)) {
+    fail(failure);
+    return;
   }
-  RemoveStaleTemporaries(target);
+  struct stat old {};
+  const bool replacing = ::stat(target_.c_str(), &old) == 0;
+  if (replacing) {
+    // Found now rather than by the rename: a prepared file must be able to take its place.
+    if (const int failure = S_ISDIR(old.st_mode) ? EISDIR : CheckWritable(target_, old)) {
+      fail(failure);
+      return;
+    }
+  }
+  RemoveStaleTemporaries(target_);
 
-  std::random_device random;
-  fs::path temporary;  // named as soon as the file has a name
-  int fd = ::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-  const bool unnamed = fd >= 0;
+  int fd = ::open(FolderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   // File systems without unnamed files answer one of these; write a named file instead.
-  if (!unnamed && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+  if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    std::random_device random;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-      temporary = FolderOf(target) / TemporaryName(target.filename().string(), random());
-      fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      temporary_ = FolderOf(target_) / TemporaryName(target_.filename().string(), random());
+      fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) temporary.clear();
+    if (fd < 0) temporary_.clear();
   }
-  if (fd < 0) return fail(errno);
+  if (fd < 0) {
+    fail(errno);
+    return;
+  }
   if (replacing) CopyOwnerAndMode(fd, old);
-
-  int failure = 0;
-  if (!WriteAll(fd, content) || ::fsync(fd) != 0) failure = errno;
-  if (failure == 0 && unnamed) failure = LinkUnnamedFile(fd, target, random, &temporary);
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
-  if (failure != 0) {
-    if (!temporary.empty()) ::unlink(temporary.c_str());
-    return fail(failure);
+  fd_ = fd;
+  if (!WriteAll(fd_, content) || ::fsync(fd_) != 0) {
+    fail(errno);
+    Discard();
   }
+}
+
+PreparedFile::~PreparedFile() { Discard(); }
+
+void PreparedFile::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+}
+
+bool PreparedFile::Commit(std::string* error) {
+  if (fd_ < 0) {
+    if (error != nullptr) *error = error_.empty() ? std::strerror(EBADF) : error_;
+    return false;
+  }
+  int failure = 0;
+  if (temporary_.empty()) {
+    std::random_device random;
+    failure = LinkUnnamedFile(fd_, target_, random, &temporary_);
+  }
+  if (::close(fd_) != 0 && failure == 0) failure = errno;
+  fd_ = -1;
+  if (failure == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) failure = errno;
+  if (failure != 0) {
+    error_ = std::strerror(failure);
+    if (error != nullptr) *error = error_;
+    Discard();
+    return false;
+  }
+  temporary_.clear();  // it is the target now
   // Make the rename itself durable; the file is already complete either way.
-  const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     ::fsync(folder);
     ::close(folder);
   }
   return true;
+}
+
+bool WriteFileAtomically(const fs::path& path, std::string_view content, std::string* error) {
+  PreparedFile file(path, content);
+  return file.Commit(error);
 }
 
 FileBytes ReadRegularFile(const fs::path& path, std::size_t maxBytes) {

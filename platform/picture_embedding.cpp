@@ -3,32 +3,42 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
-#include <QImageReader>
-#include <QString>
 
 namespace ardvane {
+namespace {
 
-std::optional<EmbeddedPicture> EmbedPicture(const std::filesystem::path& file, std::string* error) {
-  const QString name = QString::fromStdString(file.string());
-  QImageReader reader(name);
-  QImage image = reader.read();
+// The bytes of `image` in `format`, or nothing when it cannot be encoded.
+std::optional<QByteArray> Encode(const QImage& image, const char* format, std::string* error) {
   if (image.isNull()) {
-    *error = "Could not read the picture \"" + file.string() +
-             "\": " + reader.errorString().toStdString();
+    *error = "the picture is empty";
     return std::nullopt;
   }
-  QByteArray png;
-  QBuffer buffer(&png);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) {
-    *error = "Could not convert the picture \"" + file.string() + "\" to PNG.";
+  if (!image.save(&buffer, format)) {
+    *error = "the picture could not be encoded as " + std::string(format);
     return std::nullopt;
   }
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<EmbeddedPicture> EmbedImage(const QImage& image, std::string* error) {
+  const std::optional<QByteArray> png = Encode(image, "PNG", error);
+  if (!png) return std::nullopt;
   EmbeddedPicture picture;
-  picture.dataUri = "data:image/png;base64," + png.toBase64().toStdString();
+  picture.dataUri = "data:image/png;base64," + png->toBase64().toStdString();
   picture.width = image.width();
   picture.height = image.height();
   return picture;
+}
+
+std::optional<std::string> BitmapFileBytes(const QImage& image, std::string* error) {
+  const std::optional<QByteArray> bitmap = Encode(image, "BMP", error);
+  if (!bitmap) return std::nullopt;
+  return bitmap->toStdString();
 }
 
 }  // namespace ardvane

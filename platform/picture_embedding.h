@@ -1,8 +1,9 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
+
+class QImage;
 
 namespace ardvane {
 
@@ -13,9 +14,12 @@ struct EmbeddedPicture {
   int height = 0;
 };
 
-// Reads a picture file (a Windows bitmap, or any format the toolkit reads) and converts it to
-// a PNG in a data: address, which word processors' HTML import and web browsers both show.
-// On failure returns nothing and sets `error` to a message naming the file.
-std::optional<EmbeddedPicture> EmbedPicture(const std::filesystem::path& file, std::string* error);
+// Converts a drawn picture to a PNG in a data: address, which word processors' HTML import and
+// web browsers both show. On failure (a null picture, or one the encoder refuses) returns
+// nothing and sets `error` to the reason, without naming the picture.
+std::optional<EmbeddedPicture> EmbedImage(const QImage& image, std::string* error);
+
+// The bytes of a Windows bitmap file of `image`; nothing, with `error` set, on failure.
+std::optional<std::string> BitmapFileBytes(const QImage& image, std::string* error);
 
 }  // namespace ardvane

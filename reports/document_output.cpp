@@ -1,17 +1,15 @@
 #include "reports/document_output.h"
 
+#include <fstream>
 #include <system_error>
 #include <utility>
 
 #include "planfiles/atomic_file.h"
-#include "platform/picture_embedding.h"
+#include "reports/pdf_export.h"
 #include "reports/text_boxes.h"
 
 namespace ardvane {
 namespace {
-
-// Reports of long plans with every table run to tens of megabytes; this leaves room.
-constexpr std::size_t kMaxReportBytes = std::size_t{1} << 30;
 
 std::string Replace(std::string text, char from, char to) {
   for (char& c : text) {
@@ -26,7 +24,7 @@ class ReportDocument {
  public:
   explicit ReportDocument(std::string html) : html_(std::move(html)) {}
 
-  const std::string& Html() const { return html_; }
+  std::string& Html() { return html_; }
 
   // Selects the content of the text box named "Text Box <number>"; false when there is none.
   bool SelectTextBox(int number) {
@@ -37,22 +35,30 @@ class ReportDocument {
   }
 
   // Puts the picture in place of the selection, as an image stored in the document.
-  bool AddPicture(const std::filesystem::path& file, std::string* error) {
-    const std::optional<EmbeddedPicture> picture = EmbedPicture(file, error);
-    if (!picture) return false;
-    const std::string image = "<img src=\"" + picture->dataUri + "\" width=\"" +
-                              std::to_string(picture->width) + "\" height=\"" +
-                              std::to_string(picture->height) + "\" alt=\"\">";
+  void AddPicture(const EmbeddedPicture& picture) {
+    const std::string image = "<img src=\"" + picture.dataUri + "\" width=\"" +
+                              std::to_string(picture.width) + "\" height=\"" +
+                              std::to_string(picture.height) + "\" alt=\"\">";
     html_.replace(selection_->contentBegin, selection_->contentEnd - selection_->contentBegin,
                   image);
     selection_.reset();  // the boxes behind it have moved
-    return true;
   }
 
  private:
   std::string html_;
   std::optional<TextBox> selection_;
 };
+
+// The creator field of a PDF's information dictionary as Qt writes it: a text string in
+// UTF-16 with its byte order mark.
+std::string Utf16Text(std::string_view text) {
+  std::string utf16 = "\xfe\xff";
+  for (const char c : text) {
+    utf16 += '\0';
+    utf16 += c;
+  }
+  return utf16;
+}
 
 }  // namespace
 
@@ -66,54 +72,129 @@ PictureBoxNumbers PictureBoxesFor(const AppSettings& settings) {
   return numbers;
 }
 
-bool PlaceGraphics(const std::filesystem::path& path, const AppSettings& settings,
-                   const std::filesystem::path& programFolder, std::string* error) {
-  std::string html;
-  if (!ReadWholeFile(path, kMaxReportBytes, &html, error)) return false;
-  ReportDocument document(std::move(html));
+bool PlaceGraphics(std::string* html, const AppSettings& settings, const EmbeddedPicture* payoff,
+                   const EmbeddedPicture* balances, std::string* error) {
+  ReportDocument document(*html);
   const PictureBoxNumbers boxes = PictureBoxesFor(settings);
-  const auto place = [&](int box, const char* pictureName) {
+  const auto place = [&](int box, const EmbeddedPicture* picture) {
     if (box == 0) return true;
     if (!document.SelectTextBox(box)) {
-      *error = "The report \"" + path.string() + "\" has no text box \"Text Box " +
-               std::to_string(box) + "\".";
+      *error = "The report has no text box \"Text Box " + std::to_string(box) + "\".";
       return false;
     }
-    const std::filesystem::path picture = programFolder / pictureName;
-    std::error_code ec;
-    if (!std::filesystem::exists(picture, ec)) return true;
-    return document.AddPicture(picture, error);
+    if (picture != nullptr) document.AddPicture(*picture);
+    return true;
   };
-  if (!place(boxes.payoffDates, kPayoffPictureName)) return false;
-  if (!place(boxes.balances, kBalancesPictureName)) return false;
-  return WriteFileAtomically(path, document.Html(), error);
+  if (!place(boxes.payoffDates, payoff) || !place(boxes.balances, balances)) return false;
+  *html = std::move(document.Html());
+  return true;
+}
+
+FinishedReport FinishReport(const ReportContext& context) {
+  FinishedReport report;
+  AssembledReport assembled = AssembleReport(context);
+  report.missingParagraphs = std::move(assembled.missingParagraphs);
+  report.html = std::move(assembled.text);
+  if (!assembled.error.empty()) {
+    report.error = std::move(assembled.error);
+    return report;
+  }
+  if (context.pictures != nullptr) {
+    for (const ReportPicture kind : {ReportPicture::kPayoffDates, ReportPicture::kBalances}) {
+      std::optional<DrawnPicture> picture =
+          context.pictures->Draw(kind, context.language, &report.error);
+      if (!picture) return report;
+      report.pictures.push_back(std::move(*picture));
+    }
+  }
+  const auto picture = [&](std::size_t k) {
+    return k < report.pictures.size() ? &report.pictures[k].embedded : nullptr;
+  };
+  std::string error;
+  if (!PlaceGraphics(&report.html, *context.settings, picture(0), picture(1), &error)) {
+    report.error = "Could not place graphics on report.\n\n" + error;
+    return report;
+  }
+  report.ok = true;
+  return report;
 }
 
 ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
-                                          const std::filesystem::path& path) {
+                                          const std::filesystem::path& path,
+                                          const PdfRequest* pdf) {
   const auto showError = [&](const std::string& message) {
     if (context.showError) context.showError(message);
   };
-  ReportOutcome report = GenerateReport(context, path);
+  FinishedReport report = FinishReport(context);
   ReportDocumentOutcome outcome;
   outcome.missingParagraphs = std::move(report.missingParagraphs);
-  if (!report.saved) {
+  if (!report.ok) {
     showError(report.error);
     return outcome;
   }
+  // The PDF waits in a temporary file while the document replaces its own.
+  std::optional<PreparedFile> pdfFile;
+  if (pdf != nullptr) {
+    std::string error;
+    const std::optional<std::string> bytes = RenderReportPdf(report.html, pdf->paper, &error);
+    if (!bytes) {
+      showError("Could not make the PDF \"" + pdf->path.string() + "\": " + error);
+      return outcome;
+    }
+    pdfFile.emplace(pdf->path, *bytes);
+    if (!pdfFile->ready()) {
+      showError("Could not write the PDF \"" + pdf->path.string() + "\": " + pdfFile->error());
+      return outcome;
+    }
+  }
+  std::string reason;
+  if (!WriteFileAtomically(path, report.html, &reason)) {
+    showError("Could not write the report \"" + path.string() + "\": " + reason);
+    return outcome;
+  }
   outcome.saved = true;
-  // A picture that was not drawn now would leave the previous report's file in its place.
-  if (!report.pictureError.empty()) {
-    showError(report.pictureError);
-    return outcome;
+  bool complete = true;
+  if (pdfFile && !pdfFile->Commit(&reason)) {
+    showError("Could not write the PDF \"" + pdf->path.string() + "\": " + reason);
+    complete = false;
   }
-  std::string error;
-  if (!PlaceGraphics(path, *context.settings, context.programFolder, &error)) {
-    showError(std::string(kPlaceGraphicsFailed) + "\n\n" + error);
-    return outcome;
+  const char* const copies[] = {kPayoffPictureName, kBalancesPictureName};
+  for (std::size_t k = 0; k < report.pictures.size(); ++k) {
+    const std::filesystem::path copy = context.programFolder / copies[k];
+    if (!WriteFileAtomically(copy, report.pictures[k].bitmap, &reason)) {
+      showError("Could not save the chart picture " + copy.string() + ": " + reason);
+      complete = false;
+    }
   }
-  outcome.complete = true;
+  outcome.complete = complete;
   return outcome;
+}
+
+bool PdfMadeByThisProgram(const std::filesystem::path& path) {
+  // The information dictionary comes first in the PDFs this program writes.
+  constexpr std::size_t kHeadBytes = 64 * 1024;
+  std::ifstream file(path, std::ios::binary);
+  std::string head(kHeadBytes, '\0');
+  file.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(file.gcount()));
+  if (!head.starts_with("%PDF-")) return false;
+  const std::string creator = "/Creator (";
+  return head.find(creator + Utf16Text(kPdfCreator) + ")") != std::string::npos ||
+         head.find(creator + kPdfCreator + ")") != std::string::npos;
+}
+
+std::optional<std::filesystem::path> StalePdfBeside(const std::filesystem::path& reportPath) {
+  std::filesystem::path pdf = PdfPathFor(reportPath);
+  std::error_code ec;
+  if (pdf == reportPath || !std::filesystem::is_regular_file(pdf, ec)) return std::nullopt;
+  if (!PdfMadeByThisProgram(pdf)) return std::nullopt;
+  return pdf;
+}
+
+std::filesystem::path PdfPathFor(const std::filesystem::path& reportPath) {
+  std::filesystem::path pdf = reportPath;
+  pdf.replace_extension(".pdf");
+  return pdf;
 }
 
 std::string ReportFileName(const PlanDocument& plan, bool languagePermitted,
@@ -129,14 +210,25 @@ std::filesystem::path ReportFilePath(const std::string& reportDirectory, const s
   return reportDirectory + "/" + name;
 }
 
-std::optional<bool> WriteOrReuseReport(
-    const std::string& reportDirectory, const std::filesystem::path& reportPath,
-    const std::function<bool(const std::filesystem::path&)>& generate,
-    const std::function<FileExistsAnswer(const std::string&)>& askFileExists) {
+void MakeReportDirectory(const std::string& reportDirectory) {
   std::error_code ec;
   if (!reportDirectory.empty() && !std::filesystem::exists(reportDirectory, ec)) {
     std::filesystem::create_directory(reportDirectory, ec);  // a failure shows when saving
   }
+}
+
+std::string StalePdfQuestion(const std::filesystem::path& pdf) {
+  return "An older PDF of this report, made by this program from an earlier report with "
+         "perhaps other figures, has the same name:\n\n" +
+         pdf.string() + "\n\nRemove it?";
+}
+
+std::optional<bool> WriteOrReuseReport(
+    const std::string& reportDirectory, const std::filesystem::path& reportPath,
+    const std::function<bool(const std::filesystem::path&)>& generate,
+    const std::function<FileExistsAnswer(const std::string&)>& askFileExists) {
+  MakeReportDirectory(reportDirectory);
+  std::error_code ec;
   if (std::filesystem::exists(reportPath, ec)) {
     switch (askFileExists(reportPath.string())) {
       case FileExistsAnswer::Cancel:
@@ -160,6 +252,15 @@ PrintOutcome PrepareReportFile(const PrintJob& job, PrintSurroundings& surroundi
   if (!generated) return outcome;
   const bool generate = *generated;
   outcome.generated = generate;
+  if (generate) {
+    if (const auto stale = StalePdfBeside(job.reportPath)) {
+      std::error_code ec;
+      if (surroundings.Confirm(StalePdfQuestion(*stale)) &&
+          !std::filesystem::remove(*stale, ec) && ec) {
+        surroundings.ShowInformation("Could not remove " + stale->string() + ": " + ec.message());
+      }
+    }
+  }
   outcome.opened = true;
   outcome.openResult = surroundings.OpenDocument(path);
   if (outcome.openResult < 32) surroundings.ShowInformation(kWordProcessorMissing);

@@ -9,11 +9,13 @@
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
+#include "platform/paper_size.h"
 #include "reports/print_log.h"
 #include "reports/report_generator.h"
 
 namespace ardvane {
 
+// The office's copies of the last report's pictures, in the program folder.
 inline constexpr char kPayoffPictureName[] = "Paydown.bmp";
 inline constexpr char kBalancesPictureName[] = "Balances.bmp";
 
@@ -26,35 +28,68 @@ struct PictureBoxNumbers {
 };
 PictureBoxNumbers PictureBoxesFor(const AppSettings& settings);
 
-// Puts the chart pictures of the program folder ("Paydown.bmp", "Balances.bmp") into the
-// text boxes of the report document at `path` (the word processor's part, done here on the
-// HTML document): each picture replaces its box's content as a PNG stored in the document.
-// A picture file that does not exist leaves its box as it is. The document is written back
-// atomically. Fails when the document cannot be read or written, a picture cannot be read,
-// or a box of the needed number is missing; the document is then unchanged and `error` says
-// why.
-bool PlaceGraphics(const std::filesystem::path& path, const AppSettings& settings,
-                   const std::filesystem::path& programFolder, std::string* error);
+// Puts the chart pictures into the text boxes of the report document `html` (the word
+// processor's part, done here on the HTML text): each picture replaces its box's content as a
+// PNG stored in the document. A null picture leaves its box as it is. Fails when a box of the
+// needed number is missing; `html` is then unchanged and `error` says why.
+bool PlaceGraphics(std::string* html, const AppSettings& settings, const EmbeddedPicture* payoff,
+                   const EmbeddedPicture* balances, std::string* error);
 
-// The message shown when PlaceGraphics fails.
-inline constexpr char kPlaceGraphicsFailed[] =
-    "Could not place graphics on report.\n\nA word processor is required for printing.  "
-    "Please make sure it is properly installed.";
+// The report document finished in memory: assembled, its pictures drawn and placed.
+struct FinishedReport {
+  bool ok = false;
+  std::string html;
+  std::string error;  // why it could not be finished, in the system's words
+  // As AssembledReport's: named by the caller whether or not the report was finished.
+  std::vector<std::filesystem::path> missingParagraphs;
+  // The payoff and balances pictures, for the office's copies; empty without pictures.
+  std::vector<DrawnPicture> pictures;
+};
+
+// Assembles the report and draws its two pictures for it. A picture that cannot be drawn
+// fails the report, with the picture's own cause.
+FinishedReport FinishReport(const ReportContext& context);
+
+// The PDF that WriteReportDocument writes beside the document.
+struct PdfRequest {
+  std::filesystem::path path;
+  PaperSize paper = PaperSize::kA4;
+};
 
 // What WriteReportDocument did.
 struct ReportDocumentOutcome {
-  bool saved = false;     // the report file was written
-  bool complete = false;  // ... and its pictures are in place
-  // The paragraphs that could not be found, each once (GenerateReport); the caller names
+  bool saved = false;     // the report file was written, with its pictures
+  bool complete = false;  // ... and so were the PDF asked for and the office's chart copies
+  // The paragraphs that could not be found, each once (AssembleReport); the caller names
   // them, whether or not the report was saved.
   std::vector<std::filesystem::path> missingParagraphs;
 };
 
-// GenerateReport followed by PlaceGraphics: the finished report document at `path`. A failure
-// is shown through `context.showError` (the failed write, a picture that could not be drawn,
-// or kPlaceGraphicsFailed); the missing paragraphs are left to the caller.
+// The finished report (FinishReport) written to `path` in one atomic write: a run killed at
+// any moment leaves the old complete file or the new one. With `pdf`, the PDF is drawn from
+// the same document and written to a temporary file first, then the document and then the PDF
+// replace their files, so neither is ever half written. A report that cannot be finished or a
+// PDF that cannot be drawn replaces neither file. Last, the pictures are copied to
+// "Paydown.bmp" and "Balances.bmp" in the program folder for the office's own use; no report
+// reads them. A failure is shown through `context.showError`; the missing paragraphs are left
+// to the caller.
 ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
-                                          const std::filesystem::path& path);
+                                          const std::filesystem::path& path,
+                                          const PdfRequest* pdf = nullptr);
+
+// The PDF beside the report at `reportPath` (PdfPathFor) when this program wrote it: a report
+// written now without a PDF would leave it showing other figures under the same name. Nothing
+// when there is none, or another program made it.
+std::optional<std::filesystem::path> StalePdfBeside(const std::filesystem::path& reportPath);
+
+// Whether the PDF at `path` says in its creator field that this program made it.
+bool PdfMadeByThisProgram(const std::filesystem::path& path);
+
+// The creator field of the PDFs this program writes.
+inline constexpr char kPdfCreator[] = "Ardvane";
+
+// `reportPath` with ".pdf" in place of its extension.
+std::filesystem::path PdfPathFor(const std::filesystem::path& reportPath);
 
 // The report's file name: last name, ", ", first name, a blank, the plan date in the short
 // date format, then a blank and `languageWord` when the permission "Language" is on, and
@@ -79,6 +114,8 @@ class PrintSurroundings {
   // The desktop's "Open" action; a code below 32 means it failed.
   virtual int OpenDocument(const std::string& path) = 0;
   virtual void ShowInformation(const std::string& message) = 0;
+  // A question to answer yes (true) or no.
+  virtual bool Confirm(const std::string& question) = 0;
   // The moment a print is logged.
   virtual LocalDateTime Now() = 0;
 };
@@ -108,6 +145,13 @@ inline constexpr char kWordProcessorMissing[] =
     "Please make sure it is properly installed.";
 inline constexpr char kCouldNotLogPrint[] = "Could not log print job";
 
+// Makes the report directory when it is missing, one level only: a deeper missing path is left
+// to fail when the report is written, with its reason.
+void MakeReportDirectory(const std::string& reportDirectory);
+
+// The question before a stale PDF (StalePdfBeside) is removed.
+std::string StalePdfQuestion(const std::filesystem::path& pdf);
+
 // What the print and PDF commands do first: make the report directory when it is missing (one
 // level), ask about an existing report file (overwrite it, use it as it is, or stop) and write
 // the report unless the old one is to be used. Nothing when the user stopped or the report was
@@ -118,7 +162,8 @@ std::optional<bool> WriteOrReuseReport(
     const std::function<FileExistsAnswer(const std::string&)>& askFileExists);
 
 // PrepareReportFile: makes the report directory when it is missing (one level), asks about an
-// existing report file (overwrite it, open it as it is, or stop), generates the report,
+// existing report file (overwrite it, open it as it is, or stop), generates the report, asks
+// whether to remove a stale PDF of this program beside it (StalePdfBeside),
 // opens it through the desktop and, when the print log is on, logs the print. A print whose
 // old file is opened as it is, is not logged.
 PrintOutcome PrepareReportFile(const PrintJob& job, PrintSurroundings& surroundings);

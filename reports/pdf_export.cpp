@@ -498,12 +498,6 @@ bool WriteReportPdf(const std::filesystem::path& documentPath, const std::filesy
   return true;
 }
 
-std::filesystem::path PdfPathFor(const std::filesystem::path& reportPath) {
-  std::filesystem::path pdf = reportPath;
-  pdf.replace_extension(".pdf");
-  return pdf;
-}
-
 std::string PdfSavedMessage(const std::filesystem::path& pdfPath) {
   return "The report was saved as a PDF:\n\n" + pdfPath.string();
 }

@@ -43,9 +43,6 @@ std::vector<ReportPiece> SplitReportPieces(const std::string& html);
 bool WriteReportPdf(const std::filesystem::path& documentPath, const std::filesystem::path& pdfPath,
                     PaperSize paper, std::string* error);
 
-// `reportPath` with ".pdf" in place of its extension.
-std::filesystem::path PdfPathFor(const std::filesystem::path& reportPath);
-
 // What the "Export PDF" command needs from the window around it.
 class PdfExportSurroundings {
  public:

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "engine/vorn_util.h"
-#include "planfiles/atomic_file.h"
 #include "figures/amount_format.h"
 #include "figures/display_formats.h"
 #include "figures/plan_figures.h"
@@ -208,7 +207,7 @@ AssembledReport Assembly::Run() {
   if (settings_.PrintInvestmentProjections) InvestmentProjections();
   if (settings_.PrintContract) Contract();
   Fill("Closer");
-  return {std::move(text_), sources_.missingParagraphs()};
+  return {std::move(text_), sources_.missingParagraphs(), sources_.folderProblem()};
 }
 
 void Assembly::Header() {
@@ -619,30 +618,6 @@ void Assembly::Contract() {
 
 AssembledReport AssembleReport(const ReportContext& context) {
   return Assembly(context).Run();
-}
-
-ReportOutcome GenerateReport(const ReportContext& context, const std::filesystem::path& path) {
-  ReportOutcome outcome;
-  AssembledReport report = AssembleReport(context);
-  outcome.missingParagraphs = std::move(report.missingParagraphs);
-  std::string reason;
-  if (!WriteFileAtomically(path, report.text, &reason)) {
-    outcome.error = "Could not write the report \"" + path.string() + "\": " + reason;
-    return outcome;
-  }
-  outcome.saved = true;
-  if (context.pictures) {
-    const std::pair<ReportPicture, const char*> pictures[] = {
-        {ReportPicture::kPayoffDates, "Paydown.bmp"}, {ReportPicture::kBalances, "Balances.bmp"}};
-    for (const auto& [kind, name] : pictures) {
-      std::string error;
-      if (!context.pictures->Save(kind, context.language, context.programFolder / name, &error)) {
-        if (!outcome.pictureError.empty()) outcome.pictureError += "\n";
-        outcome.pictureError += error;
-      }
-    }
-  }
-  return outcome;
 }
 
 }  // namespace ardvane

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,22 +10,29 @@
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
+#include "platform/picture_embedding.h"
 
 namespace ardvane {
 
 // The two chart pictures of a report.
 enum class ReportPicture { kPayoffDates, kBalances };
 
-// Draws the report's chart pictures. The windowed program draws them from its chart forms
-// (the Spanish forms for language 1); tests record the calls.
+// A chart picture drawn for one report.
+struct DrawnPicture {
+  EmbeddedPicture embedded;  // as the document stores it
+  std::string bitmap;        // the same picture as a Windows bitmap file, for the office's copy
+};
+
+// Draws the report's chart pictures in memory, so that no report reads a picture that another
+// run could be writing. The windowed program draws them from its chart forms (the Spanish forms
+// for language 1); tests give pictures of their own.
 class ReportPictures {
  public:
   virtual ~ReportPictures() = default;
-  // Writes `kind` for report language `language` (0 English, 1 Spanish) as a Windows bitmap
-  // at `path`, replacing an older file. On failure returns false and sets `error` to a
-  // message naming the file.
-  virtual bool Save(ReportPicture kind, int language, const std::filesystem::path& path,
-                    std::string* error) = 0;
+  // Draws `kind` for report language `language` (0 English, 1 Spanish). On failure returns
+  // nothing and sets `error` to a message that says which picture and why.
+  virtual std::optional<DrawnPicture> Draw(ReportPicture kind, int language,
+                                           std::string* error) = 0;
 };
 
 // What one report is made from. The plan has been calculated into `results` just before
@@ -37,7 +45,7 @@ struct ReportContext {
   const PlanParameters* params = nullptr;
   const AppSettings* settings = nullptr;  // company details and the "Print" switches
   const RegionalSettings* regional = nullptr;
-  std::filesystem::path programFolder;  // Templates/, Language.kdf, the chart pictures
+  std::filesystem::path programFolder;  // Templates/, Language.kdf, the office's chart copies
   int language = 0;                     // 0 English, 1 Spanish
   // Shows an error message box of WriteReportDocument (a failed write, a picture). May be
   // empty: nothing is shown.
@@ -54,23 +62,11 @@ struct AssembledReport {
   // however often it was asked for (a row paragraph is asked for once per row), in report
   // order. The caller names them (MissingParagraphMessage).
   std::vector<std::filesystem::path> missingParagraphs;
+  // Why the report cannot be made at all (the paragraphs' folder is refused); empty normally.
+  std::string error;
 };
 
 // Assembles the report. Paragraph files and Language.kdf are read once per call.
 AssembledReport AssembleReport(const ReportContext& context);
-
-// The outcome of GenerateReport.
-struct ReportOutcome {
-  bool saved = false;       // the report file was written
-  std::string error;        // why it was not, in the system's words
-  std::string pictureError; // a picture that could not be drawn (the report stands)
-  std::vector<std::filesystem::path> missingParagraphs;  // as AssembledReport's
-};
-
-// Assembles the report, writes it to `path` (atomically: an older file stays whole until
-// the new one is complete), then draws "Paydown.bmp" (payoff dates) and "Balances.bmp" (the
-// balances chart) into the program folder. When the write fails nothing else happens and
-// the outcome says why. Placing the pictures into the document is the caller's next step.
-ReportOutcome GenerateReport(const ReportContext& context, const std::filesystem::path& path);
 
 }  // namespace ardvane

@@ -45,6 +45,19 @@ bool HoldsText(const std::vector<std::string>& lines) {
   return false;
 }
 
+// Why `folder`, named by Language.kdf, is no folder under Templates/; empty when it is one.
+std::string TemplateFolderProblem(const std::string& folder) {
+  const std::filesystem::path path(folder);
+  bool climbs = false;
+  for (const std::filesystem::path& part : path) climbs = climbs || part == "..";
+  if (folder.empty() || path.is_absolute() || climbs) {
+    return "Language.kdf names \"" + folder +
+           "\" as the folder of the report's paragraphs; it must be a folder under Templates, "
+           "named without \"/\" at its start and without \"..\".";
+  }
+  return {};
+}
+
 std::filesystem::path PathIn(const std::filesystem::path& programFolder,
                              const std::string& folder, std::string_view name) {
   return programFolder / "Templates" / folder / (std::string(name) + ".ktf");
@@ -101,6 +114,12 @@ std::string MissingParagraphMessage(const std::filesystem::path& path) {
 std::vector<std::string> GetParagraph(std::string_view name, int language,
                                       const std::filesystem::path& programFolder,
                                       const std::function<void(const std::string&)>& showError) {
+  const std::string problem =
+      TemplateFolderProblem(Translate("English", language, programFolder));
+  if (!problem.empty()) {
+    if (showError) showError(problem);
+    return {};
+  }
   const std::filesystem::path path = ParagraphPath(name, language, programFolder);
   std::vector<std::string> lines = ReadLines(path).value_or(std::vector<std::string>());
   if (HoldsText(lines)) return lines;
@@ -111,12 +130,14 @@ std::vector<std::string> GetParagraph(std::string_view name, int language,
 ReportSources::ReportSources(std::filesystem::path programFolder, int language)
     : programFolder_(std::move(programFolder)),
       phrases_(programFolder_, language),
-      folder_(phrases_.Translate("English")) {}
+      folder_(phrases_.Translate("English")),
+      folderProblem_(TemplateFolderProblem(folder_)) {}
 
 const std::vector<std::string>& ReportSources::Paragraph(const std::string& name) {
   if (const auto found = paragraphs_.find(name); found != paragraphs_.end()) {
     return found->second;
   }
+  if (!folderProblem_.empty()) return paragraphs_[name];  // nothing is read outside Templates
   const std::filesystem::path path = PathIn(programFolder_, folder_, name);
   std::vector<std::string> lines = ReadLines(path).value_or(std::vector<std::string>());
   // A paragraph is read once per run, so each missing one is collected once.

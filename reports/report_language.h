@@ -81,11 +81,14 @@ class ReportSources {
   // The paths of the paragraphs asked for that could not be found, each once, in the order
   // first asked for.
   const std::vector<std::filesystem::path>& missingParagraphs() const { return missing_; }
+  // Why no paragraph is read: Language.kdf names a folder outside Templates. Empty normally.
+  const std::string& folderProblem() const { return folderProblem_; }
 
  private:
   std::filesystem::path programFolder_;
   ReportPhrases phrases_;
   std::string folder_;  // the language folder
+  std::string folderProblem_;
   std::map<std::string, std::vector<std::string>, std::less<>> paragraphs_;
   std::vector<std::filesystem::path> missing_;
 };

@@ -1,18 +1,27 @@
 #include "ui/chart_form_pictures.h"
 
+#include <QImage>
+
 namespace ardvane {
 
-bool ChartFormPictures::Save(ReportPicture kind, int language, const std::filesystem::path& path,
-                             std::string* error) {
+std::optional<DrawnPicture> ChartFormPictures::Draw(ReportPicture kind, int language,
+                                                    std::string* error) {
   const bool spanish = language == 1;
+  const bool payoff = kind == ReportPicture::kPayoffDates;
   const ChartFormKind form =
-      kind == ReportPicture::kPayoffDates
-          ? (spanish ? ChartFormKind::kPayoffSpanish : ChartFormKind::kPayoff)
-          : (spanish ? ChartFormKind::kBalancesSpanish : ChartFormKind::kBalances);
-  QString message;
-  if (forms_.Form(form).SaveBitmap(QString::fromStdString(path.string()), &message)) return true;
-  *error = message.toStdString();
-  return false;
+      payoff ? (spanish ? ChartFormKind::kPayoffSpanish : ChartFormKind::kPayoff)
+             : (spanish ? ChartFormKind::kBalancesSpanish : ChartFormKind::kBalances);
+  const QImage image = forms_.Form(form).RenderImage();
+  std::string reason;
+  std::optional<EmbeddedPicture> embedded = EmbedImage(image, &reason);
+  std::optional<std::string> bitmap;
+  if (embedded) bitmap = BitmapFileBytes(image, &reason);
+  if (!bitmap) {
+    *error = std::string(payoff ? "The payoff chart" : "The balances chart") +
+             " could not be drawn for the report: " + reason + ".";
+    return std::nullopt;
+  }
+  return DrawnPicture{std::move(*embedded), std::move(*bitmap)};
 }
 
 }  // namespace ardvane

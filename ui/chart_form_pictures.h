@@ -10,8 +10,7 @@ namespace ardvane {
 class ChartFormPictures : public ReportPictures {
  public:
   explicit ChartFormPictures(const ChartForms& forms) : forms_(forms) {}
-  bool Save(ReportPicture kind, int language, const std::filesystem::path& path,
-            std::string* error) override;
+  std::optional<DrawnPicture> Draw(ReportPicture kind, int language, std::string* error) override;
 
  private:
   const ChartForms& forms_;

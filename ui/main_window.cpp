@@ -1080,6 +1080,7 @@ class WindowPrintSurroundings : public PrintSurroundings {
   }
   int OpenDocument(const std::string& path) override { return prompts_.OpenDocument(path); }
   void ShowInformation(const std::string& message) override { prompts_.ShowInformation(message); }
+  bool Confirm(const std::string& question) override { return prompts_.Confirm(question); }
   LocalDateTime Now() override {
     return options_.now ? options_.now() : LocalDateTime{options_.today, 0, 0, 0};
   }

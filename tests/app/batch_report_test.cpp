@@ -70,12 +70,26 @@ TEST_F(BatchReportTest, PdfIsWrittenBesideTheReportOrItsFailureSaidWithTheReport
   EXPECT_NE(facts.title.find("Maria Sample"), std::string::npos) << facts.title;
   EXPECT_GE(facts.pages, 5);
 
-  // A folder in the PDF's place: the report is written, the PDF's failure said.
+  // A report written again without a PDF takes away the older PDF of its name, which this
+  // program made: it would show other figures. Another program's PDF is left alone.
+  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}), 0) << err.str();
+  EXPECT_FALSE(std::filesystem::exists(folder / "Reports" / "Report1.pdf"));
+  EXPECT_NE(err.str().find("ardvane: removed \"" + (folder / "Reports" / "Report1.pdf").string() +
+                           "\", a PDF this program made of an earlier report"),
+            std::string::npos)
+      << err.str();
+  const std::string theirs = "%PDF-1.4\n1 0 obj\n<< /Creator (Writer) >>\nendobj\n";
+  WriteFile(folder / "Reports" / "Report1.pdf", theirs);
+  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}), 0) << err.str();
+  EXPECT_EQ(ReadFile(folder / "Reports" / "Report1.pdf"), theirs);
+  EXPECT_EQ(err.str(), "");
+
+  // A folder in the PDF's place: neither file is written, and the failure is said.
   std::filesystem::create_directory(folder / "Reports" / "Report2.pdf");
   EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, 0, true), 1);
-  EXPECT_NE(err.str().find("ardvane: The PDF could not be saved as \""), std::string::npos)
+  EXPECT_NE(err.str().find("ardvane: Could not write the PDF \""), std::string::npos)
       << err.str();
-  EXPECT_NE(ReadFile(folder / "Reports" / "Report2.doc").find("Maria Sample"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(folder / "Reports" / "Report2.doc"));
 }
 
 TEST_F(BatchReportTest, EachMissingParagraphIsNamedOnceOnStandardError) {
@@ -100,11 +114,20 @@ TEST_F(BatchReportTest, FailuresWriteNoReportAndSayWhyOnStandardError) {
   EXPECT_EQ(err.str().rfind("Could not open file \n", 0), 0u) << err.str();
   EXPECT_TRUE(std::filesystem::is_empty(folder / "Reports"));
 
-  // The report directory is not made for a report request.
+  // A missing report directory is made, one level as the window's print makes it; a deeper
+  // missing path fails with its reason.
   std::filesystem::remove(folder / "Reports");
+  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}), 0) << err.str();
+  EXPECT_TRUE(std::filesystem::exists(folder / "Reports" / "Report1.doc"));
+  WriteFile(folder / "Settings.ini",
+            "[Settings]\nReport Directory=" + (folder / "a" / "b").string() + "/\n");
   EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}), 1);
-  EXPECT_NE(err.str().find("Report1.doc"), std::string::npos) << err.str();
-  EXPECT_FALSE(std::filesystem::exists(folder / "Reports"));
+  EXPECT_NE(err.str().find("Could not write the report \"" +
+                           (folder / "a" / "b" / "Report1.doc").string() +
+                           "\": No such file or directory"),
+            std::string::npos)
+      << err.str();
+  EXPECT_FALSE(std::filesystem::exists(folder / "a"));
 
   EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>"}), 2);
   WriteFile(folder / "Params.ini", "[Permissions]\nLanguage=0\n");

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 
@@ -47,15 +48,45 @@ TEST(AtomicFileTest, AKilledSaveLeavesNothingBehind) {
   EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"plan.bvx"});
   EXPECT_EQ(ReadFile(plan), "old");
 
+  // Left by saves killed an hour ago, but for the newest: another process may be saving.
   for (const char* name : {"plan.bvx.0123abcd.tmp", "plan.bvx.0123abcd.tmp.keep",
-                           "plan.bvx.nothex00.tmp", "other.bvx.0123abcd.tmp"}) {
+                           "plan.bvx.nothex00.tmp", "other.bvx.0123abcd.tmp",
+                           "plan.bvx.89abcdef.tmp"}) {
     WriteFile(folder / name, "left over");
+    fs::last_write_time(folder / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
   }
+  fs::last_write_time(folder / "plan.bvx.89abcdef.tmp", fs::file_time_type::clock::now());
   ASSERT_TRUE(WriteFileAtomically(plan, "new", nullptr));
   EXPECT_EQ(ReadFile(plan), "new");
   EXPECT_EQ(Names(folder.path()),
             (std::vector<std::string>{"other.bvx.0123abcd.tmp", "plan.bvx",
-                                      "plan.bvx.0123abcd.tmp.keep", "plan.bvx.nothex00.tmp"}));
+                                      "plan.bvx.0123abcd.tmp.keep", "plan.bvx.89abcdef.tmp",
+                                      "plan.bvx.nothex00.tmp"}));
+}
+
+TEST(AtomicFileTest, APreparedFileReplacesItsTargetOnlyWhenCommitted) {
+  TempFolder folder;
+  const fs::path report = folder / "report.pdf";
+  WriteFile(report, "old");
+  {
+    PreparedFile dropped(report, "never");
+    ASSERT_TRUE(dropped.ready());
+    EXPECT_EQ(ReadFile(report), "old");
+  }
+  EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"report.pdf"});
+
+  PreparedFile pdf(report, "new");
+  ASSERT_TRUE(pdf.ready());
+  EXPECT_EQ(ReadFile(report), "old");
+  std::string error;
+  ASSERT_TRUE(pdf.Commit(&error)) << error;
+  EXPECT_EQ(ReadFile(report), "new");
+  EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"report.pdf"});
+
+  PreparedFile nowhere(folder / "missing" / "report.pdf", "new");
+  EXPECT_FALSE(nowhere.ready());
+  EXPECT_FALSE(nowhere.Commit(&error));
+  EXPECT_EQ(error, std::strerror(ENOENT));
 }
 
 TEST(AtomicFileTest, SavesThroughLinksAndRefusesALoop) {

@@ -7,12 +7,15 @@
 #include <QImage>
 #include <deque>
 
+#include "platform/picture_embedding.h"
 #include "reports/text_boxes.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
 
 namespace ardvane {
 namespace {
+
+using namespace std::string_literals;
 
 using testing::ReadFile;
 using testing::TempFolder;
@@ -55,10 +58,11 @@ std::string ReportWithBoxes(int count) {
   return html + "</body></html>\r\n";
 }
 
-void WritePicture(const std::filesystem::path& path, int width, int height, QColor colour) {
+EmbeddedPicture Picture(int width, int height, QColor colour) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(colour);
-  ASSERT_TRUE(image.save(QString::fromStdString(path.string()), "BMP"));
+  std::string error;
+  return EmbedImage(image, &error).value();
 }
 
 // The picture stored in a box, decoded back from its data: address.
@@ -73,79 +77,61 @@ QImage PictureIn(std::string_view content) {
 
 class PlaceGraphicsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    WritePicture(folder / "Paydown.bmp", 20, 10, Qt::red);
-    WritePicture(folder / "Balances.bmp", 30, 15, Qt::blue);
-  }
-  std::filesystem::path report() const { return folder / "report.doc"; }
-
-  TempFolder folder;
+  const EmbeddedPicture payoff = Picture(20, 10, Qt::red);
+  const EmbeddedPicture balances = Picture(30, 15, Qt::blue);
 };
 
 TEST_F(PlaceGraphicsTest, EachPictureReplacesTheContentOfItsBoxOnly) {
   for (const bool strategy : {false, true}) {
     const int boxCount = strategy ? 15 : 9;
     const std::string before = ReportWithBoxes(boxCount);
-    WriteFile(report(), before);
+    std::string after = before;
     std::string error;
-    ASSERT_TRUE(PlaceGraphics(report(), Switches(strategy, true, true), folder.path(), &error))
+    ASSERT_TRUE(PlaceGraphics(&after, Switches(strategy, true, true), &payoff, &balances, &error))
         << error;
 
-    const std::string after = ReadFile(report());
     const std::vector<TextBox> boxes = FindTextBoxes(after);
     ASSERT_EQ(boxes.size(), static_cast<std::size_t>(boxCount));
     const auto content = [&](int number) {
       const TextBox& box = boxes[number - 1];
       return std::string_view(after).substr(box.contentBegin, box.contentEnd - box.contentBegin);
     };
-    const int balances = strategy ? 14 : 8;
-    const QImage balancesPicture = PictureIn(content(balances));
+    const int balancesBox = strategy ? 14 : 8;
+    const QImage balancesPicture = PictureIn(content(balancesBox));
     EXPECT_EQ(balancesPicture.size(), QSize(30, 15));
     EXPECT_EQ(balancesPicture.pixelColor(3, 3), QColor(Qt::blue));
-    const QImage payoffPicture = PictureIn(content(balances + 1));
+    const QImage payoffPicture = PictureIn(content(balancesBox + 1));
     EXPECT_EQ(payoffPicture.size(), QSize(20, 10));
     EXPECT_EQ(payoffPicture.pixelColor(3, 3), QColor(Qt::red));
-    EXPECT_NE(content(balances).find("width=\"30\" height=\"15\""), std::string::npos);
+    EXPECT_NE(content(balancesBox).find("width=\"30\" height=\"15\""), std::string::npos);
     // The other boxes, and each box's own attributes, stay as written.
-    for (int i = 1; i < balances; ++i) EXPECT_EQ(content(i), "box " + std::to_string(i));
-    EXPECT_EQ(after.substr(0, boxes[balances - 1].contentBegin),
-              before.substr(0, boxes[balances - 1].contentBegin));
+    for (int i = 1; i < balancesBox; ++i) EXPECT_EQ(content(i), "box " + std::to_string(i));
+    EXPECT_EQ(after.substr(0, boxes[balancesBox - 1].contentBegin),
+              before.substr(0, boxes[balancesBox - 1].contentBegin));
   }
 }
 
 TEST_F(PlaceGraphicsTest, WithoutThePayoffProjectionsPageThePayoffPictureTakesBoxEight) {
-  WriteFile(report(), ReportWithBoxes(8));
+  std::string html = ReportWithBoxes(8);
   std::string error;
-  ASSERT_TRUE(PlaceGraphics(report(), Switches(false, false, true), folder.path(), &error));
-  const std::string after = ReadFile(report());
-  const TextBox box = FindTextBoxes(after).at(7);
-  EXPECT_EQ(PictureIn(std::string_view(after).substr(box.contentBegin)).size(), QSize(20, 10));
-  EXPECT_EQ(after.find("base64"), after.rfind("base64"));  // one picture only
+  ASSERT_TRUE(PlaceGraphics(&html, Switches(false, false, true), &payoff, &balances, &error));
+  const TextBox box = FindTextBoxes(html).at(7);
+  EXPECT_EQ(PictureIn(std::string_view(html).substr(box.contentBegin)).size(), QSize(20, 10));
+  EXPECT_EQ(html.find("base64"), html.rfind("base64"));  // one picture only
 }
 
-TEST_F(PlaceGraphicsTest, AMissingBoxFailsAndLeavesTheDocumentAsItWas) {
+TEST_F(PlaceGraphicsTest, AMissingBoxFailsAndLeavesTheDocumentAsItWasAndNoPictureLeavesItsBox) {
   const std::string before = ReportWithBoxes(8);  // the payoff box 9 is missing
-  WriteFile(report(), before);
+  std::string html = before;
   std::string error;
-  EXPECT_FALSE(PlaceGraphics(report(), Switches(false, true, true), folder.path(), &error));
+  EXPECT_FALSE(PlaceGraphics(&html, Switches(false, true, true), &payoff, &balances, &error));
   EXPECT_NE(error.find("Text Box 9"), std::string::npos) << error;
-  EXPECT_EQ(ReadFile(report()), before);
-}
+  EXPECT_EQ(html, before);
 
-TEST_F(PlaceGraphicsTest, AMissingPictureFileLeavesItsBoxAndABadOneFails) {
-  std::filesystem::remove(folder / "Paydown.bmp");
-  WriteFile(report(), ReportWithBoxes(9));
-  std::string error;
-  ASSERT_TRUE(PlaceGraphics(report(), Switches(false, true, true), folder.path(), &error));
-  const std::string after = ReadFile(report());
-  EXPECT_NE(after.find(">box 9</div>"), std::string::npos);
-  EXPECT_EQ(after.find(">box 8</div>"), std::string::npos);
-
-  WriteFile(folder / "Paydown.bmp", "BM not a picture");
-  WriteFile(report(), ReportWithBoxes(9));
-  EXPECT_FALSE(PlaceGraphics(report(), Switches(false, true, true), folder.path(), &error));
-  EXPECT_NE(error.find("Paydown.bmp"), std::string::npos) << error;
-  EXPECT_EQ(ReadFile(report()), ReportWithBoxes(9));
+  html = ReportWithBoxes(9);
+  ASSERT_TRUE(PlaceGraphics(&html, Switches(false, true, true), nullptr, &balances, &error));
+  EXPECT_NE(html.find(">box 9</div>"), std::string::npos);
+  EXPECT_EQ(html.find(">box 8</div>"), std::string::npos);
 }
 
 TEST(ReportFileNameTest, NameDateAndLanguageWord) {
@@ -181,11 +167,16 @@ class FakeSurroundings : public PrintSurroundings {
     return openResult;
   }
   void ShowInformation(const std::string& message) override { messages.push_back(message); }
+  bool Confirm(const std::string& question) override {
+    questions.push_back(question);
+    return confirm;
+  }
   LocalDateTime Now() override { return {EncodeDate(2024, 6, 15), 10, 30, 0}; }
 
   FileExistsAnswer choice = FileExistsAnswer::Cancel;
   int openResult = 42;
-  std::vector<std::string> asked, opened, messages;
+  bool confirm = false;
+  std::vector<std::string> asked, opened, messages, questions;
 };
 
 class PrepareReportFileTest : public ::testing::Test {
@@ -283,6 +274,40 @@ TEST_F(PrepareReportFileTest, FailuresAlongTheWay) {
   EXPECT_FALSE(notSaved.generated);
   EXPECT_FALSE(notSaved.opened);
   EXPECT_TRUE(surroundings.opened.empty());
+}
+
+TEST_F(PrepareReportFileTest, AStalePdfOfThisProgramIsRemovedOnlyWhenTheUserSaysSo) {
+  const PrintJob job = Job();
+  std::filesystem::create_directory(folder / "Reports");
+  const std::filesystem::path pdf = PdfPathFor(job.reportPath);
+  // Qt writes the creator as UTF-16 text with a byte order mark.
+  const std::string ours =
+      "%PDF-1.4\n1 0 obj\n<<\n/Creator (\xfe\xff\0A\0r\0d\0v\0a\0n\0e)\n>>\nendobj\n"s;
+  WriteFile(pdf, ours);
+  EXPECT_TRUE(PdfMadeByThisProgram(pdf));
+
+  surroundings.confirm = false;
+  PrepareReportFile(job, surroundings);
+  ASSERT_EQ(surroundings.questions.size(), 1u);
+  EXPECT_NE(surroundings.questions[0].find(pdf.string()), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(pdf));
+
+  surroundings.choice = FileExistsAnswer::Overwrite;
+  surroundings.confirm = true;
+  PrepareReportFile(job, surroundings);
+  EXPECT_EQ(surroundings.questions.size(), 2u);
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+
+  // Another program's PDF, or one opened as it is, is no business of the print.
+  WriteFile(pdf, "%PDF-1.4\n1 0 obj\n<<\n/Creator (Writer)\n>>\nendobj\n");
+  EXPECT_FALSE(PdfMadeByThisProgram(pdf));
+  PrepareReportFile(job, surroundings);
+  surroundings.choice = FileExistsAnswer::Open;
+  WriteFile(pdf, ours);
+  PrepareReportFile(job, surroundings);
+  EXPECT_EQ(surroundings.questions.size(), 2u);
+  EXPECT_TRUE(std::filesystem::exists(pdf));
+  EXPECT_FALSE(PdfMadeByThisProgram(folder / "no such.pdf"));
 }
 
 }  // namespace

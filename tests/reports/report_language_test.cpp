@@ -111,6 +111,30 @@ TEST(ReportSourcesTest, ReadsOnceAndCollectsEachMissingParagraphOnce) {
   EXPECT_EQ(sources.Translate("year"), "año");
 }
 
+TEST(ReportSourcesTest, AParagraphFolderOutsideTemplatesIsRefusedAndNothingThereIsRead) {
+  ProgramFolder folder;
+  folder.Write("Secret/Row.ktf", "private\n");
+  folder.Write("Templates/es/Row.ktf", "<tr>[$A$]</tr>\n");
+  for (const std::string& named : std::vector<std::string>{
+           "../Secret", "es/../../Secret", (folder.path() / "Secret").string()}) {
+    folder.Write("Language.kdf", "English;" + named + "\n");
+    ReportSources sources(folder.path(), 1);
+    EXPECT_TRUE(sources.Paragraph("Row").empty()) << named;
+    EXPECT_TRUE(sources.missingParagraphs().empty()) << named;
+    EXPECT_NE(sources.folderProblem().find("\"" + named + "\""), std::string::npos)
+        << sources.folderProblem();
+    std::vector<std::string> shown;
+    EXPECT_TRUE(GetParagraph("Row", 1, folder.path(), [&](const std::string& message) {
+                  shown.push_back(message);
+                }).empty());
+    EXPECT_EQ(shown, std::vector<std::string>{sources.folderProblem()});
+  }
+  folder.Write("Language.kdf", "English;es\n");
+  ReportSources sources(folder.path(), 1);
+  EXPECT_EQ(sources.Paragraph("Row"), Lines{"<tr>[$A$]</tr>"});
+  EXPECT_TRUE(sources.folderProblem().empty());
+}
+
 TEST(TVornReportTest, FillsInOnePassAndInsertsEachValueOnce) {
   TVornReport report;
   report.addReplacement("[$FirstName$]", "Ana");

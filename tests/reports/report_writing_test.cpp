@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QImage>
+
+#include "engine/plan_calculation.h"
+#include "planfiles/plan_file.h"
+#include "reports/document_output.h"
+#include "tests/planfiles/test_files.h"
+#include "tests/test_pdf.h"
+#include "tests/test_regional.h"
+
+namespace ardvane {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+// Pictures of one colour each, their bitmaps named after them; a picture may be made to fail.
+class PlainPictures : public ReportPictures {
+ public:
+  explicit PlainPictures(QColor colour) : colour_(colour) {}
+  std::optional<DrawnPicture> Draw(ReportPicture kind, int, std::string* error) override {
+    const bool payoff = kind == ReportPicture::kPayoffDates;
+    if (payoff ? failPayoff : failBalances) {
+      *error = "The balances chart could not be drawn for the report: too large.";
+      return std::nullopt;
+    }
+    QImage image(payoff ? 40 : 60, 20, QImage::Format_RGB32);
+    image.fill(colour_);
+    DrawnPicture picture{EmbedImage(image, error).value(), payoff ? "BM payoff" : "BM balances"};
+    drawn.push_back(picture.embedded.dataUri);
+    return picture;
+  }
+  bool failPayoff = false, failBalances = false;
+  std::vector<std::string> drawn;
+
+ private:
+  QColor colour_;
+};
+
+// The sample plan in a program folder of the shipped templates, with every section on.
+class ReportWritingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::filesystem::path dist = ARDVANE_DIST_DIR;
+    std::filesystem::copy(dist / "Templates", folder / "Templates",
+                          std::filesystem::copy_options::recursive);
+    ASSERT_TRUE(ReadData(dist / "Sample.bvx", plan, PlanReadContext{regional, params, 0}).ok());
+    results = Calculate(plan, params, settings, regional);
+    context.plan = &plan;
+    context.results = &results;
+    context.params = &params;
+    context.settings = &settings;
+    context.regional = &regional;
+    context.programFolder = folder.path();
+    context.pictures = &pictures;
+    context.showError = [this](const std::string& message) { errors.push_back(message); };
+  }
+
+  TempFolder folder;
+  const RegionalSettings regional = testing::kPointRegional;
+  PlanParameters params;
+  AppSettings settings;  // every section
+  PlanDocument plan;
+  PlanResults results;
+  PlainPictures pictures{Qt::darkGreen};
+  ReportContext context;
+  std::vector<std::string> errors;
+};
+
+TEST_F(ReportWritingTest, AReportHoldsThePicturesOfItsOwnRunNotThoseInTheProgramFolder) {
+  // Another run's copies, as they would be while it writes them.
+  WriteFile(folder / "Paydown.bmp", "another client's payoff chart");
+  WriteFile(folder / "Balances.bmp", "another client's balances");
+  const std::filesystem::path report = folder / "Sample.doc";
+  const ReportDocumentOutcome outcome = WriteReportDocument(context, report);
+  ASSERT_TRUE(outcome.complete) << (errors.empty() ? "" : errors[0]);
+  const std::string html = ReadFile(report);
+  ASSERT_EQ(pictures.drawn.size(), 2u);
+  EXPECT_EQ(testing::CountOf(html, "<img src=\"data:"), 2);
+  for (const std::string& picture : pictures.drawn) {
+    EXPECT_NE(html.find("<img src=\"" + picture + "\""), std::string::npos);
+  }
+  // The copies are this run's own now, for the office's use only.
+  EXPECT_EQ(ReadFile(folder / "Paydown.bmp"), "BM payoff");
+  EXPECT_EQ(ReadFile(folder / "Balances.bmp"), "BM balances");
+}
+
+TEST_F(ReportWritingTest, APictureThatCannotBeDrawnReplacesNeitherTheReportNorItsPdf) {
+  const std::filesystem::path report = folder / "Sample.doc";
+  const PdfRequest pdf{folder / "Sample.pdf", PaperSize::kLetter};
+  WriteFile(report, "the older report");
+  WriteFile(pdf.path, "the older PDF");
+  pictures.failBalances = true;
+  const ReportDocumentOutcome outcome = WriteReportDocument(context, report, &pdf);
+  EXPECT_FALSE(outcome.saved);
+  EXPECT_EQ(errors, std::vector<std::string>{
+                        "The balances chart could not be drawn for the report: too large."});
+  EXPECT_EQ(ReadFile(report), "the older report");
+  EXPECT_EQ(ReadFile(pdf.path), "the older PDF");
+  EXPECT_FALSE(std::filesystem::exists(folder / "Paydown.bmp"));
+}
+
+TEST_F(ReportWritingTest, TheReportAndItsPdfAreWrittenTogetherOrNotAtAll) {
+  const std::filesystem::path report = folder / "Sample.doc";
+  const PdfRequest pdf{folder / "Sample.pdf", PaperSize::kLetter};
+  ReportDocumentOutcome outcome = WriteReportDocument(context, report, &pdf);
+  ASSERT_TRUE(outcome.complete) << (errors.empty() ? "" : errors[0]);
+  const testing::PdfFacts facts = testing::ReadPdfFacts(ReadFile(pdf.path));
+  EXPECT_EQ(facts.pictures, 2);
+  EXPECT_GT(facts.pages, 10);
+  EXPECT_TRUE(PdfMadeByThisProgram(pdf.path));
+  EXPECT_EQ(StalePdfBeside(report), pdf.path);
+
+  // A PDF that may not be replaced keeps the older report too.
+  WriteFile(report, "the older report");
+  ASSERT_EQ(::chmod(pdf.path.c_str(), 0444), 0);
+  const std::string olderPdf = ReadFile(pdf.path);
+  outcome = WriteReportDocument(context, report, &pdf);
+  EXPECT_FALSE(outcome.saved);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("Could not write the PDF \"" + pdf.path.string() + "\": ", 0), 0u)
+      << errors[0];
+  EXPECT_EQ(ReadFile(report), "the older report");
+  EXPECT_EQ(ReadFile(pdf.path), olderPdf);
+}
+
+}  // namespace
+}  // namespace ardvane
