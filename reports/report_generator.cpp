@@ -12,28 +12,12 @@
 #include "figures/plan_figures.h"
 #include "figures/report_formats.h"
 #include "reports/report_language.h"
+#include "reports/report_tables.h"
+#include "reports/report_text.h"
 #include "reports/vorn_report.h"
 
 namespace ardvane {
 namespace {
-
-// Plan texts go into HTML: they print as typed and cannot add markup. A placeholder typed
-// into a value prints as typed too, since a value is inserted once and never scanned again.
-std::string EscapeHtml(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&#39;"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
-}
 
 using Pairs = std::vector<std::pair<std::string_view, std::string>>;
 
@@ -128,7 +112,7 @@ void Assembly::Fill(const std::string& paragraph, const Pairs& pairs) {
     std::string placeholder = "[$";
     placeholder += name;
     placeholder += "$]";
-    report_.addReplacement(std::move(placeholder), EscapeHtml(value));
+    report_.addReplacement(std::move(placeholder), ReportHtmlText(value));
   }
   report_.setTemplateText(sources_.Paragraph(paragraph));
   report_.applyReplacements();
@@ -186,6 +170,7 @@ void Assembly::NeverPaidOffNotes() {
 }
 
 AssembledReport Assembly::Run() {
+  text_ = kReportDocumentStart;
   Header();
   Cover();
   if (settings_.PrintCurrentDebts) CurrentDebts();
@@ -207,7 +192,7 @@ AssembledReport Assembly::Run() {
   if (settings_.PrintInvestmentProjections) InvestmentProjections();
   if (settings_.PrintContract) Contract();
   Fill("Closer");
-  return {std::move(text_), sources_.missingParagraphs(), sources_.folderProblem()};
+  return {JoinTableRuns(text_), sources_.missingParagraphs(), sources_.folderProblem()};
 }
 
 void Assembly::Header() {

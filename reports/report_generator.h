@@ -56,7 +56,9 @@ struct ReportContext {
 
 // The assembled report.
 struct AssembledReport {
-  // Every filled paragraph in report order, each line followed by CR LF.
+  // The report document: kReportDocumentStart, then every filled paragraph in report order,
+  // each line followed by CR LF, with the schedules' tables joined (JoinTableRuns). Values
+  // are put in as ReportHtmlText gives them.
   std::string text;
   // The paragraphs that were missing, unreadable or empty and added nothing, each path once
   // however often it was asked for (a row paragraph is asked for once per row), in report

@@ -20,6 +20,8 @@ for extra in "$@"; do
     screenshot) packages+=(x11-utils imagemagick xdotool) ;;
     # Converting a report the way an office suite opens it, and reading the result back.
     report) packages+=(libreoffice-writer-nogui poppler-utils) ;;
+    # Printing a report as a browser shows it.
+    browser) packages+=(chromium) ;;
     # Building the Debian package (its icons, its dependencies) and checking it.
     package) packages+=(dpkg-dev fakeroot file binutils lintian librsvg2-bin desktop-file-utils) ;;
     *) echo "install-deps.sh: unknown extra '$extra'" >&2; exit 2 ;;

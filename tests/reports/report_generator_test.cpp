@@ -12,6 +12,7 @@
 
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
+#include "reports/report_text.h"
 #include "tests/reports/report_test_files.h"
 #include "tests/test_support.h"
 
@@ -78,7 +79,9 @@ class MarkerFolder : public ProgramFolder {
 
 std::vector<Filled> Parse(const std::string& text) {
   std::vector<Filled> filled;
-  std::istringstream lines(text);
+  // The byte order mark that makes LibreOffice read the document as HTML comes first.
+  EXPECT_TRUE(text.starts_with(kReportDocumentStart)) << text.substr(0, 40);
+  std::istringstream lines(text.substr(std::min(text.size(), kReportDocumentStart.size())));
   std::string line;
   while (std::getline(lines, line)) {
     EXPECT_TRUE(!line.empty() && line.back() == '\r') << "lines end in CR LF";
@@ -218,6 +221,36 @@ TEST(AssembleReportTest, PlaceholdersTypedIntoPlanTextsPrintAsTyped) {
       << text.substr(0, 600);
   EXPECT_NE(text.find("[$Balance$] card"), std::string::npos);
   EXPECT_TRUE(report.missing.empty());
+}
+
+TEST(AssembleReportTest, TheShippedDocumentHoldsNoControlsAndWholeSchedules) {
+  Report report;
+  report.settings.PrintCurrentDebts = report.settings.PrintPaymentSchedule = true;
+  report.settings.PrintAmortizationTables = true;
+  report.plan.FirstName = "Ana\x01\x1B\u202E";
+  report.plan.LastName = "L\u200Fuis\x7F\u0085\tSol";
+  report.plan.Debts.EditDebt(0, Debt("Visa\x02\r\ncard", "3000", "18.9", "150", "60"));
+  const std::string text = report.AssembleText(kDist);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    ASSERT_TRUE(c >= 0x20 || c == '\r' || c == '\n' || c == '\t') << "control " << int(c) << " at " << i;
+    ASSERT_FALSE(c == 0x7F || (c == 0xC2 && i + 1 < text.size() &&
+                               static_cast<unsigned char>(text[i + 1]) < 0xA0))
+        << "control at " << i;
+  }
+  EXPECT_NE(text.find("Visa card"), std::string::npos);
+  EXPECT_NE(text.find("\u2068Ana\u202E\u2069 L\u200Fuis Sol"), std::string::npos);
+  // The payment schedule and each amortization table are one table, headed by <thead>.
+  std::size_t tables = 0;
+  std::size_t heads = 0;
+  for (std::size_t at = text.find("<table class=\"rows\""); at != std::string::npos;
+       at = text.find("<table class=\"rows\"", at + 1)) {
+    ++tables;
+    const std::size_t tagEnd = text.find('>', at);
+    if (text.compare(tagEnd + 1, 11, "<thead><tr>") == 0) ++heads;
+  }
+  EXPECT_GE(tables, 2u);
+  EXPECT_EQ(heads, tables);
 }
 
 TEST(AssembleReportTest, HostileNamesGrowTheReportOnlyByTheirOwnLength) {
