@@ -77,13 +77,6 @@ LocalDateTime Now() {
 
 DayNumber Today() { return Now().day; }
 
-bool IsResultsCommand(const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
-    if (arg == "--results" || arg == "--params" || arg == "--settings") return true;
-  }
-  return false;
-}
-
 // The report request runs without a window, so it needs no display: the charts are drawn on
 // the offscreen platform.
 int RunBatch(int argc, char** argv, const StartupRequest& request, BatchReportOptions options,
@@ -169,16 +162,16 @@ int main(int argc, char** argv) {
   }
   const PreparedProgramFolder prepared = ProgramFolderOfRun(argv[0], givenFolder);
   const std::filesystem::path& programFolder = prepared.folder;
-  const bool windowed = !IsResultsCommand(args) && !ReadStartupArguments(args, "", false).batch;
+  const bool windowed = !IsPlanCommand(args) && !ReadStartupArguments(args, "", false).batch;
   if (!windowed) {
     if (!prepared.warning.empty()) std::cerr << "ardvane: " << prepared.warning << "\n";
     if (!prepared.notice.empty()) std::cerr << "ardvane: " << prepared.notice << "\n";
   }
-  if (IsResultsCommand(args)) {
+  if (IsPlanCommand(args)) {
     CommandLineEnvironment env;
     env.programFolder = programFolder;
     env.today = Today();
-    return RunResultsCommand(args, env, std::cout, std::cerr);
+    return RunPlanCommand(args, env, std::cout, std::cerr);
   }
   // The report request's language: English unless asked otherwise.
   int language = 0;

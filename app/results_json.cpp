@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "engine/calendar.h"
+#include "figures/csv_tables.h"
+#include "figures/payoff_payment.h"
 #include "figures/plan_figures.h"
 
 namespace ardvane {
@@ -65,21 +67,24 @@ class ObjectWriter {
   std::string body_;
 };
 
+std::string NamesJson(const std::vector<std::string>& names) {
+  std::string json = "[";
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) json += ", ";
+    json += StringJson(names[i]);
+  }
+  return json + "]";
+}
+
 // The figures both plans report.
 ObjectWriter DebtFreeJson(const DebtFreeFigures& plan) {
-  std::string names = "[";
-  for (std::size_t i = 0; i < plan.neverPaidOffNames.size(); ++i) {
-    if (i > 0) names += ", ";
-    names += StringJson(plan.neverPaidOffNames[i]);
-  }
-  names += "]";
   ObjectWriter w;
   w.Int("debt_free_months", plan.months)
       .Float("debt_free_years", plan.years)
       .Date("debt_free_date", plan.date)
       .Money("total_interest", plan.totalInterest)
       .Money("monthly_outlay", plan.monthlyOutlay)
-      .Add("never_paid_off", names);
+      .Add("never_paid_off", NamesJson(plan.neverPaidOffNames));
   return w;
 }
 
@@ -132,6 +137,12 @@ std::string ResultsToJson(const PlanDocument& plan, const PlanResults& r) {
         .Date("payoff_date", now ? now->PayoffDate() : 0)
         .Money("total_interest", now ? now->TotalInterest() : Money())
         .Money("scheduled_payment", now ? now->GetScheduledPayment() : Money());
+    if (const std::optional<PayoffPayments> needed = PayoffPaymentsFor(r, i)) {
+      currentLoan.Add("payment_needed", ObjectWriter()
+                                            .Money("any", needed->any)
+                                            .Money("in_60_months", needed->within60Months)
+                                            .Json());
+    }
     ObjectWriter proposedLoan;
     proposedLoan.Int("payoff_months", planned.PayoffMonths())
         .Date("payoff_date", planned.PayoffDate())
@@ -162,6 +173,44 @@ std::string ResultsToJson(const PlanDocument& plan, const PlanResults& r) {
       .Money("investment_value", f.investmentValue)
       .Add("new_loan", newLoan.Json())
       .Add("loans", loans);
+  return w.Json();
+}
+
+std::string StrategiesToJson(const StrategyComparison& comparison) {
+  std::string strategies = "[";
+  for (const PriorityFigures& f : comparison.strategies) {
+    if (strategies.size() > 1) strategies += ", ";
+    strategies += ObjectWriter()
+                      .Int("priority", f.priority)
+                      .Add("name", StringJson(std::string(PriorityCaption(f.priority))))
+                      .Int("debt_free_months", f.proposed.months)
+                      .Date("debt_free_date", f.proposed.date)
+                      .Money("total_interest", f.proposed.totalInterest)
+                      .Add("never_paid_off", NamesJson(f.proposed.neverPaidOffNames))
+                      .Money("interest_saved", f.interestSaved)
+                      .Float("annual_return", f.annualReturnFraction)
+                      .Money("investment_value", f.investmentValue)
+                      .Json();
+  }
+  strategies += "]";
+  return ObjectWriter()
+      .Add("chosen", comparison.chosen ? std::to_string(*comparison.chosen) : "null")
+      .Add("strategies", strategies)
+      .Json();
+}
+
+std::string PowerPaymentGoalToJson(YearMonth goal, const PowerPaymentGoal& found) {
+  char by[32];
+  std::snprintf(by, sizeof by, "\"%04d-%02d\"", goal.year, goal.month);
+  ObjectWriter w;
+  w.Add("by", by).Add("attainable", found.attainable ? "true" : "false");
+  if (found.attainable) {
+    w.Add("power_payment", PlainCents(found.powerPayment))
+        .Int("debt_free_months", found.proposed.months)
+        .Date("debt_free_date", found.proposed.date);
+  } else {
+    w.Add("power_payment", "null").Add("debt_free_months", "null").Add("debt_free_date", "null");
+  }
   return w.Json();
 }
 

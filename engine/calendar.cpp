@@ -60,6 +60,11 @@ DayNumber AddMonths(DayNumber day, int months) {
 
 int MonthOf(DayNumber day) { return DecodeDate(day).month; }
 
+YearMonth YearMonthOf(DayNumber day) {
+  const CivilDate date = DecodeDate(day);
+  return {date.year, date.month};
+}
+
 }  // namespace ardvane
 
 namespace ardvane {

@@ -25,6 +25,16 @@ DayNumber AddMonths(DayNumber day, int months);
 // Calendar month 1..12 of a day.
 int MonthOf(DayNumber day);
 
+// A calendar month, ordered by time.
+struct YearMonth {
+  int year = 0;
+  int month = 0;  // 1..12
+  friend auto operator<=>(const YearMonth&, const YearMonth&) = default;
+};
+
+// The calendar year and month of a day.
+YearMonth YearMonthOf(DayNumber day);
+
 }  // namespace ardvane
 
 namespace ardvane {

@@ -11,21 +11,6 @@ int SimulatedCount(const PlanDocument& plan, const PlanResults& r) {
   return std::min({count, r.CurrentPlan.GetCount(), r.ProposedPlan.GetCount()});
 }
 
-DebtFreeFigures DebtFreeOf(const PlanDocument& plan, const PlanResults& r, const TLoans& loans) {
-  DebtFreeFigures f;
-  f.months = loans.GetDebtFreeMonths();
-  f.years = loans.GetDebtFreeYears();
-  f.date = loans.GetDebtFreeDate();
-  f.totalInterest = loans.GetTotalInterest();
-  f.monthlyOutlay = loans.GetTotalMonthlyOutlay();
-  for (int i = 0; i < loans.GetCount(); ++i) {
-    if (!NeverPaysOff(loans, i)) continue;
-    f.neverPaidOff.push_back(i);
-    f.neverPaidOffNames.push_back(GetDebtName(plan, r, i));
-  }
-  return f;
-}
-
 NewLoanFigures NewLoanOf(const PlanDocument& plan, const PlanResults& r) {
   NewLoanFigures f;
   f.payoffBalance = r.PayoffBalance;
@@ -156,6 +141,22 @@ std::vector<DebtPayoff> PayoffsOf(const PlanDocument& plan, const PlanResults& r
 
 }  // namespace
 
+DebtFreeFigures ComputeDebtFreeFigures(const PlanDocument& plan, const PlanResults& r,
+                                       const TLoans& loans) {
+  DebtFreeFigures f;
+  f.months = loans.GetDebtFreeMonths();
+  f.years = loans.GetDebtFreeYears();
+  f.date = loans.GetDebtFreeDate();
+  f.totalInterest = loans.GetTotalInterest();
+  f.monthlyOutlay = loans.GetTotalMonthlyOutlay();
+  for (int i = 0; i < loans.GetCount(); ++i) {
+    if (!NeverPaysOff(loans, i)) continue;
+    f.neverPaidOff.push_back(i);
+    f.neverPaidOffNames.push_back(GetDebtName(plan, r, i));
+  }
+  return f;
+}
+
 std::string JoinNames(const std::vector<std::string>& names) {
   std::string joined;
   for (const std::string& name : names) {
@@ -191,8 +192,8 @@ PlanFigures ComputePlanFigures(const PlanDocument& plan, const PlanResults& r) {
   PlanFigures f;
   const TLoans& current = r.CurrentPlan;
   const TLoans& proposed = r.ProposedPlan;
-  f.current = DebtFreeOf(plan, r, current);
-  f.proposed = DebtFreeOf(plan, r, proposed);
+  f.current = ComputeDebtFreeFigures(plan, r, current);
+  f.proposed = ComputeDebtFreeFigures(plan, r, proposed);
 
   f.interestSaved = r.InterestSaved();
   f.monthlyInterestSaving = r.MonthlyInterestSaving;

@@ -29,6 +29,7 @@ struct DebtFreeFigures {
   std::vector<std::string> neverPaidOffNames;
 
   bool DebtFree() const { return neverPaidOff.empty(); }
+  friend bool operator==(const DebtFreeFigures&, const DebtFreeFigures&) = default;
 };
 
 // The new loan: the debts it pays off, what it adds, and how it compares with them.
@@ -146,6 +147,12 @@ struct PlanFigures {
 
 // Works the figures out. `results` is the calculation of `plan`.
 PlanFigures ComputePlanFigures(const PlanDocument& plan, const PlanResults& results);
+
+// The debt-free figures of `loans`, which is results.CurrentPlan or results.ProposedPlan
+// (`results` being the calculation of `plan`): what ComputePlanFigures puts in `current` and
+// `proposed`, for a caller that needs no more.
+DebtFreeFigures ComputeDebtFreeFigures(const PlanDocument& plan, const PlanResults& results,
+                                       const TLoans& loans);
 
 // Month `month` of the proposed plan's payment schedule.
 ScheduleMonth ScheduleMonthOf(const PlanResults& results, int month);

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/detail_tables.h"
+#include "figures/detail_tables.h"
 
 namespace ardvane {
 namespace {

@@ -7,7 +7,7 @@
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
-#include "ui/detail_tables.h"
+#include "figures/detail_tables.h"
 
 class QGroupBox;
 class QLabel;

@@ -34,6 +34,7 @@
 #include "engine/consolidation_recommendation.h"
 #include "engine/vorn_util.h"
 #include "figures/display_formats.h"
+#include "figures/strategies.h"
 #include "reports/document_output.h"
 #include "reports/pdf_export.h"
 #include "reports/report_language.h"
@@ -58,12 +59,6 @@ namespace {
 
 const QColor kNavy(0, 0, 128);
 const QColor kPurple(128, 0, 128);
-
-constexpr const char* kPriorityCaptions[] = {
-    "Highest Interest Rate", "Highest Balance",     "Highest Payment",
-    "Lowest Interest Rate",  "Lowest Balance",      "Lowest Payment",
-    "As Listed (Custom)",    "Minimize Interest",   "Maximize Wealth",
-};
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -295,7 +290,9 @@ QWidget* TfrmMain::BuildLeftPanel() {
   dtpPlanDate_->setMaximumDate(QDate(9999, 12, 31));
   cboPriority_ = new QComboBox(grpAssumptions_);
   cboPriority_->setObjectName("cboPriority");
-  for (const char* caption : kPriorityCaptions) cboPriority_->addItem(caption);
+  for (int code = 0; code < kPriorityCodeCount; ++code) {
+    cboPriority_->addItem(Q(std::string(PriorityCaption(code))));
+  }
   cboPriority_->setMaxVisibleItems(10);
   btnAccelerator_ = smallButton(grpAssumptions_, "btnAccelerator", "Power payment options");
   ntmskAccelerator_ = mask(grpAssumptions_, "ntmskAccelerator", mtCurrency, 2, 99999);

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <sstream>
 
 #include "../planfiles/test_files.h"
 #include "app/results_json.h"
+#include "figures/strategies.h"
 #include "ui/settings_files.h"
 
 namespace ardvane {
@@ -40,7 +44,7 @@ class CommandLineTest : public ::testing::Test {
     env.programFolder = folder.path();
     env.today = EncodeDate(2026, 12, 7);
     std::ostringstream out, err;
-    const int status = RunResultsCommand(args, env, out, err);
+    const int status = RunPlanCommand(args, env, out, err);
     return {status, out.str(), err.str()};
   }
   std::string Plan(const std::string& name, const std::string& content) {
@@ -160,7 +164,8 @@ TEST_F(CommandLineTest, BadArgumentsAndMissingFilesFailOnStandardError) {
     const char* message;
   } cases[] = {
       {{"--results"}, 2, "--results needs a file name."},
-      {{"--params", "x"}, 2, "--results PLAN is missing."},
+      {{"--params", "x"}, 2, "--results, --compare, --needed or --csv PLAN is missing."},
+      {{"--results", plan, "--csv", plan}, 2, "--results and --csv cannot be combined."},
       {{"--results", plan, "--bogus"}, 2, "unknown argument \"--bogus\"."},
       {{"--results", plan, "--results", plan}, 2, "--results names one plan file."},
       {{"--results", (folder / "missing.bvx").string()}, 1, "missing.bvx"},
@@ -236,8 +241,188 @@ TEST_F(CommandLineTest, AFailedWriteOfTheResultsIsAnError) {
   FullDiskBuffer full;
   std::ostream out(&full);
   std::ostringstream err;
-  EXPECT_EQ(RunResultsCommand({"--results", Plan("two.bvx", kTwoDebtPlan)}, env, out, err), 1);
+  EXPECT_EQ(RunPlanCommand({"--results", Plan("two.bvx", kTwoDebtPlan)}, env, out, err), 1);
   EXPECT_TRUE(Has(err.str(), "ardvane: cannot write the results")) << err.str();
+}
+
+// The value of `"key": ` in `json` at or after `from`: up to the next ", " or "}", or the
+// whole array when it is one.
+std::string Field(const std::string& json, const std::string& key, std::size_t from = 0) {
+  const std::size_t at = json.find("\"" + key + "\": ", from);
+  if (at == std::string::npos) return "(no " + key + ")";
+  const std::size_t start = at + key.size() + 4;
+  const std::size_t end = json[start] == '['
+                              ? json.find(']', start) + 1
+                              : std::min(json.find(", ", start), json.find('}', start));
+  return json.substr(start, end - start);
+}
+
+class PlanModesTest : public CommandLineTest {
+ protected:
+  // The sample plan with its installation's parameters, changed by `edit`.
+  std::vector<std::string> Sample(const std::string& mode,
+                                  const std::function<void(std::string&)>& edit = {}) {
+    std::string text = testing::ReadFile(std::filesystem::path(ARDVANE_DIST_DIR) / "Sample.bvx");
+    if (edit) edit(text);
+    return {mode, Plan("sample.bvx", text), "--params",
+            (std::filesystem::path(ARDVANE_DIST_DIR) / "Params.ini").string()};
+  }
+  static void Replace(std::string& text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+  }
+};
+
+// Each entry of --compare is what --results prints for the plan saved with that priority.
+TEST_F(PlanModesTest, CompareGivesWhatResultsGivesForEachPriority) {
+  const Outcome compare = Run(Sample("--compare"));
+  ASSERT_EQ(compare.status, 0) << compare.err;
+  EXPECT_EQ(compare.out.rfind("{\"chosen\": 0, \"strategies\": [{\"priority\": 0, ", 0), 0u)
+      << compare.out;
+  EXPECT_EQ(compare.out.substr(compare.out.size() - 4), "}]}\n");
+  EXPECT_EQ(std::count(compare.out.begin(), compare.out.end(), '\n'), 1);
+  for (int code = 0; code <= 8; ++code) {
+    SCOPED_TRACE(code);
+    const Outcome results = Run(Sample("--results", [&](std::string& plan) {
+      Replace(plan, "Priority=\"0\"", "Priority=\"" + std::to_string(code) + "\"");
+    }));
+    ASSERT_EQ(results.status, 0) << results.err;
+    const std::string& r = results.out;
+    const std::size_t proposed = r.find("\"proposed\": {");
+    const std::string expected = "{\"priority\": " + std::to_string(code) + ", \"name\": \"" +
+                                 std::string(PriorityCaption(code)) + "\", \"debt_free_months\": " +
+                                 Field(r, "debt_free_months", proposed) +
+                                 ", \"debt_free_date\": " + Field(r, "debt_free_date", proposed) +
+                                 ", \"total_interest\": " + Field(r, "total_interest", proposed) +
+                                 ", \"never_paid_off\": " + Field(r, "never_paid_off", proposed) +
+                                 ", \"interest_saved\": " + Field(r, "interest_saved") +
+                                 ", \"annual_return\": " + Field(r, "annual_return") +
+                                 ", \"investment_value\": " + Field(r, "investment_value") + "}";
+    EXPECT_TRUE(Has(compare.out, expected)) << expected << "\n" << compare.out;
+  }
+}
+
+// The power payment found, saved into the plan, gives --results the months and date printed.
+TEST_F(PlanModesTest, NeededPaymentAndItsResults) {
+  const Outcome needed = Run(Sample("--needed", {}));
+  EXPECT_EQ(needed.status, 2);
+  EXPECT_TRUE(Has(needed.err, "--needed needs --by YYYY-MM")) << needed.err;
+
+  std::vector<std::string> args = Sample("--needed");
+  args.insert(args.end(), {"--by", "2031-06"});
+  const Outcome found = Run(args);
+  ASSERT_EQ(found.status, 0) << found.err;
+  EXPECT_EQ(found.out.rfind("{\"by\": \"2031-06\", \"attainable\": true, \"power_payment\": ", 0),
+            0u)
+      << found.out;
+  const std::string payment = Field(found.out, "power_payment");
+  ASSERT_EQ(payment.size() - payment.find('.'), 3u) << payment;
+  const Outcome results = Run(Sample("--results", [&](std::string& plan) {
+    Replace(plan, "<Accelerator1 Monthly=\"150\"", "<Accelerator1 Monthly=\"" + payment + "\"");
+  }));
+  const std::size_t proposed = results.out.find("\"proposed\": {");
+  EXPECT_EQ(Field(found.out, "debt_free_months"), Field(results.out, "debt_free_months", proposed));
+  EXPECT_EQ(Field(found.out, "debt_free_date"), Field(results.out, "debt_free_date", proposed));
+  EXPECT_LE(Field(found.out, "debt_free_date"), "\"2031-06-31\"");
+
+  // Nothing is paid off in the plan's own month, December 2026.
+  args.back() = "2026-12";
+  const Outcome never = Run(args);
+  ASSERT_EQ(never.status, 0) << never.err;
+  EXPECT_EQ(never.out,
+            "{\"by\": \"2026-12\", \"attainable\": false, \"power_payment\": null, "
+            "\"debt_free_months\": null, \"debt_free_date\": null}\n");
+}
+
+TEST_F(PlanModesTest, ABadMonthIsAnErrorWithItsReason) {
+  const struct {
+    const char* by;
+    const char* message;
+  } cases[] = {
+      {"2030-13", "--by 2030-13 is not a month: months run from 01 to 12."},
+      {"2030-00", "--by 2030-00 is not a month: months run from 01 to 12."},
+      {"2030-6", "--by \"2030-6\" is not a month: write it as YYYY-MM, e.g. 2030-06."},
+      {"June 2030", "--by \"June 2030\" is not a month"},
+      {"2026-11", "--by 2026-11 is before the plan's month, 2026-12."},
+      {"1999-01", "--by 1999-01 is before the plan's month, 2026-12."},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = Sample("--needed");
+    args.insert(args.end(), {"--by", c.by});
+    const Outcome r = Run(args);
+    EXPECT_EQ(r.status, 2) << c.by;
+    EXPECT_EQ(r.out, "") << c.by;
+    EXPECT_TRUE(Has(r.err, c.message)) << r.err;
+  }
+  std::vector<std::string> results = Sample("--results");
+  results.insert(results.end(), {"--by", "2030-01"});
+  EXPECT_TRUE(Has(Run(results).err, "--by goes with --needed."));
+  results.back() = "2030-13";
+  EXPECT_EQ(Run(results).status, 2);
+}
+
+// The two-debt example's first month: A's 1,000 earns 10.00 at 1 % and pays 100.00.
+TEST_F(PlanModesTest, CsvTablesOnStandardOutput) {
+  const std::string plan = Plan("two.bvx", kTwoDebtPlan);
+  const Outcome amortization = Run({"--csv", plan});
+  ASSERT_EQ(amortization.status, 0) << amortization.err;
+  EXPECT_EQ(amortization.out.rfind(
+                "plan,loan,debt,year,month,beginning_balance,interest,payment,extra_payment,"
+                "ending_balance\r\n"
+                "current,0,\"A \"\"card\"\"\",2008,1,1000.00,10.00,100.00,0.00,910.00\r\n",
+                0),
+            0u)
+      << amortization.out;
+  // 11 + 22 months today, 7 + 16 under the plan, and the header.
+  EXPECT_EQ(std::count(amortization.out.begin(), amortization.out.end(), '\n'), 57);
+  EXPECT_EQ(std::count(amortization.out.begin(), amortization.out.end(), '\r'), 57);
+
+  const Outcome investment = Run({"--csv", plan, "--table", "investment"});
+  ASSERT_EQ(investment.status, 0) << investment.err;
+  EXPECT_EQ(investment.out.rfind("year,month,beginning_value,growth,savings,ending_value\r\n"
+                                 "2008,1,0.00,0.00,",
+                                 0),
+            0u)
+      << investment.out;
+  EXPECT_EQ(std::count(investment.out.begin(), investment.out.end(), '\n'), 23);
+
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } bad[] = {
+      {{"--csv", plan, "--table", "balances"},
+       "--table needs amortization or investment, not \"balances\"."},
+      {{"--csv", plan, "--table"}, "--table needs amortization or investment."},
+      {{"--compare", plan, "--table", "investment"}, "--table goes with --csv."},
+  };
+  for (const auto& c : bad) {
+    const Outcome r = Run(c.args);
+    EXPECT_EQ(r.status, 2) << c.message;
+    EXPECT_TRUE(Has(r.err, c.message)) << r.err;
+  }
+}
+
+// Only the debt that is never paid off today carries the payments that would pay it off.
+TEST_F(CommandLineTest, ResultsGiveThePaymentNeededForADebtNeverPaidOff) {
+  const Outcome r =
+      Run({"--results",
+           Plan("never.bvx",
+                "<Client><Plan Date=\"39462\"/>\r\n"
+                "  <Debt Name=\"Big card\" Balance=\"50000\" InterestRate=\"30\" "
+                "CurrentPayment=\"100\" MinimumPaymentAmount=\"100\" CompoundingPeriod=\"1\"/>\r\n"
+                "  <Debt Name=\"Car\" Balance=\"5000\" InterestRate=\"6\" CurrentPayment=\"200\" "
+                "MinimumPaymentAmount=\"200\" CompoundingPeriod=\"1\"/>\r\n"
+                "</Client>\r\n")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::size_t at = r.out.find("\"scheduled_payment\": 100, \"payment_needed\": {\"any\": ");
+  ASSERT_NE(at, std::string::npos) << r.out;
+  EXPECT_LT(at, r.out.find("\"name\": \"Car\""));
+  EXPECT_EQ(r.out.find("payment_needed", at + 40), std::string::npos);
+  // 50,000 at 2.5 % a month over 60 months: 1,250 / (1 - 1.025^-60) = 1,617.67 or a cent on.
+  const double quick = std::atof(Field(r.out, "in_60_months").c_str());
+  EXPECT_NEAR(quick, 1617.675, 0.015);
+  EXPECT_LT(std::atof(Field(r.out, "any").c_str()), quick);
 }
 
 }  // namespace

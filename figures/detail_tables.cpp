@@ -1,4 +1,4 @@
-#include "ui/detail_tables.h"
+#include "figures/detail_tables.h"
 
 #include <algorithm>
 

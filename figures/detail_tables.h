@@ -14,11 +14,7 @@ namespace ardvane {
 // What the monthly tables window shows, without the window: the entries of its debt list,
 // whether an entry has a schedule in a plan, and the tables themselves, whose cells are
 // written only when asked for, so a 1080-month table costs nothing until it is looked at.
-
-struct YearMonth {
-  int year = 0;
-  int month = 0;  // 1..12
-};
+// The window and the tables' CSV (csv_tables.h) both choose their rows here.
 
 // Calendar year and month of schedule month m (0 is the plan date's own month).
 YearMonth YearAndMonthOf(DayNumber planDate, int m);
@@ -50,6 +46,10 @@ class MonthlyTable {
   static MonthlyTable Investment(const PlanResults& results, DayNumber planDate);
 
   int RowCount() const { return rows_; }
+  // The investment projection (six columns) rather than an amortization table (seven).
+  bool IsInvestment() const { return source_ == Source::Investment; }
+  // Calendar year and month of row m.
+  YearMonth YearAndMonth(int m) const { return YearAndMonthOf(planDate_, m); }
   int ColumnCount() const { return static_cast<int>(headings_.size()); }
   const std::vector<std::string>& Headings() const { return headings_; }
   // Columns from 2 on hold money.

@@ -1,0 +1,75 @@
+#include "figures/payoff_payment.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "figures/plan_figures.h"
+
+namespace ardvane {
+namespace {
+
+constexpr std::int64_t kCountsPerCent = 100;
+
+// A copy of a loan's terms that runs on its own with one payment after another.
+class PayoffTrial {
+ public:
+  PayoffTrial(const TLoan& terms, int months) : months_(months) {
+    loan_.SetBalance(terms.Balance());
+    loan_.SetInterestRate(terms.InterestRate());
+    loan_.SetCompoundingPeriod(terms.CompoundingPeriod());
+    loan_.SetMinimumPaymentPercent(terms.MinimumPaymentPercent());
+    loan_.SetMinimumPaymentAmount(terms.MinimumPaymentAmount());
+    loan_.SetStartDate(terms.StartDate());
+  }
+
+  // Whether a payment of `cents` a month pays the loan off within the months.
+  bool PaysOff(std::int64_t cents) {
+    loan_.ResetSchedule();
+    loan_.SetCurrentPayment(Money::FromCount(cents * kCountsPerCent));
+    for (int m = 0; m < months_ && loan_.GetBeginBalance(m) > Money(); ++m) loan_.StepMonth(m);
+    return loan_.PayoffMonths() > 0;
+  }
+
+  // The first month's balance and interest: a payment of this much clears the loan at once.
+  Money FirstMonthOwed() {
+    loan_.ResetSchedule();
+    loan_.StepMonth(0);
+    return loan_.GetBeginBalance(0) + Max(Money(), loan_.GetInterest(0));
+  }
+
+ private:
+  TLoan loan_;
+  int months_;
+};
+
+}  // namespace
+
+Money SmallestPayoffPayment(const TLoan& terms, int months) {
+  if (!(terms.Balance() > Money())) return Money();
+  PayoffTrial trial(terms, std::clamp(months, 1, TLoan::kMaxMonths));
+  if (trial.PaysOff(0)) return Money();
+  std::int64_t failing = 0;
+  // Whole cents at or above the first month's balance and interest.
+  std::int64_t passing = (trial.FirstMonthOwed().Count() + kCountsPerCent - 1) / kCountsPerCent;
+  // That always passes; should a balance near the limits of Money defeat it, more is tried.
+  while (!trial.PaysOff(passing) && passing < INT64_MAX / kCountsPerCent / 2) {
+    failing = passing;
+    passing *= 2;
+  }
+  while (passing - failing > 1) {
+    const std::int64_t middle = failing + (passing - failing) / 2;
+    (trial.PaysOff(middle) ? passing : failing) = middle;
+  }
+  return Money::FromCount(passing * kCountsPerCent);
+}
+
+std::optional<PayoffPayments> PayoffPaymentsFor(const PlanResults& results, int index) {
+  if (!NeverPaysOff(results.CurrentPlan, index)) return std::nullopt;
+  const TLoan& loan = *results.CurrentPlan.GetLoan(index);
+  PayoffPayments payments;
+  payments.any = SmallestPayoffPayment(loan, TLoan::kMaxMonths);
+  payments.within60Months = SmallestPayoffPayment(loan, kPayoffPaymentMonths);
+  return payments;
+}
+
+}  // namespace ardvane

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+
+#include "engine/loan.h"
+#include "engine/money.h"
+#include "engine/plan_calculation.h"
+
+namespace ardvane {
+
+// The payment that pays off a debt the current plan never pays off.
+
+// Months within which the quicker of the two payments pays the debt off.
+inline constexpr int kPayoffPaymentMonths = 60;
+
+struct PayoffPayments {
+  // The smallest monthly payment, in whole cents, with which the debt is paid off within the
+  // TLoan::kMaxMonths months of any schedule.
+  Money any;
+  // The smallest with which it is paid off within kPayoffPaymentMonths months (PayoffMonths
+  // at most 60, month 0 being the plan month). Never below `any`.
+  Money within60Months;
+};
+
+// The smallest payment, in whole cents, with which `terms` pays itself off within `months`
+// months (1..TLoan::kMaxMonths) on its own: the loan's balance, rate, compounding and minimum
+// terms are kept, "use minimum" is off, escrow plays no part, it is not part of a plan (no
+// extra payments) and only the current payment varies. Each amount tried is a run of the loan's
+// own monthly steps from month 0; the answer pays off in time and one cent less does not
+// (unless the answer is 0). A loan with no balance needs 0.
+Money SmallestPayoffPayment(const TLoan& terms, int months);
+
+// Both payments for loan `index` of the current plan of `results`, when that loan has a
+// balance and is never paid off (NeverPaysOff); none for any other loan.
+std::optional<PayoffPayments> PayoffPaymentsFor(const PlanResults& results, int index);
+
+}  // namespace ardvane

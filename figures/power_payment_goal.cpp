@@ -1,0 +1,71 @@
+#include "figures/power_payment_goal.h"
+
+#include <cstdint>
+
+#include "engine/plan_calculation.h"
+
+namespace ardvane {
+namespace {
+
+constexpr std::int64_t kCountsPerCent = 100;
+
+// Calculates the plan with a monthly power payment of `cents`.
+class GoalTrial {
+ public:
+  GoalTrial(const PlanDocument& plan, const PlanParameters& params, const AppSettings& settings,
+            const RegionalSettings& regional, YearMonth goal)
+      : plan_(plan), params_(params), settings_(settings), regional_(regional), goal_(goal) {}
+
+  // Whether the plan is debt free by the goal with this power payment; its figures in *figures.
+  bool Passes(std::int64_t cents, DebtFreeFigures* figures) {
+    plan_.Accelerators[0].Monthly = Money::FromCount(cents * kCountsPerCent);
+    const PlanResults results = Calculate(plan_, params_, settings_, regional_);
+    *figures = ComputeDebtFreeFigures(plan_, results, results.ProposedPlan);
+    return DebtFreeBy(*figures, goal_);
+  }
+
+ private:
+  PlanDocument plan_;
+  const PlanParameters& params_;
+  const AppSettings& settings_;
+  const RegionalSettings& regional_;
+  YearMonth goal_;
+};
+
+}  // namespace
+
+bool DebtFreeBy(const DebtFreeFigures& plan, YearMonth goal) {
+  return plan.DebtFree() && (plan.date == 0 || YearMonthOf(plan.date) <= goal);
+}
+
+PowerPaymentGoal FindPowerPaymentForGoal(const PlanDocument& plan, const PlanParameters& params,
+                                         const AppSettings& settings,
+                                         const RegionalSettings& regional, YearMonth goal) {
+  GoalTrial trial(plan, params, settings, regional, goal);
+  PowerPaymentGoal found;
+  DebtFreeFigures figures;
+  if (trial.Passes(0, &figures)) {
+    found.attainable = true;
+    found.proposed = std::move(figures);
+    return found;
+  }
+  std::int64_t failing = 0;
+  std::int64_t passing = kMostPowerPayment.Count() / kCountsPerCent;
+  DebtFreeFigures passingFigures;
+  if (!trial.Passes(passing, &passingFigures)) return found;
+  while (passing - failing > 1) {
+    const std::int64_t middle = failing + (passing - failing) / 2;
+    if (trial.Passes(middle, &figures)) {
+      passing = middle;
+      passingFigures = std::move(figures);
+    } else {
+      failing = middle;
+    }
+  }
+  found.attainable = true;
+  found.powerPayment = Money::FromCount(passing * kCountsPerCent);
+  found.proposed = std::move(passingFigures);
+  return found;
+}
+
+}  // namespace ardvane

@@ -1,0 +1,82 @@
+#include "figures/strategies.h"
+
+#include <algorithm>
+
+#include "engine/plan_calculation.h"
+
+namespace ardvane {
+namespace {
+
+constexpr std::string_view kPriorityCaptions[kPriorityCodeCount] = {
+    "Highest Interest Rate", "Highest Balance",   "Highest Payment",
+    "Lowest Interest Rate",  "Lowest Balance",    "Lowest Payment",
+    "As Listed (Custom)",    "Minimize Interest", "Maximize Wealth",
+};
+
+PriorityFigures FiguresOf(const PlanDocument& plan, const PlanResults& results, int code) {
+  PriorityFigures f;
+  f.priority = code;
+  f.proposed = ComputeDebtFreeFigures(plan, results, results.ProposedPlan);
+  f.interestSaved = results.InterestSaved();
+  f.annualReturnFraction = results.AnnualReturn;
+  f.investmentValue = InvestmentValueAtHorizon(results);
+  return f;
+}
+
+}  // namespace
+
+std::string_view PriorityCaption(int code) {
+  return code >= 0 && code < kPriorityCodeCount ? kPriorityCaptions[code] : std::string_view();
+}
+
+bool PriorityFigures::SameFigures(const PriorityFigures& other) const {
+  return proposed == other.proposed && interestSaved == other.interestSaved &&
+         annualReturnFraction == other.annualReturnFraction &&
+         investmentValue == other.investmentValue;
+}
+
+StrategyComparison CompareStrategies(const PlanDocument& plan, const PlanParameters& params,
+                                     const AppSettings& settings,
+                                     const RegionalSettings& regional) {
+  StrategyComparison comparison;
+  if (plan.Priority >= 0 && plan.Priority < kPriorityCodeCount) comparison.chosen = plan.Priority;
+
+  PlanDocument trial = plan;
+  comparison.strategies.reserve(kPriorityCodeCount);
+  for (int code = 0; code < kPriorityCodeCount; ++code) {
+    if (code == kMinimizeInterest) {
+      // The calculation treats "Minimize Interest" as "Highest Interest Rate".
+      PriorityFigures same = comparison.strategies[kHighestInterestRate];
+      same.priority = code;
+      comparison.strategies.push_back(std::move(same));
+      continue;
+    }
+    trial.Priority = code;
+    const PlanResults results = Calculate(trial, params, settings, regional);
+    comparison.strategies.push_back(FiguresOf(trial, results, code));
+  }
+
+  Money most = comparison.strategies.front().interestSaved;
+  for (const PriorityFigures& f : comparison.strategies) most = Max(most, f.interestSaved);
+  for (PriorityFigures& f : comparison.strategies) {
+    f.mostSaved = f.interestSaved == most;
+    f.chosen = comparison.chosen == f.priority;
+  }
+
+  std::vector<bool> grouped(kPriorityCodeCount, false);
+  for (int code = 0; code < kPriorityCodeCount; ++code) {
+    if (grouped[code]) continue;
+    std::vector<int>& group = comparison.groups.emplace_back();
+    for (int other = code; other < kPriorityCodeCount; ++other) {
+      if (grouped[other] ||
+          !comparison.strategies[other].SameFigures(comparison.strategies[code])) {
+        continue;
+      }
+      grouped[other] = true;
+      group.push_back(other);
+    }
+  }
+  return comparison;
+}
+
+}  // namespace ardvane

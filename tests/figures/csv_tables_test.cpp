@@ -1,0 +1,213 @@
+#include "figures/csv_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <utility>
+
+#include "figures/plan_figures.h"
+#include "tests/figures/test_plans.h"
+
+namespace ardvane {
+namespace {
+
+using testing::CalculateWith;
+using testing::Debt;
+using testing::kPointRegional;
+using testing::M;
+using testing::SampleParams;
+using testing::SamplePlan;
+using testing::TwoDebtPlan;
+
+using Records = std::vector<std::vector<std::string>>;
+
+// Reads RFC 4180 text, written for these tests: records end with CR LF, fields are
+// separated by commas and may be quoted, with "" for a quote inside. Fails the test on
+// anything else (a bare LF, text after a closing quote, a missing final CR LF).
+Records ParseCsv(const std::string& text) {
+  Records records;
+  std::vector<std::string> record;
+  std::string field;
+  std::size_t i = 0;
+  const auto fail = [&](const char* what) {
+    ADD_FAILURE() << what << " at byte " << i;
+    return Records{};
+  };
+  while (i < text.size()) {
+    if (text[i] == '"') {
+      for (++i;; ++i) {
+        if (i >= text.size()) return fail("unclosed quote");
+        if (text[i] == '"') {
+          if (i + 1 < text.size() && text[i + 1] == '"') {
+            field += '"';
+            ++i;
+          } else {
+            ++i;
+            break;
+          }
+        } else {
+          field += text[i];
+        }
+      }
+    } else {
+      while (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n' &&
+             text[i] != '"') {
+        field += text[i++];
+      }
+    }
+    if (i >= text.size()) return fail("record without CR LF");
+    record.push_back(std::move(field));
+    field.clear();
+    if (text[i] == ',') {
+      ++i;
+    } else if (text.compare(i, 2, "\r\n") == 0) {
+      i += 2;
+      records.push_back(std::move(record));
+      record.clear();
+    } else {
+      return fail("unexpected character");
+    }
+  }
+  return records;
+}
+
+// A CSV amount in cents: "-12.34" is -1234. Fails on anything but digits, a point and two
+// decimals.
+long long Cents(const std::string& amount) {
+  const std::size_t point = amount.find('.');
+  EXPECT_TRUE(point != std::string::npos && point + 3 == amount.size()) << amount;
+  const bool negative = !amount.empty() && amount[0] == '-';
+  const long long whole = std::atoll(amount.substr(negative ? 1 : 0, point).c_str());
+  const long long cents = whole * 100 + std::atoll(amount.substr(point + 1).c_str());
+  return negative ? -cents : cents;
+}
+
+TEST(CsvTablesTest, AmountsHaveTwoDecimalsRoundedHalfAwayFromZero) {
+  const struct {
+    long double units;
+    const char* text;
+  } cases[] = {
+      {0, "0.00"},        {1234.565L, "1234.57"}, {1234.5649L, "1234.56"}, {-0.005L, "-0.01"},
+      {-0.0049L, "0.00"}, {0.5L, "0.50"},         {-1890.1L, "-1890.10"},  {1000000, "1000000.00"}};
+  for (const auto& c : cases) EXPECT_EQ(PlainCents(M(c.units)), c.text) << c.text;
+  EXPECT_EQ(PlainCents(Money::FromCount(INT64_MIN)), "-922337203685477.58");
+}
+
+// The sample's tables read back: every loan of both plans that the window shows, month by
+// month, and each loan's interest column adds up to its total interest (each entry is
+// rounded to the cent, so within half a cent a row).
+TEST(CsvTablesTest, SampleAmortizationReadsBackAndAddsUp) {
+  const PlanDocument plan = SamplePlan();
+  const PlanResults results = CalculateWith(plan, SampleParams());
+  const std::string text = AmortizationCsv(plan, results, CsvFlavour::kPlain);
+  ASSERT_EQ(text.rfind("plan,", 0), 0u) << "no byte-order mark";
+  const Records records = ParseCsv(text);
+  ASSERT_FALSE(records.empty());
+  EXPECT_EQ(records[0],
+            (std::vector<std::string>{"plan", "loan", "debt", "year", "month", "beginning_balance",
+                                      "interest", "payment", "extra_payment", "ending_balance"}));
+  struct Sum {
+    long long interestCents = 0;
+    int rows = 0;
+    std::string name;
+  };
+  std::map<std::pair<std::string, int>, Sum> sums;
+  for (std::size_t r = 1; r < records.size(); ++r) {
+    const std::vector<std::string>& row = records[r];
+    ASSERT_EQ(row.size(), 10u) << r;
+    Sum& sum = sums[{row[0], std::atoi(row[1].c_str())}];
+    sum.interestCents += Cents(row[6]);
+    sum.name = row[2];
+    const int month = std::atoi(row[4].c_str());
+    EXPECT_TRUE(month >= 1 && month <= 12) << r;
+    // Each month: beginning + interest - payment - extra = ending, to a cent per rounding.
+    EXPECT_LE(
+        std::llabs(Cents(row[5]) + Cents(row[6]) - Cents(row[7]) - Cents(row[8]) - Cents(row[9])),
+        2)
+        << r;
+    if (sum.rows++ == 0) {
+      EXPECT_EQ(row[3], "2026");  // month 0 is December 2026, the plan month
+      EXPECT_EQ(row[4], "12");
+    }
+  }
+  // Today: the six debts. Under the plan: the four not consolidated and the new loan.
+  std::vector<std::pair<std::string, int>> loans;
+  for (const auto& [key, sum] : sums) loans.push_back(key);
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"current", 0},  {"current", 1},  {"current", 2},  {"current", 3},
+      {"current", 4},  {"current", 5},  {"proposed", 0}, {"proposed", 1},
+      {"proposed", 4}, {"proposed", 5}, {"proposed", 6}};
+  EXPECT_EQ(loans, expected);
+  for (const auto& [key, sum] : sums) {
+    const TLoans& loans = key.first == "current" ? results.CurrentPlan : results.ProposedPlan;
+    const TLoan& loan = *loans.GetLoan(key.second);
+    SCOPED_TRACE(key.first + " " + sum.name);
+    EXPECT_EQ(sum.name, GetDebtName(plan, results, key.second));
+    EXPECT_EQ(sum.rows, loan.PayoffMonths());
+    EXPECT_LE(std::llabs(sum.interestCents * 100 - loan.TotalInterest().Count()), 50LL * sum.rows);
+  }
+  EXPECT_EQ(sums[std::make_pair(std::string("proposed"), 6)].name, "Consolidation loan");
+}
+
+// Names that RFC 4180 quotes come back whole; the spreadsheet flavour starts with a
+// byte-order mark and keeps a name that looks like a formula from running.
+TEST(CsvTablesTest, NamesAreQuotedAndFormulasDefused) {
+  PlanDocument plan = TwoDebtPlan();
+  plan.Debts.AddDebt(Debt("Gold, \"premium\"\nline", "300", "0", "100", "100"), kPointRegional);
+  plan.Debts.AddDebt(Debt("=HYPERLINK(\"x\")", "300", "0", "100", "100"), kPointRegional);
+  plan.Debts.AddDebt(Debt("-Señora", "300", "0", "100", "100"), kPointRegional);
+  plan.Debts.AddDebt(Debt("Two\nlines", "300", "0", "100", "100"), kPointRegional);
+  const PlanResults results = CalculateWith(plan);
+
+  const Records plain = ParseCsv(AmortizationCsv(plan, results, CsvFlavour::kPlain));
+  std::vector<std::string> names;
+  for (const std::vector<std::string>& row : plain) {
+    // Each debt's first January.
+    if (row[0] == "current" && row[3] == "2008" && row[4] == "1") names.push_back(row[2]);
+  }
+  const std::vector<std::string> expected = {
+      "A", "B", "Gold, \"premium\"\nline", "=HYPERLINK(\"x\")", "-Señora", "Two\nlines"};
+  EXPECT_EQ(names, expected);
+
+  const std::string sheet = AmortizationCsv(plan, results, CsvFlavour::kSpreadsheet);
+  ASSERT_EQ(sheet.rfind("\xEF\xBB\xBF", 0), 0u);
+  const Records records = ParseCsv(sheet.substr(3));
+  bool formula = false;
+  bool accent = false;
+  for (const std::vector<std::string>& row : records) {
+    formula = formula || row[2] == "'=HYPERLINK(\"x\")";
+    accent = accent || row[2] == "'-Señora";
+    EXPECT_NE(row[2].front(), '=');
+    if (row[0] == "proposed" && row[7].front() == '-') ADD_FAILURE() << "a number changed";
+  }
+  EXPECT_TRUE(formula);
+  EXPECT_TRUE(accent);
+}
+
+// The investment table: one row a projection month, each ending value the beginning value
+// with the month's growth and savings.
+TEST(CsvTablesTest, InvestmentRowsAddUp) {
+  const PlanDocument plan = SamplePlan();
+  const PlanResults results = CalculateWith(plan, SampleParams());
+  const Records records = ParseCsv(InvestmentCsv(results, plan.Date, CsvFlavour::kPlain));
+  ASSERT_EQ(records.size(), static_cast<std::size_t>(results.ProjectionMonths) + 1);
+  EXPECT_EQ(records[0], (std::vector<std::string>{"year", "month", "beginning_value", "growth",
+                                                  "savings", "ending_value"}));
+  for (std::size_t r = 1; r < records.size(); ++r) {
+    const std::vector<std::string>& row = records[r];
+    EXPECT_LE(std::llabs(Cents(row[2]) + Cents(row[3]) + Cents(row[4]) - Cents(row[5])), 2);
+    if (r + 1 < records.size()) {
+      EXPECT_EQ(row[5], records[r + 1][2]);
+    }
+  }
+  EXPECT_EQ(records.back()[5], PlainCents(InvestmentValueAtHorizon(results)));
+}
+
+TEST(CsvTablesTest, TabSeparatedRowsStayOneLineEach) {
+  EXPECT_EQ(TabSeparatedRows({{"Visa", "$8,420.55", "21.990%"}, {"Two\tlines\r\nhere", ""}}),
+            "Visa\t$8,420.55\t21.990%\nTwo lines  here\t\n");
+}
+
+}  // namespace
+}  // namespace ardvane
