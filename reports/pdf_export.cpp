@@ -502,6 +502,28 @@ std::string PdfSavedMessage(const std::filesystem::path& pdfPath) {
   return "The report was saved as a PDF:\n\n" + pdfPath.string();
 }
 
+namespace {
+
+// Asks where the PDF of the report goes and writes it there; where it went, if anywhere.
+std::optional<std::filesystem::path> WritePdfWhereChosen(const PdfExportJob& job,
+                                                         PdfExportSurroundings& surroundings) {
+  const std::optional<std::filesystem::path> target = surroundings.ChoosePdfFile(
+      job.reportPath.parent_path(), PdfPathFor(job.reportPath).filename().string());
+  if (!target) return std::nullopt;
+  std::string error;
+  surroundings.ShowBusy(true);
+  const bool written = WriteReportPdf(job.reportPath, *target, job.paper, &error);
+  surroundings.ShowBusy(false);
+  if (!written) {
+    surroundings.ShowError(error);
+    return std::nullopt;
+  }
+  surroundings.ShowInformation(PdfSavedMessage(*target));
+  return target;
+}
+
+}  // namespace
+
 PdfExportOutcome ExportReportPdf(const PdfExportJob& job, PdfExportSurroundings& surroundings) {
   PdfExportOutcome outcome;
   const std::optional<bool> generated =
@@ -509,19 +531,17 @@ PdfExportOutcome ExportReportPdf(const PdfExportJob& job, PdfExportSurroundings&
                          [&](const std::string& name) { return surroundings.AskFileExists(name); });
   if (!generated) return outcome;
   outcome.generated = *generated;
-  const std::optional<std::filesystem::path> target = surroundings.ChoosePdfFile(
-      job.reportPath.parent_path(), PdfPathFor(job.reportPath).filename().string());
-  if (!target) return outcome;
-  std::string error;
-  surroundings.ShowBusy(true);
-  const bool written = WriteReportPdf(job.reportPath, *target, job.paper, &error);
-  surroundings.ShowBusy(false);
-  if (!written) {
-    surroundings.ShowError(error);
-    return outcome;
+  outcome.pdf = WritePdfWhereChosen(job, surroundings);
+  // A PDF of this program left beside a report written now shows the older figures.
+  if (outcome.generated && outcome.pdf != PdfPathFor(job.reportPath)) {
+    if (const auto stale = StalePdfBeside(job.reportPath);
+        stale && surroundings.Confirm(StalePdfQuestion(*stale))) {
+      std::error_code ec;
+      if (!std::filesystem::remove(*stale, ec) && ec) {
+        surroundings.ShowError("Could not remove " + stale->string() + ": " + ec.message());
+      }
+    }
   }
-  outcome.pdf = *target;
-  surroundings.ShowInformation(PdfSavedMessage(*target));
   return outcome;
 }
 

@@ -58,6 +58,8 @@ class PdfExportSurroundings {
   virtual void ShowError(const std::string& message) = 0;
   // The PDF is being made (a second or more for a long plan): on while it is, then off.
   virtual void ShowBusy(bool /*busy*/) {}
+  // A question to answer yes (true) or no.
+  virtual bool Confirm(const std::string& question) = 0;
 };
 
 // One "Export PDF" command after its language is chosen.
@@ -82,8 +84,10 @@ std::string PdfSavedMessage(const std::filesystem::path& pdfPath);
 // ExportReportPdf: makes the report directory when it is missing (one level), asks about an
 // existing report document (overwrite it, make the PDF of it as it is, or stop), writes the
 // report, asks where to save the PDF (the report's name with ".pdf", in the report's folder),
-// writes the PDF and says where it went, or why it could not. The report is neither opened
-// nor logged as printed.
+// writes the PDF and says where it went, or why it could not. When the report was written now
+// and its PDF went elsewhere (or nowhere), a stale PDF of this program beside the report
+// (StalePdfBeside) is removed if the user says so. The report is neither opened nor logged as
+// printed.
 PdfExportOutcome ExportReportPdf(const PdfExportJob& job, PdfExportSurroundings& surroundings);
 
 }  // namespace ardvane

@@ -1100,6 +1100,7 @@ class WindowPdfSurroundings : public PdfExportSurroundings {
   }
   void ShowInformation(const std::string& message) override { prompts_.ShowInformation(message); }
   void ShowError(const std::string& message) override { prompts_.ShowError(message); }
+  bool Confirm(const std::string& question) override { return prompts_.Confirm(question); }
   void ShowBusy(bool busy) override {
     if (busy) {
       QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -108,6 +108,11 @@ class FakeSurroundings : public PdfExportSurroundings {
     errors.push_back(message);
   }
   void ShowBusy(bool on) override { busy += on ? 1 : -1; }
+  bool Confirm(const std::string& question) override {
+    questions.push_back(question);
+    return true;
+  }
+  std::vector<std::string> questions;
 
   int busy = 0;
   FileExistsAnswer fileExists = FileExistsAnswer::Cancel;
@@ -160,6 +165,18 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   EXPECT_NE(surroundings.errors[0].find("missing/Ana.pdf"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(job.reportPath));
   EXPECT_EQ(surroundings.busy, 0);
+
+  // A report written again while its PDF goes elsewhere: the older PDF of this program
+  // beside it goes, when the user says so, as it would show other figures.
+  const std::filesystem::path beside = PdfPathFor(job.reportPath);
+  surroundings.chosen = beside;
+  ASSERT_EQ(ExportReportPdf(job, surroundings).pdf, beside);
+  EXPECT_TRUE(surroundings.questions.empty());
+  surroundings.fileExists = FileExistsAnswer::Overwrite;
+  surroundings.chosen = folder / "Ana.pdf";
+  ASSERT_EQ(ExportReportPdf(job, surroundings).pdf, folder / "Ana.pdf");
+  ASSERT_EQ(surroundings.questions.size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(beside));
 }
 
 TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) {
