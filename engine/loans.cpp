@@ -1,6 +1,7 @@
 #include "engine/loans.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace ardvane {
@@ -61,7 +62,7 @@ void TLoans::SortByPriority(int code) {
   order_.resize(n);
   for (int i = 0; i < n; ++i) order_[i] = i;
 
-  // Whether the later of two neighbours goes first; equal keys keep the listed order.
+  // Whether the later of two loans goes first; equal keys keep the listed order.
   const auto preferred = [code](const TLoan& earlier, const TLoan& later) {
     switch (code) {
       case 0:
@@ -80,15 +81,23 @@ void TLoans::SortByPriority(int code) {
         return false;
     }
   };
-  for (int pass = 0; pass < n; ++pass) {
-    bool swapped = false;
-    for (int i = 0; i + 1 < n; ++i) {
-      if (preferred(*items_[order_[i]], *items_[order_[i + 1]])) {
-        std::swap(order_[i], order_[i + 1]);
-        swapped = true;
-      }
+  // Any other code keeps the listed order.
+  if (code >= 0 && code <= 5) {
+    // The order is the one that swapping neighbours, only where the later loan is preferred,
+    // ends in. With keys that order strictly that is the stable sort. A rate that is not a
+    // number is neither above nor below any other, so such a loan is never swapped: it keeps
+    // its place, no loan passes it, and the loans between two of them sort on their own.
+    const bool byRate = code == 0 || code == 3;
+    const auto fixed = [&](int index) {
+      return byRate && std::isnan(items_[index]->InterestRate());
+    };
+    const auto goesFirst = [&](int a, int b) { return preferred(*items_[b], *items_[a]); };
+    auto begin = order_.begin();
+    while (begin != order_.end()) {
+      const auto end = std::find_if(begin, order_.end(), fixed);
+      std::stable_sort(begin, end, goesFirst);
+      begin = end == order_.end() ? end : end + 1;
     }
-    if (!swapped) break;  // sorted: further passes would change nothing
   }
 
   int firstWithBalance = -1;
