@@ -130,19 +130,34 @@ void TLoans::Run() {
   live.reserve(order_.size());
   for (const int index : order_) live.push_back(items_[index].get());
 
+  // Only accelerated loans take extra money; a plan without any skips the second pass.
+  const bool anyTakesExtra = std::any_of(items_.begin(), items_.end(),
+                                         [](const auto& loan) { return loan->Accelerated(); });
+
+  // Each month visits every live loan twice, since a plan of many debts is bound by memory
+  // more than by arithmetic: once to drop the finished loans while totalling the opening
+  // balances, once to step the loans and total their minimums due (a loan's due depends only
+  // on the loan itself, so it can be read right after its step).
   for (int m = 0; m < TLoan::kMaxMonths; ++m) {
-    std::erase_if(live, [m](const TLoan* loan) { return loan->ComputedMonths() < m; });
     Money openingTotal;
-    for (const TLoan* loan : live) openingTotal += loan->GetBeginBalance(m);
+    size_t kept = 0;
+    for (size_t k = 0; k < live.size(); ++k) {
+      TLoan* loan = live[k];
+      if (loan->ComputedMonths() < m) continue;
+      openingTotal += loan->GetBeginBalance(m);
+      live[kept++] = loan;
+    }
+    live.resize(kept);
     if (openingTotal <= Money()) break;
 
+    Money due;
     for (TLoan* loan : live) {
       if (loan->GetBeginBalance(m) > Money()) loan->StepMonth(m);
+      due += loan->GetPaymentDue(m);
     }
     budgetByMonth_.push_back(IsAnnualMonth(m) ? budget_ + annualAccelerator_ : budget_);
+    if (!anyTakesExtra) continue;
 
-    Money due;
-    for (const TLoan* loan : live) due += loan->GetPaymentDue(m);
     Money pool = Max(Money(), budgetByMonth_[m] - due);
     for (TLoan* loan : live) {
       // A loan that takes nothing would only repeat the first pass: skip the step.
