@@ -5,6 +5,7 @@
 
 #include "planfiles/atomic_file.h"
 #include "platform/picture_embedding.h"
+#include "reports/report_limits.h"
 #include "reports/text_boxes.h"
 
 namespace ardvane {
@@ -94,8 +95,15 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
   const auto showError = [&](const std::string& message) {
     if (context.showError) context.showError(message);
   };
-  ReportOutcome report = GenerateReport(context, path);
   ReportDocumentOutcome outcome;
+  // A plan too large to report on is refused before anything is assembled or replaced.
+  if (const std::string refusal =
+          ReportSizeRefusal(*context.plan, *context.results, *context.settings);
+      !refusal.empty()) {
+    showError(refusal);
+    return outcome;
+  }
+  ReportOutcome report = GenerateReport(context, path);
   outcome.missingParagraphs = std::move(report.missingParagraphs);
   if (!report.saved) {
     showError(report.error);
