@@ -4,6 +4,7 @@
 #include "planfiles/plan_session.h"
 #include "reports/document_output.h"
 #include "reports/report_language.h"
+#include "reports/report_limits.h"
 #include "ui/chart_form_pictures.h"
 #include "ui/chart_forms.h"
 #include "ui/settings_files.h"
@@ -65,6 +66,12 @@ int RunBatchReport(const StartupRequest& request, const BatchReportOptions& opti
   if (!status.ok()) {
     err << "Could not open file " << name << "\n"
         << "ardvane: " << status.error << "\n";
+    return 1;
+  }
+  // A plan too large to report on is refused before its calculation takes the memory.
+  if (const std::string refusal = ReportDebtsRefusal(session.Plan().Debts.GetDebtCount());
+      !refusal.empty()) {
+    err << "ardvane: " << refusal << "\n";
     return 1;
   }
   PlanResults results = Calculate(session.Plan(), params, settings, env.regional);

@@ -75,6 +75,24 @@ PlanDocument WorstPlan() {
   return plan;
 }
 
+// The typical household's twelve debts repeated to `debts` debts (each its own name): the
+// cost of a calculation should grow with the number of debts, not with its square.
+PlanDocument ManyDebtsPlan(int debts) {
+  const PlanDocument typical = TypicalPlan();
+  PlanDocument plan = BasePlan();
+  const int terms = typical.Debts.GetDebtCount();
+  for (int i = 0; i < debts; ++i) {
+    plan.Debts.AppendEmptyRow();
+    const int row = plan.Debts.GetDebtCount() - 1;
+    for (int c = 0; c < kDebtColumnCount; ++c) {
+      plan.Debts.SetCell(row, static_cast<DebtCol>(c),
+                         typical.Debts.Cell(i % terms, static_cast<DebtCol>(c)));
+    }
+    plan.Debts.SetCell(row, DebtCol::Name, "Debt " + std::to_string(i));
+  }
+  return plan;
+}
+
 void Measure(benchmark::State& state, const PlanDocument& plan) {
   PlanParameters params;
   params.PermitConsolidate = true;
@@ -92,6 +110,9 @@ void Measure(benchmark::State& state, const PlanDocument& plan) {
 
 void BM_CalculateTypical(benchmark::State& state) { Measure(state, TypicalPlan()); }
 void BM_CalculateWorst(benchmark::State& state) { Measure(state, WorstPlan()); }
+void BM_CalculateManyDebts(benchmark::State& state) {
+  Measure(state, ManyDebtsPlan(static_cast<int>(state.range(0))));
+}
 
 // The figures the window, the report and --results show, worked out from one calculation.
 void BM_PlanFigures(benchmark::State& state) {
@@ -115,6 +136,8 @@ void BM_SolveAnnualReturn(benchmark::State& state) {
 
 BENCHMARK(BM_CalculateTypical)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CalculateWorst)->Unit(benchmark::kMicrosecond);
+// 10,000 debts: at most a second, and at most ten times the 1,000.
+BENCHMARK(BM_CalculateManyDebts)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlanFigures)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SolveAnnualReturn)->Unit(benchmark::kMicrosecond);
 

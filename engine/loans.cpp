@@ -1,6 +1,7 @@
 #include "engine/loans.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace ardvane {
@@ -61,7 +62,7 @@ void TLoans::SortByPriority(int code) {
   order_.resize(n);
   for (int i = 0; i < n; ++i) order_[i] = i;
 
-  // Whether the later of two neighbours goes first; equal keys keep the listed order.
+  // Whether the later of two loans goes first; equal keys keep the listed order.
   const auto preferred = [code](const TLoan& earlier, const TLoan& later) {
     switch (code) {
       case 0:
@@ -80,15 +81,23 @@ void TLoans::SortByPriority(int code) {
         return false;
     }
   };
-  for (int pass = 0; pass < n; ++pass) {
-    bool swapped = false;
-    for (int i = 0; i + 1 < n; ++i) {
-      if (preferred(*items_[order_[i]], *items_[order_[i + 1]])) {
-        std::swap(order_[i], order_[i + 1]);
-        swapped = true;
-      }
+  // Any other code keeps the listed order.
+  if (code >= 0 && code <= 5) {
+    // The order is the one that swapping neighbours, only where the later loan is preferred,
+    // ends in. With keys that order strictly that is the stable sort. A rate that is not a
+    // number is neither above nor below any other, so such a loan is never swapped: it keeps
+    // its place, no loan passes it, and the loans between two of them sort on their own.
+    const bool byRate = code == 0 || code == 3;
+    const auto fixed = [&](int index) {
+      return byRate && std::isnan(items_[index]->InterestRate());
+    };
+    const auto goesFirst = [&](int a, int b) { return preferred(*items_[b], *items_[a]); };
+    auto begin = order_.begin();
+    while (begin != order_.end()) {
+      const auto end = std::find_if(begin, order_.end(), fixed);
+      std::stable_sort(begin, end, goesFirst);
+      begin = end == order_.end() ? end : end + 1;
     }
-    if (!swapped) break;  // sorted: further passes would change nothing
   }
 
   int firstWithBalance = -1;
@@ -121,19 +130,34 @@ void TLoans::Run() {
   live.reserve(order_.size());
   for (const int index : order_) live.push_back(items_[index].get());
 
+  // Only accelerated loans take extra money; a plan without any skips the second pass.
+  const bool anyTakesExtra = std::any_of(items_.begin(), items_.end(),
+                                         [](const auto& loan) { return loan->Accelerated(); });
+
+  // Each month visits every live loan twice, since a plan of many debts is bound by memory
+  // more than by arithmetic: once to drop the finished loans while totalling the opening
+  // balances, once to step the loans and total their minimums due (a loan's due depends only
+  // on the loan itself, so it can be read right after its step).
   for (int m = 0; m < TLoan::kMaxMonths; ++m) {
-    std::erase_if(live, [m](const TLoan* loan) { return loan->ComputedMonths() < m; });
     Money openingTotal;
-    for (const TLoan* loan : live) openingTotal += loan->GetBeginBalance(m);
+    size_t kept = 0;
+    for (size_t k = 0; k < live.size(); ++k) {
+      TLoan* loan = live[k];
+      if (loan->ComputedMonths() < m) continue;
+      openingTotal += loan->GetBeginBalance(m);
+      live[kept++] = loan;
+    }
+    live.resize(kept);
     if (openingTotal <= Money()) break;
 
+    Money due;
     for (TLoan* loan : live) {
       if (loan->GetBeginBalance(m) > Money()) loan->StepMonth(m);
+      due += loan->GetPaymentDue(m);
     }
     budgetByMonth_.push_back(IsAnnualMonth(m) ? budget_ + annualAccelerator_ : budget_);
+    if (!anyTakesExtra) continue;
 
-    Money due;
-    for (const TLoan* loan : live) due += loan->GetPaymentDue(m);
     Money pool = Max(Money(), budgetByMonth_[m] - due);
     for (TLoan* loan : live) {
       // A loan that takes nothing would only repeat the first pass: skip the step.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 #include "engine/money.h"
@@ -8,6 +10,10 @@ namespace ardvane {
 
 // A schedule's monthly records: one growable array of Money per record, indexed by month
 // number from 0.
+
+// Entries a record ever needs: the longest schedule (TLoan::kMaxMonths, 1080 months) and the
+// opening balance of the month after it.
+inline constexpr std::size_t kMostRecords = 1081;
 
 // The entry of month m; 0 where there is none.
 inline Money RecordAt(const std::vector<Money>& records, int m) {
@@ -22,6 +28,11 @@ inline Money RecordAt(const std::vector<Money>& records, int m) {
     records[m] = value;
   } else {
     if (m > size) records.resize(m);
+    // Doubling would leave a schedule of 1080 months room for 1920: grow to what a schedule
+    // can use instead, which keeps a plan of thousands of long debts in half the memory.
+    if (records.size() == records.capacity() && records.size() < kMostRecords) {
+      records.reserve(std::min(2 * records.size() + 1, kMostRecords));
+    }
     records.push_back(value);
   }
 }

@@ -6,6 +6,7 @@
 
 #include "planfiles/atomic_file.h"
 #include "reports/pdf_export.h"
+#include "reports/report_limits.h"
 #include "reports/text_boxes.h"
 
 namespace ardvane {
@@ -125,8 +126,15 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
   const auto showError = [&](const std::string& message) {
     if (context.showError) context.showError(message);
   };
-  FinishedReport report = FinishReport(context);
   ReportDocumentOutcome outcome;
+  // A plan too large to report on is refused before anything is assembled or replaced.
+  if (const std::string refusal =
+          ReportSizeRefusal(*context.plan, *context.results, *context.settings);
+      !refusal.empty()) {
+    showError(refusal);
+    return outcome;
+  }
+  FinishedReport report = FinishReport(context);
   outcome.missingParagraphs = std::move(report.missingParagraphs);
   if (!report.ok) {
     showError(report.error);

@@ -11,7 +11,12 @@ std::optional<DrawnPicture> ChartFormPictures::Draw(ReportPicture kind, int lang
   const ChartFormKind form =
       payoff ? (spanish ? ChartFormKind::kPayoffSpanish : ChartFormKind::kPayoff)
              : (spanish ? ChartFormKind::kBalancesSpanish : ChartFormKind::kBalances);
-  const QImage image = forms_.Form(form).RenderImage();
+  QString cause;
+  const QImage image = forms_.Form(form).Draw(&cause);
+  if (image.isNull()) {
+    *error = cause.toStdString();
+    return std::nullopt;
+  }
   std::string reason;
   std::optional<EmbeddedPicture> embedded = EmbedImage(image, &reason);
   std::optional<std::string> bitmap;

@@ -5,7 +5,6 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPainter>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
@@ -37,6 +36,10 @@ const char* ObjectName(ChartFormKind kind) {
   return "";
 }
 
+QString PictureWhat(ChartFormKind kind) {
+  return IsPayoff(kind) ? QStringLiteral("payoff chart") : QStringLiteral("balances chart");
+}
+
 ChartTexts TextsFor(ChartFormKind kind) {
   return IsPayoff(kind) ? FormPayoffTexts(IsSpanish(kind)) : FormBalancesTexts(IsSpanish(kind));
 }
@@ -65,7 +68,9 @@ ChartForm::ChartForm(ChartFormKind kind, const RegionalSettings& regional, QWidg
   resize(kWidth, kHeight);
 }
 
-int ChartForm::PayoffHeight(int loans) { return kHeight + 40 * std::max(0, loans - 5); }
+int ChartForm::PayoffHeight(int loans) {
+  return kHeight + 40 * std::max(0, PayoffChartRows(loans) - 5);
+}
 
 void ChartForm::Fill(const PlanDocument& plan, const PlanResults& results,
                      const ReportPhrases& phrases) {
@@ -79,38 +84,48 @@ void ChartForm::Fill(const PlanDocument& plan, const PlanResults& results,
   }
 }
 
-QImage ChartForm::RenderImage() {
-  // A form that was never shown has had no resize delivered to its view: size the chart
-  // here so the picture has the form's size and a finished layout.
-  const QRectF area(QPointF(0, 0), QSizeF(size()));
-  if (chart_->geometry() != area) chart_->setGeometry(area);
-  if (chart_->layout()) chart_->layout()->activate();
-  QImage image(size(), QImage::Format_RGB32);
+QImage DrawChart(QChart& chart, QSize size, const QString& what, QString* error) {
+  const auto fail = [&](const QString& cause) {
+    if (error) *error = QStringLiteral("The %1 could not be drawn: %2.").arg(what, cause);
+    return QImage();
+  };
+  if (size.isEmpty() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) {
+    return fail(QStringLiteral("a picture of %1 by %2 pixels is beyond the %3 pixels a side may "
+                               "have")
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(kMaxPictureSide));
+  }
+  QImage image(size, QImage::Format_RGB32);
+  if (image.isNull()) {
+    return fail(QStringLiteral("there is not enough memory for a picture of %1 by %2 pixels")
+                    .arg(size.width())
+                    .arg(size.height()));
+  }
+  // A chart that was never shown has had no resize delivered to its view: size it here so
+  // the picture has a finished layout.
+  const QRectF area(QPointF(0, 0), QSizeF(size));
+  if (chart.geometry() != area) chart.setGeometry(area);
+  if (chart.layout()) chart.layout()->activate();
   image.fill(Qt::white);
-  QPainter painter(&image);
+  QPainter painter;
+  if (!painter.begin(&image)) return fail(QStringLiteral("the picture could not be painted"));
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  view_->scene()->render(&painter, area, area);
+  // A chart outside any view is lent a scene for the drawing.
+  std::optional<QGraphicsScene> ownScene;
+  if (!chart.scene()) {
+    ownScene.emplace();
+    ownScene->addItem(&chart);
+  }
+  chart.scene()->render(&painter, area, area);
+  painter.end();
+  if (ownScene) ownScene->removeItem(&chart);
   return image;
 }
 
-bool ChartForm::SaveBitmap(const QString& path, QString* error) {
-  const QImage image = RenderImage();
-  QSaveFile file(path);
-  QString problem;
-  if (!file.open(QIODevice::WriteOnly)) {
-    problem = file.errorString();
-  } else if (!image.save(&file, "BMP")) {
-    problem = file.error() != QFileDevice::NoError
-                  ? file.errorString()
-                  : QStringLiteral("the picture could not be encoded");
-    file.cancelWriting();
-  } else if (!file.commit()) {
-    problem = file.errorString();
-  }
-  if (problem.isEmpty()) return true;
-  if (error) *error = QStringLiteral("Could not save the chart picture %1: %2").arg(path, problem);
-  return false;
+QImage ChartForm::Draw(QString* error) {
+  return DrawChart(*chart_, size(), PictureWhat(kind_), error);
 }
 
 void ChartForm::Show() {

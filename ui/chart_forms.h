@@ -22,8 +22,8 @@ enum class ChartFormKind { kPayoff, kPayoffSpanish, kBalances, kBalancesSpanish 
 
 // A window holding one chart that the report draws its pictures from: the payoff dates or
 // the balances chart, in English or Spanish. It is made at start-up and stays hidden unless
-// shown on request; 730 pixels wide, 380 high, the payoff form 40 more for every loan beyond
-// five.
+// shown on request; 730 pixels wide, 380 high, the payoff form 40 more for every row of its
+// chart beyond five (PayoffChartRows: at most kMostPayoffDebts debts and a row for the rest).
 class ChartForm : public QWidget {
  public:
   static constexpr int kWidth = 730;
@@ -40,17 +40,16 @@ class ChartForm : public QWidget {
   // current plan.
   void Fill(const PlanDocument& plan, const PlanResults& results, const ReportPhrases& phrases);
 
-  // The chart drawn at the form's size on a white background.
-  QImage RenderImage();
-  // Writes RenderImage as a Windows bitmap file, through a temporary file in the same folder
-  // renamed over `path`, so a failed write leaves an older file untouched. On failure returns
-  // false and sets `error` to a message naming the file.
-  bool SaveBitmap(const QString& path, QString* error);
+  // The chart drawn at the form's size on a white background (DrawChart). On failure returns
+  // a null image and sets `error` to the cause, naming the chart ("The payoff chart could
+  // not be drawn: ...").
+  QImage Draw(QString* error);
 
   // Brings the form up on screen.
   void Show();
 
-  // Height of the payoff form for a plan of `loans` simulated loans.
+  // Height of the payoff form for a plan of `loans` simulated loans; at most
+  // PayoffHeight(kMostPayoffDebts + 1) however many there are.
   static int PayoffHeight(int loans);
 
  private:
@@ -59,6 +58,16 @@ class ChartForm : public QWidget {
   QChartView* view_ = nullptr;
   QChart* chart_ = nullptr;
 };
+
+// Widest and tallest picture DrawChart makes, in pixels: beyond this a picture is more than
+// a page can show and more than an image reader takes back.
+inline constexpr int kMaxPictureSide = 4096;
+
+// `chart` laid out at `size` and drawn on white into a new image of that size. On failure
+// (a size that is empty or beyond kMaxPictureSide, no memory for the image, a painter that
+// cannot start) returns a null image and, when `error` is given, sets it to
+// "The <what> could not be drawn: <cause>.".
+QImage DrawChart(QChart& chart, QSize size, const QString& what, QString* error);
 
 // The four chart forms of the program, made once at start-up. The Spanish pair is filled
 // only while the permission "Language" is on; it shows debt names as the Spanish report

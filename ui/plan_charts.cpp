@@ -16,6 +16,8 @@
 #include <QLegend>
 #include <QLinearGradient>
 #include <QPen>
+#include <QSet>
+#include <QTextBoundaryFinder>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -39,7 +41,11 @@ ChartTexts WindowBalancesTexts() {
 }
 ChartTexts FormPayoffTexts(bool spanish) {
   if (spanish) {
-    return {"Horario de Pago de Deudas", {"Actual", "Propuesto"}, DateLabels::kMonthNumber, false};
+    return {"Horario de Pago de Deudas",
+            {"Actual", "Propuesto"},
+            DateLabels::kMonthNumber,
+            false,
+            QStringLiteral("y %1 más")};
   }
   return {"Scheduled Payoff Dates", {"Current", "Proposed"}, DateLabels::kMonthName, false};
 }
@@ -55,6 +61,43 @@ ChartTexts FormBalancesTexts(bool spanish) {
           DateLabels::kMonthName,
           false};
 }
+
+QString ChartName(const QString& name) {
+  // A name this short has no more characters than the limit, however they are counted.
+  if (name.size() <= kMaxChartNameLength) return name;
+  constexpr qsizetype kMaxUnits = 4 * qsizetype{kMaxChartNameLength};
+  // Only the start of a long name is looked at: a boundary finder over the whole of it
+  // would cost memory in proportion to its length.
+  const QString head = name.left(kMaxUnits + 1);
+  QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, head);
+  // Ends of the first kMaxChartNameLength graphemes that lie within kMaxUnits units; the
+  // head's own end counts only when the head is the whole name.
+  std::vector<qsizetype> ends;
+  for (qsizetype end = graphemes.toNextBoundary();
+       end > 0 && ends.size() < static_cast<size_t>(kMaxChartNameLength);
+       end = graphemes.toNextBoundary()) {
+    if (end == head.size() && head.size() < name.size()) break;
+    if (end > kMaxUnits) break;
+    ends.push_back(end);
+  }
+  if (!ends.empty() && ends.back() == name.size()) return name;  // fits as it is
+
+  // Room for the ellipsis: at most one grapheme less than the limit, one unit less in all.
+  qsizetype cut = 0;
+  for (size_t k = 0; k < ends.size() && k + 1 < static_cast<size_t>(kMaxChartNameLength); ++k) {
+    if (ends[k] < kMaxUnits) cut = ends[k];
+  }
+  if (cut == 0) {
+    // The first character alone is too long (a letter under endless combining marks): cut it
+    // between code points.
+    cut = kMaxUnits - 1;
+    if (head[cut - 1].isHighSurrogate()) --cut;
+  }
+  while (cut > 0 && head[cut - 1].isSpace()) --cut;
+  return head.left(cut) + QChar(0x2026);
+}
+
+int PayoffChartRows(int loans) { return loans > kMostPayoffDebts ? kMostPayoffDebts + 1 : loans; }
 
 QString DateLabelText(DayNumber day, DateLabels form) {
   const CivilDate date = DecodeDate(day);
@@ -521,10 +564,12 @@ void SetValues(QBarSet& set, const QList<qreal>& values) {
 // Makes every text distinct by appending invisible characters to repeats.
 QStringList DistinctCategories(const QStringList& names) {
   QStringList out;
+  QSet<QString> taken;
   out.reserve(names.size());
   for (const QString& name : names) {
     QString candidate = name;
-    while (out.contains(candidate)) candidate += kInvisibleSuffix;
+    while (taken.contains(candidate)) candidate += kInvisibleSuffix;
+    taken.insert(candidate);
     out << candidate;
   }
   return out;
@@ -551,21 +596,28 @@ void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanRes
   if (last <= first) last = first + 31;
   FillDateAxis(*parts.valueAxis, first, last, texts.dateLabels);
 
-  // The first loan of the payoff order goes in last, which puts it at the top.
+  // The first loan of the payoff order goes in last, which puts it at the top; the row
+  // that counts the loans left out, if any, goes in first, at the bottom, with no bars.
   const int count = std::min(results.ProposedPlan.GetCount(), results.CurrentPlan.GetCount());
+  const int shown = std::min(count, kMostPayoffDebts);
   QStringList names;
   QList<qreal> current;
   QList<qreal> proposed;
-  names.reserve(count);
-  current.reserve(count);
-  proposed.reserve(count);
-  for (int p = count - 1; p >= 0; --p) {
+  names.reserve(shown + 1);
+  current.reserve(shown + 1);
+  proposed.reserve(shown + 1);
+  if (count > shown) {
+    names << texts.moreDebts.arg(count - shown);
+    current << 0;
+    proposed << 0;
+  }
+  for (int p = shown - 1; p >= 0; --p) {
     const int i = results.ProposedPlan.GetOrderIndex(p);
     const TLoan* currentLoan = results.CurrentPlan.GetLoan(i);
     const TLoan* proposedLoan = results.ProposedPlan.GetLoan(i);
     if (!currentLoan || !proposedLoan) continue;
-    names << QString::fromStdString(phrases ? phrases->DebtName(plan, results, i)
-                                            : GetDebtName(plan, results, i));
+    names << ChartName(QString::fromStdString(phrases ? phrases->DebtName(plan, results, i)
+                                                      : GetDebtName(plan, results, i)));
     current << currentLoan->PayoffDate();
     proposed << proposedLoan->PayoffDate();
   }

@@ -22,14 +22,15 @@ enum class DateLabels {
 
 // The wording of one chart: its title and the names of its series in order (current,
 // proposed, and for the balances chart the investment), plus the date form of the payoff
-// chart. `windowLegendShades` gives the legend entries of the first two series the main
-// window's shades (red 0, green 0, blue 160 and red 128, green 0, blue 64) instead of the
-// colours of their bars.
+// chart and the name of its row that counts the debts left out ("%1" stands for the count).
+// `windowLegendShades` gives the legend entries of the first two series the main window's shades
+// (red 0, green 0, blue 160 and red 128, green 0, blue 64) instead of the colours of their bars.
 struct ChartTexts {
   QString title;
   QStringList seriesNames;
   DateLabels dateLabels = DateLabels::kMonthName;
   bool windowLegendShades = false;
+  QString moreDebts = QStringLiteral("and %1 more");
 };
 
 // The charts of the main window's result pages.
@@ -51,9 +52,27 @@ inline const QColor kInvestmentColour{255, 255, 0};
 // can be refilled after every calculation without growing. Money is shown in currency
 // units with the currency symbol and separators of `regional`.
 
+// Longest debt name a chart shows, in characters as a reader counts them (graphemes); a
+// longer name is cut to one character less and ends in "…". Whatever a name holds, the
+// chart never gets more than four times this many UTF-16 code units of it.
+inline constexpr int kMaxChartNameLength = 40;
+// `name` as a chart shows it: whole when it is short enough, else cut after a whole
+// character (never inside a surrogate pair, nor, unless one character alone is longer than
+// the limit, inside a grapheme) and ended with "…".
+QString ChartName(const QString& name);
+
+// Most debts the payoff chart gives bars to. A plan with more shows the first ones of the
+// payoff order and one row below them naming how many more there are.
+inline constexpr int kMostPayoffDebts = 40;
+// Rows of the payoff chart for a plan of `loans` simulated loans: the loans, or
+// kMostPayoffDebts and the row that counts the others.
+int PayoffChartRows(int loans);
+
 // Scheduled payoff dates: one pair of horizontal bars ("Current", then "Proposed") per
 // simulated loan, labelled with the loan's display name (GetDebtName, or the name in the
-// language of `phrases` when given), the first loan of the proposed payoff order at the top.
+// language of `phrases` when given) as ChartName cuts it, the first loan of the proposed
+// payoff order at the top. Beyond kMostPayoffDebts loans the rest are one row at the bottom,
+// without bars, named by `texts.moreDebts`.
 // A bar's value is the loan's payoff day number; the date axis runs from the plan date to the
 // latest of the plan date and the two debt-free dates, so a loan never paid off (day 0) shows
 // no bar. Each bar carries a mark with its month.

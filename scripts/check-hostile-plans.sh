@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Hostile plans against the batch report: plans made from the sample plan with a debt name of
+# 100,000 characters, with thousands of debts, and filled up to just under the 8 MiB a plan
+# file may have (many debts; long names; debts that never pay off; debts that run 83 years).
+# Each report request (every section on, in a temporary program folder) must either write a
+# report that holds both chart pictures or refuse the plan with its own message, and must
+# neither crash nor reach 2 GB of memory.
+# Usage: scripts/check-hostile-plans.sh [BUILD_DIR]   (default: build; built when needed)
+# KEEP=1 keeps the temporary folder and says where it is.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build}
+if [ ! -x "$build/app/ardvane" ]; then
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build" -j 2 --target ardvane
+fi
+program=$(realpath "$build/app/ardvane")
+sample=$(realpath dist/Sample.bvx)
+
+work=$(mktemp -d)
+if [ "${KEEP:-}" = 1 ]; then
+  echo "check-hostile-plans: files kept in $work"
+else
+  trap 'rm -rf "$work"' EXIT
+fi
+folder="$work/program"
+mkdir -p "$folder/Reports"
+cp -r dist/. "$folder/"
+{
+  echo "[Settings]"
+  echo "Report Directory=$folder/Reports/"
+  echo "[Print]"
+  for section in "Current Debts" "Plan Strategy" "Payoff Projections" "Options" "New Loan" \
+      "Return On Investment" "Payoff Schedule" "Immediate Results" "Payment Schedule" \
+      "Monthly Payment Tables" "Amortization Tables" "Investment Projections" "Plan Fees" \
+      "Contract"; do
+    echo "$section=1"
+  done
+} > "$folder/Settings.ini"
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+
+limit_kb=$((2 * 1024 * 1024))  # 2 GB
+max_plan_bytes=$((8 * 1024 * 1024))
+
+# The sample plan with its debts replaced by `count` debts. Debt i is the sample's debt
+# i mod 6, named "Debt <i>", or "<i>" and the text of the file `namefile` when one is given
+# (only for debt `only` when that is given). `edit` is a sed script for every debt line.
+make_plan() {
+  local out=$1 count=$2 namefile=${3:-} edit=${4:-} only=${5:--1}
+  awk -v n="$count" -v namefile="$namefile" -v only="$only" '
+    BEGIN { if (namefile != "") getline name < namefile }
+    /<Debt / { debts[++d] = $0; next }
+    /<\/Client>/ {
+      for (i = 0; i < n; i++) {
+        line = debts[i % d + 1]
+        label = name == "" || (only >= 0 && i != only) ? "Debt " i : i name
+        sub(/Name="[^"]*"/, "Name=\"" label "\"", line)
+        print line
+      }
+    }
+    { print }' "$sample" | { if [ -n "$edit" ]; then sed -E "$edit"; else cat; fi; } > "$out"
+}
+
+# As many debts as fit in a plan file just under 8 MiB.
+fill_plan() {
+  local out=$1 namefile=${2:-} edit=${3:-}
+  make_plan "$out" 100 "$namefile" "$edit"
+  local size100
+  size100=$(stat -c %s "$out")
+  make_plan "$out" 200 "$namefile" "$edit"
+  local per=$(( ($(stat -c %s "$out") - size100) / 100 ))
+  local base=$(( size100 - 100 * per ))
+  # Later debts have longer numbers in their names: room for six more digits each.
+  make_plan "$out" $(( (max_plan_bytes - base - 4096) / (per + 6) )) "$namefile" "$edit"
+  [ "$(stat -c %s "$out")" -le "$max_plan_bytes" ] || { echo "check-hostile-plans: $out is over 8 MiB" >&2; exit 1; }
+}
+
+failed=0
+fail() { echo "check-hostile-plans: $1" >&2; failed=1; }
+
+# Runs the report request for plan $1; `expect` is "report" (a report with both pictures),
+# or "either" (that, or a refusal in the program's words).
+check_plan() {
+  local label=$1 plan=$2 expect=$3
+  local name="Hostile $label" status=0
+  rm -f "$folder/Reports/$name.doc"
+  # The address space is capped far above the limit only to keep a runaway from the machine.
+  /usr/bin/time -v -o "$work/time.txt" prlimit --as=$((12 * 1024 * 1024 * 1024)) \
+    "$program" --program-folder "$folder" "$plan" "-<p>$name" 2>"$work/stderr.txt" || status=$?
+  local rss seconds
+  rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
+  seconds=$(awk -F': ' '/Elapsed \(wall clock\)/ { print $2 }' "$work/time.txt")
+  local summary="$label ($(stat -c %s "$plan") bytes): exit $status, ${rss} KB, $seconds"
+  if grep -q "Command terminated by signal" "$work/time.txt" || [ "$status" -gt 1 ]; then
+    fail "$summary: crashed or failed: $(head -c 300 "$work/stderr.txt")"
+    return
+  fi
+  [ "${rss:-$limit_kb}" -lt "$limit_kb" ] || fail "$summary: 2 GB of memory or more"
+  local report="$folder/Reports/$name.doc"
+  if [ "$status" -eq 0 ]; then
+    local pictures
+    pictures=$(grep -o '<img src="data:image/png;base64,' "$report" 2>/dev/null | wc -l)
+    [ "$pictures" -eq 2 ] || fail "$summary: the report holds $pictures chart pictures, not 2"
+    echo "check-hostile-plans: $summary: report with $pictures pictures"
+  elif [ "$expect" = either ] && grep -q "^ardvane: The report was not written: " "$work/stderr.txt"; then
+    [ ! -e "$report" ] || fail "$summary: refused, yet a report was written"
+    echo "check-hostile-plans: $summary: refused: $(sed -n 's/^ardvane: //p' "$work/stderr.txt" | head -1)"
+  else
+    fail "$summary: no report: $(head -c 300 "$work/stderr.txt")"
+  fi
+}
+
+long_name="$work/long-name.txt"
+awk 'BEGIN { for (i = 0; i < 100000; i++) printf "\xc3\x84"; print "" }' > "$long_name"  # 100,000 x "Ä"
+
+make_plan "$work/long-name.bvx" 6 "$long_name" "" 1
+check_plan "long name" "$work/long-name.bvx" report
+
+make_plan "$work/many-debts.bvx" 2500
+check_plan "2,500 debts" "$work/many-debts.bvx" report
+
+make_plan "$work/long-names.bvx" 25 "$long_name"
+check_plan "25 long names" "$work/long-names.bvx" either
+
+fill_plan "$work/full-many.bvx"
+check_plan "8 MiB of debts" "$work/full-many.bvx" either
+
+fill_plan "$work/full-names.bvx" "$long_name"
+check_plan "8 MiB of long names" "$work/full-names.bvx" either
+
+# Payments far below the interest: no debt is ever paid off, each runs the full 1080 months.
+never='s/CurrentPayment="[^"]*"/CurrentPayment="1"/; s/MinimumPaymentAmount="[^"]*"/MinimumPaymentAmount="1"/; s/MinimumPaymentPercent="[^"]*"/MinimumPaymentPercent="0"/'
+fill_plan "$work/full-never.bvx" "" "$never"
+check_plan "8 MiB of debts never paid off" "$work/full-never.bvx" either
+make_plan "$work/never.bvx" 5000 "" "$never"
+check_plan "5,000 debts never paid off" "$work/never.bvx" either
+
+# Debts paid off after 83 years in both plans: month tables just under the report's limit.
+make_plan "$work/long-debts.bvx" 440 "" 's/Balance="[^"]*"/Balance="9000"/; s/ InterestRate="[^"]*"/ InterestRate="1.2"/; s/CurrentPayment="[^"]*"/CurrentPayment="14.24"/; s/MinimumPaymentAmount="[^"]*"/MinimumPaymentAmount="14.24"/; s/MinimumPaymentPercent="[^"]*"/MinimumPaymentPercent="0"/; s/CompoundingPeriod="[^"]*"/CompoundingPeriod="1"/; s/Consolidate="[^"]*"/Consolidate=""/; s/Negotiate="[^"]*"/Negotiate=""/'
+check_plan "440 debts of 83 years" "$work/long-debts.bvx" either
+
+if [ "$failed" -ne 0 ]; then
+  echo "check-hostile-plans: FAILED" >&2
+  exit 1
+fi
+echo "check-hostile-plans: passed"
