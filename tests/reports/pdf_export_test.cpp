@@ -175,25 +175,38 @@ TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) 
                 "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>");
 
   const std::string head = "<html><head><style>h3 { color: red }</style></head><body>";
-  const std::vector<ReportPiece> pieces = SplitReportPieces(
-      head + "<p>cover</p><div class=\"textbox\"><h3>in a box</h3></div>"
+  const std::vector<ReportBlock> blocks = SplitReportBlocks(
+      head + "<p>cover</p><div class=\"textbox\"><h3>in a box</h3><table><tr><td>boxed</td>"
+             "</tr></table></div>\n<table class=\"grid\"><tr><td><table><tr><td>inner</td></tr>"
+             "</table></td></tr></table>\r\n"
              "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>"
-             "<h3>B</h3><table><tr><td><h3>in a table</h3></td></tr></table>"
+             "<TABLE style=\"page-break-before: always\"><tr><td>1</td></tr></TABLE>"
              "<p style=\"page-break-before:always\">C</p></body></html>");
-  ASSERT_EQ(pieces.size(), 4u);
+  using Kind = ReportBlock::Kind;
+  ASSERT_EQ(blocks.size(), 5u);
   const auto body = [&](std::size_t i) {
-    const std::string& html = pieces[i].html;
+    const std::string& html = blocks[i].html;
+    if (blocks[i].kind == Kind::kTable) return html;
     EXPECT_EQ(html.substr(0, head.size()), head);
     EXPECT_EQ(html.substr(html.size() - 14), "</body></html>");
     return html.substr(head.size(), html.size() - head.size() - 14);
   };
-  EXPECT_EQ(body(0), "<p>cover</p><div class=\"textbox\"><h3>in a box</h3></div>");
-  EXPECT_EQ(body(1), "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>");
-  EXPECT_EQ(body(2), "<h3>B</h3><table><tr><td><h3>in a table</h3></td></tr></table>");
-  EXPECT_EQ(body(3), "<p style=\"page-break-before:always\">C</p>");
-  EXPECT_EQ((std::vector<bool>{pieces[0].newPage, pieces[1].newPage, pieces[2].newPage,
-                               pieces[3].newPage}),
-            (std::vector<bool>{false, true, false, true}));
+  // A table in a box stays in its text; a table in a table goes with the outer one.
+  EXPECT_EQ(body(0),
+            "<p>cover</p><div class=\"textbox\"><h3>in a box</h3><table><tr><td>boxed</td>"
+            "</tr></table></div>\n");
+  EXPECT_EQ(body(1),
+            "<table class=\"grid\"><tr><td><table><tr><td>inner</td></tr></table></td></tr>"
+            "</table>");
+  EXPECT_EQ(body(2), "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>");
+  EXPECT_EQ(body(3), "<TABLE style=\"page-break-before: always\"><tr><td>1</td></tr></TABLE>");
+  EXPECT_EQ(body(4), "<p style=\"page-break-before:always\">C</p>");
+  EXPECT_EQ((std::vector<Kind>{blocks[0].kind, blocks[1].kind, blocks[2].kind, blocks[3].kind,
+                               blocks[4].kind}),
+            (std::vector<Kind>{Kind::kText, Kind::kTable, Kind::kText, Kind::kTable, Kind::kText}));
+  EXPECT_EQ((std::vector<bool>{blocks[0].newPage, blocks[1].newPage, blocks[2].newPage,
+                               blocks[3].newPage, blocks[4].newPage}),
+            (std::vector<bool>{false, false, true, true, true}));
 }
 
 }  // namespace
