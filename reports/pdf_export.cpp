@@ -39,7 +39,7 @@ constexpr double kTopMarginMillimetres = 18;
 constexpr double kBottomMarginMillimetres = 12;
 // The room above a table and below it, left out at the top of a page.
 constexpr double kTableGapPoints = 4;
-constexpr double kAfterTableGapPoints = 6;
+constexpr double kAfterTableGapPoints = 8;
 // The room between two paragraphs of the text, where the document asks for less.
 constexpr double kParagraphGapPoints = 5;
 // The band under the text that holds the page number.
@@ -160,11 +160,58 @@ struct LaidOutText {
   std::unique_ptr<QTextDocument> document;
 };
 
-// Lays `html` out `width` device pixels wide (of `device`) and adds its units to `units`;
-// with `leadsIn`, those from its last heading on (or its last line) keep with what follows.
-void LayOutText(const std::string& html, qreal width, qreal pageHeight, QPaintDevice* device,
-                bool newPage, bool leadsIn, int source, LaidOutText* out,
-                std::vector<Unit>* units) {
+// A stretch of the body's text, as the PDF lays it out.
+struct TextStretch {
+  std::string_view html;
+  bool newPage = false;
+  // What follows it on the same page is a table: its last heading and what comes after it
+  // (or else its last line) keep with that table.
+  bool leadsIn = false;
+};
+
+// The paragraph that parts the stretches in the one document they are laid out in: a
+// character of the private use area, alone (the engine may add a blank from the source).
+constexpr char16_t kStretchMark = 0xE000;
+
+// Clears the page breaks the blocks and frames of `frame` ask for: the composer makes the
+// pages, and a column without pages would put each of them as far down as the engine can
+// reach.
+void ClearPageBreaks(QTextFrame* frame, QTextCursor& cursor) {
+  for (QTextFrame::iterator it = frame->begin(); !it.atEnd(); ++it) {
+    if (QTextFrame* child = it.currentFrame()) {
+      QTextFrameFormat format = child->frameFormat();
+      if (format.pageBreakPolicy() != QTextFormat::PageBreak_Auto) {
+        format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+        child->setFrameFormat(format);
+      }
+      ClearPageBreaks(child, cursor);
+      continue;
+    }
+    const QTextBlock block = it.currentBlock();
+    QTextBlockFormat format = block.blockFormat();
+    if (format.pageBreakPolicy() == QTextFormat::PageBreak_Auto) continue;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+    cursor.setPosition(block.position());
+    cursor.setBlockFormat(format);
+  }
+}
+
+// Lays `stretches` out one after another in one document under `head` (so that its style
+// sheet is read once), `width` device pixels wide (of `device`), and gives the units of
+// each, in order, drawn from `out`. False, with nothing laid out, when the text itself holds
+// the mark that parts the stretches.
+bool LayOutTexts(const std::string& head, const std::vector<TextStretch>& stretches, qreal width,
+                 qreal pageHeight, QPaintDevice* device, int source, LaidOutText* out,
+                 std::vector<std::vector<Unit>>* units) {
+  std::string html = head;
+  html += "<body>";
+  bool pictures = false;
+  for (std::size_t k = 0; k < stretches.size(); ++k) {
+    if (k > 0) html += "<p>&#xE000;</p>";
+    html += stretches[k].html;
+    pictures = pictures || stretches[k].html.find("<img") != std::string_view::npos;
+  }
+  html += "</body></html>";
   // Every change to a document that has its layout lays it out again: the layout is made
   // (by documentLayout()) only once the document is ready.
   auto document = std::make_unique<QTextDocument>();
@@ -174,34 +221,36 @@ void LayOutText(const std::string& html, qreal width, qreal pageHeight, QPaintDe
   {
     QTextCursor edit(document.get());
     edit.beginEditBlock();
-    // The page break that begins the text is the new page it is drawn on.
-    QTextBlockFormat format = edit.blockFormat();
-    format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
-    edit.setBlockFormat(format);
+    ClearPageBreaks(document->rootFrame(), edit);
     SpaceParagraphs(*document, PointsToPixels(kParagraphGapPoints));
     edit.endEditBlock();
   }
-  if (html.find("<img") != std::string::npos) {
+  if (pictures) {
     // Room for the frame and padding of the box a picture sits in.
     FitPicturesToWidth(*document, 0.92 * width * kImagePixelsPerInch / kResolution);
   }
   QAbstractTextDocumentLayout* layout = document->documentLayout();
   layout->setPaintDevice(device);
   document->setTextWidth(width);
-  const qreal height = layout->documentSize().height();
 
-  const std::size_t first = units->size();
+  units->assign(stretches.size(), {});
+  std::size_t k = 0;
+  std::vector<std::size_t> lastHeading(stretches.size(), std::string::npos);
+  std::vector<qreal> ends(stretches.size(), 0);
   qreal boundary = 0;
-  std::size_t lastHeading = std::string::npos;
+  bool stretchStart = true;
   const auto add = [&](qreal contentTop, qreal bottom, bool heading) {
     if (bottom <= boundary) return;
+    if (stretchStart) boundary = std::min(contentTop, bottom);
+    stretchStart = false;
+    std::vector<Unit>& into = (*units)[k];
     // A box taller than a page goes on in pieces of a page.
     for (qreal from = std::max(boundary, contentTop); bottom - from > pageHeight;
          from += pageHeight) {
-      units->push_back({source, false, 0, boundary, from, from + pageHeight, 0, heading, false});
+      into.push_back({source, false, 0, boundary, from, from + pageHeight, 0, heading, false});
       boundary = from + pageHeight;
     }
-    units->push_back(
+    into.push_back(
         {source, false, 0, boundary, std::max(boundary, contentTop), bottom, 0, heading, false});
     boundary = bottom;
   };
@@ -209,34 +258,46 @@ void LayOutText(const std::string& html, qreal width, qreal pageHeight, QPaintDe
     if (QTextFrame* frame = it.currentFrame()) {
       const QRectF box = layout->frameBoundingRect(frame);
       add(box.top(), box.bottom(), false);
+      ends[k] = box.bottom();
       continue;
     }
     const QTextBlock block = it.currentBlock();
+    const QRectF box = layout->blockBoundingRect(block);
+    if (stretches.size() > 1 && block.length() <= 4 &&
+        block.text().trimmed() == QChar(kStretchMark)) {
+      if (++k == stretches.size()) return false;
+      boundary = box.bottom();
+      stretchStart = true;
+      continue;
+    }
     const QTextLayout* lines = block.layout();
     if (lines == nullptr || lines->lineCount() == 0) continue;
     const bool heading = block.blockFormat().headingLevel() > 0;
-    if (heading) lastHeading = units->size();
-    const QRectF box = layout->blockBoundingRect(block);
+    if (heading) lastHeading[k] = (*units)[k].size();
     for (int i = 0; i < lines->lineCount(); ++i) {
       const QTextLine line = lines->lineAt(i);
       add(box.top() + line.y(), box.top() + line.y() + line.height(), heading);
     }
+    ends[k] = box.bottom() + block.blockFormat().bottomMargin();
   }
-  if (units->size() == first) {
-    // Nothing with lines (a blank paragraph): the room it takes.
-    units->push_back({source, false, 0, 0, 0, height, 0, false, false});
-  }
-  units->back().bottom = std::max(units->back().bottom, height);
-  (*units)[first].newPage = newPage;
-  if (leadsIn) {
-    std::size_t from = units->size() - 1;
-    if (lastHeading != std::string::npos &&
-        height - (*units)[lastHeading].top <= kLeadInPageShare * pageHeight) {
-      from = lastHeading;
+  if (k + 1 != stretches.size()) return false;
+
+  for (k = 0; k < stretches.size(); ++k) {
+    std::vector<Unit>& into = (*units)[k];
+    if (into.empty()) continue;
+    into.back().bottom = std::max(into.back().bottom, ends[k]);
+    into.front().newPage = stretches[k].newPage;
+    if (stretches[k].leadsIn) {
+      std::size_t from = into.size() - 1;
+      if (lastHeading[k] != std::string::npos &&
+          into.back().bottom - into[lastHeading[k]].top <= kLeadInPageShare * pageHeight) {
+        from = lastHeading[k];
+      }
+      for (std::size_t u = from; u < into.size(); ++u) into[u].keepWithNext = true;
     }
-    for (std::size_t k = from; k < units->size(); ++k) (*units)[k].keepWithNext = true;
   }
   out->document = std::move(document);
+  return true;
 }
 
 // Adds the units of a table: its heading rows and first rows keep together, and so do its
@@ -491,15 +552,13 @@ std::vector<ReportBlock> SplitReportBlocks(const std::string& html) {
   if (bodyStart == std::string::npos || bodyEnd == std::string::npos || bodyEnd < bodyStart) {
     return {{ReportBlock::Kind::kText, html, false}};
   }
-  const std::string head = html.substr(0, bodyStart + 1);
-  const std::string tail = html.substr(bodyEnd);
   std::vector<ReportBlock> blocks;
   std::size_t from = bodyStart + 1;
   bool newPage = false;
   const auto addText = [&](std::size_t to) {
     const std::string_view text = std::string_view(html).substr(from, to - from);
     if (!IsBlank(text)) {
-      blocks.push_back({ReportBlock::Kind::kText, head + std::string(text) + tail, newPage});
+      blocks.push_back({ReportBlock::Kind::kText, std::string(text), newPage});
       newPage = false;
     }
   };
@@ -565,28 +624,51 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
   first.movePosition(QTextCursor::NextCharacter);
   const PdfTableStyle style = ReadPdfTableStyle(StyleSheet(head), first.charFormat().font());
 
-  std::vector<LaidOutText> texts;
+  // The tables the painter draws; the rest goes to the rich-text engine, in stretches.
   std::vector<std::unique_ptr<PdfTablePainter>> tables;
-  std::vector<Unit> units;
+  std::vector<TextStretch> stretches;
+  struct Item {
+    bool table;
+    std::size_t index;
+    bool newPage;
+  };
+  std::vector<Item> items;
   for (std::size_t k = 0; k < blocks.size(); ++k) {
     const ReportBlock& block = blocks[k];
     if (block.kind == ReportBlock::Kind::kTable) {
       if (std::optional<PdfTableContent> content = ReadPdfTable(block.html)) {
         tables.push_back(
             std::make_unique<PdfTablePainter>(std::move(*content), style, body.width(), &writer));
-        AddTableUnits(*tables.back(), static_cast<int>(tables.size() - 1), block.newPage, &units);
+        items.push_back({true, tables.size() - 1, block.newPage});
         continue;
       }
     }
-    // Text, or a table that only the rich-text engine can draw.
-    const std::string text = block.kind == ReportBlock::Kind::kText
-                                 ? block.html
-                                 : head + "<body>" + block.html + "</body></html>";
-    const bool leadsIn =
-        k + 1 < blocks.size() && blocks[k + 1].kind == ReportBlock::Kind::kTable && !blocks[k + 1].newPage;
-    const int source = static_cast<int>(texts.size());
-    LayOutText(text, body.width(), body.height(), &writer, block.newPage, leadsIn, source,
-               &texts.emplace_back(), &units);
+    const bool leadsIn = k + 1 < blocks.size() &&
+                         blocks[k + 1].kind == ReportBlock::Kind::kTable && !blocks[k + 1].newPage;
+    items.push_back({false, stretches.size(), block.newPage});
+    stretches.push_back({block.html, block.newPage, leadsIn});
+  }
+  std::vector<LaidOutText> texts;
+  std::vector<std::vector<Unit>> textUnits;
+  if (!LayOutTexts(head, stretches, body.width(), body.height(), &writer, 0,
+                   &texts.emplace_back(), &textUnits)) {
+    // The text holds the parting mark itself: a document for each stretch.
+    texts.clear();
+    textUnits.clear();
+    for (std::size_t k = 0; k < stretches.size(); ++k) {
+      std::vector<std::vector<Unit>> one;
+      LayOutTexts(head, {stretches[k]}, body.width(), body.height(), &writer,
+                  static_cast<int>(k), &texts.emplace_back(), &one);
+      textUnits.push_back(std::move(one.front()));
+    }
+  }
+  std::vector<Unit> units;
+  for (const Item& item : items) {
+    if (item.table) {
+      AddTableUnits(*tables[item.index], static_cast<int>(item.index), item.newPage, &units);
+    } else {
+      units.insert(units.end(), textUnits[item.index].begin(), textUnits[item.index].end());
+    }
   }
 
   QPainter painter;

@@ -34,17 +34,17 @@ std::string JoinRowTables(const std::string& html);
 std::string DropPageFooters(const std::string& html);
 
 // A stretch of a report document's body as the PDF lays it out: a table standing outside any
-// box (drawn by the table painter), or the text between two such tables or page breaks (a
-// whole document of the report's head and that stretch, for the rich-text engine).
+// box (drawn by the table painter), or the text between two such tables or page breaks (for
+// the rich-text engine).
 struct ReportBlock {
   enum class Kind { kText, kTable };
   Kind kind = Kind::kText;
-  std::string html;      // kTable: the <table> element only
+  std::string html;      // the stretch of the body as it is there
   bool newPage = false;  // it begins with a page break
 };
 
 // The report document's body cut into blocks, in order. Text that is only blanks gives no
-// block.
+// block. A document without a body is one block of text.
 std::vector<ReportBlock> SplitReportBlocks(const std::string& html);
 
 // Reads the report document at `documentPath` and writes its PDF (RenderReportPdf) to

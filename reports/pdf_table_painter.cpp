@@ -1,7 +1,7 @@
 #include "reports/pdf_table_painter.h"
 
 #include <QFontMetricsF>
-#include <QHash>
+#include <QGlyphRun>
 #include <QLineF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cmath>
 #include <numeric>
+#include <unordered_map>
 
 namespace ardvane {
 namespace {
@@ -277,9 +278,39 @@ QString PlainText(const PdfTableCell& cell) {
 
 }  // namespace
 
+// One line of text in one font, shaped: its glyphs and its width.
+struct PdfShapedText {
+  QList<QGlyphRun> glyphs;
+  double width = 0;
+};
+
+struct PdfShapedTexts {
+  // By point size, weight and text.
+  std::unordered_map<QString, PdfShapedText> texts;
+
+  const PdfShapedText& Shape(const QString& text, const QFont& font, QPaintDevice* device) {
+    const QString key = QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r') + text;
+    const auto found = texts.find(key);
+    if (found != texts.end()) return found->second;
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setLineWidth(1e9);
+    layout.endLayout();
+    PdfShapedText shaped;
+    shaped.glyphs = layout.glyphRuns();
+    shaped.width = line.isValid() ? line.naturalTextWidth() : 0;
+    return texts.emplace(key, std::move(shaped)).first->second;
+  }
+};
+
 PdfTableStyle ReadPdfTableStyle(std::string_view css, const QFont& bodyFont) {
   PdfTableStyle style;
   style.font = bodyFont;
+  style.shapes = std::make_shared<PdfShapedTexts>();
   if (const QColor color = ColorOf(DeclarationValue(RuleFor(css, "body"), "color")); color.isValid()) {
     style.text = color;
   }
@@ -504,10 +535,8 @@ struct PdfTablePainter::LaidCell {
   double x = 0;
   double width = 0;
   // One line in one look: drawn as a string, `textWidth` wide. Anything else has a layout.
-  QString text;
-  bool bold = false;
+  const PdfShapedText* text = nullptr;
   QColor color;
-  double textWidth = 0;
   std::unique_ptr<QTextLayout> layout;
   int lines = 0;
   double textHeight = 0;
@@ -569,16 +598,10 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
     }
   }
 
-  QHash<QString, double> regularWidths;
-  QHash<QString, double> boldWidths;
+  if (!style_.shapes) style_.shapes = std::make_shared<PdfShapedTexts>();
   std::optional<QFontMetricsF> regular;
-  std::optional<QFontMetricsF> strong;
   const auto measure = [&](const QString& text, bool isBold) {
-    QHash<QString, double>& cache = isBold ? boldWidths : regularWidths;
-    if (const auto it = cache.constFind(text); it != cache.constEnd()) return *it;
-    const double width = (isBold ? *strong : *regular).horizontalAdvance(text);
-    cache.insert(text, width);
-    return width;
+    return style_.shapes->Shape(text, isBold ? boldFont_ : font_, device).width;
   };
   const auto runsBold = [](const PdfTableCell& cell, const PdfTableRun& run) {
     return cell.bold || run.bold;
@@ -591,9 +614,6 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
     boldFont_ = font_;
     boldFont_.setBold(true);
     regular.emplace(font_, device);
-    strong.emplace(boldFont_, device);
-    regularWidths.clear();
-    boldWidths.clear();
     std::fill(narrowest.begin(), narrowest.end(), 0.0);
     std::fill(widest.begin(), widest.end(), 0.0);
     std::fill(asked.begin(), asked.end(), 0.0);
@@ -693,7 +713,6 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
 
   // The cells, with their lines.
   lineSpacing_ = regular->lineSpacing();
-  ascent_ = regular->ascent();
   rows_.clear();
   rows_.resize(content_.rows.size());
   for (std::size_t r = 0; r < content_.rows.size(); ++r) {
@@ -719,10 +738,8 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
       const double room = out.width - 2 * padding_ - lineWidth_;
       const bool isBold = cell.bold || cell.runs.front().bold;
       if (text.simple && (text.figure || measure(text.plain, isBold) <= room)) {
-        out.text = text.plain;
-        out.bold = isBold;
+        out.text = &style_.shapes->Shape(text.plain, isBold ? boldFont_ : font_, device);
         out.color = cell.runs.front().color.isValid() ? cell.runs.front().color : color;
-        out.textWidth = measure(text.plain, isBold);
         out.lines = 1;
         out.textHeight = lineSpacing_;
       } else {
@@ -783,13 +800,12 @@ void PdfTablePainter::DrawRow(QPainter& painter, int row, double y) const {
     }
     double x = left;
     if (cell.align & Qt::AlignRight) {
-      x = left + room - cell.textWidth;
+      x = left + room - cell.text->width;
     } else if (cell.align & Qt::AlignHCenter) {
-      x = left + (room - cell.textWidth) / 2;
+      x = left + (room - cell.text->width) / 2;
     }
-    painter.setFont(cell.bold ? boldFont_ : font_);
     painter.setPen(cell.color);
-    painter.drawText(QPointF(x, top + ascent_), cell.text);
+    for (const QGlyphRun& glyphs : cell.text->glyphs) painter.drawGlyphRun(QPointF(x, top), glyphs);
   }
   if (lineWidth_ <= 0) return;
   std::vector<QLineF> lines;

@@ -15,6 +15,10 @@ class QTextLayout;
 
 namespace ardvane {
 
+// Texts shaped once for drawing, shared by the tables of one PDF: a schedule repeats the same
+// figures, months and years many times.
+struct PdfShapedTexts;
+
 // The look of the report's tables, read from the document's style sheet (the rules for `th`,
 // `tr.total td` and the cells' borders); what the sheet leaves out keeps these values.
 struct PdfTableStyle {
@@ -24,9 +28,11 @@ struct PdfTableStyle {
   QColor headingBackground{0x1f, 0x38, 0x64};
   QColor headingText{Qt::white};
   QColor totalBackground{0xe8, 0xec, 0xf5};
+  std::shared_ptr<PdfShapedTexts> shapes;  // made by ReadPdfTableStyle
 };
 
 // The style of the report's tables from the text of its <style> element, over `bodyFont`.
+// Its tables must be drawn on one kind of paint device.
 PdfTableStyle ReadPdfTableStyle(std::string_view css, const QFont& bodyFont);
 
 // A stretch of a cell's text in one look. A line break (<br>) is a '\n' in the text.
@@ -115,7 +121,6 @@ class PdfTablePainter {
   double padding_ = 0;
   double lineWidth_ = 0;
   double lineSpacing_ = 0;
-  double ascent_ = 0;
   int headingRows_ = 0;
   std::vector<double> columns_;
   std::vector<LaidRow> rows_;
