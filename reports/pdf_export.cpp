@@ -351,6 +351,7 @@ class PageComposer {
       for (; i <= end; ++i) Place(units[i]);
     }
     FlushText();
+    DrawLines();
     DrawPageNumber();
   }
 
@@ -381,7 +382,7 @@ class PageComposer {
     const PdfTablePainter& table = *tables_[static_cast<std::size_t>(unit.source)];
     if (y_ == 0 && unit.row >= table.HeadingRows()) {
       for (int row = 0; row < table.HeadingRows(); ++row) {
-        table.DrawRow(painter_, row, y_);
+        table.DrawRow(painter_, row, y_, &lines_);
         y_ += table.RowHeight(row);
       }
     }
@@ -390,8 +391,9 @@ class PageComposer {
       painter_.save();
       painter_.setClipRect(QRectF(0, 0, body_.width(), body_.height()));
     }
-    table.DrawRow(painter_, unit.row, y_);
+    table.DrawRow(painter_, unit.row, y_, &lines_);
     if (tooTall) painter_.restore();
+    linePen_ = table.LinePen();
     y_ += height;
     if (unit.row + 1 == table.Rows()) pendingGap_ = PointsToPixels(kAfterTableGapPoints);
   }
@@ -410,6 +412,18 @@ class PageComposer {
     textSource_ = -1;
   }
 
+  // The ruling lines of the tables on this page, in one stroke.
+  void DrawLines() {
+    if (lines_.empty()) return;
+    for (QLineF& line : lines_) {
+      line.setP1({line.x1(), std::clamp(line.y1(), 0.0, body_.height())});
+      line.setP2({line.x2(), std::clamp(line.y2(), 0.0, body_.height())});
+    }
+    painter_.setPen(linePen_);
+    painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    lines_.clear();
+  }
+
   void DrawPageNumber() {
     painter_.setFont(footerFont_);
     painter_.setPen(Qt::darkGray);
@@ -419,6 +433,7 @@ class PageComposer {
 
   void FinishPage() {
     FlushText();
+    DrawLines();
     DrawPageNumber();
     writer_.newPage();
     ++page_;
@@ -436,6 +451,8 @@ class PageComposer {
   int page_ = 0;
   qreal y_ = 0;  // how far down the current page is filled
   qreal pendingGap_ = 0;
+  std::vector<QLineF> lines_;
+  QPen linePen_;
   int textSource_ = -1;
   qreal textFrom_ = 0;
   qreal textTo_ = 0;

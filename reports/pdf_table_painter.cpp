@@ -778,47 +778,64 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
       textHeight = std::max(textHeight, out.textHeight);
     }
     laid.height = std::max(textHeight, lineSpacing_) + 2 * padding_ + lineWidth_;
+
+    // The one-line cells' glyphs, by colour and font, placed in the row.
+    for (LaidCell& cell : laid.cells) {
+      if (cell.text == nullptr) continue;
+      const double room = cell.width - 2 * padding_ - lineWidth_;
+      double x = cell.x + lineWidth_ / 2 + padding_;
+      if (cell.align & Qt::AlignRight) {
+        x += room - cell.text->width;
+      } else if (cell.align & Qt::AlignHCenter) {
+        x += (room - cell.text->width) / 2;
+      }
+      const double top = lineWidth_ / 2 + (laid.height - lineWidth_ - cell.textHeight) / 2;
+      for (const QGlyphRun& run : cell.text->glyphs) {
+        auto group = std::find_if(laid.glyphs.begin(), laid.glyphs.end(), [&](const RowGlyphs& g) {
+          return g.color == cell.color && g.glyphs.rawFont() == run.rawFont();
+        });
+        if (group == laid.glyphs.end()) {
+          group = laid.glyphs.insert(laid.glyphs.end(), RowGlyphs{cell.color, QGlyphRun()});
+          group->glyphs.setRawFont(run.rawFont());
+        }
+        QList<quint32> indexes = group->glyphs.glyphIndexes();
+        QList<QPointF> positions = group->glyphs.positions();
+        indexes.append(run.glyphIndexes());
+        for (const QPointF& at : run.positions()) positions.append(at + QPointF(x, top));
+        group->glyphs.setGlyphIndexes(indexes);
+        group->glyphs.setPositions(positions);
+      }
+      cell.text = nullptr;
+    }
   }
 }
 
-void PdfTablePainter::DrawRow(QPainter& painter, int row, double y) const {
+void PdfTablePainter::DrawRow(QPainter& painter, int row, double y,
+                              std::vector<QLineF>* lines) const {
   const LaidRow& laid = rows_[static_cast<std::size_t>(row)];
-  const double half = lineWidth_ / 2;
   for (const LaidCell& cell : laid.cells) {
     if (cell.background.isValid()) {
       painter.fillRect(QRectF(cell.x, y, cell.width, laid.height), cell.background);
     }
   }
-  for (const LaidCell& cell : laid.cells) {
-    if (cell.lines == 0) continue;
-    const double room = cell.width - 2 * padding_ - lineWidth_;
-    const double left = cell.x + half + padding_;
-    const double top = y + half + (laid.height - lineWidth_ - cell.textHeight) / 2;
-    if (cell.layout) {
-      cell.layout->draw(&painter, QPointF(left, top));
-      continue;
-    }
-    double x = left;
-    if (cell.align & Qt::AlignRight) {
-      x = left + room - cell.text->width;
-    } else if (cell.align & Qt::AlignHCenter) {
-      x = left + (room - cell.text->width) / 2;
-    }
-    painter.setPen(cell.color);
-    for (const QGlyphRun& glyphs : cell.text->glyphs) painter.drawGlyphRun(QPointF(x, top), glyphs);
+  for (const RowGlyphs& group : laid.glyphs) {
+    painter.setPen(group.color);
+    painter.drawGlyphRun(QPointF(0, y), group.glyphs);
   }
-  if (lineWidth_ <= 0) return;
-  std::vector<QLineF> lines;
-  lines.reserve(laid.cells.size() + 3);
-  const double right = laid.cells.empty() ? 0 : laid.cells.back().x + laid.cells.back().width;
-  lines.emplace_back(half, y + half, right - half, y + half);
-  lines.emplace_back(half, y + laid.height - half, right - half, y + laid.height - half);
   for (const LaidCell& cell : laid.cells) {
-    lines.emplace_back(cell.x + half, y, cell.x + half, y + laid.height);
+    if (!cell.layout) continue;
+    const double top = y + lineWidth_ / 2 + (laid.height - lineWidth_ - cell.textHeight) / 2;
+    cell.layout->draw(&painter, QPointF(cell.x + lineWidth_ / 2 + padding_, top));
   }
-  lines.emplace_back(right - half, y, right - half, y + laid.height);
-  painter.setPen(QPen(style_.lines, lineWidth_));
-  painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+  if (lineWidth_ <= 0 || laid.cells.empty()) return;
+  const double half = lineWidth_ / 2;
+  const double right = laid.cells.back().x + laid.cells.back().width;
+  lines->emplace_back(half, y + half, right - half, y + half);
+  lines->emplace_back(half, y + laid.height - half, right - half, y + laid.height - half);
+  for (const LaidCell& cell : laid.cells) {
+    lines->emplace_back(cell.x + half, y, cell.x + half, y + laid.height);
+  }
+  lines->emplace_back(right - half, y, right - half, y + laid.height);
 }
 
 }  // namespace ardvane

@@ -2,6 +2,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
+#include <QLineF>
+#include <QPen>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -95,8 +98,11 @@ class PdfTablePainter {
   // The height of the heading rows together, drawn again at the top of every page the
   // table runs on to.
   double HeadingHeight() const;
-  // Draws row `row` with its top at `y`, from the left edge.
-  void DrawRow(QPainter& painter, int row, double y) const;
+  // Draws row `row` with its top at `y`, from the left edge. Its ruling lines are added to
+  // `lines`, for the caller to draw with LinePen() once the page is done: one stroke for
+  // the lines of a whole page keeps the PDF small.
+  void DrawRow(QPainter& painter, int row, double y, std::vector<QLineF>* lines) const;
+  QPen LinePen() const { return QPen(style_.lines, lineWidth_); }
 
   // What the layout gave, for checks: the width of each column in device pixels, the size
   // the type was set at, and how many lines a cell takes (0 for a cell that is not there).
@@ -106,8 +112,14 @@ class PdfTablePainter {
 
  private:
   struct LaidCell;
+  // The glyphs of a row's one-line cells in one colour, gathered to be drawn at once.
+  struct RowGlyphs {
+    QColor color;
+    QGlyphRun glyphs;  // placed from the row's top left
+  };
   struct LaidRow {
     std::vector<LaidCell> cells;
+    std::vector<RowGlyphs> glyphs;
     double height = 0;
   };
 
