@@ -484,6 +484,28 @@ std::size_t ElementEnd(const std::string& lower, std::size_t start, std::string_
   return std::string::npos;
 }
 
+// The value of attribute `name` in the text of a start tag, without its quotes.
+std::string AttributeValue(std::string_view tag, std::string_view name) {
+  for (std::size_t at = tag.find(name); at != std::string_view::npos; at = tag.find(name, at + 1)) {
+    if (at == 0 || !std::isspace(static_cast<unsigned char>(tag[at - 1]))) continue;
+    std::size_t i = at + name.size();
+    while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i]))) ++i;
+    if (i >= tag.size() || tag[i] != '=') continue;
+    ++i;
+    while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i]))) ++i;
+    if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
+      const std::size_t end = tag.find(tag[i], i + 1);
+      return std::string(tag.substr(i + 1, end == std::string_view::npos ? end : end - i - 1));
+    }
+    std::size_t end = i;
+    while (end < tag.size() && !std::isspace(static_cast<unsigned char>(tag[end])) && tag[end] != '/') {
+      ++end;
+    }
+    return std::string(tag.substr(i, end - i));
+  }
+  return {};
+}
+
 // The text of the <style> elements of a document's head.
 std::string StyleSheet(const std::string& head) {
   const std::string lower = Lower(head);
@@ -544,14 +566,8 @@ std::string DropPageFooters(const std::string& html) {
     if (at < copied) continue;
     const std::size_t close = lower.find('>', at);
     if (close == std::string::npos) break;
-    std::string tag = lower.substr(at, close - at);
-    tag.erase(std::remove_if(tag.begin(), tag.end(),
-                             [](char c) { return c == '"' || c == '\'' || c == ' '; }),
-              tag.end());
-    if (tag.find("title=footer") == std::string::npos &&
-        tag.find("title=header") == std::string::npos) {
-      continue;
-    }
+    const std::string title = AttributeValue(std::string_view(lower).substr(at, close - at), "title");
+    if (title != "footer" && title != "header") continue;
     const std::size_t end = ElementEnd(lower, at, "div");
     kept.append(html, copied, at - copied);
     copied = end == std::string::npos ? html.size() : end;

@@ -22,7 +22,9 @@ constexpr int kMaxFigureLength = 24;
 constexpr double kMaxWordShare = 0.4;
 // The table's type is made smaller, down to this share of the body size, before the
 // figures would have to break.
+// When even that is too wide, the table runs into the margin rather than break a figure.
 constexpr double kSmallestFontShare = 0.6;
+constexpr int kFontAttempts = 4;
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -610,7 +612,7 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
   // Type that fits: the columns' narrowest widths must fit across the table.
   std::vector<double> narrowest(n), widest(n), asked(n);
   font_ = style_.font;
-  for (int attempt = 0; attempt < 4; ++attempt) {
+  for (int attempt = 0; attempt < kFontAttempts; ++attempt) {
     boldFont_ = font_;
     boldFont_.setBold(true);
     regular.emplace(font_, device);
@@ -659,7 +661,8 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
             }
           }
         }
-        const double extra = 2 * padding_ + lineWidth_;
+        // A pixel to spare, so that sums of widths that round down still hold the text.
+        const double extra = 2 * padding_ + lineWidth_ + 1;
         if (cell.span == 1) {
           narrowest[column] = std::max(narrowest[column], narrow + extra);
           widest[column] = std::max(widest[column], wide + extra);
@@ -671,7 +674,8 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
       }
     }
     const double needed = std::accumulate(narrowest.begin(), narrowest.end(), 0.0);
-    if (needed <= tableWidth || font_.pointSizeF() <= style_.font.pointSizeF() * kSmallestFontShare) {
+    if (needed <= tableWidth || attempt == kFontAttempts - 1 ||
+        font_.pointSizeF() <= style_.font.pointSizeF() * kSmallestFontShare) {
       break;
     }
     font_.setPointSizeF(std::max(style_.font.pointSizeF() * kSmallestFontShare,

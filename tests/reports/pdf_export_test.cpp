@@ -5,6 +5,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 #include "tests/planfiles/test_files.h"
 #include "tests/test_pdf.h"
@@ -162,6 +165,206 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   EXPECT_EQ(surroundings.busy, 0);
 }
 
+// The text of each page of a PDF as `pdftotext -layout` reads it; nothing when the tool is
+// not installed (poppler-utils).
+std::optional<std::vector<std::string>> PageTexts(const std::string& pdf) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) return std::nullopt;
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), QStringLiteral("-"), QStringLiteral("-")});
+  process.write(pdf.data(), static_cast<qint64>(pdf.size()));
+  process.closeWriteChannel();
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) return std::nullopt;
+  std::vector<std::string> pages;
+  for (const QByteArray& page : process.readAllStandardOutput().split('\f')) {
+    pages.push_back(page.toStdString());
+  }
+  if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos) pages.pop_back();
+  return pages;
+}
+
+// The money figures of `text` that are not whole ("$184,573.5" where a line broke).
+std::vector<std::string> BrokenFigures(const std::string& text) {
+  static const QRegularExpression kCandidate(QStringLiteral(R"(\$[0-9][0-9,.]*|\$\s*$)"),
+                                             QRegularExpression::MultilineOption);
+  static const QRegularExpression kWhole(QStringLiteral(R"(^\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2}[.,]?$)"));
+  std::vector<std::string> broken;
+  auto it = kCandidate.globalMatch(QString::fromStdString(text));
+  while (it.hasNext()) {
+    const QString figure = it.next().captured();
+    if (!kWhole.match(figure).hasMatch()) broken.push_back(figure.toStdString());
+  }
+  return broken;
+}
+
+std::string Head() {
+  return ReadFile(std::filesystem::path(ARDVANE_DIST_DIR) / "Templates" / "English" / "Header.ktf");
+}
+
+// A long schedule as the report writes it: before, a table per row after a table of the
+// heading row; now, one table with its heading row in <thead>, a page footer of an office
+// suite and headings that ask to stay with what follows. Its figures are wider than the
+// columns ask for.
+std::string ScheduleHtml(bool newForm, int rows) {
+  const std::string table =
+      "<table class=\"rows\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">";
+  const std::string headings =
+      "<tr><th width=\"8%\">Year</th><th width=\"8%\">Month</th><th width=\"16%\" "
+      "align=\"right\">Beginning balance</th><th width=\"12%\" align=\"right\">Interest</th>"
+      "<th width=\"14%\" align=\"right\">Monthly payment</th><th width=\"14%\" "
+      "align=\"right\">Extra payment</th><th width=\"14%\" align=\"right\">Total payment</th>"
+      "<th width=\"14%\" align=\"right\">Ending balance</th></tr>";
+  std::string html = Head();
+  if (newForm) {
+    html += "<div title=\"footer\"><p align=\"center\">Footer of the office suite "
+            "<sdfield type=PAGE subtype=RANDOM format=PAGE>1</sdfield></p></div>";
+  }
+  html += "<h2 class=\"page\" style=\"page-break-before: always; page-break-after: avoid\">"
+          "Amortization Table: Mortgage</h2>\n<p>This debt is the 1st to be paid off.</p>\n";
+  html += newForm ? table + "<thead>" + headings + "</thead><tbody>\n"
+                  : table + "\n" + headings + "\n</table>\n";
+  for (int i = 0; i < rows; ++i) {
+    const std::string row = "<tr><td width=\"8%\">" + std::to_string(2026 + i / 12) +
+                            "</td><td width=\"8%\">Sep</td><td align=\"right\">$184,573," +
+                            std::to_string(100 + i % 900) +
+                            ".54</td><td align=\"right\">$91,914.39</td><td align=\"right\">"
+                            "$1,390,000.00</td><td align=\"right\">$163,000.65</td>"
+                            "<td align=\"right\">$1,553,000.65</td><td align=\"right\">"
+                            "$175,086,512.57</td></tr>";
+    html += newForm ? row + "\n" : table + row + "</table>\n";
+  }
+  if (newForm) html += "</tbody></table>\n";
+  return html + "</body>\n</html>\n";
+}
+
+TEST(PdfExportTest, LongSchedulesKeepTheirFiguresWholeAndTheirHeadingsOnEveryPage) {
+  for (const bool newForm : {false, true}) {
+    SCOPED_TRACE(newForm ? "one table with <thead>" : "a table per row");
+    std::string error;
+    const std::optional<std::string> pdf =
+        RenderReportPdf(ScheduleHtml(newForm, 150), PaperSize::kLetter, &error);
+    ASSERT_TRUE(pdf) << error;
+    const auto pages = PageTexts(*pdf);
+    if (!pages) GTEST_SKIP() << "pdftotext is not installed";
+    ASSERT_GE(pages->size(), 3u);
+    for (std::size_t page = 0; page < pages->size(); ++page) {
+      const std::string& text = (*pages)[page];
+      SCOPED_TRACE("page " + std::to_string(page + 1) + ":\n" + text);
+      EXPECT_EQ(BrokenFigures(text), std::vector<std::string>());
+      // The heading row on every page, each heading whole.
+      for (const char* heading : {"Year", "Month", "Beginning", "Interest", "Ending"}) {
+        EXPECT_NE(text.find(heading), std::string::npos) << heading;
+      }
+      EXPECT_EQ(text.find("Mont\n"), std::string::npos);
+      // The page's own number at its foot, and nothing of the document's footer.
+      EXPECT_EQ(text.find("Footer of the office suite"), std::string::npos);
+      const std::size_t last = text.find_last_not_of(" \n");
+      const std::size_t start = text.find_last_of(" \n", last) + 1;
+      EXPECT_EQ(text.substr(start, last + 1 - start), std::to_string(page + 1));
+    }
+    // The heading stays with the table's first rows.
+    EXPECT_NE(pages->front().find("Amortization Table: Mortgage"), std::string::npos);
+    EXPECT_NE(pages->front().find("2026"), std::string::npos);
+  }
+}
+
+// The index of the first page whose text has `text` as a whole word; -1 when none has.
+int PageOf(const std::vector<std::string>& pages, const std::string& text) {
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    if (pages[page].find(text + "\n") != std::string::npos ||
+        pages[page].find(text + " ") != std::string::npos) {
+      return static_cast<int>(page);
+    }
+  }
+  return -1;
+}
+
+TEST(PdfExportTest, AHeadingNeverStandsAloneAtTheFootOfAPage) {
+  // Filler lines push a heading, its lead-in paragraph and a long table a line further
+  // down each time, so that the foot of the first page falls at each of them in turn.
+  bool spannedPages = false;
+  for (int filler = 30; filler < 62; ++filler) {
+    std::string html = Head();
+    for (int line = 0; line < filler; ++line) html += "<p>Filler " + std::to_string(line) + "</p>\n";
+    html += "<h3>Schedule</h3>\n<p>A lead-in paragraph.</p>\n<table class=\"rows\" width=\"100%\" "
+            "border=\"1\" cellpadding=\"3\"><tr><th>Debt</th><th align=\"right\">Payment</th></tr>";
+    for (int row = 0; row < 40; ++row) {
+      html += "<tr><td>" + std::string(row == 0 ? "top-row" : row == 2 ? "third-row" : "Card") +
+              "</td><td align=\"right\">$1,234.56</td></tr>";
+    }
+    html += "</table></body></html>";
+    std::string error;
+    const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+    ASSERT_TRUE(pdf) << error;
+    const auto pages = PageTexts(*pdf);
+    if (!pages) GTEST_SKIP() << "pdftotext is not installed";
+    SCOPED_TRACE(std::to_string(filler) + " lines before:\n" + pages->front());
+    const int heading = PageOf(*pages, "Schedule");
+    ASSERT_NE(heading, -1);
+    spannedPages = spannedPages || heading > 0;
+    EXPECT_EQ(PageOf(*pages, "A lead-in paragraph."), heading);
+    EXPECT_EQ(PageOf(*pages, "Debt"), heading);
+    EXPECT_EQ(PageOf(*pages, "top-row"), heading);
+    EXPECT_EQ(PageOf(*pages, "third-row"), heading);
+  }
+  EXPECT_TRUE(spannedPages) << "the heading never reached the second page";
+
+  // Headings between short tables, at every height of a page: each stays with its table.
+  std::string html = Head();
+  for (int section = 0; section < 40; ++section) {
+    html += "<h3>Section " + std::to_string(section) + "</h3>\n<table class=\"grid\" width=\"100%\" "
+            "border=\"1\"><tr><th>Debt</th><th align=\"right\">Payment</th></tr>";
+    for (int row = 0; row < 1 + section % 7; ++row) {
+      html += "<tr><td>" + std::string(row == 0 ? "top-of-" + std::to_string(section) : "Card") +
+              "</td><td align=\"right\">$1,234.56</td></tr>";
+    }
+    html += "</table>\n";
+  }
+  html += "</body></html>";
+  std::string error;
+  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+  ASSERT_TRUE(pdf) << error;
+  const auto pages = PageTexts(*pdf);
+  ASSERT_TRUE(pages);
+  for (int section = 0; section < 40; ++section) {
+    const std::string heading = "Section " + std::to_string(section);
+    EXPECT_NE(PageOf(*pages, heading), -1) << heading;
+    EXPECT_EQ(PageOf(*pages, heading), PageOf(*pages, "top-of-" + std::to_string(section)))
+        << heading;
+  }
+}
+
+TEST(PdfExportTest, NamesWithBidiMarksAndControlCharactersGiveAPdf) {
+  const std::string names[] = {"\u202EMaria \u200FSample", "\u0645\u0631\u064A\u0645",
+                               "\u05E9\u05E8\u05D4 \U0001F600", "a\x01\x02\x1b" "b",
+                               std::string(30000, 'N')};
+  std::string html = Head() + "<div class=\"textbox\">";
+  for (const std::string& name : names) html += "<p>" + name + "</p>";
+  html += "</div><table class=\"grid\" width=\"100%\" border=\"1\"><tr><th>Debt</th>"
+          "<th>Balance</th></tr>";
+  for (const std::string& name : names) {
+    html += "<tr><td>" + name + "</td><td align=\"right\">$1,234.56</td></tr>";
+  }
+  html += "</table></body></html>";
+  std::string error;
+  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+  ASSERT_TRUE(pdf) << error;
+  EXPECT_GE(ReadPdfFacts(*pdf).pages, 1);
+}
+
+TEST(PdfExportTest, PageFootersOfTheDocumentAreLeftOut) {
+  EXPECT_EQ(DropPageFooters("<body><p>a</p><DIV TITLE=\"footer\"><div><p>b</p></div>"
+                            "<sdfield type=PAGE>1</sdfield></DIV><p>c</p>"
+                            "<div title='header'>h</div><div title=\"footers\">d</div>"
+                            "<div class=\"textbox\">e</div></body>"),
+            "<body><p>a</p><p>c</p><div title=\"footers\">d</div>"
+            "<div class=\"textbox\">e</div></body>");
+  // One that is never closed takes the rest of the document with it.
+  EXPECT_EQ(DropPageFooters("<p>a</p><div title=\"footer\"><p>b</p>"), "<p>a</p>");
+  const std::string plain = "<p>no footer</p><div>x</div>";
+  EXPECT_EQ(DropPageFooters(plain), plain);
+}
+
 TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) {
   const std::string row = "<table class=\"rows\" border=\"1\">";
   // Three row tables in a row become one; a table that opens differently, or text between,
@@ -173,6 +376,9 @@ TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) 
             row + "<tr><td>1</td></tr><tr><td>2</td></tr><tr><td>3</td></tr></table>" +
                 "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
                 "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>");
+  // Two schedules of the new form one after the other stay two tables.
+  const std::string schedule = row + "\n<thead><tr><th>Y</th></tr></thead><tbody><tr><td>1</td></tr></tbody></table>";
+  EXPECT_EQ(JoinRowTables(schedule + "\n" + schedule), schedule + "\n" + schedule);
 
   const std::string head = "<html><head><style>h3 { color: red }</style></head><body>";
   const std::vector<ReportBlock> blocks = SplitReportBlocks(
