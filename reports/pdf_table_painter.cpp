@@ -2,14 +2,17 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QRawFont>
 #include <QLineF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <numeric>
+#include <string_view>
 #include <unordered_map>
 
 namespace ardvane {
@@ -287,13 +290,24 @@ struct PdfShapedText {
 };
 
 struct PdfShapedTexts {
-  // By point size, weight and text.
-  std::unordered_map<QString, PdfShapedText> texts;
+  // The characters of figures: their glyphs stand side by side, unchanged by their
+  // neighbours (no ligatures, no kerning), so a figure is put together from them without
+  // shaping it.
+  static constexpr std::u16string_view kFigureCharacters = u"0123456789$.,()%-+/: ";
 
-  const PdfShapedText& Shape(const QString& text, const QFont& font, QPaintDevice* device) {
-    const QString key = QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r') + text;
-    const auto found = texts.find(key);
-    if (found != texts.end()) return found->second;
+  struct FigureGlyphs {
+    bool usable = false;
+    QRawFont font;
+    double baseline = 0;
+    std::array<quint32, 128> glyphs{};
+    std::array<double, 128> advances{};
+  };
+
+  // By point size, weight and text; the figures' glyphs by point size and weight.
+  std::unordered_map<QString, PdfShapedText> texts;
+  std::unordered_map<QString, FigureGlyphs> figureGlyphs;
+
+  static PdfShapedText LayOutLine(const QString& text, const QFont& font, QPaintDevice* device) {
     QTextLayout layout(text, font, device);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
@@ -305,7 +319,66 @@ struct PdfShapedTexts {
     PdfShapedText shaped;
     shaped.glyphs = layout.glyphRuns();
     shaped.width = line.isValid() ? line.naturalTextWidth() : 0;
-    return texts.emplace(key, std::move(shaped)).first->second;
+    return shaped;
+  }
+
+  const FigureGlyphs& FigureGlyphsOf(const QString& fontKey, const QFont& font,
+                                     QPaintDevice* device) {
+    const auto found = figureGlyphs.find(fontKey);
+    if (found != figureGlyphs.end()) return found->second;
+    FigureGlyphs& out = figureGlyphs[fontKey];
+    const QString characters = QString::fromUtf16(kFigureCharacters.data(),
+                                                  static_cast<qsizetype>(kFigureCharacters.size()));
+    const PdfShapedText all = LayOutLine(characters, font, device);
+    if (all.glyphs.size() != 1 || all.glyphs.front().glyphIndexes().size() != characters.size()) {
+      return out;
+    }
+    out.font = all.glyphs.front().rawFont();
+    out.baseline = all.glyphs.front().positions().front().y();
+    const QList<quint32> glyphs = all.glyphs.front().glyphIndexes();
+    const QList<QPointF> positions = all.glyphs.front().positions();
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+      if (glyphs[i] == 0) return out;
+      const char16_t c = characters[i].unicode();
+      out.glyphs[c] = glyphs[i];
+      out.advances[c] =
+          (i + 1 < characters.size() ? positions[i + 1].x() : all.width) - positions[i].x();
+    }
+    out.usable = true;
+    return out;
+  }
+
+  const PdfShapedText& Shape(const QString& text, const QFont& font, QPaintDevice* device) {
+    const QString fontKey = QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r');
+    const QString key = fontKey + text;
+    const auto found = texts.find(key);
+    if (found != texts.end()) return found->second;
+    const bool figure = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+      return kFigureCharacters.find(c.unicode()) != std::u16string_view::npos;
+    });
+    if (figure) {
+      if (const FigureGlyphs& glyphs = FigureGlyphsOf(fontKey, font, device); glyphs.usable) {
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+        indexes.reserve(text.size());
+        positions.reserve(text.size());
+        double x = 0;
+        for (const QChar c : text) {
+          indexes.append(glyphs.glyphs[c.unicode()]);
+          positions.append(QPointF(x, glyphs.baseline));
+          x += glyphs.advances[c.unicode()];
+        }
+        PdfShapedText shaped;
+        QGlyphRun run;
+        run.setRawFont(glyphs.font);
+        run.setGlyphIndexes(indexes);
+        run.setPositions(positions);
+        shaped.glyphs.append(run);
+        shaped.width = x;
+        return texts.emplace(key, std::move(shaped)).first->second;
+      }
+    }
+    return texts.emplace(key, LayOutLine(text, font, device)).first->second;
   }
 };
 
