@@ -57,10 +57,12 @@ double PointsToPixels(double points) { return points / 72.0 * kResolution; }
 // The rich-text engine's image sizes are screen pixels of this many per inch.
 constexpr double kImagePixelsPerInch = 96;
 
+// ASCII letters in lower case: tag and attribute names, CSS keywords.
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 std::string Lower(std::string_view text) {
   std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (char& c : lower) c = LowerAscii(c);
   return lower;
 }
 
@@ -216,6 +218,10 @@ bool LayOutTexts(const std::string& head, const std::vector<TextStretch>& stretc
   // (by documentLayout()) only once the document is ready.
   auto document = std::make_unique<QTextDocument>();
   document->setUndoRedoEnabled(false);
+  // Outlines for a PDF: hinting them for the pixels of a screen is wasted time.
+  QFont font = document->defaultFont();
+  font.setHintingPreference(QFont::PreferNoHinting);
+  document->setDefaultFont(font);
   document->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
   document->setDocumentMargin(0);
   {
@@ -655,7 +661,9 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
   writer.setTitle(probe.metaInformation(QTextDocument::DocumentTitle));
   QTextCursor first(&probe);
   first.movePosition(QTextCursor::NextCharacter);
-  const PdfTableStyle style = ReadPdfTableStyle(StyleSheet(head), first.charFormat().font());
+  QFont bodyFont = first.charFormat().font();
+  bodyFont.setHintingPreference(QFont::PreferNoHinting);
+  const PdfTableStyle style = ReadPdfTableStyle(StyleSheet(head), bodyFont);
 
   // The tables the painter draws; the rest goes to the rich-text engine, in stretches.
   std::vector<std::unique_ptr<PdfTablePainter>> tables;

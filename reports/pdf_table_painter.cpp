@@ -29,10 +29,12 @@ constexpr double kMaxWordShare = 0.4;
 constexpr double kSmallestFontShare = 0.6;
 constexpr int kFontAttempts = 4;
 
+// ASCII letters in lower case: tag and attribute names, CSS keywords.
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 std::string Lower(std::string_view text) {
   std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (char& c : lower) c = LowerAscii(c);
   return lower;
 }
 
@@ -109,7 +111,7 @@ std::string RuleFor(std::string_view css, std::string_view selector) {
         if (std::isspace(static_cast<unsigned char>(c))) {
           if (!one.empty() && one.back() != ' ') one += ' ';
         } else {
-          one += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+          one += LowerAscii(c);
         }
       }
       if (one == selector) {
