@@ -642,6 +642,7 @@ std::vector<ReportBlock> SplitReportBlocks(const std::string& html) {
 std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize paper,
                                            std::string* error) {
   QByteArray bytes;
+  bytes.reserve(static_cast<qsizetype>(std::min(html.size(), kMaxReportBytes)));
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QPdfWriter writer(&buffer);
