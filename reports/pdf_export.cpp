@@ -147,9 +147,9 @@ void SetUpWriter(QPdfWriter& writer, PaperSize paper) {
 struct Unit {
   int source = 0;  // the text or the table it belongs to
   bool table = false;
-  int row = 0;                // of a table
-  qreal top = 0;              // of a text, in its own coordinates: from the unit before
-  qreal contentTop = 0;       // where what it shows begins (the top of a page starts here)
+  int row = 0;           // of a table
+  qreal top = 0;         // of a text, in its own coordinates: from the unit before
+  qreal contentTop = 0;  // where what it shows begins (the top of a page starts here)
   qreal bottom = 0;
   qreal spaceBefore = 0;      // left out at the top of a page
   bool keepWithNext = false;  // goes on the page of the unit after it
@@ -321,8 +321,8 @@ void AddTableUnits(const PdfTablePainter& table, int source, bool newPage,
     unit.bottom = table.RowHeight(row);
     unit.spaceBefore = row == 0 ? PointsToPixels(kTableGapPoints) : 0;
     unit.newPage = row == 0 && newPage;
-    unit.keepWithNext = row + 1 < rows && (whole || row < headings + kRowsKeptWithHeading - 1 ||
-                                           row == rows - 2);
+    unit.keepWithNext =
+        row + 1 < rows && (whole || row < headings + kRowsKeptWithHeading - 1 || row == rows - 2);
     units->push_back(unit);
   }
 }
@@ -477,7 +477,8 @@ std::size_t ElementEnd(const std::string& lower, std::size_t start, std::string_
     const std::size_t nextClose = lower.find(close, at);
     if (nextClose == std::string::npos) return std::string::npos;
     if (nextOpen < nextClose) {
-      const char after = nextOpen + open.size() < lower.size() ? lower[nextOpen + open.size()] : ' ';
+      const char after =
+          nextOpen + open.size() < lower.size() ? lower[nextOpen + open.size()] : ' ';
       if (!std::isalnum(static_cast<unsigned char>(after))) ++depth;
       at = nextOpen + open.size();
       continue;
@@ -504,7 +505,8 @@ std::string AttributeValue(std::string_view tag, std::string_view name) {
       return std::string(tag.substr(i + 1, end == std::string_view::npos ? end : end - i - 1));
     }
     std::size_t end = i;
-    while (end < tag.size() && !std::isspace(static_cast<unsigned char>(tag[end])) && tag[end] != '/') {
+    while (end < tag.size() && !std::isspace(static_cast<unsigned char>(tag[end])) &&
+           tag[end] != '/') {
       ++end;
     }
     return std::string(tag.substr(i, end - i));
@@ -544,9 +546,8 @@ std::string JoinRowTables(const std::string& html) {
     while (next < html.size() && std::isspace(static_cast<unsigned char>(html[next]))) ++next;
     if (start == std::string::npos || html.compare(next, 6, "<table") != 0) continue;
     const std::size_t nextClose = html.find('>', next);
-    if (nextClose == std::string::npos ||
-        html.compare(start, html.find('>', start) + 1 - start, html, next,
-                     nextClose + 1 - next) != 0) {
+    if (nextClose == std::string::npos || html.compare(start, html.find('>', start) + 1 - start,
+                                                       html, next, nextClose + 1 - next) != 0) {
       continue;
     }
     std::size_t content = nextClose + 1;
@@ -572,7 +573,8 @@ std::string DropPageFooters(const std::string& html) {
     if (at < copied) continue;
     const std::size_t close = lower.find('>', at);
     if (close == std::string::npos) break;
-    const std::string title = AttributeValue(std::string_view(lower).substr(at, close - at), "title");
+    const std::string title =
+        AttributeValue(std::string_view(lower).substr(at, close - at), "title");
     if (title != "footer" && title != "header") continue;
     const std::size_t end = ElementEnd(lower, at, "div");
     kept.append(html, copied, at - copied);
@@ -685,22 +687,22 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
         continue;
       }
     }
-    const bool leadsIn = k + 1 < blocks.size() &&
-                         blocks[k + 1].kind == ReportBlock::Kind::kTable && !blocks[k + 1].newPage;
+    const bool leadsIn = k + 1 < blocks.size() && blocks[k + 1].kind == ReportBlock::Kind::kTable &&
+                         !blocks[k + 1].newPage;
     items.push_back({false, stretches.size(), block.newPage});
     stretches.push_back({block.html, block.newPage, leadsIn});
   }
   std::vector<LaidOutText> texts;
   std::vector<std::vector<Unit>> textUnits;
-  if (!LayOutTexts(head, stretches, body.width(), body.height(), &writer, 0,
-                   &texts.emplace_back(), &textUnits)) {
+  if (!LayOutTexts(head, stretches, body.width(), body.height(), &writer, 0, &texts.emplace_back(),
+                   &textUnits)) {
     // The text holds the parting mark itself: a document for each stretch.
     texts.clear();
     textUnits.clear();
     for (std::size_t k = 0; k < stretches.size(); ++k) {
       std::vector<std::vector<Unit>> one;
-      LayOutTexts(head, {stretches[k]}, body.width(), body.height(), &writer,
-                  static_cast<int>(k), &texts.emplace_back(), &one);
+      LayOutTexts(head, {stretches[k]}, body.width(), body.height(), &writer, static_cast<int>(k),
+                  &texts.emplace_back(), &one);
       textUnits.push_back(std::move(one.front()));
     }
   }

@@ -2,10 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QRawFont>
 #include <QLineF>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
 #include <array>
@@ -59,10 +59,9 @@ std::string DeclarationValue(std::string_view declarations, std::string_view pro
     while (colon < lower.size() && lower[colon] == ' ') ++colon;
     if (!starts || colon >= lower.size() || lower[colon] != ':') continue;
     const std::size_t end = lower.find(';', colon);
-    return std::string(Trim(std::string_view(declarations)
-                                .substr(colon + 1, end == std::string::npos
-                                                       ? std::string::npos
-                                                       : end - colon - 1)));
+    return std::string(Trim(
+        std::string_view(declarations)
+            .substr(colon + 1, end == std::string::npos ? std::string::npos : end - colon - 1)));
   }
   return {};
 }
@@ -81,7 +80,8 @@ QColor BorderColor(std::string_view value) {
   while (from < text.size()) {
     const std::size_t end = std::min(text.find(' ', from), text.size());
     if (const QColor color = ColorOf(std::string_view(text).substr(from, end - from));
-        color.isValid() && text[from] != '0' && !std::isdigit(static_cast<unsigned char>(text[from]))) {
+        color.isValid() && text[from] != '0' &&
+        !std::isdigit(static_cast<unsigned char>(text[from]))) {
       return color;
     }
     from = end + 1;
@@ -172,11 +172,13 @@ struct Attributes {
     std::size_t at = 0;
     while (at < tag.size() && !std::isspace(static_cast<unsigned char>(tag[at]))) ++at;
     while (at < tag.size()) {
-      while (at < tag.size() && (std::isspace(static_cast<unsigned char>(tag[at])) || tag[at] == '/')) {
+      while (at < tag.size() &&
+             (std::isspace(static_cast<unsigned char>(tag[at])) || tag[at] == '/')) {
         ++at;
       }
       const std::size_t nameStart = at;
-      while (at < tag.size() && tag[at] != '=' && !std::isspace(static_cast<unsigned char>(tag[at]))) {
+      while (at < tag.size() && tag[at] != '=' &&
+             !std::isspace(static_cast<unsigned char>(tag[at]))) {
         ++at;
       }
       std::string name = Lower(tag.substr(nameStart, at - nameStart));
@@ -206,10 +208,13 @@ struct Attributes {
     return {};
   }
   bool Has(std::string_view name) const {
-    return std::any_of(pairs.begin(), pairs.end(), [&](const auto& pair) { return pair.first == name; });
+    return std::any_of(pairs.begin(), pairs.end(),
+                       [&](const auto& pair) { return pair.first == name; });
   }
   // The value of a CSS property of the style attribute.
-  std::string Style(std::string_view property) const { return DeclarationValue(Get("style"), property); }
+  std::string Style(std::string_view property) const {
+    return DeclarationValue(Get("style"), property);
+  }
   bool HasClass(std::string_view name) const {
     const std::string classes = " " + Lower(Get("class")) + " ";
     return classes.find(" " + std::string(name) + " ") != std::string::npos;
@@ -281,6 +286,43 @@ QString PlainText(const PdfTableCell& cell) {
   QString text;
   for (const PdfTableRun& run : cell.runs) text += run.text;
   return text;
+}
+
+// The widths of the columns: each its narrowest width, then the room left shared out as the
+// columns ask for it: their width attribute, and those without one the width the others
+// leave, in proportion to their widest text. All widths include the cells' padding.
+std::vector<double> ShareColumnWidths(const std::vector<double>& narrowest,
+                                      const std::vector<double>& widest,
+                                      const std::vector<double>& asked, double tableWidth) {
+  const std::size_t n = narrowest.size();
+  std::vector<double> wanted(n);
+  const double sumAsked = std::accumulate(asked.begin(), asked.end(), 0.0);
+  double unaskedWidest = 0;
+  for (std::size_t c = 0; c < n; ++c) unaskedWidest += asked[c] > 0 ? 0 : widest[c];
+  const double leftOver = std::max(0.0, tableWidth - sumAsked);
+  for (std::size_t c = 0; c < n; ++c) {
+    double share = asked[c];
+    if (share == 0) {
+      share = sumAsked > 0 && unaskedWidest > 0 ? leftOver * widest[c] / unaskedWidest : widest[c];
+    }
+    wanted[c] = std::max(narrowest[c], share);
+  }
+  const double sumNarrowest = std::accumulate(narrowest.begin(), narrowest.end(), 0.0);
+  const double sumWanted = std::accumulate(wanted.begin(), wanted.end(), 0.0);
+  std::vector<double> columns(n, 0.0);
+  if (sumWanted <= tableWidth) {
+    // Everything fits: the room over goes to the columns in proportion to what they asked.
+    const double scale = sumWanted > 0 ? tableWidth / sumWanted : 1;
+    for (std::size_t c = 0; c < n; ++c) columns[c] = wanted[c] * scale;
+  } else if (sumNarrowest < tableWidth && sumWanted > sumNarrowest) {
+    const double share = (tableWidth - sumNarrowest) / (sumWanted - sumNarrowest);
+    for (std::size_t c = 0; c < n; ++c) {
+      columns[c] = narrowest[c] + (wanted[c] - narrowest[c]) * share;
+    }
+  } else {
+    columns = narrowest;
+  }
+  return columns;
 }
 
 }  // namespace
@@ -388,11 +430,13 @@ PdfTableStyle ReadPdfTableStyle(std::string_view css, const QFont& bodyFont) {
   PdfTableStyle style;
   style.font = bodyFont;
   style.shapes = std::make_shared<PdfShapedTexts>();
-  if (const QColor color = ColorOf(DeclarationValue(RuleFor(css, "body"), "color")); color.isValid()) {
+  if (const QColor color = ColorOf(DeclarationValue(RuleFor(css, "body"), "color"));
+      color.isValid()) {
     style.text = color;
   }
   const std::string heading = RuleFor(css, "th");
-  if (const QColor color = ColorOf(DeclarationValue(heading, "background-color")); color.isValid()) {
+  if (const QColor color = ColorOf(DeclarationValue(heading, "background-color"));
+      color.isValid()) {
     style.headingBackground = color;
   }
   if (const QColor color = ColorOf(DeclarationValue(heading, "color")); color.isValid()) {
@@ -473,7 +517,8 @@ std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
     at = close + 1;
     const bool closing = !tag.empty() && tag[0] == '/';
     std::size_t nameEnd = closing ? 1 : 0;
-    while (nameEnd < tag.size() && std::isalnum(static_cast<unsigned char>(tag[nameEnd]))) ++nameEnd;
+    while (nameEnd < tag.size() && std::isalnum(static_cast<unsigned char>(tag[nameEnd])))
+      ++nameEnd;
     const std::string name = Lower(tag.substr(closing ? 1 : 0, nameEnd - (closing ? 1 : 0)));
 
     if (name == "table") {
@@ -492,7 +537,8 @@ std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
         table.widthPercent = std::min(percent, 100.0);
       }
       if (attributes.Has("cellpadding")) {
-        table.paddingPixels = std::clamp(std::atof(attributes.Get("cellpadding").c_str()), 0.0, 50.0);
+        table.paddingPixels =
+            std::clamp(std::atof(attributes.Get("cellpadding").c_str()), 0.0, 50.0);
       }
     } else if (name == "img" || name == "object" || name == "svg") {
       return std::nullopt;
@@ -565,7 +611,8 @@ std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
       } else {
         const Attributes attributes(tag);
         QColor color = ColorOf(attributes.Get("color"));
-        if (const QColor styled = ColorOf(attributes.Style("color")); styled.isValid()) color = styled;
+        if (const QColor styled = ColorOf(attributes.Style("color")); styled.isValid())
+          color = styled;
         colors.push_back(color);
         if (Lower(attributes.Style("font-weight")) == "bold") ++bold;
       }
@@ -621,8 +668,8 @@ struct PdfTablePainter::LaidCell {
   QColor background;
 };
 
-PdfTablePainter::PdfTablePainter(PdfTableContent content, const PdfTableStyle& style,
-                                 double width, QPaintDevice* device)
+PdfTablePainter::PdfTablePainter(PdfTableContent content, const PdfTableStyle& style, double width,
+                                 QPaintDevice* device)
     : content_(std::move(content)), style_(style), width_(width) {
   headingRows_ = content_.headingRows;
   LayOut(device);
@@ -632,7 +679,8 @@ PdfTablePainter::~PdfTablePainter() = default;
 
 double PdfTablePainter::HeadingHeight() const {
   double height = 0;
-  for (int row = 0; row < headingRows_; ++row) height += rows_[static_cast<std::size_t>(row)].height;
+  for (int row = 0; row < headingRows_; ++row)
+    height += rows_[static_cast<std::size_t>(row)].height;
   return height;
 }
 
@@ -729,8 +777,9 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
                 continue;
               }
               if (end > start) {
-                narrow = std::max(narrow, std::min(longestWord, measure(run.text.mid(start, end - start),
-                                                                        runsBold(cell, run))));
+                narrow =
+                    std::max(narrow, std::min(longestWord, measure(run.text.mid(start, end - start),
+                                                                   runsBold(cell, run))));
               }
               start = end + 1;
             }
@@ -757,36 +806,7 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
                                  font_.pointSizeF() * tableWidth / needed * 0.98));
   }
 
-  // The columns: each its narrowest width, then the room left shared out as the columns
-  // ask for it: their width attribute, and those without one the width the others leave,
-  // in proportion to their widest text.
-  std::vector<double> wanted(n);
-  const double sumAsked = std::accumulate(asked.begin(), asked.end(), 0.0);
-  double unaskedWidest = 0;
-  for (std::size_t c = 0; c < n; ++c) unaskedWidest += asked[c] > 0 ? 0 : widest[c];
-  const double leftOver = std::max(0.0, tableWidth - sumAsked);
-  for (std::size_t c = 0; c < n; ++c) {
-    double share = asked[c];
-    if (share == 0) {
-      share = sumAsked > 0 && unaskedWidest > 0 ? leftOver * widest[c] / unaskedWidest : widest[c];
-    }
-    wanted[c] = std::max(narrowest[c], share);
-  }
-  const double sumNarrowest = std::accumulate(narrowest.begin(), narrowest.end(), 0.0);
-  const double sumWanted = std::accumulate(wanted.begin(), wanted.end(), 0.0);
-  columns_.assign(n, 0.0);
-  if (sumWanted <= tableWidth) {
-    // Everything fits: the room over goes to the columns in proportion to what they asked.
-    const double scale = sumWanted > 0 ? tableWidth / sumWanted : 1;
-    for (std::size_t c = 0; c < n; ++c) columns_[c] = wanted[c] * scale;
-  } else if (sumNarrowest < tableWidth && sumWanted > sumNarrowest) {
-    const double share = (tableWidth - sumNarrowest) / (sumWanted - sumNarrowest);
-    for (std::size_t c = 0; c < n; ++c) {
-      columns_[c] = narrowest[c] + (wanted[c] - narrowest[c]) * share;
-    }
-  } else {
-    columns_ = narrowest;
-  }
+  columns_ = ShareColumnWidths(narrowest, widest, asked, tableWidth);
   std::vector<double> left(n + 1, 0.0);
   for (std::size_t c = 0; c < n; ++c) left[c + 1] = left[c] + columns_[c];
 
@@ -804,7 +824,8 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
       const Text& text = texts[r][c];
       LaidCell& out = laid.cells.emplace_back();
       out.column = static_cast<int>(column);
-      out.span = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(cell.span), n - column));
+      out.span =
+          static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(cell.span), n - column));
       out.x = left[column];
       out.width = left[column + static_cast<std::size_t>(out.span)] - out.x;
       out.align = cell.align;
@@ -858,34 +879,37 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
     }
     laid.height = std::max(textHeight, lineSpacing_) + 2 * padding_ + lineWidth_;
 
-    // The one-line cells' glyphs, by colour and font, placed in the row.
-    for (LaidCell& cell : laid.cells) {
-      if (cell.text == nullptr) continue;
-      const double room = cell.width - 2 * padding_ - lineWidth_;
-      double x = cell.x + lineWidth_ / 2 + padding_;
-      if (cell.align & Qt::AlignRight) {
-        x += room - cell.text->width;
-      } else if (cell.align & Qt::AlignHCenter) {
-        x += (room - cell.text->width) / 2;
-      }
-      const double top = lineWidth_ / 2 + (laid.height - lineWidth_ - cell.textHeight) / 2;
-      for (const QGlyphRun& run : cell.text->glyphs) {
-        auto group = std::find_if(laid.glyphs.begin(), laid.glyphs.end(), [&](const RowGlyphs& g) {
-          return g.color == cell.color && g.glyphs.rawFont() == run.rawFont();
-        });
-        if (group == laid.glyphs.end()) {
-          group = laid.glyphs.insert(laid.glyphs.end(), RowGlyphs{cell.color, QGlyphRun()});
-          group->glyphs.setRawFont(run.rawFont());
-        }
-        QList<quint32> indexes = group->glyphs.glyphIndexes();
-        QList<QPointF> positions = group->glyphs.positions();
-        indexes.append(run.glyphIndexes());
-        for (const QPointF& at : run.positions()) positions.append(at + QPointF(x, top));
-        group->glyphs.setGlyphIndexes(indexes);
-        group->glyphs.setPositions(positions);
-      }
-      cell.text = nullptr;
+    GatherGlyphs(&laid);
+  }
+}
+
+void PdfTablePainter::GatherGlyphs(LaidRow* laid) const {
+  for (LaidCell& cell : laid->cells) {
+    if (cell.text == nullptr) continue;
+    const double room = cell.width - 2 * padding_ - lineWidth_;
+    double x = cell.x + lineWidth_ / 2 + padding_;
+    if (cell.align & Qt::AlignRight) {
+      x += room - cell.text->width;
+    } else if (cell.align & Qt::AlignHCenter) {
+      x += (room - cell.text->width) / 2;
     }
+    const double top = lineWidth_ / 2 + (laid->height - lineWidth_ - cell.textHeight) / 2;
+    for (const QGlyphRun& run : cell.text->glyphs) {
+      auto group = std::find_if(laid->glyphs.begin(), laid->glyphs.end(), [&](const RowGlyphs& g) {
+        return g.color == cell.color && g.glyphs.rawFont() == run.rawFont();
+      });
+      if (group == laid->glyphs.end()) {
+        group = laid->glyphs.insert(laid->glyphs.end(), RowGlyphs{cell.color, QGlyphRun()});
+        group->glyphs.setRawFont(run.rawFont());
+      }
+      QList<quint32> indexes = group->glyphs.glyphIndexes();
+      QList<QPointF> positions = group->glyphs.positions();
+      indexes.append(run.glyphIndexes());
+      for (const QPointF& at : run.positions()) positions.append(at + QPointF(x, top));
+      group->glyphs.setGlyphIndexes(indexes);
+      group->glyphs.setPositions(positions);
+    }
+    cell.text = nullptr;
   }
 }
 

@@ -124,6 +124,8 @@ class PdfTablePainter {
   };
 
   void LayOut(QPaintDevice* device);
+  // Gathers the glyphs of the row's one-line cells into its glyph runs.
+  void GatherGlyphs(LaidRow* laid) const;
 
   PdfTableContent content_;
   PdfTableStyle style_;

@@ -48,7 +48,8 @@ std::string ReportHtml() {
 
 TEST(PdfExportTest, ThePdfHoldsBothPicturesOnePagePerSectionOnThePaperAsked) {
   std::string error;
-  const std::optional<std::string> letter = RenderReportPdf(ReportHtml(), PaperSize::kLetter, &error);
+  const std::optional<std::string> letter =
+      RenderReportPdf(ReportHtml(), PaperSize::kLetter, &error);
   ASSERT_TRUE(letter) << error;
   const testing::PdfFacts facts = ReadPdfFacts(*letter);
   EXPECT_EQ(facts.pictures, 2);
@@ -151,7 +152,8 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   EXPECT_EQ(generated, 1);
   ASSERT_EQ(outcome.pdf, folder / "Ana.pdf");
   EXPECT_EQ(ReadPdfFacts(ReadFile(folder / "Ana.pdf")).pictures, 2);
-  EXPECT_EQ(surroundings.information, std::vector<std::string>{PdfSavedMessage(folder / "Ana.pdf")});
+  EXPECT_EQ(surroundings.information,
+            std::vector<std::string>{PdfSavedMessage(folder / "Ana.pdf")});
 
   // A PDF that cannot be written: the error, not the success.
   surroundings.chosen = folder / "missing" / "Ana.pdf";
@@ -179,7 +181,8 @@ std::optional<std::vector<std::string>> PageTexts(const std::string& pdf) {
   for (const QByteArray& page : process.readAllStandardOutput().split('\f')) {
     pages.push_back(page.toStdString());
   }
-  if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos) pages.pop_back();
+  if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos)
+    pages.pop_back();
   return pages;
 }
 
@@ -187,7 +190,8 @@ std::optional<std::vector<std::string>> PageTexts(const std::string& pdf) {
 std::vector<std::string> BrokenFigures(const std::string& text) {
   static const QRegularExpression kCandidate(QStringLiteral(R"(\$[0-9][0-9,.]*|\$\s*$)"),
                                              QRegularExpression::MultilineOption);
-  static const QRegularExpression kWhole(QStringLiteral(R"(^\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2}[.,]?$)"));
+  static const QRegularExpression kWhole(
+      QStringLiteral(R"(^\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2}[.,]?$)"));
   std::vector<std::string> broken;
   auto it = kCandidate.globalMatch(QString::fromStdString(text));
   while (it.hasNext()) {
@@ -216,11 +220,13 @@ std::string ScheduleHtml(bool newForm, int rows) {
       "<th width=\"14%\" align=\"right\">Ending balance</th></tr>";
   std::string html = Head();
   if (newForm) {
-    html += "<div title=\"footer\"><p align=\"center\">Footer of the office suite "
-            "<sdfield type=PAGE subtype=RANDOM format=PAGE>1</sdfield></p></div>";
+    html +=
+        "<div title=\"footer\"><p align=\"center\">Footer of the office suite "
+        "<sdfield type=PAGE subtype=RANDOM format=PAGE>1</sdfield></p></div>";
   }
-  html += "<h2 class=\"page\" style=\"page-break-before: always; page-break-after: avoid\">"
-          "Amortization Table: Mortgage</h2>\n<p>This debt is the 1st to be paid off.</p>\n";
+  html +=
+      "<h2 class=\"page\" style=\"page-break-before: always; page-break-after: avoid\">"
+      "Amortization Table: Mortgage</h2>\n<p>This debt is the 1st to be paid off.</p>\n";
   html += newForm ? table + "<thead>" + headings + "</thead><tbody>\n"
                   : table + "\n" + headings + "\n</table>\n";
   for (int i = 0; i < rows; ++i) {
@@ -285,11 +291,16 @@ TEST(PdfExportTest, AHeadingNeverStandsAloneAtTheFootOfAPage) {
   bool spannedPages = false;
   for (int filler = 30; filler < 62; ++filler) {
     std::string html = Head();
-    for (int line = 0; line < filler; ++line) html += "<p>Filler " + std::to_string(line) + "</p>\n";
-    html += "<h3>Schedule</h3>\n<p>A lead-in paragraph.</p>\n<table class=\"rows\" width=\"100%\" "
-            "border=\"1\" cellpadding=\"3\"><tr><th>Debt</th><th align=\"right\">Payment</th></tr>";
+    for (int line = 0; line < filler; ++line)
+      html += "<p>Filler " + std::to_string(line) + "</p>\n";
+    html +=
+        "<h3>Schedule</h3>\n<p>A lead-in paragraph.</p>\n<table class=\"rows\" width=\"100%\" "
+        "border=\"1\" cellpadding=\"3\"><tr><th>Debt</th><th align=\"right\">Payment</th></tr>";
     for (int row = 0; row < 40; ++row) {
-      html += "<tr><td>" + std::string(row == 0 ? "top-row" : row == 2 ? "third-row" : "Card") +
+      html += "<tr><td>" +
+              std::string(row == 0   ? "top-row"
+                          : row == 2 ? "third-row"
+                                     : "Card") +
               "</td><td align=\"right\">$1,234.56</td></tr>";
     }
     html += "</table></body></html>";
@@ -312,7 +323,8 @@ TEST(PdfExportTest, AHeadingNeverStandsAloneAtTheFootOfAPage) {
   // Headings between short tables, at every height of a page: each stays with its table.
   std::string html = Head();
   for (int section = 0; section < 40; ++section) {
-    html += "<h3>Section " + std::to_string(section) + "</h3>\n<table class=\"grid\" width=\"100%\" "
+    html += "<h3>Section " + std::to_string(section) +
+            "</h3>\n<table class=\"grid\" width=\"100%\" "
             "border=\"1\"><tr><th>Debt</th><th align=\"right\">Payment</th></tr>";
     for (int row = 0; row < 1 + section % 7; ++row) {
       html += "<tr><td>" + std::string(row == 0 ? "top-of-" + std::to_string(section) : "Card") +
@@ -336,12 +348,15 @@ TEST(PdfExportTest, AHeadingNeverStandsAloneAtTheFootOfAPage) {
 
 TEST(PdfExportTest, NamesWithBidiMarksAndControlCharactersGiveAPdf) {
   const std::string names[] = {"\u202EMaria \u200FSample", "\u0645\u0631\u064A\u0645",
-                               "\u05E9\u05E8\u05D4 \U0001F600", "a\x01\x02\x1b" "b",
+                               "\u05E9\u05E8\u05D4 \U0001F600",
+                               "a\x01\x02\x1b"
+                               "b",
                                std::string(30000, 'N')};
   std::string html = Head() + "<div class=\"textbox\">";
   for (const std::string& name : names) html += "<p>" + name + "</p>";
-  html += "</div><table class=\"grid\" width=\"100%\" border=\"1\"><tr><th>Debt</th>"
-          "<th>Balance</th></tr>";
+  html +=
+      "</div><table class=\"grid\" width=\"100%\" border=\"1\"><tr><th>Debt</th>"
+      "<th>Balance</th></tr>";
   for (const std::string& name : names) {
     html += "<tr><td>" + name + "</td><td align=\"right\">$1,234.56</td></tr>";
   }
@@ -369,25 +384,28 @@ TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) 
   const std::string row = "<table class=\"rows\" border=\"1\">";
   // Three row tables in a row become one; a table that opens differently, or text between,
   // keeps its own.
-  EXPECT_EQ(JoinRowTables(row + "<tr><td>1</td></tr></table>\n" + row +
-                          "<tr><td>2</td></tr></table>\r\n" + row + "<tr><td>3</td></tr></table>" +
-                          "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
-                          "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>"),
-            row + "<tr><td>1</td></tr><tr><td>2</td></tr><tr><td>3</td></tr></table>" +
-                "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
-                "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>");
+  EXPECT_EQ(
+      JoinRowTables(row + "<tr><td>1</td></tr></table>\n" + row +
+                    "<tr><td>2</td></tr></table>\r\n" + row + "<tr><td>3</td></tr></table>" +
+                    "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
+                    "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>"),
+      row + "<tr><td>1</td></tr><tr><td>2</td></tr><tr><td>3</td></tr></table>" +
+          "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
+          "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>");
   // Two schedules of the new form one after the other stay two tables.
-  const std::string schedule = row + "\n<thead><tr><th>Y</th></tr></thead><tbody><tr><td>1</td></tr></tbody></table>";
+  const std::string schedule =
+      row + "\n<thead><tr><th>Y</th></tr></thead><tbody><tr><td>1</td></tr></tbody></table>";
   EXPECT_EQ(JoinRowTables(schedule + "\n" + schedule), schedule + "\n" + schedule);
 
   const std::string head = "<html><head><style>h3 { color: red }</style></head><body>";
   const std::vector<ReportBlock> blocks = SplitReportBlocks(
-      head + "<p>cover</p><div class=\"textbox\"><h3>in a box</h3><table><tr><td>boxed</td>"
-             "</tr></table></div>\n<table class=\"grid\"><tr><td><table><tr><td>inner</td></tr>"
-             "</table></td></tr></table>\r\n"
-             "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>"
-             "<TABLE style=\"page-break-before: always\"><tr><td>1</td></tr></TABLE>"
-             "<p style=\"page-break-before:always\">C</p></body></html>");
+      head +
+      "<p>cover</p><div class=\"textbox\"><h3>in a box</h3><table><tr><td>boxed</td>"
+      "</tr></table></div>\n<table class=\"grid\"><tr><td><table><tr><td>inner</td></tr>"
+      "</table></td></tr></table>\r\n"
+      "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>"
+      "<TABLE style=\"page-break-before: always\"><tr><td>1</td></tr></TABLE>"
+      "<p style=\"page-break-before:always\">C</p></body></html>");
   using Kind = ReportBlock::Kind;
   ASSERT_EQ(blocks.size(), 5u);
   const auto body = [&](std::size_t i) { return blocks[i].html; };

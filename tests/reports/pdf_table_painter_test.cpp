@@ -37,10 +37,9 @@ TEST(PdfTablePainterTest, ReadsTheOldAndTheNewFormOfATable) {
   const std::string rows =
       "<tr><td>Ana &amp; Luis&#39;s  \n card</td><td align=right>$1,390.00</td></tr>"
       "<tr class=\"total\"><td><b>Total</b></td><td class=\"num\">&nbsp;</td></tr>";
-  for (const std::string& html :
-       {std::string(kRowsTable) + headings + rows + "</table>",
-        std::string(kRowsTable) + "<thead>" + headings + "</thead><tbody>" + rows +
-            "</tbody></table>"}) {
+  for (const std::string& html : {std::string(kRowsTable) + headings + rows + "</table>",
+                                  std::string(kRowsTable) + "<thead>" + headings +
+                                      "</thead><tbody>" + rows + "</tbody></table>"}) {
     SCOPED_TRACE(html);
     const std::optional<PdfTableContent> table = ReadPdfTable(html);
     ASSERT_TRUE(table);
@@ -65,7 +64,8 @@ TEST(PdfTablePainterTest, ReadsTheOldAndTheNewFormOfATable) {
   }
 
   // Lines for signatures: no ruled cells.
-  EXPECT_FALSE(ReadPdfTable("<table border=\"0\"><tr><td>____<br>Client</td></tr></table>")->borders);
+  EXPECT_FALSE(
+      ReadPdfTable("<table border=\"0\"><tr><td>____<br>Client</td></tr></table>")->borders);
   // Only headings: nothing to repeat them for.
   EXPECT_EQ(ReadPdfTable("<table><tr><th>A</th></tr></table>")->headingRows, 0);
   // What the painter leaves to the rich-text engine.
@@ -75,8 +75,10 @@ TEST(PdfTablePainterTest, ReadsTheOldAndTheNewFormOfATable) {
 
 TEST(PdfTablePainterTest, TheStyleSheetGivesTheLook) {
   const PdfTableStyle style = ReadPdfTableStyle(
-      "body { color: #101010; }\n/* tables */ table.grid td, table.rows td { border: 1px solid #aabbcc; }"
-      " th { background-color: #123456; color: #fedcba; } tr.total td { background-color: #eeeeee; }",
+      "body { color: #101010; }\n/* tables */ table.grid td, table.rows td { border: 1px solid "
+      "#aabbcc; }"
+      " th { background-color: #123456; color: #fedcba; } tr.total td { background-color: #eeeeee; "
+      "}",
       QFont("DejaVu Sans", 10));
   EXPECT_EQ(style.text, QColor(0x10, 0x10, 0x10));
   EXPECT_EQ(style.lines, QColor(0xaa, 0xbb, 0xcc));
@@ -116,11 +118,12 @@ TEST_F(PdfTableLayoutTest, FiguresAndWordsNeverBreakOnlyTextWraps) {
                      "<th width=\"10%\">Ending balance</th><th width=\"10%\">Rate</th>"
                      "<th width=\"1%\">Paid off</th></tr>";
   for (int i = 0; i < 20; ++i) {
-    html += "<tr><td>2026</td><td>Dec</td><td align=\"right\">$184,573,512.54</td>"
-            "<td>The consolidation loan of the first mortgage, refinanced twice</td>"
-            "<td align=\"right\">$1,914.39</td><td align=\"right\">$11,390.00</td>"
-            "<td align=\"right\">($175,086,512.57)</td><td align=\"right\">26.990%</td>"
-            "<td>December 2036</td></tr>";
+    html +=
+        "<tr><td>2026</td><td>Dec</td><td align=\"right\">$184,573,512.54</td>"
+        "<td>The consolidation loan of the first mortgage, refinanced twice</td>"
+        "<td align=\"right\">$1,914.39</td><td align=\"right\">$11,390.00</td>"
+        "<td align=\"right\">($175,086,512.57)</td><td align=\"right\">26.990%</td>"
+        "<td>December 2036</td></tr>";
   }
   html += "</table>";
   for (const double inches : {6.9, 5.5}) {
@@ -148,10 +151,13 @@ TEST_F(PdfTableLayoutTest, FiguresAndWordsNeverBreakOnlyTextWraps) {
 TEST_F(PdfTableLayoutTest, HostileNamesAreLaidOutAndDrawn) {
   // Names as a plan may hold them: bidi overrides and marks, Arabic, Hebrew, emoji, raw
   // control characters, and one word far wider than the page.
-  const std::vector<std::string> names = {
-      "\u202EMaria \u200FSample\u202C", "\u0645\u0631\u064A\u0645 \u05E9\u05E8\u05D4",
-      "\U0001F600\U0001F4B8 card", "tab\there\x01\x1f\x7f" "end", std::string(20000, 'W'),
-      "\u202E" + std::string(3000, 'x') + " \u200F"};
+  const std::vector<std::string> names = {"\u202EMaria \u200FSample\u202C",
+                                          "\u0645\u0631\u064A\u0645 \u05E9\u05E8\u05D4",
+                                          "\U0001F600\U0001F4B8 card",
+                                          "tab\there\x01\x1f\x7f"
+                                          "end",
+                                          std::string(20000, 'W'),
+                                          "\u202E" + std::string(3000, 'x') + " \u200F"};
   std::string html = std::string(kRowsTable) + Cells({"Debt", "Balance"}, "th");
   for (const std::string& name : names) {
     html += "<tr><td>" + name + "</td><td align=\"right\">$1,234.56</td></tr>";
