@@ -347,9 +347,16 @@ struct PdfShapedTexts {
     std::array<double, 128> advances{};
   };
 
-  // By point size, weight and text; the figures' glyphs by point size and weight.
-  std::unordered_map<QString, PdfShapedText> texts;
-  std::unordered_map<QString, FigureGlyphs> figureGlyphs;
+  // The texts shaped in one font (size and weight), and the glyphs of its figures.
+  struct Font {
+    std::unordered_map<QString, PdfShapedText> texts;
+    std::optional<FigureGlyphs> figures;
+  };
+  std::unordered_map<QString, Font> fonts;
+
+  Font& ForFont(const QFont& font) {
+    return fonts[QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r')];
+  }
 
   static PdfShapedText LayOutLine(const QString& text, const QFont& font, QPaintDevice* device) {
     QTextLayout layout(text, font, device);
@@ -366,11 +373,9 @@ struct PdfShapedTexts {
     return shaped;
   }
 
-  const FigureGlyphs& FigureGlyphsOf(const QString& fontKey, const QFont& font,
-                                     QPaintDevice* device) {
-    const auto found = figureGlyphs.find(fontKey);
-    if (found != figureGlyphs.end()) return found->second;
-    FigureGlyphs& out = figureGlyphs[fontKey];
+  static const FigureGlyphs& FigureGlyphsOf(Font& cache, const QFont& font, QPaintDevice* device) {
+    if (cache.figures) return *cache.figures;
+    FigureGlyphs& out = cache.figures.emplace();
     const QString characters = QString::fromUtf16(kFigureCharacters.data(),
                                                   static_cast<qsizetype>(kFigureCharacters.size()));
     const PdfShapedText all = LayOutLine(characters, font, device);
@@ -392,16 +397,16 @@ struct PdfShapedTexts {
     return out;
   }
 
-  const PdfShapedText& Shape(const QString& text, const QFont& font, QPaintDevice* device) {
-    const QString fontKey = QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r');
-    const QString key = fontKey + text;
-    const auto found = texts.find(key);
-    if (found != texts.end()) return found->second;
+  // `text` shaped in `font`, whose texts `cache` holds (ForFont).
+  static const PdfShapedText& Shape(Font& cache, const QString& text, const QFont& font,
+                                    QPaintDevice* device) {
+    const auto found = cache.texts.find(text);
+    if (found != cache.texts.end()) return found->second;
     const bool figure = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
       return kFigureCharacters.find(c.unicode()) != std::u16string_view::npos;
     });
     if (figure) {
-      if (const FigureGlyphs& glyphs = FigureGlyphsOf(fontKey, font, device); glyphs.usable) {
+      if (const FigureGlyphs& glyphs = FigureGlyphsOf(cache, font, device); glyphs.usable) {
         QList<quint32> indexes;
         QList<QPointF> positions;
         indexes.reserve(text.size());
@@ -419,10 +424,10 @@ struct PdfShapedTexts {
         run.setPositions(positions);
         shaped.glyphs.append(run);
         shaped.width = x;
-        return texts.emplace(key, std::move(shaped)).first->second;
+        return cache.texts.emplace(text, std::move(shaped)).first->second;
       }
     }
-    return texts.emplace(key, LayOutLine(text, font, device)).first->second;
+    return cache.texts.emplace(text, LayOutLine(text, font, device)).first->second;
   }
 };
 
@@ -709,7 +714,8 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
   struct Text {
     QString plain;
     bool figure = false;
-    bool simple = false;  // one run, one line
+    bool simple = false;                    // one run, one line
+    const PdfShapedText* shaped = nullptr;  // of a one-line text, in the type it is set in
   };
   std::vector<std::vector<Text>> texts;
   for (const PdfTableRow& row : content_.rows) {
@@ -725,9 +731,13 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
 
   if (!style_.shapes) style_.shapes = std::make_shared<PdfShapedTexts>();
   std::optional<QFontMetricsF> regular;
-  const auto measure = [&](const QString& text, bool isBold) {
-    return style_.shapes->Shape(text, isBold ? boldFont_ : font_, device).width;
+  PdfShapedTexts::Font* regularTexts = nullptr;
+  PdfShapedTexts::Font* boldTexts = nullptr;
+  const auto shape = [&](const QString& text, bool isBold) -> const PdfShapedText& {
+    return PdfShapedTexts::Shape(isBold ? *boldTexts : *regularTexts, text,
+                                 isBold ? boldFont_ : font_, device);
   };
+  const auto measure = [&](const QString& text, bool isBold) { return shape(text, isBold).width; };
   const auto runsBold = [](const PdfTableCell& cell, const PdfTableRun& run) {
     return cell.bold || run.bold;
   };
@@ -739,6 +749,8 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
     boldFont_ = font_;
     boldFont_.setBold(true);
     regular.emplace(font_, device);
+    regularTexts = &style_.shapes->ForFont(font_);
+    boldTexts = &style_.shapes->ForFont(boldFont_);
     std::fill(narrowest.begin(), narrowest.end(), 0.0);
     std::fill(widest.begin(), widest.end(), 0.0);
     std::fill(asked.begin(), asked.end(), 0.0);
@@ -748,12 +760,13 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
       const auto& cells = content_.rows[r].cells;
       for (std::size_t c = 0; c < cells.size() && column < n; ++c) {
         const PdfTableCell& cell = cells[c];
-        const Text& text = texts[r][c];
+        Text& text = texts[r][c];
         double narrow = 0;
         double wide = 0;
         if (text.simple || text.figure) {
           const bool isBold = cell.bold || (!cell.runs.empty() && cell.runs.front().bold);
-          wide = measure(text.plain, isBold);
+          text.shaped = &shape(text.plain, isBold);
+          wide = text.shaped->width;
         } else {
           // Each line's runs, one after another.
           double line = 0;
@@ -836,9 +849,8 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
       column += static_cast<std::size_t>(out.span);
       if (text.plain.isEmpty()) continue;
       const double room = out.width - 2 * padding_ - lineWidth_;
-      const bool isBold = cell.bold || cell.runs.front().bold;
-      if (text.simple && (text.figure || measure(text.plain, isBold) <= room)) {
-        out.text = &style_.shapes->Shape(text.plain, isBold ? boldFont_ : font_, device);
+      if (text.simple && (text.figure || text.shaped->width <= room)) {
+        out.text = text.shaped;
         out.color = cell.runs.front().color.isValid() ? cell.runs.front().color : color;
         out.lines = 1;
         out.textHeight = lineSpacing_;
