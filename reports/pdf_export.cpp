@@ -694,8 +694,8 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
   }
   std::vector<LaidOutText> texts;
   std::vector<std::vector<Unit>> textUnits;
-  if (!LayOutTexts(head, stretches, body.width(), body.height(), &writer, 0, &texts.emplace_back(),
-                   &textUnits)) {
+  if (!stretches.empty() && !LayOutTexts(head, stretches, body.width(), body.height(), &writer, 0,
+                                         &texts.emplace_back(), &textUnits)) {
     // The text holds the parting mark itself: a document for each stretch.
     texts.clear();
     textUnits.clear();

@@ -367,6 +367,30 @@ TEST(PdfExportTest, NamesWithBidiMarksAndControlCharactersGiveAPdf) {
   EXPECT_GE(ReadPdfFacts(*pdf).pages, 1);
 }
 
+TEST(PdfExportTest, TextHoldingTheCharacterThatPartsItsStretchesIsDrawnWhole) {
+  // The text between tables is laid out in one document whose stretches a paragraph of
+  // U+E000 parts; a document holding such a paragraph itself is laid out another way.
+  const std::string table = "<table border=\"1\"><tr><td>$1.00</td></tr></table>";
+  const std::string html = Head() + "<p>alpha-text</p>" + table + "<p>&#xE000;</p>" +
+                           "<p>beta-text</p>" + table + "<p>gamma-text</p></body></html>";
+  std::string error;
+  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+  ASSERT_TRUE(pdf) << error;
+  const auto pages = PageTexts(*pdf);
+  if (!pages) GTEST_SKIP() << "pdftotext is not installed";
+  ASSERT_EQ(pages->size(), 1u);
+  const std::string& text = pages->front();
+  EXPECT_LT(text.find("alpha-text"), text.find("beta-text")) << text;
+  EXPECT_LT(text.find("beta-text"), text.find("gamma-text")) << text;
+  EXPECT_NE(text.find("gamma-text"), std::string::npos) << text;
+
+  // No text at all: the table alone.
+  const std::optional<std::string> tableOnly =
+      RenderReportPdf("<html><body>" + table + "</body></html>", PaperSize::kA4, &error);
+  ASSERT_TRUE(tableOnly) << error;
+  EXPECT_NE(PageTexts(*tableOnly)->front().find("$1.00"), std::string::npos);
+}
+
 TEST(PdfExportTest, PageFootersOfTheDocumentAreLeftOut) {
   EXPECT_EQ(DropPageFooters("<body><p>a</p><DIV TITLE=\"footer\"><div><p>b</p></div>"
                             "<sdfield type=PAGE>1</sdfield></DIV><p>c</p>"
