@@ -391,6 +391,22 @@ TEST(PdfExportTest, TextHoldingTheCharacterThatPartsItsStretchesIsDrawnWhole) {
   EXPECT_NE(PageTexts(*tableOnly)->front().find("$1.00"), std::string::npos);
 }
 
+TEST(PdfExportTest, DocumentsCutShortOrMalformedStillGiveAPdf) {
+  for (const std::string html :
+       {"", "plain text", "<html><body>", "<body><table>", "<body><table><tr><td>$1.00",
+        "<body><table><tr><td colspan=\"99999\">x</td></tr><tr><td>y</td></tr></table></body>",
+        "<body><table><thead><tr><th>A</th></tr></thead></table></body>",
+        "<body><table><tr><td>a</td></tr></table><table><tr><td>b</td></tr>",
+        "<body><div title=\"footer\"><table><tr><td>x</td></tr></table>",
+        "<body><p style=\"page-break-before: always\"></p><h1>x</h1></body>",
+        "<body><table><tr><td>&#0; &#xD800; &#x110000; &bogus; &amp</td></tr></table></body>"}) {
+    std::string error;
+    const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+    ASSERT_TRUE(pdf) << html << ": " << error;
+    EXPECT_GE(ReadPdfFacts(*pdf).pages, 1) << html;
+  }
+}
+
 TEST(PdfExportTest, PageFootersOfTheDocumentAreLeftOut) {
   EXPECT_EQ(DropPageFooters("<body><p>a</p><DIV TITLE=\"footer\"><div><p>b</p></div>"
                             "<sdfield type=PAGE>1</sdfield></DIV><p>c</p>"
