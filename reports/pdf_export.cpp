@@ -366,7 +366,10 @@ class PageComposer {
 
   void Place(const Unit& unit) {
     qreal height = unit.Height(y_ == 0);
-    if (y_ > 0 && y_ + Space(unit) + height > body_.height()) {
+    // A row taller than a page starts where it is, unless little of the page is left.
+    const bool startsHere = unit.table && height > body_.height() &&
+                            y_ + Space(unit) < (1 - kLeadInPageShare) * body_.height();
+    if (y_ > 0 && y_ + Space(unit) + height > body_.height() && !startsHere) {
       FinishPage();
       height = unit.Height(true);
     }
@@ -386,21 +389,26 @@ class PageComposer {
     }
     FlushText();
     const PdfTablePainter& table = *tables_[static_cast<std::size_t>(unit.source)];
-    if (y_ == 0 && unit.row >= table.HeadingRows()) {
-      for (int row = 0; row < table.HeadingRows(); ++row) {
-        table.DrawRow(painter_, row, y_, &lines_);
-        y_ += table.RowHeight(row);
-      }
-    }
-    const bool tooTall = y_ + height > body_.height();
-    if (tooTall) {
-      painter_.save();
-      painter_.setClipRect(QRectF(0, 0, body_.width(), body_.height()));
-    }
-    table.DrawRow(painter_, unit.row, y_, &lines_);
-    if (tooTall) painter_.restore();
     linePen_ = table.LinePen();
-    y_ += height;
+    // A row taller than what is left of the page (a name of thousands of characters) goes on
+    // over the next pages, cut between the lines of its text.
+    for (qreal drawn = 0; drawn < height;) {
+      if (drawn > 0) FinishPage();
+      if (y_ == 0 && unit.row >= table.HeadingRows()) {
+        for (int row = 0; row < table.HeadingRows(); ++row) {
+          table.DrawRow(painter_, row, y_, &lines_);
+          y_ += table.RowHeight(row);
+        }
+      }
+      qreal to = height;
+      if (y_ + height - drawn > body_.height()) {
+        to = table.BreakBefore(unit.row, drawn + body_.height() - y_);
+        if (to <= drawn) to = drawn + body_.height() - y_;  // no line ends on this page
+      }
+      table.DrawRow(painter_, unit.row, y_, &lines_, drawn, to);
+      y_ += to - drawn;
+      drawn = to;
+    }
     if (unit.row + 1 == table.Rows()) pendingGap_ = PointsToPixels(kAfterTableGapPoints);
   }
 

@@ -28,6 +28,8 @@ constexpr double kMaxWordShare = 0.4;
 // When even that is too wide, the table runs into the margin rather than break a figure.
 constexpr double kSmallestFontShare = 0.6;
 constexpr int kFontAttempts = 4;
+// Rows up to this many lines high have their cells' text in the middle, taller ones at the top.
+constexpr double kMaxMiddleLines = 6;
 
 // ASCII letters in lower case: tag and attribute names, CSS keywords.
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -905,7 +907,7 @@ void PdfTablePainter::GatherGlyphs(LaidRow* laid) const {
     } else if (cell.align & Qt::AlignHCenter) {
       x += (room - cell.text->width) / 2;
     }
-    const double top = lineWidth_ / 2 + (laid->height - lineWidth_ - cell.textHeight) / 2;
+    const double top = TextTop(*laid, cell);
     for (const QGlyphRun& run : cell.text->glyphs) {
       auto group = std::find_if(laid->glyphs.begin(), laid->glyphs.end(), [&](const RowGlyphs& g) {
         return g.color == cell.color && g.glyphs.rawFont() == run.rawFont();
@@ -925,32 +927,73 @@ void PdfTablePainter::GatherGlyphs(LaidRow* laid) const {
   }
 }
 
-void PdfTablePainter::DrawRow(QPainter& painter, int row, double y,
-                              std::vector<QLineF>* lines) const {
+double PdfTablePainter::TextTop(const LaidRow& laid, const LaidCell& cell) const {
+  // In the middle, as HTML has it; at the top of a row of many lines, which may run over
+  // pages.
+  if (laid.height > kMaxMiddleLines * lineSpacing_) return lineWidth_ / 2 + padding_;
+  return lineWidth_ / 2 + (laid.height - lineWidth_ - cell.textHeight) / 2;
+}
+
+double PdfTablePainter::BreakBefore(int row, double limit) const {
   const LaidRow& laid = rows_[static_cast<std::size_t>(row)];
+  double best = 0;
   for (const LaidCell& cell : laid.cells) {
-    if (cell.background.isValid()) {
-      painter.fillRect(QRectF(cell.x, y, cell.width, laid.height), cell.background);
+    if (!cell.layout) continue;
+    const double top = TextTop(laid, cell);
+    for (int i = 1; i < cell.layout->lineCount(); ++i) {
+      const double at = top + cell.layout->lineAt(i).y();
+      if (at > limit) break;
+      best = std::max(best, at);
     }
   }
-  for (const RowGlyphs& group : laid.glyphs) {
-    painter.setPen(group.color);
-    painter.drawGlyphRun(QPointF(0, y), group.glyphs);
+  return best;
+}
+
+void PdfTablePainter::DrawRow(QPainter& painter, int row, double y, std::vector<QLineF>* lines,
+                              double from, double to) const {
+  const LaidRow& laid = rows_[static_cast<std::size_t>(row)];
+  from = std::max(0.0, from);
+  to = std::min(to, laid.height);
+  // The row's top is drawn at `y`: the part shown starts `from` below it.
+  const double top = y - from;
+  for (const LaidCell& cell : laid.cells) {
+    if (cell.background.isValid()) {
+      painter.fillRect(QRectF(cell.x, y, cell.width, to - from), cell.background);
+    }
+  }
+  // The one-line cells sit at the row's top, or in the middle of a row too short to be cut.
+  if (from == 0) {
+    for (const RowGlyphs& group : laid.glyphs) {
+      painter.setPen(group.color);
+      painter.drawGlyphRun(QPointF(0, top), group.glyphs);
+    }
   }
   for (const LaidCell& cell : laid.cells) {
     if (!cell.layout) continue;
-    const double top = y + lineWidth_ / 2 + (laid.height - lineWidth_ - cell.textHeight) / 2;
-    cell.layout->draw(&painter, QPointF(cell.x + lineWidth_ / 2 + padding_, top));
+    const double textTop = TextTop(laid, cell);
+    const QPointF at(cell.x + lineWidth_ / 2 + padding_, top + textTop);
+    if (from == 0 && to == laid.height) {
+      cell.layout->draw(&painter, at);
+      continue;
+    }
+    // Only the lines that start in the part shown: those of a cut row are drawn once.
+    for (int i = 0; i < cell.layout->lineCount(); ++i) {
+      const QTextLine line = cell.layout->lineAt(i);
+      const double lineTop = textTop + line.y();
+      if (lineTop >= to - 0.5) break;
+      if (lineTop >= from - 0.5) line.draw(&painter, at);
+    }
   }
   if (lineWidth_ <= 0 || laid.cells.empty()) return;
   const double half = lineWidth_ / 2;
   const double right = laid.cells.back().x + laid.cells.back().width;
-  lines->emplace_back(half, y + half, right - half, y + half);
-  lines->emplace_back(half, y + laid.height - half, right - half, y + laid.height - half);
+  const double bottom = y + to - from;
+  if (from == 0) lines->emplace_back(half, y + half, right - half, y + half);
+  if (to == laid.height) lines->emplace_back(half, bottom - half, right - half, bottom - half);
   for (const LaidCell& cell : laid.cells) {
-    lines->emplace_back(cell.x + half, y, cell.x + half, y + laid.height);
+    lines->emplace_back(cell.x + half, y, cell.x + half, bottom);
   }
-  lines->emplace_back(right - half, y, right - half, y + laid.height);
+  lines->emplace_back(right - half, y, right - half, bottom);
 }
 
 }  // namespace ardvane

@@ -6,6 +6,7 @@
 #include <QLineF>
 #include <QPen>
 #include <QString>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -98,11 +99,16 @@ class PdfTablePainter {
   // The height of the heading rows together, drawn again at the top of every page the
   // table runs on to.
   double HeadingHeight() const;
-  // Draws row `row` with its top at `y`, from the left edge. Its ruling lines are added to
-  // `lines`, for the caller to draw with LinePen() once the page is done: one stroke for
-  // the lines of a whole page keeps the PDF small.
-  void DrawRow(QPainter& painter, int row, double y, std::vector<QLineF>* lines) const;
+  // Draws the part [from, to) of row `row` (down from its top; the whole row by default) at
+  // `y`, from the left edge. Its ruling lines are added to `lines`, for the caller to draw
+  // with LinePen() once the page is done: one stroke for the lines of a whole page keeps the
+  // PDF small. A part of a row taller than a page ends where BreakBefore() says.
+  void DrawRow(QPainter& painter, int row, double y, std::vector<QLineF>* lines, double from = 0,
+               double to = std::numeric_limits<double>::infinity()) const;
   QPen LinePen() const { return QPen(style_.lines, lineWidth_); }
+  // Where a row taller than a page may be cut at or above `limit` (from the row's top): the
+  // top of the last line of its text that starts there, or 0 when none does.
+  double BreakBefore(int row, double limit) const;
 
   // What the layout gave, for checks: the width of each column in device pixels, the size
   // the type was set at, and how many lines a cell takes (0 for a cell that is not there).
@@ -124,6 +130,8 @@ class PdfTablePainter {
   };
 
   void LayOut(QPaintDevice* device);
+  // Where the text of `cell` begins, down from the top of its row.
+  double TextTop(const LaidRow& laid, const LaidCell& cell) const;
   // Gathers the glyphs of the row's one-line cells into its glyph runs.
   void GatherGlyphs(LaidRow* laid) const;
 

@@ -367,6 +367,44 @@ TEST(PdfExportTest, NamesWithBidiMarksAndControlCharactersGiveAPdf) {
   EXPECT_GE(ReadPdfFacts(*pdf).pages, 1);
 }
 
+TEST(PdfExportTest, ARowTallerThanAPageGoesOnOverThePagesWholeUnderItsHeadings) {
+  // A name of 3,000 numbered words: each must be shown once.
+  constexpr int kWords = 3000;
+  std::string name;
+  for (int word = 0; word < kWords; ++word) {
+    char text[16];
+    std::snprintf(text, sizeof text, "n%05d ", word);
+    name += text;
+  }
+  const std::string html = Head() +
+                           "<h2>Your Current Debts</h2><table class=\"grid\" "
+                           "width=\"100%\" border=\"1\"><tr><th>Debt</th><th>Balance</th></tr>"
+                           "<tr><td>" +
+                           name +
+                           "</td><td align=\"right\">$50,000.00</td></tr>"
+                           "<tr><td>Car loan</td><td align=\"right\">$5,000.00</td></tr>"
+                           "</table></body></html>";
+  std::string error;
+  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+  ASSERT_TRUE(pdf) << error;
+  const auto pages = PageTexts(*pdf);
+  if (!pages) GTEST_SKIP() << "pdftotext is not installed";
+  ASSERT_GE(pages->size(), 3u);
+  std::vector<int> shown(kWords, 0);
+  for (const std::string& page : *pages) {
+    EXPECT_NE(page.find("Debt"), std::string::npos) << page;
+    for (std::size_t at = page.find('n'); at != std::string::npos; at = page.find('n', at + 1)) {
+      if (at + 6 <= page.size() && std::isdigit(static_cast<unsigned char>(page[at + 1]))) {
+        ++shown[static_cast<std::size_t>(std::atoi(page.substr(at + 1, 5).c_str()))];
+      }
+    }
+  }
+  for (int word = 0; word < kWords; ++word) EXPECT_EQ(shown[word], 1) << "word " << word;
+  EXPECT_NE(pages->back().find("Car loan"), std::string::npos);
+  EXPECT_NE(pages->front().find("$50,000.00"), std::string::npos) << "at the top of the row";
+  EXPECT_EQ(pages->back().find("$50,000.00"), std::string::npos);
+}
+
 TEST(PdfExportTest, TextHoldingTheCharacterThatPartsItsStretchesIsDrawnWhole) {
   // The text between tables is laid out in one document whose stretches a paragraph of
   // U+E000 parts; a document holding such a paragraph itself is laid out another way.
