@@ -48,6 +48,8 @@ constexpr double kFooterMillimetres = 10;
 // share of a page; and a table's first rows stay with its heading.
 constexpr double kLeadInPageShare = 0.35;
 constexpr int kRowsKeptWithHeading = 3;
+// A row taller than a page starts on the page it comes to when this share of it is left.
+constexpr double kTallRowRoomShare = 0.35;
 // A table of this many rows or fewer is kept on one page when it fits.
 constexpr int kShortTableRows = 8;
 
@@ -368,7 +370,7 @@ class PageComposer {
     qreal height = unit.Height(y_ == 0);
     // A row taller than a page starts where it is, unless little of the page is left.
     const bool startsHere = unit.table && height > body_.height() &&
-                            y_ + Space(unit) < (1 - kLeadInPageShare) * body_.height();
+                            y_ + Space(unit) < (1 - kTallRowRoomShare) * body_.height();
     if (y_ > 0 && y_ + Space(unit) + height > body_.height() && !startsHere) {
       FinishPage();
       height = unit.Height(true);
