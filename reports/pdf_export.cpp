@@ -2,16 +2,12 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QFont>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPointer>
-#include <QScopeGuard>
-#include <QSemaphore>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -19,21 +15,15 @@
 #include <QTextFrame>
 #include <QTextImageFormat>
 #include <QTextLayout>
-#include <QTextTable>
-#include <QThreadPool>
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cmath>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <string_view>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "planfiles/atomic_file.h"
+#include "reports/pdf_table_painter.h"
 
 namespace ardvane {
 namespace {
@@ -47,15 +37,36 @@ constexpr int kResolution = 300;
 constexpr double kMarginMillimetres = 20;
 constexpr double kTopMarginMillimetres = 18;
 constexpr double kBottomMarginMillimetres = 12;
-// The room between two pieces on a page.
-constexpr double kPieceGapPoints = 8;
+// The room above a table and below it, left out at the top of a page.
+constexpr double kTableGapPoints = 4;
+constexpr double kAfterTableGapPoints = 8;
+// The room between two paragraphs of the text, where the document asks for less.
+constexpr double kParagraphGapPoints = 5;
 // The band under the text that holds the page number.
 constexpr double kFooterMillimetres = 10;
+// A heading keeps with the table after it when what lies between is no taller than this
+// share of a page; and a table's first rows stay with its heading.
+constexpr double kLeadInPageShare = 0.35;
+constexpr int kRowsKeptWithHeading = 3;
+// A row taller than a page starts on the page it comes to when this share of it is left.
+constexpr double kTallRowRoomShare = 0.35;
+// A table of this many rows or fewer is kept on one page when it fits.
+constexpr int kShortTableRows = 8;
 
 double MillimetresToPixels(double millimetres) { return millimetres / 25.4 * kResolution; }
+double PointsToPixels(double points) { return points / 72.0 * kResolution; }
 
 // The rich-text engine's image sizes are screen pixels of this many per inch.
 constexpr double kImagePixelsPerInch = 96;
+
+// ASCII letters in lower case: tag and attribute names, CSS keywords.
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = LowerAscii(c);
+  return lower;
+}
 
 // Scales down every picture wider than `maxWidth` (in image pixels), keeping its proportions:
 // a chart sized for the screen would otherwise run off the right of the page.
@@ -86,92 +97,22 @@ void FitPicturesToWidth(QTextDocument& document, qreal maxWidth) {
   }
 }
 
-// The rich-text engine draws collapsed borders and borders of each cell of its own very slowly
-// (a schedule of a long plan holds thousands of cells). The PDF's tables draw their lines as
-// separate borders of the table, in the colour the cells asked for.
-void UseTableBorders(QTextFrame* frame) {
-  for (QTextFrame* child : frame->childFrames()) {
-    UseTableBorders(child);
-    auto* table = qobject_cast<QTextTable*>(child);
-    if (table == nullptr) continue;
-    QTextTableFormat format = table->format();
-    QBrush lines = format.borderBrush();
-    bool cellsHadLines = false;
-    for (int row = 0; row < table->rows(); ++row) {
-      for (int column = 0; column < table->columns(); ++column) {
-        QTextTableCell cell = table->cellAt(row, column);
-        if (cell.row() != row || cell.column() != column) continue;  // spanned
-        QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
-        if (!cellFormat.hasProperty(QTextFormat::TableCellTopBorder)) continue;
-        if (cellFormat.topBorder() > 0 &&
-            cellFormat.topBorderStyle() != QTextFrameFormat::BorderStyle_None) {
-          lines = cellFormat.topBorderBrush();
-          cellsHadLines = true;
-        }
-        for (int property :
-             {QTextFormat::TableCellTopBorder, QTextFormat::TableCellBottomBorder,
-              QTextFormat::TableCellLeftBorder, QTextFormat::TableCellRightBorder,
-              QTextFormat::TableCellTopBorderStyle, QTextFormat::TableCellBottomBorderStyle,
-              QTextFormat::TableCellLeftBorderStyle, QTextFormat::TableCellRightBorderStyle,
-              QTextFormat::TableCellTopBorderBrush, QTextFormat::TableCellBottomBorderBrush,
-              QTextFormat::TableCellLeftBorderBrush, QTextFormat::TableCellRightBorderBrush}) {
-          cellFormat.clearProperty(property);
-        }
-        cell.setFormat(cellFormat);
-      }
-    }
-    format.setBorderCollapse(false);
-    if (cellsHadLines && format.border() <= 0) format.setBorder(1);
-    if (format.border() > 0) {
-      format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-      format.setBorderBrush(lines);
-    }
-    table->setFormat(format);
-  }
-}
-
-// The engine moves a line that would cross the foot of a page to the next one, but not
-// always after a table that ran over pages: such lines would be cut in two. Each paragraph
-// (outside tables) that has one gets a page break before it, until none is left.
-void KeepLinesWhole(QTextDocument& document, qreal pageHeight) {
-  constexpr int kMaxPasses = 10;
-  QAbstractTextDocumentLayout* layout = document.documentLayout();
+// Gives the paragraphs of the text (outside boxes and tables) at least `gap` below them:
+// the engine takes no margins in points from the style sheet, and numbered clauses would
+// run together.
+void SpaceParagraphs(QTextDocument& document, qreal gap) {
+  QTextCursor cursor(&document);
   const QTextFrame* root = document.rootFrame();
-  for (int pass = 0; pass < kMaxPasses; ++pass) {
-    layout->pageCount();                            // lays the document out
-    std::vector<std::pair<QTextBlock, qreal>> cut;  // with how far it must move down
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-      const QTextLayout* lines = block.layout();
-      if (lines == nullptr || lines->lineCount() == 0) continue;
-      if (QTextCursor(block).currentFrame() != root) continue;
-      const QRectF box = layout->blockBoundingRect(block);
-      for (int i = 0; i < lines->lineCount(); ++i) {
-        const QTextLine line = lines->lineAt(i);
-        const qreal top = box.top() + line.y();
-        const qreal bottom = top + line.height();
-        if (std::floor((top + 1) / pageHeight) != std::floor((bottom - 1) / pageHeight)) {
-          cut.emplace_back(block, std::ceil((top + 1) / pageHeight) * pageHeight - top);
-          break;
-        }
-      }
-    }
-    if (cut.empty()) return;
-    // One edit for the whole pass: every change on its own would lay the document out again.
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    for (const auto& [block, distance] : cut) {
-      QTextBlockFormat format = block.blockFormat();
-      format.setTopMargin(format.topMargin() + distance);
-      cursor.setPosition(block.position());
-      cursor.setBlockFormat(format);
-    }
-    cursor.endEditBlock();
+  for (QTextFrame::iterator it = root->begin(); !it.atEnd(); ++it) {
+    const QTextBlock block = it.currentBlock();
+    if (!block.isValid()) continue;
+    QTextBlockFormat format = block.blockFormat();
+    if (format.bottomMargin() >= gap) continue;
+    format.setBottomMargin(gap);
+    cursor.setPosition(block.position());
+    cursor.setBlockFormat(format);
   }
 }
-
-}  // namespace
-
-namespace {
 
 // Whether a start tag's text asks for a page break before the element.
 bool AsksForPageBreak(std::string_view tag) {
@@ -188,72 +129,10 @@ bool AsksForPageBreak(std::string_view tag) {
   return false;
 }
 
-bool IsHeading(std::string_view name) {
-  return name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6';
-}
-
-// A piece laid out on its own, ready to be drawn.
-struct LaidOutPiece {
-  std::unique_ptr<QTextDocument> document;
-  bool newPage = false;
-  bool empty = false;
-  qreal height = 0;
-  int pages = 0;
-};
-
-// Lays one piece out on pages of `body` (device pixels of `device`, which only lends its
-// resolution).
-void LayOutPiece(const std::string& html, const QSizeF& body, QPagedPaintDevice* device,
-                 LaidOutPiece* out) {
-  // Every change to a document that has its layout lays it out again: the layout is made
-  // (by documentLayout()) only once the document is ready.
-  auto document = std::make_unique<QTextDocument>();
-  document->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
-  document->setDocumentMargin(0);
-  out->empty =
-      document->toPlainText().trimmed().isEmpty() && document->rootFrame()->childFrames().isEmpty();
-  {
-    QTextCursor edit(document.get());
-    edit.beginEditBlock();
-    // The page break that begins a piece is the new page it is drawn on.
-    if (QTextTable* table = edit.currentTable()) {
-      QTextTableFormat format = table->format();
-      format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
-      table->setFormat(format);
-    } else {
-      QTextBlockFormat format = edit.blockFormat();
-      format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
-      edit.setBlockFormat(format);
-    }
-    UseTableBorders(document->rootFrame());
-    edit.endEditBlock();
-  }
-  // Room for the frame and padding of the box a picture sits in.
-  FitPicturesToWidth(*document, 0.92 * body.width() * kImagePixelsPerInch / kResolution);
-  // The page size lays the document out, for the paint device already in place.
-  document->documentLayout()->setPaintDevice(device);
-  document->setPageSize(body);
-  out->pages = document->pageCount();
-  if (out->pages > 1) {
-    KeepLinesWhole(*document, body.height());
-    out->pages = document->pageCount();
-  }
-  out->height = document->documentLayout()->documentSize().height();
-  out->document = std::move(document);
-}
-
-// The threads that lay report pieces out. They stay for the life of the application: each
-// thread keeps the fonts it has loaded, so later exports start warm.
-QThreadPool& LayoutThreads() {
-  static QPointer<QThreadPool> pool;
-  if (pool == nullptr) {
-    pool = new QThreadPool(QCoreApplication::instance());
-    pool->setExpiryTimeout(-1);
-    // This thread lays out too, when it has nothing to draw.
-    pool->setMaxThreadCount(
-        static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 2u, 4u)) - 1);
-  }
-  return *pool;
+// Whether an HTML fragment shows nothing: blanks only, no element.
+bool IsBlank(std::string_view html) {
+  return std::all_of(html.begin(), html.end(),
+                     [](unsigned char c) { return std::isspace(c) != 0; });
 }
 
 // A PDF writer for A4 or Letter with the report's resolution and margins.
@@ -263,6 +142,400 @@ void SetUpWriter(QPdfWriter& writer, PaperSize paper) {
   writer.setPageMargins(QMarginsF(kMarginMillimetres, kTopMarginMillimetres, kMarginMillimetres,
                                   kBottomMarginMillimetres),
                         QPageLayout::Millimeter);
+}
+
+// A stretch of the PDF's content that goes on a page whole: a line or a box of the text, or
+// a row of a table.
+struct Unit {
+  int source = 0;  // the text or the table it belongs to
+  bool table = false;
+  int row = 0;           // of a table
+  qreal top = 0;         // of a text, in its own coordinates: from the unit before
+  qreal contentTop = 0;  // where what it shows begins (the top of a page starts here)
+  qreal bottom = 0;
+  qreal spaceBefore = 0;      // left out at the top of a page
+  bool keepWithNext = false;  // goes on the page of the unit after it
+  bool newPage = false;
+  qreal Height(bool pageTop) const { return bottom - (pageTop ? contentTop : top); }
+};
+
+// The text of the report between tables, laid out as one column as long as it needs.
+struct LaidOutText {
+  std::unique_ptr<QTextDocument> document;
+};
+
+// A stretch of the body's text, as the PDF lays it out.
+struct TextStretch {
+  std::string_view html;
+  bool newPage = false;
+  // What follows it on the same page is a table: its last heading and what comes after it
+  // (or else its last line) keep with that table.
+  bool leadsIn = false;
+};
+
+// The paragraph that parts the stretches in the one document they are laid out in: a
+// character of the private use area, alone (the engine may add a blank from the source).
+constexpr char16_t kStretchMark = 0xE000;
+
+// Clears the page breaks the blocks and frames of `frame` ask for: the composer makes the
+// pages, and a column without pages would put each of them as far down as the engine can
+// reach.
+void ClearPageBreaks(QTextFrame* frame, QTextCursor& cursor) {
+  for (QTextFrame::iterator it = frame->begin(); !it.atEnd(); ++it) {
+    if (QTextFrame* child = it.currentFrame()) {
+      QTextFrameFormat format = child->frameFormat();
+      if (format.pageBreakPolicy() != QTextFormat::PageBreak_Auto) {
+        format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+        child->setFrameFormat(format);
+      }
+      ClearPageBreaks(child, cursor);
+      continue;
+    }
+    const QTextBlock block = it.currentBlock();
+    QTextBlockFormat format = block.blockFormat();
+    if (format.pageBreakPolicy() == QTextFormat::PageBreak_Auto) continue;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+    cursor.setPosition(block.position());
+    cursor.setBlockFormat(format);
+  }
+}
+
+// Lays `stretches` out one after another in one document under `head` (so that its style
+// sheet is read once), `width` device pixels wide (of `device`), and gives the units of
+// each, in order, drawn from `out`. False, with nothing laid out, when the text itself holds
+// the mark that parts the stretches.
+bool LayOutTexts(const std::string& head, const std::vector<TextStretch>& stretches, qreal width,
+                 qreal pageHeight, QPaintDevice* device, int source, LaidOutText* out,
+                 std::vector<std::vector<Unit>>* units) {
+  std::string html = head;
+  html += "<body>";
+  bool pictures = false;
+  for (std::size_t k = 0; k < stretches.size(); ++k) {
+    if (k > 0) html += "<p>&#xE000;</p>";
+    html += stretches[k].html;
+    pictures = pictures || stretches[k].html.find("<img") != std::string_view::npos;
+  }
+  html += "</body></html>";
+  // Every change to a document that has its layout lays it out again: the layout is made
+  // (by documentLayout()) only once the document is ready.
+  auto document = std::make_unique<QTextDocument>();
+  document->setUndoRedoEnabled(false);
+  // Outlines for a PDF: hinting them for the pixels of a screen is wasted time.
+  QFont font = document->defaultFont();
+  font.setHintingPreference(QFont::PreferNoHinting);
+  document->setDefaultFont(font);
+  document->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
+  document->setDocumentMargin(0);
+  {
+    QTextCursor edit(document.get());
+    edit.beginEditBlock();
+    ClearPageBreaks(document->rootFrame(), edit);
+    SpaceParagraphs(*document, PointsToPixels(kParagraphGapPoints));
+    edit.endEditBlock();
+  }
+  if (pictures) {
+    // Room for the frame and padding of the box a picture sits in.
+    FitPicturesToWidth(*document, 0.92 * width * kImagePixelsPerInch / kResolution);
+  }
+  QAbstractTextDocumentLayout* layout = document->documentLayout();
+  layout->setPaintDevice(device);
+  document->setTextWidth(width);
+
+  units->assign(stretches.size(), {});
+  std::size_t k = 0;
+  std::vector<std::size_t> lastHeading(stretches.size(), std::string::npos);
+  std::vector<qreal> ends(stretches.size(), 0);
+  qreal boundary = 0;
+  bool stretchStart = true;
+  const auto add = [&](qreal contentTop, qreal bottom, bool heading) {
+    if (bottom <= boundary) return;
+    if (stretchStart) boundary = std::min(contentTop, bottom);
+    stretchStart = false;
+    std::vector<Unit>& into = (*units)[k];
+    // A box taller than a page goes on in pieces of a page.
+    for (qreal from = std::max(boundary, contentTop); bottom - from > pageHeight;
+         from += pageHeight) {
+      into.push_back({source, false, 0, boundary, from, from + pageHeight, 0, heading, false});
+      boundary = from + pageHeight;
+    }
+    into.push_back(
+        {source, false, 0, boundary, std::max(boundary, contentTop), bottom, 0, heading, false});
+    boundary = bottom;
+  };
+  for (QTextFrame::iterator it = document->rootFrame()->begin(); !it.atEnd(); ++it) {
+    if (QTextFrame* frame = it.currentFrame()) {
+      const QRectF box = layout->frameBoundingRect(frame);
+      add(box.top(), box.bottom(), false);
+      ends[k] = box.bottom();
+      continue;
+    }
+    const QTextBlock block = it.currentBlock();
+    const QRectF box = layout->blockBoundingRect(block);
+    if (stretches.size() > 1 && block.length() <= 4 &&
+        block.text().trimmed() == QChar(kStretchMark)) {
+      if (++k == stretches.size()) return false;
+      boundary = box.bottom();
+      stretchStart = true;
+      continue;
+    }
+    const QTextLayout* lines = block.layout();
+    if (lines == nullptr || lines->lineCount() == 0) continue;
+    const bool heading = block.blockFormat().headingLevel() > 0;
+    if (heading) lastHeading[k] = (*units)[k].size();
+    for (int i = 0; i < lines->lineCount(); ++i) {
+      const QTextLine line = lines->lineAt(i);
+      add(box.top() + line.y(), box.top() + line.y() + line.height(), heading);
+    }
+    ends[k] = box.bottom() + block.blockFormat().bottomMargin();
+  }
+  if (k + 1 != stretches.size()) return false;
+
+  for (k = 0; k < stretches.size(); ++k) {
+    std::vector<Unit>& into = (*units)[k];
+    if (into.empty()) continue;
+    into.back().bottom = std::max(into.back().bottom, ends[k]);
+    into.front().newPage = stretches[k].newPage;
+    if (stretches[k].leadsIn) {
+      std::size_t from = into.size() - 1;
+      if (lastHeading[k] != std::string::npos &&
+          into.back().bottom - into[lastHeading[k]].top <= kLeadInPageShare * pageHeight) {
+        from = lastHeading[k];
+      }
+      for (std::size_t u = from; u < into.size(); ++u) into[u].keepWithNext = true;
+    }
+  }
+  out->document = std::move(document);
+  return true;
+}
+
+// Adds the units of a table: its heading rows and first rows keep together, and so do its
+// last two rows; a short table is kept whole.
+void AddTableUnits(const PdfTablePainter& table, int source, bool newPage,
+                   std::vector<Unit>* units) {
+  const int rows = table.Rows();
+  const int headings = table.HeadingRows();
+  const bool whole = rows - headings <= kShortTableRows;
+  for (int row = 0; row < rows; ++row) {
+    Unit unit;
+    unit.source = source;
+    unit.table = true;
+    unit.row = row;
+    unit.bottom = table.RowHeight(row);
+    unit.spaceBefore = row == 0 ? PointsToPixels(kTableGapPoints) : 0;
+    unit.newPage = row == 0 && newPage;
+    unit.keepWithNext =
+        row + 1 < rows && (whole || row < headings + kRowsKeptWithHeading - 1 || row == rows - 2);
+    units->push_back(unit);
+  }
+}
+
+// Draws the units on pages, a page at a time: a stretch of units that keep together starts
+// a new page when it does not fit on this one, and a table that goes on to a new page draws
+// its heading rows there first.
+class PageComposer {
+ public:
+  PageComposer(QPainter& painter, QPdfWriter& writer, QSizeF body, qreal footer, QFont footerFont,
+               const std::vector<LaidOutText>& texts,
+               const std::vector<std::unique_ptr<PdfTablePainter>>& tables)
+      : painter_(painter),
+        writer_(writer),
+        body_(body),
+        footer_(footer),
+        footerFont_(std::move(footerFont)),
+        texts_(texts),
+        tables_(tables) {}
+
+  void Compose(const std::vector<Unit>& units) {
+    for (std::size_t i = 0; i < units.size();) {
+      if (units[i].newPage && y_ > 0) FinishPage();
+      // The stretch that keeps together, if it fits on a page at all.
+      std::size_t end = i;
+      qreal height = Space(units[i]) + units[i].Height(y_ == 0);
+      while (end + 1 < units.size() && units[end].keepWithNext && !units[end + 1].newPage) {
+        ++end;
+        height += Space(units[end]) + units[end].Height(false);
+      }
+      if (y_ > 0 && y_ + height > body_.height() && height <= body_.height()) FinishPage();
+      for (; i <= end; ++i) Place(units[i]);
+    }
+    FlushText();
+    DrawLines();
+    DrawPageNumber();
+  }
+
+ private:
+  qreal Space(const Unit& unit) const { return y_ > 0 ? unit.spaceBefore + pendingGap_ : 0; }
+
+  void Place(const Unit& unit) {
+    qreal height = unit.Height(y_ == 0);
+    // A row taller than a page starts where it is, unless little of the page is left.
+    const bool startsHere = unit.table && height > body_.height() &&
+                            y_ + Space(unit) < (1 - kTallRowRoomShare) * body_.height();
+    if (y_ > 0 && y_ + Space(unit) + height > body_.height() && !startsHere) {
+      FinishPage();
+      height = unit.Height(true);
+    }
+    y_ += Space(unit);
+    pendingGap_ = 0;
+    if (!unit.table) {
+      const qreal from = y_ == 0 ? unit.contentTop : unit.top;
+      if (textSource_ != unit.source || textTo_ != from) {
+        FlushText();
+        textSource_ = unit.source;
+        textFrom_ = from;
+        textAt_ = y_;
+      }
+      textTo_ = unit.bottom;
+      y_ += height;
+      return;
+    }
+    FlushText();
+    const PdfTablePainter& table = *tables_[static_cast<std::size_t>(unit.source)];
+    linePen_ = table.LinePen();
+    // A row taller than what is left of the page (a name of thousands of characters) goes on
+    // over the next pages, cut between the lines of its text.
+    for (qreal drawn = 0; drawn < height;) {
+      if (drawn > 0) FinishPage();
+      if (y_ == 0 && unit.row >= table.HeadingRows()) {
+        for (int row = 0; row < table.HeadingRows(); ++row) {
+          table.DrawRow(painter_, row, y_, &lines_);
+          y_ += table.RowHeight(row);
+        }
+      }
+      qreal to = height;
+      if (y_ + height - drawn > body_.height()) {
+        to = table.BreakBefore(unit.row, drawn + body_.height() - y_);
+        if (to <= drawn) to = drawn + body_.height() - y_;  // no line ends on this page
+      }
+      table.DrawRow(painter_, unit.row, y_, &lines_, drawn, to);
+      y_ += to - drawn;
+      drawn = to;
+    }
+    if (unit.row + 1 == table.Rows()) pendingGap_ = PointsToPixels(kAfterTableGapPoints);
+  }
+
+  // Draws the stretch of text gathered for this page.
+  void FlushText() {
+    if (textSource_ < 0) return;
+    QTextDocument& document = *texts_[static_cast<std::size_t>(textSource_)].document;
+    painter_.save();
+    painter_.translate(0, textAt_ - textFrom_);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = QRectF(0, textFrom_, body_.width(), textTo_ - textFrom_);
+    painter_.setClipRect(context.clip);
+    document.documentLayout()->draw(&painter_, context);
+    painter_.restore();
+    textSource_ = -1;
+  }
+
+  // The ruling lines of the tables on this page, in one stroke.
+  void DrawLines() {
+    if (lines_.empty()) return;
+    for (QLineF& line : lines_) {
+      line.setP1({line.x1(), std::clamp(line.y1(), 0.0, body_.height())});
+      line.setP2({line.x2(), std::clamp(line.y2(), 0.0, body_.height())});
+    }
+    painter_.setPen(linePen_);
+    painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    lines_.clear();
+  }
+
+  void DrawPageNumber() {
+    painter_.setFont(footerFont_);
+    painter_.setPen(Qt::darkGray);
+    painter_.drawText(QRectF(0, body_.height(), body_.width(), footer_),
+                      Qt::AlignHCenter | Qt::AlignBottom, QString::number(page_ + 1));
+  }
+
+  void FinishPage() {
+    FlushText();
+    DrawLines();
+    DrawPageNumber();
+    writer_.newPage();
+    ++page_;
+    y_ = 0;
+    pendingGap_ = 0;
+  }
+
+  QPainter& painter_;
+  QPdfWriter& writer_;
+  const QSizeF body_;
+  const qreal footer_;
+  const QFont footerFont_;
+  const std::vector<LaidOutText>& texts_;
+  const std::vector<std::unique_ptr<PdfTablePainter>>& tables_;
+  int page_ = 0;
+  qreal y_ = 0;  // how far down the current page is filled
+  qreal pendingGap_ = 0;
+  std::vector<QLineF> lines_;
+  QPen linePen_;
+  int textSource_ = -1;
+  qreal textFrom_ = 0;
+  qreal textTo_ = 0;
+  qreal textAt_ = 0;
+};
+
+// The end of the element whose start tag begins at `start` (a `name` element, matched with
+// the ones it holds), in the lower-case copy of the document; npos when it is not closed.
+std::size_t ElementEnd(const std::string& lower, std::size_t start, std::string_view name) {
+  const std::string open = "<" + std::string(name);
+  const std::string close = "</" + std::string(name);
+  int depth = 0;
+  std::size_t at = start;
+  while (at < lower.size()) {
+    const std::size_t nextOpen = lower.find(open, at);
+    const std::size_t nextClose = lower.find(close, at);
+    if (nextClose == std::string::npos) return std::string::npos;
+    if (nextOpen < nextClose) {
+      const char after =
+          nextOpen + open.size() < lower.size() ? lower[nextOpen + open.size()] : ' ';
+      if (!std::isalnum(static_cast<unsigned char>(after))) ++depth;
+      at = nextOpen + open.size();
+      continue;
+    }
+    const std::size_t end = lower.find('>', nextClose);
+    if (end == std::string::npos) return std::string::npos;
+    if (--depth == 0) return end + 1;
+    at = end + 1;
+  }
+  return std::string::npos;
+}
+
+// The value of attribute `name` in the text of a start tag, without its quotes.
+std::string AttributeValue(std::string_view tag, std::string_view name) {
+  for (std::size_t at = tag.find(name); at != std::string_view::npos; at = tag.find(name, at + 1)) {
+    if (at == 0 || !std::isspace(static_cast<unsigned char>(tag[at - 1]))) continue;
+    std::size_t i = at + name.size();
+    while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i]))) ++i;
+    if (i >= tag.size() || tag[i] != '=') continue;
+    ++i;
+    while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i]))) ++i;
+    if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
+      const std::size_t end = tag.find(tag[i], i + 1);
+      return std::string(tag.substr(i + 1, end == std::string_view::npos ? end : end - i - 1));
+    }
+    std::size_t end = i;
+    while (end < tag.size() && !std::isspace(static_cast<unsigned char>(tag[end])) &&
+           tag[end] != '/') {
+      ++end;
+    }
+    return std::string(tag.substr(i, end - i));
+  }
+  return {};
+}
+
+// The text of the <style> elements of a document's head.
+std::string StyleSheet(const std::string& head) {
+  const std::string lower = Lower(head);
+  std::string css;
+  for (std::size_t at = lower.find("<style"); at != std::string::npos;
+       at = lower.find("<style", at + 1)) {
+    const std::size_t from = lower.find('>', at);
+    const std::size_t to = lower.find("</style", at);
+    if (from == std::string::npos || to == std::string::npos || to < from) break;
+    css.append(head, from + 1, to - from - 1);
+  }
+  return css;
 }
 
 }  // namespace
@@ -283,11 +556,15 @@ std::string JoinRowTables(const std::string& html) {
     while (next < html.size() && std::isspace(static_cast<unsigned char>(html[next]))) ++next;
     if (start == std::string::npos || html.compare(next, 6, "<table") != 0) continue;
     const std::size_t nextClose = html.find('>', next);
-    const std::size_t startClose = html.find('>', start);
-    if (nextClose == std::string::npos ||
-        html.compare(start, startClose + 1 - start, html, next, nextClose + 1 - next) != 0) {
+    if (nextClose == std::string::npos || html.compare(start, html.find('>', start) + 1 - start,
+                                                       html, next, nextClose + 1 - next) != 0) {
       continue;
     }
+    std::size_t content = nextClose + 1;
+    while (content < html.size() && std::isspace(static_cast<unsigned char>(html[content]))) {
+      ++content;
+    }
+    if (Lower(std::string_view(html).substr(content, 6)) == "<thead") continue;
     joined.append(html, copied, end - copied);
     copied = nextClose + 1;
     runStart = start;
@@ -297,18 +574,45 @@ std::string JoinRowTables(const std::string& html) {
   return joined;
 }
 
-std::vector<ReportPiece> SplitReportPieces(const std::string& html) {
-  const std::size_t bodyTag = html.find("<body");
-  const std::size_t bodyStart = bodyTag == std::string::npos ? bodyTag : html.find('>', bodyTag);
-  const std::size_t bodyEnd = html.rfind("</body>");
-  if (bodyStart == std::string::npos || bodyEnd == std::string::npos || bodyEnd < bodyStart) {
-    return {{html, false}};
+std::string DropPageFooters(const std::string& html) {
+  const std::string lower = Lower(html);
+  std::string kept;
+  std::size_t copied = 0;
+  for (std::size_t at = lower.find("<div"); at != std::string::npos;
+       at = lower.find("<div", at + 1)) {
+    if (at < copied) continue;
+    const std::size_t close = lower.find('>', at);
+    if (close == std::string::npos) break;
+    const std::string title =
+        AttributeValue(std::string_view(lower).substr(at, close - at), "title");
+    if (title != "footer" && title != "header") continue;
+    const std::size_t end = ElementEnd(lower, at, "div");
+    kept.append(html, copied, at - copied);
+    copied = end == std::string::npos ? html.size() : end;
   }
-  const std::string head = html.substr(0, bodyStart + 1);
-  const std::string tail = html.substr(bodyEnd);
-  std::vector<ReportPiece> pieces;
+  if (copied == 0) return html;
+  kept.append(html, std::min(copied, html.size()), std::string::npos);
+  return kept;
+}
+
+std::vector<ReportBlock> SplitReportBlocks(const std::string& html) {
+  const std::string lower = Lower(html);
+  const std::size_t bodyTag = lower.find("<body");
+  const std::size_t bodyStart = bodyTag == std::string::npos ? bodyTag : html.find('>', bodyTag);
+  const std::size_t bodyEnd = lower.rfind("</body>");
+  if (bodyStart == std::string::npos || bodyEnd == std::string::npos || bodyEnd < bodyStart) {
+    return {{ReportBlock::Kind::kText, html, false}};
+  }
+  std::vector<ReportBlock> blocks;
   std::size_t from = bodyStart + 1;
   bool newPage = false;
+  const auto addText = [&](std::size_t to) {
+    const std::string_view text = std::string_view(html).substr(from, to - from);
+    if (!IsBlank(text)) {
+      blocks.push_back({ReportBlock::Kind::kText, std::string(text), newPage});
+      newPage = false;
+    }
+  };
   int depth = 0;
   for (std::size_t at = html.find('<', from); at < bodyEnd; at = html.find('<', at + 1)) {
     const std::size_t close = html.find('>', at);
@@ -316,164 +620,119 @@ std::vector<ReportPiece> SplitReportPieces(const std::string& html) {
     const bool closing = html[at + 1] == '/';
     const std::size_t nameStart = at + (closing ? 2 : 1);
     std::size_t nameEnd = nameStart;
-    while (nameEnd < close && std::isalnum(static_cast<unsigned char>(html[nameEnd]))) ++nameEnd;
-    std::string name = html.substr(nameStart, nameEnd - nameStart);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    while (nameEnd < close && std::isalnum(static_cast<unsigned char>(lower[nameEnd]))) ++nameEnd;
+    const std::string_view name = std::string_view(lower).substr(nameStart, nameEnd - nameStart);
+    const bool pageBreak =
+        !closing && depth == 0 && AsksForPageBreak(std::string_view(lower).substr(at, close - at));
+    if (name == "table" && !closing && depth == 0) {
+      const std::size_t end = ElementEnd(lower, at, "table");
+      if (end != std::string::npos && end <= bodyEnd) {
+        addText(at);
+        newPage = newPage || pageBreak;
+        blocks.push_back({ReportBlock::Kind::kTable, html.substr(at, end - at), newPage});
+        newPage = false;
+        from = end;
+        at = end - 1;
+        continue;
+      }
+    }
     if (name == "div" || name == "table" || name == "ul" || name == "ol" || name == "blockquote" ||
         name == "center") {
-      depth += closing ? -1 : 1;
-    } else if (!closing && depth == 0) {
-      // Only what stands outside boxes and tables starts a piece.
-      const bool pageBreak = AsksForPageBreak(std::string_view(html).substr(at, close - at));
-      if (pageBreak || IsHeading(name)) {
-        if (at != from) pieces.push_back({head + html.substr(from, at - from) + tail, newPage});
-        newPage = pageBreak || (at == from && newPage);
-        from = at;
-      }
+      depth = std::max(0, depth + (closing ? -1 : 1));
+    }
+    if (pageBreak) {
+      addText(at);
+      newPage = true;
+      from = at;
     }
     at = close;
   }
-  pieces.push_back({head + html.substr(from, bodyEnd - from) + tail, newPage});
-  return pieces;
+  addText(bodyEnd);
+  return blocks;
 }
 
 std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize paper,
                                            std::string* error) {
   QByteArray bytes;
+  bytes.reserve(static_cast<qsizetype>(std::min(html.size(), kMaxReportBytes)));
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QPdfWriter writer(&buffer);
   SetUpWriter(writer, paper);
-  writer.setCreator(QStringLiteral("Ardvane"));
+  writer.setCreator(QString::fromUtf8(kPdfCreator));
   const qreal footer = MillimetresToPixels(kFooterMillimetres);
   const QSizeF body(writer.width(), writer.height() - footer);
 
-  // Helper threads lay the pieces out, each with a writer of its own that lends the same
-  // resolution, while this thread draws them in order with the real writer as they become
-  // ready, and lays out pieces itself while the next one to draw is not. A layout refers to
-  // font engines of the thread that made it, which live only as long as that thread's font
-  // cache: each helper waits until the drawing is done and then deletes the documents it made.
-  const std::vector<ReportPiece> pieces = SplitReportPieces(JoinRowTables(html));
-  std::vector<LaidOutPiece> laidOut(pieces.size());
-  constexpr int kNotYet = -2;
-  constexpr int kThisThread = -1;
-  std::vector<int> maker(pieces.size(), kNotYet);
-  std::mutex mutex;
-  std::condition_variable ready;
-  std::atomic<std::size_t> next{0};
-  QSemaphore drawn;
-  QThreadPool& pool = LayoutThreads();
-  const int helpers = pool.maxThreadCount();
-  std::vector<std::unique_ptr<QBuffer>> scratch;
-  std::vector<std::unique_ptr<QPdfWriter>> lenders;
-  QSemaphore finished;
-  for (int helper = 0; helper < helpers; ++helper) {
-    scratch.push_back(std::make_unique<QBuffer>());
-    lenders.push_back(std::make_unique<QPdfWriter>(scratch.back().get()));
-    SetUpWriter(*lenders.back(), paper);
-    QPdfWriter* lender = lenders.back().get();
-    pool.start([&, helper, lender] {
-      for (std::size_t k = next++; k < pieces.size(); k = next++) {
-        LaidOutPiece piece;
-        piece.newPage = pieces[k].newPage;
-        LayOutPiece(pieces[k].html, body, lender, &piece);
-        std::lock_guard lock(mutex);
-        laidOut[k] = std::move(piece);
-        maker[k] = helper;
-        ready.notify_all();
-      }
-      drawn.acquire();
-      for (std::size_t k = 0; k < pieces.size(); ++k) {
-        if (maker[k] == helper) laidOut[k].document.reset();
-      }
-      finished.release();
-    });
-  }
-  // However this ends, the helpers are let go and waited for.
-  const auto releaseHelpers = qScopeGuard([&] {
-    drawn.release(helpers);
-    finished.acquire(helpers);
-  });
-  // While the piece to draw next is not ready, this thread lays out pieces too.
-  const auto waitFor = [&](std::size_t k) -> LaidOutPiece& {
-    for (;;) {
-      {
-        std::unique_lock lock(mutex);
-        if (maker[k] != kNotYet) return laidOut[k];
-      }
-      const std::size_t own = next++;
-      if (own >= pieces.size()) break;
-      LaidOutPiece piece;
-      piece.newPage = pieces[own].newPage;
-      LayOutPiece(pieces[own].html, body, &writer, &piece);
-      std::lock_guard lock(mutex);
-      laidOut[own] = std::move(piece);
-      maker[own] = kThisThread;
-    }
-    std::unique_lock lock(mutex);
-    ready.wait(lock, [&] { return maker[k] != kNotYet; });
-    return laidOut[k];
-  };
+  const std::string document = JoinRowTables(DropPageFooters(html));
+  const std::vector<ReportBlock> blocks = SplitReportBlocks(document);
 
-  // The title goes into the PDF when drawing begins.
-  writer.setTitle(waitFor(0).document->metaInformation(QTextDocument::DocumentTitle));
+  // The head's title, body type and table look, read from a document of the head alone.
+  const std::size_t bodyTag = Lower(document).find("<body");
+  const std::string head = document.substr(0, bodyTag == std::string::npos ? 0 : bodyTag);
+  QTextDocument probe;
+  probe.setHtml(QString::fromStdString(head + "<body><p>x</p></body></html>"));
+  writer.setTitle(probe.metaInformation(QTextDocument::DocumentTitle));
+  QTextCursor first(&probe);
+  first.movePosition(QTextCursor::NextCharacter);
+  QFont bodyFont = first.charFormat().font();
+  bodyFont.setHintingPreference(QFont::PreferNoHinting);
+  const PdfTableStyle style = ReadPdfTableStyle(StyleSheet(head), bodyFont);
+
+  // The tables the painter draws; the rest goes to the rich-text engine, in stretches.
+  std::vector<std::unique_ptr<PdfTablePainter>> tables;
+  std::vector<TextStretch> stretches;
+  struct Item {
+    bool table;
+    std::size_t index;
+    bool newPage;
+  };
+  std::vector<Item> items;
+  for (std::size_t k = 0; k < blocks.size(); ++k) {
+    const ReportBlock& block = blocks[k];
+    if (block.kind == ReportBlock::Kind::kTable) {
+      if (std::optional<PdfTableContent> content = ReadPdfTable(block.html)) {
+        tables.push_back(
+            std::make_unique<PdfTablePainter>(std::move(*content), style, body.width(), &writer));
+        items.push_back({true, tables.size() - 1, block.newPage});
+        continue;
+      }
+    }
+    const bool leadsIn = k + 1 < blocks.size() && blocks[k + 1].kind == ReportBlock::Kind::kTable &&
+                         !blocks[k + 1].newPage;
+    items.push_back({false, stretches.size(), block.newPage});
+    stretches.push_back({block.html, block.newPage, leadsIn});
+  }
+  std::vector<LaidOutText> texts;
+  std::vector<std::vector<Unit>> textUnits;
+  if (!stretches.empty() && !LayOutTexts(head, stretches, body.width(), body.height(), &writer, 0,
+                                         &texts.emplace_back(), &textUnits)) {
+    // The text holds the parting mark itself: a document for each stretch.
+    texts.clear();
+    textUnits.clear();
+    for (std::size_t k = 0; k < stretches.size(); ++k) {
+      std::vector<std::vector<Unit>> one;
+      LayOutTexts(head, {stretches[k]}, body.width(), body.height(), &writer, static_cast<int>(k),
+                  &texts.emplace_back(), &one);
+      textUnits.push_back(std::move(one.front()));
+    }
+  }
+  std::vector<Unit> units;
+  for (const Item& item : items) {
+    if (item.table) {
+      AddTableUnits(*tables[item.index], static_cast<int>(item.index), item.newPage, &units);
+    } else {
+      units.insert(units.end(), textUnits[item.index].begin(), textUnits[item.index].end());
+    }
+  }
+
   QPainter painter;
   if (!painter.begin(&writer)) {
     *error = "The PDF could not be drawn.";
     return std::nullopt;
   }
-  QFont footerFont = waitFor(0).document->defaultFont();
+  QFont footerFont = style.font;
   footerFont.setPointSizeF(8);
-  int page = 0;
-  qreal y = 0;  // how far down the current page is filled
-  const auto finishPage = [&] {
-    painter.setFont(footerFont);
-    painter.setPen(Qt::darkGray);
-    painter.drawText(QRectF(0, body.height(), body.width(), footer),
-                     Qt::AlignHCenter | Qt::AlignBottom, QString::number(page + 1));
-    writer.newPage();
-    ++page;
-    y = 0;
-  };
-  // Draws the stretch [top, top + height) of a laid-out document at `at` on the current page.
-  const auto draw = [&](QTextDocument& document, qreal top, qreal height, qreal at) {
-    painter.save();
-    painter.translate(0, at - top);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, top, body.width(), height);
-    // Blocks that cross the page's foot are drawn whole; what falls below it belongs to the
-    // next page.
-    painter.setClipRect(context.clip);
-    document.documentLayout()->draw(&painter, context);
-    painter.restore();
-  };
-  for (std::size_t k = 0; k < pieces.size(); ++k) {
-    LaidOutPiece& piece = waitFor(k);
-    if (piece.empty) continue;
-    // The engine leaves no room above a heading that follows a table: the pieces get some.
-    const qreal gap = y > 0 ? kPieceGapPoints / 72.0 * kResolution : 0;
-    if (y > 0 && (piece.newPage || y + gap + piece.height > body.height())) {
-      finishPage();
-    } else {
-      y += gap;
-    }
-    if (piece.pages <= 1) {
-      draw(*piece.document, 0, piece.height, y);
-      y += piece.height;
-      continue;
-    }
-    // Taller than a page: its own pages, as the engine broke it.
-    for (int i = 0; i < piece.pages; ++i) {
-      if (i > 0) finishPage();
-      draw(*piece.document, i * body.height(), body.height(), 0);
-    }
-    y = std::max<qreal>(1, piece.height - (piece.pages - 1) * body.height());
-  }
-  painter.setFont(footerFont);
-  painter.setPen(Qt::darkGray);
-  painter.drawText(QRectF(0, body.height(), body.width(), footer),
-                   Qt::AlignHCenter | Qt::AlignBottom, QString::number(page + 1));
+  PageComposer(painter, writer, body, footer, footerFont, texts, tables).Compose(units);
   if (!painter.end()) {
     *error = "The PDF could not be drawn.";
     return std::nullopt;

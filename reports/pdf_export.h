@@ -12,29 +12,40 @@
 namespace ardvane {
 
 // Lays out a finished report document (the HTML with its pictures stored in it) on pages of
-// `paper` with the toolkit's rich-text engine and returns the bytes of a PDF of it: margins of
-// about two centimetres, the page number at the foot of every page, a new page wherever the
-// document asks for a page break. Needs a QGuiApplication (fonts). Returns nothing, with
-// `error` set, when the PDF cannot be drawn.
+// `paper` and returns the bytes of a PDF of it: margins of about two centimetres, the page
+// number at the foot of every page, a new page wherever the document asks for a page break.
+// Tables are drawn by PdfTablePainter: no figure breaks over two lines, the heading rows of a
+// table that runs over pages are drawn again at the top of each, and a heading stays with
+// the first rows of the table after it. The rest goes through the toolkit's rich-text engine.
+// A page footer of the document (`<div title="footer">`, as office suites mark it) is left
+// out: the PDF numbers its pages itself. Needs a QGuiApplication (fonts). Returns nothing,
+// with `error` set, when the PDF cannot be drawn.
 std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize paper,
                                            std::string* error);
 
-// A stretch of a report document that the PDF keeps together on a page when it can: a heading
-// and what follows it up to the next heading or page break, as a whole document (the report's
-// head, then the stretch of its body).
-struct ReportPiece {
-  std::string html;
+// The report document with each run of tables that follow one another and open with the very
+// same tag (a schedule written a row to a table, so that a word processor may break pages
+// between rows) joined into one table. A table that opens with <thead> starts a table of its
+// own.
+std::string JoinRowTables(const std::string& html);
+
+// The report document without its page headers and footers: the elements `<div
+// title="footer">` and `<div title="header">` with all they hold.
+std::string DropPageFooters(const std::string& html);
+
+// A stretch of a report document's body as the PDF lays it out: a table standing outside any
+// box (drawn by the table painter), or the text between two such tables or page breaks (for
+// the rich-text engine).
+struct ReportBlock {
+  enum class Kind { kText, kTable };
+  Kind kind = Kind::kText;
+  std::string html;      // the stretch of the body as it is there
   bool newPage = false;  // it begins with a page break
 };
 
-// The report document with each run of tables that follow one another and open with the very
-// same tag (a schedule written a row to a table, so that a word processor may break pages
-// between rows) joined into one table.
-std::string JoinRowTables(const std::string& html);
-
-// The report document cut before each heading and each page break that stand outside any box
-// or table. The first piece holds what comes before the first of them.
-std::vector<ReportPiece> SplitReportPieces(const std::string& html);
+// The report document's body cut into blocks, in order. Text that is only blanks gives no
+// block. A document without a body is one block of text.
+std::vector<ReportBlock> SplitReportBlocks(const std::string& html);
 
 // Reads the report document at `documentPath` and writes its PDF (RenderReportPdf) to
 // `pdfPath`, atomically: an older PDF there stays whole until the new one is complete, and a

@@ -140,6 +140,33 @@ for language in English Spanish; do
   check_pdf "$language (--pdf)" "$own" "$major_sections"
 done
 
+# --- The program's own PDF reads like print ---------------------------------------------
+# In each --pdf output: no money figure broken over two lines (a wrapped cell reads back as
+# "$184,573.5" above a lone "4"), and every page of a schedule (a row of a year and a month)
+# shows the schedule's column headings, each whole: the first two headings of the
+# language's amortization table, on one line.
+for language in English Spanish; do
+  own="$folder/Reports/Sample $language.pdf"
+  [ -s "$own" ] || continue  # already reported above
+  broken=$(pdftotext "$own" - | grep -oE '\$[0-9][0-9,.]*|\$[[:space:]]*$' |
+    grep -vE '^\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2}[.,]?$' || true)
+  [ -z "$broken" ] ||
+    fail "$language (--pdf): $(wc -l <<<"$broken") money figures broken over two lines: $(head -3 <<<"$broken" | paste -sd ' ')"
+  read -r first second < <(grep -oE '<font color="#ffffff">[^<]*</font>' \
+    "dist/Templates/$language/AmortizationTableHeader.ktf" | sed -E 's/<[^>]*>//g' | head -2 | paste -sd ' ')
+  headless=$(pdftotext -layout "$own" - | awk -v first="$first" -v second="$second" '
+    BEGIN { RS = "\f" }
+    {
+      rows = ($0 ~ /(^|\n) *20[0-9][0-9] +[[:alpha:]]+ +[$(]/)
+      heading = ($0 ~ ("(^|\n) *" first " +" second "( |\n)"))
+      if (rows && !heading) printf "%d ", NR
+    }')
+  [ -z "$headless" ] ||
+    fail "$language (--pdf): schedule pages without the whole heading row \"$first $second\": $headless"
+  [ -n "$broken$headless" ] ||
+    echo "check-report: $language (--pdf): no money figure broken, schedule headings on every page"
+done
+
 # A plan without consolidation whose big card is never paid off at $100 a month: the report
 # says so, claims no debt-free date, calls nothing "Consolidated", and its contract shows the
 # $700 of the fee left after the down payment instead of financed rows of $0.00.

@@ -5,6 +5,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 #include "tests/planfiles/test_files.h"
 #include "tests/test_pdf.h"
@@ -45,7 +48,8 @@ std::string ReportHtml() {
 
 TEST(PdfExportTest, ThePdfHoldsBothPicturesOnePagePerSectionOnThePaperAsked) {
   std::string error;
-  const std::optional<std::string> letter = RenderReportPdf(ReportHtml(), PaperSize::kLetter, &error);
+  const std::optional<std::string> letter =
+      RenderReportPdf(ReportHtml(), PaperSize::kLetter, &error);
   ASSERT_TRUE(letter) << error;
   const testing::PdfFacts facts = ReadPdfFacts(*letter);
   EXPECT_EQ(facts.pictures, 2);
@@ -153,7 +157,8 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   EXPECT_EQ(generated, 1);
   ASSERT_EQ(outcome.pdf, folder / "Ana.pdf");
   EXPECT_EQ(ReadPdfFacts(ReadFile(folder / "Ana.pdf")).pictures, 2);
-  EXPECT_EQ(surroundings.information, std::vector<std::string>{PdfSavedMessage(folder / "Ana.pdf")});
+  EXPECT_EQ(surroundings.information,
+            std::vector<std::string>{PdfSavedMessage(folder / "Ana.pdf")});
 
   // A PDF that cannot be written: the error, not the success.
   surroundings.chosen = folder / "missing" / "Ana.pdf";
@@ -179,38 +184,342 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   EXPECT_FALSE(std::filesystem::exists(beside));
 }
 
+// The text of each page of a PDF as `pdftotext -layout` reads it; nothing when the tool is
+// not installed (poppler-utils).
+std::optional<std::vector<std::string>> PageTexts(const std::string& pdf) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) return std::nullopt;
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), QStringLiteral("-"), QStringLiteral("-")});
+  process.write(pdf.data(), static_cast<qint64>(pdf.size()));
+  process.closeWriteChannel();
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) return std::nullopt;
+  std::vector<std::string> pages;
+  for (const QByteArray& page : process.readAllStandardOutput().split('\f')) {
+    pages.push_back(page.toStdString());
+  }
+  if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos)
+    pages.pop_back();
+  return pages;
+}
+
+// The money figures of `text` that are not whole ("$184,573.5" where a line broke).
+std::vector<std::string> BrokenFigures(const std::string& text) {
+  static const QRegularExpression kCandidate(QStringLiteral(R"(\$[0-9][0-9,.]*|\$\s*$)"),
+                                             QRegularExpression::MultilineOption);
+  static const QRegularExpression kWhole(
+      QStringLiteral(R"(^\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2}[.,]?$)"));
+  std::vector<std::string> broken;
+  auto it = kCandidate.globalMatch(QString::fromStdString(text));
+  while (it.hasNext()) {
+    const QString figure = it.next().captured();
+    if (!kWhole.match(figure).hasMatch()) broken.push_back(figure.toStdString());
+  }
+  return broken;
+}
+
+std::string Head() {
+  return ReadFile(std::filesystem::path(ARDVANE_DIST_DIR) / "Templates" / "English" / "Header.ktf");
+}
+
+// A long schedule as the report writes it: before, a table per row after a table of the
+// heading row; now, one table with its heading row in <thead>, a page footer of an office
+// suite and headings that ask to stay with what follows. Its figures are wider than the
+// columns ask for.
+std::string ScheduleHtml(bool newForm, int rows) {
+  const std::string table =
+      "<table class=\"rows\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">";
+  const std::string headings =
+      "<tr><th width=\"8%\">Year</th><th width=\"8%\">Month</th><th width=\"16%\" "
+      "align=\"right\">Beginning balance</th><th width=\"12%\" align=\"right\">Interest</th>"
+      "<th width=\"14%\" align=\"right\">Monthly payment</th><th width=\"14%\" "
+      "align=\"right\">Extra payment</th><th width=\"14%\" align=\"right\">Total payment</th>"
+      "<th width=\"14%\" align=\"right\">Ending balance</th></tr>";
+  std::string html = Head();
+  if (newForm) {
+    html +=
+        "<div title=\"footer\"><p align=\"center\">Footer of the office suite "
+        "<sdfield type=PAGE subtype=RANDOM format=PAGE>1</sdfield></p></div>";
+  }
+  html +=
+      "<h2 class=\"page\" style=\"page-break-before: always; page-break-after: avoid\">"
+      "Amortization Table: Mortgage</h2>\n<p>This debt is the 1st to be paid off.</p>\n";
+  html += newForm ? table + "<thead>" + headings + "</thead><tbody>\n"
+                  : table + "\n" + headings + "\n</table>\n";
+  for (int i = 0; i < rows; ++i) {
+    const std::string row = "<tr><td width=\"8%\">" + std::to_string(2026 + i / 12) +
+                            "</td><td width=\"8%\">Sep</td><td align=\"right\">$184,573," +
+                            std::to_string(100 + i % 900) +
+                            ".54</td><td align=\"right\">$91,914.39</td><td align=\"right\">"
+                            "$1,390,000.00</td><td align=\"right\">$163,000.65</td>"
+                            "<td align=\"right\">$1,553,000.65</td><td align=\"right\">"
+                            "$175,086,512.57</td></tr>";
+    html += newForm ? row + "\n" : table + row + "</table>\n";
+  }
+  if (newForm) html += "</tbody></table>\n";
+  return html + "</body>\n</html>\n";
+}
+
+TEST(PdfExportTest, LongSchedulesKeepTheirFiguresWholeAndTheirHeadingsOnEveryPage) {
+  for (const bool newForm : {false, true}) {
+    SCOPED_TRACE(newForm ? "one table with <thead>" : "a table per row");
+    std::string error;
+    const std::optional<std::string> pdf =
+        RenderReportPdf(ScheduleHtml(newForm, 150), PaperSize::kLetter, &error);
+    ASSERT_TRUE(pdf) << error;
+    const auto pages = PageTexts(*pdf);
+    if (!pages) GTEST_SKIP() << "pdftotext is not installed";
+    ASSERT_GE(pages->size(), 3u);
+    for (std::size_t page = 0; page < pages->size(); ++page) {
+      const std::string& text = (*pages)[page];
+      SCOPED_TRACE("page " + std::to_string(page + 1) + ":\n" + text);
+      EXPECT_EQ(BrokenFigures(text), std::vector<std::string>());
+      // The heading row on every page, each heading whole.
+      for (const char* heading : {"Year", "Month", "Beginning", "Interest", "Ending"}) {
+        EXPECT_NE(text.find(heading), std::string::npos) << heading;
+      }
+      EXPECT_EQ(text.find("Mont\n"), std::string::npos);
+      // The page's own number at its foot, and nothing of the document's footer.
+      EXPECT_EQ(text.find("Footer of the office suite"), std::string::npos);
+      const std::size_t last = text.find_last_not_of(" \n");
+      const std::size_t start = text.find_last_of(" \n", last) + 1;
+      EXPECT_EQ(text.substr(start, last + 1 - start), std::to_string(page + 1));
+    }
+    // The heading stays with the table's first rows.
+    EXPECT_NE(pages->front().find("Amortization Table: Mortgage"), std::string::npos);
+    EXPECT_NE(pages->front().find("2026"), std::string::npos);
+  }
+}
+
+// The index of the first page whose text has `text` as a whole word; -1 when none has.
+int PageOf(const std::vector<std::string>& pages, const std::string& text) {
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    if (pages[page].find(text + "\n") != std::string::npos ||
+        pages[page].find(text + " ") != std::string::npos) {
+      return static_cast<int>(page);
+    }
+  }
+  return -1;
+}
+
+TEST(PdfExportTest, AHeadingNeverStandsAloneAtTheFootOfAPage) {
+  // Filler lines push a heading, its lead-in paragraph and a long table a line further
+  // down each time, so that the foot of the first page falls at each of them in turn.
+  bool spannedPages = false;
+  for (int filler = 30; filler < 62; ++filler) {
+    std::string html = Head();
+    for (int line = 0; line < filler; ++line)
+      html += "<p>Filler " + std::to_string(line) + "</p>\n";
+    html +=
+        "<h3>Schedule</h3>\n<p>A lead-in paragraph.</p>\n<table class=\"rows\" width=\"100%\" "
+        "border=\"1\" cellpadding=\"3\"><tr><th>Debt</th><th align=\"right\">Payment</th></tr>";
+    for (int row = 0; row < 40; ++row) {
+      html += "<tr><td>" +
+              std::string(row == 0   ? "top-row"
+                          : row == 2 ? "third-row"
+                                     : "Card") +
+              "</td><td align=\"right\">$1,234.56</td></tr>";
+    }
+    html += "</table></body></html>";
+    std::string error;
+    const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+    ASSERT_TRUE(pdf) << error;
+    const auto pages = PageTexts(*pdf);
+    if (!pages) GTEST_SKIP() << "pdftotext is not installed";
+    SCOPED_TRACE(std::to_string(filler) + " lines before:\n" + pages->front());
+    const int heading = PageOf(*pages, "Schedule");
+    ASSERT_NE(heading, -1);
+    spannedPages = spannedPages || heading > 0;
+    EXPECT_EQ(PageOf(*pages, "A lead-in paragraph."), heading);
+    EXPECT_EQ(PageOf(*pages, "Debt"), heading);
+    EXPECT_EQ(PageOf(*pages, "top-row"), heading);
+    EXPECT_EQ(PageOf(*pages, "third-row"), heading);
+  }
+  EXPECT_TRUE(spannedPages) << "the heading never reached the second page";
+
+  // Headings between short tables, at every height of a page: each stays with its table.
+  std::string html = Head();
+  for (int section = 0; section < 40; ++section) {
+    html += "<h3>Section " + std::to_string(section) +
+            "</h3>\n<table class=\"grid\" width=\"100%\" "
+            "border=\"1\"><tr><th>Debt</th><th align=\"right\">Payment</th></tr>";
+    for (int row = 0; row < 1 + section % 7; ++row) {
+      html += "<tr><td>" + std::string(row == 0 ? "top-of-" + std::to_string(section) : "Card") +
+              "</td><td align=\"right\">$1,234.56</td></tr>";
+    }
+    html += "</table>\n";
+  }
+  html += "</body></html>";
+  std::string error;
+  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+  ASSERT_TRUE(pdf) << error;
+  const auto pages = PageTexts(*pdf);
+  ASSERT_TRUE(pages);
+  for (int section = 0; section < 40; ++section) {
+    const std::string heading = "Section " + std::to_string(section);
+    EXPECT_NE(PageOf(*pages, heading), -1) << heading;
+    EXPECT_EQ(PageOf(*pages, heading), PageOf(*pages, "top-of-" + std::to_string(section)))
+        << heading;
+  }
+}
+
+TEST(PdfExportTest, NamesWithBidiMarksAndControlCharactersGiveAPdf) {
+  const std::string names[] = {"\u202EMaria \u200FSample", "\u0645\u0631\u064A\u0645",
+                               "\u05E9\u05E8\u05D4 \U0001F600",
+                               "a\x01\x02\x1b"
+                               "b",
+                               std::string(30000, 'N')};
+  std::string html = Head() + "<div class=\"textbox\">";
+  for (const std::string& name : names) html += "<p>" + name + "</p>";
+  html +=
+      "</div><table class=\"grid\" width=\"100%\" border=\"1\"><tr><th>Debt</th>"
+      "<th>Balance</th></tr>";
+  for (const std::string& name : names) {
+    html += "<tr><td>" + name + "</td><td align=\"right\">$1,234.56</td></tr>";
+  }
+  html += "</table></body></html>";
+  std::string error;
+  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+  ASSERT_TRUE(pdf) << error;
+  EXPECT_GE(ReadPdfFacts(*pdf).pages, 1);
+}
+
+TEST(PdfExportTest, ARowTallerThanAPageGoesOnOverThePagesWholeUnderItsHeadings) {
+  // A name of 3,000 numbered words: each must be shown once.
+  constexpr int kWords = 3000;
+  std::string name;
+  for (int word = 0; word < kWords; ++word) {
+    char text[16];
+    std::snprintf(text, sizeof text, "n%05d ", word);
+    name += text;
+  }
+  const std::string html = Head() +
+                           "<h2>Your Current Debts</h2><table class=\"grid\" "
+                           "width=\"100%\" border=\"1\"><tr><th>Debt</th><th>Balance</th></tr>"
+                           "<tr><td>" +
+                           name +
+                           "</td><td align=\"right\">$50,000.00</td></tr>"
+                           "<tr><td>Car loan</td><td align=\"right\">$5,000.00</td></tr>"
+                           "</table></body></html>";
+  std::string error;
+  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+  ASSERT_TRUE(pdf) << error;
+  const auto pages = PageTexts(*pdf);
+  if (!pages) GTEST_SKIP() << "pdftotext is not installed";
+  ASSERT_GE(pages->size(), 3u);
+  std::vector<int> shown(kWords, 0);
+  for (const std::string& page : *pages) {
+    EXPECT_NE(page.find("Debt"), std::string::npos) << page;
+    for (std::size_t at = page.find('n'); at != std::string::npos; at = page.find('n', at + 1)) {
+      if (at + 6 <= page.size() && std::isdigit(static_cast<unsigned char>(page[at + 1]))) {
+        ++shown[static_cast<std::size_t>(std::atoi(page.substr(at + 1, 5).c_str()))];
+      }
+    }
+  }
+  for (int word = 0; word < kWords; ++word) EXPECT_EQ(shown[word], 1) << "word " << word;
+  EXPECT_NE(pages->back().find("Car loan"), std::string::npos);
+  EXPECT_NE(pages->front().find("$50,000.00"), std::string::npos) << "at the top of the row";
+  EXPECT_EQ(pages->back().find("$50,000.00"), std::string::npos);
+}
+
+TEST(PdfExportTest, TextHoldingTheCharacterThatPartsItsStretchesIsDrawnWhole) {
+  // The text between tables is laid out in one document whose stretches a paragraph of
+  // U+E000 parts; a document holding such a paragraph itself is laid out another way.
+  const std::string table = "<table border=\"1\"><tr><td>$1.00</td></tr></table>";
+  const std::string html = Head() + "<p>alpha-text</p>" + table + "<p>&#xE000;</p>" +
+                           "<p>beta-text</p>" + table + "<p>gamma-text</p></body></html>";
+  std::string error;
+  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+  ASSERT_TRUE(pdf) << error;
+  const auto pages = PageTexts(*pdf);
+  if (!pages) GTEST_SKIP() << "pdftotext is not installed";
+  ASSERT_EQ(pages->size(), 1u);
+  const std::string& text = pages->front();
+  EXPECT_LT(text.find("alpha-text"), text.find("beta-text")) << text;
+  EXPECT_LT(text.find("beta-text"), text.find("gamma-text")) << text;
+  EXPECT_NE(text.find("gamma-text"), std::string::npos) << text;
+
+  // No text at all: the table alone.
+  const std::optional<std::string> tableOnly =
+      RenderReportPdf("<html><body>" + table + "</body></html>", PaperSize::kA4, &error);
+  ASSERT_TRUE(tableOnly) << error;
+  EXPECT_NE(PageTexts(*tableOnly)->front().find("$1.00"), std::string::npos);
+}
+
+TEST(PdfExportTest, DocumentsCutShortOrMalformedStillGiveAPdf) {
+  for (const std::string html :
+       {"", "plain text", "<html><body>", "<body><table>", "<body><table><tr><td>$1.00",
+        "<body><table><tr><td colspan=\"99999\">x</td></tr><tr><td>y</td></tr></table></body>",
+        "<body><table><thead><tr><th>A</th></tr></thead></table></body>",
+        "<body><table><tr><td>a</td></tr></table><table><tr><td>b</td></tr>",
+        "<body><div title=\"footer\"><table><tr><td>x</td></tr></table>",
+        "<body><p style=\"page-break-before: always\"></p><h1>x</h1></body>",
+        "<body><table><tr><td>&#0; &#xD800; &#x110000; &bogus; &amp</td></tr></table></body>"}) {
+    std::string error;
+    const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
+    ASSERT_TRUE(pdf) << html << ": " << error;
+    EXPECT_GE(ReadPdfFacts(*pdf).pages, 1) << html;
+  }
+}
+
+TEST(PdfExportTest, PageFootersOfTheDocumentAreLeftOut) {
+  EXPECT_EQ(DropPageFooters("<body><p>a</p><DIV TITLE=\"footer\"><div><p>b</p></div>"
+                            "<sdfield type=PAGE>1</sdfield></DIV><p>c</p>"
+                            "<div title='header'>h</div><div title=\"footers\">d</div>"
+                            "<div class=\"textbox\">e</div></body>"),
+            "<body><p>a</p><p>c</p><div title=\"footers\">d</div>"
+            "<div class=\"textbox\">e</div></body>");
+  // One that is never closed takes the rest of the document with it.
+  EXPECT_EQ(DropPageFooters("<p>a</p><div title=\"footer\"><p>b</p>"), "<p>a</p>");
+  const std::string plain = "<p>no footer</p><div>x</div>";
+  EXPECT_EQ(DropPageFooters(plain), plain);
+}
+
 TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) {
   const std::string row = "<table class=\"rows\" border=\"1\">";
   // Three row tables in a row become one; a table that opens differently, or text between,
   // keeps its own.
-  EXPECT_EQ(JoinRowTables(row + "<tr><td>1</td></tr></table>\n" + row +
-                          "<tr><td>2</td></tr></table>\r\n" + row + "<tr><td>3</td></tr></table>" +
-                          "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
-                          "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>"),
-            row + "<tr><td>1</td></tr><tr><td>2</td></tr><tr><td>3</td></tr></table>" +
-                "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
-                "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>");
+  EXPECT_EQ(
+      JoinRowTables(row + "<tr><td>1</td></tr></table>\n" + row +
+                    "<tr><td>2</td></tr></table>\r\n" + row + "<tr><td>3</td></tr></table>" +
+                    "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
+                    "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>"),
+      row + "<tr><td>1</td></tr><tr><td>2</td></tr><tr><td>3</td></tr></table>" +
+          "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
+          "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>");
+  // Two schedules of the new form one after the other stay two tables.
+  const std::string schedule =
+      row + "\n<thead><tr><th>Y</th></tr></thead><tbody><tr><td>1</td></tr></tbody></table>";
+  EXPECT_EQ(JoinRowTables(schedule + "\n" + schedule), schedule + "\n" + schedule);
 
   const std::string head = "<html><head><style>h3 { color: red }</style></head><body>";
-  const std::vector<ReportPiece> pieces = SplitReportPieces(
-      head + "<p>cover</p><div class=\"textbox\"><h3>in a box</h3></div>"
-             "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>"
-             "<h3>B</h3><table><tr><td><h3>in a table</h3></td></tr></table>"
-             "<p style=\"page-break-before:always\">C</p></body></html>");
-  ASSERT_EQ(pieces.size(), 4u);
-  const auto body = [&](std::size_t i) {
-    const std::string& html = pieces[i].html;
-    EXPECT_EQ(html.substr(0, head.size()), head);
-    EXPECT_EQ(html.substr(html.size() - 14), "</body></html>");
-    return html.substr(head.size(), html.size() - head.size() - 14);
-  };
-  EXPECT_EQ(body(0), "<p>cover</p><div class=\"textbox\"><h3>in a box</h3></div>");
-  EXPECT_EQ(body(1), "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>");
-  EXPECT_EQ(body(2), "<h3>B</h3><table><tr><td><h3>in a table</h3></td></tr></table>");
-  EXPECT_EQ(body(3), "<p style=\"page-break-before:always\">C</p>");
-  EXPECT_EQ((std::vector<bool>{pieces[0].newPage, pieces[1].newPage, pieces[2].newPage,
-                               pieces[3].newPage}),
-            (std::vector<bool>{false, true, false, true}));
+  const std::vector<ReportBlock> blocks = SplitReportBlocks(
+      head +
+      "<p>cover</p><div class=\"textbox\"><h3>in a box</h3><table><tr><td>boxed</td>"
+      "</tr></table></div>\n<table class=\"grid\"><tr><td><table><tr><td>inner</td></tr>"
+      "</table></td></tr></table>\r\n"
+      "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>"
+      "<TABLE style=\"page-break-before: always\"><tr><td>1</td></tr></TABLE>"
+      "<p style=\"page-break-before:always\">C</p></body></html>");
+  using Kind = ReportBlock::Kind;
+  ASSERT_EQ(blocks.size(), 5u);
+  const auto body = [&](std::size_t i) { return blocks[i].html; };
+  // A table in a box stays in its text; a table in a table goes with the outer one.
+  EXPECT_EQ(body(0),
+            "<p>cover</p><div class=\"textbox\"><h3>in a box</h3><table><tr><td>boxed</td>"
+            "</tr></table></div>\n");
+  EXPECT_EQ(body(1),
+            "<table class=\"grid\"><tr><td><table><tr><td>inner</td></tr></table></td></tr>"
+            "</table>");
+  EXPECT_EQ(body(2), "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>");
+  EXPECT_EQ(body(3), "<TABLE style=\"page-break-before: always\"><tr><td>1</td></tr></TABLE>");
+  EXPECT_EQ(body(4), "<p style=\"page-break-before:always\">C</p>");
+  EXPECT_EQ((std::vector<Kind>{blocks[0].kind, blocks[1].kind, blocks[2].kind, blocks[3].kind,
+                               blocks[4].kind}),
+            (std::vector<Kind>{Kind::kText, Kind::kTable, Kind::kText, Kind::kTable, Kind::kText}));
+  EXPECT_EQ((std::vector<bool>{blocks[0].newPage, blocks[1].newPage, blocks[2].newPage,
+                               blocks[3].newPage, blocks[4].newPage}),
+            (std::vector<bool>{false, false, true, true, true}));
 }
 
 }  // namespace
