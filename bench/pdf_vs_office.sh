@@ -15,19 +15,9 @@ command -v soffice >/dev/null || { echo "pdf_vs_office: LibreOffice (soffice) is
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 folder="$work/program"
-mkdir -p "$folder/Reports" "$work/office" "$work/converted"
-cp -r dist/. "$folder/"
-{
-  echo "[Settings]"
-  echo "Report Directory=$folder/Reports/"
-  echo "[Print]"
-  for section in "Current Debts" "Plan Strategy" "Payoff Projections" "Options" "New Loan" \
-      "Return On Investment" "Payoff Schedule" "Immediate Results" "Payment Schedule" \
-      "Monthly Payment Tables" "Amortization Tables" "Investment Projections" "Plan Fees" \
-      "Contract"; do
-    echo "$section=1"
-  done
-} > "$folder/Settings.ini"
+mkdir -p "$work/office" "$work/converted"
+source scripts/report-folder.sh
+make_report_folder "$folder"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
 plain() { "$program" --program-folder "$folder" "$folder/Sample.bvx" "-<p>Sample" >/dev/null; }

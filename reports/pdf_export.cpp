@@ -59,14 +59,6 @@ double PointsToPixels(double points) { return points / 72.0 * kResolution; }
 // The rich-text engine's image sizes are screen pixels of this many per inch.
 constexpr double kImagePixelsPerInch = 96;
 
-// ASCII letters in lower case: tag and attribute names, CSS keywords.
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = LowerAscii(c);
-  return lower;
-}
 
 // Scales down every picture wider than `maxWidth` (in image pixels), keeping its proportions:
 // a chart sized for the screen would otherwise run off the right of the page.
@@ -526,7 +518,7 @@ std::string AttributeValue(std::string_view tag, std::string_view name) {
 
 // The text of the <style> elements of a document's head.
 std::string StyleSheet(const std::string& head) {
-  const std::string lower = Lower(head);
+  const std::string lower = AsciiLower(head);
   std::string css;
   for (std::size_t at = lower.find("<style"); at != std::string::npos;
        at = lower.find("<style", at + 1)) {
@@ -564,7 +556,7 @@ std::string JoinRowTables(const std::string& html) {
     while (content < html.size() && std::isspace(static_cast<unsigned char>(html[content]))) {
       ++content;
     }
-    if (Lower(std::string_view(html).substr(content, 6)) == "<thead") continue;
+    if (AsciiLower(std::string_view(html).substr(content, 6)) == "<thead") continue;
     joined.append(html, copied, end - copied);
     copied = nextClose + 1;
     runStart = start;
@@ -575,7 +567,7 @@ std::string JoinRowTables(const std::string& html) {
 }
 
 std::string DropPageFooters(const std::string& html) {
-  const std::string lower = Lower(html);
+  const std::string lower = AsciiLower(html);
   std::string kept;
   std::size_t copied = 0;
   for (std::size_t at = lower.find("<div"); at != std::string::npos;
@@ -596,7 +588,7 @@ std::string DropPageFooters(const std::string& html) {
 }
 
 std::vector<ReportBlock> SplitReportBlocks(const std::string& html) {
-  const std::string lower = Lower(html);
+  const std::string lower = AsciiLower(html);
   const std::size_t bodyTag = lower.find("<body");
   const std::size_t bodyStart = bodyTag == std::string::npos ? bodyTag : html.find('>', bodyTag);
   const std::size_t bodyEnd = lower.rfind("</body>");
@@ -667,7 +659,7 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
   const std::vector<ReportBlock> blocks = SplitReportBlocks(document);
 
   // The head's title, body type and table look, read from a document of the head alone.
-  const std::size_t bodyTag = Lower(document).find("<body");
+  const std::size_t bodyTag = AsciiLower(document).find("<body");
   const std::string head = document.substr(0, bodyTag == std::string::npos ? 0 : bodyTag);
   QTextDocument probe;
   probe.setHtml(QString::fromStdString(head + "<body><p>x</p></body></html>"));

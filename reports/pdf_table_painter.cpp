@@ -34,11 +34,6 @@ constexpr double kMaxMiddleLines = 6;
 // ASCII letters in lower case: tag and attribute names, CSS keywords.
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = LowerAscii(c);
-  return lower;
-}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
@@ -52,7 +47,7 @@ std::string_view Trim(std::string_view text) {
 
 // The value of `property` in a list of CSS declarations ("color: red; border: 1px solid").
 std::string DeclarationValue(std::string_view declarations, std::string_view property) {
-  const std::string lower = Lower(declarations);
+  const std::string lower = AsciiLower(declarations);
   for (std::size_t at = lower.find(property); at != std::string::npos;
        at = lower.find(property, at + 1)) {
     const bool starts = at == 0 || lower[at - 1] == ';' || lower[at - 1] == '{' ||
@@ -183,7 +178,7 @@ struct Attributes {
              !std::isspace(static_cast<unsigned char>(tag[at]))) {
         ++at;
       }
-      std::string name = Lower(tag.substr(nameStart, at - nameStart));
+      std::string name = AsciiLower(tag.substr(nameStart, at - nameStart));
       while (at < tag.size() && std::isspace(static_cast<unsigned char>(tag[at]))) ++at;
       std::string value;
       if (at < tag.size() && tag[at] == '=') {
@@ -218,7 +213,7 @@ struct Attributes {
     return DeclarationValue(Get("style"), property);
   }
   bool HasClass(std::string_view name) const {
-    const std::string classes = " " + Lower(Get("class")) + " ";
+    const std::string classes = " " + AsciiLower(Get("class")) + " ";
     return classes.find(" " + std::string(name) + " ") != std::string::npos;
   }
 
@@ -226,7 +221,7 @@ struct Attributes {
 };
 
 std::optional<Qt::Alignment> AlignmentOf(std::string_view value) {
-  const std::string lower = Lower(Trim(value));
+  const std::string lower = AsciiLower(Trim(value));
   if (lower == "right") return Qt::AlignRight;
   if (lower == "center" || lower == "middle") return Qt::AlignHCenter;
   if (lower == "left" || lower == "justify") return Qt::AlignLeft;
@@ -328,6 +323,12 @@ std::vector<double> ShareColumnWidths(const std::vector<double>& narrowest,
 }
 
 }  // namespace
+
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = LowerAscii(c);
+  return lower;
+}
 
 // One line of text in one font, shaped: its glyphs and its width.
 struct PdfShapedText {
@@ -526,7 +527,7 @@ std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
     std::size_t nameEnd = closing ? 1 : 0;
     while (nameEnd < tag.size() && std::isalnum(static_cast<unsigned char>(tag[nameEnd])))
       ++nameEnd;
-    const std::string name = Lower(tag.substr(closing ? 1 : 0, nameEnd - (closing ? 1 : 0)));
+    const std::string name = AsciiLower(tag.substr(closing ? 1 : 0, nameEnd - (closing ? 1 : 0)));
 
     if (name == "table") {
       if (closing) {
@@ -539,7 +540,7 @@ std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
         table.borders = std::atof(attributes.Get("border").c_str()) > 0 ||
                         Trim(attributes.Get("border")).empty();
       }
-      if (Lower(attributes.Style("border")) == "none") table.borders = false;
+      if (AsciiLower(attributes.Style("border")) == "none") table.borders = false;
       if (const double percent = PercentOf(attributes.Get("width")); percent > 0) {
         table.widthPercent = std::min(percent, 100.0);
       }
@@ -598,7 +599,7 @@ std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
         cell->background = color;
       }
       cell->color = ColorOf(attributes.Style("color"));
-      if (Lower(attributes.Style("font-weight")) == "bold") cell->bold = true;
+      if (AsciiLower(attributes.Style("font-weight")) == "bold") cell->bold = true;
       cell->span = std::clamp(std::atoi(attributes.Get("colspan").c_str()), 1, 100);
       cell->widthPercent = PercentOf(attributes.Get("width"));
       if (cell->widthPercent == 0) cell->widthPercent = PercentOf(attributes.Style("width"));
@@ -621,7 +622,7 @@ std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
         if (const QColor styled = ColorOf(attributes.Style("color")); styled.isValid())
           color = styled;
         colors.push_back(color);
-        if (Lower(attributes.Style("font-weight")) == "bold") ++bold;
+        if (AsciiLower(attributes.Style("font-weight")) == "bold") ++bold;
       }
     } else if (name == "br" || ((name == "p" || name == "div") && closing)) {
       addText(QStringLiteral("\n"));

@@ -25,19 +25,8 @@ else
   trap 'rm -rf "$work"' EXIT
 fi
 folder="$work/program"
-mkdir -p "$folder/Reports"
-cp -r dist/. "$folder/"
-{
-  echo "[Settings]"
-  echo "Report Directory=$folder/Reports/"
-  echo "[Print]"
-  for section in "Current Debts" "Plan Strategy" "Payoff Projections" "Options" "New Loan" \
-      "Return On Investment" "Payoff Schedule" "Immediate Results" "Payment Schedule" \
-      "Monthly Payment Tables" "Amortization Tables" "Investment Projections" "Plan Fees" \
-      "Contract"; do
-    echo "$section=1"
-  done
-} > "$folder/Settings.ini"
+source scripts/report-folder.sh
+make_report_folder "$folder"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
 limit_kb=$((2 * 1024 * 1024))  # 2 GB

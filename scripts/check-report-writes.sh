@@ -7,13 +7,13 @@
 #   same name: each file must afterwards be a whole one (the document ends with </html> and
 #   holds the pictures of one of the two plans; the PDF opens), never one half written or
 #   without its pictures.
-# Usage: scripts/check-report-writes.sh [BUILD_DIR] [KILLS]   (default: build, 40)
+# Usage: scripts/check-report-writes.sh [BUILD_DIR] [KILLS]   (default: build, 60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh report
 
 build=${1:-build}
-kills=${2:-40}
+kills=${2:-60}
 if [ ! -x "$build/app/ardvane" ]; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build" -j "$(nproc)" --target ardvane
@@ -24,9 +24,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 folder="$work/program"
 reports="$folder/Reports"
-mkdir -p "$reports"
-cp -r dist/. "$folder/"
-printf '[Settings]\nReport Directory=%s/\n' "$reports" > "$folder/Settings.ini"
+source scripts/report-folder.sh
+make_report_folder "$folder"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 
 # A second client with other debts, so that its charts differ from the sample's.

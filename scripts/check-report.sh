@@ -31,20 +31,9 @@ else
   trap 'rm -rf "$work"' EXIT
 fi
 folder="$work/program"
-mkdir -p "$folder/Reports" "$work/office"
-cp -r dist/. "$folder/"
-# Every section on; the report directory inside the temporary folder.
-{
-  echo "[Settings]"
-  echo "Report Directory=$folder/Reports/"
-  echo "[Print]"
-  for section in "Current Debts" "Plan Strategy" "Payoff Projections" "Options" "New Loan" \
-      "Return On Investment" "Payoff Schedule" "Immediate Results" "Payment Schedule" \
-      "Monthly Payment Tables" "Amortization Tables" "Investment Projections" "Plan Fees" \
-      "Contract"; do
-    echo "$section=1"
-  done
-} > "$folder/Settings.ini"
+mkdir -p "$work/office"
+source scripts/report-folder.sh
+make_report_folder "$folder"
 
 # United States English, as the window shows figures in the C locale.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
