@@ -20,7 +20,7 @@ source scripts/report-folder.sh
 make_report_folder "$folder"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
-plain() { "$program" --program-folder "$folder" "$folder/Sample.bvx" "-<p>Sample" >/dev/null; }
+plain() { "$program" --program-folder "$folder" "$folder/Sample.bvx" "-<p>Plain" >/dev/null; }
 with_pdf() { "$program" --program-folder "$folder" "$folder/Sample.bvx" "-<p>Sample" --pdf >/dev/null; }
 office() {
   soffice -env:UserInstallation="file://$work/office" --headless --infilter="HTML (StarWriter)" \
