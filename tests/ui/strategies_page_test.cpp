@@ -159,6 +159,17 @@ TEST_F(StrategiesPageTest, EditsWhileThePageIsHiddenShowWhenItComesBack) {
   ASSERT_GE(row, 0);
   EXPECT_TRUE(grid->item(row, 0)->text().endsWith("(this plan)"));
   EXPECT_EQ(grid->currentRow(), row);
+
+  // Minimize Interest shares the first row with Highest Interest Rate: the row keeps the
+  // plan's own code, so choosing it changes nothing.
+  priority->setCurrentIndex(7);
+  EXPECT_TRUE(grid->item(0, 0)->text().endsWith("(this plan)"));
+  EXPECT_EQ(page->CodeOfRow(0), 7);
+  grid->setFocus();
+  grid->setCurrentCell(0, 0);
+  QTest::keyClick(grid, Qt::Key_Enter);
+  QApplication::processEvents();
+  EXPECT_EQ(window->Session().Plan().Priority, 7);
 }
 
 }  // namespace
