@@ -20,8 +20,8 @@ enum Column { kStrategy, kDebtFree, kTotalInterest, kInterestSaved, kReturn, kIn
 
 QString DebtFreeText(const DebtFreeFigures& f) {
   if (!f.DebtFree()) return Q("Never: " + JoinNames(f.neverPaidOffNames));
-  return Q(FormatWholeNumber(f.months) + (f.months == 1 ? " month (" : " months (") +
-           FormatMonthYear(f.date) + ")");
+  return Q(FormatWholeNumber(f.months) + (f.months == 1 ? " month\n" : " months\n") +
+           FormatMonthYear(f.date));
 }
 
 // A tint of the palette's highlight over its base: the table's own text colour stays
@@ -108,11 +108,10 @@ void StrategiesPage::ShowComparison(const StrategyComparison& comparison) {
   }
   table_->resizeColumnsToContents();
   table_->resizeRowsToContents();
-  if (chosenRow >= 0) {
-    table_->setCurrentCell(chosenRow, 0);
-  } else {
-    table_->clearSelection();
-  }
+  // The plan's own row is current, for the arrow keys, but not selected: the selection's
+  // colour would hide the tint of a row that saves the most.
+  table_->clearSelection();
+  if (chosenRow >= 0) table_->setCurrentCell(chosenRow, 0, QItemSelectionModel::NoUpdate);
 }
 
 int StrategiesPage::CodeOfRow(int row) const {

@@ -24,7 +24,7 @@ class StrategiesPage : public QWidget {
  public:
   StrategiesPage(const RegionalSettings& regional, QWidget* parent);
 
-  // Shows `comparison`, one row per group; the row of the plan's own priority is selected.
+  // Shows `comparison`, one row per group; the row of the plan's own priority is current.
   void ShowComparison(const StrategyComparison& comparison);
   // The code a row stands for: the plan's own code when its group holds it, else the
   // group's lowest code. -1 for a row that does not exist.

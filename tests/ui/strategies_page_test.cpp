@@ -85,8 +85,7 @@ TEST_F(StrategiesPageTest, EachRowIsOneGroupOfTheComparisonWithItsMarks) {
     EXPECT_EQ(grid->item(row, 0)->font().bold(), chosen);
     EXPECT_EQ(page->CodeOfRow(row), chosen ? 0 : group.front());
     EXPECT_EQ(grid->item(row, 1)->text().toStdString(),
-              std::to_string(f.proposed.months) + " months (" + FormatMonthYear(f.proposed.date) +
-                  ")");
+              std::to_string(f.proposed.months) + " months\n" + FormatMonthYear(f.proposed.date));
     EXPECT_EQ(grid->item(row, 2)->text().toStdString(),
               FormatMoney(f.proposed.totalInterest, 2, regional));
     EXPECT_EQ(grid->item(row, 3)->text().toStdString(),
@@ -112,7 +111,7 @@ TEST_F(StrategiesPageTest, EachRowIsOneGroupOfTheComparisonWithItsMarks) {
   EXPECT_EQ(std::ranges::count(expected.groups[0], 7), 1);
   EXPECT_GE(mostSavedRows, 1);
   for (int code : {0, 7, 8}) EXPECT_TRUE(expected.strategies[code].mostSaved) << code;
-  EXPECT_EQ(grid->currentRow(), 0);  // the plan's own row is selected
+  EXPECT_EQ(grid->currentRow(), 0);  // the plan's own row is current
 }
 
 TEST_F(StrategiesPageTest, ChoosingARowSetsThePriorityAsTheListDoes) {
