@@ -7,6 +7,7 @@
 
 #include "engine/calendar.h"
 #include "engine/plan_calculation.h"
+#include "tests/ui/fake_prompts.h"
 #include "ui/detail_window.h"
 
 namespace ardvane {
@@ -35,8 +36,9 @@ void BM_MonthlyTablesOpen(benchmark::State& state) {
   const PlanDocument plan = LongPlan();
   const PlanResults results = Calculate(plan, PlanParameters{}, AppSettings{}, RegionalSettings{});
   const RegionalSettings regional;
+  testing::FakePrompts prompts;
   for (auto _ : state) {
-    TfrmDetail window(plan, results, regional, nullptr);
+    TfrmDetail window(plan, results, regional, prompts, "Long.bvx", nullptr);
     window.show();
     QApplication::processEvents();  // laid out and painted
   }

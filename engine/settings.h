@@ -32,6 +32,9 @@ struct AppSettings {
   bool PrintInvestmentProjections = true;
   bool PrintPlanFees = true;
   bool PrintContract = true;
+  // Every paydown priority side by side, after the payoff projections; off unless chosen, so
+  // reports stay as they were.
+  bool PrintStrategiesCompared = false;
   int PrintLanguage = 0;  // 0 English, 1 Spanish, 99 ask at each print
 
   friend bool operator==(const AppSettings&, const AppSettings&) = default;

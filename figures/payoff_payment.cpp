@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "figures/display_formats.h"
 #include "figures/plan_figures.h"
 
 namespace ardvane {
@@ -70,6 +71,22 @@ std::optional<PayoffPayments> PayoffPaymentsFor(const PlanResults& results, int 
   payments.any = SmallestPayoffPayment(loan, TLoan::kMaxMonths);
   payments.within60Months = SmallestPayoffPayment(loan, kPayoffPaymentMonths);
   return payments;
+}
+
+std::string PayoffPaymentsText(const PayoffPayments& payments, const RegionalSettings& regional) {
+  return "A payment of " + FormatMoney(payments.any, 2, regional) +
+         " a month pays this debt off; " + FormatMoney(payments.within60Months, 2, regional) +
+         " a month pays it off within " + std::to_string(kPayoffPaymentMonths) + " months.";
+}
+
+std::optional<std::string> NoPayoffWarning(const PlanDocument& plan, const PlanResults& results,
+                                           int index, const RegionalSettings& regional) {
+  std::optional<std::string> warning = CheckForNoPayoff(plan, results, index);
+  if (!warning) return warning;
+  if (const auto payments = PayoffPaymentsFor(results, index)) {
+    *warning += "\n\n" + PayoffPaymentsText(*payments, regional);
+  }
+  return warning;
 }
 
 }  // namespace ardvane

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "engine/loan.h"
 #include "engine/money.h"
 #include "engine/plan_calculation.h"
+#include "engine/plan_document.h"
+#include "engine/regional_settings.h"
 
 namespace ardvane {
 
@@ -33,5 +36,14 @@ Money SmallestPayoffPayment(const TLoan& terms, int months);
 // Both payments for loan `index` of the current plan of `results`, when that loan has a
 // balance and is never paid off (NeverPaysOff); none for any other loan.
 std::optional<PayoffPayments> PayoffPaymentsFor(const PlanResults& results, int index);
+
+// The two payments as the window says them, money with 2 decimals: "A payment of $61.00 a
+// month pays this debt off; $103.81 a month pays it off within 60 months."
+std::string PayoffPaymentsText(const PayoffPayments& payments, const RegionalSettings& regional);
+
+// The warning shown when a debt that the current plan never pays off is opened or stored
+// (CheckForNoPayoff), followed by PayoffPaymentsText; none for any other debt.
+std::optional<std::string> NoPayoffWarning(const PlanDocument& plan, const PlanResults& results,
+                                           int index, const RegionalSettings& regional);
 
 }  // namespace ardvane

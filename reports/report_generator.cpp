@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -9,8 +11,10 @@
 #include "engine/vorn_util.h"
 #include "figures/amount_format.h"
 #include "figures/display_formats.h"
+#include "figures/payoff_payment.h"
 #include "figures/plan_figures.h"
 #include "figures/report_formats.h"
+#include "figures/strategies.h"
 #include "reports/report_language.h"
 #include "reports/report_tables.h"
 #include "reports/report_text.h"
@@ -74,12 +78,16 @@ class Assembly {
   // The notes that say which debts a plan never pays off, after a section that states how
   // long a plan runs or what it saves.
   void NeverPaidOffNotes();
+  // For each debt today's payments never pay off: the payment that would, and the one that
+  // would within kPayoffPaymentMonths months. Worked out once a report.
+  const std::string& PaymentsNeeded();
 
   void Header();
   void Cover();
   void CurrentDebts();
   void PlanStrategy();
   void PayoffProjections();
+  void StrategiesCompared();
   void Options();
   void OptionValues(const std::string& paragraph, std::string selected, bool withSelected);
   void NewLoan();
@@ -104,6 +112,7 @@ class Assembly {
   std::string text_;
   int planMonth_ = 1;
   int planYear_ = 1899;
+  std::optional<std::string> paymentsNeeded_;
 };
 
 void Assembly::Fill(const std::string& paragraph, const Pairs& pairs) {
@@ -160,9 +169,24 @@ std::string Assembly::PayoffText(PayoffKind kind, DayNumber date) {
   return MonthYear(0);
 }
 
+const std::string& Assembly::PaymentsNeeded() {
+  if (paymentsNeeded_) return *paymentsNeeded_;
+  std::string text;
+  for (int loan : figures_.current.neverPaidOff) {
+    const auto payments = PayoffPaymentsFor(results_, loan);
+    if (!payments) continue;
+    if (!text.empty()) text += "; ";
+    text += DebtName(loan) + ": " + Money2(payments->any) + " " + Tr("a month") + ", " +
+            Tr("or") + " " + Money2(payments->within60Months) + " " +
+            Tr("a month to pay it off within 60 months");
+  }
+  return *(paymentsNeeded_ = std::move(text));
+}
+
 void Assembly::NeverPaidOffNotes() {
   if (!figures_.current.DebtFree()) {
-    Fill("CurrentNeverPaidOff", {{"DebtNames", DebtNames(figures_.current.neverPaidOff)}});
+    Fill("CurrentNeverPaidOff", {{"DebtNames", DebtNames(figures_.current.neverPaidOff)},
+                                 {"PaymentsNeeded", PaymentsNeeded()}});
   }
   if (!figures_.proposed.DebtFree()) {
     Fill("ProposedNeverPaidOff", {{"DebtNames", DebtNames(figures_.proposed.neverPaidOff)}});
@@ -176,6 +200,7 @@ AssembledReport Assembly::Run() {
   if (settings_.PrintCurrentDebts) CurrentDebts();
   if (settings_.PrintPlanStrategy) PlanStrategy();
   if (settings_.PrintPayoffProjections) PayoffProjections();
+  if (settings_.PrintStrategiesCompared) StrategiesCompared();
   if (settings_.PrintOptions) {
     const bool anyOption = std::any_of(
         plan_.Accelerators.begin(), plan_.Accelerators.end(),
@@ -295,6 +320,42 @@ void Assembly::PayoffProjections() {
         {"PaymentChange", PaymentChange(f.strategy.paymentIncrease)},
         {"ReturnRate", ReportPercent2(plan_.ReturnRate, regional_)}});
   NeverPaidOffNotes();
+}
+
+void Assembly::StrategiesCompared() {
+  const StrategyComparison comparison =
+      CompareStrategies(plan_, *context_.params, settings_, regional_);
+  Fill("StrategiesComparedPage");
+  for (const std::vector<int>& group : comparison.groups) {
+    const PriorityFigures& f = comparison.strategies[group.front()];
+    std::string names;
+    for (int code : group) {
+      if (!names.empty()) names += " / ";
+      names += Tr(PriorityCaption(code));
+    }
+    std::vector<std::string> marks;
+    if (comparison.chosen && std::ranges::count(group, *comparison.chosen) > 0) {
+      marks.push_back(Tr("your plan"));
+    }
+    if (f.mostSaved) marks.push_back(Tr("saves the most"));
+    std::string notes;
+    for (const std::string& mark : marks) notes += (notes.empty() ? "(" : ", ") + mark;
+    if (!notes.empty()) notes += ")";
+    const DebtFreeFigures& proposed = f.proposed;
+    const std::string debtFree =
+        proposed.DebtFree()
+            ? ReportInteger(proposed.months) + " " + Tr(proposed.months == 1 ? "month" : "months") +
+                  " (" + MonthYear(proposed.date) + ")"
+            : Tr("Never") + ": " + DebtNames(proposed.neverPaidOff);
+    Fill("StrategiesComparedTable",
+         {{"Strategy", names},
+          {"Notes", notes},
+          {"DebtFree", debtFree},
+          {"TotalInterest", Money2(proposed.totalInterest)},
+          {"InterestSaved", Money2(f.interestSaved)},
+          {"AnnualReturn", ReportPercent2(f.annualReturnFraction * 100, regional_)},
+          {"InvestmentValue", Money2(f.investmentValue)}});
+  }
 }
 
 void Assembly::OptionValues(const std::string& paragraph, std::string selected,

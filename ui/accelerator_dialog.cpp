@@ -1,6 +1,7 @@
 #include "ui/accelerator_dialog.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "engine/vorn_util.h"
+#include "figures/display_formats.h"
 #include "planfiles/plan_session.h"
 #include "ui/dialog_buttons.h"
 #include "ui/plan_fee_values.h"
@@ -48,11 +50,25 @@ constexpr Row kRows[3] = {
      "cboAcceleratorMonth2"},
 };
 
+// The month a year before the proposed debt-free date, or five years after the plan month
+// for a plan that never gets there; never before the plan month.
+QDate DefaultGoal(DayNumber planDate, DayNumber proposedDebtFree) {
+  const YearMonth start = YearMonthOf(planDate);
+  YearMonth goal = YearMonthOf(AddMonths(planDate, 60));
+  if (proposedDebtFree > 0) goal = std::max(start, YearMonthOf(AddMonths(proposedDebtFree, -12)));
+  return QDate(goal.year, goal.month, 1);
+}
+
 }  // namespace
 
 TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& regional,
-                                 QWidget* parent)
-    : QDialog(parent), session_(session) {
+                                 const PlanParameters& params, const AppSettings& settings,
+                                 DayNumber proposedDebtFree, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      regional_(regional),
+      params_(params),
+      settings_(settings) {
   setObjectName("frmAccelerator");
   setWindowTitle("Power Payment");
   auto* layout = new QVBoxLayout(this);
@@ -97,6 +113,44 @@ TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& r
   grid->setColumnStretch(6, 1);
   layout->addSpacing(6);
   layout->addLayout(grid);
+
+  // What it takes to be debt free by a chosen month.
+  auto* goalRow = new QHBoxLayout;
+  auto* goalCaption = new QLabel("Debt free &by", this);
+  dtpDebtFreeBy_ = new QDateEdit(this);
+  dtpDebtFreeBy_->setObjectName("dtpDebtFreeBy");
+  dtpDebtFreeBy_->setDisplayFormat("MMM yyyy");
+  const CivilDate start = DecodeDate(plan.Date);
+  dtpDebtFreeBy_->setMinimumDate(QDate(start.year, start.month, 1));
+  dtpDebtFreeBy_->setMaximumDate(QDate(9999, 12, 1));
+  dtpDebtFreeBy_->setDate(DefaultGoal(plan.Date, proposedDebtFree));
+  goalCaption->setBuddy(dtpDebtFreeBy_);
+  lblNeededPowerPayment_ = new QLabel(this);
+  lblNeededPowerPayment_->setObjectName("lblNeededPowerPayment");
+  lblNeededPowerPayment_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  btnUseNeeded_ = new QPushButton("&Use", this);
+  btnUseNeeded_->setObjectName("btnUseNeeded");
+  btnUseNeeded_->setToolTip("Put this amount into the monthly power payment");
+  btnUseNeeded_->setAutoDefault(false);
+  goalRow->addWidget(goalCaption);
+  goalRow->addWidget(dtpDebtFreeBy_);
+  goalRow->addWidget(new QLabel(":", this));
+  goalRow->addWidget(lblNeededPowerPayment_);
+  goalRow->addWidget(btnUseNeeded_);
+  goalRow->addStretch(1);
+  layout->addSpacing(6);
+  layout->addLayout(goalRow);
+  connect(dtpDebtFreeBy_, &QDateEdit::dateChanged, this, &TfrmAccelerator::ShowNeededPowerPayment);
+  // The goal keeps the yearly amount and month the dialog shows for the plan's own option.
+  connect(annual_[0], &TVornMask::changed, this, &TfrmAccelerator::ShowNeededPowerPayment);
+  connect(month_[0], &QComboBox::currentIndexChanged, this,
+          &TfrmAccelerator::ShowNeededPowerPayment);
+  connect(btnUseNeeded_, &QPushButton::clicked, this, [this] {
+    if (needed_.attainable) {
+      monthly_[0]->SetNumericValue(static_cast<double>(needed_.powerPayment.Units()));
+    }
+  });
+  ShowNeededPowerPayment();
   // The paragraphs wrap at the width of the three rows below them.
   const int textWidth = std::max(grid->sizeHint().width(), fontMetrics().averageCharWidth() * 80);
   for (QLabel* label : paragraphs) label->setFixedWidth(textWidth);
@@ -105,6 +159,25 @@ TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& r
   btnOK = buttons.ok;
   btnCancel = buttons.cancel;
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+YearMonth TfrmAccelerator::GoalMonth() const {
+  const QDate date = dtpDebtFreeBy_->date();
+  return {date.year(), date.month()};
+}
+
+void TfrmAccelerator::ShowNeededPowerPayment() {
+  PlanDocument plan = session_.Plan();
+  plan.Accelerators[0].Annual = Money::FromUnits(annual_[0]->NumericValue());
+  plan.Accelerators[0].Month = MonthFromListIndex(month_[0]->currentIndex());
+  needed_ = FindPowerPaymentForGoal(plan, params_, settings_, regional_, GoalMonth());
+  QString text = "not attainable";
+  if (needed_.attainable) {
+    text = QString::fromStdString(FormatMoney(needed_.powerPayment, 2, regional_)) + " a month";
+    if (needed_.powerPayment == Money()) text += " (debt free by then without one)";
+  }
+  lblNeededPowerPayment_->setText(text);
+  btnUseNeeded_->setEnabled(needed_.attainable);
 }
 
 void TfrmAccelerator::accept() {

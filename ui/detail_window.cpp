@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -15,13 +16,26 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "figures/csv_tables.h"
 #include "figures/detail_tables.h"
+#include "planfiles/atomic_file.h"
 
 namespace ardvane {
 namespace {
 
 const QColor kNavyText(0, 0, 128);
 const QColor kPurpleText(128, 0, 128);
+
+// A list entry as part of a file name: characters that folders or desktops trip on go.
+std::string FileNamePart(std::string text) {
+  for (char& c : text) {
+    if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
+        c == '>' || c == '|') {
+      c = '-';
+    }
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -72,8 +86,14 @@ class MonthlyTableModel : public QAbstractTableModel {
 };
 
 TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
-                       const RegionalSettings& regional, QWidget* parent)
-    : QDialog(parent), plan_(plan), results_(results), regional_(regional) {
+                       const RegionalSettings& regional, WindowPrompts& prompts,
+                       std::filesystem::path planPath, QWidget* parent)
+    : QDialog(parent),
+      plan_(plan),
+      results_(results),
+      regional_(regional),
+      prompts_(prompts),
+      planPath_(std::move(planPath)) {
   setObjectName("frmDetail");
   setWindowTitle("Details");
   // The layout was drawn for a font whose average character is 5 pixels wide.
@@ -156,10 +176,25 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
   body->addWidget(grpAmortization_, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
+  auto* exportButton = new QPushButton("Export &CSV\u2026", this);
+  exportButton->setObjectName("btnExportCsv");
+  exportButton->setToolTip("Save the monthly tables for a spreadsheet");
+  exportButton->setAutoDefault(false);
+  auto* exportMenu = new QMenu(exportButton);
+  QAction* shown = exportMenu->addAction("&Table shown\u2026");
+  shown->setObjectName("ExportShownCsv");
+  QAction* all = exportMenu->addAction("&All amortization tables, both plans\u2026");
+  all->setObjectName("ExportAllCsv");
+  exportButton->setMenu(exportMenu);
+  connect(shown, &QAction::triggered, this, &TfrmDetail::ExportShownTable);
+  connect(all, &QAction::triggered, this, &TfrmDetail::ExportAllTables);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(exportButton);
   buttons->addStretch(1);
   buttons->addWidget(ok);
   buttons->addStretch(1);
+  // Balances the export button, so OK stays in the middle.
+  buttons->addSpacing(exportButton->sizeHint().width());
   layout->addLayout(buttons);
 
   for (const std::string& entry : DetailListEntries(plan_, results_)) {
@@ -261,6 +296,43 @@ void TfrmDetail::PopulateDataGrid(bool current, int index) {
                                current ? kNavyText : kPurpleText);
   if (optInvestment_->isChecked()) {
     investmentModel_->SetTable(MonthlyTable::Investment(results_, plan_.Date), QColor());
+  }
+}
+
+void TfrmDetail::ExportShownTable() {
+  const std::string stem = planPath_.stem().string();
+  if (optInvestment_->isChecked()) {
+    ExportCsv(stem + " - Investment.csv",
+              MonthlyTableCsv(MonthlyTable::Investment(results_, plan_.Date),
+                              CsvFlavour::kSpreadsheet));
+    return;
+  }
+  const bool current = optCurrent_->isChecked();
+  const int index = listDebts_->currentRow() - 1;
+  const QListWidgetItem* item = listDebts_->currentItem();
+  const std::string entry = item ? item->text().toStdString() : std::string();
+  if (!ShowAmortization(plan_, results_, current, index)) {
+    prompts_.ShowInformation("There is no table to export: " +
+                             NoAmortizationMessage(entry, current));
+    return;
+  }
+  ExportCsv(stem + " - " + FileNamePart(entry) + (current ? " - Current.csv" : " - Proposed.csv"),
+            MonthlyTableCsv(MonthlyTable::Amortization(results_, plan_.Date, current, index),
+                            CsvFlavour::kSpreadsheet));
+}
+
+void TfrmDetail::ExportAllTables() {
+  ExportCsv(planPath_.stem().string() + " - Amortization.csv",
+            AmortizationCsv(plan_, results_, CsvFlavour::kSpreadsheet));
+}
+
+void TfrmDetail::ExportCsv(const std::string& proposedName, const std::string& csv) {
+  const auto path = prompts_.ChooseCsvFile(planPath_.parent_path(), proposedName);
+  if (!path) return;
+  std::string error;
+  if (!WriteFileAtomically(*path, csv, &error)) {
+    prompts_.ShowError("The table could not be saved as " + path->string() + ": " + error +
+                       ". Nothing was changed there.");
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QCalendarWidget>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
@@ -33,7 +34,9 @@
 #include "engine/calendar.h"
 #include "engine/consolidation_recommendation.h"
 #include "engine/vorn_util.h"
+#include "figures/csv_tables.h"
 #include "figures/display_formats.h"
+#include "figures/payoff_payment.h"
 #include "figures/strategies.h"
 #include "reports/document_output.h"
 #include "reports/pdf_export.h"
@@ -52,6 +55,7 @@
 #include "ui/settings_files.h"
 #include "ui/setup_fee_dialog.h"
 #include "ui/startup_arguments.h"
+#include "ui/strategies_page.h"
 #include "ui/vorn_mask.h"
 
 namespace ardvane {
@@ -540,6 +544,10 @@ QWidget* TfrmMain::BuildRightPanel() {
   loanLayout->addStretch(1);
   pages_->addTab(newLoanPage_, "New Loan");
 
+  // Strategies: computed only while in view.
+  strategiesPage_ = new StrategiesPage(options_.regional, pages_);
+  pages_->addTab(strategiesPage_, "Strategies");
+
   auto* detailsStrip = new QHBoxLayout;
   detailsStrip->addStretch(1);
   bitbtnDetails_ = new QPushButton("Details", panel);
@@ -610,6 +618,13 @@ void TfrmMain::ConnectInputs() {
     if (session_.Plan().Debts.GetDebtCount() > 0) bitbtnNewClick(false);
   });
   connect(bitbtnDetails_, &QPushButton::clicked, this, &TfrmMain::bitbtnDetailsClick);
+  connect(pages_, &QTabWidget::currentChanged, this, [this] {
+    if (strategiesStale_) RefreshStrategies();
+  });
+  // A chosen strategy goes through the priority list, as if chosen there; queued, because
+  // the recalculation refills the table whose event chose it.
+  connect(strategiesPage_, &StrategiesPage::strategyChosen, cboPriority_,
+          &QComboBox::setCurrentIndex, Qt::QueuedConnection);
   connect(btnRecommendations_, &QPushButton::clicked, this, &TfrmMain::bitbtnRecommendationClick);
 }
 
@@ -762,7 +777,14 @@ void TfrmMain::PopulateDebtsGrid() {
   };
   for (int i = 0; i < count; ++i) {
     std::string name = rows.Cell(i, DebtCol::Name);
-    if (DebtNeverPaysOff(results_, i)) name += " - WARNING";
+    // The warning row says, on hovering, what payment would pay the debt off.
+    std::string hint;
+    if (DebtNeverPaysOff(results_, i)) {
+      name += " - WARNING";
+      if (const auto payments = PayoffPaymentsFor(results_, i)) {
+        hint = PayoffPaymentsText(*payments, regional);
+      }
+    }
     set(i, 0, name, false);
     set(i, 1, FormatMoneyUnits(number(rows.Cell(i, DebtCol::Balance)), 2, regional), true);
     set(i, 2, FormatPercent3(number(rows.Cell(i, DebtCol::InterestRate)), regional), true);
@@ -783,9 +805,13 @@ void TfrmMain::PopulateDebtsGrid() {
     if (params_.PermitNegotiate) {
       set(i, col++, rows.IsSet(i, DebtCol::Negotiate) ? "Yes" : "No", false);
     }
+    for (int c = 0; c < columns; ++c) gridDebts_->item(i, c)->setToolTip(Q(hint));
   }
   if (count == 0) {
-    for (int col = 0; col < columns; ++col) set(0, col, "", false);
+    for (int col = 0; col < columns; ++col) {
+      set(0, col, "", false);
+      gridDebts_->item(0, col)->setToolTip(QString());
+    }
   }
   UpdateCaption();
 }
@@ -871,6 +897,16 @@ void TfrmMain::PopulateScreenValues() {
   lblPercentSetupFee_->setVisible(!feeAsEntered);  // it lies under the field
 
   if (setupFeeDialog_) setupFeeDialog_->ShowFigures(MakeSetupFeeFigures(plan, results_, regional));
+
+  strategiesStale_ = true;
+  RefreshStrategies();
+}
+
+void TfrmMain::RefreshStrategies() {
+  if (pages_->currentWidget() != strategiesPage_) return;
+  strategiesPage_->ShowComparison(
+      CompareStrategies(session_.Plan(), params_, settings_, options_.regional));
+  strategiesStale_ = false;
 }
 
 void TfrmMain::SetFeeLabelLook(bool link) {
@@ -934,7 +970,7 @@ void TfrmMain::bitbtnNewClick(bool add) {
   if (!add && count == 0) return;
   const int selected = add ? count : std::clamp(SelectedGridRow() - 1, 0, count - 1);
   if (!add) {
-    if (auto warning = CheckForNoPayoff(session_.Plan(), results_, selected)) {
+    if (auto warning = NoPayoffWarning(session_.Plan(), results_, selected, options_.regional)) {
       prompts_.ShowWarning(*warning);
     }
   }
@@ -950,7 +986,7 @@ void TfrmMain::bitbtnNewClick(bool add) {
   if (!accepted && !dialog.WroteBack()) return;
   const int current = dialog.CurrentDebt();
   results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
-  if (auto warning = CheckForNoPayoff(session_.Plan(), results_, current)) {
+  if (auto warning = NoPayoffWarning(session_.Plan(), results_, current, options_.regional)) {
     prompts_.ShowWarning(*warning);
   }
   PopulateDebtsGrid();
@@ -969,6 +1005,25 @@ void TfrmMain::bitbtnUpClick(bool up) {
   const auto target = session_.SwapOrder(SelectedGridRow() - 1, up);
   if (!target) return;
   AfterDebtListChange(*target + 1);
+}
+
+void TfrmMain::CopySelectedDebts() {
+  if (session_.Plan().Debts.GetDebtCount() == 0) return;
+  std::vector<int> selected;
+  for (const QModelIndex& index : gridDebts_->selectionModel()->selectedRows()) {
+    selected.push_back(index.row());
+  }
+  if (selected.empty()) return;
+  std::sort(selected.begin(), selected.end());
+  std::vector<std::vector<std::string>> rows;
+  for (int row : selected) {
+    std::vector<std::string>& cells = rows.emplace_back();
+    for (int col = 0; col < gridDebts_->columnCount(); ++col) {
+      const QTableWidgetItem* item = gridDebts_->item(row, col);
+      cells.push_back(item ? item->text().toStdString() : std::string());
+    }
+  }
+  QApplication::clipboard()->setText(Q(TabSeparatedRows(rows)));
 }
 
 std::string TfrmMain::InformationText() const {
@@ -990,7 +1045,9 @@ void TfrmMain::About1Click() {
 }
 
 void TfrmMain::bitbtnDetailsClick() {
-  TfrmDetail details(session_.Plan(), results_, options_.regional, this);
+  TfrmDetail details(session_.Plan(), results_, options_.regional, prompts_,
+                     std::filesystem::path(session_.PlanDirectory()) / session_.PlanFileName(),
+                     this);
   details.exec();
 }
 
@@ -1039,7 +1096,9 @@ void TfrmMain::spdbtnSetupFeeClick() {
 }
 
 void TfrmMain::spdbtnAcceleratorClick() {
-  TfrmAccelerator dialog(session_, options_.regional, this);
+  const DebtFreeFigures& proposed = shownFigures_.proposed;
+  TfrmAccelerator dialog(session_, options_.regional, params_, settings_,
+                         proposed.DebtFree() ? proposed.date : 0, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const Accelerator& first = session_.Plan().Accelerators[0];
   filling_ = true;
@@ -1219,6 +1278,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
       bitbtnNewClick(false);
+      return true;
+    }
+    if (key->matches(QKeySequence::Copy)) {
+      CopySelectedDebts();
       return true;
     }
   }

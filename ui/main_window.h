@@ -38,6 +38,7 @@ class TVornMask;
 class ChartForms;
 class TfrmNotes;
 class TfrmSetupFee;
+class StrategiesPage;
 
 // What the main window takes from its surroundings at start-up; tests fix every value.
 struct MainWindowOptions {
@@ -139,6 +140,11 @@ class TfrmMain : public QMainWindow {
   void StoreConsolidationTerms();
   void AfterDebtListChange(int gridRowToSelect);
   void SetFeeLabelLook(bool link);
+  // Compares every priority when the page "Strategies" is in view; otherwise only notes that
+  // its figures are stale, so an edit costs nothing more while the page is hidden.
+  void RefreshStrategies();
+  // The debt grid's selected rows as tab-separated text, on the clipboard.
+  void CopySelectedDebts();
   // Writes the report document at the path it is given, in ReportLanguage_.
   bool WriteReport(const std::filesystem::path& path);
   // Recalculates and goes on in the language of the setting, or asks for one first.
@@ -207,6 +213,8 @@ class TfrmMain : public QMainWindow {
   // Right panel.
   QTabWidget* pages_ = nullptr;
   QWidget* newLoanPage_ = nullptr;
+  StrategiesPage* strategiesPage_ = nullptr;
+  bool strategiesStale_ = true;  // the page shows figures of an earlier calculation
   QPushButton* bitbtnDetails_ = nullptr;
   QChartView* graphPayoffDates_ = nullptr;
   QChartView* chart1_ = nullptr;

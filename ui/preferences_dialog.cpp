@@ -126,11 +126,13 @@ TfrmPreferences::TfrmPreferences(AppSettings& settings, const PlanParameters& pa
   chkInvestmentProjection = check("chkInvestmentProjection", "Investment Projection",
                                   settings.PrintInvestmentProjections);
   chkPrintContract = check("chkPrintContract", "Contract", settings.PrintContract);
+  chkStrategiesCompared =
+      check("chkStrategiesCompared", "Strategies Compared", settings.PrintStrategiesCompared);
   QCheckBox* columns[4][4] = {
       {chkCurrentDebts, chkPlanStrategy, chkPayoffProjections, chkOptions},
       {chkNewLoan, chkReturnOnInvestment, chkPayoffSchedule, chkImmediateResults},
       {chkPaymentSchedule, chkMonthlyPaymentTables, chkAmortizationTables, chkInvestmentProjection},
-      {chkPrintContract, nullptr, nullptr, nullptr}};
+      {chkPrintContract, chkStrategiesCompared, nullptr, nullptr}};
   QWidget* previous = nullptr;
   for (int col = 0; col < 4; ++col) {
     for (int row = 0; row < 4; ++row) {
@@ -210,6 +212,7 @@ void TfrmPreferences::accept() {
   s.PrintAmortizationTables = chkAmortizationTables->isChecked();
   s.PrintInvestmentProjections = chkInvestmentProjection->isChecked();
   s.PrintContract = chkPrintContract->isChecked();
+  s.PrintStrategiesCompared = chkStrategiesCompared->isChecked();
   s.PrintLanguage = LanguageSetting(optEnglish->isChecked(), optSpanish->isChecked(),
                                     optAsk->isChecked(), s.PrintLanguage);
   QDialog::accept();

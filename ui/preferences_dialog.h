@@ -59,6 +59,7 @@ class TfrmPreferences : public QDialog {
   QCheckBox* chkAmortizationTables = nullptr;
   QCheckBox* chkInvestmentProjection = nullptr;
   QCheckBox* chkPrintContract = nullptr;
+  QCheckBox* chkStrategiesCompared = nullptr;
   QGroupBox* grpLanguage = nullptr;
   QRadioButton* optEnglish = nullptr;
   QRadioButton* optSpanish = nullptr;

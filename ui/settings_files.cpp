@@ -343,6 +343,7 @@ AppSettings PreferencesFrom(const CSimpleIniA& ini, const fs::path& programFolde
   s.PrintInvestmentProjections = values.Switch(kPrint, "Investment Projections", true);
   s.PrintPlanFees = values.Switch(kPrint, "Plan Fees", true);
   s.PrintContract = values.Switch(kPrint, "Contract", true);
+  s.PrintStrategiesCompared = values.Switch(kPrint, "Strategies Compared", false);
   s.PrintLanguage = values.Integer(kPrint, "Language", 0);
   return s;
 }
@@ -472,6 +473,7 @@ bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
   PutSwitch(ini, kPrint, "Amortization Tables", s.PrintAmortizationTables);
   PutSwitch(ini, kPrint, "Investment Projections", s.PrintInvestmentProjections);
   PutSwitch(ini, kPrint, "Contract", s.PrintContract);
+  PutSwitch(ini, kPrint, "Strategies Compared", s.PrintStrategiesCompared);
   PutInteger(ini, kPrint, "Language", s.PrintLanguage);
 
   std::string text;

@@ -78,17 +78,34 @@ FileExistsAnswer MessageBoxPrompts::AskFileExists(const std::string& path) {
 
 int MessageBoxPrompts::OpenDocument(const std::string& path) { return OpenWithDesktop(path); }
 
-std::optional<std::filesystem::path> MessageBoxPrompts::ChoosePdfFile(
-    const std::filesystem::path& startFolder, const std::string& proposedName) {
-  QFileDialog dialog(parent_, "Export PDF", QString::fromStdString(startFolder.string()),
-                     "PDF Document (*.pdf)");
+namespace {
+
+std::optional<std::filesystem::path> ChooseFileToWrite(QWidget* parent, const char* title,
+                                                       const char* filter, const char* suffix,
+                                                       const std::filesystem::path& startFolder,
+                                                       const std::string& proposedName) {
+  QFileDialog dialog(parent, title, QString::fromStdString(startFolder.string()), filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix("pdf");
+  dialog.setDefaultSuffix(suffix);
   dialog.selectFile(ToQ(proposedName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }
   return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> MessageBoxPrompts::ChoosePdfFile(
+    const std::filesystem::path& startFolder, const std::string& proposedName) {
+  return ChooseFileToWrite(parent_, "Export PDF", "PDF Document (*.pdf)", "pdf", startFolder,
+                           proposedName);
+}
+
+std::optional<std::filesystem::path> MessageBoxPrompts::ChooseCsvFile(
+    const std::filesystem::path& startFolder, const std::string& proposedName) {
+  return ChooseFileToWrite(parent_, "Export CSV", "CSV File (*.csv)", "csv", startFolder,
+                           proposedName);
 }
 
 }  // namespace ardvane

@@ -23,6 +23,9 @@ class WindowPrompts : public PlanPrompts, public MessageSink {
   // user cancels. The dialog asks before an existing file is replaced.
   virtual std::optional<std::filesystem::path> ChoosePdfFile(
       const std::filesystem::path& startFolder, const std::string& proposedName) = 0;
+  // Asks where to save a CSV file, as ChoosePdfFile does for a PDF.
+  virtual std::optional<std::filesystem::path> ChooseCsvFile(
+      const std::filesystem::path& startFolder, const std::string& proposedName) = 0;
 };
 
 // The real message boxes and file dialogs, shown over `parent`.
@@ -44,6 +47,8 @@ class MessageBoxPrompts : public WindowPrompts {
   FileExistsAnswer AskFileExists(const std::string& path) override;
   int OpenDocument(const std::string& path) override;
   std::optional<std::filesystem::path> ChoosePdfFile(const std::filesystem::path& startFolder,
+                                                     const std::string& proposedName) override;
+  std::optional<std::filesystem::path> ChooseCsvFile(const std::filesystem::path& startFolder,
                                                      const std::string& proposedName) override;
 
  private:

@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "engine/calendar.h"
+#include "figures/payoff_payment.h"
+#include "figures/report_formats.h"
+#include "figures/strategies.h"
 #include "planfiles/plan_file.h"
 #include "reports/report_text.h"
 #include "tests/reports/report_test_files.h"
@@ -39,7 +42,7 @@ const char* const kParagraphs[] = {
     "AmortizationTableHeader", "AmortizationTable", "InvestmentHeader", "InvestmentTable",
     "Contract", "WorkoutAgreement", "Closer", "ContractFinanced", "ContractFeeBalance",
     "ContractTerms", "ContactUs", "CurrentNeverPaidOff", "ProposedNeverPaidOff",
-    "AmortizationTableHeaderNever"};
+    "AmortizationTableHeaderNever", "StrategiesComparedPage", "StrategiesComparedTable"};
 const char* const kPlaceholders[] = {
     "FirstName", "LastName", "CompanyName", "Month", "Day", "Suffix", "Year", "Description",
     "InterestRate", "Payment", "Balance", "Escrow", "TotalWithEscrow", "Option#", "Accelerator",
@@ -52,7 +55,8 @@ const char* const kPlaceholders[] = {
     "InvestmentValue", "CashPayment", "PayoffRate", "ConsolidationRate", "DifferenceRate",
     "DifferencePayment", "ConsolidationPayment", "ConsolidationBalance", "AnnualReturn",
     "ProposedMonthlyInterestSavings", "FinancedSetupFee", "NewLoanPayment", "PlanPayment",
-    "Company", "SetupFee", "DownPayment", "DebtNames", "DebtFreeIn", "OverThePlan"};
+    "Company", "SetupFee", "DownPayment", "DebtNames", "DebtFreeIn", "OverThePlan",
+    "PaymentsNeeded", "Strategy", "Notes", "DebtFree", "TotalInterest"};
 
 // One filled paragraph of a marker template: its name and the values it received.
 struct Filled {
@@ -559,6 +563,16 @@ TEST(ReportStatementsTest, ADebtThatNeverPaysOffIsSaidSoEverywhere) {
     EXPECT_TRUE(Says(text, english ? "This debt is the 1st to be paid off"
                                    : "Esta es la deuda número 1 en liquidarse"));
     EXPECT_FALSE(Says(text, english ? "the 2nd to be paid off" : "número 2 en liquidarse"));
+    // The statement says what payments would pay the card off.
+    const auto payments = PayoffPaymentsFor(report.results, 0);
+    ASSERT_TRUE(payments.has_value());
+    const std::string any = ReportMoney(payments->any, kPointRegional);
+    const std::string quick = ReportMoney(payments->within60Months, kPointRegional);
+    EXPECT_TRUE(Says(text, english ? "Big card: " + any + " a month, or " + quick +
+                                         " a month to pay it off within 60 months"
+                                   : "Big card: " + any + " al mes, o " + quick +
+                                         " al mes para liquidarla en 60 meses"))
+        << any << " " << quick;
   }
 }
 
@@ -643,6 +657,66 @@ TEST(AssembleReportTest, EveryMissingParagraphIsNamedOnce) {
   EXPECT_EQ(report.missing, (std::vector<std::filesystem::path>{
                                 english / "DebtTable.ktf", english / "PaymentScheduleTable.ktf",
                                 english / "Closer.ktf"}));
+}
+
+// The strategies compared: one row per group of codes with the comparison's figures, after the
+// payoff projections. Off (the default) the report is exactly what it was without the
+// section, which only ever adds its own paragraphs.
+TEST(AssembleReportTest, TheStrategiesComparedFollowTheComparisonAndAreOffByDefault) {
+  Report report;
+  report.settings = AppSettings{};
+  report.params.PermitConsolidate = true;
+  ASSERT_TRUE(ReadData(kDist / "Sample.bvx", report.plan,
+                       PlanReadContext{kPointRegional, report.params, 0})
+                  .ok());
+  EXPECT_FALSE(report.settings.PrintStrategiesCompared);
+  const std::string off = report.AssembleText(kDist);
+  EXPECT_FALSE(Says(off, "Strategies Compared"));
+
+  report.settings.PrintStrategiesCompared = true;
+  const std::string on = report.AssembleText(kDist);
+  EXPECT_TRUE(report.missing.empty());
+  // Taking the section's lines out leaves the report without it.
+  const auto start = on.find("<h2 class=\"page\" style=\"page-break-before: always\">Strategies Compared");
+  ASSERT_NE(start, std::string::npos);
+  const auto end = on.find("<h2", start + 1);
+  ASSERT_NE(end, std::string::npos);
+  EXPECT_EQ(on.substr(0, start) + on.substr(end), off);
+  // It follows the payoff projections.
+  EXPECT_LT(on.find("Current Plan vs. Proposed Plan"), start);
+
+  MarkerFolder folder;
+  report.settings = NoSections();
+  report.settings.PrintStrategiesCompared = true;
+  const auto filled = report.Assemble(folder.path());
+  const StrategyComparison expected =
+      CompareStrategies(report.plan, report.params, report.settings, kPointRegional);
+  std::vector<std::string> order = {"Header", "CoverPage", "StrategiesComparedPage"};
+  order.insert(order.end(), expected.groups.size(), "StrategiesComparedTable");
+  order.push_back("Closer");
+  EXPECT_EQ(Names(filled), order);
+  const auto rows = Only(filled, "StrategiesComparedTable");
+  ASSERT_EQ(rows.size(), expected.groups.size());
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    SCOPED_TRACE(r);
+    const std::vector<int>& group = expected.groups[r];
+    const PriorityFigures& f = expected.strategies[group.front()];
+    std::string names;
+    for (int code : group) names += (names.empty() ? "" : " / ") + std::string(PriorityCaption(code));
+    EXPECT_EQ(rows[r]["Strategy"], names);
+    const bool own = std::ranges::count(group, 0) > 0;  // the sample's priority is 0
+    EXPECT_EQ(rows[r]["Notes"], own && f.mostSaved ? "(your plan, saves the most)"
+                                : own              ? "(your plan)"
+                                : f.mostSaved      ? "(saves the most)"
+                                                   : "");
+    EXPECT_EQ(rows[r]["DebtFree"], std::to_string(f.proposed.months) + " months (" +
+                                       ReportMonthYear(f.proposed.date, 0, "NA") + ")");
+    EXPECT_EQ(rows[r]["TotalInterest"], ReportMoney(f.proposed.totalInterest, kPointRegional));
+    EXPECT_EQ(rows[r]["InterestSaved"], ReportMoney(f.interestSaved, kPointRegional));
+    EXPECT_EQ(rows[r]["AnnualReturn"],
+              ReportPercent2(f.annualReturnFraction * 100, kPointRegional));
+    EXPECT_EQ(rows[r]["InvestmentValue"], ReportMoney(f.investmentValue, kPointRegional));
+  }
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ TEST(ReportTemplatesTest, BothLanguagesHaveTheSameParagraphs) {
     spanish.insert(entry.path().filename().string());
   }
   EXPECT_EQ(english, spanish);
-  EXPECT_EQ(english.size(), 54u);
+  EXPECT_EQ(english.size(), 56u);
 }
 
 // For the eight combinations of the three switches that move the pictures: the document is
@@ -139,6 +139,7 @@ TEST(ReportTemplatesTest, PictureBoxesLandInTheirSections) {
 TEST(ReportTemplatesTest, TheWholeSampleReportIsWellFormedAndComplete) {
   for (const int language : {0, 1}) {
     SampleReport report;
+    report.settings.PrintStrategiesCompared = true;  // every section, the optional one too
     const std::string html = report.Assemble(language);
     EXPECT_EQ(CheckWellFormed(html), "") << language;
     EXPECT_TRUE(report.missing.empty()) << report.missing.front();
@@ -152,6 +153,18 @@ TEST(ReportTemplatesTest, TheWholeSampleReportIsWellFormedAndComplete) {
   const std::string html = spanish.Assemble(1);
   EXPECT_NE(html.find("Hipoteca"), std::string::npos);
   EXPECT_NE(html.find("Préstamo de consolidación"), std::string::npos);
+  // The strategies compared are translated, their table joined under one heading row.
+  spanish.settings.PrintStrategiesCompared = true;
+  const std::string strategies = spanish.Assemble(1);
+  EXPECT_NE(strategies.find("Comparación de estrategias"), std::string::npos);
+  EXPECT_NE(strategies.find("Mayor tasa de interés / Minimizar intereses"), std::string::npos);
+  EXPECT_NE(strategies.find("(su plan"), std::string::npos);
+  const auto page = strategies.find("Comparación de estrategias");
+  const auto head = strategies.find("<thead>", page);
+  ASSERT_NE(head, std::string::npos);
+  // One table: its heading, then every row before the table closes.
+  EXPECT_LT(strategies.find("Mayor tasa de interés", page), strategies.find("</table>", head));
+  EXPECT_LT(strategies.find("Maximizar patrimonio", page), strategies.find("</table>", head));
 }
 
 }  // namespace

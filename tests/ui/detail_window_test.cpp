@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 #include <QTableWidget>
 
 #include "engine/calendar.h"
+#include "figures/csv_tables.h"
 #include "planfiles/plan_file.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_support.h"
@@ -59,7 +61,8 @@ T* Find(const QWidget& window, const char* name) {
 TEST(DetailWindowTest, MessagesStandInForSchedulesThatDoNotExist) {
   const PlanDocument plan = ConsolidatingPlan();
   const PlanResults results = Calculated(plan);
-  TfrmDetail window(plan, results, kPointRegional, nullptr);
+  testing::FakePrompts prompts;
+  TfrmDetail window(plan, results, kPointRegional, prompts, "plan.bvx", nullptr);
   window.show();
   auto* list = Find<QListWidget>(window, "listDebts");
   auto* panel = Find<QLabel>(window, "pnlNoAmortization");
@@ -168,6 +171,60 @@ TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWit
   window.SelectDebtsToConsolidate(true);
   EXPECT_EQ(prompts.information.back().substr(0, 21), "No changes were made.");
   EXPECT_TRUE(window.Session().Changed());
+}
+
+// Export CSV writes what the prompts chose: the table shown, or every amortization table,
+// in the spreadsheet flavour; a file that cannot be written is an error and nothing else.
+TEST(DetailWindowTest, ExportCsvWritesTheTableShownOrEveryTable) {
+  testing::TempFolder folder;
+  const PlanDocument plan = ConsolidatingPlan();
+  const PlanResults results = Calculated(plan);
+  RecordingPrompts prompts;
+  TfrmDetail window(plan, results, kPointRegional, prompts, folder / "Ruiz.bvx", nullptr);
+  window.show();
+  EXPECT_EQ(Find<QPushButton>(window, "btnExportCsv")->text(), "Export &CSV\u2026");
+  const auto exportWith = [&](const char* action, const std::filesystem::path& target) {
+    prompts.csvFile = target;
+    Find<QAction>(window, action)->trigger();
+    return testing::ReadFile(target);
+  };
+
+  // "All Debts" of the proposed plan.
+  Find<QRadioButton>(window, "optProposed")->click();
+  EXPECT_EQ(exportWith("ExportShownCsv", folder / "shown.csv"),
+            MonthlyTableCsv(MonthlyTable::Amortization(results, plan.Date, false, -1),
+                            CsvFlavour::kSpreadsheet));
+  EXPECT_EQ(prompts.csvProposed, folder / "Ruiz - All Debts - Proposed.csv");
+  Find<QRadioButton>(window, "optInvestment")->click();
+  EXPECT_EQ(exportWith("ExportShownCsv", folder / "investment.csv"),
+            MonthlyTableCsv(MonthlyTable::Investment(results, plan.Date), CsvFlavour::kSpreadsheet));
+  const std::string all = exportWith("ExportAllCsv", folder / "all.csv");
+  EXPECT_EQ(all, AmortizationCsv(plan, results, CsvFlavour::kSpreadsheet));
+  EXPECT_TRUE(all.starts_with("\xEF\xBB\xBF"));
+  EXPECT_EQ(prompts.csvProposed, folder / "Ruiz - Amortization.csv");
+
+  // A consolidated debt has no proposed schedule: nothing to write, and it is said.
+  Find<QRadioButton>(window, "optProposed")->click();
+  Find<QListWidget>(window, "listDebts")->setCurrentRow(1);  // Card, consolidated
+  prompts.csvFile = folder / "none.csv";
+  Find<QAction>(window, "ExportShownCsv")->trigger();
+  EXPECT_FALSE(std::filesystem::exists(folder / "none.csv"));
+  ASSERT_EQ(prompts.information.size(), 1u);
+  EXPECT_EQ(prompts.information[0],
+            "There is no table to export: Card was paid off as part of the debt elimination plan.");
+
+  // A folder that is not there: an error naming the file, and no file.
+  const auto missing = folder / "no such folder" / "x.csv";
+  prompts.csvFile = missing;
+  Find<QAction>(window, "ExportAllCsv")->trigger();
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_TRUE(prompts.errors[0].starts_with("The table could not be saved as " + missing.string()))
+      << prompts.errors[0];
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  // Cancelled: nothing asked of the file system, nothing shown.
+  prompts.csvFile.reset();
+  Find<QAction>(window, "ExportAllCsv")->trigger();
+  EXPECT_EQ(prompts.errors.size(), 1u);
 }
 
 }  // namespace

@@ -53,6 +53,11 @@ class FakePrompts : public WindowPrompts {
     pdfProposed = folder / proposedName;
     return pdfFile;
   }
+  std::optional<std::filesystem::path> ChooseCsvFile(const std::filesystem::path& folder,
+                                                     const std::string& proposedName) override {
+    csvProposed = folder / proposedName;
+    return csvFile;
+  }
 
   std::deque<SaveAnswer> saveAnswers;
   bool confirm = true;
@@ -61,6 +66,8 @@ class FakePrompts : public WindowPrompts {
   std::vector<std::string> opened;
   std::optional<std::filesystem::path> pdfFile;      // the answer of the PDF file dialog
   std::optional<std::filesystem::path> pdfProposed;  // what the PDF file dialog proposed
+  std::optional<std::filesystem::path> csvFile;      // the answer of the CSV file dialog
+  std::optional<std::filesystem::path> csvProposed;  // what the CSV file dialog proposed
   std::vector<std::string> questions, errors, information, warnings, asked;
 };
 

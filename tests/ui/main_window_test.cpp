@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -11,10 +13,13 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <deque>
 
 #include "engine/calendar.h"
+#include "figures/display_formats.h"
+#include "figures/payoff_payment.h"
 #include "planfiles/plan_file.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
@@ -210,6 +215,49 @@ TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
             "The current total and the interest saved leave out the interest of debts never "
             "paid off today: Store card. The proposed total leaves out the interest of debts "
             "the plan never pays off: Store card.");
+}
+
+// The payments that would pay the store card off: as the warning row's hint, after the
+// warning shown when the debt is opened, and copied with the row by Ctrl+C.
+TEST_F(MainWindowTest, ADebtNeverPaidOffSaysWhatPaymentWouldPayItOff) {
+  PlanDocument plan = TwoDebtPlan();
+  DebtFields never;
+  never.Name = "Store card";
+  never.Balance = "1850";
+  never.InterestRate = "24";
+  never.CurrentPayment = "15";
+  never.MinimumPaymentAmount = "15";
+  never.CompoundingPeriod = "1";
+  plan.Debts.AddDebt(never, testing::kPointRegional);
+  auto window = Open({SavePlan("never.bvx", plan).string()});
+  const auto payments = PayoffPaymentsFor(window->Results(), 3);
+  ASSERT_TRUE(payments.has_value());
+  const std::string hint = PayoffPaymentsText(*payments, testing::kPointRegional);
+  // 1,850 at 2 % a month needs more than the 37.00 of interest; 60 months need
+  // 37 / (1 - 1.02^-60) = 53.2207, so 53.23 in whole cents.
+  EXPECT_EQ(hint, "A payment of " + FormatMoney(payments->any, 2, testing::kPointRegional) +
+                      " a month pays this debt off; $53.23 a month pays it off within 60 months.");
+  auto* grid = Find<QTableWidget>(*window, "gridDebts");
+  for (int col = 0; col < grid->columnCount(); ++col) {
+    EXPECT_EQ(grid->item(3, col)->toolTip().toStdString(), hint) << col;
+    EXPECT_EQ(grid->item(0, col)->toolTip(), "") << col;
+  }
+
+  window->SelectGridRow(4);
+  QTimer::singleShot(0, [] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+  });
+  window->bitbtnNewClick(false);
+  ASSERT_FALSE(prompts.warnings.empty());
+  EXPECT_EQ(prompts.warnings.front(),
+            "Using the entered payment amount, the Store card debt never gets paid off in this "
+            "analysis.\n\nYou should adjust the payment amount on this debt.\n\n" + hint);
+
+  window->SelectGridRow(4);
+  QApplication::clipboard()->clear();
+  QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+            "Store card - WARNING\t$1,850.00\t24.000%\t$15.00\t$15.00\t0.0%\tMonthly\n");
 }
 
 TEST_F(MainWindowTest, TheFeeFieldHidesWhenTheFeeChargedDiffers) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include "tests/ui/fake_prompts.h"
 #include "ui/accelerator_dialog.h"
 #include "figures/display_formats.h"
+#include "figures/power_payment_goal.h"
 #include "ui/main_window.h"
 #include "ui/notes_window.h"
 #include "ui/preferences_dialog.h"
@@ -189,6 +191,55 @@ TEST_F(PlanWindowsTest, ThePowerPaymentOptionsOfTheReportLeaveTheMainFiguresAlon
   EXPECT_LT(Text(*window, "lblPayoffMonthsProposed").toInt(), months.toInt());
 }
 
+// "Debt free by": the answer is FindPowerPaymentForGoal's for the month shown, with the yearly
+// amount the dialog shows, and Use puts it into the monthly field for OK to store.
+TEST_F(PlanWindowsTest, TheDebtFreeByRowFindsThePowerPaymentAndUsesIt) {
+  PlanDocument plan = FeePlan();
+  plan.Accelerators[0].Annual = M(500);
+  plan.Accelerators[0].Month = 3;
+  auto window = Open(plan);
+  const DayNumber debtFree = window->Results().ProposedPlan.GetDebtFreeDate();
+  ASSERT_GT(debtFree, 0);
+  const auto expected = [&](YearMonth month, Money annual) {
+    PlanDocument trial = window->Session().Plan();
+    trial.Accelerators[0].Annual = annual;
+    return FindPowerPaymentForGoal(trial, window->Params(), window->Settings(),
+                                   testing::kPointRegional, month);
+  };
+  const YearMonth before = YearMonthOf(AddMonths(debtFree, -12));  // a year before
+  const YearMonth earlier = YearMonthOf(AddMonths(debtFree, -18));
+  const PowerPaymentGoal first = expected(before, M(500));
+  const PowerPaymentGoal second = expected(earlier, Money());
+  ASSERT_TRUE(first.attainable);
+  ASSERT_TRUE(second.attainable);
+  ASSERT_GT(second.powerPayment, first.powerPayment);
+
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<TfrmAccelerator*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* goal = Find<QDateEdit>(*dialog, "dtpDebtFreeBy");
+    EXPECT_EQ(goal->date(), QDate(before.year, before.month, 1));
+    EXPECT_EQ(dialog->GoalMonth(), before);
+    EXPECT_EQ(Text(*dialog, "lblNeededPowerPayment").toStdString(),
+              FormatMoney(first.powerPayment, 2, testing::kPointRegional) + " a month");
+
+    // Six months earlier takes more; a yearly amount changed in the dialog counts at once.
+    goal->setDate(QDate(earlier.year, earlier.month, 1));
+    Find<TVornMask>(*dialog, "ntmskAnnualAccelerator")->SetNumericValue(0);
+    EXPECT_EQ(dialog->Needed().powerPayment, second.powerPayment);
+    EXPECT_EQ(Text(*dialog, "lblNeededPowerPayment").toStdString(),
+              FormatMoney(second.powerPayment, 2, testing::kPointRegional) + " a month");
+
+    Find<QPushButton>(*dialog, "btnUseNeeded")->click();
+    EXPECT_EQ(Money::FromUnits(Find<TVornMask>(*dialog, "ntmskAccelerator")->NumericValue()),
+              second.powerPayment);
+    Find<QPushButton>(*dialog, "btnOK")->click();
+  });
+  window->spdbtnAcceleratorClick();
+  EXPECT_EQ(window->Session().Plan().Accelerators[0].Monthly, second.powerPayment);
+  EXPECT_EQ(window->Session().Plan().Accelerators[0].Annual, Money());
+}
+
 TEST_F(PlanWindowsTest, PreferencesHideWhatIsNotPermittedAndKeepItsValues) {
   WriteFile(folder / "Settings.ini",
             "[Settings]\nCompounding Period=12\nReport Directory=\n[Print]\nContract=0\n");
@@ -230,11 +281,15 @@ TEST_F(PlanWindowsTest, PreferencesHideWhatIsNotPermittedAndKeepItsValues) {
   Find<QComboBox>(dialog, "cboCompounding")->setCurrentIndex(0);
   Find<QRadioButton>(dialog, "optAsk")->click();
   Find<QCheckBox>(dialog, "chkPrintContract")->click();
+  // The strategies compared are off until chosen.
+  EXPECT_FALSE(Find<QCheckBox>(dialog, "chkStrategiesCompared")->isChecked());
+  Find<QCheckBox>(dialog, "chkStrategiesCompared")->click();
   Find<QLineEdit>(dialog, "txtReportDirectory")->setText("/srv/reports");
   Find<QPushButton>(dialog, "btnOK")->click();
   EXPECT_EQ(settings.DefaultCompoundingPeriod, 0);
   EXPECT_EQ(settings.PrintLanguage, 99);
   EXPECT_TRUE(settings.PrintContract);
+  EXPECT_TRUE(settings.PrintStrategiesCompared);
   EXPECT_EQ(settings.ReportDirectory, "/srv/reports/");
 }
 

@@ -89,6 +89,8 @@ TEST_F(SettingsFilesTest, ReadsSettingsValues) {
       {"\xEF\xBB\xBF[Company]\nName=Acme", [](AppSettings& s) { s.CompanyName = "Acme"; }},
       // A section line without "]" still opens the section.
       {"[Print\nOptions=0", [](AppSettings& s) { s.PrintOptions = false; }},
+      // The strategies compared are off unless the file turns them on.
+      {"[Print]\nStrategies Compared=1", [](AppSettings& s) { s.PrintStrategiesCompared = true; }},
       {"[Print]\nLanguage=1\n\0[Print]\nContract=0"s, [](AppSettings& s) { s.PrintLanguage = 1; }},
       {"[Print]\nLanguage=1\n" + std::string(kMaxIniFileSize, ';'), [](AppSettings&) {}},
   };
@@ -187,6 +189,7 @@ TEST_F(SettingsFilesTest, WritesKeysInOrderAndReadsThemBack) {
   s.CompanyEMail = "info@acme.example";
   s.DefaultCompoundingPeriod = 0;
   s.PrintOptions = s.PrintContract = false;
+  s.PrintStrategiesCompared = true;
   s.PrintLanguage = 99;
   std::string error;
   ASSERT_TRUE(SavePreferences(s, folder_, "/home/pat/plans/", "Smith.bvx", &error)) << error;
@@ -198,7 +201,7 @@ TEST_F(SettingsFilesTest, WritesKeysInOrderAndReadsThemBack) {
                 "Plan Strategy=1\nPayoff Projections=1\nOptions=0\nNew Loan=1\n"
                 "Return On Investment=1\nPayoff Schedule=1\nImmediate Results=1\n"
                 "Payment Schedule=1\nMonthly Payment Tables=1\nAmortization Tables=1\n"
-                "Investment Projections=1\nContract=0\nLanguage=99\n");
+                "Investment Projections=1\nContract=0\nStrategies Compared=1\nLanguage=99\n");
   s.LastFile = "/home/pat/plans/Smith.bvx";
   EXPECT_EQ(LoadPreferences(folder_), s);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
