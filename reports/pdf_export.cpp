@@ -470,8 +470,12 @@ class PageComposer {
 // The end of the element whose start tag begins at `start` (a `name` element, matched with
 // the ones it holds), in the lower-case copy of the document; npos when it is not closed.
 std::size_t ElementEnd(const std::string& lower, std::size_t start, std::string_view name) {
-  const std::string open = "<" + std::string(name);
-  const std::string close = "</" + std::string(name);
+  // Built from chars and appends: g++ 12 warns -Wrestrict, wrongly, on a short string
+  // literal + std::string&&.
+  std::string open(1, '<');
+  open += name;
+  std::string close = "</";
+  close += name;
   int depth = 0;
   std::size_t at = start;
   while (at < lower.size()) {

@@ -213,7 +213,7 @@ struct Attributes {
     return DeclarationValue(Get("style"), property);
   }
   bool HasClass(std::string_view name) const {
-    const std::string classes = " " + AsciiLower(Get("class")) + " ";
+    const std::string classes = ' ' + AsciiLower(Get("class")) + ' ';
     return classes.find(" " + std::string(name) + " ") != std::string::npos;
   }
 

@@ -16,7 +16,9 @@ constexpr long long kMonthHeadingBytes = 900;
 // 1234567 as "1,234,567": a count in a message, whatever the regional settings.
 std::string Count(long long value) {
   std::string digits = std::to_string(value);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, ",");
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
+    digits.insert(static_cast<std::size_t>(i), 1, ',');
+  }
   return digits;
 }
 
