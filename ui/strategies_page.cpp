@@ -60,9 +60,8 @@ StrategiesPage::StrategiesPage(const RegionalSettings& regional, QWidget* parent
   table_->setWordWrap(false);
   table_->setTextElideMode(Qt::ElideNone);
   table_->verticalHeader()->hide();
-  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // Sized to the contents once a fill is complete (ShowComparison), not again at each cell.
   table_->horizontalHeader()->setStretchLastSection(false);
-  table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->installEventFilter(this);
   layout->addWidget(table_, 1);
   connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row) { ChooseRow(row); });
