@@ -133,8 +133,12 @@ TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& r
   btnUseNeeded_->setToolTip("Put this amount into the monthly power payment");
   btnUseNeeded_->setAutoDefault(false);
   goalRow->addWidget(goalCaption);
-  goalRow->addWidget(dtpDebtFreeBy_);
-  goalRow->addWidget(new QLabel(":", this));
+  // The colon follows the month as in a sentence, without the row's gap.
+  auto* month = new QHBoxLayout;
+  month->setSpacing(1);
+  month->addWidget(dtpDebtFreeBy_);
+  month->addWidget(new QLabel(":", this));
+  goalRow->addLayout(month);
   goalRow->addWidget(lblNeededPowerPayment_);
   goalRow->addWidget(btnUseNeeded_);
   goalRow->addStretch(1);
