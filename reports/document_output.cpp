@@ -225,10 +225,19 @@ void MakeReportDirectory(const std::string& reportDirectory) {
   }
 }
 
-std::string StalePdfQuestion(const std::filesystem::path& pdf) {
-  return "An older PDF of this report, made by this program from an earlier report with "
-         "perhaps other figures, has the same name:\n\n" +
-         pdf.string() + "\n\nRemove it?";
+void OfferToRemoveStalePdf(const std::filesystem::path& reportPath,
+                           const std::function<bool(const std::string&)>& confirm,
+                           const std::function<void(const std::string&)>& showProblem) {
+  const std::optional<std::filesystem::path> stale = StalePdfBeside(reportPath);
+  if (!stale || !confirm("An older PDF of this report, made by this program from an earlier "
+                         "report with perhaps other figures, has the same name:\n\n" +
+                         stale->string() + "\n\nRemove it?")) {
+    return;
+  }
+  std::error_code ec;
+  if (!std::filesystem::remove(*stale, ec) && ec) {
+    showProblem("Could not remove " + stale->string() + ": " + ec.message());
+  }
 }
 
 std::optional<bool> WriteOrReuseReport(
@@ -261,13 +270,9 @@ PrintOutcome PrepareReportFile(const PrintJob& job, PrintSurroundings& surroundi
   const bool generate = *generated;
   outcome.generated = generate;
   if (generate) {
-    if (const auto stale = StalePdfBeside(job.reportPath)) {
-      std::error_code ec;
-      if (surroundings.Confirm(StalePdfQuestion(*stale)) &&
-          !std::filesystem::remove(*stale, ec) && ec) {
-        surroundings.ShowInformation("Could not remove " + stale->string() + ": " + ec.message());
-      }
-    }
+    OfferToRemoveStalePdf(
+        job.reportPath, [&](const std::string& question) { return surroundings.Confirm(question); },
+        [&](const std::string& problem) { surroundings.ShowInformation(problem); });
   }
   outcome.opened = true;
   outcome.openResult = surroundings.OpenDocument(path);

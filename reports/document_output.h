@@ -149,8 +149,11 @@ inline constexpr char kCouldNotLogPrint[] = "Could not log print job";
 // to fail when the report is written, with its reason.
 void MakeReportDirectory(const std::string& reportDirectory);
 
-// The question before a stale PDF (StalePdfBeside) is removed.
-std::string StalePdfQuestion(const std::filesystem::path& pdf);
+// Asks (`confirm`) whether to remove a stale PDF beside the report (StalePdfBeside), and
+// removes it when told yes; a removal that fails goes to `showProblem`.
+void OfferToRemoveStalePdf(const std::filesystem::path& reportPath,
+                           const std::function<bool(const std::string&)>& confirm,
+                           const std::function<void(const std::string&)>& showProblem);
 
 // What the print and PDF commands do first: make the report directory when it is missing (one
 // level), ask about an existing report file (overwrite it, use it as it is, or stop) and write

@@ -789,13 +789,9 @@ PdfExportOutcome ExportReportPdf(const PdfExportJob& job, PdfExportSurroundings&
   outcome.pdf = WritePdfWhereChosen(job, surroundings);
   // A PDF of this program left beside a report written now shows the older figures.
   if (outcome.generated && outcome.pdf != PdfPathFor(job.reportPath)) {
-    if (const auto stale = StalePdfBeside(job.reportPath);
-        stale && surroundings.Confirm(StalePdfQuestion(*stale))) {
-      std::error_code ec;
-      if (!std::filesystem::remove(*stale, ec) && ec) {
-        surroundings.ShowError("Could not remove " + stale->string() + ": " + ec.message());
-      }
-    }
+    OfferToRemoveStalePdf(
+        job.reportPath, [&](const std::string& question) { return surroundings.Confirm(question); },
+        [&](const std::string& problem) { surroundings.ShowError(problem); });
   }
   return outcome;
 }

@@ -183,16 +183,22 @@ TEST_F(MainWindowTest, TheSamplesNewLoanPageAndReturn) {
   EXPECT_TRUE(Find<QLabel>(*window, "lblNeverPaidOffNote")->isHidden());
 }
 
-TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
+// TwoDebtPlan with a store card of `balance` whose $15 a month never pays off its 24 %.
+PlanDocument WithStoreCardNeverPaidOff(const char* balance) {
   PlanDocument plan = TwoDebtPlan();
   DebtFields never;
   never.Name = "Store card";
-  never.Balance = "185000";
+  never.Balance = balance;
   never.InterestRate = "24";
   never.CurrentPayment = "15";
   never.MinimumPaymentAmount = "15";
   never.CompoundingPeriod = "1";
   plan.Debts.AddDebt(never, testing::kPointRegional);
+  return plan;
+}
+
+TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
+  const PlanDocument plan = WithStoreCardNeverPaidOff("185000");
   auto window = Open({SavePlan("never.bvx", plan).string()});
   auto* grid = Find<QTableWidget>(*window, "gridDebts");
   ASSERT_EQ(grid->rowCount(), 4);
@@ -220,15 +226,7 @@ TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
 // The payments that would pay the store card off: as the warning row's hint, after the
 // warning shown when the debt is opened, and copied with the row by Ctrl+C.
 TEST_F(MainWindowTest, ADebtNeverPaidOffSaysWhatPaymentWouldPayItOff) {
-  PlanDocument plan = TwoDebtPlan();
-  DebtFields never;
-  never.Name = "Store card";
-  never.Balance = "1850";
-  never.InterestRate = "24";
-  never.CurrentPayment = "15";
-  never.MinimumPaymentAmount = "15";
-  never.CompoundingPeriod = "1";
-  plan.Debts.AddDebt(never, testing::kPointRegional);
+  const PlanDocument plan = WithStoreCardNeverPaidOff("1850");
   auto window = Open({SavePlan("never.bvx", plan).string()});
   const auto payments = PayoffPaymentsFor(window->Results(), 3);
   ASSERT_TRUE(payments.has_value());
