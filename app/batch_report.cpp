@@ -5,9 +5,9 @@
 #include "reports/document_output.h"
 #include "reports/report_language.h"
 #include "reports/report_limits.h"
-#include "ui/chart_form_pictures.h"
-#include "ui/chart_forms.h"
-#include "ui/settings_files.h"
+#include "ui/charts/chart_form_pictures.h"
+#include "ui/charts/chart_forms.h"
+#include "settings/settings_files.h"
 
 namespace ardvane {
 namespace {

@@ -13,7 +13,7 @@
 #include "figures/power_payment_goal.h"
 #include "figures/strategies.h"
 #include "planfiles/plan_file.h"
-#include "ui/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace ardvane {
 

@@ -23,10 +23,10 @@
 #include "platform/paper_size.h"
 #include "platform/program_folder.h"
 #include "platform/version_info.h"
-#include "ui/client_notes.h"
-#include "ui/main_window.h"
+#include "inputs/client_notes.h"
+#include "ui/main/main_window.h"
 #include "ui/startup_arguments.h"
-#include "ui/window_prompts.h"
+#include "ui/main/window_prompts.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "engine/calendar.h"
 #include "engine/plan_calculation.h"
 #include "tests/ui/fake_prompts.h"
-#include "ui/detail_window.h"
+#include "ui/dialogs/detail_window.h"
 
 namespace ardvane {
 namespace {

@@ -12,9 +12,9 @@
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
 #include "tests/ui/fake_prompts.h"
-#include "ui/main_window.h"
-#include "ui/setup_fee_dialog.h"
-#include "ui/vorn_mask.h"
+#include "ui/main/main_window.h"
+#include "ui/dialogs/setup_fee_dialog.h"
+#include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
 namespace {

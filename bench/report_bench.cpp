@@ -10,9 +10,9 @@
 #include "planfiles/plan_file.h"
 #include "reports/document_output.h"
 #include "reports/pdf_export.h"
-#include "ui/chart_form_pictures.h"
-#include "ui/chart_forms.h"
-#include "ui/settings_files.h"
+#include "ui/charts/chart_form_pictures.h"
+#include "ui/charts/chart_forms.h"
+#include "settings/settings_files.h"
 
 namespace ardvane {
 namespace {

@@ -11,7 +11,7 @@
 #include "../planfiles/test_files.h"
 #include "app/results_json.h"
 #include "figures/strategies.h"
-#include "ui/settings_files.h"
+#include "settings/settings_files.h"
 
 namespace ardvane {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "tests/test_support.h"
-#include "ui/chart_forms.h"
-#include "ui/plan_charts.h"
+#include "ui/charts/chart_forms.h"
+#include "ui/charts/plan_charts.h"
 
 namespace ardvane {
 namespace {

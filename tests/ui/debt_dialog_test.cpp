@@ -1,4 +1,4 @@
-#include "ui/debt_dialog.h"
+#include "ui/dialogs/debt_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@
 
 #include "planfiles/plan_session.h"
 #include "tests/test_regional.h"
-#include "ui/payment_calculator.h"
-#include "ui/vorn_mask.h"
+#include "ui/dialogs/payment_calculator.h"
+#include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
 namespace {

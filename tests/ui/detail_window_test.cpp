@@ -1,6 +1,6 @@
 // The monthly tables and recommendation windows on the offscreen platform, and the main
 // window's commands that open them.
-#include "ui/detail_window.h"
+#include "ui/dialogs/detail_window.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@
 #include "tests/planfiles/test_files.h"
 #include "tests/test_support.h"
 #include "tests/ui/fake_prompts.h"
-#include "ui/main_window.h"
-#include "ui/recommendation_window.h"
+#include "ui/main/main_window.h"
+#include "ui/dialogs/recommendation_window.h"
 
 namespace ardvane {
 namespace {

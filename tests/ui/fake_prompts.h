@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/window_prompts.h"
+#include "ui/main/window_prompts.h"
 
 namespace ardvane::testing {
 

@@ -1,4 +1,4 @@
-#include "ui/file_exists_dialog.h"
+#include "ui/dialogs/file_exists_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/main_window.h"
+#include "ui/main/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
 #include "tests/ui/fake_prompts.h"
-#include "ui/vorn_mask.h"
+#include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/plan_charts.h"
+#include "ui/charts/plan_charts.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <QValueAxis>
 
 #include "tests/test_support.h"
-#include "ui/chart_forms.h"
+#include "ui/charts/chart_forms.h"
 
 namespace ardvane {
 namespace {

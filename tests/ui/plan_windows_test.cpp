@@ -22,15 +22,15 @@
 #include "tests/test_regional.h"
 #include "tests/test_support.h"
 #include "tests/ui/fake_prompts.h"
-#include "ui/accelerator_dialog.h"
+#include "ui/dialogs/accelerator_dialog.h"
 #include "figures/display_formats.h"
 #include "figures/power_payment_goal.h"
-#include "ui/main_window.h"
-#include "ui/notes_window.h"
-#include "ui/preferences_dialog.h"
-#include "ui/settings_files.h"
-#include "ui/setup_fee_dialog.h"
-#include "ui/vorn_mask.h"
+#include "ui/main/main_window.h"
+#include "ui/dialogs/notes_window.h"
+#include "ui/dialogs/preferences_dialog.h"
+#include "settings/settings_files.h"
+#include "ui/dialogs/setup_fee_dialog.h"
+#include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
 namespace {

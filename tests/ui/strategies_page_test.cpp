@@ -14,8 +14,8 @@
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
 #include "tests/ui/fake_prompts.h"
-#include "ui/main_window.h"
-#include "ui/strategies_page.h"
+#include "ui/main/main_window.h"
+#include "ui/main/strategies_page.h"
 
 namespace ardvane {
 namespace {

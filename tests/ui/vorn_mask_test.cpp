@@ -1,4 +1,4 @@
-#include "ui/vorn_mask.h"
+#include "ui/widgets/vorn_mask.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,336 @@
+#include "tests/test_regional.h"
+#include "settings/settings_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+
+namespace ardvane {
+namespace {
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+class SettingsFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("ardvane-settings-" + std::to_string(::getpid()) + "-" +
+                                           std::to_string(std::random_device()()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(folder_ / name, std::ios::binary) << text;
+  }
+  std::string Read(const std::string& name) {
+    std::ostringstream text;
+    text << std::ifstream(folder_ / name, std::ios::binary).rdbuf();
+    return text.str();
+  }
+  AppSettings Defaults() {
+    AppSettings s;
+    s.ReportDirectory = folder_.string() + "/Reports/";
+    return s;
+  }
+  fs::path folder_;
+};
+
+TEST(ParseIniIntegerTest, DecimalAndHexadecimal) {
+  const std::pair<const char*, int> valid[] = {{"0", 0},
+                                               {"42", 42},
+                                               {"-7", -7},
+                                               {"+5", 5},
+                                               {" 12\t", 12},
+                                               {"0x0F", 15},
+                                               {"0X0f", 15},
+                                               {"$10", 16},
+                                               {"-$10", -16},
+                                               {"$ff", 255},
+                                               {"2147483647", INT_MAX},
+                                               {"-2147483648", INT_MIN}};
+  for (const auto& [text, expected] : valid) {
+    EXPECT_EQ(ParseIniInteger(text), expected) << "\"" << text << "\"";
+  }
+  for (const char* text : {"", " ", "yes", "1.5", "0x", "$", "--1", "0x-1", "$+1", "12abc", "1 2",
+                           "2147483648", "0x80000000", "99999999999999999999999"}) {
+    EXPECT_EQ(ParseIniInteger(text), std::nullopt) << "\"" << text << "\"";
+  }
+}
+
+TEST_F(SettingsFilesTest, MissingSettingsFileGivesDefaults) {
+  EXPECT_EQ(LoadPreferences(folder_), Defaults());
+  EXPECT_EQ(Defaults().ReportDirectory, folder_.string() + "/Reports/");
+}
+
+TEST_F(SettingsFilesTest, ReadsSettingsValues) {
+  struct Case {
+    std::string text;
+    void (*expect)(AppSettings&);
+  };
+  const Case cases[] = {
+      {"", [](AppSettings&) {}},
+      {"[Print]\nCurrent Debts=0", [](AppSettings& s) { s.PrintCurrentDebts = false; }},
+      {"[Print]\nCurrent Debts=2", [](AppSettings&) {}},
+      {"[Print]\nCurrent Debts=yes", [](AppSettings&) {}},
+      {"[Print]\nLanguage=99\nPlan Fees=0",
+       [](AppSettings& s) { s.PrintLanguage = 99, s.PrintPlanFees = false; }},
+      {"[Settings]\nReport Directory=\nCompounding Period=$C",
+       [](AppSettings& s) { s.ReportDirectory = "", s.DefaultCompoundingPeriod = 12; }},
+      {"[company]\r\nNAME =  Acme Debt  \r\n[PRINT]\r\nplan strategy=0\r\n",
+       [](AppSettings& s) { s.CompanyName = "Acme Debt", s.PrintPlanStrategy = false; }},
+      {"\xEF\xBB\xBF[Company]\nName=Acme", [](AppSettings& s) { s.CompanyName = "Acme"; }},
+      // A section line without "]" still opens the section.
+      {"[Print\nOptions=0", [](AppSettings& s) { s.PrintOptions = false; }},
+      // The strategies compared are off unless the file turns them on.
+      {"[Print]\nStrategies Compared=1", [](AppSettings& s) { s.PrintStrategiesCompared = true; }},
+      {"[Print]\nLanguage=1\n\0[Print]\nContract=0"s, [](AppSettings& s) { s.PrintLanguage = 1; }},
+      {"[Print]\nLanguage=1\n" + std::string(kMaxIniFileSize, ';'), [](AppSettings&) {}},
+  };
+  for (const Case& c : cases) {
+    Write(kSettingsFileName, c.text);
+    AppSettings expected = Defaults();
+    c.expect(expected);
+    EXPECT_EQ(LoadPreferences(folder_), expected) << c.text.substr(0, 80);
+  }
+}
+
+TEST_F(SettingsFilesTest, LanguageNeedsPermission) {
+  Write(kSettingsFileName, "[Print]\nLanguage=99\n");
+  EXPECT_FALSE(ParamsFileExists(folder_));
+  AppSettings settings = LoadPreferences(folder_);
+  ApplyPermissions(settings, PlanParameters());  // no Params.ini
+  EXPECT_EQ(settings.PrintLanguage, 0);
+
+  Write(kParamsFileName, "[Permissions]\nLanguage=1\n");
+  ASSERT_TRUE(ParamsFileExists(folder_));
+  settings = LoadPreferences(folder_);
+  ApplyPermissions(settings, LoadParams(folder_, testing::kPointRegional));
+  EXPECT_EQ(settings.PrintLanguage, 99);
+}
+
+TEST_F(SettingsFilesTest, ReadsEveryParameter) {
+  Write(kParamsFileName,
+        "[Version]\nName=Credit Union\n[Override]\nNew Loan Payment=450,25\n"
+        "[Default]\nPaydown Priority=3\nTerm=0x0F\nAccelerator 1=100\nAccelerator 2=200,5\n"
+        "Accelerator 3=300\nSetup Fee=1500,50\nDown Payment=400\nMonthly Fee=30\n"
+        "Return Rate=6\nSetup Fee Rate=12,5\nFees=3\nInterest Rate=8,25\nConsolidate=1\n"
+        "Minimum Setup Fee=500\nMinimum Savings=600\nMinimum Down Payment=700\n"
+        "[Permissions]\nConsolidate=1\nNegotiate=1\nCashOut=1\nLanguage=1\nPrint Log=1\n"
+        "[Disable]\nMinimum Payment Rate=1\n");
+  PlanParameters expected;
+  expected.VersionName = "Credit Union";
+  expected.NewLoanPaymentOverride = Money::FromCount(4502500);
+  expected.DefaultPaydownPriority = 3;
+  expected.DefaultTerm = 15;
+  expected.DefaultAccelerator1 = Money::FromCount(1000000);
+  expected.DefaultAccelerator2 = Money::FromCount(2005000);
+  expected.DefaultAccelerator3 = Money::FromCount(3000000);
+  expected.DefaultSetupFee = Money::FromCount(15005000);
+  expected.DefaultDownPayment = Money::FromCount(4000000);
+  expected.DefaultMonthlyFee = Money::FromCount(300000);
+  expected.DefaultReturnRate = 0.06;
+  expected.DefaultSetupFeeRate = 0.125;
+  expected.DefaultFees = 0.03;
+  expected.DefaultInterestRate = 0.0825;
+  expected.DefaultConsolidate = true;
+  expected.DefaultMinSetupFee = Money::FromCount(5000000);
+  expected.DefaultMinSavings = Money::FromCount(6000000);
+  expected.DefaultMinDownPayment = Money::FromCount(7000000);
+  expected.PermitConsolidate = expected.PermitNegotiate = expected.PermitCashOut = true;
+  expected.PermitLanguage = expected.PermitPrintLog = expected.DisableMinimumPaymentRate = true;
+  EXPECT_EQ(LoadParams(folder_, testing::kCommaRegional), expected);
+}
+
+TEST_F(SettingsFilesTest, ParameterDefaultsAndUnreadableValues) {
+  // The defaults of a Params.ini without keys.
+  PlanParameters defaults;
+  defaults.DefaultTerm = 30;
+  defaults.DefaultSetupFee = Money::FromCount(30000000);
+  defaults.DefaultMonthlyFee = Money::FromCount(250000);
+  defaults.DefaultFees = 0.02;
+  defaults.DefaultInterestRate = 0.07;
+  struct Case {
+    std::string text;
+    void (*expect)(PlanParameters&);
+  };
+  const Case cases[] = {
+      {"", [](PlanParameters&) {}},
+      {"[Default]\nSetup Fee=1500.50",
+       [](PlanParameters& p) { p.DefaultSetupFee = Money::FromCount(15005000); }},
+      {"[Default]\nSetup Fee=1,500.50\nMonthly Fee=\nDown Payment=1e300", [](PlanParameters&) {}},
+      {"[Default]\nReturn Rate=6\nInterest Rate=x\nFees=",
+       [](PlanParameters& p) { p.DefaultReturnRate = 0.06; }},
+      {"[Default]\nTerm=$10\nPaydown Priority=two", [](PlanParameters& p) { p.DefaultTerm = 16; }},
+      {"[Override]\nNew Loan Payment=", [](PlanParameters&) {}},
+      {"[Override]\nNew Loan Payment=abc", [](PlanParameters&) {}},
+      {"[Permissions]\nConsolidate=yes\nCashOut=0x1",
+       [](PlanParameters& p) { p.PermitCashOut = true; }},
+      {std::string(2 * kMaxIniFileSize, '\0'), [](PlanParameters&) {}},
+  };
+  for (const Case& c : cases) {
+    Write(kParamsFileName, c.text);
+    PlanParameters expected = defaults;
+    c.expect(expected);
+    EXPECT_EQ(LoadParams(folder_, testing::kPointRegional), expected) << c.text.substr(0, 80);
+  }
+}
+
+TEST_F(SettingsFilesTest, WritesKeysInOrderAndReadsThemBack) {
+  AppSettings s = Defaults();
+  s.CompanyName = "Acme Debt";
+  s.CompanyEMail = "info@acme.example";
+  s.DefaultCompoundingPeriod = 0;
+  s.PrintOptions = s.PrintContract = false;
+  s.PrintStrategiesCompared = true;
+  s.PrintLanguage = 99;
+  std::string error;
+  ASSERT_TRUE(SavePreferences(s, folder_, "/home/pat/plans/", "Smith.bvx", &error)) << error;
+  EXPECT_EQ(Read(kSettingsFileName),
+            "[Company]\nName=Acme Debt\nAddress=\nCityStateZip=\nPhone=\nFax=\nWebSite=\n"
+            "EMail=info@acme.example\n\n\n[Settings]\nCompounding Period=0\nReport Directory=" +
+                s.ReportDirectory +
+                "\nLast File=/home/pat/plans/Smith.bvx\n\n\n[Print]\nCurrent Debts=1\n"
+                "Plan Strategy=1\nPayoff Projections=1\nOptions=0\nNew Loan=1\n"
+                "Return On Investment=1\nPayoff Schedule=1\nImmediate Results=1\n"
+                "Payment Schedule=1\nMonthly Payment Tables=1\nAmortization Tables=1\n"
+                "Investment Projections=1\nContract=0\nStrategies Compared=1\nLanguage=99\n");
+  s.LastFile = "/home/pat/plans/Smith.bvx";
+  EXPECT_EQ(LoadPreferences(folder_), s);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsFilesTest, LastFileOnlyForASavedPlan) {
+  const std::string old = "[Settings]\nLast File=/old/Jones.bvx\n";
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"/home/pat/", "Untitled.bvx", "/old/Jones.bvx"},
+      {"/home/pat/", "Smith.bvx", "/home/pat/Smith.bvx"},
+      {"/home/pat/", "", "/old/Jones.bvx"}};
+  for (const auto& [directory, name, expected] : cases) {
+    Write(kSettingsFileName, old);
+    ASSERT_TRUE(SavePreferences(Defaults(), folder_, directory, name, nullptr));
+    EXPECT_EQ(LoadPreferences(folder_).LastFile, expected) << directory << name;
+  }
+}
+
+TEST_F(SettingsFilesTest, KeepsWhatItDoesNotWrite) {
+  Write(kSettingsFileName,
+        "; Ardvane settings\r\n\r\n[company]\r\n; the firm\r\nname=Old\r\nMotto=Debt free\r\n"
+        "[Custom]\r\nAnswer=42\r\n[PRINT]\r\ncurrent debts=0\r\nPlan Fees=0\r\n[Broken\r\n"
+        "Name=Kept\r\n; closing note\r\n");
+  AppSettings s = LoadPreferences(folder_);
+  EXPECT_FALSE(s.PrintPlanFees);
+  s.CompanyName = "New\r\n[Print]\nLanguage=1";  // line breaks must not make new lines
+  s.PrintCurrentDebts = s.PrintPlanFees = true;
+  ASSERT_TRUE(SavePreferences(s, folder_, "", "Untitled.bvx", nullptr));
+  const std::string text = Read(kSettingsFileName);
+  for (const char* kept :
+       {"; Ardvane settings\n", "[company]\n\n; the firm\nname=New  [Print] Language=1\n",
+        "Motto=Debt free\n", "[Custom]\nAnswer=42\n", "[PRINT]\ncurrent debts=1\n", "Plan Fees=0\n",
+        "[Broken]\nName=Kept\n", "\n; closing note\n"}) {
+    EXPECT_NE(text.find(kept), std::string::npos) << kept << "\nin:\n" << text;
+  }
+  EXPECT_EQ(text.find('\r'), std::string::npos);
+  EXPECT_EQ(text.find("[Company]"), std::string::npos) << text;  // no second section
+  const AppSettings reread = LoadPreferences(folder_);
+  EXPECT_EQ(reread.CompanyName, "New  [Print] Language=1");
+  EXPECT_EQ(reread.PrintLanguage, 0);
+  EXPECT_FALSE(reread.PrintPlanFees);
+  // Saving again changes nothing: no comment or blank line is added twice.
+  ASSERT_TRUE(SavePreferences(reread, folder_, "", "Untitled.bvx", nullptr));
+  EXPECT_EQ(Read(kSettingsFileName), text);
+}
+
+// Lines the parser alone would drop or merge: a section line without a name, a line that is
+// no entry, a comment after blank lines at the top.
+TEST_F(SettingsFilesTest, ASaveLosesNoLineAndASecondSaveChangesNothing) {
+  Write(kSettingsFileName, "\n\n; top\n[Custom]\nA=1\n[\nB=2\nno entry\n=x\n[Print]\nLanguage=1\n");
+  ASSERT_TRUE(SavePreferences(Defaults(), folder_, "", "", nullptr));
+  const std::string saved = Read(kSettingsFileName);
+  EXPECT_EQ(saved.rfind("; top\n\n\n[Custom]\nA=1\n\n\n[\nB=2\n\n\nno entry\n=x\n[Print]\n", 0), 0)
+      << saved;
+
+  const std::string vocabulary[] = {
+      "",           "  ",       "; note",  "# hash note", "  ; indented",    "[",     "[ ]",
+      "[]",         "[Custom]", "[Open",   "[Print]",     "[Company",        "Key=1", "Name=Old",
+      "Language=5", "no entry", "=no key", "[Settings]",  "Last File=/a.bvx"};
+  std::mt19937 random(11);
+  for (int i = 0; i < 60; ++i) {
+    std::string file;
+    std::vector<std::string> kept;  // lines that must come back as they stood
+    std::set<std::string> entries;
+    for (int lines = static_cast<int>(random() % 12); lines > 0; --lines) {
+      const std::string& line = vocabulary[random() % std::size(vocabulary)];
+      // A section or key that comes again is merged into its first occurrence, and a comment
+      // before the repetition is lost: a known limit.
+      const bool section = line.size() > 3 && line[0] == '[';
+      const bool key = line.find('=') != std::string::npos && line[0] != '=';
+      if ((section || key) && !entries.insert(line).second) continue;
+      file += line + (random() % 2 ? "\n" : "\r\n");
+      const bool nameless = line == "[" || line == "[ ]" || line == "[]";
+      if (nameless || line.find_first_of(";#") != std::string::npos || line == "Key=1" ||
+          line == "no entry" || line == "=no key") {
+        kept.push_back(line.substr(line.find_first_not_of(' ')));
+      }
+    }
+    Write(kSettingsFileName, file);
+    ASSERT_TRUE(SavePreferences(LoadPreferences(folder_), folder_, "", "", nullptr)) << file;
+    const std::string once = Read(kSettingsFileName);
+    for (const std::string& line : kept) {
+      EXPECT_NE(("\n" + once).find("\n" + line + "\n"), std::string::npos) << line << " from:\n"
+                                                                           << file << "\nin:\n"
+                                                                           << once;
+    }
+    ASSERT_TRUE(SavePreferences(LoadPreferences(folder_), folder_, "", "", nullptr));
+    EXPECT_EQ(Read(kSettingsFileName), once) << "from:\n" << file;
+  }
+}
+
+TEST_F(SettingsFilesTest, FailedSaveLeavesOldFileIntact) {
+  struct Case {
+    const char* what;
+    std::string settings;  // the old Settings.ini, empty for none
+    fs::path folder;
+  };
+  const fs::path file = folder_ / "not-a-folder";
+  std::ofstream(file) << "x";
+  const Case cases[] = {
+      {"missing folder", "", folder_ / "missing"},
+      {"folder is a file", "", file},
+      {"too large", "[Custom]\nA=1\n" + std::string(kMaxIniFileSize, ';'), folder_},
+      {"binary", "[Custom]\0A=1"s, folder_},
+  };
+  for (const Case& c : cases) {
+    if (!c.settings.empty()) Write(kSettingsFileName, c.settings);
+    std::string error;
+    EXPECT_FALSE(SavePreferences(Defaults(), c.folder, "/p/", "A.bvx", &error)) << c.what;
+    EXPECT_NE(error.find(kSettingsFileName), std::string::npos) << c.what << ": " << error;
+    EXPECT_EQ(Read(kSettingsFileName), c.settings) << c.what;
+    EXPECT_EQ(Read("not-a-folder"), "x");
+  }
+  fs::remove(folder_ / kSettingsFileName);
+  fs::create_directory(folder_ / kSettingsFileName);
+  EXPECT_FALSE(SavePreferences(Defaults(), folder_, "/p/", "A.bvx", nullptr));
+  EXPECT_TRUE(fs::is_directory(folder_ / kSettingsFileName));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
+}
+
+TEST_F(SettingsFilesTest, ReplacementKeepsLinkRightsAndSignature) {
+  Write("real.ini", "\xEF\xBB\xBF[Custom\nA=1\n");  // signature, unclosed section
+  fs::permissions(folder_ / "real.ini", fs::perms(0640));
+  fs::create_symlink("real.ini", folder_ / kSettingsFileName);
+  ASSERT_TRUE(SavePreferences(Defaults(), folder_, "", "Untitled.bvx", nullptr));
+  EXPECT_TRUE(fs::is_symlink(folder_ / kSettingsFileName));
+  EXPECT_EQ(Read("real.ini").rfind("\xEF\xBB\xBF[Custom]\nA=1\n\n\n[Company]\nName=\n", 0), 0);
+  EXPECT_EQ(fs::status(folder_ / "real.ini").permissions(), fs::perms(0640));
+}
+
+}  // namespace
+}  // namespace ardvane

@@ -1,0 +1,714 @@
+#include "ui/charts/plan_charts.h"
+
+#include <QBarCategoryAxis>
+#include <QBarLegendMarker>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBrush>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGraphicsObject>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
+#include <QHorizontalBarSeries>
+#include <QLegend>
+#include <QLinearGradient>
+#include <QPen>
+#include <QSet>
+#include <QTextBoundaryFinder>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "engine/vorn_util.h"
+
+namespace ardvane {
+
+ChartTexts WindowPayoffTexts() {
+  return {"Scheduled Payoff Dates", {"Current", "Proposed"}, DateLabels::kMonthName, true};
+}
+ChartTexts WindowInterestTexts() {
+  return {"Total Interest Paid", {"Current", "Proposed"}, DateLabels::kMonthName, true};
+}
+ChartTexts WindowBalancesTexts() {
+  return {"Debt and Investment Balances",
+          {"Current", "Proposed", "Investment"},
+          DateLabels::kMonthName,
+          true};
+}
+ChartTexts FormPayoffTexts(bool spanish) {
+  if (spanish) {
+    return {"Horario de Pago de Deudas",
+            {"Actual", "Propuesto"},
+            DateLabels::kMonthNumber,
+            false,
+            QStringLiteral("y %1 más")};
+  }
+  return {"Scheduled Payoff Dates", {"Current", "Proposed"}, DateLabels::kMonthName, false};
+}
+ChartTexts FormBalancesTexts(bool spanish) {
+  if (spanish) {
+    return {"Balanzas de Deudas e Inversion",
+            {"Deudas Actuales", "Deudas Propuestas", "Inversion"},
+            DateLabels::kMonthName,
+            false};
+  }
+  return {"Debt and Investment Balances",
+          {"Current Debt Balance", "Proposed Debt Balance", "Potential Investment Value"},
+          DateLabels::kMonthName,
+          false};
+}
+
+QString ChartName(const QString& name) {
+  // A name this short has no more characters than the limit, however they are counted.
+  if (name.size() <= kMaxChartNameLength) return name;
+  constexpr qsizetype kMaxUnits = 4 * qsizetype{kMaxChartNameLength};
+  // Only the start of a long name is looked at: a boundary finder over the whole of it
+  // would cost memory in proportion to its length.
+  const QString head = name.left(kMaxUnits + 1);
+  QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, head);
+  // Ends of the first kMaxChartNameLength graphemes that lie within kMaxUnits units; the
+  // head's own end counts only when the head is the whole name.
+  std::vector<qsizetype> ends;
+  for (qsizetype end = graphemes.toNextBoundary();
+       end > 0 && ends.size() < static_cast<size_t>(kMaxChartNameLength);
+       end = graphemes.toNextBoundary()) {
+    if (end == head.size() && head.size() < name.size()) break;
+    if (end > kMaxUnits) break;
+    ends.push_back(end);
+  }
+  if (!ends.empty() && ends.back() == name.size()) return name;  // fits as it is
+
+  // Room for the ellipsis: at most one grapheme less than the limit, one unit less in all.
+  qsizetype cut = 0;
+  for (size_t k = 0; k < ends.size() && k + 1 < static_cast<size_t>(kMaxChartNameLength); ++k) {
+    if (ends[k] < kMaxUnits) cut = ends[k];
+  }
+  if (cut == 0) {
+    // The first character alone is too long (a letter under endless combining marks): cut it
+    // between code points.
+    cut = kMaxUnits - 1;
+    if (head[cut - 1].isHighSurrogate()) --cut;
+  }
+  while (cut > 0 && head[cut - 1].isSpace()) --cut;
+  return head.left(cut) + QChar(0x2026);
+}
+
+int PayoffChartRows(int loans) { return loans > kMostPayoffDebts ? kMostPayoffDebts + 1 : loans; }
+
+QString DateLabelText(DayNumber day, DateLabels form) {
+  const CivilDate date = DecodeDate(day);
+  if (form == DateLabels::kMonthNumber) {
+    return QStringLiteral("%1/%2").arg(date.month, 2, 10, QLatin1Char('0')).arg(date.year);
+  }
+  return QString::fromStdString(GetShortMonthName(date.month, 0)) + ' ' +
+         QString::number(date.year);
+}
+
+namespace {
+
+const QColor kWindowLegendCurrent{0, 0, 160};
+const QColor kWindowLegendProposed{128, 0, 64};
+// Qt Charts keeps categories apart by their text; a repeated debt name gets this many
+// zero-width spaces appended so that every loan keeps its own pair of bars.
+const QChar kInvisibleSuffix(0x200B);
+// Share of a category's width taken by its bars; the interest chart's two bars are one
+// category.
+constexpr double kBarWidth = 0.8;
+constexpr double kInterestBarWidth = 0.5;
+
+enum class ChartKind { kPayoff, kInterest, kBalances };
+
+// Amount in currency units as "#,##0" followed by up to `maxDecimals` decimals, trailing
+// zeros dropped down to `minDecimals`, placed in the locale's currency pattern.
+QString MoneyText(double units, int minDecimals, int maxDecimals,
+                  const RegionalSettings& regional) {
+  if (!std::isfinite(units)) units = 0;
+  QString digits = QString::number(std::fabs(units), 'f', maxDecimals);
+  QString whole = digits.section('.', 0, 0);
+  QString fraction = digits.section('.', 1, 1);
+  while (fraction.size() > minDecimals && fraction.endsWith('0')) fraction.chop(1);
+  const bool negative =
+      units < 0 && (whole.count('0') != whole.size() || fraction.count('0') != fraction.size());
+
+  const QString separator = QString::fromStdString(regional.monetaryThousandsSeparator);
+  QString grouped;
+  grouped.reserve(whole.size() + whole.size() / 3 * separator.size());
+  for (int i = 0; i < whole.size(); ++i) {
+    if (i > 0 && (whole.size() - i) % 3 == 0) grouped += separator;
+    grouped += whole[i];
+  }
+  if (!fraction.isEmpty())
+    grouped += QString::fromStdString(regional.monetaryDecimalSeparator) + fraction;
+
+  QString pattern = QString::fromStdString(negative ? regional.currencyNegativePattern
+                                                    : regional.currencyPositivePattern);
+  if (!pattern.contains('n')) pattern = negative ? QStringLiteral("-$n") : QStringLiteral("$n");
+  const QString symbol = QString::fromStdString(regional.currencySymbol);
+  QString text;
+  for (QChar c : pattern) {
+    if (c == '$') {
+      text += symbol;
+    } else if (c == 'n') {
+      text += grouped;
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+// A range from `lo` to `hi` widened to whole steps of 1, 2, 2.5 or 5 times a power of ten,
+// about five steps in all.
+struct NiceRange {
+  double lo = 0;
+  double hi = 1;
+  double step = 0.2;
+};
+
+NiceRange MakeNiceRange(double lo, double hi) {
+  if (!std::isfinite(lo) || !std::isfinite(hi)) lo = hi = 0;
+  if (hi - lo < 5) hi = lo + 5;
+  const double rough = (hi - lo) / 5;
+  const double power = std::pow(10.0, std::floor(std::log10(rough)));
+  double step = 10 * power;
+  for (double factor : {1.0, 2.0, 2.5, 5.0}) {
+    if (factor * power >= rough) {
+      step = factor * power;
+      break;
+    }
+  }
+  NiceRange range;
+  range.step = step;
+  range.lo = std::floor(lo / step + 1e-9) * step;
+  range.hi = std::ceil(hi / step - 1e-9) * step;
+  return range;
+}
+
+struct AxisLabel {
+  QString text;
+  double value;
+};
+
+// Puts the labels on the axis and sets its range. An axis lays out all its labels again on
+// every change, so labels and range that are already there are left alone.
+void SetAxisLabels(QCategoryAxis& axis, const std::vector<AxisLabel>& labels, double min,
+                   double max) {
+  const QStringList present = axis.categoriesLabels();
+  bool same = present.size() == static_cast<int>(labels.size());
+  for (size_t i = 0; same && i < labels.size(); ++i) {
+    same = present[static_cast<int>(i)] == labels[i].text &&
+           axis.endValue(labels[i].text) == labels[i].value;
+  }
+  if (!same) {
+    for (const QString& label : present) axis.remove(label);
+    if (!labels.empty()) axis.setStartValue(std::min(min, labels.front().value) - 1);
+    for (const AxisLabel& label : labels) axis.append(label.text, label.value);
+  }
+  if (axis.min() != min || axis.max() != max) axis.setRange(min, max);
+}
+
+// Labels at nice money values over a range that includes 0 and every value.
+void FillMoneyAxis(QCategoryAxis& axis, double lo, double hi, const RegionalSettings& regional) {
+  const NiceRange range = MakeNiceRange(std::min(lo, 0.0), std::max(hi, 0.0));
+  std::vector<AxisLabel> labels;
+  const int steps = static_cast<int>(std::lround((range.hi - range.lo) / range.step));
+  for (int i = 0; i <= steps; ++i) {
+    const double value = range.lo + i * range.step;
+    labels.push_back(
+        {MoneyText(std::fabs(value) < range.step / 2 ? 0 : value, 0, 3, regional), value});
+  }
+  SetAxisLabels(axis, labels, range.lo, range.hi);
+}
+
+// Labels on the first day of months spaced so that about seven fit between `first` and
+// `last`; steps of a year or more start in January, shorter ones on a multiple of the step.
+void FillDateAxis(QCategoryAxis& axis, DayNumber first, DayNumber last, DateLabels form) {
+  const CivilDate start = DecodeDate(first);
+  const CivilDate end = DecodeDate(last);
+  const int spanMonths = (end.year - start.year) * 12 + (end.month - start.month);
+  int step = 120;
+  for (int candidate : {1, 2, 3, 6, 12, 24, 60, 120}) {
+    if (spanMonths / candidate <= 6) {
+      step = candidate;
+      break;
+    }
+  }
+  // The first month boundary on or after `first` that falls on the step.
+  int year = start.year;
+  int month = start.month;
+  if (start.day != 1) ++month;
+  while (true) {
+    if (month > 12) {
+      month -= 12;
+      ++year;
+    }
+    if ((month - 1) % step == 0 && (step < 12 || year % (step / 12) == 0)) break;
+    ++month;
+  }
+  std::vector<AxisLabel> labels;
+  for (DayNumber day = EncodeDate(year, month, 1); day <= last && labels.size() < 200;
+       day = AddMonths(day, step)) {
+    labels.push_back({DateLabelText(day, form), static_cast<double>(day)});
+  }
+  if (labels.empty()) labels.push_back({DateLabelText(first, form), static_cast<double>(first)});
+  SetAxisLabels(axis, labels, first, last);
+}
+
+// One mark: a small boxed text at the end of a bar. `value` is the bar's end on the value
+// axis, `slot` the bar's centre on the category axis.
+struct Mark {
+  QGraphicsRectItem* box = nullptr;
+  QGraphicsSimpleTextItem* text = nullptr;
+  double value = 0;
+  double slot = 0;
+};
+
+// What the first fill of a chart set up, kept on the chart as an invisible child item so that
+// later fills find it again. It also draws the bar marks and, on the payoff chart, the loan
+// names beside the bars, and places them again whenever the plot area moves. (The category
+// axis cuts a name down to "..." as soon as the rows get tighter than its padded label
+// height, which a plan of a dozen debts reaches in a window-sized chart.)
+class ChartParts : public QGraphicsObject {
+ public:
+  static constexpr int kType = UserType + 0x5043;
+
+  ChartParts(QChart& chart, ChartKind kind) : QGraphicsObject(&chart), chart_(chart), kind_(kind) {
+    setFlag(ItemHasNoContents);
+    setZValue(1000);
+    QObject::connect(&chart, &QChart::plotAreaChanged, this, [this] { Place(); });
+  }
+
+  int type() const override { return kType; }
+  QRectF boundingRect() const override { return {}; }
+  void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
+
+  ChartKind kind() const { return kind_; }
+  QAbstractBarSeries* series = nullptr;
+  std::vector<QBarSet*> sets;
+  QBarCategoryAxis* categoryAxis = nullptr;
+  QCategoryAxis* valueAxis = nullptr;
+  // The balances chart's years: the category axis would cut every label to the width of its
+  // group, so the years stand on an axis of their own, spread out where groups are many.
+  QCategoryAxis* yearAxis = nullptr;
+
+  // Names of the categories from the bottom up, drawn right-aligned left of the plot area,
+  // which the chart's left margin makes room for.
+  void SetNames(const QStringList& names) {
+    QFont font;
+    font.setPointSizeF(8);
+    const QFontMetricsF metrics(font);
+    double widest = 0;
+    while (names_.size() < static_cast<size_t>(names.size())) {
+      auto* item = new QGraphicsSimpleTextItem(this);
+      item->setFont(font);
+      item->setBrush(QColor(64, 64, 64));
+      names_.push_back(item);
+    }
+    for (size_t i = 0; i < names_.size(); ++i) {
+      if (i >= static_cast<size_t>(names.size())) {
+        names_[i]->setVisible(false);
+        continue;
+      }
+      const QString text =
+          metrics.elidedText(names[static_cast<int>(i)], Qt::ElideRight, kMaxNameWidth);
+      if (names_[i]->text() != text) names_[i]->setText(text);
+      widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    nameCount_ = names.size();
+    QMargins margins = chart_.margins();
+    margins.setLeft(kLeftMargin + static_cast<int>(std::ceil(widest)) +
+                    (nameCount_ > 0 ? kNameGap : 0));
+    if (chart_.margins() != margins) chart_.setMargins(margins);
+  }
+
+  // Starts a new set of marks; items made before are kept for reuse.
+  void BeginMarks() { used_ = 0; }
+  void AddMark(const QString& text, double value, double slot) {
+    if (used_ == marks_.size()) {
+      Mark mark;
+      mark.box = new QGraphicsRectItem(this);
+      mark.box->setPen(QPen(QColor(128, 128, 128), 0));
+      mark.box->setBrush(QColor(255, 255, 225));
+      mark.text = new QGraphicsSimpleTextItem(mark.box);
+      QFont font = mark.text->font();
+      font.setPointSizeF(7.5);
+      mark.text->setFont(font);
+      marks_.push_back(mark);
+    }
+    Mark& mark = marks_[used_++];
+    mark.value = value;
+    mark.slot = slot;
+    if (mark.text->text() != text) mark.text->setText(text);
+  }
+  void EndMarks() {
+    for (size_t i = used_; i < marks_.size(); ++i) marks_[i].box->setVisible(false);
+    Place();
+  }
+  QStringList MarkTexts() const {
+    QStringList texts;
+    for (size_t i = 0; i < used_; ++i) texts << marks_[i].text->text();
+    return texts;
+  }
+
+ private:
+  static constexpr int kLeftMargin = 6;
+  static constexpr int kNameGap = 8;
+  static constexpr double kMaxNameWidth = 180;
+
+  void Place() {
+    PlaceNames();
+    PlaceMarks();
+  }
+
+  void PlaceNames() {
+    const QRectF plot = chart_.plotArea();
+    if (nameCount_ == 0 || plot.isEmpty()) return;
+    const double row = plot.height() / nameCount_;
+    const double textHeight = names_.front()->boundingRect().height();
+    // Rows too tight for every name show every k-th one, counted from the top.
+    const int every = std::max(1, static_cast<int>(std::ceil(textHeight / std::max(row, 1.0))));
+    for (int c = 0; c < nameCount_; ++c) {
+      QGraphicsSimpleTextItem* item = names_[c];
+      const bool shown = (nameCount_ - 1 - c) % every == 0;
+      item->setVisible(shown);
+      if (!shown) continue;
+      const QRectF box = item->boundingRect();
+      item->setPos(plot.left() - kNameGap - box.width(),
+                   plot.bottom() - (c + 0.5) * row - box.height() / 2);
+    }
+  }
+
+  void PlaceMarks() {
+    if (used_ == 0) return;
+    const QRectF plot = chart_.plotArea();
+    const double min = valueAxis->min();
+    const double max = valueAxis->max();
+    const int categories = categoryAxis->count();
+    const bool horizontal = kind_ == ChartKind::kPayoff;
+    const double length = horizontal ? plot.width() : plot.height();
+    const double across = horizontal ? plot.height() : plot.width();
+    const double thickness = across / std::max(categories, 1) * series->barWidth() / sets.size();
+    constexpr double kPad = 2;
+    constexpr double kGap = 3;
+    for (size_t i = 0; i < used_; ++i) {
+      Mark& mark = marks_[i];
+      const QRectF textRect = mark.text->boundingRect();
+      const QSizeF size(textRect.width() + 2 * kPad, textRect.height());
+      // Marks on bars too thin to tell apart would only pile up on each other.
+      const bool fits = thickness >= size.height() * (horizontal ? 0.7 : 0.0);
+      const bool shown = fits && max > min && mark.value > min && categories > 0 && !plot.isEmpty();
+      mark.box->setVisible(shown);
+      if (!shown) continue;
+      const double along = std::min(mark.value - min, max - min) / (max - min) * length;
+      const double centre = (mark.slot + 0.5) / categories * across;
+      QPointF topLeft;
+      if (horizontal) {
+        const double end = plot.left() + along;
+        double x = end + kGap;
+        if (x + size.width() > plot.right()) x = std::max(plot.left(), end - kGap - size.width());
+        topLeft = QPointF(x, plot.bottom() - centre - size.height() / 2);
+      } else {
+        const double top = plot.bottom() - along;
+        double y = top - kGap - size.height();
+        if (y < plot.top()) y = top + kGap;
+        topLeft = QPointF(plot.left() + centre - size.width() / 2, y);
+      }
+      mark.box->setRect(QRectF(QPointF(0, 0), size));
+      mark.box->setPos(topLeft);
+      mark.text->setPos(kPad, 0);
+    }
+  }
+
+  QChart& chart_;
+  ChartKind kind_;
+  std::vector<Mark> marks_;
+  size_t used_ = 0;
+  std::vector<QGraphicsSimpleTextItem*> names_;
+  int nameCount_ = 0;
+};
+
+ChartParts* FindParts(const QChart& chart) {
+  for (QGraphicsItem* item : chart.childItems()) {
+    if (item->type() == ChartParts::kType) return static_cast<ChartParts*>(item);
+  }
+  return nullptr;
+}
+
+QBrush CylinderBrush(const QColor& colour) {
+  // Shaded across the bar's thickness, light along its middle, like a lit cylinder.
+  QLinearGradient gradient(0, 0, 0, 1);
+  gradient.setCoordinateMode(QGradient::ObjectMode);
+  gradient.setColorAt(0, colour.darker(120));
+  const QColor highlight((colour.red() * 3 + 255 * 2) / 5, (colour.green() * 3 + 255 * 2) / 5,
+                         (colour.blue() * 3 + 255 * 2) / 5);
+  gradient.setColorAt(0.35, highlight);
+  gradient.setColorAt(1, colour.darker(150));
+  return QBrush(gradient);
+}
+
+// Clears the chart and builds series, sets and axes for a kind of chart.
+ChartParts& SetUp(QChart& chart, ChartKind kind, int setCount) {
+  delete FindParts(chart);
+  chart.removeAllSeries();
+  for (QAbstractAxis* axis : chart.axes()) {
+    chart.removeAxis(axis);
+    delete axis;
+  }
+  chart.setAnimationOptions(QChart::NoAnimation);
+  chart.setBackgroundBrush(Qt::white);
+  chart.setBackgroundPen(Qt::NoPen);
+  chart.setBackgroundRoundness(0);
+  chart.setDropShadowEnabled(false);
+  chart.setMargins(QMargins(6, 4, 12, 2));
+  QFont titleFont(QStringLiteral("Arial"));
+  titleFont.setPointSizeF(10);
+  titleFont.setBold(true);
+  chart.setTitleFont(titleFont);
+  chart.legend()->setVisible(true);
+  chart.legend()->setAlignment(Qt::AlignBottom);
+
+  auto* parts = new ChartParts(chart, kind);
+  if (kind == ChartKind::kPayoff) {
+    parts->series = new QHorizontalBarSeries(&chart);
+  } else {
+    parts->series = new QBarSeries(&chart);
+  }
+  parts->series->setBarWidth(kind == ChartKind::kInterest ? kInterestBarWidth : kBarWidth);
+  static const std::array<QColor, 3> kColours{kCurrentColour, kProposedColour, kInvestmentColour};
+  for (int k = 0; k < setCount; ++k) {
+    auto* set = new QBarSet(QString());
+    if (kind == ChartKind::kPayoff) {
+      set->setBrush(CylinderBrush(kColours[k]));
+      set->setPen(Qt::NoPen);
+    } else {
+      set->setColor(kColours[k]);
+      set->setBorderColor(kColours[k].darker(140));
+    }
+    parts->series->append(set);
+    parts->sets.push_back(set);
+  }
+  chart.addSeries(parts->series);
+
+  parts->categoryAxis = new QBarCategoryAxis(&chart);
+  parts->valueAxis = new QCategoryAxis(&chart);
+  parts->valueAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(parts->categoryAxis),
+                              static_cast<QAbstractAxis*>(parts->valueAxis)}) {
+    axis->setGridLineVisible(false);
+    axis->setMinorGridLineVisible(false);
+    QFont font = axis->labelsFont();
+    font.setPointSizeF(8);
+    axis->setLabelsFont(font);
+  }
+  const bool horizontal = kind == ChartKind::kPayoff;
+  chart.addAxis(parts->categoryAxis, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
+  chart.addAxis(parts->valueAxis, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
+  parts->series->attachAxis(parts->categoryAxis);
+  parts->series->attachAxis(parts->valueAxis);
+  if (kind == ChartKind::kInterest) parts->categoryAxis->setVisible(false);
+  if (kind == ChartKind::kBalances) {
+    parts->categoryAxis->setVisible(false);
+    parts->yearAxis = new QCategoryAxis(&chart);
+    parts->yearAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    parts->yearAxis->setGridLineVisible(false);
+    parts->yearAxis->setLabelsFont(parts->categoryAxis->labelsFont());
+    chart.addAxis(parts->yearAxis, Qt::AlignBottom);
+  }
+  if (kind == ChartKind::kPayoff) parts->categoryAxis->setLabelsVisible(false);
+  return *parts;
+}
+
+ChartParts& PartsFor(QChart& chart, ChartKind kind, int setCount) {
+  ChartParts* parts = FindParts(chart);
+  if (parts && parts->kind() == kind && static_cast<int>(parts->sets.size()) == setCount &&
+      chart.series().size() == 1 && chart.series().front() == parts->series) {
+    return *parts;
+  }
+  return SetUp(chart, kind, setCount);
+}
+
+void ApplyTexts(QChart& chart, ChartParts& parts, const ChartTexts& texts) {
+  if (chart.title() != texts.title) chart.setTitle(texts.title);
+  for (size_t k = 0; k < parts.sets.size(); ++k) {
+    const QString name =
+        static_cast<int>(k) < texts.seriesNames.size() ? texts.seriesNames[k] : QString();
+    if (parts.sets[k]->label() != name) parts.sets[k]->setLabel(name);
+  }
+  // The legend shows plain swatches: the window's own shades or the bars' colours.
+  const std::array<QColor, 3> swatches{
+      texts.windowLegendShades ? kWindowLegendCurrent : kCurrentColour,
+      texts.windowLegendShades ? kWindowLegendProposed : kProposedColour, kInvestmentColour};
+  const QList<QLegendMarker*> markers = chart.legend()->markers(parts.series);
+  for (int k = 0; k < markers.size() && k < 3; ++k) {
+    if (markers[k]->brush() != QBrush(swatches[k])) markers[k]->setBrush(swatches[k]);
+  }
+}
+
+void SetValues(QBarSet& set, const QList<qreal>& values) {
+  // Bars are rebuilt by the chart whenever their number changes; a refresh of the same plan
+  // only changes values, which is much cheaper for it.
+  if (set.count() == values.size()) {
+    for (int i = 0; i < values.size(); ++i) {
+      if (set.at(i) != values[i]) set.replace(i, values[i]);
+    }
+    return;
+  }
+  if (set.count() > 0) set.remove(0, set.count());
+  set.append(values);
+}
+
+// Makes every text distinct by appending invisible characters to repeats.
+QStringList DistinctCategories(const QStringList& names) {
+  QStringList out;
+  QSet<QString> taken;
+  out.reserve(names.size());
+  for (const QString& name : names) {
+    QString candidate = name;
+    while (taken.contains(candidate)) candidate += kInvisibleSuffix;
+    taken.insert(candidate);
+    out << candidate;
+  }
+  return out;
+}
+
+void SetCategories(QBarCategoryAxis& axis, const QStringList& categories) {
+  if (axis.categories() != categories) axis.setCategories(categories);
+}
+
+double Units(Money amount) { return static_cast<double>(amount.Units()); }
+
+}  // namespace
+
+void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanResults& results,
+                          const ChartTexts& texts, const RegionalSettings& /*regional*/,
+                          const ReportPhrases* phrases) {
+  ChartParts& parts = PartsFor(chart, ChartKind::kPayoff, 2);
+  ApplyTexts(chart, parts, texts);
+
+  const DayNumber first = plan.Date;
+  DayNumber last = std::max(
+      {plan.Date, results.CurrentPlan.GetDebtFreeDate(), results.ProposedPlan.GetDebtFreeDate()});
+  // An axis needs some length; a plan with nothing to pay off gets a month.
+  if (last <= first) last = first + 31;
+  FillDateAxis(*parts.valueAxis, first, last, texts.dateLabels);
+
+  // The first loan of the payoff order goes in last, which puts it at the top; the row
+  // that counts the loans left out, if any, goes in first, at the bottom, with no bars.
+  const int count = std::min(results.ProposedPlan.GetCount(), results.CurrentPlan.GetCount());
+  const int shown = std::min(count, kMostPayoffDebts);
+  QStringList names;
+  QList<qreal> current;
+  QList<qreal> proposed;
+  names.reserve(shown + 1);
+  current.reserve(shown + 1);
+  proposed.reserve(shown + 1);
+  if (count > shown) {
+    names << texts.moreDebts.arg(count - shown);
+    current << 0;
+    proposed << 0;
+  }
+  for (int p = shown - 1; p >= 0; --p) {
+    const int i = results.ProposedPlan.GetOrderIndex(p);
+    const TLoan* currentLoan = results.CurrentPlan.GetLoan(i);
+    const TLoan* proposedLoan = results.ProposedPlan.GetLoan(i);
+    if (!currentLoan || !proposedLoan) continue;
+    names << ChartName(QString::fromStdString(phrases ? phrases->DebtName(plan, results, i)
+                                                      : GetDebtName(plan, results, i)));
+    current << currentLoan->PayoffDate();
+    proposed << proposedLoan->PayoffDate();
+  }
+  SetCategories(*parts.categoryAxis, DistinctCategories(names));
+  parts.SetNames(names);
+  SetValues(*parts.sets[0], current);
+  SetValues(*parts.sets[1], proposed);
+
+  // Bars of set k sit in the k-th share of their category's width, from the low end.
+  parts.BeginMarks();
+  const QList<qreal>* values[2] = {&current, &proposed};
+  for (int k = 0; k < 2; ++k) {
+    for (int c = 0; c < values[k]->size(); ++c) {
+      const double day = (*values[k])[c];
+      // A bar that ends before the plan date is never drawn, and neither is its mark.
+      if (day <= first) continue;
+      const double slot = c - kBarWidth / 2 + (k + 0.5) * kBarWidth / 2;
+      parts.AddMark(DateLabelText(static_cast<DayNumber>(day), texts.dateLabels), day, slot);
+    }
+  }
+  parts.EndMarks();
+}
+
+void FillInterestChart(QChart& chart, const PlanResults& results, const ChartTexts& texts,
+                       const RegionalSettings& regional) {
+  ChartParts& parts = PartsFor(chart, ChartKind::kInterest, 2);
+  ApplyTexts(chart, parts, texts);
+  const double current = Units(results.CurrentPlan.GetTotalInterest());
+  const double proposed = Units(results.ProposedPlan.GetTotalInterest());
+  // The category axis is hidden; its one category only has to be there.
+  SetCategories(*parts.categoryAxis, {QStringLiteral("Total")});
+  SetValues(*parts.sets[0], {current});
+  SetValues(*parts.sets[1], {proposed});
+  FillMoneyAxis(*parts.valueAxis, std::min(current, proposed), std::max(current, proposed),
+                regional);
+
+  parts.BeginMarks();
+  parts.AddMark(MoneyText(current, 2, 2, regional), current, -kInterestBarWidth / 4);
+  parts.AddMark(MoneyText(proposed, 2, 2, regional), proposed, kInterestBarWidth / 4);
+  parts.EndMarks();
+}
+
+void FillBalancesChart(QChart& chart, const PlanDocument& plan, const PlanResults& results,
+                       const ChartTexts& texts, const RegionalSettings& regional) {
+  ChartParts& parts = PartsFor(chart, ChartKind::kBalances, 3);
+  ApplyTexts(chart, parts, texts);
+
+  const int planYear = DecodeDate(plan.Date).year;
+  const int months = results.ProjectionMonths;
+  QStringList years;
+  QList<qreal> current;
+  QList<qreal> proposed;
+  QList<qreal> investment;
+  auto addGroup = [&](int year, int m) {
+    years << QString::number(year);
+    current << Units(results.CurrentPlan.GetTotalBeginBalance(m));
+    proposed << Units(results.ProposedPlan.GetTotalBeginBalance(m));
+    investment << Units(results.ProposedInvestment.GetBeginValue(m));
+  };
+  for (int m = 0; m < months; m += 12) addGroup(planYear + m / 12, m);
+  addGroup(planYear + std::max(months, 0) / 12 + 1, std::max(months, 0));
+
+  SetCategories(*parts.categoryAxis, DistinctCategories(years));
+  // Group i stands at i on the hidden category axis. A long projection has more years than
+  // fit side by side: then every few years carry their label, at most ten in all.
+  constexpr qsizetype kMostLabels = 10;
+  const qsizetype step = (years.size() + kMostLabels - 1) / kMostLabels;
+  std::vector<AxisLabel> yearLabels;
+  for (qsizetype i = 0; i < years.size(); i += step) {
+    yearLabels.push_back({years[i], static_cast<double>(i)});
+  }
+  SetAxisLabels(*parts.yearAxis, yearLabels, -0.5, static_cast<double>(years.size()) - 0.5);
+  SetValues(*parts.sets[0], current);
+  SetValues(*parts.sets[1], proposed);
+  SetValues(*parts.sets[2], investment);
+  double lo = 0;
+  double hi = 0;
+  for (const QList<qreal>* list : {&current, &proposed, &investment}) {
+    for (qreal v : *list) {
+      lo = std::min(lo, v);
+      hi = std::max(hi, v);
+    }
+  }
+  FillMoneyAxis(*parts.valueAxis, lo, hi, regional);
+  parts.BeginMarks();
+  parts.EndMarks();
+}
+
+QStringList ChartMarkTexts(const QChart& chart) {
+  const ChartParts* parts = FindParts(chart);
+  return parts ? parts->MarkTexts() : QStringList();
+}
+
+}  // namespace ardvane

@@ -1,0 +1,85 @@
+#include "ui/dialogs/about_box.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "platform/desktop_open.h"
+
+namespace ardvane {
+
+TfrmAbout::TfrmAbout(const std::filesystem::path& programFolder, const std::string& versionText,
+                     const std::string& createdFor, QWidget* parent)
+    : QDialog(parent), readMe_(programFolder / "README.txt") {
+  setObjectName("frmAbout");
+  setWindowTitle("About");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(24, 18, 24, 18);
+
+  auto* name = new QLabel("Ardvane", this);
+  QFont big = name->font();
+  big.setPointSizeF(big.pointSizeF() * 2.2);
+  big.setBold(true);
+  name->setFont(big);
+  layout->addWidget(name);
+
+  auto* lblVersion = new QLabel(QString::fromStdString("Version " + versionText), this);
+  lblVersion->setObjectName("lblVersion");
+  layout->addWidget(lblVersion);
+  auto* lblCreatedFor = new QLabel(QString::fromStdString("Created for:  " + createdFor), this);
+  lblCreatedFor->setObjectName("lblCreatedFor");
+  lblCreatedFor->setVisible(!createdFor.empty());
+  layout->addWidget(lblCreatedFor);
+  layout->addSpacing(12);
+
+  auto* linkRow = new QHBoxLayout;
+  auto* picture = new QLabel(this);
+  picture->setObjectName("imgLink");
+  picture->setPixmap(style()->standardIcon(QStyle::SP_DialogHelpButton).pixmap(32, 32));
+  picture->setCursor(Qt::PointingHandCursor);
+  picture->installEventFilter(this);
+  auto* link = new QLabel("Read me: about this program", this);
+  link->setObjectName("lblLink");
+  link->setStyleSheet("color: blue; text-decoration: underline;");
+  link->setCursor(Qt::PointingHandCursor);
+  link->installEventFilter(this);
+  linkRow->addWidget(picture);
+  linkRow->addWidget(link);
+  linkRow->addStretch(1);
+  layout->addLayout(linkRow);
+  layout->addStretch(1);
+
+  const auto small = [this, layout](const char* text) {
+    auto* label = new QLabel(text, this);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    label->setFont(font);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+  };
+  small("This program is protected by copyright law. Unauthorised copying or distribution of "
+        "this program, or of any part of it, is prohibited.");
+  small("Figures are projections from the values entered and are not a guarantee of results.");
+
+  setMinimumSize(632, 223);
+  setFixedSize(sizeHint().expandedTo(QSize(632, 223)));
+}
+
+void TfrmAbout::OpenReadMe() { OpenWithDesktop(readMe_.string()); }
+
+void TfrmAbout::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  accept();
+}
+
+bool TfrmAbout::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    OpenReadMe();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace ardvane

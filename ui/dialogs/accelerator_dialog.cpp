@@ -1,0 +1,198 @@
+#include "ui/dialogs/accelerator_dialog.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+#include "engine/vorn_util.h"
+#include "figures/display_formats.h"
+#include "planfiles/plan_session.h"
+#include "ui/widgets/dialog_buttons.h"
+#include "inputs/plan_fee_values.h"
+#include "ui/widgets/vorn_mask.h"
+
+namespace ardvane {
+namespace {
+
+constexpr double kAcceleratorLimit = 99999;
+
+constexpr const char* kParagraphs[] = {
+    "The power payment is an additional payment amount that goes straight to principal for "
+    "fast debt elimination.",
+    "The Ardvane allows you to illustrate up to three different power payments.  The first "
+    "power payment will be used in the main analysis, and the other two will be illustrated as "
+    "options in the printed plan.",
+    "Each power payment has a monthly and an annual amount.  The monthly amount will be "
+    "applied to the analysis every month.  The annual amount will be applied once per year in "
+    "the month you select.",
+    "Power payments can be either positive or negative.  To illustrate additional money being "
+    "applied to the analysis (an increased total payment), enter a positive number.  To "
+    "illustrate a reduced total payment amount, enter a negative number.",
+};
+
+struct Row {
+  const char* caption;
+  const char* monthly;
+  const char* annual;
+  const char* month;
+};
+constexpr Row kRows[3] = {
+    {"Power payment", "ntmskAccelerator", "ntmskAnnualAccelerator", "cboAcceleratorMonth"},
+    {"Optional power payment 1", "ntmskAccelerator1", "ntmskAnnualAccelerator1",
+     "cboAcceleratorMonth1"},
+    {"Optional power payment 2", "ntmskAccelerator2", "ntmskAnnualAccelerator2",
+     "cboAcceleratorMonth2"},
+};
+
+// The month a year before the proposed debt-free date, or five years after the plan month
+// for a plan that never gets there; never before the plan month.
+QDate DefaultGoal(DayNumber planDate, DayNumber proposedDebtFree) {
+  const YearMonth start = YearMonthOf(planDate);
+  YearMonth goal = YearMonthOf(AddMonths(planDate, 60));
+  if (proposedDebtFree > 0) goal = std::max(start, YearMonthOf(AddMonths(proposedDebtFree, -12)));
+  return QDate(goal.year, goal.month, 1);
+}
+
+}  // namespace
+
+TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& regional,
+                                 const PlanParameters& params, const AppSettings& settings,
+                                 DayNumber proposedDebtFree, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      regional_(regional),
+      params_(params),
+      settings_(settings) {
+  setObjectName("frmAccelerator");
+  setWindowTitle("Power Payment");
+  auto* layout = new QVBoxLayout(this);
+  std::vector<QLabel*> paragraphs;
+  for (const char* paragraph : kParagraphs) {
+    auto* label = new QLabel(paragraph, this);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    paragraphs.push_back(label);
+  }
+
+  const int fieldWidth = fontMetrics().horizontalAdvance("($99,999.00)") + 16;
+  auto* grid = new QGridLayout;
+  const auto& plan = session_.Plan();
+  for (int i = 0; i < 3; ++i) {
+    const auto mask = [&](const char* name, Money value) {
+      auto* field = new TVornMask(regional, this);
+      field->setObjectName(name);
+      field->SetMaskType(mtCurrency);
+      field->SetDecimalPlaces(2);
+      field->SetLimits(-kAcceleratorLimit, kAcceleratorLimit);
+      field->setAlignment(Qt::AlignRight);
+      field->setFixedWidth(fieldWidth);
+      field->SetNumericValue(static_cast<double>(value.Units()));
+      return field;
+    };
+    const Accelerator& accelerator = plan.Accelerators[i];
+    monthly_[i] = mask(kRows[i].monthly, accelerator.Monthly);
+    annual_[i] = mask(kRows[i].annual, accelerator.Annual);
+    month_[i] = new QComboBox(this);
+    month_[i]->setObjectName(kRows[i].month);
+    for (int m = 1; m <= 12; ++m) month_[i]->addItem(QString::fromStdString(GetMonthName(m, 0)));
+    month_[i]->setMaxVisibleItems(12);
+    month_[i]->setCurrentIndex(MonthListIndex(accelerator.Month));
+    grid->addWidget(new QLabel(kRows[i].caption, this), i, 0);
+    grid->addWidget(monthly_[i], i, 1);
+    grid->addWidget(new QLabel("per month and", this), i, 2);
+    grid->addWidget(annual_[i], i, 3);
+    grid->addWidget(new QLabel("each", this), i, 4);
+    grid->addWidget(month_[i], i, 5);
+  }
+  grid->setColumnStretch(6, 1);
+  layout->addSpacing(6);
+  layout->addLayout(grid);
+
+  // What it takes to be debt free by a chosen month.
+  auto* goalRow = new QHBoxLayout;
+  auto* goalCaption = new QLabel("Debt free &by", this);
+  dtpDebtFreeBy_ = new QDateEdit(this);
+  dtpDebtFreeBy_->setObjectName("dtpDebtFreeBy");
+  dtpDebtFreeBy_->setDisplayFormat("MMM yyyy");
+  const CivilDate start = DecodeDate(plan.Date);
+  dtpDebtFreeBy_->setMinimumDate(QDate(start.year, start.month, 1));
+  dtpDebtFreeBy_->setMaximumDate(QDate(9999, 12, 1));
+  dtpDebtFreeBy_->setDate(DefaultGoal(plan.Date, proposedDebtFree));
+  goalCaption->setBuddy(dtpDebtFreeBy_);
+  lblNeededPowerPayment_ = new QLabel(this);
+  lblNeededPowerPayment_->setObjectName("lblNeededPowerPayment");
+  lblNeededPowerPayment_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  btnUseNeeded_ = new QPushButton("&Use", this);
+  btnUseNeeded_->setObjectName("btnUseNeeded");
+  btnUseNeeded_->setToolTip("Put this amount into the monthly power payment");
+  btnUseNeeded_->setAutoDefault(false);
+  goalRow->addWidget(goalCaption);
+  // The colon follows the month as in a sentence, without the row's gap.
+  auto* month = new QHBoxLayout;
+  month->setSpacing(1);
+  month->addWidget(dtpDebtFreeBy_);
+  month->addWidget(new QLabel(":", this));
+  goalRow->addLayout(month);
+  goalRow->addWidget(lblNeededPowerPayment_);
+  goalRow->addWidget(btnUseNeeded_);
+  goalRow->addStretch(1);
+  layout->addSpacing(6);
+  layout->addLayout(goalRow);
+  connect(dtpDebtFreeBy_, &QDateEdit::dateChanged, this, &TfrmAccelerator::ShowNeededPowerPayment);
+  // The goal keeps the yearly amount and month the dialog shows for the plan's own option.
+  connect(annual_[0], &TVornMask::changed, this, &TfrmAccelerator::ShowNeededPowerPayment);
+  connect(month_[0], &QComboBox::currentIndexChanged, this,
+          &TfrmAccelerator::ShowNeededPowerPayment);
+  connect(btnUseNeeded_, &QPushButton::clicked, this, [this] {
+    if (needed_.attainable) {
+      monthly_[0]->SetNumericValue(static_cast<double>(needed_.powerPayment.Units()));
+    }
+  });
+  ShowNeededPowerPayment();
+  // The paragraphs wrap at the width of the three rows below them.
+  const int textWidth = std::max(grid->sizeHint().width(), fontMetrics().averageCharWidth() * 80);
+  for (QLabel* label : paragraphs) label->setFixedWidth(textWidth);
+
+  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
+  btnOK = buttons.ok;
+  btnCancel = buttons.cancel;
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+YearMonth TfrmAccelerator::GoalMonth() const {
+  const QDate date = dtpDebtFreeBy_->date();
+  return {date.year(), date.month()};
+}
+
+void TfrmAccelerator::ShowNeededPowerPayment() {
+  PlanDocument plan = session_.Plan();
+  plan.Accelerators[0].Annual = Money::FromUnits(annual_[0]->NumericValue());
+  plan.Accelerators[0].Month = MonthFromListIndex(month_[0]->currentIndex());
+  needed_ = FindPowerPaymentForGoal(plan, params_, settings_, regional_, GoalMonth());
+  QString text = "not attainable";
+  if (needed_.attainable) {
+    text = QString::fromStdString(FormatMoney(needed_.powerPayment, 2, regional_)) + " a month";
+    if (needed_.powerPayment == Money()) text += " (debt free by then without one)";
+  }
+  lblNeededPowerPayment_->setText(text);
+  btnUseNeeded_->setEnabled(needed_.attainable);
+}
+
+void TfrmAccelerator::accept() {
+  for (int i = 0; i < 3; ++i) {
+    Accelerator accelerator;
+    accelerator.Monthly = Money::FromUnits(monthly_[i]->NumericValue());
+    accelerator.Annual = Money::FromUnits(annual_[i]->NumericValue());
+    accelerator.Month = MonthFromListIndex(month_[i]->currentIndex());
+    session_.SetAccelerator(i, accelerator);
+  }
+  QDialog::accept();
+}
+
+}  // namespace ardvane

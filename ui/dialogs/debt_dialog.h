@@ -1,0 +1,133 @@
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+
+#include "engine/debt_rows.h"
+#include "inputs/debt_checks.h"
+#include "inputs/message_sink.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+class QWidget;
+
+namespace ardvane {
+
+class PlanSession;
+class TVornMask;
+
+// The debt entry dialog: one debt at a time, with stepping to the previous or next debt while
+// editing (each changed debt is written back as the dialog moves on), a help box that follows
+// the focus, and closing checks that keep the dialog open while the payments cannot pay the
+// debt down.
+//
+// Made for one add or one edit and then released. The permissions of the session's
+// parameters decide what it shows: "Consolidate" the consolidation box, "Negotiate" the
+// restructuring box and its terms (without it the dialog is compact), and "Minimum Payment
+// Rate" under "Disable" disables the minimum rate. Help texts are read from
+// `programFolder`/Help/.
+//
+// On OK, after the checks pass, the dialog stores the debt itself: an add appends it with
+// AddDebt, an edit writes the current debt back with EditDebt. The caller recalculates after
+// OK, and after Cancel when WroteBack() is set. Cancel (and Escape) close without checks; the
+// window's close button runs the checks and then counts as Cancel.
+class TfrmDebt : public QDialog {
+  Q_OBJECT
+
+ public:
+  TfrmDebt(PlanSession& session, MessageSink& messages, std::filesystem::path programFolder,
+           QWidget* parent);
+
+  // A new debt: caption "Add Debt", empty fields, compounding "Monthly", no navigation; the
+  // current debt is the index the new row will get.
+  void StartAdd();
+  // The debt of row `index` (0-based) of the session's plan, caption "Edit Debt".
+  void StartEdit(int index);
+
+  int CurrentDebt() const { return currentDebt_; }
+  bool DebtEdited() const { return debtEdited_; }
+  // A debt was written back while moving between debts.
+  bool WroteBack() const { return wroteBack_; }
+  bool Cancelled() const { return cancelled_; }
+
+  // The fields as numbers and flags, and as the row texts that would be stored.
+  DebtValues Values() const;
+  DebtFields Fields() const;
+
+  void PopulateFields(int index);
+  void SaveChanges(int index);
+  void EnableBackNext();
+
+ signals:
+  // The dialog moved to the debt of row `index`; the main window selects it in its grid.
+  void debtShown(int index);
+
+ public slots:
+  void accept() override;
+  void reject() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void SetValues(const DebtValues& values);
+  TVornMask* NewMask(int maskType, int decimals, const char* helpFile);
+  void WatchHelp(QWidget* control, const char* helpFile);
+  void FieldChanged();
+  void UseMinimumClicked();
+  void NegotiateClicked();
+  void Move(int step);
+  void CalculatePayment();
+  bool CloseQuery();
+  void UpdateVisibility();
+
+  PlanSession& session_;
+  MessageSink& messages_;
+  std::filesystem::path programFolder_;
+  bool permitNegotiate_ = false;
+
+  int currentDebt_ = 0;
+  bool debtEdited_ = false;
+  bool wroteBack_ = false;
+  bool cancelled_ = false;
+  bool adding_ = false;
+  bool closing_ = false;  // OK or Cancel decided; a close event then needs no checks
+
+  QLineEdit* txtName = nullptr;
+  TVornMask* ntmskBalance = nullptr;
+  TVornMask* ntmskInterestRate = nullptr;
+  TVornMask* ntmskMinimumPayment = nullptr;
+  TVornMask* ntmskMinimumPaymentRate = nullptr;
+  QCheckBox* chkUseMinimum = nullptr;
+  TVornMask* ntmskCurrentPayment = nullptr;
+  QLabel* lblPayment = nullptr;
+  TVornMask* ntmskEscrow = nullptr;
+  QComboBox* cboCompoundingPeriod = nullptr;
+  QCheckBox* chkConsolidate = nullptr;
+  QWidget* pnlSpacer = nullptr;
+  QCheckBox* chkNegotiate = nullptr;
+  QGroupBox* grpNegotiate = nullptr;
+  TVornMask* ntmskNegotiatedBalance = nullptr;
+  TVornMask* ntmskNegotiatedInterestRate = nullptr;
+  TVornMask* ntmskNegotiatedMinimumPayment = nullptr;
+  QToolButton* spdbtnCalculate = nullptr;
+  QWidget* pnlNavigate = nullptr;
+  QPushButton* btnPrevious = nullptr;
+  QLabel* lblSelectedDebt = nullptr;
+  QPushButton* btnNext = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QPushButton* BitBtn2 = nullptr;
+  QGroupBox* grpHelp = nullptr;
+  QPlainTextEdit* memoHelp = nullptr;
+};
+
+}  // namespace ardvane

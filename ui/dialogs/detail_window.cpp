@@ -1,0 +1,339 @@
+#include "ui/dialogs/detail_window.h"
+
+#include <QAbstractTableModel>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "figures/csv_tables.h"
+#include "figures/detail_tables.h"
+#include "planfiles/atomic_file.h"
+
+namespace ardvane {
+namespace {
+
+const QColor kNavyText(0, 0, 128);
+const QColor kPurpleText(128, 0, 128);
+
+// A list entry as part of a file name: characters that folders or desktops trip on go.
+std::string FileNamePart(std::string text) {
+  for (char& c : text) {
+    if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
+        c == '>' || c == '|') {
+      c = '-';
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+// A monthly table as a Qt model; each cell is written when the view asks for it.
+class MonthlyTableModel : public QAbstractTableModel {
+ public:
+  MonthlyTableModel(const RegionalSettings& regional, QObject* parent)
+      : QAbstractTableModel(parent), regional_(regional) {}
+
+  void SetTable(MonthlyTable table, QColor colour) {
+    beginResetModel();
+    table_ = std::move(table);
+    colour_ = colour;
+    endResetModel();
+  }
+  const MonthlyTable& Table() const { return table_; }
+
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : table_.RowCount();
+  }
+  int columnCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : table_.ColumnCount();
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid()) return {};
+    switch (role) {
+      case Qt::DisplayRole:
+        return QString::fromStdString(table_.Cell(index.row(), index.column(), regional_));
+      case Qt::TextAlignmentRole:
+        return QVariant::fromValue(MonthlyTable::IsMoneyColumn(index.column())
+                                       ? Qt::AlignRight | Qt::AlignVCenter
+                                       : Qt::AlignLeft | Qt::AlignVCenter);
+      case Qt::ForegroundRole:
+        return colour_.isValid() ? QVariant(colour_) : QVariant();
+    }
+    return {};
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section < 0 || section >= table_.ColumnCount()) return {};
+    return QString::fromStdString(table_.Headings()[static_cast<size_t>(section)]);
+  }
+
+ private:
+  const RegionalSettings& regional_;
+  MonthlyTable table_;
+  QColor colour_;
+};
+
+TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
+                       const RegionalSettings& regional, WindowPrompts& prompts,
+                       std::filesystem::path planPath, QWidget* parent)
+    : QDialog(parent),
+      plan_(plan),
+      results_(results),
+      regional_(regional),
+      prompts_(prompts),
+      planPath_(std::move(planPath)) {
+  setObjectName("frmDetail");
+  setWindowTitle("Details");
+  // The layout was drawn for a font whose average character is 5 pixels wide.
+  scale_ = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
+
+  auto* debts = new QGroupBox("Debts", this);
+  debts->setObjectName("grpDebts");
+  debts->setFixedWidth(Px(161));
+  auto* debtsLayout = new QVBoxLayout(debts);
+  auto* hint = new QLabel("Select a debt to view its amortization schedule", debts);
+  hint->setAlignment(Qt::AlignCenter);
+  hint->setWordWrap(true);
+  listDebts_ = new QListWidget(debts);
+  listDebts_->setObjectName("listDebts");
+  debtsLayout->addWidget(hint);
+  debtsLayout->addWidget(listDebts_, 1);
+
+  grpAmortization_ = new QGroupBox("Amortization Schedule", this);
+  grpAmortization_->setObjectName("grpAmortization");
+  auto* tablesLayout = new QVBoxLayout(grpAmortization_);
+  const auto choice = [this](const char* name, const char* caption, const QColor* colour) {
+    auto* option = new QRadioButton(caption, grpAmortization_);
+    option->setObjectName(name);
+    if (colour) {
+      QPalette palette = option->palette();
+      palette.setColor(QPalette::WindowText, *colour);
+      palette.setColor(QPalette::ButtonText, *colour);
+      option->setPalette(palette);
+    }
+    return option;
+  };
+  optCurrent_ = choice("optCurrent", "Current", &kNavyText);
+  optProposed_ = choice("optProposed", "Proposed", &kPurpleText);
+  optInvestment_ = choice("optInvestment", "Investment", nullptr);
+  optCurrent_->setChecked(true);
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(optCurrent_);
+  choices->addWidget(optProposed_);
+  choices->addWidget(optInvestment_);
+  choices->addStretch(1);
+  tablesLayout->addLayout(choices);
+
+  pnlNoAmortization_ = new QLabel(grpAmortization_);
+  pnlNoAmortization_->setObjectName("pnlNoAmortization");
+  pnlNoAmortization_->setFrameShape(QFrame::StyledPanel);
+  pnlNoAmortization_->setAlignment(Qt::AlignCenter);
+  pnlNoAmortization_->setWordWrap(true);
+  pnlNoAmortization_->setFixedHeight(Px(73));
+  pnlNoAmortization_->hide();
+  tablesLayout->addWidget(pnlNoAmortization_);
+
+  gridAmortization_ = new QTableView(grpAmortization_);
+  gridAmortization_->setObjectName("gridAmortization");
+  amortizationModel_ = new MonthlyTableModel(regional_, this);
+  gridInvestment_ = new QTableView(grpAmortization_);
+  gridInvestment_->setObjectName("gridInvestment");
+  investmentModel_ = new MonthlyTableModel(regional_, this);
+  tablesLayout->addWidget(gridAmortization_, 1);
+  tablesLayout->addWidget(gridInvestment_, 1);
+  tablesLayout->addStretch(0);
+
+  // Widths hold the widest figures of the largest tables: all debts together in either plan,
+  // and the whole projection.
+  const DayNumber date = plan_.Date;
+  SetUpGrid(gridAmortization_, amortizationModel_,
+            {MonthlyTable::Amortization(results_, date, true, -1),
+             MonthlyTable::Amortization(results_, date, false, -1)},
+            {40, 35, 85, 65, 65, 65, 85});
+  SetUpGrid(gridInvestment_, investmentModel_, {MonthlyTable::Investment(results_, date)},
+            {40, 35, 85, 65, 65, 85});
+  gridInvestment_->hide();
+
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("Button1");
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* body = new QHBoxLayout;
+  body->addWidget(debts);
+  body->addWidget(grpAmortization_, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(body, 1);
+  auto* exportButton = new QPushButton("Export &CSV\u2026", this);
+  exportButton->setObjectName("btnExportCsv");
+  exportButton->setToolTip("Save the monthly tables for a spreadsheet");
+  exportButton->setAutoDefault(false);
+  auto* exportMenu = new QMenu(exportButton);
+  QAction* shown = exportMenu->addAction("&Table shown\u2026");
+  shown->setObjectName("ExportShownCsv");
+  QAction* all = exportMenu->addAction("&All amortization tables, both plans\u2026");
+  all->setObjectName("ExportAllCsv");
+  exportButton->setMenu(exportMenu);
+  connect(shown, &QAction::triggered, this, &TfrmDetail::ExportShownTable);
+  connect(all, &QAction::triggered, this, &TfrmDetail::ExportAllTables);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(exportButton);
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  buttons->addStretch(1);
+  // Balances the export button, so OK stays in the middle.
+  buttons->addSpacing(exportButton->sizeHint().width());
+  layout->addLayout(buttons);
+
+  for (const std::string& entry : DetailListEntries(plan_, results_)) {
+    listDebts_->addItem(QString::fromStdString(entry));
+  }
+  listDebts_->setCurrentRow(0);
+  connect(listDebts_, &QListWidget::currentRowChanged, this, &TfrmDetail::listDebtsClick);
+  for (QRadioButton* option : {optCurrent_, optProposed_, optInvestment_}) {
+    connect(option, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) listDebtsClick();
+    });
+  }
+
+  // As wide as the grid's columns need, never narrower than the drawn size.
+  const int tableWidth = gridAmortization_->horizontalHeader()->length() +
+                         gridAmortization_->verticalScrollBar()->sizeHint().width() +
+                         2 * gridAmortization_->frameWidth() + Px(24);
+  resize(std::max(Px(640), Px(161) + tableWidth + Px(24)), Px(480));
+  if (const QScreen* screen = parent ? parent->screen() : this->screen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  listDebtsClick();
+}
+
+TfrmDetail::~TfrmDetail() = default;
+
+int TfrmDetail::Px(int designPixels) const { return static_cast<int>(designPixels * scale_ + 0.5); }
+
+void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
+                           const std::vector<MonthlyTable>& tables,
+                           const std::vector<int>& designWidths) {
+  grid->setModel(model);
+  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setShowGrid(true);
+  grid->setWordWrap(false);
+  grid->setTextElideMode(Qt::ElideNone);
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->verticalHeader()->setDefaultSectionSize(std::max(Px(18), grid->fontMetrics().height() + 4));
+  QHeaderView* header = grid->horizontalHeader();
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->setSectionsMovable(true);
+  header->setHighlightSections(false);
+  header->setStretchLastSection(false);
+
+  // The drawn widths, widened where this font needs more for a heading or for the widest
+  // figure of any of `tables`.
+  const QFontMetrics metrics(grid->font());
+  const int padding = Px(10);
+  const auto fit = [&metrics, padding](int& width, const std::string& text) {
+    width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(text)) + padding);
+  };
+  model->SetTable(tables.front(), QColor());
+  for (int column = 0; column < model->Table().ColumnCount(); ++column) {
+    int width = Px(designWidths[static_cast<size_t>(column)]);
+    fit(width, model->Table().Headings()[static_cast<size_t>(column)]);
+    if (MonthlyTable::IsMoneyColumn(column)) {
+      for (const MonthlyTable& table : tables) {
+        for (const std::string& text : table.WidestTexts(column, regional_)) fit(width, text);
+      }
+    } else {
+      fit(width, column == 0 ? "0000" : "May");
+    }
+    grid->setColumnWidth(column, width);
+  }
+}
+
+void TfrmDetail::listDebtsClick() {
+  pnlNoAmortization_->hide();
+  const int index = listDebts_->currentRow() - 1;
+  if (optInvestment_->isChecked()) {
+    gridAmortization_->hide();
+    gridInvestment_->show();
+    grpAmortization_->setTitle("Investment Value Projection");
+    listDebts_->setEnabled(false);
+    PopulateDataGrid(false, index);
+    return;
+  }
+  const bool current = optCurrent_->isChecked();
+  gridInvestment_->hide();
+  gridAmortization_->show();
+  grpAmortization_->setTitle("Amortization Schedule");
+  listDebts_->setEnabled(true);
+  if (ShowAmortization(plan_, results_, current, index)) {
+    PopulateDataGrid(current, index);
+    return;
+  }
+  gridAmortization_->hide();
+  const QListWidgetItem* item = listDebts_->currentItem();
+  const std::string entry = item ? item->text().toStdString() : std::string();
+  pnlNoAmortization_->setText(QString::fromStdString(NoAmortizationMessage(entry, current)));
+  pnlNoAmortization_->show();
+}
+
+void TfrmDetail::PopulateDataGrid(bool current, int index) {
+  amortizationModel_->SetTable(MonthlyTable::Amortization(results_, plan_.Date, current, index),
+                               current ? kNavyText : kPurpleText);
+  if (optInvestment_->isChecked()) {
+    investmentModel_->SetTable(MonthlyTable::Investment(results_, plan_.Date), QColor());
+  }
+}
+
+void TfrmDetail::ExportShownTable() {
+  const std::string stem = planPath_.stem().string();
+  if (optInvestment_->isChecked()) {
+    ExportCsv(stem + " - Investment.csv",
+              MonthlyTableCsv(MonthlyTable::Investment(results_, plan_.Date),
+                              CsvFlavour::kSpreadsheet));
+    return;
+  }
+  const bool current = optCurrent_->isChecked();
+  const int index = listDebts_->currentRow() - 1;
+  const QListWidgetItem* item = listDebts_->currentItem();
+  const std::string entry = item ? item->text().toStdString() : std::string();
+  if (!ShowAmortization(plan_, results_, current, index)) {
+    prompts_.ShowInformation("There is no table to export: " +
+                             NoAmortizationMessage(entry, current));
+    return;
+  }
+  ExportCsv(stem + " - " + FileNamePart(entry) + (current ? " - Current.csv" : " - Proposed.csv"),
+            MonthlyTableCsv(MonthlyTable::Amortization(results_, plan_.Date, current, index),
+                            CsvFlavour::kSpreadsheet));
+}
+
+void TfrmDetail::ExportAllTables() {
+  ExportCsv(planPath_.stem().string() + " - Amortization.csv",
+            AmortizationCsv(plan_, results_, CsvFlavour::kSpreadsheet));
+}
+
+void TfrmDetail::ExportCsv(const std::string& proposedName, const std::string& csv) {
+  const auto path = prompts_.ChooseCsvFile(planPath_.parent_path(), proposedName);
+  if (!path) return;
+  std::string error;
+  if (!WriteFileAtomically(*path, csv, &error)) {
+    prompts_.ShowError("The table could not be saved as " + path->string() + ": " + error +
+                       ". Nothing was changed there.");
+  }
+}
+
+}  // namespace ardvane

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <filesystem>
+#include <vector>
+
+#include "engine/plan_calculation.h"
+#include "engine/plan_document.h"
+#include "engine/regional_settings.h"
+#include "figures/detail_tables.h"
+#include "ui/main/window_prompts.h"
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QRadioButton;
+class QTableView;
+
+namespace ardvane {
+
+class MonthlyTableModel;
+
+// The monthly tables window: the schedule of every debt, of all debts together or of the new
+// loan, in the current (navy) or proposed (purple) plan, and the proposed plan's investment
+// projection. It reads the plan and results it is given, which must outlive it, and changes
+// nothing; the main window is blocked while it is open, so they cannot change underneath it.
+//
+// "Export CSV…" writes the table shown, or every amortization table of both plans, as CSV
+// for a spreadsheet (CsvFlavour::kSpreadsheet) to a file the prompts choose, replacing it
+// atomically; a failure is shown as an error and leaves any old file whole.
+class TfrmDetail : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `planPath` is the plan's file (its folder and name propose where the CSV goes).
+  TfrmDetail(const PlanDocument& plan, const PlanResults& results, const RegionalSettings& regional,
+             WindowPrompts& prompts, std::filesystem::path planPath, QWidget* parent);
+  ~TfrmDetail() override;
+
+  // Shows the table of the selected list entry and choice; runs on every click in the list
+  // and on the three choices.
+  void listDebtsClick();
+  // Export CSV: the table shown (an amortization table or the investment projection), or
+  // every amortization table of both plans in one file.
+  void ExportShownTable();
+  void ExportAllTables();
+
+ private:
+  int Px(int designPixels) const;
+  void SetUpGrid(QTableView* grid, MonthlyTableModel* model,
+                 const std::vector<MonthlyTable>& tables, const std::vector<int>& designWidths);
+  void PopulateDataGrid(bool current, int index);
+  void ExportCsv(const std::string& proposedName, const std::string& csv);
+
+  const PlanDocument& plan_;
+  const PlanResults& results_;
+  const RegionalSettings& regional_;
+  WindowPrompts& prompts_;
+  std::filesystem::path planPath_;
+  double scale_ = 1;
+
+  QListWidget* listDebts_ = nullptr;
+  QGroupBox* grpAmortization_ = nullptr;
+  QRadioButton* optCurrent_ = nullptr;
+  QRadioButton* optProposed_ = nullptr;
+  QRadioButton* optInvestment_ = nullptr;
+  QLabel* pnlNoAmortization_ = nullptr;
+  QTableView* gridAmortization_ = nullptr;
+  QTableView* gridInvestment_ = nullptr;
+  MonthlyTableModel* amortizationModel_ = nullptr;
+  MonthlyTableModel* investmentModel_ = nullptr;
+};
+
+}  // namespace ardvane

@@ -1,0 +1,134 @@
+#include "ui/dialogs/notes_window.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "planfiles/plan_session.h"
+#include "platform/desktop_open.h"
+#include "ui/main/window_prompts.h"
+
+namespace ardvane {
+
+TfrmNotes::TfrmNotes(PlanSession& session, const AppSettings& settings,
+                     const RegionalSettings& regional, WindowPrompts& prompts, Clock now,
+                     DesktopOpen open, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      settings_(settings),
+      regional_(regional),
+      prompts_(prompts),
+      now_(std::move(now)),
+      open_(std::move(open)) {
+  if (!open_) open_ = OpenWithDesktop;
+  setObjectName("frmNotes");
+  setWindowTitle("Notes");
+  setModal(false);
+  const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
+  resize(static_cast<int>(640 * scale), static_cast<int>(480 * scale));
+
+  memoNotes = new QPlainTextEdit(this);
+  memoNotes->setObjectName("memoNotes");
+  memoNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memoNotes->setTabChangesFocus(true);
+  connect(memoNotes, &QPlainTextEdit::textChanged, this, [this] {
+    if (!filling_) notesEdited_ = true;
+  });
+  btnOK = new QPushButton("&OK", this);
+  btnOK->setObjectName("btnOK");
+  btnOK->setDefault(true);
+  btnCancel = new QPushButton("&Cancel", this);
+  btnCancel->setObjectName("btnCancel");
+  btnPrint = new QPushButton("&Print", this);
+  btnPrint->setObjectName("btnPrint");
+  connect(btnOK, &QPushButton::clicked, this, &TfrmNotes::accept);
+  connect(btnCancel, &QPushButton::clicked, this, &TfrmNotes::reject);
+  connect(btnPrint, &QPushButton::clicked, this, &TfrmNotes::btnPrintClick);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(memoNotes, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(btnPrint);
+  buttons->addStretch(1);
+  buttons->addWidget(btnOK);
+  buttons->addWidget(btnCancel);
+  layout->addLayout(buttons);
+}
+
+void TfrmNotes::OpenNotes() {
+  if (!isVisible()) {
+    const std::vector<std::string> lines =
+        NotesForEditing(session_.Plan().Notes, NotesHeading(now_(), regional_));
+    QStringList text;
+    for (const std::string& line : lines) text << QString::fromStdString(line);
+    filling_ = true;
+    memoNotes->setPlainText(text.join('\n'));
+    filling_ = false;
+    notesEdited_ = false;
+    memoNotes->moveCursor(QTextCursor::End);
+  }
+  show();
+  raise();
+  activateWindow();
+  memoNotes->setFocus();
+}
+
+std::vector<std::string> TfrmNotes::TextLines() const {
+  // The raw text keeps every character as typed (toPlainText would turn non-breaking spaces
+  // into blanks); its paragraph separators are line breaks.
+  return SplitNoteLines(memoNotes->document()->toRawText().toStdString());
+}
+
+void TfrmNotes::accept() {
+  if (notesEdited_) {
+    session_.SetNotes(TextLines());
+    notesEdited_ = false;
+  }
+  QDialog::accept();
+}
+
+void TfrmNotes::reject() { QDialog::reject(); }
+
+void TfrmNotes::btnPrintClick() {
+  const std::string& folder = settings_.ReportDirectory;
+  std::error_code ec;
+  // One folder level is made; a deeper missing folder shows as the write's error.
+  if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
+    std::filesystem::create_directory(folder, ec);
+  }
+  const std::filesystem::path path =
+      ReportFilePath(folder, NotesFileName(session_.Plan(), regional_));
+  if (std::filesystem::exists(path, ec)) {
+    switch (prompts_.AskFileExists(path.string())) {
+      case FileExistsAnswer::Overwrite:
+        if (!PrintNotes(path)) return;
+        break;
+      case FileExistsAnswer::Open:
+        break;
+      case FileExistsAnswer::Cancel:
+        return;
+    }
+  } else if (!PrintNotes(path)) {
+    return;
+  }
+  if (open_(path.string()) < 32) {
+    prompts_.ShowInformation(
+        "A text editor is required to print client notes.  Please make sure you have a text "
+        "editor properly installed.");
+  }
+}
+
+bool TfrmNotes::PrintNotes(const std::filesystem::path& path) {
+  std::string error;
+  if (!WriteNotesFile(path, notesEdited_ ? TextLines() : session_.Plan().Notes, &error)) {
+    prompts_.ShowError(error);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ardvane

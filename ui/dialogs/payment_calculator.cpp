@@ -1,0 +1,92 @@
+#include "ui/dialogs/payment_calculator.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "figures/amount_format.h"
+#include "inputs/debt_checks.h"
+#include "figures/display_formats.h"
+#include "ui/widgets/vorn_mask.h"
+
+namespace ardvane {
+
+TfrmCalculate::TfrmCalculate(const RegionalSettings& regional, QWidget* parent)
+    : QDialog(parent), regional_(regional) {
+  setWindowTitle("Calculate Payment");
+
+  lblBalance = new QLabel(this);
+  lblInterestRate = new QLabel(this);
+  ntmskTerm = new TVornMask(regional, this);
+  ntmskTerm->SetMaskType(mtNumber);
+  ntmskTerm->SetDecimalPlaces(0);
+  ntmskTerm->SetMaximumValue(999);
+  ntmskTerm->SetMinimumValue(1);
+  ntmskTerm->SetMaximumLength(3);
+  ntmskTerm->SetNumericValue(360);
+  connect(ntmskTerm, &TVornMask::changed, this, &TfrmCalculate::TermChanged);
+  lblPayment = new QLabel(this);
+  for (QLabel* value : {lblBalance, lblInterestRate, lblPayment}) {
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  }
+  ntmskTerm->setAlignment(Qt::AlignRight);
+
+  btnOK = new QPushButton("OK", this);
+  btnOK->setDefault(true);
+  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+  btnCancel = new QPushButton("Cancel", this);
+  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* rows = new QGridLayout;
+  rows->addWidget(new QLabel("Balance", this), 0, 0);
+  rows->addWidget(lblBalance, 0, 1);
+  rows->addWidget(new QLabel("Interest Rate", this), 1, 0);
+  rows->addWidget(lblInterestRate, 1, 1);
+  rows->addWidget(new QLabel("Term (months)", this), 2, 0);
+  rows->addWidget(ntmskTerm, 2, 1);
+  rows->addWidget(new QLabel("Payment", this), 3, 0);
+  rows->addWidget(lblPayment, 3, 1);
+  rows->setColumnMinimumWidth(1, fontMetrics().horizontalAdvance("$999,999,999.99") + 8);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(btnOK);
+  buttons->addWidget(btnCancel);
+
+  auto* main = new QVBoxLayout(this);
+  main->addLayout(rows);
+  main->addLayout(buttons);
+  main->setSizeConstraint(QLayout::SetFixedSize);
+
+  lblBalance->setObjectName("lblBalance");
+  lblInterestRate->setObjectName("lblInterestRate");
+  ntmskTerm->setObjectName("ntmskTerm");
+  lblPayment->setObjectName("lblPayment");
+  btnOK->setObjectName("btnOK");
+  btnCancel->setObjectName("btnCancel");
+}
+
+void TfrmCalculate::Activate() {
+  lblBalance->setText(QString::fromStdString(FormatMoneyUnits(balance_, 2, regional_)));
+  lblInterestRate->setText(QString::fromStdString(FormatPercent3(rate_ * 100, regional_)));
+  TermChanged();
+}
+
+void TfrmCalculate::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  Activate();
+}
+
+void TfrmCalculate::TermChanged() {
+  const double value = ntmskTerm->NumericValue();
+  // A term of 0 or less (an emptied field) keeps the last term and payment.
+  if (!(value > 0)) return;
+  term_ = static_cast<int>(std::nearbyint(value));
+  payment_ = CalculatorPayment(balance_, rate_, term_);
+  lblPayment->setText(QString::fromStdString(FormatMoneyUnits(payment_, 2, regional_)));
+}
+
+}  // namespace ardvane

@@ -1,0 +1,154 @@
+#include "ui/dialogs/recommendation_window.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdint>
+
+#include "engine/consolidation_recommendation.h"
+#include "engine/vorn_util.h"
+#include "figures/display_formats.h"
+
+namespace ardvane {
+namespace {
+
+constexpr char kMark[] = "          X";  // ten blanks and the mark, as the column reads
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+Money RoundToSignificantDigits(Money amount, int digits) {
+  const std::int64_t count = amount.Count();
+  std::uint64_t magnitude =
+      count < 0 ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
+  std::uint64_t limit = 1;
+  for (int i = 0; i < digits; ++i) limit *= 10;
+  std::uint64_t scale = 1;
+  while (magnitude / scale >= limit) scale *= 10;
+  if (scale == 1) return amount;
+  magnitude = (magnitude / scale + (magnitude % scale >= scale / 2 ? 1 : 0)) * scale;
+  const auto rounded = static_cast<std::int64_t>(magnitude);
+  return Money::FromCount(count < 0 ? -rounded : rounded);
+}
+
+TfrmRecommendation::TfrmRecommendation(const PlanDocument& plan, const PlanResults& results,
+                                       const RegionalSettings& regional,
+                                       std::function<void()> onAccept, QWidget* parent)
+    : QDialog(parent), accept_(std::move(onAccept)) {
+  setObjectName("frmRecommendation");
+  setWindowTitle("Consolidation Recommendation");
+  // The layout was drawn for a font whose average character is 5 pixels wide.
+  scale_ = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
+
+  auto* layout = new QVBoxLayout(this);
+  auto* top = new QFrame(this);
+  top->setObjectName("Panel1");
+  auto* topLayout = new QVBoxLayout(top);
+  topLayout->setContentsMargins(0, 0, 0, 0);
+  auto* intro = new QLabel(
+      "The following table lists all the entered debts, whether each debt is currently marked "
+      "as a debt that will be restructed, and whether each debt is recommended to be "
+      "restructured.",
+      top);
+  intro->setWordWrap(true);
+  topLayout->addWidget(intro);
+  auto* rateLine = new QHBoxLayout;
+  rateLine->setSpacing(0);
+  rateLine->addWidget(new QLabel(
+      "These recommendations assume the new consolidation loan carries an interest rate of ", top));
+  auto* lblInterestRate =
+      new QLabel(Q(FormatPercent3(plan.ConsolidationLoan.InterestRate, regional)), top);
+  lblInterestRate->setObjectName("lblInterestRate");
+  rateLine->addWidget(lblInterestRate);
+  rateLine->addStretch(1);
+  topLayout->addLayout(rateLine);
+  layout->addWidget(top);
+
+  gridDebts_ = new QTableWidget(this);
+  gridDebts_->setObjectName("gridDebts");
+  gridDebts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  gridDebts_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  gridDebts_->setSelectionMode(QAbstractItemView::SingleSelection);
+  gridDebts_->setShowGrid(true);
+  gridDebts_->setWordWrap(false);
+  gridDebts_->verticalHeader()->hide();
+  gridDebts_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  gridDebts_->horizontalHeader()->setHighlightSections(false);
+  FillGrid(plan, results, regional);
+  layout->addWidget(gridDebts_, 1);
+
+  auto* btnAccept = new QPushButton("Accept Recommendation", this);
+  btnAccept->setObjectName("btnAccept");
+  auto* btnReject = new QPushButton("Keep Current Selections", this);
+  btnReject->setObjectName("btnReject");
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(btnAccept);
+  buttons->addWidget(btnReject);
+  buttons->addStretch(1);
+  layout->addLayout(buttons);
+  connect(btnAccept, &QPushButton::clicked, this, [this] {
+    if (accept_) accept_();
+    accept();
+  });
+  connect(btnReject, &QPushButton::clicked, this, &QDialog::reject);
+
+  const int tableWidth = gridDebts_->horizontalHeader()->length() + Px(40);
+  resize(std::max(Px(640), tableWidth), Px(480));
+}
+
+int TfrmRecommendation::Px(int designPixels) const {
+  return static_cast<int>(designPixels * scale_ + 0.5);
+}
+
+void TfrmRecommendation::FillGrid(const PlanDocument& plan, const PlanResults& results,
+                                  const RegionalSettings& regional) {
+  const QStringList headings = {"Description", "Balance", "Int Rate",
+                                "Current Pmt", "Current", "Recommended"};
+  const DebtRows& rows = plan.Debts;
+  const int count = rows.GetDebtCount();
+  gridDebts_->setColumnCount(static_cast<int>(headings.size()));
+  gridDebts_->setHorizontalHeaderLabels(headings);
+  gridDebts_->setRowCount(count);
+  const double newLoanRate = plan.ConsolidationLoan.InterestRate;
+  const auto number = [&regional](const std::string& cell) {
+    return StrToFloatSafe(cell, regional.decimalSeparator);
+  };
+  std::vector<int> widest(static_cast<size_t>(headings.size()), 0);
+  const QFontMetrics metrics(gridDebts_->font());
+  const auto set = [&](int row, int column, const std::string& text, bool right) {
+    auto* item = new QTableWidgetItem(Q(text));
+    item->setTextAlignment(right ? (Qt::AlignRight | Qt::AlignVCenter)
+                                 : (Qt::AlignLeft | Qt::AlignVCenter));
+    gridDebts_->setItem(row, column, item);
+    int& width = widest[static_cast<size_t>(column)];
+    width = std::max(width, metrics.horizontalAdvance(item->text()));
+  };
+  for (int i = 0; i < count; ++i) {
+    set(i, 0, rows.Cell(i, DebtCol::Name), false);
+    set(i, 1, FormatMoneyUnits(number(rows.Cell(i, DebtCol::Balance)), 2, regional), true);
+    set(i, 2, FormatPercent3(number(rows.Cell(i, DebtCol::InterestRate)), regional), true);
+    const TLoan* loan = results.CurrentPlan.GetLoan(i);
+    const Money payment = loan ? loan->GetScheduledPayment() : Money();
+    set(i, 3, FormatMoney(RoundToSignificantDigits(payment, 5), 2, regional), true);
+    set(i, 4, rows.IsSet(i, DebtCol::Consolidate) ? kMark : "", false);
+    set(i, 5, IsRecommendedForConsolidation(rows, i, newLoanRate, regional) ? kMark : "", false);
+  }
+  // The drawn widths, widened where this font needs more for a heading or a figure.
+  const int padding = Px(10);
+  const int designWidths[] = {150, 75, 75, 75, 75, 75};
+  for (int column = 0; column < static_cast<int>(headings.size()); ++column) {
+    const int width =
+        std::max({Px(designWidths[column]), metrics.horizontalAdvance(headings[column]) + padding,
+                  widest[static_cast<size_t>(column)] + padding});
+    gridDebts_->setColumnWidth(column, column == 0 ? std::min(width, Px(250)) : width);
+  }
+  gridDebts_->verticalHeader()->setDefaultSectionSize(std::max(Px(18), metrics.height() + 4));
+}
+
+}  // namespace ardvane

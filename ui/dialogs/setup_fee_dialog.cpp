@@ -1,0 +1,222 @@
+#include "ui/dialogs/setup_fee_dialog.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "planfiles/plan_session.h"
+#include "ui/widgets/dialog_buttons.h"
+#include "ui/widgets/vorn_mask.h"
+
+namespace ardvane {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The amounts of the dialog: whole currency units up to the largest cash-out amount the main
+// window takes.
+constexpr double kAmountLimit = 999999999;
+
+QFrame* Rule(QWidget* parent) {
+  auto* rule = new QFrame(parent);
+  rule->setFrameShape(QFrame::HLine);
+  rule->setFrameShadow(QFrame::Plain);
+  return rule;
+}
+
+}  // namespace
+
+TfrmSetupFee::TfrmSetupFee(PlanSession& session, const RegionalSettings& regional,
+                           std::function<void()> recalculate, QWidget* parent)
+    : QDialog(parent), session_(session), recalculate_(std::move(recalculate)) {
+  setObjectName("frmSetupFee");
+  setWindowTitle("Setup Fee");
+
+  const int fieldWidth = fontMetrics().horizontalAdvance("$999,999,999") + 12;
+  const auto mask = [&](const char* name, TMaskType type, int decimals) {
+    auto* field = new TVornMask(regional, this);
+    field->setObjectName(name);
+    field->SetMaskType(type);
+    field->SetDecimalPlaces(decimals);
+    if (type == mtCurrency) field->SetLimits(0, kAmountLimit);
+    field->setAlignment(Qt::AlignRight);
+    field->setFixedWidth(fieldWidth);
+    connect(field, &TVornMask::exited, this, &TfrmSetupFee::FieldExit);
+    return field;
+  };
+  ntmskFeesAmount = mask("ntmskFeesAmount", mtCurrency, 0);
+  ntmskSetupFeeRate = mask("ntmskSetupFeeRate", mtPercent, 3);
+  ntmskDownPayment = mask("ntmskDownPayment", mtCurrency, 0);
+  ntmskMinSavings = mask("ntmskMinSavings", mtCurrency, 0);
+  ntmskMinSetupFee = mask("ntmskMinSetupFee", mtCurrency, 0);
+  ntmskMinDownPayment = mask("ntmskMinDownPayment", mtCurrency, 0);
+
+  const auto figure = [this, fieldWidth](const char* name) {
+    auto* label = new QLabel(this);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->setMinimumWidth(fieldWidth);
+    return label;
+  };
+  lblNoFeeInterestSaved = figure("lblNoFeeInterestSaved");
+  lblSetupFeeRate = figure("lblSetupFeeRate");
+  lblPercentSetupFee = figure("lblPercentSetupFee");
+  lblActualSetupFee = figure("lblActualSetupFee");
+  lblSetupFee = figure("lblSetupFee");
+  lblDownPayment = figure("lblDownPayment");
+  lblSetupFeeFinanced = figure("lblSetupFeeFinanced");
+  lblInterestSaved = figure("lblInterestSaved");
+  lblInterestSaved->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  const auto text = [this](const char* words) { return new QLabel(words, this); };
+
+  auto* layout = new QVBoxLayout(this);
+
+  auto* standard = new QGroupBox("Standard Setup Fee", this);
+  auto* standardGrid = new QGridLayout(standard);
+  standardGrid->addWidget(text("The plan setup fee is the greater of"), 0, 0);
+  standardGrid->addWidget(ntmskFeesAmount, 0, 1);
+  standardGrid->addWidget(text("or"), 0, 2, Qt::AlignCenter);
+  standardGrid->addWidget(ntmskSetupFeeRate, 0, 3);
+  standardGrid->addWidget(text("of total interest saved."), 0, 4);
+  standardGrid->addWidget(text("Required cash down payment"), 1, 0);
+  standardGrid->addWidget(ntmskDownPayment, 1, 1);
+  standardGrid->setColumnStretch(5, 1);
+  layout->addWidget(standard);
+
+  auto* minimum = new QGroupBox("Minimum Setup Fee", this);
+  auto* minimumGrid = new QGridLayout(minimum);
+  minimumGrid->addWidget(text("If the total interest saved is less than"), 0, 0);
+  minimumGrid->addWidget(ntmskMinSavings, 0, 1);
+  minimumGrid->addWidget(text("the plan setup fee is"), 0, 2);
+  minimumGrid->addWidget(ntmskMinSetupFee, 0, 3);
+  minimumGrid->addWidget(text("Required cash down payment"), 1, 0);
+  minimumGrid->addWidget(ntmskMinDownPayment, 1, 1);
+  minimumGrid->setColumnStretch(4, 1);
+  layout->addWidget(minimum);
+
+  // The calculation as a multiplication: interest saved times the rate, under a rule the
+  // product; the fee actually charged at the right.
+  auto* calculation = new QGroupBox("Setup Fee Calculation", this);
+  auto* calculationGrid = new QGridLayout(calculation);
+  calculationGrid->addWidget(text("Total interest saved*"), 0, 0);
+  calculationGrid->addWidget(lblNoFeeInterestSaved, 0, 1);
+  calculationGrid->addWidget(text("x"), 1, 0, Qt::AlignRight);
+  calculationGrid->addWidget(lblSetupFeeRate, 1, 1);
+  calculationGrid->addWidget(Rule(calculation), 2, 1);
+  calculationGrid->addWidget(lblPercentSetupFee, 3, 1);
+  calculationGrid->setColumnMinimumWidth(2, 24);
+  calculationGrid->setColumnStretch(2, 1);
+  calculationGrid->addWidget(text("Actual setup fee"), 3, 3);
+  calculationGrid->addWidget(lblActualSetupFee, 3, 4);
+
+  auto* financing = new QGroupBox("Setup Fee Financing", this);
+  auto* financingGrid = new QGridLayout(financing);
+  financingGrid->addWidget(text("Setup fee"), 0, 0);
+  financingGrid->addWidget(lblSetupFee, 0, 1);
+  financingGrid->addWidget(text("Cash down payment"), 1, 0);
+  financingGrid->addWidget(lblDownPayment, 1, 1);
+  financingGrid->addWidget(Rule(financing), 2, 1);
+  financingGrid->addWidget(text("Amount financed"), 3, 0);
+  financingGrid->addWidget(lblSetupFeeFinanced, 3, 1);
+  financingGrid->setColumnStretch(2, 1);
+  layout->addWidget(calculation);
+  layout->addWidget(financing);
+
+  auto* footnote = new QHBoxLayout;
+  auto* note = text(
+      "*If the setup fee is financed, it will affect the total interest saved.  In this case, "
+      "the total interest saved with the setup fee is");
+  note->setWordWrap(true);
+  footnote->addWidget(note, 1);
+  footnote->addWidget(lblInterestSaved, 0, Qt::AlignBottom);
+  footnote->addSpacing(fieldWidth / 2);
+  layout->addLayout(footnote);
+
+  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
+  btnOK = buttons.ok;
+  btnCancel = buttons.cancel;
+  // Fixed once: the figures change at every recalculation, the dialog's size never does.
+  setFixedSize(sizeHint());
+
+  remembered_ = RememberSetupFee(session_.Plan());
+  FillFields(remembered_);
+}
+
+void TfrmSetupFee::FillFields(const SetupFeeValues& values) {
+  shown_ = values;
+  const auto fill = [](TVornMask* field, double value) {
+    field->SetNumericValue(value);
+    return field->NumericValue();
+  };
+  shownFields_[0] = fill(ntmskFeesAmount, static_cast<double>(values.SetupFee.Units()));
+  shownFields_[1] = fill(ntmskSetupFeeRate, values.SetupFeeRate * 100);
+  shownFields_[2] = fill(ntmskDownPayment, static_cast<double>(values.DownPayment.Units()));
+  shownFields_[3] = fill(ntmskMinSavings, static_cast<double>(values.MinSavings.Units()));
+  shownFields_[4] = fill(ntmskMinSetupFee, static_cast<double>(values.MinSetupFee.Units()));
+  shownFields_[5] = fill(ntmskMinDownPayment, static_cast<double>(values.MinDownPayment.Units()));
+}
+
+SetupFeeValues TfrmSetupFee::FieldValues() const {
+  const auto amount = [this](int index, const TVornMask* field, Money plan) {
+    const double value = field->NumericValue();
+    return value == shownFields_[index] ? plan : Money::FromUnits(value);
+  };
+  SetupFeeValues values;
+  values.SetupFee = amount(0, ntmskFeesAmount, shown_.SetupFee);
+  const double rate = ntmskSetupFeeRate->NumericValue();
+  values.SetupFeeRate = rate == shownFields_[1] ? shown_.SetupFeeRate : rate / 100;
+  values.DownPayment = amount(2, ntmskDownPayment, shown_.DownPayment);
+  values.MinSavings = amount(3, ntmskMinSavings, shown_.MinSavings);
+  values.MinSetupFee = amount(4, ntmskMinSetupFee, shown_.MinSetupFee);
+  values.MinDownPayment = amount(5, ntmskMinDownPayment, shown_.MinDownPayment);
+  return values;
+}
+
+void TfrmSetupFee::FieldExit() {
+  if (closed_) return;  // a field losing the focus as the dialog goes stores nothing
+  const SetupFeeValues values = FieldValues();
+  StoreSetupFee(session_, values);
+  // What is stored now counts as shown, so passing the field again changes nothing. The
+  // fields keep their texts: the one being entered is not disturbed.
+  shown_ = values;
+  const TVornMask* fields[] = {ntmskFeesAmount, ntmskSetupFeeRate, ntmskDownPayment,
+                               ntmskMinSavings, ntmskMinSetupFee,  ntmskMinDownPayment};
+  for (int i = 0; i < 6; ++i) shownFields_[i] = fields[i]->NumericValue();
+  recalculate_();
+}
+
+void TfrmSetupFee::ShowFigures(const SetupFeeFigures& figures) {
+  lblNoFeeInterestSaved->setText(Q(figures.noFeeInterestSaved));
+  lblSetupFeeRate->setText(Q(figures.setupFeeRate));
+  lblPercentSetupFee->setText(Q(figures.percentSetupFee));
+  lblActualSetupFee->setText(Q(figures.actualSetupFee));
+  lblSetupFee->setText(Q(figures.actualSetupFee));
+  lblDownPayment->setText(Q(figures.downPayment));
+  lblSetupFeeFinanced->setText(Q(figures.setupFeeFinanced));
+  lblInterestSaved->setText(Q(figures.interestSaved));
+}
+
+void TfrmSetupFee::accept() {
+  closed_ = true;
+  // Enter takes OK without leaving the field typed in; what it holds counts all the same.
+  const SetupFeeValues values = FieldValues();
+  if (StoreSetupFee(session_, values)) recalculate_();
+  QDialog::accept();
+}
+
+void TfrmSetupFee::reject() {
+  closed_ = true;
+  StoreSetupFee(session_, remembered_);
+  recalculate_();
+  QDialog::reject();
+}
+
+}  // namespace ardvane

@@ -1,0 +1,227 @@
+#pragma once
+
+#include <QMainWindow>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/plan_calculation.h"
+#include "engine/regional_settings.h"
+#include "engine/settings.h"
+#include "figures/plan_figures.h"
+#include "planfiles/plan_session.h"
+#include "platform/paper_size.h"
+#include "inputs/client_notes.h"
+#include "reports/print_log.h"
+#include "ui/main/window_prompts.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
+class QChartView;
+
+namespace ardvane {
+
+class TVornMask;
+class ChartForms;
+class TfrmNotes;
+class TfrmSetupFee;
+class StrategiesPage;
+
+// What the main window takes from its surroundings at start-up; tests fix every value.
+struct MainWindowOptions {
+  std::filesystem::path programFolder;  // Settings.ini, Params.ini, Help/, ... live here
+  RegionalSettings regional;
+  DayNumber today = 0;
+  std::vector<std::string> arguments;  // the plan-path words of the command line
+  std::string versionText;
+  // The local date and time, read when the client notes are opened and when a print is
+  // logged; without it, midnight of `today`.
+  std::function<LocalDateTime()> now;
+  PaperSize paper = PaperSize::kA4;  // of the report's PDF
+};
+
+// The main window: the plan's inputs on the left, its results on the right. It shows the
+// plan held by its PlanSession, writes each edit back through the session's operations and
+// recalculates; it keeps no copy of a plan value of its own.
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  const PlanSession& Session() const { return session_; }
+  const PlanResults& Results() const { return results_; }
+  const AppSettings& Settings() const { return settings_; }
+  const PlanParameters& Params() const { return params_; }
+  const ChartForms& Forms() const { return *chartForms_; }
+
+  // Recalculate: Calculate, then PopulateScreenValues.
+  void BitBtn1Click();
+  void SetupDebtsGrid();
+  void PopulateDebtsGrid();
+  void PopulateScreenValues();
+  void EnableButtons();
+
+  // Plan commands.
+  void spdbtnNewClick();
+  void spdbtnOpenClick();
+  void spdbtnSaveClick(bool saveAs);
+  // Debt commands; `add` tells a new debt from an edit of the selected one.
+  void bitbtnNewClick(bool add);
+  void bitbtnDeleteClick();
+  void bitbtnUpClick(bool up);
+  // The selected row of the debt grid, counting the heading as row 0.
+  int SelectedGridRow() const;
+  void SelectGridRow(int gridRow);
+
+  // F10: the five figures of the information box, as shown.
+  std::string InformationText() const;
+  void About1Click();
+
+  // The monthly tables window.
+  void bitbtnDetailsClick();
+  // The consolidation recommendation, and applying it to every debt (`announce` reports the
+  // outcome in a message).
+  void bitbtnRecommendationClick();
+  void SelectDebtsToConsolidate(bool announce);
+  // The plan fee dialog (also from a click on the fee label) and the power payment dialog.
+  void spdbtnSetupFeeClick();
+  void spdbtnAcceleratorClick();
+  void Preferences1Click();
+  // Opens the client notes window, made on first use and kept for the run.
+  void spdbtnNotesClick();
+  // Print: recalculates, then produces the report in the language of the setting, or asks
+  // through the pop-up menu popLanguage when the setting says so.
+  void spdbtnPrintClick();
+  // Export PDF: as Print, but the report is then saved as a PDF where the user chooses.
+  void ExportPdfClick();
+  // A language chosen from popLanguage (0 English, 1 Spanish): the report in that language,
+  // printed or exported as the last of the two commands asked.
+  void English1Click(int language);
+  // Names the report file, asks about an existing one, generates, opens and logs the report.
+  void PrepareReportFile();
+  // Names the report file, asks about an existing one, generates it and saves its PDF.
+  void ExportReportPdf();
+  // The report file of the plan in the window for the current report language.
+  std::filesystem::path ReportFilePath() const;
+  // Form: opens the blank data collection form.
+  void spdbtnFormClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenuAndToolBar();
+  QWidget* BuildLeftPanel();
+  QWidget* BuildRightPanel();
+  void ConnectInputs();
+  void Start(const std::vector<std::string>& arguments);
+  void ApplyPermissions();
+  // Fills every input from the plan, without treating it as an edit.
+  void ShowPlan();
+  void UpdateCaption();
+  void Recalculate();
+  void StoreAccelerator();
+  void StoreConsolidationTerms();
+  void AfterDebtListChange(int gridRowToSelect);
+  void SetFeeLabelLook(bool link);
+  // Compares every priority when the page "Strategies" is in view; otherwise only notes that
+  // its figures are stale, so an edit costs nothing more while the page is hidden.
+  void RefreshStrategies();
+  // The debt grid's selected rows as tab-separated text, on the clipboard.
+  void CopySelectedDebts();
+  // Writes the report document at the path it is given, in ReportLanguage_.
+  bool WriteReport(const std::filesystem::path& path);
+  // Recalculates and goes on in the language of the setting, or asks for one first.
+  void StartReport(bool pdf);
+  // Design pixels (drawn for a smaller font) scaled to this platform's default font.
+  int Px(int designPixels) const;
+
+  MainWindowOptions options_;
+  WindowPrompts& prompts_;
+  AppSettings settings_;
+  PlanParameters params_;
+  PlanSession session_;
+  PlanResults results_;
+  PlanFigures shownFigures_;  // what the labels show, worked out from results_
+  std::unique_ptr<ChartForms> chartForms_;
+  TfrmSetupFee* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
+  TfrmNotes* notes_ = nullptr;
+  int ReportLanguage_ = 1;  // of the report being produced: 0 English, 1 Spanish
+  bool reportAsPdf_ = false;  // the report being produced is exported, not printed
+  bool filling_ = false;  // inputs are being set from the plan, not by the user
+  double scale_ = 1;
+
+  // Tool bar and menu.
+  QToolButton* spdbtnNew_ = nullptr;
+  QToolButton* spdbtnOpen_ = nullptr;
+  QToolButton* spdbtnSave_ = nullptr;
+  QToolButton* spdbtnNotes_ = nullptr;
+  QToolButton* spdbtnForm_ = nullptr;
+  QToolButton* spdbtnPrint_ = nullptr;
+  QAction* printAction_ = nullptr;
+  QAction* exportPdfAction_ = nullptr;
+  QAction* preferencesAction_ = nullptr;
+  QMenu* popLanguage_ = nullptr;
+
+  // Left panel.
+  QLineEdit* txtFirstName_ = nullptr;
+  QLineEdit* txtLastName_ = nullptr;
+  QTableWidget* gridDebts_ = nullptr;
+  QPushButton* bitbtnNew_ = nullptr;
+  QPushButton* bitbtnEdit_ = nullptr;
+  QPushButton* bitbtnDelete_ = nullptr;
+  QPushButton* bitbtnUp_ = nullptr;
+  QPushButton* bitbtnDown_ = nullptr;
+  QGroupBox* grpAssumptions_ = nullptr;
+  QDateEdit* dtpPlanDate_ = nullptr;
+  QComboBox* cboPriority_ = nullptr;
+  QPushButton* btnAccelerator_ = nullptr;
+  TVornMask* ntmskAccelerator_ = nullptr;
+  TVornMask* ntmskAnnualAccelerator_ = nullptr;
+  TVornMask* ntmskReturnRate_ = nullptr;
+  QPushButton* btnSetupFee_ = nullptr;
+  TVornMask* ntmskFeesAmount_ = nullptr;
+  QLabel* lblPercentSetupFee_ = nullptr;
+  TVornMask* ntmskMonthlyFee_ = nullptr;
+  QGroupBox* grpConsolidation_ = nullptr;
+  QCheckBox* chkConsolidate_ = nullptr;
+  QPushButton* btnRecommendations_ = nullptr;
+  TVornMask* ntmskInterestRate_ = nullptr;
+  QCheckBox* chkInterestOnly_ = nullptr;
+  TVornMask* ntmskFeesRate_ = nullptr;
+  TVornMask* ntmskConsolidationFees_ = nullptr;
+  TVornMask* ntmskTerm_ = nullptr;
+  QLabel* lblCashOut_ = nullptr;
+  TVornMask* ntmskCashOut_ = nullptr;
+
+  // Right panel.
+  QTabWidget* pages_ = nullptr;
+  QWidget* newLoanPage_ = nullptr;
+  StrategiesPage* strategiesPage_ = nullptr;
+  bool strategiesStale_ = true;  // the page shows figures of an earlier calculation
+  QPushButton* bitbtnDetails_ = nullptr;
+  QChartView* graphPayoffDates_ = nullptr;
+  QChartView* chart1_ = nullptr;
+  QChartView* chart3_ = nullptr;
+  // The result labels by their names (lblPayoffMonthsCurrent, ...).
+  std::map<std::string, QLabel*> figures_;
+  QLabel* Figure(const std::string& name) const { return figures_.at(name); }
+};
+
+}  // namespace ardvane

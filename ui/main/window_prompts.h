@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "planfiles/plan_session.h"
+#include "reports/document_output.h"
+#include "inputs/message_sink.h"
+
+namespace ardvane {
+
+// Everything a window asks or tells the user in a message box or file dialog: the plan's
+// questions and the dialogs' messages. Windows take it by reference, so tests answer the
+// questions and read the messages instead of a person.
+class WindowPrompts : public PlanPrompts, public MessageSink {
+ public:
+  // Asks what to do about the existing file at `path` (shown in full).
+  virtual FileExistsAnswer AskFileExists(const std::string& path) = 0;
+  // The desktop's "Open" action for a document: 42 when it was handed to a program, 2 when
+  // not. Tests record the call instead of starting a program.
+  virtual int OpenDocument(const std::string& path) = 0;
+  // Asks where to save a PDF, proposing `proposedName` in `startFolder`; nothing when the
+  // user cancels. The dialog asks before an existing file is replaced.
+  virtual std::optional<std::filesystem::path> ChoosePdfFile(
+      const std::filesystem::path& startFolder, const std::string& proposedName) = 0;
+  // Asks where to save a CSV file, as ChoosePdfFile does for a PDF.
+  virtual std::optional<std::filesystem::path> ChooseCsvFile(
+      const std::filesystem::path& startFolder, const std::string& proposedName) = 0;
+};
+
+// The real message boxes and file dialogs, shown over `parent`.
+class MessageBoxPrompts : public WindowPrompts {
+ public:
+  explicit MessageBoxPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  SaveAnswer AskSaveChanges(const std::string& question) override;
+  bool Confirm(const std::string& question) override;
+  std::optional<std::filesystem::path> ChooseOpenFile(
+      const std::filesystem::path& startFolder) override;
+  std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path& startFolder,
+                                                      const std::string& proposedName) override;
+  void ShowError(const std::string& message) override;
+  void ShowInformation(const std::string& message) override;
+  void ShowWarning(const std::string& message) override;
+  bool ConfirmWarning(const std::string& message) override;
+  FileExistsAnswer AskFileExists(const std::string& path) override;
+  int OpenDocument(const std::string& path) override;
+  std::optional<std::filesystem::path> ChoosePdfFile(const std::filesystem::path& startFolder,
+                                                     const std::string& proposedName) override;
+  std::optional<std::filesystem::path> ChooseCsvFile(const std::filesystem::path& startFolder,
+                                                     const std::string& proposedName) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace ardvane
