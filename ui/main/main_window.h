@@ -3,7 +3,6 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,26 +18,17 @@
 #include "ui/main/window_prompts.h"
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
-class QTabWidget;
-class QTableWidget;
 class QToolButton;
-class QChartView;
 
 namespace ardvane {
 
-class TVornMask;
 class ChartForms;
+class DebtTableModel;
+class InputPanel;
+class ResultsPanel;
 class TfrmNotes;
 class TfrmSetupFee;
-class StrategiesPage;
 
 // What the main window takes from its surroundings at start-up; tests fix every value.
 struct MainWindowOptions {
@@ -53,9 +43,10 @@ struct MainWindowOptions {
   PaperSize paper = PaperSize::kA4;  // of the report's PDF
 };
 
-// The main window: the plan's inputs on the left, its results on the right. It shows the
-// plan held by its PlanSession, writes each edit back through the session's operations and
-// recalculates; it keeps no copy of a plan value of its own.
+// The main window: the plan's inputs on the left (InputPanel), its results on the right
+// (ResultsPanel). It shows the plan held by its PlanSession, writes each edit back through the
+// session's operations and recalculates; it keeps no copy of a plan value of its own. Every
+// calculation goes through Recalculate, which then shows everything once.
 class TfrmMain : public QMainWindow {
   Q_OBJECT
 
@@ -69,11 +60,8 @@ class TfrmMain : public QMainWindow {
   const PlanParameters& Params() const { return params_; }
   const ChartForms& Forms() const { return *chartForms_; }
 
-  // Recalculate: Calculate, then PopulateScreenValues.
-  void BitBtn1Click();
-  void SetupDebtsGrid();
-  void PopulateDebtsGrid();
-  void PopulateScreenValues();
+  // Recalculate: Calculate, then show every figure, the grid and the charts.
+  void BitBtn1Click() { Recalculate(); }
   void EnableButtons();
 
   // Plan commands.
@@ -127,19 +115,24 @@ class TfrmMain : public QMainWindow {
 
  private:
   void BuildMenuAndToolBar();
-  QWidget* BuildLeftPanel();
-  QWidget* BuildRightPanel();
+  void BuildPanels();
   void ConnectInputs();
+  void ConnectDebtGrid();
   void Start(const std::vector<std::string>& arguments);
   void ApplyPermissions();
   // Fills every input from the plan, without treating it as an edit.
   void ShowPlan();
   void UpdateCaption();
+  // The one refresh path: Calculate, then ShowResults.
   void Recalculate();
+  // Shows the last calculation everywhere: the grid, the figures, the charts, the chart
+  // forms, the fee charged, an open fee dialog and the strategies.
+  void ShowResults();
+  // After a new or opened plan: its inputs, one calculation, the first debt selected.
+  void ShowNewPlan();
   void StoreAccelerator();
   void StoreConsolidationTerms();
   void AfterDebtListChange(int gridRowToSelect);
-  void SetFeeLabelLook(bool link);
   // Compares every priority when the page "Strategies" is in view; otherwise only notes that
   // its figures are stale, so an edit costs nothing more while the page is hidden.
   void RefreshStrategies();
@@ -179,49 +172,10 @@ class TfrmMain : public QMainWindow {
   QAction* preferencesAction_ = nullptr;
   QMenu* popLanguage_ = nullptr;
 
-  // Left panel.
-  QLineEdit* txtFirstName_ = nullptr;
-  QLineEdit* txtLastName_ = nullptr;
-  QTableWidget* gridDebts_ = nullptr;
-  QPushButton* bitbtnNew_ = nullptr;
-  QPushButton* bitbtnEdit_ = nullptr;
-  QPushButton* bitbtnDelete_ = nullptr;
-  QPushButton* bitbtnUp_ = nullptr;
-  QPushButton* bitbtnDown_ = nullptr;
-  QGroupBox* grpAssumptions_ = nullptr;
-  QDateEdit* dtpPlanDate_ = nullptr;
-  QComboBox* cboPriority_ = nullptr;
-  QPushButton* btnAccelerator_ = nullptr;
-  TVornMask* ntmskAccelerator_ = nullptr;
-  TVornMask* ntmskAnnualAccelerator_ = nullptr;
-  TVornMask* ntmskReturnRate_ = nullptr;
-  QPushButton* btnSetupFee_ = nullptr;
-  TVornMask* ntmskFeesAmount_ = nullptr;
-  QLabel* lblPercentSetupFee_ = nullptr;
-  TVornMask* ntmskMonthlyFee_ = nullptr;
-  QGroupBox* grpConsolidation_ = nullptr;
-  QCheckBox* chkConsolidate_ = nullptr;
-  QPushButton* btnRecommendations_ = nullptr;
-  TVornMask* ntmskInterestRate_ = nullptr;
-  QCheckBox* chkInterestOnly_ = nullptr;
-  TVornMask* ntmskFeesRate_ = nullptr;
-  TVornMask* ntmskConsolidationFees_ = nullptr;
-  TVornMask* ntmskTerm_ = nullptr;
-  QLabel* lblCashOut_ = nullptr;
-  TVornMask* ntmskCashOut_ = nullptr;
-
-  // Right panel.
-  QTabWidget* pages_ = nullptr;
-  QWidget* newLoanPage_ = nullptr;
-  StrategiesPage* strategiesPage_ = nullptr;
-  bool strategiesStale_ = true;  // the page shows figures of an earlier calculation
-  QPushButton* bitbtnDetails_ = nullptr;
-  QChartView* graphPayoffDates_ = nullptr;
-  QChartView* chart1_ = nullptr;
-  QChartView* chart3_ = nullptr;
-  // The result labels by their names (lblPayoffMonthsCurrent, ...).
-  std::map<std::string, QLabel*> figures_;
-  QLabel* Figure(const std::string& name) const { return figures_.at(name); }
+  InputPanel* in_ = nullptr;
+  ResultsPanel* out_ = nullptr;
+  DebtTableModel* debtModel_ = nullptr;
+  bool strategiesStale_ = true;  // the Strategies page shows figures of an earlier calculation
 };
 
 }  // namespace ardvane

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QWidget>
+
+#include "engine/plan_document.h"
+#include "engine/regional_settings.h"
+#include "figures/amount_format.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ardvane {
+
+class DebtGridView;
+class TVornMask;
+
+// The main window's left half: the client, the debt grid with its buttons, the plan's
+// assumptions and the new loan's terms, in that reading and Tab order. It lays the controls
+// out and fills them from a plan; the window connects them.
+class InputPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `scale` turns design pixels into this platform's; `consolidation` and `cashOut` are the
+  // installation's permissions, which show the new loan group and its cash out field.
+  InputPanel(const RegionalSettings& regional, double scale, QWidget* parent);
+
+  // Fills every input from the plan.
+  void ShowPlan(const PlanDocument& plan);
+  void ShowPermissions(bool consolidation, bool cashOut);
+  // The bold fee charged in place of the fee field, or the field itself.
+  void ShowFeeCharged(const std::string& feeText, bool feeAsEntered);
+  // The fee charged looks like a link while the pointer is over it.
+  void SetFeeLabelLook(bool link);
+
+  QLineEdit* txtFirstName = nullptr;
+  QLineEdit* txtLastName = nullptr;
+  DebtGridView* gridDebts = nullptr;
+  QPushButton* bitbtnNew = nullptr;
+  QPushButton* bitbtnEdit = nullptr;
+  QPushButton* bitbtnDelete = nullptr;
+  QPushButton* bitbtnUp = nullptr;
+  QPushButton* bitbtnDown = nullptr;
+  QGroupBox* grpAssumptions = nullptr;
+  QDateEdit* dtpPlanDate = nullptr;
+  QComboBox* cboPriority = nullptr;
+  QPushButton* btnAccelerator = nullptr;
+  TVornMask* ntmskAccelerator = nullptr;
+  TVornMask* ntmskAnnualAccelerator = nullptr;
+  TVornMask* ntmskReturnRate = nullptr;
+  QPushButton* btnSetupFee = nullptr;
+  TVornMask* ntmskFeesAmount = nullptr;
+  QLabel* lblPercentSetupFee = nullptr;
+  TVornMask* ntmskMonthlyFee = nullptr;
+  QGroupBox* grpConsolidation = nullptr;
+  QCheckBox* chkConsolidate = nullptr;
+  QPushButton* btnRecommendations = nullptr;
+  TVornMask* ntmskInterestRate = nullptr;
+  QCheckBox* chkInterestOnly = nullptr;
+  TVornMask* ntmskFeesRate = nullptr;
+  TVornMask* ntmskConsolidationFees = nullptr;
+  TVornMask* ntmskTerm = nullptr;
+  QLabel* lblCashOut = nullptr;
+  TVornMask* ntmskCashOut = nullptr;
+
+ signals:
+  // A click on the fee charged.
+  void feeClicked();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildClient();
+  void BuildDebts();
+  void BuildAssumptions();
+  void BuildNewLoan();
+  void SetTabOrder();
+  TVornMask* Mask(QWidget* parent, const char* name, TMaskType type, int decimals, double limit);
+  int Px(int designPixels) const;
+
+  const RegionalSettings& regional_;
+  double scale_;
+};
+
+// Qt's date from the plan's day number and back.
+QDate ToQDate(DayNumber day);
+DayNumber FromQDate(const QDate& date);
+
+}  // namespace ardvane

@@ -1,0 +1,191 @@
+// The main window's commands on the plan: new, open and save, the debt list, and the dialogs
+// that edit the plan's assumptions.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QItemSelectionModel>
+
+#include "engine/consolidation_recommendation.h"
+#include "figures/csv_tables.h"
+#include "figures/display_formats.h"
+#include "figures/payoff_payment.h"
+#include "inputs/plan_fee_values.h"
+#include "ui/dialogs/about_box.h"
+#include "ui/dialogs/accelerator_dialog.h"
+#include "ui/dialogs/debt_dialog.h"
+#include "ui/dialogs/detail_window.h"
+#include "ui/dialogs/notes_window.h"
+#include "ui/dialogs/preferences_dialog.h"
+#include "ui/dialogs/recommendation_window.h"
+#include "ui/dialogs/setup_fee_dialog.h"
+#include "ui/main/debt_grid_view.h"
+#include "ui/main/debt_table_model.h"
+#include "ui/main/input_panel.h"
+#include "ui/main/main_window.h"
+#include "ui/widgets/vorn_mask.h"
+
+namespace ardvane {
+
+void TfrmMain::spdbtnNewClick() {
+  if (session_.NewPlan()) ShowNewPlan();
+}
+
+void TfrmMain::spdbtnOpenClick() {
+  if (session_.OpenPlan()) ShowNewPlan();
+}
+
+void TfrmMain::spdbtnSaveClick(bool saveAs) {
+  session_.SavePlan(saveAs);
+  UpdateCaption();
+}
+
+void TfrmMain::AfterDebtListChange(int gridRowToSelect) {
+  Recalculate();
+  SelectGridRow(gridRowToSelect);
+}
+
+void TfrmMain::bitbtnNewClick(bool add) {
+  const int count = session_.Plan().Debts.GetDebtCount();
+  if (!add && count == 0) return;
+  const int selected = add ? count : std::clamp(SelectedGridRow() - 1, 0, count - 1);
+  if (!add) {
+    if (auto warning = NoPayoffWarning(session_.Plan(), results_, selected, options_.regional)) {
+      prompts_.ShowWarning(*warning);
+    }
+  }
+  // The dialog stores the debt itself: on OK, and while it moves between debts.
+  TfrmDebt dialog(session_, prompts_, options_.programFolder, this);
+  if (add) {
+    dialog.StartAdd();
+  } else {
+    dialog.StartEdit(selected);
+  }
+  connect(&dialog, &TfrmDebt::debtShown, this, [this](int index) { SelectGridRow(index + 1); });
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  if (!accepted && !dialog.WroteBack()) return;
+  const int current = dialog.CurrentDebt();
+  Recalculate();
+  SelectGridRow(session_.Plan().Debts.GetDebtCount() == 0 ? 1 : current + 1);
+  if (auto warning = NoPayoffWarning(session_.Plan(), results_, current, options_.regional)) {
+    prompts_.ShowWarning(*warning);
+  }
+}
+
+void TfrmMain::bitbtnDeleteClick() {
+  const auto next = session_.DeleteSelectedDebt(SelectedGridRow());
+  if (!next) return;
+  AfterDebtListChange(*next);
+}
+
+void TfrmMain::bitbtnUpClick(bool up) {
+  const auto target = session_.SwapOrder(SelectedGridRow() - 1, up);
+  if (!target) return;
+  AfterDebtListChange(*target + 1);
+}
+
+void TfrmMain::CopySelectedDebts() {
+  std::vector<int> selected;
+  for (const QModelIndex& index : in_->gridDebts->selectionModel()->selectedRows()) {
+    selected.push_back(index.row());
+  }
+  if (selected.empty()) return;
+  std::sort(selected.begin(), selected.end());
+  QApplication::clipboard()->setText(
+      QString::fromStdString(TabSeparatedRows(debtModel_->RowTexts(selected))));
+}
+
+std::string TfrmMain::InformationText() const {
+  const RegionalSettings& regional = options_.regional;
+  const PlanFigures& f = shownFigures_;
+  std::string text = "Current Total Payment:    " + FormatMoney(f.current.monthlyOutlay, 2, regional);
+  text += "\n\nProposed Total Payment:  " + FormatMoney(f.proposed.monthlyOutlay, 2, regional);
+  text += "\n\nAnnual Return:  " + FormatPercent2(f.AnnualReturnPercent(), regional);
+  text += "\n\nTotal Escrow:  " + FormatMoney(f.escrow, 2, regional);
+  // A plan without debts has no loan to name a priority for.
+  const TLoan* loan = results_.ProposedPlan.GetLoan(SelectedGridRow() - 1);
+  text += "\n\nSelected Debt Priority:  " + (loan ? std::to_string(loan->PayoffOrder()) : "");
+  return text;
+}
+
+void TfrmMain::About1Click() {
+  TfrmAbout about(options_.programFolder, options_.versionText, params_.VersionName, this);
+  about.exec();
+}
+
+void TfrmMain::bitbtnDetailsClick() {
+  TfrmDetail details(session_.Plan(), results_, options_.regional, prompts_,
+                     std::filesystem::path(session_.PlanDirectory()) / session_.PlanFileName(),
+                     this);
+  details.exec();
+}
+
+void TfrmMain::bitbtnRecommendationClick() {
+  if (session_.Plan().Debts.GetDebtCount() == 0) {
+    prompts_.ShowInformation(kNoDebtsToRecommend);
+    return;
+  }
+  TfrmRecommendation recommendation(session_.Plan(), results_, options_.regional,
+                                    [this] { SelectDebtsToConsolidate(true); }, this);
+  recommendation.exec();
+}
+
+void TfrmMain::SelectDebtsToConsolidate(bool announce) {
+  DebtRows rows = session_.Plan().Debts;
+  const bool changed = ::ardvane::SelectDebtsToConsolidate(
+      rows, session_.Plan().ConsolidationLoan.InterestRate, options_.regional);
+  for (int i = 0; i < rows.GetDebtCount(); ++i) {
+    if (rows.Cell(i, DebtCol::Consolidate) != session_.Plan().Debts.Cell(i, DebtCol::Consolidate)) {
+      session_.EditDebt(i, rows.Row(i));
+    }
+  }
+  session_.SetChanged(true);
+  Recalculate();
+  if (announce) prompts_.ShowInformation(ConsolidationOutcomeMessage(changed));
+}
+
+void TfrmMain::spdbtnSetupFeeClick() {
+  in_->SetFeeLabelLook(false);
+  // The dialog writes the plan; this shows its fee in the fee field and recalculates.
+  const auto recalculate = [this] {
+    filling_ = true;
+    in_->ntmskFeesAmount->SetNumericValue(static_cast<double>(session_.Plan().SetupFee.Units()));
+    filling_ = false;
+    Recalculate();
+  };
+  TfrmSetupFee dialog(session_, options_.regional, recalculate, this);
+  setupFeeDialog_ = &dialog;
+  dialog.ShowFigures(MakeSetupFeeFigures(session_.Plan(), results_, options_.regional));
+  dialog.exec();
+  setupFeeDialog_ = nullptr;
+}
+
+void TfrmMain::spdbtnAcceleratorClick() {
+  const DebtFreeFigures& proposed = shownFigures_.proposed;
+  TfrmAccelerator dialog(session_, options_.regional, params_, settings_,
+                         proposed.DebtFree() ? proposed.date : 0, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const Accelerator& first = session_.Plan().Accelerators[0];
+  filling_ = true;
+  in_->ntmskAccelerator->SetNumericValue(static_cast<double>(first.Monthly.Units()));
+  in_->ntmskAnnualAccelerator->SetNumericValue(static_cast<double>(first.Annual.Units()));
+  filling_ = false;
+  StoreAccelerator();
+  Recalculate();
+}
+
+void TfrmMain::Preferences1Click() {
+  TfrmPreferences dialog(settings_, params_, options_.programFolder, this);
+  if (dialog.exec() == QDialog::Accepted) Recalculate();
+}
+
+void TfrmMain::spdbtnNotesClick() {
+  if (!notes_) {
+    auto now = options_.now;
+    if (!now) now = [today = options_.today] { return LocalDateTime{today, 0, 0, 0}; };
+    notes_ = new TfrmNotes(session_, settings_, options_.regional, prompts_, std::move(now),
+                           nullptr, this);
+  }
+  notes_->OpenNotes();
+}
+
+}  // namespace ardvane

@@ -1,0 +1,153 @@
+// The main window's report commands: Print, Export PDF and the data collection form.
+
+#include <QApplication>
+#include <QMenu>
+#include <QToolButton>
+
+#include "reports/document_output.h"
+#include "reports/pdf_export.h"
+#include "reports/report_language.h"
+#include "ui/charts/chart_form_pictures.h"
+#include "ui/charts/chart_forms.h"
+#include "ui/main/main_window.h"
+
+namespace ardvane {
+namespace {
+
+// The print command's questions and actions, answered by the window's prompts.
+class WindowPrintSurroundings : public PrintSurroundings {
+ public:
+  WindowPrintSurroundings(WindowPrompts& prompts, const MainWindowOptions& options)
+      : prompts_(prompts), options_(options) {}
+  FileExistsAnswer AskFileExists(const std::string& path) override {
+    return prompts_.AskFileExists(path);
+  }
+  int OpenDocument(const std::string& path) override { return prompts_.OpenDocument(path); }
+  void ShowInformation(const std::string& message) override { prompts_.ShowInformation(message); }
+  bool Confirm(const std::string& question) override { return prompts_.Confirm(question); }
+  LocalDateTime Now() override {
+    return options_.now ? options_.now() : LocalDateTime{options_.today, 0, 0, 0};
+  }
+
+ private:
+  WindowPrompts& prompts_;
+  const MainWindowOptions& options_;
+};
+
+// The PDF export's questions and messages, answered by the window's prompts.
+class WindowPdfSurroundings : public PdfExportSurroundings {
+ public:
+  explicit WindowPdfSurroundings(WindowPrompts& prompts) : prompts_(prompts) {}
+  FileExistsAnswer AskFileExists(const std::string& path) override {
+    return prompts_.AskFileExists(path);
+  }
+  std::optional<std::filesystem::path> ChoosePdfFile(const std::filesystem::path& folder,
+                                                     const std::string& proposedName) override {
+    return prompts_.ChoosePdfFile(folder, proposedName);
+  }
+  void ShowInformation(const std::string& message) override { prompts_.ShowInformation(message); }
+  void ShowError(const std::string& message) override { prompts_.ShowError(message); }
+  bool Confirm(const std::string& question) override { return prompts_.Confirm(question); }
+  void ShowBusy(bool busy) override {
+    if (busy) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+      QApplication::restoreOverrideCursor();
+    }
+  }
+
+ private:
+  WindowPrompts& prompts_;
+};
+
+}  // namespace
+
+void TfrmMain::spdbtnPrintClick() { StartReport(false); }
+
+void TfrmMain::ExportPdfClick() { StartReport(true); }
+
+void TfrmMain::StartReport(bool pdf) {
+  reportAsPdf_ = pdf;
+  BitBtn1Click();
+  if (settings_.PrintLanguage == 99) {
+    // Just below the Print button; nothing happens until a language is chosen.
+    popLanguage_->popup(spdbtnPrint_->mapToGlobal(QPoint(0, spdbtnPrint_->height() + 20)));
+    return;
+  }
+  English1Click(settings_.PrintLanguage);
+}
+
+void TfrmMain::English1Click(int language) {
+  ReportLanguage_ = language;
+  if (reportAsPdf_) {
+    ExportReportPdf();
+  } else {
+    PrepareReportFile();
+  }
+}
+
+std::filesystem::path TfrmMain::ReportFilePath() const {
+  const std::string languageWord = Translate("English", ReportLanguage_, options_.programFolder);
+  return ::ardvane::ReportFilePath(
+      settings_.ReportDirectory,
+      ReportFileName(session_.Plan(), params_.PermitLanguage, languageWord, options_.regional));
+}
+
+bool TfrmMain::WriteReport(const std::filesystem::path& path) {
+  ChartFormPictures pictures(*chartForms_);
+  ReportContext context;
+  context.plan = &session_.Plan();
+  context.results = &results_;
+  context.params = &params_;
+  context.settings = &settings_;
+  context.regional = &options_.regional;
+  context.programFolder = options_.programFolder;
+  context.language = ReportLanguage_;
+  context.showError = [this](const std::string& message) { prompts_.ShowError(message); };
+  context.pictures = &pictures;
+  const ReportDocumentOutcome outcome = WriteReportDocument(context, path);
+  // One box at the end of the run names every paragraph that was not found.
+  if (!outcome.missingParagraphs.empty()) {
+    std::string message;
+    for (const std::filesystem::path& paragraph : outcome.missingParagraphs) {
+      if (!message.empty()) message += '\n';
+      message += MissingParagraphMessage(paragraph);
+    }
+    prompts_.ShowError(message);
+  }
+  return outcome.saved;
+}
+
+void TfrmMain::PrepareReportFile() {
+  PrintJob job;
+  job.reportDirectory = settings_.ReportDirectory;
+  job.reportPath = ReportFilePath();
+  job.programFolder = options_.programFolder;
+  job.printLog = params_.PermitPrintLog;
+  job.regional = options_.regional;
+  job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };
+  WindowPrintSurroundings surroundings(prompts_, options_);
+  ::ardvane::PrepareReportFile(job, surroundings);
+}
+
+void TfrmMain::ExportReportPdf() {
+  PdfExportJob job;
+  job.reportDirectory = settings_.ReportDirectory;
+  job.reportPath = ReportFilePath();
+  job.paper = options_.paper;
+  job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };
+  WindowPdfSurroundings surroundings(prompts_);
+  ::ardvane::ExportReportPdf(job, surroundings);
+}
+
+void TfrmMain::spdbtnFormClick() {
+  const std::filesystem::path form = options_.programFolder / "Templates" / "DataSheet.doc";
+  std::error_code ec;
+  if (std::filesystem::exists(form, ec)) {
+    prompts_.OpenDocument(form.string());
+  } else {
+    prompts_.ShowInformation("Data Form not found:\n\n" + form.string());
+  }
+}
+
+}  // namespace ardvane

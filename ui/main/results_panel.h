@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QWidget>
+
+#include "engine/plan_calculation.h"
+#include "engine/plan_document.h"
+#include "engine/regional_settings.h"
+#include "figures/plan_figures.h"
+
+class QChartView;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace ardvane {
+
+class StrategiesPage;
+
+// The main window's right half: the pages of results with their figures and charts, and the
+// Details button. It shows one calculation at a time.
+class ResultsPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  ResultsPanel(const RegionalSettings& regional, double scale, QWidget* parent);
+
+  // Every figure and chart of the pages, from one calculation.
+  void ShowResults(const PlanDocument& plan, const PlanResults& results, const PlanFigures& f);
+  // The new loan page shows only where consolidating is permitted; it opens first there.
+  void ShowPermissions(bool consolidation);
+
+  QTabWidget* pages = nullptr;
+  QWidget* newLoanPage = nullptr;
+  StrategiesPage* strategiesPage = nullptr;
+  QPushButton* bitbtnDetails = nullptr;
+  QChartView* graphPayoffDates = nullptr;
+  QChartView* chart1 = nullptr;
+  QChartView* chart3 = nullptr;
+
+  // Payoff Schedule.
+  QLabel* lblPayoffMonthsCurrent = nullptr;
+  QLabel* lblPayoffMonthsProposed = nullptr;
+  QLabel* lblPayoffYearsCurrent = nullptr;
+  QLabel* lblPayoffYearsProposed = nullptr;
+  QLabel* lblPayoffDateCurrent = nullptr;
+  QLabel* lblPayoffDateProposed = nullptr;
+  // Interest Paid.
+  QLabel* lblInterestCurrent = nullptr;
+  QLabel* lblInterestProposed = nullptr;
+  QLabel* lblInterestDifference = nullptr;
+  QLabel* lblReturnOnInvestment = nullptr;
+  QLabel* lblNeverPaidOffNote = nullptr;
+  // Projected Balances.
+  QLabel* lblEarlyYear = nullptr;
+  QLabel* lblLateYear = nullptr;
+  QLabel* lblDebtBalanceCurrent = nullptr;
+  QLabel* lblDebtBalanceProposed = nullptr;
+  QLabel* lblInvestmentValueCurrent = nullptr;
+  QLabel* lblInvestmentValueProposed = nullptr;
+  // New Loan.
+  QLabel* lblPayoffBalance = nullptr;
+  QLabel* lblOtherFees = nullptr;
+  QLabel* lblFees = nullptr;
+  QLabel* lblCashPayment = nullptr;
+  QLabel* lblConsolidationLoanAmount = nullptr;
+  QLabel* lblPayoffPayment = nullptr;
+  QLabel* lblConsolidationLoanPayment = nullptr;
+  QLabel* lblDifferencePayment = nullptr;
+  QLabel* lblCurrentInterestRate = nullptr;
+  QLabel* lblConsolidationInterestRate = nullptr;
+  QLabel* lblDifferenceInterestRate = nullptr;
+
+ private:
+  void BuildPayoffPage();
+  void BuildInterestPage();
+  void BuildBalancesPage();
+  void BuildNewLoanPage();
+  QLabel* Figure(QWidget* parent, const char* name, const QColor* colour);
+  int Px(int designPixels) const;
+
+  const RegionalSettings& regional_;
+  double scale_;
+};
+
+}  // namespace ardvane
