@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -449,6 +451,147 @@ TEST_F(MainWindowTest, FormOpensTheDataCollectionFormOrSaysItIsMissing) {
   WriteFile(sheet, "<html></html>");
   form->click();
   EXPECT_EQ(prompts.opened, std::vector<std::string>{sheet.string()});
+}
+
+
+// The object names of the widgets Tab visits from `start`, each once, until it comes back.
+std::vector<std::string> TabChain(QWidget* start, Qt::KeyboardModifiers modifiers, int presses) {
+  std::vector<std::string> names;
+  start->setFocus(Qt::TabFocusReason);
+  for (int i = 0; i < presses; ++i) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus) break;
+    const std::string name = focus->objectName().toStdString();
+    if (i > 0 && focus == start) break;  // round once
+    if (names.empty() || names.back() != name) names.push_back(name);
+    QTest::keyClick(focus, Qt::Key_Tab, modifiers);
+  }
+  return names;
+}
+
+bool Contains(const std::vector<std::string>& names, const std::vector<std::string>& inOrder) {
+  auto at = names.begin();
+  for (const std::string& name : inOrder) {
+    at = std::find(at, names.end(), name);
+    if (at == names.end()) return false;
+  }
+  return true;
+}
+
+TEST_F(MainWindowTest, TabMovesThroughTheWindowInReadingOrderAndLeavesTheGrid) {
+  WriteFile(folder / "Params.ini", Params(true));
+  auto window = Open({SavePlan("abc.bvx", TwoDebtPlan()).string()});
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  auto* first = Find<QLineEdit>(*window, "txtFirstName");
+  const std::vector<std::string> chain = TabChain(first, Qt::NoModifier, 60);
+  // The grid is one stop: the next press leaves it for the debt buttons.
+  const std::vector<std::string> left = {
+      "txtFirstName", "txtLastName", "gridDebts", "bitbtnNew", "bitbtnEdit", "bitbtnDelete",
+      "bitbtnUp", "bitbtnDown", "dtpPlanDate", "cboPriority", "btnAccelerator",
+      "ntmskAccelerator", "ntmskAnnualAccelerator", "ntmskReturnRate", "btnSetupFee",
+      "ntmskFeesAmount", "ntmskMonthlyFee", "chkConsolidate", "btnRecommendations",
+      "ntmskInterestRate", "chkInterestOnly", "ntmskFeesRate", "ntmskConsolidationFees",
+      "ntmskTerm", "ntmskCashOut", "bitbtnDetails"};
+  ASSERT_GE(chain.size(), left.size());
+  EXPECT_TRUE(std::equal(left.begin(), left.begin() + 8, chain.begin()))
+      << ::testing::PrintToString(chain);
+  EXPECT_TRUE(Contains(chain, left)) << ::testing::PrintToString(chain);
+  EXPECT_EQ(std::count(chain.begin(), chain.end(), "gridDebts"), 1)
+      << ::testing::PrintToString(chain);
+
+  // Shift+Tab from the New button goes back into the grid and then out of it.
+  const std::vector<std::string> back =
+      TabChain(Find<QPushButton>(*window, "bitbtnNew"), Qt::ShiftModifier, 4);
+  ASSERT_GE(back.size(), 3u);
+  EXPECT_EQ(back[1], "gridDebts");
+  EXPECT_EQ(back[2], "txtLastName");
+}
+
+TEST_F(MainWindowTest, TheGridsKeysAddEditDeleteAndMoveDebts) {
+  auto window = Open({SavePlan("abc.bvx", TwoDebtPlan()).string()});
+  auto* grid = Find<QTableView>(*window, "gridDebts");
+  const auto names = [&window] {
+    std::string text;
+    const DebtRows& rows = window->Session().Plan().Debts;
+    for (int i = 0; i < rows.GetDebtCount(); ++i) text += rows.Cell(i, DebtCol::Name);
+    return text;
+  };
+  window->SelectGridRow(1);
+  QTest::keyClick(grid, Qt::Key_Down);
+  EXPECT_EQ(window->SelectedGridRow(), 2);
+  QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(names(), "ACB");
+  EXPECT_EQ(window->SelectedGridRow(), 3);
+  QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
+  EXPECT_EQ(names(), "ABC");
+  EXPECT_EQ(window->SelectedGridRow(), 2);
+
+  // Enter edits the selected debt and Insert adds one, each in the debt dialog.
+  std::vector<std::string> dialogs;
+  const auto closeDialog = [&dialogs] {
+    QTimer::singleShot(0, [&dialogs] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        dialogs.push_back(dialog->windowTitle().toStdString());
+        dialog->reject();
+      }
+    });
+  };
+  closeDialog();
+  QTest::keyClick(grid, Qt::Key_Return);
+  closeDialog();
+  QTest::keyClick(grid, Qt::Key_Insert);
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(names(), "ABC");
+
+  prompts.confirm = false;
+  QTest::keyClick(grid, Qt::Key_Delete);
+  EXPECT_EQ(prompts.questions.back(), "The following debt will be deleted:\n\nB\n\nAre you sure?");
+  EXPECT_EQ(names(), "ABC");
+  prompts.confirm = true;
+  QTest::keyClick(grid, Qt::Key_Delete);
+  EXPECT_EQ(names(), "AC");
+}
+
+TEST_F(MainWindowTest, TheFeeChargedLooksLikeALinkUnderThePointer) {
+  WriteFile(folder / "Params.ini", Params(true));
+  PlanDocument plan = TwoDebtPlan();
+  plan.SetupFee = Money::FromUnits(995);
+  plan.MinSavings = Money::FromUnits(1000000);
+  plan.MinSetupFee = Money::FromUnits(2500);
+  auto window = Open({SavePlan("fee.bvx", plan).string()});
+  auto* fee = Find<QLabel>(*window, "lblPercentSetupFee");
+  ASSERT_TRUE(fee->isVisible());
+  EXPECT_EQ(fee->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_FALSE(fee->font().underline());
+  QEvent enter(QEvent::Enter);
+  QApplication::sendEvent(fee, &enter);
+  // The pointer moving over the figure and its group keeps the look.
+  QTest::mouseMove(fee, fee->rect().center());
+  QTest::mouseMove(Find<QGroupBox>(*window, "grpAssumptions"), QPoint(fee->x() + 2, fee->y() + 2));
+  EXPECT_TRUE(fee->font().underline());
+  EXPECT_EQ(fee->palette().color(QPalette::WindowText), QColor(Qt::blue));
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(fee, &leave);
+  EXPECT_FALSE(fee->font().underline());
+}
+
+TEST_F(MainWindowTest, OnASmallScreenTheHalvesScrollRatherThanOverlap) {
+  WriteFile(folder / "Params.ini", Params(true));
+  auto window = Open({SavePlan("abc.bvx", TwoDebtPlan()).string()});
+  for (const QSize size : {QSize(800, 600), QSize(600, 450)}) {
+    window->resize(size);
+    QApplication::processEvents();
+    EXPECT_LE(window->width(), std::max(size.width(), window->minimumWidth()));
+    for (const char* name : {"pnlLeft", "pnlRight"}) {
+      auto* panel = Find<QWidget>(*window, name);
+      // Laid out at least at its minimum: no control is squeezed onto another.
+      EXPECT_GE(panel->height(), panel->minimumSizeHint().height()) << name << size.width();
+      EXPECT_GE(panel->width(), panel->minimumSizeHint().width()) << name << size.width();
+    }
+    auto* grid = Find<QTableView>(*window, "gridDebts");
+    EXPECT_GE(grid->height(), 5 * grid->verticalHeader()->defaultSectionSize()) << size.width();
+  }
 }
 
 }  // namespace

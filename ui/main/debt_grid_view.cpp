@@ -80,6 +80,10 @@ int DebtGridView::HeightForRows(int rows) const {
          horizontalScrollBar()->sizeHint().height() + 2 * frameWidth();
 }
 
+QSize DebtGridView::minimumSizeHint() const {
+  return QSize(QTableView::minimumSizeHint().width(), HeightForRows(5));
+}
+
 QSize DebtGridView::sizeHint() const {
   return QSize(QTableView::sizeHint().width(), HeightForRows(7));
 }

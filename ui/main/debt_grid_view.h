@@ -24,8 +24,9 @@ class DebtGridView : public QTableView {
   QTableView* FrozenColumn() const { return frozen_; }
   // Height of the heading and `rows` rows, with the frame and a horizontal scroll bar.
   int HeightForRows(int rows) const;
-  // Room for seven debts.
+  // Room for seven debts, and never less than five.
   QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
 
  signals:
   void addRequested();

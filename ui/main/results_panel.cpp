@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QtCharts/QChartView>
@@ -53,6 +54,9 @@ ResultsPanel::ResultsPanel(const RegionalSettings& regional, double scale, QWidg
   pages = new QTabWidget(this);
   pages->setObjectName("PageControl1");
   pages->setDocumentMode(true);
+  // Whole captions; where the half is too narrow for every tab, the bar scrolls.
+  pages->tabBar()->setElideMode(Qt::ElideNone);
+  pages->setUsesScrollButtons(true);
   layout->addWidget(pages, 1);
   BuildPayoffPage();
   BuildInterestPage();
