@@ -1,0 +1,93 @@
+// The main window's menu bar, tool bar and the report language menu.
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "ui/main/main_window.h"
+
+namespace ardvane {
+
+void TfrmMain::BuildMenuAndToolBar() {
+  QMenu* file = menuBar()->addMenu("&File");
+  QAction* newAction = file->addAction("&New", QKeySequence(Qt::CTRL | Qt::Key_N));
+  QAction* openAction = file->addAction("&Open…", QKeySequence(Qt::CTRL | Qt::Key_O));
+  QAction* saveAction = file->addAction("&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+  QAction* saveAsAction = file->addAction("Save &As…", QKeySequence(Qt::Key_F12));
+  file->addSeparator();
+  QAction* notesAction = file->addAction("No&tes…", QKeySequence(Qt::CTRL | Qt::Key_T));
+  QAction* formAction = file->addAction("Data Collection &Form");
+  file->addSeparator();
+  printAction_ = file->addAction("&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+  exportPdfAction_ = file->addAction("&Export PDF…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+  exportPdfAction_->setObjectName("ExportPdf1");
+  file->addSeparator();
+  QAction* exitAction = file->addAction("E&xit");
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  preferencesAction_ = edit->addAction("&Preferences…");
+  QMenu* help = menuBar()->addMenu("&Help");
+  QAction* aboutAction = help->addAction("&About");
+
+  connect(newAction, &QAction::triggered, this, &TfrmMain::spdbtnNewClick);
+  connect(openAction, &QAction::triggered, this, &TfrmMain::spdbtnOpenClick);
+  connect(saveAction, &QAction::triggered, this, [this] { spdbtnSaveClick(false); });
+  connect(saveAsAction, &QAction::triggered, this, [this] { spdbtnSaveClick(true); });
+  connect(notesAction, &QAction::triggered, this, &TfrmMain::spdbtnNotesClick);
+  connect(formAction, &QAction::triggered, this, &TfrmMain::spdbtnFormClick);
+  connect(exitAction, &QAction::triggered, this, &QWidget::close);
+  connect(aboutAction, &QAction::triggered, this, &TfrmMain::About1Click);
+  connect(preferencesAction_, &QAction::triggered, this, &TfrmMain::Preferences1Click);
+  connect(printAction_, &QAction::triggered, this, &TfrmMain::spdbtnPrintClick);
+  connect(exportPdfAction_, &QAction::triggered, this, &TfrmMain::ExportPdfClick);
+
+  popLanguage_ = new QMenu(this);
+  popLanguage_->setObjectName("popLanguage");
+  QAction* english = popLanguage_->addAction("&English");
+  english->setObjectName("English1");
+  english->setData(0);
+  QAction* spanish = popLanguage_->addAction("&Spanish");
+  spanish->setObjectName("Spanish1");
+  spanish->setData(1);
+  connect(popLanguage_, &QMenu::triggered, this,
+          [this](QAction* item) { English1Click(item->data().toInt()); });
+
+  QToolBar* bar = addToolBar("Tools");
+  bar->setObjectName("ToolBar1");
+  bar->setMovable(false);
+  bar->setMinimumHeight(Px(41));
+  bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  const auto button = [this, bar](const char* name, const char* caption, const char* hint,
+                                  QStyle::StandardPixmap icon) {
+    auto* b = new QToolButton(bar);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setToolTip(hint);
+    b->setStatusTip(hint);
+    b->setAutoRaise(true);
+    b->setIcon(style()->standardIcon(icon));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->addWidget(b);
+    return b;
+  };
+  spdbtnNew_ = button("spdbtnNew", "New", "Create a new plan (Ctrl+N)", QStyle::SP_FileIcon);
+  spdbtnOpen_ = button("spdbtnOpen", "Open", "Open an existing plan (Ctrl+O)",
+                       QStyle::SP_DialogOpenButton);
+  spdbtnSave_ = button("spdbtnSave", "Save", "Save this plan (Ctrl+S)", QStyle::SP_DialogSaveButton);
+  spdbtnNotes_ = button("spdbtnNotes", "Notes", "Make notes on this plan (Ctrl+T)",
+                        QStyle::SP_FileDialogDetailedView);
+  spdbtnForm_ = button("spdbtnForm", "Form", "Open the data collection form",
+                       QStyle::SP_FileDialogContentsView);
+  spdbtnPrint_ = button("spdbtnPrint", "Print", "Print this plan (Ctrl+P)",
+                        QStyle::SP_FileDialogListView);
+  connect(spdbtnNew_, &QToolButton::clicked, this, &TfrmMain::spdbtnNewClick);
+  connect(spdbtnOpen_, &QToolButton::clicked, this, &TfrmMain::spdbtnOpenClick);
+  connect(spdbtnSave_, &QToolButton::clicked, this, [this] { spdbtnSaveClick(false); });
+  connect(spdbtnNotes_, &QToolButton::clicked, this, &TfrmMain::spdbtnNotesClick);
+  connect(spdbtnForm_, &QToolButton::clicked, this, &TfrmMain::spdbtnFormClick);
+  connect(spdbtnPrint_, &QToolButton::clicked, this, &TfrmMain::spdbtnPrintClick);
+}
+
+}  // namespace ardvane
