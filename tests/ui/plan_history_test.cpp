@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QKeySequence>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
 
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
@@ -211,6 +216,29 @@ TEST_F(PlanHistoryTest, ActionsHaveTheStandardKeysAndTheStackIsCapped) {
     history.Edit("Return Rate", [&](PlanSession& s) { return s.SetReturnRate(i); });
   }
   EXPECT_EQ(history.StepCount(), PlanHistory::kUndoLimit);
+}
+
+// The keys reach the actions through a window's Edit menu, as in the main window.
+TEST_F(PlanHistoryTest, CtrlZAndCtrlYInAWindowUndoAndRedo) {
+  QMainWindow window;
+  QMenu* edit = window.menuBar()->addMenu("&Edit");
+  edit->addAction(history.UndoAction());
+  edit->addAction(history.RedoAction());
+  auto* button = new QPushButton("New", &window);
+  window.setCentralWidget(button);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  button->setFocus();
+  history.Edit("Client Name", [](PlanSession& s) { return s.SetFirstName("Ann"); });
+
+  QTest::keyClick(button, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(session.Plan().FirstName, "");
+  QTest::keyClick(button, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(session.Plan().FirstName, "Ann");
+  QTest::keyClick(button, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(button, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(session.Plan().FirstName, "Ann");
+  EXPECT_EQ(restoredCalls, 4);
 }
 
 }  // namespace
