@@ -14,9 +14,9 @@ constexpr int kTypingId = 1;
 // The plan without its debts. Naming every member makes this fail to compile when
 // PlanDocument gains one, so a new field cannot slip past undo.
 PlanDocument WithoutDebts(const PlanDocument& plan) {
-  const auto& [firstName, lastName, date, returnRate, priority, consolidate, setupFeeRate,
-               setupFee, managementFee, downPayment, minSetupFee, minSavings, minDownPayment,
-               accelerators, consolidationLoan, debts, notes] = plan;
+  const auto& [firstName, lastName, date, returnRate, priority, consolidate, setupFeeRate, setupFee,
+               managementFee, downPayment, minSetupFee, minSavings, minDownPayment, accelerators,
+               consolidationLoan, debts, notes] = plan;
   (void)debts;
   return PlanDocument{.FirstName = firstName,
                       .LastName = lastName,
@@ -130,8 +130,8 @@ PlanHistory::PlanHistory(PlanSession& session, std::function<void(int row)> rest
   redoAction_->setObjectName("Redo1");
   // The platform's redo keys, and both common ones whatever the platform offers.
   QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-  for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                  QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+  for (const QKeySequence& key :
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
     if (!redoKeys.contains(key)) redoKeys.append(key);
   }
   redoAction_->setShortcuts(redoKeys);
