@@ -191,7 +191,9 @@ TEST_F(PlanHistoryTest, UndoShowsTheRowTheEditStartedOnAndRedoTheRowItLeft) {
   for (const char* name : {"A", "B", "C"}) {
     history.Edit("Add Debt", [&](PlanSession& s) { s.AddDebt(Debt(name, "100")); });
   }
-  history.Edit("Move Debt", [](PlanSession& s) { return s.SwapOrder(2, false); }, {.row = 2});
+  std::optional<int> moved;
+  history.Edit("Move Debt", [&](PlanSession& s) { return moved = s.SwapOrder(2, false); },
+               {.row = 2});
   history.Undo();
   EXPECT_EQ(restoredRow, 2);
   history.Redo();

@@ -77,6 +77,8 @@ class PlanHistory : public QObject {
   // step. The current plan counts as saved unless the session reports unsaved changes.
   void Reset();
 
+  // Undo or redo one step, then run the `restored` callback once. A change the history has
+  // not been told of is first taken in as a step of its own ("Changes"), so nothing is lost.
   void Undo();
   void Redo();
   bool CanUndo() const { return stack_.canUndo(); }
@@ -111,7 +113,7 @@ template <typename Op>
 bool PlanHistory::Edit(const QString& text, Op&& op, StepOptions options) {
   const bool wasChanged = session_.Changed();
   int rowAfter = options.row;
-  using Result = std::invoke_result_t<Op&, PlanSession&>;
+  using Result = std::remove_cvref_t<std::invoke_result_t<Op&, PlanSession&>>;
   if constexpr (std::is_same_v<Result, std::optional<int>>) {
     if (const std::optional<int> row = op(session_)) rowAfter = *row;
   } else {
