@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/plan_document.h"
@@ -111,6 +112,9 @@ class PlanSession {
   std::optional<int> SwapOrder(int row, bool up);
   void ClearDebts() { plan_.Debts.ClearDebts(); }
   void ClearNotes() { plan_.Notes.clear(); }
+  // Puts back a whole plan, as undo and redo do. The file name, folder and the Changed flag
+  // stay as they are: the caller knows whether the plan now matches the saved one.
+  void RestorePlan(PlanDocument plan) { plan_ = std::move(plan); }
 
 
  private:
