@@ -54,7 +54,6 @@
 #include "ui/dialogs/preferences_dialog.h"
 #include "settings/settings_files.h"
 #include "ui/dialogs/setup_fee_dialog.h"
-#include "ui/startup_arguments.h"
 #include "ui/main/strategies_page.h"
 #include "ui/widgets/vorn_mask.h"
 
@@ -652,14 +651,18 @@ void TfrmMain::Start(const std::vector<std::string>& arguments) {
   std::error_code ec;
   const bool lastFileExists =
       !settings_.LastFile.empty() && std::filesystem::is_regular_file(settings_.LastFile, ec);
-  const StartupRequest request =
-      ReadStartupArguments(arguments, settings_.LastFile, lastFileExists);
+  // The plan-path words join into one path (a path with blanks may come in pieces); without
+  // words, the last plan used is opened when it is still there.
+  std::string name = arguments.empty() && lastFileExists ? settings_.LastFile : std::string();
+  for (const std::string& word : arguments) {
+    if (!name.empty()) name += ' ';
+    name += word;
+  }
   SetupDebtsGrid();
   ApplyPermissions();
 
   bool opened = false;
-  if (request.openRequested) {
-    const std::string& name = request.fileToOpen;
+  if (!arguments.empty() || lastFileExists) {
     opened = !name.empty() && session_.TryOpenFile(name).ok();
     if (!opened) {
       // A plan that cannot be read is not shown under its name: the next Save would overwrite
