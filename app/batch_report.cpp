@@ -33,14 +33,9 @@ class StderrPrompts : public PlanPrompts {
 
 }  // namespace
 
-int RunBatchReport(const StartupRequest& request, const BatchReportOptions& options,
-                   const CommandLineEnvironment& env, std::ostream& err) {
-  const int language = options.language;
-  if (request.batchReportName.empty()) {
-    err << "ardvane: the report request \"-<p>\" names no report; write the name after it, "
-           "e.g. -<p>Report1.\n";
-    return 2;
-  }
+int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandLineEnvironment& env,
+                   std::ostream& err) {
+  const int language = request.language;
   std::string error;
   AppSettings settings = LoadPreferences(env.programFolder, &error);
   PlanParameters params;
@@ -60,7 +55,7 @@ int RunBatchReport(const StartupRequest& request, const BatchReportOptions& opti
 
   StderrPrompts prompts(err);
   PlanSession session(params, env.regional, env.today, prompts);
-  const std::string& name = request.fileToOpen;
+  const std::string& name = request.planPath;
   const ReadStatus status =
       name.empty() ? ReadStatus{"no plan file is named"} : session.TryOpenFile(name);
   if (!status.ok()) {
@@ -95,13 +90,13 @@ int RunBatchReport(const StartupRequest& request, const BatchReportOptions& opti
   context.pictures = &pictures;
   MakeReportDirectory(settings.ReportDirectory);
   const std::filesystem::path path =
-      ReportFilePath(settings.ReportDirectory, request.batchReportName + ".doc");
-  const PdfRequest pdf{PdfPathFor(path), options.paper};
+      ReportFilePath(settings.ReportDirectory, request.reportName + ".doc");
+  const PdfRequest pdf{PdfPathFor(path), paper};
   // A PDF this program wrote of an earlier report would show other figures under this name.
   const std::optional<std::filesystem::path> stale =
-      options.pdf ? std::nullopt : StalePdfBeside(path);
+      request.pdf ? std::nullopt : StalePdfBeside(path);
   const ReportDocumentOutcome outcome =
-      WriteReportDocument(context, path, options.pdf ? &pdf : nullptr);
+      WriteReportDocument(context, path, request.pdf ? &pdf : nullptr);
   for (const std::filesystem::path& paragraph : outcome.missingParagraphs) {
     err << "ardvane: " << MissingParagraphMessage(paragraph) << "\n";
     failed = true;

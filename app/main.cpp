@@ -14,18 +14,19 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/batch_report.h"
 #include "app/command_line.h"
+#include "app/command_parser.h"
 #include "engine/calendar.h"
+#include "inputs/client_notes.h"
 #include "platform/desktop_locale.h"
 #include "platform/paper_size.h"
 #include "platform/program_folder.h"
 #include "platform/version_info.h"
-#include "inputs/client_notes.h"
 #include "ui/main/main_window.h"
-#include "ui/startup_arguments.h"
 #include "ui/main/window_prompts.h"
 
 namespace {
@@ -79,7 +80,7 @@ DayNumber Today() { return Now().day; }
 
 // The report request runs without a window, so it needs no display: the charts are drawn on
 // the offscreen platform.
-int RunBatch(int argc, char** argv, const StartupRequest& request, BatchReportOptions options,
+int RunBatch(int argc, char** argv, const ReportRequest& request,
              const std::filesystem::path& programFolder) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
@@ -91,8 +92,7 @@ int RunBatch(int argc, char** argv, const StartupRequest& request, BatchReportOp
   env.programFolder = programFolder;
   env.regional = RegionalSettingsFromLocale(QLocale::system());
   env.today = Today();
-  options.paper = PaperSizeForLocale(QLocale::system());
-  return RunBatchReport(request, options, env, std::cerr);
+  return RunBatchReport(request, PaperSizeForLocale(QLocale::system()), env, std::cerr);
 }
 
 // The program's icon: the desktop theme's, else the one installed beside the program.
@@ -142,71 +142,32 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  std::optional<std::filesystem::path> givenFolder;
-  if (args.size() >= 1 && args[0] == "--program-folder") {
-    if (args.size() < 2) {
-      std::cerr << "ardvane: --program-folder needs a folder.\n\n" << UsageText();
-      return 2;
-    }
-    givenFolder = std::filesystem::absolute(args[1]);
-    args.erase(args.begin(), args.begin() + 2);
+  const Command command = ParseCommandLine({argv + 1, argv + argc});
+  if (const auto* error = std::get_if<CommandError>(&command.action)) {
+    return ReportCommandError(*error, std::cerr);
   }
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+  if (std::holds_alternative<ShowHelp>(command.action)) {
     std::cout << UsageText() << std::flush;
     return std::cout.good() ? 0 : 1;
   }
-  if (args.size() == 1 && args[0] == "--version") {
+  if (std::holds_alternative<ShowVersion>(command.action)) {
     std::cout << "ardvane " << ARDVANE_VERSION << "\n" << std::flush;
     return std::cout.good() ? 0 : 1;
   }
+  std::optional<std::filesystem::path> givenFolder;
+  if (command.programFolder) givenFolder = std::filesystem::absolute(*command.programFolder);
   const PreparedProgramFolder prepared = ProgramFolderOfRun(argv[0], givenFolder);
-  const std::filesystem::path& programFolder = prepared.folder;
-  const bool windowed = !IsPlanCommand(args) && !ReadStartupArguments(args, "", false).batch;
-  if (!windowed) {
-    if (!prepared.warning.empty()) std::cerr << "ardvane: " << prepared.warning << "\n";
-    if (!prepared.notice.empty()) std::cerr << "ardvane: " << prepared.notice << "\n";
+  if (const auto* start = std::get_if<WindowStart>(&command.action)) {
+    return RunWindow(argc, argv, start->planWords, prepared);
   }
-  if (IsPlanCommand(args)) {
+  // Without a window, what the window would show goes to standard error.
+  if (!prepared.warning.empty()) std::cerr << "ardvane: " << prepared.warning << "\n";
+  if (!prepared.notice.empty()) std::cerr << "ardvane: " << prepared.notice << "\n";
+  if (const auto* query = std::get_if<PlanQuery>(&command.action)) {
     CommandLineEnvironment env;
-    env.programFolder = programFolder;
+    env.programFolder = prepared.folder;
     env.today = Today();
-    return RunPlanCommand(args, env, std::cout, std::cerr);
+    return RunPlanCommand(*query, env, std::cout, std::cerr);
   }
-  // The report request's language: English unless asked otherwise.
-  int language = 0;
-  bool languageGiven = false;
-  for (std::size_t i = 0; i < args.size();) {
-    if (args[i] != "--language") {
-      ++i;
-      continue;
-    }
-    const bool known =
-        i + 1 < args.size() && (args[i + 1] == "English" || args[i + 1] == "Spanish");
-    if (languageGiven || !known) {
-      std::cerr << "ardvane: --language needs English or Spanish, once.\n\n" << UsageText();
-      return 2;
-    }
-    language = args[i + 1] == "Spanish" ? 1 : 0;
-    languageGiven = true;
-    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-               args.begin() + static_cast<std::ptrdiff_t>(i + 2));
-  }
-  // A PDF beside the report's .doc.
-  const bool pdf = std::erase(args, std::string("--pdf")) > 0;
-  for (const std::string& word : args) {
-    if (word.rfind("--", 0) == 0) {
-      std::cerr << "ardvane: unknown option \"" << word << "\".\n\n" << UsageText();
-      return 2;
-    }
-  }
-  const StartupRequest request = ReadStartupArguments(args, "", false);
-  if (request.batch) return RunBatch(argc, argv, request, {language, pdf}, programFolder);
-  if (languageGiven || pdf) {
-    std::cerr << "ardvane: " << (pdf ? "--pdf" : "--language")
-              << " goes with a report request (-<p>NAME).\n\n"
-              << UsageText();
-    return 2;
-  }
-  return RunWindow(argc, argv, args, prepared);
+  return RunBatch(argc, argv, std::get<ReportRequest>(command.action), prepared.folder);
 }

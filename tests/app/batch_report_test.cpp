@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "app/command_parser.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_pdf.h"
 #include "tests/test_regional.h"
@@ -32,12 +33,19 @@ class BatchReportTest : public ::testing::Test {
     env.regional = testing::kPointRegional;
     env.today = EncodeDate(2024, 6, 15);
   }
-  int Run(const std::vector<std::string>& words, int language = 0, bool pdf = false) {
+  // The report request that `words` make on the command line, in `language`, with a PDF on A4
+  // when `pdf`.
+  int Run(std::vector<std::string> words, int language = 0, bool pdf = false) {
     err.str("");
-    BatchReportOptions options;
-    options.language = language;
-    options.pdf = pdf;
-    return RunBatchReport(ReadStartupArguments(words, "", false), options, env, err);
+    if (language == 1) words.insert(words.end(), {"--language", "Spanish"});
+    if (pdf) words.push_back("--pdf");
+    const Command command = ParseCommandLine(words);
+    const auto* request = std::get_if<ReportRequest>(&command.action);
+    if (request == nullptr) {
+      ADD_FAILURE() << "not a report request: " << words.back();
+      return -1;
+    }
+    return RunBatchReport(*request, PaperSize::kA4, env, err);
   }
 
   TempFolder folder;
@@ -129,7 +137,6 @@ TEST_F(BatchReportTest, FailuresWriteNoReportAndSayWhyOnStandardError) {
       << err.str();
   EXPECT_FALSE(std::filesystem::exists(folder / "a"));
 
-  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>"}), 2);
   WriteFile(folder / "Params.ini", "[Permissions]\nLanguage=0\n");
   EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, 1), 2);
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "../planfiles/test_files.h"
-#include "app/command_line.h"
+#include "app/command_parser.h"
 #include "platform/version_info.h"
 
 namespace ardvane {

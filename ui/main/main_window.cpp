@@ -35,9 +35,9 @@
 #include "ui/main/debt_grid_view.h"
 #include "ui/main/debt_table_model.h"
 #include "ui/main/input_panel.h"
+#include "ui/main/plan_history.h"
 #include "ui/main/results_panel.h"
 #include "ui/main/strategies_page.h"
-#include "ui/startup_arguments.h"
 #include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
@@ -67,7 +67,8 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
       params_(ParamsFileExists(options_.programFolder)
                   ? LoadParams(options_.programFolder, options_.regional)
                   : PlanParameters{}),
-      session_(params_, options_.regional, options_.today, prompts) {
+      session_(params_, options_.regional, options_.today, prompts),
+      history_(session_, [this](int row) { ShowRestoredPlan(row); }) {
   setObjectName("frmMain");
   setWindowTitle("Ardvane +");
   // The layout was drawn for a font whose average character is 5 pixels wide.
@@ -144,52 +145,61 @@ void TfrmMain::BuildPanels() {
 }
 
 void TfrmMain::ConnectInputs() {
-  // Each edit goes straight into the plan; the session marks the plan changed only when the
-  // value really changes. Leaving a field recalculates.
-  connect(in_->txtFirstName, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (!filling_) session_.SetFirstName(text.toStdString());
+  // Each edit goes straight into the plan as a step of its history; the session marks the
+  // plan changed only when the value really changes. What is typed into one field is one
+  // step, and leaving the field ends it and recalculates.
+  const auto typed = [this](const QString& step, auto store) {
+    if (!filling_) history_.Edit(step, [&](PlanSession&) { store(); }, {.typing = true});
+  };
+  const auto endTyping = [this] {
+    history_.EndTyping();
+    Recalculate();
+  };
+  connect(in_->txtFirstName, &QLineEdit::textChanged, this, [this, typed](const QString& text) {
+    typed("Client Name", [&] { session_.SetFirstName(text.toStdString()); });
   });
-  connect(in_->txtLastName, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (!filling_) session_.SetLastName(text.toStdString());
+  connect(in_->txtLastName, &QLineEdit::textChanged, this, [this, typed](const QString& text) {
+    typed("Client Name", [&] { session_.SetLastName(text.toStdString()); });
   });
-  connect(in_->dtpPlanDate, &QDateEdit::dateChanged, this, [this](const QDate& date) {
-    if (!filling_) session_.SetPlanDate(FromQDate(date));
+  for (QLineEdit* name : {in_->txtFirstName, in_->txtLastName}) {
+    connect(name, &QLineEdit::editingFinished, &history_, &PlanHistory::EndTyping);
+  }
+  connect(in_->dtpPlanDate, &QDateEdit::dateChanged, this, [this, typed](const QDate& date) {
+    typed("Plan Date", [&] { session_.SetPlanDate(FromQDate(date)); });
   });
-  connect(in_->dtpPlanDate, &QDateEdit::editingFinished, this, &TfrmMain::Recalculate);
+  connect(in_->dtpPlanDate, &QDateEdit::editingFinished, this, endTyping);
   // Choosing a day in the drop-down calendar closes it up: that recalculates too.
-  connect(in_->dtpPlanDate->calendarWidget(), &QCalendarWidget::clicked, this,
-          &TfrmMain::Recalculate);
+  connect(in_->dtpPlanDate->calendarWidget(), &QCalendarWidget::clicked, this, endTyping);
   connect(in_->cboPriority, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (filling_ || index < 0) return;
-    session_.SetPriority(index);
+    history_.Edit("Priority", [index](PlanSession& s) { return s.SetPriority(index); });
     Recalculate();
   });
-  const auto onChange = [this](TVornMask* field, auto store) {
-    connect(field, &TVornMask::changed, this, [this, store] {
-      if (!filling_) store();
-    });
-    connect(field, &TVornMask::exited, this, &TfrmMain::Recalculate);
+  const auto onChange = [this, typed, endTyping](TVornMask* field, const QString& step,
+                                                 auto store) {
+    connect(field, &TVornMask::changed, this, [typed, step, store] { typed(step, store); });
+    connect(field, &TVornMask::exited, this, endTyping);
   };
-  onChange(in_->ntmskAccelerator, [this] { StoreAccelerator(); });
-  onChange(in_->ntmskAnnualAccelerator, [this] { StoreAccelerator(); });
-  onChange(in_->ntmskReturnRate,
+  onChange(in_->ntmskAccelerator, "Power Payment", [this] { StoreAccelerator(); });
+  onChange(in_->ntmskAnnualAccelerator, "Power Payment", [this] { StoreAccelerator(); });
+  onChange(in_->ntmskReturnRate, "Return Rate",
            [this] { session_.SetReturnRate(in_->ntmskReturnRate->NumericValue()); });
-  onChange(in_->ntmskFeesAmount, [this] {
+  onChange(in_->ntmskFeesAmount, "Plan Fee", [this] {
     session_.SetSetupFee(Money::FromUnits(in_->ntmskFeesAmount->NumericValue()));
   });
-  onChange(in_->ntmskMonthlyFee, [this] {
+  onChange(in_->ntmskMonthlyFee, "Monthly Fee", [this] {
     session_.SetManagementFee(Money::FromUnits(in_->ntmskMonthlyFee->NumericValue()));
   });
   for (TVornMask* field : {in_->ntmskInterestRate, in_->ntmskFeesRate,
                            in_->ntmskConsolidationFees, in_->ntmskTerm, in_->ntmskCashOut}) {
-    onChange(field, [this] { StoreConsolidationTerms(); });
+    onChange(field, "Consolidation", [this] { StoreConsolidationTerms(); });
   }
   connect(in_->chkConsolidate, &QCheckBox::clicked, this, [this](bool checked) {
-    session_.SetConsolidate(checked);
+    history_.Edit("Consolidation", [checked](PlanSession& s) { return s.SetConsolidate(checked); });
     Recalculate();
   });
   connect(in_->chkInterestOnly, &QCheckBox::clicked, this, [this] {
-    StoreConsolidationTerms();
+    history_.Edit("Consolidation", [this](PlanSession&) { StoreConsolidationTerms(); });
     Recalculate();
   });
   connect(in_->btnSetupFee, &QPushButton::clicked, this, &TfrmMain::spdbtnSetupFeeClick);
@@ -247,13 +257,17 @@ void TfrmMain::Start(const std::vector<std::string>& arguments) {
   std::error_code ec;
   const bool lastFileExists =
       !settings_.LastFile.empty() && std::filesystem::is_regular_file(settings_.LastFile, ec);
-  const StartupRequest request =
-      ReadStartupArguments(arguments, settings_.LastFile, lastFileExists);
+  // The plan-path words join into one path (a path with blanks may come in pieces); without
+  // words, the last plan used is opened when it is still there.
+  std::string name = arguments.empty() && lastFileExists ? settings_.LastFile : std::string();
+  for (const std::string& word : arguments) {
+    if (!name.empty()) name += ' ';
+    name += word;
+  }
   ApplyPermissions();
 
   bool opened = false;
-  if (request.openRequested) {
-    const std::string& name = request.fileToOpen;
+  if (!arguments.empty() || lastFileExists) {
     opened = !name.empty() && session_.TryOpenFile(name).ok();
     if (!opened) {
       // A plan that cannot be read is not shown under its name: the next Save would overwrite
@@ -283,6 +297,13 @@ void TfrmMain::ShowNewPlan() {
   ShowPlan();
   Recalculate();
   SelectGridRow(1);
+  history_.Reset();
+}
+
+void TfrmMain::ShowRestoredPlan(int row) {
+  const int gridRow = row < 0 ? SelectedGridRow() : row + 1;
+  ShowPlan();
+  AfterDebtListChange(gridRow);
 }
 
 void TfrmMain::UpdateCaption() { setWindowTitle(Q("Ardvane - " + session_.PlanFileName())); }

@@ -15,6 +15,7 @@
 #include "platform/paper_size.h"
 #include "inputs/client_notes.h"
 #include "reports/print_log.h"
+#include "ui/main/plan_history.h"
 #include "ui/main/window_prompts.h"
 
 class QAction;
@@ -128,8 +129,12 @@ class TfrmMain : public QMainWindow {
   // Shows the last calculation everywhere: the grid, the figures, the charts, the chart
   // forms, the fee charged, an open fee dialog and the strategies.
   void ShowResults();
-  // After a new or opened plan: its inputs, one calculation, the first debt selected.
+  // After a new or opened plan: its inputs, one calculation, the first debt selected, and a
+  // fresh history.
   void ShowNewPlan();
+  // After an undo or redo: the plan's inputs, one calculation, and debt row `row` (from 0;
+  // -1 keeps the selection) selected.
+  void ShowRestoredPlan(int row);
   void StoreAccelerator();
   void StoreConsolidationTerms();
   void AfterDebtListChange(int gridRowToSelect);
@@ -150,6 +155,7 @@ class TfrmMain : public QMainWindow {
   AppSettings settings_;
   PlanParameters params_;
   PlanSession session_;
+  PlanHistory history_;  // undo and redo of every edit of session_'s plan
   PlanResults results_;
   PlanFigures shownFigures_;  // what the labels show, worked out from results_
   std::unique_ptr<ChartForms> chartForms_;

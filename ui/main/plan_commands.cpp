@@ -26,16 +26,27 @@
 
 namespace ardvane {
 
+// The question about unsaved changes may save the plan even when the command then stops, so
+// the history learns of a save after each of these.
 void TfrmMain::spdbtnNewClick() {
-  if (session_.NewPlan()) ShowNewPlan();
+  if (session_.NewPlan()) {
+    ShowNewPlan();
+  } else {
+    history_.MarkSaved();
+  }
 }
 
 void TfrmMain::spdbtnOpenClick() {
-  if (session_.OpenPlan()) ShowNewPlan();
+  if (session_.OpenPlan()) {
+    ShowNewPlan();
+  } else {
+    history_.MarkSaved();
+  }
 }
 
 void TfrmMain::spdbtnSaveClick(bool saveAs) {
   session_.SavePlan(saveAs);
+  history_.MarkSaved();
   UpdateCaption();
 }
 
@@ -61,7 +72,15 @@ void TfrmMain::bitbtnNewClick(bool add) {
     dialog.StartEdit(selected);
   }
   connect(&dialog, &TfrmDebt::debtShown, this, [this](int index) { SelectGridRow(index + 1); });
-  const bool accepted = dialog.exec() == QDialog::Accepted;
+  bool accepted = false;
+  // Every debt the dialog wrote, on OK or while moving between debts, is one step.
+  history_.Edit(
+      add ? "Add Debt" : "Edit Debt",
+      [&](PlanSession&) -> std::optional<int> {
+        accepted = dialog.exec() == QDialog::Accepted;
+        return dialog.CurrentDebt();
+      },
+      {.row = SelectedGridRow() - 1});
   if (!accepted && !dialog.WroteBack()) return;
   const int current = dialog.CurrentDebt();
   Recalculate();
@@ -72,13 +91,24 @@ void TfrmMain::bitbtnNewClick(bool add) {
 }
 
 void TfrmMain::bitbtnDeleteClick() {
-  const auto next = session_.DeleteSelectedDebt(SelectedGridRow());
+  const int gridRow = SelectedGridRow();
+  std::optional<int> next;
+  history_.Edit(
+      "Delete Debt",
+      [&](PlanSession& s) -> std::optional<int> {
+        next = s.DeleteSelectedDebt(gridRow);
+        return next ? std::optional<int>(*next - 1) : std::nullopt;
+      },
+      {.row = gridRow - 1});
   if (!next) return;
   AfterDebtListChange(*next);
 }
 
 void TfrmMain::bitbtnUpClick(bool up) {
-  const auto target = session_.SwapOrder(SelectedGridRow() - 1, up);
+  const int row = SelectedGridRow() - 1;
+  std::optional<int> target;
+  history_.Edit(
+      "Move Debt", [&](PlanSession& s) { return target = s.SwapOrder(row, up); }, {.row = row});
   if (!target) return;
   AfterDebtListChange(*target + 1);
 }
@@ -133,11 +163,14 @@ void TfrmMain::SelectDebtsToConsolidate(bool announce) {
   DebtRows rows = session_.Plan().Debts;
   const bool changed = ::ardvane::SelectDebtsToConsolidate(
       rows, session_.Plan().ConsolidationLoan.InterestRate, options_.regional);
-  for (int i = 0; i < rows.GetDebtCount(); ++i) {
-    if (rows.Cell(i, DebtCol::Consolidate) != session_.Plan().Debts.Cell(i, DebtCol::Consolidate)) {
-      session_.EditDebt(i, rows.Row(i));
+  history_.Edit("Consolidation", [&rows](PlanSession& s) {
+    for (int i = 0; i < rows.GetDebtCount(); ++i) {
+      if (rows.Cell(i, DebtCol::Consolidate) != s.Plan().Debts.Cell(i, DebtCol::Consolidate)) {
+        s.EditDebt(i, rows.Row(i));
+      }
     }
-  }
+  });
+  // Applying the recommendation counts as a change even when every debt already followed it.
   session_.SetChanged(true);
   Recalculate();
   if (announce) prompts_.ShowInformation(ConsolidationOutcomeMessage(changed));
@@ -155,7 +188,7 @@ void TfrmMain::spdbtnSetupFeeClick() {
   TfrmSetupFee dialog(session_, options_.regional, recalculate, this);
   setupFeeDialog_ = &dialog;
   dialog.ShowFigures(MakeSetupFeeFigures(session_.Plan(), results_, options_.regional));
-  dialog.exec();
+  history_.Edit("Plan Fee", [&dialog](PlanSession&) { dialog.exec(); });
   setupFeeDialog_ = nullptr;
 }
 
@@ -163,14 +196,18 @@ void TfrmMain::spdbtnAcceleratorClick() {
   const DebtFreeFigures& proposed = shownFigures_.proposed;
   TfrmAccelerator dialog(session_, options_.regional, params_, settings_,
                          proposed.DebtFree() ? proposed.date : 0, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  const Accelerator& first = session_.Plan().Accelerators[0];
-  filling_ = true;
-  in_->ntmskAccelerator->SetNumericValue(static_cast<double>(first.Monthly.Units()));
-  in_->ntmskAnnualAccelerator->SetNumericValue(static_cast<double>(first.Annual.Units()));
-  filling_ = false;
-  StoreAccelerator();
-  Recalculate();
+  bool accepted = false;
+  history_.Edit("Power Payment", [&](PlanSession&) {
+    accepted = dialog.exec() == QDialog::Accepted;
+    if (!accepted) return;
+    const Accelerator& first = session_.Plan().Accelerators[0];
+    filling_ = true;
+    in_->ntmskAccelerator->SetNumericValue(static_cast<double>(first.Monthly.Units()));
+    in_->ntmskAnnualAccelerator->SetNumericValue(static_cast<double>(first.Annual.Units()));
+    filling_ = false;
+    StoreAccelerator();
+  });
+  if (accepted) Recalculate();
 }
 
 void TfrmMain::Preferences1Click() {
@@ -184,6 +221,8 @@ void TfrmMain::spdbtnNotesClick() {
     if (!now) now = [today = options_.today] { return LocalDateTime{today, 0, 0, 0}; };
     notes_ = new TfrmNotes(session_, settings_, options_.regional, prompts_, std::move(now),
                            nullptr, this);
+    // One step per OK of the notes window, which has written the notes by then.
+    connect(notes_, &QDialog::accepted, this, [this] { history_.Record("Notes"); });
   }
   notes_->OpenNotes();
 }

@@ -27,6 +27,9 @@ void TfrmMain::BuildMenuAndToolBar() {
   file->addSeparator();
   QAction* exitAction = file->addAction("E&xit");
   QMenu* edit = menuBar()->addMenu("&Edit");
+  edit->addAction(history_.UndoAction());
+  edit->addAction(history_.RedoAction());
+  edit->addSeparator();
   preferencesAction_ = edit->addAction("&Preferences…");
   QMenu* help = menuBar()->addMenu("&Help");
   QAction* aboutAction = help->addAction("&About");
