@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -1040,7 +1041,8 @@ std::string TfrmMain::InformationText() const {
 }
 
 void TfrmMain::About1Click() {
-  TfrmAbout about(options_.programFolder, options_.versionText, params_.VersionName, this);
+  TfrmAbout about(options_.programFolder, options_.versionText, params_.VersionName, prompts_,
+                  this);
   about.exec();
 }
 
@@ -1134,7 +1136,9 @@ class WindowPrintSurroundings : public PrintSurroundings {
   FileExistsAnswer AskFileExists(const std::string& path) override {
     return prompts_.AskFileExists(path);
   }
-  int OpenDocument(const std::string& path) override { return prompts_.OpenDocument(path); }
+  void OpenDocument(const std::string& path, DesktopOpenDone done) override {
+    prompts_.OpenDocument(path, std::move(done));
+  }
   void ShowInformation(const std::string& message) override { prompts_.ShowInformation(message); }
   bool Confirm(const std::string& question) override { return prompts_.Confirm(question); }
   LocalDateTime Now() override {
@@ -1238,8 +1242,8 @@ void TfrmMain::PrepareReportFile() {
   job.printLog = params_.PermitPrintLog;
   job.regional = options_.regional;
   job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };
-  WindowPrintSurroundings surroundings(prompts_, options_);
-  ::ardvane::PrepareReportFile(job, surroundings);
+  // Kept by the print until the desktop has answered the open.
+  ::ardvane::PrepareReportFile(job, std::make_shared<WindowPrintSurroundings>(prompts_, options_));
 }
 
 void TfrmMain::ExportReportPdf() {
@@ -1256,7 +1260,9 @@ void TfrmMain::spdbtnFormClick() {
   const std::filesystem::path form = options_.programFolder / "Templates" / "DataSheet.doc";
   std::error_code ec;
   if (std::filesystem::exists(form, ec)) {
-    prompts_.OpenDocument(form.string());
+    prompts_.OpenDocument(form.string(), [window = QPointer<TfrmMain>(this)](int result) {
+      if (window && result < 32) window->prompts_.ShowInformation(kDataFormNeedsWordProcessor);
+    });
   } else {
     prompts_.ShowInformation("Data Form not found:\n\n" + form.string());
   }
