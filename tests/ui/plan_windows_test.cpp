@@ -23,6 +23,7 @@
 #include "tests/test_regional.h"
 #include "tests/test_support.h"
 #include "tests/ui/fake_prompts.h"
+#include "ui/dialogs/about_box.h"
 #include "ui/dialogs/accelerator_dialog.h"
 #include "figures/display_formats.h"
 #include "figures/power_payment_goal.h"
@@ -441,6 +442,28 @@ TEST_F(NotesWindowTest, AReportFolderThatCannotBeMadeEndsThePrintWithTheFileErro
   EXPECT_NE(prompts.errors[0].find("Zeved, Zuzu notes 1.15.2008.rtf"), std::string::npos);
   EXPECT_TRUE(opened.empty());
   EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+TEST_F(PlanWindowsTest, TheAboutBoxSaysWhenItsReadMeCannotBeShown) {
+  TfrmAbout about(folder.path(), "1.0", "", prompts, nullptr);
+  auto* link = Find<QLabel>(about, "lblLink");
+  const auto readMe = folder / "README.txt";
+  QTest::mouseClick(link, Qt::LeftButton);
+  EXPECT_EQ(prompts.information, std::vector<std::string>{"Read me not found:\n\n" +
+                                                          readMe.string()});
+  EXPECT_TRUE(prompts.opened.empty());
+
+  WriteFile(readMe, "About this program");
+  prompts.information.clear();
+  QTest::mouseClick(link, Qt::LeftButton);
+  EXPECT_EQ(prompts.opened, std::vector<std::string>{readMe.string()});
+  EXPECT_TRUE(prompts.information.empty());
+  prompts.openResult = kDesktopOpenFailed;
+  QTest::mouseClick(link, Qt::LeftButton);
+  ASSERT_EQ(prompts.information.size(), 1u);
+  EXPECT_EQ(prompts.information[0].rfind("A text editor is required to read " + readMe.string(),
+                                         0),
+            0u);
 }
 
 }  // namespace
