@@ -293,8 +293,7 @@ void PrepareReportFile(const PrintJob& job, std::shared_ptr<PrintSurroundings> s
     if (result < 32) surroundings->ShowInformation(kWordProcessorMissing);
     if (logIt) {
       std::string error;
-      outcome.logged =
-          LogPrint(programFolder, path, result, surroundings->Now(), regional, &error);
+      outcome.logged = LogPrint(programFolder, path, result, surroundings->Now(), regional, &error);
       if (!outcome.logged) surroundings->ShowInformation(kCouldNotLogPrint);
     }
     if (finished) finished(outcome);

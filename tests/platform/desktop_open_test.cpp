@@ -66,8 +66,9 @@ TEST_F(DesktopOpenTest, AnOpenerThatCannotStartOrIsMissingFails) {
 
 TEST_F(DesktopOpenTest, TheOpenerGetsItsArgumentsAndTheDocument) {
   const auto record = folder / "arguments";
-  DesktopOpener opener = FakeOpener(folder.path(), "records",
-                                    "printf '%s|' \"$@\" > '" + record.string() + "'");
+  DesktopOpener opener =
+      FakeOpener(folder.path(), "records",
+                 std::string("printf '%s|' \"$@\" > '").append(record.string()).append("'"));
   opener.arguments = {"open"};
   ASSERT_EQ(Open(opener, "/r/Smith, John 6.15.2024.doc"), kDesktopOpenSucceeded);
   EXPECT_EQ(ReadFile(record), "open|/r/Smith, John 6.15.2024.doc|");
@@ -76,8 +77,9 @@ TEST_F(DesktopOpenTest, TheOpenerGetsItsArgumentsAndTheDocument) {
   ASSERT_EQ(Open(opener, "https://example.org/a?b=c"), kDesktopOpenSucceeded);
   EXPECT_EQ(ReadFile(record), "open|https://example.org/a?b=c|");
   ASSERT_EQ(Open(opener, "-x.doc"), kDesktopOpenSucceeded);
-  EXPECT_EQ(ReadFile(record), "open|" + (std::filesystem::current_path() / "-x.doc").string() +
-                                  "|");
+  EXPECT_EQ(ReadFile(record), std::string("open|")
+                                  .append((std::filesystem::current_path() / "-x.doc").string())
+                                  .append("|"));
 }
 
 TEST_F(DesktopOpenTest, NoVerdictReachesAContextThatIsGone) {

@@ -461,9 +461,8 @@ TEST_F(PlanWindowsTest, TheAboutBoxSaysWhenItsReadMeCannotBeShown) {
   prompts.openResult = kDesktopOpenFailed;
   QTest::mouseClick(link, Qt::LeftButton);
   ASSERT_EQ(prompts.information.size(), 1u);
-  EXPECT_EQ(prompts.information[0].rfind("A text editor is required to read " + readMe.string(),
-                                         0),
-            0u);
+  const std::string start = std::string("A text editor is required to read ") + readMe.string();
+  EXPECT_EQ(prompts.information[0].rfind(start, 0), 0u) << prompts.information[0];
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QVBoxLayout>
-
 #include <system_error>
 
 #include "ui/main/window_prompts.h"
@@ -72,14 +71,18 @@ TfrmAbout::TfrmAbout(const std::filesystem::path& programFolder, const std::stri
 void TfrmAbout::OpenReadMe() {
   std::error_code ec;
   if (!std::filesystem::exists(readMe_, ec)) {
-    prompts_.ShowInformation("Read me not found:\n\n" + readMe_.string());
+    std::string message = "Read me not found:\n\n";
+    message += readMe_.string();
+    prompts_.ShowInformation(message);
     return;
   }
   // The prompts outlive the box, which may be closed before the desktop answers.
   prompts_.OpenDocument(readMe_.string(), [&prompts = prompts_, path = readMe_](int result) {
     if (result < 32) {
-      prompts.ShowInformation("A text editor is required to read " + path.string() +
-                              ".  Please make sure you have a text editor properly installed.");
+      std::string message = "A text editor is required to read ";
+      message += path.string();
+      message += ".  Please make sure you have a text editor properly installed.";
+      prompts.ShowInformation(message);
     }
   });
 }

@@ -1243,7 +1243,8 @@ void TfrmMain::PrepareReportFile() {
   job.regional = options_.regional;
   job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };
   // Kept by the print until the desktop has answered the open.
-  ::ardvane::PrepareReportFile(job, std::make_shared<WindowPrintSurroundings>(prompts_, options_));
+  ::ardvane::PrepareReportFile(job,
+                               std::make_shared<WindowPrintSurroundings>(prompts_, options_));
 }
 
 void TfrmMain::ExportReportPdf() {
