@@ -5,6 +5,15 @@
 #include "planfiles/atomic_file.h"
 
 namespace ardvane {
+namespace {
+
+bool IsBlank(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+}  // namespace
+
 std::string NotesHeading(const LocalDateTime& now, const RegionalSettings& regional) {
   return FormatShortDate(now.day, regional.shortDateFormat) + " " +
          FormatTimeOfDay(now, regional.longTimeFormat) + ":";
@@ -13,13 +22,9 @@ std::string NotesHeading(const LocalDateTime& now, const RegionalSettings& regio
 std::vector<std::string> NotesForEditing(const std::vector<std::string>& notes,
                                          const std::string& heading) {
   std::vector<std::string> lines = notes;
-  if (!lines.empty()) {
-    const std::string& last = lines.back();
-    const bool blank = std::all_of(last.begin(), last.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-    if (!blank) lines.emplace_back();
-  }
+  if (!lines.empty() && !IsBlank(lines.back())) lines.emplace_back();
   lines.push_back(heading);
+  lines.emplace_back();
   return lines;
 }
 
@@ -51,8 +56,16 @@ std::vector<std::string> SplitNoteLines(std::string_view text) {
 }
 
 std::string NotesFileName(const PlanDocument& plan, const RegionalSettings& regional) {
-  std::string name = plan.LastName + ", " + plan.FirstName + " notes " +
-                     FormatShortDate(plan.Date, regional.shortDateFormat) + ".rtf";
+  std::string name;
+  for (const std::string* part : {&plan.LastName, &plan.FirstName}) {
+    if (IsBlank(*part)) continue;
+    if (!name.empty()) name += ", ";
+    name += *part;
+  }
+  if (!name.empty()) name += ' ';
+  name += "notes ";
+  name += FormatShortDate(plan.Date, regional.shortDateFormat);
+  name += ".rtf";
   std::replace(name.begin(), name.end(), '/', '.');
   return name;
 }

@@ -17,7 +17,8 @@ namespace ardvane {
 std::string NotesHeading(const LocalDateTime& now, const RegionalSettings& regional);
 
 // The lines the notes window opens with: the plan's notes; then, when there is at least one
-// line and the last is not blank, an empty line; then the heading.
+// line and the last is not blank, an empty line; then the heading; then an empty line, where
+// the typing starts (so it never runs on after the heading's colon).
 std::vector<std::string> NotesForEditing(const std::vector<std::string>& notes,
                                          const std::string& heading);
 
@@ -26,8 +27,9 @@ std::vector<std::string> NotesForEditing(const std::vector<std::string>& notes,
 std::vector<std::string> SplitNoteLines(std::string_view text);
 
 // "Last, First notes M.d.yyyy.rtf": the file the notes are printed to, the plan date in the
-// short date pattern. Every "/" of the name becomes ".", so the name never reaches into
-// another folder.
+// short date pattern. A name that is empty or blank is left out with its ", " ("Last notes
+// ...", "First notes ...", "notes ..."). Every "/" of the name becomes ".", so the name never
+// reaches into another folder.
 std::string NotesFileName(const PlanDocument& plan, const RegionalSettings& regional);
 // Writes the lines, each followed by CR LF, as UTF-8 plain text, replacing the file whole
 // (the old file stays as it was when the write fails). On failure returns false and sets

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string>
+#include <vector>
+
+class QObject;
 
 namespace ardvane {
 
@@ -8,9 +13,28 @@ namespace ardvane {
 inline constexpr int kDesktopOpenSucceeded = 42;
 inline constexpr int kDesktopOpenFailed = 2;
 
+// Receives the outcome of an open: kDesktopOpenSucceeded or kDesktopOpenFailed.
+using DesktopOpenDone = std::function<void(int result)>;
+
+// The program that opens documents for the desktop, and how long its verdict is awaited.
+struct DesktopOpener {
+  std::string program;                 // a path, or a name looked up on PATH; empty: none
+  std::vector<std::string> arguments;  // put before the document
+  // An opener still running after this long counts as having opened the document: some stay
+  // until the document is closed again.
+  std::chrono::milliseconds patience{5000};
+};
+
+// "xdg-open", or "gio open" where xdg-open is missing; no program when neither is installed.
+DesktopOpener SystemDesktopOpener();
+
 // Opens a document file (a local path) or an address ("http:", "https:", "mailto:") with
-// the program the desktop associates with it. Returns kDesktopOpenSucceeded or
-// kDesktopOpenFailed.
-int OpenWithDesktop(const std::string& pathOrAddress);
+// `opener` and returns at once, without waiting for it. `done` receives the outcome from the
+// event loop, never before this returns: success when the opener exits with status 0 or is
+// still running after its patience; failure for any other exit status, a crash, an opener that
+// cannot be started or none at all. `done` runs once, or never when `context` (if given) is
+// destroyed first. An opener that outlasts its patience is left running.
+void OpenWithDesktop(const std::string& pathOrAddress, const DesktopOpener& opener,
+                     QObject* context, DesktopOpenDone done);
 
 }  // namespace ardvane

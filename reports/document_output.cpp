@@ -260,31 +260,44 @@ std::optional<bool> WriteOrReuseReport(
   return true;
 }
 
-PrintOutcome PrepareReportFile(const PrintJob& job, PrintSurroundings& surroundings) {
+void PrepareReportFile(const PrintJob& job, std::shared_ptr<PrintSurroundings> surroundings,
+                       std::function<void(const PrintOutcome&)> finished) {
   PrintOutcome outcome;
+  const auto finish = [&finished](const PrintOutcome& done) {
+    if (finished) finished(done);
+  };
   const std::string path = job.reportPath.string();
-  const std::optional<bool> generated =
-      WriteOrReuseReport(job.reportDirectory, job.reportPath, job.generate,
-                         [&](const std::string& name) { return surroundings.AskFileExists(name); });
-  if (!generated) return outcome;
+  const std::optional<bool> generated = WriteOrReuseReport(
+      job.reportDirectory, job.reportPath, job.generate,
+      [&](const std::string& name) { return surroundings->AskFileExists(name); });
+  if (!generated) {
+    finish(outcome);
+    return;
+  }
   const bool generate = *generated;
   outcome.generated = generate;
   if (generate) {
     OfferToRemoveStalePdf(
-        job.reportPath, [&](const std::string& question) { return surroundings.Confirm(question); },
-        [&](const std::string& problem) { surroundings.ShowInformation(problem); });
+        job.reportPath,
+        [&](const std::string& question) { return surroundings->Confirm(question); },
+        [&](const std::string& problem) { surroundings->ShowInformation(problem); });
   }
   outcome.opened = true;
-  outcome.openResult = surroundings.OpenDocument(path);
-  if (outcome.openResult < 32) surroundings.ShowInformation(kWordProcessorMissing);
   // An existing report opened as it is was not printed now.
-  if (job.printLog && generate) {
-    std::string error;
-    outcome.logged = LogPrint(job.programFolder, path, outcome.openResult, surroundings.Now(),
-                              job.regional, &error);
-    if (!outcome.logged) surroundings.ShowInformation(kCouldNotLogPrint);
-  }
-  return outcome;
+  const bool logIt = job.printLog && generate;
+  PrintSurroundings& around = *surroundings;
+  around.OpenDocument(path, [outcome, logIt, path, programFolder = job.programFolder,
+                             regional = job.regional, surroundings = std::move(surroundings),
+                             finished = std::move(finished)](int result) mutable {
+    outcome.openResult = result;
+    if (result < 32) surroundings->ShowInformation(kWordProcessorMissing);
+    if (logIt) {
+      std::string error;
+      outcome.logged = LogPrint(programFolder, path, result, surroundings->Now(), regional, &error);
+      if (!outcome.logged) surroundings->ShowInformation(kCouldNotLogPrint);
+    }
+    if (finished) finished(outcome);
+  });
 }
 
 }  // namespace ardvane

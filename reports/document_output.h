@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
+#include "platform/desktop_open.h"
 #include "platform/paper_size.h"
 #include "reports/print_log.h"
 #include "reports/report_generator.h"
@@ -111,8 +113,9 @@ class PrintSurroundings {
   virtual ~PrintSurroundings() = default;
   // The question about an existing report file at `path`.
   virtual FileExistsAnswer AskFileExists(const std::string& path) = 0;
-  // The desktop's "Open" action; a code below 32 means it failed.
-  virtual int OpenDocument(const std::string& path) = 0;
+  // The desktop's "Open" action: `done` receives its result code, below 32 when it failed,
+  // at once or later from the event loop.
+  virtual void OpenDocument(const std::string& path, DesktopOpenDone done) = 0;
   virtual void ShowInformation(const std::string& message) = 0;
   // A question to answer yes (true) or no.
   virtual bool Confirm(const std::string& question) = 0;
@@ -144,6 +147,10 @@ inline constexpr char kWordProcessorMissing[] =
     "A word processor is required to generate printed reports.\n\n"
     "Please make sure it is properly installed.";
 inline constexpr char kCouldNotLogPrint[] = "Could not log print job";
+// When the desktop cannot open the blank data collection form.
+inline constexpr char kDataFormNeedsWordProcessor[] =
+    "A word processor is required to open the data collection form.\n\n"
+    "Please make sure it is properly installed.";
 
 // Makes the report directory when it is missing, one level only: a deeper missing path is left
 // to fail when the report is written, with its reason.
@@ -166,9 +173,13 @@ std::optional<bool> WriteOrReuseReport(
 
 // PrepareReportFile: makes the report directory when it is missing (one level), asks about an
 // existing report file (overwrite it, open it as it is, or stop), generates the report, asks
-// whether to remove a stale PDF of this program beside it (StalePdfBeside),
-// opens it through the desktop and, when the print log is on, logs the print. A print whose
-// old file is opened as it is, is not logged.
-PrintOutcome PrepareReportFile(const PrintJob& job, PrintSurroundings& surroundings);
+// whether to remove a stale PDF of this program beside it (StalePdfBeside) and opens it through
+// the desktop. Once the desktop has said whether it could open it, a failure shows the word
+// processor message and, when the print log is on, the print is logged with the result code.
+// A print whose old file is opened as it is, is not logged. `finished` (when given) receives
+// what the command did, once: at once when it stopped before the open, otherwise when the
+// open's outcome is known. `surroundings` is kept until then.
+void PrepareReportFile(const PrintJob& job, std::shared_ptr<PrintSurroundings> surroundings,
+                       std::function<void(const PrintOutcome&)> finished = {});
 
 }  // namespace ardvane

@@ -36,14 +36,16 @@ TEST(ClientNotesTest, TheHeadingIsTheRegionalDateAndTimeWithAColon) {
 
 TEST(ClientNotesTest, EachOpeningStartsANewEntryBelowTheNotes) {
   const std::string heading = "1/15/2008 2:30:00 PM:";
-  // No notes: the heading alone.
-  EXPECT_EQ(NotesForEditing({}, heading), Lines{heading});
+  // The heading is followed by an empty line to type on, so typing never runs on after the
+  // colon. No notes: the heading alone.
+  EXPECT_EQ(NotesForEditing({}, heading), (Lines{heading, ""}));
   // Notes ending in text get one blank separator line.
   EXPECT_EQ(NotesForEditing({"Called the bank."}, heading),
-            (Lines{"Called the bank.", "", heading}));
+            (Lines{"Called the bank.", "", heading, ""}));
   // Notes already ending in a blank (or blanks-only) line get none.
-  EXPECT_EQ(NotesForEditing({"Called.", ""}, heading), (Lines{"Called.", "", heading}));
-  EXPECT_EQ(NotesForEditing({"Called.", "  \t"}, heading), (Lines{"Called.", "  \t", heading}));
+  EXPECT_EQ(NotesForEditing({"Called.", ""}, heading), (Lines{"Called.", "", heading, ""}));
+  EXPECT_EQ(NotesForEditing({"Called.", "  \t"}, heading),
+            (Lines{"Called.", "  \t", heading, ""}));
 }
 
 TEST(ClientNotesTest, TextSplitsAtEveryKindOfLineBreak) {
@@ -66,6 +68,23 @@ TEST(ClientNotesTest, TheNotesFileIsNamedAfterTheClientAndPlanDate) {
   EXPECT_EQ(NotesFileName(plan, testing::kPointRegional), "Zeved, Zuzu notes 1.15.2008.rtf");
   plan.LastName = "Smith/Jones";
   EXPECT_EQ(NotesFileName(plan, testing::kPointRegional), "Smith.Jones, Zuzu notes 1.15.2008.rtf");
+  // A missing name is left out with its separator, never leaving a leading ", ".
+  const struct {
+    const char* last;
+    const char* first;
+    const char* expected;
+  } partial[] = {
+      {"", "", "notes 1.15.2008.rtf"},
+      {" ", "\t", "notes 1.15.2008.rtf"},
+      {"Zeved", "", "Zeved notes 1.15.2008.rtf"},
+      {"", "Zuzu", "Zuzu notes 1.15.2008.rtf"},
+  };
+  for (const auto& c : partial) {
+    plan.LastName = c.last;
+    plan.FirstName = c.first;
+    EXPECT_EQ(NotesFileName(plan, testing::kPointRegional), c.expected)
+        << '"' << c.last << "\", \"" << c.first << '"';
+  }
   EXPECT_EQ(ReportFilePath("/r/", "n.rtf"), std::filesystem::path("/r/n.rtf"));
   EXPECT_EQ(ReportFilePath("/r", "n.rtf"), std::filesystem::path("/r/n.rtf"));
 }

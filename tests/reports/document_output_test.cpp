@@ -6,9 +6,12 @@
 #include <QColor>
 #include <QImage>
 #include <deque>
+#include <memory>
+#include <optional>
 
 #include "platform/picture_embedding.h"
 #include "reports/text_boxes.h"
+#include "tests/fake_opener.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
 
@@ -155,16 +158,21 @@ TEST(ReportFileNameTest, NameDateAndLanguageWord) {
   EXPECT_EQ(ReportFilePath("/p/Reports", "a.doc"), "/p/Reports/a.doc");
 }
 
-// The window's side of a print, answered by the test.
+// The window's side of a print, answered by the test. Without an opener the desktop answers
+// at once with `openResult`; with one, the opener is run as the desktop would.
 class FakeSurroundings : public PrintSurroundings {
  public:
   FileExistsAnswer AskFileExists(const std::string& path) override {
     asked.push_back(path);
     return choice;
   }
-  int OpenDocument(const std::string& path) override {
+  void OpenDocument(const std::string& path, DesktopOpenDone done) override {
     opened.push_back(path);
-    return openResult;
+    if (opener) {
+      OpenWithDesktop(path, *opener, nullptr, std::move(done));
+    } else {
+      done(openResult);
+    }
   }
   void ShowInformation(const std::string& message) override { messages.push_back(message); }
   bool Confirm(const std::string& question) override {
@@ -175,6 +183,7 @@ class FakeSurroundings : public PrintSurroundings {
 
   FileExistsAnswer choice = FileExistsAnswer::Cancel;
   int openResult = 42;
+  std::optional<DesktopOpener> opener;
   bool confirm = false;
   std::vector<std::string> asked, opened, messages, questions;
 };
@@ -195,17 +204,25 @@ class PrepareReportFileTest : public ::testing::Test {
     };
     return job;
   }
+  // Runs the print and waits for its outcome.
+  PrintOutcome Print(const PrintJob& job) {
+    std::optional<PrintOutcome> outcome;
+    PrepareReportFile(job, fake, [&](const PrintOutcome& done) { outcome = done; });
+    EXPECT_TRUE(testing::WaitUntil([&] { return outcome.has_value(); }));
+    return outcome.value_or(PrintOutcome{});
+  }
   std::string Log() const { return ReadFile(folder / "PrintLog.kdf"); }
 
   TempFolder folder;
-  FakeSurroundings surroundings;
+  std::shared_ptr<FakeSurroundings> fake = std::make_shared<FakeSurroundings>();
+  FakeSurroundings& surroundings = *fake;
   std::vector<std::string> generated;
   bool generateSucceeds = true;
 };
 
 TEST_F(PrepareReportFileTest, ANewReportIsMadeInANewFolderOpenedAndLogged) {
   const PrintJob job = Job();
-  const PrintOutcome outcome = PrepareReportFile(job, surroundings);
+  const PrintOutcome outcome = Print(job);
   EXPECT_TRUE(outcome.generated);
   EXPECT_TRUE(surroundings.asked.empty());
   EXPECT_EQ(ReadFile(job.reportPath), "new report");
@@ -222,7 +239,7 @@ TEST_F(PrepareReportFileTest, TheAnswerAboutAnExistingFileDecidesWhatHappens) {
   // Cancel: the old file untouched, not opened, not logged.
   WriteFile(job.reportPath, "old report");
   surroundings.choice = FileExistsAnswer::Cancel;
-  PrepareReportFile(job, surroundings);
+  Print(job);
   EXPECT_EQ(surroundings.asked, std::vector<std::string>{job.reportPath.string()});
   EXPECT_TRUE(generated.empty());
   EXPECT_TRUE(surroundings.opened.empty());
@@ -231,7 +248,7 @@ TEST_F(PrepareReportFileTest, TheAnswerAboutAnExistingFileDecidesWhatHappens) {
 
   // Open it: the old file opened unchanged, no log line.
   surroundings.choice = FileExistsAnswer::Open;
-  PrintOutcome outcome = PrepareReportFile(job, surroundings);
+  PrintOutcome outcome = Print(job);
   EXPECT_TRUE(generated.empty());
   EXPECT_EQ(surroundings.opened.size(), 1u);
   EXPECT_EQ(ReadFile(job.reportPath), "old report");
@@ -240,7 +257,7 @@ TEST_F(PrepareReportFileTest, TheAnswerAboutAnExistingFileDecidesWhatHappens) {
 
   // Overwrite it: rebuilt, opened and logged.
   surroundings.choice = FileExistsAnswer::Overwrite;
-  outcome = PrepareReportFile(job, surroundings);
+  outcome = Print(job);
   EXPECT_EQ(generated.size(), 1u);
   EXPECT_EQ(ReadFile(job.reportPath), "new report");
   EXPECT_EQ(surroundings.opened.size(), 2u);
@@ -252,7 +269,7 @@ TEST_F(PrepareReportFileTest, FailuresAlongTheWay) {
   // The desktop cannot open it: the word processor message, and the code is logged.
   PrintJob job = Job();
   surroundings.openResult = 2;
-  PrepareReportFile(job, surroundings);
+  Print(job);
   EXPECT_EQ(surroundings.messages, std::vector<std::string>{kWordProcessorMissing});
   EXPECT_NE(Log().find("\tSmith, John 6.15.2024.doc\t2\r\n"), std::string::npos);
 
@@ -262,7 +279,7 @@ TEST_F(PrepareReportFileTest, FailuresAlongTheWay) {
   surroundings.openResult = 42;
   surroundings.messages.clear();
   surroundings.choice = FileExistsAnswer::Overwrite;
-  const PrintOutcome logFailed = PrepareReportFile(job, surroundings);
+  const PrintOutcome logFailed = Print(job);
   EXPECT_TRUE(logFailed.generated);
   EXPECT_FALSE(logFailed.logged);
   EXPECT_EQ(surroundings.messages, std::vector<std::string>{kCouldNotLogPrint});
@@ -270,10 +287,48 @@ TEST_F(PrepareReportFileTest, FailuresAlongTheWay) {
   // The report is not written: nothing is opened or logged.
   generateSucceeds = false;
   surroundings.opened.clear();
-  const PrintOutcome notSaved = PrepareReportFile(job, surroundings);
+  const PrintOutcome notSaved = Print(job);
   EXPECT_FALSE(notSaved.generated);
   EXPECT_FALSE(notSaved.opened);
   EXPECT_TRUE(surroundings.opened.empty());
+}
+
+TEST_F(PrepareReportFileTest, TheDesktopsVerdictIsSaidAndLoggedOnceKnown) {
+  const PrintJob job = Job();
+  const std::string logged = "\tSmith, John 6.15.2024.doc\t";
+  const struct {
+    const char* name;
+    const char* script;
+    int result;
+    bool message;
+  } openers[] = {
+      // No program for the file type: xdg-open exits with a non-zero status.
+      {"fails", "exit 3", kDesktopOpenFailed, true},
+      {"opens", "exit 0", kDesktopOpenSucceeded, false},
+      // Still running after its patience: taken as opened, although it fails later.
+      {"lingers", "sleep 3; exit 1", kDesktopOpenSucceeded, false},
+  };
+  for (const auto& c : openers) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(folder / "PrintLog.kdf");
+    surroundings.messages.clear();
+    surroundings.choice = FileExistsAnswer::Overwrite;
+    surroundings.opener =
+        testing::FakeOpener(folder.path(), c.name, c.script, std::chrono::milliseconds(300));
+    std::optional<PrintOutcome> outcome;
+    PrepareReportFile(job, fake, [&](const PrintOutcome& done) { outcome = done; });
+    // The command returns before the desktop has answered; nothing is logged yet.
+    EXPECT_FALSE(outcome.has_value());
+    EXPECT_FALSE(std::filesystem::exists(folder / "PrintLog.kdf"));
+    ASSERT_TRUE(testing::WaitUntil([&] { return outcome.has_value(); }));
+    EXPECT_EQ(outcome->openResult, c.result);
+    EXPECT_TRUE(outcome->logged);
+    EXPECT_NE(Log().find(logged + std::to_string(c.result) + "\r\n"), std::string::npos)
+        << Log();
+    EXPECT_EQ(surroundings.messages,
+              c.message ? std::vector<std::string>{kWordProcessorMissing}
+                        : std::vector<std::string>{});
+  }
 }
 
 TEST_F(PrepareReportFileTest, AStalePdfOfThisProgramIsRemovedOnlyWhenTheUserSaysSo) {
@@ -287,24 +342,24 @@ TEST_F(PrepareReportFileTest, AStalePdfOfThisProgramIsRemovedOnlyWhenTheUserSays
   EXPECT_TRUE(PdfMadeByThisProgram(pdf));
 
   surroundings.confirm = false;
-  PrepareReportFile(job, surroundings);
+  Print(job);
   ASSERT_EQ(surroundings.questions.size(), 1u);
   EXPECT_NE(surroundings.questions[0].find(pdf.string()), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(pdf));
 
   surroundings.choice = FileExistsAnswer::Overwrite;
   surroundings.confirm = true;
-  PrepareReportFile(job, surroundings);
+  Print(job);
   EXPECT_EQ(surroundings.questions.size(), 2u);
   EXPECT_FALSE(std::filesystem::exists(pdf));
 
   // Another program's PDF, or one opened as it is, is no business of the print.
   WriteFile(pdf, "%PDF-1.4\n1 0 obj\n<<\n/Creator (Writer)\n>>\nendobj\n");
   EXPECT_FALSE(PdfMadeByThisProgram(pdf));
-  PrepareReportFile(job, surroundings);
+  Print(job);
   surroundings.choice = FileExistsAnswer::Open;
   WriteFile(pdf, ours);
-  PrepareReportFile(job, surroundings);
+  Print(job);
   EXPECT_EQ(surroundings.questions.size(), 2u);
   EXPECT_TRUE(std::filesystem::exists(pdf));
   EXPECT_FALSE(PdfMadeByThisProgram(folder / "no such.pdf"));

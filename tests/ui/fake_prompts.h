@@ -44,9 +44,10 @@ class FakePrompts : public WindowPrompts {
     asked.push_back(path);
     return fileExists;
   }
-  int OpenDocument(const std::string& path) override {
+  // Answers at once, as a desktop that has already decided.
+  void OpenDocument(const std::string& path, DesktopOpenDone done) override {
     opened.push_back(path);
-    return openResult;
+    done(openResult);
   }
   std::optional<std::filesystem::path> ChoosePdfFile(const std::filesystem::path& folder,
                                                      const std::string& proposedName) override {

@@ -451,6 +451,12 @@ TEST_F(MainWindowTest, FormOpensTheDataCollectionFormOrSaysItIsMissing) {
   WriteFile(sheet, "<html></html>");
   form->click();
   EXPECT_EQ(prompts.opened, std::vector<std::string>{sheet.string()});
+  EXPECT_EQ(prompts.information.size(), 1u);
+
+  // No word processor for it: said, not passed over.
+  prompts.openResult = kDesktopOpenFailed;
+  form->click();
+  EXPECT_EQ(prompts.information.back(), kDataFormNeedsWordProcessor);
 }
 
 

@@ -18,10 +18,12 @@
 #include "planfiles/plan_file.h"
 #include "planfiles/plan_session.h"
 #include "platform/desktop_open.h"
+#include "tests/fake_opener.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
 #include "tests/test_support.h"
 #include "tests/ui/fake_prompts.h"
+#include "ui/dialogs/about_box.h"
 #include "ui/dialogs/accelerator_dialog.h"
 #include "figures/display_formats.h"
 #include "figures/power_payment_goal.h"
@@ -305,9 +307,16 @@ class NotesWindowTest : public PlanWindowsTest {
   }
   std::unique_ptr<TfrmNotes> Make() {
     const auto now = [] { return LocalDateTime{EncodeDate(2008, 1, 15), 14, 30, 0}; };
-    const auto open = [this](const std::string& path) {
+    const auto open = [this](const std::string& path, DesktopOpenDone done) {
       opened.push_back(path);
-      return openResult;
+      if (opener) {
+        OpenWithDesktop(path, *opener, nullptr, [this, done](int result) {
+          done(result);
+          ++answers;
+        });
+      } else {
+        done(openResult);
+      }
     };
     return std::make_unique<TfrmNotes>(session, settings, testing::kPointRegional, prompts, now,
                                        open, nullptr);
@@ -320,12 +329,14 @@ class NotesWindowTest : public PlanWindowsTest {
   AppSettings settings;
   std::vector<std::string> opened;
   int openResult = kDesktopOpenSucceeded;
+  std::optional<DesktopOpener> opener;  // a real opener in place of openResult
+  int answers = 0;                      // verdicts of the real opener handed on
 };
 
 TEST_F(NotesWindowTest, OkWithoutTypingLeavesThePlanAndTypingIsTakenOver) {
   auto notes = Make();
   notes->OpenNotes();
-  EXPECT_EQ(Memo(*notes)->toPlainText(), "1/15/2008 2:30:00 PM:");
+  EXPECT_EQ(Memo(*notes)->toPlainText(), "1/15/2008 2:30:00 PM:\n");
   Find<QPushButton>(*notes, "btnOK")->click();
   EXPECT_FALSE(notes->isVisible());
   EXPECT_TRUE(session.Plan().Notes.empty());
@@ -334,7 +345,7 @@ TEST_F(NotesWindowTest, OkWithoutTypingLeavesThePlanAndTypingIsTakenOver) {
   // Typed text with quotes, non-Latin letters and a non-breaking space is kept as typed.
   notes->OpenNotes();
   Memo(*notes)->moveCursor(QTextCursor::End);
-  Memo(*notes)->insertPlainText(QString::fromUtf8("\nPeña said \"żółw\"\u00A0ok"));
+  Memo(*notes)->insertPlainText(QString::fromUtf8("Peña said \"żółw\"\u00A0ok"));
   // Opening again while on screen only brings the window forward.
   notes->OpenNotes();
   Find<QPushButton>(*notes, "btnOK")->click();
@@ -347,17 +358,51 @@ TEST_F(NotesWindowTest, OkWithoutTypingLeavesThePlanAndTypingIsTakenOver) {
   notes->OpenNotes();
   EXPECT_EQ(
       Memo(*notes)->document()->toRawText().replace(QChar::ParagraphSeparator, '\n').toStdString(),
-      expected[0] + "\n" + expected[1] + "\n\n" + expected[0]);
+      expected[0] + "\n" + expected[1] + "\n\n" + expected[0] + "\n");
   Memo(*notes)->insertPlainText("typed");
   Find<QPushButton>(*notes, "btnCancel")->click();
   EXPECT_EQ(session.Plan().Notes, expected);
+}
+
+TEST_F(NotesWindowTest, TypingStartsOnANewLineBelowTheHeading) {
+  auto notes = Make();
+  session.SetNotes({"Called the bank."});
+  notes->OpenNotes();
+  // Typed where the window leaves the cursor, as the adviser would.
+  QTest::keyClicks(Memo(*notes), "Sent the letter.");
+  Find<QPushButton>(*notes, "btnOK")->click();
+  EXPECT_EQ(session.Plan().Notes, (std::vector<std::string>{"Called the bank.", "",
+                                                             "1/15/2008 2:30:00 PM:",
+                                                             "Sent the letter."}));
+}
+
+TEST_F(NotesWindowTest, ATextEditorThatCannotOpenTheNotesIsSaidWhenTheDesktopAnswers) {
+  auto notes = Make();
+  opener = testing::FakeOpener(folder.path(), "no-editor", "exit 3");
+  notes->OpenNotes();
+  Find<QPushButton>(*notes, "btnPrint")->click();
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_TRUE(prompts.information.empty());  // the opener has not answered yet
+  ASSERT_TRUE(testing::WaitUntil([&] { return answers == 1; }));
+  EXPECT_EQ(prompts.information,
+            std::vector<std::string>{
+                "A text editor is required to print client notes.  Please make sure you have a "
+                "text editor properly installed."});
+
+  // An editor that opens the notes: nothing to say.
+  prompts.information.clear();
+  prompts.fileExists = FileExistsAnswer::Open;
+  opener = testing::FakeOpener(folder.path(), "editor", "exit 0");
+  Find<QPushButton>(*notes, "btnPrint")->click();
+  ASSERT_TRUE(testing::WaitUntil([&] { return answers == 2; }));
+  EXPECT_TRUE(prompts.information.empty());
 }
 
 TEST_F(NotesWindowTest, PrintWritesTheTypedTextAndHandlesAnExistingFile) {
   auto notes = Make();
   notes->OpenNotes();
   Memo(*notes)->moveCursor(QTextCursor::End);
-  Memo(*notes)->insertPlainText("\nCalled the bank.");
+  Memo(*notes)->insertPlainText("Called the bank.");
   Find<QPushButton>(*notes, "btnPrint")->click();
   const auto file = folder / "Reports" / "Zeved, Zuzu notes 1.15.2008.rtf";
   EXPECT_EQ(ReadFile(file), "1/15/2008 2:30:00 PM:\r\nCalled the bank.\r\n");
@@ -397,6 +442,27 @@ TEST_F(NotesWindowTest, AReportFolderThatCannotBeMadeEndsThePrintWithTheFileErro
   EXPECT_NE(prompts.errors[0].find("Zeved, Zuzu notes 1.15.2008.rtf"), std::string::npos);
   EXPECT_TRUE(opened.empty());
   EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+TEST_F(PlanWindowsTest, TheAboutBoxSaysWhenItsReadMeCannotBeShown) {
+  TfrmAbout about(folder.path(), "1.0", "", prompts, nullptr);
+  auto* link = Find<QLabel>(about, "lblLink");
+  const auto readMe = folder / "README.txt";
+  QTest::mouseClick(link, Qt::LeftButton);
+  EXPECT_EQ(prompts.information, std::vector<std::string>{"Read me not found:\n\n" +
+                                                          readMe.string()});
+  EXPECT_TRUE(prompts.opened.empty());
+
+  WriteFile(readMe, "About this program");
+  prompts.information.clear();
+  QTest::mouseClick(link, Qt::LeftButton);
+  EXPECT_EQ(prompts.opened, std::vector<std::string>{readMe.string()});
+  EXPECT_TRUE(prompts.information.empty());
+  prompts.openResult = kDesktopOpenFailed;
+  QTest::mouseClick(link, Qt::LeftButton);
+  ASSERT_EQ(prompts.information.size(), 1u);
+  const std::string start = std::string("A text editor is required to read ") + readMe.string();
+  EXPECT_EQ(prompts.information[0].rfind(start, 0), 0u) << prompts.information[0];
 }
 
 }  // namespace

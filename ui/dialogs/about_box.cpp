@@ -5,14 +5,15 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <system_error>
 
-#include "platform/desktop_open.h"
+#include "ui/main/window_prompts.h"
 
 namespace ardvane {
 
 TfrmAbout::TfrmAbout(const std::filesystem::path& programFolder, const std::string& versionText,
-                     const std::string& createdFor, QWidget* parent)
-    : QDialog(parent), readMe_(programFolder / "README.txt") {
+                     const std::string& createdFor, WindowPrompts& prompts, QWidget* parent)
+    : QDialog(parent), readMe_(programFolder / "README.txt"), prompts_(prompts) {
   setObjectName("frmAbout");
   setWindowTitle("About");
   auto* layout = new QVBoxLayout(this);
@@ -67,7 +68,24 @@ TfrmAbout::TfrmAbout(const std::filesystem::path& programFolder, const std::stri
   setFixedSize(sizeHint().expandedTo(QSize(632, 223)));
 }
 
-void TfrmAbout::OpenReadMe() { OpenWithDesktop(readMe_.string()); }
+void TfrmAbout::OpenReadMe() {
+  std::error_code ec;
+  if (!std::filesystem::exists(readMe_, ec)) {
+    std::string message = "Read me not found:\n\n";
+    message += readMe_.string();
+    prompts_.ShowInformation(message);
+    return;
+  }
+  // The prompts outlive the box, which may be closed before the desktop answers.
+  prompts_.OpenDocument(readMe_.string(), [&prompts = prompts_, path = readMe_](int result) {
+    if (result < 32) {
+      std::string message = "A text editor is required to read ";
+      message += path.string();
+      message += ".  Please make sure you have a text editor properly installed.";
+      prompts.ShowInformation(message);
+    }
+  });
+}
 
 void TfrmAbout::mousePressEvent(QMouseEvent* event) {
   event->accept();

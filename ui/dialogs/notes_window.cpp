@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -24,7 +25,11 @@ TfrmNotes::TfrmNotes(PlanSession& session, const AppSettings& settings,
       prompts_(prompts),
       now_(std::move(now)),
       open_(std::move(open)) {
-  if (!open_) open_ = OpenWithDesktop;
+  if (!open_) {
+    open_ = [&prompts](const std::string& path, DesktopOpenDone done) {
+      prompts.OpenDocument(path, std::move(done));
+    };
+  }
   setObjectName("frmNotes");
   setWindowTitle("Notes");
   setModal(false);
@@ -115,11 +120,13 @@ void TfrmNotes::btnPrintClick() {
   } else if (!PrintNotes(path)) {
     return;
   }
-  if (open_(path.string()) < 32) {
-    prompts_.ShowInformation(
-        "A text editor is required to print client notes.  Please make sure you have a text "
-        "editor properly installed.");
-  }
+  open_(path.string(), [window = QPointer<TfrmNotes>(this)](int result) {
+    if (window && result < 32) {
+      window->prompts_.ShowInformation(
+          "A text editor is required to print client notes.  Please make sure you have a text "
+          "editor properly installed.");
+    }
+  });
 }
 
 bool TfrmNotes::PrintNotes(const std::filesystem::path& path) {

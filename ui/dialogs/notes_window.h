@@ -6,6 +6,7 @@
 
 #include "engine/settings.h"
 #include "inputs/client_notes.h"
+#include "platform/desktop_open.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -22,16 +23,18 @@ class WindowPrompts;
 // new heading below them: the date and time of `now` and ":". OK takes the text into the plan
 // when it was edited (an opening that typed nothing leaves the plan as it was); Cancel takes
 // nothing. Print writes the text (or, when nothing was typed, the plan's notes) to
-// "Last, First notes <date>.rtf" in the report folder and asks the desktop to open it.
+// "Last, First notes <date>.rtf" in the report folder and asks the desktop to open it; when
+// the desktop says it could not, the text editor message follows.
 class TfrmNotes : public QDialog {
   Q_OBJECT
 
  public:
   using Clock = std::function<LocalDateTime()>;
-  // The desktop's "Open" action: a result below 32 is a failure.
-  using DesktopOpen = std::function<int(const std::string& path)>;
+  // The desktop's "Open" action: `done` receives its result, below 32 for a failure.
+  using DesktopOpen = std::function<void(const std::string& path, DesktopOpenDone done)>;
 
-  // `settings` is read at each print, so a report folder changed meanwhile is used.
+  // `settings` is read at each print, so a report folder changed meanwhile is used. Without
+  // `open`, documents are opened through `prompts`.
   TfrmNotes(PlanSession& session, const AppSettings& settings, const RegionalSettings& regional,
             WindowPrompts& prompts, Clock now, DesktopOpen open, QWidget* parent);
 

@@ -138,7 +138,8 @@ std::string TfrmMain::InformationText() const {
 }
 
 void TfrmMain::About1Click() {
-  TfrmAbout about(options_.programFolder, options_.versionText, params_.VersionName, this);
+  TfrmAbout about(options_.programFolder, options_.versionText, params_.VersionName, prompts_,
+                  this);
   about.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QToolButton>
 
 #include "reports/document_output.h"
@@ -22,7 +23,9 @@ class WindowPrintSurroundings : public PrintSurroundings {
   FileExistsAnswer AskFileExists(const std::string& path) override {
     return prompts_.AskFileExists(path);
   }
-  int OpenDocument(const std::string& path) override { return prompts_.OpenDocument(path); }
+  void OpenDocument(const std::string& path, DesktopOpenDone done) override {
+    prompts_.OpenDocument(path, std::move(done));
+  }
   void ShowInformation(const std::string& message) override { prompts_.ShowInformation(message); }
   bool Confirm(const std::string& question) override { return prompts_.Confirm(question); }
   LocalDateTime Now() override {
@@ -126,8 +129,8 @@ void TfrmMain::PrepareReportFile() {
   job.printLog = params_.PermitPrintLog;
   job.regional = options_.regional;
   job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };
-  WindowPrintSurroundings surroundings(prompts_, options_);
-  ::ardvane::PrepareReportFile(job, surroundings);
+  // Kept by the print until the desktop has answered the open.
+  ::ardvane::PrepareReportFile(job, std::make_shared<WindowPrintSurroundings>(prompts_, options_));
 }
 
 void TfrmMain::ExportReportPdf() {
@@ -144,7 +147,9 @@ void TfrmMain::spdbtnFormClick() {
   const std::filesystem::path form = options_.programFolder / "Templates" / "DataSheet.doc";
   std::error_code ec;
   if (std::filesystem::exists(form, ec)) {
-    prompts_.OpenDocument(form.string());
+    prompts_.OpenDocument(form.string(), [window = QPointer<TfrmMain>(this)](int result) {
+      if (window && result < 32) window->prompts_.ShowInformation(kDataFormNeedsWordProcessor);
+    });
   } else {
     prompts_.ShowInformation("Data Form not found:\n\n" + form.string());
   }

@@ -76,7 +76,9 @@ FileExistsAnswer MessageBoxPrompts::AskFileExists(const std::string& path) {
   return TfrmFileExists::Ask(path, parent_);
 }
 
-int MessageBoxPrompts::OpenDocument(const std::string& path) { return OpenWithDesktop(path); }
+void MessageBoxPrompts::OpenDocument(const std::string& path, DesktopOpenDone done) {
+  OpenWithDesktop(path, opener_, parent_, std::move(done));
+}
 
 namespace {
 

@@ -2,8 +2,10 @@
 
 #include <QWidget>
 #include <string>
+#include <utility>
 
 #include "planfiles/plan_session.h"
+#include "platform/desktop_open.h"
 #include "reports/document_output.h"
 #include "inputs/message_sink.h"
 
@@ -16,9 +18,10 @@ class WindowPrompts : public PlanPrompts, public MessageSink {
  public:
   // Asks what to do about the existing file at `path` (shown in full).
   virtual FileExistsAnswer AskFileExists(const std::string& path) = 0;
-  // The desktop's "Open" action for a document: 42 when it was handed to a program, 2 when
-  // not. Tests record the call instead of starting a program.
-  virtual int OpenDocument(const std::string& path) = 0;
+  // The desktop's "Open" action for a document: `done` receives 42 once a program has taken
+  // it, 2 when none could; at once, or later from the event loop. Tests record the call
+  // instead of starting a program.
+  virtual void OpenDocument(const std::string& path, DesktopOpenDone done) = 0;
   // Asks where to save a PDF, proposing `proposedName` in `startFolder`; nothing when the
   // user cancels. The dialog asks before an existing file is replaced.
   virtual std::optional<std::filesystem::path> ChoosePdfFile(
@@ -28,10 +31,13 @@ class WindowPrompts : public PlanPrompts, public MessageSink {
       const std::filesystem::path& startFolder, const std::string& proposedName) = 0;
 };
 
-// The real message boxes and file dialogs, shown over `parent`.
+// The real message boxes and file dialogs, shown over `parent`. Documents are opened with
+// `opener`; the outcome of an open is dropped when `parent` is gone by then.
 class MessageBoxPrompts : public WindowPrompts {
  public:
-  explicit MessageBoxPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+  explicit MessageBoxPrompts(QWidget* parent = nullptr,
+                             DesktopOpener opener = SystemDesktopOpener())
+      : parent_(parent), opener_(std::move(opener)) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   SaveAnswer AskSaveChanges(const std::string& question) override;
@@ -45,7 +51,7 @@ class MessageBoxPrompts : public WindowPrompts {
   void ShowWarning(const std::string& message) override;
   bool ConfirmWarning(const std::string& message) override;
   FileExistsAnswer AskFileExists(const std::string& path) override;
-  int OpenDocument(const std::string& path) override;
+  void OpenDocument(const std::string& path, DesktopOpenDone done) override;
   std::optional<std::filesystem::path> ChoosePdfFile(const std::filesystem::path& startFolder,
                                                      const std::string& proposedName) override;
   std::optional<std::filesystem::path> ChooseCsvFile(const std::filesystem::path& startFolder,
@@ -53,6 +59,7 @@ class MessageBoxPrompts : public WindowPrompts {
 
  private:
   QWidget* parent_;
+  DesktopOpener opener_;
 };
 
 }  // namespace ardvane
