@@ -1309,8 +1309,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     return;
   }
   std::string ignored;  // the preferences are a convenience; a failure must not keep the window
-  SavePreferences(settings_, options_.programFolder, session_.PlanDirectory(),
-                  session_.PlanFileName(), &ignored);
+  SavePreferences(LoadPreferences(options_.programFolder), settings_, options_.programFolder,
+                  session_.PlanDirectory(), session_.PlanFileName(), &ignored);
   for (ChartFormKind kind : {ChartFormKind::kPayoff, ChartFormKind::kPayoffSpanish,
                              ChartFormKind::kBalances, ChartFormKind::kBalancesSpanish}) {
     chartForms_->Form(kind).close();
