@@ -15,10 +15,9 @@ using Paths = std::vector<std::string>;
 
 TEST(RecentPlansTest, MostRecentFirstEachPathOnceAtMostSix) {
   RecentPlans recent;
-  for (const char* path : {"/p/1.bvx", "/p/2.bvx", "/p/3.bvx", "/p/./2.bvx", "/p/4.bvx",
-                           "/p/5.bvx", "/p/6.bvx", "/p/7.bvx"}) {
-    recent.Add(path);
-  }
+  for (const char* path : {"/p/1.bvx", "/p/2.bvx", "/p/3.bvx", "/p/./2.bvx"}) recent.Add(path);
+  EXPECT_EQ(recent.Paths(), (Paths{"/p/2.bvx", "/p/3.bvx", "/p/1.bvx"}));
+  for (const char* path : {"/p/4.bvx", "/p/5.bvx", "/p/6.bvx", "/p/7.bvx"}) recent.Add(path);
   EXPECT_EQ(recent.Paths(),
             (Paths{"/p/7.bvx", "/p/6.bvx", "/p/5.bvx", "/p/4.bvx", "/p/2.bvx", "/p/3.bvx"}));
   // Paths a line of Settings.ini cannot hold as they are.

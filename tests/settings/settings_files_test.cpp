@@ -231,14 +231,14 @@ TEST_F(SettingsFilesTest, KeepsWhatItDoesNotWrite) {
   const AppSettings loaded = LoadPreferences(folder_);
   EXPECT_FALSE(loaded.PrintPlanFees);
   AppSettings s = loaded;
-  s.CompanyName = "New\r\n[Print]\nLanguage=1";  // line breaks must not make new lines
+  s.CompanyName = "New\r\n[Print]\nLanguage=1\0x"s;  // no new lines, no end of text
   s.PrintCurrentDebts = s.PrintPlanFees = true;
   ASSERT_TRUE(SavePreferences(loaded, s, folder_, "", "Untitled.bvx", nullptr));
   // Changed keys keep their spelling; missing keys join the end of their section, or a new
   // section at the end; new lines end as the file's lines do.
   const std::string text = Read(kSettingsFileName);
   EXPECT_EQ(text,
-            "; Ardvane settings\r\n\r\n[company]\r\n; the firm\r\nname=New  [Print] Language=1\r\n"
+            "; Ardvane settings\r\n\r\n[company]\r\n; the firm\r\nname=New  [Print] Language=1 x\r\n"
             "Motto=Debt free\r\nAddress=\r\nCityStateZip=\r\nPhone=\r\nFax=\r\nWebSite=\r\n"
             "EMail=\r\n[Custom]\r\nAnswer=42\r\n[PRINT]\r\ncurrent debts=1\r\nPlan Fees=0\r\n"
             "Plan Strategy=1\r\nPayoff Projections=1\r\nOptions=1\r\nNew Loan=1\r\n"
@@ -249,7 +249,7 @@ TEST_F(SettingsFilesTest, KeepsWhatItDoesNotWrite) {
             "Compounding Period=1\r\nReport Directory=" +
                 s.ReportDirectory + "\r\n");
   const AppSettings reread = LoadPreferences(folder_);
-  EXPECT_EQ(reread.CompanyName, "New  [Print] Language=1");
+  EXPECT_EQ(reread.CompanyName, "New  [Print] Language=1 x");
   EXPECT_EQ(reread.PrintLanguage, 0);
   EXPECT_TRUE(reread.PrintCurrentDebts);
   EXPECT_FALSE(reread.PrintPlanFees);

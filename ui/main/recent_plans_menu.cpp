@@ -22,8 +22,7 @@ void FillRecentPlansMenu(QMenu& menu, const std::vector<std::string>& paths,
       if (open) open(path);
     });
   }
-  menu.setEnabled(!paths.empty());
-  menu.menuAction()->setEnabled(!paths.empty());
+  menu.setEnabled(!paths.empty());  // the menu's entry in its parent follows
 }
 
 }  // namespace ardvane
