@@ -212,7 +212,7 @@ void PutChangedPreferences(IniText& ini, const AppSettings& baseline, const AppS
       changed = current.**integer != baseline.**integer;
     } else {
       const SwitchMember on = std::get<SwitchMember>(k.member);
-      value = current.*on ? "1" : "0";
+      value.assign(1, current.*on ? '1' : '0');
       changed = current.*on != baseline.*on;
     }
     if (changed || !ini.Value(k.section, k.key).has_value()) ini.Set(k.section, k.key, value);
