@@ -1,13 +1,12 @@
 #include "settings/settings_files.h"
 
-#include <SimpleIni.h>
-
 #include <charconv>
 #include <cmath>
-#include <vector>
+#include <variant>
 
 #include "engine/vorn_util.h"
 #include "planfiles/atomic_file.h"
+#include "settings/ini_text.h"
 
 namespace ardvane {
 namespace fs = std::filesystem;
@@ -19,15 +18,6 @@ constexpr char kSettings[] = "Settings";
 constexpr char kPrint[] = "Print";
 constexpr char kLastFile[] = "Last File";
 constexpr char kUntitledName[] = "Untitled.bvx";
-
-bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 enum class FileState { Missing, Read, Unreadable };
 
@@ -48,198 +38,44 @@ FileContents ReadIniFile(const fs::path& path) {
   return contents;
 }
 
-struct Line {
-  std::string_view text;  // without its line end
-  bool blank = false;
-  bool comment = false;  // first non-blank character is ';' or '#'
-};
-
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = pos;
-    while (end < text.size() && !IsLineEnd(text[end])) ++end;
-    Line line{text.substr(pos, end - pos)};
-    const std::string_view trimmed = TrimBlanks(line.text);
-    line.blank = trimmed.empty();
-    line.comment = !line.blank && (trimmed.front() == ';' || trimmed.front() == '#');
-    lines.push_back(line);
-    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') {
-      ++end;
-    }
-    pos = end + 1;
-  }
-  return lines;
-}
-
-// The parser drops some lines and merges others, so the text it gets is prepared first; a
-// save puts the prepared lines back as they were:
-// - A section line without "]" would run on over the following lines; it is closed.
-// - A section line without a name ("[") would join the keys before the first section; it
-//   becomes a section of a name no file uses, and is written back as it stood.
-// - A line that is neither blank, comment, section nor "key=value" would be dropped; it is
-//   carried as a marked comment.
-// - Blank lines before the first line of text are left out: they decide whether a comment
-//   that follows opens the file or belongs to the first section, and so would make a second
-//   save differ from the first.
-constexpr std::string_view kKeptLineMark = ";\x01\x02";
-constexpr std::string_view kNamelessSectionMark = "\x01\x02";
-
-struct PreparedIni {
-  std::string text;
-  std::vector<std::string> namelessSections;  // the original lines, by number
-};
-
-std::string NamelessSectionLine(size_t number) {
-  return '[' + std::string(kNamelessSectionMark) + std::to_string(number) + "]";
-}
-
-PreparedIni PrepareIni(std::string_view text) {
-  PreparedIni prepared;
-  prepared.text.reserve(text.size() + 16);
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = pos;
-    while (end < text.size() && !IsLineEnd(text[end])) ++end;
-    const std::string_view line = text.substr(pos, end - pos);
-    const std::string_view trimmed = TrimBlanks(line);
-    if (trimmed.empty() && prepared.text.empty()) {
-      while (end < text.size() && IsLineEnd(text[end])) ++end;
-      pos = end;
-      continue;
-    }
-    if (!trimmed.empty() && trimmed.front() == '[') {
-      const size_t close = trimmed.find(']');
-      if (TrimBlanks(trimmed.substr(1, close == std::string_view::npos ? close : close - 1))
-              .empty()) {
-        prepared.text += NamelessSectionLine(prepared.namelessSections.size());
-        prepared.namelessSections.emplace_back(line);
-      } else {
-        prepared.text.append(line);
-        if (close == std::string_view::npos) prepared.text += ']';
-      }
-    } else if (!trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '#' &&
-               (trimmed.find('=') == std::string_view::npos || trimmed.front() == '=')) {
-      prepared.text.append(kKeptLineMark);
-      prepared.text.append(line);
-    } else if (!trimmed.empty()) {
-      // Blanks before a comment would keep the parser from seeing one that opens the file.
-      prepared.text.append(line.substr(line.find(trimmed.front())));
-    }
-    while (end < text.size() && IsLineEnd(text[end])) prepared.text += text[end++];
-    pos = end;
-  }
-  return prepared;
-}
-
-// The saved text with the prepared lines as they were in the file.
-std::string RestoreLines(std::string text, const PreparedIni& prepared) {
-  const auto replaceAll = [&text](std::string_view from, std::string_view to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-      text.replace(at, from.size(), to);
-      at += to.size();
-    }
-  };
-  replaceAll(kKeptLineMark, "");
-  for (size_t i = 0; i < prepared.namelessSections.size(); ++i) {
-    replaceAll(NamelessSectionLine(i), prepared.namelessSections[i]);
-  }
-  return text;
-}
-
-// The parser keeps a comment only with the section or key that follows it, and the comment
-// block that opens the file; comments after the last entry are taken here so that a save can
-// put them back.
-std::string TrailingComments(std::string_view text) {
-  const std::vector<Line> lines = SplitLines(text);
-  size_t start = 0;
-  // The opening comment block: comment lines from the very first character of the file.
-  if (!lines.empty() && !lines[0].text.empty() &&
-      (lines[0].text.front() == ';' || lines[0].text.front() == '#')) {
-    while (start < lines.size() && lines[start].comment) ++start;
-  }
-  for (size_t i = lines.size(); i > start; --i) {
-    if (!lines[i - 1].blank && !lines[i - 1].comment) {
-      start = i;
-      break;
-    }
-  }
-  std::string comments;
-  size_t pendingBlanks = 0;
-  for (size_t i = start; i < lines.size(); ++i) {
-    if (lines[i].blank) {
-      if (!comments.empty()) ++pendingBlanks;
-      continue;
-    }
-    comments.append(pendingBlanks, '\n');
-    pendingBlanks = 0;
-    comments.append(lines[i].text);
-    comments += '\n';
-  }
-  return comments;
-}
-
-constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
-
-// The text of the file: without a leading UTF-8 signature, and cut at a NUL byte, where the
-// parser would stop anyway.
-std::string_view IniText(std::string_view bytes) {
-  if (bytes.starts_with(kUtf8Signature)) bytes.remove_prefix(kUtf8Signature.size());
-  return bytes.substr(0, bytes.find('\0'));
-}
-
-PreparedIni LoadIni(CSimpleIniA& ini, std::string_view bytes) {
-  // Remembered so that a save writes the signature again.
-  if (bytes.starts_with(kUtf8Signature)) ini.SetUnicode(true);
-  PreparedIni prepared = PrepareIni(IniText(bytes));
-  ini.LoadData(prepared.text.data(), prepared.text.size());
-  return prepared;
-}
-
 // Loads `file` for reading its values. A file that is there but cannot be read, and a
 // missing one when `required`, set `error`; the values are then every default.
-void LoadIniFile(CSimpleIniA& ini, const fs::path& file, bool required, std::string* error) {
+IniText LoadIniFile(const fs::path& file, bool required, std::string* error) {
   const FileContents contents = ReadIniFile(file);
-  if (contents.state == FileState::Read) {
-    LoadIni(ini, contents.bytes);
-  } else if (error != nullptr && (required || contents.state == FileState::Unreadable)) {
+  if (contents.state == FileState::Read) return IniText(contents.bytes);
+  if (error != nullptr && (required || contents.state == FileState::Unreadable)) {
     // Built in place: g++ 12 warns falsely (-Wrestrict) about a literal plus a temporary.
     error->assign(1, '"').append(file.string()).append("\": ").append(contents.problem);
   }
+  return IniText();
 }
 
 class IniValues {
  public:
-  IniValues(const CSimpleIniA& ini, std::string_view decimalSeparator)
+  IniValues(const IniText& ini, std::string_view decimalSeparator)
       : ini_(ini), decimalSeparator_(decimalSeparator) {}
 
-  const char* Raw(const char* section, const char* key) const {
-    return ini_.GetValue(section, key, nullptr);
-  }
-
   std::string Text(const char* section, const char* key, const std::string& fallback) const {
-    const char* value = Raw(section, key);
-    return value != nullptr ? std::string(value) : fallback;
+    return ini_.Value(section, key).value_or(fallback);
   }
 
   int Integer(const char* section, const char* key, int fallback) const {
-    const char* value = Raw(section, key);
-    if (value == nullptr) return fallback;
-    return ParseIniInteger(value).value_or(fallback);
+    const std::optional<std::string> value = ini_.Value(section, key);
+    if (!value.has_value()) return fallback;
+    return ParseIniInteger(*value).value_or(fallback);
   }
 
   bool Switch(const char* section, const char* key, bool fallback) const {
-    const char* value = Raw(section, key);
-    if (value == nullptr) return fallback;
-    const std::optional<int> number = ParseIniInteger(value);
+    const std::optional<std::string> value = ini_.Value(section, key);
+    if (!value.has_value()) return fallback;
+    const std::optional<int> number = ParseIniInteger(*value);
     return number.has_value() ? *number != 0 : fallback;
   }
 
   std::optional<double> Number(const char* section, const char* key) const {
-    const char* value = Raw(section, key);
-    if (value == nullptr) return std::nullopt;
-    return ParseStrictFloat(value, decimalSeparator_);
+    const std::optional<std::string> value = ini_.Value(section, key);
+    if (!value.has_value()) return std::nullopt;
+    return ParseStrictFloat(*value, decimalSeparator_);
   }
 
   // An amount in currency units.
@@ -259,34 +95,15 @@ class IniValues {
   }
 
  private:
-  const CSimpleIniA& ini_;
+  const IniText& ini_;
   std::string decimalSeparator_;
 };
-
-// Values are written on one line; a line break would start a new key or section.
-std::string OneLine(std::string value) {
-  for (char& c : value) {
-    if (IsLineEnd(c)) c = ' ';
-  }
-  return value;
-}
-
-void PutText(CSimpleIniA& ini, const char* section, const char* key, const std::string& value) {
-  ini.SetValue(section, key, OneLine(value).c_str());
-}
-
-void PutInteger(CSimpleIniA& ini, const char* section, const char* key, int value) {
-  ini.SetValue(section, key, std::to_string(value).c_str());
-}
-
-void PutSwitch(CSimpleIniA& ini, const char* section, const char* key, bool value) {
-  ini.SetValue(section, key, value ? "1" : "0");
-}
 
 }  // namespace
 
 std::optional<int> ParseIniInteger(std::string_view text) {
-  text = TrimBlanks(text);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     negative = text.front() == '-';
@@ -314,53 +131,108 @@ std::optional<int> ParseIniInteger(std::string_view text) {
 
 namespace {
 
-AppSettings PreferencesFrom(const CSimpleIniA& ini, const fs::path& programFolder) {
-  const IniValues values(ini, ".");
+// The keys of Settings.ini in the order they are written; "Last File" and "Plan Fees" have
+// rules of their own and are read apart.
+using TextMember = std::string AppSettings::*;
+using IntegerMember = int AppSettings::*;
+using SwitchMember = bool AppSettings::*;
 
-  AppSettings s;
-  s.CompanyName = values.Text(kCompany, "Name", "");
-  s.CompanyAddress = values.Text(kCompany, "Address", "");
-  s.CompanyCityStateZip = values.Text(kCompany, "CityStateZip", "");
-  s.CompanyPhone = values.Text(kCompany, "Phone", "");
-  s.CompanyFax = values.Text(kCompany, "Fax", "");
-  s.CompanyWebSite = values.Text(kCompany, "WebSite", "");
-  s.CompanyEMail = values.Text(kCompany, "EMail", "");
-  s.DefaultCompoundingPeriod = values.Integer(kSettings, "Compounding Period", 1);
-  s.ReportDirectory =
-      values.Text(kSettings, "Report Directory", (programFolder / "Reports").string() + "/");
+struct PreferenceKey {
+  const char* section;
+  const char* key;
+  std::variant<TextMember, IntegerMember, SwitchMember> member;
+};
+
+const PreferenceKey kPreferenceKeys[] = {
+    {kCompany, "Name", &AppSettings::CompanyName},
+    {kCompany, "Address", &AppSettings::CompanyAddress},
+    {kCompany, "CityStateZip", &AppSettings::CompanyCityStateZip},
+    {kCompany, "Phone", &AppSettings::CompanyPhone},
+    {kCompany, "Fax", &AppSettings::CompanyFax},
+    {kCompany, "WebSite", &AppSettings::CompanyWebSite},
+    {kCompany, "EMail", &AppSettings::CompanyEMail},
+    {kSettings, "Compounding Period", &AppSettings::DefaultCompoundingPeriod},
+    {kSettings, "Report Directory", &AppSettings::ReportDirectory},
+    {kPrint, "Current Debts", &AppSettings::PrintCurrentDebts},
+    {kPrint, "Plan Strategy", &AppSettings::PrintPlanStrategy},
+    {kPrint, "Payoff Projections", &AppSettings::PrintPayoffProjections},
+    {kPrint, "Options", &AppSettings::PrintOptions},
+    {kPrint, "New Loan", &AppSettings::PrintNewLoan},
+    {kPrint, "Return On Investment", &AppSettings::PrintReturnOnInvestment},
+    {kPrint, "Payoff Schedule", &AppSettings::PrintPayoffSchedule},
+    {kPrint, "Immediate Results", &AppSettings::PrintImmediateResults},
+    {kPrint, "Payment Schedule", &AppSettings::PrintPaymentSchedule},
+    {kPrint, "Monthly Payment Tables", &AppSettings::PrintMonthlyPaymentTables},
+    {kPrint, "Amortization Tables", &AppSettings::PrintAmortizationTables},
+    {kPrint, "Investment Projections", &AppSettings::PrintInvestmentProjections},
+    {kPrint, "Contract", &AppSettings::PrintContract},
+    {kPrint, "Strategies Compared", &AppSettings::PrintStrategiesCompared},
+    {kPrint, "Language", &AppSettings::PrintLanguage},
+};
+
+AppSettings PreferencesFrom(const IniText& ini, const fs::path& programFolder) {
+  const IniValues values(ini, ".");
+  AppSettings s;  // its members hold each key's default
+  s.ReportDirectory = (programFolder / "Reports").string() + "/";
+  for (const PreferenceKey& k : kPreferenceKeys) {
+    if (const auto* text = std::get_if<TextMember>(&k.member)) {
+      s.**text = values.Text(k.section, k.key, s.**text);
+    } else if (const auto* integer = std::get_if<IntegerMember>(&k.member)) {
+      s.**integer = values.Integer(k.section, k.key, s.**integer);
+    } else {
+      const SwitchMember on = std::get<SwitchMember>(k.member);
+      s.*on = values.Switch(k.section, k.key, s.*on);
+    }
+  }
   s.LastFile = values.Text(kSettings, kLastFile, "");
-  s.PrintCurrentDebts = values.Switch(kPrint, "Current Debts", true);
-  s.PrintPlanStrategy = values.Switch(kPrint, "Plan Strategy", true);
-  s.PrintPayoffProjections = values.Switch(kPrint, "Payoff Projections", true);
-  s.PrintOptions = values.Switch(kPrint, "Options", true);
-  s.PrintNewLoan = values.Switch(kPrint, "New Loan", true);
-  s.PrintReturnOnInvestment = values.Switch(kPrint, "Return On Investment", true);
-  s.PrintPayoffSchedule = values.Switch(kPrint, "Payoff Schedule", true);
-  s.PrintImmediateResults = values.Switch(kPrint, "Immediate Results", true);
-  s.PrintPaymentSchedule = values.Switch(kPrint, "Payment Schedule", true);
-  s.PrintMonthlyPaymentTables = values.Switch(kPrint, "Monthly Payment Tables", true);
-  s.PrintAmortizationTables = values.Switch(kPrint, "Amortization Tables", true);
-  s.PrintInvestmentProjections = values.Switch(kPrint, "Investment Projections", true);
   s.PrintPlanFees = values.Switch(kPrint, "Plan Fees", true);
-  s.PrintContract = values.Switch(kPrint, "Contract", true);
-  s.PrintStrategiesCompared = values.Switch(kPrint, "Strategies Compared", false);
-  s.PrintLanguage = values.Integer(kPrint, "Language", 0);
   return s;
+}
+
+// Values are written on one line; a line break would start a new key or section, and a NUL
+// would end the file for a reader.
+std::string OneLine(std::string value) {
+  for (char& c : value) {
+    if (c == '\n' || c == '\r' || c == '\0') c = ' ';
+  }
+  return value;
+}
+
+// Sets in `ini` each key whose value differs between `baseline` and `current`, and each key
+// the file lacks.
+void PutChangedPreferences(IniText& ini, const AppSettings& baseline, const AppSettings& current) {
+  for (const PreferenceKey& k : kPreferenceKeys) {
+    std::string value;
+    bool changed = false;
+    if (const auto* text = std::get_if<TextMember>(&k.member)) {
+      value = OneLine(current.**text);
+      changed = current.**text != baseline.**text;
+    } else if (const auto* integer = std::get_if<IntegerMember>(&k.member)) {
+      value = std::to_string(current.**integer);
+      changed = current.**integer != baseline.**integer;
+    } else {
+      const SwitchMember on = std::get<SwitchMember>(k.member);
+      value.assign(1, current.*on ? '1' : '0');
+      changed = current.*on != baseline.*on;
+    }
+    if (changed || !ini.Value(k.section, k.key).has_value()) ini.Set(k.section, k.key, value);
+  }
 }
 
 }  // namespace
 
 AppSettings LoadPreferences(const fs::path& programFolder, std::string* error) {
-  CSimpleIniA ini;
-  LoadIniFile(ini, programFolder / kSettingsFileName, false, error);
-  return PreferencesFrom(ini, programFolder);
+  return PreferencesFrom(LoadIniFile(programFolder / kSettingsFileName, false, error),
+                         programFolder);
 }
 
 AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFolder,
                                 std::string* error) {
-  CSimpleIniA ini;
-  LoadIniFile(ini, file, true, error);
-  return PreferencesFrom(ini, programFolder);
+  return PreferencesFrom(LoadIniFile(file, true, error), programFolder);
+}
+
+std::vector<std::string> LoadRecentPlans(const fs::path& programFolder) {
+  return ReadRecentPlans(LoadIniFile(programFolder / kSettingsFileName, false, nullptr));
 }
 
 bool ParamsFileExists(const fs::path& programFolder) {
@@ -370,7 +242,7 @@ bool ParamsFileExists(const fs::path& programFolder) {
 
 namespace {
 
-PlanParameters ParamsFrom(const CSimpleIniA& ini, const RegionalSettings& regional) {
+PlanParameters ParamsFrom(const IniText& ini, const RegionalSettings& regional) {
   const std::string& decimalSeparator = regional.decimalSeparator;
   const IniValues values(ini, decimalSeparator);
 
@@ -413,25 +285,28 @@ PlanParameters ParamsFrom(const CSimpleIniA& ini, const RegionalSettings& region
 
 PlanParameters LoadParams(const fs::path& programFolder, const RegionalSettings& regional,
                           std::string* error) {
-  CSimpleIniA ini;
-  LoadIniFile(ini, programFolder / kParamsFileName, false, error);
-  return ParamsFrom(ini, regional);
+  return ParamsFrom(LoadIniFile(programFolder / kParamsFileName, false, error), regional);
 }
 
 PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regional,
                               std::string* error) {
-  CSimpleIniA ini;
-  LoadIniFile(ini, file, true, error);
-  return ParamsFrom(ini, regional);
+  return ParamsFrom(LoadIniFile(file, true, error), regional);
 }
 
-bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
-                     const std::string& planDirectory, const std::string& planFileName,
-                     std::string* error) {
+bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
+                     const fs::path& programFolder, const std::string& planDirectory,
+                     const std::string& planFileName, std::string* error,
+                     RecentPlans* recentPlans) {
   // Read and written through a symbolic link; the writer keeps the link.
   const fs::path target = programFolder / kSettingsFileName;
   const auto fail = [&](const std::string& problem) {
-    if (error != nullptr) *error = "Cannot save \"" + target.string() + "\": " + problem + ".";
+    if (error != nullptr) {
+      error->assign("Could not save the settings in \"")
+          .append(target.string())
+          .append("\": ")
+          .append(problem)
+          .append(".");
+    }
     return false;
   };
 
@@ -443,48 +318,27 @@ bool SavePreferences(const AppSettings& s, const fs::path& programFolder,
     return fail("the existing file is not a text file");
   }
 
-  CSimpleIniA ini;
-  ini.SetSpaces(false);
-  const PreparedIni prepared = LoadIni(ini, old.bytes);
-
-  PutText(ini, kCompany, "Name", s.CompanyName);
-  PutText(ini, kCompany, "Address", s.CompanyAddress);
-  PutText(ini, kCompany, "CityStateZip", s.CompanyCityStateZip);
-  PutText(ini, kCompany, "Phone", s.CompanyPhone);
-  PutText(ini, kCompany, "Fax", s.CompanyFax);
-  PutText(ini, kCompany, "WebSite", s.CompanyWebSite);
-  PutText(ini, kCompany, "EMail", s.CompanyEMail);
-  PutInteger(ini, kSettings, "Compounding Period", s.DefaultCompoundingPeriod);
-  PutText(ini, kSettings, "Report Directory", s.ReportDirectory);
+  IniText ini(old.bytes);
+  PutChangedPreferences(ini, baseline, current);
   // Without a saved plan there is no file to reopen; the previous one stays.
   if (!planFileName.empty() && planFileName.find(kUntitledName) == std::string::npos) {
-    PutText(ini, kSettings, kLastFile, planDirectory + planFileName);
+    ini.Set(kSettings, kLastFile, OneLine(planDirectory + planFileName));
   }
-  PutSwitch(ini, kPrint, "Current Debts", s.PrintCurrentDebts);
-  PutSwitch(ini, kPrint, "Plan Strategy", s.PrintPlanStrategy);
-  PutSwitch(ini, kPrint, "Payoff Projections", s.PrintPayoffProjections);
-  PutSwitch(ini, kPrint, "Options", s.PrintOptions);
-  PutSwitch(ini, kPrint, "New Loan", s.PrintNewLoan);
-  PutSwitch(ini, kPrint, "Return On Investment", s.PrintReturnOnInvestment);
-  PutSwitch(ini, kPrint, "Payoff Schedule", s.PrintPayoffSchedule);
-  PutSwitch(ini, kPrint, "Immediate Results", s.PrintImmediateResults);
-  PutSwitch(ini, kPrint, "Payment Schedule", s.PrintPaymentSchedule);
-  PutSwitch(ini, kPrint, "Monthly Payment Tables", s.PrintMonthlyPaymentTables);
-  PutSwitch(ini, kPrint, "Amortization Tables", s.PrintAmortizationTables);
-  PutSwitch(ini, kPrint, "Investment Projections", s.PrintInvestmentProjections);
-  PutSwitch(ini, kPrint, "Contract", s.PrintContract);
-  PutSwitch(ini, kPrint, "Strategies Compared", s.PrintStrategiesCompared);
-  PutInteger(ini, kPrint, "Language", s.PrintLanguage);
+  std::optional<RecentPlans> recent;
+  if (recentPlans != nullptr) {
+    recent = *recentPlans;
+    const bool changed = recent->HasChanges();
+    recent->Rebase(ReadRecentPlans(ini));
+    if (changed) WriteRecentPlans(ini, recent->Paths());
+  }
 
-  std::string text;
-  // The signature is written only when the old file began with one.
-  if (ini.Save(text, /*a_bAddSignature=*/true) < 0) return fail("the settings cannot be encoded");
-  const std::string trailing = TrailingComments(prepared.text);
-  if (!trailing.empty()) text += "\n" + trailing;
-  text = RestoreLines(std::move(text), prepared);
-
+  const std::string text = ini.Bytes();
   std::string problem;
-  if (!WriteFileAtomically(target, text, &problem)) return fail(problem);
+  if ((old.state == FileState::Missing || text != old.bytes) &&
+      !WriteFileAtomically(target, text, &problem)) {
+    return fail(problem);
+  }
+  if (recent.has_value()) *recentPlans = std::move(*recent);
   return true;
 }
 

@@ -5,20 +5,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
+#include "settings/recent_plans.h"
 
 namespace ardvane {
 
-// Settings.ini (the adviser's preferences, read at start and written at close) and Params.ini
-// (the installation's defaults and permissions, only ever read) lie in the program folder.
+// Settings.ini (the adviser's preferences and recent plans, read at start and written by the
+// window through SettingsStore) and Params.ini (the installation's defaults and permissions,
+// only ever read) lie in the program folder.
 //
-// Both are initialisation files: a "[Section]" line opens a section, "Key=Value" lines follow.
-// Section and key names match without regard to (ASCII) case, blanks around a value are
-// ignored, and LF as well as CR LF line ends are read. A section line that lacks its closing
-// "]" still opens a section of that name. Values convert as follows; whatever cannot be read
-// gives the key's default, silently:
+// Both are initialisation files, read as IniText describes: a "[Section]" line opens a
+// section, "Key=Value" lines follow. Section and key names match without regard to (ASCII)
+// case, blanks around a value are ignored, and LF as well as CR LF line ends are read. A
+// section line that lacks its closing "]" still opens a section of that name. Values convert
+// as follows; whatever cannot be read gives the key's default, silently:
 //   text     the value as it stands
 //   integer  optional sign and decimal digits, or hexadecimal digits after "0x" or "$"
 //            ("0x0F" and "$F" are 15); it must fit an int
@@ -65,20 +68,33 @@ PlanParameters LoadParams(const std::filesystem::path& programFolder,
 PlanParameters LoadParamsFile(const std::filesystem::path& file, const RegionalSettings& regional,
                               std::string* error = nullptr);
 
-// Writes `settings` into Settings.ini in `programFolder`, creating the file when missing.
-// "Last File" becomes planDirectory + planFileName, but only when planFileName is not empty
-// and does not contain "Untitled.bvx"; otherwise the key keeps its earlier value. "Plan Fees"
-// is never written. Sections, keys and comments the program does not write stay as they are.
-// Line breaks inside a value are written as blanks, so a value cannot add lines to the file.
+// The recent plans kept in Settings.ini in `programFolder` (none when it cannot be read).
+std::vector<std::string> LoadRecentPlans(const std::filesystem::path& programFolder);
+
+// Writes into Settings.ini in `programFolder`, creating the file when missing, what this
+// window changed. Another window on the same program folder may have saved meanwhile, so the
+// file is read again just before and only these keys are set:
+// - each key whose value in `current` differs from `baseline` (the settings as this window
+//   last loaded or saved them), and each key the file lacks;
+// - "Last File", as planDirectory + planFileName, when planFileName is not empty and does not
+//   contain "Untitled.bvx"; otherwise the key keeps its value;
+// - when `recentPlans` is given and holds changes, the list as stored now with those changes
+//   made again on it (see RecentPlans::Rebase). On success `recentPlans` becomes the list as
+//   stored, also when this window changed nothing in it.
+// "Plan Fees" is never written. Every other byte of the file stays as it was: sections, keys,
+// comments, blank lines and line ends the program does not write. Line breaks and NUL bytes
+// inside a value are written as blanks, so a value cannot add lines to the file.
 //
 // The new content goes to a temporary file in the same folder that is then renamed over
-// Settings.ini, so the old file is either replaced whole or left untouched. An existing file
-// that cannot be read, is larger than kMaxIniFileSize or holds a NUL byte is not overwritten,
-// since its contents could not be carried over. On failure returns false and, when `error` is
-// given, sets it to a message naming the file and the reason.
-bool SavePreferences(const AppSettings& settings, const std::filesystem::path& programFolder,
-                     const std::string& planDirectory, const std::string& planFileName,
-                     std::string* error);
+// Settings.ini, so the old file is either replaced whole or left untouched; content that is
+// unchanged is not written again. An existing file that cannot be read, is larger than
+// kMaxIniFileSize or holds a NUL byte is not overwritten, since its contents could not be
+// carried over. On failure nothing is changed and, when `error` is given, it is set to
+// "Could not save the settings in "<file>": <reason>."
+bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
+                     const std::filesystem::path& programFolder, const std::string& planDirectory,
+                     const std::string& planFileName, std::string* error,
+                     RecentPlans* recentPlans = nullptr);
 
 // The start-up permission rule: without the permission "Language" the print language is
 // English (0).

@@ -192,12 +192,14 @@ TEST_F(SettingsFilesTest, WritesKeysInOrderAndReadsThemBack) {
   s.PrintStrategiesCompared = true;
   s.PrintLanguage = 99;
   std::string error;
-  ASSERT_TRUE(SavePreferences(s, folder_, "/home/pat/plans/", "Smith.bvx", &error)) << error;
+  // A new file gets every key, also those left at their defaults.
+  ASSERT_TRUE(SavePreferences(Defaults(), s, folder_, "/home/pat/plans/", "Smith.bvx", &error))
+      << error;
   EXPECT_EQ(Read(kSettingsFileName),
             "[Company]\nName=Acme Debt\nAddress=\nCityStateZip=\nPhone=\nFax=\nWebSite=\n"
-            "EMail=info@acme.example\n\n\n[Settings]\nCompounding Period=0\nReport Directory=" +
+            "EMail=info@acme.example\n\n[Settings]\nCompounding Period=0\nReport Directory=" +
                 s.ReportDirectory +
-                "\nLast File=/home/pat/plans/Smith.bvx\n\n\n[Print]\nCurrent Debts=1\n"
+                "\nLast File=/home/pat/plans/Smith.bvx\n\n[Print]\nCurrent Debts=1\n"
                 "Plan Strategy=1\nPayoff Projections=1\nOptions=0\nNew Loan=1\n"
                 "Return On Investment=1\nPayoff Schedule=1\nImmediate Results=1\n"
                 "Payment Schedule=1\nMonthly Payment Tables=1\nAmortization Tables=1\n"
@@ -215,81 +217,135 @@ TEST_F(SettingsFilesTest, LastFileOnlyForASavedPlan) {
       {"/home/pat/", "", "/old/Jones.bvx"}};
   for (const auto& [directory, name, expected] : cases) {
     Write(kSettingsFileName, old);
-    ASSERT_TRUE(SavePreferences(Defaults(), folder_, directory, name, nullptr));
+    ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, directory, name, nullptr));
     EXPECT_EQ(LoadPreferences(folder_).LastFile, expected) << directory << name;
   }
 }
 
 TEST_F(SettingsFilesTest, KeepsWhatItDoesNotWrite) {
-  Write(kSettingsFileName,
-        "; Ardvane settings\r\n\r\n[company]\r\n; the firm\r\nname=Old\r\nMotto=Debt free\r\n"
-        "[Custom]\r\nAnswer=42\r\n[PRINT]\r\ncurrent debts=0\r\nPlan Fees=0\r\n[Broken\r\n"
-        "Name=Kept\r\n; closing note\r\n");
-  AppSettings s = LoadPreferences(folder_);
-  EXPECT_FALSE(s.PrintPlanFees);
-  s.CompanyName = "New\r\n[Print]\nLanguage=1";  // line breaks must not make new lines
+  const std::string old =
+      "; Ardvane settings\r\n\r\n[company]\r\n; the firm\r\nname=Old\r\nMotto=Debt free\r\n"
+      "[Custom]\r\nAnswer=42\r\n[PRINT]\r\ncurrent debts=0\r\nPlan Fees=0\r\n[Broken\r\n"
+      "Name=Kept\r\n; closing note\r\n";
+  Write(kSettingsFileName, old);
+  const AppSettings loaded = LoadPreferences(folder_);
+  EXPECT_FALSE(loaded.PrintPlanFees);
+  AppSettings s = loaded;
+  s.CompanyName = "New\r\n[Print]\nLanguage=1\0x"s;  // no new lines, no end of text
   s.PrintCurrentDebts = s.PrintPlanFees = true;
-  ASSERT_TRUE(SavePreferences(s, folder_, "", "Untitled.bvx", nullptr));
+  ASSERT_TRUE(SavePreferences(loaded, s, folder_, "", "Untitled.bvx", nullptr));
+  // Changed keys keep their spelling; missing keys join the end of their section, or a new
+  // section at the end; new lines end as the file's lines do.
   const std::string text = Read(kSettingsFileName);
-  for (const char* kept :
-       {"; Ardvane settings\n", "[company]\n\n; the firm\nname=New  [Print] Language=1\n",
-        "Motto=Debt free\n", "[Custom]\nAnswer=42\n", "[PRINT]\ncurrent debts=1\n", "Plan Fees=0\n",
-        "[Broken]\nName=Kept\n", "\n; closing note\n"}) {
-    EXPECT_NE(text.find(kept), std::string::npos) << kept << "\nin:\n" << text;
-  }
-  EXPECT_EQ(text.find('\r'), std::string::npos);
-  EXPECT_EQ(text.find("[Company]"), std::string::npos) << text;  // no second section
+  EXPECT_EQ(text,
+            "; Ardvane settings\r\n\r\n[company]\r\n; the firm\r\nname=New  [Print] Language=1 x\r\n"
+            "Motto=Debt free\r\nAddress=\r\nCityStateZip=\r\nPhone=\r\nFax=\r\nWebSite=\r\n"
+            "EMail=\r\n[Custom]\r\nAnswer=42\r\n[PRINT]\r\ncurrent debts=1\r\nPlan Fees=0\r\n"
+            "Plan Strategy=1\r\nPayoff Projections=1\r\nOptions=1\r\nNew Loan=1\r\n"
+            "Return On Investment=1\r\nPayoff Schedule=1\r\nImmediate Results=1\r\n"
+            "Payment Schedule=1\r\nMonthly Payment Tables=1\r\nAmortization Tables=1\r\n"
+            "Investment Projections=1\r\nContract=1\r\nStrategies Compared=0\r\nLanguage=0\r\n"
+            "[Broken\r\nName=Kept\r\n; closing note\r\n\r\n[Settings]\r\n"
+            "Compounding Period=1\r\nReport Directory=" +
+                s.ReportDirectory + "\r\n");
   const AppSettings reread = LoadPreferences(folder_);
-  EXPECT_EQ(reread.CompanyName, "New  [Print] Language=1");
+  EXPECT_EQ(reread.CompanyName, "New  [Print] Language=1 x");
   EXPECT_EQ(reread.PrintLanguage, 0);
+  EXPECT_TRUE(reread.PrintCurrentDebts);
   EXPECT_FALSE(reread.PrintPlanFees);
-  // Saving again changes nothing: no comment or blank line is added twice.
-  ASSERT_TRUE(SavePreferences(reread, folder_, "", "Untitled.bvx", nullptr));
+  // Saving again changes nothing.
+  ASSERT_TRUE(SavePreferences(reread, reread, folder_, "", "Untitled.bvx", nullptr));
   EXPECT_EQ(Read(kSettingsFileName), text);
 }
 
-// Lines the parser alone would drop or merge: a section line without a name, a line that is
-// no entry, a comment after blank lines at the top.
+// Any bytes a value or a comment holds come back as they were: nothing in the file marks
+// lines of the program's own.
+TEST_F(SettingsFilesTest, BytesOfValuesAndCommentsSurvive) {
+  const std::string marker = ";\x01\x02";
+  ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, "", "", nullptr));
+  const std::string full = Read(kSettingsFileName);
+  const std::string old = marker + "\n; " + marker + " kept\n" + full + marker + marker + "\n";
+  Write(kSettingsFileName, old);
+  const AppSettings loaded = LoadPreferences(folder_);
+  AppSettings s = loaded;
+  s.CompanyName = marker;
+  s.CompanyFax = "=[x]\t#" + marker;
+  ASSERT_TRUE(SavePreferences(loaded, s, folder_, "", "", nullptr));
+  std::string expected = old;
+  expected.replace(expected.find("Name=\n"), 6, "Name=" + marker + "\n");
+  expected.replace(expected.find("Fax=\n"), 5, "Fax=" + s.CompanyFax + "\n");
+  EXPECT_EQ(Read(kSettingsFileName), expected);
+  EXPECT_EQ(LoadPreferences(folder_), s);
+
+  // And back: the value's line is the only one that changes.
+  ASSERT_TRUE(SavePreferences(s, loaded, folder_, "", "", nullptr));
+  EXPECT_EQ(Read(kSettingsFileName), old);
+}
+
+// The lines of `text`, each with its line end.
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = text.find_first_of("\r\n", pos);
+    end = end == std::string::npos ? text.size() : end + (text.compare(end, 2, "\r\n") ? 1 : 2);
+    lines.push_back(text.substr(pos, end - pos));
+    pos = end;
+  }
+  return lines;
+}
+
+// Lines a parser drops (a section line without a name, a line that is no entry, comments,
+// blank lines, repeated sections and keys) must all come back, in their order and with their
+// line ends, while the settings read back are the ones saved.
 TEST_F(SettingsFilesTest, ASaveLosesNoLineAndASecondSaveChangesNothing) {
-  Write(kSettingsFileName, "\n\n; top\n[Custom]\nA=1\n[\nB=2\nno entry\n=x\n[Print]\nLanguage=1\n");
-  ASSERT_TRUE(SavePreferences(Defaults(), folder_, "", "", nullptr));
+  const std::string old = "\n\n; top\n[Custom]\nA=1\n[\nB=2\nno entry\n=x\n[Print]\nLanguage=1\n";
+  Write(kSettingsFileName, old);
+  ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, "", "", nullptr));
   const std::string saved = Read(kSettingsFileName);
-  EXPECT_EQ(saved.rfind("; top\n\n\n[Custom]\nA=1\n\n\n[\nB=2\n\n\nno entry\n=x\n[Print]\n", 0), 0)
-      << saved;
+  EXPECT_EQ(saved.rfind(old + "Current Debts=1\n", 0), 0) << saved;
+  EXPECT_EQ(LoadPreferences(folder_).PrintLanguage, 1);  // not changed by this window
 
   const std::string vocabulary[] = {
-      "",           "  ",       "; note",  "# hash note", "  ; indented",    "[",     "[ ]",
-      "[]",         "[Custom]", "[Open",   "[Print]",     "[Company",        "Key=1", "Name=Old",
-      "Language=5", "no entry", "=no key", "[Settings]",  "Last File=/a.bvx"};
+      "",           "  ",          "; note",   "# hash note", "  ; indented", "[",
+      "[ ]",        "[]",          "[Custom]", "[Open",       "[Print]",      "[Company",
+      "Key=1",      "Name=Old",    "Language=5", "no entry",  "=no key",      "[Settings]",
+      "Last File=/a.bvx", "[company] tail", " name =  Spaced  ", ";\x01\x02", "Options=0"};
+  const char* const ends[] = {"\n", "\r\n", "\r"};
+  const char* const names[] = {"", "New", ";\x01\x02", "a=b ; c", "[Print]"};
   std::mt19937 random(11);
-  for (int i = 0; i < 60; ++i) {
+  for (int i = 0; i < 80; ++i) {
     std::string file;
+    for (int lines = static_cast<int>(random() % 14); lines > 0; --lines) {
+      file += vocabulary[random() % std::size(vocabulary)] + ends[random() % std::size(ends)];
+    }
     std::vector<std::string> kept;  // lines that must come back as they stood
-    std::set<std::string> entries;
-    for (int lines = static_cast<int>(random() % 12); lines > 0; --lines) {
-      const std::string& line = vocabulary[random() % std::size(vocabulary)];
-      // A section or key that comes again is merged into its first occurrence, and a comment
-      // before the repetition is lost: a known limit.
-      const bool section = line.size() > 3 && line[0] == '[';
-      const bool key = line.find('=') != std::string::npos && line[0] != '=';
-      if ((section || key) && !entries.insert(line).second) continue;
-      file += line + (random() % 2 ? "\n" : "\r\n");
-      const bool nameless = line == "[" || line == "[ ]" || line == "[]";
-      if (nameless || line.find_first_of(";#") != std::string::npos || line == "Key=1" ||
-          line == "no entry" || line == "=no key") {
-        kept.push_back(line.substr(line.find_first_not_of(' ')));
+    for (const std::string& line : LinesOf(file)) {
+      // Lines of the keys saved here may change.
+      if (line.find("ame") == std::string::npos && line.find("Language") == std::string::npos &&
+          line.find("Options") == std::string::npos) {
+        kept.push_back(line);
       }
     }
     Write(kSettingsFileName, file);
-    ASSERT_TRUE(SavePreferences(LoadPreferences(folder_), folder_, "", "", nullptr)) << file;
+    const AppSettings loaded = LoadPreferences(folder_);
+    AppSettings current = loaded;
+    current.CompanyName = names[random() % std::size(names)];
+    current.PrintLanguage = static_cast<int>(random() % 3);
+    current.PrintOptions = random() % 2 == 0;
+    ASSERT_TRUE(SavePreferences(loaded, current, folder_, "", "", nullptr)) << file;
     const std::string once = Read(kSettingsFileName);
+    const std::vector<std::string> onceLines = LinesOf(once);
+    auto at = onceLines.begin();
     for (const std::string& line : kept) {
-      EXPECT_NE(("\n" + once).find("\n" + line + "\n"), std::string::npos) << line << " from:\n"
-                                                                           << file << "\nin:\n"
-                                                                           << once;
+      at = std::find(at, onceLines.end(), line);
+      ASSERT_NE(at, onceLines.end()) << ::testing::PrintToString(line) << " from:\n"
+                                     << ::testing::PrintToString(file) << "\nin:\n"
+                                     << ::testing::PrintToString(once);
+      ++at;
     }
-    ASSERT_TRUE(SavePreferences(LoadPreferences(folder_), folder_, "", "", nullptr));
-    EXPECT_EQ(Read(kSettingsFileName), once) << "from:\n" << file;
+    EXPECT_EQ(LoadPreferences(folder_), current) << ::testing::PrintToString(file);
+    ASSERT_TRUE(SavePreferences(current, current, folder_, "", "", nullptr));
+    EXPECT_EQ(Read(kSettingsFileName), once) << ::testing::PrintToString(file);
   }
 }
 
@@ -310,14 +366,15 @@ TEST_F(SettingsFilesTest, FailedSaveLeavesOldFileIntact) {
   for (const Case& c : cases) {
     if (!c.settings.empty()) Write(kSettingsFileName, c.settings);
     std::string error;
-    EXPECT_FALSE(SavePreferences(Defaults(), c.folder, "/p/", "A.bvx", &error)) << c.what;
+    EXPECT_FALSE(SavePreferences(Defaults(), Defaults(), c.folder, "/p/", "A.bvx", &error))
+        << c.what;
     EXPECT_NE(error.find(kSettingsFileName), std::string::npos) << c.what << ": " << error;
     EXPECT_EQ(Read(kSettingsFileName), c.settings) << c.what;
     EXPECT_EQ(Read("not-a-folder"), "x");
   }
   fs::remove(folder_ / kSettingsFileName);
   fs::create_directory(folder_ / kSettingsFileName);
-  EXPECT_FALSE(SavePreferences(Defaults(), folder_, "/p/", "A.bvx", nullptr));
+  EXPECT_FALSE(SavePreferences(Defaults(), Defaults(), folder_, "/p/", "A.bvx", nullptr));
   EXPECT_TRUE(fs::is_directory(folder_ / kSettingsFileName));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
 }
@@ -326,9 +383,9 @@ TEST_F(SettingsFilesTest, ReplacementKeepsLinkRightsAndSignature) {
   Write("real.ini", "\xEF\xBB\xBF[Custom\nA=1\n");  // signature, unclosed section
   fs::permissions(folder_ / "real.ini", fs::perms(0640));
   fs::create_symlink("real.ini", folder_ / kSettingsFileName);
-  ASSERT_TRUE(SavePreferences(Defaults(), folder_, "", "Untitled.bvx", nullptr));
+  ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, "", "Untitled.bvx", nullptr));
   EXPECT_TRUE(fs::is_symlink(folder_ / kSettingsFileName));
-  EXPECT_EQ(Read("real.ini").rfind("\xEF\xBB\xBF[Custom]\nA=1\n\n\n[Company]\nName=\n", 0), 0);
+  EXPECT_EQ(Read("real.ini").rfind("\xEF\xBB\xBF[Custom\nA=1\n\n[Company]\nName=\n", 0), 0);
   EXPECT_EQ(fs::status(folder_ / "real.ini").permissions(), fs::perms(0640));
 }
 

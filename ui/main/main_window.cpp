@@ -63,7 +63,8 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
     : QMainWindow(parent),
       options_(std::move(options)),
       prompts_(prompts),
-      settings_(LoadPreferences(options_.programFolder)),
+      settingsStore_(options_.programFolder),
+      settings_(settingsStore_.Load()),
       params_(ParamsFileExists(options_.programFolder)
                   ? LoadParams(options_.programFolder, options_.regional)
                   : PlanParameters{}),
@@ -81,6 +82,7 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
   ConnectInputs();
   ConnectDebtGrid();
   qApp->installEventFilter(this);  // F8 and F10 reach the window before any control
+  RefreshRecentPlans();
   Start(options_.arguments);
 }
 
@@ -280,6 +282,7 @@ void TfrmMain::Start(const std::vector<std::string>& arguments) {
     session_.SetChanged(false);
   }
   ShowNewPlan();
+  if (opened) RememberPlan();
 }
 
 void TfrmMain::ApplyPermissions() {
@@ -391,9 +394,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  std::string ignored;  // the preferences are a convenience; a failure must not keep the window
-  SavePreferences(settings_, options_.programFolder, session_.PlanDirectory(),
-                  session_.PlanFileName(), &ignored);
+  // A failure is said, but the window still closes: the preferences are a convenience.
+  SaveSettings();
   for (ChartFormKind kind : {ChartFormKind::kPayoff, ChartFormKind::kPayoffSpanish,
                              ChartFormKind::kBalances, ChartFormKind::kBalancesSpanish}) {
     chartForms_->Form(kind).close();

@@ -15,6 +15,7 @@
 #include "platform/paper_size.h"
 #include "inputs/client_notes.h"
 #include "reports/print_log.h"
+#include "settings/settings_store.h"
 #include "ui/main/plan_history.h"
 #include "ui/main/window_prompts.h"
 
@@ -138,6 +139,15 @@ class TfrmMain : public QMainWindow {
   void StoreAccelerator();
   void StoreConsolidationTerms();
   void AfterDebtListChange(int gridRowToSelect);
+  // The File menu's recent plans, from the list as it stands.
+  void RefreshRecentPlans();
+  // A plan chosen from the recent plans: asks about unsaved changes, then opens it, or says
+  // it is gone and drops it from the list.
+  void OpenRecentPlan(const std::string& path);
+  // The plan now open (or just saved) heads the recent plans.
+  void RememberPlan();
+  // Writes the keys of Settings.ini this window changed; a failure is said, naming the file.
+  void SaveSettings();
   // Compares every priority when the page "Strategies" is in view; otherwise only notes that
   // its figures are stale, so an edit costs nothing more while the page is hidden.
   void RefreshStrategies();
@@ -152,6 +162,7 @@ class TfrmMain : public QMainWindow {
 
   MainWindowOptions options_;
   WindowPrompts& prompts_;
+  SettingsStore settingsStore_;  // Settings.ini as this window last read or wrote it
   AppSettings settings_;
   PlanParameters params_;
   PlanSession session_;
@@ -177,6 +188,7 @@ class TfrmMain : public QMainWindow {
   QAction* exportPdfAction_ = nullptr;
   QAction* preferencesAction_ = nullptr;
   QMenu* popLanguage_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
 
   InputPanel* in_ = nullptr;
   ResultsPanel* out_ = nullptr;

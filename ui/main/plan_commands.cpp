@@ -22,6 +22,7 @@
 #include "ui/main/debt_table_model.h"
 #include "ui/main/input_panel.h"
 #include "ui/main/main_window.h"
+#include "ui/main/recent_plans_menu.h"
 #include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
@@ -39,15 +40,45 @@ void TfrmMain::spdbtnNewClick() {
 void TfrmMain::spdbtnOpenClick() {
   if (session_.OpenPlan()) {
     ShowNewPlan();
+    RememberPlan();
   } else {
     history_.MarkSaved();
   }
 }
 
 void TfrmMain::spdbtnSaveClick(bool saveAs) {
-  session_.SavePlan(saveAs);
+  const bool saved = session_.SavePlan(saveAs);
   history_.MarkSaved();
   UpdateCaption();
+  if (saved) RememberPlan();
+}
+
+void TfrmMain::OpenRecentPlan(const std::string& path) {
+  if (!session_.CheckForChanges()) return;
+  history_.MarkSaved();  // the question may have saved the plan
+  if (settingsStore_.Recent().DropIfMissing(path)) {
+    prompts_.ShowError(MissingRecentPlanMessage(path));
+    RefreshRecentPlans();
+    return;
+  }
+  if (!session_.OpenFile(path)) return;
+  ShowNewPlan();
+  RememberPlan();
+}
+
+void TfrmMain::RememberPlan() {
+  settingsStore_.Recent().Add(session_.PlanDirectory() + session_.PlanFileName());
+  RefreshRecentPlans();
+}
+
+void TfrmMain::RefreshRecentPlans() {
+  FillRecentPlansMenu(*recentMenu_, settingsStore_.Recent().Paths(),
+                      [this](const std::string& path) { OpenRecentPlan(path); });
+}
+
+void TfrmMain::SaveSettings() {
+  settingsStore_.SaveOrReport(settings_, session_.PlanDirectory(), session_.PlanFileName(),
+                              [this](const std::string& message) { prompts_.ShowError(message); });
 }
 
 void TfrmMain::AfterDebtListChange(int gridRowToSelect) {
@@ -213,7 +244,12 @@ void TfrmMain::spdbtnAcceleratorClick() {
 
 void TfrmMain::Preferences1Click() {
   TfrmPreferences dialog(settings_, params_, options_.programFolder, this);
-  if (dialog.exec() == QDialog::Accepted) Recalculate();
+  if (dialog.exec() != QDialog::Accepted) return;
+  // Written at once, so another window started now reads them, and a failure is said while
+  // the adviser still knows what was changed.
+  SaveSettings();
+  RefreshRecentPlans();  // with what other windows added meanwhile
+  Recalculate();
 }
 
 void TfrmMain::spdbtnNotesClick() {

@@ -17,6 +17,8 @@ void TfrmMain::BuildMenuAndToolBar() {
   QAction* openAction = file->addAction("&Open…", QKeySequence(Qt::CTRL | Qt::Key_O));
   QAction* saveAction = file->addAction("&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
   QAction* saveAsAction = file->addAction("Save &As…", QKeySequence(Qt::Key_F12));
+  recentMenu_ = file->addMenu("Recent &Plans");
+  recentMenu_->setObjectName("mnuRecentPlans");
   file->addSeparator();
   QAction* notesAction = file->addAction("No&tes…", QKeySequence(Qt::CTRL | Qt::Key_T));
   QAction* formAction = file->addAction("Data Collection &Form");
