@@ -1,0 +1,159 @@
+// The main window's undo and redo, its recent plans and its Settings.ini writes.
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "settings/recent_plans.h"
+#include "tests/ui/main_window_fixture.h"
+
+namespace ardvane {
+namespace {
+
+using testing::MainWindowTest;
+using testing::TwoDebtPlan;
+using testing::WriteFile;
+
+std::string Names(const TfrmMain& window) {
+  std::string text;
+  const DebtRows& rows = window.Session().Plan().Debts;
+  for (int i = 0; i < rows.GetDebtCount(); ++i) text += rows.Cell(i, DebtCol::Name);
+  return text;
+}
+
+// An action of the window's menus by its object name.
+QAction* MenuAction(const TfrmMain& window, const char* name) {
+  for (const QMenu* menu : window.findChildren<QMenu*>()) {
+    for (QAction* action : menu->actions()) {
+      if (action->objectName() == name) return action;
+    }
+  }
+  ADD_FAILURE() << name;
+  return nullptr;
+}
+
+// Accepts the next modal dialog once it is up.
+void AcceptNextDialog() {
+  QTimer::singleShot(0, [] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+  });
+}
+
+TEST_F(MainWindowTest, UndoAndRedoWalkBackAndForthThroughEditsAndRecalculate) {
+  auto window = Open({SavePlan("abc.bvx", TwoDebtPlan()).string()});
+  auto* undo = MenuAction(*window, "Undo1");
+  auto* redo = MenuAction(*window, "Redo1");
+  EXPECT_FALSE(undo->isEnabled());
+  const int monthsAtStart = window->Results().ProposedPlan.GetDebtFreeMonths();
+
+  // Typing a name is one step, however many keys.
+  auto* first = Find<QLineEdit>(*window, "txtFirstName");
+  first->selectAll();
+  QTest::keyClicks(first, "Ann");
+  Find<QLineEdit>(*window, "txtLastName")->setFocus();
+  EXPECT_EQ(window->Session().Plan().FirstName, "Ann");
+  auto* priority = Find<QComboBox>(*window, "cboPriority");
+  priority->setCurrentIndex(3);
+  window->SelectGridRow(1);
+  window->bitbtnDeleteClick();
+  EXPECT_EQ(Names(*window), "BC");
+  EXPECT_NE(window->Results().ProposedPlan.GetDebtFreeMonths(), monthsAtStart);
+  EXPECT_EQ(undo->text(), "&Undo Delete Debt");
+
+  undo->trigger();
+  EXPECT_EQ(Names(*window), "ABC");
+  EXPECT_EQ(window->SelectedGridRow(), 1);
+  undo->trigger();
+  EXPECT_NE(window->Session().Plan().Priority, 3);
+  EXPECT_EQ(priority->currentIndex(), window->Session().Plan().Priority);
+  EXPECT_TRUE(window->Session().Changed());
+  undo->trigger();
+  // Back where the plan was opened: its name, its figures, and nothing to save.
+  EXPECT_EQ(window->Session().Plan().FirstName, "Zuzu");
+  EXPECT_EQ(first->text(), "Zuzu");
+  EXPECT_EQ(window->Results().ProposedPlan.GetDebtFreeMonths(), monthsAtStart);
+  EXPECT_FALSE(window->Session().Changed());
+  EXPECT_FALSE(undo->isEnabled());
+
+  redo->trigger();
+  redo->trigger();
+  redo->trigger();
+  EXPECT_EQ(first->text(), "Ann");
+  EXPECT_EQ(window->Session().Plan().Priority, 3);
+  EXPECT_EQ(Names(*window), "BC");
+  EXPECT_TRUE(window->Session().Changed());
+  EXPECT_EQ(window->Results().ProposedPlan.GetDebtFreeMonths(),
+            Calculate(window->Session().Plan(), window->Params(), window->Settings(),
+                      testing::kPointRegional)
+                .ProposedPlan.GetDebtFreeMonths());
+
+  // Saving makes this the saved state; a new plan starts a fresh history.
+  window->spdbtnSaveClick(false);
+  EXPECT_FALSE(window->Session().Changed());
+  undo->trigger();
+  EXPECT_TRUE(window->Session().Changed());
+  redo->trigger();
+  EXPECT_FALSE(window->Session().Changed());
+  window->spdbtnNewClick();
+  EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST_F(MainWindowTest, RecentPlansListTheLastOpenedAndSayWhenOneIsGone) {
+  const auto a = SavePlan("a.bvx", TwoDebtPlan());
+  PlanDocument other = TwoDebtPlan();
+  other.FirstName = "Other";
+  const auto b = SavePlan("b.bvx", other);
+  Open({a.string()})->close();
+  auto window = Open({b.string()});
+  auto* recent = Find<QMenu>(*window, "mnuRecentPlans");
+  ASSERT_EQ(recent->actions().size(), 2);
+  EXPECT_EQ(recent->actions()[0]->statusTip().toStdString(), b.string());
+  EXPECT_EQ(recent->actions()[1]->statusTip().toStdString(), a.string());
+
+  recent->actions()[1]->trigger();
+  EXPECT_EQ(window->Session().Plan().FirstName, "Zuzu");
+  EXPECT_EQ(recent->actions()[0]->statusTip().toStdString(), a.string());
+
+  std::filesystem::remove(b);
+  recent->actions()[1]->trigger();
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_EQ(prompts.errors[0], MissingRecentPlanMessage(b.string()));
+  ASSERT_EQ(recent->actions().size(), 1);
+  EXPECT_EQ(window->Session().Plan().FirstName, "Zuzu");
+}
+
+TEST_F(MainWindowTest, SettingsAreWrittenOnPreferencesOkAndAFailureIsSaidButClosingGoesOn) {
+  auto window = Open();
+  AcceptNextDialog();
+  window->Preferences1Click();
+  EXPECT_TRUE(prompts.errors.empty());
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder / "Settings.ini"));
+
+  // A folder where Settings.ini should be cannot be replaced by the file.
+  std::filesystem::remove(folder / "Settings.ini");
+  std::filesystem::create_directory(folder / "Settings.ini");
+  AcceptNextDialog();
+  window->Preferences1Click();
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_NE(prompts.errors[0].find((folder / "Settings.ini").string()), std::string::npos)
+      << prompts.errors[0];
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(prompts.errors.size(), 2u);
+}
+
+TEST_F(MainWindowTest, ALastFileThatIsGoneIsNotOpened) {
+  WriteFile(folder / "Settings.ini",
+            "[Settings]\nLast File=" + (folder / "gone.bvx").string() + "\n");
+  auto window = Open();
+  EXPECT_TRUE(prompts.errors.empty());
+  EXPECT_EQ(window->windowTitle(), "Ardvane - Untitled.bvx");
+}
+
+}  // namespace
+}  // namespace ardvane
