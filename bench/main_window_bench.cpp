@@ -3,7 +3,9 @@
 // chart forms), on the offscreen platform.
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
 #include <filesystem>
@@ -82,6 +84,38 @@ void BM_EditToRedraw(benchmark::State& state) { EditToRedraw(state, false); }
 void BM_EditToRedrawLarge(benchmark::State& state) { EditToRedraw(state, true); }
 void BM_EditToRedrawStrategies(benchmark::State& state) { EditToRedraw(state, false, 4); }
 
+// An undo or a redo of that edit from the Edit menu: the plan put back, recalculated and
+// every figure, the grid and the charts shown again.
+void BM_UndoToRedraw(benchmark::State& state) {
+  PayloadFolder folder;
+  SilentPrompts prompts;
+  TfrmMain window(Options(folder, folder.path() / "Sample.bvx"), prompts);
+  window.show();
+  QApplication::processEvents();
+  QAction* undo = nullptr;
+  QAction* redo = nullptr;
+  for (const QMenu* menu : window.findChildren<QMenu*>()) {
+    for (QAction* action : menu->actions()) {
+      if (action->objectName() == "Undo1") undo = action;
+      if (action->objectName() == "Redo1") redo = action;
+    }
+  }
+  auto* power = window.findChild<TVornMask*>("ntmskAccelerator");
+  power->SetNumericValue(175);
+  window.BitBtn1Click();
+  if (!undo || !redo || !undo->isEnabled()) {
+    state.SkipWithError("the edit gave no step to undo");
+    return;
+  }
+  bool undone = false;
+  for (auto _ : state) {
+    (undone ? redo : undo)->trigger();
+    undone = !undone;
+    QApplication::processEvents();
+  }
+  state.counters["proposed_months"] = window.Results().ProposedPlan.GetDebtFreeMonths();
+}
+
 void BM_MainWindowStartUp(benchmark::State& state) {
   PayloadFolder folder;
   SilentPrompts prompts;
@@ -127,6 +161,7 @@ void BM_SetupFeeLiveRecalculation(benchmark::State& state) {
 
 BENCHMARK(BM_EditToRedraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditToRedrawStrategies)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoToRedraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetupFeeLiveRecalculation)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditToRedrawLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MainWindowStartUp)->Unit(benchmark::kMillisecond);

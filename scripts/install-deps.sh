@@ -6,7 +6,6 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsimpleini-dev
   # Qt 6 for the windows and charts, with what they need to build and draw text.
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev libvulkan-dev libgl-dev
   fonts-dejavu-core
