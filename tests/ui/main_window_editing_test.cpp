@@ -20,13 +20,6 @@ using testing::MainWindowTest;
 using testing::TwoDebtPlan;
 using testing::WriteFile;
 
-std::string Names(const TfrmMain& window) {
-  std::string text;
-  const DebtRows& rows = window.Session().Plan().Debts;
-  for (int i = 0; i < rows.GetDebtCount(); ++i) text += rows.Cell(i, DebtCol::Name);
-  return text;
-}
-
 // An action of the window's menus by its object name.
 QAction* MenuAction(const TfrmMain& window, const char* name) {
   for (const QMenu* menu : window.findChildren<QMenu*>()) {
@@ -62,12 +55,12 @@ TEST_F(MainWindowTest, UndoAndRedoWalkBackAndForthThroughEditsAndRecalculate) {
   priority->setCurrentIndex(3);
   window->SelectGridRow(1);
   window->bitbtnDeleteClick();
-  EXPECT_EQ(Names(*window), "BC");
+  EXPECT_EQ(testing::DebtNames(*window), "BC");
   EXPECT_NE(window->Results().ProposedPlan.GetDebtFreeMonths(), monthsAtStart);
   EXPECT_EQ(undo->text(), "&Undo Delete Debt");
 
   undo->trigger();
-  EXPECT_EQ(Names(*window), "ABC");
+  EXPECT_EQ(testing::DebtNames(*window), "ABC");
   EXPECT_EQ(window->SelectedGridRow(), 1);
   undo->trigger();
   EXPECT_NE(window->Session().Plan().Priority, 3);
@@ -86,7 +79,7 @@ TEST_F(MainWindowTest, UndoAndRedoWalkBackAndForthThroughEditsAndRecalculate) {
   redo->trigger();
   EXPECT_EQ(first->text(), "Ann");
   EXPECT_EQ(window->Session().Plan().Priority, 3);
-  EXPECT_EQ(Names(*window), "BC");
+  EXPECT_EQ(testing::DebtNames(*window), "BC");
   EXPECT_TRUE(window->Session().Changed());
   EXPECT_EQ(window->Results().ProposedPlan.GetDebtFreeMonths(),
             Calculate(window->Session().Plan(), window->Params(), window->Settings(),

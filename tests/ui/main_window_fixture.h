@@ -51,6 +51,14 @@ inline PlanDocument TwoDebtPlan() {
   return plan;
 }
 
+// The names of the window's debts, in order, run together.
+inline std::string DebtNames(const TfrmMain& window) {
+  std::string text;
+  const DebtRows& rows = window.Session().Plan().Debts;
+  for (int i = 0; i < rows.GetDebtCount(); ++i) text += rows.Cell(i, DebtCol::Name);
+  return text;
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
   std::unique_ptr<TfrmMain> Open(std::vector<std::string> arguments = {}) {

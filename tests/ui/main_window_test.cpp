@@ -221,12 +221,7 @@ TEST_F(MainWindowTest, TheFeeFieldHidesWhenTheFeeChargedDiffers) {
 
 TEST_F(MainWindowTest, MovingAndDeletingDebtsSelectTheRowsTheyShould) {
   auto window = Open({SavePlan("abc.bvx", TwoDebtPlan()).string()});
-  const auto names = [&window] {
-    std::string text;
-    const DebtRows& rows = window->Session().Plan().Debts;
-    for (int i = 0; i < rows.GetDebtCount(); ++i) text += rows.Cell(i, DebtCol::Name);
-    return text;
-  };
+  const auto names = [&window] { return testing::DebtNames(*window); };
   window->SelectGridRow(1);
   window->bitbtnUpClick(true);  // the first moves up: it wraps to the end
   EXPECT_EQ(names(), "BCA");
@@ -459,12 +454,7 @@ TEST_F(MainWindowTest, TabMovesThroughTheWindowInReadingOrderAndLeavesTheGrid) {
 TEST_F(MainWindowTest, TheGridsKeysAddEditDeleteAndMoveDebts) {
   auto window = Open({SavePlan("abc.bvx", TwoDebtPlan()).string()});
   auto* grid = Find<QTableView>(*window, "gridDebts");
-  const auto names = [&window] {
-    std::string text;
-    const DebtRows& rows = window->Session().Plan().Debts;
-    for (int i = 0; i < rows.GetDebtCount(); ++i) text += rows.Cell(i, DebtCol::Name);
-    return text;
-  };
+  const auto names = [&window] { return testing::DebtNames(*window); };
   window->SelectGridRow(1);
   QTest::keyClick(grid, Qt::Key_Down);
   EXPECT_EQ(window->SelectedGridRow(), 2);
