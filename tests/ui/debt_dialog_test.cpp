@@ -158,6 +158,43 @@ TEST_F(DebtDialogTest, MovingWritesChangedDebtsBackAndCancelKeepsThem) {
   EXPECT_EQ(session.Plan().Debts.Cell(1, DebtCol::Balance), "2500.5");
 }
 
+TEST_F(DebtDialogTest, MovingOnRefusesADebtThatOkRefuses) {
+  // The card's minimum is 2 % of 10,000 = 200; its payment is lowered to 150 before moving.
+  const struct {
+    const char* button;
+    int start;
+  } moves[] = {{"btnNext", 0}, {"btnPrevious", 1}};
+  for (const auto& move : moves) {
+    PlanSession plan(Permissions(true), testing::kPointRegional, 0, prompts);
+    plan.AddDebt(Row("Card", "10000", "12", "250", "50", "2"));
+    plan.AddDebt(Row("Card", "10000", "12", "250", "50", "2"));
+    plan.SetChanged(false);
+    const DebtRows stored = plan.Plan().Debts;
+    messages.shown.clear();
+
+    TfrmDebt dialog(plan, messages, kDistFolder, nullptr);
+    dialog.StartEdit(move.start);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    Mask(dialog, "ntmskCurrentPayment")->SetNumericValue(150);
+    Click(dialog, move.button);
+    ASSERT_EQ(messages.shown.size(), 1u) << move.button;
+    EXPECT_EQ(messages.shown[0],
+              "Current payment must be equal to or greater than the minimum payment ($200.00).");
+    EXPECT_EQ(dialog.CurrentDebt(), move.start) << move.button;
+    EXPECT_EQ(Find<QLabel>(dialog, "lblSelectedDebt")->text(),
+              QString("%1 of 2").arg(move.start + 1));
+    EXPECT_EQ(Mask(dialog, "ntmskCurrentPayment")->NumericValue(), 150);
+    EXPECT_EQ(dialog.focusWidget(), Mask(dialog, "ntmskCurrentPayment"));
+
+    // Cancel then leaves the plan as it was.
+    Click(dialog, "BitBtn2");
+    EXPECT_FALSE(dialog.WroteBack()) << move.button;
+    EXPECT_TRUE(plan.Plan().Debts == stored) << move.button;
+    EXPECT_FALSE(plan.Changed()) << move.button;
+  }
+}
+
 TEST_F(DebtDialogTest, SingleDebtAndAdd) {
   session.AddDebt(Row("Only", "1000", "10", "50", "20"));
   {

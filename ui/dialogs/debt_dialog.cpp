@@ -350,6 +350,9 @@ void TfrmDebt::Move(int step) {
   const int target = currentDebt_ + step;
   if (target < 0 || target >= count) return;
   if (debtEdited_) {
+    // A debt that OK would refuse is not stored by moving on either: the same messages, and
+    // the dialog stays on it so it can be put right.
+    if (!CloseQuery()) return;
     wroteBack_ = true;
     SaveChanges(currentDebt_);
   }
