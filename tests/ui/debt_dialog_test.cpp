@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -300,6 +301,46 @@ TEST(PaymentCalculatorTest, PaymentFollowsTheTermWithinItsLimits) {
   EXPECT_EQ(calculator.Term(), 1);
   EXPECT_NEAR(calculator.Payment(), 10050, 1e-9);
   EXPECT_EQ(calculator.findChild<QLabel*>("lblPayment")->text(), "$10,050.00");
+}
+
+TEST(PaymentCalculatorTest, TheTermFieldShowsTheTermThePaymentUses) {
+  TfrmCalculate calculator(testing::kPointRegional, nullptr);
+  calculator.SetBalance(10000);
+  calculator.SetRate(0.06);
+  calculator.show();
+  QApplication::setActiveWindow(&calculator);
+  auto* term = calculator.findChild<TVornMask*>("ntmskTerm");
+  auto* payment = calculator.findChild<QLabel*>("lblPayment");
+  const auto type = [term](Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(term, &press);
+  };
+  term->setFocus();
+  ASSERT_TRUE(term->hasFocus());
+
+  // A typed 0 is the shortest term, one month, and the field says so at once.
+  type(Qt::Key_0, "0");
+  EXPECT_EQ(calculator.Term(), 1);
+  EXPECT_EQ(term->text().toStdString(), "1");
+  EXPECT_EQ(payment->text().toStdString(), "$10,050.00");
+
+  // 10000 × 0.005 / (1 − 1.005^−12) = 860.66
+  term->selectAll();
+  type(Qt::Key_1, "1");
+  type(Qt::Key_2, "2");
+  EXPECT_EQ(calculator.Term(), 12);
+  EXPECT_EQ(payment->text().toStdString(), "$860.66");
+
+  // An emptied field is a term still being typed: the payment stays, and on leaving the field
+  // shows the term it was worked out for.
+  term->selectAll();
+  type(Qt::Key_Backspace, "");
+  EXPECT_EQ(term->text().toStdString(), "");
+  EXPECT_EQ(calculator.Term(), 12);
+  EXPECT_EQ(payment->text().toStdString(), "$860.66");
+  calculator.findChild<QPushButton*>("btnOK")->setFocus();
+  EXPECT_EQ(term->text().toStdString(), "12");
+  EXPECT_EQ(calculator.Term(), 12);
 }
 
 class CompactDebtDialogTest : public DebtDialogTest {

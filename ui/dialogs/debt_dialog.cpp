@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "planfiles/plan_session.h"
 #include "figures/amount_format.h"
 #include "figures/display_formats.h"
+#include "planfiles/plan_session.h"
 #include "ui/dialogs/payment_calculator.h"
 #include "ui/widgets/vorn_mask.h"
 
