@@ -223,23 +223,28 @@ void SetAxisLabels(QCategoryAxis& axis, const std::vector<AxisLabel>& labels, do
 // Room Qt Charts keeps on either side of an axis label.
 constexpr double kLabelPadding = 4;
 
-// Sizes of label texts already measured, by font and text: the same few texts come back at
-// every refresh and every new size of a chart.
-using LabelSizes = QHash<QString, QSizeF>;
+// Sizes of label texts already measured in one font: the same few texts come back at every
+// refresh and every new size of a chart.
+struct LabelSizes {
+  QFont font;
+  QHash<QString, QSizeF> sizes;
+};
 
 // The size of `text` drawn as an axis label in `font`: the chart draws a label as rich text
 // with half a pixel of margin all round.
 QSizeF LabelSize(const QFont& font, const QString& text, LabelSizes& known) {
-  const QString key = font.key() + QChar('\n') + text;
-  const auto found = known.constFind(key);
-  if (found != known.constEnd()) return *found;
+  if (known.font != font || known.sizes.size() > 2000) {
+    known.font = font;
+    known.sizes.clear();
+  }
+  const auto found = known.sizes.constFind(text);
+  if (found != known.sizes.constEnd()) return *found;
   QTextDocument document;
   document.setDocumentMargin(0.5);
   document.setDefaultFont(font);
   document.setHtml(text);
   const QSizeF size = document.size();
-  if (known.size() > 2000) known.clear();
-  known.insert(key, size);
+  known.sizes.insert(text, size);
   return size;
 }
 
@@ -258,6 +263,7 @@ struct AxisRoom {
   double length = 0;
   double before = 0;
   double after = 0;
+  friend bool operator==(const AxisRoom&, const AxisRoom&) = default;
 };
 
 // `labels` between `min` and `max` without those that would stand out past the ends of the
@@ -312,24 +318,25 @@ void FillMoneyAxis(QCategoryAxis& axis, double lo, double hi, const RegionalSett
 
 // Labels on the first day of every `step`-th month from `first` to `last`; steps of a year
 // or more fall in January of a multiple of the step in years, shorter ones on a month that is
-// a multiple of the step. `yearsOnly` writes the year alone.
+// a multiple of the step. `yearsOnly` writes the year alone. More than `most` months give no
+// labels at all.
 std::vector<AxisLabel> MonthLabels(DayNumber first, DayNumber last, int step, DateLabels form,
-                                   bool yearsOnly) {
+                                   bool yearsOnly, size_t most) {
+  // Months counted from year 0: a step divides 12 or is whole years, so a month falls on the
+  // step exactly when its count does.
   const CivilDate start = DecodeDate(first);
-  int year = start.year;
-  int month = start.month;
-  if (start.day != 1) ++month;
-  while (true) {
-    if (month > 12) {
-      month -= 12;
-      ++year;
-    }
-    if ((month - 1) % step == 0 && (step < 12 || year % (step / 12) == 0)) break;
-    ++month;
+  const int firstMonth = start.year * 12 + (start.month - 1) + (start.day != 1 ? 1 : 0);
+  const int aligned = (firstMonth + step - 1) / step * step;
+  const int year = aligned / 12;
+  const int month = aligned % 12 + 1;
+  std::vector<DayNumber> days;
+  for (DayNumber day = EncodeDate(year, month, 1); day <= last; day = AddMonths(day, step)) {
+    if (days.size() == most) return {};
+    days.push_back(day);
   }
   std::vector<AxisLabel> labels;
-  for (DayNumber day = EncodeDate(year, month, 1); day <= last && labels.size() < 200;
-       day = AddMonths(day, step)) {
+  labels.reserve(days.size());
+  for (DayNumber day : days) {
     labels.push_back({yearsOnly ? QString::number(DecodeDate(day).year) : DateLabelText(day, form),
                       static_cast<double>(day)});
   }
@@ -347,8 +354,8 @@ void FillDateAxis(QCategoryAxis& axis, DayNumber first, DayNumber last, DateLabe
   const auto attempt = [&](size_t fewest, bool yearsOnly) -> std::optional<std::vector<AxisLabel>> {
     for (int step : kSteps) {
       if (yearsOnly && step < 12) continue;
-      std::vector<AxisLabel> labels = MonthLabels(first, last, step, form, yearsOnly);
-      if (labels.size() > kMostDateLabels) continue;
+      std::vector<AxisLabel> labels =
+          MonthLabels(first, last, step, form, yearsOnly, kMostDateLabels);
       std::optional<std::vector<AxisLabel>> fitted =
           FitLabels(std::move(labels), first, last, font, room, true, sizes);
       if (fitted && fitted->size() >= fewest) return fitted;
@@ -436,24 +443,29 @@ class ChartParts : public QGraphicsObject {
     LayOutNames();
   }
 
+  // What the axes are to show; their labels are chosen when the marks are placed (EndMarks)
+  // and again whenever the plot area changes.
   // The payoff chart's date axis runs from `first` to `last`.
   void SetDateAxis(DayNumber first, DayNumber last, DateLabels form) {
+    if (first == dateFirst_ && last == dateLast_ && form == dateForm_) return;
     dateFirst_ = first;
     dateLast_ = last;
     dateForm_ = form;
-    FitAxes();
+    valueStale_ = true;
   }
   // The money axis covers 0 and the values from `lo` to `hi`.
   void SetMoneyAxis(double lo, double hi, const RegionalSettings& regional) {
+    if (moneyLo_ == lo && moneyHi_ == hi && regional_ == regional) return;
     moneyLo_ = lo;
     moneyHi_ = hi;
     regional_ = regional;
-    FitAxes();
+    valueStale_ = true;
   }
   // The balances chart's years, one per group.
   void SetYears(const QStringList& years) {
+    if (years == years_) return;
     years_ = years;
-    FitAxes();
+    yearsStale_ = true;
   }
 
   // Starts a new set of marks; items made before are kept for reuse.
@@ -568,16 +580,27 @@ class ChartParts : public QGraphicsObject {
     const AxisRoom across{laidOut ? plot.width() : 0, 0, whole.right() - plot.right()};
     const AxisRoom upright{laidOut ? plot.height() : 0, whole.bottom() - plot.bottom(),
                            plot.top() - whole.top()};
-    if (kind_ == ChartKind::kPayoff) {
-      if (dateLast_ > dateFirst_) {
-        FillDateAxis(*valueAxis, dateFirst_, dateLast_, dateForm_, across, labelSizes_);
+    // Choosing labels costs more than a refresh that changes only the bars: an axis chooses
+    // again only when what it shows, or the room it has, changed since.
+    const bool payoff = kind_ == ChartKind::kPayoff;
+    const bool valueRoomChanged = payoff ? across != fittedAcross_ : upright != fittedUpright_;
+    if (valueStale_ || valueRoomChanged || valueAxis->min() != fittedMin_ ||
+        valueAxis->max() != fittedMax_) {
+      if (payoff && dateLast_ > dateFirst_) {
+        FillDateAxis(*valueAxis, dateFirst_, dateLast_, dateForm_, across, valueLabelSizes_);
+      } else if (!payoff && moneyLo_ && moneyHi_) {
+        FillMoneyAxis(*valueAxis, *moneyLo_, *moneyHi_, regional_, upright, valueLabelSizes_);
       }
-      return;
+      valueStale_ = false;
+      fittedMin_ = valueAxis->min();
+      fittedMax_ = valueAxis->max();
     }
-    if (moneyLo_ && moneyHi_) {
-      FillMoneyAxis(*valueAxis, *moneyLo_, *moneyHi_, regional_, upright, labelSizes_);
+    if (yearAxis && (yearsStale_ || across != fittedAcross_)) {
+      FillYearAxis(*yearAxis, years_, across, yearLabelSizes_);
+      yearsStale_ = false;
     }
-    if (yearAxis) FillYearAxis(*yearAxis, years_, across, labelSizes_);
+    fittedAcross_ = across;
+    fittedUpright_ = upright;
   }
 
   void PlaceNames() {
@@ -655,7 +678,15 @@ class ChartParts : public QGraphicsObject {
   std::optional<double> moneyHi_;
   RegionalSettings regional_;
   QStringList years_;
-  LabelSizes labelSizes_;
+  // One for each axis with labels, as the axes may have different fonts.
+  LabelSizes valueLabelSizes_;
+  LabelSizes yearLabelSizes_;
+  bool valueStale_ = true;
+  bool yearsStale_ = true;
+  AxisRoom fittedAcross_;
+  AxisRoom fittedUpright_;
+  double fittedMin_ = 0;
+  double fittedMax_ = 0;
 };
 
 ChartParts* FindParts(const QChart& chart) {
