@@ -263,7 +263,9 @@ TEST_F(ChartsTest, AxisLabelsStayWholeAtEveryChartSize) {
                                ChartFormKind::kBalances, ChartFormKind::kBalancesSpanish}) {
       QString error;
       ASSERT_FALSE(forms.Form(kind).Draw(&error).isNull()) << error.toStdString();
-      ExpectWholeLabels(FormChart(kind), "form " + std::to_string(static_cast<int>(kind)));
+      std::string where = "form ";
+      where += std::to_string(static_cast<int>(kind));
+      ExpectWholeLabels(FormChart(kind), where);
     }
     EXPECT_GE(DateAxis(FormChart(ChartFormKind::kPayoff)).count(), 3);
   }
