@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -158,6 +159,43 @@ TEST_F(DebtDialogTest, MovingWritesChangedDebtsBackAndCancelKeepsThem) {
   EXPECT_EQ(session.Plan().Debts.Cell(1, DebtCol::Balance), "2500.5");
 }
 
+TEST_F(DebtDialogTest, MovingOnRefusesADebtThatOkRefuses) {
+  // The card's minimum is 2 % of 10,000 = 200; its payment is lowered to 150 before moving.
+  const struct {
+    const char* button;
+    int start;
+  } moves[] = {{"btnNext", 0}, {"btnPrevious", 1}};
+  for (const auto& move : moves) {
+    PlanSession plan(Permissions(true), testing::kPointRegional, 0, prompts);
+    plan.AddDebt(Row("Card", "10000", "12", "250", "50", "2"));
+    plan.AddDebt(Row("Card", "10000", "12", "250", "50", "2"));
+    plan.SetChanged(false);
+    const DebtRows stored = plan.Plan().Debts;
+    messages.shown.clear();
+
+    TfrmDebt dialog(plan, messages, kDistFolder, nullptr);
+    dialog.StartEdit(move.start);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    Mask(dialog, "ntmskCurrentPayment")->SetNumericValue(150);
+    Click(dialog, move.button);
+    ASSERT_EQ(messages.shown.size(), 1u) << move.button;
+    EXPECT_EQ(messages.shown[0],
+              "Current payment must be equal to or greater than the minimum payment ($200.00).");
+    EXPECT_EQ(dialog.CurrentDebt(), move.start) << move.button;
+    EXPECT_EQ(Find<QLabel>(dialog, "lblSelectedDebt")->text(),
+              QString("%1 of 2").arg(move.start + 1));
+    EXPECT_EQ(Mask(dialog, "ntmskCurrentPayment")->NumericValue(), 150);
+    EXPECT_EQ(dialog.focusWidget(), Mask(dialog, "ntmskCurrentPayment"));
+
+    // Cancel then leaves the plan as it was.
+    Click(dialog, "BitBtn2");
+    EXPECT_FALSE(dialog.WroteBack()) << move.button;
+    EXPECT_TRUE(plan.Plan().Debts == stored) << move.button;
+    EXPECT_FALSE(plan.Changed()) << move.button;
+  }
+}
+
 TEST_F(DebtDialogTest, SingleDebtAndAdd) {
   session.AddDebt(Row("Only", "1000", "10", "50", "20"));
   {
@@ -263,6 +301,46 @@ TEST(PaymentCalculatorTest, PaymentFollowsTheTermWithinItsLimits) {
   EXPECT_EQ(calculator.Term(), 1);
   EXPECT_NEAR(calculator.Payment(), 10050, 1e-9);
   EXPECT_EQ(calculator.findChild<QLabel*>("lblPayment")->text(), "$10,050.00");
+}
+
+TEST(PaymentCalculatorTest, TheTermFieldShowsTheTermThePaymentUses) {
+  TfrmCalculate calculator(testing::kPointRegional, nullptr);
+  calculator.SetBalance(10000);
+  calculator.SetRate(0.06);
+  calculator.show();
+  QApplication::setActiveWindow(&calculator);
+  auto* term = calculator.findChild<TVornMask*>("ntmskTerm");
+  auto* payment = calculator.findChild<QLabel*>("lblPayment");
+  const auto type = [term](Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(term, &press);
+  };
+  term->setFocus();
+  ASSERT_TRUE(term->hasFocus());
+
+  // A typed 0 is the shortest term, one month, and the field says so at once.
+  type(Qt::Key_0, "0");
+  EXPECT_EQ(calculator.Term(), 1);
+  EXPECT_EQ(term->text().toStdString(), "1");
+  EXPECT_EQ(payment->text().toStdString(), "$10,050.00");
+
+  // 10000 × 0.005 / (1 − 1.005^−12) = 860.66
+  term->selectAll();
+  type(Qt::Key_1, "1");
+  type(Qt::Key_2, "2");
+  EXPECT_EQ(calculator.Term(), 12);
+  EXPECT_EQ(payment->text().toStdString(), "$860.66");
+
+  // An emptied field is a term still being typed: the payment stays, and on leaving the field
+  // shows the term it was worked out for.
+  term->selectAll();
+  type(Qt::Key_Backspace, "");
+  EXPECT_EQ(term->text().toStdString(), "");
+  EXPECT_EQ(calculator.Term(), 12);
+  EXPECT_EQ(payment->text().toStdString(), "$860.66");
+  calculator.findChild<QPushButton*>("btnOK")->setFocus();
+  EXPECT_EQ(term->text().toStdString(), "12");
+  EXPECT_EQ(calculator.Term(), 12);
 }
 
 class CompactDebtDialogTest : public DebtDialogTest {

@@ -4,13 +4,18 @@
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
+#include <QGraphicsLayout>
+#include <QGraphicsTextItem>
 #include <QHorizontalBarSeries>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QValueAxis>
+#include <algorithm>
 
 #include "tests/test_support.h"
 #include "ui/charts/chart_forms.h"
@@ -59,6 +64,86 @@ QValueAxis& ValueAxis(const QChart& chart) {
     if (auto* values = qobject_cast<QValueAxis*>(axis)) return *values;
   }
   throw std::runtime_error("no value axis");
+}
+
+// A plan whose debts are named as advisers name them, creditor and all; its mortgage runs for
+// nineteen years.
+PlanDocument RealisticPlan() {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2026, 12, 7);
+  const struct {
+    const char* name;
+    const char* balance;
+    const char* rate;
+    const char* payment;
+    const char* minimum;
+    const char* minimumRate;
+  } debts[] = {
+      {"Mortgage - Home Savings", "185000", "6.25", "1390", "1390", "0"},
+      {"Car loan - Lakeside Auto Credit", "14250", "6.9", "385", "385", "0"},
+      {"Visa - First National Bank", "8420.55", "21.99", "220", "35", "2.5"},
+      {"Store card - Hometown Furniture", "2310.4", "26.99", "90", "25", "3"},
+      {"Student loan", "21800", "5.05", "260", "260", "0"},
+      {"Medical bill", "1600", "0", "75", "50", "0"},
+  };
+  for (const auto& d : debts) {
+    DebtFields debt = testing::Debt(d.name, d.balance, d.rate, d.payment, d.minimum);
+    debt.MinimumPaymentPercent = d.minimumRate;
+    plan.Debts.AddDebt(debt, testing::kPointRegional);
+  }
+  return plan;
+}
+
+// The chart laid out at `size`, as a view of that size lays it out (again after the axes have
+// chosen their labels for it).
+void LayOut(QChart& chart, QSize size) {
+  chart.setGeometry(QRectF(QPointF(0, 0), QSizeF(size)));
+  for (int pass = 0; pass < 4; ++pass) chart.layout()->activate();
+}
+
+// The texts the chart draws: title, axis labels, legend entries.
+void CollectDrawnTexts(const QGraphicsItem& item, QStringList& texts) {
+  for (const QGraphicsItem* child : item.childItems()) {
+    if (!child->isVisible()) continue;
+    if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(child)) {
+      texts << text->toPlainText();
+    }
+    CollectDrawnTexts(*child, texts);
+  }
+}
+
+// Every axis label of a laid-out chart is drawn whole, and no drawn text is cut short. The
+// chart gives a label the axis length shared out among the labels and one more, less 4 pixels
+// of padding on either side; a longer label is cut to "...".
+void ExpectWholeLabels(const QChart& chart, const std::string& where) {
+  QStringList drawn;
+  CollectDrawnTexts(chart, drawn);
+  for (const QString& text : drawn) {
+    EXPECT_FALSE(text.contains("...") || text.contains(QChar(0x2026)))
+        << where << ": " << text.toStdString();
+  }
+  const QRectF plot = chart.plotArea();
+  for (QAbstractAxis* axis : chart.axes()) {
+    auto* labelled = qobject_cast<QCategoryAxis*>(axis);
+    if (!labelled || !labelled->isVisible()) continue;
+    const bool across = labelled->orientation() == Qt::Horizontal;
+    const QStringList labels = labelled->categoriesLabels();
+    const QFontMetricsF metrics(labelled->labelsFont());
+    double widest = 0;
+    for (const QString& label : labels) {
+      widest = std::max(widest, across ? metrics.horizontalAdvance(label) : metrics.height());
+      EXPECT_TRUE(drawn.contains(label)) << where << ": " << label.toStdString();
+    }
+    EXPECT_LE((labels.size() + 1) * (widest + 8), across ? plot.width() : plot.height())
+        << where << ": " << labels.join(' ').toStdString();
+  }
+}
+
+QCategoryAxis& DateAxis(const QChart& chart) {
+  for (QAbstractAxis* axis : chart.axes()) {
+    if (auto* dates = qobject_cast<QCategoryAxis*>(axis)) return *dates;
+  }
+  throw std::runtime_error("no date axis");
 }
 
 struct ChartsTest : ::testing::Test {
@@ -155,6 +240,75 @@ TEST_F(ChartsTest, PayoffBarsRunInPayoffOrderFromTheTopAndSkipADebtNeverPaidOff)
   EXPECT_TRUE(ChartMarkTexts(FormChart(ChartFormKind::kPayoffSpanish))
                   .contains(DateLabelText(results.CurrentPlan.GetLoan(0)->PayoffDate(),
                                           DateLabels::kMonthNumber)));
+}
+
+TEST_F(ChartsTest, AxisLabelsStayWholeAtEveryChartSize) {
+  // Window charts from the smallest screen to the largest; the report's forms at their sizes.
+  const QSize windowSizes[] = {{300, 200},  {380, 300},   {480, 260}, {640, 480},
+                               {1000, 700}, {1900, 1000}, {1900, 200}};
+  PlanDocument shortPlan = PlanOf(2);  // paid off within a year: month by month
+  for (const PlanDocument& plan : {RealisticPlan(), shortPlan}) {
+    const PlanResults results = CalculatePlan(plan);
+    Refresh(plan, results);
+    for (QSize size : windowSizes) {
+      const std::string where = std::to_string(size.width()) + "x" + std::to_string(size.height());
+      for (QChart* chart : {&payoff, &interest, &balances}) {
+        LayOut(*chart, size);
+        ExpectWholeLabels(*chart, where + " " + chart->title().toStdString());
+      }
+      // The plan date's month can be too near the start for its label.
+      EXPECT_GE(DateAxis(payoff).count(), size.width() < 380 ? 1 : 2) << where;
+    }
+    for (ChartFormKind kind : {ChartFormKind::kPayoff, ChartFormKind::kPayoffSpanish,
+                               ChartFormKind::kBalances, ChartFormKind::kBalancesSpanish}) {
+      QString error;
+      ASSERT_FALSE(forms.Form(kind).Draw(&error).isNull()) << error.toStdString();
+      std::string where = "form ";
+      where += std::to_string(static_cast<int>(kind));
+      ExpectWholeLabels(FormChart(kind), where);
+    }
+    EXPECT_GE(DateAxis(FormChart(ChartFormKind::kPayoff)).count(), 3);
+  }
+  // Where the months written out fit, they are kept: "Jan 2030", not "2030".
+  EXPECT_TRUE(DateAxis(FormChart(ChartFormKind::kPayoff)).categoriesLabels().front().contains(' '));
+}
+
+TEST_F(ChartsTest, MoneyAxesRunBelowZeroOnlyAsFarAsAValueDoes) {
+  PlanParameters params;
+  params.PermitConsolidate = true;
+  PlanDocument plan = RealisticPlan();
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.Term = 5;
+  plan.ConsolidationLoan.InterestRate = 0.075;
+  const auto lowest = [](const QChart& chart) {
+    double low = 0;
+    for (const QBarSet* set : Series(chart).barSets()) {
+      for (int i = 0; i < set->count(); ++i) low = std::min(low, set->at(i));
+    }
+    return low;
+  };
+  // No fee: every balance and value is 0 or more. A large fee financed: in the first years
+  // the investment is a few hundred dollars below 0, with balances of $200,000 above.
+  for (int fee : {0, 5000}) {
+    plan.SetupFee = Money::FromUnits(fee);
+    const PlanResults results = CalculatePlan(plan, params);
+    Refresh(plan, results);
+    for (QChart* chart : {&balances, &interest, &FormChart(ChartFormKind::kBalances)}) {
+      const std::string where = std::to_string(fee) + " " + chart->title().toStdString();
+      LayOut(*chart, QSize(520, 400));
+      const double low = lowest(*chart);
+      const double min = ValueAxis(*chart).min();
+      if (low == 0) {
+        EXPECT_EQ(min, 0) << where;
+      } else {
+        EXPECT_LE(min, low) << where;
+        EXPECT_GE(min, 2 * low) << where;  // not a whole step of $50,000 below 0
+      }
+    }
+    if (fee > 0) {
+      EXPECT_LT(lowest(balances), -100) << "the plan no longer goes below 0";
+    }
+  }
 }
 
 TEST(ChartTextTest, DatesAndMoneyMarks) {

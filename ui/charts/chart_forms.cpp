@@ -106,7 +106,8 @@ QImage DrawChart(QChart& chart, QSize size, const QString& what, QString* error)
   // the picture has a finished layout.
   const QRectF area(QPointF(0, 0), QSizeF(size));
   if (chart.geometry() != area) chart.setGeometry(area);
-  if (chart.layout()) chart.layout()->activate();
+  // The axes choose their labels for the size they get, which lays the chart out again.
+  for (int pass = 0; pass < 4 && chart.layout(); ++pass) chart.layout()->activate();
   image.fill(Qt::white);
   QPainter painter;
   if (!painter.begin(&image)) return fail(QStringLiteral("the picture could not be painted"));

@@ -12,15 +12,18 @@
 #include <QGraphicsObject>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
+#include <QHash>
 #include <QHorizontalBarSeries>
 #include <QLegend>
 #include <QLinearGradient>
 #include <QPen>
 #include <QSet>
 #include <QTextBoundaryFinder>
+#include <QTextDocument>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "engine/vorn_util.h"
@@ -162,29 +165,35 @@ QString MoneyText(double units, int minDecimals, int maxDecimals,
 }
 
 // A range from `lo` to `hi` widened to whole steps of 1, 2, 2.5 or 5 times a power of ten,
-// about five steps in all.
+// about `steps` steps in all. Below 0 it reaches only as far as a value does: the low end is
+// the next whole step, or a nicely rounded amount when that is nearer (a balance a few dollars
+// below 0 does not take a whole step of the axis).
 struct NiceRange {
   double lo = 0;
   double hi = 1;
   double step = 0.2;
 };
 
-NiceRange MakeNiceRange(double lo, double hi) {
-  if (!std::isfinite(lo) || !std::isfinite(hi)) lo = hi = 0;
-  if (hi - lo < 5) hi = lo + 5;
-  const double rough = (hi - lo) / 5;
-  const double power = std::pow(10.0, std::floor(std::log10(rough)));
-  double step = 10 * power;
+// The smallest of 1, 2, 2.5 and 5 times a power of ten that is at least `x` (> 0).
+double NiceCeiling(double x) {
+  const double power = std::pow(10.0, std::floor(std::log10(x)));
   for (double factor : {1.0, 2.0, 2.5, 5.0}) {
-    if (factor * power >= rough) {
-      step = factor * power;
-      break;
-    }
+    if (factor * power >= x * (1 - 1e-12)) return factor * power;
   }
+  return 10 * power;
+}
+
+NiceRange MakeNiceRange(double lo, double hi, int steps) {
+  if (!std::isfinite(lo) || !std::isfinite(hi)) lo = hi = 0;
+  // Less than a cent below 0 shows as 0.
+  if (lo > -0.005) lo = 0;
+  if (hi < 0.005) hi = 0;
+  if (hi - lo < 5) hi = lo + 5;
   NiceRange range;
-  range.step = step;
-  range.lo = std::floor(lo / step + 1e-9) * step;
-  range.hi = std::ceil(hi / step - 1e-9) * step;
+  range.step = NiceCeiling((hi - lo) / std::max(steps, 1));
+  range.hi = std::ceil(hi / range.step - 1e-9) * range.step;
+  range.lo = lo < 0 ? std::max(std::floor(lo / range.step + 1e-9) * range.step, -NiceCeiling(-lo))
+                    : std::floor(lo / range.step + 1e-9) * range.step;
   return range;
 }
 
@@ -211,51 +220,182 @@ void SetAxisLabels(QCategoryAxis& axis, const std::vector<AxisLabel>& labels, do
   if (axis.min() != min || axis.max() != max) axis.setRange(min, max);
 }
 
-// Labels at nice money values over a range that includes 0 and every value.
-void FillMoneyAxis(QCategoryAxis& axis, double lo, double hi, const RegionalSettings& regional) {
-  const NiceRange range = MakeNiceRange(std::min(lo, 0.0), std::max(hi, 0.0));
-  std::vector<AxisLabel> labels;
-  const int steps = static_cast<int>(std::lround((range.hi - range.lo) / range.step));
-  for (int i = 0; i <= steps; ++i) {
-    const double value = range.lo + i * range.step;
-    labels.push_back(
-        {MoneyText(std::fabs(value) < range.step / 2 ? 0 : value, 0, 3, regional), value});
+// Room Qt Charts keeps on either side of an axis label.
+constexpr double kLabelPadding = 4;
+
+// Sizes of label texts already measured in one font: the same few texts come back at every
+// refresh and every new size of a chart.
+struct LabelSizes {
+  QFont font;
+  QHash<QString, QSizeF> sizes;
+};
+
+// The size of `text` drawn as an axis label in `font`: the chart draws a label as rich text
+// with half a pixel of margin all round.
+QSizeF LabelSize(const QFont& font, const QString& text, LabelSizes& known) {
+  if (known.font != font || known.sizes.size() > 2000) {
+    known.font = font;
+    known.sizes.clear();
   }
-  SetAxisLabels(axis, labels, range.lo, range.hi);
+  const auto found = known.sizes.constFind(text);
+  if (found != known.sizes.constEnd()) return *found;
+  QTextDocument document;
+  document.setDocumentMargin(0.5);
+  document.setDefaultFont(font);
+  document.setHtml(text);
+  const QSizeF size = document.size();
+  known.sizes.insert(text, size);
+  return size;
 }
 
-// Labels on the first day of months spaced so that about seven fit between `first` and
-// `last`; steps of a year or more start in January, shorter ones on a multiple of the step.
-void FillDateAxis(QCategoryAxis& axis, DayNumber first, DayNumber last, DateLabels form) {
-  const CivilDate start = DecodeDate(first);
-  const CivilDate end = DecodeDate(last);
-  const int spanMonths = (end.year - start.year) * 12 + (end.month - start.month);
-  int step = 120;
-  for (int candidate : {1, 2, 3, 6, 12, 24, 60, 120}) {
-    if (spanMonths / candidate <= 6) {
-      step = candidate;
+// Where an axis of `length` pixels has room for its labels: the chart shares the length out
+// among the labels and one more, less the padding on both sides, and cuts a label that is
+// longer than its share down to "...". `extent` is the labels' size along the axis.
+bool LabelsFit(size_t count, double extent, double length) {
+  if (count == 0) return true;
+  return extent <= length / static_cast<double>(count + 1) - 2 * kLabelPadding - 0.5;
+}
+
+// The room an axis has: its length and how far a label may stand out past either end (into
+// the chart's margins) before it would be cut off. A length of 0 means the chart has not been
+// laid out yet.
+struct AxisRoom {
+  double length = 0;
+  double before = 0;
+  double after = 0;
+  friend bool operator==(const AxisRoom&, const AxisRoom&) = default;
+};
+
+// `labels` between `min` and `max` without those that would stand out past the ends of the
+// room, or null when the rest do not fit side by side. Horizontal labels are measured by
+// width, vertical ones by height.
+std::optional<std::vector<AxisLabel>> FitLabels(std::vector<AxisLabel> labels, double min,
+                                                double max, const QFont& font, const AxisRoom& room,
+                                                bool horizontal, LabelSizes& sizes) {
+  if (room.length <= 0 || max <= min) return labels;
+  const double scale = room.length / (max - min);
+  double widest = 0;
+  std::vector<AxisLabel> kept;
+  for (AxisLabel& label : labels) {
+    const QSizeF size = LabelSize(font, label.text, sizes);
+    const double extent = horizontal ? size.width() : size.height();
+    const double at = (label.value - min) * scale;
+    if (at - extent / 2 < -room.before || at + extent / 2 > room.length + room.after) continue;
+    widest = std::max(widest, extent);
+    kept.push_back(std::move(label));
+  }
+  if (!LabelsFit(kept.size(), widest, room.length)) return std::nullopt;
+  return kept;
+}
+
+// Labels at nice money values over a range that includes 0 and every value: about five
+// steps, fewer when the axis is too short for the labels of five.
+void FillMoneyAxis(QCategoryAxis& axis, double lo, double hi, const RegionalSettings& regional,
+                   const AxisRoom& room, LabelSizes& sizes) {
+  lo = std::min(lo, 0.0);
+  hi = std::max(hi, 0.0);
+  NiceRange range;
+  std::vector<AxisLabel> chosen;
+  for (int steps = 5; steps >= 1; --steps) {
+    range = MakeNiceRange(lo, hi, steps);
+    std::vector<AxisLabel> labels;
+    const double first = std::ceil(range.lo / range.step - 1e-9) * range.step;
+    const int count = static_cast<int>(std::lround((range.hi - first) / range.step));
+    for (int i = 0; i <= count; ++i) {
+      const double value = first + i * range.step;
+      labels.push_back(
+          {MoneyText(std::fabs(value) < range.step / 2 ? 0 : value, 0, 3, regional), value});
+    }
+    std::optional<std::vector<AxisLabel>> fitted =
+        FitLabels(std::move(labels), range.lo, range.hi, axis.labelsFont(), room, false, sizes);
+    if (fitted) {
+      chosen = std::move(*fitted);
       break;
     }
   }
-  // The first month boundary on or after `first` that falls on the step.
-  int year = start.year;
-  int month = start.month;
-  if (start.day != 1) ++month;
-  while (true) {
-    if (month > 12) {
-      month -= 12;
-      ++year;
-    }
-    if ((month - 1) % step == 0 && (step < 12 || year % (step / 12) == 0)) break;
-    ++month;
+  SetAxisLabels(axis, chosen, range.lo, range.hi);
+}
+
+// Labels on the first day of every `step`-th month from `first` to `last`; steps of a year
+// or more fall in January of a multiple of the step in years, shorter ones on a month that is
+// a multiple of the step. `yearsOnly` writes the year alone. More than `most` months give no
+// labels at all.
+std::vector<AxisLabel> MonthLabels(DayNumber first, DayNumber last, int step, DateLabels form,
+                                   bool yearsOnly, size_t most) {
+  // Months counted from year 0: a step divides 12 or is whole years, so a month falls on the
+  // step exactly when its count does.
+  const CivilDate start = DecodeDate(first);
+  const int firstMonth = start.year * 12 + (start.month - 1) + (start.day != 1 ? 1 : 0);
+  const int aligned = (firstMonth + step - 1) / step * step;
+  const int year = aligned / 12;
+  const int month = aligned % 12 + 1;
+  std::vector<DayNumber> days;
+  for (DayNumber day = EncodeDate(year, month, 1); day <= last; day = AddMonths(day, step)) {
+    if (days.size() == most) return {};
+    days.push_back(day);
   }
   std::vector<AxisLabel> labels;
-  for (DayNumber day = EncodeDate(year, month, 1); day <= last && labels.size() < 200;
-       day = AddMonths(day, step)) {
-    labels.push_back({DateLabelText(day, form), static_cast<double>(day)});
+  labels.reserve(days.size());
+  for (DayNumber day : days) {
+    labels.push_back({yearsOnly ? QString::number(DecodeDate(day).year) : DateLabelText(day, form),
+                      static_cast<double>(day)});
   }
-  if (labels.empty()) labels.push_back({DateLabelText(first, form), static_cast<double>(first)});
-  SetAxisLabels(axis, labels, first, last);
+  return labels;
+}
+
+// Labels of months between `first` and `last`, at most seven, each whole: the most marks that
+// fit with the month written out, else fewer; years alone only when not even two months
+// written out fit; a single mark, or none, when the axis is too short even for that.
+void FillDateAxis(QCategoryAxis& axis, DayNumber first, DayNumber last, DateLabels form,
+                  const AxisRoom& room, LabelSizes& sizes) {
+  constexpr size_t kMostDateLabels = 7;
+  static constexpr int kSteps[] = {1, 2, 3, 6, 12, 24, 60, 120, 240, 600, 1200, 2400, 6000};
+  const QFont font = axis.labelsFont();
+  const auto attempt = [&](size_t fewest, bool yearsOnly) -> std::optional<std::vector<AxisLabel>> {
+    for (int step : kSteps) {
+      if (yearsOnly && step < 12) continue;
+      std::vector<AxisLabel> labels =
+          MonthLabels(first, last, step, form, yearsOnly, kMostDateLabels);
+      std::optional<std::vector<AxisLabel>> fitted =
+          FitLabels(std::move(labels), first, last, font, room, true, sizes);
+      if (fitted && fitted->size() >= fewest) return fitted;
+    }
+    return std::nullopt;
+  };
+  std::optional<std::vector<AxisLabel>> labels = attempt(2, false);
+  if (!labels) labels = attempt(2, true);
+  if (!labels) labels = attempt(1, false);
+  if (!labels) labels = attempt(1, true);
+  if (!labels) {
+    // No month begins within the axis: the plan date's month, when it fits.
+    labels = FitLabels({{DateLabelText(first, form), static_cast<double>(first)}}, first, last,
+                       font, room, true, sizes);
+  }
+  SetAxisLabels(axis, labels.value_or(std::vector<AxisLabel>{}), first, last);
+}
+
+// The years under the balances chart's groups (group i stands at i): every one where they fit,
+// else every second, third, ... one, at most ten in all.
+void FillYearAxis(QCategoryAxis& axis, const QStringList& years, const AxisRoom& room,
+                  LabelSizes& sizes) {
+  constexpr qsizetype kMostLabels = 10;
+  const double min = -0.5;
+  const double max = static_cast<double>(years.size()) - 0.5;
+  std::vector<AxisLabel> chosen;
+  for (qsizetype step = std::max<qsizetype>(1, (years.size() + kMostLabels - 1) / kMostLabels);
+       step <= years.size(); ++step) {
+    std::vector<AxisLabel> labels;
+    for (qsizetype i = 0; i < years.size(); i += step) {
+      labels.push_back({years[i], static_cast<double>(i)});
+    }
+    std::optional<std::vector<AxisLabel>> fitted =
+        FitLabels(std::move(labels), min, max, axis.labelsFont(), room, true, sizes);
+    if (fitted && !fitted->empty()) {
+      chosen = std::move(*fitted);
+      break;
+    }
+  }
+  SetAxisLabels(axis, chosen, min, max);
 }
 
 // One mark: a small boxed text at the end of a bar. `value` is the bar's end on the value
@@ -269,7 +409,8 @@ struct Mark {
 
 // What the first fill of a chart set up, kept on the chart as an invisible child item so that
 // later fills find it again. It also draws the bar marks and, on the payoff chart, the loan
-// names beside the bars, and places them again whenever the plot area moves. (The category
+// names beside the bars, and whenever the plot area moves it places them again and chooses
+// the axis labels anew, as many as the axes have room for without cutting one short. (The category
 // axis cuts a name down to "..." as soon as the rows get tighter than its padded label
 // height, which a plan of a dozen debts reaches in a window-sized chart.)
 class ChartParts : public QGraphicsObject {
@@ -298,31 +439,33 @@ class ChartParts : public QGraphicsObject {
   // Names of the categories from the bottom up, drawn right-aligned left of the plot area,
   // which the chart's left margin makes room for.
   void SetNames(const QStringList& names) {
-    QFont font;
-    font.setPointSizeF(8);
-    const QFontMetricsF metrics(font);
-    double widest = 0;
-    while (names_.size() < static_cast<size_t>(names.size())) {
-      auto* item = new QGraphicsSimpleTextItem(this);
-      item->setFont(font);
-      item->setBrush(QColor(64, 64, 64));
-      names_.push_back(item);
-    }
-    for (size_t i = 0; i < names_.size(); ++i) {
-      if (i >= static_cast<size_t>(names.size())) {
-        names_[i]->setVisible(false);
-        continue;
-      }
-      const QString text =
-          metrics.elidedText(names[static_cast<int>(i)], Qt::ElideRight, kMaxNameWidth);
-      if (names_[i]->text() != text) names_[i]->setText(text);
-      widest = std::max(widest, metrics.horizontalAdvance(text));
-    }
-    nameCount_ = names.size();
-    QMargins margins = chart_.margins();
-    margins.setLeft(kLeftMargin + static_cast<int>(std::ceil(widest)) +
-                    (nameCount_ > 0 ? kNameGap : 0));
-    if (chart_.margins() != margins) chart_.setMargins(margins);
+    fullNames_ = names;
+    LayOutNames();
+  }
+
+  // What the axes are to show; their labels are chosen when the marks are placed (EndMarks)
+  // and again whenever the plot area changes.
+  // The payoff chart's date axis runs from `first` to `last`.
+  void SetDateAxis(DayNumber first, DayNumber last, DateLabels form) {
+    if (first == dateFirst_ && last == dateLast_ && form == dateForm_) return;
+    dateFirst_ = first;
+    dateLast_ = last;
+    dateForm_ = form;
+    valueStale_ = true;
+  }
+  // The money axis covers 0 and the values from `lo` to `hi`.
+  void SetMoneyAxis(double lo, double hi, const RegionalSettings& regional) {
+    if (moneyLo_ == lo && moneyHi_ == hi && regional_ == regional) return;
+    moneyLo_ = lo;
+    moneyHi_ = hi;
+    regional_ = regional;
+    valueStale_ = true;
+  }
+  // The balances chart's years, one per group.
+  void SetYears(const QStringList& years) {
+    if (years == years_) return;
+    years_ = years;
+    yearsStale_ = true;
   }
 
   // Starts a new set of marks; items made before are kept for reuse.
@@ -358,10 +501,106 @@ class ChartParts : public QGraphicsObject {
   static constexpr int kLeftMargin = 6;
   static constexpr int kNameGap = 8;
   static constexpr double kMaxNameWidth = 180;
+  static constexpr double kMostNameShare = 0.35;
 
   void Place() {
+    // Labels chosen here make the chart lay itself out again; that comes back through here
+    // later, never from within.
+    if (placing_) return;
+    placing_ = true;
+    if (chart_.size().width() != namesLaidOutFor_) LayOutNames();
+    FitAxes();
     PlaceNames();
     PlaceMarks();
+    placing_ = false;
+  }
+
+  // The names, each cut to the width left for them: up to kMaxNameWidth, but no more than a
+  // share of a narrow chart, so the bars, the dates and the legend keep their room.
+  void LayOutNames() {
+    QFont font;
+    font.setPointSizeF(8);
+    const QFontMetricsF metrics(font);
+    const double chartWidth = chart_.size().width();
+    namesLaidOutFor_ = chartWidth;
+    double room = kMaxNameWidth;
+    if (chartWidth > 0) {
+      // The legend below shares the width left of the margins with the plot area; it cuts its
+      // entries short when it gets less than it asks for.
+      const double legend = LegendWidth();
+      room = std::min({room, chartWidth * kMostNameShare,
+                       chartWidth - legend - kLeftMargin - kNameGap - chart_.margins().right()});
+      room = std::max(room, 0.0);
+    }
+    double widest = 0;
+    while (names_.size() < static_cast<size_t>(fullNames_.size())) {
+      auto* item = new QGraphicsSimpleTextItem(this);
+      item->setFont(font);
+      item->setBrush(QColor(64, 64, 64));
+      names_.push_back(item);
+    }
+    for (size_t i = 0; i < names_.size(); ++i) {
+      if (i >= static_cast<size_t>(fullNames_.size())) {
+        names_[i]->setVisible(false);
+        continue;
+      }
+      const QString text =
+          metrics.elidedText(fullNames_[static_cast<int>(i)], Qt::ElideRight, room);
+      if (names_[i]->text() != text) names_[i]->setText(text);
+      widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    nameCount_ = fullNames_.size();
+    QMargins margins = chart_.margins();
+    margins.setLeft(kLeftMargin + static_cast<int>(std::ceil(widest)) +
+                    (nameCount_ > 0 ? kNameGap : 0));
+    if (chart_.margins() != margins) chart_.setMargins(margins);
+  }
+
+  // About the width the legend's entries take side by side: each its text, a swatch and gaps.
+  double LegendWidth() const {
+    const QLegend& legend = *chart_.legend();
+    if (!legend.isVisible()) return 0;
+    const QFontMetricsF metrics(legend.font());
+    double width = 0;
+    for (const QLegendMarker* marker : legend.markers()) {
+      if (marker->isVisible())
+        width += metrics.horizontalAdvance(marker->label()) + 3 * metrics.height();
+    }
+    return width;
+  }
+
+  // Labels for the axes as they are now laid out (before the first layout, as many as an
+  // axis ever gets).
+  void FitAxes() {
+    const QRectF plot = chart_.plotArea();
+    const QRectF whole(QPointF(0, 0), chart_.size());
+    const bool laidOut = !plot.isEmpty();
+    // The chart hides a label along the bottom that would begin left of the plot area, and
+    // one that ends right of the chart would be cut off.
+    const AxisRoom across{laidOut ? plot.width() : 0, 0, whole.right() - plot.right()};
+    const AxisRoom upright{laidOut ? plot.height() : 0, whole.bottom() - plot.bottom(),
+                           plot.top() - whole.top()};
+    // Choosing labels costs more than a refresh that changes only the bars: an axis chooses
+    // again only when what it shows, or the room it has, changed since.
+    const bool payoff = kind_ == ChartKind::kPayoff;
+    const bool valueRoomChanged = payoff ? across != fittedAcross_ : upright != fittedUpright_;
+    if (valueStale_ || valueRoomChanged || valueAxis->min() != fittedMin_ ||
+        valueAxis->max() != fittedMax_) {
+      if (payoff && dateLast_ > dateFirst_) {
+        FillDateAxis(*valueAxis, dateFirst_, dateLast_, dateForm_, across, valueLabelSizes_);
+      } else if (!payoff && moneyLo_ && moneyHi_) {
+        FillMoneyAxis(*valueAxis, *moneyLo_, *moneyHi_, regional_, upright, valueLabelSizes_);
+      }
+      valueStale_ = false;
+      fittedMin_ = valueAxis->min();
+      fittedMax_ = valueAxis->max();
+    }
+    if (yearAxis && (yearsStale_ || across != fittedAcross_)) {
+      FillYearAxis(*yearAxis, years_, across, yearLabelSizes_);
+      yearsStale_ = false;
+    }
+    fittedAcross_ = across;
+    fittedUpright_ = upright;
   }
 
   void PlaceNames() {
@@ -428,7 +667,26 @@ class ChartParts : public QGraphicsObject {
   std::vector<Mark> marks_;
   size_t used_ = 0;
   std::vector<QGraphicsSimpleTextItem*> names_;
+  QStringList fullNames_;
   int nameCount_ = 0;
+  double namesLaidOutFor_ = -1;
+  bool placing_ = false;
+  DayNumber dateFirst_ = 0;
+  DayNumber dateLast_ = 0;
+  DateLabels dateForm_ = DateLabels::kMonthName;
+  std::optional<double> moneyLo_;
+  std::optional<double> moneyHi_;
+  RegionalSettings regional_;
+  QStringList years_;
+  // One for each axis with labels, as the axes may have different fonts.
+  LabelSizes valueLabelSizes_;
+  LabelSizes yearLabelSizes_;
+  bool valueStale_ = true;
+  bool yearsStale_ = true;
+  AxisRoom fittedAcross_;
+  AxisRoom fittedUpright_;
+  double fittedMin_ = 0;
+  double fittedMax_ = 0;
 };
 
 ChartParts* FindParts(const QChart& chart) {
@@ -594,7 +852,7 @@ void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanRes
       {plan.Date, results.CurrentPlan.GetDebtFreeDate(), results.ProposedPlan.GetDebtFreeDate()});
   // An axis needs some length; a plan with nothing to pay off gets a month.
   if (last <= first) last = first + 31;
-  FillDateAxis(*parts.valueAxis, first, last, texts.dateLabels);
+  parts.SetDateAxis(first, last, texts.dateLabels);
 
   // The first loan of the payoff order goes in last, which puts it at the top; the row
   // that counts the loans left out, if any, goes in first, at the bottom, with no bars.
@@ -651,8 +909,7 @@ void FillInterestChart(QChart& chart, const PlanResults& results, const ChartTex
   SetCategories(*parts.categoryAxis, {QStringLiteral("Total")});
   SetValues(*parts.sets[0], {current});
   SetValues(*parts.sets[1], {proposed});
-  FillMoneyAxis(*parts.valueAxis, std::min(current, proposed), std::max(current, proposed),
-                regional);
+  parts.SetMoneyAxis(std::min(current, proposed), std::max(current, proposed), regional);
 
   parts.BeginMarks();
   parts.AddMark(MoneyText(current, 2, 2, regional), current, -kInterestBarWidth / 4);
@@ -681,15 +938,8 @@ void FillBalancesChart(QChart& chart, const PlanDocument& plan, const PlanResult
   addGroup(planYear + std::max(months, 0) / 12 + 1, std::max(months, 0));
 
   SetCategories(*parts.categoryAxis, DistinctCategories(years));
-  // Group i stands at i on the hidden category axis. A long projection has more years than
-  // fit side by side: then every few years carry their label, at most ten in all.
-  constexpr qsizetype kMostLabels = 10;
-  const qsizetype step = (years.size() + kMostLabels - 1) / kMostLabels;
-  std::vector<AxisLabel> yearLabels;
-  for (qsizetype i = 0; i < years.size(); i += step) {
-    yearLabels.push_back({years[i], static_cast<double>(i)});
-  }
-  SetAxisLabels(*parts.yearAxis, yearLabels, -0.5, static_cast<double>(years.size()) - 0.5);
+  // Group i stands at i on the hidden category axis; the years stand on an axis of their own.
+  parts.SetYears(years);
   SetValues(*parts.sets[0], current);
   SetValues(*parts.sets[1], proposed);
   SetValues(*parts.sets[2], investment);
@@ -701,7 +951,7 @@ void FillBalancesChart(QChart& chart, const PlanDocument& plan, const PlanResult
       hi = std::max(hi, v);
     }
   }
-  FillMoneyAxis(*parts.valueAxis, lo, hi, regional);
+  parts.SetMoneyAxis(lo, hi, regional);
   parts.BeginMarks();
   parts.EndMarks();
 }

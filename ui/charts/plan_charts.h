@@ -51,6 +51,12 @@ inline const QColor kInvestmentColour{255, 255, 0};
 // lines) and drops anything it held; later calls reuse what the first one made, so a chart
 // can be refilled after every calculation without growing. Money is shown in currency
 // units with the currency symbol and separators of `regional`.
+//
+// Whenever a chart is laid out at a new size its axes choose their labels again: as many as
+// fit side by side without the chart cutting one short (a date axis writes fewer months, and
+// years alone only when two months written out do not fit), none that would stick out of the
+// chart. A money axis starts at 0 and reaches below it only as far as the lowest value, rounded
+// to 1, 2, 2.5 or 5 times a power of ten or to its next step, whichever is nearer.
 
 // Longest debt name a chart shows, in characters as a reader counts them (graphemes); a
 // longer name is cut to one character less and ends in "…". Whatever a name holds, the

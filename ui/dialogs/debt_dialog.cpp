@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "planfiles/plan_session.h"
 #include "figures/amount_format.h"
 #include "figures/display_formats.h"
+#include "planfiles/plan_session.h"
 #include "ui/dialogs/payment_calculator.h"
 #include "ui/widgets/vorn_mask.h"
 
@@ -350,6 +350,9 @@ void TfrmDebt::Move(int step) {
   const int target = currentDebt_ + step;
   if (target < 0 || target >= count) return;
   if (debtEdited_) {
+    // A debt that OK would refuse is not stored by moving on either: the same messages, and
+    // the dialog stays on it so it can be put right.
+    if (!CloseQuery()) return;
     wroteBack_ = true;
     SaveChanges(currentDebt_);
   }

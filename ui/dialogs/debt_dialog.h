@@ -25,7 +25,8 @@ class TVornMask;
 // The debt entry dialog: one debt at a time, with stepping to the previous or next debt while
 // editing (each changed debt is written back as the dialog moves on), a help box that follows
 // the focus, and closing checks that keep the dialog open while the payments cannot pay the
-// debt down.
+// debt down. Moving on from a changed debt runs the same checks first: a debt that fails them
+// is not written back, and the dialog stays on it.
 //
 // Made for one add or one edit and then released. The permissions of the session's
 // parameters decide what it shows: "Consolidate" the consolidation box, "Negotiate" the

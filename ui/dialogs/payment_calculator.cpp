@@ -6,10 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 
 #include "figures/amount_format.h"
-#include "inputs/debt_checks.h"
 #include "figures/display_formats.h"
+#include "inputs/debt_checks.h"
 #include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
@@ -28,6 +29,7 @@ TfrmCalculate::TfrmCalculate(const RegionalSettings& regional, QWidget* parent)
   ntmskTerm->SetMaximumLength(3);
   ntmskTerm->SetNumericValue(360);
   connect(ntmskTerm, &TVornMask::changed, this, &TfrmCalculate::TermChanged);
+  connect(ntmskTerm, &TVornMask::exited, this, &TfrmCalculate::ShowTerm);
   lblPayment = new QLabel(this);
   for (QLabel* value : {lblBalance, lblInterestRate, lblPayment}) {
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -78,15 +80,29 @@ void TfrmCalculate::Activate() {
 void TfrmCalculate::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   Activate();
+  ShowTerm();
 }
 
 void TfrmCalculate::TermChanged() {
+  // An emptied field is a term still being typed: the last term and payment stand until a
+  // number is there again, and the field shows that term when it is left.
+  if (ntmskTerm->text().trimmed().isEmpty()) return;
+  // The field holds its value within 1 to 999, so a typed 0 is a term of one month.
   const double value = ntmskTerm->NumericValue();
-  // A term of 0 or less (an emptied field) keeps the last term and payment.
   if (!(value > 0)) return;
   term_ = static_cast<int>(std::nearbyint(value));
   payment_ = CalculatorPayment(balance_, rate_, term_);
   lblPayment->setText(QString::fromStdString(FormatMoneyUnits(payment_, 2, regional_)));
+  // Whatever was typed beyond the limits ("0", "000"), the field shows the term used.
+  const std::optional<double> typed =
+      ParseAmount(ntmskTerm->text().toStdString(), regional_.negativeSign);
+  if (!typed || std::nearbyint(*typed) != term_) ShowTerm();
+}
+
+void TfrmCalculate::ShowTerm() {
+  const std::optional<double> shown =
+      ParseAmount(ntmskTerm->text().toStdString(), regional_.negativeSign);
+  if (!shown || std::nearbyint(*shown) != term_) ntmskTerm->SetNumericValue(term_);
 }
 
 }  // namespace ardvane

@@ -13,7 +13,9 @@ class TVornMask;
 
 // The payment calculator: the level monthly payment that repays a balance at an annual rate
 // over a term the user chooses (1 to 999 months, 360 at first). The caller sets the balance
-// and the rate, shows the dialog modally and reads Payment() after OK.
+// and the rate, shows the dialog modally and reads Payment() after OK. The term field always
+// comes to show the term the payment is worked out for: a typed 0 becomes 1 at once, and a
+// field emptied while typing keeps the last term and shows it again when left.
 class TfrmCalculate : public QDialog {
   Q_OBJECT
 
@@ -36,6 +38,8 @@ class TfrmCalculate : public QDialog {
 
  private:
   void TermChanged();
+  // Puts the term in use into the field when the field says otherwise.
+  void ShowTerm();
 
   const RegionalSettings& regional_;
   double balance_ = 0;
