@@ -44,7 +44,9 @@ QVariant DebtTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return QString::fromStdString(row.cells[index.column()]);
     case Qt::ToolTipRole:
-      return row.hint.empty() ? QVariant() : QVariant(QString::fromStdString(row.hint));
+      // The whole name, where a long one does not fit its column; else the payoff hint.
+      if (!row.hint.empty()) return QString::fromStdString(row.hint);
+      return index.column() == 0 ? QVariant(QString::fromStdString(row.cells[0])) : QVariant();
     case Qt::TextAlignmentRole:
       return DebtGridColumnIsAmount(index.column())
                  ? QVariant(Qt::AlignRight | Qt::AlignVCenter)

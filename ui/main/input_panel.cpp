@@ -196,8 +196,10 @@ void InputPanel::BuildAssumptions() {
   form->addWidget(caption("+", nullptr), row, 3);
   form->addWidget(ntmskMonthlyFee, row, 4);
   form->addWidget(caption("/month", nullptr), row, 5);
+  // Fields keep a sensible width on a wide window; the room left goes to their right.
   form->setColumnStretch(2, 1);
   form->setColumnStretch(4, 1);
+  form->setColumnStretch(6, 2);
   static_cast<QVBoxLayout*>(layout())->addWidget(grpAssumptions);
 }
 
@@ -247,6 +249,7 @@ void InputPanel::BuildNewLoan() {
   loan->addWidget(ntmskCashOut, 4, 1);
   loan->setColumnStretch(1, 1);
   loan->setColumnStretch(3, 1);
+  loan->setColumnStretch(5, 2);
   static_cast<QVBoxLayout*>(layout())->addWidget(grpConsolidation);
 }
 
@@ -297,6 +300,12 @@ void InputPanel::ShowFeeCharged(const std::string& feeText, bool feeAsEntered) {
   lblPercentSetupFee->setText(Q(feeText));
   ntmskFeesAmount->setVisible(feeAsEntered);
   lblPercentSetupFee->setVisible(!feeAsEntered);  // it lies under the field
+}
+
+void InputPanel::FitNameColumn(int least, int most) {
+  const int wanted = std::max(static_cast<const QAbstractItemView*>(gridDebts)->sizeHintForColumn(0),
+                              gridDebts->horizontalHeader()->sectionSizeHint(0));
+  gridDebts->setColumnWidth(0, std::clamp(wanted, least, most));
 }
 
 void InputPanel::SetFeeLabelLook(bool link) {

@@ -35,6 +35,8 @@ class InputPanel : public QWidget {
   void ShowPermissions(bool consolidation, bool cashOut);
   // The bold fee charged in place of the fee field, or the field itself.
   void ShowFeeCharged(const std::string& feeText, bool feeAsEntered);
+  // The debts' names column as wide as its longest name, within [least, most] pixels.
+  void FitNameColumn(int least, int most);
   // The fee charged looks like a link while the pointer is over it.
   void SetFeeLabelLook(bool link);
 

@@ -115,11 +115,14 @@ void TfrmMain::BuildPanels() {
   splitter->setOpaqueResize(true);
   splitter->setChildrenCollapsible(false);
   QScrollArea* left = Scrolling(in_, splitter);
-  QScrollArea* right = Scrolling(out_, splitter);
+  // The results scroll page by page, below their tab bar.
+  QWidget* right = out_;
   splitter->addWidget(left);
   splitter->addWidget(right);
-  splitter->setStretchFactor(0, 0);
-  splitter->setStretchFactor(1, 1);
+  // A larger window widens both halves, the results twice as much: more of the grid's
+  // columns come into view, and the charts grow.
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 2);
   setCentralWidget(splitter);
 
   // Each half as wide as its texts need, the window as wide as both and as tall as the left
@@ -142,8 +145,10 @@ void TfrmMain::BuildPanels() {
     setMinimumSize(minimumSize().boundedTo(room));
   }
   resize(wanted);
-  splitter->setSizes({std::min(leftWidth, wanted.width() / 2 + wanted.width() / 6),
-                      wanted.width() - leftWidth - 6});
+  // The inputs are the daily work: they keep their whole width unless that leaves the results
+  // less than a quarter, and the results scroll sideways first.
+  const int leftShare = std::min(leftWidth, wanted.width() * 3 / 4);
+  splitter->setSizes({leftShare, wanted.width() - leftShare - 6});
 }
 
 void TfrmMain::ConnectInputs() {
@@ -322,6 +327,7 @@ void TfrmMain::ShowResults() {
   UpdateCaption();
   const int selected = SelectedGridRow();
   debtModel_->Show(plan, results_);
+  in_->FitNameColumn(Px(150), Px(260));
   SelectGridRow(selected);
   shownFigures_ = ComputePlanFigures(plan, results_);
   out_->ShowResults(plan, results_, shownFigures_);

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -75,6 +76,19 @@ ResultsPanel::ResultsPanel(const RegionalSettings& regional, double scale, QWidg
   layout->addLayout(detailsStrip);
 }
 
+QWidget* ResultsPanel::AddPage(QWidget* page, const char* title) {
+  // A page scrolls on its own, below a tab bar that stays in view, where the half is smaller
+  // than the page needs.
+  auto* area = new QScrollArea(pages);
+  area->setObjectName(page->objectName() + "Scroll");
+  area->setWidget(page);
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setFocusPolicy(Qt::NoFocus);
+  pages->addTab(area, title);
+  return area;
+}
+
 int ResultsPanel::Px(int designPixels) const {
   return static_cast<int>(designPixels * scale_ + 0.5);
 }
@@ -120,7 +134,7 @@ void ResultsPanel::BuildPayoffPage() {
   pageLayout->addLayout(grid);
   graphPayoffDates = ChartView(page, "graphPayoffDates");
   pageLayout->addWidget(graphPayoffDates, 1);
-  pages->addTab(page, "Payoff Schedule");
+  AddPage(page, "Payoff Schedule");
 }
 
 void ResultsPanel::BuildInterestPage() {
@@ -153,7 +167,7 @@ void ResultsPanel::BuildInterestPage() {
   pageLayout->addWidget(lblNeverPaidOffNote);
   chart1 = ChartView(page, "Chart1");
   pageLayout->addWidget(chart1, 1);
-  pages->addTab(page, "Interest Paid");
+  AddPage(page, "Interest Paid");
 }
 
 void ResultsPanel::BuildBalancesPage() {
@@ -185,7 +199,7 @@ void ResultsPanel::BuildBalancesPage() {
   pageLayout->addLayout(grid);
   chart3 = ChartView(page, "Chart3");
   pageLayout->addWidget(chart3, 1);
-  pages->addTab(page, "Projected Balances");
+  AddPage(page, "Projected Balances");
 }
 
 void ResultsPanel::BuildNewLoanPage() {
@@ -236,12 +250,12 @@ void ResultsPanel::BuildNewLoanPage() {
                           {"New loan interest rate", &lblConsolidationInterestRate},
                           {"Difference", &lblDifferenceInterestRate}});
   pageLayout->addStretch(1);
-  pages->addTab(newLoanPage, "New Loan");
+  newLoanTab_ = AddPage(newLoanPage, "New Loan");
 }
 
 void ResultsPanel::ShowPermissions(bool consolidation) {
-  pages->setTabVisible(pages->indexOf(newLoanPage), consolidation);
-  pages->setCurrentIndex(consolidation ? pages->indexOf(newLoanPage) : 0);
+  pages->setTabVisible(pages->indexOf(newLoanTab_), consolidation);
+  pages->setCurrentIndex(consolidation ? pages->indexOf(newLoanTab_) : 0);
 }
 
 void ResultsPanel::ShowResults(const PlanDocument& plan, const PlanResults& results,

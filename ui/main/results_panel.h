@@ -76,10 +76,13 @@ class ResultsPanel : public QWidget {
   void BuildBalancesPage();
   void BuildNewLoanPage();
   QLabel* Figure(QWidget* parent, const char* name, const QColor* colour);
+  // Adds `page` as a tab, in a scroll area; returns the tab's widget.
+  QWidget* AddPage(QWidget* page, const char* title);
   int Px(int designPixels) const;
 
   const RegionalSettings& regional_;
   double scale_;
+  QWidget* newLoanTab_ = nullptr;
 };
 
 }  // namespace ardvane
