@@ -97,7 +97,6 @@ QLabel* ResultsPanel::Figure(QWidget* parent, const char* name, const QColor* co
   auto* label = new QLabel(parent);
   label->setObjectName(name);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   if (colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, *colour);
