@@ -376,6 +376,19 @@ TEST_F(NotesWindowTest, TypingStartsOnANewLineBelowTheHeading) {
                                                              "Sent the letter."}));
 }
 
+TEST_F(NotesWindowTest, NotesChangedElsewhereShowWhileNothingIsTypedAndNeverReplaceTyping) {
+  auto notes = Make();
+  notes->OpenNotes();
+  session.SetNotes({"Restored by an undo."});
+  notes->ShowPlanNotes();
+  EXPECT_EQ(Memo(*notes)->toPlainText().toStdString(),
+            "Restored by an undo.\n\n1/15/2008 2:30:00 PM:\n");
+  QTest::keyClicks(Memo(*notes), "Typed.");
+  session.SetNotes({});
+  notes->ShowPlanNotes();
+  EXPECT_NE(Memo(*notes)->toPlainText().indexOf("Typed."), -1);
+}
+
 TEST_F(NotesWindowTest, ATextEditorThatCannotOpenTheNotesIsSaidWhenTheDesktopAnswers) {
   auto notes = Make();
   opener = testing::FakeOpener(folder.path(), "no-editor", "exit 3");

@@ -64,18 +64,24 @@ TfrmNotes::TfrmNotes(PlanSession& session, const AppSettings& settings,
   layout->addLayout(buttons);
 }
 
+void TfrmNotes::FillFromPlan() {
+  const std::vector<std::string> lines =
+      NotesForEditing(session_.Plan().Notes, NotesHeading(now_(), regional_));
+  QStringList text;
+  for (const std::string& line : lines) text << QString::fromStdString(line);
+  filling_ = true;
+  memoNotes->setPlainText(text.join('\n'));
+  filling_ = false;
+  notesEdited_ = false;
+  memoNotes->moveCursor(QTextCursor::End);
+}
+
+void TfrmNotes::ShowPlanNotes() {
+  if (isVisible() && !notesEdited_) FillFromPlan();
+}
+
 void TfrmNotes::OpenNotes() {
-  if (!isVisible()) {
-    const std::vector<std::string> lines =
-        NotesForEditing(session_.Plan().Notes, NotesHeading(now_(), regional_));
-    QStringList text;
-    for (const std::string& line : lines) text << QString::fromStdString(line);
-    filling_ = true;
-    memoNotes->setPlainText(text.join('\n'));
-    filling_ = false;
-    notesEdited_ = false;
-    memoNotes->moveCursor(QTextCursor::End);
-  }
+  if (!isVisible()) FillFromPlan();
   show();
   raise();
   activateWindow();

@@ -41,6 +41,9 @@ class TfrmNotes : public QDialog {
   // Fills the window when it is not on screen, shows it and puts the focus in the text.
   void OpenNotes();
   bool NotesEdited() const { return notesEdited_; }
+  // The plan's notes changed elsewhere (an undo): an open window that holds nothing typed
+  // shows them; what the adviser typed is never replaced.
+  void ShowPlanNotes();
 
   void btnPrintClick();
   // Writes the notes to `path`; false (the error shown) when the file cannot be written.
@@ -54,6 +57,8 @@ class TfrmNotes : public QDialog {
 
  private:
   std::vector<std::string> TextLines() const;
+  // The plan's notes and a new heading, with the cursor on the line below it.
+  void FillFromPlan();
 
   PlanSession& session_;
   const AppSettings& settings_;

@@ -312,6 +312,7 @@ void TfrmMain::ShowRestoredPlan(int row) {
   const int gridRow = row < 0 ? SelectedGridRow() : row + 1;
   ShowPlan();
   AfterDebtListChange(gridRow);
+  if (notes_) notes_->ShowPlanNotes();
 }
 
 void TfrmMain::UpdateCaption() { setWindowTitle(Q("Ardvane - " + session_.PlanFileName())); }
