@@ -96,12 +96,11 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
       planPath_(std::move(planPath)) {
   setObjectName("frmDetail");
   setWindowTitle("Details");
-  // The layout was drawn for a font whose average character is 5 pixels wide.
-  scale_ = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
+  px_ = DesignPixels(*this);
 
   auto* debts = new QGroupBox("Debts", this);
   debts->setObjectName("grpDebts");
-  debts->setFixedWidth(Px(161));
+  debts->setFixedWidth(px_(161));
   auto* debtsLayout = new QVBoxLayout(debts);
   auto* hint = new QLabel("Select a debt to view its amortization schedule", debts);
   hint->setAlignment(Qt::AlignCenter);
@@ -141,7 +140,7 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
   pnlNoAmortization_->setFrameShape(QFrame::StyledPanel);
   pnlNoAmortization_->setAlignment(Qt::AlignCenter);
   pnlNoAmortization_->setWordWrap(true);
-  pnlNoAmortization_->setFixedHeight(Px(73));
+  pnlNoAmortization_->setFixedHeight(px_(73));
   pnlNoAmortization_->hide();
   tablesLayout->addWidget(pnlNoAmortization_);
 
@@ -211,8 +210,8 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
   // As wide as the grid's columns need, never narrower than the drawn size.
   const int tableWidth = gridAmortization_->horizontalHeader()->length() +
                          gridAmortization_->verticalScrollBar()->sizeHint().width() +
-                         2 * gridAmortization_->frameWidth() + Px(24);
-  resize(std::max(Px(640), Px(161) + tableWidth + Px(24)), Px(480));
+                         2 * gridAmortization_->frameWidth() + px_(24);
+  resize(std::max(px_(640), px_(161) + tableWidth + px_(24)), px_(480));
   if (const QScreen* screen = parent ? parent->screen() : this->screen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
@@ -220,8 +219,6 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
 }
 
 TfrmDetail::~TfrmDetail() = default;
-
-int TfrmDetail::Px(int designPixels) const { return static_cast<int>(designPixels * scale_ + 0.5); }
 
 void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
                            const std::vector<MonthlyTable>& tables,
@@ -235,7 +232,7 @@ void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
   grid->setTextElideMode(Qt::ElideNone);
   grid->verticalHeader()->hide();
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid->verticalHeader()->setDefaultSectionSize(std::max(Px(18), grid->fontMetrics().height() + 4));
+  grid->verticalHeader()->setDefaultSectionSize(std::max(px_(18), grid->fontMetrics().height() + 4));
   QHeaderView* header = grid->horizontalHeader();
   header->setSectionResizeMode(QHeaderView::Interactive);
   header->setSectionsMovable(true);
@@ -245,13 +242,13 @@ void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
   // The drawn widths, widened where this font needs more for a heading or for the widest
   // figure of any of `tables`.
   const QFontMetrics metrics(grid->font());
-  const int padding = Px(10);
+  const int padding = px_(10);
   const auto fit = [&metrics, padding](int& width, const std::string& text) {
     width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(text)) + padding);
   };
   model->SetTable(tables.front(), QColor());
   for (int column = 0; column < model->Table().ColumnCount(); ++column) {
-    int width = Px(designWidths[static_cast<size_t>(column)]);
+    int width = px_(designWidths[static_cast<size_t>(column)]);
     fit(width, model->Table().Headings()[static_cast<size_t>(column)]);
     if (MonthlyTable::IsMoneyColumn(column)) {
       for (const MonthlyTable& table : tables) {

@@ -10,6 +10,7 @@
 #include "engine/regional_settings.h"
 #include "figures/detail_tables.h"
 #include "ui/main/window_prompts.h"
+#include "ui/widgets/design_pixels.h"
 
 class QGroupBox;
 class QLabel;
@@ -47,7 +48,6 @@ class TfrmDetail : public QDialog {
   void ExportAllTables();
 
  private:
-  int Px(int designPixels) const;
   void SetUpGrid(QTableView* grid, MonthlyTableModel* model,
                  const std::vector<MonthlyTable>& tables, const std::vector<int>& designWidths);
   void PopulateDataGrid(bool current, int index);
@@ -58,7 +58,7 @@ class TfrmDetail : public QDialog {
   const RegionalSettings& regional_;
   WindowPrompts& prompts_;
   std::filesystem::path planPath_;
-  double scale_ = 1;
+  DesignPixels px_;
 
   QListWidget* listDebts_ = nullptr;
   QGroupBox* grpAmortization_ = nullptr;

@@ -12,6 +12,7 @@
 #include "planfiles/plan_session.h"
 #include "platform/desktop_open.h"
 #include "ui/main/window_prompts.h"
+#include "ui/widgets/design_pixels.h"
 
 namespace ardvane {
 
@@ -33,8 +34,8 @@ TfrmNotes::TfrmNotes(PlanSession& session, const AppSettings& settings,
   setObjectName("frmNotes");
   setWindowTitle("Notes");
   setModal(false);
-  const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
-  resize(static_cast<int>(640 * scale), static_cast<int>(480 * scale));
+  const DesignPixels px(*this);
+  resize(px(640), px(480));
 
   memoNotes = new QPlainTextEdit(this);
   memoNotes->setObjectName("memoNotes");

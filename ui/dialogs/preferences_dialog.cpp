@@ -16,6 +16,7 @@
 #include "engine/debt_rows.h"
 #include "ui/widgets/dialog_buttons.h"
 #include "settings/preferences_rules.h"
+#include "ui/widgets/design_pixels.h"
 
 namespace ardvane {
 namespace {
@@ -30,9 +31,7 @@ TfrmPreferences::TfrmPreferences(AppSettings& settings, const PlanParameters& pa
     : QDialog(parent), settings_(settings), programFolder_(std::move(programFolder)) {
   setObjectName("frmPreferences");
   setWindowTitle("Preferences");
-  // The layout was drawn for a font whose average character is 5 pixels wide.
-  const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
-  const auto px = [scale](int pixels) { return static_cast<int>(pixels * scale + 0.5); };
+  const DesignPixels px(*this);
   auto* layout = new QVBoxLayout(this);
 
   const auto field = [this](QWidget* parent, const char* name, const std::string& text, int width) {

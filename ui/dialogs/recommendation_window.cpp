@@ -42,8 +42,7 @@ TfrmRecommendation::TfrmRecommendation(const PlanDocument& plan, const PlanResul
     : QDialog(parent), accept_(std::move(onAccept)) {
   setObjectName("frmRecommendation");
   setWindowTitle("Consolidation Recommendation");
-  // The layout was drawn for a font whose average character is 5 pixels wide.
-  scale_ = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
+  px_ = DesignPixels(*this);
 
   auto* layout = new QVBoxLayout(this);
   auto* top = new QFrame(this);
@@ -98,12 +97,8 @@ TfrmRecommendation::TfrmRecommendation(const PlanDocument& plan, const PlanResul
   });
   connect(btnReject, &QPushButton::clicked, this, &QDialog::reject);
 
-  const int tableWidth = gridDebts_->horizontalHeader()->length() + Px(40);
-  resize(std::max(Px(640), tableWidth), Px(480));
-}
-
-int TfrmRecommendation::Px(int designPixels) const {
-  return static_cast<int>(designPixels * scale_ + 0.5);
+  const int tableWidth = gridDebts_->horizontalHeader()->length() + px_(40);
+  resize(std::max(px_(640), tableWidth), px_(480));
 }
 
 void TfrmRecommendation::FillGrid(const PlanDocument& plan, const PlanResults& results,
@@ -140,15 +135,15 @@ void TfrmRecommendation::FillGrid(const PlanDocument& plan, const PlanResults& r
     set(i, 5, IsRecommendedForConsolidation(rows, i, newLoanRate, regional) ? kMark : "", false);
   }
   // The drawn widths, widened where this font needs more for a heading or a figure.
-  const int padding = Px(10);
+  const int padding = px_(10);
   const int designWidths[] = {150, 75, 75, 75, 75, 75};
   for (int column = 0; column < static_cast<int>(headings.size()); ++column) {
     const int width =
-        std::max({Px(designWidths[column]), metrics.horizontalAdvance(headings[column]) + padding,
+        std::max({px_(designWidths[column]), metrics.horizontalAdvance(headings[column]) + padding,
                   widest[static_cast<size_t>(column)] + padding});
-    gridDebts_->setColumnWidth(column, column == 0 ? std::min(width, Px(250)) : width);
+    gridDebts_->setColumnWidth(column, column == 0 ? std::min(width, px_(250)) : width);
   }
-  gridDebts_->verticalHeader()->setDefaultSectionSize(std::max(Px(18), metrics.height() + 4));
+  gridDebts_->verticalHeader()->setDefaultSectionSize(std::max(px_(18), metrics.height() + 4));
 }
 
 }  // namespace ardvane

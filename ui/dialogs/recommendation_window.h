@@ -6,6 +6,7 @@
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
+#include "ui/widgets/design_pixels.h"
 
 class QTableWidget;
 
@@ -29,11 +30,10 @@ class TfrmRecommendation : public QDialog {
                      QWidget* parent);
 
  private:
-  int Px(int designPixels) const;
   void FillGrid(const PlanDocument& plan, const PlanResults& results,
                 const RegionalSettings& regional);
 
-  double scale_ = 1;
+  DesignPixels px_;
   std::function<void()> accept_;
   QTableWidget* gridDebts_ = nullptr;
 };

@@ -16,7 +16,7 @@ void DebtTableModel::Show(const PlanDocument& plan, const PlanResults& results) 
   for (int i = 0; i < count; ++i) {
     rows.push_back(MakeDebtGridRow(plan, results, i, columns_, regional_));
   }
-  if (static_cast<int>(rows.size()) == static_cast<int>(rows_.size())) {
+  if (rows.size() == rows_.size()) {
     // Same rows: the selection and the scroll position stay where they are.
     rows_ = std::move(rows);
     if (!rows_.empty()) {

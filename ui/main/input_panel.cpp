@@ -39,8 +39,8 @@ DayNumber FromQDate(const QDate& date) {
   return EncodeDate(date.year(), date.month(), date.day());
 }
 
-InputPanel::InputPanel(const RegionalSettings& regional, double scale, QWidget* parent)
-    : QWidget(parent), regional_(regional), scale_(scale) {
+InputPanel::InputPanel(const RegionalSettings& regional, DesignPixels px, QWidget* parent)
+    : QWidget(parent), regional_(regional), px_(px) {
   setObjectName("pnlLeft");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 2, 4);
@@ -49,10 +49,6 @@ InputPanel::InputPanel(const RegionalSettings& regional, double scale, QWidget* 
   BuildAssumptions();
   BuildNewLoan();
   SetTabOrder();
-}
-
-int InputPanel::Px(int designPixels) const {
-  return static_cast<int>(designPixels * scale_ + 0.5);
 }
 
 TVornMask* InputPanel::Mask(QWidget* parent, const char* name, TMaskType type, int decimals,
@@ -67,7 +63,7 @@ TVornMask* InputPanel::Mask(QWidget* parent, const char* name, TMaskType type, i
   }
   m->setAlignment(Qt::AlignRight);
   // Wide enough for $185,000.00 whole at this platform's font.
-  m->setMinimumWidth(std::max(Px(75), m->fontMetrics().horizontalAdvance("$185,000.00") + Px(12)));
+  m->setMinimumWidth(std::max(px_(75), m->fontMetrics().horizontalAdvance("$185,000.00") + px_(12)));
   return m;
 }
 
@@ -97,7 +93,7 @@ void InputPanel::BuildDebts() {
   gridDebts = new DebtGridView(debts);
   gridDebts->setObjectName("gridDebts");
   const QFontMetrics metrics(gridDebts->font());
-  gridDebts->verticalHeader()->setDefaultSectionSize(std::max(Px(18), metrics.height() + 6));
+  gridDebts->verticalHeader()->setDefaultSectionSize(std::max(px_(18), metrics.height() + 6));
   debtsLayout->addWidget(gridDebts, 1);
   auto* strip = new QHBoxLayout;
   const auto button = [debts](const char* name, const char* caption, const char* hint) {
@@ -135,7 +131,7 @@ void InputPanel::BuildAssumptions() {
     b->setObjectName(name);
     b->setToolTip(hint);
     b->setAccessibleName(hint);
-    b->setFixedWidth(std::max(Px(22), b->fontMetrics().horizontalAdvance("...") + Px(12)));
+    b->setFixedWidth(std::max(px_(22), b->fontMetrics().horizontalAdvance("...") + px_(12)));
     return b;
   };
   dtpPlanDate = new QDateEdit(grpAssumptions);

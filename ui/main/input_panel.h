@@ -4,6 +4,7 @@
 
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
+#include "ui/widgets/design_pixels.h"
 #include "figures/amount_format.h"
 
 class QCheckBox;
@@ -26,9 +27,8 @@ class InputPanel : public QWidget {
   Q_OBJECT
 
  public:
-  // `scale` turns design pixels into this platform's; `consolidation` and `cashOut` are the
-  // installation's permissions, which show the new loan group and its cash out field.
-  InputPanel(const RegionalSettings& regional, double scale, QWidget* parent);
+  // `px` turns the layout's design sizes into this platform's.
+  InputPanel(const RegionalSettings& regional, DesignPixels px, QWidget* parent);
 
   // Fills every input from the plan.
   void ShowPlan(const PlanDocument& plan);
@@ -84,10 +84,9 @@ class InputPanel : public QWidget {
   void BuildNewLoan();
   void SetTabOrder();
   TVornMask* Mask(QWidget* parent, const char* name, TMaskType type, int decimals, double limit);
-  int Px(int designPixels) const;
 
   const RegionalSettings& regional_;
-  double scale_;
+  DesignPixels px_;
 };
 
 // Qt's date from the plan's day number and back.

@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -38,24 +37,13 @@
 #include "ui/main/plan_history.h"
 #include "ui/main/results_panel.h"
 #include "ui/main/strategies_page.h"
+#include "ui/widgets/scrolling.h"
 #include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-// A half of the window that scrolls, rather than squeezing its controls together, when the
-// window is smaller than the half needs.
-QScrollArea* Scrolling(QWidget* panel, QWidget* parent) {
-  auto* area = new QScrollArea(parent);
-  area->setObjectName(panel->objectName() + "Scroll");
-  area->setWidget(panel);
-  area->setWidgetResizable(true);
-  area->setFrameShape(QFrame::NoFrame);
-  area->setFocusPolicy(Qt::NoFocus);
-  return area;
-}
 
 }  // namespace
 
@@ -72,8 +60,7 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
       history_(session_, [this](int row) { ShowRestoredPlan(row); }) {
   setObjectName("frmMain");
   setWindowTitle("Ardvane +");
-  // The layout was drawn for a font whose average character is 5 pixels wide.
-  scale_ = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
+  px_ = DesignPixels(*this);
 
   chartForms_ = std::make_unique<ChartForms>(options_.regional, options_.programFolder, this);
   BuildMenuAndToolBar();
@@ -88,22 +75,18 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
 
 TfrmMain::~TfrmMain() { qApp->removeEventFilter(this); }
 
-int TfrmMain::Px(int designPixels) const {
-  return static_cast<int>(designPixels * scale_ + 0.5);
-}
-
 void TfrmMain::BuildPanels() {
-  in_ = new InputPanel(options_.regional, scale_, this);
-  out_ = new ResultsPanel(options_.regional, scale_, this);
+  in_ = new InputPanel(options_.regional, px_, this);
+  out_ = new ResultsPanel(options_.regional, px_, this);
   debtModel_ = new DebtTableModel(
       options_.regional, DebtGridColumns{params_.PermitConsolidate, params_.PermitNegotiate}, this);
   in_->gridDebts->setModel(debtModel_);
   // Widths for the design font, widened so money such as $185,000.00 always shows whole.
   const QFontMetrics metrics(in_->gridDebts->font());
-  const int padding = Px(12);
-  const int money = std::max(Px(75), metrics.horizontalAdvance("$185,000.00") + padding);
+  const int padding = px_(12);
+  const int money = std::max(px_(75), metrics.horizontalAdvance("$185,000.00") + padding);
   for (int col = 0; col < debtModel_->columnCount(); ++col) {
-    int width = col == 0 ? Px(150) : col <= 6 ? money : Px(60);
+    int width = col == 0 ? px_(150) : col <= 6 ? money : px_(60);
     const QString heading = debtModel_->headerData(col, Qt::Horizontal).toString();
     width = std::max(width, metrics.horizontalAdvance(heading) + padding);
     in_->gridDebts->setColumnWidth(col, width);
@@ -129,16 +112,16 @@ void TfrmMain::BuildPanels() {
   // half with seven debts in view, within the screen. Where the screen is smaller, the halves
   // scroll.
   const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  const int leftWidth = std::max(Px(385), in_->sizeHint().width()) + scrollBar;
+  const int leftWidth = std::max(px_(385), in_->sizeHint().width()) + scrollBar;
   in_->setMinimumWidth(leftWidth - scrollBar);
   const int rightWidth =
-      std::max(Px(800 - 385 - 6), out_->pages->tabBar()->sizeHint().width() + Px(24));
-  left->setMinimumWidth(std::min(leftWidth, Px(200)));
-  right->setMinimumWidth(Px(200));
-  const int chrome = menuBar()->sizeHint().height() + Px(41) + statusBar()->sizeHint().height();
+      std::max(px_(800 - 385 - 6), out_->pages->tabBar()->sizeHint().width() + px_(24));
+  left->setMinimumWidth(std::min(leftWidth, px_(200)));
+  right->setMinimumWidth(px_(200));
+  const int chrome = menuBar()->sizeHint().height() + px_(41) + statusBar()->sizeHint().height();
   QSize wanted(leftWidth + 6 + rightWidth,
-               std::max(Px(600), in_->sizeHint().height() + chrome + Px(16)));
-  setMinimumSize(std::min(Px(480), wanted.width()), std::min(Px(360), wanted.height()));
+               std::max(px_(600), in_->sizeHint().height() + chrome + px_(16)));
+  setMinimumSize(std::min(px_(480), wanted.width()), std::min(px_(360), wanted.height()));
   if (const QScreen* screen = this->screen()) {
     const QSize room = screen->availableGeometry().size();
     wanted = wanted.boundedTo(room).expandedTo(minimumSize());
@@ -328,7 +311,7 @@ void TfrmMain::ShowResults() {
   UpdateCaption();
   const int selected = SelectedGridRow();
   debtModel_->Show(plan, results_);
-  in_->FitNameColumn(Px(150), Px(260));
+  in_->FitNameColumn(px_(150), px_(260));
   SelectGridRow(selected);
   shownFigures_ = ComputePlanFigures(plan, results_);
   out_->ShowResults(plan, results_, shownFigures_);

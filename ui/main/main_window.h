@@ -18,6 +18,7 @@
 #include "settings/settings_store.h"
 #include "ui/main/plan_history.h"
 #include "ui/main/window_prompts.h"
+#include "ui/widgets/design_pixels.h"
 
 class QAction;
 class QMenu;
@@ -157,8 +158,6 @@ class TfrmMain : public QMainWindow {
   bool WriteReport(const std::filesystem::path& path);
   // Recalculates and goes on in the language of the setting, or asks for one first.
   void StartReport(bool pdf);
-  // Design pixels (drawn for a smaller font) scaled to this platform's default font.
-  int Px(int designPixels) const;
 
   MainWindowOptions options_;
   WindowPrompts& prompts_;
@@ -175,7 +174,7 @@ class TfrmMain : public QMainWindow {
   int ReportLanguage_ = 1;  // of the report being produced: 0 English, 1 Spanish
   bool reportAsPdf_ = false;  // the report being produced is exported, not printed
   bool filling_ = false;  // inputs are being set from the plan, not by the user
-  double scale_ = 1;
+  DesignPixels px_;  // design sizes at this platform's font
 
   // Tool bar and menu.
   QToolButton* spdbtnNew_ = nullptr;

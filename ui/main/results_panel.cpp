@@ -15,6 +15,7 @@
 #include "figures/display_formats.h"
 #include "ui/charts/plan_charts.h"
 #include "ui/main/strategies_page.h"
+#include "ui/widgets/scrolling.h"
 
 namespace ardvane {
 namespace {
@@ -47,8 +48,8 @@ QChartView* ChartView(QWidget* parent, const char* name) {
 
 }  // namespace
 
-ResultsPanel::ResultsPanel(const RegionalSettings& regional, double scale, QWidget* parent)
-    : QWidget(parent), regional_(regional), scale_(scale) {
+ResultsPanel::ResultsPanel(const RegionalSettings& regional, DesignPixels px, QWidget* parent)
+    : QWidget(parent), regional_(regional), px_(px) {
   setObjectName("pnlRight");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 4, 4, 4);
@@ -79,18 +80,9 @@ ResultsPanel::ResultsPanel(const RegionalSettings& regional, double scale, QWidg
 QWidget* ResultsPanel::AddPage(QWidget* page, const char* title) {
   // A page scrolls on its own, below a tab bar that stays in view, where the half is smaller
   // than the page needs.
-  auto* area = new QScrollArea(pages);
-  area->setObjectName(page->objectName() + "Scroll");
-  area->setWidget(page);
-  area->setWidgetResizable(true);
-  area->setFrameShape(QFrame::NoFrame);
-  area->setFocusPolicy(Qt::NoFocus);
+  QScrollArea* area = Scrolling(page, pages);
   pages->addTab(area, title);
   return area;
-}
-
-int ResultsPanel::Px(int designPixels) const {
-  return static_cast<int>(designPixels * scale_ + 0.5);
 }
 
 QLabel* ResultsPanel::Figure(QWidget* parent, const char* name, const QColor* colour) {
@@ -128,8 +120,8 @@ void ResultsPanel::BuildPayoffPage() {
   grid->addWidget(lblPayoffDateCurrent, 3, 1);
   grid->addWidget(lblPayoffDateProposed, 3, 2);
   grid->setColumnStretch(0, 1);
-  grid->setColumnMinimumWidth(1, Px(90));
-  grid->setColumnMinimumWidth(2, Px(90));
+  grid->setColumnMinimumWidth(1, px_(90));
+  grid->setColumnMinimumWidth(2, px_(90));
   pageLayout->addLayout(grid);
   graphPayoffDates = ChartView(page, "graphPayoffDates");
   pageLayout->addWidget(graphPayoffDates, 1);
@@ -155,8 +147,8 @@ void ResultsPanel::BuildInterestPage() {
   grid->addWidget(new QLabel("Return on investment", page), 3, 0);
   grid->addWidget(lblReturnOnInvestment, 3, 2);
   grid->setColumnStretch(0, 1);
-  grid->setColumnMinimumWidth(1, Px(100));
-  grid->setColumnMinimumWidth(2, Px(100));
+  grid->setColumnMinimumWidth(1, px_(100));
+  grid->setColumnMinimumWidth(2, px_(100));
   pageLayout->addLayout(grid);
   // Says which debts the totals leave out, when a plan never pays some debt off.
   lblNeverPaidOffNote = new QLabel(page);
@@ -193,8 +185,8 @@ void ResultsPanel::BuildBalancesPage() {
   grid->addWidget(lblInvestmentValueCurrent, 2, 2);
   grid->addWidget(lblInvestmentValueProposed, 2, 3);
   grid->setColumnStretch(1, 1);
-  grid->setColumnMinimumWidth(2, Px(100));
-  grid->setColumnMinimumWidth(3, Px(100));
+  grid->setColumnMinimumWidth(2, px_(100));
+  grid->setColumnMinimumWidth(3, px_(100));
   pageLayout->addLayout(grid);
   chart3 = ChartView(page, "Chart3");
   pageLayout->addWidget(chart3, 1);
@@ -222,7 +214,7 @@ void ResultsPanel::BuildNewLoanPage() {
       ++r;
     }
     grid->setColumnStretch(0, 1);
-    grid->setColumnMinimumWidth(1, Px(110));
+    grid->setColumnMinimumWidth(1, px_(110));
     pageLayout->addWidget(box);
   };
   const auto figure = [this](const char* name) { return Figure(newLoanPage, name, nullptr); };

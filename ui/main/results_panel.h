@@ -5,6 +5,7 @@
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
+#include "ui/widgets/design_pixels.h"
 #include "figures/plan_figures.h"
 
 class QChartView;
@@ -22,7 +23,7 @@ class ResultsPanel : public QWidget {
   Q_OBJECT
 
  public:
-  ResultsPanel(const RegionalSettings& regional, double scale, QWidget* parent);
+  ResultsPanel(const RegionalSettings& regional, DesignPixels px, QWidget* parent);
 
   // Every figure and chart of the pages, from one calculation.
   void ShowResults(const PlanDocument& plan, const PlanResults& results, const PlanFigures& f);
@@ -78,10 +79,9 @@ class ResultsPanel : public QWidget {
   QLabel* Figure(QWidget* parent, const char* name, const QColor* colour);
   // Adds `page` as a tab, in a scroll area; returns the tab's widget.
   QWidget* AddPage(QWidget* page, const char* title);
-  int Px(int designPixels) const;
 
   const RegionalSettings& regional_;
-  double scale_;
+  DesignPixels px_;
   QWidget* newLoanTab_ = nullptr;
 };
 

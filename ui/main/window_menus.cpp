@@ -62,7 +62,7 @@ void TfrmMain::BuildMenuAndToolBar() {
   QToolBar* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar1");
   bar->setMovable(false);
-  bar->setMinimumHeight(Px(41));
+  bar->setMinimumHeight(px_(41));
   bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   const auto button = [this, bar](const char* name, const char* caption, const char* hint,
                                   QStyle::StandardPixmap icon) {
