@@ -481,6 +481,10 @@ TEST_F(MainWindowTest, TheGridsKeysAddEditDeleteAndMoveDebts) {
   window->SelectGridRow(1);
   QTest::keyClick(grid, Qt::Key_Down);
   EXPECT_EQ(window->SelectedGridRow(), 2);
+  // Whatever key moves to a debt, it is the one selected row.
+  QTest::keyClick(grid, Qt::Key_Right, Qt::ControlModifier);
+  ASSERT_EQ(grid->selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(grid->selectionModel()->selectedRows()[0].row(), 1);
   QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
   EXPECT_EQ(names(), "ACB");
   EXPECT_EQ(window->SelectedGridRow(), 3);

@@ -134,6 +134,12 @@ void DebtGridView::keyPressEvent(QKeyEvent* event) {
   QTableView::keyPressEvent(event);
 }
 
+QItemSelectionModel::SelectionFlags DebtGridView::selectionCommand(const QModelIndex& index,
+                                                                const QEvent*) const {
+  if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+  return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+}
+
 bool DebtGridView::eventFilter(QObject* watched, QEvent* event) {
   const bool emptyPlan = !model() || model()->rowCount() == 0;
   if ((watched == viewport() || watched == frozen_->viewport()) &&

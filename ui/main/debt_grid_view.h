@@ -42,6 +42,9 @@ class DebtGridView : public QTableView {
   QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
   bool viewportEvent(QEvent* event) override;
+  // The current debt is always the one selected row, whatever keys moved to it.
+  QItemSelectionModel::SelectionFlags selectionCommand(
+      const QModelIndex& index, const QEvent* event = nullptr) const override;
 
  private:
   void UpdateFrozenGeometry();
