@@ -8,7 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6 for the windows and charts, with what they need to build and draw text.
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev libvulkan-dev libgl-dev
-  fonts-dejavu-core
+  # The windows' text, and Arial-metric text for the charts and reports.
+  fonts-dejavu-core fonts-liberation2
   # A display server for screenshots and for starting the program without a desktop.
   xvfb xauth
 )

@@ -722,7 +722,7 @@ ChartParts& SetUp(QChart& chart, ChartKind kind, int setCount) {
   chart.setBackgroundRoundness(0);
   chart.setDropShadowEnabled(false);
   chart.setMargins(QMargins(6, 4, 12, 2));
-  QFont titleFont(QStringLiteral("Arial"));
+  QFont titleFont(QStringLiteral("Liberation Sans"));
   titleFont.setPointSizeF(10);
   titleFont.setBold(true);
   chart.setTitleFont(titleFont);
