@@ -143,11 +143,18 @@ std::string ResultsToJson(const PlanDocument& plan, const PlanResults& r) {
                                             .Money("in_60_months", needed->within60Months)
                                             .Json());
     }
+    // What a debt never paid off still owes when the months both plans are compared over end.
+    if (now && now->NeverPaidOff()) {
+      currentLoan.Money("owed_at_horizon", now->GetBeginBalance(r.InterestHorizonMonths));
+    }
     ObjectWriter proposedLoan;
     proposedLoan.Int("payoff_months", planned.PayoffMonths())
         .Date("payoff_date", planned.PayoffDate())
         .Money("total_interest", planned.TotalInterest())
         .Int("payoff_order", planned.PayoffOrder());
+    if (planned.NeverPaidOff()) {
+      proposedLoan.Money("owed_at_horizon", planned.GetBeginBalance(r.InterestHorizonMonths));
+    }
     ObjectWriter loan;
     loan.Add("name", StringJson(GetDebtName(plan, r, i)))
         .Add("current", currentLoan.Json())

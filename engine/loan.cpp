@@ -1,5 +1,6 @@
 #include "engine/loan.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ardvane {
@@ -109,6 +110,14 @@ void TLoan::StepMonth(int m) {
     for (const Money entry : monthInterest_) total += entry;
     totalInterest_ = total;
   }
+}
+
+void TLoan::CountInterestOver(int horizonMonths) {
+  if (!NeverPaidOff()) return;
+  const int months = std::clamp(horizonMonths, 0, ComputedMonths());
+  Money total;
+  for (int m = 0; m < months; ++m) total += monthInterest_[m];
+  totalInterest_ = total;
 }
 
 void TLoan::ResetSchedule() {

@@ -55,9 +55,18 @@ class TLoan {
 
   // Payoff results; all 0 while the balance has not reached 0 (a debt never paid off).
   int PayoffMonths() const { return payoffMonths_; }
+  // A starting balance above 0 that the schedule never brings to 0.
+  bool NeverPaidOff() const { return balance_ > Money() && payoffMonths_ == 0; }
   double PayoffYears() const { return payoffMonths_ / 12.0; }
   DayNumber PayoffDate() const { return payoffDate_; }
+  // The interest of the months until payoff; for a debt never paid off, the interest of the
+  // months counted by CountInterestOver (0 until it is called).
   Money TotalInterest() const { return totalInterest_; }
+
+  // Plans are compared over the same months: a debt never paid off counts as its total interest
+  // the interest of its months 0 .. horizonMonths - 1, so that it costs what it costs within the
+  // horizon rather than nothing. A debt paid off keeps its own total. ResetSchedule undoes it.
+  void CountInterestOver(int horizonMonths);
 
   // The payment the plan counts on from the start: the minimum (the larger of the percent of
   // the starting balance and the minimum amount) for a minimum-only or interest-only debt,

@@ -175,6 +175,10 @@ void TLoans::ResetAll() {
   for (auto& loan : items_) loan->ResetSchedule();
 }
 
+void TLoans::CountInterestOver(int horizonMonths) {
+  for (auto& loan : items_) loan->CountInterestOver(horizonMonths);
+}
+
 Money TLoans::GetTotalInterest() const {
   Money total;
   for (const auto& loan : items_) total += loan->TotalInterest();

@@ -50,7 +50,11 @@ class TLoans {
   // Clears every loan's schedule so that Run can be repeated with other settings.
   void ResetAll();
 
+  // Counts every debt never paid off with its interest of months 0 .. horizonMonths - 1 (see
+  // TLoan::CountInterestOver); until then such a debt adds no interest to GetTotalInterest.
+  void CountInterestOver(int horizonMonths);
   Money GetTotalInterest() const;
+  // The month after the last payoff of a debt that is paid off (debts never paid off aside).
   int GetDebtFreeMonths() const;
   double GetDebtFreeYears() const { return GetDebtFreeMonths() / 12.0; }
   DayNumber GetDebtFreeDate() const;

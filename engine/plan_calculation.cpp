@@ -336,6 +336,8 @@ PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
   r.NewLoanPayment = newLoan.payment;
 
   BuildProposedPlan(r, plan, params, settings, rows, newLoan);
+  // The fee is priced on a saving compared over the same months.
+  CompareOverSameMonths(r);
   PriceSetupFee(r, plan);
 
   // Final sizing, with the setup fee (less what is paid down) financed in the new loan.
@@ -356,6 +358,7 @@ PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
   }
   r.ProposedPlan.ResetAll();
   r.ProposedPlan.Run();
+  CompareOverSameMonths(r);
 
   r.ProjectionMonths =
       std::max(r.CurrentPlan.GetDebtFreeMonths(), r.ProposedPlan.GetDebtFreeMonths());
@@ -368,6 +371,13 @@ PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
       debtFreeMonths > 0 ? Money::FromUnits(saved.Units() / debtFreeMonths) : Money();
   r.NegotiatedMinimums = NegotiatedMinimums(r, params, rows);
   return r;
+}
+
+void CompareOverSameMonths(PlanResults& r) {
+  r.InterestHorizonMonths =
+      std::max(r.CurrentPlan.GetDebtFreeMonths(), r.ProposedPlan.GetDebtFreeMonths());
+  r.CurrentPlan.CountInterestOver(r.InterestHorizonMonths);
+  r.ProposedPlan.CountInterestOver(r.InterestHorizonMonths);
 }
 
 void CalculateProposedAsset(PlanResults& r, const PlanDocument& plan) {

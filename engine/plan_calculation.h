@@ -50,6 +50,10 @@ struct PlanResults {
   Money MonthlyInterestSaving;
   Money NegotiatedMinimums;
   int ProjectionMonths = 0;
+  // The months over which the two plans' interest is compared: the later of their debt-free
+  // months (0 when neither pays any debt off). A debt never paid off counts its interest of
+  // these months; see CompareOverSameMonths.
+  int InterestHorizonMonths = 0;
 
   // Interest the proposed plan saves, after the setup fee is financed.
   Money InterestSaved() const {
@@ -61,6 +65,11 @@ struct PlanResults {
 // read as 0. The debt table's number texts carry `regional`'s decimal separator.
 PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
                       const AppSettings& settings, const RegionalSettings& regional);
+
+// Sets results.InterestHorizonMonths from the plans as they have run and counts every debt
+// never paid off, in both plans, with its interest over that horizon. Called after each run
+// of the proposed plan; a caller that re-runs it (another power payment) calls it again.
+void CompareOverSameMonths(PlanResults& results);
 
 // Replaces results.ProposedInvestment with the projection of the money the proposed plan
 // leaves over, for results.ProjectionMonths months.

@@ -21,7 +21,9 @@ struct DebtFreeFigures {
   int months = 0;       // GetDebtFreeMonths: the months until the last debt that is paid off
   double years = 0;     // months / 12
   DayNumber date = 0;   // the month of the last payoff; 0 when there is none (no debts)
-  Money totalInterest;  // interest of the debts that are paid off; a debt never paid off adds none
+  // Interest of the debts until each is paid off; a debt never paid off adds its interest over
+  // the months both plans are compared (PlanResults::InterestHorizonMonths).
+  Money totalInterest;
   Money monthlyOutlay;  // GetTotalMonthlyOutlay, escrow not included
   // Loans whose starting balance is above 0 and which are never paid off, in loan order, and
   // their names (GetDebtName). The plan then makes no one debt free, whatever `date` says.

@@ -382,6 +382,7 @@ void Assembly::Options() {
     proposed.SetAcceleratorMonth(month);
     proposed.ResetAll();
     proposed.Run();
+    CompareOverSameMonths(results_);
     CalculateProposedAsset(results_, plan_);
   };
   rerun(Money(), Money(), 0);

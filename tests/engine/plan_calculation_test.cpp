@@ -495,5 +495,78 @@ TEST(NewLoanTermTest, YearsRoundToMonthsHalfToEvenAndNeverBelowOne) {
   EXPECT_EQ(LevelPayment(M(10000), 0.099L / 12, 120), M(131.5976));
 }
 
+// Interest compared over the same months. A $1,000 at 12 % paying $5 (its $10 interest a month
+// outruns the payment, so today's payments never pay it off) and B $100 at 0 % paying $50, no
+// minimums. The proposed plan pours the whole $55 into A, which is paid off in 21 months, then
+// into B, paid off in the 22nd: H = 22. Today A's balance
+// grows by 1 % less $5 a month: after 22 months it is 1,000 x 1.01^22 - 5 (1.01^22 - 1) / 0.01
+// = 1,244.7155 - 122.3577 = 1,122.3577, so its interest over those months is 1,122.3577 -
+// 1,000 + 22 x 5 = 232.3577.
+PlanDocument HopelessDebtPlan() {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2024, 1, 15);
+  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), testing::kPointRegional);
+  plan.Debts.AddDebt(Debt("B", "100", "0", "50"), testing::kPointRegional);
+  return plan;
+}
+
+TEST(PlanCalculationTest, DebtNeverPaidOffCountsItsInterestOverTheLaterPlan) {
+  const PlanResults r = CalculatePlan(HopelessDebtPlan());
+  const TLoan& currentA = *r.CurrentPlan.GetLoan(0);
+  ASSERT_TRUE(currentA.NeverPaidOff());
+  EXPECT_EQ(r.ProposedPlan.GetLoan(0)->PayoffMonths(), 21);
+  EXPECT_EQ(r.ProposedPlan.GetDebtFreeMonths(), 22);
+  EXPECT_EQ(r.InterestHorizonMonths, 22);
+  EXPECT_EQ(currentA.TotalInterest(), M(232.3577));
+  EXPECT_EQ(currentA.GetBeginBalance(r.InterestHorizonMonths), M(1122.3577));
+  EXPECT_EQ(r.InterestSaved(), M(123.1214));
+  // Cross-check: A at $55 a month from month 0 pays 109.2363 of interest (summed by hand over
+  // its 21 months), which is also the sum of the proposed plan's monthly interest.
+  Money proposedInterest;
+  for (int m = 0; m < 22; ++m) proposedInterest += r.ProposedPlan.GetTotalInterestOfMonth(m);
+  EXPECT_EQ(r.ProposedPlan.GetTotalInterest(), proposedInterest);
+  EXPECT_EQ(proposedInterest, M(109.2363));
+  EXPECT_EQ(r.MonthlyInterestSaving, M(123.1214L / 22));
+}
+
+// The setup fee is priced on the saving compared over the same months in the first run too.
+// A as above; B $20,000 at 9 % paying $400, consolidated into a new loan at 8 % over 30 years;
+// setup fee 50 % of the saving; no power payment. The first proposed run pays A, then the loan
+// ($146.7529 a month) off in 64 months with 4,866.1185 of interest; today B costs 5,160.8758
+// (63 months) and A 765.2302 over 64 months, so the saving is 1,059.99 and the fee $530. Counting
+// A at 0 in that first run would give 294.76 and a fee of $147. Financing the fee makes the final
+// run 66 months with 5,154.5893 of interest, against A's 794.2293 over 66 months. Each figure
+// comes from a month-by-month simulation in decimal arithmetic, independent of the engine.
+TEST(PlanCalculationTest, SetupFeeIsPricedOnInterestComparedOverTheSameMonths) {
+  PlanDocument plan = HopelessDebtPlan();
+  plan.Debts = DebtRows();
+  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), testing::kPointRegional);
+  plan.Debts.AddDebt(Consolidated(Debt("B", "20000", "9", "400")), testing::kPointRegional);
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.InterestRate = 8;
+  plan.ConsolidationLoan.Term = 30;
+  plan.SetupFeeRate = 0.5;
+  const PlanResults r = CalculatePlan(plan, Permitting(true));
+  EXPECT_EQ(r.InterestSavedBeforeFee, M(1059.9875));
+  EXPECT_EQ(r.ActualSetupFee, M(530));
+  EXPECT_EQ(r.InterestHorizonMonths, 66);
+  EXPECT_EQ(r.ProposedPlan.GetTotalInterest(), M(5154.5894));
+  // 5,160.8758 + 794.2293 - 5,154.5893 = 800.5158 in decimal; the engine, whose monthly rates
+  // are binary, lands a ten-thousandth away on the loan's interest.
+  EXPECT_EQ(r.InterestSaved(), M(800.5157));
+}
+
+// Neither plan pays any debt off: nothing is compared, so both count no interest and H is 0.
+TEST(PlanCalculationTest, NoDebtPaidOffInEitherPlanComparesNoMonths) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2024, 1, 15);
+  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), testing::kPointRegional);
+  const PlanResults r = CalculatePlan(plan);
+  EXPECT_EQ(r.InterestHorizonMonths, 0);
+  EXPECT_EQ(r.CurrentPlan.GetTotalInterest(), Money());
+  EXPECT_EQ(r.ProposedPlan.GetTotalInterest(), Money());
+  EXPECT_EQ(r.CurrentPlan.GetLoan(0)->GetBeginBalance(0), M(1000));
+}
+
 }  // namespace
 }  // namespace ardvane

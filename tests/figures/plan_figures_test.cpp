@@ -219,8 +219,8 @@ TEST(PlanFiguresTest, PayoffsAreListedAndRankedByDate) {
 }
 
 // A $50,000 debt at 30 % paid at $100 a month never pays off, beside a $5,000 car loan that
-// does. Its balance grows, so neither plan makes anyone debt free, and the current plan's
-// total leaves its interest out.
+// does. Its balance grows, so neither plan makes anyone debt free; both plans count its interest
+// over the car's 27 months, the months they are compared over.
 TEST(PlanFiguresTest, ADebtThatNeverPaysOffIsNamed) {
   PlanDocument plan;
   plan.Date = EncodeDate(2026, 1, 1);
@@ -233,7 +233,13 @@ TEST(PlanFiguresTest, ADebtThatNeverPaysOffIsNamed) {
   EXPECT_EQ(f.proposed.neverPaidOffNames, std::vector<std::string>{"Big card"});
   EXPECT_FALSE(f.current.DebtFree());
   EXPECT_NE(f.proposed.date, 0);  // the car's payoff: a date that must not be shown alone
-  EXPECT_EQ(f.current.totalInterest, c.results.CurrentPlan.GetLoan(1)->TotalInterest());
+  const TLoan& card = *c.results.CurrentPlan.GetLoan(0);
+  Money cardInterest;
+  for (int m = 0; m < 27; ++m) cardInterest += card.GetInterest(m);
+  EXPECT_EQ(c.results.InterestHorizonMonths, 27);
+  EXPECT_EQ(card.TotalInterest(), cardInterest);
+  EXPECT_EQ(f.current.totalInterest,
+            cardInterest + c.results.CurrentPlan.GetLoan(1)->TotalInterest());
   ASSERT_EQ(f.payoffs.size(), 2u);
   EXPECT_EQ(f.payoffs[0].proposedKind, PayoffKind::kPaidOff);
   EXPECT_EQ(f.payoffs[1].proposedKind, PayoffKind::kNeverPaidOff);
