@@ -559,7 +559,9 @@ void Assembly::MonthlyPaymentTables() {
     if (c == 1 && i > 0) ++year;
     if (c == 0) c = 12;
     Fill("MonthlyPaymentScheduleTableHeader",
-         {{"Month", GetMonthName(c, language())}, {"Year", ReportInteger(year)}});
+         {{"Month", GetMonthName(c, language())},
+          {"Year", ReportInteger(year)},
+          {"MonthYear", MonthYear(EncodeDate(year, c, 1))}});
     for (const auto& [k, name] : debts) {
       const TLoan& debt = *proposed.GetLoan(k);
       if (!(debt.GetBeginBalance(i) > Money()) && !(debt.Escrow() > Money())) continue;
