@@ -1,5 +1,4 @@
 #include "figures/display_formats.h"
-#include "figures/report_formats.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "figures/report_formats.h"
 #include "tests/test_regional.h"
 
 namespace ardvane {

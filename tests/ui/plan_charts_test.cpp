@@ -314,8 +314,8 @@ TEST_F(ChartsTest, PayoffRowsFollowThePayoffTableAndSayNeverAndConsolidated) {
   const QStringList spanish = ChartMarkTexts(FormChart(ChartFormKind::kPayoffSpanish));
   EXPECT_EQ(spanish.count("Nunca"), 3);
   EXPECT_EQ(spanish.count("Consolidada"), 1);
-  EXPECT_TRUE(spanish.contains(DateLabelText(results.CurrentPlan.GetLoan(0)->PayoffDate(),
-                                             DateLabels::kMonthNumber)));
+  EXPECT_TRUE(spanish.contains(
+      DateLabelText(results.CurrentPlan.GetLoan(0)->PayoffDate(), DateLabels::kMonthNumber)));
 
   // Drawn where the bar would begin, in the row and half of the plan it stands for.
   LayOut(payoff, QSize(900, 600));

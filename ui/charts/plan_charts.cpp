@@ -660,8 +660,8 @@ class ChartParts : public QGraphicsObject {
       const QSizeF size(textRect.width() + 2 * kPad, textRect.height());
       // Marks on bars too thin to tell apart would only pile up on each other.
       const bool fits = thickness >= size.height() * (horizontal ? 0.7 : 0.0);
-      const bool shown = fits && max > min && (mark.word || mark.value > min) && categories > 0 &&
-                         !plot.isEmpty();
+      const bool shown =
+          fits && max > min && (mark.word || mark.value > min) && categories > 0 && !plot.isEmpty();
       mark.box->setVisible(shown);
       if (!shown) continue;
       // A word mark stands just inside the start of the axis, where its bar would begin.
