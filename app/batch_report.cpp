@@ -1,6 +1,7 @@
 #include "app/batch_report.h"
 
 #include "engine/plan_calculation.h"
+#include "figures/plan_figures.h"
 #include "planfiles/plan_session.h"
 #include "reports/document_output.h"
 #include "reports/report_language.h"
@@ -71,7 +72,7 @@ int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandL
   }
   PlanResults results = Calculate(session.Plan(), params, settings, env.regional);
   ChartForms forms(env.regional, env.programFolder, nullptr);
-  forms.Refresh(session.Plan(), results, params);
+  forms.Refresh(session.Plan(), results, ComputePlanFigures(session.Plan(), results), params);
   ChartFormPictures pictures(forms);
 
   bool failed = false;

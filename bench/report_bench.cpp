@@ -57,7 +57,7 @@ struct ReportFixture {
       ReadData(folder.path() / "Sample.bvx", plan, PlanReadContext{regional, params, 0});
     }
     results = Calculate(plan, params, settings, regional);
-    forms.Refresh(plan, results, params);
+    forms.Refresh(plan, results, ComputePlanFigures(plan, results), params);
     context.plan = &plan;
     context.results = &results;
     context.params = &params;

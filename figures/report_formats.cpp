@@ -28,7 +28,8 @@ std::string ReportYears(double years, const RegionalSettings& regional) {
 std::string ReportMonthYear(DayNumber day, int language, std::string_view noDate) {
   if (day == 0) return std::string(noDate);
   const CivilDate date = DecodeDate(day);
-  return GetMonthName(date.month, language) + " " + std::to_string(date.year);
+  return GetMonthName(date.month, language) + (language == 1 ? " de " : " ") +
+         std::to_string(date.year);
 }
 
 std::string ReportInteger(long long number) { return std::to_string(number); }

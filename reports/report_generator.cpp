@@ -559,8 +559,9 @@ void Assembly::MonthlyPaymentTables() {
     int c = (i + planMonth_) % 12;
     if (c == 1 && i > 0) ++year;
     if (c == 0) c = 12;
-    Fill("MonthlyPaymentScheduleTableHeader",
-         {{"Month", GetMonthName(c, language())}, {"Year", ReportInteger(year)}});
+    Fill("MonthlyPaymentScheduleTableHeader", {{"Month", GetMonthName(c, language())},
+                                               {"Year", ReportInteger(year)},
+                                               {"MonthYear", MonthYear(EncodeDate(year, c, 1))}});
     for (const auto& [k, name] : debts) {
       const TLoan& debt = *proposed.GetLoan(k);
       if (!(debt.GetBeginBalance(i) > Money()) && !(debt.Escrow() > Money())) continue;

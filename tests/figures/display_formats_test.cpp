@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "figures/report_formats.h"
 #include "tests/test_regional.h"
 
 namespace ardvane {
@@ -110,6 +111,13 @@ TEST(FormatMonthYearTest, MonthAndYear) {
   EXPECT_EQ(FormatMonthYear(0), "NA");  // no date, as the report writes it
   EXPECT_EQ(FormatMonthYear(EncodeDate(2024, 6, 15)), "Jun 2024");
   EXPECT_EQ(FormatMonthYear(EncodeDate(2031, 1, 1)), "Jan 2031");
+}
+
+TEST(ReportMonthYearTest, EachLanguageJoinsMonthAndYearItsOwnWay) {
+  EXPECT_EQ(ReportMonthYear(EncodeDate(2036, 12, 7), 0, "NA"), "December 2036");
+  EXPECT_EQ(ReportMonthYear(EncodeDate(2036, 12, 7), 1, "N/D"), "diciembre de 2036");
+  EXPECT_EQ(ReportMonthYear(EncodeDate(2015, 3, 31), 1, "N/D"), "marzo de 2015");
+  EXPECT_EQ(ReportMonthYear(0, 1, "N/D"), "N/D");
 }
 
 }  // namespace

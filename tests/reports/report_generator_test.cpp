@@ -56,7 +56,8 @@ const char* const kPlaceholders[] = {
     "DifferencePayment", "ConsolidationPayment", "ConsolidationBalance", "AnnualReturn",
     "ProposedMonthlyInterestSavings", "FinancedSetupFee", "NewLoanPayment", "PlanPayment",
     "Company", "SetupFee", "DownPayment", "DebtNames", "DebtFreeIn", "OverThePlan",
-    "PaymentsNeeded", "Strategy", "Notes", "DebtFree", "TotalInterest"};
+    "PaymentsNeeded", "Strategy", "Notes", "DebtFree", "TotalInterest", "MonthYear",
+    "DebtFreeWhen"};
 
 // One filled paragraph of a marker template: its name and the values it received.
 struct Filled {
@@ -384,6 +385,9 @@ TEST(AssembleReportTest, MonthRowsTurnTheYearInJanuary) {
   EXPECT_EQ(headers[0]["Month"] + " " + headers[0]["Year"], "January 2016");
   EXPECT_EQ(headers[11]["Month"] + " " + headers[11]["Year"], "December 2016");
   EXPECT_EQ(headers[12]["Month"] + " " + headers[12]["Year"], "January 2017");
+  // The heading as the templates write it: the report's own month-year.
+  EXPECT_EQ(headers[0]["MonthYear"], "January 2016");
+  EXPECT_EQ(headers[12]["MonthYear"], "January 2017");
 }
 
 TEST(AssembleReportTest, AnEscrowDebtKeepsItsRowAfterItsPayoff) {
@@ -441,6 +445,11 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
 
   const auto spanish = assemble(1);
   EXPECT_EQ(spanish[1]["Month"], "marzo");
+  // Every month-year of the Spanish report reads "marzo de 2015".
+  const Filled& firstMonth = Only(spanish, "MonthlyPaymentScheduleTableHeader")[0];
+  EXPECT_EQ(firstMonth["MonthYear"], "marzo de " + firstMonth["Year"]);
+  const std::string debtFree = Only(spanish, "PayoffSchedulePage")[0]["DebtFreeWhen"];
+  EXPECT_NE(debtFree.find(" de 20"), std::string::npos) << debtFree;
   EXPECT_EQ(Only(spanish, "PaymentScheduleTable")[0]["Month"], "mar");
   const std::set<std::string> rows = {"Visa", "Préstamo del auto", "loan", "A"};
   EXPECT_EQ(names(spanish, "DebtTable", "Description"), rows);

@@ -8,6 +8,7 @@
 #include <QTextBoundaryFinder>
 #include <string>
 
+#include "figures/plan_figures.h"
 #include "tests/test_support.h"
 #include "ui/charts/chart_forms.h"
 #include "ui/charts/plan_charts.h"
@@ -100,10 +101,12 @@ struct ChartBoundsTest : ::testing::Test {
 
   PlanResults Refresh(const PlanDocument& plan) {
     PlanResults results = Calculate(plan, {}, AppSettings{}, testing::kPointRegional);
-    FillPayoffDatesChart(payoff, plan, results, WindowPayoffTexts(), testing::kPointRegional);
+    const PlanFigures figures = ComputePlanFigures(plan, results);
+    FillPayoffDatesChart(payoff, plan, results, figures.payoffs, WindowPayoffTexts(),
+                         testing::kPointRegional);
     PlanParameters params;
     params.PermitLanguage = true;
-    forms.Refresh(plan, results, params);
+    forms.Refresh(plan, results, figures, params);
     return results;
   }
 };
@@ -142,10 +145,10 @@ TEST_F(ChartBoundsTest, ThousandsOfDebtsShowTheFirstInPayoffOrderAndCountTheRest
   const PlanResults results = Refresh(plan);
 
   // Bottom up: the row for the rest, then the payoff order from its 40th debt to its first.
+  const std::vector<DebtPayoff> payoffs = ComputePlanFigures(plan, results).payoffs;
   QStringList expected{"and 1460 more"};
   for (int p = kMostPayoffDebts - 1; p >= 0; --p) {
-    expected << QString::fromStdString(
-        GetDebtName(plan, results, results.ProposedPlan.GetOrderIndex(p)));
+    expected << QString::fromStdString(GetDebtName(plan, results, payoffs[p].loan));
   }
   EXPECT_EQ(Categories(payoff), expected);
   EXPECT_EQ(Categories(forms.Form(ChartFormKind::kPayoff).chart()), expected);

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QHorizontalBarSeries>
 #include <QImage>
@@ -17,6 +19,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
+#include "figures/plan_figures.h"
 #include "tests/test_support.h"
 #include "ui/charts/chart_forms.h"
 
@@ -157,10 +160,12 @@ struct ChartsTest : ::testing::Test {
   void Refresh(const PlanDocument& plan, const PlanResults& results, bool language = true) {
     PlanParameters params;
     params.PermitLanguage = language;
-    FillPayoffDatesChart(payoff, plan, results, WindowPayoffTexts(), testing::kPointRegional);
+    const PlanFigures figures = ComputePlanFigures(plan, results);
+    FillPayoffDatesChart(payoff, plan, results, figures.payoffs, WindowPayoffTexts(),
+                         testing::kPointRegional);
     FillInterestChart(interest, results, WindowInterestTexts(), testing::kPointRegional);
     FillBalancesChart(balances, plan, results, WindowBalancesTexts(), testing::kPointRegional);
-    forms.Refresh(plan, results, params);
+    forms.Refresh(plan, results, figures, params);
   }
   QChart& FormChart(ChartFormKind kind) { return forms.Form(kind).chart(); }
 };
@@ -174,27 +179,38 @@ TEST_F(ChartsTest, NoDebtsLeaveThePayoffChartEmptyAndOneClosingBalanceGroup) {
   EXPECT_TRUE(ChartMarkTexts(payoff).isEmpty());
   for (QChart* chart : {&balances, &FormChart(ChartFormKind::kBalances),
                         &FormChart(ChartFormKind::kBalancesSpanish)}) {
-    EXPECT_EQ(Categories(*chart), QStringList{"2025"});
+    EXPECT_EQ(Categories(*chart), QStringList{"2024"});  // month 0: the plan's own year
     EXPECT_EQ(Series(*chart).barSets()[0]->at(0), 0);
   }
   EXPECT_EQ(ChartMarkTexts(interest), (QStringList{"$0.00", "$0.00"}));
   EXPECT_EQ(forms.Form(ChartFormKind::kPayoff).height(), 380);
 }
 
-TEST_F(ChartsTest, BalanceGroupsPerPlanYearAndTheClosingGroup) {
-  const PlanDocument plan = PlanOf(2);
+TEST_F(ChartsTest, BalanceGroupsPerPlanYearAndTheClosingGroupAtTheHorizonsYear) {
+  const PlanDocument plan = PlanOf(2);  // dated June 2024
   PlanResults results = CalculatePlan(plan);
   const struct {
     int months;
     QStringList years;
-  } cases[] = {{24, {"2024", "2025", "2027"}}, {30, {"2024", "2025", "2026", "2027"}}};
+    QString spanishLast;  // the Spanish forms write a month as numbers
+  } cases[] = {
+      {24, {"2024", "2025", "2026"}, "2026"},
+      // Month 30 is December 2026, the year of the group before it: its month tells them apart.
+      {30, {"2024", "2025", "2026", "Dec 2026"}, "12/2026"},
+      // A horizon of June 2031 closes with 2031, not a year later.
+      {84, {"2024", "2025", "2026", "2027", "2028", "2029", "2030", "2031"}, "2031"},
+  };
   for (const auto& c : cases) {
     results.ProjectionMonths = c.months;
     CalculateProposedAsset(results, plan);
     Refresh(plan, results);
+    QStringList spanish = c.years;
+    spanish.back() = c.spanishLast;
     for (QChart* chart : {&balances, &FormChart(ChartFormKind::kBalances),
                           &FormChart(ChartFormKind::kBalancesSpanish)}) {
-      EXPECT_EQ(Categories(*chart), c.years) << c.months;
+      EXPECT_EQ(Categories(*chart),
+                chart == &FormChart(ChartFormKind::kBalancesSpanish) ? spanish : c.years)
+          << c.months;
       // The closing group shows the month of the horizon itself.
       const QList<QBarSet*> sets = Series(*chart).barSets();
       const int last = static_cast<int>(c.years.size()) - 1;
@@ -203,43 +219,121 @@ TEST_F(ChartsTest, BalanceGroupsPerPlanYearAndTheClosingGroup) {
       EXPECT_EQ(sets[1]->at(1), U(results.ProposedPlan.GetTotalBeginBalance(12)));
     }
   }
-  EXPECT_EQ(Series(FormChart(ChartFormKind::kBalancesSpanish)).barSets()[2]->label(), "Inversion");
+  // Where only every second or third year fits, they are counted back from the horizon's.
+  for (int width : {240, 300, 400}) {
+    LayOut(balances, QSize(width, 300));
+    QStringList shown;
+    for (QAbstractAxis* axis : balances.axes(Qt::Horizontal)) {
+      if (auto* years = qobject_cast<QCategoryAxis*>(axis)) shown = years->categoriesLabels();
+    }
+    EXPECT_LT(shown.size(), 8) << width;
+    ASSERT_FALSE(shown.isEmpty()) << width;
+    EXPECT_EQ(shown.back(), "2031") << width;
+  }
+  // The plan of December 2024 whose later plan ends in December 2031.
+  EXPECT_EQ(BalanceGroupLabels(EncodeDate(2024, 12, 7), 84, DateLabels::kMonthName).mid(6),
+            (QStringList{"2030", "2031"}));
+  EXPECT_EQ(BalanceGroupLabels(EncodeDate(2024, 1, 31), 11, DateLabels::kMonthName),
+            (QStringList{"2024", "Dec 2024"}));
+}
+
+TEST_F(ChartsTest, SpanishFormsSpeakSpanish) {
+  const PlanDocument plan = PlanOf(2);
+  Refresh(plan, CalculatePlan(plan));
+  const QChart& payoffForm = FormChart(ChartFormKind::kPayoffSpanish);
+  const QChart& balancesForm = FormChart(ChartFormKind::kBalancesSpanish);
+  EXPECT_EQ(payoffForm.title(), "Calendario de pago de deudas");
+  EXPECT_EQ(balancesForm.title(), "Saldos de deudas e inversión");
+  QStringList legend;
+  for (const QBarSet* set : Series(balancesForm).barSets()) legend << set->label();
+  EXPECT_EQ(legend, (QStringList{"Deudas actuales", "Deudas propuestas", "Inversión"}));
   EXPECT_EQ(Series(balances).barSets()[2]->label(), "Investment");
 }
 
-TEST_F(ChartsTest, PayoffBarsRunInPayoffOrderFromTheTopAndSkipADebtNeverPaidOff) {
-  PlanDocument plan = PlanOf(2);  // "Debt 1" has the higher rate and is paid off first
+// The boxed marks a laid-out chart draws: each text with its box in the chart's coordinates.
+std::vector<std::pair<QString, QRectF>> DrawnMarks(const QGraphicsItem& item) {
+  std::vector<std::pair<QString, QRectF>> marks;
+  for (const QGraphicsItem* child : item.childItems()) {
+    if (!child->isVisible()) continue;
+    const auto* box = dynamic_cast<const QGraphicsRectItem*>(child);
+    const auto* text = box && !box->childItems().isEmpty()
+                           ? dynamic_cast<const QGraphicsSimpleTextItem*>(box->childItems().front())
+                           : nullptr;
+    if (text) marks.emplace_back(text->text(), box->mapRectToScene(box->rect()));
+    for (auto& mark : DrawnMarks(*child)) marks.push_back(std::move(mark));
+  }
+  return marks;
+}
+
+TEST_F(ChartsTest, PayoffRowsFollowThePayoffTableAndSayNeverAndConsolidated) {
+  PlanParameters params;
+  params.PermitConsolidate = true;
+  PlanDocument plan = PlanOf(2);
+  // Today's $15 never covers the card's interest; the plan's rollover pays it off.
   plan.Debts.AddDebt(Debt("Store card", "1000", "24", "15"), testing::kPointRegional);
   plan.Debts.AddDebt(Debt("Debt 1", "500", "3", "50"), testing::kPointRegional);  // same name
-  const PlanResults results = CalculatePlan(plan);
+  // $1,000 of interest a month, more than any rollover: neither plan ever pays it off.
+  plan.Debts.AddDebt(Debt("Hopeless", "100000", "12", "100"), testing::kPointRegional);
+  plan.Debts.AddDebt(testing::Consolidated(Debt("Visa", "2000", "18", "100")),
+                     testing::kPointRegional);
+  plan.Consolidate = true;
+  plan.ConsolidationLoan.Term = 2;
+  const PlanResults results = CalculatePlan(plan, params);
+  const PlanFigures figures = ComputePlanFigures(plan, results);
   ASSERT_TRUE(DebtNeverPaysOff(results, 2));
+  ASSERT_TRUE(figures.proposed.neverPaidOff == std::vector<int>{4});
   Refresh(plan, results);
 
-  // Categories run bottom up: the last added, at the top, is first in the payoff order.
-  QStringList expected;
-  for (int p = results.ProposedPlan.GetCount() - 1; p >= 0; --p) {
-    expected << QString::fromStdString(
-        GetDebtName(plan, results, results.ProposedPlan.GetOrderIndex(p)));
+  // Top down, the rows are the payoff table's: the consolidated Visa first, the debt never
+  // paid off and the current plan's empty new-loan slot last.
+  QStringList table;
+  for (const DebtPayoff& row : figures.payoffs) {
+    table.prepend(QString::fromStdString(GetDebtName(plan, results, row.loan)));
   }
-  ASSERT_EQ(Categories(payoff).size(), 4);  // both "Debt 1" rows keep their own bars
-  EXPECT_EQ(Categories(payoff), expected);
-  EXPECT_EQ(Categories(payoff).back(), "Store card");  // highest rate first
+  for (QChart* chart : {&payoff, &FormChart(ChartFormKind::kPayoff)}) {
+    ASSERT_EQ(Categories(*chart), table);  // both "Debt 1" rows keep their own bars
+  }
+  EXPECT_EQ(table.back(), "Visa");
+  EXPECT_EQ(table.front(), "Hopeless");
 
+  // A bar for each payoff month; a word at the start of the row for the rest.
   const QList<QBarSet*> sets = Series(payoff).barSets();
   const QValueAxis& dates = ValueAxis(payoff);
   EXPECT_EQ(dates.min(), plan.Date);
   EXPECT_EQ(dates.max(), std::max(results.CurrentPlan.GetDebtFreeDate(),
                                   results.ProposedPlan.GetDebtFreeDate()));
-  const int top = 3;
-  EXPECT_EQ(sets[0]->at(top), 0);  // never paid off currently: before the axis, no bar
-  EXPECT_EQ(sets[1]->at(top), results.ProposedPlan.GetLoan(2)->PayoffDate());
-  // Seven bars with a date, each with its month as mark; none for the missing one.
-  EXPECT_EQ(ChartMarkTexts(payoff).size(), 7);
-  EXPECT_TRUE(ChartMarkTexts(payoff).contains(
+  const int storeCard = static_cast<int>(table.indexOf("Store card"));
+  EXPECT_EQ(sets[0]->at(storeCard), 0);
+  EXPECT_EQ(sets[1]->at(storeCard), results.ProposedPlan.GetLoan(2)->PayoffDate());
+  EXPECT_EQ(sets[1]->at(table.indexOf("Visa")), 0);
+  const QStringList marks = ChartMarkTexts(payoff);
+  EXPECT_EQ(marks.count("Never"), 3);  // the store card today, the hopeless debt in both
+  EXPECT_EQ(marks.count("Consolidated"), 1);
+  EXPECT_TRUE(marks.contains(
       DateLabelText(results.CurrentPlan.GetLoan(0)->PayoffDate(), DateLabels::kMonthName)));
-  EXPECT_TRUE(ChartMarkTexts(FormChart(ChartFormKind::kPayoffSpanish))
-                  .contains(DateLabelText(results.CurrentPlan.GetLoan(0)->PayoffDate(),
-                                          DateLabels::kMonthNumber)));
+  const QStringList spanish = ChartMarkTexts(FormChart(ChartFormKind::kPayoffSpanish));
+  EXPECT_EQ(spanish.count("Nunca"), 3);
+  EXPECT_EQ(spanish.count("Consolidada"), 1);
+  EXPECT_TRUE(spanish.contains(
+      DateLabelText(results.CurrentPlan.GetLoan(0)->PayoffDate(), DateLabels::kMonthNumber)));
+
+  // Drawn where the bar would begin, in the row and half of the plan it stands for.
+  LayOut(payoff, QSize(900, 600));
+  const QRectF plot = payoff.plotArea();
+  const double row = plot.height() / static_cast<double>(table.size());
+  QStringList words;  // "row name/plan: word"
+  for (const auto& [text, box] : DrawnMarks(payoff)) {
+    if (text != "Never" && text != "Consolidated") continue;
+    EXPECT_NEAR(box.left(), plot.left(), 4) << text.toStdString();
+    const double rows = (plot.bottom() - box.center().y()) / row;  // from the bottom
+    const auto category = static_cast<qsizetype>(rows);
+    ASSERT_LT(category, table.size());
+    // Current bars lie in the lower half of a row, proposed ones in the upper.
+    words << table[category] + (rows - category > 0.5 ? "/proposed: " : "/current: ") + text;
+  }
+  words.sort();
+  EXPECT_EQ(words, (QStringList{"Hopeless/current: Never", "Hopeless/proposed: Never",
+                                "Store card/current: Never", "Visa/proposed: Consolidated"}));
 }
 
 TEST_F(ChartsTest, AxisLabelsStayWholeAtEveryChartSize) {

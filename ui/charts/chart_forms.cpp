@@ -73,12 +73,12 @@ int ChartForm::PayoffHeight(int loans) {
 }
 
 void ChartForm::Fill(const PlanDocument& plan, const PlanResults& results,
-                     const ReportPhrases& phrases) {
+                     const PlanFigures& figures, const ReportPhrases& phrases) {
   const ChartTexts texts = TextsFor(kind_);
   if (IsPayoff(kind_)) {
     const int height = PayoffHeight(results.CurrentPlan.GetCount());
     if (this->height() != height || width() != kWidth) resize(kWidth, height);
-    FillPayoffDatesChart(*chart_, plan, results, texts, regional_, &phrases);
+    FillPayoffDatesChart(*chart_, plan, results, figures.payoffs, texts, regional_, &phrases);
   } else {
     FillBalancesChart(*chart_, plan, results, texts, regional_);
   }
@@ -148,14 +148,14 @@ ChartForms::~ChartForms() {
 }
 
 void ChartForms::Refresh(const PlanDocument& plan, const PlanResults& results,
-                         const PlanParameters& params) {
+                         const PlanFigures& figures, const PlanParameters& params) {
   const ReportPhrases english(programFolder_, 0);
   std::optional<ReportPhrases> spanish;
   if (params.PermitLanguage) spanish.emplace(programFolder_, 1);
   for (ChartForm* form : forms_) {
     if (!form) continue;
     if (IsSpanish(form->kind()) && !spanish) continue;
-    form->Fill(plan, results, IsSpanish(form->kind()) ? *spanish : english);
+    form->Fill(plan, results, figures, IsSpanish(form->kind()) ? *spanish : english);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
+#include "figures/plan_figures.h"
 #include "reports/report_language.h"
 
 class QChart;
@@ -35,10 +36,11 @@ class ChartForm : public QWidget {
   ChartFormKind kind() const { return kind_; }
   QChart& chart() const { return *chart_; }
 
-  // Refills the chart from the results, debt names through `phrases` (the phrases of the
-  // form's language); the payoff form first takes the height for the number of loans of the
-  // current plan.
-  void Fill(const PlanDocument& plan, const PlanResults& results, const ReportPhrases& phrases);
+  // Refills the chart from the results and their figures, debt names through `phrases` (the
+  // phrases of the form's language); the payoff form first takes the height for the number of
+  // loans of the current plan.
+  void Fill(const PlanDocument& plan, const PlanResults& results, const PlanFigures& figures,
+            const ReportPhrases& phrases);
 
   // The chart drawn at the form's size on a white background (DrawChart). On failure returns
   // a null image and sets `error` to the cause, naming the chart ("The payoff chart could
@@ -80,7 +82,9 @@ class ChartForms {
   ChartForms(const ChartForms&) = delete;
   ChartForms& operator=(const ChartForms&) = delete;
 
-  void Refresh(const PlanDocument& plan, const PlanResults& results, const PlanParameters& params);
+  // `figures` are ComputePlanFigures of the plan and its results.
+  void Refresh(const PlanDocument& plan, const PlanResults& results, const PlanFigures& figures,
+               const PlanParameters& params);
 
   ChartForm& Form(ChartFormKind kind) const { return *forms_[static_cast<int>(kind)]; }
   // Shows the two English forms.

@@ -44,19 +44,22 @@ ChartTexts WindowBalancesTexts() {
 }
 ChartTexts FormPayoffTexts(bool spanish) {
   if (spanish) {
-    return {"Horario de Pago de Deudas",
-            {"Actual", "Propuesto"},
+    return {QStringLiteral("Calendario de pago de deudas"),
+            {QStringLiteral("Actual"), QStringLiteral("Propuesto")},
             DateLabels::kMonthNumber,
             false,
-            QStringLiteral("y %1 más")};
+            QStringLiteral("y %1 más"),
+            QStringLiteral("Nunca"),
+            QStringLiteral("Consolidada")};
   }
   return {"Scheduled Payoff Dates", {"Current", "Proposed"}, DateLabels::kMonthName, false};
 }
 ChartTexts FormBalancesTexts(bool spanish) {
   if (spanish) {
-    return {"Balanzas de Deudas e Inversion",
-            {"Deudas Actuales", "Deudas Propuestas", "Inversion"},
-            DateLabels::kMonthName,
+    return {QStringLiteral("Saldos de deudas e inversión"),
+            {QStringLiteral("Deudas actuales"), QStringLiteral("Deudas propuestas"),
+             QStringLiteral("Inversión")},
+            DateLabels::kMonthNumber,
             false};
   }
   return {"Debt and Investment Balances",
@@ -375,7 +378,8 @@ void FillDateAxis(QCategoryAxis& axis, DayNumber first, DayNumber last, DateLabe
 }
 
 // The years under the balances chart's groups (group i stands at i): every one where they fit,
-// else every second, third, ... one, at most ten in all.
+// else every second, third, ... one counted back from the closing group, whose label (the
+// horizon) is always among them; at most ten in all.
 void FillYearAxis(QCategoryAxis& axis, const QStringList& years, const AxisRoom& room,
                   LabelSizes& sizes) {
   constexpr qsizetype kMostLabels = 10;
@@ -385,7 +389,7 @@ void FillYearAxis(QCategoryAxis& axis, const QStringList& years, const AxisRoom&
   for (qsizetype step = std::max<qsizetype>(1, (years.size() + kMostLabels - 1) / kMostLabels);
        step <= years.size(); ++step) {
     std::vector<AxisLabel> labels;
-    for (qsizetype i = 0; i < years.size(); i += step) {
+    for (qsizetype i = (years.size() - 1) % step; i < years.size(); i += step) {
       labels.push_back({years[i], static_cast<double>(i)});
     }
     std::optional<std::vector<AxisLabel>> fitted =
@@ -399,12 +403,14 @@ void FillYearAxis(QCategoryAxis& axis, const QStringList& years, const AxisRoom&
 }
 
 // One mark: a small boxed text at the end of a bar. `value` is the bar's end on the value
-// axis, `slot` the bar's centre on the category axis.
+// axis, `slot` the bar's centre on the category axis. A word mark stands for a bar that is
+// not there: it sits at the start of the value axis, in italics and in its plan's colour.
 struct Mark {
   QGraphicsRectItem* box = nullptr;
   QGraphicsSimpleTextItem* text = nullptr;
   double value = 0;
   double slot = 0;
+  bool word = false;
 };
 
 // What the first fill of a chart set up, kept on the chart as an invisible child item so that
@@ -471,21 +477,11 @@ class ChartParts : public QGraphicsObject {
   // Starts a new set of marks; items made before are kept for reuse.
   void BeginMarks() { used_ = 0; }
   void AddMark(const QString& text, double value, double slot) {
-    if (used_ == marks_.size()) {
-      Mark mark;
-      mark.box = new QGraphicsRectItem(this);
-      mark.box->setPen(QPen(QColor(128, 128, 128), 0));
-      mark.box->setBrush(QColor(255, 255, 225));
-      mark.text = new QGraphicsSimpleTextItem(mark.box);
-      QFont font = mark.text->font();
-      font.setPointSizeF(7.5);
-      mark.text->setFont(font);
-      marks_.push_back(mark);
-    }
-    Mark& mark = marks_[used_++];
-    mark.value = value;
-    mark.slot = slot;
-    if (mark.text->text() != text) mark.text->setText(text);
+    Add(text, value, slot, false, Qt::black);
+  }
+  // A word in place of a bar of colour `colour` in the category slot `slot`.
+  void AddWordMark(const QString& text, double slot, const QColor& colour) {
+    Add(text, 0, slot, true, colour);
   }
   void EndMarks() {
     for (size_t i = used_; i < marks_.size(); ++i) marks_[i].box->setVisible(false);
@@ -502,6 +498,31 @@ class ChartParts : public QGraphicsObject {
   static constexpr int kNameGap = 8;
   static constexpr double kMaxNameWidth = 180;
   static constexpr double kMostNameShare = 0.35;
+
+  void Add(const QString& text, double value, double slot, bool word, const QColor& colour) {
+    if (used_ == marks_.size()) {
+      Mark mark;
+      mark.box = new QGraphicsRectItem(this);
+      mark.box->setPen(QPen(QColor(128, 128, 128), 0));
+      mark.box->setBrush(QColor(255, 255, 225));
+      mark.text = new QGraphicsSimpleTextItem(mark.box);
+      QFont font = mark.text->font();
+      font.setPointSizeF(7.5);
+      mark.text->setFont(font);
+      marks_.push_back(mark);
+    }
+    Mark& mark = marks_[used_++];
+    mark.value = value;
+    mark.slot = slot;
+    if (mark.word != word) {
+      mark.word = word;
+      QFont font = mark.text->font();
+      font.setItalic(word);
+      mark.text->setFont(font);
+    }
+    if (mark.text->brush().color() != colour) mark.text->setBrush(colour);
+    if (mark.text->text() != text) mark.text->setText(text);
+  }
 
   void Place() {
     // Labels chosen here make the chart lay itself out again; that comes back through here
@@ -639,10 +660,14 @@ class ChartParts : public QGraphicsObject {
       const QSizeF size(textRect.width() + 2 * kPad, textRect.height());
       // Marks on bars too thin to tell apart would only pile up on each other.
       const bool fits = thickness >= size.height() * (horizontal ? 0.7 : 0.0);
-      const bool shown = fits && max > min && mark.value > min && categories > 0 && !plot.isEmpty();
+      const bool shown =
+          fits && max > min && (mark.word || mark.value > min) && categories > 0 && !plot.isEmpty();
       mark.box->setVisible(shown);
       if (!shown) continue;
-      const double along = std::min(mark.value - min, max - min) / (max - min) * length;
+      // A word mark stands just inside the start of the axis, where its bar would begin.
+      constexpr double kWordInset = 2;
+      const double along = mark.word ? kWordInset - kGap
+                                     : std::min(mark.value - min, max - min) / (max - min) * length;
       const double centre = (mark.slot + 0.5) / categories * across;
       QPointF topLeft;
       if (horizontal) {
@@ -842,8 +867,8 @@ double Units(Money amount) { return static_cast<double>(amount.Units()); }
 }  // namespace
 
 void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanResults& results,
-                          const ChartTexts& texts, const RegionalSettings& /*regional*/,
-                          const ReportPhrases* phrases) {
+                          const std::vector<DebtPayoff>& payoffs, const ChartTexts& texts,
+                          const RegionalSettings& /*regional*/, const ReportPhrases* phrases) {
   ChartParts& parts = PartsFor(chart, ChartKind::kPayoff, 2);
   ApplyTexts(chart, parts, texts);
 
@@ -856,44 +881,56 @@ void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanRes
 
   // The first loan of the payoff order goes in last, which puts it at the top; the row
   // that counts the loans left out, if any, goes in first, at the bottom, with no bars.
-  const int count = std::min(results.ProposedPlan.GetCount(), results.CurrentPlan.GetCount());
+  std::vector<const DebtPayoff*> rows;
+  rows.reserve(payoffs.size());
+  for (const DebtPayoff& payoff : payoffs) {
+    if (results.CurrentPlan.GetLoan(payoff.loan) && results.ProposedPlan.GetLoan(payoff.loan)) {
+      rows.push_back(&payoff);
+    }
+  }
+  const int count = static_cast<int>(rows.size());
   const int shown = std::min(count, kMostPayoffDebts);
   QStringList names;
-  QList<qreal> current;
-  QList<qreal> proposed;
+  // Per row from the bottom, per plan (current, proposed): how the loan ends there.
+  std::vector<std::array<std::pair<PayoffKind, DayNumber>, 2>> ends;
   names.reserve(shown + 1);
-  current.reserve(shown + 1);
-  proposed.reserve(shown + 1);
+  ends.reserve(shown + 1);
   if (count > shown) {
     names << texts.moreDebts.arg(count - shown);
-    current << 0;
-    proposed << 0;
+    ends.push_back({{{PayoffKind::kNothingOwed, 0}, {PayoffKind::kNothingOwed, 0}}});
   }
   for (int p = shown - 1; p >= 0; --p) {
-    const int i = results.ProposedPlan.GetOrderIndex(p);
-    const TLoan* currentLoan = results.CurrentPlan.GetLoan(i);
-    const TLoan* proposedLoan = results.ProposedPlan.GetLoan(i);
-    if (!currentLoan || !proposedLoan) continue;
-    names << ChartName(QString::fromStdString(phrases ? phrases->DebtName(plan, results, i)
-                                                      : GetDebtName(plan, results, i)));
-    current << currentLoan->PayoffDate();
-    proposed << proposedLoan->PayoffDate();
+    const DebtPayoff& row = *rows[p];
+    names << ChartName(QString::fromStdString(phrases ? phrases->DebtName(plan, results, row.loan)
+                                                      : GetDebtName(plan, results, row.loan)));
+    ends.push_back({{{row.currentKind, row.currentDate}, {row.proposedKind, row.proposedDate}}});
+  }
+  QList<qreal> values[2];
+  for (int k = 0; k < 2; ++k) {
+    values[k].reserve(static_cast<qsizetype>(ends.size()));
+    for (const auto& end : ends) {
+      values[k] << (end[k].first == PayoffKind::kPaidOff ? static_cast<qreal>(end[k].second) : 0);
+    }
   }
   SetCategories(*parts.categoryAxis, DistinctCategories(names));
   parts.SetNames(names);
-  SetValues(*parts.sets[0], current);
-  SetValues(*parts.sets[1], proposed);
+  SetValues(*parts.sets[0], values[0]);
+  SetValues(*parts.sets[1], values[1]);
 
   // Bars of set k sit in the k-th share of their category's width, from the low end.
   parts.BeginMarks();
-  const QList<qreal>* values[2] = {&current, &proposed};
   for (int k = 0; k < 2; ++k) {
-    for (int c = 0; c < values[k]->size(); ++c) {
-      const double day = (*values[k])[c];
-      // A bar that ends before the plan date is never drawn, and neither is its mark.
-      if (day <= first) continue;
+    for (int c = 0; c < static_cast<int>(ends.size()); ++c) {
+      const auto [kind, day] = ends[c][k];
       const double slot = c - kBarWidth / 2 + (k + 0.5) * kBarWidth / 2;
-      parts.AddMark(DateLabelText(static_cast<DayNumber>(day), texts.dateLabels), day, slot);
+      const QColor& colour = k == 0 ? kCurrentColour : kProposedColour;
+      if (kind == PayoffKind::kNeverPaidOff) {
+        parts.AddWordMark(texts.never, slot, colour);
+      } else if (kind == PayoffKind::kConsolidated) {
+        parts.AddWordMark(texts.consolidated, slot, colour);
+      } else if (kind == PayoffKind::kPaidOff && day > first) {
+        parts.AddMark(DateLabelText(day, texts.dateLabels), day, slot);
+      }
     }
   }
   parts.EndMarks();
@@ -922,20 +959,18 @@ void FillBalancesChart(QChart& chart, const PlanDocument& plan, const PlanResult
   ChartParts& parts = PartsFor(chart, ChartKind::kBalances, 3);
   ApplyTexts(chart, parts, texts);
 
-  const int planYear = DecodeDate(plan.Date).year;
-  const int months = results.ProjectionMonths;
-  QStringList years;
+  const int months = std::max(results.ProjectionMonths, 0);
+  const QStringList years = BalanceGroupLabels(plan.Date, months, texts.dateLabels);
   QList<qreal> current;
   QList<qreal> proposed;
   QList<qreal> investment;
-  auto addGroup = [&](int year, int m) {
-    years << QString::number(year);
+  auto addGroup = [&](int m) {
     current << Units(results.CurrentPlan.GetTotalBeginBalance(m));
     proposed << Units(results.ProposedPlan.GetTotalBeginBalance(m));
     investment << Units(results.ProposedInvestment.GetBeginValue(m));
   };
-  for (int m = 0; m < months; m += 12) addGroup(planYear + m / 12, m);
-  addGroup(planYear + std::max(months, 0) / 12 + 1, std::max(months, 0));
+  for (int m = 0; m < months; m += 12) addGroup(m);
+  addGroup(months);
 
   SetCategories(*parts.categoryAxis, DistinctCategories(years));
   // Group i stands at i on the hidden category axis; the years stand on an axis of their own.
@@ -954,6 +989,19 @@ void FillBalancesChart(QChart& chart, const PlanDocument& plan, const PlanResult
   parts.SetMoneyAxis(lo, hi, regional);
   parts.BeginMarks();
   parts.EndMarks();
+}
+
+QStringList BalanceGroupLabels(DayNumber planDate, int projectionMonths, DateLabels form) {
+  const int months = std::max(projectionMonths, 0);
+  const int planYear = DecodeDate(planDate).year;
+  QStringList labels;
+  for (int m = 0; m < months; m += 12) labels << QString::number(planYear + m / 12);
+  // The closing group stands for the month the later plan ends (its debt-free date), which
+  // is `months` calendar months after the plan date's month.
+  const DayNumber end = AddMonths(planDate, months);
+  const QString year = QString::number(DecodeDate(end).year);
+  labels << (labels.contains(year) ? DateLabelText(end, form) : year);
+  return labels;
 }
 
 QStringList ChartMarkTexts(const QChart& chart) {

@@ -3,11 +3,13 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 #include "engine/calendar.h"
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
+#include "figures/plan_figures.h"
 #include "reports/report_language.h"
 
 class QChart;
@@ -21,8 +23,11 @@ enum class DateLabels {
 };
 
 // The wording of one chart: its title and the names of its series in order (current,
-// proposed, and for the balances chart the investment), plus the date form of the payoff
-// chart and the name of its row that counts the debts left out ("%1" stands for the count).
+// proposed, and for the balances chart the investment), plus the form of the dates it writes
+// (the payoff chart's, and a balances group's month when its year alone would repeat), the
+// name of the payoff chart's row that counts the debts left out ("%1" stands for the count),
+// and the words that stand in a payoff row for a debt that has no payoff month: one never paid
+// off, and one the new loan pays at the plan date.
 // `windowLegendShades` gives the legend entries of the first two series the main window's shades
 // (red 0, green 0, blue 160 and red 128, green 0, blue 64) instead of the colours of their bars.
 struct ChartTexts {
@@ -31,6 +36,8 @@ struct ChartTexts {
   DateLabels dateLabels = DateLabels::kMonthName;
   bool windowLegendShades = false;
   QString moreDebts = QStringLiteral("and %1 more");
+  QString never = QStringLiteral("Never");
+  QString consolidated = QStringLiteral("Consolidated");
 };
 
 // The charts of the main window's result pages.
@@ -76,15 +83,18 @@ int PayoffChartRows(int loans);
 
 // Scheduled payoff dates: one pair of horizontal bars ("Current", then "Proposed") per
 // simulated loan, labelled with the loan's display name (GetDebtName, or the name in the
-// language of `phrases` when given) as ChartName cuts it, the first loan of the proposed
-// payoff order at the top. Beyond kMostPayoffDebts loans the rest are one row at the bottom,
-// without bars, named by `texts.moreDebts`.
+// language of `phrases` when given) as ChartName cuts it, in the order of `payoffs`
+// (PlanFigures::payoffs, the order of the report's payoff table) from the top. Beyond
+// kMostPayoffDebts loans the rest are one row at the bottom, without bars, named by
+// `texts.moreDebts`.
 // A bar's value is the loan's payoff day number; the date axis runs from the plan date to the
-// latest of the plan date and the two debt-free dates, so a loan never paid off (day 0) shows
-// no bar. Each bar carries a mark with its month.
+// latest of the plan date and the two debt-free dates. Each bar carries a mark with its month.
+// A loan never paid off, or consolidated in the proposed plan, has no bar (value 0) but a mark
+// at the start of its row that says so: `texts.never` or `texts.consolidated`. A loan with
+// nothing owed has neither.
 void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanResults& results,
-                          const ChartTexts& texts, const RegionalSettings& regional,
-                          const ReportPhrases* phrases = nullptr);
+                          const std::vector<DebtPayoff>& payoffs, const ChartTexts& texts,
+                          const RegionalSettings& regional, const ReportPhrases* phrases = nullptr);
 
 // Total interest paid: one bar for the current plan and one for the proposed plan, each
 // marked with its amount to the cent; no category axis.
@@ -94,16 +104,20 @@ void FillInterestChart(QChart& chart, const PlanResults& results, const ChartTex
 // Debt and investment balances: a group of three bars (current and proposed total begin
 // balance, investment begin value) for months 0, 12, 24, ... below ProjectionMonths, each
 // labelled with its calendar year counted from the plan date's year, then a closing group
-// for month ProjectionMonths labelled with the plan year + ProjectionMonths / 12 + 1.
+// for month ProjectionMonths (the later debt-free month) labelled with that month's year, or
+// with the month itself in the form of `texts.dateLabels` when the group before has the same
+// year.
+// BalanceGroupLabels gives those labels.
 void FillBalancesChart(QChart& chart, const PlanDocument& plan, const PlanResults& results,
                        const ChartTexts& texts, const RegionalSettings& regional);
+QStringList BalanceGroupLabels(DayNumber planDate, int projectionMonths, DateLabels form);
 
 // The month of a day as the payoff chart writes it.
 QString DateLabelText(DayNumber day, DateLabels form);
 
 // The texts of the marks the last fill put on the chart, series by series in the order of
-// the bars; a payoff bar that ends before the plan date has none. Empty for a chart without
-// marks.
+// the bars (on the payoff chart, from the bottom row up), the payoff chart's words for a debt
+// never paid off or consolidated among them. Empty for a chart without marks.
 //
 // The payoff chart's category axis holds the loan names with its labels hidden (the chart
 // draws the names itself); a name that repeats carries zero-width spaces (U+200B) there,

@@ -315,7 +315,7 @@ void TfrmMain::ShowResults() {
   SelectGridRow(selected);
   shownFigures_ = ComputePlanFigures(plan, results_);
   out_->ShowResults(plan, results_, shownFigures_);
-  chartForms_->Refresh(plan, results_, params_);
+  chartForms_->Refresh(plan, results_, shownFigures_, params_);
 
   // The fee charged; the entry field shows only while it is the fee entered.
   const bool feeAsEntered =

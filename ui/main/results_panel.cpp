@@ -310,7 +310,8 @@ void ResultsPanel::ShowResults(const PlanDocument& plan, const PlanResults& resu
   lblConsolidationInterestRate->setText(Q(FormatPercent3(loan.ratePercent, regional)));
   lblDifferenceInterestRate->setText(Q(FormatPercent3(loan.rateDifferencePercent, regional)));
 
-  FillPayoffDatesChart(*graphPayoffDates->chart(), plan, results, WindowPayoffTexts(), regional);
+  FillPayoffDatesChart(*graphPayoffDates->chart(), plan, results, f.payoffs, WindowPayoffTexts(),
+                       regional);
   FillInterestChart(*chart1->chart(), results, WindowInterestTexts(), regional);
   FillBalancesChart(*chart3->chart(), plan, results, WindowBalancesTexts(), regional);
 }
