@@ -661,17 +661,18 @@ void Assembly::Contract() {
   const ContractFigures& f = figures_.contract;
   const std::string company =
       settings_.CompanyName.empty() ? Tr("the company") : settings_.CompanyName;
-  // The names printed under the signature lines; a line to write one in where none is known.
-  const auto nameOrLine = [](std::string name) {
-    return name.empty() ? std::string(20, '_') : name;
-  };
+  // The parties' names: the agreement's first sentence has a line to write one in where it is
+  // not known; under the signature lines an unknown name is left out.
   std::string client = plan_.FirstName;
   if (!client.empty() && !plan_.LastName.empty()) client += " ";
-  client = nameOrLine(client + plan_.LastName);
-  const std::string adviser = nameOrLine(settings_.CompanyName);
+  client += plan_.LastName;
+  const std::string& adviser = settings_.CompanyName;
+  const auto nameOrLine = [](const std::string& name) {
+    return name.empty() ? std::string(20, '_') : name;
+  };
   Fill("Contract", {{"Company", company},
-                    {"ClientName", client},
-                    {"AdviserName", adviser},
+                    {"ClientName", nameOrLine(client)},
+                    {"AdviserName", nameOrLine(adviser)},
                     {"SetupFee", Money2(f.setupFee)},
                     {"DownPayment", Money2(f.downPayment)},
                     {"FinancedSetupFee", Money2(f.financedSetupFee)},

@@ -654,9 +654,9 @@ TEST(ReportStatementsTest, TheContractShowsTheRowsThatApplyAndNamesTheCompany) {
   EXPECT_FALSE(Says(loanContract, "due to the company"));
 }
 
-// The agreement names the client and the company, prints both names under the signature
-// lines (a line to write in where the settings hold no company), and states every fee: the
-// setup fee, the down payment, how the rest of the fee is paid, and the monthly fee.
+// The agreement names the client and the company (a line to write in where a name is not
+// known), prints both names under the signature lines, and states every fee: the setup fee,
+// the down payment, how the rest of the fee is paid, and the monthly fee.
 TEST(ReportStatementsTest, TheAgreementNamesBothPartiesAndStatesEveryFee) {
   for (const int language : {0, 1}) {
     SCOPED_TRACE(language);
@@ -712,7 +712,7 @@ TEST(ReportStatementsTest, TheAgreementNamesBothPartiesAndStatesEveryFee) {
                                        : "financiado con el préstamo nuevo y devuelto en su pago "
                                          "mensual</td><td align=\"right\">$700.00"));
     EXPECT_FALSE(Says(financed, english ? "Monthly plan administration fee" : "Cuota mensual"));
-    const std::string line = "______________________________<br>____________________<br>";
+    const std::string line = "______________________________<br><br>";
     EXPECT_TRUE(Says(financed, line + (english ? "Client" : "El cliente")));
     EXPECT_TRUE(Says(financed, line + (english ? "Adviser" : "El asesor")));
     EXPECT_TRUE(Says(financed, english ? "between ____________________ (the client) and "
