@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -872,9 +873,27 @@ TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
                 Printed(compared[1].at(3)));
       EXPECT_EQ(Printed(compared[2].at(1), 3) - Printed(compared[2].at(2), 3),
                 Printed(compared[2].at(3), 3));
-      const std::string sentence = html.substr(html.find(">" + HeadingOf(page, language) + "<"));
-      EXPECT_TRUE(Says(sentence.substr(0, sentence.find("</p>", sentence.find("<b>" + saved))),
-                       "<b>" + saved + "</b>"));
+      // The page states the same saving, what the saving before the fee differs from it by
+      // and why, and what the points are a percentage of: the debts paid off plus the fee.
+      const std::string from = html.substr(html.find(">" + HeadingOf(page, language) + "<"));
+      const std::size_t tables = from.find("</table>", from.find("</table>") + 1);
+      const std::string text = from.substr(0, from.find("</p>", tables));
+      const std::regex said(
+          language == 1
+              ? R"(un 2\.000% de (\S+) \((el saldo de las deudas liquidadas más )?)"
+                R"(toda la cuota de apertura\).* el plan le ahorra (\S+) en intereses; )"
+                R"(después de ella, <b>(\S+)</b>\. La diferencia, (\S+), son los intereses )"
+                R"(que añade al plan financiar la cuota de apertura \(y sus puntos\) con el )"
+                R"(préstamo nuevo\.)"
+              : R"(the points, 2\.000% of (\S+) \((the balance of the debts paid off plus )?)"
+                R"(the whole setup fee\).* the plan saves you (\S+) in interest; after it, )"
+                R"(<b>(\S+)</b>\. The two differ by (\S+): the interest that financing the )"
+                R"(setup fee \(and the points on it\) in the new loan adds to the plan\.)");
+      std::smatch figures;
+      ASSERT_TRUE(std::regex_search(text, figures, said)) << text;
+      EXPECT_EQ(Printed(figures[1]), Printed(loan[1].at(1)) + Printed(loan[2].at(1)));
+      EXPECT_EQ(figures[4], saved);
+      EXPECT_EQ(Printed(figures[3]) - Printed(figures[4]), Printed(figures[5]));
     }
   }
 }
