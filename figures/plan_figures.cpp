@@ -21,10 +21,14 @@ NewLoanFigures NewLoanOf(const PlanDocument& plan, const PlanResults& r) {
   f.payoffPayment = r.PayoffPayment;
   f.payment = r.NewLoanPayment;
   f.paymentDifference = r.PayoffPayment - r.NewLoanPayment;
+  f.shownPaymentDifference = PrintedDifference(r.PayoffPayment, r.NewLoanPayment);
   f.payoffRatePercent = r.PayoffAverageRate;
   f.ratePercent = r.NewLoanRate * 100;
   f.rateDifferencePercent = f.payoffRatePercent - f.ratePercent;
+  f.shownRateDifferencePercent = PrintedPercent(
+      PrintedPercent(f.payoffRatePercent, 3, 10) - PrintedPercent(f.ratePercent, 3, 10), 3, 10);
   f.feesRatePercent = plan.ConsolidationLoan.FeesRate;
+  f.pointsBase = r.PayoffBalance + r.NewLoanSetupFee;
   f.termYears = plan.ConsolidationLoan.Term;
   const TLoan* loan = r.ProposedPlan.GetLoan(plan.Debts.GetDebtCount());
   f.payoffYears = loan ? loan->PayoffYears() : 0;
@@ -76,6 +80,7 @@ ContractFigures ContractOf(const PlanResults& r, const StrategyFigures& strategy
   f.downPayment = r.ActualDownPayment;
   f.financed = r.Consolidating;
   f.planPayment = strategy.proposedPayment;
+  f.monthlyFee = strategy.adminFee;
   if (f.financed) {
     f.financedSetupFee = r.SetupFeeFinanced;
     f.loanRatePercent = r.NewLoanRate * 100;
@@ -140,6 +145,14 @@ std::vector<DebtPayoff> PayoffsOf(const PlanDocument& plan, const PlanResults& r
 }
 
 }  // namespace
+
+FootedColumn MarginSources(const StrategyFigures& s, bool withNegotiations) {
+  std::vector<Money> rows = {s.currentExcess, s.accelerator};
+  if (withNegotiations) rows.push_back(s.negotiationSavings);
+  rows.push_back(s.newLoanSavings);
+  rows.push_back(-s.adminFee);
+  return FootColumn(rows);
+}
 
 DebtFreeFigures ComputeDebtFreeFigures(const PlanDocument& plan, const PlanResults& r,
                                        const TLoans& loans) {
@@ -209,7 +222,11 @@ PlanFigures ComputePlanFigures(const PlanDocument& plan, const PlanResults& r) {
   f.escrow = current.GetTotalEscrow();
   f.currentDebtsPaymentWithEscrow = f.escrow + f.currentDebtsPayment;
 
+  f.shownInterestSaved = PrintedDifference(f.current.totalInterest, f.proposed.totalInterest);
+
   f.newLoan = NewLoanOf(plan, r);
+  f.newLoan.feeFinancingInterest =
+      PrintedMoney(f.newLoan.interestSavedBeforeFee) - f.shownInterestSaved;
   f.strategy = StrategyOf(r);
   f.contract = ContractOf(r, f.strategy);
   f.payoffs = PayoffsOf(plan, r);

@@ -7,6 +7,7 @@
 #include "engine/money.h"
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
+#include "figures/printed_amounts.h"
 
 namespace ardvane {
 
@@ -44,15 +45,22 @@ struct NewLoanFigures {
   Money payoffPayment;        // what the consolidated debts take a month today
   Money payment;              // the new loan's monthly payment
   Money paymentDifference;    // payoffPayment - payment: what the client pays less a month
+  Money shownPaymentDifference;  // the same of the two payments as printed (PrintedDifference)
   double payoffRatePercent = 0;      // the consolidated debts' rate, weighted by balance
   double ratePercent = 0;            // the new loan's rate
   double rateDifferencePercent = 0;  // payoffRatePercent - ratePercent
-  double feesRatePercent = 0;        // points, as a percent of the amount financed
+  // The same of the two rates as printed (3 decimals, FormatPercent3).
+  double shownRateDifferencePercent = 0;
+  double feesRatePercent = 0;        // points, as a percent of pointsBase
+  Money pointsBase;                  // the debts paid off plus the whole setup fee
   double termYears = 0;              // the loan's term as entered
   double payoffYears = 0;            // when the plan pays the new loan off
   bool setupFeeAtRate = false;       // the fee charged is the share of the interest saved
   double setupFeeRatePercent = 0;    // that share
   Money interestSavedBeforeFee;
+  // What financing the setup fee in the new loan costs in interest: the saving before the
+  // fee less the saving after it, both as printed (PlanFigures::shownInterestSaved).
+  Money feeFinancingInterest;
 };
 
 // The plan's monthly budget and where its margin comes from.
@@ -86,6 +94,7 @@ struct ContractFigures {
   double loanRatePercent = 0;  // the new loan's rate, when financed
   Money loanPayment;           // the new loan's monthly payment, when financed
   Money planPayment;           // the client's monthly payment under the plan, escrow included
+  Money monthlyFee;            // the plan's monthly fee, part of planPayment
 };
 
 // One month of the payment schedule: what the client pays and where it goes.
@@ -121,6 +130,10 @@ struct PlanFigures {
   DebtFreeFigures proposed;
 
   Money interestSaved;          // current total interest - proposed total interest
+  // The saving as the report and the window print it: the difference of the two total
+  // interests as printed, so that a table of both and their difference adds up. Every
+  // statement of the saving prints this figure.
+  Money shownInterestSaved;
   Money monthlyInterestSaving;  // interestSaved per month of the proposed plan
   double annualReturnFraction = 0;  // the return on the plan's fees, a year
   double AnnualReturnPercent() const { return annualReturnFraction * 100; }
@@ -146,6 +159,13 @@ struct PlanFigures {
   // plan's order of priority.
   std::vector<DebtPayoff> payoffs;
 };
+
+// "Where the margin comes from": today's payments above the minimums, the power payment (a
+// payment reduction negative), the lower minimums negotiated (only `withNegotiations`, as
+// the table shows that row), the new loan's monthly benefit (negative when it costs more than
+// the payments it replaces) and the plan fee as a deduction (negative). The total, their sum
+// as printed, is the margin, or the budget's shortfall below the minimums (negative).
+FootedColumn MarginSources(const StrategyFigures& strategy, bool withNegotiations);
 
 // Works the figures out. `results` is the calculation of `plan`.
 PlanFigures ComputePlanFigures(const PlanDocument& plan, const PlanResults& results);

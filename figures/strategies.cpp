@@ -18,6 +18,8 @@ PriorityFigures FiguresOf(const PlanDocument& plan, const PlanResults& results, 
   f.priority = code;
   f.proposed = ComputeDebtFreeFigures(plan, results, results.ProposedPlan);
   f.interestSaved = results.InterestSaved();
+  f.shownInterestSaved =
+      PrintedDifference(f.proposed.totalInterest + f.interestSaved, f.proposed.totalInterest);
   f.annualReturnFraction = results.AnnualReturn;
   f.investmentValue = InvestmentValueAtHorizon(results);
   return f;

@@ -28,6 +28,7 @@ struct PriorityFigures {
   int priority = 0;          // the code, 0..8
   DebtFreeFigures proposed;  // the proposed plan: months, date, interest, debts never paid off
   Money interestSaved;       // current total interest - proposed total interest
+  Money shownInterestSaved;  // the same of the two as printed (PlanFigures::shownInterestSaved)
   double annualReturnFraction = 0;  // the return on the plan's fees, a year (0.43 is 43 %)
   Money investmentValue;            // the investment at the end of the projection
   bool chosen = false;              // the plan's own code

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -113,17 +115,29 @@ class Assembly {
   int planMonth_ = 1;
   int planYear_ = 1899;
   std::optional<std::string> paymentsNeeded_;
+  // For each paragraph read, the placeholders it puts into table cells.
+  std::map<std::string, std::set<std::string, std::less<>>, std::less<>> cellPlaceholders_;
 };
 
+// Every value that goes into a table cell keeps its dates and amounts on one line.
 void Assembly::Fill(const std::string& paragraph, const Pairs& pairs) {
+  const std::vector<std::string>& lines = sources_.Paragraph(paragraph);
+  auto cells = cellPlaceholders_.find(paragraph);
+  if (cells == cellPlaceholders_.end()) {
+    std::string html;
+    for (const std::string& line : lines) html += line + "\n";
+    cells = cellPlaceholders_.emplace(paragraph, PlaceholdersInCells(html)).first;
+  }
   report_.clearReplacements();
   for (const auto& [name, value] : pairs) {
     std::string placeholder = "[$";
     placeholder += name;
     placeholder += "$]";
-    report_.addReplacement(std::move(placeholder), ReportHtmlText(value));
+    std::string text = ReportHtmlText(value);
+    if (cells->second.contains(name)) text = KeepFiguresWhole(text);
+    report_.addReplacement(std::move(placeholder), std::move(text));
   }
-  report_.setTemplateText(sources_.Paragraph(paragraph));
+  report_.setTemplateText(lines);
   report_.applyReplacements();
   for (const std::string& line : report_.reportText()) {
     text_ += line;
@@ -277,17 +291,23 @@ void Assembly::PlanStrategy() {
                             {"PaymentChange", PaymentChange(f.paymentIncrease)},
                             {"InterestRate", ReportPercent2(plan_.ReturnRate, regional_)}});
 
-  Fill(context_.params->PermitNegotiate ? "Margin5" : "Margin4",
-       {{"CurrentExcess", Money2(f.currentExcess)},
-        {"Accelerator", Money2(f.accelerator)},
-        {"AcceleratorType", Tr(f.accelerator >= Money() ? "Power payment" : "Payment reduction")},
-        {"Negotiations", Money2(f.negotiationSavings)},
-        {"NewLoanSavings", Money2(f.newLoanSavings)},
-        {"NewLoanType", Tr(results_.PayoffBalance > Money() ? "Net benefit from consolidation loan"
-                                                            : "Setup fee payment")},
-        {"AdminFee", Money2(f.adminFee)},
-        {"Margin", Money2(f.margin)},
-        {"ActualMargin", Money2(f.actualMargin)}});
+  // Every source as a signed amount, the fee as a deduction, so the column adds up.
+  const bool negotiations = context_.params->PermitNegotiate;
+  const FootedColumn sources = MarginSources(f, negotiations);
+  std::size_t row = 0;
+  const auto next = [&] { return Money2(sources.rows[row++]); };
+  Pairs margin = {{"CurrentExcess", next()}, {"Accelerator", next()}};
+  if (negotiations) margin.emplace_back("Negotiations", next());
+  margin.emplace_back("NewLoanSavings", next());
+  margin.emplace_back("AdminFee", next());
+  margin.emplace_back("AcceleratorType",
+                      Tr(f.accelerator >= Money() ? "Power payment" : "Payment reduction"));
+  margin.emplace_back("NewLoanType", Tr(results_.PayoffBalance > Money()
+                                            ? "Net benefit from consolidation loan"
+                                            : "Setup fee payment"));
+  margin.emplace_back("Margin", Money2(sources.total));
+  margin.emplace_back("ActualMargin", Money2(f.actualMargin));
+  Fill(negotiations ? "Margin5" : "Margin4", margin);
 
   if (f.monthsOverBudget > 0) {
     Fill("NegativeMargin", {{"NegativeMargin", Money2(f.overBudgetIncrease)},
@@ -314,7 +334,7 @@ void Assembly::PayoffProjections() {
         {"ProposedPayoffTime", PayoffTime(f.proposed)},
         {"ProposedPayoffDate", PayoffDate(f.proposed)},
         {"ProposedInterest", Money2(f.proposed.totalInterest)},
-        {"ProposedInterestSavings", Money2(f.interestSaved)},
+        {"ProposedInterestSavings", Money2(f.shownInterestSaved)},
         {"InvestmentValue", Money2(f.investmentValue)},
         {"IncreaseAmount", Money2(f.strategy.paymentIncrease)},
         {"PaymentChange", PaymentChange(f.strategy.paymentIncrease)},
@@ -352,7 +372,7 @@ void Assembly::StrategiesCompared() {
           {"Notes", notes},
           {"DebtFree", debtFree},
           {"TotalInterest", Money2(proposed.totalInterest)},
-          {"InterestSaved", Money2(f.interestSaved)},
+          {"InterestSaved", Money2(f.shownInterestSaved)},
           {"AnnualReturn", ReportPercent2(f.annualReturnFraction * 100, regional_)},
           {"InvestmentValue", Money2(f.investmentValue)}});
   }
@@ -366,7 +386,7 @@ void Assembly::OptionValues(const std::string& paragraph, std::string selected,
   if (withSelected) pairs.emplace_back("SelectedOption", std::move(selected));
   pairs.emplace_back("PeriodicPayment", Money2(option.strategy.proposedPayment));
   pairs.emplace_back("ProposedPayoffYears", PayoffYears(option.proposed));
-  pairs.emplace_back("InterestSaved", Money2(option.interestSaved));
+  pairs.emplace_back("InterestSaved", Money2(option.shownInterestSaved));
   pairs.emplace_back("CurrentPayoffYears", PayoffYears(option.current));
   pairs.emplace_back("ReturnRate", ReportPercent2(plan_.ReturnRate, regional_));
   pairs.emplace_back("InvestmentValue", Money2(option.investmentValue));
@@ -443,13 +463,15 @@ void Assembly::NewLoan() {
         {"ConsolidationBalance", Money2(f.amount)},
         {"PayoffPayment", Money2(f.payoffPayment)},
         {"ConsolidationPayment", Money2(f.payment)},
-        {"DifferencePayment", Money2(f.paymentDifference)},
+        {"DifferencePayment", Money2(f.shownPaymentDifference)},
         {"PayoffRate", FormatPercent3(f.payoffRatePercent, regional_)},
         {"ConsolidationRate", FormatPercent3(f.ratePercent, regional_)},
-        {"DifferenceRate", FormatPercent3(f.rateDifferencePercent, regional_)},
+        {"DifferenceRate", FormatPercent3(f.shownRateDifferencePercent, regional_)},
         {"Term", termText},
         {"ConsolidationPayoffYears", loanYearsText},
-        {"ProposedInterestSavings", Money2(figures_.interestSaved)}});
+        {"PointsBase", Money2(f.pointsBase)},
+        {"FeeFinancingInterest", Money2(f.feeFinancingInterest)},
+        {"ProposedInterestSavings", Money2(figures_.shownInterestSaved)}});
   NeverPaidOffNotes();
 }
 
@@ -458,7 +480,7 @@ void Assembly::ReturnOnInvestment() {
   Fill("InvestmentReturnPage",
        {{"SetupFee", Money2(results_.ActualSetupFee)},
         {"MonthlyFee", Money2(plan_.ManagementFee)},
-        {"InterestSaved", Money2(figures_.interestSaved)},
+        {"InterestSaved", Money2(figures_.shownInterestSaved)},
         {"AnnualReturn", ReportPercent2(figures_.AnnualReturnPercent(), regional_)},
         {"ProposedPayoffYears", PayoffYears(proposed)},
         {"OverThePlan", proposed.DebtFree() ? Tr("Over the") + " " + PayoffTime(proposed) + " " +
@@ -498,7 +520,7 @@ void Assembly::PayoffSchedule() {
 void Assembly::ImmediateResults() {
   const DebtFreeFigures& proposed = figures_.proposed;
   Fill("ImmediateResultsPage",
-       {{"ProposedInterestSavings", Money2(figures_.interestSaved)},
+       {{"ProposedInterestSavings", Money2(figures_.shownInterestSaved)},
         {"ProposedPayoffYears", PayoffYears(proposed)},
         {"DebtFreeIn", proposed.DebtFree()
                            ? Tr("makes you debt free in") + " " + PayoffTime(proposed)
@@ -641,7 +663,18 @@ void Assembly::Contract() {
   const ContractFigures& f = figures_.contract;
   const std::string company =
       settings_.CompanyName.empty() ? Tr("the company") : settings_.CompanyName;
+  // The parties' names: the agreement's first sentence has a line to write one in where it is
+  // not known; under the signature lines an unknown name is left out.
+  std::string client = plan_.FirstName;
+  if (!client.empty() && !plan_.LastName.empty()) client += " ";
+  client += plan_.LastName;
+  const std::string& adviser = settings_.CompanyName;
+  const auto nameOrLine = [](const std::string& name) {
+    return name.empty() ? std::string(20, '_') : name;
+  };
   Fill("Contract", {{"Company", company},
+                    {"ClientName", nameOrLine(client)},
+                    {"AdviserName", nameOrLine(adviser)},
                     {"SetupFee", Money2(f.setupFee)},
                     {"DownPayment", Money2(f.downPayment)},
                     {"FinancedSetupFee", Money2(f.financedSetupFee)},
@@ -653,12 +686,19 @@ void Assembly::Contract() {
           {"InterestRate", FormatFixed(f.loanRatePercent, 3, 10, regional_) + "%"},
           {"NewLoanPayment", Money2(f.loanPayment)}});
   } else if (f.unpaidSetupFee > Money()) {
-    Fill("ContractFeeBalance", {{"FeeBalance", Money2(f.unpaidSetupFee)}});
+    Fill("ContractFeeBalance", {{"FeeBalance", Money2(f.unpaidSetupFee)}, {"Company", company}});
   }
-  Fill("ContractTerms", {{"Company", company}, {"PlanPayment", Money2(f.planPayment)}});
+  if (f.monthlyFee > Money()) Fill("ContractMonthlyFee", {{"MonthlyFee", Money2(f.monthlyFee)}});
+  Fill("ContractTerms", {{"Company", company},
+                         {"PlanPayment", Money2(f.planPayment)},
+                         {"ClientName", client},
+                         {"AdviserName", adviser}});
   if (HaveNegotiated(plan_, *context_.params)) {
-    Fill("WorkoutAgreement",
-         {{"FirstName", plan_.FirstName}, {"LastName", plan_.LastName}, {"Company", company}});
+    Fill("WorkoutAgreement", {{"FirstName", plan_.FirstName},
+                              {"LastName", plan_.LastName},
+                              {"Company", company},
+                              {"ClientName", client},
+                              {"AdviserName", adviser}});
   }
 }
 

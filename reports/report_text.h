@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,15 @@ inline constexpr std::string_view kReportDocumentStart = "\xEF\xBB\xBF";
 // whose end closes whatever the value left open, so that it cannot reverse the paragraph's
 // text around it; marks (U+200E, U+200F) and right-to-left letters need no such fence.
 std::string ReportHtmlText(std::string_view value);
+
+// `text` (a value for a table cell) with the blanks inside its figures made no-break spaces
+// (U+00A0), so that no table breaks a date or an amount over two lines, while the words
+// around may still wrap: a blank with a digit on either side ("174 months", "February 2031",
+// "1 234,50 €") and the blank before a "de" that leads to a number ("febrero de 2031").
+std::string KeepFiguresWhole(std::string_view text);
+
+// The names of the placeholders ("[$Name$]" gives "Name") that `html` (a paragraph) puts
+// inside a table cell, a `<td>` or `<th>` element, as the templates write them in lower case.
+std::set<std::string, std::less<>> PlaceholdersInCells(std::string_view html);
 
 }  // namespace ardvane

@@ -5,7 +5,9 @@
 # unless each PDF holds both chart pictures, the client's name and the current and proposed
 # total interest as the window shows them, and the return on the plan's fees. The same checks
 # are made on the PDF that the program writes itself (--pdf, Qt's rich-text engine), which
-# must also give every major section at least a page. A second plan, without consolidation and
+# must also give every major section at least a page. In each PDF, and in the sample printed by
+# headless Chromium, every date of the strategies table ("(December 2036)", "(diciembre de
+# 2036)") stands whole on one line. A second plan, without consolidation and
 # with a debt that is never paid off, must say so and make no claim of debt freedom, and its
 # contract must show no $0.00 figure. A third plan, with names in Hebrew and Arabic, bidi marks,
 # an emoji and control characters, must open in LibreOffice as a formatted document with its
@@ -79,7 +81,29 @@ fail() { echo "check-report: $1" >&2; failed=1; }
 # the new loan page's paragraph. The PDF has a page for each one turned on at least (the
 # cover adds one more; Options, New Loan and Return On Investment may be left out by the
 # plan's figures, which only lowers the count the PDF must reach).
-major_sections=$(grep -cE '^(Current Debts|Plan Strategy|Payoff Projections|Options|New Loan|Return On Investment|Payoff Schedule|Immediate Results|Payment Schedule|Monthly Payment Tables|Amortization Tables|Investment Projections|Contract)=1$' "$folder/Settings.ini")
+major_sections=$(grep -cE '^(Current Debts|Plan Strategy|Payoff Projections|Strategies Compared|Options|New Loan|Return On Investment|Payoff Schedule|Immediate Results|Payment Schedule|Monthly Payment Tables|Amortization Tables|Investment Projections|Contract)=1$' "$folder/Settings.ini")
+
+# Fails unless every date in brackets in the PDF at $2 ($1 names it), as the strategies table
+# writes them ("(December 2036)", "(diciembre de 2036)"), stands whole on one line: a date
+# broken over two lines leaves its bracket and month, or only part of the month, at a line's
+# end. At least one whole date must be there, so that a missing table does not pass.
+check_dates() {
+  local what=$1 pdf=$2 report
+  report=$(pdftotext -layout "$pdf" - | perl -CSD -ne '
+    my $starts = qr/\((?:Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec|ene|feb|mar|abr|may|jun|jul|ago|sep|oct|nov|dic)/;
+    my $whole = qr/\((?:January|February|March|April|May|June|July|August|September|October|November|December|enero|febrero|marzo|abril|mayo|junio|julio|agosto|septiembre|octubre|noviembre|diciembre)[\s\x{A0}]+(?:de[\s\x{A0}]+)?\d{4}\)/;
+    while (/$starts/g) {
+      my $at = $-[0];
+      if (substr($_, $at) =~ /^$whole/) { $dates++; next }
+      (my $line = $_) =~ s/^\s+|\s+$//g;
+      $broken .= "\"$line\" ";
+    }
+    END { print $dates + 0, " ", $broken // "" }')
+  local dates=${report%% *} broken=${report#* }
+  [ "$dates" -gt 0 ] || fail "$what: no date of the strategies table in $pdf"
+  [ -z "$broken" ] || fail "$what: dates broken over two lines in $pdf: $broken"
+  [ -n "$broken" ] || [ "$dates" -eq 0 ] || echo "check-report: $what: $dates dates in brackets, each whole on one line"
+}
 
 # Checks the PDF at $2 for language $1: both pictures, the client's name, both interest
 # figures; with a third argument, at least that many pages.
@@ -118,6 +142,7 @@ for language in English Spanish; do
   [ -s "$pdf" ] || { fail "$language: LibreOffice wrote no PDF"; continue; }
 
   check_pdf "$language (LibreOffice)" "$pdf"
+  check_dates "$language (LibreOffice)" "$pdf"
 
   # The program's own PDF, beside the report.
   if ! "$program" --program-folder "$folder" "$folder/Sample.bvx" "-<p>$name" --language "$language" --pdf; then
@@ -127,6 +152,21 @@ for language in English Spanish; do
   own="$folder/Reports/$name.pdf"
   [ -s "$own" ] || { fail "$language: no PDF at $own"; continue; }
   check_pdf "$language (--pdf)" "$own" "$major_sections"
+  check_dates "$language (--pdf)" "$own"
+
+  # As a browser prints it.
+  if command -v chromium >/dev/null; then
+    cp "$report" "$work/$name.html"
+    timeout 300 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+      --disable-background-networking --disable-component-update --disable-sync \
+      --user-data-dir="$work/chromium" --no-pdf-header-footer \
+      --print-to-pdf="$work/$name browser.pdf" "$work/$name.html" >/dev/null 2>&1 || true
+    if [ -s "$work/$name browser.pdf" ]; then
+      check_dates "$language (browser)" "$work/$name browser.pdf"
+    else
+      fail "$language: the browser printed no PDF"
+    fi
+  fi
 done
 
 # --- The program's own PDF reads like print ---------------------------------------------

@@ -11,7 +11,7 @@ make_report_folder() {
     for section in "Current Debts" "Plan Strategy" "Payoff Projections" "Options" "New Loan" \
         "Return On Investment" "Payoff Schedule" "Immediate Results" "Payment Schedule" \
         "Monthly Payment Tables" "Amortization Tables" "Investment Projections" "Plan Fees" \
-        "Contract"; do
+        "Contract" "Strategies Compared"; do
       echo "$section=1"
     done
   } > "$folder/Settings.ini"

@@ -135,6 +135,37 @@ TEST(PlanFiguresTest, SampleNewLoanPage) {
   EXPECT_DOUBLE_EQ(n.feesRatePercent, 2);
   EXPECT_DOUBLE_EQ(n.termYears, 5);
   EXPECT_FALSE(n.setupFeeAtRate);  // the fee entered, not a share of the saving
+  // As the page prints them: $310.00 - $236.76, 23.067 % - 7.500 %.
+  EXPECT_EQ(n.shownPaymentDifference, M(73.24));
+  EXPECT_DOUBLE_EQ(n.shownRateDifferencePercent, 15.567);
+  EXPECT_EQ(n.pointsBase, M(11725.95));  // the points' 234.519 are 2 % of it
+}
+
+// The saving as printed, before the fee and after it, and where the margin comes from. The
+// first run, whose new loan carries no setup fee, saves 66,949.76; the final one, whose loan
+// carries the 700 of the fee left after the down payment and the points on the whole fee,
+// 145,660.11 - 79,366.35 = 66,293.76 as printed: financing the fee costs 656.00 of interest.
+// The margin's sources add up to 223.24 with the fee taken off; with a 300 payment reduction
+// instead of the power payment the budget falls 226.76 short of the minimums (2,095 against
+// 2,321.7578, the unrounded -226.7578).
+TEST(PlanFiguresTest, SampleSavingAndMarginAsPrinted) {
+  const PlanFigures f = Sample().figures;
+  EXPECT_EQ(f.shownInterestSaved, M(66293.76));
+  EXPECT_EQ(PrintedMoney(f.newLoan.interestSavedBeforeFee), M(66949.76));
+  EXPECT_EQ(f.newLoan.feeFinancingInterest, M(656));
+  EXPECT_EQ(f.contract.monthlyFee, M(25));
+
+  const FootedColumn margin = MarginSources(f.strategy, true);
+  EXPECT_EQ(margin.rows, (std::vector<Money>{M(25), M(150), Money(), M(73.24), M(-25)}));
+  EXPECT_EQ(margin.total, M(223.24));
+  EXPECT_EQ(MarginSources(f.strategy, false).rows.size(), 4u);  // no negotiations row
+
+  const PlanFigures reduced =
+      Sample([](PlanDocument& plan) { plan.Accelerators[0].Monthly = M(-300); }).figures;
+  const FootedColumn shortfall = MarginSources(reduced.strategy, true);
+  EXPECT_EQ(shortfall.rows, (std::vector<Money>{M(25), M(-300), Money(), M(73.24), M(-25)}));
+  EXPECT_EQ(shortfall.total, M(-226.76));
+  EXPECT_EQ(reduced.strategy.actualMargin, M(-226.7578));
 }
 
 // The sample's strategy, payoff projections and fees. Today: 1,390 + 385 + 220 + 90 + 260

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -41,7 +45,8 @@ const char* const kParagraphs[] = {
     "MonthlyPaymentScheduleTable", "MonthlyPaymentScheduleTableFooter",
     "AmortizationTableHeader", "AmortizationTable", "InvestmentHeader", "InvestmentTable",
     "Contract", "WorkoutAgreement", "Closer", "ContractFinanced", "ContractFeeBalance",
-    "ContractTerms", "ContactUs", "CurrentNeverPaidOff", "ProposedNeverPaidOff",
+    "ContractTerms", "ContractMonthlyFee", "ContactUs", "CurrentNeverPaidOff",
+    "ProposedNeverPaidOff",
     "AmortizationTableHeaderNever", "StrategiesComparedPage", "StrategiesComparedTable"};
 const char* const kPlaceholders[] = {
     "FirstName", "LastName", "CompanyName", "Month", "Day", "Suffix", "Year", "Description",
@@ -57,7 +62,9 @@ const char* const kPlaceholders[] = {
     "ProposedMonthlyInterestSavings", "FinancedSetupFee", "NewLoanPayment", "PlanPayment",
     "Company", "SetupFee", "DownPayment", "DebtNames", "DebtFreeIn", "OverThePlan",
     "PaymentsNeeded", "Strategy", "Notes", "DebtFree", "TotalInterest", "MonthYear",
-    "DebtFreeWhen"};
+    "DebtFreeWhen", "PointsBase", "FeeFinancingInterest", "ProposedInterestSavingsPreFee",
+    "ClientName", "AdviserName", "MonthlyFee", "CurrentExcess", "Negotiations", "NewLoanSavings",
+    "AdminFee", "FeeBalance"};
 
 // One filled paragraph of a marker template: its name and the values it received.
 struct Filled {
@@ -506,7 +513,8 @@ TEST(AssembleReportTest, TheSamplePlansPlaceholders) {
   EXPECT_EQ(projections["CurrentPayoffTime"], "19.0 years");
   EXPECT_EQ(projections["ProposedPayoffTime"], "10.0 years");
   EXPECT_EQ(projections["CurrentPayoffDate"], "December 2045");
-  EXPECT_EQ(projections["ProposedInterestSavings"], "$66,293.77");
+  // 145,660.11 - 79,366.35 as printed, not the unrounded 66,293.7668.
+  EXPECT_EQ(projections["ProposedInterestSavings"], "$66,293.76");
   const Filled loan = one("ConsolidationLoanPage");
   EXPECT_EQ(loan["CashPayment"], "($295.00)");
   EXPECT_EQ(loan["PayoffRate"], "23.067%");
@@ -514,6 +522,12 @@ TEST(AssembleReportTest, TheSamplePlansPlaceholders) {
   EXPECT_EQ(loan["DifferenceRate"], "15.567%");
   EXPECT_EQ(loan["DifferencePayment"], "$73.24");
   EXPECT_EQ(loan["ConsolidationBalance"], "$11,815.47");
+  EXPECT_EQ(loan["PointsBase"], "$11,725.95");  // 10,730.95 paid off + the 995 fee
+  EXPECT_EQ(loan["ProposedInterestSavingsPreFee"], "$66,949.76");
+  EXPECT_EQ(loan["ProposedInterestSavings"], "$66,293.76");
+  EXPECT_EQ(loan["FeeFinancingInterest"], "$656.00");  // 66,949.76 - 66,293.76
+  EXPECT_EQ(one("InvestmentReturnPage")["InterestSaved"], "$66,293.76");
+  EXPECT_EQ(one("ImmediateResultsPage")["ProposedInterestSavings"], "$66,293.76");
   EXPECT_EQ(one("InvestmentReturnPage")["AnnualReturn"], "43.06%");
   EXPECT_EQ(one("InvestmentReturnPage")["OverThePlan"], "Over the 10.0 years of the plan");
   EXPECT_EQ(one("ImmediateResultsPage")["ProposedMonthlyInterestSavings"], "$552.45");
@@ -616,10 +630,10 @@ TEST(ReportStatementsTest, TheContractShowsTheRowsThatApplyAndNamesTheCompany) {
   report.plan.DownPayment = M(295);
   const std::string text = report.AssembleText(kDist);
   const std::string contract = text.substr(text.find("Service Agreement"));
-  EXPECT_TRUE(Says(contract, "engages Norte Advisers to prepare"));
-  EXPECT_TRUE(Says(contract, "For Norte Advisers"));
-  EXPECT_TRUE(Says(contract, "Balance of the setup fee, due after the down payment</td><td "
-                             "align=\"right\">$700.00"));
+  EXPECT_TRUE(Says(contract, "between Ana Ruiz (the client) and Norte Advisers (the company)"));
+  EXPECT_TRUE(Says(contract, "Balance of the setup fee, due to Norte Advisers after the down "
+                             "payment; it is not part of your monthly payment under the plan"
+                             "</td><td align=\"right\">$700.00"));
   EXPECT_FALSE(Says(contract, "financed"));
   EXPECT_FALSE(Says(contract, "$0.00"));
   EXPECT_TRUE(Says(contract, "Your monthly payment under the plan</b></td><td "
@@ -632,7 +646,8 @@ TEST(ReportStatementsTest, TheContractShowsTheRowsThatApplyAndNamesTheCompany) {
   EXPECT_FALSE(Says(anonymous, "please contact:"));
   EXPECT_FALSE(Says(anonymous, "Prepared by"));
   EXPECT_TRUE(Says(anonymous, "<title>Debt Elimination Plan for Ana Ruiz</title>"));
-  EXPECT_TRUE(Says(anonymous, "engages the company to prepare"));
+  EXPECT_TRUE(Says(anonymous, "between Ana Ruiz (the client) and ____________________ (the "
+                              "company)"));
 
   // With the consolidation loan the rest of the fee is financed, and the loan's payment is
   // labelled as the loan's.
@@ -643,10 +658,253 @@ TEST(ReportStatementsTest, TheContractShowsTheRowsThatApplyAndNamesTheCompany) {
   report.plan.Debts.EditDebt(0, testing::Consolidated(Debt("Visa", "3000", "18.9", "150", "60")));
   const std::string financed = report.AssembleText(kDist);
   const std::string loanContract = financed.substr(financed.find("Service Agreement"));
-  EXPECT_TRUE(Says(loanContract, "Setup fee financed by the new loan</td><td "
-                                 "align=\"right\">$700.00"));
+  EXPECT_TRUE(Says(loanContract, "Balance of the setup fee, financed by the new loan and repaid "
+                                 "in its monthly payment</td><td align=\"right\">$700.00"));
   EXPECT_TRUE(Says(loanContract, "Monthly payment of the new loan"));
-  EXPECT_FALSE(Says(loanContract, "Balance of the setup fee"));
+  EXPECT_FALSE(Says(loanContract, "due to the company"));
+}
+
+// The agreement names the client and the company (a line to write in where a name is not
+// known), prints both names under the signature lines, and states every fee: the setup fee,
+// the down payment, how the rest of the fee is paid, and the monthly fee.
+TEST(ReportStatementsTest, TheAgreementNamesBothPartiesAndStatesEveryFee) {
+  for (const int language : {0, 1}) {
+    SCOPED_TRACE(language);
+    const bool english = language == 0;
+    Report report;
+    report.settings = EverySection();
+    report.settings.CompanyName = "Norte Advisers";
+    report.plan.SetupFee = M(995);
+    report.plan.DownPayment = M(295);
+    report.plan.ManagementFee = M(25);
+    report.plan.Accelerators[0].Monthly = M(50);  // saves interest, so the fee is charged
+    const auto agreement = [&] {
+      const std::string text = report.AssembleText(kDist, language);
+      return text.substr(text.find(english ? "Service Agreement" : "Contrato de servicios"));
+    };
+    const std::string unfinanced = agreement();
+    EXPECT_TRUE(Says(unfinanced, english ? "between Ana Ruiz (the client) and Norte Advisers"
+                                         : "entre Ana Ruiz (el cliente) y Norte Advisers"));
+    EXPECT_TRUE(Says(unfinanced, english ? "Setup fee</td><td width=\"30%\" align=\"right\">$995.00"
+                                         : "Cuota de apertura</td><td width=\"30%\" "
+                                           "align=\"right\">$995.00"));
+    EXPECT_TRUE(Says(unfinanced, english ? "paid when the plan starts</td><td "
+                                           "align=\"right\">$295.00"
+                                         : "al comenzar el plan</td><td align=\"right\">$295.00"));
+    EXPECT_TRUE(Says(unfinanced, english ? "not part of your monthly payment under the plan</td>"
+                                           "<td align=\"right\">$700.00"
+                                         : "no forma parte de su pago mensual con el plan</td>"
+                                           "<td align=\"right\">$700.00"));
+    EXPECT_TRUE(Says(unfinanced, english ? "Monthly plan administration fee, included in your "
+                                           "monthly payment under the plan</td><td "
+                                           "align=\"right\">$25.00"
+                                         : "Cuota mensual de administración del plan, incluida en "
+                                           "su pago mensual con el plan</td><td "
+                                           "align=\"right\">$25.00"));
+    EXPECT_TRUE(Says(unfinanced, english ? "____<br>Ana Ruiz<br>Client</td>"
+                                         : "____<br>Ana Ruiz<br>El cliente</td>"));
+    EXPECT_TRUE(Says(unfinanced, english ? "____<br>Norte Advisers<br>Adviser</td>"
+                                         : "____<br>Norte Advisers<br>El asesor</td>"));
+
+    // Financed by a consolidation loan; no monthly fee, no company and no client name.
+    report.params.PermitConsolidate = true;
+    report.plan.Consolidate = true;
+    report.plan.ConsolidationLoan.InterestRate = 8;
+    report.plan.ConsolidationLoan.Term = 3;
+    report.plan.Debts.EditDebt(0, testing::Consolidated(Debt("Visa", "3000", "18.9", "150", "60")));
+    report.plan.ManagementFee = Money();
+    report.plan.FirstName.clear();
+    report.plan.LastName.clear();
+    report.settings.CompanyName.clear();
+    const std::string financed = agreement();
+    EXPECT_TRUE(Says(financed, english ? "financed by the new loan and repaid in its monthly "
+                                         "payment</td><td align=\"right\">$700.00"
+                                       : "financiado con el préstamo nuevo y devuelto en su pago "
+                                         "mensual</td><td align=\"right\">$700.00"));
+    EXPECT_FALSE(Says(financed, english ? "Monthly plan administration fee" : "Cuota mensual"));
+    const std::string line = "______________________________<br><br>";
+    EXPECT_TRUE(Says(financed, line + (english ? "Client" : "El cliente")));
+    EXPECT_TRUE(Says(financed, line + (english ? "Adviser" : "El asesor")));
+    EXPECT_TRUE(Says(financed, english ? "between ____________________ (the client) and "
+                                         "____________________ (the company)"
+                                       : "entre ____________________ (el cliente) y "
+                                         "____________________ (la empresa)"));
+  }
+}
+
+// --- Printed tables foot -----------------------------------------------------------------
+
+// The text of the first heading (h2 or h3) of a shipped paragraph.
+std::string HeadingOf(const std::string& paragraph, int language) {
+  std::ifstream file(kDist / "Templates" / (language == 1 ? "Spanish" : "English") /
+                     (paragraph + ".ktf"));
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const auto open = text.find('>', text.find("<h"));
+  return text.substr(open + 1, text.find("</h", open) - open - 1);
+}
+
+// The rows of table `index` (0 the first) after `heading` in a report: each row's cells as
+// the page shows their text, tags dropped, no-break spaces as blanks.
+using Rows = std::vector<std::vector<std::string>>;
+Rows TableAfter(const std::string& html, const std::string& heading, int index = 0) {
+  std::size_t at = html.find(">" + heading + "<");
+  EXPECT_NE(at, std::string::npos) << heading;
+  if (at == std::string::npos) return {};
+  for (int i = 0; i <= index; ++i) at = html.find("<table", at + 1);
+  const std::string table = html.substr(at, html.find("</table>", at) - at);
+  Rows rows;
+  for (std::size_t row = table.find("<tr"); row != std::string::npos;
+       row = table.find("<tr", row + 1)) {
+    const std::string tr = table.substr(row, table.find("</tr>", row) - row);
+    std::vector<std::string> cells;
+    for (std::size_t cell = tr.find("<t", 1); cell != std::string::npos;
+         cell = tr.find("<t", cell + 1)) {
+      const std::string td = tr.substr(cell, tr.find("</t", cell) - cell);
+      std::string text;
+      bool tag = false;
+      for (const char c : td) {
+        if (c == '<') tag = true;
+        if (!tag) text += c;
+        if (c == '>') tag = false;
+      }
+      for (const std::string space : {"&nbsp;", "\u00A0"}) {
+        for (auto found = text.find(space); found != std::string::npos; found = text.find(space)) {
+          text.replace(found, space.size(), " ");
+        }
+      }
+      cells.push_back(text);
+    }
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+// A printed amount ("$1,234.50", "($25.00)") or rate ("23.067%") as a number of cents or
+// thousandths; anything else fails the test.
+long long Printed(const std::string& text, int decimals = 2) {
+  std::string digits;
+  for (const char c : text) {
+    if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+  }
+  const bool negative = text.find('(') != std::string::npos || text.find('-') != std::string::npos;
+  const auto point = text.find('.');
+  EXPECT_TRUE(!digits.empty() && point != std::string::npos &&
+              text.size() - point > static_cast<std::size_t>(decimals))
+      << "\"" << text << "\" is no figure";
+  if (digits.empty()) return 0;
+  return (negative ? -1 : 1) * std::stoll(digits);
+}
+
+// "Where the margin comes from", the comparison of the plans and the new loan's tables add
+// up in the figures they print, in both languages, and the saving they show is the one the
+// other pages state: for the sample, a plan whose new loan only finances the fee (its row
+// a deduction), a plan without consolidation and a budget below the minimums.
+TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
+  struct Plan {
+    const char* name;
+    std::function<void(Report&)> make;
+  };
+  const auto sample = [](Report& report) {
+    report.params.PermitConsolidate = report.params.PermitNegotiate = true;
+    ASSERT_TRUE(ReadData(kDist / "Sample.bvx", report.plan,
+                         PlanReadContext{kPointRegional, report.params, 0})
+                    .ok());
+  };
+  const auto fees = [](Report& report) {
+    report.plan.SetupFee = M(995);
+    report.plan.DownPayment = M(295);
+    report.plan.ManagementFee = M(25);
+    report.plan.Accelerators[0].Monthly = M(50);
+  };
+  const Plan plans[] = {
+      {"sample", sample},
+      {"the new loan finances the fee alone",
+       [&](Report& report) {
+         fees(report);
+         report.params.PermitConsolidate = true;
+         report.plan.Consolidate = true;
+         report.plan.ConsolidationLoan.InterestRate = 8;
+         report.plan.ConsolidationLoan.Term = 3;
+         report.plan.ConsolidationLoan.FeesRate = 2;
+       }},
+      {"no consolidation", fees},
+      {"budget below the minimums",
+       [&](Report& report) {
+         sample(report);
+         report.plan.Accelerators[0].Monthly = M(-300);
+       }},
+  };
+  for (const Plan& plan : plans) {
+    for (const int language : {0, 1}) {
+      SCOPED_TRACE(std::string(plan.name) + (language == 1 ? " (Spanish)" : ""));
+      Report report;
+      report.settings = EverySection();
+      plan.make(report);
+      const std::string html = report.AssembleText(kDist, language);
+      EXPECT_TRUE(report.missing.empty());
+
+      // The margin: every source but the total, a deduction negative, adds up to the total.
+      const Rows margin = TableAfter(
+          html, HeadingOf(report.params.PermitNegotiate ? "Margin5" : "Margin4", language));
+      ASSERT_GE(margin.size(), 4u);
+      long long sum = 0;
+      for (std::size_t r = 1; r + 1 < margin.size(); ++r) sum += Printed(margin[r].at(1));
+      EXPECT_EQ(sum, Printed(margin.back().at(1))) << margin.back().at(1);
+      const std::vector<std::string>& fee = margin[margin.size() - 2];
+      EXPECT_LT(Printed(fee.at(1)), 0) << fee.at(0);
+      EXPECT_EQ(fee.at(0), language == 1 ? "Cuota de administración del plan"
+                                         : "Plan administration fee");
+
+      // Today's interest less the plan's is the saving, as printed, and every page that
+      // states the saving states that figure.
+      const Rows plans = TableAfter(html, HeadingOf("CurrentVsProposedPage", language));
+      ASSERT_EQ(plans.size(), 5u);
+      const std::string saved = plans[4].at(2);
+      EXPECT_EQ(Printed(plans[3].at(1)) - Printed(plans[3].at(2)), Printed(saved))
+          << plans[3].at(1) << " - " << plans[3].at(2) << " = " << saved;
+      const std::string immediate =
+          html.substr(html.find(">" + HeadingOf("ImmediateResultsPage", language) + "<"));
+      EXPECT_TRUE(Says(immediate.substr(0, 600), saved)) << saved;
+
+      if (!report.results.Consolidating) continue;
+      const std::string page = report.results.PayoffBalance > Money() ? "ConsolidationLoanPage"
+                                                                     : "PlanFeesPage";
+      // The new loan: its parts add up to its amount, the cash paid in negative.
+      const Rows loan = TableAfter(html, HeadingOf(page, language));
+      ASSERT_EQ(loan.size(), 6u);
+      sum = 0;
+      for (std::size_t r = 1; r < 5; ++r) sum += Printed(loan[r].at(1));
+      EXPECT_EQ(sum, Printed(loan[5].at(1)));
+      // Today's payments less the loan's, today's rate less the loan's.
+      const Rows compared = TableAfter(html, HeadingOf(page, language), 1);
+      ASSERT_EQ(compared.size(), 3u);
+      EXPECT_EQ(Printed(compared[1].at(1)) - Printed(compared[1].at(2)),
+                Printed(compared[1].at(3)));
+      EXPECT_EQ(Printed(compared[2].at(1), 3) - Printed(compared[2].at(2), 3),
+                Printed(compared[2].at(3), 3));
+      // The page states the same saving, what the saving before the fee differs from it by
+      // and why, and what the points are a percentage of: the debts paid off plus the fee.
+      const std::string from = html.substr(html.find(">" + HeadingOf(page, language) + "<"));
+      const std::size_t tables = from.find("</table>", from.find("</table>") + 1);
+      const std::string text = from.substr(0, from.find("</p>", tables));
+      const std::regex said(
+          language == 1
+              ? R"(un 2\.000% de (\S+) \((el saldo de las deudas liquidadas más )?)"
+                R"(toda la cuota de apertura\).* el plan le ahorra (\S+) en intereses; )"
+                R"(después de ella, <b>(\S+)</b>\. La diferencia, (\S+), son los intereses )"
+                R"(que añade al plan financiar la cuota de apertura \(y sus puntos\) con el )"
+                R"(préstamo nuevo\.)"
+              : R"(the points, 2\.000% of (\S+) \((the balance of the debts paid off plus )?)"
+                R"(the whole setup fee\).* the plan saves you (\S+) in interest; after it, )"
+                R"(<b>(\S+)</b>\. The two differ by (\S+): the interest that financing the )"
+                R"(setup fee \(and the points on it\) in the new loan adds to the plan\.)");
+      std::smatch figures;
+      ASSERT_TRUE(std::regex_search(text, figures, said)) << text;
+      EXPECT_EQ(Printed(figures[1]), Printed(loan[1].at(1)) + Printed(loan[2].at(1)));
+      EXPECT_EQ(figures[4], saved);
+      EXPECT_EQ(Printed(figures[3]) - Printed(figures[4]), Printed(figures[5]));
+    }
+  }
 }
 
 TEST(AssembleReportTest, EveryMissingParagraphIsNamedOnce) {
@@ -693,6 +951,9 @@ TEST(AssembleReportTest, TheStrategiesComparedFollowTheComparisonAndAreOffByDefa
   EXPECT_EQ(on.substr(0, start) + on.substr(end), off);
   // It follows the payoff projections.
   EXPECT_LT(on.find("Current Plan vs. Proposed Plan"), start);
+  // Its dates and counts of months never break over two lines; its names may.
+  EXPECT_TRUE(Says(on, "<td width=\"20%\">120\u00A0months (December\u00A02036)</td>"));
+  EXPECT_TRUE(Says(on, "Highest Interest Rate / Minimize Interest"));
 
   MarkerFolder folder;
   report.settings = NoSections();
@@ -721,7 +982,7 @@ TEST(AssembleReportTest, TheStrategiesComparedFollowTheComparisonAndAreOffByDefa
     EXPECT_EQ(rows[r]["DebtFree"], std::to_string(f.proposed.months) + " months (" +
                                        ReportMonthYear(f.proposed.date, 0, "NA") + ")");
     EXPECT_EQ(rows[r]["TotalInterest"], ReportMoney(f.proposed.totalInterest, kPointRegional));
-    EXPECT_EQ(rows[r]["InterestSaved"], ReportMoney(f.interestSaved, kPointRegional));
+    EXPECT_EQ(rows[r]["InterestSaved"], ReportMoney(f.shownInterestSaved, kPointRegional));
     EXPECT_EQ(rows[r]["AnnualReturn"],
               ReportPercent2(f.annualReturnFraction * 100, kPointRegional));
     EXPECT_EQ(rows[r]["InvestmentValue"], ReportMoney(f.investmentValue, kPointRegional));

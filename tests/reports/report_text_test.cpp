@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 namespace ardvane {
@@ -54,6 +55,37 @@ TEST(ReportHtmlTextTest, DirectionControlsCannotReachTheTextAround) {
   // A closing isolate that closes nothing of the value's own would end the fence early.
   EXPECT_EQ(ReportHtmlText(kPdi + "x" + kRlo), kFsi + "x" + kRlo + kPdi);
   EXPECT_EQ(ReportHtmlText(rli + "a" + kPdi + kPdi + "b"), kFsi + rli + "a" + kPdi + "b" + kPdi);
+}
+
+// Only the blanks inside a figure hold it together; the words around it may still wrap.
+TEST(KeepFiguresWholeTest, JoinsDatesAndAmountsAndNothingElse) {
+  const std::string nb = "\xC2\xA0";  // U+00A0
+  const struct {
+    std::string value, kept;
+  } cases[] = {
+      {"174 months (February 2031)", "174" + nb + "months (February" + nb + "2031)"},
+      {"174 meses (febrero de 2031)", "174" + nb + "meses (febrero" + nb + "de" + nb + "2031)"},
+      {"1 234,50 €", "1" + nb + "234,50" + nb + "€"},
+      {"Never: Capital One and Store card", "Never: Capital One and Store card"},
+      {"Never: Card 2 and Visa", "Never: Card" + nb + "2" + nb + "and Visa"},
+      // "de" joins only on its way to a number.
+      {"Banco de Chile", "Banco de Chile"},
+      {"x  de 5", "x " + nb + "de" + nb + "5"},
+      {" 5 ", nb + "5" + nb},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KeepFiguresWhole(c.value), c.kept) << c.value;
+}
+
+TEST(KeepFiguresWholeTest, FindsThePlaceholdersOfTableCells) {
+  EXPECT_EQ(PlaceholdersInCells("<h2>[$Title$]</h2><table><tr><th>[$Head$]</th>"
+                                "<td align=\"right\">[$Date$] and\n[$Amount$]</td></tr></table>"
+                                "<p>[$Sentence$] <b>[$Bold$]</b></p><thead>[$Thead$]</thead>"
+                                "<td>[$Open$"),
+            (std::set<std::string, std::less<>>{"Date", "Amount", "Head"}));
+  // A table inside a cell: its end does not end the outer cell.
+  EXPECT_EQ(PlaceholdersInCells("<td><table><tr><td>[$A$]</td></tr></table>[$B$]</td>[$C$]"),
+            (std::set<std::string, std::less<>>{"A", "B"}));
 }
 
 }  // namespace
