@@ -42,7 +42,10 @@ const char* const kParagraphs[] = {
     "AmortizationTableHeader", "AmortizationTable", "InvestmentHeader", "InvestmentTable",
     "Contract", "WorkoutAgreement", "Closer", "ContractFinanced", "ContractFeeBalance",
     "ContractTerms", "ContactUs", "CurrentNeverPaidOff", "ProposedNeverPaidOff",
-    "AmortizationTableHeaderNever", "StrategiesComparedPage", "StrategiesComparedTable"};
+    "AmortizationTableHeaderNever", "StrategiesComparedPage", "StrategiesComparedTable",
+    "CoverPromise", "CoverPromiseNeverPaidOff", "CoverDetails", "NeverPaidOffLead",
+    "NeverPaidOffLeadDebt", "NeverPaidOffLeadEnd", "ActionsCloser", "ActionsCloserNeverPaidOff",
+    "StrategiesComparedNote", "FeeNote", "ContractFeeNote", "PlanFeesNotePage"};
 const char* const kPlaceholders[] = {
     "FirstName", "LastName", "CompanyName", "Month", "Day", "Suffix", "Year", "Description",
     "InterestRate", "Payment", "Balance", "Escrow", "TotalWithEscrow", "Option#", "Accelerator",
@@ -56,7 +59,9 @@ const char* const kPlaceholders[] = {
     "DifferencePayment", "ConsolidationPayment", "ConsolidationBalance", "AnnualReturn",
     "ProposedMonthlyInterestSavings", "FinancedSetupFee", "NewLoanPayment", "PlanPayment",
     "Company", "SetupFee", "DownPayment", "DebtNames", "DebtFreeIn", "OverThePlan",
-    "PaymentsNeeded", "Strategy", "Notes", "DebtFree", "TotalInterest"};
+    "PaymentsNeeded", "Strategy", "Notes", "DebtFree", "TotalInterest", "TodayUnpaid", "Saving",
+    "PaymentsNeededText", "NeverPaidOff", "PowerPayment", "SavingLabel", "SavingCell",
+    "Investment", "AverageSaving", "Results", "FeeNote", "Note", "PayoffTime"};
 
 // One filled paragraph of a marker template: its name and the values it received.
 struct Filled {
@@ -171,12 +176,13 @@ TEST(AssembleReportTest, WithEverySwitchOffHoldsHeaderCoverAndCloser) {
   Report report;
   report.settings.CompanyName = "Brevant & Co";
   const auto filled = report.Assemble(folder.path());
-  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "Closer"}));
+  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CoverPromise",
+                                                     "CoverDetails", "Closer"}));
   EXPECT_EQ(filled[0]["CompanyName"], "Brevant &amp; Co");
-  EXPECT_EQ(filled[1]["Day"], "22");
-  EXPECT_EQ(filled[1]["Suffix"], "nd");
-  EXPECT_EQ(filled[1]["Month"], "March");
-  EXPECT_EQ(filled[1]["Year"], "2015");
+  EXPECT_EQ(filled[3]["Day"], "22");
+  EXPECT_EQ(filled[3]["Suffix"], "nd");
+  EXPECT_EQ(filled[3]["Month"], "March");
+  EXPECT_EQ(filled[3]["Year"], "2015");
   EXPECT_TRUE(report.missing.empty());
 }
 
@@ -292,15 +298,16 @@ TEST(AssembleReportTest, OptionsFollowTheAcceleratorsAndLeaveTheResultsAsTheyWer
     report.plan.Accelerators[2] = {M(100), M(0), 1};
     const auto filled = report.Assemble(folder.path());
     const PlanResults before = Calculate(report.plan, report.params, report.settings, kPointRegional);
-    EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "OptionsPage",
-                                                       "Option1", "OptionX", "OptionXValues",
+    EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CoverPromise",
+                                                       "CoverDetails", "OptionsPage", "Option1",
+                                                       "OptionX", "OptionXValues",
                                                        "OptionsCloser", "Closer"}));
-    EXPECT_EQ(filled[3]["SelectedOption"], "*");
-    EXPECT_EQ(filled[4]["Option#"], "2");
-    EXPECT_EQ(filled[4]["SelectedOption"], "");
-    EXPECT_EQ(filled[4]["Accelerator"], "$100.00");
+    EXPECT_EQ(filled[5]["SelectedOption"], "*");
+    EXPECT_EQ(filled[6]["Option#"], "2");
+    EXPECT_EQ(filled[6]["SelectedOption"], "");
+    EXPECT_EQ(filled[6]["Accelerator"], "$100.00");
     // A power payment shortens the plan; option 1 pays none.
-    EXPECT_NE(filled[3]["ProposedPayoffYears"], filled[5]["ProposedPayoffYears"]);
+    EXPECT_NE(filled[5]["ProposedPayoffYears"], filled[7]["ProposedPayoffYears"]);
     EXPECT_EQ(report.results.ProposedPlan.GetTotalInterest(), before.ProposedPlan.GetTotalInterest());
     EXPECT_EQ(report.results.ProposedPlan.Accelerator(), before.ProposedPlan.Accelerator());
   }
@@ -440,7 +447,7 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
   };
 
   const auto spanish = assemble(1);
-  EXPECT_EQ(spanish[1]["Month"], "marzo");
+  EXPECT_EQ(spanish[3]["Month"], "marzo");
   EXPECT_EQ(Only(spanish, "PaymentScheduleTable")[0]["Month"], "mar");
   const std::set<std::string> rows = {"Visa", "Préstamo del auto", "loan", "A"};
   EXPECT_EQ(names(spanish, "DebtTable", "Description"), rows);
@@ -509,6 +516,10 @@ TEST(AssembleReportTest, TheSamplePlansPlaceholders) {
   EXPECT_EQ(one("InvestmentReturnPage")["OverThePlan"], "Over the 10.0 years of the plan");
   EXPECT_EQ(one("ImmediateResultsPage")["ProposedMonthlyInterestSavings"], "$552.45");
   EXPECT_EQ(one("ImmediateResultsPage")["DebtFreeIn"], "makes you debt free in 10.0 years");
+  EXPECT_EQ(one("ImmediateResultsPage")["Results"],
+            "From the first month, the plan starts working for you. The plan saves $66,293.77 in "
+            "interest. It makes you debt free in 10.0 years and cuts the interest you pay by on "
+            "average $552.45 a month over the 120 months of the plan.");
   EXPECT_EQ(one("DebtTableFooter")["Payment"], "$2,420.00");
   EXPECT_EQ(one("DebtTableFooter")["Balance"], "$233,380.95");
   EXPECT_EQ(one("PayoffTableFooter")["CurrentInterest"], "$145,660.11");
@@ -549,13 +560,11 @@ TEST(ReportStatementsTest, ADebtThatNeverPaysOffIsSaidSoEverywhere) {
     EXPECT_FALSE(Says(text, english ? "Consolidated" : "Consolidada"));
     EXPECT_FALSE(Says(text, english ? "will be debt free by" : "quedará libre de deudas en"));
     EXPECT_FALSE(Says(text, english ? "makes you debt free in" : "lo deja libre de deudas en"));
-    EXPECT_TRUE(Says(text, english ? "you will not be debt free, because it never pays off "
-                                     "<b>Big card</b>"
-                                   : "no quedará libre de deudas, porque nunca liquida "
-                                     "<b>Big card</b>"));
-    EXPECT_TRUE(Says(text, english ? "at today's payments these debts are never paid off: Big card"
-                                   : "con los pagos actuales estas deudas nunca se liquidan: "
-                                     "Big card"));
+    EXPECT_TRUE(Says(text, english ? "the plan as it stands never pays off <b>Big card</b>"
+                                   : "el plan tal como está nunca liquida <b>Big card</b>"));
+    EXPECT_TRUE(Says(text, english ? "On today&#39;s payments, Big card is never paid off: after"
+                                   : "Con los pagos actuales, Big card nunca se liquida: después "
+                                     "de"));
     EXPECT_TRUE(Says(text, english ? "This debt is never paid off under the plan"
                                    : "Esta deuda nunca se liquida con el plan"));
     EXPECT_TRUE(Says(text, english ? ">Never<" : ">Nunca<"));
@@ -650,7 +659,8 @@ TEST(AssembleReportTest, EveryMissingParagraphIsNamedOnce) {
   report.settings.PrintCurrentDebts = true;
   report.settings.PrintPaymentSchedule = true;
   const auto filled = report.Assemble(folder.path());
-  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CurrentDebtsPage",
+  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CoverPromise",
+                                                     "CoverDetails", "CurrentDebtsPage",
                                                      "DebtTableFooter", "PaymentScheduleHeader"}));
   // Two debt rows and a row per month, yet each paragraph is named once, in report order.
   ASSERT_GT(report.results.ProjectionMonths, 1);
@@ -691,7 +701,8 @@ TEST(AssembleReportTest, TheStrategiesComparedFollowTheComparisonAndAreOffByDefa
   const auto filled = report.Assemble(folder.path());
   const StrategyComparison expected =
       CompareStrategies(report.plan, report.params, report.settings, kPointRegional);
-  std::vector<std::string> order = {"Header", "CoverPage", "StrategiesComparedPage"};
+  std::vector<std::string> order = {"Header", "CoverPage", "CoverPromise", "CoverDetails",
+                                    "StrategiesComparedPage"};
   order.insert(order.end(), expected.groups.size(), "StrategiesComparedTable");
   order.push_back("Closer");
   EXPECT_EQ(Names(filled), order);
