@@ -31,6 +31,12 @@ class PayoffTrial {
     return loan_.PayoffMonths() > 0;
   }
 
+  // The months a payment of `cents` a month takes to pay the loan off; 0 when it never does.
+  int MonthsAt(std::int64_t cents) {
+    PaysOff(cents);
+    return loan_.PayoffMonths();
+  }
+
   // The first month's balance and interest: a payment of this much clears the loan at once.
   Money FirstMonthOwed() {
     loan_.ResetSchedule();
@@ -64,13 +70,22 @@ Money SmallestPayoffPayment(const TLoan& terms, int months) {
   return Money::FromCount(passing * kCountsPerCent);
 }
 
+int PayoffMonthsAt(const TLoan& terms, Money payment) {
+  if (!(terms.Balance() > Money())) return 0;
+  PayoffTrial trial(terms, TLoan::kMaxMonths);
+  return trial.MonthsAt(payment.Count() / kCountsPerCent);
+}
+
+PayoffPayments PayoffPaymentsOf(const TLoan& terms) {
+  PayoffPayments payments;
+  payments.any = SmallestPayoffPayment(terms, TLoan::kMaxMonths);
+  payments.within60Months = SmallestPayoffPayment(terms, kPayoffPaymentMonths);
+  return payments;
+}
+
 std::optional<PayoffPayments> PayoffPaymentsFor(const PlanResults& results, int index) {
   if (!NeverPaysOff(results.CurrentPlan, index)) return std::nullopt;
-  const TLoan& loan = *results.CurrentPlan.GetLoan(index);
-  PayoffPayments payments;
-  payments.any = SmallestPayoffPayment(loan, TLoan::kMaxMonths);
-  payments.within60Months = SmallestPayoffPayment(loan, kPayoffPaymentMonths);
-  return payments;
+  return PayoffPaymentsOf(*results.CurrentPlan.GetLoan(index));
 }
 
 std::string PayoffPaymentsText(const PayoffPayments& payments, const RegionalSettings& regional) {

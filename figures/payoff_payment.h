@@ -33,6 +33,13 @@ struct PayoffPayments {
 // (unless the answer is 0). A loan with no balance needs 0.
 Money SmallestPayoffPayment(const TLoan& terms, int months);
 
+// The months a payment of `payment` a month (whole cents) takes to pay `terms` off on its
+// own, as SmallestPayoffPayment runs it; 0 when it is not paid off within TLoan::kMaxMonths.
+int PayoffMonthsAt(const TLoan& terms, Money payment);
+
+// Both payments for `terms` on its own, as SmallestPayoffPayment finds them.
+PayoffPayments PayoffPaymentsOf(const TLoan& terms);
+
 // Both payments for loan `index` of the current plan of `results`, when that loan has a
 // balance and is never paid off (NeverPaysOff); none for any other loan.
 std::optional<PayoffPayments> PayoffPaymentsFor(const PlanResults& results, int index);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/plan_calculation.h"
+#include "figures/plan_statements.h"
 
 namespace ardvane {
 namespace {
@@ -58,10 +59,16 @@ StrategyComparison CompareStrategies(const PlanDocument& plan, const PlanParamet
     comparison.strategies.push_back(FiguresOf(trial, results, code));
   }
 
-  Money most = comparison.strategies.front().interestSaved;
-  for (const PriorityFigures& f : comparison.strategies) most = Max(most, f.interestSaved);
+  // Only a strategy that pays every debt off and saves something can save the most.
+  const auto saves = [](const PriorityFigures& f) {
+    return SavingKindOf(f.interestSaved, f.proposed.DebtFree()) == SavingKind::kSaves;
+  };
+  std::optional<Money> most;
+  for (const PriorityFigures& f : comparison.strategies) {
+    if (saves(f)) most = most ? Max(*most, f.interestSaved) : f.interestSaved;
+  }
   for (PriorityFigures& f : comparison.strategies) {
-    f.mostSaved = f.interestSaved == most;
+    f.mostSaved = saves(f) && f.interestSaved == most;
     f.chosen = comparison.chosen == f.priority;
   }
 

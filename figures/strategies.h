@@ -32,7 +32,9 @@ struct PriorityFigures {
   double annualReturnFraction = 0;  // the return on the plan's fees, a year (0.43 is 43 %)
   Money investmentValue;            // the investment at the end of the projection
   bool chosen = false;              // the plan's own code
-  bool mostSaved = false;           // no code saves more interest (ties all carry the mark)
+  // No code saves more interest (ties all carry the mark); only a code whose plan pays every
+  // debt off and saves at least a cent (SavingKind::kSaves) carries it.
+  bool mostSaved = false;
 
   // The figures a row shows are the same (the marks and the code aside).
   bool SameFigures(const PriorityFigures& other) const;

@@ -15,6 +15,8 @@
 #include "figures/display_formats.h"
 #include "figures/payoff_payment.h"
 #include "figures/plan_figures.h"
+#include "figures/plan_statements.h"
+#include "figures/printed_amounts.h"
 #include "figures/report_formats.h"
 #include "figures/strategies.h"
 #include "reports/report_language.h"
@@ -37,10 +39,13 @@ class Assembly {
         settings_(*context.settings),
         regional_(*context.regional),
         sources_(context.programFolder, context.language),
-        figures_(ComputePlanFigures(plan_, results_)) {
+        figures_(ComputePlanFigures(plan_, results_)),
+        statements_(ComputePlanStatements(plan_, *context.params, settings_, regional_,
+                                          results_)) {
     const CivilDate date = DecodeDate(plan_.Date);
     planMonth_ = date.month;
     planYear_ = date.year;
+    texts_ = WriteStatements(statements_, Words());
   }
 
   AssembledReport Run();
@@ -55,6 +60,18 @@ class Assembly {
   }
   int language() const { return context_.language; }
   std::string Tr(std::string_view phrase) { return sources_.Translate(phrase); }
+  // The statements' words in the report's language and formats.
+  StatementWords Words() {
+    StatementWords words;
+    words.translate = [this](std::string_view phrase) { return Tr(phrase); };
+    words.money = [this](Money amount) { return Money2(amount); };
+    words.years = [this](double years) { return Years(years); };
+    words.percent2 = [this](double percent) { return ReportPercent2(percent, regional_); };
+    words.monthYear = [this](YearMonth month) {
+      return MonthYear(EncodeDate(month.year, month.month, 1));
+    };
+    return words;
+  }
 
   // The calendar month (1..12) and year of month index i of the tables.
   int CalendarMonth(int i) const {
@@ -77,15 +94,22 @@ class Assembly {
   // "$50.00 a month more than today", "... less than today", or "the same as today".
   std::string PaymentChange(Money increase);
   std::string PayoffText(PayoffKind kind, DayNumber date);
-  // The notes that say which debts a plan never pays off, after a section that states how
-  // long a plan runs or what it saves.
-  void NeverPaidOffNotes();
+  // The note that says which debts a plan never pays off, once in each section that states
+  // how long the plans run or what they save; the payments that would pay today's debts off
+  // are listed in the first only.
+  // `proposedSaid`: the section itself says what the plan never pays off.
+  void NeverPaidOffNotes(bool proposedSaid = false);
   // For each debt today's payments never pay off: the payment that would, and the one that
-  // would within kPayoffPaymentMonths months. Worked out once a report.
-  const std::string& PaymentsNeeded();
+  // would within kPayoffPaymentMonths months.
+  std::string PaymentsNeeded();
+  // The sentence of the immediate results: what the plan saves or costs and when it ends.
+  std::string ResultsText();
+  // The fee note (a reduced or waived fee), in a table row or a paragraph.
+  void FeeNote(const std::string& paragraph);
 
   void Header();
   void Cover();
+  void NeverPaidOffLead();
   void CurrentDebts();
   void PlanStrategy();
   void PayoffProjections();
@@ -110,13 +134,15 @@ class Assembly {
   const RegionalSettings& regional_;
   ReportSources sources_;
   PlanFigures figures_;
+  PlanStatements statements_;
+  StatementTexts texts_;
   TVornReport report_;
   std::string text_;
   int planMonth_ = 1;
   int planYear_ = 1899;
-  std::optional<std::string> paymentsNeeded_;
   // For each paragraph read, the placeholders it puts into table cells.
   std::map<std::string, std::set<std::string, std::less<>>, std::less<>> cellPlaceholders_;
+  bool paymentsListed_ = false;
 };
 
 // Every value that goes into a table cell keeps its dates and amounts on one line.
@@ -183,34 +209,63 @@ std::string Assembly::PayoffText(PayoffKind kind, DayNumber date) {
   return MonthYear(0);
 }
 
-const std::string& Assembly::PaymentsNeeded() {
-  if (paymentsNeeded_) return *paymentsNeeded_;
+std::string Assembly::PaymentsNeeded() {
   std::string text;
-  for (int loan : figures_.current.neverPaidOff) {
-    const auto payments = PayoffPaymentsFor(results_, loan);
-    if (!payments) continue;
+  for (const UnpaidDebt& debt : statements_.currentUnpaid) {
     if (!text.empty()) text += "; ";
-    text += DebtName(loan) + ": " + Money2(payments->any) + " " + Tr("a month") + ", " +
-            Tr("or") + " " + Money2(payments->within60Months) + " " +
+    text += debt.name + ": " + Money2(debt.payoffPayment) + " " + Tr("a month") + ", " + Tr("or") +
+            " " + Money2(debt.within60Months) + " " +
             Tr("a month to pay it off within 60 months");
   }
-  return *(paymentsNeeded_ = std::move(text));
+  return text;
 }
 
-void Assembly::NeverPaidOffNotes() {
-  if (!figures_.current.DebtFree()) {
-    Fill("CurrentNeverPaidOff", {{"DebtNames", DebtNames(figures_.current.neverPaidOff)},
-                                 {"PaymentsNeeded", PaymentsNeeded()}});
+void Assembly::NeverPaidOffNotes(bool proposedSaid) {
+  if (!statements_.currentUnpaid.empty()) {
+    std::vector<int> loans;
+    for (const UnpaidDebt& debt : statements_.currentUnpaid) loans.push_back(debt.loan);
+    const bool first = !paymentsListed_;
+    paymentsListed_ = true;
+    const std::string payments = PaymentsNeeded();
+    Fill("CurrentNeverPaidOff",
+         {{"DebtNames", DebtNames(loans)},
+          {"TodayUnpaid", texts_.currentUnpaid},
+          {"Saving", statements_.PaysEveryDebt() ? texts_.saving : ""},
+          {"PaymentsNeeded", first ? payments : ""},
+          {"PaymentsNeededText",
+           first ? Tr("These payments would pay off each debt on its own terms:") + " " +
+                       payments + "."
+                 : ""}});
   }
-  if (!figures_.proposed.DebtFree()) {
-    Fill("ProposedNeverPaidOff", {{"DebtNames", DebtNames(figures_.proposed.neverPaidOff)}});
+  if (!statements_.PaysEveryDebt() && !proposedSaid) {
+    Fill("ProposedNeverPaidOff", {{"DebtNames", DebtNames(figures_.proposed.neverPaidOff)},
+                                  {"NeverPaidOff", texts_.proposedUnpaid},
+                                  {"PowerPayment", texts_.powerPayment}});
   }
+}
+
+std::string Assembly::ResultsText() {
+  if (!statements_.PaysEveryDebt()) {
+    return Tr("As it stands, under the plan") + " " + texts_.proposedUnpaid + ". " +
+           texts_.powerPayment;
+  }
+  const std::string ends =
+      Tr("It makes you debt free in") + " " + PayoffTime(figures_.proposed);
+  if (!statements_.ClaimsSaving()) return texts_.saving + " " + ends + ".";
+  return Tr("From the first month, the plan starts working for you.") + " " + texts_.saving +
+         " " + ends + " " + Tr("and cuts the interest you pay by") + " " + texts_.averageSaving +
+         ".";
+}
+
+void Assembly::FeeNote(const std::string& paragraph) {
+  if (!texts_.fee.empty()) Fill(paragraph, {{"FeeNote", texts_.fee}});
 }
 
 AssembledReport Assembly::Run() {
   text_ = kReportDocumentStart;
   Header();
   Cover();
+  if (!statements_.PaysEveryDebt()) NeverPaidOffLead();
   if (settings_.PrintCurrentDebts) CurrentDebts();
   if (settings_.PrintPlanStrategy) PlanStrategy();
   if (settings_.PrintPayoffProjections) PayoffProjections();
@@ -222,7 +277,7 @@ AssembledReport Assembly::Run() {
     if (anyOption) Options();
   }
   if (settings_.PrintNewLoan && results_.Consolidating) NewLoan();
-  if (settings_.PrintReturnOnInvestment && results_.AnnualReturn > 0) ReturnOnInvestment();
+  if (settings_.PrintReturnOnInvestment) ReturnOnInvestment();
   if (settings_.PrintPayoffSchedule) PayoffSchedule();
   if (settings_.PrintImmediateResults) ImmediateResults();
   if (settings_.PrintPaymentSchedule) PaymentSchedule();
@@ -244,7 +299,11 @@ void Assembly::Header() {
 
 void Assembly::Cover() {
   const CivilDate date = DecodeDate(plan_.Date);
-  Fill("CoverPage", {{"FirstName", plan_.FirstName},
+  // The title, the plan's promise (only a plan that pays every debt off makes one), then
+  // the client and the date.
+  Fill("CoverPage");
+  Fill(statements_.PaysEveryDebt() ? "CoverPromise" : "CoverPromiseNeverPaidOff");
+  Fill("CoverDetails", {{"FirstName", plan_.FirstName},
                      {"LastName", plan_.LastName},
                      {"CompanyName", settings_.CompanyName},
                      {"PreparedBy", settings_.CompanyName.empty() ? "" : Tr("Prepared by")},
@@ -252,6 +311,16 @@ void Assembly::Cover() {
                      {"Day", ReportInteger(date.day)},
                      {"Suffix", GetOrdinalSuffix(date.day)},
                      {"Year", ReportInteger(date.year)}});
+}
+
+void Assembly::NeverPaidOffLead() {
+  Fill("NeverPaidOffLead", {{"NeverPaidOff", texts_.proposedUnpaid}});
+  for (const UnpaidDebt& debt : statements_.proposedUnpaid) {
+    Fill("NeverPaidOffLeadDebt", {{"Description", debt.name},
+                                  {"Payment", Money2(debt.payoffPayment)},
+                                  {"PayoffTime", PayoffTimeText(debt.payoffMonths, Words())}});
+  }
+  Fill("NeverPaidOffLeadEnd", {{"PowerPayment", texts_.powerPayment}});
 }
 
 void Assembly::CurrentDebts() {
@@ -335,6 +404,9 @@ void Assembly::PayoffProjections() {
         {"ProposedPayoffDate", PayoffDate(f.proposed)},
         {"ProposedInterest", Money2(f.proposed.totalInterest)},
         {"ProposedInterestSavings", Money2(f.shownInterestSaved)},
+        {"SavingLabel", texts_.savingLabel},
+        {"SavingCell", texts_.savingCell},
+        {"Investment", texts_.investment},
         {"InvestmentValue", Money2(f.investmentValue)},
         {"IncreaseAmount", Money2(f.strategy.paymentIncrease)},
         {"PaymentChange", PaymentChange(f.strategy.paymentIncrease)},
@@ -372,10 +444,11 @@ void Assembly::StrategiesCompared() {
           {"Notes", notes},
           {"DebtFree", debtFree},
           {"TotalInterest", Money2(proposed.totalInterest)},
-          {"InterestSaved", Money2(f.shownInterestSaved)},
+          {"InterestSaved", SavingCellText(f.shownInterestSaved, proposed.DebtFree(), Words())},
           {"AnnualReturn", ReportPercent2(f.annualReturnFraction * 100, regional_)},
           {"InvestmentValue", Money2(f.investmentValue)}});
   }
+  if (!texts_.strategies.empty()) Fill("StrategiesComparedNote", {{"Note", texts_.strategies}});
 }
 
 void Assembly::OptionValues(const std::string& paragraph, std::string selected,
@@ -386,7 +459,8 @@ void Assembly::OptionValues(const std::string& paragraph, std::string selected,
   if (withSelected) pairs.emplace_back("SelectedOption", std::move(selected));
   pairs.emplace_back("PeriodicPayment", Money2(option.strategy.proposedPayment));
   pairs.emplace_back("ProposedPayoffYears", PayoffYears(option.proposed));
-  pairs.emplace_back("InterestSaved", Money2(option.shownInterestSaved));
+  pairs.emplace_back("InterestSaved",
+                     SavingCellText(option.shownInterestSaved, option.proposed.DebtFree(), Words()));
   pairs.emplace_back("CurrentPayoffYears", PayoffYears(option.current));
   pairs.emplace_back("ReturnRate", ReportPercent2(plan_.ReturnRate, regional_));
   pairs.emplace_back("InvestmentValue", Money2(option.investmentValue));
@@ -431,7 +505,6 @@ void Assembly::Options() {
   Fill("OptionsCloser");
   // Back to the plan's own figures.
   results_ = Calculate(plan_, *context_.params, settings_, regional_);
-  NeverPaidOffNotes();
 }
 
 void Assembly::NewLoan() {
@@ -471,11 +544,24 @@ void Assembly::NewLoan() {
         {"ConsolidationPayoffYears", loanYearsText},
         {"PointsBase", Money2(f.pointsBase)},
         {"FeeFinancingInterest", Money2(f.feeFinancingInterest)},
-        {"ProposedInterestSavings", Money2(figures_.shownInterestSaved)}});
-  NeverPaidOffNotes();
+        {"ProposedInterestSavings", Money2(figures_.shownInterestSaved)},
+        {"SavingBeforeFee",
+         SavingClause(PrintedMoney(f.interestSavedBeforeFee), statements_.PaysEveryDebt(), Words())},
+        {"SavingAfterFee",
+         SavingClause(figures_.shownInterestSaved, statements_.PaysEveryDebt(), Words())}});
 }
 
 void Assembly::ReturnOnInvestment() {
+  // Only a plan that saves earns its fees back; a fee lowered for a small saving is said
+  // either way.
+  if (!statements_.ClaimsSaving() || !(results_.AnnualReturn > 0)) {
+    if (texts_.fee.empty()) return;
+    Fill("PlanFeesNotePage", {{"SetupFee", Money2(results_.ActualSetupFee)},
+                              {"DownPayment", Money2(results_.ActualDownPayment)},
+                              {"MonthlyFee", Money2(plan_.ManagementFee)},
+                              {"FeeNote", texts_.fee}});
+    return;
+  }
   const DebtFreeFigures& proposed = figures_.proposed;
   Fill("InvestmentReturnPage",
        {{"SetupFee", Money2(results_.ActualSetupFee)},
@@ -486,7 +572,7 @@ void Assembly::ReturnOnInvestment() {
         {"OverThePlan", proposed.DebtFree() ? Tr("Over the") + " " + PayoffTime(proposed) + " " +
                                                    Tr("of the plan")
                                              : Tr("Over the plan")}});
-  NeverPaidOffNotes();
+  FeeNote("FeeNote");
 }
 
 void Assembly::PayoffSchedule() {
@@ -496,8 +582,7 @@ void Assembly::PayoffSchedule() {
         {"LastName", plan_.LastName},
         {"ProposedPayoffDate", PayoffDate(proposed)},
         {"DebtFreeLead", Tr(proposed.DebtFree() ? "under the plan you will be debt free by"
-                                                : "under the plan as it stands you will not be "
-                                                  "debt free, because it never pays off")},
+                                                : "the plan as it stands never pays off")},
         {"DebtFreeWhen",
          proposed.DebtFree() ? MonthYear(proposed.date) : DebtNames(proposed.neverPaidOff)}});
   for (const DebtPayoff& debt : figures_.payoffs) {
@@ -525,9 +610,12 @@ void Assembly::ImmediateResults() {
         {"DebtFreeIn", proposed.DebtFree()
                            ? Tr("makes you debt free in") + " " + PayoffTime(proposed)
                            : Tr("yet never pays off") + " " + DebtNames(proposed.neverPaidOff)},
-        {"ProposedMonthlyInterestSavings", Money2(figures_.monthlyInterestSaving)}});
-  NeverPaidOffNotes();
+        {"ProposedMonthlyInterestSavings", Money2(figures_.monthlyInterestSaving)},
+        {"AverageSaving", texts_.averageSaving},
+        {"Results", ResultsText()}});
+  NeverPaidOffNotes(true);
   Fill("Actions");
+  Fill(statements_.PaysEveryDebt() ? "ActionsCloser" : "ActionsCloserNeverPaidOff");
   CompanyContact();
 }
 
@@ -680,6 +768,7 @@ void Assembly::Contract() {
                     {"FinancedSetupFee", Money2(f.financedSetupFee)},
                     {"InterestRate", FormatFixed(f.loanRatePercent, 3, 10, regional_) + "%"},
                     {"MonthlyPayment", Money2(f.loanPayment)}});
+  FeeNote("ContractFeeNote");
   if (f.financed) {
     Fill("ContractFinanced",
          {{"FinancedSetupFee", Money2(f.financedSetupFee)},

@@ -211,11 +211,12 @@ if "$program" --program-folder "$folder" "$folder/Never.bvx" "-<p>Never"; then
     --infilter="HTML (StarWriter)" --convert-to pdf --outdir "$work" "$folder/Reports/Never.doc" \
     >/dev/null 2>&1 || fail "never paid off: LibreOffice could not convert the report"
   text=$(pdftotext "$work/Never.pdf" - 2>/dev/null | tr -s ' \n' '  ')
-  grep -qF "these debts are never paid off: Big card" <<<"$text" ||
+  grep -qF "this debt is never paid off: Big card" <<<"$text" ||
     fail "never paid off: the report does not name the debt never paid off"
-  grep -qF "you will not be debt free" <<<"$text" ||
+  grep -qF "the plan as it stands never pays off Big card" <<<"$text" ||
     fail "never paid off: the payoff schedule does not say the plan leaves a debt"
-  for claim in "will be debt free by" "makes you debt free in" "Consolidated"; do
+  for claim in "will be debt free by" "makes you debt free in" "become debt free" \
+    "pays for itself" "Consolidated"; do
     ! grep -qF "$claim" <<<"$text" || fail "never paid off: the report says \"$claim\""
   done
   contract=${text#*Service Agreement}

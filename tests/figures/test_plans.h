@@ -41,6 +41,66 @@ inline PlanDocument TwoDebtPlan() {
   return plan;
 }
 
+// The hopeless cards: Capital One $30,000 at 29.99 % paying $300 (its interest is $749.75 a
+// month, so no payment of $300 ever pays it off), Discover $6,000 at 24.99 % paying $150 with
+// a minimum of 2 % (at least $25), a personal loan $8,000 at 11 % paying $250; no power
+// payment, plan date 7 December 2026. The plan puts the margin into Capital One and pays
+// Discover its minimum, whose 2 % never covers the card's 2.08 % a month.
+inline PlanDocument HopelessCardsPlan() {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2026, 12, 7);
+  plan.Debts.AddDebt(Debt("Capital One", "30000", "29.99", "300", "300"), kPointRegional);
+  DebtFields discover = Debt("Discover", "6000", "24.99", "150", "25");
+  discover.MinimumPaymentPercent = "2";
+  plan.Debts.AddDebt(discover, kPointRegional);
+  plan.Debts.AddDebt(Debt("Personal loan", "8000", "11", "250", "250"), kPointRegional);
+  return plan;
+}
+
+// A payment reduction of $150 a month on a card and a car loan: the plan takes longer and
+// costs more interest. A $995 fee with $295 down is set, but the office charges nothing
+// (minimum fee and down payment 0) below a saving of $500.
+inline PlanDocument CostlierPlan() {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2026, 12, 7);
+  plan.Accelerators[0].Monthly = Money::FromUnits(-150);
+  plan.SetupFee = Money::FromUnits(995);
+  plan.DownPayment = Money::FromUnits(295);
+  plan.ManagementFee = Money::FromUnits(25);
+  plan.MinSavings = Money::FromUnits(500);
+  plan.Debts.AddDebt(Debt("Visa", "10000", "20", "400", "200"), kPointRegional);
+  plan.Debts.AddDebt(Debt("Car loan", "5000", "5", "200", "100"), kPointRegional);
+  return plan;
+}
+
+// A small power payment that saves less than the $5,000 the office asks for its full fee:
+// the minimum fee of $150 with $50 down applies instead of $995 with $295 down.
+inline PlanDocument MinimumFeePlan() {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2026, 12, 7);
+  plan.Accelerators[0].Monthly = Money::FromUnits(20);
+  plan.SetupFee = Money::FromUnits(995);
+  plan.DownPayment = Money::FromUnits(295);
+  plan.MinSetupFee = Money::FromUnits(150);
+  plan.MinDownPayment = Money::FromUnits(50);
+  plan.MinSavings = Money::FromUnits(5000);
+  plan.Debts.AddDebt(Debt("Visa", "3000", "18.9", "150", "60"), kPointRegional);
+  plan.Debts.AddDebt(Debt("Car loan", "6000", "7", "250", "250"), kPointRegional);
+  return plan;
+}
+
+// The first worked example of the months compared: A $1,000 at 12 % paying $5 (never paid
+// off today) and B $100 at 0 % paying $50, no minimums, 15 January 2024, no fees: the plan pays A off in
+// 22 months; today A takes 232.3577 interest over them and still owes 1,122.3577; the plan
+// saves 123.1214.
+inline PlanDocument TodayNeverPlan() {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2024, 1, 15);
+  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), kPointRegional);
+  plan.Debts.AddDebt(Debt("B", "100", "0", "50"), kPointRegional);
+  return plan;
+}
+
 inline PlanResults CalculateWith(const PlanDocument& plan, const PlanParameters& params = {}) {
   return Calculate(plan, params, AppSettings{}, kPointRegional);
 }

@@ -46,8 +46,11 @@ const char* const kParagraphs[] = {
     "AmortizationTableHeader", "AmortizationTable", "InvestmentHeader", "InvestmentTable",
     "Contract", "WorkoutAgreement", "Closer", "ContractFinanced", "ContractFeeBalance",
     "ContractTerms", "ContractMonthlyFee", "ContactUs", "CurrentNeverPaidOff",
-    "ProposedNeverPaidOff",
-    "AmortizationTableHeaderNever", "StrategiesComparedPage", "StrategiesComparedTable"};
+    "ProposedNeverPaidOff", "AmortizationTableHeaderNever", "StrategiesComparedPage",
+    "StrategiesComparedTable", "CoverPromise", "CoverPromiseNeverPaidOff", "CoverDetails",
+    "NeverPaidOffLead", "NeverPaidOffLeadDebt", "NeverPaidOffLeadEnd", "ActionsCloser",
+    "ActionsCloserNeverPaidOff", "StrategiesComparedNote", "FeeNote", "ContractFeeNote",
+    "PlanFeesNotePage"};
 const char* const kPlaceholders[] = {
     "FirstName", "LastName", "CompanyName", "Month", "Day", "Suffix", "Year", "Description",
     "InterestRate", "Payment", "Balance", "Escrow", "TotalWithEscrow", "Option#", "Accelerator",
@@ -64,7 +67,9 @@ const char* const kPlaceholders[] = {
     "PaymentsNeeded", "Strategy", "Notes", "DebtFree", "TotalInterest", "MonthYear",
     "DebtFreeWhen", "PointsBase", "FeeFinancingInterest", "ProposedInterestSavingsPreFee",
     "ClientName", "AdviserName", "MonthlyFee", "CurrentExcess", "Negotiations", "NewLoanSavings",
-    "AdminFee", "FeeBalance"};
+    "AdminFee", "FeeBalance", "TodayUnpaid", "Saving", "PaymentsNeededText", "NeverPaidOff",
+    "PowerPayment", "SavingLabel", "SavingCell", "Investment", "AverageSaving", "Results",
+    "FeeNote", "Note", "PayoffTime"};
 
 // One filled paragraph of a marker template: its name and the values it received.
 struct Filled {
@@ -179,12 +184,13 @@ TEST(AssembleReportTest, WithEverySwitchOffHoldsHeaderCoverAndCloser) {
   Report report;
   report.settings.CompanyName = "Brevant & Co";
   const auto filled = report.Assemble(folder.path());
-  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "Closer"}));
+  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CoverPromise",
+                                                     "CoverDetails", "Closer"}));
   EXPECT_EQ(filled[0]["CompanyName"], "Brevant &amp; Co");
-  EXPECT_EQ(filled[1]["Day"], "22");
-  EXPECT_EQ(filled[1]["Suffix"], "nd");
-  EXPECT_EQ(filled[1]["Month"], "March");
-  EXPECT_EQ(filled[1]["Year"], "2015");
+  EXPECT_EQ(filled[3]["Day"], "22");
+  EXPECT_EQ(filled[3]["Suffix"], "nd");
+  EXPECT_EQ(filled[3]["Month"], "March");
+  EXPECT_EQ(filled[3]["Year"], "2015");
   EXPECT_TRUE(report.missing.empty());
 }
 
@@ -300,15 +306,16 @@ TEST(AssembleReportTest, OptionsFollowTheAcceleratorsAndLeaveTheResultsAsTheyWer
     report.plan.Accelerators[2] = {M(100), M(0), 1};
     const auto filled = report.Assemble(folder.path());
     const PlanResults before = Calculate(report.plan, report.params, report.settings, kPointRegional);
-    EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "OptionsPage",
-                                                       "Option1", "OptionX", "OptionXValues",
+    EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CoverPromise",
+                                                       "CoverDetails", "OptionsPage", "Option1",
+                                                       "OptionX", "OptionXValues",
                                                        "OptionsCloser", "Closer"}));
-    EXPECT_EQ(filled[3]["SelectedOption"], "*");
-    EXPECT_EQ(filled[4]["Option#"], "2");
-    EXPECT_EQ(filled[4]["SelectedOption"], "");
-    EXPECT_EQ(filled[4]["Accelerator"], "$100.00");
+    EXPECT_EQ(filled[5]["SelectedOption"], "*");
+    EXPECT_EQ(filled[6]["Option#"], "2");
+    EXPECT_EQ(filled[6]["SelectedOption"], "");
+    EXPECT_EQ(filled[6]["Accelerator"], "$100.00");
     // A power payment shortens the plan; option 1 pays none.
-    EXPECT_NE(filled[3]["ProposedPayoffYears"], filled[5]["ProposedPayoffYears"]);
+    EXPECT_NE(filled[5]["ProposedPayoffYears"], filled[7]["ProposedPayoffYears"]);
     EXPECT_EQ(report.results.ProposedPlan.GetTotalInterest(), before.ProposedPlan.GetTotalInterest());
     EXPECT_EQ(report.results.ProposedPlan.Accelerator(), before.ProposedPlan.Accelerator());
   }
@@ -451,7 +458,7 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
   };
 
   const auto spanish = assemble(1);
-  EXPECT_EQ(spanish[1]["Month"], "marzo");
+  EXPECT_EQ(spanish[3]["Month"], "marzo");
   // Every month-year of the Spanish report reads "marzo de 2015".
   const Filled& firstMonth = Only(spanish, "MonthlyPaymentScheduleTableHeader")[0];
   EXPECT_EQ(firstMonth["MonthYear"], "marzo de " + firstMonth["Year"]);
@@ -532,6 +539,10 @@ TEST(AssembleReportTest, TheSamplePlansPlaceholders) {
   EXPECT_EQ(one("InvestmentReturnPage")["OverThePlan"], "Over the 10.0 years of the plan");
   EXPECT_EQ(one("ImmediateResultsPage")["ProposedMonthlyInterestSavings"], "$552.45");
   EXPECT_EQ(one("ImmediateResultsPage")["DebtFreeIn"], "makes you debt free in 10.0 years");
+  EXPECT_EQ(one("ImmediateResultsPage")["Results"],
+            "From the first month, the plan starts working for you. The plan saves $66,293.76 in "
+            "interest. It makes you debt free in 10.0 years and cuts the interest you pay by on "
+            "average $552.45 a month over the 120 months of the plan.");
   EXPECT_EQ(one("DebtTableFooter")["Payment"], "$2,420.00");
   EXPECT_EQ(one("DebtTableFooter")["Balance"], "$233,380.95");
   EXPECT_EQ(one("PayoffTableFooter")["CurrentInterest"], "$145,660.11");
@@ -572,13 +583,11 @@ TEST(ReportStatementsTest, ADebtThatNeverPaysOffIsSaidSoEverywhere) {
     EXPECT_FALSE(Says(text, english ? "Consolidated" : "Consolidada"));
     EXPECT_FALSE(Says(text, english ? "will be debt free by" : "quedará libre de deudas en"));
     EXPECT_FALSE(Says(text, english ? "makes you debt free in" : "lo deja libre de deudas en"));
-    EXPECT_TRUE(Says(text, english ? "you will not be debt free, because it never pays off "
-                                     "<b>Big card</b>"
-                                   : "no quedará libre de deudas, porque nunca liquida "
-                                     "<b>Big card</b>"));
-    EXPECT_TRUE(Says(text, english ? "at today's payments these debts are never paid off: Big card"
-                                   : "con los pagos actuales estas deudas nunca se liquidan: "
-                                     "Big card"));
+    EXPECT_TRUE(Says(text, english ? "the plan as it stands never pays off <b>Big card</b>"
+                                   : "el plan tal como está nunca liquida <b>Big card</b>"));
+    EXPECT_TRUE(Says(text, english ? "On today&#39;s payments, Big card is never paid off: after"
+                                   : "Con los pagos actuales, Big card nunca se liquida: después "
+                                     "de"));
     EXPECT_TRUE(Says(text, english ? "This debt is never paid off under the plan"
                                    : "Esta deuda nunca se liquida con el plan"));
     EXPECT_TRUE(Says(text, english ? ">Never<" : ">Nunca<"));
@@ -860,7 +869,9 @@ TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
       const Rows plans = TableAfter(html, HeadingOf("CurrentVsProposedPage", language));
       ASSERT_EQ(plans.size(), 5u);
       const std::string saved = plans[4].at(2);
-      EXPECT_EQ(Printed(plans[3].at(1)) - Printed(plans[3].at(2)), Printed(saved))
+      // A plan that costs more says so in the row's label and shows the amount it costs.
+      const long long difference = Printed(plans[3].at(1)) - Printed(plans[3].at(2));
+      EXPECT_EQ(difference < 0 ? -difference : difference, Printed(saved))
           << plans[3].at(1) << " - " << plans[3].at(2) << " = " << saved;
       const std::string immediate =
           html.substr(html.find(">" + HeadingOf("ImmediateResultsPage", language) + "<"));
@@ -890,19 +901,23 @@ TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
       const std::regex said(
           language == 1
               ? R"(un 2\.000% de (\S+) \((el saldo de las deudas liquidadas más )?)"
-                R"(toda la cuota de apertura\).* el plan le ahorra (\S+) en intereses; )"
-                R"(después de ella, <b>(\S+)</b>\. La diferencia, (\S+), son los intereses )"
+                R"(toda la cuota de apertura\).* el plan le (?:ahorra|cuesta) (\S+) (?:más )?en )"
+                R"(intereses.*; después de ella, <b>el plan le (?:ahorra|cuesta) (\S+) (?:más )?en )"
+                R"(intereses.*</b>\. La diferencia, (\S+), son los intereses )"
                 R"(que añade al plan financiar la cuota de apertura \(y sus puntos\) con el )"
                 R"(préstamo nuevo\.)"
               : R"(the points, 2\.000% of (\S+) \((the balance of the debts paid off plus )?)"
-                R"(the whole setup fee\).* the plan saves you (\S+) in interest; after it, )"
-                R"(<b>(\S+)</b>\. The two differ by (\S+): the interest that financing the )"
+                R"(the whole setup fee\).* the plan (?:saves you|costs) (\S+) (?:more )?in )"
+                R"(interest[^;]*; after it, <b>the plan (?:saves you|costs) (\S+) (?:more )?in )"
+                R"(interest[^<]*</b>\. The two differ by (\S+): the interest that financing the )"
                 R"(setup fee \(and the points on it\) in the new loan adds to the plan\.)");
       std::smatch figures;
       ASSERT_TRUE(std::regex_search(text, figures, said)) << text;
       EXPECT_EQ(Printed(figures[1]), Printed(loan[1].at(1)) + Printed(loan[2].at(1)));
       EXPECT_EQ(figures[4], saved);
-      EXPECT_EQ(Printed(figures[3]) - Printed(figures[4]), Printed(figures[5]));
+      const bool costs = difference < 0;
+      EXPECT_EQ(Printed(figures[3]) - (costs ? -Printed(figures[4]) : Printed(figures[4])),
+                Printed(figures[5]));
     }
   }
 }
@@ -917,7 +932,8 @@ TEST(AssembleReportTest, EveryMissingParagraphIsNamedOnce) {
   report.settings.PrintCurrentDebts = true;
   report.settings.PrintPaymentSchedule = true;
   const auto filled = report.Assemble(folder.path());
-  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CurrentDebtsPage",
+  EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CoverPromise",
+                                                     "CoverDetails", "CurrentDebtsPage",
                                                      "DebtTableFooter", "PaymentScheduleHeader"}));
   // Two debt rows and a row per month, yet each paragraph is named once, in report order.
   ASSERT_GT(report.results.ProjectionMonths, 1);
@@ -961,7 +977,8 @@ TEST(AssembleReportTest, TheStrategiesComparedFollowTheComparisonAndAreOffByDefa
   const auto filled = report.Assemble(folder.path());
   const StrategyComparison expected =
       CompareStrategies(report.plan, report.params, report.settings, kPointRegional);
-  std::vector<std::string> order = {"Header", "CoverPage", "StrategiesComparedPage"};
+  std::vector<std::string> order = {"Header", "CoverPage", "CoverPromise", "CoverDetails",
+                                    "StrategiesComparedPage"};
   order.insert(order.end(), expected.groups.size(), "StrategiesComparedTable");
   order.push_back("Closer");
   EXPECT_EQ(Names(filled), order);
