@@ -24,11 +24,14 @@ class PayoffTrial {
   }
 
   // Whether a payment of `cents` a month pays the loan off within the months.
-  bool PaysOff(std::int64_t cents) {
+  bool PaysOff(std::int64_t cents) { return MonthsWith(Money::FromCount(cents * kCountsPerCent)) > 0; }
+
+  // The months a payment of `payment` takes to pay the loan off; 0 when not within the months.
+  int MonthsWith(Money payment) {
     loan_.ResetSchedule();
-    loan_.SetCurrentPayment(Money::FromCount(cents * kCountsPerCent));
+    loan_.SetCurrentPayment(payment);
     for (int m = 0; m < months_ && loan_.GetBeginBalance(m) > Money(); ++m) loan_.StepMonth(m);
-    return loan_.PayoffMonths() > 0;
+    return loan_.PayoffMonths();
   }
 
   // The first month's balance and interest: a payment of this much clears the loan at once.
@@ -64,19 +67,31 @@ Money SmallestPayoffPayment(const TLoan& terms, int months) {
   return Money::FromCount(passing * kCountsPerCent);
 }
 
+int PayoffMonthsWith(const TLoan& terms, Money payment) {
+  if (!(terms.Balance() > Money())) return 0;
+  return PayoffTrial(terms, TLoan::kMaxMonths).MonthsWith(payment);
+}
+
 std::optional<PayoffPayments> PayoffPaymentsFor(const PlanResults& results, int index) {
   if (!NeverPaysOff(results.CurrentPlan, index)) return std::nullopt;
   const TLoan& loan = *results.CurrentPlan.GetLoan(index);
   PayoffPayments payments;
   payments.any = SmallestPayoffPayment(loan, TLoan::kMaxMonths);
   payments.within60Months = SmallestPayoffPayment(loan, kPayoffPaymentMonths);
+  payments.anyMonths = PayoffMonthsWith(loan, payments.any);
+  payments.within60MonthsMonths = PayoffMonthsWith(loan, payments.within60Months);
   return payments;
 }
 
 std::string PayoffPaymentsText(const PayoffPayments& payments, const RegionalSettings& regional) {
+  if (payments.any == payments.within60Months) {
+    return "A payment of " + FormatMoney(payments.any, 2, regional) +
+           " a month pays this debt off in " + FormatMonthCount(payments.anyMonths) + ".";
+  }
   return "A payment of " + FormatMoney(payments.any, 2, regional) +
-         " a month pays this debt off; " + FormatMoney(payments.within60Months, 2, regional) +
-         " a month pays it off within " + std::to_string(kPayoffPaymentMonths) + " months.";
+         " a month pays this debt off in " + FormatMonthCount(payments.anyMonths) + "; " +
+         FormatMoney(payments.within60Months, 2, regional) + " a month pays it off in " +
+         FormatMonthCount(payments.within60MonthsMonths) + ".";
 }
 
 std::optional<std::string> NoPayoffWarning(const PlanDocument& plan, const PlanResults& results,

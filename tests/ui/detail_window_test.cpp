@@ -163,7 +163,7 @@ TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWit
   EXPECT_EQ(prompts.information.back().substr(0, 42), "The recommendations have been implemented.");
   EXPECT_FALSE(window.Session().Plan().Debts.IsSet(1, DebtCol::Consolidate));  // 4 % < 9.9 %
   EXPECT_EQ(window.Results().PayoffBalance, payoffBefore - testing::M(9000));
-  EXPECT_EQ(Find<QTableView>(window, "gridDebts")->model()->index(1, 7).data().toString(), "No");
+  EXPECT_EQ(Find<QTableView>(window, "gridDebts")->model()->index(1, 8).data().toString(), "No");
 
   // A second time nothing changes, but the plan still counts as changed.
   window.spdbtnSaveClick(false);
