@@ -3,7 +3,6 @@
 #include "engine/vorn_util.h"
 #include "figures/display_formats.h"
 #include "figures/payoff_payment.h"
-#include "planfiles/plan_session.h"
 
 namespace ardvane {
 
@@ -22,15 +21,13 @@ std::optional<SetPaymentOffer> SetPaymentOfferFor(const PlanDocument& plan,
   return offer;
 }
 
-void ApplySetPayment(PlanSession& session, const SetPaymentOffer& offer,
-                     const RegionalSettings& regional) {
-  const DebtRows& rows = session.Plan().Debts;
-  if (offer.row < 0 || offer.row >= rows.GetDebtCount()) return;
+DebtFields SetPaymentFields(const DebtRows& rows, const SetPaymentOffer& offer,
+                            const RegionalSettings& regional) {
   DebtFields fields = rows.Row(offer.row);
   fields.CurrentPayment =
       FormatGeneral(static_cast<double>(offer.payment.Units()), regional.decimalSeparator);
   fields.UseMinimum = false;
-  session.EditDebt(offer.row, fields);
+  return fields;
 }
 
 }  // namespace ardvane

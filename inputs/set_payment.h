@@ -10,8 +10,6 @@
 
 namespace ardvane {
 
-class PlanSession;
-
 // "Set payment" on a debt the current plan never pays off: its current payment becomes the
 // smallest that pays it off on its own within 60 months (PayoffPayments::within60Months) and
 // "Use Minimum" is cleared, so that the current plan pays it off in those months.
@@ -29,10 +27,10 @@ std::optional<SetPaymentOffer> SetPaymentOfferFor(const PlanDocument& plan,
                                                   const PlanResults& results, int row,
                                                   const RegionalSettings& regional);
 
-// Writes the offer into the session's plan: the row's current payment, in the number text
-// the plan keeps (with `regional`'s decimal separator), and its Use Minimum flag off; every
-// other cell of the row stays as it is.
-void ApplySetPayment(PlanSession& session, const SetPaymentOffer& offer,
-                     const RegionalSettings& regional);
+// Row `offer.row` of `rows` with the offer taken: its current payment in the number text the
+// plan keeps (FormatGeneral with `regional`'s decimal separator) and Use Minimum off; every
+// other cell as it is. The caller stores it (PlanSession::EditDebt).
+DebtFields SetPaymentFields(const DebtRows& rows, const SetPaymentOffer& offer,
+                            const RegionalSettings& regional);
 
 }  // namespace ardvane

@@ -152,7 +152,10 @@ void TfrmMain::SetPaymentClick() {
   if (!offer) return;
   history_.Edit(
       "Set Payment",
-      [&](PlanSession& s) { ApplySetPayment(s, *offer, options_.regional); }, {.row = row});
+      [&](PlanSession& s) {
+        s.EditDebt(row, SetPaymentFields(s.Plan().Debts, *offer, options_.regional));
+      },
+      {.row = row});
   AfterDebtListChange(row + 1);
 }
 
