@@ -248,8 +248,13 @@ TEST_F(MainWindowTest, SetPaymentPaysTheDebtOffAsOneUndoableStep) {
   EXPECT_FALSE(setPayment->isEnabled());
   EXPECT_EQ(setPayment->text(), "Set Pa&yment");
 
+  // Shift+F10 opens the menu, also while the window is active and F10 alone shows the
+  // information box.
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   window->SelectGridRow(4);
   QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(prompts.information.empty());
   EXPECT_TRUE(menu->isVisible());
   EXPECT_TRUE(setPayment->isEnabled());
   EXPECT_EQ(setPayment->text(), "Set Pa&yment: $53.23 a month, paid off in 60 months");

@@ -119,11 +119,13 @@ void TfrmMain::BuildPanels() {
   // half with seven debts in view, within the screen. Where the screen is smaller, the halves
   // scroll.
   const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  const int leftWidth = std::max(px_(385), in_->sizeHint().width()) + scrollBar;
-  in_->setMinimumWidth(leftWidth - scrollBar);
+  const int leftNeeds = std::max(px_(385), in_->sizeHint().width()) + scrollBar;
+  in_->setMinimumWidth(leftNeeds - scrollBar);
+  // Where there is room, the grid also shows its payoff column without hiding another.
+  const int leftWidth = leftNeeds + in_->gridDebts->columnWidth(kDebtGridPayoffColumn);
   const int rightWidth =
       std::max(px_(800 - 385 - 6), out_->pages->tabBar()->sizeHint().width() + px_(24));
-  left->setMinimumWidth(std::min(leftWidth, px_(200)));
+  left->setMinimumWidth(std::min(leftNeeds, px_(200)));
   right->setMinimumWidth(px_(200));
   const int chrome = menuBar()->sizeHint().height() + px_(41) + statusBar()->sizeHint().height();
   QSize wanted(leftWidth + 6 + rightWidth,
@@ -404,7 +406,8 @@ void TfrmMain::SelectGridRow(int gridRow) {
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && isActiveWindow()) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_F10) {
+    // Shift+F10 is left to the control with the focus: it opens a context menu.
+    if (key->key() == Qt::Key_F10 && !(key->modifiers() & Qt::ShiftModifier)) {
       prompts_.ShowInformation(InformationText());
       return true;
     }
