@@ -7,9 +7,8 @@
 namespace ardvane {
 
 std::vector<std::string> DebtGridHeadings(DebtGridColumns columns) {
-  std::vector<std::string> headings = {"Description", "Payoff",     "Balance",
-                                       "Int Rate",    "Current Pmt", "Min Pmt($)",
-                                       "Min Pmt(%)",  "Compounding"};
+  std::vector<std::string> headings = {"Description", "Payoff",     "Balance",    "Int Rate",
+                                       "Current Pmt", "Min Pmt($)", "Min Pmt(%)", "Compounding"};
   if (columns.consolidate) headings.emplace_back("Consolidate");
   if (columns.restructure) headings.emplace_back("Restructure");
   return headings;

@@ -14,9 +14,9 @@ namespace ardvane {
 // smallest that pays it off on its own within 60 months (PayoffPayments::within60Months) and
 // "Use Minimum" is cleared, so that the current plan pays it off in those months.
 struct SetPaymentOffer {
-  int row = 0;      // the debt row, from 0
-  Money payment;    // whole cents
-  int months = 0;   // the months the payment takes to pay the debt off
+  int row = 0;     // the debt row, from 0
+  Money payment;   // whole cents
+  int months = 0;  // the months the payment takes to pay the debt off
   // What the command does, for its caption: "$53.23 a month, paid off in 60 months".
   std::string text;
 };

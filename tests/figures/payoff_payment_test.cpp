@@ -122,8 +122,8 @@ TEST(PayoffPaymentTest, TheTextSaysHowLongEachPaymentTakes) {
   const std::optional<PayoffPayments> p = PayoffPaymentsFor(results, 0);
   ASSERT_TRUE(p.has_value());
   EXPECT_EQ(PayoffPaymentsText(*p, kPointRegional),
-            "A payment of " + FormatMoney(p->any, 2, kPointRegional) + " a month pays this debt off in " +
-                std::to_string(p->anyMonths) +
+            "A payment of " + FormatMoney(p->any, 2, kPointRegional) +
+                " a month pays this debt off in " + std::to_string(p->anyMonths) +
                 " months; $287.68 a month pays it off in 60 months.");
   PayoffPayments same{M(287.68), M(287.68), 60, 60};
   EXPECT_EQ(PayoffPaymentsText(same, kPointRegional),

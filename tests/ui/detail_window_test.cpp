@@ -111,16 +111,15 @@ TEST(DetailWindowTest, MessagesStandInForSchedulesThatDoNotExist) {
 
 // A debt never paid off today (A: 1,000 at 12 % paying 5, beside B, 100 paying 50; the plan
 // pays both off in 22 months): its table and today's "All Debts" run those 22 months, with a
-// note saying so above them, and the file of every table holds the same rows.
+// note saying so above them (the CSV's rows are checked against these tables in figures).
 TEST(DetailWindowTest, ADebtNeverPaidOffShowsTheMonthsBothPlansAreComparedOver) {
-  testing::TempFolder folder;
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 1, 15);
   plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), kPointRegional);
   plan.Debts.AddDebt(Debt("B", "100", "0", "50"), kPointRegional);
   const PlanResults results = Calculated(plan);
   RecordingPrompts prompts;
-  TfrmDetail window(plan, results, kPointRegional, prompts, folder / "A.bvx", nullptr);
+  TfrmDetail window(plan, results, kPointRegional, prompts, "A.bvx", nullptr);
   window.show();
   auto* list = Find<QListWidget>(window, "listDebts");
   auto* grid = Find<QTableView>(window, "gridAmortization");
@@ -147,16 +146,6 @@ TEST(DetailWindowTest, ADebtNeverPaidOffShowsTheMonthsBothPlansAreComparedOver) 
   EXPECT_TRUE(note->isVisible());
   Find<QRadioButton>(window, "optInvestment")->click();
   EXPECT_FALSE(note->isVisible());
-
-  prompts.csvFile = folder / "all.csv";
-  Find<QAction>(window, "ExportAllCsv")->trigger();
-  const std::string all = testing::ReadFile(folder / "all.csv");
-  int rowsOfA = 0;
-  for (std::size_t at = all.find("current,0,A,"); at != std::string::npos;
-       at = all.find("current,0,A,", at + 1)) {
-    ++rowsOfA;
-  }
-  EXPECT_EQ(rowsOfA, 22);
 }
 
 TEST(DetailWindowTest, TheRecommendationGridMarksCurrentAndRecommendedDebts) {
