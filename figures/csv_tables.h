@@ -13,8 +13,9 @@ namespace ardvane {
 // The monthly tables as comma-separated values for a spreadsheet, and the debt grid's rows
 // as tab-separated text. Numbers are plain decimals with "." and two places, half away from
 // zero, no currency sign and no grouping (1234.57, -0.50, 0.00); months are 1 to 12. The
-// rows are those the monthly tables window shows (detail_tables.h), so a loan's interest
-// column sums to its total interest within half a cent a row.
+// rows are those the monthly tables window shows (ScheduleMonths in detail_tables.h), so a
+// loan's interest column sums to its total interest within half a cent a row, a loan never
+// paid off included.
 
 enum class CsvFlavour {
   // RFC 4180: UTF-8 without a byte-order mark, CR LF after every row (the last included), a
@@ -37,8 +38,8 @@ std::string PlainCents(Money amount);
 //   plan,loan,debt,year,month,beginning_balance,interest,payment,extra_payment,ending_balance
 // `plan` is current or proposed, `loan` the loan's index (its entry in the window's debt list
 // less one) and `debt` its name (GetDebtName). A loan with no schedule in a plan (the new
-// loan today, a consolidated debt under the plan) and a loan never paid off have no rows,
-// as in the window.
+// loan today, a consolidated debt under the plan) has no rows, as in the window; a loan never
+// paid off has the months both plans are compared over.
 std::string AmortizationCsv(const PlanDocument& plan, const PlanResults& results,
                             CsvFlavour flavour);
 

@@ -7,14 +7,14 @@
 namespace ardvane {
 
 std::vector<std::string> DebtGridHeadings(DebtGridColumns columns) {
-  std::vector<std::string> headings = {"Description", "Balance",    "Int Rate",   "Current Pmt",
-                                       "Min Pmt($)",  "Min Pmt(%)", "Compounding"};
+  std::vector<std::string> headings = {"Description", "Payoff",     "Balance",    "Int Rate",
+                                       "Current Pmt", "Min Pmt($)", "Min Pmt(%)", "Compounding"};
   if (columns.consolidate) headings.emplace_back("Consolidate");
   if (columns.restructure) headings.emplace_back("Restructure");
   return headings;
 }
 
-bool DebtGridColumnIsAmount(int column) { return column >= 1 && column <= 5; }
+bool DebtGridColumnIsAmount(int column) { return column >= 2 && column <= 6; }
 
 DebtGridRow MakeDebtGridRow(const PlanDocument& plan, const PlanResults& results, int index,
                             DebtGridColumns columns, const RegionalSettings& regional) {
@@ -23,15 +23,15 @@ DebtGridRow MakeDebtGridRow(const PlanDocument& plan, const PlanResults& results
     return StrToFloatSafe(rows.Cell(index, col), regional.decimalSeparator);
   };
   DebtGridRow row;
-  std::string name = rows.Cell(index, DebtCol::Name);
-  if (DebtNeverPaysOff(results, index)) {
-    name += " - WARNING";
+  row.neverPaidOff = DebtNeverPaysOff(results, index);
+  if (row.neverPaidOff) {
     if (const auto payments = PayoffPaymentsFor(results, index)) {
       row.hint = PayoffPaymentsText(*payments, regional);
     }
   }
   std::vector<std::string>& cells = row.cells;
-  cells.push_back(std::move(name));
+  cells.push_back(rows.Cell(index, DebtCol::Name));
+  cells.emplace_back(row.neverPaidOff ? "Never" : "");
   cells.push_back(FormatMoneyUnits(number(DebtCol::Balance), 2, regional));
   cells.push_back(FormatPercent3(number(DebtCol::InterestRate), regional));
   const TLoan* loan = results.CurrentPlan.GetLoan(index);

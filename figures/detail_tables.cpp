@@ -43,6 +43,51 @@ std::string NoAmortizationMessage(const std::string& entry, bool current) {
                           : " was paid off as part of the debt elimination plan.");
 }
 
+int ScheduleMonths(const PlanResults& results, bool current, int index) {
+  const TLoans& plan = current ? results.CurrentPlan : results.ProposedPlan;
+  // A loan never paid off runs to the last month any schedule has; the horizon lies within.
+  const auto horizonOf = [&results](const TLoan& loan) {
+    return std::clamp(results.InterestHorizonMonths, 0, loan.ComputedMonths());
+  };
+  if (index >= 0) {
+    const TLoan* loan = plan.GetLoan(index);
+    if (!loan) return 0;
+    return loan->NeverPaidOff() ? horizonOf(*loan) : std::max(0, loan->PayoffMonths());
+  }
+  int months = std::max(0, plan.GetDebtFreeMonths());
+  for (int i = 0; i < plan.GetCount(); ++i) {
+    const TLoan& loan = *plan.GetLoan(i);
+    if (loan.NeverPaidOff()) months = std::max(months, horizonOf(loan));
+  }
+  return months;
+}
+
+std::optional<std::string> NeverPaidOffTableNote(const PlanDocument& plan,
+                                                 const PlanResults& results, bool current,
+                                                 int index, const RegionalSettings& regional) {
+  const TLoans& loans = current ? results.CurrentPlan : results.ProposedPlan;
+  std::vector<int> never;
+  for (int i = 0; i < loans.GetCount(); ++i) {
+    if ((index < 0 || i == index) && loans.GetLoan(i)->NeverPaidOff()) never.push_back(i);
+  }
+  if (never.empty()) return std::nullopt;
+  std::string names;
+  Money owed;
+  const int months = ScheduleMonths(results, current, index);
+  for (const int i : never) {
+    if (!names.empty()) names += i == never.back() ? " and " : ", ";
+    names += GetDebtName(plan, results, i);
+    owed += loans.GetLoan(i)->GetBeginBalance(months);
+  }
+  std::string note = names + (never.size() == 1 ? " is" : " are") + " never paid off";
+  if (months == 0) {
+    return note + ", and neither plan pays any debt off, so the table has no months to show.";
+  }
+  return note + ". The table shows the " + FormatMonthCount(months) +
+         " over which both plans are compared; " + FormatMoney(owed, 2, regional) +
+         " is still owed after them.";
+}
+
 MonthlyTable::MonthlyTable() : headings_(kAmortizationHeadings) {}
 
 MonthlyTable MonthlyTable::Amortization(const PlanResults& results, DayNumber planDate,
@@ -52,12 +97,11 @@ MonthlyTable MonthlyTable::Amortization(const PlanResults& results, DayNumber pl
   table.plan_ = current ? &results.CurrentPlan : &results.ProposedPlan;
   if (index < 0) {
     table.source_ = Source::AllLoans;
-    table.rows_ = std::max(0, table.plan_->GetDebtFreeMonths());
   } else if (const TLoan* loan = table.plan_->GetLoan(index)) {
     table.source_ = Source::Loan;
     table.loan_ = loan;
-    table.rows_ = std::max(0, loan->PayoffMonths());
   }
+  if (table.source_ != Source::None) table.rows_ = ScheduleMonths(results, current, index);
   return table;
 }
 

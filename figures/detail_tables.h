@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,14 +33,27 @@ bool ShowAmortization(const PlanDocument& plan, const PlanResults& results, bool
 // The panel's text in place of a schedule that does not exist, for the list entry `entry`.
 std::string NoAmortizationMessage(const std::string& entry, bool current);
 
+// The months a schedule shows, from month 0: a loan's until it is paid off; a loan never paid
+// off, the months both plans' interest is compared over (PlanResults::InterestHorizonMonths),
+// so that its interest column adds up to the total interest it counts; all loans together
+// (index -1), until the last payoff, or over those months when one of them is never paid off.
+// In every case the interest column adds up to the TotalInterest of the loan or the plan.
+int ScheduleMonths(const PlanResults& results, bool current, int index);
+
+// Said above the table of loan `index` (-1: all loans) of the current or proposed plan when
+// it holds a debt never paid off: the debt named, the months shown and what is still owed
+// after them. None when every debt in the table is paid off.
+std::optional<std::string> NeverPaidOffTableNote(const PlanDocument& plan,
+                                                 const PlanResults& results, bool current,
+                                                 int index, const RegionalSettings& regional);
+
 // One month-by-month table: the year, the month and four or five amounts per month.
 class MonthlyTable {
  public:
   // An empty table with the amortization headings.
   MonthlyTable();
   // The schedule of loan `index` of the current or proposed plan, or of all loans together
-  // (index -1): one row per month until that loan, or the plan, is paid off. A loan that is
-  // never paid off has no rows.
+  // (index -1): one row per month of ScheduleMonths.
   static MonthlyTable Amortization(const PlanResults& results, DayNumber planDate, bool current,
                                    int index);
   // The proposed plan's investment projection: one row per projection month.

@@ -198,6 +198,10 @@ std::string FormatYears(double years, const RegionalSettings& regional) {
 
 std::string FormatWholeNumber(long long number) { return std::to_string(number); }
 
+std::string FormatMonthCount(int months) {
+  return FormatWholeNumber(months) + (months == 1 ? " month" : " months");
+}
+
 std::string FormatMonthYear(DayNumber day) {
   if (day == 0) return "NA";  // no date, as the report writes it
   const CivilDate date = DecodeDate(day);

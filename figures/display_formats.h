@@ -39,6 +39,8 @@ std::string FormatPercent1(double percent, const RegionalSettings& regional);
 std::string FormatYears(double years, const RegionalSettings& regional);
 // N: a whole number in plain digits, "-" in front when negative.
 std::string FormatWholeNumber(long long number);
+// A count of months in words of the window: "1 month", "447 months".
+std::string FormatMonthCount(int months);
 // D: the English three-letter month, a blank and the year: "Jun 2024". Day 0 (no date, e.g.
 // a plan without debts) is "NA", as the report writes it.
 std::string FormatMonthYear(DayNumber day);

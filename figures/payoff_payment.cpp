@@ -25,15 +25,14 @@ class PayoffTrial {
 
   // Whether a payment of `cents` a month pays the loan off within the months.
   bool PaysOff(std::int64_t cents) {
-    loan_.ResetSchedule();
-    loan_.SetCurrentPayment(Money::FromCount(cents * kCountsPerCent));
-    for (int m = 0; m < months_ && loan_.GetBeginBalance(m) > Money(); ++m) loan_.StepMonth(m);
-    return loan_.PayoffMonths() > 0;
+    return MonthsWith(Money::FromCount(cents * kCountsPerCent)) > 0;
   }
 
-  // The months a payment of `cents` a month takes to pay the loan off; 0 when it never does.
-  int MonthsAt(std::int64_t cents) {
-    PaysOff(cents);
+  // The months a payment of `payment` takes to pay the loan off; 0 when not within the months.
+  int MonthsWith(Money payment) {
+    loan_.ResetSchedule();
+    loan_.SetCurrentPayment(payment);
+    for (int m = 0; m < months_ && loan_.GetBeginBalance(m) > Money(); ++m) loan_.StepMonth(m);
     return loan_.PayoffMonths();
   }
 
@@ -70,16 +69,17 @@ Money SmallestPayoffPayment(const TLoan& terms, int months) {
   return Money::FromCount(passing * kCountsPerCent);
 }
 
-int PayoffMonthsAt(const TLoan& terms, Money payment) {
+int PayoffMonthsWith(const TLoan& terms, Money payment) {
   if (!(terms.Balance() > Money())) return 0;
-  PayoffTrial trial(terms, TLoan::kMaxMonths);
-  return trial.MonthsAt(payment.Count() / kCountsPerCent);
+  return PayoffTrial(terms, TLoan::kMaxMonths).MonthsWith(payment);
 }
 
 PayoffPayments PayoffPaymentsOf(const TLoan& terms) {
   PayoffPayments payments;
   payments.any = SmallestPayoffPayment(terms, TLoan::kMaxMonths);
   payments.within60Months = SmallestPayoffPayment(terms, kPayoffPaymentMonths);
+  payments.anyMonths = PayoffMonthsWith(terms, payments.any);
+  payments.within60MonthsMonths = PayoffMonthsWith(terms, payments.within60Months);
   return payments;
 }
 
@@ -89,9 +89,14 @@ std::optional<PayoffPayments> PayoffPaymentsFor(const PlanResults& results, int 
 }
 
 std::string PayoffPaymentsText(const PayoffPayments& payments, const RegionalSettings& regional) {
+  if (payments.any == payments.within60Months) {
+    return "A payment of " + FormatMoney(payments.any, 2, regional) +
+           " a month pays this debt off in " + FormatMonthCount(payments.anyMonths) + ".";
+  }
   return "A payment of " + FormatMoney(payments.any, 2, regional) +
-         " a month pays this debt off; " + FormatMoney(payments.within60Months, 2, regional) +
-         " a month pays it off within " + std::to_string(kPayoffPaymentMonths) + " months.";
+         " a month pays this debt off in " + FormatMonthCount(payments.anyMonths) + "; " +
+         FormatMoney(payments.within60Months, 2, regional) + " a month pays it off in " +
+         FormatMonthCount(payments.within60MonthsMonths) + ".";
 }
 
 std::optional<std::string> NoPayoffWarning(const PlanDocument& plan, const PlanResults& results,

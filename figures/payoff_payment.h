@@ -23,6 +23,9 @@ struct PayoffPayments {
   // The smallest with which it is paid off within kPayoffPaymentMonths months (PayoffMonths
   // at most 60, month 0 being the plan month). Never below `any`.
   Money within60Months;
+  // The months each takes to pay the debt off (its PayoffMonths with that payment).
+  int anyMonths = 0;
+  int within60MonthsMonths = 0;
 };
 
 // The smallest payment, in whole cents, with which `terms` pays itself off within `months`
@@ -33,19 +36,20 @@ struct PayoffPayments {
 // (unless the answer is 0). A loan with no balance needs 0.
 Money SmallestPayoffPayment(const TLoan& terms, int months);
 
-// The months a payment of `payment` a month (whole cents) takes to pay `terms` off on its
-// own, as SmallestPayoffPayment runs it; 0 when it is not paid off within TLoan::kMaxMonths.
-int PayoffMonthsAt(const TLoan& terms, Money payment);
+// The months `terms` takes to pay itself off on its own (as SmallestPayoffPayment runs it)
+// with a payment of `payment` a month; 0 when it is not paid off within TLoan::kMaxMonths.
+int PayoffMonthsWith(const TLoan& terms, Money payment);
 
-// Both payments for `terms` on its own, as SmallestPayoffPayment finds them.
+// Both payments for `terms` on its own, as SmallestPayoffPayment finds them, with their months.
 PayoffPayments PayoffPaymentsOf(const TLoan& terms);
 
 // Both payments for loan `index` of the current plan of `results`, when that loan has a
 // balance and is never paid off (NeverPaysOff); none for any other loan.
 std::optional<PayoffPayments> PayoffPaymentsFor(const PlanResults& results, int index);
 
-// The two payments as the window says them, money with 2 decimals: "A payment of $61.00 a
-// month pays this debt off; $103.81 a month pays it off within 60 months."
+// The two payments as the window says them, money with 2 decimals, each with its months:
+// "A payment of $124.96 a month pays this debt off in 447 months; $287.68 a month pays it off
+// in 60 months."
 std::string PayoffPaymentsText(const PayoffPayments& payments, const RegionalSettings& regional);
 
 // The warning shown when a debt that the current plan never pays off is opened or stored

@@ -21,7 +21,7 @@ std::vector<UnpaidDebt> UnpaidDebtsOf(const PlanDocument& plan, const PlanResult
     debt.loan = i;
     debt.name = GetDebtName(plan, results, i);
     debt.payoffPayment = payments.any;
-    debt.payoffMonths = PayoffMonthsAt(loan, payments.any);
+    debt.payoffMonths = payments.anyMonths;
     debt.within60Months = payments.within60Months;
     debt.owedAtHorizon = loan.GetBeginBalance(results.InterestHorizonMonths);
     unpaid.push_back(std::move(debt));

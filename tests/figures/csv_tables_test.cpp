@@ -150,6 +150,40 @@ TEST(CsvTablesTest, SampleAmortizationReadsBackAndAddsUp) {
   EXPECT_EQ(sums[std::make_pair(std::string("proposed"), 6)].name, "Consolidation loan");
 }
 
+// A debt never paid off today is in the file with the rows the window shows it with: the
+// 22 months both plans are compared over (NeverPaidOffTodayPlan), each loan's cells as the
+// window's table holds them, and its interest column adds up to the 232.3577 it counts.
+TEST(CsvTablesTest, ADebtNeverPaidOffHasTheRowsTheWindowShows) {
+  const PlanDocument plan = testing::NeverPaidOffTodayPlan();
+  const PlanResults results = CalculateWith(plan);
+  const Records records = ParseCsv(AmortizationCsv(plan, results, CsvFlavour::kPlain));
+  std::map<std::pair<std::string, int>, std::vector<std::vector<std::string>>> byLoan;
+  for (std::size_t r = 1; r < records.size(); ++r) {
+    byLoan[{records[r][0], std::atoi(records[r][1].c_str())}].push_back(records[r]);
+  }
+  ASSERT_EQ(byLoan.size(), 4u);  // A and B, today and under the plan
+  for (const auto& [key, rows] : byLoan) {
+    const bool current = key.first == "current";
+    const MonthlyTable table = MonthlyTable::Amortization(results, plan.Date, current, key.second);
+    SCOPED_TRACE(key.first + " " + std::to_string(key.second));
+    ASSERT_EQ(static_cast<int>(rows.size()), table.RowCount());
+    for (int m = 0; m < table.RowCount(); ++m) {
+      for (int column = 2; column < 7; ++column) {
+        EXPECT_EQ(rows[m][column + 3], PlainCents(table.Amount(m, column))) << m << "," << column;
+      }
+    }
+  }
+  const auto& a = byLoan[{"current", 0}];
+  ASSERT_EQ(a.size(), 22u);
+  long long interest = 0;
+  for (const auto& row : a) interest += Cents(row[6]);
+  // 232.3577, within half a cent a row of rounding.
+  EXPECT_LE(std::llabs(interest * 100 - results.CurrentPlan.GetLoan(0)->TotalInterest().Count()),
+            50LL * 22);
+  EXPECT_EQ(results.CurrentPlan.GetLoan(0)->TotalInterest(), M(232.3577));
+  EXPECT_EQ(a.back()[9], "1122.36");
+}
+
 // Names that RFC 4180 quotes come back whole; the spreadsheet flavour starts with a
 // byte-order mark and keeps a name that looks like a formula from running.
 TEST(CsvTablesTest, NamesAreQuotedAndFormulasDefused) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/calendar.h"
+#include "tests/figures/test_plans.h"
 #include "tests/test_support.h"
 
 namespace ardvane {
@@ -74,8 +75,11 @@ TEST(DetailTablesTest, WhichEntriesHaveASchedule) {
     EXPECT_EQ(ShowAmortization(plan, results, true, c.index), c.current) << c.index;
     EXPECT_EQ(ShowAmortization(plan, results, false, c.index), c.proposed) << c.index;
   }
-  // The debt never paid off has only the heading; the new loan runs its term.
-  EXPECT_EQ(MonthlyTable::Amortization(results, plan.Date, true, 2).RowCount(), 0);
+  // The debt never paid off runs to the months both plans are compared over; the new loan
+  // runs its term.
+  ASSERT_GT(results.InterestHorizonMonths, 0);
+  EXPECT_EQ(MonthlyTable::Amortization(results, plan.Date, true, 2).RowCount(),
+            results.InterestHorizonMonths);
   EXPECT_GT(MonthlyTable::Amortization(results, plan.Date, false, 3).RowCount(), 0);
 
   // Nothing consolidated: the new loan is only a "New loan", and every debt keeps its schedule.
@@ -83,6 +87,67 @@ TEST(DetailTablesTest, WhichEntriesHaveASchedule) {
   const PlanResults unconsolidated = Calculated(plan);
   EXPECT_EQ(DetailListEntries(plan, unconsolidated).back(), "New loan");
   EXPECT_TRUE(ShowAmortization(plan, unconsolidated, false, 0));
+}
+
+// The interest column of a table, added up as the window shows it (each cell is an entry).
+Money InterestColumn(const MonthlyTable& table) {
+  Money total;
+  for (int m = 0; m < table.RowCount(); ++m) total += table.Amount(m, 3);
+  return total;
+}
+
+TEST(DetailTablesTest, ADebtNeverPaidOffShowsTheMonthsBothPlansAreComparedOver) {
+  const PlanDocument plan = testing::NeverPaidOffTodayPlan();
+  const PlanResults results = Calculated(plan);
+  ASSERT_EQ(results.InterestHorizonMonths, 22);
+  const TLoan& a = *results.CurrentPlan.GetLoan(0);
+  ASSERT_TRUE(a.NeverPaidOff());
+  EXPECT_EQ(a.TotalInterest(), testing::M(232.3577));
+
+  // A's own table and "All Debts" of today both run 22 months, not B's 2, and their interest
+  // columns add up to what each counts; the last row ends where the note says A stands.
+  const MonthlyTable own = MonthlyTable::Amortization(results, plan.Date, true, 0);
+  ASSERT_EQ(own.RowCount(), 22);
+  EXPECT_EQ(InterestColumn(own), a.TotalInterest());
+  EXPECT_EQ(own.Amount(21, 6), testing::M(1122.3577));
+  EXPECT_EQ(own.Cell(21, 0, kPointRegional), "2025");
+  EXPECT_EQ(own.Cell(21, 1, kPointRegional), "Oct");
+  const MonthlyTable all = MonthlyTable::Amortization(results, plan.Date, true, -1);
+  ASSERT_EQ(all.RowCount(), 22);
+  EXPECT_EQ(InterestColumn(all), results.CurrentPlan.GetTotalInterest());
+  // The plan pays everything off: its tables are as before.
+  EXPECT_EQ(MonthlyTable::Amortization(results, plan.Date, false, -1).RowCount(), 22);
+  EXPECT_EQ(MonthlyTable::Amortization(results, plan.Date, true, 1).RowCount(), 2);
+  EXPECT_EQ(InterestColumn(MonthlyTable::Amortization(results, plan.Date, false, -1)),
+            results.ProposedPlan.GetTotalInterest());
+
+  const std::string note =
+      "A is never paid off. The table shows the 22 months over which both plans are compared; "
+      "$1,122.36 is still owed after them.";
+  EXPECT_EQ(NeverPaidOffTableNote(plan, results, true, 0, kPointRegional), note);
+  EXPECT_EQ(NeverPaidOffTableNote(plan, results, true, -1, kPointRegional), note);
+  EXPECT_EQ(NeverPaidOffTableNote(plan, results, true, 1, kPointRegional), std::nullopt);
+  EXPECT_EQ(NeverPaidOffTableNote(plan, results, false, -1, kPointRegional), std::nullopt);
+}
+
+// When neither plan pays off any debt there are no months to compare over: the tables are
+// empty, count no interest, and the note says why.
+TEST(DetailTablesTest, WhenNoDebtIsEverPaidOffTheTablesAreEmptyAndSaySo) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2024, 1, 15);
+  plan.Debts.AddDebt(Debt("A", "1000", "12", "5", "5"), kPointRegional);
+  plan.Debts.AddDebt(Debt("C", "2000", "24", "10", "10"), kPointRegional);
+  const PlanResults results = Calculated(plan);
+  ASSERT_EQ(results.InterestHorizonMonths, 0);
+  for (const bool current : {true, false}) {
+    for (const int index : {-1, 0, 1}) {
+      EXPECT_EQ(MonthlyTable::Amortization(results, plan.Date, current, index).RowCount(), 0)
+          << current << " " << index;
+    }
+  }
+  EXPECT_EQ(NeverPaidOffTableNote(plan, results, true, -1, kPointRegional),
+            "A and C are never paid off, and neither plan pays any debt off, so the table has no "
+            "months to show.");
 }
 
 TEST(DetailTablesTest, APlanWithoutDebtsListsOnlyAllDebtsAndShowsNoRows) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/vorn_util.h"
+#include "figures/display_formats.h"
 #include "tests/figures/test_plans.h"
 
 namespace ardvane {
@@ -69,10 +70,13 @@ TEST(PayoffPaymentTest, BelowItsInterestWithDailyAndAnnualCompounding) {
 
     const int any = CurrentPayoffMonths(p->any, c.code);
     EXPECT_GT(any, 0);
+    // The months said beside each payment are those the plan calculation takes with it.
+    EXPECT_EQ(p->anyMonths, any);
     EXPECT_EQ(CurrentPayoffMonths(p->any - M(0.01), c.code), 0);
     const int quick = CurrentPayoffMonths(p->within60Months, c.code);
     EXPECT_GT(quick, 0);
     EXPECT_LE(quick, 60);
+    EXPECT_EQ(p->within60MonthsMonths, quick);
     EXPECT_GT(CurrentPayoffMonths(p->within60Months - M(0.01), c.code), 60);
 
     EXPECT_FALSE(PayoffPaymentsFor(results, 1).has_value());  // the car is paid off
@@ -109,6 +113,24 @@ TEST(PayoffPaymentTest, TheMinimumPercentStillApplies) {
   EXPECT_EQ(CurrentPayoffMonths(p->any - M(0.01), "1", "2.1"), 0);
   EXPECT_LE(CurrentPayoffMonths(p->within60Months, "1", "2.1"), 60);
   EXPECT_GT(CurrentPayoffMonths(p->within60Months - M(0.01), "1", "2.1"), 60);
+}
+
+// The window's sentence, each payment with its months. 10,000 at 2 % a month paying 287.68
+// is the 60-month annuity (see UseMinimumIsLeftOff); when one payment does both, it is said once.
+TEST(PayoffPaymentTest, TheTextSaysHowLongEachPaymentTakes) {
+  const PlanResults results = CalculateWith(CardPlan("150", "1"));
+  const std::optional<PayoffPayments> p = PayoffPaymentsFor(results, 0);
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(PayoffPaymentsText(*p, kPointRegional),
+            "A payment of " + FormatMoney(p->any, 2, kPointRegional) +
+                " a month pays this debt off in " + std::to_string(p->anyMonths) +
+                " months; $287.68 a month pays it off in 60 months.");
+  PayoffPayments same{M(287.68), M(287.68), 60, 60};
+  EXPECT_EQ(PayoffPaymentsText(same, kPointRegional),
+            "A payment of $287.68 a month pays this debt off in 60 months.");
+  same.anyMonths = 1;
+  EXPECT_EQ(PayoffPaymentsText(same, kPointRegional),
+            "A payment of $287.68 a month pays this debt off in 1 month.");
 }
 
 }  // namespace

@@ -69,8 +69,8 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
     const TLoan& terms = *s.results.ProposedPlan.GetLoan(debt.loan);
     EXPECT_EQ(debt.payoffPayment, SmallestPayoffPayment(terms, TLoan::kMaxMonths));
     EXPECT_GT(debt.payoffMonths, 0);
-    EXPECT_EQ(PayoffMonthsAt(terms, debt.payoffPayment), debt.payoffMonths);
-    EXPECT_EQ(PayoffMonthsAt(terms, debt.payoffPayment - M(0.01)), 0);
+    EXPECT_EQ(PayoffMonthsWith(terms, debt.payoffPayment), debt.payoffMonths);
+    EXPECT_EQ(PayoffMonthsWith(terms, debt.payoffPayment - M(0.01)), 0);
   }
   // Capital One's interest alone is 30,000 x 29.99 % / 12 = 749.75 a month.
   EXPECT_GT(st.proposedUnpaid[0].payoffPayment, M(749.75));
@@ -107,7 +107,7 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
 // Worked example (a): only today's payments never pay A off. The saving is stated over the
 // 22 months both plans are compared, and what A still owes after them, 1,122.3577.
 TEST(PlanStatementsTest, OnlyTodaysPaymentsNeverPayOff) {
-  const Stated s(testing::TodayNeverPlan());
+  const Stated s(testing::NeverPaidOffTodayPlan());
   EXPECT_TRUE(s.statements.PaysEveryDebt());
   EXPECT_EQ(s.statements.saving, SavingKind::kSaves);
   EXPECT_EQ(s.texts.currentUnpaid,

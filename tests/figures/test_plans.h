@@ -1,5 +1,5 @@
 #pragma once
-// Plans the figures tests share: the shipped sample and the two-debt worked example.
+// Plans the figures tests share: the shipped sample and the worked examples.
 
 #include <gtest/gtest.h>
 
@@ -89,11 +89,13 @@ inline PlanDocument MinimumFeePlan() {
   return plan;
 }
 
-// The first worked example of the months compared: A $1,000 at 12 % paying $5 (never paid
-// off today) and B $100 at 0 % paying $50, no minimums, 15 January 2024, no fees: the plan pays A off in
-// 22 months; today A takes 232.3577 interest over them and still owes 1,122.3577; the plan
-// saves 123.1214.
-inline PlanDocument TodayNeverPlan() {
+// Plan date 15 January 2024; A 1,000 at 12 % paying 5 and B 100 at 0 % paying 50, no
+// minimums, monthly compounding, no fees. Today B is paid off in 2 months and A never: at 1 %
+// a month its balance after n months is 1,000 x 1.01^n - 5 x (1.01^n - 1) / 0.01. The plan
+// pours the whole 55 into A, paid off in 21 months, then into B, paid off in the 22nd, so both
+// plans are compared over 22 months: A then owes 1,244.7155 - 122.3577 = 1,122.3577 today,
+// and its interest over them is that growth plus its 22 payments of 5, 232.3577.
+inline PlanDocument NeverPaidOffTodayPlan() {
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 1, 15);
   plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), kPointRegional);

@@ -109,6 +109,45 @@ TEST(DetailWindowTest, MessagesStandInForSchedulesThatDoNotExist) {
   EXPECT_EQ(grid->model()->rowCount(), results.CurrentPlan.GetLoan(1)->PayoffMonths());
 }
 
+// A debt never paid off today (A: 1,000 at 12 % paying 5, beside B, 100 paying 50; the plan
+// pays both off in 22 months): its table and today's "All Debts" run those 22 months, with a
+// note saying so above them (the CSV's rows are checked against these tables in figures).
+TEST(DetailWindowTest, ADebtNeverPaidOffShowsTheMonthsBothPlansAreComparedOver) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2024, 1, 15);
+  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), kPointRegional);
+  plan.Debts.AddDebt(Debt("B", "100", "0", "50"), kPointRegional);
+  const PlanResults results = Calculated(plan);
+  RecordingPrompts prompts;
+  TfrmDetail window(plan, results, kPointRegional, prompts, "A.bvx", nullptr);
+  window.show();
+  auto* list = Find<QListWidget>(window, "listDebts");
+  auto* grid = Find<QTableView>(window, "gridAmortization");
+  auto* note = Find<QLabel>(window, "lblNeverPaidOff");
+  const QString said =
+      "A is never paid off. The table shows the 22 months over which both plans are compared; "
+      "$1,122.36 is still owed after them.";
+
+  EXPECT_EQ(grid->model()->rowCount(), 22);  // "All Debts" today
+  EXPECT_TRUE(note->isVisible());
+  EXPECT_EQ(note->text(), said);
+  list->setCurrentRow(1);
+  EXPECT_EQ(grid->model()->rowCount(), 22);
+  EXPECT_EQ(grid->model()->index(21, 6).data().toString(), "$1,122.36");
+  EXPECT_EQ(note->text(), said);
+  list->setCurrentRow(2);  // B is paid off in 2 months
+  EXPECT_EQ(grid->model()->rowCount(), 2);
+  EXPECT_FALSE(note->isVisible());
+  list->setCurrentRow(1);
+  Find<QRadioButton>(window, "optProposed")->click();  // the plan pays A off
+  EXPECT_EQ(grid->model()->rowCount(), 21);
+  EXPECT_FALSE(note->isVisible());
+  Find<QRadioButton>(window, "optCurrent")->click();
+  EXPECT_TRUE(note->isVisible());
+  Find<QRadioButton>(window, "optInvestment")->click();
+  EXPECT_FALSE(note->isVisible());
+}
+
 TEST(DetailWindowTest, TheRecommendationGridMarksCurrentAndRecommendedDebts) {
   PlanDocument plan = ConsolidatingPlan();
   const PlanResults results = Calculated(plan);
@@ -163,7 +202,7 @@ TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWit
   EXPECT_EQ(prompts.information.back().substr(0, 42), "The recommendations have been implemented.");
   EXPECT_FALSE(window.Session().Plan().Debts.IsSet(1, DebtCol::Consolidate));  // 4 % < 9.9 %
   EXPECT_EQ(window.Results().PayoffBalance, payoffBefore - testing::M(9000));
-  EXPECT_EQ(Find<QTableView>(window, "gridDebts")->model()->index(1, 7).data().toString(), "No");
+  EXPECT_EQ(Find<QTableView>(window, "gridDebts")->model()->index(1, 8).data().toString(), "No");
 
   // A second time nothing changes, but the plan still counts as changed.
   window.spdbtnSaveClick(false);

@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -51,7 +53,7 @@ TEST_F(MainWindowTest, AFirstStartWithoutFilesShowsANewEmptyPlan) {
   auto* pages = Find<QTabWidget>(*window, "PageControl1");
   EXPECT_FALSE(pages->isTabVisible(3));
   auto* grid = Find<QTableView>(*window, "gridDebts");
-  EXPECT_EQ(grid->model()->columnCount(), 7);
+  EXPECT_EQ(grid->model()->columnCount(), 8);
   EXPECT_EQ(grid->model()->rowCount(), 0);
   EXPECT_FALSE(Find<QPushButton>(*window, "bitbtnEdit")->isEnabled());
   EXPECT_FALSE(Find<QPushButton>(*window, "bitbtnDelete")->isEnabled());
@@ -98,7 +100,7 @@ TEST_F(MainWindowTest, PermissionsShowTheNewLoanGroupAndItsCashOutRow) {
   auto* group = Find<QGroupBox>(*without, "grpConsolidation");
   EXPECT_TRUE(group->isVisible());
   EXPECT_FALSE(Find<TVornMask>(*without, "ntmskCashOut")->isVisible());
-  EXPECT_EQ(Find<QTableView>(*without, "gridDebts")->model()->columnCount(), 9);
+  EXPECT_EQ(Find<QTableView>(*without, "gridDebts")->model()->columnCount(), 10);
   EXPECT_TRUE(Find<QTabWidget>(*without, "PageControl1")->isTabVisible(3));
   const int shortHeight = group->height();
   without.reset();
@@ -142,18 +144,28 @@ PlanDocument WithStoreCardNeverPaidOff(const char* balance) {
   return plan;
 }
 
-TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
+// The debt never paid off is marked beside its name, which stays whole.
+TEST_F(MainWindowTest, TheGridMarksADebtNeverPaidOffInAColumnOfItsOwnAndShowsMoneyWhole) {
   const PlanDocument plan = WithStoreCardNeverPaidOff("185000");
   auto window = Open({SavePlan("never.bvx", plan).string()});
   auto* grid = Find<QTableView>(*window, "gridDebts");
-  ASSERT_EQ(grid->model()->rowCount(), 4);
-  EXPECT_EQ(grid->model()->index(3, 0).data().toString(), "Store card - WARNING");
-  EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "A");
-  EXPECT_EQ(grid->model()->index(3, 1).data().toString(), "$185,000.00");
-  EXPECT_EQ(grid->model()->index(0, 2).data().toString(), "12.000%");
-  EXPECT_EQ(grid->model()->index(0, 6).data().toString(), "Monthly");
+  const QAbstractItemModel& model = *grid->model();
+  ASSERT_EQ(model.rowCount(), 4);
+  EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "Payoff");
+  EXPECT_EQ(model.index(3, 0).data().toString(), "Store card");
+  EXPECT_EQ(model.index(3, 1).data().toString(), "Never");
+  EXPECT_FALSE(model.index(3, 1).data(Qt::DecorationRole).value<QIcon>().isNull());
+  EXPECT_EQ(model.index(0, 0).data().toString(), "A");
+  EXPECT_EQ(model.index(0, 1).data().toString(), "");
+  EXPECT_FALSE(model.index(0, 1).data(Qt::DecorationRole).isValid());
+  EXPECT_EQ(model.index(3, 2).data().toString(), "$185,000.00");
+  EXPECT_EQ(model.index(0, 3).data().toString(), "12.000%");
+  EXPECT_EQ(model.index(0, 7).data().toString(), "Monthly");
   const QFontMetrics metrics(grid->font());
-  EXPECT_GT(grid->columnWidth(1), metrics.horizontalAdvance("$185,000.00"));
+  EXPECT_GT(grid->columnWidth(2), metrics.horizontalAdvance("$185,000.00"));
+  EXPECT_GE(grid->columnWidth(0), metrics.horizontalAdvance("Store card"));
+  const int icon = grid->style()->pixelMetric(QStyle::PM_SmallIconSize);
+  EXPECT_GT(grid->columnWidth(1), icon + metrics.horizontalAdvance("Never"));
   // Neither plan makes the client debt free: no months, years or date, and the debt named.
   for (const char* label : {"lblPayoffMonthsCurrent", "lblPayoffYearsCurrent",
                             "lblPayoffDateCurrent", "lblPayoffMonthsProposed",
@@ -168,18 +180,19 @@ TEST_F(MainWindowTest, TheGridWarnsOfADebtNeverPaidOffAndShowsMoneyWhole) {
             "the plan never pays off: Store card.");
 }
 
-// The payments that would pay the store card off: as the warning row's hint, after the
-// warning shown when the debt is opened, and copied with the row by Ctrl+C.
-TEST_F(MainWindowTest, ADebtNeverPaidOffSaysWhatPaymentWouldPayItOff) {
+// The payments that would pay the store card off, each with its months: in the row's tooltip,
+// in the status bar whenever the row is selected (by keys as well), after the warning shown
+// when the debt is opened; the row copied by Ctrl+C carries the mark, not a changed name.
+TEST_F(MainWindowTest, ADebtNeverPaidOffSaysWhatPaymentWouldPayItOffAndInHowLong) {
   const PlanDocument plan = WithStoreCardNeverPaidOff("1850");
   auto window = Open({SavePlan("never.bvx", plan).string()});
-  const auto payments = PayoffPaymentsFor(window->Results(), 3);
-  ASSERT_TRUE(payments.has_value());
-  const std::string hint = PayoffPaymentsText(*payments, testing::kPointRegional);
-  // 1,850 at 2 % a month needs more than the 37.00 of interest; 60 months need
-  // 37 / (1 - 1.02^-60) = 53.2207, so 53.23 in whole cents.
-  EXPECT_EQ(hint, "A payment of " + FormatMoney(payments->any, 2, testing::kPointRegional) +
-                      " a month pays this debt off; $53.23 a month pays it off within 60 months.");
+  // 1,850 at 2 % a month owes 37.00 of interest a month. 37.01 pays it off: the balance after
+  // n months is 1,850 x 1.02^n - 37.01 x (1.02^n - 1) / 0.02 = 1,850.5 - 0.5 x 1.02^n, which
+  // reaches 0 once 1.02^n >= 3,701, at n = ln 3701 / ln 1.02 = 414.9, so in 415 months.
+  // Within 60 months: 37 / (1 - 1.02^-60) = 53.2207, so 53.23 in whole cents.
+  const std::string hint =
+      "A payment of $37.01 a month pays this debt off in 415 months; $53.23 a month pays it off "
+      "in 60 months.";
   auto* grid = Find<QTableView>(*window, "gridDebts");
   for (int col = 0; col < grid->model()->columnCount(); ++col) {
     EXPECT_EQ(grid->model()->index(3, col).data(Qt::ToolTipRole).toString().toStdString(), hint)
@@ -187,6 +200,16 @@ TEST_F(MainWindowTest, ADebtNeverPaidOffSaysWhatPaymentWouldPayItOff) {
     EXPECT_EQ(grid->model()->index(0, col).data(Qt::ToolTipRole).toString(), col == 0 ? "A" : "")
         << col;
   }
+
+  auto* status = window->findChild<QStatusBar*>("StatusBar1");
+  ASSERT_NE(status, nullptr);
+  grid->setFocus();
+  window->SelectGridRow(3);
+  EXPECT_EQ(status->currentMessage(), "");
+  QTest::keyClick(grid, Qt::Key_Down);
+  EXPECT_EQ(status->currentMessage().toStdString(), "Store card: " + hint);
+  QTest::keyClick(grid, Qt::Key_Up);
+  EXPECT_EQ(status->currentMessage(), "");
 
   window->SelectGridRow(4);
   QTimer::singleShot(0, [] {
@@ -202,7 +225,71 @@ TEST_F(MainWindowTest, ADebtNeverPaidOffSaysWhatPaymentWouldPayItOff) {
   QApplication::clipboard()->clear();
   QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
-            "Store card - WARNING\t$1,850.00\t24.000%\t$15.00\t$15.00\t0.0%\tMonthly\n");
+            "Store card\tNever\t$1,850.00\t24.000%\t$15.00\t$15.00\t0.0%\tMonthly\n");
+}
+
+// Set Payment, from the debt's menu opened by keys: the payment that pays the store card off in
+// 60 months, Use Minimum cleared, one step that Undo takes back whole. Offered for no other debt.
+TEST_F(MainWindowTest, SetPaymentPaysTheDebtOffAsOneUndoableStep) {
+  PlanDocument plan = WithStoreCardNeverPaidOff("1850");
+  plan.Debts.SetCell(3, DebtCol::UseMinimum, std::string(kUseMinimumWord));
+  auto window = Open({SavePlan("never.bvx", plan).string()});
+  auto* grid = Find<QTableView>(*window, "gridDebts");
+  auto* menu = window->findChild<QMenu*>("popDebt");
+  ASSERT_NE(menu, nullptr);
+  QAction* setPayment = nullptr;
+  for (QAction* action : menu->actions()) {
+    if (action->objectName() == "SetPayment1") setPayment = action;
+  }
+  ASSERT_NE(setPayment, nullptr);
+
+  grid->setFocus();
+  window->SelectGridRow(1);
+  EXPECT_FALSE(setPayment->isEnabled());
+  EXPECT_EQ(setPayment->text(), "Set Pa&yment");
+
+  // Shift+F10 opens the menu, also while the window is active and F10 alone shows the
+  // information box.
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  window->SelectGridRow(4);
+  QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(prompts.information.empty());
+  EXPECT_TRUE(menu->isVisible());
+  EXPECT_TRUE(setPayment->isEnabled());
+  EXPECT_EQ(setPayment->text(), "Set Pa&yment: $53.23 a month, paid off in 60 months");
+  menu->hide();
+  QTest::keyClick(grid, Qt::Key_Menu);
+  EXPECT_TRUE(menu->isVisible());
+  menu->hide();
+
+  const std::string before = window->Session().Plan().Debts.Cell(3, DebtCol::CurrentPayment);
+  setPayment->trigger();
+  const DebtRows& rows = window->Session().Plan().Debts;
+  EXPECT_EQ(rows.Cell(3, DebtCol::CurrentPayment), "53.23");
+  EXPECT_FALSE(rows.IsSet(3, DebtCol::UseMinimum));
+  EXPECT_EQ(rows.Cell(3, DebtCol::MinimumPaymentAmount), "15");
+  EXPECT_EQ(window->Results().CurrentPlan.GetLoan(3)->PayoffMonths(), 60);
+  EXPECT_EQ(grid->model()->index(3, 1).data().toString(), "");
+  EXPECT_EQ(grid->model()->index(3, 4).data().toString(), "$53.23");
+  EXPECT_EQ(window->SelectedGridRow(), 4);
+  EXPECT_FALSE(setPayment->isEnabled());
+  EXPECT_TRUE(window->Session().Changed());
+
+  QAction* undo = nullptr;
+  for (const QMenu* edit : window->findChildren<QMenu*>()) {
+    for (QAction* action : edit->actions()) {
+      if (action->objectName() == "Undo1") undo = action;
+    }
+  }
+  ASSERT_NE(undo, nullptr);
+  EXPECT_EQ(undo->text(), "&Undo Set Payment");
+  undo->trigger();
+  EXPECT_EQ(window->Session().Plan().Debts.Cell(3, DebtCol::CurrentPayment), before);
+  EXPECT_TRUE(window->Session().Plan().Debts.IsSet(3, DebtCol::UseMinimum));
+  EXPECT_EQ(grid->model()->index(3, 1).data().toString(), "Never");
+  EXPECT_FALSE(window->Session().Changed());
+  EXPECT_TRUE(setPayment->isEnabled());
 }
 
 TEST_F(MainWindowTest, TheFeeFieldHidesWhenTheFeeChargedDiffersAndTheFeeLooksLikeALink) {

@@ -144,6 +144,14 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
   pnlNoAmortization_->hide();
   tablesLayout->addWidget(pnlNoAmortization_);
 
+  lblNeverPaidOff_ = new QLabel(grpAmortization_);
+  lblNeverPaidOff_->setObjectName("lblNeverPaidOff");
+  lblNeverPaidOff_->setWordWrap(true);
+  lblNeverPaidOff_->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                            Qt::TextSelectableByKeyboard);
+  lblNeverPaidOff_->hide();
+  tablesLayout->addWidget(lblNeverPaidOff_);
+
   gridAmortization_ = new QTableView(grpAmortization_);
   gridAmortization_->setObjectName("gridAmortization");
   amortizationModel_ = new MonthlyTableModel(regional_, this);
@@ -263,6 +271,7 @@ void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
 
 void TfrmDetail::listDebtsClick() {
   pnlNoAmortization_->hide();
+  lblNeverPaidOff_->hide();
   const int index = listDebts_->currentRow() - 1;
   if (optInvestment_->isChecked()) {
     gridAmortization_->hide();
@@ -279,6 +288,10 @@ void TfrmDetail::listDebtsClick() {
   listDebts_->setEnabled(true);
   if (ShowAmortization(plan_, results_, current, index)) {
     PopulateDataGrid(current, index);
+    if (const auto note = NeverPaidOffTableNote(plan_, results_, current, index, regional_)) {
+      lblNeverPaidOff_->setText(QString::fromStdString(*note));
+      lblNeverPaidOff_->show();
+    }
     return;
   }
   gridAmortization_->hide();

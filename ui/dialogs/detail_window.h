@@ -26,6 +26,7 @@ class MonthlyTableModel;
 // loan, in the current (navy) or proposed (purple) plan, and the proposed plan's investment
 // projection. It reads the plan and results it is given, which must outlive it, and changes
 // nothing; the main window is blocked while it is open, so they cannot change underneath it.
+// A debt never paid off shows the months both plans are compared over, with a note that says so.
 //
 // "Export CSV…" writes the table shown, or every amortization table of both plans, as CSV
 // for a spreadsheet (CsvFlavour::kSpreadsheet) to a file the prompts choose, replacing it
@@ -66,6 +67,7 @@ class TfrmDetail : public QDialog {
   QRadioButton* optProposed_ = nullptr;
   QRadioButton* optInvestment_ = nullptr;
   QLabel* pnlNoAmortization_ = nullptr;
+  QLabel* lblNeverPaidOff_ = nullptr;  // above a table that holds a debt never paid off
   QTableView* gridAmortization_ = nullptr;
   QTableView* gridInvestment_ = nullptr;
   MonthlyTableModel* amortizationModel_ = nullptr;

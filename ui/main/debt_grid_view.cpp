@@ -1,10 +1,12 @@
 #include "ui/main/debt_grid_view.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace ardvane {
 
@@ -125,6 +127,15 @@ void DebtGridView::keyPressEvent(QKeyEvent* event) {
         return;
       }
       break;
+    case Qt::Key_Menu:
+      RequestMenuAtCurrentRow();
+      return;
+    case Qt::Key_F10:
+      if (event->modifiers() == Qt::ShiftModifier) {
+        RequestMenuAtCurrentRow();
+        return;
+      }
+      break;
     default:
       if (event->matches(QKeySequence::Copy)) {
         emit copyRequested();
@@ -148,12 +159,30 @@ bool DebtGridView::eventFilter(QObject* watched, QEvent* event) {
     emit addRequested();
     return true;
   }
+  if ((watched == viewport() || watched == frozen_->viewport()) &&
+      event->type() == QEvent::ContextMenu) {
+    const auto* menu = static_cast<QContextMenuEvent*>(event);
+    if (menu->reason() == QContextMenuEvent::Mouse) {
+      if (model() && model()->rowCount() > 0) emit menuRequested(menu->globalPos());
+    } else {
+      RequestMenuAtCurrentRow();
+    }
+    return true;
+  }
   if (watched == frozen_->viewport() && event->type() == QEvent::Wheel) {
     // Scrolling over the names scrolls the grid.
     QCoreApplication::sendEvent(viewport(), event);
     return true;
   }
   return QTableView::eventFilter(watched, event);
+}
+
+void DebtGridView::RequestMenuAtCurrentRow() {
+  if (!model() || model()->rowCount() == 0) return;
+  const int row = std::max(0, currentIndex().row());
+  // Below the name of the row, where the frozen column shows it.
+  const QRect name = frozen_->visualRect(model()->index(row, 0));
+  emit menuRequested(frozen_->viewport()->mapToGlobal(name.bottomLeft()));
 }
 
 QModelIndex DebtGridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {

@@ -12,7 +12,9 @@ namespace ardvane {
 //   Delete                 deleteRequested
 //   Ctrl+Up, Ctrl+Down     moveRequested(up)
 //   Ctrl+C                 copyRequested
-// A click on the empty grid below the rows of a plan without debts also asks to add one.
+//   Menu, Shift+F10        menuRequested, at the current row
+// A right click asks for the menu too (menuRequested, where it was clicked, after the row is
+// selected). A click on the empty grid below the rows of a plan without debts asks to add one.
 class DebtGridView : public QTableView {
   Q_OBJECT
 
@@ -34,6 +36,8 @@ class DebtGridView : public QTableView {
   void deleteRequested();
   void moveRequested(bool up);
   void copyRequested();
+  // The debt's menu, to be shown at `globalPos`.
+  void menuRequested(const QPoint& globalPos);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -48,6 +52,7 @@ class DebtGridView : public QTableView {
 
  private:
   void UpdateFrozenGeometry();
+  void RequestMenuAtCurrentRow();
   void SyncFrozenColumns();
 
   QTableView* frozen_ = nullptr;

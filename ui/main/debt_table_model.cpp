@@ -1,5 +1,9 @@
 #include "ui/main/debt_table_model.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <QStyle>
+
 namespace ardvane {
 
 DebtTableModel::DebtTableModel(const RegionalSettings& regional, DebtGridColumns columns,
@@ -43,10 +47,17 @@ QVariant DebtTableModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       return QString::fromStdString(row.cells[index.column()]);
+    case Qt::DecorationRole:
+      if (row.neverPaidOff && index.column() == kDebtGridPayoffColumn) {
+        return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+      }
+      return {};
     case Qt::ToolTipRole:
       // The whole name, where a long one does not fit its column; else the payoff hint.
       if (!row.hint.empty()) return QString::fromStdString(row.hint);
       return index.column() == 0 ? QVariant(QString::fromStdString(row.cells[0])) : QVariant();
+    case Qt::AccessibleDescriptionRole:
+      return row.hint.empty() ? QVariant() : QVariant(QString::fromStdString(row.hint));
     case Qt::TextAlignmentRole:
       return DebtGridColumnIsAmount(index.column())
                  ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
@@ -68,6 +79,10 @@ std::vector<std::vector<std::string>> DebtTableModel::RowTexts(const std::vector
     if (row >= 0 && row < rowCount()) texts.push_back(rows_[row].cells);
   }
   return texts;
+}
+
+std::string DebtTableModel::Hint(int row) const {
+  return row >= 0 && row < rowCount() ? rows_[row].hint : std::string();
 }
 
 }  // namespace ardvane

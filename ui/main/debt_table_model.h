@@ -26,6 +26,8 @@ class DebtTableModel : public QAbstractTableModel {
 
   // The shown texts of the given rows, for the clipboard.
   std::vector<std::vector<std::string>> RowTexts(const std::vector<int>& rows) const;
+  // What payment would pay off the debt of `row`, when the current plan never does; else "".
+  std::string Hint(int row) const;
 
  private:
   const RegionalSettings& regional_;

@@ -27,6 +27,7 @@
 #include "figures/display_formats.h"
 #include "figures/strategies.h"
 #include "inputs/plan_fee_values.h"
+#include "inputs/set_payment.h"
 #include "settings/settings_files.h"
 #include "ui/charts/chart_forms.h"
 #include "ui/dialogs/notes_window.h"
@@ -85,8 +86,14 @@ void TfrmMain::BuildPanels() {
   const QFontMetrics metrics(in_->gridDebts->font());
   const int padding = px_(12);
   const int money = std::max(px_(75), metrics.horizontalAdvance("$185,000.00") + padding);
+  // The payoff column: the warning icon and "Never".
+  const int icon = in_->gridDebts->style()->pixelMetric(QStyle::PM_SmallIconSize);
+  const int payoff = icon + metrics.horizontalAdvance("Never") + 2 * padding;
   for (int col = 0; col < debtModel_->columnCount(); ++col) {
-    int width = col == 0 ? px_(150) : col <= 6 ? money : px_(60);
+    int width = col == 0                       ? px_(150)
+                : col == kDebtGridPayoffColumn ? payoff
+                : col <= 7                     ? money
+                                               : px_(60);
     const QString heading = debtModel_->headerData(col, Qt::Horizontal).toString();
     width = std::max(width, metrics.horizontalAdvance(heading) + padding);
     in_->gridDebts->setColumnWidth(col, width);
@@ -112,11 +119,13 @@ void TfrmMain::BuildPanels() {
   // half with seven debts in view, within the screen. Where the screen is smaller, the halves
   // scroll.
   const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  const int leftWidth = std::max(px_(385), in_->sizeHint().width()) + scrollBar;
-  in_->setMinimumWidth(leftWidth - scrollBar);
+  const int leftNeeds = std::max(px_(385), in_->sizeHint().width()) + scrollBar;
+  in_->setMinimumWidth(leftNeeds - scrollBar);
+  // Where there is room, the grid also shows its payoff column without hiding another.
+  const int leftWidth = leftNeeds + in_->gridDebts->columnWidth(kDebtGridPayoffColumn);
   const int rightWidth =
       std::max(px_(800 - 385 - 6), out_->pages->tabBar()->sizeHint().width() + px_(24));
-  left->setMinimumWidth(std::min(leftWidth, px_(200)));
+  left->setMinimumWidth(std::min(leftNeeds, px_(200)));
   right->setMinimumWidth(px_(200));
   const int chrome = menuBar()->sizeHint().height() + px_(41) + statusBar()->sizeHint().height();
   QSize wanted(leftWidth + 6 + rightWidth,
@@ -221,6 +230,37 @@ void TfrmMain::ConnectDebtGrid() {
   connect(grid, &DebtGridView::deleteRequested, this, &TfrmMain::bitbtnDeleteClick);
   connect(grid, &DebtGridView::moveRequested, this, &TfrmMain::bitbtnUpClick);
   connect(grid, &DebtGridView::copyRequested, this, &TfrmMain::CopySelectedDebts);
+
+  popDebt_ = new QMenu(this);
+  popDebt_->setObjectName("popDebt");
+  connect(popDebt_->addAction("Ed&it Debt…"), &QAction::triggered, this,
+          [this] { bitbtnNewClick(false); });
+  connect(popDebt_->addAction("Dele&te Debt"), &QAction::triggered, this,
+          &TfrmMain::bitbtnDeleteClick);
+  popDebt_->addSeparator();
+  popDebt_->addAction(setPaymentAction_);
+  connect(grid, &DebtGridView::menuRequested, this, [this](const QPoint& globalPos) {
+    ShowSelectedDebt();
+    popDebt_->popup(globalPos);
+  });
+  connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          &TfrmMain::ShowSelectedDebt);
+}
+
+void TfrmMain::ShowSelectedDebt() {
+  const int row = SelectedGridRow() - 1;
+  const std::optional<SetPaymentOffer> offer =
+      SetPaymentOfferFor(session_.Plan(), results_, row, options_.regional);
+  setPaymentAction_->setEnabled(offer.has_value());
+  // The payment's text is the menu's, with no mnemonic of its own.
+  setPaymentAction_->setText(offer ? "Set Pa&yment: " + Q(offer->text).replace('&', "&&")
+                                   : QString("Set Pa&yment"));
+  const std::string hint = debtModel_->Hint(row);
+  if (hint.empty()) {
+    statusBar()->clearMessage();
+  } else {
+    statusBar()->showMessage(Q(session_.Plan().Debts.Cell(row, DebtCol::Name) + ": " + hint));
+  }
 }
 
 void TfrmMain::StoreAccelerator() {
@@ -323,6 +363,7 @@ void TfrmMain::ShowResults() {
   in_->ShowFeeCharged(FormatMoney(results_.ActualSetupFee, 0, regional), feeAsEntered);
   if (setupFeeDialog_) setupFeeDialog_->ShowFigures(MakeSetupFeeFigures(plan, results_, regional));
   EnableButtons();
+  ShowSelectedDebt();
 
   strategiesStale_ = true;
   RefreshStrategies();
@@ -365,7 +406,8 @@ void TfrmMain::SelectGridRow(int gridRow) {
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && isActiveWindow()) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_F10) {
+    // Shift+F10 is left to the control with the focus: it opens a context menu.
+    if (key->key() == Qt::Key_F10 && !(key->modifiers() & Qt::ShiftModifier)) {
       prompts_.ShowInformation(InformationText());
       return true;
     }

@@ -75,6 +75,9 @@ class TfrmMain : public QMainWindow {
   void bitbtnNewClick(bool add);
   void bitbtnDeleteClick();
   void bitbtnUpClick(bool up);
+  // Set Payment: the selected debt, never paid off today, gets the current payment that pays
+  // it off within 60 months and loses Use Minimum, as one step of the history.
+  void SetPaymentClick();
   // The selected row of the debt grid, counting the heading as row 0.
   int SelectedGridRow() const;
   void SelectGridRow(int gridRow);
@@ -121,6 +124,9 @@ class TfrmMain : public QMainWindow {
   void BuildPanels();
   void ConnectInputs();
   void ConnectDebtGrid();
+  // The selected debt's commands and hint: Set Payment offered (with its payment and months)
+  // only for a debt never paid off today, whose payoff payments the status bar then says.
+  void ShowSelectedDebt();
   void Start(const std::vector<std::string>& arguments);
   void ApplyPermissions();
   // Fills every input from the plan, without treating it as an edit.
@@ -188,6 +194,8 @@ class TfrmMain : public QMainWindow {
   QAction* preferencesAction_ = nullptr;
   QMenu* popLanguage_ = nullptr;
   QMenu* recentMenu_ = nullptr;
+  QMenu* popDebt_ = nullptr;  // the debt grid's menu
+  QAction* setPaymentAction_ = nullptr;
 
   InputPanel* in_ = nullptr;
   ResultsPanel* out_ = nullptr;

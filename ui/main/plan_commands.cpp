@@ -10,6 +10,7 @@
 #include "figures/display_formats.h"
 #include "figures/payoff_payment.h"
 #include "inputs/plan_fee_values.h"
+#include "inputs/set_payment.h"
 #include "ui/dialogs/about_box.h"
 #include "ui/dialogs/accelerator_dialog.h"
 #include "ui/dialogs/debt_dialog.h"
@@ -142,6 +143,20 @@ void TfrmMain::bitbtnUpClick(bool up) {
       "Move Debt", [&](PlanSession& s) { return target = s.SwapOrder(row, up); }, {.row = row});
   if (!target) return;
   AfterDebtListChange(*target + 1);
+}
+
+void TfrmMain::SetPaymentClick() {
+  const int row = SelectedGridRow() - 1;
+  const std::optional<SetPaymentOffer> offer =
+      SetPaymentOfferFor(session_.Plan(), results_, row, options_.regional);
+  if (!offer) return;
+  history_.Edit(
+      "Set Payment",
+      [&](PlanSession& s) {
+        s.EditDebt(row, SetPaymentFields(s.Plan().Debts, *offer, options_.regional));
+      },
+      {.row = row});
+  AfterDebtListChange(row + 1);
 }
 
 void TfrmMain::CopySelectedDebts() {

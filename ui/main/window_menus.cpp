@@ -32,6 +32,10 @@ void TfrmMain::BuildMenuAndToolBar() {
   edit->addAction(history_.UndoAction());
   edit->addAction(history_.RedoAction());
   edit->addSeparator();
+  setPaymentAction_ = edit->addAction("Set Pa&yment");
+  setPaymentAction_->setObjectName("SetPayment1");
+  setPaymentAction_->setEnabled(false);
+  edit->addSeparator();
   preferencesAction_ = edit->addAction("&Preferences…");
   QMenu* help = menuBar()->addMenu("&Help");
   QAction* aboutAction = help->addAction("&About");
@@ -45,6 +49,7 @@ void TfrmMain::BuildMenuAndToolBar() {
   connect(exitAction, &QAction::triggered, this, &QWidget::close);
   connect(aboutAction, &QAction::triggered, this, &TfrmMain::About1Click);
   connect(preferencesAction_, &QAction::triggered, this, &TfrmMain::Preferences1Click);
+  connect(setPaymentAction_, &QAction::triggered, this, &TfrmMain::SetPaymentClick);
   connect(printAction_, &QAction::triggered, this, &TfrmMain::spdbtnPrintClick);
   connect(exportPdfAction_, &QAction::triggered, this, &TfrmMain::ExportPdfClick);
 
