@@ -130,6 +130,10 @@ std::string PayoffTimeText(int months, const StatementWords& words) {
          words.years(months / 12.0) + " " + tr(months == 12 ? "year" : "years") + ")";
 }
 
+bool ShowsReturn(Money interestSaved, bool paysEveryDebt) {
+  return SavingKindOf(interestSaved, paysEveryDebt) == SavingKind::kSaves;
+}
+
 std::string SavingCellText(Money interestSaved, bool paysEveryDebt, const StatementWords& words) {
   switch (SavingKindOf(interestSaved, paysEveryDebt)) {
     case SavingKind::kSaves: return words.money(interestSaved);
@@ -138,6 +142,35 @@ std::string SavingCellText(Money interestSaved, bool paysEveryDebt, const Statem
     case SavingKind::kNotASaving: break;
   }
   return "\u2014";
+}
+
+std::string ResultsNote(const PlanStatements& s, const StatementTexts& t,
+                        const StatementWords& words) {
+  const auto& tr = words.translate;
+  std::vector<std::string> lines;
+  if (!s.proposedUnpaid.empty()) {
+    lines.push_back(tr("As it stands, under the plan") + " " + t.proposedUnpaid + ".");
+    for (const UnpaidDebt& debt : s.proposedUnpaid) {
+      lines.push_back(debt.name + ": " + words.money(debt.payoffPayment) + " " +
+                      tr("a month pays it off in") + " " +
+                      PayoffTimeText(debt.payoffMonths, words) + ".");
+    }
+    lines.push_back(t.powerPayment);
+  }
+  if (!t.currentUnpaid.empty()) lines.push_back(t.currentUnpaid);
+  // A plan with nothing to pay off (no debts, no balances) has no saving worth a word.
+  const bool nothingToCompare = s.planMonths == 0 && s.PaysEveryDebt() && s.currentUnpaid.empty();
+  if ((!s.ClaimsSaving() || !s.currentUnpaid.empty()) && !nothingToCompare) {
+    lines.push_back(t.saving);
+  }
+  if (!t.fee.empty()) lines.push_back(t.fee);
+  std::string note;
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    if (!note.empty()) note += '\n';
+    note += line;
+  }
+  return note;
 }
 
 std::string SavingClause(Money interestSaved, bool paysEveryDebt, const StatementWords& words) {

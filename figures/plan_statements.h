@@ -154,9 +154,22 @@ StatementTexts WriteStatements(const PlanStatements& statements, const Statement
 // One debt's payoff: "447 months (37.3 years)".
 std::string PayoffTimeText(int months, const StatementWords& words);
 
+// Whether a return on the fees may be shown beside a saving of `interestSaved` (as printed):
+// only a plan that pays every debt off and saves earns its fees back; elsewhere a return
+// figure would read as "pays for itself", and the cell shows a dash instead.
+bool ShowsReturn(Money interestSaved, bool paysEveryDebt);
+
 // A saving in a table cell of its own (an option, a strategy): the amount, "None", "$X more",
 // or "—" for a plan that never pays every debt off.
 std::string SavingCellText(Money interestSaved, bool paysEveryDebt, const StatementWords& words);
+
+// The note the window shows beside the interest figures, a sentence a line: the debts the plan
+// never pays off, the payment that pays each off and how long it takes, the power payment that
+// would pay off every debt; what today's payments never pay off; the saving when it is none, a
+// cost or counted over the compared months; why the fee is lowered. Empty for a plan that pays
+// every debt off today and under the plan, saves, and charges the fee set.
+std::string ResultsNote(const PlanStatements& statements, const StatementTexts& texts,
+                        const StatementWords& words);
 
 // A saving as a clause that fits "Before the setup fee, ...": "the plan saves you $X in
 // interest", "the plan saves no interest", "the plan costs $X more in interest than today's

@@ -445,7 +445,9 @@ void Assembly::StrategiesCompared() {
           {"DebtFree", debtFree},
           {"TotalInterest", Money2(proposed.totalInterest)},
           {"InterestSaved", SavingCellText(f.shownInterestSaved, proposed.DebtFree(), Words())},
-          {"AnnualReturn", ReportPercent2(f.annualReturnFraction * 100, regional_)},
+          {"AnnualReturn", ShowsReturn(f.shownInterestSaved, proposed.DebtFree())
+                               ? ReportPercent2(f.annualReturnFraction * 100, regional_)
+                               : "\u2014"},
           {"InvestmentValue", Money2(f.investmentValue)}});
   }
   if (!texts_.strategies.empty()) Fill("StrategiesComparedNote", {{"Note", texts_.strategies}});

@@ -178,5 +178,37 @@ TEST(PlanStatementsTest, TheSampleSaysItSaves) {
   EXPECT_EQ(s.texts.strategies, "");
 }
 
+// The window's note: the hopeless cards lead with what is never paid off and what would pay it
+// off; the costlier plan says its cost and its waived fee; the sample needs no note.
+TEST(PlanStatementsTest, TheWindowsNoteSaysWhatTheReportSays) {
+  const StatementWords words = EnglishStatementWords(kPointRegional);
+  const Stated hopeless(testing::HopelessCardsPlan());
+  const std::string note = ResultsNote(hopeless.statements, hopeless.texts, words);
+  const UnpaidDebt& card = hopeless.statements.proposedUnpaid[0];
+  EXPECT_EQ(note.substr(0, note.find('\n')),
+            "As it stands, under the plan these debts are never paid off: Capital One and "
+            "Discover.");
+  EXPECT_NE(note.find("\nCapital One: " + ReportMoney(card.payoffPayment, kPointRegional) +
+                      " a month pays it off in " + PayoffTimeText(card.payoffMonths, words) +
+                      ".\n"),
+            std::string::npos)
+      << note;
+  EXPECT_NE(note.find(hopeless.texts.powerPayment), std::string::npos) << note;
+  EXPECT_NE(note.find("so it shows no saving."), std::string::npos) << note;
+  EXPECT_EQ(note.find("saves $"), std::string::npos) << note;
+
+  const Stated costlier(testing::CostlierPlan());
+  EXPECT_EQ(ResultsNote(costlier.statements, costlier.texts, words),
+            costlier.texts.saving + "\n" + costlier.texts.fee);
+
+  const Stated today(testing::NeverPaidOffTodayPlan());
+  EXPECT_EQ(ResultsNote(today.statements, today.texts, words),
+            "On today's payments, A is never paid off: after 1.8 years you would still owe "
+            "$1,122.36.\nOver the same 22 months, the plan saves $123.12 in interest.");
+
+  const Stated sample(testing::SamplePlan(), testing::SampleParams());
+  EXPECT_EQ(ResultsNote(sample.statements, sample.texts, words), "");
+}
+
 }  // namespace
 }  // namespace ardvane

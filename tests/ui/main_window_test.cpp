@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, TheSamplesNewLoanPageAndReturn) {
       {"lblConsolidationLoanPayment", "$236.76"},  {"lblDifferencePayment", "$73.24"},
       {"lblCurrentInterestRate", "23.067%"},       {"lblConsolidationInterestRate", "7.500%"},
       {"lblDifferenceInterestRate", "15.567%"},    {"lblReturnOnInvestment", "43.06%"},
-      {"lblInterestDifference", "$66,293.77"},     {"lblPayoffDateProposed", "Dec 2036"}};
+      {"lblInterestDifference", "$66,293.76"},     {"lblPayoffDateProposed", "Dec 2036"}};
   for (const auto& [label, text] : shown) EXPECT_EQ(Text(*window, label), text) << label;
   EXPECT_TRUE(Find<QLabel>(*window, "lblNeverPaidOffNote")->isHidden());
 }
@@ -174,10 +174,18 @@ TEST_F(MainWindowTest, TheGridMarksADebtNeverPaidOffInAColumnOfItsOwnAndShowsMon
     EXPECT_EQ(Find<QLabel>(*window, label)->toolTip(), "Never paid off: Store card") << label;
   }
   EXPECT_FALSE(Find<QLabel>(*window, "lblNeverPaidOffNote")->isHidden());
-  EXPECT_EQ(Text(*window, "lblNeverPaidOffNote"),
-            "The current total and the interest saved leave out the interest of debts never "
-            "paid off today: Store card. The proposed total leaves out the interest of debts "
-            "the plan never pays off: Store card.");
+  // The note leads with the debt the plan never pays off and what would pay it off, and no
+  // figure of the plan is called a saving.
+  const std::string note = Text(*window, "lblNeverPaidOffNote").toStdString();
+  EXPECT_EQ(note.rfind("As it stands, under the plan this debt is never paid off: Store card.\n"
+                       "Store card: $",
+                       0),
+            0u)
+      << note;
+  EXPECT_NE(note.find(" a month pays it off in "), std::string::npos) << note;
+  EXPECT_NE(note.find("so it shows no saving."), std::string::npos) << note;
+  EXPECT_EQ(Text(*window, "lblInterestDifference"), "\u2014");
+  EXPECT_EQ(Text(*window, "lblReturnOnInvestment"), "\u2014");
 }
 
 // The payments that would pay the store card off, each with its months: in the row's tooltip,

@@ -89,7 +89,8 @@ TEST_F(StrategiesPageTest, EachRowIsOneGroupOfTheComparisonWithItsMarks) {
     EXPECT_EQ(grid->item(row, 2)->text().toStdString(),
               FormatMoney(f.proposed.totalInterest, 2, regional));
     EXPECT_EQ(grid->item(row, 3)->text().toStdString(),
-              FormatMoney(f.interestSaved, 2, regional) + (f.mostSaved ? "\n★ Most saved" : ""));
+              FormatMoney(f.shownInterestSaved, 2, regional) +
+                  (f.mostSaved ? "\n★ Most saved" : ""));
     EXPECT_EQ(grid->item(row, 4)->text().toStdString(),
               FormatPercent2(f.annualReturnFraction * 100, regional));
     EXPECT_EQ(grid->item(row, 5)->text().toStdString(),

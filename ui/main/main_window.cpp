@@ -25,6 +25,7 @@
 #include <QToolButton>
 
 #include "figures/display_formats.h"
+#include "figures/plan_statements.h"
 #include "figures/strategies.h"
 #include "inputs/plan_fee_values.h"
 #include "inputs/set_payment.h"
@@ -354,7 +355,8 @@ void TfrmMain::ShowResults() {
   in_->FitNameColumn(px_(150), px_(260));
   SelectGridRow(selected);
   shownFigures_ = ComputePlanFigures(plan, results_);
-  out_->ShowResults(plan, results_, shownFigures_);
+  out_->ShowResults(plan, results_, shownFigures_,
+                    ComputePlanStatements(plan, params_, settings_, regional, results_));
   chartForms_->Refresh(plan, results_, shownFigures_, params_);
 
   // The fee charged; the entry field shows only while it is the fee entered.

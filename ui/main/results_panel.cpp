@@ -142,7 +142,9 @@ void ResultsPanel::BuildInterestPage() {
   grid->addWidget(new QLabel("Total interest paid", page), 1, 0);
   grid->addWidget(lblInterestCurrent, 1, 1);
   grid->addWidget(lblInterestProposed, 1, 2);
-  grid->addWidget(new QLabel("Interest saved", page), 2, 0);
+  lblInterestSavedCaption = new QLabel("Interest saved", page);
+  lblInterestSavedCaption->setObjectName("lblInterestSavedCaption");
+  grid->addWidget(lblInterestSavedCaption, 2, 0);
   grid->addWidget(lblInterestDifference, 2, 2);
   grid->addWidget(new QLabel("Return on investment", page), 3, 0);
   grid->addWidget(lblReturnOnInvestment, 3, 2);
@@ -150,7 +152,8 @@ void ResultsPanel::BuildInterestPage() {
   grid->setColumnMinimumWidth(1, px_(100));
   grid->setColumnMinimumWidth(2, px_(100));
   pageLayout->addLayout(grid);
-  // Says which debts the totals leave out, when a plan never pays some debt off.
+  // What the figures cannot say alone: debts never paid off and what would pay them off, a
+  // saving that is none or a cost, a lowered fee.
   lblNeverPaidOffNote = new QLabel(page);
   lblNeverPaidOffNote->setObjectName("lblNeverPaidOffNote");
   lblNeverPaidOffNote->setWordWrap(true);
@@ -250,7 +253,7 @@ void ResultsPanel::ShowPermissions(bool consolidation) {
 }
 
 void ResultsPanel::ShowResults(const PlanDocument& plan, const PlanResults& results,
-                               const PlanFigures& f) {
+                               const PlanFigures& f, const PlanStatements& statements) {
   const RegionalSettings& regional = regional_;
   const auto money = [&](Money amount) { return Q(FormatMoney(amount, 2, regional)); };
 
@@ -275,18 +278,14 @@ void ResultsPanel::ShowResults(const PlanDocument& plan, const PlanResults& resu
   // Interest paid.
   lblInterestCurrent->setText(money(f.current.totalInterest));
   lblInterestProposed->setText(money(f.proposed.totalInterest));
-  lblInterestDifference->setText(money(f.interestSaved));
-  lblReturnOnInvestment->setText(Q(FormatPercent2(f.AnnualReturnPercent(), regional)));
-  std::string note;
-  if (!f.current.DebtFree()) {
-    note = "The current total and the interest saved leave out the interest of debts never "
-           "paid off today: " + JoinNames(f.current.neverPaidOffNames) + ".";
-  }
-  if (!f.proposed.DebtFree()) {
-    if (!note.empty()) note += ' ';
-    note += "The proposed total leaves out the interest of debts the plan never pays off: " +
-            JoinNames(f.proposed.neverPaidOffNames) + ".";
-  }
+  const StatementWords words = EnglishStatementWords(regional);
+  const StatementTexts texts = WriteStatements(statements, words);
+  lblInterestSavedCaption->setText(Q(texts.savingLabel));
+  lblInterestDifference->setText(Q(texts.savingCell));
+  lblReturnOnInvestment->setText(statements.ClaimsSaving()
+                                     ? Q(FormatPercent2(f.AnnualReturnPercent(), regional))
+                                     : QString(u'\u2014'));
+  const std::string note = ResultsNote(statements, texts, words);
   lblNeverPaidOffNote->setText(Q(note));
   lblNeverPaidOffNote->setVisible(!note.empty());
 

@@ -7,6 +7,7 @@
 #include "engine/regional_settings.h"
 #include "ui/widgets/design_pixels.h"
 #include "figures/plan_figures.h"
+#include "figures/plan_statements.h"
 
 class QChartView;
 class QLabel;
@@ -25,8 +26,9 @@ class ResultsPanel : public QWidget {
  public:
   ResultsPanel(const RegionalSettings& regional, DesignPixels px, QWidget* parent);
 
-  // Every figure and chart of the pages, from one calculation.
-  void ShowResults(const PlanDocument& plan, const PlanResults& results, const PlanFigures& f);
+  // Every figure and chart of the pages, from one calculation, and what may be said of it.
+  void ShowResults(const PlanDocument& plan, const PlanResults& results, const PlanFigures& f,
+                   const PlanStatements& statements);
   // The new loan page shows only where consolidating is permitted; it opens first there.
   void ShowPermissions(bool consolidation);
 
@@ -48,6 +50,7 @@ class ResultsPanel : public QWidget {
   // Interest Paid.
   QLabel* lblInterestCurrent = nullptr;
   QLabel* lblInterestProposed = nullptr;
+  QLabel* lblInterestSavedCaption = nullptr;  // "Interest saved", or what the row shows instead
   QLabel* lblInterestDifference = nullptr;
   QLabel* lblReturnOnInvestment = nullptr;
   QLabel* lblNeverPaidOffNote = nullptr;

@@ -10,6 +10,7 @@
 
 #include "figures/display_formats.h"
 #include "figures/plan_figures.h"
+#include "figures/plan_statements.h"
 
 namespace ardvane {
 namespace {
@@ -72,6 +73,7 @@ void StrategiesPage::ShowComparison(const StrategyComparison& comparison) {
   table_->setRowCount(rows);
   rowCodes_.assign(rows, -1);
   const QColor tint = MostSavedTint(table_->palette());
+  const StatementWords words = EnglishStatementWords(regional_);
   int chosenRow = -1;
   for (int row = 0; row < rows; ++row) {
     const std::vector<int>& group = comparison.groups[row];
@@ -84,13 +86,16 @@ void StrategiesPage::ShowComparison(const StrategyComparison& comparison) {
     for (int code : group) names << Q(std::string(PriorityCaption(code)));
     QString strategy = names.join("\n");
     if (chosen) strategy += "\n(this plan)";
-    QString saved = Q(FormatMoney(f.interestSaved, 2, regional_));
+    const bool paysEveryDebt = f.proposed.DebtFree();
+    QString saved = Q(SavingCellText(f.shownInterestSaved, paysEveryDebt, words));
     if (f.mostSaved) saved += "\n\u2605 Most saved";
     const QString texts[] = {strategy,
                              DebtFreeText(f.proposed),
                              Q(FormatMoney(f.proposed.totalInterest, 2, regional_)),
                              saved,
-                             Q(FormatPercent2(f.annualReturnFraction * 100, regional_)),
+                             ShowsReturn(f.shownInterestSaved, paysEveryDebt)
+                                 ? Q(FormatPercent2(f.annualReturnFraction * 100, regional_))
+                                 : QString(u'\u2014'),
                              Q(FormatMoney(f.investmentValue, 2, regional_))};
     for (int col = 0; col < 6; ++col) {
       auto* item = new QTableWidgetItem(texts[col]);
