@@ -4,13 +4,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
 #include "engine/calendar.h"
 #include "figures/display_formats.h"
+#include "figures/plan_statements.h"
 #include "figures/strategies.h"
+#include "tests/figures/test_plans.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
 #include "tests/ui/fake_prompts.h"
@@ -170,6 +173,38 @@ TEST_F(StrategiesPageTest, EditsWhileThePageIsHiddenShowWhenItComesBack) {
   QTest::keyClick(grid, Qt::Key_Enter);
   QApplication::processEvents();
   EXPECT_EQ(window->Session().Plan().Priority, 7);
+}
+
+// The hopeless cards: no strategy pays every debt off, so no row shows a saving, a return or the
+// mark of the most saved, and the note under the table says why today's interest differs.
+TEST(StrategiesPageAloneTest, StrategiesThatNeverPayEveryDebtOffShowNoSaving) {
+  const PlanDocument plan = testing::HopelessCardsPlan();
+  const StrategyComparison comparison =
+      CompareStrategies(plan, PlanParameters{}, AppSettings{}, testing::kPointRegional);
+  const PlanResults results = Calculate(plan, {}, {}, testing::kPointRegional);
+  const StatementTexts texts = WriteStatements(
+      ComputePlanStatements(plan, {}, {}, testing::kPointRegional, results),
+      EnglishStatementWords(testing::kPointRegional));
+  ASSERT_FALSE(texts.strategies.empty());
+
+  StrategiesPage page(testing::kPointRegional, nullptr);
+  page.ShowComparison(comparison, texts.strategies);
+  QTableWidget* grid = page.Table();
+  int neverRows = 0;
+  for (int row = 0; row < grid->rowCount(); ++row) {
+    const PriorityFigures& f = comparison.strategies[page.CodeOfRow(row)];
+    if (f.proposed.DebtFree()) continue;
+    ++neverRows;
+    SCOPED_TRACE(grid->item(row, 0)->text().toStdString());
+    EXPECT_EQ(grid->item(row, 3)->text(), QString(u'\u2014'));
+    EXPECT_EQ(grid->item(row, 4)->text(), QString(u'\u2014'));
+    EXPECT_FALSE(f.mostSaved);
+  }
+  EXPECT_GT(neverRows, 0);
+  auto* note = page.findChild<QLabel*>("lblStrategiesNote");
+  ASSERT_NE(note, nullptr);
+  EXPECT_FALSE(note->isHidden());
+  EXPECT_EQ(note->text().toStdString(), texts.strategies);
 }
 
 }  // namespace

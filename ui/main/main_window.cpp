@@ -355,8 +355,8 @@ void TfrmMain::ShowResults() {
   in_->FitNameColumn(px_(150), px_(260));
   SelectGridRow(selected);
   shownFigures_ = ComputePlanFigures(plan, results_);
-  out_->ShowResults(plan, results_, shownFigures_,
-                    ComputePlanStatements(plan, params_, settings_, regional, results_));
+  shownStatements_ = ComputePlanStatements(plan, params_, settings_, regional, results_);
+  out_->ShowResults(plan, results_, shownFigures_, shownStatements_);
   chartForms_->Refresh(plan, results_, shownFigures_, params_);
 
   // The fee charged; the entry field shows only while it is the fee entered.
@@ -386,7 +386,8 @@ void TfrmMain::EnableButtons() {
 void TfrmMain::RefreshStrategies() {
   if (out_->pages->currentWidget() != out_->strategiesPage) return;
   out_->strategiesPage->ShowComparison(
-      CompareStrategies(session_.Plan(), params_, settings_, options_.regional));
+      CompareStrategies(session_.Plan(), params_, settings_, options_.regional),
+      WriteStatements(shownStatements_, EnglishStatementWords(options_.regional)).strategies);
   strategiesStale_ = false;
 }
 

@@ -11,6 +11,7 @@
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
 #include "figures/plan_figures.h"
+#include "figures/plan_statements.h"
 #include "planfiles/plan_session.h"
 #include "platform/paper_size.h"
 #include "inputs/client_notes.h"
@@ -174,6 +175,7 @@ class TfrmMain : public QMainWindow {
   PlanHistory history_;  // undo and redo of every edit of session_'s plan
   PlanResults results_;
   PlanFigures shownFigures_;  // what the labels show, worked out from results_
+  PlanStatements shownStatements_;  // what may be said of results_
   std::unique_ptr<ChartForms> chartForms_;
   TfrmSetupFee* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
   TfrmNotes* notes_ = nullptr;

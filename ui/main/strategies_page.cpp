@@ -65,10 +65,18 @@ StrategiesPage::StrategiesPage(const RegionalSettings& regional, QWidget* parent
   table_->horizontalHeader()->setStretchLastSection(false);
   table_->installEventFilter(this);
   layout->addWidget(table_, 1);
+  note_ = new QLabel(this);
+  note_->setObjectName("lblStrategiesNote");
+  note_->setWordWrap(true);
+  note_->hide();
+  layout->addWidget(note_);
   connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row) { ChooseRow(row); });
 }
 
-void StrategiesPage::ShowComparison(const StrategyComparison& comparison) {
+void StrategiesPage::ShowComparison(const StrategyComparison& comparison,
+                                    const std::string& note) {
+  note_->setText(Q(note));
+  note_->setVisible(!note.empty());
   const int rows = static_cast<int>(comparison.groups.size());
   table_->setRowCount(rows);
   rowCodes_.assign(rows, -1);

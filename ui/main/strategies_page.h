@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
 #include <vector>
 
 #include "engine/regional_settings.h"
 #include "figures/strategies.h"
 
+class QLabel;
 class QTableWidget;
 
 namespace ardvane {
@@ -25,7 +27,8 @@ class StrategiesPage : public QWidget {
   StrategiesPage(const RegionalSettings& regional, QWidget* parent);
 
   // Shows `comparison`, one row per group; the row of the plan's own priority is current.
-  void ShowComparison(const StrategyComparison& comparison);
+  // `note`, when not empty, is shown under the table (why today's interest differs by row).
+  void ShowComparison(const StrategyComparison& comparison, const std::string& note = {});
   // The code a row stands for: the plan's own code when its group holds it, else the
   // group's lowest code. -1 for a row that does not exist.
   int CodeOfRow(int row) const;
@@ -43,6 +46,7 @@ class StrategiesPage : public QWidget {
 
   const RegionalSettings& regional_;
   QTableWidget* table_ = nullptr;
+  QLabel* note_ = nullptr;
   std::vector<int> rowCodes_;
 };
 
