@@ -118,7 +118,13 @@ StatementWords EnglishStatementWords(const RegionalSettings& regional) {
 std::string JoinedNames(const std::vector<std::string>& names, const StatementWords& words) {
   std::string joined;
   for (std::size_t i = 0; i < names.size(); ++i) {
-    if (i > 0) joined += i + 1 == names.size() ? " " + words.translate("and") + " " : ", ";
+    if (i + 1 == names.size() && i > 0) {
+      joined += ' ';
+      joined += words.translate("and");
+      joined += ' ';
+    } else if (i > 0) {
+      joined += ", ";
+    }
     joined += names[i];
   }
   return joined;

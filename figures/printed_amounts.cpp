@@ -10,16 +10,15 @@ namespace ardvane {
 namespace {
 
 // Numbers written so that they read back: no currency symbol, no grouping, "." and "-".
-RegionalSettings Plain() {
-  RegionalSettings plain;
-  plain.currencySymbol.clear();
-  plain.monetaryThousandsSeparator.clear();
-  plain.thousandsSeparator.clear();
-  plain.monetaryDecimalSeparator = ".";
-  plain.decimalSeparator = ".";
-  plain.negativeSign = "-";
-  plain.currencyPositivePattern = "$n";
-  plain.currencyNegativePattern = "-$n";
+const RegionalSettings& Plain() {
+  static const RegionalSettings plain{.currencySymbol = "",
+                                      .monetaryThousandsSeparator = "",
+                                      .monetaryDecimalSeparator = ".",
+                                      .thousandsSeparator = "",
+                                      .decimalSeparator = ".",
+                                      .negativeSign = "-",
+                                      .currencyPositivePattern = "$n",
+                                      .currencyNegativePattern = "-$n"};
   return plain;
 }
 
