@@ -32,7 +32,10 @@ MainWindowOptions Options(const PayloadFolder& folder, const std::filesystem::pa
   return options;
 }
 
-std::filesystem::path LargePlan(const PayloadFolder& folder) {
+// With `hopeless`, one more debt whose interest outruns what the budget can give it, so the
+// proposed plan never pays it off and every refresh also searches for the power payment that
+// would (about 30 calculations of the plan).
+std::filesystem::path LargePlan(const PayloadFolder& folder, bool hopeless = false) {
   PlanDocument plan;
   plan.Date = EncodeDate(2026, 12, 7);
   plan.ReturnRate = 6;
@@ -53,6 +56,16 @@ std::filesystem::path LargePlan(const PayloadFolder& folder) {
     debt.Consolidate = i % 5 == 0;
     plan.Debts.AddDebt(debt, RegionalSettings{});
   }
+  if (hopeless) {
+    DebtFields card;
+    card.Name = "Hopeless card";
+    card.Balance = "2000000";
+    card.InterestRate = "29.99";
+    card.CurrentPayment = "300";
+    card.MinimumPaymentAmount = "300";
+    card.CompoundingPeriod = "1";
+    plan.Debts.AddDebt(card, RegionalSettings{});
+  }
   const auto path = folder.path() / "Large.bvx";
   SaveData(plan, path, RegionalSettings{}, nullptr);
   return path;
@@ -60,9 +73,9 @@ std::filesystem::path LargePlan(const PayloadFolder& folder) {
 
 // `page` is the page in view: 0 the payoff chart's, 4 "Strategies", whose every priority is
 // compared again after each edit.
-void EditToRedraw(benchmark::State& state, bool large, int page = 0) {
+void EditToRedraw(benchmark::State& state, bool large, int page = 0, bool hopeless = false) {
   PayloadFolder folder;
-  const auto plan = large ? LargePlan(folder) : folder.path() / "Sample.bvx";
+  const auto plan = large ? LargePlan(folder, hopeless) : folder.path() / "Sample.bvx";
   SilentPrompts prompts;
   TfrmMain window(Options(folder, plan), prompts);
   // The page in view is repainted after every refresh (on page 0, the payoff chart).
@@ -83,6 +96,7 @@ void EditToRedraw(benchmark::State& state, bool large, int page = 0) {
 void BM_EditToRedraw(benchmark::State& state) { EditToRedraw(state, false); }
 void BM_EditToRedrawLarge(benchmark::State& state) { EditToRedraw(state, true); }
 void BM_EditToRedrawStrategies(benchmark::State& state) { EditToRedraw(state, false, 4); }
+void BM_EditToRedrawNeverPaidOff(benchmark::State& state) { EditToRedraw(state, true, 0, true); }
 
 // An undo or a redo of that edit from the Edit menu: the plan put back, recalculated and
 // every figure, the grid and the charts shown again.
@@ -164,6 +178,7 @@ BENCHMARK(BM_EditToRedrawStrategies)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoToRedraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetupFeeLiveRecalculation)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditToRedrawLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditToRedrawNeverPaidOff)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MainWindowStartUp)->Unit(benchmark::kMillisecond);
 
 }  // namespace
