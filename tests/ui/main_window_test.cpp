@@ -127,6 +127,7 @@ TEST_F(MainWindowTest, TheSamplesNewLoanPageAndReturn) {
       {"lblDifferenceInterestRate", "15.567%"},    {"lblReturnOnInvestment", "43.06%"},
       {"lblInterestDifference", "$66,293.76"},     {"lblPayoffDateProposed", "Dec 2036"}};
   for (const auto& [label, text] : shown) EXPECT_EQ(Text(*window, label), text) << label;
+  EXPECT_TRUE(Find<QLabel>(*window, "lblPayoffNote")->isHidden());
   EXPECT_TRUE(Find<QLabel>(*window, "lblNeverPaidOffNote")->isHidden());
 }
 
@@ -184,6 +185,7 @@ TEST_F(MainWindowTest, TheGridMarksADebtNeverPaidOffInAColumnOfItsOwnAndShowsMon
       << note;
   EXPECT_NE(note.find(" a month pays it off in "), std::string::npos) << note;
   EXPECT_NE(note.find("so it shows no saving."), std::string::npos) << note;
+  EXPECT_EQ(Text(*window, "lblPayoffNote").toStdString(), note);
   EXPECT_EQ(Text(*window, "lblInterestDifference"), "\u2014");
   EXPECT_EQ(Text(*window, "lblReturnOnInvestment"), "\u2014");
 }

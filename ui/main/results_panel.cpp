@@ -85,6 +85,14 @@ QWidget* ResultsPanel::AddPage(QWidget* page, const char* title) {
   return area;
 }
 
+QLabel* ResultsPanel::Note(QWidget* parent, const char* name) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setWordWrap(true);
+  label->hide();
+  return label;
+}
+
 QLabel* ResultsPanel::Figure(QWidget* parent, const char* name, const QColor* colour) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
@@ -123,6 +131,8 @@ void ResultsPanel::BuildPayoffPage() {
   grid->setColumnMinimumWidth(1, px_(90));
   grid->setColumnMinimumWidth(2, px_(90));
   pageLayout->addLayout(grid);
+  lblPayoffNote = Note(page, "lblPayoffNote");
+  pageLayout->addWidget(lblPayoffNote);
   graphPayoffDates = ChartView(page, "graphPayoffDates");
   pageLayout->addWidget(graphPayoffDates, 1);
   AddPage(page, "Payoff Schedule");
@@ -154,10 +164,7 @@ void ResultsPanel::BuildInterestPage() {
   pageLayout->addLayout(grid);
   // What the figures cannot say alone: debts never paid off and what would pay them off, a
   // saving that is none or a cost, a lowered fee.
-  lblNeverPaidOffNote = new QLabel(page);
-  lblNeverPaidOffNote->setObjectName("lblNeverPaidOffNote");
-  lblNeverPaidOffNote->setWordWrap(true);
-  lblNeverPaidOffNote->hide();
+  lblNeverPaidOffNote = Note(page, "lblNeverPaidOffNote");
   pageLayout->addWidget(lblNeverPaidOffNote);
   chart1 = ChartView(page, "Chart1");
   pageLayout->addWidget(chart1, 1);
@@ -286,8 +293,11 @@ void ResultsPanel::ShowResults(const PlanDocument& plan, const PlanResults& resu
                                      ? Q(FormatPercent2(f.AnnualReturnPercent(), regional))
                                      : QString(u'\u2014'));
   const std::string note = ResultsNote(statements, texts, words);
-  lblNeverPaidOffNote->setText(Q(note));
-  lblNeverPaidOffNote->setVisible(!note.empty());
+  // The first pages lead with it: the payoff schedule and the interest paid.
+  for (QLabel* label : {lblPayoffNote, lblNeverPaidOffNote}) {
+    label->setText(Q(note));
+    label->setVisible(!note.empty());
+  }
 
   // Projected balances.
   lblDebtBalanceCurrent->setText(money(f.currentBalanceAtProposedEnd));

@@ -47,6 +47,7 @@ class ResultsPanel : public QWidget {
   QLabel* lblPayoffYearsProposed = nullptr;
   QLabel* lblPayoffDateCurrent = nullptr;
   QLabel* lblPayoffDateProposed = nullptr;
+  QLabel* lblPayoffNote = nullptr;  // the same note as the interest page's
   // Interest Paid.
   QLabel* lblInterestCurrent = nullptr;
   QLabel* lblInterestProposed = nullptr;
@@ -80,6 +81,8 @@ class ResultsPanel : public QWidget {
   void BuildBalancesPage();
   void BuildNewLoanPage();
   QLabel* Figure(QWidget* parent, const char* name, const QColor* colour);
+  // A word-wrapped note, hidden until it has something to say.
+  QLabel* Note(QWidget* parent, const char* name);
   // Adds `page` as a tab, in a scroll area; returns the tab's widget.
   QWidget* AddPage(QWidget* page, const char* title);
 
