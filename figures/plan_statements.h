@@ -61,6 +61,9 @@ struct FeeStatement {
   Money downPayment;       // asked for
   Money usualDownPayment;  // the plan's own down payment
   Money minSavings;        // the saving below which the minimum fee applies
+  // The plan saves interest before its fee (at least a cent as printed, and it pays every
+  // debt off): the reason may speak of "the interest the plan saves".
+  bool savesBeforeFee = false;
 };
 
 struct PlanStatements {
@@ -154,8 +157,8 @@ StatementTexts WriteStatements(const PlanStatements& statements, const Statement
 // One debt's payoff: "447 months (37.3 years)".
 std::string PayoffTimeText(int months, const StatementWords& words);
 
-// A saving in a table cell of its own (an option, a strategy): the amount, "None", "$X more",
-// or "—" for a plan that never pays every debt off.
+// A saving in a table cell of its own (an option, a strategy): the amount, "None", "Costs $X
+// more", or "—" for a plan that never pays every debt off.
 std::string SavingCellText(Money interestSaved, bool paysEveryDebt, const StatementWords& words);
 
 // A saving as a clause that fits "Before the setup fee, ...": "the plan saves you $X in
