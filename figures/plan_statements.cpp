@@ -152,6 +152,10 @@ std::string SavingCellText(Money interestSaved, bool paysEveryDebt, const Statem
   return "\u2014";
 }
 
+std::string SavingFigureCellText(std::string text, bool paysEveryDebt) {
+  return paysEveryDebt ? text : "\u2014";
+}
+
 std::string SavingClause(Money interestSaved, bool paysEveryDebt, const StatementWords& words) {
   const auto& tr = words.translate;
   switch (SavingKindOf(interestSaved, paysEveryDebt)) {

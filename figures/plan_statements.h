@@ -161,6 +161,11 @@ std::string PayoffTimeText(int months, const StatementWords& words);
 // more", or "—" for a plan that never pays every debt off.
 std::string SavingCellText(Money interestSaved, bool paysEveryDebt, const StatementWords& words);
 
+// A figure drawn from the saving (the return on the fees, the investment of what the plan
+// frees) in a table cell of its own: `text`, or "—" for a plan that never pays every debt off,
+// of which no such figure is true.
+std::string SavingFigureCellText(std::string text, bool paysEveryDebt);
+
 // A saving as a clause that fits "Before the setup fee, ...": "the plan saves you $X in
 // interest", "the plan saves no interest", "the plan costs $X more in interest than today's
 // payments", or for a plan that never pays every debt off, that it shows no saving.

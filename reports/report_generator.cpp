@@ -456,8 +456,11 @@ void Assembly::StrategiesCompared() {
           {"DebtFree", debtFree},
           {"TotalInterest", Money2(proposed.totalInterest)},
           {"InterestSaved", SavingCellText(f.shownInterestSaved, proposed.DebtFree(), Words())},
-          {"AnnualReturn", ReportPercent2(f.annualReturnFraction * 100, regional_)},
-          {"InvestmentValue", Money2(f.investmentValue)}});
+          {"AnnualReturn", SavingFigureCellText(ReportPercent2(f.annualReturnFraction * 100,
+                                                               regional_),
+                                                proposed.DebtFree())},
+          {"InvestmentValue",
+           SavingFigureCellText(Money2(f.investmentValue), proposed.DebtFree())}});
   }
   if (!texts_.strategies.empty()) Fill("StrategiesComparedNote", {{"Note", texts_.strategies}});
 }
@@ -474,7 +477,8 @@ void Assembly::OptionValues(const std::string& paragraph, std::string selected,
                      SavingCellText(option.shownInterestSaved, option.proposed.DebtFree(), Words()));
   pairs.emplace_back("CurrentPayoffYears", PayoffYears(option.current));
   pairs.emplace_back("ReturnRate", ReportPercent2(plan_.ReturnRate, regional_));
-  pairs.emplace_back("InvestmentValue", Money2(option.investmentValue));
+  pairs.emplace_back("InvestmentValue", SavingFigureCellText(Money2(option.investmentValue),
+                                                            option.proposed.DebtFree()));
   Fill(paragraph, pairs);
 }
 

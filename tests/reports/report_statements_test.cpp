@@ -116,20 +116,33 @@ TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsLeadWithWhatNeverEnds) {
 }
 
 // A plan that never ends has no debt-free date, no "debt free" text and no saving on any page:
-// not in the tables' labels, the fixed texts nor the investment projection.
+// not in the tables' labels, the fixed texts nor the investment projection. With fees and a
+// return rate, the strategies that never end show no return on the fees nor investment value.
 TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsSayNothingOfDebtFreedomNorSavings) {
+  PlanDocument withFees = testing::HopelessCardsPlan();
+  withFees.SetupFee = Money::FromUnits(995);
+  withFees.ManagementFee = Money::FromUnits(25);
+  withFees.ReturnRate = 6;
   const std::vector<std::string> english = {"debt free", "debt-free", "pays for itself", "saves the most",
                                  "saves you", "the plan saves", "build savings",
                                  "your savings could grow", "growth of your investment",
-                                 "working for you", "($"};
+                                 "working for you", "saves ("};
   const std::vector<std::string> spanish = {"libre de deudas", "sin deudas", "se paga solo", "ahorra más",
                                  "le ahorra", "reunir ahorros", "podrían crecer sus ahorros",
-                                 "crecimiento de su inversión", "trabajar para usted", "($"};
+                                 "crecimiento de su inversión", "trabajar para usted", "ahorra ("};
   for (const int language : {0, 1}) {
+   for (const PlanDocument& plan : {testing::HopelessCardsPlan(), withFees}) {
     SCOPED_TRACE(language);
-    const Written report = Write(testing::HopelessCardsPlan(), language);
+    SCOPED_TRACE(plan.SetupFee.Units());
+    const Written report = Write(plan, language);
     EXPECT_TRUE(report.missing.empty());
     const std::string text = Lower(report.text);
+    const auto strategies = report.text.find(language == 0 ? "Strategies Compared"
+                                                           : "Comparación de estrategias");
+    ASSERT_NE(strategies, std::string::npos);
+    EXPECT_EQ(report.text.substr(strategies, report.text.find("<h2", strategies + 1) - strategies)
+                  .find("%</td>"),
+              std::string::npos);
     for (const std::string& phrase : language == 0 ? english : spanish) {
       const auto at = text.find(phrase);
       EXPECT_EQ(at, std::string::npos)
@@ -146,6 +159,7 @@ TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsSayNothingOfDebtFreedomNor
                  "liquida todas sus deudas."},
                 {"The plan frees no payments to invest", "El plan no libera pagos que invertir"}},
                {});
+   }
   }
 }
 
