@@ -45,6 +45,13 @@ std::vector<std::string> NamesOf(const std::vector<UnpaidDebt>& debts) {
 
 std::string Integer(int number) { return ReportInteger(number); }
 
+bool PaysEveryDebtOff(const TLoans& loans) {
+  for (int i = 0; i < loans.GetCount(); ++i) {
+    if (NeverPaysOff(loans, i)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 SavingKind SavingKindOf(Money interestSaved, bool paysEveryDebt) {
@@ -69,6 +76,9 @@ FeeStatement FeeStatementOf(const PlanDocument& plan, const PlanResults& results
   }
   fee.kind = fee.setupFee == Money() && fee.usualSetupFee > Money() ? FeeKind::kWaived
                                                                     : FeeKind::kMinimum;
+  fee.savesBeforeFee =
+      SavingKindOf(results.InterestSavedBeforeFee, PaysEveryDebtOff(results.ProposedPlan)) ==
+      SavingKind::kSaves;
   return fee;
 }
 
@@ -144,7 +154,9 @@ std::string SavingCellText(Money interestSaved, bool paysEveryDebt, const Statem
   switch (SavingKindOf(interestSaved, paysEveryDebt)) {
     case SavingKind::kSaves: return words.money(interestSaved);
     case SavingKind::kSavesNothing: return words.translate("None");
-    case SavingKind::kCosts: return words.money(-interestSaved) + " " + words.translate("more");
+    case SavingKind::kCosts:
+      return words.translate("Costs") + " " + words.money(-interestSaved) + " " +
+             words.translate("more");
     case SavingKind::kNotASaving: break;
   }
   return "\u2014";
@@ -177,6 +189,10 @@ std::string ResultsNote(const PlanStatements& s, const StatementTexts& t,
     note += line;
   }
   return note;
+}
+
+std::string SavingFigureCellText(std::string text, bool paysEveryDebt) {
+  return paysEveryDebt ? text : "\u2014";
 }
 
 std::string SavingClause(Money interestSaved, bool paysEveryDebt, const StatementWords& words) {
@@ -269,11 +285,15 @@ StatementTexts WriteStatements(const PlanStatements& s, const StatementWords& wo
 
   const FeeStatement& fee = s.fee;
   if (fee.kind != FeeKind::kAsSet) {
-    t.fee = tr("Because the interest the plan saves before its fee is below the minimum saving "
-               "of") +
-            " " + words.money(fee.minSavings) + ", ";
+    t.fee = fee.savesBeforeFee
+                ? tr("Because the interest the plan saves before its fee is below the minimum "
+                     "saving of")
+                : tr("Because the plan saves no interest before its fee, and so falls short of "
+                     "the minimum saving of");
+    t.fee += " " + words.money(fee.minSavings) + ", ";
     t.fee += fee.kind == FeeKind::kWaived
-                 ? tr("the setup fee is waived instead of") + " " + words.money(fee.usualSetupFee)
+                 ? tr("the setup fee of") + " " + words.money(fee.usualSetupFee) + " " +
+                       tr("is waived")
                  : tr("the setup fee is") + " " + words.money(fee.setupFee) + " " +
                        tr("instead of") + " " + words.money(fee.usualSetupFee);
     if (fee.downPayment != fee.usualDownPayment) {

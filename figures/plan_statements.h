@@ -61,6 +61,9 @@ struct FeeStatement {
   Money downPayment;       // asked for
   Money usualDownPayment;  // the plan's own down payment
   Money minSavings;        // the saving below which the minimum fee applies
+  // The plan saves interest before its fee (at least a cent as printed, and it pays every
+  // debt off): the reason may speak of "the interest the plan saves".
+  bool savesBeforeFee = false;
 };
 
 struct PlanStatements {
@@ -154,14 +157,19 @@ StatementTexts WriteStatements(const PlanStatements& statements, const Statement
 // One debt's payoff: "447 months (37.3 years)".
 std::string PayoffTimeText(int months, const StatementWords& words);
 
+// A saving in a table cell of its own (an option, a strategy): the amount, "None", "Costs $X
+// more", or "—" for a plan that never pays every debt off.
+std::string SavingCellText(Money interestSaved, bool paysEveryDebt, const StatementWords& words);
+
+// A figure drawn from the saving (the return on the fees, the investment of what the plan
+// frees) in a table cell of its own: `text`, or "—" for a plan that never pays every debt off,
+// of which no such figure is true.
+std::string SavingFigureCellText(std::string text, bool paysEveryDebt);
+
 // Whether a return on the fees may be shown beside a saving of `interestSaved` (as printed):
 // only a plan that pays every debt off and saves earns its fees back; elsewhere a return
 // figure would read as "pays for itself", and the cell shows a dash instead.
 bool ShowsReturn(Money interestSaved, bool paysEveryDebt);
-
-// A saving in a table cell of its own (an option, a strategy): the amount, "None", "$X more",
-// or "—" for a plan that never pays every debt off.
-std::string SavingCellText(Money interestSaved, bool paysEveryDebt, const StatementWords& words);
 
 // The note the window shows beside the interest figures, a sentence a line: the debts the plan
 // never pays off, the payment that pays each off and how long it takes, the power payment that

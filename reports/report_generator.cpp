@@ -98,7 +98,8 @@ class Assembly {
   // how long the plans run or what they save; the payments that would pay today's debts off
   // are listed in the first only.
   // `proposedSaid`: the section itself says what the plan never pays off.
-  void NeverPaidOffNotes(bool proposedSaid = false);
+  // `todaySaid`: the section has said what today's payments never pay off, and the saving.
+  void NeverPaidOffNotes(bool proposedSaid = false, bool todaySaid = false);
   // For each debt today's payments never pay off: the payment that would, and the one that
   // would within kPayoffPaymentMonths months.
   std::string PaymentsNeeded();
@@ -106,6 +107,11 @@ class Assembly {
   std::string ResultsText();
   // The fee note (a reduced or waived fee), in a table row or a paragraph.
   void FeeNote(const std::string& paragraph);
+  // `paragraph`, or its variant for a plan that never pays every debt off, which says no
+  // debt-free date and makes no promise of one.
+  std::string Worded(const std::string& paragraph) const {
+    return statements_.PaysEveryDebt() ? paragraph : paragraph + "NeverPaidOff";
+  }
 
   void Header();
   void Cover();
@@ -220,8 +226,8 @@ std::string Assembly::PaymentsNeeded() {
   return text;
 }
 
-void Assembly::NeverPaidOffNotes(bool proposedSaid) {
-  if (!statements_.currentUnpaid.empty()) {
+void Assembly::NeverPaidOffNotes(bool proposedSaid, bool todaySaid) {
+  if (!statements_.currentUnpaid.empty() && (!todaySaid || !paymentsListed_)) {
     std::vector<int> loans;
     for (const UnpaidDebt& debt : statements_.currentUnpaid) loans.push_back(debt.loan);
     const bool first = !paymentsListed_;
@@ -229,8 +235,8 @@ void Assembly::NeverPaidOffNotes(bool proposedSaid) {
     const std::string payments = PaymentsNeeded();
     Fill("CurrentNeverPaidOff",
          {{"DebtNames", DebtNames(loans)},
-          {"TodayUnpaid", texts_.currentUnpaid},
-          {"Saving", statements_.PaysEveryDebt() ? texts_.saving : ""},
+          {"TodayUnpaid", todaySaid ? "" : texts_.currentUnpaid},
+          {"Saving", statements_.PaysEveryDebt() && !todaySaid ? texts_.saving : ""},
           {"PaymentsNeeded", first ? payments : ""},
           {"PaymentsNeededText",
            first ? Tr("These payments would pay off each debt on its own terms:") + " " +
@@ -251,10 +257,14 @@ std::string Assembly::ResultsText() {
   }
   const std::string ends =
       Tr("It makes you debt free in") + " " + PayoffTime(figures_.proposed);
-  if (!statements_.ClaimsSaving()) return texts_.saving + " " + ends + ".";
-  return Tr("From the first month, the plan starts working for you.") + " " + texts_.saving +
-         " " + ends + " " + Tr("and cuts the interest you pay by") + " " + texts_.averageSaving +
-         ".";
+  // A saving over the months today's payments are compared over follows what they never pay
+  // off, which it is measured against.
+  const std::string saving = statements_.currentUnpaid.empty()
+                                 ? texts_.saving
+                                 : texts_.currentUnpaid + " " + texts_.saving;
+  if (!statements_.ClaimsSaving()) return saving + " " + ends + ".";
+  return Tr("From the first month, the plan starts working for you.") + " " + saving + " " +
+         ends + " " + Tr("and cuts the interest you pay by") + " " + texts_.averageSaving + ".";
 }
 
 void Assembly::FeeNote(const std::string& paragraph) {
@@ -357,8 +367,9 @@ void Assembly::PlanStrategy() {
                             {"Margin", Money2(f.margin)},
                             {"ProposedPayment", Money2(f.proposedPayment)},
                             {"Difference", Money2(f.paymentIncrease)},
-                            {"PaymentChange", PaymentChange(f.paymentIncrease)},
-                            {"InterestRate", ReportPercent2(plan_.ReturnRate, regional_)}});
+                            {"PaymentChange", PaymentChange(f.paymentIncrease)}});
+  Fill(Worded("PlanStrategyInvestment"),
+       {{"InterestRate", ReportPercent2(plan_.ReturnRate, regional_)}});
 
   // Every source as a signed amount, the fee as a deduction, so the column adds up.
   const bool negotiations = context_.params->PermitNegotiate;
@@ -394,7 +405,7 @@ void Assembly::PlanStrategy() {
 
 void Assembly::PayoffProjections() {
   const PlanFigures& f = figures_;
-  Fill("CurrentVsProposedPage",
+  Fill(Worded("CurrentVsProposedPage"),
        {{"CurrentPayoffYears", PayoffYears(f.current)},
         {"CurrentPayoffTime", PayoffTime(f.current)},
         {"CurrentPayoffDate", PayoffDate(f.current)},
@@ -417,7 +428,7 @@ void Assembly::PayoffProjections() {
 void Assembly::StrategiesCompared() {
   const StrategyComparison comparison =
       CompareStrategies(plan_, *context_.params, settings_, regional_);
-  Fill("StrategiesComparedPage");
+  Fill(Worded("StrategiesComparedPage"));
   for (const std::vector<int>& group : comparison.groups) {
     const PriorityFigures& f = comparison.strategies[group.front()];
     std::string names;
@@ -448,7 +459,8 @@ void Assembly::StrategiesCompared() {
           {"AnnualReturn", ShowsReturn(f.shownInterestSaved, proposed.DebtFree())
                                ? ReportPercent2(f.annualReturnFraction * 100, regional_)
                                : "\u2014"},
-          {"InvestmentValue", Money2(f.investmentValue)}});
+          {"InvestmentValue",
+           SavingFigureCellText(Money2(f.investmentValue), proposed.DebtFree())}});
   }
   if (!texts_.strategies.empty()) Fill("StrategiesComparedNote", {{"Note", texts_.strategies}});
 }
@@ -465,12 +477,13 @@ void Assembly::OptionValues(const std::string& paragraph, std::string selected,
                      SavingCellText(option.shownInterestSaved, option.proposed.DebtFree(), Words()));
   pairs.emplace_back("CurrentPayoffYears", PayoffYears(option.current));
   pairs.emplace_back("ReturnRate", ReportPercent2(plan_.ReturnRate, regional_));
-  pairs.emplace_back("InvestmentValue", Money2(option.investmentValue));
+  pairs.emplace_back("InvestmentValue", SavingFigureCellText(Money2(option.investmentValue),
+                                                            option.proposed.DebtFree()));
   Fill(paragraph, pairs);
 }
 
 void Assembly::Options() {
-  Fill("OptionsPage");
+  Fill(Worded("OptionsPage"));
   TLoans& proposed = Proposed();
   const auto rerun = [&](Money monthly, Money annual, int month) {
     proposed.SetAccelerator(monthly);
@@ -593,7 +606,7 @@ void Assembly::PayoffSchedule() {
                          {"ProposedPayoffDate", PayoffText(debt.proposedKind, debt.proposedDate)}});
   }
   const DebtFreeFigures& current = figures_.current;
-  Fill("PayoffTableFooter", {{"CurrentPayoffDate", PayoffDate(current)},
+  Fill(Worded("PayoffTableFooter"), {{"CurrentPayoffDate", PayoffDate(current)},
                              {"ProposedPayoffDate", PayoffDate(proposed)},
                              {"CurrentPayoffYears", PayoffYears(current)},
                              {"ProposedPayoffYears", PayoffYears(proposed)},
@@ -615,7 +628,7 @@ void Assembly::ImmediateResults() {
         {"ProposedMonthlyInterestSavings", Money2(figures_.monthlyInterestSaving)},
         {"AverageSaving", texts_.averageSaving},
         {"Results", ResultsText()}});
-  NeverPaidOffNotes(true);
+  NeverPaidOffNotes(true, statements_.PaysEveryDebt());
   Fill("Actions");
   Fill(statements_.PaysEveryDebt() ? "ActionsCloser" : "ActionsCloserNeverPaidOff");
   CompanyContact();
@@ -666,8 +679,13 @@ void Assembly::MonthlyPaymentTables() {
   for (const DebtPayoff& debt : figures_.payoffs) {
     if (proposed.GetLoan(debt.loan)) debts.emplace_back(debt.loan, DebtName(debt.loan));
   }
+  // A plan that never ends goes on past its last payoff: its tables run as long as the
+  // payment schedule does.
+  const int months = statements_.PaysEveryDebt()
+                         ? proposed.GetDebtFreeMonths()
+                         : std::max(proposed.GetDebtFreeMonths(), results_.ProjectionMonths);
   int year = planYear_;
-  for (int i = 0; i < proposed.GetDebtFreeMonths(); ++i) {
+  for (int i = 0; i < months; ++i) {
     int c = (i + planMonth_) % 12;
     if (c == 1 && i > 0) ++year;
     if (c == 0) c = 12;
@@ -731,6 +749,11 @@ void Assembly::AmortizationTables() {
 }
 
 void Assembly::InvestmentProjections() {
+  // A plan that never ends frees no payments to project.
+  if (!statements_.PaysEveryDebt()) {
+    Fill("InvestmentNeverPaidOff");
+    return;
+  }
   Fill("InvestmentHeader");
   const TAsset& asset = results_.ProposedInvestment;
   for (int n = 0; n < results_.ProjectionMonths; ++n) {

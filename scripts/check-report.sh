@@ -215,9 +215,12 @@ if "$program" --program-folder "$folder" "$folder/Never.bvx" "-<p>Never"; then
     fail "never paid off: the report does not name the debt never paid off"
   grep -qF "the plan as it stands never pays off Big card" <<<"$text" ||
     fail "never paid off: the payoff schedule does not say the plan leaves a debt"
-  for claim in "will be debt free by" "makes you debt free in" "become debt free" \
-    "pays for itself" "Consolidated"; do
+  for claim in "pays for itself" "Consolidated"; do
     ! grep -qF "$claim" <<<"$text" || fail "never paid off: the report says \"$claim\""
+  done
+  # No label, heading or sentence speaks of being debt free, in any case.
+  for claim in "debt free" "debt-free"; do
+    ! grep -qiF "$claim" <<<"$text" || fail "never paid off: the report says \"$claim\""
   done
   contract=${text#*Service Agreement}
   [ "$contract" != "$text" ] || fail "never paid off: the report has no contract"

@@ -137,12 +137,16 @@ TEST(PlanStatementsTest, ACostlierPlanIsACostAndItsWaivedFeeSaysWhy) {
   EXPECT_EQ(s.texts.savingLabel, "More interest than today");
   EXPECT_EQ(s.texts.savingCell, more);
   EXPECT_EQ(s.texts.averageSaving, "");
+  // Under a column headed "Interest saved" the cell says it is a cost.
   EXPECT_EQ(SavingCellText(s.results.InterestSaved(), true, EnglishStatementWords(kPointRegional)),
-            more + " more");
+            "Costs " + more + " more");
+  // Before its fee too the plan costs more, so the reason does not speak of what it saves.
+  ASSERT_LT(s.results.InterestSavedBeforeFee, Money());
   EXPECT_EQ(s.statements.fee.kind, FeeKind::kWaived);
+  EXPECT_FALSE(s.statements.fee.savesBeforeFee);
   EXPECT_EQ(s.texts.fee,
-            "Because the interest the plan saves before its fee is below the minimum saving of "
-            "$500.00, the setup fee is waived instead of $995.00, and the down payment is $0.00 "
+            "Because the plan saves no interest before its fee, and so falls short of the minimum "
+            "saving of $500.00, the setup fee of $995.00 is waived, and the down payment is $0.00 "
             "instead of $295.00.");
 }
 
@@ -150,6 +154,7 @@ TEST(PlanStatementsTest, TheMinimumFeeIsSaidWithItsReason) {
   const Stated s(testing::MinimumFeePlan());
   ASSERT_LT(s.results.InterestSavedBeforeFee, M(5000));
   EXPECT_EQ(s.statements.fee.kind, FeeKind::kMinimum);
+  EXPECT_TRUE(s.statements.fee.savesBeforeFee);
   EXPECT_EQ(s.texts.fee,
             "Because the interest the plan saves before its fee is below the minimum saving of "
             "$5,000.00, the setup fee is $150.00 instead of $995.00, and the down payment is "

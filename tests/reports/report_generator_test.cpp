@@ -20,6 +20,7 @@
 #include "figures/strategies.h"
 #include "planfiles/plan_file.h"
 #include "reports/report_text.h"
+#include "tests/figures/test_plans.h"
 #include "tests/reports/report_test_files.h"
 #include "tests/test_support.h"
 
@@ -50,7 +51,9 @@ const char* const kParagraphs[] = {
     "StrategiesComparedTable", "CoverPromise", "CoverPromiseNeverPaidOff", "CoverDetails",
     "NeverPaidOffLead", "NeverPaidOffLeadDebt", "NeverPaidOffLeadEnd", "ActionsCloser",
     "ActionsCloserNeverPaidOff", "StrategiesComparedNote", "FeeNote", "ContractFeeNote",
-    "PlanFeesNotePage"};
+    "PlanFeesNotePage", "PlanStrategyInvestment", "PlanStrategyInvestmentNeverPaidOff",
+    "CurrentVsProposedPageNeverPaidOff", "StrategiesComparedPageNeverPaidOff",
+    "OptionsPageNeverPaidOff", "PayoffTableFooterNeverPaidOff", "InvestmentNeverPaidOff"};
 const char* const kPlaceholders[] = {
     "FirstName", "LastName", "CompanyName", "Month", "Day", "Suffix", "Year", "Description",
     "InterestRate", "Payment", "Balance", "Escrow", "TotalWithEscrow", "Option#", "Accelerator",
@@ -402,6 +405,30 @@ TEST(AssembleReportTest, MonthRowsTurnTheYearInJanuary) {
   // The heading as the templates write it: the report's own month-year.
   EXPECT_EQ(headers[0]["MonthYear"], "January 2016");
   EXPECT_EQ(headers[12]["MonthYear"], "January 2017");
+}
+
+// A plan that never pays every debt off goes on after its last payoff: its monthly tables run
+// as long as its payment schedule, and so does the amortization of a debt it never pays off.
+TEST(AssembleReportTest, APlanThatNeverEndsHasMonthlyTablesAsLongAsItsSchedule) {
+  MarkerFolder folder;
+  Report report;
+  report.plan = testing::HopelessCardsPlan();
+  report.settings.PrintPaymentSchedule = true;
+  report.settings.PrintMonthlyPaymentTables = true;
+  report.settings.PrintAmortizationTables = true;
+  const auto filled = report.Assemble(folder.path());
+  const auto schedule = Only(filled, "PaymentScheduleTable");
+  const auto months = Only(filled, "MonthlyPaymentScheduleTableHeader");
+  ASSERT_GT(report.results.ProjectionMonths, report.results.ProposedPlan.GetDebtFreeMonths());
+  ASSERT_EQ(months.size(), schedule.size());
+  EXPECT_EQ(months.back()["Month"].substr(0, 3) + " " + months.back()["Year"],
+            schedule.back()["Month"] + " " + schedule.back()["Year"]);
+  // Capital One, the plan's priority, is in every month's table.
+  const auto debts = Only(filled, "MonthlyPaymentScheduleTable");
+  EXPECT_EQ(std::ranges::count_if(debts, [](const Filled& row) {
+              return row["DebtName"] == "Capital One";
+            }),
+            static_cast<std::ptrdiff_t>(months.size()));
 }
 
 TEST(AssembleReportTest, AnEscrowDebtKeepsItsRowAfterItsPayoff) {

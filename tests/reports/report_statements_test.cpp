@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
+#include <vector>
 
 #include "reports/report_generator.h"
 #include "tests/figures/test_plans.h"
@@ -62,6 +65,14 @@ void ExpectSays(const Written& report, int language, std::initializer_list<State
   }
 }
 
+// The report's text in lower case, HTML as it is: the phrases below are searched in it
+// whatever their case.
+std::string Lower(std::string text) {
+  std::ranges::transform(text, text.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
 // What no plan that is not a saving may say.
 const std::initializer_list<Statement> kSavingClaims = {
     {"pays for itself", "se paga solo"},
@@ -104,6 +115,81 @@ TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsLeadWithWhatNeverEnds) {
   }
 }
 
+// A plan that never ends has no debt-free date, no "debt free" text and no saving on any page:
+// not in the tables' labels, the fixed texts nor the investment projection. With fees and a
+// return rate, the strategies that never end show no return on the fees nor investment value.
+TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsSayNothingOfDebtFreedomNorSavings) {
+  PlanDocument withFees = testing::HopelessCardsPlan();
+  withFees.SetupFee = Money::FromUnits(995);
+  withFees.ManagementFee = Money::FromUnits(25);
+  withFees.ReturnRate = 6;
+  const std::vector<std::string> english = {"debt free", "debt-free", "pays for itself", "saves the most",
+                                 "saves you", "the plan saves", "build savings",
+                                 "your savings could grow", "growth of your investment",
+                                 "working for you", "saves ("};
+  const std::vector<std::string> spanish = {"libre de deudas", "sin deudas", "se paga solo", "ahorra más",
+                                 "le ahorra", "reunir ahorros", "podrían crecer sus ahorros",
+                                 "crecimiento de su inversión", "trabajar para usted", "ahorra ("};
+  for (const int language : {0, 1}) {
+   for (const PlanDocument& plan : {testing::HopelessCardsPlan(), withFees}) {
+    SCOPED_TRACE(language);
+    SCOPED_TRACE(plan.SetupFee.Units());
+    const Written report = Write(plan, language);
+    EXPECT_TRUE(report.missing.empty());
+    const std::string text = Lower(report.text);
+    const auto strategies = report.text.find(language == 0 ? "Strategies Compared"
+                                                           : "Comparación de estrategias");
+    ASSERT_NE(strategies, std::string::npos);
+    EXPECT_EQ(report.text.substr(strategies, report.text.find("<h2", strategies + 1) - strategies)
+                  .find("%</td>"),
+              std::string::npos);
+    for (const std::string& phrase : language == 0 ? english : spanish) {
+      const auto at = text.find(phrase);
+      EXPECT_EQ(at, std::string::npos)
+          << phrase << ": ..." << report.text.substr(at == std::string::npos ? 0 : at, 120);
+    }
+    // What the pages say instead.
+    ExpectSays(report, language,
+               {{"<td>All debts paid off in</td>", "<td>Todas las deudas liquidadas en</td>"},
+                {"<b>All debts paid off by</b>", "<b>Todas las deudas liquidadas para</b>"},
+                {">All debts paid off</font>", ">Todas las deudas liquidadas</font>"},
+                {"could be invested once every debt is paid off, but as it stands the plan never "
+                 "pays off every debt.",
+                 "podría invertirse una vez liquidadas todas, pero tal como está el plan nunca "
+                 "liquida todas sus deudas."},
+                {"The plan frees no payments to invest", "El plan no libera pagos que invertir"}},
+               {});
+   }
+  }
+}
+
+// Only today's payments never pay A off: each section says so once, and the immediate results
+// state the saving after what it is measured against, not a second time in the note.
+TEST(ReportStatementsOnHardPlansTest, OnlyTodaysDebtNeverEndsAndTheSavingIsSaidOncePerSection) {
+  for (const int language : {0, 1}) {
+    SCOPED_TRACE(language);
+    const Written report = Write(testing::NeverPaidOffTodayPlan(), language);
+    EXPECT_TRUE(report.missing.empty());
+    const std::string today =
+        language == 0 ? "On today&#39;s payments, A is never paid off: after 1.8 years you would "
+                        "still owe $1,122.36."
+                      : "Con los pagos actuales, A nunca se liquida: después de 1.8 años aún "
+                        "debería $1,122.36.";
+    const std::string saving =
+        language == 0 ? "Over the same 22 months, the plan saves $123.12 in interest."
+                      : "En los mismos 22 meses, el plan le ahorra $123.12 en intereses.";
+    const auto start = report.text.find(language == 0 ? "Immediate Results" : "Resultados inmediatos");
+    const auto end = report.text.find(language == 0 ? "Your next steps" : "Sus próximos pasos");
+    ASSERT_LT(start, end);
+    const std::string results = report.text.substr(start, end - start);
+    EXPECT_EQ(Count(results, today), 1u);
+    EXPECT_EQ(Count(results, saving), 1u);
+    EXPECT_NE(results.find(today + " " + saving), std::string::npos) << results;
+    // The projections, the payoff schedule and the immediate results.
+    EXPECT_EQ(Count(report.text, saving), 3u);
+  }
+}
+
 TEST(ReportStatementsOnHardPlansTest, ACostlierPlanSaysWhatItCostsAndWhyNoFee) {
   for (const int language : {0, 1}) {
     SCOPED_TRACE(language);
@@ -113,16 +199,25 @@ TEST(ReportStatementsOnHardPlansTest, ACostlierPlanSaysWhatItCostsAndWhyNoFee) {
                 {"more in interest than today&#39;s payments.",
                  "más en intereses que los pagos actuales."},
                 {"More interest than today", "Intereses de más frente a hoy"},
-                {"minimum saving of $500.00, the setup fee is waived instead of $995.00",
-                 "ahorro mínimo de $500.00, no se cobra cuota de apertura, en lugar de $995.00"},
+                {"Because the plan saves no interest before its fee, and so falls short of the "
+                 "minimum saving of $500.00, the setup fee of $995.00 is waived, and the down "
+                 "payment is $0.00 instead of $295.00.",
+                 "Como el plan no ahorra ningún interés antes de su cuota, y por tanto no alcanza "
+                 "el ahorro mínimo de $500.00, la cuota de apertura de $995.00 no se cobra, y el "
+                 "pago inicial es de $0.00 en lugar de $295.00."},
+                // A strategy or an option that costs more says so under "Interest saved".
+                {">Costs $1,397.92", ">Cuesta $1,397.92"},
                 {"Your Plan Fees", "Las cuotas de su plan"}},
-               {{">($1,", ">($1,"}, {"saves ($", "ahorra ($"}});
+               {{">($1,", ">($1,"}, {"saves ($", "ahorra ($"}, {"right\">$1,397.92", "right\">$1,397.92"},
+                {"the interest the plan saves", "los intereses que el plan ahorra"}});
     ExpectSays(report, language, {}, kSavingClaims);
-    // In the agreement too, beside its $0.00 rows.
+    // In the agreement too, beside its $0.00 rows (a table cell, whose figures keep their
+    // blanks unbroken).
     const auto start = report.text.find(language == 0 ? "Service Agreement" : "Contrato de servicios");
     ASSERT_NE(start, std::string::npos);
     const std::string agreement = report.text.substr(start);
-    EXPECT_NE(agreement.find(language == 0 ? "the setup fee is waived" : "no se cobra cuota"),
+    EXPECT_NE(agreement.find(language == 0 ? "falls short of the minimum saving of $500.00"
+                                           : "no alcanza el ahorro mínimo de $500.00"),
               std::string::npos);
   }
 }
@@ -152,11 +247,25 @@ TEST(ReportStatementsOnHardPlansTest, TheSampleSavesAndSaysTheAverage) {
                 {"you could build savings of $379,482.44", "podría reunir ahorros de $379,482.44"},
                 {"A month-by-month plan to pay off every debt",
                  "Un plan mes a mes para liquidar todas sus deudas"},
-                {"become debt free", "quedar libre de deudas"},
+                {"We look forward to helping you become debt free.",
+                 "Será un placer ayudarle a quedar libre de deudas."},
+                {"Once you are debt free, the money that went to your debts can be invested.",
+                 "Una vez libre de deudas, el dinero que destinaba a pagarlas puede invertirse."},
+                {"<td>Debt free in</td>", "<td>Libre de deudas en</td>"},
+                {"<b>Debt free by</b>", "<b>Libre de deudas para</b>"},
+                {">Debt free</font>", ">Libre de deudas</font>"},
+                {"changes the time it takes to become debt free and the interest you save.",
+                 "cambia el tiempo para quedar libre de deudas y los intereses que se ahorra."},
+                {"the growth of your investment.", "el crecimiento de su inversión."},
+                {"How your savings could grow once the plan frees your payments.",
+                 "Cómo podrían crecer sus ahorros una vez que el plan libere sus pagos."},
+                {"It makes you debt free in 10.0 years", "Le permite quedar libre de deudas en 10.0 años"},
                 {"pays for itself", "se paga solo"}},
                {{"Before You Read This Plan", "Antes de leer este plan"},
                 {"never paid off", "nunca se liquida"},
-                {"below the minimum saving", "ahorro mínimo"}});
+                {"below the minimum saving", "ahorro mínimo"},
+                {"All debts paid off", "Todas las deudas liquidadas"},
+                {"Lo deja", "Lo deja"}});
   }
 }
 

@@ -198,6 +198,7 @@ TEST(StrategiesPageAloneTest, StrategiesThatNeverPayEveryDebtOffShowNoSaving) {
     SCOPED_TRACE(grid->item(row, 0)->text().toStdString());
     EXPECT_EQ(grid->item(row, 3)->text(), QString(u'\u2014'));
     EXPECT_EQ(grid->item(row, 4)->text(), QString(u'\u2014'));
+    EXPECT_EQ(grid->item(row, 5)->text(), QString(u'\u2014'));
     EXPECT_FALSE(f.mostSaved);
   }
   EXPECT_GT(neverRows, 0);

@@ -104,7 +104,8 @@ void StrategiesPage::ShowComparison(const StrategyComparison& comparison,
                              ShowsReturn(f.shownInterestSaved, paysEveryDebt)
                                  ? Q(FormatPercent2(f.annualReturnFraction * 100, regional_))
                                  : QString(u'\u2014'),
-                             Q(FormatMoney(f.investmentValue, 2, regional_))};
+                             Q(SavingFigureCellText(FormatMoney(f.investmentValue, 2, regional_),
+                                                    paysEveryDebt))};
     for (int col = 0; col < 6; ++col) {
       auto* item = new QTableWidgetItem(texts[col]);
       const bool left = col == kStrategy || col == kDebtFree;
