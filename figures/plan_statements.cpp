@@ -263,8 +263,12 @@ StatementTexts WriteStatements(const PlanStatements& s, const StatementWords& wo
       t.savingCell = tr("None");
       break;
     case SavingKind::kCosts:
-      t.saving = tr("The plan costs") + " " + words.money(-s.interestSaved) + " " +
-                 tr("more in interest than today's payments.");
+      t.saving = s.currentUnpaid.empty()
+                     ? tr("The plan costs") + " " + words.money(-s.interestSaved) + " " +
+                           tr("more in interest than today's payments.")
+                     : tr("Over the same") + " " + Integer(s.horizonMonths) + " " +
+                           tr("months, the plan costs") + " " + words.money(-s.interestSaved) +
+                           " " + tr("more in interest than today's payments.");
       t.savingLabel = tr("More interest than today");
       t.savingCell = words.money(-s.interestSaved);
       break;

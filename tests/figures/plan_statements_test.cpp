@@ -215,5 +215,23 @@ TEST(PlanStatementsTest, TheWindowsNoteSaysWhatTheReportSays) {
   EXPECT_EQ(ResultsNote(sample.statements, sample.texts, words), "");
 }
 
+// Today's payments never pay A off ($100 at 12 % paying 50 cents); a payment reduction of $90
+// leaves the high-rate card C paying little more than its interest, so over the plan's long
+// months it costs more than today, and the cost is stated over those same months.
+TEST(PlanStatementsTest, ACostIsStatedOverTheSameMonthsWhenTodayNeverPaysADebtOff) {
+  PlanDocument plan;
+  plan.Date = EncodeDate(2026, 12, 7);
+  plan.Accelerators[0].Monthly = M(-90);
+  plan.Debts.AddDebt(testing::Debt("A", "100", "12", "0.5"), kPointRegional);
+  plan.Debts.AddDebt(testing::Debt("C", "5000", "25", "200", "100"), kPointRegional);
+  const Stated s(plan);
+  ASSERT_EQ(s.statements.saving, SavingKind::kCosts);
+  ASSERT_EQ(s.statements.currentUnpaid.size(), 1u);
+  EXPECT_EQ(s.texts.saving, "Over the same " + std::to_string(s.results.InterestHorizonMonths) +
+                                " months, the plan costs " +
+                                ReportMoney(-s.statements.interestSaved, kPointRegional) +
+                                " more in interest than today's payments.");
+}
+
 }  // namespace
 }  // namespace ardvane
