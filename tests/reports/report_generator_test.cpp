@@ -165,14 +165,8 @@ struct Report {
 
   std::string AssembleText(const std::filesystem::path& folder, int language = 0) {
     results = Calculate(plan, params, settings, kPointRegional);
-    ReportContext context;
-    context.plan = &plan;
-    context.results = &results;
-    context.params = &params;
-    context.settings = &settings;
-    context.regional = &kPointRegional;
-    context.programFolder = folder;
-    context.language = language;
+    ReportContext context =
+        testing::ContextFor(plan, results, params, settings, folder, language);
     AssembledReport report = AssembleReport(context);
     missing = report.missingParagraphs;
     return report.text;

@@ -48,14 +48,7 @@ struct Plan {
     results = ardvane::Calculate(plan, params, settings, kPointRegional);
   }
   ReportContext Context(const AppSettings& settings) {
-    ReportContext context;
-    context.plan = &plan;
-    context.results = &results;
-    context.params = &params;
-    context.settings = &settings;
-    context.regional = &kPointRegional;
-    context.programFolder = kDist;
-    return context;
+    return testing::ContextFor(plan, results, params, settings, kDist);
   }
   // Bytes the report's text takes with `settings` beyond the same report without tables.
   long long TableBytes(const AppSettings& settings) {

@@ -28,14 +28,8 @@ Written Write(const PlanDocument& plan, int language,
   AppSettings settings;
   settings.PrintStrategiesCompared = true;
   PlanResults results = Calculate(plan, params, settings, kPointRegional);
-  ReportContext context;
-  context.plan = &plan;
-  context.results = &results;
-  context.params = &params;
-  context.settings = &settings;
-  context.regional = &kPointRegional;
-  context.programFolder = kDist;
-  context.language = language;
+  ReportContext context =
+      testing::ContextFor(plan, results, params, settings, kDist, language);
   AssembledReport report = AssembleReport(context);
   return {report.text, report.missingParagraphs};
 }

@@ -11,6 +11,7 @@
 #include "planfiles/plan_file.h"
 #include "reports/report_generator.h"
 #include "reports/text_boxes.h"
+#include "tests/reports/report_test_files.h"
 #include "tests/test_regional.h"
 
 namespace ardvane {
@@ -69,14 +70,8 @@ struct SampleReport {
 
   std::string Assemble(int language) {
     results = Calculate(plan, params, settings, kPointRegional);
-    ReportContext context;
-    context.plan = &plan;
-    context.results = &results;
-    context.params = &params;
-    context.settings = &settings;
-    context.regional = &kPointRegional;
-    context.programFolder = kDist;
-    context.language = language;
+    ReportContext context =
+        testing::ContextFor(plan, results, params, settings, kDist, language);
     AssembledReport report = AssembleReport(context);
     missing = report.missingParagraphs;
     return report.text;

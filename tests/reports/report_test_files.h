@@ -1,5 +1,5 @@
 #pragma once
-// A throw-away program folder for report tests.
+// A throw-away program folder for report tests, and the context a report is assembled in.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,9 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+
+#include "reports/report_generator.h"
+#include "tests/test_regional.h"
 
 namespace ardvane::testing {
 
@@ -33,5 +36,21 @@ class ProgramFolder {
  private:
   std::filesystem::path path_;
 };
+
+// The context the program assembles the report of `plan` in, with `results` its calculation
+// (which the report may re-run) and the United States regional settings.
+inline ReportContext ContextFor(const PlanDocument& plan, PlanResults& results,
+                                const PlanParameters& params, const AppSettings& settings,
+                                std::filesystem::path programFolder, int language = 0) {
+  ReportContext context;
+  context.plan = &plan;
+  context.results = &results;
+  context.params = &params;
+  context.settings = &settings;
+  context.regional = &kPointRegional;
+  context.programFolder = std::move(programFolder);
+  context.language = language;
+  return context;
+}
 
 }  // namespace ardvane::testing
