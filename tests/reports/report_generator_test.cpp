@@ -481,7 +481,7 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
   const auto spanish = assemble(1);
   EXPECT_EQ(spanish[3]["Month"], "marzo");
   // Every month-year of the Spanish report reads "marzo de 2015".
-  const Filled& firstMonth = Only(spanish, "MonthlyPaymentScheduleTableHeader")[0];
+  const Filled firstMonth = Only(spanish, "MonthlyPaymentScheduleTableHeader")[0];
   EXPECT_EQ(firstMonth["MonthYear"], "marzo de " + firstMonth["Year"]);
   const std::string debtFree = Only(spanish, "PayoffSchedulePage")[0]["DebtFreeWhen"];
   EXPECT_NE(debtFree.find(" de 20"), std::string::npos) << debtFree;
