@@ -51,6 +51,8 @@ QAbstractBarSeries& Series(const QChart& chart) {
 }
 // Category texts without the invisible characters that keep repeated names apart.
 QStringList Categories(const QChart& chart) {
+  // The payoff chart draws its names beside the bars; its category axis only numbers the rows.
+  if (const QStringList names = ChartRowNames(chart); !names.isEmpty()) return names;
   for (QAbstractAxis* axis : chart.axes()) {
     if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis)) {
       QStringList texts = categories->categories();

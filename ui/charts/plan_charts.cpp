@@ -448,6 +448,7 @@ class ChartParts : public QGraphicsObject {
     fullNames_ = names;
     LayOutNames();
   }
+  const QStringList& Names() const { return fullNames_; }
 
   // What the axes are to show; their labels are chosen when the marks are placed (EndMarks)
   // and again whenever the plot area changes.
@@ -912,7 +913,13 @@ void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanRes
       values[k] << (end[k].first == PayoffKind::kPaidOff ? static_cast<qreal>(end[k].second) : 0);
     }
   }
-  SetCategories(*parts.categoryAxis, DistinctCategories(names));
+  // The names are drawn beside the bars (SetNames); the hidden category axis only places the
+  // rows, so it holds their numbers: a refresh that reorders the debts leaves it as it is,
+  // rather than rebuilding the axis and measuring every label again.
+  QStringList rowNumbers;
+  rowNumbers.reserve(names.size());
+  for (qsizetype i = 0; i < names.size(); ++i) rowNumbers << QString::number(i);
+  SetCategories(*parts.categoryAxis, rowNumbers);
   parts.SetNames(names);
   SetValues(*parts.sets[0], values[0]);
   SetValues(*parts.sets[1], values[1]);
@@ -1002,6 +1009,11 @@ QStringList BalanceGroupLabels(DayNumber planDate, int projectionMonths, DateLab
   const QString year = QString::number(DecodeDate(end).year);
   labels << (labels.contains(year) ? DateLabelText(end, form) : year);
   return labels;
+}
+
+QStringList ChartRowNames(const QChart& chart) {
+  const ChartParts* parts = FindParts(chart);
+  return parts ? parts->Names() : QStringList();
 }
 
 QStringList ChartMarkTexts(const QChart& chart) {

@@ -118,10 +118,10 @@ QString DateLabelText(DayNumber day, DateLabels form);
 // The texts of the marks the last fill put on the chart, series by series in the order of
 // the bars (on the payoff chart, from the bottom row up), the payoff chart's words for a debt
 // never paid off or consolidated among them. Empty for a chart without marks.
-//
-// The payoff chart's category axis holds the loan names with its labels hidden (the chart
-// draws the names itself); a name that repeats carries zero-width spaces (U+200B) there,
-// because the axis keeps categories apart by their text.
 QStringList ChartMarkTexts(const QChart& chart);
+// The payoff chart's row names from the bottom up, as drawn beside the bars. Its hidden
+// category axis holds only the rows' numbers, so that a refresh that reorders the debts does
+// not rebuild it.
+QStringList ChartRowNames(const QChart& chart);
 
 }  // namespace ardvane
