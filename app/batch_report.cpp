@@ -89,9 +89,9 @@ int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandL
     failed = true;
   };
   context.pictures = &pictures;
-  MakeReportDirectory(settings.ReportDirectory);
-  const std::filesystem::path path =
-      ReportFilePath(settings.ReportDirectory, request.reportName + ".doc");
+  const std::string folder = ReportFolder(settings.ReportDirectory, env.programFolder);
+  MakeReportDirectory(folder);
+  const std::filesystem::path path = ReportFilePath(folder, request.reportName + ".doc");
   const PdfRequest pdf{PdfPathFor(path), paper};
   // A PDF this program wrote of an earlier report would show other figures under this name.
   const std::optional<std::filesystem::path> stale =

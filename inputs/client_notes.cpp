@@ -1,11 +1,41 @@
 #include "inputs/client_notes.h"
 
 #include <algorithm>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 #include "planfiles/atomic_file.h"
+#include "reports/file_names.h"
 
 namespace ardvane {
 namespace {
+
+// The code point of the UTF-8 sequence at `text[at]` and its length; nothing for a byte that
+// starts no valid sequence (overlong forms, surrogates and values beyond U+10FFFF included).
+std::optional<std::pair<char32_t, std::size_t>> DecodeUtf8(std::string_view text, std::size_t at) {
+  const auto byte = static_cast<unsigned char>(text[at]);
+  std::size_t length = 0;
+  char32_t code = 0;
+  char32_t least = 0;
+  if (byte >= 0xC2 && byte <= 0xDF) {
+    length = 2, code = byte & 0x1F, least = 0x80;
+  } else if (byte >= 0xE0 && byte <= 0xEF) {
+    length = 3, code = byte & 0x0F, least = 0x800;
+  } else if (byte >= 0xF0 && byte <= 0xF4) {
+    length = 4, code = byte & 0x07, least = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (at + length > text.size()) return std::nullopt;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[at + k]);
+    if ((next & 0xC0) != 0x80) return std::nullopt;
+    code = (code << 6) | (next & 0x3F);
+  }
+  if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+  return std::make_pair(code, length);
+}
 
 bool IsBlank(const std::string& text) {
   return std::all_of(text.begin(), text.end(),
@@ -65,15 +95,59 @@ std::string NotesFileName(const PlanDocument& plan, const RegionalSettings& regi
   if (!name.empty()) name += ' ';
   name += "notes ";
   name += FormatShortDate(plan.Date, regional.shortDateFormat);
-  name += ".rtf";
-  std::replace(name.begin(), name.end(), '/', '.');
-  return name;
+  return SafeFileName(name, ".rtf");
+}
+
+std::string RtfText(std::string_view text) {
+  std::string rtf;
+  rtf.reserve(text.size());
+  const auto unit = [&rtf](int value) {
+    if (value > 0x7FFF) value -= 0x10000;  // \u takes a signed 16-bit number
+    rtf += "\\u" + std::to_string(value) + "?";
+  };
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      if (byte == '\\' || byte == '{' || byte == '}') {
+        rtf += '\\';
+        rtf += static_cast<char>(byte);
+      } else if (byte == '\t') {
+        rtf += "\\tab ";
+      } else if (byte >= 0x20 && byte != 0x7F) {
+        rtf += static_cast<char>(byte);
+      }
+      ++i;
+      continue;
+    }
+    const std::optional<std::pair<char32_t, std::size_t>> decoded = DecodeUtf8(text, i);
+    char32_t code = U'\uFFFD';
+    std::size_t length = 1;
+    if (decoded) std::tie(code, length) = *decoded;
+    i += length;
+    if (code >= 0x80 && code <= 0x9F) continue;  // C1 controls
+    if (code > 0xFFFF) {
+      code -= 0x10000;
+      unit(static_cast<int>(0xD800 + (code >> 10)));
+      unit(static_cast<int>(0xDC00 + (code & 0x3FF)));
+    } else {
+      unit(static_cast<int>(code));
+    }
+  }
+  return rtf;
+}
+
+std::string NotesRtf(const std::vector<std::string>& lines) {
+  std::string rtf =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fmodern Courier New;}}\r\n"
+      "\\f0\\fs20\r\n";
+  for (const std::string& line : lines) rtf += RtfText(line) + "\\par\r\n";
+  rtf += "}\r\n";
+  return rtf;
 }
 
 bool WriteNotesFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
                     std::string* error) {
-  std::string content;
-  for (const std::string& line : lines) content += line + "\r\n";
+  const std::string content = NotesRtf(lines);
   std::string reason;
   if (WriteFileAtomically(path, content, &reason)) return true;
   if (error) *error = "Cannot create file \"" + path.string() + "\". " + reason;

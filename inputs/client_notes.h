@@ -28,11 +28,19 @@ std::vector<std::string> SplitNoteLines(std::string_view text);
 
 // "Last, First notes M.d.yyyy.rtf": the file the notes are printed to, the plan date in the
 // short date pattern. A name that is empty or blank is left out with its ", " ("Last notes
-// ...", "First notes ...", "notes ..."). Every "/" of the name becomes ".", so the name never
-// reaches into another folder.
+// ...", "First notes ...", "notes ..."). Made safe by SafeFileName, so the name never reaches
+// into another folder nor holds what a file system refuses.
 std::string NotesFileName(const PlanDocument& plan, const RegionalSettings& regional);
-// Writes the lines, each followed by CR LF, as UTF-8 plain text, replacing the file whole
-// (the old file stays as it was when the write fails). On failure returns false and sets
+// `text` (UTF-8) as RTF body text: "\", "{" and "}" escaped, a tab as \tab, every character
+// beyond ASCII as \uN? (UTF-16 units, N signed, a byte that is no valid UTF-8 as U+FFFD),
+// other control characters left out. The result holds no group and no control word but
+// \tab and \u, whatever `text` is.
+std::string RtfText(std::string_view text);
+// The notes file: an RTF document of the program's own (one group, its font table) holding the
+// lines as RtfText, each ended by \par.
+std::string NotesRtf(const std::vector<std::string>& lines);
+// Writes NotesRtf(lines), replacing the file whole (the old file stays as it was when the
+// write fails). On failure returns false and sets
 // `error` to a message naming the file and the reason.
 bool WriteNotesFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
                     std::string* error);

@@ -1,12 +1,12 @@
 #include "platform/desktop_open.h"
 
-#include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
 #include <QTimer>
-#include <QUrl>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace ardvane {
@@ -86,19 +86,20 @@ DesktopOpener SystemDesktopOpener() {
   return opener;
 }
 
-void OpenWithDesktop(const std::string& pathOrAddress, const DesktopOpener& opener,
-                     QObject* context, DesktopOpenDone done) {
-  const QString text = QString::fromStdString(pathOrAddress);
-  const QUrl parsed(text);
-  const bool isAddress = parsed.isValid() && parsed.scheme().size() > 1;  // not "C:"
+void OpenWithDesktop(const std::string& path, const DesktopOpener& opener, QObject* context,
+                     DesktopOpenDone done) {
   QStringList arguments;
   for (const std::string& argument : opener.arguments) {
     arguments << QString::fromStdString(argument);
   }
-  // An absolute path, so that a name starting with "-" is never taken for an option.
-  arguments << (isAddress ? text : QFileInfo(text).absoluteFilePath());
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  arguments << QString::fromStdString(absolute.string());
   auto* watch = new OpenWatch(context, std::move(done));
-  watch->Start(QString::fromStdString(opener.program), arguments, opener.patience);
+  // Without a current folder a relative path has no place: the open fails.
+  const bool placed = !ec && absolute.is_absolute();
+  watch->Start(placed ? QString::fromStdString(opener.program) : QString(), arguments,
+               opener.patience);
 }
 
 }  // namespace ardvane

@@ -28,13 +28,14 @@ struct DesktopOpener {
 // "xdg-open", or "gio open" where xdg-open is missing; no program when neither is installed.
 DesktopOpener SystemDesktopOpener();
 
-// Opens a document file (a local path) or an address ("http:", "https:", "mailto:") with
-// `opener` and returns at once, without waiting for it. `done` receives the outcome from the
-// event loop, never before this returns: success when the opener exits with status 0 or is
-// still running after its patience; failure for any other exit status, a crash, an opener that
-// cannot be started or none at all. `done` runs once, or never when `context` (if given) is
-// destroyed first. An opener that outlasts its patience is left running.
-void OpenWithDesktop(const std::string& pathOrAddress, const DesktopOpener& opener,
-                     QObject* context, DesktopOpenDone done);
+// Opens a document file with `opener` and returns at once, without waiting for it. `path` is
+// always a local path: a relative one is made absolute (from the current folder), so the
+// opener never takes a name such as "https:host" for an address, nor "-x" for an option. `done`
+// receives the outcome from the event loop, never before this returns: success when the opener
+// exits with status 0 or is still running after its patience; failure for any other exit status, a
+// crash, an opener that cannot be started or none at all. `done` runs once, or never when `context`
+// (if given) is destroyed first. An opener that outlasts its patience is left running.
+void OpenWithDesktop(const std::string& path, const DesktopOpener& opener, QObject* context,
+                     DesktopOpenDone done);
 
 }  // namespace ardvane

@@ -5,19 +5,13 @@
 #include <utility>
 
 #include "planfiles/atomic_file.h"
+#include "reports/file_names.h"
 #include "reports/pdf_export.h"
 #include "reports/report_limits.h"
 #include "reports/text_boxes.h"
 
 namespace ardvane {
 namespace {
-
-std::string Replace(std::string text, char from, char to) {
-  for (char& c : text) {
-    if (c == from) c = to;
-  }
-  return text;
-}
 
 // The word processor's view of the report: the document text and a selection, which is the
 // content of one text box.
@@ -210,7 +204,20 @@ std::string ReportFileName(const PlanDocument& plan, bool languagePermitted,
   std::string name = plan.LastName + ", " + plan.FirstName + " " +
                      FormatShortDate(plan.Date, regional.shortDateFormat);
   if (languagePermitted) name += " " + languageWord;
-  return Replace(Replace(name, '/', '.'), '\0', ' ') + ".doc";
+  return SafeFileName(name, ".doc");
+}
+
+std::string ReportFolder(const std::string& reportDirectory,
+                         const std::filesystem::path& programFolder) {
+  const bool blank = reportDirectory.find_first_not_of(" \t") == std::string::npos;
+  std::filesystem::path folder =
+      blank ? std::filesystem::path("Reports") : std::filesystem::path(reportDirectory);
+  if (folder.is_relative()) folder = programFolder / folder;
+  std::error_code ec;
+  if (folder.is_relative()) folder = std::filesystem::absolute(folder, ec);
+  std::string text = folder.string();
+  if (text.empty() || text.back() != '/') text += '/';
+  return text;
 }
 
 std::filesystem::path ReportFilePath(const std::string& reportDirectory, const std::string& name) {

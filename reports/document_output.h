@@ -95,10 +95,16 @@ std::filesystem::path PdfPathFor(const std::filesystem::path& reportPath);
 
 // The report's file name: last name, ", ", first name, a blank, the plan date in the short
 // date format, then a blank and `languageWord` when the permission "Language" is on, and
-// ".doc". A "/" (the date's separator, or one typed into a name) becomes ".", since a file
-// name cannot hold it.
+// ".doc"; made safe by SafeFileName (a "/", the date's separator or typed into a name,
+// becomes ".").
 std::string ReportFileName(const PlanDocument& plan, bool languagePermitted,
                            const std::string& languageWord, const RegionalSettings& regional);
+
+// The folder reports and notes are written to, from the "Report Directory" setting: always an
+// absolute path ending in "/". An empty (or blank) setting is the program folder's "Reports"
+// folder, the installer's default; a relative one lies in the program folder.
+std::string ReportFolder(const std::string& reportDirectory,
+                         const std::filesystem::path& programFolder);
 
 // The report directory setting joined with a file name. The setting normally ends in a
 // separator; one is put in between when it does not.

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "reports/file_names.h"
+
 namespace ardvane {
 namespace {
 
@@ -26,6 +28,20 @@ std::string Reason() { return std::strerror(errno); }
 
 }  // namespace
 
+std::string PrintLogField(std::string_view value) {
+  std::string field;
+  field.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (const std::size_t control = ControlCharacterLength(value, i); control > 0) {
+      field += ' ';
+      i += control - 1;
+    } else {
+      field += value[i];
+    }
+  }
+  return field;
+}
+
 std::string PrintLogLine(const std::string& reportPath, int resultCode, const LocalDateTime& moment,
                          const RegionalSettings& regional) {
   std::string when = FormatShortDate(moment.day, regional.shortDateFormat);
@@ -35,7 +51,8 @@ std::string PrintLogLine(const std::string& reportPath, int resultCode, const Lo
   const std::filesystem::path path(reportPath);
   std::string folder = path.parent_path().string();
   if (!folder.empty() && folder.back() != '/') folder += '/';
-  return when + "\t" + folder + "\t" + path.filename().string() + "\t" + std::to_string(resultCode);
+  return when + "\t" + PrintLogField(folder) + "\t" + PrintLogField(path.filename().string()) +
+         "\t" + std::to_string(resultCode);
 }
 
 bool LogPrint(const std::filesystem::path& programFolder, const std::string& reportPath,

@@ -12,10 +12,15 @@ namespace ardvane {
 inline constexpr char kPrintLogName[] = "PrintLog.kdf";
 inline constexpr char kPrintLogHeader[] = "Date/Time\tPath\tFile Name\tResult";
 
+// A value as the log holds it: every control character (CR, LF, TAB and the rest of C0, DEL,
+// the C1 controls) becomes a blank, so no value can end a line or start a field; other
+// bytes stay as they are.
+std::string PrintLogField(std::string_view value);
+
 // The log line of one print (without its line end): the moment in the short date format, a
 // blank and the long time format (the date alone at exactly midnight), the report's folder
 // with its trailing separator, its file name, and the result code of opening it, joined by
-// tabs.
+// tabs (folder and file name as PrintLogField writes them).
 std::string PrintLogLine(const std::string& reportPath, int resultCode, const LocalDateTime& moment,
                          const RegionalSettings& regional);
 

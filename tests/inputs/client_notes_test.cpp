@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "settings/preferences_rules.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
-#include "settings/preferences_rules.h"
 
 namespace ardvane {
 namespace {
@@ -89,12 +93,117 @@ TEST(ClientNotesTest, TheNotesFileIsNamedAfterTheClientAndPlanDate) {
   EXPECT_EQ(ReportFilePath("/r", "n.rtf"), std::filesystem::path("/r/n.rtf"));
 }
 
-TEST(ClientNotesTest, TheNotesFileIsUtf8WithCrLfAndAFailureKeepsTheOldFile) {
+// RTF as a reader takes it: the groups opened (each by the control word that starts it), the
+// control words of the body, and the body's text with \par as a line end, \tab as a tab and
+// \uN? as its character.
+struct RtfReading {
+  std::vector<std::string> groups;
+  std::set<std::string> bodyWords;
+  std::string text;
+  bool balanced = true;  // no "}" without its "{", all closed, nothing after the last "}"
+};
+
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+RtfReading ReadRtf(const std::string& rtf) {
+  RtfReading reading;
+  int depth = 0;
+  char32_t highSurrogate = 0;
+  for (std::size_t i = 0; i < rtf.size(); ++i) {
+    const char c = rtf[i];
+    if (depth == 0 && c != '{' && c != '\r' && c != '\n') reading.balanced = false;
+    if (c == '{') {
+      if (depth == 0 && !reading.groups.empty()) reading.balanced = false;
+      ++depth;
+      std::size_t end = i + 2;
+      while (end < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[end]))) ++end;
+      while (end < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[end]))) ++end;
+      reading.groups.push_back(rtf[i + 1] == '\\' ? rtf.substr(i + 2, end - i - 2) : "");
+    } else if (c == '}') {
+      if (--depth < 0) reading.balanced = false;
+    } else if (c == '\\' && i + 1 < rtf.size() &&
+               !std::isalpha(static_cast<unsigned char>(rtf[i + 1]))) {
+      if (depth == 1) reading.text += rtf[i + 1];
+      ++i;
+    } else if (c == '\\') {
+      std::size_t end = i + 1;
+      while (end < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[end]))) ++end;
+      const std::string word = rtf.substr(i + 1, end - i - 1);
+      std::size_t digits = end;
+      if (digits < rtf.size() && rtf[digits] == '-') ++digits;
+      while (digits < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[digits]))) ++digits;
+      const int number = digits > end ? std::stoi(rtf.substr(end, digits - end)) : 0;
+      i = digits < rtf.size() && rtf[digits] == ' ' ? digits : digits - 1;
+      if (depth != 1) continue;
+      reading.bodyWords.insert(word);
+      if (word == "par") reading.text += '\n';
+      if (word == "tab") reading.text += '\t';
+      if (word == "u") {
+        ++i;  // the stand-in character after \uN
+        const char32_t unit = static_cast<char32_t>(number < 0 ? number + 0x10000 : number);
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+          highSurrogate = unit;
+        } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+          AppendUtf8(reading.text, 0x10000 + ((highSurrogate - 0xD800) << 10) + (unit - 0xDC00));
+        } else {
+          AppendUtf8(reading.text, unit);
+        }
+      }
+    } else if (depth == 1 && c != '\r' && c != '\n') {
+      reading.text += c;
+    }
+  }
+  if (depth != 0) reading.balanced = false;
+  return reading;
+}
+
+TEST(ClientNotesTest, NotesThatAreRtfThemselvesStayTextInTheProgramsOwnDocument) {
+  const Lines notes = {
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\b Heading\\b0\\par",
+      "{\\field{\\*\\fldinst HYPERLINK \"http://evil.example/\"}{\\fldrslt click}}}}}",
+      "Peña paid 12\xE2\x82\xAC \xF0\x9F\x98\x80 \\u-3? \xEF\xBF\xBD{{",
+      "\tindented",
+      "",
+      " 5 left",
+  };
+  const RtfReading reading = ReadRtf(NotesRtf(notes));
+  EXPECT_TRUE(reading.balanced);
+  EXPECT_EQ(reading.groups, (Lines{"rtf1", "fonttbl", "f0"}));
+  EXPECT_EQ(reading.bodyWords, (std::set<std::string>{"rtf", "ansi", "ansicpg", "deff", "uc", "f",
+                                                      "fs", "par", "tab", "u"}));
+  std::string expected;
+  for (const std::string& line : notes) expected += line + "\n";
+  EXPECT_EQ(reading.text, expected);
+  // Only ASCII goes into the file, whatever the notes hold.
+  const std::string rtf = NotesRtf({"\xFF\xC3(\x01\x7F\xC2\x85}\\"});
+  EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(),
+                          [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+  EXPECT_EQ(RtfText("\xFF\xC3(\x01\x7F\xC2\x85}\\"), "\\u-3?\\u-3?(\\}\\\\");
+  EXPECT_TRUE(ReadRtf(rtf).balanced);
+}
+
+TEST(ClientNotesTest, TheNotesFileIsTheRtfAndAFailureKeepsTheOldFile) {
   TempFolder folder;
   const auto path = folder / "n.rtf";
   std::string error;
   ASSERT_TRUE(WriteNotesFile(path, {"Peña \"quoted\"", "", "żółw"}, &error)) << error;
-  EXPECT_EQ(testing::ReadFile(path), "Peña \"quoted\"\r\n\r\nżółw\r\n");
+  EXPECT_EQ(testing::ReadFile(path), NotesRtf({"Peña \"quoted\"", "", "żółw"}));
 
   const auto missing = folder / "no such folder" / "n.rtf";
   EXPECT_FALSE(WriteNotesFile(missing, {"x"}, &error));

@@ -33,6 +33,25 @@ TEST(PrintLogTest, TheFirstPrintWritesTheHeaderAndLaterPrintsAppendLines) {
             "16.01.2008\t/data/Reports/\tb.doc\t2\r\n");
 }
 
+TEST(PrintLogTest, NoNameOrFolderCanStartALineOrAField) {
+  TempFolder folder;
+  std::string error;
+  // The last name of a plan as it once reached the report's file name, and a hand-edited
+  // report folder with a tab and a line break.
+  const std::string forged =
+      "/data/Re\tports\n/Smith\r\n1.1.2008 9:00:00 AM\tC:\\r\\\tOther, Client 1.1.2008.doc\t42"
+      "\r\nX\xC2\x85, John 1.15.2008.doc";
+  ASSERT_TRUE(
+      LogPrint(folder.path(), forged, 42, {k15Jan2008, 15, 7, 9}, testing::kPointRegional, &error))
+      << error;
+  EXPECT_EQ(
+      ReadFile(folder / "PrintLog.kdf"),
+      "Date/Time\tPath\tFile Name\tResult\r\n"
+      "1/15/2008 3:07:09 PM\t/data/Re ports /\t"
+      "Smith  1.1.2008 9:00:00 AM C:\\r\\ Other, Client 1.1.2008.doc 42  X , John 1.15.2008.doc"
+      "\t42\r\n");
+}
+
 TEST(PrintLogTest, AHandEditedLogKeepsEveryByteAndGetsNoNewHeader) {
   TempFolder folder;
   // The header removed by hand, the last line left without its line end.

@@ -318,8 +318,8 @@ class NotesWindowTest : public PlanWindowsTest {
         done(openResult);
       }
     };
-    return std::make_unique<TfrmNotes>(session, settings, testing::kPointRegional, prompts, now,
-                                       open, nullptr);
+    return std::make_unique<TfrmNotes>(session, settings, testing::kPointRegional, folder.path(),
+                                       prompts, now, open, nullptr);
   }
   static QPlainTextEdit* Memo(const TfrmNotes& notes) {
     return Find<QPlainTextEdit>(notes, "memoNotes");
@@ -418,7 +418,7 @@ TEST_F(NotesWindowTest, PrintWritesTheTypedTextAndHandlesAnExistingFile) {
   Memo(*notes)->insertPlainText("Called the bank.");
   Find<QPushButton>(*notes, "btnPrint")->click();
   const auto file = folder / "Reports" / "Zeved, Zuzu notes 1.15.2008.rtf";
-  EXPECT_EQ(ReadFile(file), "1/15/2008 2:30:00 PM:\r\nCalled the bank.\r\n");
+  EXPECT_EQ(ReadFile(file), NotesRtf({"1/15/2008 2:30:00 PM:", "Called the bank."}));
   EXPECT_EQ(opened, std::vector<std::string>{file.string()});
   EXPECT_TRUE(prompts.asked.empty());
   // Printing takes nothing into the plan.
@@ -434,16 +434,28 @@ TEST_F(NotesWindowTest, PrintWritesTheTypedTextAndHandlesAnExistingFile) {
   EXPECT_EQ(opened.size(), 1u);
   prompts.fileExists = FileExistsAnswer::Open;
   Find<QPushButton>(*notes, "btnPrint")->click();
-  EXPECT_EQ(ReadFile(file), "1/15/2008 2:30:00 PM:\r\nCalled the bank.\r\n");
+  EXPECT_EQ(ReadFile(file), NotesRtf({"1/15/2008 2:30:00 PM:", "Called the bank."}));
   EXPECT_EQ(opened.size(), 2u);
   prompts.fileExists = FileExistsAnswer::Overwrite;
   openResult = kDesktopOpenFailed;
   Find<QPushButton>(*notes, "btnPrint")->click();
-  EXPECT_EQ(ReadFile(file), "From the plan\r\n");
+  EXPECT_EQ(ReadFile(file), NotesRtf({"From the plan"}));
   ASSERT_EQ(prompts.information.size(), 1u);
   EXPECT_EQ(prompts.information[0],
             "A text editor is required to print client notes.  Please make sure you have a "
             "text editor properly installed.");
+}
+
+TEST_F(NotesWindowTest, AnEmptyReportFolderAndANameLikeAnAddressGiveAPathInTheProgramFolder) {
+  settings.ReportDirectory = "";
+  session.SetLastName("https:127.0.0.1:8767");
+  auto notes = Make();
+  notes->OpenNotes();
+  Find<QPushButton>(*notes, "btnPrint")->click();
+  const auto file = folder / "Reports" / "https_127.0.0.1_8767, Zuzu notes 1.15.2008.rtf";
+  EXPECT_EQ(opened, std::vector<std::string>{file.string()});
+  EXPECT_TRUE(std::filesystem::path(opened.at(0)).is_absolute());
+  EXPECT_TRUE(std::filesystem::exists(file));
 }
 
 TEST_F(NotesWindowTest, AReportFolderThatCannotBeMadeEndsThePrintWithTheFileError) {

@@ -17,12 +17,13 @@
 namespace ardvane {
 
 TfrmNotes::TfrmNotes(PlanSession& session, const AppSettings& settings,
-                     const RegionalSettings& regional, WindowPrompts& prompts, Clock now,
-                     DesktopOpen open, QWidget* parent)
+                     const RegionalSettings& regional, std::filesystem::path programFolder,
+                     WindowPrompts& prompts, Clock now, DesktopOpen open, QWidget* parent)
     : QDialog(parent),
       session_(session),
       settings_(settings),
       regional_(regional),
+      programFolder_(std::move(programFolder)),
       prompts_(prompts),
       now_(std::move(now)),
       open_(std::move(open)) {
@@ -106,10 +107,10 @@ void TfrmNotes::accept() {
 void TfrmNotes::reject() { QDialog::reject(); }
 
 void TfrmNotes::btnPrintClick() {
-  const std::string& folder = settings_.ReportDirectory;
+  const std::string folder = ReportFolder(settings_.ReportDirectory, programFolder_);
   std::error_code ec;
   // One folder level is made; a deeper missing folder shows as the write's error.
-  if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
+  if (!std::filesystem::exists(folder, ec)) {
     std::filesystem::create_directory(folder, ec);
   }
   const std::filesystem::path path =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -33,10 +34,12 @@ class TfrmNotes : public QDialog {
   // The desktop's "Open" action: `done` receives its result, below 32 for a failure.
   using DesktopOpen = std::function<void(const std::string& path, DesktopOpenDone done)>;
 
-  // `settings` is read at each print, so a report folder changed meanwhile is used. Without
-  // `open`, documents are opened through `prompts`.
+  // `settings` is read at each print, so a report folder changed meanwhile is used; an empty or
+  // relative one lies in `programFolder` (ReportFolder). Without `open`, documents are opened
+  // through `prompts`.
   TfrmNotes(PlanSession& session, const AppSettings& settings, const RegionalSettings& regional,
-            WindowPrompts& prompts, Clock now, DesktopOpen open, QWidget* parent);
+            std::filesystem::path programFolder, WindowPrompts& prompts, Clock now,
+            DesktopOpen open, QWidget* parent);
 
   // Fills the window when it is not on screen, shows it and puts the focus in the text.
   void OpenNotes();
@@ -63,6 +66,7 @@ class TfrmNotes : public QDialog {
   PlanSession& session_;
   const AppSettings& settings_;
   RegionalSettings regional_;
+  std::filesystem::path programFolder_;
   WindowPrompts& prompts_;
   Clock now_;
   DesktopOpen open_;

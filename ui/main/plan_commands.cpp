@@ -271,8 +271,8 @@ void TfrmMain::spdbtnNotesClick() {
   if (!notes_) {
     auto now = options_.now;
     if (!now) now = [today = options_.today] { return LocalDateTime{today, 0, 0, 0}; };
-    notes_ = new TfrmNotes(session_, settings_, options_.regional, prompts_, std::move(now),
-                           nullptr, this);
+    notes_ = new TfrmNotes(session_, settings_, options_.regional, options_.programFolder, prompts_,
+                           std::move(now), nullptr, this);
     // One step per OK of the notes window, which has written the notes by then.
     connect(notes_, &QDialog::accepted, this, [this] { history_.Record("Notes"); });
   }

@@ -92,7 +92,7 @@ void TfrmMain::English1Click(int language) {
 std::filesystem::path TfrmMain::ReportFilePath() const {
   const std::string languageWord = Translate("English", ReportLanguage_, options_.programFolder);
   return ::ardvane::ReportFilePath(
-      settings_.ReportDirectory,
+      ReportFolder(settings_.ReportDirectory, options_.programFolder),
       ReportFileName(session_.Plan(), params_.PermitLanguage, languageWord, options_.regional));
 }
 
@@ -123,7 +123,7 @@ bool TfrmMain::WriteReport(const std::filesystem::path& path) {
 
 void TfrmMain::PrepareReportFile() {
   PrintJob job;
-  job.reportDirectory = settings_.ReportDirectory;
+  job.reportDirectory = ReportFolder(settings_.ReportDirectory, options_.programFolder);
   job.reportPath = ReportFilePath();
   job.programFolder = options_.programFolder;
   job.printLog = params_.PermitPrintLog;
@@ -135,7 +135,7 @@ void TfrmMain::PrepareReportFile() {
 
 void TfrmMain::ExportReportPdf() {
   PdfExportJob job;
-  job.reportDirectory = settings_.ReportDirectory;
+  job.reportDirectory = ReportFolder(settings_.ReportDirectory, options_.programFolder);
   job.reportPath = ReportFilePath();
   job.paper = options_.paper;
   job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };

@@ -1,0 +1,75 @@
+#include "reports/file_names.h"
+
+#include <gtest/gtest.h>
+
+#include "reports/document_output.h"
+#include "tests/test_regional.h"
+
+namespace ardvane {
+namespace {
+
+// A last name that, written as it is, would put a second line into the print log.
+const std::string kForgingName =
+    "Smith\r\n1/1/2008 9:00:00 AM\t/r/\tOther, Client 1.1.2008.doc\t42\r\nX";
+
+TEST(SafeFileNameTest, WhatNoFileSystemTakesIsReplaced) {
+  const struct {
+    std::string stem;
+    const char* expected;
+  } cases[] = {
+      {"Smith, John 3.15.2005 English", "Smith, John 3.15.2005 English.doc"},
+      {"Peña, Zoë", "Peña, Zoë.doc"},
+      {"Ana/Luis", "Ana.Luis.doc"},
+      {"a\\b:c*d?e\"f<g>h|i", "a_b_c_d_e_f_g_h_i.doc"},
+      {std::string("tab\there\0nul\x7F"
+                   "del\xC2\x85"
+                   "nel",
+                   21),
+       "tab here nul del nel.doc"},
+      {"..hidden", "__hidden.doc"},
+      {"https:127.0.0.1:8767", "https_127.0.0.1_8767.doc"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SafeFileName(c.stem, ".doc"), c.expected) << c.stem;
+  // Without an extension the name cannot end in a blank or a dot, nor be empty or "..".
+  EXPECT_EQ(SafeFileName("name. .", ""), "name___");
+  EXPECT_EQ(SafeFileName("..", ""), "__");
+  EXPECT_EQ(SafeFileName("", ""), "_");
+}
+
+TEST(SafeFileNameTest, ALongNameIsCutBetweenCharacters) {
+  // "é" is two bytes; 300 of them cannot end on a whole character at every cut.
+  std::string stem;
+  for (int i = 0; i < 300; ++i) stem += "\xC3\xA9";
+  for (const std::string prefix : {"", "a"}) {
+    const std::string name = SafeFileName(prefix + stem, ".rtf");
+    EXPECT_LE(name.size(), kMaxFileNameBytes);
+    EXPECT_GE(name.size(), kMaxFileNameBytes - 1);
+    EXPECT_TRUE(name.ends_with("\xC3\xA9.rtf")) << prefix;
+  }
+  EXPECT_EQ(SafeFileName(std::string(300, 'x'), ".doc"), std::string(251, 'x') + ".doc");
+}
+
+TEST(SafeFileNameTest, AForgingNameMakesAReportNameOfOneLine) {
+  PlanDocument plan;
+  plan.LastName = kForgingName;
+  plan.FirstName = "John";
+  plan.Date = EncodeDate(2005, 3, 15);
+  EXPECT_EQ(ReportFileName(plan, false, "", testing::kPointRegional),
+            "Smith  1.1.2008 9_00_00 AM .r. Other, Client 1.1.2008.doc 42  X, John 3.15.2005.doc");
+}
+
+TEST(ReportFolderTest, AnEmptyOrRelativeFolderLiesInTheProgramFolder) {
+  const std::filesystem::path program = "/opt/ardvane";
+  EXPECT_EQ(ReportFolder("", program), "/opt/ardvane/Reports/");
+  EXPECT_EQ(ReportFolder("  ", program), "/opt/ardvane/Reports/");
+  EXPECT_EQ(ReportFolder("out", program), "/opt/ardvane/out/");
+  EXPECT_EQ(ReportFolder("out/", program), "/opt/ardvane/out/");
+  EXPECT_EQ(ReportFolder("/srv/reports", program), "/srv/reports/");
+  EXPECT_EQ(ReportFolder("/srv/reports/", program), "/srv/reports/");
+  // A program folder given relative still gives an absolute folder.
+  EXPECT_EQ(ReportFolder("", "rel"),
+            (std::filesystem::current_path() / "rel" / "Reports").string() + "/");
+}
+
+}  // namespace
+}  // namespace ardvane
