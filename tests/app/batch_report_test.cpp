@@ -136,6 +136,12 @@ TEST_F(BatchReportTest, FailuresWriteNoReportAndSayWhyOnStandardError) {
             std::string::npos)
       << err.str();
   EXPECT_FALSE(std::filesystem::exists(folder / "a"));
+  // An empty one (a hand-edited Settings.ini) is the program folder's Reports, not the current
+  // folder.
+  WriteFile(folder / "Settings.ini", "[Settings]\nReport Directory=\n");
+  std::filesystem::remove(folder / "Reports" / "Report1.doc");
+  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}), 0) << err.str();
+  EXPECT_TRUE(std::filesystem::exists(folder / "Reports" / "Report1.doc"));
 
   WriteFile(folder / "Params.ini", "[Permissions]\nLanguage=0\n");
   EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, 1), 2);
