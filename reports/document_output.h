@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/plan_document.h"
@@ -71,13 +72,26 @@ struct ReportDocumentOutcome {
 // any moment leaves the old complete file or the new one. With `pdf`, the PDF is drawn from
 // the same document and written to a temporary file first, then the document and then the PDF
 // replace their files, so neither is ever half written. A report that cannot be finished or a
-// PDF that cannot be drawn replaces neither file. Last, the pictures are copied to
+// PDF that cannot be drawn replaces neither file. An older file under the PDF's name is moved
+// aside (SetAsidePathFor) before the document is replaced, put back when the document cannot
+// be written, and removed once the new PDF is in place or has failed: a run killed between the
+// two replacements leaves the new document without a PDF, never beside the older one. Last, the pictures are copied to
 // "Paydown.bmp" and "Balances.bmp" in the program folder for the office's own use; no report
 // reads them. A failure is shown through `context.showError`; the missing paragraphs are left
 // to the caller.
 ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
                                           const std::filesystem::path& path,
                                           const PdfRequest* pdf = nullptr);
+
+// Where WriteReportDocument keeps the older PDF `pdfPath` while the new pair replaces the old:
+// a hidden file beside it, which the next run of the same report replaces and removes when a
+// run was killed meanwhile.
+std::filesystem::path SetAsidePathFor(const std::filesystem::path& pdfPath);
+
+// For tests: `hook` (when set) is called by WriteReportDocument with the name of each step of
+// replacing the files as it is done ("pdf set aside", "document written", "pdf written"); one
+// that throws stops the run there, as a crash would.
+void SetReportWriteStepHook(std::function<void(std::string_view step)> hook);
 
 // The PDF beside the report at `reportPath` (PdfPathFor) when this program wrote it: a report
 // written now without a PDF would leave it showing other figures under the same name. Nothing
