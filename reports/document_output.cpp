@@ -74,7 +74,8 @@ void StepDone(std::string_view step) {
 // written.
 class OlderPdf {
  public:
-  // Moves the file at `pdfPath` aside; false with `error` set when it is there and cannot be.
+  // Moves the file at `pdfPath` aside; false with `error` set to the system's reason when it
+  // is there and cannot be.
   bool SetAside(const std::filesystem::path& pdfPath, std::string* error) {
     std::error_code ec;
     const std::filesystem::path file = std::filesystem::canonical(pdfPath, ec);
@@ -87,7 +88,7 @@ class OlderPdf {
     const std::filesystem::path aside = SetAsidePathFor(file);
     std::filesystem::rename(file, aside, ec);
     if (ec) {
-      *error = "the older PDF cannot be moved aside (" + ec.message() + ")";
+      *error = ec.message();
       return false;
     }
     file_ = file;
@@ -190,7 +191,7 @@ FinishedReport FinishReport(const ReportContext& context) {
 
 ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
                                           const std::filesystem::path& path,
-                                          const PdfRequest* pdf) {
+                                          const PdfRequest* pdf, bool dropStalePdf) {
   const auto showError = [&](const std::string& message) {
     if (context.showError) context.showError(message);
   };
@@ -226,7 +227,16 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
   std::string reason;
   OlderPdf olderPdf;
   if (pdfFile && !olderPdf.SetAside(pdf->path, &reason)) {
-    showError("Could not write the PDF \"" + pdf->path.string() + "\": " + reason);
+    showError("Could not write the PDF \"" + pdf->path.string() +
+              "\": the older file cannot be moved aside (" + reason + ")");
+    return outcome;
+  }
+  std::optional<std::filesystem::path> stalePdf;
+  if (!pdfFile && dropStalePdf) stalePdf = StalePdfBeside(path);
+  if (stalePdf && !olderPdf.SetAside(*stalePdf, &reason)) {
+    showError("Could not write the report \"" + path.string() + "\": the PDF \"" +
+              stalePdf->string() +
+              "\" of an earlier report of the same name cannot be moved aside (" + reason + ")");
     return outcome;
   }
   if (!WriteFileAtomically(path, report.html, &reason)) {
@@ -246,6 +256,7 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
   }
   // Of an earlier report: it does not come back beside the new document, written or not.
   olderPdf.Drop();
+  outcome.removedPdf = stalePdf;
   const char* const copies[] = {kPayoffPictureName, kBalancesPictureName};
   for (std::size_t k = 0; k < report.pictures.size(); ++k) {
     const std::filesystem::path copy = context.programFolder / copies[k];

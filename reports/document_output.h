@@ -66,6 +66,8 @@ struct ReportDocumentOutcome {
   // The paragraphs that could not be found, each once (AssembleReport); the caller names
   // them, whether or not the report was saved.
   std::vector<std::filesystem::path> missingParagraphs;
+  // The older PDF of this program taken away (with `dropStalePdf`), for the caller to say.
+  std::optional<std::filesystem::path> removedPdf;
 };
 
 // The finished report (FinishReport) written to `path` in one atomic write: a run killed at
@@ -75,13 +77,17 @@ struct ReportDocumentOutcome {
 // PDF that cannot be drawn replaces neither file. An older file under the PDF's name is moved
 // aside (SetAsidePathFor) before the document is replaced, put back when the document cannot
 // be written, and removed once the new PDF is in place or has failed: a run killed between the
-// two replacements leaves the new document without a PDF, never beside the older one. Last, the pictures are copied to
+// two replacements leaves the new document without a PDF, never beside the older one.
+// Without `pdf` but with `dropStalePdf`, a PDF of this program beside the document
+// (StalePdfBeside) is taken away in the same way: moved aside before the document is replaced
+// and removed after, or left where it is with the older document when that cannot be done. Last, the pictures are copied to
 // "Paydown.bmp" and "Balances.bmp" in the program folder for the office's own use; no report
 // reads them. A failure is shown through `context.showError`; the missing paragraphs are left
 // to the caller.
 ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
                                           const std::filesystem::path& path,
-                                          const PdfRequest* pdf = nullptr);
+                                          const PdfRequest* pdf = nullptr,
+                                          bool dropStalePdf = false);
 
 // Where WriteReportDocument keeps the older PDF `pdfPath` while the new pair replaces the old:
 // a hidden file beside it, which the next run of the same report replaces and removes when a

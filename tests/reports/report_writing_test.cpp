@@ -171,6 +171,22 @@ TEST_F(ReportWritingTest, NoRunStoppedHalfwayLeavesAnOlderPdfBesideTheNewDocumen
   EXPECT_FALSE(std::filesystem::exists(aside));
   EXPECT_TRUE(errors.empty()) << errors[0];
 
+  // Written without a PDF, the report takes away this program's PDF of an earlier report.
+  WriteFile(report, "another client's report");
+  {
+    const InterruptAfter crash("document written");
+    EXPECT_THROW(WriteReportDocument(context, report, nullptr, true), Interrupted);
+  }
+  EXPECT_NE(ReadFile(report), "another client's report");
+  EXPECT_FALSE(std::filesystem::exists(pdf.path));
+  ASSERT_TRUE(WriteReportDocument(context, report, &pdf).complete);
+  const ReportDocumentOutcome withoutPdf = WriteReportDocument(context, report, nullptr, true);
+  EXPECT_TRUE(withoutPdf.complete);
+  EXPECT_EQ(withoutPdf.removedPdf, pdf.path);
+  EXPECT_FALSE(std::filesystem::exists(pdf.path));
+  EXPECT_FALSE(std::filesystem::exists(aside));
+  ASSERT_TRUE(WriteReportDocument(context, report, &pdf).complete);
+
   // A document that cannot be written puts the older PDF back beside the older document.
   WriteFile(report, "another client's report");
   const std::string pairedPdf = ReadFile(pdf.path);
