@@ -190,8 +190,8 @@ FinishedReport FinishReport(const ReportContext& context) {
 }
 
 ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
-                                          const std::filesystem::path& path,
-                                          const PdfRequest* pdf, bool dropStalePdf) {
+                                          const std::filesystem::path& path, const PdfRequest* pdf,
+                                          bool dropStalePdf) {
   const auto showError = [&](const std::string& message) {
     if (context.showError) context.showError(message);
   };

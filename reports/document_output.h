@@ -80,10 +80,10 @@ struct ReportDocumentOutcome {
 // two replacements leaves the new document without a PDF, never beside the older one.
 // Without `pdf` but with `dropStalePdf`, a PDF of this program beside the document
 // (StalePdfBeside) is taken away in the same way: moved aside before the document is replaced
-// and removed after, or left where it is with the older document when that cannot be done. Last, the pictures are copied to
-// "Paydown.bmp" and "Balances.bmp" in the program folder for the office's own use; no report
-// reads them. A failure is shown through `context.showError`; the missing paragraphs are left
-// to the caller.
+// and removed after, or left where it is with the older document when that cannot be done. Last,
+// the pictures are copied to "Paydown.bmp" and "Balances.bmp" in the program folder for the
+// office's own use; no report reads them. A failure is shown through `context.showError`; the
+// missing paragraphs are left to the caller.
 ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
                                           const std::filesystem::path& path,
                                           const PdfRequest* pdf = nullptr,

@@ -38,7 +38,8 @@ std::string HolderOf(const std::filesystem::path& lockPath) {
 // Whether `fd` is still the file under `path`: a holder that let go removed the file it
 // locked, so a lock won on that file guards nothing.
 bool StillAtPath(int fd, const std::filesystem::path& path) {
-  struct stat open {}, named {};
+  struct stat open = {};
+  struct stat named = {};
   return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 &&
          open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
@@ -78,8 +79,7 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& file,
           const std::string holder = std::to_string(::getpid()) + " " + HostName() + "\n";
           // A failure here only costs a waiting process the holder's name in its message.
           if (::ftruncate(fd, 0) == 0) {
-            [[maybe_unused]] const ssize_t written =
-                ::pwrite(fd, holder.data(), holder.size(), 0);
+            [[maybe_unused]] const ssize_t written = ::pwrite(fd, holder.data(), holder.size(), 0);
           }
         }
         return FileLock(lockPath, fd);
@@ -101,8 +101,8 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& file,
                   " held the lock file \"" + lockPath.string() + "\" for more than " +
                   std::to_string(seconds) + (seconds == 1 ? " second" : " seconds"));
     }
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
-        pause, deadline - now));
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
     pause = std::min(pause * 2, std::chrono::milliseconds(20));
   }
 }

@@ -296,8 +296,8 @@ PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regi
 
 bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
                      const fs::path& programFolder, const std::string& planDirectory,
-                     const std::string& planFileName, std::string* error,
-                     RecentPlans* recentPlans, std::chrono::milliseconds lockWait) {
+                     const std::string& planFileName, std::string* error, RecentPlans* recentPlans,
+                     std::chrono::milliseconds lockWait) {
   // Read and written through a symbolic link; the writer keeps the link.
   const fs::path target = programFolder / kSettingsFileName;
   const auto fail = [&](const std::string& problem) {

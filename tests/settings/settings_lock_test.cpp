@@ -136,13 +136,10 @@ TEST(SettingsLockTest, ALockHeldByAnotherProcessFailsTheSaveWithNothingWritten) 
   std::string error;
   EXPECT_FALSE(SavePreferences(AppSettings(), changed, folder.path(), "", "", &error, nullptr,
                                std::chrono::milliseconds(300)));
+  char host[256] = {};
+  ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
   EXPECT_EQ(error, "Could not save the settings in \"" + settings.string() +
-                       "\": another program (process " + std::to_string(holder) + " on " +
-                       [] {
-                         char host[256] = {};
-                         ::gethostname(host, sizeof host - 1);
-                         return std::string(host);
-                       }() +
+                       "\": another program (process " + std::to_string(holder) + " on " + host +
                        ") held the lock file \"" + FileLock::LockPathFor(settings).string() +
                        "\" for more than 1 second.");
   EXPECT_EQ(ReadFile(settings), "[Company]\nName=Old\n");
