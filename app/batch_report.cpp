@@ -94,27 +94,17 @@ int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandL
   const std::filesystem::path path = ReportFilePath(folder, request.reportName + ".doc");
   const PdfRequest pdf{PdfPathFor(path), paper};
   // A PDF this program wrote of an earlier report would show other figures under this name.
-  const std::optional<std::filesystem::path> stale =
-      request.pdf ? std::nullopt : StalePdfBeside(path);
   const ReportDocumentOutcome outcome =
-      WriteReportDocument(context, path, request.pdf ? &pdf : nullptr);
+      WriteReportDocument(context, path, request.pdf ? &pdf : nullptr, !request.pdf);
   for (const std::filesystem::path& paragraph : outcome.missingParagraphs) {
     err << "ardvane: " << MissingParagraphMessage(paragraph) << "\n";
     failed = true;
   }
   if (!outcome.saved) return 1;
-  if (stale) {
-    std::error_code ec;
-    std::filesystem::remove(*stale, ec);
-    if (!ec) {
-      err << "ardvane: removed " << *stale
-          << ", a PDF this program made of an earlier report of the same name, whose figures "
-             "may differ from the new report's.\n";
-    } else {
-      err << "ardvane: could not remove " << *stale << ", a PDF of an earlier report of the "
-          << "same name: " << ec.message() << "\n";
-      failed = true;
-    }
+  if (outcome.removedPdf) {
+    err << "ardvane: removed " << *outcome.removedPdf
+        << ", a PDF this program made of an earlier report of the same name, whose figures "
+           "may differ from the new report's.\n";
   }
   return outcome.complete && !failed ? 0 : 1;
 }

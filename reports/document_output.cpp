@@ -55,7 +55,76 @@ std::string Utf16Text(std::string_view text) {
   return utf16;
 }
 
+std::function<void(std::string_view)>& StepHook() {
+  static std::function<void(std::string_view)> hook;
+  return hook;
+}
+
+void StepDone(std::string_view step) {
+  if (StepHook()) StepHook()(step);
+}
+
+// The older file under the PDF's name (the file its links lead to), while the new pair is
+// written.
+class OlderPdf {
+ public:
+  // Moves the file at `pdfPath` aside; false with `error` set to the system's reason when it
+  // is there and cannot be.
+  bool SetAside(const std::filesystem::path& pdfPath, std::string* error) {
+    std::error_code ec;
+    const std::filesystem::path file = std::filesystem::canonical(pdfPath, ec);
+    if (ec) {
+      // Nothing there; a run killed after moving the older PDF aside left it behind.
+      std::filesystem::remove(SetAsidePathFor(pdfPath), ec);
+      return true;
+    }
+    if (!std::filesystem::is_regular_file(file, ec)) return true;
+    const std::filesystem::path aside = SetAsidePathFor(file);
+    std::filesystem::rename(file, aside, ec);
+    if (ec) {
+      *error = ec.message();
+      return false;
+    }
+    file_ = file;
+    aside_ = aside;
+    StepDone("pdf set aside");
+    return true;
+  }
+  // Puts it back, for a document that could not be written; false with `error` set when it
+  // cannot be.
+  bool PutBack(std::string* error) {
+    if (file_.empty()) return true;
+    std::error_code ec;
+    std::filesystem::rename(aside_, file_, ec);
+    if (ec) {
+      *error = "the older PDF stays at \"" + aside_.string() + "\" (" + ec.message() + ")";
+      return false;
+    }
+    file_.clear();
+    return true;
+  }
+  // Removes it, once it no longer belongs beside the document.
+  void Drop() {
+    if (file_.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove(aside_, ec);
+    file_.clear();
+  }
+
+ private:
+  std::filesystem::path file_;
+  std::filesystem::path aside_;
+};
+
 }  // namespace
+
+void SetReportWriteStepHook(std::function<void(std::string_view step)> hook) {
+  StepHook() = std::move(hook);
+}
+
+std::filesystem::path SetAsidePathFor(const std::filesystem::path& pdfPath) {
+  return pdfPath.parent_path() / ("." + pdfPath.filename().string() + ".replaced");
+}
 
 PictureBoxNumbers PictureBoxesFor(const AppSettings& settings) {
   const int strategyBoxes = settings.PrintPlanStrategy ? 6 : 0;
@@ -115,8 +184,8 @@ FinishedReport FinishReport(const ReportContext& context) {
 }
 
 ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
-                                          const std::filesystem::path& path,
-                                          const PdfRequest* pdf) {
+                                          const std::filesystem::path& path, const PdfRequest* pdf,
+                                          bool dropStalePdf) {
   const auto showError = [&](const std::string& message) {
     if (context.showError) context.showError(message);
   };
@@ -150,16 +219,38 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
     }
   }
   std::string reason;
-  if (!WriteFileAtomically(path, report.html, &reason)) {
-    showError("Could not write the report \"" + path.string() + "\": " + reason);
+  OlderPdf olderPdf;
+  if (pdfFile && !olderPdf.SetAside(pdf->path, &reason)) {
+    showError("Could not write the PDF \"" + pdf->path.string() +
+              "\": the older file cannot be moved aside (" + reason + ")");
     return outcome;
   }
+  std::optional<std::filesystem::path> stalePdf;
+  if (!pdfFile && dropStalePdf) stalePdf = StalePdfBeside(path);
+  if (stalePdf && !olderPdf.SetAside(*stalePdf, &reason)) {
+    showError("Could not write the report \"" + path.string() + "\": the PDF \"" +
+              stalePdf->string() +
+              "\" of an earlier report of the same name cannot be moved aside (" + reason + ")");
+    return outcome;
+  }
+  if (!WriteFileAtomically(path, report.html, &reason)) {
+    std::string message = "Could not write the report \"" + path.string() + "\": " + reason;
+    if (std::string problem; !olderPdf.PutBack(&problem)) message += "\n\nAlso, " + problem;
+    showError(message);
+    return outcome;
+  }
+  StepDone("document written");
   outcome.saved = true;
   bool complete = true;
   if (pdfFile && !pdfFile->Commit(&reason)) {
     showError("Could not write the PDF \"" + pdf->path.string() + "\": " + reason);
     complete = false;
+  } else if (pdfFile) {
+    StepDone("pdf written");
   }
+  // Of an earlier report: it does not come back beside the new document, written or not.
+  olderPdf.Drop();
+  outcome.removedPdf = stalePdf;
   const char* const copies[] = {kPayoffPictureName, kBalancesPictureName};
   for (std::size_t k = 0; k < report.pictures.size(); ++k) {
     const std::filesystem::path copy = context.programFolder / copies[k];

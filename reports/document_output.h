@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/plan_document.h"
@@ -65,19 +66,38 @@ struct ReportDocumentOutcome {
   // The paragraphs that could not be found, each once (AssembleReport); the caller names
   // them, whether or not the report was saved.
   std::vector<std::filesystem::path> missingParagraphs;
+  // The older PDF of this program taken away (with `dropStalePdf`), for the caller to say.
+  std::optional<std::filesystem::path> removedPdf;
 };
 
 // The finished report (FinishReport) written to `path` in one atomic write: a run killed at
 // any moment leaves the old complete file or the new one. With `pdf`, the PDF is drawn from
 // the same document and written to a temporary file first, then the document and then the PDF
 // replace their files, so neither is ever half written. A report that cannot be finished or a
-// PDF that cannot be drawn replaces neither file. Last, the pictures are copied to
-// "Paydown.bmp" and "Balances.bmp" in the program folder for the office's own use; no report
-// reads them. A failure is shown through `context.showError`; the missing paragraphs are left
-// to the caller.
+// PDF that cannot be drawn replaces neither file. An older file under the PDF's name is moved
+// aside (SetAsidePathFor) before the document is replaced, put back when the document cannot
+// be written, and removed once the new PDF is in place or has failed: a run killed between the
+// two replacements leaves the new document without a PDF, never beside the older one.
+// Without `pdf` but with `dropStalePdf`, a PDF of this program beside the document
+// (StalePdfBeside) is taken away in the same way: moved aside before the document is replaced
+// and removed after, or left where it is with the older document when that cannot be done. Last,
+// the pictures are copied to "Paydown.bmp" and "Balances.bmp" in the program folder for the
+// office's own use; no report reads them. A failure is shown through `context.showError`; the
+// missing paragraphs are left to the caller.
 ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
                                           const std::filesystem::path& path,
-                                          const PdfRequest* pdf = nullptr);
+                                          const PdfRequest* pdf = nullptr,
+                                          bool dropStalePdf = false);
+
+// Where WriteReportDocument keeps the older PDF `pdfPath` while the new pair replaces the old:
+// a hidden file beside it, which the next run of the same report replaces and removes when a
+// run was killed meanwhile.
+std::filesystem::path SetAsidePathFor(const std::filesystem::path& pdfPath);
+
+// For tests: `hook` (when set) is called by WriteReportDocument with the name of each step of
+// replacing the files as it is done ("pdf set aside", "document written", "pdf written"); one
+// that throws stops the run there, as a crash would.
+void SetReportWriteStepHook(std::function<void(std::string_view step)> hook);
 
 // The PDF beside the report at `reportPath` (PdfPathFor) when this program wrote it: a report
 // written now without a PDF would leave it showing other figures under the same name. Nothing

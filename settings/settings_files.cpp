@@ -6,6 +6,7 @@
 
 #include "engine/vorn_util.h"
 #include "planfiles/atomic_file.h"
+#include "settings/file_lock.h"
 #include "settings/ini_text.h"
 
 namespace ardvane {
@@ -295,8 +296,8 @@ PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regi
 
 bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
                      const fs::path& programFolder, const std::string& planDirectory,
-                     const std::string& planFileName, std::string* error,
-                     RecentPlans* recentPlans) {
+                     const std::string& planFileName, std::string* error, RecentPlans* recentPlans,
+                     std::chrono::milliseconds lockWait) {
   // Read and written through a symbolic link; the writer keeps the link.
   const fs::path target = programFolder / kSettingsFileName;
   const auto fail = [&](const std::string& problem) {
@@ -309,6 +310,14 @@ bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
     }
     return false;
   };
+
+  // The lock lies beside the file the link names, which every window's save reaches.
+  std::error_code ec;
+  fs::path lockedFile = fs::weakly_canonical(target, ec);
+  if (ec) lockedFile = target;
+  std::string lockProblem;
+  const std::optional<FileLock> lock = FileLock::Acquire(lockedFile, lockWait, &lockProblem);
+  if (!lock) return fail(lockProblem);
 
   const FileContents old = ReadIniFile(target);
   if (old.state == FileState::Unreadable) {

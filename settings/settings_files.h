@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -38,6 +39,8 @@ namespace ardvane {
 inline constexpr char kSettingsFileName[] = "Settings.ini";
 inline constexpr char kParamsFileName[] = "Params.ini";
 inline constexpr std::uintmax_t kMaxIniFileSize = 1024 * 1024;
+// How long a save waits for another's save of Settings.ini; one takes milliseconds.
+inline constexpr std::chrono::milliseconds kSettingsLockWait{5000};
 
 // The integer conversion above, on the value text (blanks around are allowed).
 std::optional<int> ParseIniInteger(std::string_view text);
@@ -85,6 +88,11 @@ std::vector<std::string> LoadRecentPlans(const std::filesystem::path& programFol
 // comments, blank lines and line ends the program does not write. Line breaks and NUL bytes
 // inside a value are written as blanks, so a value cannot add lines to the file.
 //
+// The whole read, change and write happens under the lock of Settings.ini (FileLock, the file
+// "Settings.ini.lock" beside it), so saves of two windows or programs on one folder follow one
+// another and none loses the other's changes. A lock that another holds for longer than
+// `lockWait` fails the save with nothing written.
+//
 // The new content goes to a temporary file in the same folder that is then renamed over
 // Settings.ini, so the old file is either replaced whole or left untouched; content that is
 // unchanged is not written again. An existing file that cannot be read, is larger than
@@ -94,7 +102,8 @@ std::vector<std::string> LoadRecentPlans(const std::filesystem::path& programFol
 bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
                      const std::filesystem::path& programFolder, const std::string& planDirectory,
                      const std::string& planFileName, std::string* error,
-                     RecentPlans* recentPlans = nullptr);
+                     RecentPlans* recentPlans = nullptr,
+                     std::chrono::milliseconds lockWait = kSettingsLockWait);
 
 // The start-up permission rule: without the permission "Language" the print language is
 // English (0).

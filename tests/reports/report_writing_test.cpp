@@ -127,5 +127,78 @@ TEST_F(ReportWritingTest, TheReportAndItsPdfAreWrittenTogetherOrNotAtAll) {
   EXPECT_EQ(ReadFile(pdf.path), olderPdf);
 }
 
+// Stops WriteReportDocument after the step named, as a crash there would.
+struct Interrupted {};
+class InterruptAfter {
+ public:
+  explicit InterruptAfter(std::string step) {
+    SetReportWriteStepHook([step = std::move(step)](std::string_view done) {
+      if (done == step) throw Interrupted{};
+    });
+  }
+  ~InterruptAfter() { SetReportWriteStepHook({}); }
+};
+
+TEST_F(ReportWritingTest, NoRunStoppedHalfwayLeavesAnOlderPdfBesideTheNewDocument) {
+  const std::filesystem::path report = folder / "Sample.doc";
+  const PdfRequest pdf{folder / "Sample.pdf", PaperSize::kLetter};
+  const std::filesystem::path aside = SetAsidePathFor(pdf.path);
+  ASSERT_TRUE(WriteReportDocument(context, report, &pdf).complete);
+  // Another client's pair under the same name.
+  WriteFile(report, "another client's report");
+  const std::string olderPdf = ReadFile(pdf.path);
+
+  {
+    const InterruptAfter crash("document written");
+    EXPECT_THROW(WriteReportDocument(context, report, &pdf), Interrupted);
+  }
+  EXPECT_NE(ReadFile(report), "another client's report");
+  EXPECT_FALSE(std::filesystem::exists(pdf.path));
+  EXPECT_TRUE(ReadFile(aside) == olderPdf);  // hidden, and gone with the next run
+  ASSERT_TRUE(WriteReportDocument(context, report, &pdf).complete);
+  EXPECT_TRUE(PdfMadeByThisProgram(pdf.path));
+  EXPECT_FALSE(std::filesystem::exists(aside));
+
+  // Stopped before the document is replaced: the older document stands alone.
+  WriteFile(report, "another client's report");
+  {
+    const InterruptAfter crash("pdf set aside");
+    EXPECT_THROW(WriteReportDocument(context, report, &pdf), Interrupted);
+  }
+  EXPECT_EQ(ReadFile(report), "another client's report");
+  EXPECT_FALSE(std::filesystem::exists(pdf.path));
+  ASSERT_TRUE(WriteReportDocument(context, report, &pdf).complete);
+  EXPECT_FALSE(std::filesystem::exists(aside));
+  EXPECT_TRUE(errors.empty()) << errors[0];
+
+  // Written without a PDF, the report takes away this program's PDF of an earlier report.
+  WriteFile(report, "another client's report");
+  {
+    const InterruptAfter crash("document written");
+    EXPECT_THROW(WriteReportDocument(context, report, nullptr, true), Interrupted);
+  }
+  EXPECT_NE(ReadFile(report), "another client's report");
+  EXPECT_FALSE(std::filesystem::exists(pdf.path));
+  ASSERT_TRUE(WriteReportDocument(context, report, &pdf).complete);
+  const ReportDocumentOutcome withoutPdf = WriteReportDocument(context, report, nullptr, true);
+  EXPECT_TRUE(withoutPdf.complete);
+  EXPECT_EQ(withoutPdf.removedPdf, pdf.path);
+  EXPECT_FALSE(std::filesystem::exists(pdf.path));
+  EXPECT_FALSE(std::filesystem::exists(aside));
+  ASSERT_TRUE(WriteReportDocument(context, report, &pdf).complete);
+
+  // A document that cannot be written puts the older PDF back beside the older document.
+  WriteFile(report, "another client's report");
+  const std::string pairedPdf = ReadFile(pdf.path);
+  ASSERT_EQ(::chmod(report.c_str(), 0444), 0);
+  EXPECT_FALSE(WriteReportDocument(context, report, &pdf).saved);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("Could not write the report \"" + report.string() + "\": ", 0), 0u)
+      << errors[0];
+  EXPECT_EQ(ReadFile(report), "another client's report");
+  EXPECT_TRUE(ReadFile(pdf.path) == pairedPdf);
+  EXPECT_FALSE(std::filesystem::exists(aside));
+}
+
 }  // namespace
 }  // namespace ardvane
