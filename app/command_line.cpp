@@ -76,7 +76,7 @@ int RunPlanCommand(const PlanQuery& query, const CommandLineEnvironment& env, st
       }
       const PowerPaymentGoal found =
           FindPowerPaymentForGoal(plan, params, settings, env.regional, *query.by);
-      text = PowerPaymentGoalToJson(*query.by, found) + "\n";
+      text = PowerPaymentGoalToJson(*query.by, found, plan.Date) + "\n";
       break;
     }
     case PlanQueryMode::kCsv: {

@@ -206,7 +206,8 @@ std::string StrategiesToJson(const StrategyComparison& comparison) {
       .Json();
 }
 
-std::string PowerPaymentGoalToJson(YearMonth goal, const PowerPaymentGoal& found) {
+std::string PowerPaymentGoalToJson(YearMonth goal, const PowerPaymentGoal& found,
+                                   DayNumber planDate) {
   char by[32];
   std::snprintf(by, sizeof by, "\"%04d-%02d\"", goal.year, goal.month);
   ObjectWriter w;
@@ -214,7 +215,8 @@ std::string PowerPaymentGoalToJson(YearMonth goal, const PowerPaymentGoal& found
   if (found.attainable) {
     w.Add("power_payment", PlainCents(found.powerPayment))
         .Int("debt_free_months", found.proposed.months)
-        .Date("debt_free_date", found.proposed.date);
+        // Nothing to pay off: debt free from the plan's own date, in no months.
+        .Date("debt_free_date", found.proposed.date != 0 ? found.proposed.date : planDate);
   } else {
     w.Add("power_payment", "null").Add("debt_free_months", "null").Add("debt_free_date", "null");
   }

@@ -28,8 +28,10 @@ std::string StrategiesToJson(const StrategyComparison& comparison);
 //   {"by": "YYYY-MM", "attainable": true, "power_payment": 212.37, "debt_free_months": N,
 //    "debt_free_date": "YYYY-MM-DD"}
 // the power payment with exactly two decimals (PlainCents); the last three null when not
-// attainable.
-std::string PowerPaymentGoalToJson(YearMonth goal, const PowerPaymentGoal& found);
+// attainable. A plan with nothing to pay off (no debts, or none with a balance) is debt free
+// already: attainable with a power payment of 0.00, 0 months and `planDate` as its date.
+std::string PowerPaymentGoalToJson(YearMonth goal, const PowerPaymentGoal& found,
+                                   DayNumber planDate);
 
 // Money as a JSON number, exactly: 171.486, -5, 0.0001.
 std::string MoneyJson(Money amount);

@@ -20,6 +20,14 @@ class Money {
   static Money FromUnits(long double units);
   // Rounds to a whole currency unit, ties to even.
   static Money WholeUnits(long double units);
+  // Whether FromUnits(units) is `units` to the ten-thousandth rather than a limit of the
+  // count: false beyond about ±922,337,203,685,477.58, for infinities and for NaN. What a
+  // person or a file states is checked with this, so that it is never changed silently.
+  static bool HoldsUnits(long double units) {
+    const long double count = units * 10000.0L;
+    // Below 2^63 - 0.5 rounds to at most 2^63 - 1; -2^63 is a count itself.
+    return count >= -9223372036854775808.0L && count < 9223372036854775807.5L;
+  }
 
   constexpr std::int64_t Count() const { return count_; }
   // The amount in currency units, as the extended-precision value arithmetic starts from.

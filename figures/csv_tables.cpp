@@ -28,7 +28,7 @@ class CsvWriter {
   CsvWriter& Text(std::string_view field) {
     Separate();
     const bool formula = flavour_ == CsvFlavour::kSpreadsheet && !field.empty() &&
-                         std::string_view("=+-@").find(field.front()) != std::string_view::npos;
+                         std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
     const bool quoted = field.find_first_of(",\"\r\n") != std::string_view::npos;
     if (quoted) text_ += '"';
     if (formula) text_ += '\'';

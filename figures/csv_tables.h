@@ -23,8 +23,9 @@ enum class CsvFlavour {
   // What the command line writes.
   kPlain,
   // The same, starting with a UTF-8 byte-order mark so that spreadsheets read accents right,
-  // and a text field (a debt's name, say) that begins with =, +, - or @ written with a
-  // leading ' so that a spreadsheet does not run it as a formula. Numbers are never changed.
+  // and a text field (a debt's name, say) that begins with =, +, -, @, a tab or a CR written
+  // with a leading ' so that a spreadsheet does not run it as a formula (some read a formula
+  // after leading blanks). Numbers are never changed.
   // What the window's export writes.
   kSpreadsheet,
 };

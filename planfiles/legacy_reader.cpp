@@ -90,12 +90,17 @@ class LegacyLines {
   double Number() {
     const auto line = Required("a number");
     if (!line) return 0;
+    lastQuoted_ = Quoted(*line);
     const auto value = ParsePlanNumber(*line, regional_);
     if (!value) Fail(Quoted(*line) + " is not a number.");
     return value.value_or(0);
   }
 
-  Money Amount() { return Money::FromUnits(Number()); }
+  Money Amount() {
+    const double units = Number();
+    if (!Money::HoldsUnits(units)) Fail(lastQuoted_ + " is beyond " + kMoneyLimits);
+    return Money::FromUnits(units);
+  }
 
   int WholeNumber() {
     const auto line = Required("a whole number");
@@ -126,14 +131,21 @@ class LegacyLines {
 
   std::string Text(std::string_view what) { return std::string(Required(what).value_or("")); }
 
-  // One line of debt `debt` (1-based) of `debtCount`.
-  std::string DebtLine(int debt, int debtCount) {
+  // One line of debt `debt` (1-based) of `debtCount`. A line that holds money (`amount`) and
+  // is a number beyond what money holds fails; other text stays as written.
+  std::string DebtLine(int debt, int debtCount, bool amount) {
     if (!ok()) return {};
     const auto line = NextLine();
     if (!line) {
       FailAtEnd("the file ends before debt " + std::to_string(debt) + " of " +
                 std::to_string(debtCount) + " is complete.");
       return {};
+    }
+    if (amount) {
+      const auto value = ParsePlanNumber(*line, regional_);
+      if (value && !Money::HoldsUnits(*value)) {
+        Fail("debt " + std::to_string(debt) + ": " + Quoted(*line) + " is beyond " + kMoneyLimits);
+      }
     }
     return std::string(*line);
   }
@@ -159,7 +171,22 @@ class LegacyLines {
   const std::string& fileName_;
   const RegionalSettings& regional_;
   std::string error_;
+  std::string lastQuoted_;  // the last number read, as a message quotes it
 };
+
+bool HoldsMoney(DebtCol col) {
+  switch (col) {
+    case DebtCol::Balance:
+    case DebtCol::CurrentPayment:
+    case DebtCol::MinimumPaymentAmount:
+    case DebtCol::Escrow:
+    case DebtCol::NegotiatedBalance:
+    case DebtCol::NegotiatedPayment:
+      return true;
+    default:
+      return false;
+  }
+}
 
 // Lines per debt: each version added columns in the order of the debt table.
 int DebtLinesOf(double version) {
@@ -224,7 +251,8 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
   for (int debt = 0; debt < debtCount && in.ok(); ++debt) {
     result.Debts.AppendEmptyRow();
     for (int col = 0; col < linesPerDebt; ++col) {
-      result.Debts.SetCell(debt, static_cast<DebtCol>(col), in.DebtLine(debt + 1, debtCount));
+      const auto column = static_cast<DebtCol>(col);
+      result.Debts.SetCell(debt, column, in.DebtLine(debt + 1, debtCount, HoldsMoney(column)));
     }
     if (result.Debts.Cell(debt, DebtCol::CompoundingPeriod).empty()) {
       result.Debts.SetCell(debt, DebtCol::CompoundingPeriod, "1");

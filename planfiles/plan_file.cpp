@@ -171,11 +171,12 @@ bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
 
 namespace {
 
-// Looks up and converts the attributes of one element.
+// Looks up and converts the attributes of one element. An amount beyond what money holds is
+// not made the nearest amount that it does: the first one is described in *problem.
 class ElementReader {
  public:
-  ElementReader(const TXmlParser& parser, const PlanReadContext& context)
-      : parser_(parser), context_(context) {}
+  ElementReader(const TXmlParser& parser, const PlanReadContext& context, std::string* problem)
+      : parser_(parser), context_(context), problem_(problem) {}
 
   std::string Raw(const char* name) const { return parser_.PartAttributes().ValueOf(name); }
   std::string Text(const char* name) const { return Raw(name); }
@@ -184,17 +185,33 @@ class ElementReader {
     return PlanStrToFloatDefault(Raw(name), fallback, context_.regional);
   }
   Money Amount(const char* name, Money fallback) const {
-    return Money::FromUnits(Number(name, static_cast<double>(fallback.Units())));
+    return Money::FromUnits(
+        CheckedAmount(name, Number(name, static_cast<double>(fallback.Units()))));
   }
   int Integer(const char* name, int fallback) const { return StrToIntDefault(Raw(name), fallback); }
   // A number cell of the debt table, in the user's own form.
   std::string DebtNumber(const char* name) const {
     return FormatGeneral(Number(name, 0), context_.regional.decimalSeparator);
   }
+  // The same for a cell that holds money.
+  std::string DebtAmount(const char* name) const {
+    return FormatGeneral(CheckedAmount(name, Number(name, 0)), context_.regional.decimalSeparator);
+  }
 
  private:
+  double CheckedAmount(const char* name, double units) const {
+    if (Money::HoldsUnits(units) || !problem_->empty()) return units;
+    std::string text = Raw(name);
+    if (text.size() > 40) text = text.substr(0, 40) + "...";
+    const std::size_t line = parser_.PartEndLine();
+    *problem_ = (line > 0 ? "line " + std::to_string(line) + ": " : std::string()) + "the " +
+                parser_.PartName() + " " + name + " \"" + text + "\" is beyond " + kMoneyLimits;
+    return units;
+  }
+
   const TXmlParser& parser_;
   const PlanReadContext& context_;
+  std::string* problem_;
 };
 
 // A plan date in whole days; a day outside the years 1 to 9999 counts as unreadable.
@@ -205,8 +222,9 @@ DayNumber TruncatedDay(double value, DayNumber fallback) {
   return static_cast<DayNumber>(std::trunc(value));
 }
 
-void ApplyElement(const TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context) {
-  const ElementReader e(parser, context);
+void ApplyElement(const TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
+                  std::string* problem) {
+  const ElementReader e(parser, context, problem);
   const PlanParameters& defaults = context.params;
   const std::string& name = parser.PartName();
   if (name == "Client") {
@@ -243,18 +261,18 @@ void ApplyElement(const TXmlParser& parser, PlanDocument& plan, const PlanReadCo
   } else if (name == "Debt") {
     DebtFields debt;
     debt.Name = e.Text("Name");
-    debt.Balance = e.DebtNumber("Balance");
+    debt.Balance = e.DebtAmount("Balance");
     debt.InterestRate = e.DebtNumber("InterestRate");
-    debt.CurrentPayment = e.DebtNumber("CurrentPayment");
-    debt.MinimumPaymentAmount = e.DebtNumber("MinimumPaymentAmount");
+    debt.CurrentPayment = e.DebtAmount("CurrentPayment");
+    debt.MinimumPaymentAmount = e.DebtAmount("MinimumPaymentAmount");
     debt.MinimumPaymentPercent = e.DebtNumber("MinimumPaymentPercent");
     debt.Consolidate = e.Flag("Consolidate");
-    debt.Escrow = e.DebtNumber("Escrow");
+    debt.Escrow = e.DebtAmount("Escrow");
     debt.UseMinimum = e.Flag("UseMinimum");
     debt.Negotiate = e.Flag("Negotiate");
-    debt.NegotiatedBalance = e.DebtNumber("NegotiatedBalance");
+    debt.NegotiatedBalance = e.DebtAmount("NegotiatedBalance");
     debt.NegotiatedInterestRate = e.DebtNumber("NegotiatedInterestRate");
-    debt.NegotiatedPayment = e.DebtNumber("NegotiatedPayment");
+    debt.NegotiatedPayment = e.DebtAmount("NegotiatedPayment");
     debt.CompoundingPeriod = e.Raw("CompoundingPeriod");
     plan.Debts.AddDebt(debt, context.regional);
   } else if (name == "Note") {
@@ -302,13 +320,16 @@ PlanDocument EmptiedCopy(const PlanDocument& plan) {
 
 }  // namespace
 
-bool ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context) {
+bool ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
+                  std::string* problem) {
+  std::string ignored;
+  if (problem == nullptr) problem = &ignored;
   bool client = false;
   parser.BeginScan();
   while (parser.NextPart()) {
     const XmlPartKind type = parser.PartType();
     if (type == XmlPartKind::StartTag || type == XmlPartKind::EmptyTag) {
-      ApplyElement(parser, plan, context);
+      ApplyElement(parser, plan, context, problem);
       client = client || parser.PartName() == "Client";
     }
   }
@@ -327,7 +348,11 @@ ReadStatus ReadPlanContent(std::string_view content, const std::string& fileName
     parser.LoadFromBuffer(content);
     // Without a Client element nothing marks the file as a plan: an empty file, an ini file
     // or random bytes would open as an empty plan that a later save writes over the file.
-    if (!ApplyXmlPlan(parser, fresh, context)) return {fileName + " is not an Ardvane plan file."};
+    std::string problem;
+    if (!ApplyXmlPlan(parser, fresh, context, &problem)) {
+      return {fileName + " is not an Ardvane plan file."};
+    }
+    if (!problem.empty()) return {fileName + ", " + problem};
   }
   plan = std::move(fresh);
   return {};

@@ -29,12 +29,18 @@ bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
 // the plan as it was, with its debts and notes emptied. Elements may come in any order and
 // any number of times; unknown elements and attributes are skipped. Returns whether the
 // document has a Client element, the mark of a plan file, however damaged the rest is.
-bool ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context);
+// An amount beyond what money holds (Money::HoldsUnits) is applied as the nearest it holds,
+// and the first such amount is described in *problem (its line, element, attribute and text),
+// for the caller to refuse the file.
+bool ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
+                  std::string* problem = nullptr);
 
 // Reads a plan file of either form. On success `plan` is replaced by the plan read; on
 // failure `plan` is untouched and the status names the file (and line). A file holding a
 // zero byte is damaged and is refused, with the line and byte where the zero stands. A file
-// that is neither of the older form nor has a Client element is refused as no plan file.
+// that is neither of the older form nor has a Client element is refused as no plan file. A
+// balance, payment or fee beyond what money holds is refused with its line and name, never
+// read as the largest amount there is.
 ReadStatus ReadData(const std::filesystem::path& path, PlanDocument& plan,
                     const PlanReadContext& context);
 // The same for a file's content already in memory; `fileName` is used in messages only.

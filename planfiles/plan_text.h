@@ -26,6 +26,10 @@ struct ReadStatus {
   bool ok() const { return error.empty(); }
 };
 
+// How messages end that refuse an amount beyond what money holds (Money::HoldsUnits).
+inline constexpr const char* kMoneyLimits =
+    "the amounts a plan can hold (at most 922,337,203,685,477.58 either way).";
+
 // Numbers in plan files: the user's decimal separator or a point, so plans move between
 // machines with different regional settings and keep their amounts.
 std::optional<double> ParsePlanNumber(std::string_view text, const RegionalSettings& regional);

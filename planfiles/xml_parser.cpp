@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 #include "planfiles/atomic_file.h"
@@ -288,6 +289,21 @@ bool TXmlParser::CanExpand(std::string_view entityName) const {
   if (entityStack_.Depth() + expanding_.size() >= kMaxEntityDepth) return false;
   if (entityStack_.Contains(entityName)) return false;
   return std::find(expanding_.begin(), expanding_.end(), entityName) == expanding_.end();
+}
+
+std::size_t TXmlParser::PartEndLine() const {
+  const char* begin = buffer_.c_str();
+  // An entity's text lies elsewhere; std::less orders pointers into different objects too.
+  const std::less<const char*> before;
+  if (partEnd_ == nullptr || !before(begin, partEnd_) || before(begin + buffer_.size(), partEnd_)) {
+    return 0;
+  }
+  std::size_t line = 1;
+  // The part's last character decides, so a line end just before partEnd_ does not count.
+  for (const char* c = begin; c < partEnd_ - 1; ++c) {
+    if (*c == '\n' || (*c == '\r' && c[1] != '\n')) ++line;
+  }
+  return line;
 }
 
 bool TXmlParser::NextPart() {

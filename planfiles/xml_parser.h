@@ -125,6 +125,9 @@ class TXmlParser {
   // tag, a PI or the prolog: as written. Look values up with ValueOf: an absent attribute
   // and an attribute written name="" both give empty text.
   const TAttrList& PartAttributes() const { return partAttributes_; }
+  // The line of the document (from 1; CR LF, LF and a lone CR each end one) on which the
+  // current part ends, or 0 when it comes from an entity's text or before the first part.
+  std::size_t PartEndLine() const;
 
   // On: text parts are trimmed, inner runs of whitespace become one blank, and text parts
   // left empty are not reported. Off: text parts are reported as they stand.

@@ -336,19 +336,24 @@ struct PdfShapedText {
   double width = 0;
 };
 
+// The glyphs of a font's figures, indexed by character. Declared outside PdfShapedTexts: nested
+// there, its default member initializers are not yet usable where the std::optional member is
+// declared, and clang 14 then finds it not default-constructible for emplace().
+struct PdfFigureGlyphs {
+  bool usable = false;
+  QRawFont font;
+  double baseline = 0;
+  std::array<quint32, 128> glyphs{};
+  std::array<double, 128> advances{};
+};
+
 struct PdfShapedTexts {
   // The characters of figures: their glyphs stand side by side, unchanged by their
   // neighbours (no ligatures, no kerning), so a figure is put together from them without
   // shaping it.
   static constexpr std::u16string_view kFigureCharacters = u"0123456789$.,()%-+/: ";
 
-  struct FigureGlyphs {
-    bool usable = false;
-    QRawFont font;
-    double baseline = 0;
-    std::array<quint32, 128> glyphs{};
-    std::array<double, 128> advances{};
-  };
+  using FigureGlyphs = PdfFigureGlyphs;
 
   // The texts shaped in one font (size and weight), and the glyphs of its figures.
   struct Font {

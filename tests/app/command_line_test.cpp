@@ -328,6 +328,19 @@ TEST_F(PlanModesTest, NeededPaymentAndItsResults) {
             "\"debt_free_months\": null, \"debt_free_date\": null}\n");
 }
 
+// A plan without debts is debt free already, on its own date, whatever month is asked for.
+TEST_F(CommandLineTest, NeededOnAPlanWithoutDebts) {
+  const std::string plan = Plan("none.bvx",
+                                "<Client FirstName=\"No\" LastName=\"Debts\">\r\n"
+                                "  <Plan Date=\"39462\" ReturnRate=\"0\" Priority=\"0\"/>\r\n"
+                                "</Client>\r\n");
+  const Outcome r = Run({"--needed", plan, "--by", "2008-01"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "{\"by\": \"2008-01\", \"attainable\": true, \"power_payment\": 0.00, "
+            "\"debt_free_months\": 0, \"debt_free_date\": \"2008-01-15\"}\n");
+}
+
 TEST_F(PlanModesTest, AMonthBeforeThePlansIsAnError) {
   const struct {
     const char* by;

@@ -45,6 +45,18 @@ TEST(MoneyTest, ExtremesSaturateInsteadOfOverflowing) {
   EXPECT_EQ(max * 2.0L, max);
 }
 
+// The amounts a count holds end at ±922,337,203,685,477.5807; past them FromUnits saturates.
+TEST(MoneyTest, HoldsUnitsUpToTheLimitsOfTheCount) {
+  EXPECT_TRUE(Money::HoldsUnits(922337203685477.5807L));
+  EXPECT_TRUE(Money::HoldsUnits(-922337203685477.5808L));
+  EXPECT_TRUE(Money::HoldsUnits(0));
+  EXPECT_FALSE(Money::HoldsUnits(922337203685477.5808L));
+  EXPECT_FALSE(Money::HoldsUnits(-922337203685477.5809L));
+  EXPECT_FALSE(Money::HoldsUnits(1e15L));
+  EXPECT_FALSE(Money::HoldsUnits(std::numeric_limits<long double>::infinity()));
+  EXPECT_FALSE(Money::HoldsUnits(std::nanl("")));
+}
+
 TEST(MoneyTest, ArithmeticIsExactOnCounts) {
   const Money a = Money::FromUnits(0.1L);
   const Money b = Money::FromUnits(0.2L);

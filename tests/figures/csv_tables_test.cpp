@@ -192,6 +192,8 @@ TEST(CsvTablesTest, NamesAreQuotedAndFormulasDefused) {
   plan.Debts.AddDebt(Debt("=HYPERLINK(\"x\")", "300", "0", "100", "100"), kPointRegional);
   plan.Debts.AddDebt(Debt("-Señora", "300", "0", "100", "100"), kPointRegional);
   plan.Debts.AddDebt(Debt("Two\nlines", "300", "0", "100", "100"), kPointRegional);
+  plan.Debts.AddDebt(Debt("\t=1+2", "300", "0", "100", "100"), kPointRegional);
+  plan.Debts.AddDebt(Debt("\r=3+4", "300", "0", "100", "100"), kPointRegional);
   const PlanResults results = CalculateWith(plan);
 
   const Records plain = ParseCsv(AmortizationCsv(plan, results, CsvFlavour::kPlain));
@@ -201,7 +203,8 @@ TEST(CsvTablesTest, NamesAreQuotedAndFormulasDefused) {
     if (row[0] == "current" && row[3] == "2008" && row[4] == "1") names.push_back(row[2]);
   }
   const std::vector<std::string> expected = {
-      "A", "B", "Gold, \"premium\"\nline", "=HYPERLINK(\"x\")", "-Señora", "Two\nlines"};
+      "A",      "B",     "Gold, \"premium\"\nline", "=HYPERLINK(\"x\")", "-Señora", "Two\nlines",
+      "\t=1+2", "\r=3+4"};
   EXPECT_EQ(names, expected);
 
   const std::string sheet = AmortizationCsv(plan, results, CsvFlavour::kSpreadsheet);
@@ -209,14 +212,17 @@ TEST(CsvTablesTest, NamesAreQuotedAndFormulasDefused) {
   const Records records = ParseCsv(sheet.substr(3));
   bool formula = false;
   bool accent = false;
+  int blanks = 0;
   for (const std::vector<std::string>& row : records) {
     formula = formula || row[2] == "'=HYPERLINK(\"x\")";
     accent = accent || row[2] == "'-Señora";
-    EXPECT_NE(row[2].front(), '=');
+    blanks += row[2] == "'\t=1+2" || row[2] == "'\r=3+4";
+    EXPECT_EQ(std::string_view("=\t\r").find(row[2].front()), std::string_view::npos) << row[2];
     if (row[0] == "proposed" && row[7].front() == '-') ADD_FAILURE() << "a number changed";
   }
   EXPECT_TRUE(formula);
   EXPECT_TRUE(accent);
+  EXPECT_GE(blanks, 2);
 }
 
 // The investment table: one row a projection month, each ending value the beginning value

@@ -328,6 +328,8 @@ TEST(LegacyReaderTest, DebtNumbersWithAPointTakeACommaUsersForm) {
 }
 
 TEST(LegacyReaderTest, BadOrMissingLinesFailNamingTheLineAndLeaveThePlan) {
+  const std::string kBeyond =
+      " is beyond the amounts a plan can hold (at most 922,337,203,685,477.58 either way).";
   const std::string head = Lines({"1", "A", "B", "39462", "150", "8"});
   struct Case {
     std::string content;
@@ -353,6 +355,11 @@ TEST(LegacyReaderTest, BadOrMissingLinesFailNamingTheLineAndLeaveThePlan) {
        "line 5: \"" + std::string(40, '7') + "...\" is not a number."},
       {Lines({"1", "A", "B", "39462", "\xE9t\xE9\t"}),
        "line 5: \"\xC3\xA9t\xC3\xA9?\" is not a number."},
+      // Amounts beyond what money holds, which would read as the largest there is.
+      {Lines({"1", "A", "B", "39462", "1e15"}), "line 5: \"1e15\"" + kBeyond},
+      {head + Lines({"1", "n", "1e15", "2", "3", "4", "5"}), "line 9: debt 1: \"1e15\"" + kBeyond},
+      {head + Lines({"2", "n", "1", "2", "3", "4", "5", "m", "1", "1e15", "-9.3e14"}),
+       "line 17: debt 2: \"-9.3e14\"" + kBeyond},
   };
   for (const Case& c : cases) {
     PlanDocument plan = Before();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "test_files.h"
 #include "tests/test_support.h"
 
@@ -441,6 +443,40 @@ TEST(PlanFileTest, DamagedFilesKeepWhatPrecedesTheDamage) {
     EXPECT_LE(plan.Debts.GetDebtCount(), ElementsBefore(damaged, damaged.size(), "Debt").first)
         << damaged;
   }
+}
+
+// An amount beyond what money holds would read as the largest amount there is; the file is
+// refused instead, naming the line, the element and the attribute. Rates are no money.
+TEST(PlanFileTest, AmountsBeyondMoneyAreRefusedNamingWhere) {
+  const std::string limits =
+      " is beyond the amounts a plan can hold (at most 922,337,203,685,477.58 either way).";
+  const struct {
+    const char* from;
+    const char* to;
+    std::string error;
+  } cases[] = {
+      {"Balance=\"12500.5\"", "Balance=\"1e15\"", "line 7: the Debt Balance \"1e15\"" + limits},
+      {"CurrentPayment=\"310\"", "CurrentPayment=\"-9.3e14\"",
+       "line 7: the Debt CurrentPayment \"-9.3e14\"" + limits},
+      {"Annual=\"1200\"", "Annual=\"1e300\"", "line 2: the Accelerator1 Annual \"1e300\"" + limits},
+      {"SetupFee=\"995\"", "SetupFee=\"-1e16\"", "line 5: the Plan SetupFee \"-1e16\"" + limits},
+      {"CashOut=\"0\"", "CashOut=\"9223372036854775807\"",
+       "line 6: the ConsolidationLoan CashOut \"9223372036854775807\"" + limits},
+  };
+  for (const auto& c : cases) {
+    std::string content = kZuzuZevedFile;
+    content.replace(content.find(c.from), std::strlen(c.from), c.to);
+    PlanDocument plan = ZuzuZeved();
+    const ReadStatus status = ReadPlanContent(content, "x.bvx", plan, Context());
+    EXPECT_EQ(status.error, "x.bvx, " + c.error) << c.to;
+    EXPECT_EQ(plan, ZuzuZeved()) << c.to;
+  }
+  std::string content = kZuzuZevedFile;
+  content.replace(content.find("Balance=\"12500.5\""), 17, "Balance=\"922337203685477\"");
+  content.replace(content.find("InterestRate=\"6.9\""), 18, "InterestRate=\"1e15\"");
+  const PlanDocument plan = ReadBack(content);
+  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Balance), "922337203685477");
+  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::InterestRate), "1E15");
 }
 
 TEST(PlanFileTest, AFileWithoutAPlanIsRefused) {

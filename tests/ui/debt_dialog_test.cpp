@@ -230,6 +230,32 @@ TEST_F(DebtDialogTest, SingleDebtAndAdd) {
   EXPECT_EQ(added.CompoundingPeriod, "1");
 }
 
+// A balance of 1e15 typed in full: the field holds 15 digits at most, so what reaches the
+// debt is an amount that money holds exactly, never one that the calculation would clamp.
+TEST_F(DebtDialogTest, ABalanceTypedBeyondMoneyNeverReachesTheDebt) {
+  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  dialog.StartAdd();
+  dialog.show();
+  dialog.activateWindow();
+  QApplication::setActiveWindow(&dialog);
+  Find<QLineEdit>(dialog, "txtName")->setText("Huge");
+  TVornMask* balance = Mask(dialog, "ntmskBalance");
+  balance->setFocus(Qt::TabFocusReason);
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(balance->hasFocus());
+  for (const char c : std::string("1000000000000000")) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + (c - '0'), Qt::NoModifier, QString(QChar(c)));
+    QApplication::sendEvent(balance, &key);
+  }
+  Mask(dialog, "ntmskMinimumPayment")->SetNumericValue(25);
+  Mask(dialog, "ntmskCurrentPayment")->SetNumericValue(75);
+  Click(dialog, "BitBtn1");
+  ASSERT_EQ(session.Plan().Debts.GetDebtCount(), 1);
+  const std::string stored = session.Plan().Debts.Row(0).Balance;
+  EXPECT_EQ(stored, "9999999999999.99");
+  EXPECT_TRUE(Money::HoldsUnits(std::stold(stored)));
+}
+
 TEST_F(DebtDialogTest, UseMinimumShowsTheEffectiveMinimumInPlaceOfThePayment) {
   DebtFields row = Row("Card", "10000", "12", "0", "50", "2");
   row.UseMinimum = true;
