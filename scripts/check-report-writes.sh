@@ -77,6 +77,7 @@ report Other.bvx Timed --pdf
 duration_ms=$(( ($(date +%s%N) - start) / 1000000 ))
 plans=(Sample.bvx Other.bvx)
 completed=0
+alone=0
 for i in $(seq 1 "$kills"); do
   "$program" --program-folder "$folder" "$folder/${plans[$((i % 2))]}" "-<p>Killed" --pdf \
       2>>"$work/stderr" &
@@ -88,8 +89,19 @@ for i in $(seq 1 "$kills"); do
   tail -c 32 "$doc" | grep -q '</html>' || fail "kill $i: $doc is cut short"
   now=$(pictures "$doc")
   [ "$now" = "$sample" ] || [ "$now" = "$other" ] || fail "kill $i: $doc lacks its pictures"
-  pdfinfo "$reports/Killed.pdf" >/dev/null 2>&1 || fail "kill $i: Killed.pdf does not open"
+  # A PDF left beside the document is whole and of the same client; a run killed between
+  # moving the older PDF aside and putting the new one in place leaves the document alone.
+  if [ -e "$reports/Killed.pdf" ]; then
+    pdfinfo "$reports/Killed.pdf" >/dev/null 2>&1 || fail "kill $i: Killed.pdf does not open"
+    debt=Mortgage
+    [ "$now" = "$other" ] && debt=Boat
+    text=$(pdftotext "$reports/Killed.pdf" - 2>/dev/null || true)
+    [[ "$text" == *"$debt"* ]] ||
+      fail "kill $i: Killed.pdf is not the report of the document beside it"
+  else
+    alone=$((alone + 1))
+  fi
 done
 [ "$failed" = 1 ] ||
-  echo "check-report-writes: $kills runs killed within ${duration_ms} ms ($completed finished first); every report and PDF left whole"
+  echo "check-report-writes: $kills runs killed within ${duration_ms} ms ($completed finished first, $alone left the document without a PDF); every report and PDF left whole and of one client"
 exit "$failed"
