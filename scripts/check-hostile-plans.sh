@@ -72,11 +72,12 @@ fail() { echo "check-hostile-plans: $1" >&2; failed=1; }
 # or "either" (that, or a refusal in the program's words).
 check_plan() {
   local label=$1 plan=$2 expect=$3
+  shift 3  # the rest: more options for the program
   local name="Hostile $label" status=0
   rm -f "$folder/Reports/$name.doc"
   # The address space is capped far above the limit only to keep a runaway from the machine.
   /usr/bin/time -v -o "$work/time.txt" prlimit --as=$((12 * 1024 * 1024 * 1024)) \
-    "$program" --program-folder "$folder" "$plan" "-<p>$name" 2>"$work/stderr.txt" || status=$?
+    "$program" --program-folder "$folder" "$plan" "-<p>$name" "$@" 2>"$work/stderr.txt" || status=$?
   local rss seconds
   rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
   seconds=$(awk -F': ' '/Elapsed \(wall clock\)/ { print $2 }' "$work/time.txt")
@@ -105,6 +106,12 @@ awk 'BEGIN { for (i = 0; i < 100000; i++) printf "\xc3\x84"; print "" }' > "$lon
 
 make_plan "$work/long-name.bvx" 6 "$long_name" "" 1
 check_plan "long name" "$work/long-name.bvx" report
+
+# 300,000 characters without a space: the report's PDF breaks it in time that grows with its
+# length, not its square.
+awk 'BEGIN { for (i = 0; i < 300000; i++) printf "\xc3\x84"; print "" }' > "$work/longer-name.txt"
+make_plan "$work/longer-name.bvx" 6 "$work/longer-name.txt" "" 1
+check_plan "300,000-character name, PDF" "$work/longer-name.bvx" report --pdf
 
 make_plan "$work/many-debts.bvx" 2500
 check_plan "2,500 debts" "$work/many-debts.bvx" report
