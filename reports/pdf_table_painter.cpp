@@ -64,7 +64,7 @@ QString BreakLongWords(const QString& text, const QFont& font, double room, QPai
       }
       if (width + known->second > fits && from > start) {
         out += QStringView(text).mid(copied, from - copied);
-        out += QChar::LineSeparator;
+        out += QChar(0x200B);
         copied = from;
         start = from;
         width = 0;
@@ -408,6 +408,10 @@ struct PdfShapedTexts {
     std::optional<FigureGlyphs> figures;
   };
   std::unordered_map<QString, Font> fonts;
+  // The laid-out texts of cells of more than one line, by text, look and width: a schedule
+  // repeats a debt's name in every month's row, and laying out a long one again each time is
+  // the most of a report's time.
+  std::unordered_map<QString, std::shared_ptr<const QTextLayout>> layouts;
 
   Font& ForFont(const QFont& font) {
     return fonts[QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r')];
@@ -721,7 +725,7 @@ struct PdfTablePainter::LaidCell {
   // One line in one look: drawn as a string, `textWidth` wide. Anything else has a layout.
   const PdfShapedText* text = nullptr;
   QColor color;
-  std::unique_ptr<QTextLayout> layout;
+  std::shared_ptr<const QTextLayout> layout;
   int lines = 0;
   double textHeight = 0;
   Qt::Alignment align = Qt::AlignLeft;
@@ -913,6 +917,24 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
         // Wraps between words; a word wider than the column (a name without spaces) breaks.
         QString whole;
         QList<QTextLayout::FormatRange> formats;
+        // What the layout depends on besides the text.
+        QString key = QString::number(font_.pointSizeF()) + u' ' + QString::number(room) + u' ' +
+                      QString::number(out.align.toInt()) + (text.figure ? u'f' : u't');
+        for (const PdfTableRun& run : cell.runs) {
+          key += QString::number(run.text.size()) + (runsBold(cell, run) ? u'b' : u'r') +
+                 (run.italic ? u'i' : u'n') +
+                 (run.color.isValid() ? run.color : color).name(QColor::HexArgb);
+        }
+        key += u'|';
+        for (const PdfTableRun& run : cell.runs) key += run.text;
+        if (const auto known = style_.shapes->layouts.find(key);
+            known != style_.shapes->layouts.end()) {
+          out.layout = known->second;
+          out.lines = out.layout->lineCount();
+          out.textHeight = out.lines > 0 ? out.layout->lineAt(out.lines - 1).rect().bottom() : 0;
+          textHeight = std::max(textHeight, out.textHeight);
+          continue;
+        }
         for (const PdfTableRun& run : cell.runs) {
           QTextCharFormat format;
           format.setFontWeight(runsBold(cell, run) ? QFont::Bold : QFont::Normal);
@@ -929,24 +951,25 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
           formats.append({static_cast<int>(whole.size()), static_cast<int>(part.size()), format});
           whole += part;
         }
-        out.layout = std::make_unique<QTextLayout>(whole, font_, device);
+        auto layout = std::make_shared<QTextLayout>(whole, font_, device);
         QTextOption option(out.align);
         option.setWrapMode(text.figure ? QTextOption::NoWrap
                                        : QTextOption::WrapAtWordBoundaryOrAnywhere);
-        out.layout->setTextOption(option);
-        out.layout->setFormats(formats);
-        out.layout->setCacheEnabled(true);
-        out.layout->beginLayout();
+        layout->setTextOption(option);
+        layout->setFormats(formats);
+        layout->setCacheEnabled(true);
+        layout->beginLayout();
         double y = 0;
-        for (QTextLine line = out.layout->createLine(); line.isValid();
-             line = out.layout->createLine()) {
+        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
           line.setLineWidth(std::max(1.0, room));
           line.setPosition(QPointF(0, y));
           y += line.height();
         }
-        out.layout->endLayout();
-        out.lines = out.layout->lineCount();
+        layout->endLayout();
+        out.lines = layout->lineCount();
         out.textHeight = y;
+        out.layout = layout;
+        style_.shapes->layouts.emplace(std::move(key), std::move(layout));
       }
       textHeight = std::max(textHeight, out.textHeight);
     }
