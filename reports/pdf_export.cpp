@@ -204,8 +204,8 @@ void ClearPageBreaks(QTextFrame* frame, QTextCursor& cursor) {
 constexpr int kLongWord = 48;
 constexpr int kWordBreakEvery = 8;
 
-// The HTML with a zero-width space between characters (never inside a character, a tag or
-// an entity) of each long word of its text.
+}  // namespace
+
 QString OfferBreaksInLongWords(const QString& html) {
   QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, html);
   QString out;
@@ -240,6 +240,8 @@ QString OfferBreaksInLongWords(const QString& html) {
   out += QStringView(html).mid(copied);
   return out;
 }
+
+namespace {
 
 bool LayOutTexts(const std::string& head, const std::vector<TextStretch>& stretches, qreal width,
                  qreal pageHeight, QPaintDevice* device, int source, LaidOutText* out,
