@@ -136,6 +136,26 @@ check_plan "5,000 debts never paid off" "$work/never.bvx" either
 make_plan "$work/long-debts.bvx" 440 "" 's/Balance="[^"]*"/Balance="9000"/; s/ InterestRate="[^"]*"/ InterestRate="1.2"/; s/CurrentPayment="[^"]*"/CurrentPayment="14.24"/; s/MinimumPaymentAmount="[^"]*"/MinimumPaymentAmount="14.24"/; s/MinimumPaymentPercent="[^"]*"/MinimumPaymentPercent="0"/; s/CompoundingPeriod="[^"]*"/CompoundingPeriod="1"/; s/Consolidate="[^"]*"/Consolidate=""/; s/Negotiate="[^"]*"/Negotiate=""/'
 check_plan "440 debts of 83 years" "$work/long-debts.bvx" either
 
+# A calculation mode on plan $2 (`--results` and so on, $3): within 1 GB of memory and 10 s.
+check_mode() {
+  local label=$1 plan=$2 mode=$3 status=0
+  /usr/bin/time -v -o "$work/time.txt" prlimit --as=$((12 * 1024 * 1024 * 1024)) \
+    "$program" --program-folder "$folder" "$mode" "$plan" >/dev/null 2>"$work/stderr.txt" || status=$?
+  local rss seconds
+  rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
+  seconds=$(awk -F': ' '/Elapsed \(wall clock\)/ { print $2 }' "$work/time.txt")
+  local summary="$label $mode ($(stat -c %s "$plan") bytes): exit $status, ${rss} KB, $seconds"
+  if [ "$status" -ne 0 ]; then
+    fail "$summary: failed: $(head -c 300 "$work/stderr.txt")"
+    return
+  fi
+  [ "${rss:-$limit_kb}" -lt $((1024 * 1024)) ] || fail "$summary: 1 GB of memory or more"
+  echo "check-hostile-plans: $summary"
+}
+
+make_plan "$work/never-17000.bvx" 17000 "" "$never"
+check_mode "17,000 debts never paid off" "$work/never-17000.bvx" --results
+
 if [ "$failed" -ne 0 ]; then
   echo "check-hostile-plans: FAILED" >&2
   exit 1
