@@ -32,12 +32,12 @@ constexpr int kFontAttempts = 4;
 // Rows up to this many lines high have their cells' text in the middle, taller ones at the top.
 constexpr double kMaxMiddleLines = 6;
 
-// Ends a line inside each word wider than `room` (a name without spaces) where the part
-// before fits, so that the layout never has to find the break in a long word itself: that
-// costs it time in the square of the word's length. The part is measured a character
-// (grapheme) at a time, each character's width looked up once, so the text is read once;
-// the slack keeps a part that kerning makes a little wider than the sum of its characters
-// within the line, and the layout still breaks a part that would not fit.
+// Offers a break (a zero-width space) inside each word wider than `room` (a name without
+// spaces) where the part before fits, so that the layout never has to find the break in a
+// long word itself: that costs it time in the square of the word's length. The part is
+// measured a character (grapheme) at a time, each character's width looked up once, so the
+// text is read once; the slack keeps a part that kerning makes a little wider than the sum
+// of its characters within the line, and the layout still breaks a part that would not fit.
 QString BreakLongWords(const QString& text, const QFont& font, double room, QPaintDevice* device) {
   constexpr double kSlack = 0.97;
   const double fits = std::max(1.0, room * kSlack);
