@@ -17,8 +17,6 @@ TLoan::TLoan() {
   beginBalance_.reserve(kReservedMonths + 1);
   monthInterest_.reserve(kReservedMonths);
   monthPayment_.reserve(kReservedMonths);
-  extraPayment_.reserve(kReservedMonths);
-  endBalance_.reserve(kReservedMonths);
 }
 
 void TLoan::SetBalance(Money amount) {
@@ -97,10 +95,11 @@ void TLoan::StepMonth(int m) {
 
   Money extra;
   if (accelerated_) extra = Min(GetExtraPayment(m), owed - payment);
-  StoreRecord(extraPayment_, m, extra);
+  if (extra != Money() || m < static_cast<int>(extraPayment_.size())) {
+    StoreRecord(extraPayment_, m, extra);
+  }
 
   const Money end = owed - payment - extra;
-  StoreRecord(endBalance_, m, end);
   StoreRecord(beginBalance_, m + 1, end);
 
   if (end <= Money()) {
@@ -125,7 +124,6 @@ void TLoan::ResetSchedule() {
   monthInterest_.clear();
   monthPayment_.clear();
   extraPayment_.clear();
-  endBalance_.clear();
   totalInterest_ = Money();
   payoffMonths_ = 0;
   payoffDate_ = 0;

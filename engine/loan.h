@@ -81,7 +81,10 @@ class TLoan {
   Money GetInterest(int m) const { return RecordAt(monthInterest_, m); }
   Money GetPayment(int m) const { return RecordAt(monthPayment_, m); }
   Money GetExtraPayment(int m) const { return RecordAt(extraPayment_, m); }
-  Money GetEndBalance(int m) const { return RecordAt(endBalance_, m); }
+  // A month ends with the balance the next one begins with.
+  Money GetEndBalance(int m) const {
+    return m >= 0 && m < ComputedMonths() ? RecordAt(beginBalance_, m + 1) : Money();
+  }
   Money GetTotalPaid(int m) const { return GetPayment(m) + GetExtraPayment(m); }
   // Number of months computed so far.
   int ComputedMonths() const { return static_cast<int>(monthPayment_.size()); }
@@ -118,8 +121,9 @@ class TLoan {
   std::vector<Money> beginBalance_;
   std::vector<Money> monthInterest_;
   std::vector<Money> monthPayment_;
+  // Empty, or up to the last month with an extra payment: a debt that is not accelerated
+  // has none, and a plan of thousands of debts of 1,080 months holds no zeros for them.
   std::vector<Money> extraPayment_;
-  std::vector<Money> endBalance_;
 
   int payoffMonths_ = 0;
   DayNumber payoffDate_ = 0;

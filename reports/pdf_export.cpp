@@ -14,6 +14,7 @@
 #include <QTextFragment>
 #include <QTextFrame>
 #include <QTextImageFormat>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
 #include <cctype>
@@ -196,6 +197,52 @@ void ClearPageBreaks(QTextFrame* frame, QTextCursor& cursor) {
 // sheet is read once), `width` device pixels wide (of `device`), and gives the units of
 // each, in order, drawn from `out`. False, with nothing laid out, when the text itself holds
 // the mark that parts the stretches.
+// Words of more characters than this (a name without spaces) are offered a break every
+// kWordBreakEvery characters: the layout looks for a break in the whole of a word that
+// does not fit a line, again for each line, which costs it time in the square of the
+// word's length.
+constexpr int kLongWord = 48;
+constexpr int kWordBreakEvery = 8;
+
+}  // namespace
+
+QString OfferBreaksInLongWords(const QString& html) {
+  QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, html);
+  QString out;
+  qsizetype copied = 0;
+  int characters = 0;  // of the word so far
+  for (qsizetype i = 0; i < html.size(); ++i) {
+    const QChar c = html[i];
+    if (c == QLatin1Char('<')) {
+      const qsizetype close = html.indexOf(QLatin1Char('>'), i);
+      if (close < 0) break;
+      i = close;
+      continue;
+    }
+    if (c.isSpace()) {
+      characters = 0;
+      continue;
+    }
+    graphemes.setPosition(i);
+    if (!graphemes.isAtBoundary() && c != QLatin1Char('&')) continue;
+    if (characters >= kLongWord && characters % kWordBreakEvery == 0) {
+      out += QStringView(html).mid(copied, i - copied);
+      out += QChar(0x200B);
+      copied = i;
+    }
+    ++characters;
+    if (c == QLatin1Char('&')) {
+      const qsizetype end = html.indexOf(QLatin1Char(';'), i);
+      if (end > i && end - i <= 10) i = end;
+    }
+  }
+  if (copied == 0) return html;
+  out += QStringView(html).mid(copied);
+  return out;
+}
+
+namespace {
+
 bool LayOutTexts(const std::string& head, const std::vector<TextStretch>& stretches, qreal width,
                  qreal pageHeight, QPaintDevice* device, int source, LaidOutText* out,
                  std::vector<std::vector<Unit>>* units) {
@@ -216,7 +263,11 @@ bool LayOutTexts(const std::string& head, const std::vector<TextStretch>& stretc
   QFont font = document->defaultFont();
   font.setHintingPreference(QFont::PreferNoHinting);
   document->setDefaultFont(font);
-  document->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
+  // The head's style sheet is left as it is.
+  const std::string_view body = std::string_view(html).substr(head.size());
+  document->setHtml(QString::fromUtf8(head.data(), static_cast<qsizetype>(head.size())) +
+                    OfferBreaksInLongWords(
+                        QString::fromUtf8(body.data(), static_cast<qsizetype>(body.size()))));
   document->setDocumentMargin(0);
   {
     QTextCursor edit(document.get());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -22,6 +23,11 @@ namespace ardvane {
 // with `error` set, when the PDF cannot be drawn.
 std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize paper,
                                            std::string* error);
+
+// The HTML with a zero-width space offered as a break every few characters of each word of
+// its text longer than a line could hold (a name without spaces), never inside a character
+// (with its marks), a tag or an entity.
+QString OfferBreaksInLongWords(const QString& html);
 
 // The report document with each run of tables that follow one another and open with the very
 // same tag (a schedule written a row to a table, so that a word processor may break pages

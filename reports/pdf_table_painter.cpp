@@ -6,6 +6,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QRawFont>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
 #include <array>
@@ -30,6 +31,52 @@ constexpr double kSmallestFontShare = 0.6;
 constexpr int kFontAttempts = 4;
 // Rows up to this many lines high have their cells' text in the middle, taller ones at the top.
 constexpr double kMaxMiddleLines = 6;
+
+// Offers a break (a zero-width space) inside each word wider than `room` (a name without
+// spaces) where the part before fits, so that the layout never has to find the break in a
+// long word itself: that costs it time in the square of the word's length. The part is
+// measured a character (grapheme) at a time, each character's width looked up once, so the
+// text is read once; the slack keeps a part that kerning makes a little wider than the sum
+// of its characters within the line, and the layout still breaks a part that would not fit.
+QString BreakLongWords(const QString& text, const QFont& font, double room, QPaintDevice* device) {
+  constexpr double kSlack = 0.97;
+  const double fits = std::max(1.0, room * kSlack);
+  const QFontMetricsF metrics(font, device);
+  std::unordered_map<QString, double> widths;
+  const auto isBlank = [](QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\n') || c == QChar::LineSeparator;
+  };
+  QString out;
+  QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+  qsizetype start = 0;      // of the part of the word on this line
+  double width = 0;         // of that part
+  qsizetype copied = 0;     // the text up to here is in `out`
+  qsizetype from = 0;
+  for (qsizetype to = graphemes.toNextBoundary(); to > 0; to = graphemes.toNextBoundary()) {
+    if (isBlank(text[from])) {
+      start = to;
+      width = 0;
+    } else {
+      const QString character = text.mid(from, to - from);
+      auto known = widths.find(character);
+      if (known == widths.end()) {
+        known = widths.emplace(character, metrics.horizontalAdvance(character)).first;
+      }
+      if (width + known->second > fits && from > start) {
+        out += QStringView(text).mid(copied, from - copied);
+        out += QChar(0x200B);
+        copied = from;
+        start = from;
+        width = 0;
+      }
+      width += known->second;
+    }
+    from = to;
+  }
+  if (copied == 0) return text;
+  out += QStringView(text).mid(copied);
+  return out;
+}
 
 // ASCII letters in lower case: tag and attribute names, CSS keywords.
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -361,6 +408,10 @@ struct PdfShapedTexts {
     std::optional<FigureGlyphs> figures;
   };
   std::unordered_map<QString, Font> fonts;
+  // The laid-out texts of cells of more than one line, by text, look and width: a schedule
+  // repeats a debt's name in every month's row, and laying out a long one again each time is
+  // the most of a report's time.
+  std::unordered_map<QString, std::shared_ptr<const QTextLayout>> layouts;
 
   Font& ForFont(const QFont& font) {
     return fonts[QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r')];
@@ -674,7 +725,7 @@ struct PdfTablePainter::LaidCell {
   // One line in one look: drawn as a string, `textWidth` wide. Anything else has a layout.
   const PdfShapedText* text = nullptr;
   QColor color;
-  std::unique_ptr<QTextLayout> layout;
+  std::shared_ptr<const QTextLayout> layout;
   int lines = 0;
   double textHeight = 0;
   Qt::Alignment align = Qt::AlignLeft;
@@ -866,6 +917,24 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
         // Wraps between words; a word wider than the column (a name without spaces) breaks.
         QString whole;
         QList<QTextLayout::FormatRange> formats;
+        // What the layout depends on besides the text.
+        QString key = QString::number(font_.pointSizeF()) + u' ' + QString::number(room) + u' ' +
+                      QString::number(out.align.toInt()) + (text.figure ? u'f' : u't');
+        for (const PdfTableRun& run : cell.runs) {
+          key += QString::number(run.text.size()) + (runsBold(cell, run) ? u'b' : u'r') +
+                 (run.italic ? u'i' : u'n') +
+                 (run.color.isValid() ? run.color : color).name(QColor::HexArgb);
+        }
+        key += u'|';
+        for (const PdfTableRun& run : cell.runs) key += run.text;
+        if (const auto known = style_.shapes->layouts.find(key);
+            known != style_.shapes->layouts.end()) {
+          out.layout = known->second;
+          out.lines = out.layout->lineCount();
+          out.textHeight = out.lines > 0 ? out.layout->lineAt(out.lines - 1).rect().bottom() : 0;
+          textHeight = std::max(textHeight, out.textHeight);
+          continue;
+        }
         for (const PdfTableRun& run : cell.runs) {
           QTextCharFormat format;
           format.setFontWeight(runsBold(cell, run) ? QFont::Bold : QFont::Normal);
@@ -873,27 +942,34 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
           format.setForeground(run.color.isValid() ? run.color : color);
           QString part = run.text;
           part.replace(QLatin1Char('\n'), QChar::LineSeparator);
+          if (!text.figure) {
+            QFont runFont = font_;
+            runFont.setBold(runsBold(cell, run));
+            runFont.setItalic(run.italic);
+            part = BreakLongWords(part, runFont, room, device);
+          }
           formats.append({static_cast<int>(whole.size()), static_cast<int>(part.size()), format});
           whole += part;
         }
-        out.layout = std::make_unique<QTextLayout>(whole, font_, device);
+        auto layout = std::make_shared<QTextLayout>(whole, font_, device);
         QTextOption option(out.align);
         option.setWrapMode(text.figure ? QTextOption::NoWrap
                                        : QTextOption::WrapAtWordBoundaryOrAnywhere);
-        out.layout->setTextOption(option);
-        out.layout->setFormats(formats);
-        out.layout->setCacheEnabled(true);
-        out.layout->beginLayout();
+        layout->setTextOption(option);
+        layout->setFormats(formats);
+        layout->setCacheEnabled(true);
+        layout->beginLayout();
         double y = 0;
-        for (QTextLine line = out.layout->createLine(); line.isValid();
-             line = out.layout->createLine()) {
+        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
           line.setLineWidth(std::max(1.0, room));
           line.setPosition(QPointF(0, y));
           y += line.height();
         }
-        out.layout->endLayout();
-        out.lines = out.layout->lineCount();
+        layout->endLayout();
+        out.lines = layout->lineCount();
         out.textHeight = y;
+        out.layout = layout;
+        style_.shapes->layouts.emplace(std::move(key), std::move(layout));
       }
       textHeight = std::max(textHeight, out.textHeight);
     }

@@ -72,11 +72,12 @@ fail() { echo "check-hostile-plans: $1" >&2; failed=1; }
 # or "either" (that, or a refusal in the program's words).
 check_plan() {
   local label=$1 plan=$2 expect=$3
+  shift 3  # the rest: more options for the program
   local name="Hostile $label" status=0
   rm -f "$folder/Reports/$name.doc"
   # The address space is capped far above the limit only to keep a runaway from the machine.
   /usr/bin/time -v -o "$work/time.txt" prlimit --as=$((12 * 1024 * 1024 * 1024)) \
-    "$program" --program-folder "$folder" "$plan" "-<p>$name" 2>"$work/stderr.txt" || status=$?
+    "$program" --program-folder "$folder" "$plan" "-<p>$name" "$@" 2>"$work/stderr.txt" || status=$?
   local rss seconds
   rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
   seconds=$(awk -F': ' '/Elapsed \(wall clock\)/ { print $2 }' "$work/time.txt")
@@ -106,6 +107,12 @@ awk 'BEGIN { for (i = 0; i < 100000; i++) printf "\xc3\x84"; print "" }' > "$lon
 make_plan "$work/long-name.bvx" 6 "$long_name" "" 1
 check_plan "long name" "$work/long-name.bvx" report
 
+# 300,000 characters without a space: the report's PDF breaks it in time that grows with its
+# length, not its square.
+awk 'BEGIN { for (i = 0; i < 300000; i++) printf "\xc3\x84"; print "" }' > "$work/longer-name.txt"
+make_plan "$work/longer-name.bvx" 6 "$work/longer-name.txt" "" 1
+check_plan "300,000-character name, PDF" "$work/longer-name.bvx" report --pdf
+
 make_plan "$work/many-debts.bvx" 2500
 check_plan "2,500 debts" "$work/many-debts.bvx" report
 
@@ -128,6 +135,26 @@ check_plan "5,000 debts never paid off" "$work/never.bvx" either
 # Debts paid off after 83 years in both plans: month tables just under the report's limit.
 make_plan "$work/long-debts.bvx" 440 "" 's/Balance="[^"]*"/Balance="9000"/; s/ InterestRate="[^"]*"/ InterestRate="1.2"/; s/CurrentPayment="[^"]*"/CurrentPayment="14.24"/; s/MinimumPaymentAmount="[^"]*"/MinimumPaymentAmount="14.24"/; s/MinimumPaymentPercent="[^"]*"/MinimumPaymentPercent="0"/; s/CompoundingPeriod="[^"]*"/CompoundingPeriod="1"/; s/Consolidate="[^"]*"/Consolidate=""/; s/Negotiate="[^"]*"/Negotiate=""/'
 check_plan "440 debts of 83 years" "$work/long-debts.bvx" either
+
+# A calculation mode on plan $2 (`--results` and so on, $3): within 1 GB of memory and 10 s.
+check_mode() {
+  local label=$1 plan=$2 mode=$3 status=0
+  /usr/bin/time -v -o "$work/time.txt" prlimit --as=$((12 * 1024 * 1024 * 1024)) \
+    "$program" --program-folder "$folder" "$mode" "$plan" >/dev/null 2>"$work/stderr.txt" || status=$?
+  local rss seconds
+  rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
+  seconds=$(awk -F': ' '/Elapsed \(wall clock\)/ { print $2 }' "$work/time.txt")
+  local summary="$label $mode ($(stat -c %s "$plan") bytes): exit $status, ${rss} KB, $seconds"
+  if [ "$status" -ne 0 ]; then
+    fail "$summary: failed: $(head -c 300 "$work/stderr.txt")"
+    return
+  fi
+  [ "${rss:-$limit_kb}" -lt $((1024 * 1024)) ] || fail "$summary: 1 GB of memory or more"
+  echo "check-hostile-plans: $summary"
+}
+
+make_plan "$work/never-17000.bvx" 17000 "" "$never"
+check_mode "17,000 debts never paid off" "$work/never-17000.bvx" --results
 
 if [ "$failed" -ne 0 ]; then
   echo "check-hostile-plans: FAILED" >&2

@@ -260,6 +260,36 @@ std::string ScheduleHtml(bool newForm, int rows) {
   return html + "</body>\n</html>\n";
 }
 
+TEST(PdfExportTest, LongWordsAreOfferedBreaksOutsideTagsEntitiesAndCharacters) {
+  const QChar space(0x200B);
+  // Words up to 48 characters, tags and attributes are left as they are.
+  const QString shortWords = QStringLiteral("<p title=\"") + QString(200, u'T') +
+                             QStringLiteral("\">") + QString(48, u'x') + u' ' +
+                             QString(48, u'y') + QStringLiteral("</p>");
+  EXPECT_EQ(OfferBreaksInLongWords(shortWords), shortWords);
+
+  // A long word: a break every 8 characters after the 48th, none in the tag in it.
+  const QString longWord = QString(60, u'a') + QStringLiteral("<b class=\"") + QString(60, u'c') +
+                           QStringLiteral("\">") + QString(20, u'b') + QStringLiteral("</b>");
+  const QString offered = OfferBreaksInLongWords(longWord);
+  EXPECT_EQ(QString(offered).remove(space), longWord);
+  EXPECT_EQ(offered.count(space), 4);  // before characters 48, 56, 64 and 72
+  EXPECT_TRUE(offered.startsWith(QString(48, u'a') + space + QString(8, u'a') + space));
+  EXPECT_TRUE(offered.contains(QStringLiteral("<b class=\"") + QString(60, u'c') + u'"'));
+
+  // An entity counts as one character and is never cut; nor is a letter from its mark.
+  QString marked;
+  for (int i = 0; i < 40; ++i) marked += QStringLiteral("e\u0301&amp;");
+  const QString marks = OfferBreaksInLongWords(marked);
+  EXPECT_EQ(QString(marks).remove(space), marked);
+  EXPECT_GT(marks.count(space), 0);
+  for (qsizetype at = marks.indexOf(space); at >= 0; at = marks.indexOf(space, at + 1)) {
+    ASSERT_LT(at + 1, marks.size());
+    EXPECT_NE(marks[at + 1], QChar(0x0301)) << at;
+    EXPECT_TRUE(marks[at + 1] == u'e' || marks[at + 1] == u'&') << at;
+  }
+}
+
 TEST(PdfExportTest, LongSchedulesKeepTheirFiguresWholeAndTheirHeadingsOnEveryPage) {
   for (const bool newForm : {false, true}) {
     SCOPED_TRACE(newForm ? "one table with <thead>" : "a table per row");
