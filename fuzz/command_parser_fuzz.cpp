@@ -1,8 +1,8 @@
 // The command line from arbitrary arguments (the input's NUL-separated pieces). Checks that
 // each reading ends in one outcome, the same every time, and that the outcome holds what it
 // promises: an error has a message (a sentence) and no program folder, a report request names
-// its report, a plan query names its plan (unless given an empty word) and takes --by only with --needed and --table
-// investment only with --csv, help and version come only when asked for.
+// its report, a plan query names its plan (unless given an empty word) and takes --by only with
+// --needed and --table investment only with --csv, help and version come only when asked for.
 
 #include <algorithm>
 #include <cstddef>

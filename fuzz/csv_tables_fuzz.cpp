@@ -104,7 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::size_t loan = std::stoul(row[1]);
       if (loan >= names.size()) continue;  // the new loan
       std::string name = names[loan];
-      if (sheet && !name.empty() && std::string_view("=+-@\t\r").find(name.front()) != std::string_view::npos) {
+      if (sheet && !name.empty() &&
+          std::string_view("=+-@\t\r").find(name.front()) != std::string_view::npos) {
         name.insert(0, "'");
       }
       if (row[2] != name) __builtin_trap();

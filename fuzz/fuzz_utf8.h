@@ -37,8 +37,8 @@ inline long ReadCodePoint(std::string_view text, std::size_t at, std::size_t* le
     const unsigned char hi = lead == 0xF4 ? 0x8F : 0xBF;
     if (tail(1, lo, hi) && tail(2, 0x80, 0xBF) && tail(3, 0x80, 0xBF)) {
       *length = 4;
-      return (static_cast<long>(lead & 0x07) << 18) | ((b(1) & 0x3F) << 12) |
-             ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
+      return (static_cast<long>(lead & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) |
+             (b(3) & 0x3F);
     }
   }
   return -1;

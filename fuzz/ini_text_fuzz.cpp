@@ -35,7 +35,8 @@ std::string TrimBlanks(std::string text) {
 // A name the file can hold: no line end, NUL or "=" (keys) / "]" (sections), no blanks
 // around; a key is never empty nor starts a comment, a section or a UTF-8 signature.
 std::string Key(FuzzedDataProvider& input) {
-  std::string key = TrimBlanks(Without(input.ConsumeRandomLengthString(16), std::string_view("\r\n\0=", 4)));
+  std::string key =
+      TrimBlanks(Without(input.ConsumeRandomLengthString(16), std::string_view("\r\n\0=", 4)));
   if (key.empty() || key.front() == ';' || key.front() == '#' || key.front() == '[' ||
       key.starts_with("\xEF\xBB\xBF")) {  // a signature, were the key the file's first line
     key.insert(0, "k");
@@ -66,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       TrimBlanks(Without(input.ConsumeRandomLengthString(32), std::string_view("\r\n\0", 3)));
   const std::string otherSection = Section(input);
   const std::string otherKey = Key(input);
-  const std::string file = Without(input.ConsumeRemainingBytesAsString(), std::string_view("\0", 1));
+  const std::string file =
+      Without(input.ConsumeRemainingBytesAsString(), std::string_view("\0", 1));
 
   ardvane::IniText ini(file);
   if (ini.Bytes() != file) __builtin_trap();
@@ -91,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (LineEnds(edited) != LineEnds(file)) __builtin_trap();
   } else {
     std::size_t prefix = 0;
-    while (prefix < file.size() && prefix < edited.size() && file[prefix] == edited[prefix]) ++prefix;
+    while (prefix < file.size() && prefix < edited.size() && file[prefix] == edited[prefix])
+      ++prefix;
     std::size_t suffix = 0;
     while (suffix < file.size() - prefix && suffix < edited.size() - prefix &&
            file[file.size() - 1 - suffix] == edited[edited.size() - 1 - suffix]) {
@@ -101,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   ini.Erase(section, key);
-  if (ini.Value(section, key) || ardvane::IniText(ini.Bytes()).Value(section, key)) __builtin_trap();
+  if (ini.Value(section, key) || ardvane::IniText(ini.Bytes()).Value(section, key))
+    __builtin_trap();
   return 0;
 }

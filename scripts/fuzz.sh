@@ -15,7 +15,9 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
 # that many times the number of targets.
 targets=(xml_parser:xml plan_file:plan notes_rtf:notes_rtf file_names:file_names
   ini_text:ini_text command_parser:command_parser csv_tables:csv_tables)
-cmake --build "$build" -j "$(nproc)" --target $(for t in "${targets[@]}"; do echo "fuzz_${t%%:*}"; done)
+names=()
+for target in "${targets[@]}"; do names+=("fuzz_${target%%:*}"); done
+cmake --build "$build" -j "$(nproc)" --target "${names[@]}"
 
 rm -rf "$build/artifacts"
 mkdir -p "$build/artifacts"
