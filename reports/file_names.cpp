@@ -45,6 +45,7 @@ std::string SafeFileName(std::string_view stem, std::string_view extension) {
     while (cut > 0 && IsContinuationByte(static_cast<unsigned char>(name[cut]))) --cut;
     name.resize(cut);
   }
+  if (name.empty() && !extension.empty()) name.push_back('_');  // a bare ".rtf" would be hidden
   name += extension;
   for (auto it = name.rbegin(); it != name.rend() && (*it == ' ' || *it == '.'); ++it) *it = '_';
   if (name.empty()) name.push_back('_');

@@ -11,11 +11,17 @@ bash scripts/install-deps.sh fuzz
 build=build-fuzz
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DARDVANE_BUILD_FUZZ=ON -DARDVANE_BUILD_TESTS=OFF -DARDVANE_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_xml_parser fuzz_plan_file
+# name:seed folder (fuzz/corpus/<folder>); each target runs for SECONDS, so the whole run takes
+# that many times the number of targets.
+targets=(xml_parser:xml plan_file:plan notes_rtf:notes_rtf file_names:file_names
+  ini_text:ini_text command_parser:command_parser csv_tables:csv_tables)
+names=()
+for target in "${targets[@]}"; do names+=("fuzz_${target%%:*}"); done
+cmake --build "$build" -j "$(nproc)" --target "${names[@]}"
 
 rm -rf "$build/artifacts"
 mkdir -p "$build/artifacts"
-for target in xml_parser:xml plan_file:plan; do
+for target in "${targets[@]}"; do
   name="${target%%:*}"
   seeds="fuzz/corpus/${target##*:}"
   # New inputs go to a scratch corpus, so the seeds in the repository stay as they are.

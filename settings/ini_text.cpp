@@ -101,6 +101,23 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
   }
   if (found) return;
 
+  const std::string end = LineEnd();
+  std::string text(key);
+  text += '=';
+  text.append(value);
+  if (section.empty()) {
+    // The keys before any section line: after the last of them, else at the very start (a
+    // section line without a name would open a section that no name reaches).
+    size_t insertAt = 0;
+    for (size_t j = 0; j < lines_.size() && !lines_[j].opensSection; ++j) {
+      if (lines_[j].entry) insertAt = j + 1;
+    }
+    if (insertAt > 0 && lines_[insertAt - 1].end.empty()) lines_[insertAt - 1].end = end;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                  ParseLine(std::move(text), end, std::string()));
+    return;
+  }
+
   std::optional<size_t> header;
   for (size_t i = lines_.size(); i > 0 && !header; --i) {
     const Line& line = lines_[i - 1];
@@ -108,7 +125,6 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
       header = i - 1;
     }
   }
-  const std::string end = LineEnd();
   if (!header) {
     if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = end;
     if (!lines_.empty() && !TrimBlanks(lines_.back().text).empty()) {
@@ -127,9 +143,6 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
     if (lines_[j].entry) insertAt = j + 1;
   }
   if (lines_[insertAt - 1].end.empty()) lines_[insertAt - 1].end = end;
-  std::string text(key);
-  text += '=';
-  text.append(value);
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
                 ParseLine(std::move(text), end, lines_[*header].section));
 }

@@ -34,6 +34,8 @@ TEST(SafeFileNameTest, WhatNoFileSystemTakesIsReplaced) {
   EXPECT_EQ(SafeFileName("name. .", ""), "name___");
   EXPECT_EQ(SafeFileName("..", ""), "__");
   EXPECT_EQ(SafeFileName("", ""), "_");
+  // Nor, with one, only the extension: ".rtf" would be a hidden file.
+  EXPECT_EQ(SafeFileName("", ".rtf"), "_.rtf");
 }
 
 TEST(SafeFileNameTest, ALongNameIsCutBetweenCharacters) {
