@@ -323,25 +323,17 @@ void MakeReportDirectory(const std::string& reportDirectory) {
   }
 }
 
-void OfferToRemoveStalePdf(const std::filesystem::path& reportPath,
-                           const std::function<bool(const std::string&)>& confirm,
-                           const std::function<void(const std::string&)>& showProblem) {
-  const std::optional<std::filesystem::path> stale = StalePdfBeside(reportPath);
-  if (!stale || !confirm("An older PDF of this report, made by this program from an earlier "
-                         "report with perhaps other figures, has the same name:\n\n" +
-                         stale->string() + "\n\nRemove it?")) {
-    return;
-  }
-  std::error_code ec;
-  if (!std::filesystem::remove(*stale, ec) && ec) {
-    showProblem("Could not remove " + stale->string() + ": " + ec.message());
-  }
+std::string StalePdfQuestion(const std::filesystem::path& pdf) {
+  return "An older PDF of this report, made by this program from an earlier report with "
+         "perhaps other figures, has the same name:\n\n" +
+         pdf.string() + "\n\nRemove it?";
 }
 
 std::optional<bool> WriteOrReuseReport(
     const std::string& reportDirectory, const std::filesystem::path& reportPath,
-    const std::function<bool(const std::filesystem::path&)>& generate,
-    const std::function<FileExistsAnswer(const std::string&)>& askFileExists) {
+    const std::function<bool(const std::filesystem::path&, bool dropStalePdf)>& generate,
+    const std::function<FileExistsAnswer(const std::string&)>& askFileExists,
+    const std::function<bool(const std::string&)>& confirm) {
   MakeReportDirectory(reportDirectory);
   std::error_code ec;
   if (std::filesystem::exists(reportPath, ec)) {
@@ -354,7 +346,9 @@ std::optional<bool> WriteOrReuseReport(
         break;
     }
   }
-  if (!generate(reportPath)) return std::nullopt;
+  const std::optional<std::filesystem::path> stale = StalePdfBeside(reportPath);
+  const bool dropStalePdf = stale && confirm(StalePdfQuestion(*stale));
+  if (!generate(reportPath, dropStalePdf)) return std::nullopt;
   return true;
 }
 
@@ -367,19 +361,14 @@ void PrepareReportFile(const PrintJob& job, std::shared_ptr<PrintSurroundings> s
   const std::string path = job.reportPath.string();
   const std::optional<bool> generated = WriteOrReuseReport(
       job.reportDirectory, job.reportPath, job.generate,
-      [&](const std::string& name) { return surroundings->AskFileExists(name); });
+      [&](const std::string& name) { return surroundings->AskFileExists(name); },
+      [&](const std::string& question) { return surroundings->Confirm(question); });
   if (!generated) {
     finish(outcome);
     return;
   }
   const bool generate = *generated;
   outcome.generated = generate;
-  if (generate) {
-    OfferToRemoveStalePdf(
-        job.reportPath,
-        [&](const std::string& question) { return surroundings->Confirm(question); },
-        [&](const std::string& problem) { surroundings->ShowInformation(problem); });
-  }
   outcome.opened = true;
   // An existing report opened as it is was not printed now.
   const bool logIt = job.printLog && generate;

@@ -156,9 +156,9 @@ struct PrintJob {
   std::filesystem::path programFolder;
   bool printLog = false;  // the permission "Print Log"
   RegionalSettings regional;
-  // Writes the report document (WriteReportDocument); false when the report was not saved,
-  // after it has said why.
-  std::function<bool(const std::filesystem::path&)> generate;
+  // Writes the report document (WriteReportDocument, taking away the stale PDF beside it when
+  // `dropStalePdf`); false when the report was not saved, after it has said why.
+  std::function<bool(const std::filesystem::path&, bool dropStalePdf)> generate;
 };
 
 // What a print command did.
@@ -182,25 +182,26 @@ inline constexpr char kDataFormNeedsWordProcessor[] =
 // to fail when the report is written, with its reason.
 void MakeReportDirectory(const std::string& reportDirectory);
 
-// Asks (`confirm`) whether to remove a stale PDF beside the report (StalePdfBeside), and
-// removes it when told yes; a removal that fails goes to `showProblem`.
-void OfferToRemoveStalePdf(const std::filesystem::path& reportPath,
-                           const std::function<bool(const std::string&)>& confirm,
-                           const std::function<void(const std::string&)>& showProblem);
-
 // What the print and PDF commands do first: make the report directory when it is missing (one
 // level), ask about an existing report file (overwrite it, use it as it is, or stop) and write
-// the report unless the old one is to be used. Nothing when the user stopped or the report was
-// not written (`generate` has said why); otherwise whether the report was written now.
+// the report unless the old one is to be used. Before the report is written, a stale PDF of
+// this program beside it (StalePdfBeside) is named in a question (`confirm`); told yes,
+// `generate` takes it away as it replaces the document, so that the new document never stands
+// beside it, not even after a crash. Nothing when the user stopped or the report was not
+// written (`generate` has said why); otherwise whether the report was written now.
 std::optional<bool> WriteOrReuseReport(
     const std::string& reportDirectory, const std::filesystem::path& reportPath,
-    const std::function<bool(const std::filesystem::path&)>& generate,
-    const std::function<FileExistsAnswer(const std::string&)>& askFileExists);
+    const std::function<bool(const std::filesystem::path&, bool dropStalePdf)>& generate,
+    const std::function<FileExistsAnswer(const std::string&)>& askFileExists,
+    const std::function<bool(const std::string&)>& confirm);
+
+// The question WriteOrReuseReport asks about the stale PDF at `pdf`.
+std::string StalePdfQuestion(const std::filesystem::path& pdf);
 
 // PrepareReportFile: makes the report directory when it is missing (one level), asks about an
-// existing report file (overwrite it, open it as it is, or stop), generates the report, asks
-// whether to remove a stale PDF of this program beside it (StalePdfBeside) and opens it through
-// the desktop. Once the desktop has said whether it could open it, a failure shows the word
+// existing report file (overwrite it, open it as it is, or stop), asks whether to remove a
+// stale PDF of this program beside it (StalePdfBeside), generates the report and opens it
+// through the desktop. Once the desktop has said whether it could open it, a failure shows the word
 // processor message and, when the print log is on, the print is logged with the result code.
 // A print whose old file is opened as it is, is not logged. `finished` (when given) receives
 // what the command did, once: at once when it stopped before the open, otherwise when the

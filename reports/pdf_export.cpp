@@ -834,16 +834,11 @@ PdfExportOutcome ExportReportPdf(const PdfExportJob& job, PdfExportSurroundings&
   PdfExportOutcome outcome;
   const std::optional<bool> generated =
       WriteOrReuseReport(job.reportDirectory, job.reportPath, job.generate,
-                         [&](const std::string& name) { return surroundings.AskFileExists(name); });
+                         [&](const std::string& name) { return surroundings.AskFileExists(name); },
+                         [&](const std::string& question) { return surroundings.Confirm(question); });
   if (!generated) return outcome;
   outcome.generated = *generated;
   outcome.pdf = WritePdfWhereChosen(job, surroundings);
-  // A PDF of this program left beside a report written now shows the older figures.
-  if (outcome.generated && outcome.pdf != PdfPathFor(job.reportPath)) {
-    OfferToRemoveStalePdf(
-        job.reportPath, [&](const std::string& question) { return surroundings.Confirm(question); },
-        [&](const std::string& problem) { surroundings.ShowError(problem); });
-  }
   return outcome;
 }
 

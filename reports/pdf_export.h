@@ -84,9 +84,9 @@ struct PdfExportJob {
   std::string reportDirectory;
   std::filesystem::path reportPath;
   PaperSize paper = PaperSize::kA4;
-  // Writes the report document (WriteReportDocument); false when it was not saved, after it
-  // has said why.
-  std::function<bool(const std::filesystem::path&)> generate;
+  // Writes the report document (WriteReportDocument, taking away the stale PDF beside it when
+  // `dropStalePdf`); false when it was not saved, after it has said why.
+  std::function<bool(const std::filesystem::path&, bool dropStalePdf)> generate;
 };
 
 // What an "Export PDF" command did.
@@ -99,12 +99,11 @@ struct PdfExportOutcome {
 std::string PdfSavedMessage(const std::filesystem::path& pdfPath);
 
 // ExportReportPdf: makes the report directory when it is missing (one level), asks about an
-// existing report document (overwrite it, make the PDF of it as it is, or stop), writes the
-// report, asks where to save the PDF (the report's name with ".pdf", in the report's folder),
-// writes the PDF and says where it went, or why it could not. When the report was written now
-// and its PDF went elsewhere (or nowhere), a stale PDF of this program beside the report
-// (StalePdfBeside) is removed if the user says so. The report is neither opened nor logged as
-// printed.
+// existing report document (overwrite it, make the PDF of it as it is, or stop), asks whether
+// to remove a stale PDF of this program beside it (StalePdfBeside) before the report is written
+// over it, writes the report, asks where to save the PDF (the report's name with ".pdf", in the
+// report's folder), writes the PDF and says where it went, or why it could not. The report is
+// neither opened nor logged as printed.
 PdfExportOutcome ExportReportPdf(const PdfExportJob& job, PdfExportSurroundings& surroundings);
 
 }  // namespace ardvane

@@ -196,10 +196,13 @@ class PrepareReportFileTest : public ::testing::Test {
     job.reportPath = folder / "Reports" / "Smith, John 6.15.2024.doc";
     job.programFolder = folder.path();
     job.printLog = true;
-    job.generate = [this](const std::filesystem::path& path) {
+    job.generate = [this](const std::filesystem::path& path, bool dropStalePdf) {
       generated.push_back(path.string());
+      questionsBeforeGenerating = surroundings.questions.size();
+      droppedStalePdf = dropStalePdf;
       if (!generateSucceeds) return false;
       WriteFile(path, "new report");
+      if (dropStalePdf) std::filesystem::remove(PdfPathFor(path));
       return true;
     };
     return job;
@@ -218,6 +221,8 @@ class PrepareReportFileTest : public ::testing::Test {
   FakeSurroundings& surroundings = *fake;
   std::vector<std::string> generated;
   bool generateSucceeds = true;
+  std::size_t questionsBeforeGenerating = 0;
+  bool droppedStalePdf = false;
 };
 
 TEST_F(PrepareReportFileTest, ANewReportIsMadeInANewFolderOpenedAndLogged) {
@@ -341,16 +346,22 @@ TEST_F(PrepareReportFileTest, AStalePdfOfThisProgramIsRemovedOnlyWhenTheUserSays
   WriteFile(pdf, ours);
   EXPECT_TRUE(PdfMadeByThisProgram(pdf));
 
+  // Asked before the new report is written, so that it is taken away with the older report
+  // and never stands beside the new one.
   surroundings.confirm = false;
   Print(job);
   ASSERT_EQ(surroundings.questions.size(), 1u);
+  EXPECT_EQ(questionsBeforeGenerating, 1u);
   EXPECT_NE(surroundings.questions[0].find(pdf.string()), std::string::npos);
+  EXPECT_FALSE(droppedStalePdf);
   EXPECT_TRUE(std::filesystem::exists(pdf));
 
   surroundings.choice = FileExistsAnswer::Overwrite;
   surroundings.confirm = true;
   Print(job);
   EXPECT_EQ(surroundings.questions.size(), 2u);
+  EXPECT_EQ(questionsBeforeGenerating, 2u);
+  EXPECT_TRUE(droppedStalePdf);
   EXPECT_FALSE(std::filesystem::exists(pdf));
 
   // Another program's PDF, or one opened as it is, is no business of the print.

@@ -131,12 +131,15 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   job.reportDirectory = (folder / "Reports").string() + "/";
   job.reportPath = folder / "Reports" / "Sample, Ana 6.15.2024.doc";
   int generated = 0;
-  job.generate = [&](const std::filesystem::path& path) {
+  FakeSurroundings surroundings;
+  std::size_t questionsBeforeGenerating = 0;
+  job.generate = [&](const std::filesystem::path& path, bool dropStalePdf) {
     ++generated;
     WriteFile(path, ReportHtml());
+    questionsBeforeGenerating = surroundings.questions.size();
+    if (dropStalePdf) std::filesystem::remove(PdfPathFor(path));
     return true;
   };
-  FakeSurroundings surroundings;
 
   // The dialog cancelled: the report is written (its folder made), no PDF, nothing said.
   PdfExportOutcome outcome = ExportReportPdf(job, surroundings);
@@ -171,8 +174,8 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   EXPECT_TRUE(std::filesystem::exists(job.reportPath));
   EXPECT_EQ(surroundings.busy, 0);
 
-  // A report written again while its PDF goes elsewhere: the older PDF of this program
-  // beside it goes, when the user says so, as it would show other figures.
+  // A report written again beside an older PDF of this program: the user is asked before the
+  // report is written whether it goes, as it would show other figures.
   const std::filesystem::path beside = PdfPathFor(job.reportPath);
   surroundings.chosen = beside;
   ASSERT_EQ(ExportReportPdf(job, surroundings).pdf, beside);
@@ -181,6 +184,7 @@ TEST(PdfExportTest, ExportWritesTheReportThenThePdfWhereTheUserChooses) {
   surroundings.chosen = folder / "Ana.pdf";
   ASSERT_EQ(ExportReportPdf(job, surroundings).pdf, folder / "Ana.pdf");
   ASSERT_EQ(surroundings.questions.size(), 1u);
+  EXPECT_EQ(questionsBeforeGenerating, 1u);
   EXPECT_FALSE(std::filesystem::exists(beside));
 }
 

@@ -26,6 +26,7 @@
 #include "figures/display_formats.h"
 #include "figures/payoff_payment.h"
 #include "planfiles/plan_file.h"
+#include "reports/document_output.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
 #include "tests/ui/fake_prompts.h"
@@ -466,10 +467,20 @@ TEST_F(MainWindowTest, PrintFollowsTheLanguageSettingAndNeedsDebts) {
   EXPECT_FALSE(Find<QToolButton>(*empty, "spdbtnPrint")->isEnabled());
   empty.reset();
 
+  // An older PDF of this program under the report's name, from another client's report.
+  const std::filesystem::path report = folder / "Reports" / "Zeved, Zuzu 1.15.2008 English.doc";
+  std::filesystem::create_directory(folder / "Reports");
+  constexpr char kOurPdf[] = "%PDF-1.4\n1 0 obj\n<<\n/Creator (\xfe\xff\0A\0r\0d\0v\0a\0n\0e)\n>>\n";
+  WriteFile(PdfPathFor(report), std::string(kOurPdf, sizeof kOurPdf - 1));
   auto window = Open({SavePlan("english.bvx", TwoDebtPlan()).string()});
   Find<QToolButton>(*window, "spdbtnPrint")->click();
   EXPECT_FALSE(Find<QMenu>(*window, "popLanguage")->isVisible());
-  EXPECT_TRUE(std::filesystem::exists(folder / "Reports" / "Zeved, Zuzu 1.15.2008 English.doc"));
+  EXPECT_TRUE(std::filesystem::exists(report));
+  // Asked about before the report was written, and taken away with the report written.
+  ASSERT_EQ(prompts.questions.size(), 1u);
+  EXPECT_EQ(prompts.questions[0], StalePdfQuestion(PdfPathFor(report)));
+  EXPECT_FALSE(std::filesystem::exists(PdfPathFor(report)));
+  EXPECT_FALSE(std::filesystem::exists(SetAsidePathFor(PdfPathFor(report))));
 }
 
 TEST_F(MainWindowTest, ExportPdfWritesTheReportAndItsPdfWhereChosenWhenPrintIsEnabled) {

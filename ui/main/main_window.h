@@ -162,7 +162,7 @@ class TfrmMain : public QMainWindow {
   // The debt grid's selected rows as tab-separated text, on the clipboard.
   void CopySelectedDebts();
   // Writes the report document at the path it is given, in ReportLanguage_.
-  bool WriteReport(const std::filesystem::path& path);
+  bool WriteReport(const std::filesystem::path& path, bool dropStalePdf);
   // Recalculates and goes on in the language of the setting, or asks for one first.
   void StartReport(bool pdf);
 

@@ -96,7 +96,7 @@ std::filesystem::path TfrmMain::ReportFilePath() const {
       ReportFileName(session_.Plan(), params_.PermitLanguage, languageWord, options_.regional));
 }
 
-bool TfrmMain::WriteReport(const std::filesystem::path& path) {
+bool TfrmMain::WriteReport(const std::filesystem::path& path, bool dropStalePdf) {
   ChartFormPictures pictures(*chartForms_);
   ReportContext context;
   context.plan = &session_.Plan();
@@ -108,7 +108,7 @@ bool TfrmMain::WriteReport(const std::filesystem::path& path) {
   context.language = ReportLanguage_;
   context.showError = [this](const std::string& message) { prompts_.ShowError(message); };
   context.pictures = &pictures;
-  const ReportDocumentOutcome outcome = WriteReportDocument(context, path);
+  const ReportDocumentOutcome outcome = WriteReportDocument(context, path, nullptr, dropStalePdf);
   // One box at the end of the run names every paragraph that was not found.
   if (!outcome.missingParagraphs.empty()) {
     std::string message;
@@ -128,7 +128,9 @@ void TfrmMain::PrepareReportFile() {
   job.programFolder = options_.programFolder;
   job.printLog = params_.PermitPrintLog;
   job.regional = options_.regional;
-  job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };
+  job.generate = [this](const std::filesystem::path& path, bool dropStalePdf) {
+    return WriteReport(path, dropStalePdf);
+  };
   // Kept by the print until the desktop has answered the open.
   ::ardvane::PrepareReportFile(job, std::make_shared<WindowPrintSurroundings>(prompts_, options_));
 }
@@ -138,7 +140,9 @@ void TfrmMain::ExportReportPdf() {
   job.reportDirectory = ReportFolder(settings_.ReportDirectory, options_.programFolder);
   job.reportPath = ReportFilePath();
   job.paper = options_.paper;
-  job.generate = [this](const std::filesystem::path& path) { return WriteReport(path); };
+  job.generate = [this](const std::filesystem::path& path, bool dropStalePdf) {
+    return WriteReport(path, dropStalePdf);
+  };
   WindowPdfSurroundings surroundings(prompts_);
   ::ardvane::ExportReportPdf(job, surroundings);
 }
