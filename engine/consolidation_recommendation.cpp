@@ -1,6 +1,6 @@
 #include "engine/consolidation_recommendation.h"
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
 
 namespace ardvane {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
 
 namespace ardvane {
 namespace {

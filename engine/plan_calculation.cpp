@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
 
 namespace ardvane {
 namespace {

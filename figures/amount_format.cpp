@@ -4,7 +4,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
+#include "base/text.h"
 
 namespace ardvane {
 namespace {

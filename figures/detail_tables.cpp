@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/vorn_util.h"
+#include "engine/month_names.h"
 #include "figures/display_formats.h"
 
 namespace ardvane {

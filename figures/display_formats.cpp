@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/vorn_util.h"
+#include "engine/month_names.h"
 #include "figures/amount_format.h"
 
 namespace ardvane {

@@ -1,6 +1,6 @@
 #include "figures/report_formats.h"
 
-#include "engine/vorn_util.h"
+#include "engine/month_names.h"
 #include "figures/display_formats.h"
 
 namespace ardvane {

@@ -2,42 +2,16 @@
 
 #include <algorithm>
 #include <optional>
-#include <tuple>
 #include <utility>
 
-#include "planfiles/atomic_file.h"
+#include "base/atomic_file.h"
+#include "base/utf8.h"
 #include "reports/file_names.h"
 
 namespace ardvane {
 namespace {
 
-// The code point of the UTF-8 sequence at `text[at]` and its length; nothing for a byte that
-// starts no valid sequence (overlong forms, surrogates and values beyond U+10FFFF included).
-std::optional<std::pair<char32_t, std::size_t>> DecodeUtf8(std::string_view text, std::size_t at) {
-  const auto byte = static_cast<unsigned char>(text[at]);
-  std::size_t length = 0;
-  char32_t code = 0;
-  char32_t least = 0;
-  if (byte >= 0xC2 && byte <= 0xDF) {
-    length = 2, code = byte & 0x1F, least = 0x80;
-  } else if (byte >= 0xE0 && byte <= 0xEF) {
-    length = 3, code = byte & 0x0F, least = 0x800;
-  } else if (byte >= 0xF0 && byte <= 0xF4) {
-    length = 4, code = byte & 0x07, least = 0x10000;
-  } else {
-    return std::nullopt;
-  }
-  if (at + length > text.size()) return std::nullopt;
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto next = static_cast<unsigned char>(text[at + k]);
-    if ((next & 0xC0) != 0x80) return std::nullopt;
-    code = (code << 6) | (next & 0x3F);
-  }
-  if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
-  return std::make_pair(code, length);
-}
-
-bool IsBlank(const std::string& text) {
+bool IsBlankLine(const std::string& text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
@@ -52,7 +26,7 @@ std::string NotesHeading(const LocalDateTime& now, const RegionalSettings& regio
 std::vector<std::string> NotesForEditing(const std::vector<std::string>& notes,
                                          const std::string& heading) {
   std::vector<std::string> lines = notes;
-  if (!lines.empty() && !IsBlank(lines.back())) lines.emplace_back();
+  if (!lines.empty() && !IsBlankLine(lines.back())) lines.emplace_back();
   lines.push_back(heading);
   lines.emplace_back();
   return lines;
@@ -88,7 +62,7 @@ std::vector<std::string> SplitNoteLines(std::string_view text) {
 std::string NotesFileName(const PlanDocument& plan, const RegionalSettings& regional) {
   std::string name;
   for (const std::string* part : {&plan.LastName, &plan.FirstName}) {
-    if (IsBlank(*part)) continue;
+    if (IsBlankLine(*part)) continue;
     if (!name.empty()) name += ", ";
     name += *part;
   }
@@ -119,11 +93,7 @@ std::string RtfText(std::string_view text) {
       ++i;
       continue;
     }
-    const std::optional<std::pair<char32_t, std::size_t>> decoded = DecodeUtf8(text, i);
-    char32_t code = U'\uFFFD';
-    std::size_t length = 1;
-    if (decoded) std::tie(code, length) = *decoded;
-    i += length;
+    char32_t code = NextUtf8Character(text, &i);
     if (code >= 0x80 && code <= 0x9F) continue;  // C1 controls
     if (code > 0xFFFF) {
       code -= 0x10000;

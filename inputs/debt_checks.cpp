@@ -3,8 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/number_text.h"
 #include "engine/plan_calculation.h"
-#include "engine/vorn_util.h"
 #include "figures/display_formats.h"
 
 namespace ardvane {

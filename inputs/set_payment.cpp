@@ -1,6 +1,6 @@
 #include "inputs/set_payment.h"
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
 #include "figures/display_formats.h"
 #include "figures/payoff_payment.h"
 

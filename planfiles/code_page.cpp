@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
+
+#include "base/utf8.h"
 
 namespace ardvane {
 namespace {
@@ -12,65 +15,7 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// The length of the well-formed UTF-8 sequence at `i`, or 0 when there is none.
-std::size_t SequenceAt(std::string_view text, std::size_t i) {
-  const unsigned char lead = static_cast<unsigned char>(text[i]);
-  if (lead < 0x80) return 1;
-  std::size_t length;
-  char32_t code;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    code = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    code = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    code = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (i + length > text.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    const unsigned char next = static_cast<unsigned char>(text[i + k]);
-    if (!IsContinuation(next)) return 0;
-    code = (code << 6) | (next & 0x3F);
-  }
-  const bool overLong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-  const bool outside = code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF);
-  return overLong || outside ? 0 : length;
-}
-
 }  // namespace
-
-bool IsValidUtf8(std::string_view bytes) {
-  for (std::size_t i = 0; i < bytes.size();) {
-    const std::size_t length = SequenceAt(bytes, i);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 std::string FileTextToUtf8(std::string_view bytes, bool saysUtf8) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
@@ -78,17 +23,17 @@ std::string FileTextToUtf8(std::string_view bytes, bool saysUtf8) {
   out.reserve(bytes.size() * 2);
   if (saysUtf8) {
     for (std::size_t i = 0; i < bytes.size();) {
-      if (const std::size_t length = SequenceAt(bytes, i); length > 0) {
-        out.append(bytes, i, length);
-        i += length;
+      if (const std::optional<Utf8Character> character = DecodeUtf8(bytes, i)) {
+        out.append(bytes, i, character->length);
+        i += character->length;
         continue;
       }
       // One replacement for the damaged sequence: its first byte and the continuation bytes
       // that follow it, but never a byte that could start something else.
-      AppendUtf8(out, 0xFFFD);
+      AppendUtf8(out, kReplacementCharacter);
       ++i;
       for (int k = 1;
-           k < 4 && i < bytes.size() && IsContinuation(static_cast<unsigned char>(bytes[i])); ++k) {
+           k < 4 && i < bytes.size() && IsUtf8Continuation(static_cast<unsigned char>(bytes[i])); ++k) {
         ++i;
       }
     }

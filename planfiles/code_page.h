@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/utf8.h"
+
 namespace ardvane {
 
 // Text in this program is UTF-8. The bytes of a file are taken as UTF-8 when they are valid
@@ -10,16 +12,11 @@ namespace ardvane {
 // files older releases wrote. Every reader turns a file's bytes into text once, as they come
 // in, with FileTextToUtf8; nothing after that converts again.
 
-bool IsValidUtf8(std::string_view bytes);
-
 // The text of a file's bytes by the rule above; `saysUtf8` is whether the file declares
 // itself UTF-8. Bytes that say UTF-8 but are not valid keep every well-formed sequence, and
 // each ill-formed one (a stray or missing continuation byte, an over-long form, a surrogate)
 // becomes U+FFFD. Windows-1252 bytes become their characters; the five bytes the code page
 // leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the code points of the same value.
 std::string FileTextToUtf8(std::string_view bytes, bool saysUtf8);
-
-// Appends the UTF-8 form of `code`, a code point up to U+10FFFF.
-void AppendUtf8(std::string& out, char32_t code);
 
 }  // namespace ardvane

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
 #include "planfiles/code_page.h"
 
 namespace ardvane {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "engine/vorn_util.h"
-#include "planfiles/atomic_file.h"
+#include "base/atomic_file.h"
+#include "base/number_text.h"
 #include "planfiles/legacy_reader.h"
 #include "planfiles/xml_parser.h"
 

@@ -1,6 +1,7 @@
 #include "planfiles/plan_text.h"
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
+#include "base/text.h"
 
 namespace ardvane {
 

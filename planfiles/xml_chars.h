@@ -16,6 +16,7 @@ std::string_view NameOf(const std::array<std::string_view, N>& names, Enum value
 // The character classes the XML scanner cuts with, byte by byte over UTF-8 text (a byte of
 // 192 or more that may start a name is the lead byte of a letter beyond ASCII).
 
+inline constexpr std::string_view kXmlWhiteSpace = " \t\n\r";
 inline bool IsXmlWhitespace(char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
 
 inline bool IsAttrNameStart(char c) {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "planfiles/atomic_file.h"
+#include "base/atomic_file.h"
 #include "planfiles/code_page.h"
 #include "planfiles/xml_chars.h"
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 
+#include "base/text.h"
 #include "planfiles/xml_chars.h"
 #include "planfiles/xml_parser.h"
 
@@ -26,13 +27,6 @@ bool StartsWith(const char* p, std::string_view prefix) {
 
 const char* EndOfText(const char* p) { return p + std::strlen(p); }
 
-std::string Trim(std::string_view text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && IsXmlWhitespace(text[first])) ++first;
-  while (last > first && IsXmlWhitespace(text[last - 1])) --last;
-  return std::string(text.substr(first, last - first));
-}
 
 // Reads the tokens of a declaration from zero-terminated text. Never moves past the end.
 class DtdCursor {
@@ -82,7 +76,7 @@ class DtdCursor {
     if (*p_ == '?' || *p_ == '*' || *p_ == '+') ++p_;
     return std::string(start, p_);
   }
-  std::string Rest() const { return Trim(p_); }
+  std::string Rest() const { return std::string(Trim(p_, kXmlWhiteSpace)); }
 
  private:
   const char* p_;

@@ -10,7 +10,7 @@
 #include <set>
 #include <string_view>
 
-#include "planfiles/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace ardvane {
 

@@ -4,7 +4,7 @@
 #include <system_error>
 #include <utility>
 
-#include "planfiles/atomic_file.h"
+#include "base/atomic_file.h"
 #include "reports/file_names.h"
 #include "reports/pdf_export.h"
 #include "reports/report_limits.h"

@@ -23,7 +23,8 @@
 #include <string_view>
 #include <vector>
 
-#include "planfiles/atomic_file.h"
+#include "base/atomic_file.h"
+#include "base/text.h"
 #include "reports/pdf_table_painter.h"
 
 namespace ardvane {
@@ -120,12 +121,6 @@ bool AsksForPageBreak(std::string_view tag) {
     if (tag.substr(i, 6) == "always") return true;
   }
   return false;
-}
-
-// Whether an HTML fragment shows nothing: blanks only, no element.
-bool IsBlank(std::string_view html) {
-  return std::all_of(html.begin(), html.end(),
-                     [](unsigned char c) { return std::isspace(c) != 0; });
 }
 
 // A PDF writer for A4 or Letter with the report's resolution and margins.
@@ -655,7 +650,7 @@ std::vector<ReportBlock> SplitReportBlocks(const std::string& html) {
   bool newPage = false;
   const auto addText = [&](std::size_t to) {
     const std::string_view text = std::string_view(html).substr(from, to - from);
-    if (!IsBlank(text)) {
+    if (!IsBlank(text, kWhiteSpace)) {
       blocks.push_back({ReportBlock::Kind::kText, std::string(text), newPage});
       newPage = false;
     }

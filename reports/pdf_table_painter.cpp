@@ -16,6 +16,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/text.h"
+
 namespace ardvane {
 namespace {
 
@@ -78,20 +80,6 @@ QString BreakLongWords(const QString& text, const QFont& font, double room, QPai
   return out;
 }
 
-// ASCII letters in lower case: tag and attribute names, CSS keywords.
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 // The value of `property` in a list of CSS declarations ("color: red; border: 1px solid").
 std::string DeclarationValue(std::string_view declarations, std::string_view property) {
   const std::string lower = AsciiLower(declarations);
@@ -105,14 +93,15 @@ std::string DeclarationValue(std::string_view declarations, std::string_view pro
     const std::size_t end = lower.find(';', colon);
     return std::string(Trim(
         std::string_view(declarations)
-            .substr(colon + 1, end == std::string::npos ? std::string::npos : end - colon - 1)));
+            .substr(colon + 1, end == std::string::npos ? std::string::npos : end - colon - 1),
+        kWhiteSpace));
   }
   return {};
 }
 
 // The colour a CSS or HTML value names ("#1f3864", "white"); invalid when it names none.
 QColor ColorOf(std::string_view value) {
-  const std::string trimmed(Trim(value));
+  const std::string trimmed(Trim(value, kWhiteSpace));
   if (trimmed.empty()) return {};
   return QColor::fromString(QString::fromStdString(trimmed));
 }
@@ -151,11 +140,11 @@ std::string RuleFor(std::string_view css, std::string_view selector) {
     while (start <= selectors.size()) {
       const std::size_t comma = std::min(selectors.find(',', start), selectors.size());
       std::string one;
-      for (const char c : Trim(selectors.substr(start, comma - start))) {
+      for (const char c : Trim(selectors.substr(start, comma - start), kWhiteSpace)) {
         if (std::isspace(static_cast<unsigned char>(c))) {
           if (!one.empty() && one.back() != ' ') one += ' ';
         } else {
-          one += LowerAscii(c);
+          one += AsciiLower(c);
         }
       }
       if (one == selector) {
@@ -268,7 +257,7 @@ struct Attributes {
 };
 
 std::optional<Qt::Alignment> AlignmentOf(std::string_view value) {
-  const std::string lower = AsciiLower(Trim(value));
+  const std::string lower = AsciiLower(Trim(value, kWhiteSpace));
   if (lower == "right") return Qt::AlignRight;
   if (lower == "center" || lower == "middle") return Qt::AlignHCenter;
   if (lower == "left" || lower == "justify") return Qt::AlignLeft;
@@ -277,7 +266,7 @@ std::optional<Qt::Alignment> AlignmentOf(std::string_view value) {
 
 // A length of a "width" attribute or property in percent; 0 when it is not a percentage.
 double PercentOf(std::string_view value) {
-  const std::string text(Trim(value));
+  const std::string text(Trim(value, kWhiteSpace));
   if (text.empty() || text.back() != '%') return 0;
   return std::max(0.0, std::atof(text.c_str()));
 }
@@ -370,12 +359,6 @@ std::vector<double> ShareColumnWidths(const std::vector<double>& narrowest,
 }
 
 }  // namespace
-
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = LowerAscii(c);
-  return lower;
-}
 
 // One line of text in one font, shaped: its glyphs and its width.
 struct PdfShapedText {
@@ -594,7 +577,7 @@ std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
       const Attributes attributes(tag);
       if (attributes.Has("border")) {
         table.borders = std::atof(attributes.Get("border").c_str()) > 0 ||
-                        Trim(attributes.Get("border")).empty();
+                        Trim(attributes.Get("border"), kWhiteSpace).empty();
       }
       if (AsciiLower(attributes.Style("border")) == "none") table.borders = false;
       if (const double percent = PercentOf(attributes.Get("width")); percent > 0) {

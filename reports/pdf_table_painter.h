@@ -35,9 +35,6 @@ struct PdfTableStyle {
   std::shared_ptr<PdfShapedTexts> shapes;  // made by ReadPdfTableStyle
 };
 
-// `text` with its ASCII letters in lower case: tag and attribute names, CSS keywords.
-std::string AsciiLower(std::string_view text);
-
 // The style of the report's tables from the text of its <style> element, over `bodyFont`.
 // Its tables must be drawn on one kind of paint device.
 PdfTableStyle ReadPdfTableStyle(std::string_view css, const QFont& bodyFont);

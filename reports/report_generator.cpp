@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
+#include "engine/month_names.h"
 #include "figures/amount_format.h"
 #include "figures/display_formats.h"
 #include "figures/payoff_payment.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "planfiles/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace ardvane {
 namespace {

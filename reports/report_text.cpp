@@ -2,60 +2,13 @@
 
 #include <cstdint>
 
+#include "base/utf8.h"
+
 namespace ardvane {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kFirstStrongIsolate = 0x2068;
 constexpr char32_t kPopDirectionalIsolate = 0x2069;
-
-// Decodes the character at `*at` and moves past it; an ill-formed sequence gives
-// kReplacement for its first byte.
-char32_t NextCharacter(std::string_view text, std::size_t* at) {
-  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-  const std::uint8_t lead = byte(*at);
-  ++*at;
-  if (lead < 0x80) return lead;
-  int length = 0;
-  char32_t c = 0;
-  char32_t least = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 1, c = lead & 0x1F, least = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 2, c = lead & 0x0F, least = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 3, c = lead & 0x07, least = 0x10000;
-  } else {
-    return kReplacement;
-  }
-  if (*at + length > text.size()) return kReplacement;
-  for (int k = 0; k < length; ++k) {
-    const std::uint8_t next = byte(*at + k);
-    if ((next & 0xC0) != 0x80) return kReplacement;
-    c = (c << 6) | (next & 0x3F);
-  }
-  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
-  *at += length;
-  return c;
-}
-
-void AppendUtf8(char32_t c, std::string* out) {
-  if (c < 0x80) {
-    *out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out += static_cast<char>(0xC0 | (c >> 6));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out += static_cast<char>(0xE0 | (c >> 12));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out += static_cast<char>(0xF0 | (c >> 18));
-    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 bool IsIsolateStart(char32_t c) { return c >= 0x2066 && c <= 0x2068; }
 bool IsDirectionControl(char32_t c) {
@@ -70,7 +23,7 @@ std::string ReportHtmlText(std::string_view value) {
   bool fenced = false;
   int openIsolates = 0;  // isolates opened inside the value and not yet closed
   for (std::size_t at = 0; at < value.size();) {
-    char32_t c = NextCharacter(value, &at);
+    char32_t c = NextUtf8Character(value, &at);
     if (c == '\r' && at < value.size() && value[at] == '\n') ++at;
     if (c == '\t' || c == '\n' || c == '\r') c = ' ';
     if (c < 0x20 && c != ' ') continue;
@@ -102,15 +55,15 @@ std::string ReportHtmlText(std::string_view value) {
         text += "&#39;";
         break;
       default:
-        AppendUtf8(c, &text);
+        AppendUtf8(text, c);
     }
   }
   if (!fenced) return text;
   // Closing an isolate closes the embeddings and overrides opened inside it.
   std::string isolated;
-  AppendUtf8(kFirstStrongIsolate, &isolated);
+  AppendUtf8(isolated, kFirstStrongIsolate);
   isolated += text;
-  for (int k = 0; k <= openIsolates; ++k) AppendUtf8(kPopDirectionalIsolate, &isolated);
+  for (int k = 0; k <= openIsolates; ++k) AppendUtf8(isolated, kPopDirectionalIsolate);
   return isolated;
 }
 

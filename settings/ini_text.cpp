@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/text.h"
+
 namespace ardvane {
 
 namespace {
@@ -10,14 +12,6 @@ constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
 
 bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
@@ -56,17 +50,17 @@ IniText::Line IniText::ParseLine(std::string text, std::string end,
   line.text = std::move(text);
   line.end = std::move(end);
   line.section = section;
-  const std::string_view trimmed = TrimBlanks(line.text);
+  const std::string_view trimmed = Trim(line.text);
   if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') return line;
   if (trimmed.front() == '[') {
-    const std::string_view name = TrimBlanks(trimmed.substr(1, trimmed.find(']') - 1));
+    const std::string_view name = Trim(trimmed.substr(1, trimmed.find(']') - 1));
     line.opensSection = true;
     line.section = name.empty() ? std::nullopt : std::optional<std::string>(name);
     return line;
   }
   const size_t equals = line.text.find('=');
   if (equals == std::string::npos) return line;
-  const std::string_view key = TrimBlanks(std::string_view(line.text).substr(0, equals));
+  const std::string_view key = Trim(std::string_view(line.text).substr(0, equals));
   if (key.empty()) return line;
   line.entry = true;
   line.key = key;
@@ -85,7 +79,7 @@ bool IniText::Matches(const Line& line, std::string_view section, std::string_vi
 std::optional<std::string> IniText::Value(std::string_view section, std::string_view key) const {
   for (auto line = lines_.rbegin(); line != lines_.rend(); ++line) {
     if (Matches(*line, section, key)) {
-      return std::string(TrimBlanks(std::string_view(line->text).substr(line->valueBegin)));
+      return std::string(Trim(std::string_view(line->text).substr(line->valueBegin)));
     }
   }
   return std::nullopt;
@@ -127,7 +121,7 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
   }
   if (!header) {
     if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = end;
-    if (!lines_.empty() && !TrimBlanks(lines_.back().text).empty()) {
+    if (!lines_.empty() && !Trim(lines_.back().text).empty()) {
       // Ended as the line before: after a lone CR, an LF would join it as one CR LF.
       lines_.push_back(ParseLine("", lines_.back().end, lines_.back().section));
     }

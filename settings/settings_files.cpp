@@ -4,8 +4,8 @@
 #include <cmath>
 #include <variant>
 
-#include "engine/vorn_util.h"
-#include "planfiles/atomic_file.h"
+#include "base/atomic_file.h"
+#include "base/number_text.h"
 #include "settings/file_lock.h"
 #include "settings/ini_text.h"
 

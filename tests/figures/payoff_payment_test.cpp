@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
 #include "figures/display_formats.h"
 #include "tests/figures/test_plans.h"
 

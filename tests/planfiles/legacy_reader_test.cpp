@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
 
 // Counts the bytes allocated while a test asks for it, to show that a file's claims do not
 // turn into allocations. (GCC takes the malloc/free pair of a replaced operator new for a

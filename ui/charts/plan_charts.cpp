@@ -26,7 +26,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/vorn_util.h"
+#include "engine/month_names.h"
 
 namespace ardvane {
 

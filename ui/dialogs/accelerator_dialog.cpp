@@ -10,11 +10,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/vorn_util.h"
+#include "engine/month_names.h"
 #include "figures/display_formats.h"
+#include "inputs/plan_fee_values.h"
 #include "planfiles/plan_session.h"
 #include "ui/widgets/dialog_buttons.h"
-#include "inputs/plan_fee_values.h"
 #include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {

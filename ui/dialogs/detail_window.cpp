@@ -16,9 +16,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/atomic_file.h"
 #include "figures/csv_tables.h"
 #include "figures/detail_tables.h"
-#include "planfiles/atomic_file.h"
 
 namespace ardvane {
 namespace {

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/number_text.h"
 #include "engine/consolidation_recommendation.h"
-#include "engine/vorn_util.h"
 #include "figures/display_formats.h"
 
 namespace ardvane {

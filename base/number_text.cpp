@@ -1,21 +1,14 @@
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
 
-#include <array>
 #include <charconv>
 #include <cmath>
-#include <limits>
+
+#include "base/text.h"
 
 namespace ardvane {
 namespace {
 
-bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 size_t SkipDigits(std::string_view text, size_t pos) {
   while (pos < text.size() && IsDigit(text[pos])) ++pos;
@@ -23,8 +16,6 @@ size_t SkipDigits(std::string_view text, size_t pos) {
 }
 
 }  // namespace
-
-bool IsBlank(std::string_view text) { return Trim(text).empty(); }
 
 std::optional<double> ParseStrictFloat(std::string_view text, std::string_view decimalSeparator) {
   text = Trim(text);
@@ -139,69 +130,5 @@ std::string FormatGeneral(double value, std::string_view decimalSeparator) {
   }
   return out;
 }
-
-std::string GetOrdinalSuffix(long long n) {
-  const std::string text = std::to_string(n);
-  if (text.size() >= 2 && text[text.size() - 2] == '1') return "th";
-  switch (text.back()) {
-    case '1':
-      return "st";
-    case '2':
-      return "nd";
-    case '3':
-      return "rd";
-    default:
-      return "th";
-  }
-}
-
-namespace {
-constexpr std::array<const char*, 12> kMonthNamesEnglish = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
-constexpr std::array<const char*, 12> kMonthNamesSpanish = {
-    "enero", "febrero", "marzo",      "abril",   "mayo",      "junio",
-    "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
-constexpr std::array<const char*, 12> kShortMonthNamesEnglish = {
-    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr std::array<const char*, 12> kShortMonthNamesSpanish = {
-    "ene", "feb", "mar", "abr", "may", "jun", "jul", "ago", "sep", "oct", "nov", "dic"};
-
-std::string PickMonth(int month, int language, const std::array<const char*, 12>& english,
-                      const std::array<const char*, 12>& spanish) {
-  if (month < 1 || month > 12) return {};
-  if (language == 0) return english[month - 1];
-  if (language == 1) return spanish[month - 1];
-  return {};
-}
-}  // namespace
-
-std::string GetMonthName(int month, int language) {
-  return PickMonth(month, language, kMonthNamesEnglish, kMonthNamesSpanish);
-}
-
-std::string GetShortMonthName(int month, int language) {
-  return PickMonth(month, language, kShortMonthNamesEnglish, kShortMonthNamesSpanish);
-}
-
-namespace {
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-  std::string out;
-  out.reserve(text.size());
-  size_t pos = 0;
-  while (true) {
-    const size_t hit = text.find(from, pos);
-    if (hit == std::string_view::npos) break;
-    out.append(text.substr(pos, hit - pos));
-    out.append(to);
-    pos = hit + from.size();
-  }
-  out.append(text.substr(pos));
-  return out;
-}
-}  // namespace
-
-std::string EncodeQuotes(std::string_view text) { return ReplaceAll(text, "\"", "&quot;"); }
-std::string DecodeQuotes(std::string_view text) { return ReplaceAll(text, "&quot;", "\""); }
 
 }  // namespace ardvane

@@ -1,4 +1,4 @@
-#include "engine/vorn_util.h"
+#include "base/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -99,33 +99,6 @@ TEST(FormatGeneralTest, ParsesBackToTheSameFifteenDigits) {
       EXPECT_EQ(FormatGeneral(*back, separator), text);
     }
   }
-}
-
-TEST(VornUtilTest, OrdinalSuffixes) {
-  struct Case {
-    long long n;
-    const char* suffix;
-  } cases[] = {{1, "st"},  {2, "nd"},   {3, "rd"},  {4, "th"},   {11, "th"},
-               {12, "th"}, {13, "th"},  {21, "st"}, {22, "nd"},  {111, "th"},
-               {0, "th"},  {101, "st"}, {-1, "st"}, {1012, "th"}};
-  for (const Case& c : cases) EXPECT_EQ(GetOrdinalSuffix(c.n), c.suffix) << c.n;
-}
-
-TEST(VornUtilTest, MonthNamesInBothLanguages) {
-  EXPECT_EQ(GetMonthName(1, 0), "January");
-  EXPECT_EQ(GetMonthName(9, 1), "septiembre");
-  EXPECT_EQ(GetShortMonthName(12, 0), "Dec");
-  EXPECT_EQ(GetShortMonthName(8, 1), "ago");
-  EXPECT_EQ(GetMonthName(0, 0), "");
-  EXPECT_EQ(GetMonthName(13, 0), "");
-  EXPECT_EQ(GetShortMonthName(5, 2), "");
-}
-
-TEST(VornUtilTest, QuotesRoundTrip) {
-  EXPECT_EQ(EncodeQuotes("Jo \"JJ\""), "Jo &quot;JJ&quot;");
-  EXPECT_EQ(DecodeQuotes("Jo &quot;JJ&quot;"), "Jo \"JJ\"");
-  EXPECT_EQ(DecodeQuotes(EncodeQuotes("\"\"&quot;")), "\"\"\"");
-  EXPECT_EQ(EncodeQuotes("R&D <b>"), "R&D <b>");
 }
 
 }  // namespace

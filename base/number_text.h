@@ -16,8 +16,6 @@ std::optional<double> ParseStrictFloat(std::string_view text, std::string_view d
 // an int.
 std::optional<int> ParseStrictInt(std::string_view text);
 
-bool IsBlank(std::string_view text);
-
 // 0 for empty or blank text, else the strict parse, 0 when that fails.
 double StrToFloatSafe(std::string_view text, std::string_view decimalSeparator);
 // 0 for empty or blank text (the default is not used then), else the strict parse,
@@ -30,15 +28,5 @@ int StrToIntDefault(std::string_view text, int fallback);
 // separator, the given decimal separator; exponent form ("1E-5", "1.5E20") only for
 // magnitudes below 0.0001 or with 16 or more integer digits. Non-finite values give "0".
 std::string FormatGeneral(double value, std::string_view decimalSeparator);
-
-// "st", "nd", "rd" or "th" for n, judged on its decimal text.
-std::string GetOrdinalSuffix(long long n);
-// Month names, month 1..12; language 0 English, 1 Spanish; empty text otherwise.
-std::string GetMonthName(int month, int language);
-std::string GetShortMonthName(int month, int language);
-
-// Every double quote becomes "&quot;", and back.
-std::string EncodeQuotes(std::string_view text);
-std::string DecodeQuotes(std::string_view text);
 
 }  // namespace ardvane

@@ -1,4 +1,4 @@
-#include "planfiles/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -10,7 +10,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "test_files.h"
+#include "tests/planfiles/test_files.h"
 
 namespace ardvane {
 namespace {
