@@ -151,7 +151,7 @@ long long AmortizationCsvBytes(const PlanDocument& plan, const PlanResults& resu
   // A row's fields besides the plan, the loan's index and its name: year, month, five amounts
   // of seven characters (1234.56) and their commas, the line end.
   constexpr long long kRowBytes = 5 + 3 + 5 * 8 + 2;
-  long long bytes = 100;  // the header
+  long long bytes = static_cast<long long>(kAmortizationColumns.size()) + 17;  // the header
   const int loans = plan.Debts.GetDebtCount() + (results.Consolidating ? 1 : 0);
   for (const bool current : {true, false}) {
     for (int index = 0; index < loans; ++index) {

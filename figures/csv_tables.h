@@ -57,7 +57,8 @@ bool WriteAmortizationCsv(const PlanDocument& plan, const PlanResults& results, 
 inline constexpr long long kMostCsvBytes = 200'000'000;
 // About how many bytes AmortizationCsv writes for `plan` calculated into `results`: the rows
 // of every table as they are, each with the loan's name, but every amount taken at seven
-// characters (1234.56), so that a plan of larger amounts writes more.
+// characters (1234.56), so that a plan of smaller amounts writes a little less, and one of
+// larger amounts more.
 long long AmortizationCsvBytes(const PlanDocument& plan, const PlanResults& results);
 // Empty when the amortization tables are within kMostCsvBytes; else the message that
 // refuses them: "The table was not written: it would take about N MB, more than the 200 MB
