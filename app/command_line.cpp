@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/results_json.h"
+#include "engine/calculation_limits.h"
 #include "engine/plan_calculation.h"
 #include "figures/csv_tables.h"
 #include "figures/power_payment_goal.h"
@@ -22,6 +23,15 @@ bool Deliver(std::ostream& out, const std::string& text) {
   out << text;
   out.flush();
   return out.good();
+}
+
+// Says that the output could not be written, with errno's reason when there is one; the
+// exit status of that.
+int CannotWrite(const PlanQuery& query, std::ostream& err) {
+  const int failure = errno;
+  err << "ardvane: cannot write the " << (query.mode == PlanQueryMode::kCsv ? "table" : "results")
+      << (failure != 0 ? ": " : "") << (failure != 0 ? std::strerror(failure) : "") << ".\n";
+  return 1;
 }
 
 }  // namespace
@@ -57,6 +67,25 @@ int RunPlanCommand(const PlanQuery& query, const CommandLineEnvironment& env, st
     return 1;
   }
 
+  if (query.mode == PlanQueryMode::kNeeded) {
+    const YearMonth planMonth = YearMonthOf(plan.Date);
+    if (*query.by < planMonth) {
+      char month[16];
+      std::snprintf(month, sizeof month, "%04d-%02d", planMonth.year, planMonth.month);
+      err << "ardvane: --by " << query.byText << " is before the plan's month, " << month << ".\n";
+      return 2;
+    }
+  }
+  // A plan too large for the work asked of it is refused before any of it is done.
+  const DebtsLimit& limit = query.mode == PlanQueryMode::kCompare  ? kComparisonLimit
+                            : query.mode == PlanQueryMode::kNeeded ? kPowerPaymentSearchLimit
+                                                                   : kCalculationLimit;
+  if (const std::string refusal = DebtsRefusal(plan.Debts.GetDebtCount(), limit);
+      !refusal.empty()) {
+    err << "ardvane: " << refusal << "\n";
+    return 1;
+  }
+
   std::string text;
   switch (query.mode) {
     case PlanQueryMode::kResults:
@@ -66,14 +95,6 @@ int RunPlanCommand(const PlanQuery& query, const CommandLineEnvironment& env, st
       text = StrategiesToJson(CompareStrategies(plan, params, settings, env.regional)) + "\n";
       break;
     case PlanQueryMode::kNeeded: {
-      const YearMonth planMonth = YearMonthOf(plan.Date);
-      if (*query.by < planMonth) {
-        char month[16];
-        std::snprintf(month, sizeof month, "%04d-%02d", planMonth.year, planMonth.month);
-        err << "ardvane: --by " << query.byText << " is before the plan's month, " << month
-            << ".\n";
-        return 2;
-      }
       const PowerPaymentGoal found =
           FindPowerPaymentForGoal(plan, params, settings, env.regional, *query.by);
       text = PowerPaymentGoalToJson(*query.by, found, plan.Date) + "\n";
@@ -81,17 +102,22 @@ int RunPlanCommand(const PlanQuery& query, const CommandLineEnvironment& env, st
     }
     case PlanQueryMode::kCsv: {
       const PlanResults results = Calculate(plan, params, settings, env.regional);
-      text = query.investmentTable ? InvestmentCsv(results, plan.Date, CsvFlavour::kPlain)
-                                   : AmortizationCsv(plan, results, CsvFlavour::kPlain);
-      break;
+      if (query.investmentTable) {
+        text = InvestmentCsv(results, plan.Date, CsvFlavour::kPlain);
+        break;
+      }
+      // The tables can be far larger than the calculation: they are measured first, and
+      // written as they are made.
+      if (const std::string refusal = CsvSizeRefusal(plan, results); !refusal.empty()) {
+        err << "ardvane: " << refusal << "\n";
+        return 1;
+      }
+      errno = 0;
+      if (WriteAmortizationCsv(plan, results, CsvFlavour::kPlain, out)) return 0;
+      return CannotWrite(query, err);
     }
   }
-  if (!Deliver(out, text)) {
-    const int failure = errno;
-    err << "ardvane: cannot write the " << (query.mode == PlanQueryMode::kCsv ? "table" : "results")
-        << (failure != 0 ? ": " : "") << (failure != 0 ? std::strerror(failure) : "") << ".\n";
-    return 1;
-  }
+  if (!Deliver(out, text)) return CannotWrite(query, err);
   return 0;
 }
 

@@ -24,8 +24,12 @@ struct CommandLineEnvironment {
 // --table investment), RFC 4180 without a byte-order mark.
 // It reads the plan (either file form), the parameters and the settings (--params and
 // --settings, by default those of the program folder), calculates and prints on `out`,
-// flushed. Errors go to `err`. Returns the exit status: 0 on success, 1 when a file cannot be
-// read or the output cannot be written, 2 for a --by before the plan's month.
+// flushed. Errors go to `err`. A plan of more debts than the work can hold (kCalculationLimit
+// for --results and --csv, kComparisonLimit for --compare, kPowerPaymentSearchLimit for
+// --needed) is refused before it is calculated, and amortization tables beyond kMostCsvBytes
+// once it is, before any of them is written. Returns the exit status: 0 on success, 1 when a
+// file cannot be read, the plan or its tables are refused, or the output cannot be written,
+// 2 for a --by before the plan's month.
 int RunPlanCommand(const PlanQuery& query, const CommandLineEnvironment& env, std::ostream& out,
                    std::ostream& err);
 

@@ -351,14 +351,15 @@ PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
   newLoan = SizeNewLoanPayment(r.NewLoanAmount, r.NewLoanRate, r.NewLoanTermMonths,
                                loanTerms.InterestOnly, paymentOverride);
   r.NewLoanPayment = newLoan.payment;
+  // Only the new loan changes with the fee: a plan without one has run as it would again.
   if (r.Consolidating && r.ProposedPlan.GetCount() > 0) {
     ApplyNewLoanTerms(*r.ProposedPlan.GetLoan(r.ProposedPlan.GetCount() - 1), r.NewLoanAmount,
                       newLoan, r.NewLoanTermMonths, loanTerms.InterestOnly,
                       settings.DefaultCompoundingPeriod);
+    r.ProposedPlan.ResetAll();
+    r.ProposedPlan.Run();
+    CompareOverSameMonths(r);
   }
-  r.ProposedPlan.ResetAll();
-  r.ProposedPlan.Run();
-  CompareOverSameMonths(r);
 
   r.ProjectionMonths =
       std::max(r.CurrentPlan.GetDebtFreeMonths(), r.ProposedPlan.GetDebtFreeMonths());

@@ -1,7 +1,10 @@
 #include "figures/csv_tables.h"
 
 #include <cstdint>
+#include <ostream>
 #include <string_view>
+
+#include "engine/calculation_limits.h"
 
 namespace ardvane {
 namespace {
@@ -12,10 +15,15 @@ constexpr std::string_view kAmortizationColumns =
 constexpr std::string_view kInvestmentColumns =
     "year,month,beginning_value,growth,savings,ending_value";
 
-// Builds the text one field and one row at a time.
+// Pieces a CSV written to a stream is handed over in: the text is never held whole.
+constexpr std::size_t kPieceBytes = 1 << 20;
+
+// Builds the text one field and one row at a time; with a stream, hands each piece of about
+// kPieceBytes to it at the end of a row, and stops writing once the stream fails.
 class CsvWriter {
  public:
-  explicit CsvWriter(CsvFlavour flavour) : flavour_(flavour) {
+  explicit CsvWriter(CsvFlavour flavour, std::ostream* out = nullptr)
+      : flavour_(flavour), out_(out) {
     if (flavour_ == CsvFlavour::kSpreadsheet) text_ += kByteOrderMark;
   }
 
@@ -52,16 +60,29 @@ class CsvWriter {
   CsvWriter& EndRow() {
     text_ += "\r\n";
     rowStarted_ = false;
+    if (out_ != nullptr && text_.size() >= kPieceBytes) Flush();
     return *this;
   }
   std::string Take() { return std::move(text_); }
+  // Hands what is left to the stream and flushes it; whether everything reached it.
+  bool Finish() {
+    Flush();
+    if (out_->good()) out_->flush();
+    return out_->good();
+  }
+  bool Failed() const { return out_ != nullptr && !out_->good(); }
 
  private:
   void Separate() {
     if (rowStarted_) text_ += ',';
     rowStarted_ = true;
   }
+  void Flush() {
+    if (out_->good()) out_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
+    text_.clear();
+  }
   CsvFlavour flavour_;
+  std::ostream* out_;
   std::string text_;
   bool rowStarted_ = false;
 };
@@ -90,14 +111,15 @@ std::string PlainCents(Money amount) {
   return text;
 }
 
-std::string AmortizationCsv(const PlanDocument& plan, const PlanResults& results,
-                            CsvFlavour flavour) {
-  CsvWriter csv(flavour);
+namespace {
+
+// The amortization tables into `csv`; stops early once a stream it writes to fails.
+void WriteAmortizationTables(CsvWriter& csv, const PlanDocument& plan, const PlanResults& results) {
   csv.Header("plan,loan,debt").Header(kAmortizationColumns).EndRow();
   // The window's debt list: every row, then the new loan of a consolidating plan.
   const int loans = plan.Debts.GetDebtCount() + (results.Consolidating ? 1 : 0);
   for (const bool current : {true, false}) {
-    for (int index = 0; index < loans; ++index) {
+    for (int index = 0; index < loans && !csv.Failed(); ++index) {
       if (!ShowAmortization(plan, results, current, index)) continue;
       const MonthlyTable table = MonthlyTable::Amortization(results, plan.Date, current, index);
       const std::string name = GetDebtName(plan, results, index);
@@ -107,7 +129,57 @@ std::string AmortizationCsv(const PlanDocument& plan, const PlanResults& results
       }
     }
   }
+}
+
+}  // namespace
+
+std::string AmortizationCsv(const PlanDocument& plan, const PlanResults& results,
+                            CsvFlavour flavour) {
+  CsvWriter csv(flavour);
+  WriteAmortizationTables(csv, plan, results);
   return csv.Take();
+}
+
+bool WriteAmortizationCsv(const PlanDocument& plan, const PlanResults& results, CsvFlavour flavour,
+                          std::ostream& out) {
+  CsvWriter csv(flavour, &out);
+  WriteAmortizationTables(csv, plan, results);
+  return csv.Finish();
+}
+
+long long AmortizationCsvBytes(const PlanDocument& plan, const PlanResults& results) {
+  // A row's fields besides the plan, the loan's index and its name: year, month, five amounts
+  // of seven characters (1234.56) and their commas, the line end.
+  constexpr long long kRowBytes = 5 + 3 + 5 * 8 + 2;
+  long long bytes = static_cast<long long>(kAmortizationColumns.size()) + 17;  // the header
+  const int loans = plan.Debts.GetDebtCount() + (results.Consolidating ? 1 : 0);
+  for (const bool current : {true, false}) {
+    for (int index = 0; index < loans; ++index) {
+      if (!ShowAmortization(plan, results, current, index)) continue;
+      const long long rows = ScheduleMonths(results, current, index);
+      // The plan, the index and the name, each with its comma; the name quoted, its quotes
+      // doubled, when it needs to be.
+      const std::string name = GetDebtName(plan, results, index);
+      long long fields = (current ? 8 : 9) + static_cast<long long>(std::to_string(index).size()) +
+                         1 + static_cast<long long>(name.size()) + 1;
+      if (name.find_first_of(",\"\r\n") != std::string::npos) fields += 2;
+      for (const char c : name) fields += c == '"' ? 1 : 0;
+      bytes += rows * (kRowBytes + fields);
+    }
+  }
+  return bytes;
+}
+
+std::string CsvSizeRefusal(const PlanDocument& plan, const PlanResults& results) {
+  const long long bytes = AmortizationCsvBytes(plan, results);
+  if (bytes <= kMostCsvBytes) return {};
+  constexpr long long kMB = 1'000'000;
+  std::string message = "The table was not written: it would take about ";
+  message += GroupedCount((bytes + kMB - 1) / kMB);
+  message += " MB, more than the ";
+  message += GroupedCount(kMostCsvBytes / kMB);
+  message += " MB a table can hold. Split the plan into smaller ones.";
+  return message;
 }
 
 std::string InvestmentCsv(const PlanResults& results, DayNumber planDate, CsvFlavour flavour) {

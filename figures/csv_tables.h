@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,26 @@ std::string PlainCents(Money amount);
 // paid off has the months both plans are compared over.
 std::string AmortizationCsv(const PlanDocument& plan, const PlanResults& results,
                             CsvFlavour flavour);
+// The same text written to `out` as it is made, a megabyte at a time, so that it is never
+// held whole; `out` is flushed at the end. True when all of it reached `out`; writing stops
+// once `out` fails.
+bool WriteAmortizationCsv(const PlanDocument& plan, const PlanResults& results, CsvFlavour flavour,
+                          std::ostream& out);
+
+// The most bytes of amortization tables the command line writes: with the calculation
+// before it, they take under ten seconds. A plan within the calculation's limit can still
+// have far more (17,000 debts never paid off make 1.9 GB; a debt's name is on every row of
+// its table), and is refused with CsvSizeRefusal once calculated.
+inline constexpr long long kMostCsvBytes = 200'000'000;
+// About how many bytes AmortizationCsv writes for `plan` calculated into `results`: the rows
+// of every table as they are, each with the loan's name, but every amount taken at seven
+// characters (1234.56), so that a plan of smaller amounts writes a little less, and one of
+// larger amounts more.
+long long AmortizationCsvBytes(const PlanDocument& plan, const PlanResults& results);
+// Empty when the amortization tables are within kMostCsvBytes; else the message that
+// refuses them: "The table was not written: it would take about N MB, more than the 200 MB
+// a table can hold. Split the plan into smaller ones."
+std::string CsvSizeRefusal(const PlanDocument& plan, const PlanResults& results);
 
 // The proposed plan's investment projection, one row a projection month:
 //   year,month,beginning_value,growth,savings,ending_value

@@ -132,8 +132,14 @@ bool PlanSession::OpenFile(const std::filesystem::path& path) {
 }
 
 ReadStatus PlanSession::TryOpenFile(const std::filesystem::path& path) {
-  const ReadStatus status = ReadData(path, plan_, ReadContext());
+  PlanDocument read = plan_;
+  const ReadStatus status = ReadData(path, read, ReadContext());
   if (!status.ok()) return status;
+  if (debtsLimit_) {
+    std::string refusal = DebtsRefusal(read.Debts.GetDebtCount(), *debtsLimit_);
+    if (!refusal.empty()) return {std::move(refusal)};
+  }
+  plan_ = std::move(read);
   std::error_code ec;
   std::filesystem::path absolute = std::filesystem::absolute(path, ec);
   if (ec) absolute = path;

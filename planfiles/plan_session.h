@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/calculation_limits.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
@@ -92,6 +93,11 @@ class PlanSession {
   bool OpenFile(const std::filesystem::path& path);
   // The same, but a failure is returned instead of shown.
   ReadStatus TryOpenFile(const std::filesystem::path& path);
+  // From now on a plan of more debts than `limit` holds is not opened: OpenFile and
+  // TryOpenFile fail with DebtsRefusal's message and keep the open plan, its name and its
+  // folder, so that nothing is calculated for it and no save can write over its file. By
+  // default any plan the file readers read is opened.
+  void RefusePlansBeyond(const DebtsLimit& limit) { debtsLimit_ = limit; }
   // Saves the plan, asking for a name when it has none yet or for Save As. False when nothing
   // was saved (cancelled or failed; a failure has been shown).
   bool SavePlan(bool saveAs);
@@ -128,6 +134,7 @@ class PlanSession {
   RegionalSettings regional_;
   DayNumber today_ = 0;
   PlanPrompts& prompts_;
+  std::optional<DebtsLimit> debtsLimit_;
   std::string planFileName_ = kUntitledPlanName;
   std::string planDirectory_;
   bool changed_ = false;

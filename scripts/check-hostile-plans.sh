@@ -4,7 +4,9 @@
 # file may have (many debts; long names; debts that never pay off; debts that run 83 years).
 # Each report request (every section on, in a temporary program folder) must either write a
 # report that holds both chart pictures or refuse the plan with its own message, and must
-# neither crash nor reach 2 GB of memory.
+# neither crash nor reach 2 GB of memory. Then the calculation modes (--results, --compare,
+# --needed, --csv) on such plans, and on plans at the limits of their debts: each must answer,
+# or refuse the plan with the message that names the limit, within 1 GB of memory and 10 s.
 # Usage: scripts/check-hostile-plans.sh [BUILD_DIR]   (default: build; built when needed)
 # KEEP=1 keeps the temporary folder and says where it is.
 set -euo pipefail
@@ -133,28 +135,73 @@ make_plan "$work/never.bvx" 5000 "" "$never"
 check_plan "5,000 debts never paid off" "$work/never.bvx" either
 
 # Debts paid off after 83 years in both plans: month tables just under the report's limit.
-make_plan "$work/long-debts.bvx" 440 "" 's/Balance="[^"]*"/Balance="9000"/; s/ InterestRate="[^"]*"/ InterestRate="1.2"/; s/CurrentPayment="[^"]*"/CurrentPayment="14.24"/; s/MinimumPaymentAmount="[^"]*"/MinimumPaymentAmount="14.24"/; s/MinimumPaymentPercent="[^"]*"/MinimumPaymentPercent="0"/; s/CompoundingPeriod="[^"]*"/CompoundingPeriod="1"/; s/Consolidate="[^"]*"/Consolidate=""/; s/Negotiate="[^"]*"/Negotiate=""/'
+long='s/Balance="[^"]*"/Balance="9000"/; s/ InterestRate="[^"]*"/ InterestRate="1.2"/; s/CurrentPayment="[^"]*"/CurrentPayment="14.24"/; s/MinimumPaymentAmount="[^"]*"/MinimumPaymentAmount="14.24"/; s/MinimumPaymentPercent="[^"]*"/MinimumPaymentPercent="0"/; s/CompoundingPeriod="[^"]*"/CompoundingPeriod="1"/; s/Consolidate="[^"]*"/Consolidate=""/; s/Negotiate="[^"]*"/Negotiate=""/'
+make_plan "$work/long-debts.bvx" 440 "" "$long"
 check_plan "440 debts of 83 years" "$work/long-debts.bvx" either
 
-# A calculation mode on plan $2 (`--results` and so on, $3): within 1 GB of memory and 10 s.
+# A calculation mode on plan $2 ($4: --results and so on, then its options) within 1 GB of
+# memory and 10 s. `expect` ($3) is "run" (it answers) or "either" (that, or a refusal in the
+# program's words that names the limit the plan or its tables are beyond).
 check_mode() {
-  local label=$1 plan=$2 mode=$3 status=0
+  local label=$1 plan=$2 expect=$3 mode=$4 status=0
+  shift 4  # the rest: the mode's options
   /usr/bin/time -v -o "$work/time.txt" prlimit --as=$((12 * 1024 * 1024 * 1024)) \
-    "$program" --program-folder "$folder" "$mode" "$plan" >/dev/null 2>"$work/stderr.txt" || status=$?
-  local rss seconds
+    "$program" --program-folder "$folder" "$mode" "$plan" "$@" >"$work/out.txt" 2>"$work/stderr.txt" || status=$?
+  local rss elapsed seconds
   rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
-  seconds=$(awk -F': ' '/Elapsed \(wall clock\)/ { print $2 }' "$work/time.txt")
-  local summary="$label $mode ($(stat -c %s "$plan") bytes): exit $status, ${rss} KB, $seconds"
-  if [ "$status" -ne 0 ]; then
-    fail "$summary: failed: $(head -c 300 "$work/stderr.txt")"
+  elapsed=$(awk -F': ' '/Elapsed \(wall clock\)/ { print $2 }' "$work/time.txt")
+  # h:mm:ss or m:ss.cc, in seconds
+  seconds=$(echo "$elapsed" | awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s }')
+  local summary="$label $mode ($(stat -c %s "$plan") bytes): exit $status, ${rss} KB, $elapsed"
+  if grep -q "Command terminated by signal" "$work/time.txt"; then
+    fail "$summary: crashed: $(head -c 300 "$work/stderr.txt")"
     return
   fi
   [ "${rss:-$limit_kb}" -lt $((1024 * 1024)) ] || fail "$summary: 1 GB of memory or more"
-  echo "check-hostile-plans: $summary"
+  awk -v s="$seconds" 'BEGIN { exit !(s <= 10) }' || fail "$summary: more than 10 s"
+  if [ "$status" -eq 0 ]; then
+    [ -s "$work/out.txt" ] || fail "$summary: printed nothing"
+    echo "check-hostile-plans: $summary"
+  elif [ "$expect" = either ] && [ "$status" -eq 1 ] && [ ! -s "$work/out.txt" ] &&
+      grep -Eq "^ardvane: The .* (was|were) not [a-z]+: .*, more than the [0-9,]+ .* can hold\. " "$work/stderr.txt"; then
+    echo "check-hostile-plans: $summary: refused: $(sed -n 's/^ardvane: //p' "$work/stderr.txt" | head -1)"
+  else
+    fail "$summary: failed: $(head -c 300 "$work/stderr.txt")"
+  fi
+}
+
+# Every calculation mode on plan $2, each within 1 GB and 10 s; $3 is what --results must
+# do ("run" or "either"); the others may refuse the plan.
+check_modes() {
+  local label=$1 plan=$2 results=$3
+  check_mode "$label" "$plan" "$results" --results
+  check_mode "$label" "$plan" either --compare
+  check_mode "$label" "$plan" either --needed --by 2100-01
+  check_mode "$label" "$plan" either --csv
 }
 
 make_plan "$work/never-17000.bvx" 17000 "" "$never"
-check_mode "17,000 debts never paid off" "$work/never-17000.bvx" --results
+check_modes "17,000 debts never paid off" "$work/never-17000.bvx" run
+# The same without the new loan: every debt runs all 1,080 months in both plans, the most a
+# calculation of 17,000 debts can take.
+unconsolidated='s/Consolidate="[^"]*"/Consolidate=""/'
+make_plan "$work/never-17000-own.bvx" 17000 "" "$never; $unconsolidated"
+check_mode "17,000 debts never paid off, none consolidated" "$work/never-17000-own.bvx" run --results
+check_mode "17,000 debts never paid off, none consolidated" "$work/never-17000-own.bvx" either --csv
+check_modes "8 MiB of debts" "$work/full-many.bvx" either
+check_modes "8 MiB of debts never paid off" "$work/full-never.bvx" either
+
+# Debts of 83 years with names of 300 characters: 5,000 of them, and as many as a search for
+# the power payment and a comparison of the strategies may hold, which must then answer.
+awk 'BEGIN { for (i = 0; i < 300; i++) printf "x"; print "" }' > "$work/name-300.txt"
+make_plan "$work/long-5000.bvx" 5000 "$work/name-300.txt" "$long"
+check_modes "5,000 debts of 83 years" "$work/long-5000.bvx" run
+make_plan "$work/long-1500.bvx" 1500 "$work/name-300.txt" "$long"
+check_mode "1,500 debts of 83 years" "$work/long-1500.bvx" run --needed --by 2100-01
+make_plan "$work/long-4000.bvx" 4000 "$work/name-300.txt" "$long"
+check_mode "4,000 debts of 83 years" "$work/long-4000.bvx" run --compare
+make_plan "$work/never-4000-own.bvx" 4000 "" "$never; $unconsolidated"
+check_mode "4,000 debts never paid off, none consolidated" "$work/never-4000-own.bvx" run --compare
 
 if [ "$failed" -ne 0 ]; then
   echo "check-hostile-plans: FAILED" >&2

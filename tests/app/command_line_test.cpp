@@ -10,6 +10,8 @@
 
 #include "../planfiles/test_files.h"
 #include "app/results_json.h"
+#include "engine/calculation_limits.h"
+#include "figures/csv_tables.h"
 #include "figures/strategies.h"
 #include "settings/settings_files.h"
 
@@ -240,6 +242,85 @@ TEST_F(CommandLineTest, AFailedWriteOfTheResultsIsAnError) {
   query.plan = Plan("two.bvx", kTwoDebtPlan);
   EXPECT_EQ(RunPlanCommand(query, env, out, err), 1);
   EXPECT_TRUE(Has(err.str(), "ardvane: cannot write the results")) << err.str();
+
+  // The tables are written as they are made, and fail the same way.
+  query.mode = PlanQueryMode::kCsv;
+  std::ostringstream csvErr;
+  EXPECT_EQ(RunPlanCommand(query, env, out, csvErr), 1);
+  EXPECT_TRUE(Has(csvErr.str(), "ardvane: cannot write the table")) << csvErr.str();
+}
+
+// A plan of `debts` debts of 100 at 12 % paying 60: each paid off in the second month.
+std::string ManyDebts(int debts) {
+  std::string text = "<Client><Plan Date=\"39462\"/>\r\n";
+  for (int i = 0; i < debts; ++i) {
+    text += "<Debt Name=\"D" + std::to_string(i) +
+            "\" Balance=\"100\" InterestRate=\"12\" CurrentPayment=\"60\" "
+            "MinimumPaymentAmount=\"60\" CompoundingPeriod=\"1\"/>\r\n";
+  }
+  return text + "</Client>\r\n";
+}
+
+// Each mode refuses, before it calculates anything, a plan of more debts than its work holds
+// (the search for a payment calculates up to 29 times, the comparison 8 times), with the
+// limit's message and the status of input it cannot take; within its limit it answers.
+TEST_F(CommandLineTest, APlanOfMoreDebtsThanTheWorkHoldsIsRefused) {
+  const int compareDebts = kComparisonLimit.mostDebts + 1;
+  const std::string beyondCompare = Plan("compare.bvx", ManyDebts(compareDebts));
+  const std::string beyondAll = Plan("all.bvx", ManyDebts(kCalculationLimit.mostDebts + 1));
+  const struct {
+    std::vector<std::string> args;
+    int debts;
+    const DebtsLimit* limit;  // none: answered
+  } cases[] = {
+      {{"--needed", beyondCompare, "--by", "2030-01"}, compareDebts, &kPowerPaymentSearchLimit},
+      {{"--compare", beyondCompare}, compareDebts, &kComparisonLimit},
+      {{"--results", beyondCompare}, compareDebts, nullptr},
+      {{"--csv", beyondCompare}, compareDebts, nullptr},
+      {{"--results", beyondAll}, kCalculationLimit.mostDebts + 1, &kCalculationLimit},
+      {{"--csv", beyondAll}, kCalculationLimit.mostDebts + 1, &kCalculationLimit},
+      {{"--csv", beyondAll, "--table", "investment"},
+       kCalculationLimit.mostDebts + 1,
+       &kCalculationLimit},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = Run(c.args);
+    SCOPED_TRACE(c.args[0] + " " + std::to_string(c.debts));
+    if (c.limit == nullptr) {
+      EXPECT_EQ(r.status, 0) << r.err;
+      EXPECT_NE(r.out, "");
+    } else {
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err, "ardvane: " + DebtsRefusal(c.debts, *c.limit) + "\n");
+    }
+  }
+}
+
+// A debt's name is on every row of its table: a name of 200,000 characters on a debt never
+// paid off, beside one paid off in 996 months, makes tables of about 400 MB. They are
+// refused whole, naming the limit; the investment table is still written.
+TEST_F(CommandLineTest, AmortizationTablesBeyondTheLimitAreRefusedBeforeAnyIsWritten) {
+  std::string text = "<Client><Plan Date=\"39462\"/>\r\n<Debt Name=\"";
+  text += std::string(200'000, 'x');
+  text +=
+      "\" Balance=\"1000\" InterestRate=\"12\" CurrentPayment=\"1\" MinimumPaymentAmount=\"1\" "
+      "CompoundingPeriod=\"1\"/>\r\n"
+      "<Debt Name=\"Long\" Balance=\"9000\" InterestRate=\"1.2\" CurrentPayment=\"14.24\" "
+      "MinimumPaymentAmount=\"14.24\" CompoundingPeriod=\"1\"/>\r\n"
+      "</Client>\r\n";
+  const std::string plan = Plan("names.bvx", text);
+  const Outcome tables = Run({"--csv", plan});
+  EXPECT_EQ(tables.status, 1);
+  EXPECT_EQ(tables.out, "");
+  EXPECT_EQ(tables.err.rfind("ardvane: The table was not written: it would take about ", 0), 0u)
+      << tables.err;
+  EXPECT_TRUE(Has(tables.err,
+                  " MB, more than the 200 MB a table can hold. Split the plan into "
+                  "smaller ones.\n"))
+      << tables.err;
+  const Outcome investment = Run({"--csv", plan, "--table", "investment"});
+  EXPECT_EQ(investment.status, 0) << investment.err;
 }
 
 // The value of `"key": ` in `json` at or after `from`: up to the next ", " or "}", or the

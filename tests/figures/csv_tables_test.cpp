@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <sstream>
 #include <utility>
 
 #include "figures/plan_figures.h"
@@ -242,6 +243,83 @@ TEST(CsvTablesTest, InvestmentRowsAddUp) {
     }
   }
   EXPECT_EQ(records.back()[5], PlainCents(InvestmentValueAtHorizon(results)));
+}
+
+// Takes the first `room` bytes written to it, then fails as a full disk does.
+class FillingBuffer : public std::streambuf {
+ public:
+  explicit FillingBuffer(std::size_t room) : room_(room) {}
+  std::string text;
+
+ protected:
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    const std::size_t taken = std::min(static_cast<std::size_t>(n), room_ - text.size());
+    text.append(s, taken);
+    return static_cast<std::streamsize>(taken);
+  }
+  int overflow(int c) override {
+    if (c == traits_type::eof()) return 0;
+    const char one = static_cast<char>(c);
+    return xsputn(&one, 1) == 1 ? c : traits_type::eof();
+  }
+
+ private:
+  std::size_t room_;
+};
+
+// 300 debts of 5,000 at 18 % paying 80, seven years each: about 3 MB of tables, handed over
+// in several pieces.
+PlanDocument ManyDebtsPlan() {
+  PlanDocument plan = TwoDebtPlan();
+  for (int i = 0; i < 300; ++i) {
+    const std::string name =
+        i % 50 == 0 ? "Card \"" + std::to_string(i) + "\", gold" : "Card " + std::to_string(i);
+    plan.Debts.AddDebt(Debt(name, "5000", "18", "80", "80"), kPointRegional);
+  }
+  return plan;
+}
+
+// Written to a stream the tables are the text AmortizationCsv makes, byte for byte, and
+// AmortizationCsvBytes foresees their size: never a tenth below, at most 30 % above for
+// amounts of a few characters (5.00).
+TEST(CsvTablesTest, TablesWrittenToAStreamAreTheSameAndTheirSizeIsForeseen) {
+  const struct {
+    const char* label;
+    PlanDocument plan;
+    PlanParameters params;
+  } cases[] = {
+      {"sample", SamplePlan(), SampleParams()},
+      {"never paid off today", testing::NeverPaidOffTodayPlan(), {}},
+      {"300 debts", ManyDebtsPlan(), {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const PlanResults results = CalculateWith(c.plan, c.params);
+    for (const CsvFlavour flavour : {CsvFlavour::kPlain, CsvFlavour::kSpreadsheet}) {
+      const std::string text = AmortizationCsv(c.plan, results, flavour);
+      std::ostringstream out;
+      EXPECT_TRUE(WriteAmortizationCsv(c.plan, results, flavour, out));
+      EXPECT_EQ(out.str(), text);
+    }
+    const double size = AmortizationCsv(c.plan, results, CsvFlavour::kPlain).size();
+    const double foreseen = AmortizationCsvBytes(c.plan, results) / size;
+    EXPECT_GE(foreseen, 0.9) << size;
+    EXPECT_LE(foreseen, 1.3) << size;
+    EXPECT_EQ(CsvSizeRefusal(c.plan, results), "");
+  }
+}
+
+// A stream that fails half way is told: what it took is the start of the tables.
+TEST(CsvTablesTest, AStreamThatFailsHalfWayIsTold) {
+  const PlanDocument plan = ManyDebtsPlan();
+  const PlanResults results = CalculateWith(plan);
+  const std::string text = AmortizationCsv(plan, results, CsvFlavour::kPlain);
+  ASSERT_GT(text.size(), 3'000'000u);
+  FillingBuffer full(1'500'000);
+  std::ostream out(&full);
+  EXPECT_FALSE(WriteAmortizationCsv(plan, results, CsvFlavour::kPlain, out));
+  EXPECT_EQ(full.text, text.substr(0, full.text.size()));
+  EXPECT_EQ(full.text.size(), 1'500'000u);
 }
 
 TEST(CsvTablesTest, TabSeparatedRowsStayOneLineEach) {

@@ -188,6 +188,47 @@ TEST_F(PlanSessionTest, OpeningReplacesThePlanAndAFailureKeepsEverything) {
   EXPECT_EQ(session.PlanFileName(), "Saved.bvx");
 }
 
+TEST_F(PlanSessionTest, APlanBeyondTheLimitIsNotOpenedAndTheOpenPlanStays) {
+  PlanDocument large;
+  large.FirstName = "Large";
+  for (int i = 0; i <= kWindowLimit.mostDebts; ++i) {
+    large.Debts.AddDebt(Debt("Debt " + std::to_string(i), "100"), testing::kPointRegional);
+  }
+  const auto path = folder / "large.bvx";
+  ASSERT_TRUE(SaveData(large, path, testing::kPointRegional, nullptr));
+  const std::string file = ReadFile(path);
+
+  // Without a limit any plan opens.
+  ASSERT_TRUE(session.OpenFile(path));
+  EXPECT_EQ(session.Plan().Debts.GetDebtCount(), kWindowLimit.mostDebts + 1);
+
+  PlanDocument small;
+  small.FirstName = "Small";
+  ASSERT_TRUE(SaveData(small, folder / "small.bvx", testing::kPointRegional, nullptr));
+  ASSERT_TRUE(session.OpenFile(folder / "small.bvx"));
+  session.SetLastName("Edited");
+  session.RefusePlansBeyond(kWindowLimit);
+  const ReadStatus refused = session.TryOpenFile(path);
+  EXPECT_EQ(refused.error, DebtsRefusal(kWindowLimit.mostDebts + 1, kWindowLimit));
+  EXPECT_EQ(session.Plan().FirstName, "Small");
+  EXPECT_EQ(session.Plan().LastName, "Edited");
+  EXPECT_EQ(session.PlanFileName(), "small.bvx");
+  EXPECT_TRUE(session.Changed());
+  EXPECT_FALSE(session.OpenFile(path));
+  EXPECT_EQ(prompts.errors, (std::vector<std::string>{refused.error}));
+  // Save still writes the open plan to its own file.
+  ASSERT_TRUE(session.SavePlan(false));
+  EXPECT_NE(ReadFile(folder / "small.bvx").find("LastName=\"Edited\""), std::string::npos);
+  EXPECT_EQ(ReadFile(path), file);
+
+  // A plan at the limit opens.
+  large.Debts.DeleteRow(0);
+  ASSERT_TRUE(SaveData(large, path, testing::kPointRegional, nullptr));
+  EXPECT_TRUE(session.OpenFile(path));
+  EXPECT_EQ(session.Plan().FirstName, "Large");
+  EXPECT_EQ(session.PlanFileName(), "large.bvx");
+}
+
 TEST_F(PlanSessionTest, UnsavedChangesAreNeverLostWithoutANo) {
   session.SetFirstName("Edited");
   session.SetChanged(true);

@@ -12,7 +12,8 @@ namespace ardvane::testing {
 
 // Answers every question a window asks as the test set it up, and records what was asked and
 // shown. Unset answers: No to saving changes, Yes to confirmations, Cancel to an existing file,
-// a cancelled file dialog (unless `pdfFile` is set), and a document that the desktop opens.
+// a cancelled file dialog (unless `openFile`, `pdfFile` or `csvFile` is set), and a document that
+// the desktop opens.
 class FakePrompts : public WindowPrompts {
  public:
   SaveAnswer AskSaveChanges(const std::string& question) override {
@@ -27,7 +28,7 @@ class FakePrompts : public WindowPrompts {
     return confirm;
   }
   std::optional<std::filesystem::path> ChooseOpenFile(const std::filesystem::path&) override {
-    return std::nullopt;
+    return openFile;
   }
   std::optional<std::filesystem::path> ChooseSaveFile(const std::filesystem::path&,
                                                       const std::string&) override {
@@ -65,6 +66,7 @@ class FakePrompts : public WindowPrompts {
   FileExistsAnswer fileExists = FileExistsAnswer::Cancel;
   int openResult = 42;  // the desktop's "Open" action succeeded
   std::vector<std::string> opened;
+  std::optional<std::filesystem::path> openFile;     // the answer of the open file dialog
   std::optional<std::filesystem::path> pdfFile;      // the answer of the PDF file dialog
   std::optional<std::filesystem::path> pdfProposed;  // what the PDF file dialog proposed
   std::optional<std::filesystem::path> csvFile;      // the answer of the CSV file dialog

@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <deque>
 
+#include "engine/calculation_limits.h"
 #include "engine/calendar.h"
 #include "figures/display_formats.h"
 #include "figures/payoff_payment.h"
@@ -37,13 +38,13 @@ namespace ardvane {
 namespace {
 
 using testing::FakePrompts;
-using testing::TempFolder;
-using testing::WriteFile;
+using testing::kToday;
 using testing::MainWindowTest;
 using testing::Params;
+using testing::ReadFile;
+using testing::TempFolder;
 using testing::TwoDebtPlan;
-using testing::kToday;
-
+using testing::WriteFile;
 
 TEST_F(MainWindowTest, AFirstStartWithoutFilesShowsANewEmptyPlan) {
   auto window = Open();
@@ -93,6 +94,42 @@ TEST_F(MainWindowTest, AnUnreadablePlanAtStartIsReportedAndNeverShownUnderItsNam
   EXPECT_EQ(prompts.errors[0], "Could not open file " + (folder / "broken.bvx").string());
   EXPECT_EQ(window->windowTitle(), "Ardvane - Untitled.bvx");
   EXPECT_EQ(window->Session().Plan().SetupFee, Money::FromUnits(995));  // the defaults
+}
+
+// A plan of more debts than the window can calculate at every edit is not opened, at start
+// or by Open: the window says why, keeps the plan it shows under its own name, and nothing is
+// ever written over the large plan's file.
+TEST_F(MainWindowTest, APlanTooLargeForTheWindowIsNotOpenedAndItsFileIsKept) {
+  PlanDocument large = TwoDebtPlan();
+  large.FirstName = "Large";
+  while (large.Debts.GetDebtCount() <= kWindowLimit.mostDebts) {
+    large.Debts.AddDebt(large.Debts.Row(0), testing::kPointRegional);
+  }
+  const auto largePath = SavePlan("large.bvx", large);
+  const std::string largeFile = ReadFile(largePath);
+  const std::string refusal = DebtsRefusal(kWindowLimit.mostDebts + 1, kWindowLimit);
+  ASSERT_NE(refusal, "");
+
+  auto atStart = Open({largePath.string()});
+  EXPECT_EQ(prompts.errors, (std::vector<std::string>{"Could not open file " + largePath.string() +
+                                                      "\n\n" + refusal}));
+  EXPECT_EQ(atStart->windowTitle(), "Ardvane - Untitled.bvx");
+  EXPECT_EQ(Find<QTableView>(*atStart, "gridDebts")->model()->rowCount(), 0);
+  atStart.reset();
+
+  const auto smallPath = SavePlan("small.bvx", TwoDebtPlan());
+  prompts.errors.clear();
+  auto window = Open({smallPath.string()});
+  prompts.openFile = largePath;
+  Find<QToolButton>(*window, "spdbtnOpen")->click();
+  EXPECT_EQ(prompts.errors, (std::vector<std::string>{refusal}));
+  EXPECT_EQ(window->windowTitle(), "Ardvane - small.bvx");
+  EXPECT_EQ(window->Session().Plan().FirstName, "Zuzu");
+  EXPECT_EQ(Find<QTableView>(*window, "gridDebts")->model()->rowCount(), 3);
+  window->spdbtnSaveClick(false);
+  window.reset();
+  EXPECT_EQ(ReadFile(largePath), largeFile);
+  EXPECT_NE(ReadFile(smallPath).find("FirstName=\"Zuzu\""), std::string::npos);
 }
 
 TEST_F(MainWindowTest, PermissionsShowTheNewLoanGroupAndItsCashOutRow) {

@@ -24,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "engine/calculation_limits.h"
 #include "figures/display_formats.h"
 #include "figures/plan_statements.h"
 #include "figures/strategies.h"
@@ -62,6 +63,9 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
       history_(session_, [this](int row) { ShowRestoredPlan(row); }) {
   setObjectName("frmMain");
   setWindowTitle("Ardvane +");
+  // Every edit calculates the plan and may compare its strategies: a plan too large for that
+  // is not opened.
+  session_.RefusePlansBeyond(kWindowLimit);
   px_ = DesignPixels(*this);
 
   chartForms_ = std::make_unique<ChartForms>(options_.regional, options_.programFolder, this);
@@ -299,11 +303,19 @@ void TfrmMain::Start(const std::vector<std::string>& arguments) {
 
   bool opened = false;
   if (!arguments.empty() || lastFileExists) {
-    opened = !name.empty() && session_.TryOpenFile(name).ok();
+    const ReadStatus status =
+        name.empty() ? ReadStatus{"no plan file is named"} : session_.TryOpenFile(name);
+    opened = status.ok();
     if (!opened) {
       // A plan that cannot be read is not shown under its name: the next Save would overwrite
-      // the client's file with an empty plan.
-      prompts_.ShowError("Could not open file " + name);
+      // the client's file with an empty plan. One too large for the window says why.
+      std::string message = "Could not open file ";
+      message += name;
+      if (status.error.rfind(kWindowLimit.notDone, 0) == 0) {
+        message += "\n\n";
+        message += status.error;
+      }
+      prompts_.ShowError(message);
     }
   }
   if (!opened) {
