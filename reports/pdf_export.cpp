@@ -203,6 +203,8 @@ void ClearPageBreaks(QTextFrame* frame, QTextCursor& cursor) {
 // word's length.
 constexpr int kLongWord = 48;
 constexpr int kWordBreakEvery = 8;
+// Paragraphs of more characters than this keep their shaped text between drawings.
+constexpr int kLongBlock = 2000;
 
 }  // namespace
 
@@ -279,6 +281,12 @@ bool LayOutTexts(const std::string& head, const std::vector<TextStretch>& stretc
   if (pictures) {
     // Room for the frame and padding of the box a picture sits in.
     FitPicturesToWidth(*document, 0.92 * width * kImagePixelsPerInch / kResolution);
+  }
+  // A long paragraph (a heading with a name of many thousand characters) keeps its shaped
+  // text: drawn a page at a time, it would otherwise be analysed and shaped whole again for
+  // each page it runs over.
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    if (block.length() > kLongBlock) block.layout()->setCacheEnabled(true);
   }
   QAbstractTextDocumentLayout* layout = document->documentLayout();
   layout->setPaintDevice(device);

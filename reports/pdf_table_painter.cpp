@@ -383,6 +383,98 @@ struct PdfShapedText {
   double width = 0;
 };
 
+// A cell's text of more than one line, laid out, kept as its glyphs: drawing some of its
+// lines is then a call for each of its looks, with nothing shaped or laid out again (a name
+// without spaces may run to thousands of lines over hundreds of pages, and is drawn again in
+// every month's table).
+struct PdfWrappedText {
+  // The glyphs of the text in one colour, font and decoration, line after line, placed from
+  // the text's top left.
+  struct Look {
+    QColor color;
+    QGlyphRun run;  // its font and decoration
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    std::vector<qsizetype> lineStarts;  // where each line's glyphs begin; one more at the end
+  };
+  std::vector<double> lineTops;  // from the top down
+  std::vector<Look> looks;
+  double height = 0;
+
+  // The index of the first line whose top, `offset` lower, is at or below `y`.
+  std::size_t FirstLineFrom(double y, double offset) const {
+    return static_cast<std::size_t>(
+        std::partition_point(lineTops.begin(), lineTops.end(),
+                             [&](double top) { return offset + top < y; }) -
+        lineTops.begin());
+  }
+
+  // Lays `text` out `width` wide and keeps its glyphs, in the colours `formats` give.
+  static std::shared_ptr<const PdfWrappedText> Make(const QString& text,
+                                                    const QList<QTextLayout::FormatRange>& formats,
+                                                    const QFont& font, const QTextOption& option,
+                                                    double width, QPaintDevice* device) {
+    QTextLayout layout(text, font, device);
+    layout.setTextOption(option);
+    layout.setFormats(formats);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    double y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(width);
+      line.setPosition(QPointF(0, y));
+      y += line.height();
+    }
+    layout.endLayout();
+    auto out = std::make_shared<PdfWrappedText>();
+    out->height = y;
+    const auto lines = static_cast<std::size_t>(layout.lineCount());
+    out->lineTops.reserve(lines);
+    for (std::size_t i = 0; i < lines; ++i) {
+      const QTextLine line = layout.lineAt(static_cast<int>(i));
+      out->lineTops.push_back(line.y());
+      const int start = line.textStart();
+      const int end = start + line.textLength();
+      for (const QTextLayout::FormatRange& range : formats) {
+        const int from = std::max(start, range.start);
+        const int to = std::min(end, range.start + range.length);
+        if (from >= to) continue;
+        const QColor color = range.format.foreground().color();
+        for (const QGlyphRun& run : line.glyphRuns(from, to - from)) {
+          auto look = std::find_if(out->looks.begin(), out->looks.end(), [&](const Look& l) {
+            return l.color == color && l.run.rawFont() == run.rawFont() &&
+                   l.run.flags() == run.flags();
+          });
+          if (look == out->looks.end()) {
+            look = out->looks.insert(out->looks.end(), Look{color, QGlyphRun(), {}, {}, {}});
+            look->run.setRawFont(run.rawFont());
+            look->run.setFlags(run.flags());
+          }
+          look->lineStarts.resize(i + 1, look->indexes.size());
+          look->indexes.append(run.glyphIndexes());
+          look->positions.append(run.positions());
+        }
+      }
+    }
+    for (Look& look : out->looks) look.lineStarts.resize(lines + 1, look.indexes.size());
+    return out;
+  }
+
+  // Draws the lines [first, last) at `at`.
+  void Draw(QPainter& painter, QPointF at, std::size_t first, std::size_t last) const {
+    for (const Look& look : looks) {
+      const qsizetype from = look.lineStarts[first];
+      const qsizetype to = look.lineStarts[last];
+      if (from >= to) continue;
+      QGlyphRun run = look.run;
+      run.setGlyphIndexes(look.indexes.mid(from, to - from));
+      run.setPositions(look.positions.mid(from, to - from));
+      painter.setPen(look.color);
+      painter.drawGlyphRun(at, run);
+    }
+  }
+};
+
 // The glyphs of a font's figures, indexed by character. Declared outside PdfShapedTexts: nested
 // there, its default member initializers are not yet usable where the std::optional member is
 // declared, and clang 14 then finds it not default-constructible for emplace().
@@ -411,7 +503,7 @@ struct PdfShapedTexts {
   // The laid-out texts of cells of more than one line, by text, look and width: a schedule
   // repeats a debt's name in every month's row, and laying out a long one again each time is
   // the most of a report's time.
-  std::unordered_map<QString, std::shared_ptr<const QTextLayout>> layouts;
+  std::unordered_map<QString, std::shared_ptr<const PdfWrappedText>> layouts;
 
   Font& ForFont(const QFont& font) {
     return fonts[QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r')];
@@ -722,10 +814,10 @@ struct PdfTablePainter::LaidCell {
   int span = 1;
   double x = 0;
   double width = 0;
-  // One line in one look: drawn as a string, `textWidth` wide. Anything else has a layout.
+  // One line in one look: drawn as a string, `textWidth` wide. Anything else is wrapped.
   const PdfShapedText* text = nullptr;
   QColor color;
-  std::shared_ptr<const QTextLayout> layout;
+  std::shared_ptr<const PdfWrappedText> wrapped;
   int lines = 0;
   double textHeight = 0;
   Qt::Alignment align = Qt::AlignLeft;
@@ -929,9 +1021,9 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
         for (const PdfTableRun& run : cell.runs) key += run.text;
         if (const auto known = style_.shapes->layouts.find(key);
             known != style_.shapes->layouts.end()) {
-          out.layout = known->second;
-          out.lines = out.layout->lineCount();
-          out.textHeight = out.lines > 0 ? out.layout->lineAt(out.lines - 1).rect().bottom() : 0;
+          out.wrapped = known->second;
+          out.lines = static_cast<int>(out.wrapped->lineTops.size());
+          out.textHeight = out.wrapped->height;
           textHeight = std::max(textHeight, out.textHeight);
           continue;
         }
@@ -951,25 +1043,15 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
           formats.append({static_cast<int>(whole.size()), static_cast<int>(part.size()), format});
           whole += part;
         }
-        auto layout = std::make_shared<QTextLayout>(whole, font_, device);
         QTextOption option(out.align);
         option.setWrapMode(text.figure ? QTextOption::NoWrap
                                        : QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout->setTextOption(option);
-        layout->setFormats(formats);
-        layout->setCacheEnabled(true);
-        layout->beginLayout();
-        double y = 0;
-        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-          line.setLineWidth(std::max(1.0, room));
-          line.setPosition(QPointF(0, y));
-          y += line.height();
-        }
-        layout->endLayout();
-        out.lines = layout->lineCount();
-        out.textHeight = y;
-        out.layout = layout;
-        style_.shapes->layouts.emplace(std::move(key), std::move(layout));
+        auto wrapped =
+            PdfWrappedText::Make(whole, formats, font_, option, std::max(1.0, room), device);
+        out.lines = static_cast<int>(wrapped->lineTops.size());
+        out.textHeight = wrapped->height;
+        out.wrapped = wrapped;
+        style_.shapes->layouts.emplace(std::move(key), std::move(wrapped));
       }
       textHeight = std::max(textHeight, out.textHeight);
     }
@@ -1020,13 +1102,13 @@ double PdfTablePainter::BreakBefore(int row, double limit) const {
   const LaidRow& laid = rows_[static_cast<std::size_t>(row)];
   double best = 0;
   for (const LaidCell& cell : laid.cells) {
-    if (!cell.layout) continue;
+    if (!cell.wrapped) continue;
     const double top = TextTop(laid, cell);
-    for (int i = 1; i < cell.layout->lineCount(); ++i) {
-      const double at = top + cell.layout->lineAt(i).y();
-      if (at > limit) break;
-      best = std::max(best, at);
-    }
+    // The last line that starts at or above the limit, if it is not the first.
+    const auto& tops = cell.wrapped->lineTops;
+    const auto below = std::partition_point(tops.begin(), tops.end(),
+                                            [&](double line) { return top + line <= limit; });
+    if (below - tops.begin() >= 2) best = std::max(best, top + *(below - 1));
   }
   return best;
 }
@@ -1051,20 +1133,13 @@ void PdfTablePainter::DrawRow(QPainter& painter, int row, double y, std::vector<
     }
   }
   for (const LaidCell& cell : laid.cells) {
-    if (!cell.layout) continue;
+    if (!cell.wrapped) continue;
     const double textTop = TextTop(laid, cell);
     const QPointF at(cell.x + lineWidth_ / 2 + padding_, top + textTop);
-    if (from == 0 && to == laid.height) {
-      cell.layout->draw(&painter, at);
-      continue;
-    }
     // Only the lines that start in the part shown: those of a cut row are drawn once.
-    for (int i = 0; i < cell.layout->lineCount(); ++i) {
-      const QTextLine line = cell.layout->lineAt(i);
-      const double lineTop = textTop + line.y();
-      if (lineTop >= to - 0.5) break;
-      if (lineTop >= from - 0.5) line.draw(&painter, at);
-    }
+    const PdfWrappedText& wrapped = *cell.wrapped;
+    wrapped.Draw(painter, at, wrapped.FirstLineFrom(from - 0.5, textTop),
+                 wrapped.FirstLineFrom(to - 0.5, textTop));
   }
   if (lineWidth_ <= 0 || laid.cells.empty()) return;
   const double half = lineWidth_ / 2;

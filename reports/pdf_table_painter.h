@@ -15,7 +15,6 @@
 
 class QPainter;
 class QPaintDevice;
-class QTextLayout;
 
 namespace ardvane {
 
