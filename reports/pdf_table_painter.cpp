@@ -31,6 +31,8 @@ constexpr double kSmallestFontShare = 0.6;
 constexpr int kFontAttempts = 4;
 // Rows up to this many lines high have their cells' text in the middle, taller ones at the top.
 constexpr double kMaxMiddleLines = 6;
+// The shaped texts kept for the tables still to come take about this much at most.
+constexpr long long kMostShapedTextBytes = 128 << 20;
 
 // Offers a break (a zero-width space) inside each word wider than `room` (a name without
 // spaces) where the part before fits, so that the layout never has to find the break in a
@@ -381,6 +383,7 @@ std::string AsciiLower(std::string_view text) {
 struct PdfShapedText {
   QList<QGlyphRun> glyphs;
   double width = 0;
+  int used = 0;  // the last table that used it, kept (PdfShapedTexts::table)
 };
 
 // A cell's text of more than one line, laid out, kept as its glyphs: drawing some of its
@@ -498,15 +501,66 @@ struct PdfShapedTexts {
   struct Font {
     std::unordered_map<QString, PdfShapedText> texts;
     std::optional<FigureGlyphs> figures;
+    int table = 0;        // the table being laid out
+    long long bytes = 0;  // about what `texts` take
   };
   std::unordered_map<QString, Font> fonts;
   // The laid-out texts of cells of more than one line, by text, look and width: a schedule
   // repeats a debt's name in every month's row, and laying out a long one again each time is
   // the most of a report's time.
-  std::unordered_map<QString, std::shared_ptr<const PdfWrappedText>> layouts;
+  struct Wrapped {
+    std::shared_ptr<const PdfWrappedText> text;
+    qsizetype characters = 0;
+    int used = 0;
+  };
+  std::unordered_map<QString, Wrapped> layouts;
+  long long layoutBytes = 0;  // about what `layouts` take
+  // Counts the tables laid out with these texts.
+  int table = 0;
+
+  // About what a text of `characters` takes kept here: its key, and its glyphs and their
+  // places if it keeps them.
+  static long long Bytes(qsizetype characters, bool glyphs = true) {
+    return 400 + (glyphs ? 24 : 2) * static_cast<long long>(characters);
+  }
+
+  // Called before each table, while no cell points here. When the texts take more than
+  // `most` bytes, those the table before did not use are forgotten (a report of many long
+  // schedules shows hundreds of thousands of figures a few times each, and keeping them all
+  // would take gigabytes, while a name or a month comes again in every month's table), and
+  // if that is not enough, all of them.
+  void StartTable(long long most) {
+    ++table;
+    for (auto& font : fonts) font.second.table = table;
+    if (Bytes() <= most) return;
+    for (auto& font : fonts) {
+      std::erase_if(font.second.texts, [&](const auto& text) {
+        if (text.second.used >= table - 1) return false;
+        font.second.bytes -= Bytes(text.first.size(), !text.second.glyphs.isEmpty());
+        return true;
+      });
+    }
+    std::erase_if(layouts, [&](const auto& text) {
+      if (text.second.used >= table - 1) return false;
+      layoutBytes -= Bytes(text.second.characters);
+      return true;
+    });
+    if (Bytes() <= most) return;
+    fonts.clear();
+    layouts.clear();
+    layoutBytes = 0;
+  }
+
+  long long Bytes() const {
+    long long bytes = layoutBytes;
+    for (const auto& font : fonts) bytes += font.second.bytes;
+    return bytes;
+  }
 
   Font& ForFont(const QFont& font) {
-    return fonts[QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r')];
+    Font& cache = fonts[QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r')];
+    cache.table = table;
+    return cache;
   }
 
   static PdfShapedText LayOutLine(const QString& text, const QFont& font, QPaintDevice* device) {
@@ -548,11 +602,15 @@ struct PdfShapedTexts {
     return out;
   }
 
-  // `text` shaped in `font`, whose texts `cache` holds (ForFont).
+  // `text` shaped in `font`, whose texts `cache` holds (ForFont). A text wider than `widest`
+  // that cannot be a figure keeps only its width: no cell shows it on one line.
   static const PdfShapedText& Shape(Font& cache, const QString& text, const QFont& font,
-                                    QPaintDevice* device) {
+                                    QPaintDevice* device, double widest) {
     const auto found = cache.texts.find(text);
-    if (found != cache.texts.end()) return found->second;
+    if (found != cache.texts.end()) {
+      found->second.used = cache.table;
+      return found->second;
+    }
     const bool figure = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
       return kFigureCharacters.find(c.unicode()) != std::u16string_view::npos;
     });
@@ -575,10 +633,16 @@ struct PdfShapedTexts {
         run.setPositions(positions);
         shaped.glyphs.append(run);
         shaped.width = x;
+        shaped.used = cache.table;
+        cache.bytes += Bytes(text.size());
         return cache.texts.emplace(text, std::move(shaped)).first->second;
       }
     }
-    return cache.texts.emplace(text, LayOutLine(text, font, device)).first->second;
+    PdfShapedText shaped = LayOutLine(text, font, device);
+    if (shaped.width > widest && text.size() > kMaxFigureLength) shaped.glyphs.clear();
+    shaped.used = cache.table;
+    cache.bytes += Bytes(text.size(), !shaped.glyphs.isEmpty());
+    return cache.texts.emplace(text, std::move(shaped)).first->second;
   }
 };
 
@@ -610,6 +674,40 @@ PdfTableStyle ReadPdfTableStyle(std::string_view css, const QFont& bodyFont) {
     }
   }
   return style;
+}
+
+bool IsPdfTable(std::string_view html) {
+  // The tags as ReadPdfTable walks them, to where it gives up or to the table's end.
+  int tables = 0;
+  std::size_t at = 0;
+  while (at < html.size()) {
+    const std::size_t open = html.find('<', at);
+    if (open == std::string_view::npos) break;
+    if (html.substr(open, 4) == "<!--") {
+      const std::size_t end = html.find("-->", open);
+      at = end == std::string_view::npos ? html.size() : end + 3;
+      continue;
+    }
+    const std::size_t close = html.find('>', open);
+    if (close == std::string_view::npos) break;
+    const std::string_view tag = html.substr(open + 1, close - open - 1);
+    at = close + 1;
+    const bool closing = !tag.empty() && tag[0] == '/';
+    std::size_t nameEnd = closing ? 1 : 0;
+    while (nameEnd < tag.size() && std::isalnum(static_cast<unsigned char>(tag[nameEnd])))
+      ++nameEnd;
+    const std::string name = AsciiLower(tag.substr(closing ? 1 : 0, nameEnd - (closing ? 1 : 0)));
+    if (name == "table") {
+      if (closing) {
+        if (--tables == 0) break;
+      } else if (++tables > 1) {
+        return false;
+      }
+    } else if (name == "img" || name == "object" || name == "svg") {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
@@ -881,12 +979,13 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
   }
 
   if (!style_.shapes) style_.shapes = std::make_shared<PdfShapedTexts>();
+  style_.shapes->StartTable(kMostShapedTextBytes);
   std::optional<QFontMetricsF> regular;
   PdfShapedTexts::Font* regularTexts = nullptr;
   PdfShapedTexts::Font* boldTexts = nullptr;
   const auto shape = [&](const QString& text, bool isBold) -> const PdfShapedText& {
     return PdfShapedTexts::Shape(isBold ? *boldTexts : *regularTexts, text,
-                                 isBold ? boldFont_ : font_, device);
+                                 isBold ? boldFont_ : font_, device, width_);
   };
   const auto measure = [&](const QString& text, bool isBold) { return shape(text, isBold).width; };
   const auto runsBold = [](const PdfTableCell& cell, const PdfTableRun& run) {
@@ -1021,7 +1120,8 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
         for (const PdfTableRun& run : cell.runs) key += run.text;
         if (const auto known = style_.shapes->layouts.find(key);
             known != style_.shapes->layouts.end()) {
-          out.wrapped = known->second;
+          known->second.used = style_.shapes->table;
+          out.wrapped = known->second.text;
           out.lines = static_cast<int>(out.wrapped->lineTops.size());
           out.textHeight = out.wrapped->height;
           textHeight = std::max(textHeight, out.textHeight);
@@ -1051,7 +1151,11 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
         out.lines = static_cast<int>(wrapped->lineTops.size());
         out.textHeight = wrapped->height;
         out.wrapped = wrapped;
-        style_.shapes->layouts.emplace(std::move(key), std::move(wrapped));
+        const qsizetype characters = key.size();
+        style_.shapes->layoutBytes += PdfShapedTexts::Bytes(characters);
+        style_.shapes->layouts.emplace(
+            std::move(key), PdfShapedTexts::Wrapped{std::move(wrapped), characters,
+                                                    style_.shapes->table});
       }
       textHeight = std::max(textHeight, out.textHeight);
     }

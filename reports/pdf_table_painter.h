@@ -79,6 +79,9 @@ struct PdfTableContent {
 // the caller can leave the table to it.
 std::optional<PdfTableContent> ReadPdfTable(std::string_view html);
 
+// Whether ReadPdfTable reads `html`, without keeping what it holds.
+bool IsPdfTable(std::string_view html);
+
 // Lays a table out for a page `width` device pixels wide (of `device`, which lends its
 // resolution) and draws it a row at a time.
 //

@@ -527,14 +527,15 @@ TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) 
   EXPECT_EQ(JoinRowTables(schedule + "\n" + schedule), schedule + "\n" + schedule);
 
   const std::string head = "<html><head><style>h3 { color: red }</style></head><body>";
-  const std::vector<ReportBlock> blocks = SplitReportBlocks(
+  const std::string document =
       head +
       "<p>cover</p><div class=\"textbox\"><h3>in a box</h3><table><tr><td>boxed</td>"
       "</tr></table></div>\n<table class=\"grid\"><tr><td><table><tr><td>inner</td></tr>"
       "</table></td></tr></table>\r\n"
       "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>"
       "<TABLE style=\"page-break-before: always\"><tr><td>1</td></tr></TABLE>"
-      "<p style=\"page-break-before:always\">C</p></body></html>");
+      "<p style=\"page-break-before:always\">C</p></body></html>";
+  const std::vector<ReportBlock> blocks = SplitReportBlocks(document);
   using Kind = ReportBlock::Kind;
   ASSERT_EQ(blocks.size(), 5u);
   const auto body = [&](std::size_t i) { return blocks[i].html; };

@@ -68,7 +68,18 @@ TEST(PdfTablePainterTest, ReadsTheOldAndTheNewFormOfATable) {
       ReadPdfTable("<table border=\"0\"><tr><td>____<br>Client</td></tr></table>")->borders);
   // Only headings: nothing to repeat them for.
   EXPECT_EQ(ReadPdfTable("<table><tr><th>A</th></tr></table>")->headingRows, 0);
-  // What the painter leaves to the rich-text engine.
+  // What the painter leaves to the rich-text engine, and what it reads, told apart without
+  // reading it as well: the PDF decides that for every table before it reads one at a time.
+  for (const std::string html :
+       {"<table><tr><td><table><tr><td>1</td></tr></table></td></tr></table>",
+        "<TABLE><tr><td><IMG src=\"x.png\"></td></tr></TABLE>",
+        "<table><tr><td><svg></svg></td></tr></table><table>",
+        "<table><tr><td><!-- a > <img> --> 1</td></tr></table>",
+        "<table><tr><td>1</td></tr></table><img src=\"after.png\">",
+        "</table><table><tr><td><table>", "<table><tr><td>1<td><object",
+        "<table><tr><td>cut short <img"}) {
+    EXPECT_EQ(IsPdfTable(html), ReadPdfTable(html).has_value()) << html;
+  }
   EXPECT_FALSE(ReadPdfTable("<table><tr><td><table><tr><td>1</td></tr></table></td></tr></table>"));
   EXPECT_FALSE(ReadPdfTable("<table><tr><td><img src=\"x.png\"></td></tr></table>"));
 }
