@@ -31,8 +31,6 @@ constexpr double kSmallestFontShare = 0.6;
 constexpr int kFontAttempts = 4;
 // Rows up to this many lines high have their cells' text in the middle, taller ones at the top.
 constexpr double kMaxMiddleLines = 6;
-// The shaped texts kept for the tables still to come take about this much at most.
-constexpr long long kMostShapedTextBytes = 128 << 20;
 
 // Offers a break (a zero-width space) inside each word wider than `room` (a name without
 // spaces) where the part before fits, so that the layout never has to find the break in a
@@ -979,7 +977,7 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
   }
 
   if (!style_.shapes) style_.shapes = std::make_shared<PdfShapedTexts>();
-  style_.shapes->StartTable(kMostShapedTextBytes);
+  style_.shapes->StartTable(style_.mostShapedTextBytes);
   std::optional<QFontMetricsF> regular;
   PdfShapedTexts::Font* regularTexts = nullptr;
   PdfShapedTexts::Font* boldTexts = nullptr;

@@ -32,6 +32,8 @@ struct PdfTableStyle {
   QColor headingText{Qt::white};
   QColor totalBackground{0xe8, 0xec, 0xf5};
   std::shared_ptr<PdfShapedTexts> shapes;  // made by ReadPdfTableStyle
+  // The shaped texts kept for the tables still to come take about this many bytes at most.
+  long long mostShapedTextBytes = 128 << 20;
 };
 
 // `text` with its ASCII letters in lower case: tag and attribute names, CSS keywords.
