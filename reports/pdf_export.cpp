@@ -1,7 +1,6 @@
 #include "reports/pdf_export.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QBuffer>
 #include <QFont>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -19,6 +18,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <deque>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -108,20 +108,77 @@ void SpaceParagraphs(QTextDocument& document, qreal gap) {
   }
 }
 
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether `text` at `at` reads `lower` (in lower case), whatever the case of its letters.
+bool StartsCaseless(std::string_view text, std::size_t at, std::string_view lower) {
+  if (at > text.size() || text.size() - at < lower.size()) return false;
+  for (std::size_t i = 0; i < lower.size(); ++i) {
+    if (LowerAscii(text[at + i]) != lower[i]) return false;
+  }
+  return true;
+}
+
+// Where `lower` (in lower case, not empty) first stands in `text` from `from` on, whatever
+// the case of its letters; npos when nowhere. A report is searched as it is rather than in a
+// lower-case copy, which would take as much memory again.
+std::size_t FindCaseless(std::string_view text, std::string_view lower, std::size_t from = 0) {
+  const char first = lower.front();
+  const bool letter = first >= 'a' && first <= 'z';
+  for (std::size_t at = from; at < text.size(); ++at) {
+    if (!letter) {
+      at = text.find(first, at);
+      if (at == std::string_view::npos) break;
+    } else if (LowerAscii(text[at]) != first) {
+      continue;
+    }
+    if (StartsCaseless(text, at, lower)) return at;
+  }
+  return std::string_view::npos;
+}
+
+// Where `lower` (in lower case, beginning with a character that is not a letter) last stands
+// in `text`, whatever the case of its letters; npos when nowhere.
+std::size_t RFindCaseless(std::string_view text, std::string_view lower) {
+  for (std::size_t at = text.rfind(lower.front()); at != std::string_view::npos;
+       at = at == 0 ? std::string_view::npos : text.rfind(lower.front(), at - 1)) {
+    if (StartsCaseless(text, at, lower)) return at;
+  }
+  return std::string_view::npos;
+}
+
 // Whether a start tag's text asks for a page break before the element.
 bool AsksForPageBreak(std::string_view tag) {
   constexpr std::string_view kProperty = "page-break-before";
-  for (std::size_t at = tag.find(kProperty); at != std::string_view::npos;
-       at = tag.find(kProperty, at + 1)) {
+  for (std::size_t at = FindCaseless(tag, kProperty); at != std::string_view::npos;
+       at = FindCaseless(tag, kProperty, at + 1)) {
     std::size_t i = at + kProperty.size();
     while (i < tag.size() && tag[i] == ' ') ++i;
     if (i >= tag.size() || tag[i] != ':') continue;
     ++i;
     while (i < tag.size() && tag[i] == ' ') ++i;
-    if (tag.substr(i, 6) == "always") return true;
+    if (StartsCaseless(tag, i, "always")) return true;
   }
   return false;
 }
+
+// Appends what is written to it to a string: the PDF is then held once, not in a buffer and
+// again in the string returned.
+class StringOutput : public QIODevice {
+ public:
+  explicit StringOutput(std::string* out) : out_(out) {}
+  bool isSequential() const override { return true; }
+
+ protected:
+  qint64 readData(char* /*data*/, qint64 /*size*/) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    out_->append(data, static_cast<std::size_t>(size));
+    return size;
+  }
+
+ private:
+  std::string* out_;
+};
 
 // A PDF writer for A4 or Letter with the report's resolution and margins.
 void SetUpWriter(QPdfWriter& writer, PaperSize paper) {
@@ -198,6 +255,8 @@ void ClearPageBreaks(QTextFrame* frame, QTextCursor& cursor) {
 // word's length.
 constexpr int kLongWord = 48;
 constexpr int kWordBreakEvery = 8;
+// Paragraphs of more characters than this keep their shaped text between drawings.
+constexpr int kLongBlock = 2000;
 
 }  // namespace
 
@@ -275,6 +334,12 @@ bool LayOutTexts(const std::string& head, const std::vector<TextStretch>& stretc
     // Room for the frame and padding of the box a picture sits in.
     FitPicturesToWidth(*document, 0.92 * width * kImagePixelsPerInch / kResolution);
   }
+  // A long paragraph (a heading with a name of many thousand characters) keeps its shaped
+  // text: drawn a page at a time, it would otherwise be analysed and shaped whole again for
+  // each page it runs over.
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    if (block.length() > kLongBlock) block.layout()->setCacheEnabled(true);
+  }
   QAbstractTextDocumentLayout* layout = document->documentLayout();
   layout->setPaintDevice(device);
   document->setTextWidth(width);
@@ -349,7 +414,7 @@ bool LayOutTexts(const std::string& head, const std::vector<TextStretch>& stretc
 // Adds the units of a table: its heading rows and first rows keep together, and so do its
 // last two rows; a short table is kept whole.
 void AddTableUnits(const PdfTablePainter& table, int source, bool newPage,
-                   std::vector<Unit>* units) {
+                   std::deque<Unit>* units) {
   const int rows = table.Rows();
   const int headings = table.HeadingRows();
   const bool whole = rows - headings <= kShortTableRows;
@@ -367,34 +432,112 @@ void AddTableUnits(const PdfTablePainter& table, int source, bool newPage,
   }
 }
 
+// One part of the report's body in order: a table the painter draws (`index` counts those
+// tables), or a stretch of text (`index` counts the stretches).
+struct ReportItem {
+  bool table = false;
+  std::size_t index = 0;
+  bool newPage = false;
+};
+
+// The units of the report in order, made as the composer comes to them: a table is read and
+// laid out when its first unit is asked for, and let go once its last row is drawn. The
+// composer looks no further ahead than the stretch that keeps together (at most the text
+// before a table and that table), so a report of thousands of long tables holds one or two
+// of them at a time, not all.
+class ReportUnits {
+ public:
+  // `tables` are the HTML of the tables the painter draws; `texts` the units of each stretch
+  // of text; `style` and `width` what the tables are laid out with, on `device`.
+  ReportUnits(std::vector<ReportItem> items, std::vector<std::string_view> tables,
+              std::vector<std::vector<Unit>> texts, const PdfTableStyle& style, qreal width,
+              QPaintDevice* device)
+      : items_(std::move(items)),
+        tableHtml_(std::move(tables)),
+        texts_(std::move(texts)),
+        tables_(tableHtml_.size()),
+        style_(style),
+        width_(width),
+        device_(device) {}
+
+  bool Has(std::size_t i) {
+    Fill(i);
+    return i < base_ + units_.size();
+  }
+  // Unit `i`, which Has(i); it stays where it is until Forget() passes it.
+  const Unit& operator[](std::size_t i) {
+    Fill(i);
+    return units_[i - base_];
+  }
+  // The units before `i` are drawn.
+  void Forget(std::size_t i) {
+    for (; base_ < i && !units_.empty(); ++base_) units_.pop_front();
+  }
+  const PdfTablePainter& Table(int source) const {
+    return *tables_[static_cast<std::size_t>(source)];
+  }
+  // The last row of table `source` is drawn.
+  void DoneWithTable(int source) { tables_[static_cast<std::size_t>(source)].reset(); }
+
+ private:
+  void Fill(std::size_t i) {
+    while (base_ + units_.size() <= i && next_ < items_.size()) {
+      const ReportItem& item = items_[next_++];
+      if (!item.table) {
+        std::vector<Unit>& text = texts_[item.index];
+        units_.insert(units_.end(), text.begin(), text.end());
+        std::vector<Unit>().swap(text);
+        continue;
+      }
+      std::optional<PdfTableContent> content = ReadPdfTable(tableHtml_[item.index]);
+      auto& table = tables_[item.index];
+      table = std::make_unique<PdfTablePainter>(std::move(*content), style_, width_, device_);
+      AddTableUnits(*table, static_cast<int>(item.index), item.newPage, &units_);
+      if (table->Rows() == 0) table.reset();
+    }
+  }
+
+  const std::vector<ReportItem> items_;
+  const std::vector<std::string_view> tableHtml_;
+  std::vector<std::vector<Unit>> texts_;
+  std::vector<std::unique_ptr<PdfTablePainter>> tables_;
+  const PdfTableStyle& style_;
+  const qreal width_;
+  QPaintDevice* const device_;
+  std::size_t next_ = 0;  // the item whose units come next
+  std::size_t base_ = 0;  // the index of the first unit held
+  std::deque<Unit> units_;
+};
+
 // Draws the units on pages, a page at a time: a stretch of units that keep together starts
 // a new page when it does not fit on this one, and a table that goes on to a new page draws
 // its heading rows there first.
 class PageComposer {
  public:
   PageComposer(QPainter& painter, QPdfWriter& writer, QSizeF body, qreal footer, QFont footerFont,
-               const std::vector<LaidOutText>& texts,
-               const std::vector<std::unique_ptr<PdfTablePainter>>& tables)
+               const std::vector<LaidOutText>& texts, ReportUnits& units)
       : painter_(painter),
         writer_(writer),
         body_(body),
         footer_(footer),
         footerFont_(std::move(footerFont)),
         texts_(texts),
-        tables_(tables) {}
+        units_(units) {}
 
-  void Compose(const std::vector<Unit>& units) {
-    for (std::size_t i = 0; i < units.size();) {
+  void Compose() {
+    ReportUnits& units = units_;
+    for (std::size_t i = 0; units.Has(i);) {
       if (units[i].newPage && y_ > 0) FinishPage();
       // The stretch that keeps together, if it fits on a page at all.
       std::size_t end = i;
       qreal height = Space(units[i]) + units[i].Height(y_ == 0);
-      while (end + 1 < units.size() && units[end].keepWithNext && !units[end + 1].newPage) {
+      while (units.Has(end + 1) && units[end].keepWithNext && !units[end + 1].newPage) {
         ++end;
         height += Space(units[end]) + units[end].Height(false);
       }
       if (y_ > 0 && y_ + height > body_.height() && height <= body_.height()) FinishPage();
       for (; i <= end; ++i) Place(units[i]);
+      units.Forget(i);
     }
     FlushText();
     DrawLines();
@@ -428,7 +571,7 @@ class PageComposer {
       return;
     }
     FlushText();
-    const PdfTablePainter& table = *tables_[static_cast<std::size_t>(unit.source)];
+    const PdfTablePainter& table = units_.Table(unit.source);
     linePen_ = table.LinePen();
     // A row taller than what is left of the page (a name of thousands of characters) goes on
     // over the next pages, cut between the lines of its text.
@@ -449,7 +592,10 @@ class PageComposer {
       y_ += to - drawn;
       drawn = to;
     }
-    if (unit.row + 1 == table.Rows()) pendingGap_ = PointsToPixels(kAfterTableGapPoints);
+    if (unit.row + 1 == table.Rows()) {
+      pendingGap_ = PointsToPixels(kAfterTableGapPoints);
+      units_.DoneWithTable(unit.source);
+    }
   }
 
   // Draws the stretch of text gathered for this page.
@@ -501,7 +647,7 @@ class PageComposer {
   const qreal footer_;
   const QFont footerFont_;
   const std::vector<LaidOutText>& texts_;
-  const std::vector<std::unique_ptr<PdfTablePainter>>& tables_;
+  ReportUnits& units_;
   int page_ = 0;
   qreal y_ = 0;  // how far down the current page is filled
   qreal pendingGap_ = 0;
@@ -513,9 +659,9 @@ class PageComposer {
   qreal textAt_ = 0;
 };
 
-// The end of the element whose start tag begins at `start` (a `name` element, matched with
-// the ones it holds), in the lower-case copy of the document; npos when it is not closed.
-std::size_t ElementEnd(const std::string& lower, std::size_t start, std::string_view name) {
+// The end of the element whose start tag begins at `start` in `html` (a `name` element, in
+// lower case, matched with the ones it holds); npos when it is not closed.
+std::size_t ElementEnd(std::string_view html, std::size_t start, std::string_view name) {
   // Built from chars and appends: g++ 12 warns -Wrestrict, wrongly, on a short string
   // literal + std::string&&.
   std::string open(1, '<');
@@ -524,23 +670,23 @@ std::size_t ElementEnd(const std::string& lower, std::size_t start, std::string_
   close += name;
   int depth = 0;
   std::size_t at = start;
-  while (at < lower.size()) {
-    const std::size_t nextOpen = lower.find(open, at);
-    const std::size_t nextClose = lower.find(close, at);
-    if (nextClose == std::string::npos) return std::string::npos;
+  std::size_t nextOpen = std::string_view::npos;  // the next start tag from `at` on, once found
+  while (at < html.size()) {
+    if (nextOpen == std::string_view::npos || nextOpen < at) nextOpen = FindCaseless(html, open, at);
+    const std::size_t nextClose = FindCaseless(html, close, at);
+    if (nextClose == std::string_view::npos) return std::string_view::npos;
     if (nextOpen < nextClose) {
-      const char after =
-          nextOpen + open.size() < lower.size() ? lower[nextOpen + open.size()] : ' ';
+      const char after = nextOpen + open.size() < html.size() ? html[nextOpen + open.size()] : ' ';
       if (!std::isalnum(static_cast<unsigned char>(after))) ++depth;
       at = nextOpen + open.size();
       continue;
     }
-    const std::size_t end = lower.find('>', nextClose);
-    if (end == std::string::npos) return std::string::npos;
+    const std::size_t end = html.find('>', nextClose);
+    if (end == std::string_view::npos) return std::string_view::npos;
     if (--depth == 0) return end + 1;
     at = end + 1;
   }
-  return std::string::npos;
+  return std::string_view::npos;
 }
 
 // The value of attribute `name` in the text of a start tag, without its quotes.
@@ -582,10 +728,12 @@ std::string StyleSheet(const std::string& head) {
 
 }  // namespace
 
-std::string JoinRowTables(const std::string& html) {
+std::string JoinRowTables(std::string html) {
   constexpr std::string_view kEnd = "</table>";
-  std::string joined;
-  joined.reserve(html.size());
+  // What joins leave out: a table's end tag up to the end of the start tag of the table that
+  // goes on with it. Found first, then cut out in place, so that a long report is not held
+  // twice.
+  std::vector<std::pair<std::size_t, std::size_t>> cuts;
   std::size_t copied = 0;
   // The start tag of the table being closed, once a join has removed the one nearer to it.
   std::size_t runStart = std::string::npos;
@@ -607,28 +755,38 @@ std::string JoinRowTables(const std::string& html) {
       ++content;
     }
     if (AsciiLower(std::string_view(html).substr(content, 6)) == "<thead") continue;
-    joined.append(html, copied, end - copied);
+    cuts.emplace_back(end, nextClose + 1);
     copied = nextClose + 1;
     runStart = start;
     end = nextClose + 1 - kEnd.size();
   }
-  joined.append(html, copied, std::string::npos);
-  return joined;
+  if (cuts.empty()) return html;
+  std::size_t to = cuts.front().first;
+  for (std::size_t k = 0; k < cuts.size(); ++k) {
+    const std::size_t from = cuts[k].second;
+    const std::size_t until = k + 1 < cuts.size() ? cuts[k + 1].first : html.size();
+    // Forward, to a place before the text moved: the text still to move is left as it is.
+    std::copy(html.begin() + static_cast<std::ptrdiff_t>(from),
+              html.begin() + static_cast<std::ptrdiff_t>(until),
+              html.begin() + static_cast<std::ptrdiff_t>(to));
+    to += until - from;
+  }
+  html.resize(to);
+  return html;
 }
 
 std::string DropPageFooters(const std::string& html) {
-  const std::string lower = AsciiLower(html);
   std::string kept;
   std::size_t copied = 0;
-  for (std::size_t at = lower.find("<div"); at != std::string::npos;
-       at = lower.find("<div", at + 1)) {
+  for (std::size_t at = FindCaseless(html, "<div"); at != std::string::npos;
+       at = FindCaseless(html, "<div", at + 1)) {
     if (at < copied) continue;
-    const std::size_t close = lower.find('>', at);
+    const std::size_t close = html.find('>', at);
     if (close == std::string::npos) break;
     const std::string title =
-        AttributeValue(std::string_view(lower).substr(at, close - at), "title");
+        AttributeValue(AsciiLower(std::string_view(html).substr(at, close - at)), "title");
     if (title != "footer" && title != "header") continue;
-    const std::size_t end = ElementEnd(lower, at, "div");
+    const std::size_t end = ElementEnd(html, at, "div");
     kept.append(html, copied, at - copied);
     copied = end == std::string::npos ? html.size() : end;
   }
@@ -638,20 +796,19 @@ std::string DropPageFooters(const std::string& html) {
 }
 
 std::vector<ReportBlock> SplitReportBlocks(const std::string& html) {
-  const std::string lower = AsciiLower(html);
-  const std::size_t bodyTag = lower.find("<body");
+  const std::size_t bodyTag = FindCaseless(html, "<body");
   const std::size_t bodyStart = bodyTag == std::string::npos ? bodyTag : html.find('>', bodyTag);
-  const std::size_t bodyEnd = lower.rfind("</body>");
+  const std::size_t bodyEnd = RFindCaseless(html, "</body>");
   if (bodyStart == std::string::npos || bodyEnd == std::string::npos || bodyEnd < bodyStart) {
-    return {{ReportBlock::Kind::kText, html, false}};
+    return {{ReportBlock::Kind::kText, std::string_view(html), false}};
   }
   std::vector<ReportBlock> blocks;
   std::size_t from = bodyStart + 1;
   bool newPage = false;
   const auto addText = [&](std::size_t to) {
     const std::string_view text = std::string_view(html).substr(from, to - from);
-    if (!IsBlank(text, kWhiteSpace)) {
-      blocks.push_back({ReportBlock::Kind::kText, std::string(text), newPage});
+    if (!IsBlank(text, kWhiteSpace)) {  // blanks only, no element
+      blocks.push_back({ReportBlock::Kind::kText, text, newPage});
       newPage = false;
     }
   };
@@ -662,16 +819,17 @@ std::vector<ReportBlock> SplitReportBlocks(const std::string& html) {
     const bool closing = html[at + 1] == '/';
     const std::size_t nameStart = at + (closing ? 2 : 1);
     std::size_t nameEnd = nameStart;
-    while (nameEnd < close && std::isalnum(static_cast<unsigned char>(lower[nameEnd]))) ++nameEnd;
-    const std::string_view name = std::string_view(lower).substr(nameStart, nameEnd - nameStart);
+    while (nameEnd < close && std::isalnum(static_cast<unsigned char>(html[nameEnd]))) ++nameEnd;
+    const std::string name = AsciiLower(std::string_view(html).substr(nameStart, nameEnd - nameStart));
     const bool pageBreak =
-        !closing && depth == 0 && AsksForPageBreak(std::string_view(lower).substr(at, close - at));
+        !closing && depth == 0 && AsksForPageBreak(std::string_view(html).substr(at, close - at));
     if (name == "table" && !closing && depth == 0) {
-      const std::size_t end = ElementEnd(lower, at, "table");
+      const std::size_t end = ElementEnd(html, at, "table");
       if (end != std::string::npos && end <= bodyEnd) {
         addText(at);
         newPage = newPage || pageBreak;
-        blocks.push_back({ReportBlock::Kind::kTable, html.substr(at, end - at), newPage});
+        blocks.push_back(
+            {ReportBlock::Kind::kTable, std::string_view(html).substr(at, end - at), newPage});
         newPage = false;
         from = end;
         at = end - 1;
@@ -695,11 +853,11 @@ std::vector<ReportBlock> SplitReportBlocks(const std::string& html) {
 
 std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize paper,
                                            std::string* error) {
-  QByteArray bytes;
-  bytes.reserve(static_cast<qsizetype>(std::min(html.size(), kMaxReportBytes)));
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QPdfWriter writer(&buffer);
+  std::string bytes;
+  bytes.reserve(std::min(html.size(), kMaxReportBytes));
+  StringOutput output(&bytes);
+  output.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&output);
   SetUpWriter(writer, paper);
   writer.setCreator(QString::fromUtf8(kPdfCreator));
   const qreal footer = MillimetresToPixels(kFooterMillimetres);
@@ -709,7 +867,7 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
   const std::vector<ReportBlock> blocks = SplitReportBlocks(document);
 
   // The head's title, body type and table look, read from a document of the head alone.
-  const std::size_t bodyTag = AsciiLower(document).find("<body");
+  const std::size_t bodyTag = FindCaseless(document, "<body");
   const std::string head = document.substr(0, bodyTag == std::string::npos ? 0 : bodyTag);
   QTextDocument probe;
   probe.setHtml(QString::fromStdString(head + "<body><p>x</p></body></html>"));
@@ -721,23 +879,15 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
   const PdfTableStyle style = ReadPdfTableStyle(StyleSheet(head), bodyFont);
 
   // The tables the painter draws; the rest goes to the rich-text engine, in stretches.
-  std::vector<std::unique_ptr<PdfTablePainter>> tables;
+  std::vector<std::string_view> tables;
   std::vector<TextStretch> stretches;
-  struct Item {
-    bool table;
-    std::size_t index;
-    bool newPage;
-  };
-  std::vector<Item> items;
+  std::vector<ReportItem> items;
   for (std::size_t k = 0; k < blocks.size(); ++k) {
     const ReportBlock& block = blocks[k];
-    if (block.kind == ReportBlock::Kind::kTable) {
-      if (std::optional<PdfTableContent> content = ReadPdfTable(block.html)) {
-        tables.push_back(
-            std::make_unique<PdfTablePainter>(std::move(*content), style, body.width(), &writer));
-        items.push_back({true, tables.size() - 1, block.newPage});
-        continue;
-      }
+    if (block.kind == ReportBlock::Kind::kTable && IsPdfTable(block.html)) {
+      items.push_back({true, tables.size(), block.newPage});
+      tables.push_back(block.html);
+      continue;
     }
     const bool leadsIn = k + 1 < blocks.size() && blocks[k + 1].kind == ReportBlock::Kind::kTable &&
                          !blocks[k + 1].newPage;
@@ -758,14 +908,8 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
       textUnits.push_back(std::move(one.front()));
     }
   }
-  std::vector<Unit> units;
-  for (const Item& item : items) {
-    if (item.table) {
-      AddTableUnits(*tables[item.index], static_cast<int>(item.index), item.newPage, &units);
-    } else {
-      units.insert(units.end(), textUnits[item.index].begin(), textUnits[item.index].end());
-    }
-  }
+  ReportUnits units(std::move(items), std::move(tables), std::move(textUnits), style, body.width(),
+                    &writer);
 
   QPainter painter;
   if (!painter.begin(&writer)) {
@@ -774,12 +918,13 @@ std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize pa
   }
   QFont footerFont = style.font;
   footerFont.setPointSizeF(8);
-  PageComposer(painter, writer, body, footer, footerFont, texts, tables).Compose(units);
+  PageComposer(painter, writer, body, footer, footerFont, texts, units).Compose();
   if (!painter.end()) {
     *error = "The PDF could not be drawn.";
     return std::nullopt;
   }
-  return bytes.toStdString();
+  output.close();
+  return bytes;
 }
 
 bool WriteReportPdf(const std::filesystem::path& documentPath, const std::filesystem::path& pdfPath,

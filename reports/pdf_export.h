@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/paper_size.h"
@@ -33,7 +34,7 @@ QString OfferBreaksInLongWords(const QString& html);
 // same tag (a schedule written a row to a table, so that a word processor may break pages
 // between rows) joined into one table. A table that opens with <thead> starts a table of its
 // own.
-std::string JoinRowTables(const std::string& html);
+std::string JoinRowTables(std::string html);
 
 // The report document without its page headers and footers: the elements `<div
 // title="footer">` and `<div title="header">` with all they hold.
@@ -45,13 +46,14 @@ std::string DropPageFooters(const std::string& html);
 struct ReportBlock {
   enum class Kind { kText, kTable };
   Kind kind = Kind::kText;
-  std::string html;      // the stretch of the body as it is there
+  std::string_view html;  // the stretch of the body as it is there, in the document
   bool newPage = false;  // it begins with a page break
 };
 
-// The report document's body cut into blocks, in order. Text that is only blanks gives no
-// block. A document without a body is one block of text.
+// The report document's body cut into blocks, in order, which show into `html`. Text that is
+// only blanks gives no block. A document without a body is one block of text.
 std::vector<ReportBlock> SplitReportBlocks(const std::string& html);
+std::vector<ReportBlock> SplitReportBlocks(std::string&& html) = delete;
 
 // Reads the report document at `documentPath` and writes its PDF (RenderReportPdf) to
 // `pdfPath`, atomically: an older PDF there stays whole until the new one is complete, and a

@@ -364,6 +364,99 @@ std::vector<double> ShareColumnWidths(const std::vector<double>& narrowest,
 struct PdfShapedText {
   QList<QGlyphRun> glyphs;
   double width = 0;
+  int used = 0;  // the last table that used it, kept (PdfShapedTexts::table)
+};
+
+// A cell's text of more than one line, laid out, kept as its glyphs: drawing some of its
+// lines is then a call for each of its looks, with nothing shaped or laid out again (a name
+// without spaces may run to thousands of lines over hundreds of pages, and is drawn again in
+// every month's table).
+struct PdfWrappedText {
+  // The glyphs of the text in one colour, font and decoration, line after line, placed from
+  // the text's top left.
+  struct Look {
+    QColor color;
+    QGlyphRun run;  // its font and decoration
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    std::vector<qsizetype> lineStarts;  // where each line's glyphs begin; one more at the end
+  };
+  std::vector<double> lineTops;  // from the top down
+  std::vector<Look> looks;
+  double height = 0;
+
+  // The index of the first line whose top, `offset` lower, is at or below `y`.
+  std::size_t FirstLineFrom(double y, double offset) const {
+    return static_cast<std::size_t>(
+        std::partition_point(lineTops.begin(), lineTops.end(),
+                             [&](double top) { return offset + top < y; }) -
+        lineTops.begin());
+  }
+
+  // Lays `text` out `width` wide and keeps its glyphs, in the colours `formats` give.
+  static std::shared_ptr<const PdfWrappedText> Make(const QString& text,
+                                                    const QList<QTextLayout::FormatRange>& formats,
+                                                    const QFont& font, const QTextOption& option,
+                                                    double width, QPaintDevice* device) {
+    QTextLayout layout(text, font, device);
+    layout.setTextOption(option);
+    layout.setFormats(formats);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    double y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(width);
+      line.setPosition(QPointF(0, y));
+      y += line.height();
+    }
+    layout.endLayout();
+    auto out = std::make_shared<PdfWrappedText>();
+    out->height = y;
+    const auto lines = static_cast<std::size_t>(layout.lineCount());
+    out->lineTops.reserve(lines);
+    for (std::size_t i = 0; i < lines; ++i) {
+      const QTextLine line = layout.lineAt(static_cast<int>(i));
+      out->lineTops.push_back(line.y());
+      const int start = line.textStart();
+      const int end = start + line.textLength();
+      for (const QTextLayout::FormatRange& range : formats) {
+        const int from = std::max(start, range.start);
+        const int to = std::min(end, range.start + range.length);
+        if (from >= to) continue;
+        const QColor color = range.format.foreground().color();
+        for (const QGlyphRun& run : line.glyphRuns(from, to - from)) {
+          auto look = std::find_if(out->looks.begin(), out->looks.end(), [&](const Look& l) {
+            return l.color == color && l.run.rawFont() == run.rawFont() &&
+                   l.run.flags() == run.flags();
+          });
+          if (look == out->looks.end()) {
+            look = out->looks.insert(out->looks.end(), Look{color, QGlyphRun(), {}, {}, {}});
+            look->run.setRawFont(run.rawFont());
+            look->run.setFlags(run.flags());
+          }
+          look->lineStarts.resize(i + 1, look->indexes.size());
+          look->indexes.append(run.glyphIndexes());
+          look->positions.append(run.positions());
+        }
+      }
+    }
+    for (Look& look : out->looks) look.lineStarts.resize(lines + 1, look.indexes.size());
+    return out;
+  }
+
+  // Draws the lines [first, last) at `at`.
+  void Draw(QPainter& painter, QPointF at, std::size_t first, std::size_t last) const {
+    for (const Look& look : looks) {
+      const qsizetype from = look.lineStarts[first];
+      const qsizetype to = look.lineStarts[last];
+      if (from >= to) continue;
+      QGlyphRun run = look.run;
+      run.setGlyphIndexes(look.indexes.mid(from, to - from));
+      run.setPositions(look.positions.mid(from, to - from));
+      painter.setPen(look.color);
+      painter.drawGlyphRun(at, run);
+    }
+  }
 };
 
 // The glyphs of a font's figures, indexed by character. Declared outside PdfShapedTexts: nested
@@ -389,15 +482,66 @@ struct PdfShapedTexts {
   struct Font {
     std::unordered_map<QString, PdfShapedText> texts;
     std::optional<FigureGlyphs> figures;
+    int table = 0;        // the table being laid out
+    long long bytes = 0;  // about what `texts` take
   };
   std::unordered_map<QString, Font> fonts;
   // The laid-out texts of cells of more than one line, by text, look and width: a schedule
   // repeats a debt's name in every month's row, and laying out a long one again each time is
   // the most of a report's time.
-  std::unordered_map<QString, std::shared_ptr<const QTextLayout>> layouts;
+  struct Wrapped {
+    std::shared_ptr<const PdfWrappedText> text;
+    qsizetype characters = 0;
+    int used = 0;
+  };
+  std::unordered_map<QString, Wrapped> layouts;
+  long long layoutBytes = 0;  // about what `layouts` take
+  // Counts the tables laid out with these texts.
+  int table = 0;
+
+  // About what a text of `characters` takes kept here: its key, and its glyphs and their
+  // places if it keeps them.
+  static long long Bytes(qsizetype characters, bool glyphs = true) {
+    return 400 + (glyphs ? 24 : 2) * static_cast<long long>(characters);
+  }
+
+  // Called before each table, while no cell points here. When the texts take more than
+  // `most` bytes, those the table before did not use are forgotten (a report of many long
+  // schedules shows hundreds of thousands of figures a few times each, and keeping them all
+  // would take gigabytes, while a name or a month comes again in every month's table), and
+  // if that is not enough, all of them.
+  void StartTable(long long most) {
+    ++table;
+    for (auto& font : fonts) font.second.table = table;
+    if (Bytes() <= most) return;
+    for (auto& font : fonts) {
+      std::erase_if(font.second.texts, [&](const auto& text) {
+        if (text.second.used >= table - 1) return false;
+        font.second.bytes -= Bytes(text.first.size(), !text.second.glyphs.isEmpty());
+        return true;
+      });
+    }
+    std::erase_if(layouts, [&](const auto& text) {
+      if (text.second.used >= table - 1) return false;
+      layoutBytes -= Bytes(text.second.characters);
+      return true;
+    });
+    if (Bytes() <= most) return;
+    fonts.clear();
+    layouts.clear();
+    layoutBytes = 0;
+  }
+
+  long long Bytes() const {
+    long long bytes = layoutBytes;
+    for (const auto& font : fonts) bytes += font.second.bytes;
+    return bytes;
+  }
 
   Font& ForFont(const QFont& font) {
-    return fonts[QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r')];
+    Font& cache = fonts[QString::number(font.pointSizeF()) + (font.bold() ? u'b' : u'r')];
+    cache.table = table;
+    return cache;
   }
 
   static PdfShapedText LayOutLine(const QString& text, const QFont& font, QPaintDevice* device) {
@@ -439,11 +583,15 @@ struct PdfShapedTexts {
     return out;
   }
 
-  // `text` shaped in `font`, whose texts `cache` holds (ForFont).
+  // `text` shaped in `font`, whose texts `cache` holds (ForFont). A text wider than `widest`
+  // that cannot be a figure keeps only its width: no cell shows it on one line.
   static const PdfShapedText& Shape(Font& cache, const QString& text, const QFont& font,
-                                    QPaintDevice* device) {
+                                    QPaintDevice* device, double widest) {
     const auto found = cache.texts.find(text);
-    if (found != cache.texts.end()) return found->second;
+    if (found != cache.texts.end()) {
+      found->second.used = cache.table;
+      return found->second;
+    }
     const bool figure = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
       return kFigureCharacters.find(c.unicode()) != std::u16string_view::npos;
     });
@@ -466,10 +614,16 @@ struct PdfShapedTexts {
         run.setPositions(positions);
         shaped.glyphs.append(run);
         shaped.width = x;
+        shaped.used = cache.table;
+        cache.bytes += Bytes(text.size());
         return cache.texts.emplace(text, std::move(shaped)).first->second;
       }
     }
-    return cache.texts.emplace(text, LayOutLine(text, font, device)).first->second;
+    PdfShapedText shaped = LayOutLine(text, font, device);
+    if (shaped.width > widest && text.size() > kMaxFigureLength) shaped.glyphs.clear();
+    shaped.used = cache.table;
+    cache.bytes += Bytes(text.size(), !shaped.glyphs.isEmpty());
+    return cache.texts.emplace(text, std::move(shaped)).first->second;
   }
 };
 
@@ -501,6 +655,40 @@ PdfTableStyle ReadPdfTableStyle(std::string_view css, const QFont& bodyFont) {
     }
   }
   return style;
+}
+
+bool IsPdfTable(std::string_view html) {
+  // The tags as ReadPdfTable walks them, to where it gives up or to the table's end.
+  int tables = 0;
+  std::size_t at = 0;
+  while (at < html.size()) {
+    const std::size_t open = html.find('<', at);
+    if (open == std::string_view::npos) break;
+    if (html.substr(open, 4) == "<!--") {
+      const std::size_t end = html.find("-->", open);
+      at = end == std::string_view::npos ? html.size() : end + 3;
+      continue;
+    }
+    const std::size_t close = html.find('>', open);
+    if (close == std::string_view::npos) break;
+    const std::string_view tag = html.substr(open + 1, close - open - 1);
+    at = close + 1;
+    const bool closing = !tag.empty() && tag[0] == '/';
+    std::size_t nameEnd = closing ? 1 : 0;
+    while (nameEnd < tag.size() && std::isalnum(static_cast<unsigned char>(tag[nameEnd])))
+      ++nameEnd;
+    const std::string name = AsciiLower(tag.substr(closing ? 1 : 0, nameEnd - (closing ? 1 : 0)));
+    if (name == "table") {
+      if (closing) {
+        if (--tables == 0) break;
+      } else if (++tables > 1) {
+        return false;
+      }
+    } else if (name == "img" || name == "object" || name == "svg") {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::optional<PdfTableContent> ReadPdfTable(std::string_view html) {
@@ -705,10 +893,10 @@ struct PdfTablePainter::LaidCell {
   int span = 1;
   double x = 0;
   double width = 0;
-  // One line in one look: drawn as a string, `textWidth` wide. Anything else has a layout.
+  // One line in one look: drawn as a string, `textWidth` wide. Anything else is wrapped.
   const PdfShapedText* text = nullptr;
   QColor color;
-  std::shared_ptr<const QTextLayout> layout;
+  std::shared_ptr<const PdfWrappedText> wrapped;
   int lines = 0;
   double textHeight = 0;
   Qt::Alignment align = Qt::AlignLeft;
@@ -772,12 +960,13 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
   }
 
   if (!style_.shapes) style_.shapes = std::make_shared<PdfShapedTexts>();
+  style_.shapes->StartTable(style_.mostShapedTextBytes);
   std::optional<QFontMetricsF> regular;
   PdfShapedTexts::Font* regularTexts = nullptr;
   PdfShapedTexts::Font* boldTexts = nullptr;
   const auto shape = [&](const QString& text, bool isBold) -> const PdfShapedText& {
     return PdfShapedTexts::Shape(isBold ? *boldTexts : *regularTexts, text,
-                                 isBold ? boldFont_ : font_, device);
+                                 isBold ? boldFont_ : font_, device, width_);
   };
   const auto measure = [&](const QString& text, bool isBold) { return shape(text, isBold).width; };
   const auto runsBold = [](const PdfTableCell& cell, const PdfTableRun& run) {
@@ -912,9 +1101,10 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
         for (const PdfTableRun& run : cell.runs) key += run.text;
         if (const auto known = style_.shapes->layouts.find(key);
             known != style_.shapes->layouts.end()) {
-          out.layout = known->second;
-          out.lines = out.layout->lineCount();
-          out.textHeight = out.lines > 0 ? out.layout->lineAt(out.lines - 1).rect().bottom() : 0;
+          known->second.used = style_.shapes->table;
+          out.wrapped = known->second.text;
+          out.lines = static_cast<int>(out.wrapped->lineTops.size());
+          out.textHeight = out.wrapped->height;
           textHeight = std::max(textHeight, out.textHeight);
           continue;
         }
@@ -934,25 +1124,19 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
           formats.append({static_cast<int>(whole.size()), static_cast<int>(part.size()), format});
           whole += part;
         }
-        auto layout = std::make_shared<QTextLayout>(whole, font_, device);
         QTextOption option(out.align);
         option.setWrapMode(text.figure ? QTextOption::NoWrap
                                        : QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout->setTextOption(option);
-        layout->setFormats(formats);
-        layout->setCacheEnabled(true);
-        layout->beginLayout();
-        double y = 0;
-        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-          line.setLineWidth(std::max(1.0, room));
-          line.setPosition(QPointF(0, y));
-          y += line.height();
-        }
-        layout->endLayout();
-        out.lines = layout->lineCount();
-        out.textHeight = y;
-        out.layout = layout;
-        style_.shapes->layouts.emplace(std::move(key), std::move(layout));
+        auto wrapped =
+            PdfWrappedText::Make(whole, formats, font_, option, std::max(1.0, room), device);
+        out.lines = static_cast<int>(wrapped->lineTops.size());
+        out.textHeight = wrapped->height;
+        out.wrapped = wrapped;
+        const qsizetype characters = key.size();
+        style_.shapes->layoutBytes += PdfShapedTexts::Bytes(characters);
+        style_.shapes->layouts.emplace(
+            std::move(key), PdfShapedTexts::Wrapped{std::move(wrapped), characters,
+                                                    style_.shapes->table});
       }
       textHeight = std::max(textHeight, out.textHeight);
     }
@@ -1003,13 +1187,13 @@ double PdfTablePainter::BreakBefore(int row, double limit) const {
   const LaidRow& laid = rows_[static_cast<std::size_t>(row)];
   double best = 0;
   for (const LaidCell& cell : laid.cells) {
-    if (!cell.layout) continue;
+    if (!cell.wrapped) continue;
     const double top = TextTop(laid, cell);
-    for (int i = 1; i < cell.layout->lineCount(); ++i) {
-      const double at = top + cell.layout->lineAt(i).y();
-      if (at > limit) break;
-      best = std::max(best, at);
-    }
+    // The last line that starts at or above the limit, if it is not the first.
+    const auto& tops = cell.wrapped->lineTops;
+    const auto below = std::partition_point(tops.begin(), tops.end(),
+                                            [&](double line) { return top + line <= limit; });
+    if (below - tops.begin() >= 2) best = std::max(best, top + *(below - 1));
   }
   return best;
 }
@@ -1034,20 +1218,13 @@ void PdfTablePainter::DrawRow(QPainter& painter, int row, double y, std::vector<
     }
   }
   for (const LaidCell& cell : laid.cells) {
-    if (!cell.layout) continue;
+    if (!cell.wrapped) continue;
     const double textTop = TextTop(laid, cell);
     const QPointF at(cell.x + lineWidth_ / 2 + padding_, top + textTop);
-    if (from == 0 && to == laid.height) {
-      cell.layout->draw(&painter, at);
-      continue;
-    }
     // Only the lines that start in the part shown: those of a cut row are drawn once.
-    for (int i = 0; i < cell.layout->lineCount(); ++i) {
-      const QTextLine line = cell.layout->lineAt(i);
-      const double lineTop = textTop + line.y();
-      if (lineTop >= to - 0.5) break;
-      if (lineTop >= from - 0.5) line.draw(&painter, at);
-    }
+    const PdfWrappedText& wrapped = *cell.wrapped;
+    wrapped.Draw(painter, at, wrapped.FirstLineFrom(from - 0.5, textTop),
+                 wrapped.FirstLineFrom(to - 0.5, textTop));
   }
   if (lineWidth_ <= 0 || laid.cells.empty()) return;
   const double half = lineWidth_ / 2;

@@ -15,7 +15,6 @@
 
 class QPainter;
 class QPaintDevice;
-class QTextLayout;
 
 namespace ardvane {
 
@@ -33,6 +32,8 @@ struct PdfTableStyle {
   QColor headingText{Qt::white};
   QColor totalBackground{0xe8, 0xec, 0xf5};
   std::shared_ptr<PdfShapedTexts> shapes;  // made by ReadPdfTableStyle
+  // The shaped texts kept for the tables still to come take about this many bytes at most.
+  long long mostShapedTextBytes = 128 << 20;
 };
 
 // The style of the report's tables from the text of its <style> element, over `bodyFont`.
@@ -76,6 +77,9 @@ struct PdfTableContent {
 // table holds what only the rich-text engine draws (a picture or another table), so that
 // the caller can leave the table to it.
 std::optional<PdfTableContent> ReadPdfTable(std::string_view html);
+
+// Whether ReadPdfTable reads `html`, without keeping what it holds.
+bool IsPdfTable(std::string_view html);
 
 // Lays a table out for a page `width` device pixels wide (of `device`, which lends its
 // resolution) and draws it a row at a time.

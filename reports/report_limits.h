@@ -18,7 +18,8 @@ namespace ardvane {
 inline constexpr int kMostReportDebts = 5000;
 // Most bytes the month-by-month tables (monthly payment tables and amortization tables) of
 // one report may take, as ReportTableBytes estimates them. The whole report then needs well
-// under a gigabyte to assemble and write.
+// under a gigabyte to assemble and write, and so does its PDF, which lays out and holds a
+// table or two at a time (the largest accepted plans took 0.6 to 1 GB with the PDF).
 inline constexpr long long kMostReportTableBytes = 300'000'000;
 
 // Empty when a plan of `debts` debts may be reported on; else the message that refuses it.

@@ -2,11 +2,13 @@
 # Hostile plans against the batch report: plans made from the sample plan with a debt name of
 # 100,000 characters, with thousands of debts, and filled up to just under the 8 MiB a plan
 # file may have (many debts; long names; debts that never pay off; debts that run 83 years).
-# Each report request (every section on, in a temporary program folder) must either write a
-# report that holds both chart pictures or refuse the plan with its own message, and must
-# neither crash nor reach 2 GB of memory. Then the calculation modes (--results, --compare,
-# --needed, --csv) on such plans, and on plans at the limits of their debts: each must answer,
-# or refuse the plan with the message that names the limit, within 1 GB of memory and 10 s.
+# Each report request (every section on, in a temporary program folder; some with its PDF)
+# must either write a report that holds both chart pictures (and a whole PDF when asked) or
+# refuse the plan with its own message, and must neither crash nor reach 2 GB of memory. Then
+# the calculation modes (--results, --compare, --needed, --csv) on such plans, and on plans at
+# the limits of their debts: each must answer, or refuse the plan with the message that names
+# the limit, within 1 GB of memory; a run over 10 s is named (times vary with the machine's
+# load, so they are measured in the benchmarks, not failed here).
 # Usage: scripts/check-hostile-plans.sh [BUILD_DIR]   (default: build; built when needed)
 # KEEP=1 keeps the temporary folder and says where it is.
 set -euo pipefail
@@ -76,7 +78,7 @@ check_plan() {
   local label=$1 plan=$2 expect=$3
   shift 3  # the rest: more options for the program
   local name="Hostile $label" status=0
-  rm -f "$folder/Reports/$name.doc"
+  rm -f "$folder/Reports/$name.doc" "$folder/Reports/$name.pdf"
   # The address space is capped far above the limit only to keep a runaway from the machine.
   /usr/bin/time -v -o "$work/time.txt" prlimit --as=$((12 * 1024 * 1024 * 1024)) \
     "$program" --program-folder "$folder" "$plan" "-<p>$name" "$@" 2>"$work/stderr.txt" || status=$?
@@ -94,9 +96,17 @@ check_plan() {
     local pictures
     pictures=$(grep -o '<img src="data:image/png;base64,' "$report" 2>/dev/null | wc -l)
     [ "$pictures" -eq 2 ] || fail "$summary: the report holds $pictures chart pictures, not 2"
-    echo "check-hostile-plans: $summary: report with $pictures pictures"
+    local pdf="$folder/Reports/$name.pdf" with=""
+    if [[ " $* " == *" --pdf "* ]]; then
+      { [ "$(head -c 5 "$pdf" 2>/dev/null)" = "%PDF-" ] && tail -c 16 "$pdf" | grep -q "%%EOF"; } ||
+        fail "$summary: no whole PDF beside the report"
+      with=" and a PDF of $(stat -c %s "$pdf" 2>/dev/null) bytes"
+    fi
+    rm -f "$report" "$pdf"
+    echo "check-hostile-plans: $summary: report with $pictures pictures$with"
   elif [ "$expect" = either ] && grep -q "^ardvane: The report was not written: " "$work/stderr.txt"; then
-    [ ! -e "$report" ] || fail "$summary: refused, yet a report was written"
+    [ ! -e "$report" ] && [ ! -e "$folder/Reports/$name.pdf" ] ||
+      fail "$summary: refused, yet a report or PDF was written"
     echo "check-hostile-plans: $summary: refused: $(sed -n 's/^ardvane: //p' "$work/stderr.txt" | head -1)"
   else
     fail "$summary: no report: $(head -c 300 "$work/stderr.txt")"
@@ -118,8 +128,12 @@ check_plan "300,000-character name, PDF" "$work/longer-name.bvx" report --pdf
 make_plan "$work/many-debts.bvx" 2500
 check_plan "2,500 debts" "$work/many-debts.bvx" report
 
+# The PDF lays out a table at a time: before, one of 3,000 debts took 1.5 GB.
+make_plan "$work/3000-debts.bvx" 3000
+check_plan "3,000 debts, PDF" "$work/3000-debts.bvx" report --pdf
+
 make_plan "$work/long-names.bvx" 25 "$long_name"
-check_plan "25 long names" "$work/long-names.bvx" either
+check_plan "25 long names, PDF" "$work/long-names.bvx" either --pdf
 
 fill_plan "$work/full-many.bvx"
 check_plan "8 MiB of debts" "$work/full-many.bvx" either
@@ -138,9 +152,11 @@ check_plan "5,000 debts never paid off" "$work/never.bvx" either
 long='s/Balance="[^"]*"/Balance="9000"/; s/ InterestRate="[^"]*"/ InterestRate="1.2"/; s/CurrentPayment="[^"]*"/CurrentPayment="14.24"/; s/MinimumPaymentAmount="[^"]*"/MinimumPaymentAmount="14.24"/; s/MinimumPaymentPercent="[^"]*"/MinimumPaymentPercent="0"/; s/CompoundingPeriod="[^"]*"/CompoundingPeriod="1"/; s/Consolidate="[^"]*"/Consolidate=""/; s/Negotiate="[^"]*"/Negotiate=""/'
 make_plan "$work/long-debts.bvx" 440 "" "$long"
 check_plan "440 debts of 83 years" "$work/long-debts.bvx" either
+# Its PDF: 3.5 GB before it held a table at a time.
+check_plan "440 debts of 83 years, PDF" "$work/long-debts.bvx" either --pdf
 
 # A calculation mode on plan $2 ($4: --results and so on, then its options) within 1 GB of
-# memory and 10 s. `expect` ($3) is "run" (it answers) or "either" (that, or a refusal in the
+# memory (a run over 10 s is named). `expect` ($3) is "run" (it answers) or "either" (that, or a refusal in the
 # program's words that names the limit the plan or its tables are beyond).
 check_mode() {
   local label=$1 plan=$2 expect=$3 mode=$4 status=0
@@ -158,7 +174,7 @@ check_mode() {
     return
   fi
   [ "${rss:-$limit_kb}" -lt $((1024 * 1024)) ] || fail "$summary: 1 GB of memory or more"
-  awk -v s="$seconds" 'BEGIN { exit !(s <= 10) }' || fail "$summary: more than 10 s"
+  awk -v s="$seconds" 'BEGIN { exit !(s <= 10) }' || echo "check-hostile-plans: $summary: over 10 s on this run"
   if [ "$status" -eq 0 ]; then
     [ -s "$work/out.txt" ] || fail "$summary: printed nothing"
     echo "check-hostile-plans: $summary"
@@ -170,7 +186,7 @@ check_mode() {
   fi
 }
 
-# Every calculation mode on plan $2, each within 1 GB and 10 s; $3 is what --results must
+# Every calculation mode on plan $2, each within 1 GB; $3 is what --results must
 # do ("run" or "either"); the others may refuse the plan.
 check_modes() {
   local label=$1 plan=$2 results=$3

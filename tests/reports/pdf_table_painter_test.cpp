@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <numeric>
@@ -68,7 +69,18 @@ TEST(PdfTablePainterTest, ReadsTheOldAndTheNewFormOfATable) {
       ReadPdfTable("<table border=\"0\"><tr><td>____<br>Client</td></tr></table>")->borders);
   // Only headings: nothing to repeat them for.
   EXPECT_EQ(ReadPdfTable("<table><tr><th>A</th></tr></table>")->headingRows, 0);
-  // What the painter leaves to the rich-text engine.
+  // What the painter leaves to the rich-text engine, and what it reads, told apart without
+  // reading it as well: the PDF decides that for every table before it reads one at a time.
+  for (const std::string html :
+       {"<table><tr><td><table><tr><td>1</td></tr></table></td></tr></table>",
+        "<TABLE><tr><td><IMG src=\"x.png\"></td></tr></TABLE>",
+        "<table><tr><td><svg></svg></td></tr></table><table>",
+        "<table><tr><td><!-- a > <img> --> 1</td></tr></table>",
+        "<table><tr><td>1</td></tr></table><img src=\"after.png\">",
+        "</table><table><tr><td><table>", "<table><tr><td>1<td><object",
+        "<table><tr><td>cut short <img"}) {
+    EXPECT_EQ(IsPdfTable(html), ReadPdfTable(html).has_value()) << html;
+  }
   EXPECT_FALSE(ReadPdfTable("<table><tr><td><table><tr><td>1</td></tr></table></td></tr></table>"));
   EXPECT_FALSE(ReadPdfTable("<table><tr><td><img src=\"x.png\"></td></tr></table>"));
 }
@@ -146,6 +158,53 @@ TEST_F(PdfTableLayoutTest, FiguresAndWordsNeverBreakOnlyTextWraps) {
   // The type is made smaller only when the figures need it.
   EXPECT_LT(LayOut(html, 5.5)->FontPointSize(), 10);
   EXPECT_EQ(LayOut(html, 10.0)->FontPointSize(), 10);
+}
+
+// The rows of `table` drawn one under another, with their lines, on a white picture.
+QImage Drawn(const PdfTablePainter& table) {
+  double height = 0;
+  for (int row = 0; row < table.Rows(); ++row) height += table.RowHeight(row);
+  QImage image(2000, static_cast<int>(height) + 2, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  std::vector<QLineF> lines;
+  double y = 0;
+  for (int row = 0; row < table.Rows(); ++row) {
+    table.DrawRow(painter, row, y, &lines);
+    y += table.RowHeight(row);
+  }
+  painter.setPen(table.LinePen());
+  painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+  return image;
+}
+
+TEST_F(PdfTableLayoutTest, TextsForgottenBetweenTablesLeaveEveryTableAsItWas) {
+  // The PDF lays a table out while the one before is still being drawn, and keeps the texts
+  // shaped for the tables to come only up to a budget: here none at all.
+  const auto table = [](const std::string& name, const std::string& figure) {
+    std::string html = std::string(kRowsTable) + "<tr><th>Debt</th><th>Balance</th></tr>";
+    for (int i = 0; i < 4; ++i) {
+      html += "<tr><td>" + name + std::to_string(i) + "</td><td align=\"right\">" + figure +
+              std::to_string(i) + "</td></tr>";
+    }
+    return html + "</table>";
+  };
+  const std::string first =
+      table(std::string(700, 'W') + " card of the <b>first</b> <i>bank</i> ", "$1,234.5");
+  const std::string second = table("Loan " + std::string(500, 'M'), "$98.7");
+  const auto reference = LayOut(first, 6.5);
+  const QImage expected = Drawn(*reference);
+  ASSERT_GT(reference->LineCount(1, 0), 3);
+
+  style_ = ReadPdfTableStyle("", style_.font);  // with texts of its own
+  style_.mostShapedTextBytes = 0;
+  const auto drawnLater = LayOut(first, 6.5);
+  const auto next = LayOut(second, 6.5);  // forgets what the first one shaped
+  EXPECT_TRUE(Drawn(*drawnLater) == expected);
+  const auto again = LayOut(first, 6.5);  // shapes it all again
+  EXPECT_TRUE(Drawn(*again) == expected);
+  EXPECT_EQ(again->ColumnWidths(), reference->ColumnWidths());
+  EXPECT_EQ(next->LineCount(1, 0), LayOut(second, 6.5)->LineCount(1, 0));
 }
 
 TEST_F(PdfTableLayoutTest, HostileNamesAreLaidOutAndDrawn) {
