@@ -6,6 +6,7 @@
 #include <cctype>
 #include <set>
 
+#include "base/utf8.h"
 #include "settings/preferences_rules.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
@@ -102,24 +103,6 @@ struct RtfReading {
   std::string text;
   bool balanced = true;  // no "}" without its "{", all closed, nothing after the last "}"
 };
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 RtfReading ReadRtf(const std::string& rtf) {
   RtfReading reading;
