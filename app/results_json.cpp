@@ -9,6 +9,7 @@
 #include "figures/csv_tables.h"
 #include "figures/payoff_payment.h"
 #include "figures/plan_figures.h"
+#include "planfiles/code_page.h"
 
 namespace ardvane {
 namespace {
@@ -28,9 +29,13 @@ std::string DateJson(DayNumber day) {
   return buffer;
 }
 
+// A JSON string of `text`: " and \ escaped, control characters as \u escapes, and each byte
+// that starts no well-formed UTF-8 sequence as U+FFFD, so that the output is UTF-8 (as JSON
+// must be) whatever bytes a name holds.
 std::string StringJson(const std::string& text) {
   std::string out = "\"";
-  for (const char c : text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
     const unsigned char byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out += '\\';
@@ -39,9 +44,14 @@ std::string StringJson(const std::string& text) {
       char escape[8];
       std::snprintf(escape, sizeof escape, "\\u%04x", byte);
       out += escape;
+    } else if (const std::size_t length = Utf8SequenceAt(text, i); length > 0) {
+      out.append(text, i, length);
+      i += length;
+      continue;
     } else {
-      out += c;
+      out += "\xEF\xBF\xBD";
     }
+    ++i;
   }
   return out + "\"";
 }

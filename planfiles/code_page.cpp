@@ -14,8 +14,9 @@ constexpr std::array<char32_t, 32> kHighControls = {
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// The length of the well-formed UTF-8 sequence at `i`, or 0 when there is none.
-std::size_t SequenceAt(std::string_view text, std::size_t i) {
+}  // namespace
+
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t i) {
   const unsigned char lead = static_cast<unsigned char>(text[i]);
   if (lead < 0x80) return 1;
   std::size_t length;
@@ -43,11 +44,9 @@ std::size_t SequenceAt(std::string_view text, std::size_t i) {
   return overLong || outside ? 0 : length;
 }
 
-}  // namespace
-
 bool IsValidUtf8(std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size();) {
-    const std::size_t length = SequenceAt(bytes, i);
+    const std::size_t length = Utf8SequenceAt(bytes, i);
     if (length == 0) return false;
     i += length;
   }
@@ -78,7 +77,7 @@ std::string FileTextToUtf8(std::string_view bytes, bool saysUtf8) {
   out.reserve(bytes.size() * 2);
   if (saysUtf8) {
     for (std::size_t i = 0; i < bytes.size();) {
-      if (const std::size_t length = SequenceAt(bytes, i); length > 0) {
+      if (const std::size_t length = Utf8SequenceAt(bytes, i); length > 0) {
         out.append(bytes, i, length);
         i += length;
         continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,11 @@ namespace ardvane {
 // in, with FileTextToUtf8; nothing after that converts again.
 
 bool IsValidUtf8(std::string_view bytes);
+
+// The length of the well-formed UTF-8 sequence that starts at `text[i]`, or 0 when the byte
+// there starts none (a stray continuation byte, a sequence cut short, an over-long form, a
+// surrogate, a code point above U+10FFFF).
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t i);
 
 // The text of a file's bytes by the rule above; `saysUtf8` is whether the file declares
 // itself UTF-8. Bytes that say UTF-8 but are not valid keep every well-formed sequence, and
