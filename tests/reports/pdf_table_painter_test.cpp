@@ -148,6 +148,27 @@ TEST_F(PdfTableLayoutTest, FiguresAndWordsNeverBreakOnlyTextWraps) {
   EXPECT_EQ(LayOut(html, 10.0)->FontPointSize(), 10);
 }
 
+// A cell over several columns needs their widths together, also where no cell of its own
+// sizes them: a table of one spanning cell, and columns only a spanning cell and a heading
+// with an asked width hold, as an office's edited template may have them.
+TEST_F(PdfTableLayoutTest, CellsOverSeveralColumnsGetTheRoomTheirTextNeeds) {
+  const auto spanning = LayOut(std::string(kRowsTable) +
+                                   "<tr><td colspan=\"2\">Fee waived for the first year</td></tr>"
+                                   "<tr><td colspan=\"2\">1,234.56</td></tr></table>",
+                               6.5);
+  ASSERT_TRUE(spanning);
+  EXPECT_EQ(spanning->LineCount(0, 0), 1);
+  EXPECT_EQ(spanning->LineCount(1, 0), 1);
+  const auto mixed =
+      LayOut(std::string(kRowsTable) +
+                 "<tr><th width=\"30%\">Debt</th><td colspan=\"2\">Visa<br>2011 March</td>"
+                 "<td></td></tr></table>",
+             4.34);
+  ASSERT_TRUE(mixed);
+  EXPECT_EQ(mixed->LineCount(0, 1), 2);
+  EXPECT_GT(mixed->ColumnWidths()[1] + mixed->ColumnWidths()[2], 300);
+}
+
 TEST_F(PdfTableLayoutTest, HostileNamesAreLaidOutAndDrawn) {
   // Names as a plan may hold them: bidi overrides and marks, Arabic, Hebrew, emoji, raw
   // control characters, and one word far wider than the page.
