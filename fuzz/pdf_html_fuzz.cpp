@@ -14,8 +14,9 @@
 // For every table read: rows, cells, spans, widths and padding within their bounds, and laid
 // out on a page of any width: each column width and row height finite and not negative, the
 // type no smaller than 60 % of the body's, a cell of text on at least one line and on no more
-// lines than twice its characters (a column too narrow for one is offered a break after each), a figure (a short text with a digit) on exactly one line, a
-// row's break inside it, and every row drawn with its ruling lines.
+// lines than twice its characters (a column too narrow for one is offered a break after each), a
+// figure (a short text with a digit) on exactly one line, a row's break inside it, and every row
+// drawn with its ruling lines.
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
@@ -253,9 +254,12 @@ void CheckBuiltTable(FuzzedDataProvider& input, double inches) {
     auto& cells = expected.emplace_back();
     const int count = input.ConsumeIntegralInRange(1, 5);
     for (int c = 0; c < count; ++c) {
-      static constexpr const char* kCells[] = {
-          "<td>", "<th>", "<td align=\"right\">", "<td class=\"num\" width=\"12%\">",
-          "<td colspan=\"2\" bgcolor=\"#e8ecf5\">", "<th width=\"30%\" bgcolor=\"#1f3864\">"};
+      static constexpr const char* kCells[] = {"<td>",
+                                               "<th>",
+                                               "<td align=\"right\">",
+                                               "<td class=\"num\" width=\"12%\">",
+                                               "<td colspan=\"2\" bgcolor=\"#e8ecf5\">",
+                                               "<th width=\"30%\" bgcolor=\"#1f3864\">"};
       const int kind = input.ConsumeIntegralInRange(0, 5);
       html += kCells[kind];
       QString shown;
@@ -281,10 +285,17 @@ void CheckBuiltTable(FuzzedDataProvider& input, double inches) {
         }
         shown += QString::fromUtf8(decoded.data(), static_cast<qsizetype>(decoded.size()));
         switch (input.ConsumeIntegralInRange(0, 3)) {
-          case 0: html += text; break;
-          case 1: html += "<b>" + text + "</b>"; break;
-          case 2: html += "<i>" + text + "</i>"; break;
-          default: html += "<font color=\"#ffffff\">" + text + "</font>";
+          case 0:
+            html += text;
+            break;
+          case 1:
+            html += "<b>" + text + "</b>";
+            break;
+          case 2:
+            html += "<i>" + text + "</i>";
+            break;
+          default:
+            html += "<font color=\"#ffffff\">" + text + "</font>";
         }
         if (part > 1) html += input.ConsumeBool() ? "<br>" : " ";
       }
@@ -313,7 +324,8 @@ void CheckBuiltTable(FuzzedDataProvider& input, double inches) {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    qputenv("XDG_RUNTIME_DIR", QByteArray("/tmp/ardvane-fuzz-runtime-") + QByteArray::number(getuid()));
+    qputenv("XDG_RUNTIME_DIR",
+            QByteArray("/tmp/ardvane-fuzz-runtime-") + QByteArray::number(getuid()));
   }
   // Fonts need the application; it lives as long as the process.
   new QGuiApplication(*argc, *argv);

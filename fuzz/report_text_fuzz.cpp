@@ -61,7 +61,9 @@ std::string Joined(const std::vector<std::string>& lines) {
   return text;
 }
 
-bool IsDirectionControl(long c) { return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069); }
+bool IsDirectionControl(long c) {
+  return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
 
 // The characters a value shows, direction controls left out.
 std::u32string Shown(std::string_view value) {
@@ -179,8 +181,8 @@ void CheckParagraph(FuzzedDataProvider& input) {
       const std::string kept = ardvane::KeepFiguresWhole(text);
       if (kept.size() > 2 * text.size()) __builtin_trap();
       for (std::size_t i = 0; i < kept.size(); ++i) {
-        if (kept[i] == ' ' && ((i > 0 && IsDigit(kept[i - 1])) ||
-                               (i + 1 < kept.size() && IsDigit(kept[i + 1])))) {
+        if (kept[i] == ' ' &&
+            ((i > 0 && IsDigit(kept[i - 1])) || (i + 1 < kept.size() && IsDigit(kept[i + 1])))) {
           __builtin_trap();  // a figure could break here
         }
       }
@@ -206,8 +208,8 @@ void CheckParagraph(FuzzedDataProvider& input) {
 
 const fs::path& Folder() {
   static const fs::path folder = [] {
-    std::string pattern = (fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path())
-                              .string();
+    std::string pattern =
+        (fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()).string();
     pattern += "/ardvane-language-fuzz-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     std::atexit([] {
@@ -228,8 +230,9 @@ void CheckTranslation(const std::string& translated, std::string_view phrase,
   key += ';';
   for (const std::string& line : lines) {
     const std::size_t semicolon = line.find(';');
-    const bool holds = exactly ? line.substr(0, semicolon) == phrase && semicolon != std::string::npos
-                               : line.find(key) != std::string::npos;
+    const bool holds = exactly
+                           ? line.substr(0, semicolon) == phrase && semicolon != std::string::npos
+                           : line.find(key) != std::string::npos;
     if (!holds) continue;
     // The first such line gives the translation.
     if (translated != line.substr(semicolon + 1)) __builtin_trap();
@@ -240,8 +243,9 @@ void CheckTranslation(const std::string& translated, std::string_view phrase,
 
 void CheckLanguageFile(FuzzedDataProvider& input) {
   static constexpr std::string_view kPhrases[] = {"English", "Never", "NA", "and", "years", ""};
-  std::string phrase = input.ConsumeBool() ? std::string(kPhrases[input.ConsumeIntegralInRange(0, 5)])
-                                           : input.ConsumeRandomLengthString(12);
+  std::string phrase = input.ConsumeBool()
+                           ? std::string(kPhrases[input.ConsumeIntegralInRange(0, 5)])
+                           : input.ConsumeRandomLengthString(12);
   const std::string file = input.ConsumeRemainingBytesAsString();
   {
     std::ofstream out(Folder() / "Language.kdf", std::ios::binary | std::ios::trunc);

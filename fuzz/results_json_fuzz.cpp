@@ -12,9 +12,9 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <optional>
@@ -208,30 +208,22 @@ class Reader {
       const char e = Peek();
       if (at_ >= text_.size()) __builtin_trap();
       ++at_;
-      switch (e) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'u': {
-          char32_t code = Hex4();
-          if (code >= 0xDC00 && code <= 0xDFFF) __builtin_trap();  // a lone low surrogate
-          if (code >= 0xD800 && code <= 0xDBFF) {
-            Word("\\u");
-            const unsigned low = Hex4();
-            if (low < 0xDC00 || low > 0xDFFF) __builtin_trap();
-            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-          }
-          ardvane::AppendUtf8(out, code);
-          break;
-        }
-        default:
-          __builtin_trap();
+      static constexpr std::string_view kEscapes = "\"\\/bfnrt";
+      static constexpr std::string_view kEscaped = "\"\\/\b\f\n\r\t";
+      if (const std::size_t k = kEscapes.find(e); k != std::string_view::npos) {
+        out += kEscaped[k];
+        continue;
       }
+      if (e != 'u') __builtin_trap();  // no such escape
+      char32_t code = Hex4();
+      if (code >= 0xDC00 && code <= 0xDFFF) __builtin_trap();  // a lone low surrogate
+      if (code >= 0xD800 && code <= 0xDBFF) {
+        Word("\\u");
+        const unsigned low = Hex4();
+        if (low < 0xDC00 || low > 0xDFFF) __builtin_trap();
+        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+      }
+      ardvane::AppendUtf8(out, code);
     }
   }
 
@@ -307,9 +299,8 @@ void CheckPlanResults(std::string_view text) {
     const char* balances[] = {"150", "250", "90"};
     const char* payments[] = {"100", "100", "100"};
     for (std::size_t d = 0; d < debtNames.size(); ++d) {
-      plan.Debts.AddDebt(
-          ardvane::testing::Debt(debtNames[d], balances[d], "12", payments[d], "0"),
-          ardvane::testing::kPointRegional);
+      plan.Debts.AddDebt(ardvane::testing::Debt(debtNames[d], balances[d], "12", payments[d], "0"),
+                         ardvane::testing::kPointRegional);
     }
     return plan;
   };
@@ -319,12 +310,12 @@ void CheckPlanResults(std::string_view text) {
   static std::map<std::size_t, ardvane::PlanResults> calculated;
   auto known = calculated.find(names.size());
   if (known == calculated.end()) {
-    known = calculated
-                .emplace(names.size(),
-                         ardvane::Calculate(planOf(std::vector<std::string>(names.size(), "x")),
-                                            {}, ardvane::AppSettings{},
-                                            ardvane::testing::kPointRegional))
-                .first;
+    known =
+        calculated
+            .emplace(names.size(),
+                     ardvane::Calculate(planOf(std::vector<std::string>(names.size(), "x")), {},
+                                        ardvane::AppSettings{}, ardvane::testing::kPointRegional))
+            .first;
   }
   const ardvane::PlanResults& results = known->second;
   const Json json = Reader(ardvane::ResultsToJson(plan, results)).Document();
@@ -399,8 +390,8 @@ void CheckComparison(FuzzedDataProvider& input) {
   found.proposed.months = input.ConsumeIntegral<int>();
   found.proposed.date = input.ConsumeIntegral<int>();
   const ardvane::YearMonth goal{input.ConsumeIntegral<int>(), input.ConsumeIntegral<int>()};
-  const Json needed = Reader(ardvane::PowerPaymentGoalToJson(goal, found, input.ConsumeIntegral<int>()))
-                          .Document();
+  const Json needed =
+      Reader(ardvane::PowerPaymentGoalToJson(goal, found, input.ConsumeIntegral<int>())).Document();
   if (needed["by"].kind != Json::Kind::kString ||
       (found.attainable && needed["power_payment"].kind != Json::Kind::kNumber)) {
     __builtin_trap();

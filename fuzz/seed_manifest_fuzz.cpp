@@ -38,7 +38,8 @@ void CheckRoundTrip(const ardvane::SeedManifest& manifest, std::size_t cut) {
   std::size_t bound = 512;  // the comment lines
   for (const auto& [path, hash] : manifest) bound += hash.size() + 2 + 2 * path.size();
   if (text.size() > bound) __builtin_trap();
-  const ardvane::SeedManifest part = ardvane::ParseSeedManifest(text.substr(0, cut % (text.size() + 1)));
+  const ardvane::SeedManifest part =
+      ardvane::ParseSeedManifest(text.substr(0, cut % (text.size() + 1)));
   for (const auto& [path, hash] : part) {
     const auto whole = manifest.find(path);
     if (whole == manifest.end() || whole->second != hash) __builtin_trap();

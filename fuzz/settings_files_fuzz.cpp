@@ -45,8 +45,8 @@ using ardvane::PlanParameters;
 
 const fs::path& Folder() {
   static const fs::path folder = [] {
-    std::string pattern = (fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path())
-                              .string();
+    std::string pattern =
+        (fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()).string();
     pattern += "/ardvane-settings-fuzz-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     std::atexit([] {
@@ -191,19 +191,26 @@ void CheckSettings(FuzzedDataProvider& input) {
 
   AppSettings current = loaded;
   static constexpr std::string AppSettings::*kTexts[] = {
-      &AppSettings::CompanyName,    &AppSettings::CompanyAddress, &AppSettings::CompanyCityStateZip,
-      &AppSettings::CompanyPhone,   &AppSettings::CompanyFax,     &AppSettings::CompanyWebSite,
-      &AppSettings::CompanyEMail,   &AppSettings::ReportDirectory};
+      &AppSettings::CompanyName,  &AppSettings::CompanyAddress, &AppSettings::CompanyCityStateZip,
+      &AppSettings::CompanyPhone, &AppSettings::CompanyFax,     &AppSettings::CompanyWebSite,
+      &AppSettings::CompanyEMail, &AppSettings::ReportDirectory};
   for (const auto text : kTexts) {
     if (input.ConsumeBool()) current.*text = input.ConsumeRandomLengthString(40);
   }
-  bool* switches[] = {&current.PrintCurrentDebts,        &current.PrintPlanStrategy,
-                      &current.PrintPayoffProjections,   &current.PrintOptions,
-                      &current.PrintNewLoan,             &current.PrintReturnOnInvestment,
-                      &current.PrintPayoffSchedule,      &current.PrintImmediateResults,
-                      &current.PrintPaymentSchedule,     &current.PrintMonthlyPaymentTables,
-                      &current.PrintAmortizationTables,  &current.PrintInvestmentProjections,
-                      &current.PrintContract,            &current.PrintStrategiesCompared,
+  bool* switches[] = {&current.PrintCurrentDebts,
+                      &current.PrintPlanStrategy,
+                      &current.PrintPayoffProjections,
+                      &current.PrintOptions,
+                      &current.PrintNewLoan,
+                      &current.PrintReturnOnInvestment,
+                      &current.PrintPayoffSchedule,
+                      &current.PrintImmediateResults,
+                      &current.PrintPaymentSchedule,
+                      &current.PrintMonthlyPaymentTables,
+                      &current.PrintAmortizationTables,
+                      &current.PrintInvestmentProjections,
+                      &current.PrintContract,
+                      &current.PrintStrategiesCompared,
                       &current.PrintPlanFees};
   const auto flags = input.ConsumeIntegral<std::uint16_t>();
   for (std::size_t k = 0; k < std::size(switches); ++k) {
@@ -235,9 +242,10 @@ void CheckSettings(FuzzedDataProvider& input) {
   AppSettings expected = current;
   for (const auto text : kTexts) expected.*text = Stored(current.*text);
   expected.PrintPlanFees = loaded.PrintPlanFees;  // never written
-  expected.LastFile = !planFileName.empty() && planFileName.find("Untitled.bvx") == std::string::npos
-                          ? Stored(planDirectory + planFileName)
-                          : loaded.LastFile;
+  expected.LastFile =
+      !planFileName.empty() && planFileName.find("Untitled.bvx") == std::string::npos
+          ? Stored(planDirectory + planFileName)
+          : loaded.LastFile;
   const AppSettings again = ardvane::LoadPreferences(Folder(), &error);
   if (!error.empty() || again != expected) __builtin_trap();
   if (ardvane::LoadRecentPlans(Folder()) != recent.Paths()) __builtin_trap();
@@ -320,8 +328,7 @@ const std::vector<ParamsKey>& ParamsKeys() {
 // An amount of at most 10^11 units (so that a double holds it to the ten-thousandth) as
 // decimal text with `separator`.
 std::string AmountText(long long count, const std::string& separator) {
-  const unsigned long long magnitude =
-      static_cast<unsigned long long>(count < 0 ? -count : count);
+  const unsigned long long magnitude = static_cast<unsigned long long>(count < 0 ? -count : count);
   std::string fraction = std::to_string(magnitude % 10000);
   fraction.insert(0, 4 - fraction.size(), '0');
   std::string text = count < 0 ? "-" : "";
@@ -353,9 +360,8 @@ void CheckParams(FuzzedDataProvider& input) {
       std::string garbage = input.ConsumeRandomLengthString(16);
       std::erase_if(garbage, [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
       ini.Set(section, name, garbage);
-      const bool digits = std::any_of(garbage.begin(), garbage.end(), [](char c) {
-        return c >= '0' && c <= '9';
-      });
+      const bool digits =
+          std::any_of(garbage.begin(), garbage.end(), [](char c) { return c >= '0' && c <= '9'; });
       const bool emptyText = Trim(garbage).empty();
       switch (key.kind) {
         case Kind::kText:

@@ -888,7 +888,8 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
         const auto last = first + static_cast<std::ptrdiff_t>(cell.span);
         const double have = std::accumulate(first, last, 0.0);
         if (needed <= have) return;
-        for (auto it = first; it != last; ++it) *it += (needed - have) / static_cast<double>(cell.span);
+        for (auto it = first; it != last; ++it)
+          *it += (needed - have) / static_cast<double>(cell.span);
       };
       widen(narrowest, cell.narrow);
       widen(widest, cell.wide);

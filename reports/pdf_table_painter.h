@@ -86,8 +86,8 @@ std::optional<PdfTableContent> ReadPdfTable(std::string_view html);
 // Cells whose text is a figure (a money amount, a date, a rate, a number: short text with a
 // digit in it) stay on one line, and no word of any cell is broken: each column is at least
 // as wide as its widest figure and its longest word (the columns a cell spans, together), and
-// the room left goes to the columns that want it (the names and texts, which wrap between words). When even that is wider
-// than the page, the table's type is made smaller until it fits.
+// the room left goes to the columns that want it (the names and texts, which wrap between
+// words). When even that is wider than the page, the table's type is made smaller until it fits.
 class PdfTablePainter {
  public:
   PdfTablePainter(PdfTableContent content, const PdfTableStyle& style, double width,

@@ -149,7 +149,8 @@ TEST(ReportSourcesTest, AParagraphFolderWithAControlCharacterIsRefused) {
     EXPECT_TRUE(sources.Paragraph("Row").empty());
     EXPECT_TRUE(sources.missingParagraphs().empty());
     std::string shown = named;
-    std::replace_if(shown.begin(), shown.end(), [](char c) { return c == '\0' || c == '\t'; }, '?');
+    std::replace_if(
+        shown.begin(), shown.end(), [](char c) { return c == '\0' || c == '\t'; }, '?');
     EXPECT_NE(sources.folderProblem().find("\"" + shown + "\""), std::string::npos)
         << sources.folderProblem();
   }
