@@ -282,13 +282,18 @@ double PercentOf(std::string_view value) {
   return std::max(0.0, std::atof(text.c_str()));
 }
 
-// Collapses runs of blanks, as HTML shows text; no-break spaces stay.
+// Collapses runs of blanks, as HTML shows text; no-break spaces stay. A line or paragraph
+// separator (U+2028, U+2029) breaks the line, as <br> does: a cell laid out as one line would
+// lose the text after it.
 QString Collapse(const QString& text, bool* lastWasSpace) {
   QString out;
   out.reserve(text.size());
   for (const QChar c : text) {
     const char16_t u = c.unicode();
-    if (u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\f') {
+    if (u == QChar::LineSeparator || u == QChar::ParagraphSeparator) {
+      out += QLatin1Char('\n');
+      *lastWasSpace = true;
+    } else if (u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\f') {
       if (!*lastWasSpace) out += QLatin1Char(' ');
       *lastWasSpace = true;
     } else if (u < 0x20 || u == 0x7F) {

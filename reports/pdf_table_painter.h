@@ -42,7 +42,8 @@ std::string AsciiLower(std::string_view text);
 // Its tables must be drawn on one kind of paint device.
 PdfTableStyle ReadPdfTableStyle(std::string_view css, const QFont& bodyFont);
 
-// A stretch of a cell's text in one look. A line break (<br>) is a '\n' in the text.
+// A stretch of a cell's text in one look. A line break (<br>, or a line or paragraph separator
+// character) is a '\n' in the text.
 struct PdfTableRun {
   QString text;
   bool bold = false;

@@ -169,6 +169,22 @@ TEST_F(PdfTableLayoutTest, CellsOverSeveralColumnsGetTheRoomTheirTextNeeds) {
   EXPECT_GT(mixed->ColumnWidths()[1] + mixed->ColumnWidths()[2], 300);
 }
 
+// A line or paragraph separator (U+2028, U+2029) in a cell breaks the line as <br> does: laid
+// out as one line, the text after it was lost.
+TEST_F(PdfTableLayoutTest, LineSeparatorsInACellBreakItsLine) {
+  const auto table = LayOut(std::string(kRowsTable) +
+                                "<tr><td>2031 March\u2028Visa</td><td>Due\u2029soon</td>"
+                                "<td><b>1</b> 2\u2028 3</td></tr></table>",
+                            6.5);
+  ASSERT_TRUE(table);
+  const std::optional<PdfTableContent> content =
+      ReadPdfTable("<table><tr><td>2031 March\u2028Visa</td><td>Due \u2029 soon</td></tr></table>");
+  ASSERT_TRUE(content);
+  EXPECT_EQ(TextOf(content->rows[0].cells[0]), "2031 March\nVisa");
+  EXPECT_EQ(TextOf(content->rows[0].cells[1]), "Due\nsoon");
+  for (int cell = 0; cell < 3; ++cell) EXPECT_EQ(table->LineCount(0, cell), 2) << cell;
+}
+
 TEST_F(PdfTableLayoutTest, HostileNamesAreLaidOutAndDrawn) {
   // Names as a plan may hold them: bidi overrides and marks, Arabic, Hebrew, emoji, raw
   // control characters, and one word far wider than the page.
