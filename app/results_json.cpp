@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
+#include "base/utf8.h"
 #include "engine/calendar.h"
 #include "figures/csv_tables.h"
 #include "figures/payoff_payment.h"
@@ -28,9 +30,13 @@ std::string DateJson(DayNumber day) {
   return buffer;
 }
 
+// A JSON string of `text`: " and \ escaped, control characters as \u escapes, and each byte
+// that starts no well-formed UTF-8 sequence as U+FFFD, so that the output is UTF-8 (as JSON
+// must be) whatever bytes a name holds.
 std::string StringJson(const std::string& text) {
   std::string out = "\"";
-  for (const char c : text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
     const unsigned char byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out += '\\';
@@ -39,9 +45,14 @@ std::string StringJson(const std::string& text) {
       char escape[8];
       std::snprintf(escape, sizeof escape, "\\u%04x", byte);
       out += escape;
+    } else if (const std::optional<Utf8Character> character = DecodeUtf8(text, i)) {
+      out.append(text, i, character->length);
+      i += character->length;
+      continue;
     } else {
-      out += c;
+      AppendUtf8(out, kReplacementCharacter);
     }
+    ++i;
   }
   return out + "\"";
 }

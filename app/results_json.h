@@ -14,7 +14,9 @@ namespace ardvane {
 // decimals, rates as fractions (the consolidated debts' average rate in percent), dates as
 // "YYYY-MM-DD" or null when there is none. A loan of the current plan that is never paid off
 // carries "payment_needed": {"any": X, "in_60_months": Y}, the payments that would pay it
-// off (PayoffPaymentsFor); other loans have no such key.
+// off (PayoffPaymentsFor); other loans have no such key. Names are JSON strings of UTF-8
+// whatever bytes they hold: a byte that starts no well-formed UTF-8 character is written as
+// U+FFFD.
 std::string ResultsToJson(const PlanDocument& plan, const PlanResults& results);
 
 // Every priority code compared, as `--compare` prints it:

@@ -13,7 +13,6 @@ namespace {
 
 // A resource larger than this is not one the build wrote.
 constexpr std::uint64_t kMaxResourceBytes = 64 * 1024;
-constexpr std::uint64_t kMaxSectionCount = 1 << 16;
 
 bool ReadAt(std::ifstream& in, std::uint64_t offset, void* out, std::size_t size) {
   in.clear();
@@ -39,8 +38,10 @@ std::string ReadVersionSection(const std::string& fileName) {
     return {};
   const bool littleEndian = std::endian::native == std::endian::little;
   if (header.e_ident[EI_DATA] != (littleEndian ? ELFDATA2LSB : ELFDATA2MSB)) return {};
+  // e_shnum is 16 bits, so the section table is at most 65,535 entries (4 MiB); it must also
+  // lie inside the file (below).
   if (header.e_shentsize != sizeof(Elf64_Shdr) || header.e_shnum == 0 ||
-      header.e_shnum > kMaxSectionCount || header.e_shstrndx >= header.e_shnum)
+      header.e_shstrndx >= header.e_shnum)
     return {};
   const std::uint64_t tableBytes = std::uint64_t{header.e_shnum} * sizeof(Elf64_Shdr);
   if (header.e_shoff > fileSize || tableBytes > fileSize - header.e_shoff) return {};

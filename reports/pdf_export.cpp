@@ -286,8 +286,12 @@ QString OfferBreaksInLongWords(const QString& html) {
     }
     ++characters;
     if (c == QLatin1Char('&')) {
+      // An entity's name holds no tag: a stray "&" before a tag leaves the tag to be skipped.
       const qsizetype end = html.indexOf(QLatin1Char(';'), i);
-      if (end > i && end - i <= 10) i = end;
+      if (end > i && end - i <= 10 &&
+          !QStringView(html).mid(i, end - i).contains(QLatin1Char('<'))) {
+        i = end;
+      }
     }
   }
   if (copied == 0) return html;

@@ -271,13 +271,18 @@ double PercentOf(std::string_view value) {
   return std::max(0.0, std::atof(text.c_str()));
 }
 
-// Collapses runs of blanks, as HTML shows text; no-break spaces stay.
+// Collapses runs of blanks, as HTML shows text; no-break spaces stay. A line or paragraph
+// separator (U+2028, U+2029) breaks the line, as <br> does: a cell laid out as one line would
+// lose the text after it.
 QString Collapse(const QString& text, bool* lastWasSpace) {
   QString out;
   out.reserve(text.size());
   for (const QChar c : text) {
     const char16_t u = c.unicode();
-    if (u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\f') {
+    if (u == QChar::LineSeparator || u == QChar::ParagraphSeparator) {
+      out += QLatin1Char('\n');
+      *lastWasSpace = true;
+    } else if (u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\f') {
       if (!*lastWasSpace) out += QLatin1Char(' ');
       *lastWasSpace = true;
     } else if (u < 0x20 || u == 0x7F) {
@@ -986,6 +991,13 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
     std::fill(widest.begin(), widest.end(), 0.0);
     std::fill(asked.begin(), asked.end(), 0.0);
     const double longestWord = kMaxWordShare * tableWidth;
+    // The cells over several columns: their first column, how many, and their narrowest and
+    // widest widths.
+    struct Spanning {
+      std::size_t column, span;
+      double narrow, wide;
+    };
+    std::vector<Spanning> spanning;
     for (std::size_t r = 0; r < content_.rows.size(); ++r) {
       std::size_t column = 0;
       const auto& cells = content_.rows[r].cells;
@@ -1037,9 +1049,27 @@ void PdfTablePainter::LayOut(QPaintDevice* device) {
           if (cell.widthPercent > 0 && asked[column] == 0) {
             asked[column] = cell.widthPercent * tableWidth / 100;
           }
+        } else {
+          spanning.push_back({column, std::min(static_cast<std::size_t>(cell.span), n - column),
+                              narrow + extra, wide + extra});
         }
         column += static_cast<std::size_t>(cell.span);
       }
+    }
+    // A cell over several columns needs their widths together: what they lack is shared out
+    // equally among them. (Columns that only such cells hold would otherwise get no width,
+    // and their text a line for each character.)
+    for (const Spanning& cell : spanning) {
+      const auto widen = [&](std::vector<double>& widths, double needed) {
+        const auto first = widths.begin() + static_cast<std::ptrdiff_t>(cell.column);
+        const auto last = first + static_cast<std::ptrdiff_t>(cell.span);
+        const double have = std::accumulate(first, last, 0.0);
+        if (needed <= have) return;
+        for (auto it = first; it != last; ++it)
+          *it += (needed - have) / static_cast<double>(cell.span);
+      };
+      widen(narrowest, cell.narrow);
+      widen(widest, cell.wide);
     }
     const double needed = std::accumulate(narrowest.begin(), narrowest.end(), 0.0);
     if (needed <= tableWidth || attempt == kFontAttempts - 1 ||

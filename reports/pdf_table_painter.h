@@ -40,7 +40,8 @@ struct PdfTableStyle {
 // Its tables must be drawn on one kind of paint device.
 PdfTableStyle ReadPdfTableStyle(std::string_view css, const QFont& bodyFont);
 
-// A stretch of a cell's text in one look. A line break (<br>) is a '\n' in the text.
+// A stretch of a cell's text in one look. A line break (<br>, or a line or paragraph separator
+// character) is a '\n' in the text.
 struct PdfTableRun {
   QString text;
   bool bold = false;
@@ -86,9 +87,9 @@ bool IsPdfTable(std::string_view html);
 //
 // Cells whose text is a figure (a money amount, a date, a rate, a number: short text with a
 // digit in it) stay on one line, and no word of any cell is broken: each column is at least
-// as wide as its widest figure and its longest word, and the room left goes to the columns
-// that want it (the names and texts, which wrap between words). When even that is wider
-// than the page, the table's type is made smaller until it fits.
+// as wide as its widest figure and its longest word (the columns a cell spans, together), and
+// the room left goes to the columns that want it (the names and texts, which wrap between
+// words). When even that is wider than the page, the table's type is made smaller until it fits.
 class PdfTablePainter {
  public:
   PdfTablePainter(PdfTableContent content, const PdfTableStyle& style, double width,

@@ -1,5 +1,6 @@
 #include "reports/report_language.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/atomic_file.h"
@@ -45,15 +46,21 @@ bool HoldsText(const std::vector<std::string>& lines) {
   return false;
 }
 
-// Why `folder`, named by Language.kdf, is no folder under Templates/; empty when it is one.
+// Why `folder`, named by Language.kdf, is no folder under Templates/; empty when it is one. A
+// control character is refused too: at a NUL byte the system would cut the path short and
+// read another file than the one named (Templates/Contract.ktf for "Contract.ktf\0").
 std::string TemplateFolderProblem(const std::string& folder) {
   const std::filesystem::path path(folder);
   bool climbs = false;
   for (const std::filesystem::path& part : path) climbs = climbs || part == "..";
-  if (folder.empty() || path.is_absolute() || climbs) {
-    return "Language.kdf names \"" + folder +
+  const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+  const bool controls = std::any_of(folder.begin(), folder.end(), control);
+  if (folder.empty() || path.is_absolute() || climbs || controls) {
+    std::string shown = folder;
+    std::replace_if(shown.begin(), shown.end(), control, '?');
+    return "Language.kdf names \"" + shown +
            "\" as the folder of the report's paragraphs; it must be a folder under Templates, "
-           "named without \"/\" at its start and without \"..\".";
+           "named without \"/\" at its start, without \"..\" and without control characters.";
   }
   return {};
 }

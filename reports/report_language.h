@@ -81,7 +81,8 @@ class ReportSources {
   // The paths of the paragraphs asked for that could not be found, each once, in the order
   // first asked for.
   const std::vector<std::filesystem::path>& missingParagraphs() const { return missing_; }
-  // Why no paragraph is read: Language.kdf names a folder outside Templates. Empty normally.
+  // Why no paragraph is read: Language.kdf names a folder outside Templates, or one whose name
+  // holds a control character. Empty normally.
   const std::string& folderProblem() const { return folderProblem_; }
 
  private:

@@ -14,7 +14,9 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
 # name:seed folder (fuzz/corpus/<folder>); each target runs for SECONDS, so the whole run takes
 # that many times the number of targets.
 targets=(xml_parser:xml plan_file:plan notes_rtf:notes_rtf file_names:file_names
-  ini_text:ini_text command_parser:command_parser csv_tables:csv_tables)
+  ini_text:ini_text command_parser:command_parser csv_tables:csv_tables
+  pdf_html:pdf_html settings_files:settings_files report_text:report_text
+  seed_manifest:seed_manifest results_json:results_json)
 names=()
 for target in "${targets[@]}"; do names+=("fuzz_${target%%:*}"); done
 cmake --build "$build" -j "$(nproc)" --target "${names[@]}"

@@ -76,6 +76,22 @@ TEST(ResultsJsonTest, MoneyIsWrittenExactly) {
   EXPECT_EQ(MoneyJson(Money::FromCount(INT64_MIN)), "-922337203685477.5808");
 }
 
+// JSON is UTF-8: a name's well-formed characters stay as they are, control characters are
+// escaped, and each byte that starts no UTF-8 character (a stray continuation, a sequence cut
+// short, an encoded surrogate, 0xFF) becomes U+FFFD.
+TEST(ResultsJsonTest, NamesOfAnyBytesAreJsonStrings) {
+  StrategyComparison comparison;
+  PriorityFigures& figures = comparison.strategies.emplace_back();
+  figures.proposed.neverPaidOffNames = {"Caf\xC3\xA9 \"q\\\" \xF0\x9F\x92\xB3", "Tab\there\x01",
+                                        "bad \xC3\x28", "\xED\xA0\x80", "\xFF\x80z"};
+  const std::string json = StrategiesToJson(comparison);
+  EXPECT_NE(json.find("\"never_paid_off\": [\"Caf\xC3\xA9 \\\"q\\\\\\\" \xF0\x9F\x92\xB3\", "
+                      "\"Tab\\u0009here\\u0001\", \"bad \xEF\xBF\xBD(\", "
+                      "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\", \"\xEF\xBF\xBD\xEF\xBF\xBDz\"]"),
+            std::string::npos)
+      << json;
+}
+
 // The figures are the two-debt worked example's: current plan paid off in 22 months with
 // 171.486 interest (A after 11 months, 58.9848), proposed plan in 16 months with 147.7641 (A
 // after 7). The rest follow by hand: a payoff n months after the plan date of 15 January 2008

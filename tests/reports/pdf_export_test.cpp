@@ -292,6 +292,14 @@ TEST(PdfExportTest, LongWordsAreOfferedBreaksOutsideTagsEntitiesAndCharacters) {
     EXPECT_NE(marks[at + 1], QChar(0x0301)) << at;
     EXPECT_TRUE(marks[at + 1] == u'e' || marks[at + 1] == u'&') << at;
   }
+
+  // A stray "&" is no entity when a tag comes before the next ";": the tag is still skipped.
+  const QString stray = QString(60, u'a') + QStringLiteral("&T<b s=\"a;") + QString(60, u'c') +
+                        QStringLiteral("\">x</b>");
+  const QString strayOffered = OfferBreaksInLongWords(stray);
+  EXPECT_EQ(QString(strayOffered).remove(space), stray);
+  EXPECT_TRUE(strayOffered.contains(QStringLiteral("<b s=\"a;") + QString(60, u'c') + u'"'))
+      << strayOffered.toStdString();
 }
 
 TEST(PdfExportTest, LongSchedulesKeepTheirFiguresWholeAndTheirHeadingsOnEveryPage) {

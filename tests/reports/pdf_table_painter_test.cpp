@@ -207,6 +207,43 @@ TEST_F(PdfTableLayoutTest, TextsForgottenBetweenTablesLeaveEveryTableAsItWas) {
   EXPECT_EQ(next->LineCount(1, 0), LayOut(second, 6.5)->LineCount(1, 0));
 }
 
+// A cell over several columns needs their widths together, also where no cell of its own
+// sizes them: a table of one spanning cell, and columns only a spanning cell and a heading
+// with an asked width hold, as an office's edited template may have them.
+TEST_F(PdfTableLayoutTest, CellsOverSeveralColumnsGetTheRoomTheirTextNeeds) {
+  const auto spanning = LayOut(std::string(kRowsTable) +
+                                   "<tr><td colspan=\"2\">Fee waived for the first year</td></tr>"
+                                   "<tr><td colspan=\"2\">1,234.56</td></tr></table>",
+                               6.5);
+  ASSERT_TRUE(spanning);
+  EXPECT_EQ(spanning->LineCount(0, 0), 1);
+  EXPECT_EQ(spanning->LineCount(1, 0), 1);
+  const auto mixed =
+      LayOut(std::string(kRowsTable) +
+                 "<tr><th width=\"30%\">Debt</th><td colspan=\"2\">Visa<br>2011 March</td>"
+                 "<td></td></tr></table>",
+             4.34);
+  ASSERT_TRUE(mixed);
+  EXPECT_EQ(mixed->LineCount(0, 1), 2);
+  EXPECT_GT(mixed->ColumnWidths()[1] + mixed->ColumnWidths()[2], 300);
+}
+
+// A line or paragraph separator (U+2028, U+2029) in a cell breaks the line as <br> does: laid
+// out as one line, the text after it was lost.
+TEST_F(PdfTableLayoutTest, LineSeparatorsInACellBreakItsLine) {
+  const auto table = LayOut(std::string(kRowsTable) +
+                                "<tr><td>2031 March\u2028Visa</td><td>Due\u2029soon</td>"
+                                "<td><b>1</b> 2\u2028 3</td></tr></table>",
+                            6.5);
+  ASSERT_TRUE(table);
+  const std::optional<PdfTableContent> content =
+      ReadPdfTable("<table><tr><td>2031 March\u2028Visa</td><td>Due \u2029 soon</td></tr></table>");
+  ASSERT_TRUE(content);
+  EXPECT_EQ(TextOf(content->rows[0].cells[0]), "2031 March\nVisa");
+  EXPECT_EQ(TextOf(content->rows[0].cells[1]), "Due\nsoon");
+  for (int cell = 0; cell < 3; ++cell) EXPECT_EQ(table->LineCount(0, cell), 2) << cell;
+}
+
 TEST_F(PdfTableLayoutTest, HostileNamesAreLaidOutAndDrawn) {
   // Names as a plan may hold them: bidi overrides and marks, Arabic, Hebrew, emoji, raw
   // control characters, and one word far wider than the page.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -133,6 +134,26 @@ TEST(ReportSourcesTest, AParagraphFolderOutsideTemplatesIsRefusedAndNothingThere
   ReportSources sources(folder.path(), 1);
   EXPECT_EQ(sources.Paragraph("Row"), Lines{"<tr>[$A$]</tr>"});
   EXPECT_TRUE(sources.folderProblem().empty());
+}
+
+// The system reads a path only up to a NUL byte: "Row.ktf\0" would read Templates/Row.ktf as
+// every paragraph. A folder named with a control character is refused, and the message shows
+// the character as "?".
+TEST(ReportSourcesTest, AParagraphFolderWithAControlCharacterIsRefused) {
+  ProgramFolder folder;
+  folder.Write("Templates/Row.ktf", "<tr>[$A$]</tr>\n");
+  for (const std::string& named :
+       {std::string("Row.ktf\0", 8), std::string("es\0/x", 6), std::string("es\tx")}) {
+    folder.Write("Language.kdf", "English;" + named + "\n");
+    ReportSources sources(folder.path(), 1);
+    EXPECT_TRUE(sources.Paragraph("Row").empty());
+    EXPECT_TRUE(sources.missingParagraphs().empty());
+    std::string shown = named;
+    std::replace_if(
+        shown.begin(), shown.end(), [](char c) { return c == '\0' || c == '\t'; }, '?');
+    EXPECT_NE(sources.folderProblem().find("\"" + shown + "\""), std::string::npos)
+        << sources.folderProblem();
+  }
 }
 
 TEST(TVornReportTest, FillsInOnePassAndInsertsEachValueOnce) {
