@@ -126,7 +126,7 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
   options.now = Now;
   options.paper = PaperSizeForLocale(QLocale::system());
   MessageBoxPrompts prompts;
-  TfrmMain window(options, prompts);
+  MainWindow window(options, prompts);
   prompts.SetParent(&window);
   window.show();
   // One after the other: each message box waits for its click before the next appears.

@@ -116,8 +116,8 @@ std::string MoneyJson(Money amount) {
 }
 
 std::string ResultsToJson(const PlanDocument& plan, const PlanResults& r) {
-  const TLoans& current = r.CurrentPlan;
-  const TLoans& proposed = r.ProposedPlan;
+  const LoanSchedule& current = r.CurrentPlan;
+  const LoanSchedule& proposed = r.ProposedPlan;
   const PlanFigures f = ComputePlanFigures(plan, r);
 
   const std::string currentJson = DebtFreeJson(f.current).Money("total_escrow", f.escrow).Json();
@@ -141,8 +141,8 @@ std::string ResultsToJson(const PlanDocument& plan, const PlanResults& r) {
 
   std::string loans = "[";
   for (int i = 0; i < proposed.GetCount(); ++i) {
-    const TLoan* now = current.GetLoan(i);
-    const TLoan& planned = *proposed.GetLoan(i);
+    const Loan* now = current.GetLoan(i);
+    const Loan& planned = *proposed.GetLoan(i);
     ObjectWriter currentLoan;
     currentLoan.Int("payoff_months", now ? now->PayoffMonths() : 0)
         .Date("payoff_date", now ? now->PayoffDate() : 0)

@@ -163,7 +163,7 @@ void BM_PlanFigures(benchmark::State& state) {
 // The return on the fees over the longest plan, its saving far above its fees.
 void BM_SolveAnnualReturn(benchmark::State& state) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(SolveAnnualReturn(TLoan::kMaxMonths, Money::FromUnits(995),
+    benchmark::DoNotOptimize(SolveAnnualReturn(Loan::kMaxMonths, Money::FromUnits(995),
                                                Money::FromUnits(25), Money::FromUnits(1e7)));
   }
 }

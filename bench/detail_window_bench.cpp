@@ -38,7 +38,7 @@ void BM_MonthlyTablesOpen(benchmark::State& state) {
   const RegionalSettings regional;
   testing::FakePrompts prompts;
   for (auto _ : state) {
-    TfrmDetail window(plan, results, regional, prompts, "Long.bvx", nullptr);
+    DetailWindow window(plan, results, regional, prompts, "Long.bvx", nullptr);
     window.show();
     QApplication::processEvents();  // laid out and painted
   }

@@ -14,9 +14,9 @@
 #include "engine/calendar.h"
 #include "planfiles/plan_file.h"
 #include "tests/ui/fake_prompts.h"
-#include "ui/main/main_window.h"
 #include "ui/dialogs/setup_fee_dialog.h"
-#include "ui/widgets/vorn_mask.h"
+#include "ui/main/main_window.h"
+#include "ui/widgets/amount_field.h"
 
 namespace ardvane {
 namespace {
@@ -77,12 +77,12 @@ void EditToRedraw(benchmark::State& state, bool large, int page = 0, bool hopele
   PayloadFolder folder;
   const auto plan = large ? LargePlan(folder, hopeless) : folder.path() / "Sample.bvx";
   SilentPrompts prompts;
-  TfrmMain window(Options(folder, plan), prompts);
+  MainWindow window(Options(folder, plan), prompts);
   // The page in view is repainted after every refresh (on page 0, the payoff chart).
   window.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(page);
   window.show();
   QApplication::processEvents();
-  auto* power = window.findChild<TVornMask*>("ntmskAccelerator");
+  auto* power = window.findChild<AmountField*>("ntmskAccelerator");
   double value = 100;
   for (auto _ : state) {
     value = value == 100 ? 150 : 100;
@@ -103,7 +103,7 @@ void BM_EditToRedrawNeverPaidOff(benchmark::State& state) { EditToRedraw(state, 
 void BM_UndoToRedraw(benchmark::State& state) {
   PayloadFolder folder;
   SilentPrompts prompts;
-  TfrmMain window(Options(folder, folder.path() / "Sample.bvx"), prompts);
+  MainWindow window(Options(folder, folder.path() / "Sample.bvx"), prompts);
   window.show();
   QApplication::processEvents();
   QAction* undo = nullptr;
@@ -114,7 +114,7 @@ void BM_UndoToRedraw(benchmark::State& state) {
       if (action->objectName() == "Redo1") redo = action;
     }
   }
-  auto* power = window.findChild<TVornMask*>("ntmskAccelerator");
+  auto* power = window.findChild<AmountField*>("ntmskAccelerator");
   power->SetNumericValue(175);
   window.BitBtn1Click();
   if (!undo || !redo || !undo->isEnabled()) {
@@ -134,7 +134,7 @@ void BM_MainWindowStartUp(benchmark::State& state) {
   PayloadFolder folder;
   SilentPrompts prompts;
   for (auto _ : state) {
-    TfrmMain window(Options(folder, folder.path() / "Sample.bvx"), prompts);
+    MainWindow window(Options(folder, folder.path() / "Sample.bvx"), prompts);
     window.show();
     QApplication::processEvents();
     benchmark::DoNotOptimize(window.Results());
@@ -146,19 +146,19 @@ void BM_MainWindowStartUp(benchmark::State& state) {
 void BM_SetupFeeLiveRecalculation(benchmark::State& state) {
   PayloadFolder folder;
   SilentPrompts prompts;
-  TfrmMain window(Options(folder, folder.path() / "Sample.bvx"), prompts);
+  MainWindow window(Options(folder, folder.path() / "Sample.bvx"), prompts);
   window.show();
   QApplication::processEvents();
   // The dialog is modal: the measurement runs inside its event loop.
   QTimer::singleShot(0, [&state] {
-    auto* dialog = qobject_cast<TfrmSetupFee*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<SetupFeeDialog*>(QApplication::activeModalWidget());
     if (!dialog) {
       state.SkipWithError("the plan fee dialog did not open");
       return;
     }
     QApplication::setActiveWindow(dialog);
-    auto* rate = dialog->findChild<TVornMask*>("ntmskSetupFeeRate");
-    auto* next = dialog->findChild<TVornMask*>("ntmskDownPayment");
+    auto* rate = dialog->findChild<AmountField*>("ntmskSetupFeeRate");
+    auto* next = dialog->findChild<AmountField*>("ntmskDownPayment");
     double value = 10;
     for (auto _ : state) {
       value = value == 10 ? 20 : 10;

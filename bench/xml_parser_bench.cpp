@@ -39,7 +39,7 @@ template <std::string (*Make)(int)>
 void BM_XmlScan(benchmark::State& state) {
   const std::string document = Make(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    TXmlParser parser;
+    XmlParser parser;
     parser.LoadFromBuffer(document);
     parser.BeginScan();
     std::size_t parts = 0;

@@ -6,14 +6,14 @@
 
 namespace ardvane {
 
-TAsset::TAsset() {
-  beginValue_.reserve(TLoan::kMaxMonths + 1);
-  growth_.reserve(TLoan::kMaxMonths);
-  contribution_.reserve(TLoan::kMaxMonths);
-  endValue_.reserve(TLoan::kMaxMonths);
+InvestmentAsset::InvestmentAsset() {
+  beginValue_.reserve(Loan::kMaxMonths + 1);
+  growth_.reserve(Loan::kMaxMonths);
+  contribution_.reserve(Loan::kMaxMonths);
+  endValue_.reserve(Loan::kMaxMonths);
 }
 
-void TAsset::SetReturnRate(double annualRate) {
+void InvestmentAsset::SetReturnRate(double annualRate) {
   if (annualRate == returnRate_) return;
   returnRate_ = annualRate;
   const long double growth = 1.0L + annualRate;
@@ -22,11 +22,11 @@ void TAsset::SetReturnRate(double annualRate) {
       growth <= 0 ? -1.0 : static_cast<double>(std::expm1l(std::log1pl(annualRate) / 12.0L));
 }
 
-void TAsset::SetContribution(int m, Money amount) {
+void InvestmentAsset::SetContribution(int m, Money amount) {
   if (m >= 0) StoreRecord(contribution_, m, amount);
 }
 
-void TAsset::StepMonth(int m) {
+void InvestmentAsset::StepMonth(int m) {
   if (m < 0) return;
   const Money begin = GetBeginValue(m);
   const Money growth = begin * monthlyReturnRate_;

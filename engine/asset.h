@@ -9,9 +9,9 @@ namespace ardvane {
 
 // An investment account projected month by month: each month earns growth on its opening
 // value, and the month's contribution is added at its end (earning nothing that month).
-class TAsset {
+class InvestmentAsset {
  public:
-  TAsset();
+  InvestmentAsset();
 
   // Annual growth rate as a fraction; the monthly rate is (1 + rate)^(1/12) - 1.
   void SetReturnRate(double annualRate);

@@ -13,26 +13,26 @@ namespace {
 
 }  // namespace
 
-TLoan::TLoan() {
+Loan::Loan() {
   beginBalance_.reserve(kReservedMonths + 1);
   monthInterest_.reserve(kReservedMonths);
   monthPayment_.reserve(kReservedMonths);
 }
 
-void TLoan::SetBalance(Money amount) {
+void Loan::SetBalance(Money amount) {
   if (!beginBalance_.empty() && amount == balance_) return;
   balance_ = amount;
   StoreRecord(beginBalance_, 0, amount);
 }
 
-void TLoan::SetInterestRate(double annualRate) {
+void Loan::SetInterestRate(double annualRate) {
   if (annualRate == interestRate_) return;
   interestRate_ = annualRate;
   monthlyRate_ = static_cast<long double>(annualRate) / 12.0L;
   DeriveEffectiveRate();
 }
 
-void TLoan::SetCompoundingPeriod(int code) {
+void Loan::SetCompoundingPeriod(int code) {
   if (code == compoundingPeriod_) return;
   compoundingPeriod_ = code;
   DeriveEffectiveRate();
@@ -40,7 +40,7 @@ void TLoan::SetCompoundingPeriod(int code) {
 
 // The rate charged per month when interest compounds every `a` months (a day being a
 // thirtieth of a month): (1 + a r)^(1/a) - 1.
-void TLoan::DeriveEffectiveRate() {
+void Loan::DeriveEffectiveRate() {
   const long double r = monthlyRate_;
   if (compoundingPeriod_ == 1 || r == 0) {
     effectiveMonthlyRate_ = r;
@@ -52,14 +52,14 @@ void TLoan::DeriveEffectiveRate() {
   effectiveMonthlyRate_ = growth <= 0 ? -1.0L : std::expm1l(std::log1pl(a * r) / a);
 }
 
-Money TLoan::GetScheduledPayment() const {
+Money Loan::GetScheduledPayment() const {
   if (useMinimum_ || interestOnly_) {
     return Max(Times(balance_, minimumPaymentPercent_), minimumPaymentAmount_);
   }
   return currentPayment_;
 }
 
-Money TLoan::GetPaymentDue(int m) const {
+Money Loan::GetPaymentDue(int m) const {
   if (m < 0 || m >= static_cast<int>(beginBalance_.size()) - 1) return Money();
   const Money begin = beginBalance_[m];
   if (begin <= Money()) return Money();
@@ -69,11 +69,11 @@ Money TLoan::GetPaymentDue(int m) const {
   return Min(begin + interest, Max(Times(begin, minimumPaymentPercent_), minimumPaymentAmount_));
 }
 
-void TLoan::SetExtraPayment(int m, Money amount) {
+void Loan::SetExtraPayment(int m, Money amount) {
   if (m >= 0) StoreRecord(extraPayment_, m, amount);
 }
 
-void TLoan::StepMonth(int m) {
+void Loan::StepMonth(int m) {
   if (m < 0) return;
   const Money begin = GetBeginBalance(m);
   const Money interest = effectiveMonthlyRate_ == 0 ? Money() : begin * effectiveMonthlyRate_;
@@ -111,7 +111,7 @@ void TLoan::StepMonth(int m) {
   }
 }
 
-void TLoan::CountInterestOver(int horizonMonths) {
+void Loan::CountInterestOver(int horizonMonths) {
   if (!NeverPaidOff()) return;
   const int months = std::clamp(horizonMonths, 0, ComputedMonths());
   Money total;
@@ -119,7 +119,7 @@ void TLoan::CountInterestOver(int horizonMonths) {
   totalInterest_ = total;
 }
 
-void TLoan::ResetSchedule() {
+void Loan::ResetSchedule() {
   beginBalance_.resize(1);
   monthInterest_.clear();
   monthPayment_.clear();

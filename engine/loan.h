@@ -8,10 +8,10 @@
 
 namespace ardvane {
 
-// One debt paid off month by month. Its terms are set first; the plan simulation (TLoans)
+// One debt paid off month by month. Its terms are set first; the plan simulation (LoanSchedule)
 // then steps it from month 0, the calendar month of the plan date, writing one record per
 // month. Rates are fractions (0.18 is 18 % a year); amounts are Money.
-class TLoan {
+class Loan {
  public:
   // No schedule ever runs longer than this.
   static constexpr int kMaxMonths = 1080;
@@ -19,7 +19,7 @@ class TLoan {
   // rarely allocates, and a longer schedule grows geometrically (a handful of times at most).
   static constexpr int kReservedMonths = 120;
 
-  TLoan();
+  Loan();
 
   // Setters store a value only when it differs, then re-derive what depends on it.
   void SetBalance(Money amount);            // also BeginBalance[0]

@@ -11,7 +11,7 @@ namespace ardvane {
 // A schedule's monthly records: one growable array of Money per record, indexed by month
 // number from 0.
 
-// Entries a record ever needs: the longest schedule (TLoan::kMaxMonths, 1080 months) and the
+// Entries a record ever needs: the longest schedule (Loan::kMaxMonths, 1080 months) and the
 // opening balance of the month after it.
 inline constexpr std::size_t kMostRecords = 1081;
 

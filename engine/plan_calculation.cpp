@@ -61,7 +61,7 @@ NewLoanTerms SizeNewLoanPayment(Money amount, double annualRate, int termMonths,
   return terms;
 }
 
-void ApplyNewLoanTerms(TLoan& loan, Money amount, const NewLoanTerms& terms, int termMonths,
+void ApplyNewLoanTerms(Loan& loan, Money amount, const NewLoanTerms& terms, int termMonths,
                        bool interestOnly, int compoundingCode) {
   loan.SetBalance(amount);
   loan.SetMinimumPaymentPercent(terms.minimumPercent);
@@ -74,10 +74,10 @@ void ApplyNewLoanTerms(TLoan& loan, Money amount, const NewLoanTerms& terms, int
 }
 
 void BuildCurrentPlan(PlanResults& r, const PlanDocument& plan, const RowReader& rows) {
-  TLoans& current = r.CurrentPlan;
+  LoanSchedule& current = r.CurrentPlan;
   current.SetPlanDate(plan.Date);
   for (int i = 0; i < r.DebtCount; ++i) {
-    TLoan& loan = current.AddLoan(
+    Loan& loan = current.AddLoan(
         rows.Amount(i, DebtCol::Balance), rows.Fraction(i, DebtCol::InterestRate),
         rows.Fraction(i, DebtCol::MinimumPaymentPercent),
         rows.Amount(i, DebtCol::MinimumPaymentAmount), rows.Amount(i, DebtCol::CurrentPayment));
@@ -105,7 +105,7 @@ void SumConsolidatedDebts(PlanResults& r, const RowReader& rows) {
     r.PayoffBalance += rows.IsSet(i, DebtCol::Negotiate)
                            ? rows.Amount(i, DebtCol::NegotiatedBalance)
                            : rows.Amount(i, DebtCol::Balance);
-    const TLoan& loan = *r.CurrentPlan.GetLoan(i);
+    const Loan& loan = *r.CurrentPlan.GetLoan(i);
     r.PayoffPayment += loan.GetScheduledPayment();
     r.PayoffMinimum += loan.GetPaymentDue(0);
     rateSum += static_cast<long double>(rows.Number(i, DebtCol::InterestRate)) *
@@ -118,7 +118,7 @@ void SumConsolidatedDebts(PlanResults& r, const RowReader& rows) {
 void BuildProposedPlan(PlanResults& r, const PlanDocument& plan, const PlanParameters& params,
                        const AppSettings& settings, const RowReader& rows,
                        const NewLoanTerms& newLoan) {
-  TLoans& proposed = r.ProposedPlan;
+  LoanSchedule& proposed = r.ProposedPlan;
   const Accelerator& power = plan.Accelerators[0];
   proposed.SetPlanDate(plan.Date);
   proposed.SetAccelerator(power.Monthly);
@@ -131,7 +131,7 @@ void BuildProposedPlan(PlanResults& r, const PlanDocument& plan, const PlanParam
 
   Money consolidatedEscrow;
   for (int i = 0; i < r.DebtCount; ++i) {
-    TLoan* loan = nullptr;
+    Loan* loan = nullptr;
     if (r.Consolidating && rows.IsSet(i, DebtCol::Consolidate)) {
       // Paid off by the new loan at the plan date.
       loan = &proposed.AddLoan(Money(), 0, 0, Money(), Money());
@@ -153,8 +153,8 @@ void BuildProposedPlan(PlanResults& r, const PlanDocument& plan, const PlanParam
     loan->SetCompoundingPeriod(rows.CompoundingCode(i));
   }
   if (r.Consolidating && r.DebtCount > 0) {
-    TLoan& loan = proposed.AddLoan(r.NewLoanAmount, r.NewLoanRate, newLoan.minimumPercent,
-                                   newLoan.minimumAmount, newLoan.payment);
+    Loan& loan = proposed.AddLoan(r.NewLoanAmount, r.NewLoanRate, newLoan.minimumPercent,
+                                  newLoan.minimumAmount, newLoan.payment);
     loan.SetEscrow(consolidatedEscrow);
     ApplyNewLoanTerms(loan, r.NewLoanAmount, newLoan, r.NewLoanTermMonths,
                       plan.ConsolidationLoan.InterestOnly, settings.DefaultCompoundingPeriod);
@@ -382,16 +382,16 @@ void CompareOverSameMonths(PlanResults& r) {
 }
 
 void CalculateProposedAsset(PlanResults& r, const PlanDocument& plan) {
-  r.ProposedInvestment = TAsset();
-  TAsset& asset = r.ProposedInvestment;
-  const TLoans& proposed = r.ProposedPlan;
+  r.ProposedInvestment = InvestmentAsset();
+  InvestmentAsset& asset = r.ProposedInvestment;
+  const LoanSchedule& proposed = r.ProposedPlan;
   asset.SetReturnRate(plan.ReturnRate / 100);
 
   // What the debts took each month, totalled loan by loan over the months each one ran.
   const int months = std::max(r.ProjectionMonths, 0);
   std::vector<Money> paid(months);
   for (int i = 0; i < proposed.GetCount(); ++i) {
-    const TLoan& loan = *proposed.GetLoan(i);
+    const Loan& loan = *proposed.GetLoan(i);
     const int ran = std::min(loan.ComputedMonths(), months);
     for (int m = 0; m < ran; ++m) paid[m] += loan.GetTotalPaid(m);
   }
@@ -407,7 +407,7 @@ void CalculateProposedAsset(PlanResults& r, const PlanDocument& plan) {
 }
 
 bool DebtNeverPaysOff(const PlanResults& results, int index) {
-  const TLoan* loan = results.CurrentPlan.GetLoan(index);
+  const Loan* loan = results.CurrentPlan.GetLoan(index);
   return loan != nullptr && loan->Balance() > Money() && loan->PayoffDate() == 0;
 }
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "engine/asset.h"
-#include "engine/loans.h"
+#include "engine/loan_schedule.h"
 #include "engine/money.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
@@ -17,9 +17,9 @@ namespace ardvane {
 // the plan is consolidating one more loan follows the rows: the new loan in the proposed
 // plan, an empty placeholder in the current one.
 struct PlanResults {
-  TLoans CurrentPlan;
-  TLoans ProposedPlan;
-  TAsset ProposedInvestment;
+  LoanSchedule CurrentPlan;
+  LoanSchedule ProposedPlan;
+  InvestmentAsset ProposedInvestment;
 
   bool Consolidating = false;  // the plan's Consolidate flag with the permission on
   int DebtCount = 0;           // rows of the debt table when calculated

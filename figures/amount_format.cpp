@@ -109,7 +109,7 @@ std::string GroupThousands(std::string_view digits, std::string_view separator) 
   return grouped;
 }
 
-std::string FormatAmount(double value, int decimalPlaces, TMaskType maskType, bool showZero,
+std::string FormatAmount(double value, int decimalPlaces, AmountKind maskType, bool showZero,
                          const RegionalSettings& regional) {
   const int decimals = ClampDecimals(decimalPlaces);
   double r = std::isfinite(value) ? std::nearbyint(value * Pow10(decimals)) : 0.0;

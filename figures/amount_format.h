@@ -8,12 +8,12 @@
 
 namespace ardvane {
 
-// The rules of the numeric entry field (TVornMask), free of any widget: how a value is shown
+// The rules of the numeric entry field (AmountField), free of any widget: how a value is shown
 // when the field is left, how typed text becomes a value, which typed characters are let in.
 
 // What the display face of a field shows. Unscoped so that both `mtCurrency` and
-// `TMaskType::mtCurrency` read naturally.
-enum TMaskType : int { mtPercent, mtCurrency, mtNumber, mtNone };
+// `AmountKind::mtCurrency` read naturally.
+enum AmountKind : int { mtPercent, mtCurrency, mtNumber, mtNone };
 
 // Decimal places are kept within 0..kMaxDecimalPlaces; a field never holds more than
 // kMaxSignificantDigits digits in total (integer digits plus decimal places).
@@ -33,7 +33,7 @@ inline constexpr int kMaxSignificantDigits = 15;
 //   With D = 0 there is no decimal separator. The sign always comes first, whatever the
 //   locale's pattern for negative money. A percent field holds the percent: 7.5 is 7.50%.
 // Non-finite values show as 0.
-std::string FormatAmount(double value, int decimalPlaces, TMaskType maskType, bool showZero,
+std::string FormatAmount(double value, int decimalPlaces, AmountKind maskType, bool showZero,
                          const RegionalSettings& regional);
 
 // The value of a field's text. Empty text, the negative sign alone, and the unfinished

@@ -34,7 +34,7 @@ DebtGridRow MakeDebtGridRow(const PlanDocument& plan, const PlanResults& results
   cells.emplace_back(row.neverPaidOff ? "Never" : "");
   cells.push_back(FormatMoneyUnits(number(DebtCol::Balance), 2, regional));
   cells.push_back(FormatPercent3(number(DebtCol::InterestRate), regional));
-  const TLoan* loan = results.CurrentPlan.GetLoan(index);
+  const Loan* loan = results.CurrentPlan.GetLoan(index);
   cells.push_back(FormatMoney(loan ? loan->GetScheduledPayment() : Money(), 2, regional));
   cells.push_back(FormatMoneyUnits(number(DebtCol::MinimumPaymentAmount), 2, regional));
   cells.push_back(FormatPercent1(number(DebtCol::MinimumPaymentPercent), regional));

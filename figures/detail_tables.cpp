@@ -44,19 +44,19 @@ std::string NoAmortizationMessage(const std::string& entry, bool current) {
 }
 
 int ScheduleMonths(const PlanResults& results, bool current, int index) {
-  const TLoans& plan = current ? results.CurrentPlan : results.ProposedPlan;
+  const LoanSchedule& plan = current ? results.CurrentPlan : results.ProposedPlan;
   // A loan never paid off runs to the last month any schedule has; the horizon lies within.
-  const auto horizonOf = [&results](const TLoan& loan) {
+  const auto horizonOf = [&results](const Loan& loan) {
     return std::clamp(results.InterestHorizonMonths, 0, loan.ComputedMonths());
   };
   if (index >= 0) {
-    const TLoan* loan = plan.GetLoan(index);
+    const Loan* loan = plan.GetLoan(index);
     if (!loan) return 0;
     return loan->NeverPaidOff() ? horizonOf(*loan) : std::max(0, loan->PayoffMonths());
   }
   int months = std::max(0, plan.GetDebtFreeMonths());
   for (int i = 0; i < plan.GetCount(); ++i) {
-    const TLoan& loan = *plan.GetLoan(i);
+    const Loan& loan = *plan.GetLoan(i);
     if (loan.NeverPaidOff()) months = std::max(months, horizonOf(loan));
   }
   return months;
@@ -65,7 +65,7 @@ int ScheduleMonths(const PlanResults& results, bool current, int index) {
 std::optional<std::string> NeverPaidOffTableNote(const PlanDocument& plan,
                                                  const PlanResults& results, bool current,
                                                  int index, const RegionalSettings& regional) {
-  const TLoans& loans = current ? results.CurrentPlan : results.ProposedPlan;
+  const LoanSchedule& loans = current ? results.CurrentPlan : results.ProposedPlan;
   std::vector<int> never;
   for (int i = 0; i < loans.GetCount(); ++i) {
     if ((index < 0 || i == index) && loans.GetLoan(i)->NeverPaidOff()) never.push_back(i);
@@ -97,7 +97,7 @@ MonthlyTable MonthlyTable::Amortization(const PlanResults& results, DayNumber pl
   table.plan_ = current ? &results.CurrentPlan : &results.ProposedPlan;
   if (index < 0) {
     table.source_ = Source::AllLoans;
-  } else if (const TLoan* loan = table.plan_->GetLoan(index)) {
+  } else if (const Loan* loan = table.plan_->GetLoan(index)) {
     table.source_ = Source::Loan;
     table.loan_ = loan;
   }

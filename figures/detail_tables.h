@@ -80,9 +80,9 @@ class MonthlyTable {
  private:
   enum class Source { None, AllLoans, Loan, Investment };
   Source source_ = Source::None;
-  const TLoans* plan_ = nullptr;
-  const TLoan* loan_ = nullptr;
-  const TAsset* asset_ = nullptr;
+  const LoanSchedule* plan_ = nullptr;
+  const Loan* loan_ = nullptr;
+  const InvestmentAsset* asset_ = nullptr;
   DayNumber planDate_ = 0;
   int rows_ = 0;
   std::vector<std::string> headings_;

@@ -14,7 +14,7 @@ constexpr std::int64_t kCountsPerCent = 100;
 // A copy of a loan's terms that runs on its own with one payment after another.
 class PayoffTrial {
  public:
-  PayoffTrial(const TLoan& terms, int months) : months_(months) {
+  PayoffTrial(const Loan& terms, int months) : months_(months) {
     loan_.SetBalance(terms.Balance());
     loan_.SetInterestRate(terms.InterestRate());
     loan_.SetCompoundingPeriod(terms.CompoundingPeriod());
@@ -44,15 +44,15 @@ class PayoffTrial {
   }
 
  private:
-  TLoan loan_;
+  Loan loan_;
   int months_;
 };
 
 }  // namespace
 
-Money SmallestPayoffPayment(const TLoan& terms, int months) {
+Money SmallestPayoffPayment(const Loan& terms, int months) {
   if (!(terms.Balance() > Money())) return Money();
-  PayoffTrial trial(terms, std::clamp(months, 1, TLoan::kMaxMonths));
+  PayoffTrial trial(terms, std::clamp(months, 1, Loan::kMaxMonths));
   if (trial.PaysOff(0)) return Money();
   std::int64_t failing = 0;
   // Whole cents at or above the first month's balance and interest.
@@ -69,14 +69,14 @@ Money SmallestPayoffPayment(const TLoan& terms, int months) {
   return Money::FromCount(passing * kCountsPerCent);
 }
 
-int PayoffMonthsWith(const TLoan& terms, Money payment) {
+int PayoffMonthsWith(const Loan& terms, Money payment) {
   if (!(terms.Balance() > Money())) return 0;
-  return PayoffTrial(terms, TLoan::kMaxMonths).MonthsWith(payment);
+  return PayoffTrial(terms, Loan::kMaxMonths).MonthsWith(payment);
 }
 
-PayoffPayments PayoffPaymentsOf(const TLoan& terms) {
+PayoffPayments PayoffPaymentsOf(const Loan& terms) {
   PayoffPayments payments;
-  payments.any = SmallestPayoffPayment(terms, TLoan::kMaxMonths);
+  payments.any = SmallestPayoffPayment(terms, Loan::kMaxMonths);
   payments.within60Months = SmallestPayoffPayment(terms, kPayoffPaymentMonths);
   payments.anyMonths = PayoffMonthsWith(terms, payments.any);
   payments.within60MonthsMonths = PayoffMonthsWith(terms, payments.within60Months);

@@ -18,7 +18,7 @@ inline constexpr int kPayoffPaymentMonths = 60;
 
 struct PayoffPayments {
   // The smallest monthly payment, in whole cents, with which the debt is paid off within the
-  // TLoan::kMaxMonths months of any schedule.
+  // Loan::kMaxMonths months of any schedule.
   Money any;
   // The smallest with which it is paid off within kPayoffPaymentMonths months (PayoffMonths
   // at most 60, month 0 being the plan month). Never below `any`.
@@ -29,19 +29,19 @@ struct PayoffPayments {
 };
 
 // The smallest payment, in whole cents, with which `terms` pays itself off within `months`
-// months (1..TLoan::kMaxMonths) on its own: the loan's balance, rate, compounding and minimum
+// months (1..Loan::kMaxMonths) on its own: the loan's balance, rate, compounding and minimum
 // terms are kept, "use minimum" is off, escrow plays no part, it is not part of a plan (no
 // extra payments) and only the current payment varies. Each amount tried is a run of the loan's
 // own monthly steps from month 0; the answer pays off in time and one cent less does not
 // (unless the answer is 0). A loan with no balance needs 0.
-Money SmallestPayoffPayment(const TLoan& terms, int months);
+Money SmallestPayoffPayment(const Loan& terms, int months);
 
 // The months `terms` takes to pay itself off on its own (as SmallestPayoffPayment runs it)
-// with a payment of `payment` a month; 0 when it is not paid off within TLoan::kMaxMonths.
-int PayoffMonthsWith(const TLoan& terms, Money payment);
+// with a payment of `payment` a month; 0 when it is not paid off within Loan::kMaxMonths.
+int PayoffMonthsWith(const Loan& terms, Money payment);
 
 // Both payments for `terms` on its own, as SmallestPayoffPayment finds them, with their months.
-PayoffPayments PayoffPaymentsOf(const TLoan& terms);
+PayoffPayments PayoffPaymentsOf(const Loan& terms);
 
 // Both payments for loan `index` of the current plan of `results`, when that loan has a
 // balance and is never paid off (NeverPaysOff); none for any other loan.

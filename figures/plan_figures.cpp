@@ -30,7 +30,7 @@ NewLoanFigures NewLoanOf(const PlanDocument& plan, const PlanResults& r) {
   f.feesRatePercent = plan.ConsolidationLoan.FeesRate;
   f.pointsBase = r.PayoffBalance + r.NewLoanSetupFee;
   f.termYears = plan.ConsolidationLoan.Term;
-  const TLoan* loan = r.ProposedPlan.GetLoan(plan.Debts.GetDebtCount());
+  const Loan* loan = r.ProposedPlan.GetLoan(plan.Debts.GetDebtCount());
   f.payoffYears = loan ? loan->PayoffYears() : 0;
   f.setupFeeAtRate = r.ActualSetupFee == r.RateSetupFee;
   f.setupFeeRatePercent = plan.SetupFeeRate * 100;
@@ -39,8 +39,8 @@ NewLoanFigures NewLoanOf(const PlanDocument& plan, const PlanResults& r) {
 }
 
 StrategyFigures StrategyOf(const PlanResults& r) {
-  const TLoans& current = r.CurrentPlan;
-  const TLoans& proposed = r.ProposedPlan;
+  const LoanSchedule& current = r.CurrentPlan;
+  const LoanSchedule& proposed = r.ProposedPlan;
   StrategyFigures f;
   const Money currentOutlay = current.GetTotalMonthlyOutlay();
   const Money proposedOutlay = proposed.GetTotalMonthlyOutlay();
@@ -91,15 +91,15 @@ ContractFigures ContractOf(const PlanResults& r, const StrategyFigures& strategy
   return f;
 }
 
-PayoffKind KindOf(const TLoans& loans, int index, bool consolidated) {
-  const TLoan* loan = loans.GetLoan(index);
+PayoffKind KindOf(const LoanSchedule& loans, int index, bool consolidated) {
+  const Loan* loan = loans.GetLoan(index);
   if (consolidated) return PayoffKind::kConsolidated;
   if (loan == nullptr || !(loan->Balance() > Money())) return PayoffKind::kNothingOwed;
   return loan->PayoffMonths() > 0 ? PayoffKind::kPaidOff : PayoffKind::kNeverPaidOff;
 }
 
 std::vector<DebtPayoff> PayoffsOf(const PlanDocument& plan, const PlanResults& r) {
-  const TLoans& proposed = r.ProposedPlan;
+  const LoanSchedule& proposed = r.ProposedPlan;
   const int count = SimulatedCount(plan, r);
   std::vector<DebtPayoff> payoffs;
   payoffs.reserve(count);
@@ -155,7 +155,7 @@ FootedColumn MarginSources(const StrategyFigures& s, bool withNegotiations) {
 }
 
 DebtFreeFigures ComputeDebtFreeFigures(const PlanDocument& plan, const PlanResults& r,
-                                       const TLoans& loans) {
+                                       const LoanSchedule& loans) {
   DebtFreeFigures f;
   f.months = loans.GetDebtFreeMonths();
   f.years = loans.GetDebtFreeYears();
@@ -179,8 +179,8 @@ std::string JoinNames(const std::vector<std::string>& names) {
   return joined;
 }
 
-bool NeverPaysOff(const TLoans& plan, int index) {
-  const TLoan* loan = plan.GetLoan(index);
+bool NeverPaysOff(const LoanSchedule& plan, int index) {
+  const Loan* loan = plan.GetLoan(index);
   return loan != nullptr && loan->Balance() > Money() && loan->PayoffMonths() == 0;
 }
 
@@ -190,7 +190,7 @@ Money InvestmentValueAtHorizon(const PlanResults& r) {
 }
 
 ScheduleMonth ScheduleMonthOf(const PlanResults& r, int month) {
-  const TLoans& proposed = r.ProposedPlan;
+  const LoanSchedule& proposed = r.ProposedPlan;
   ScheduleMonth s;
   s.minimumPayment = proposed.GetTotalPayment(month);
   s.extraPayment = proposed.GetTotalExtraPayment(month);
@@ -203,8 +203,8 @@ ScheduleMonth ScheduleMonthOf(const PlanResults& r, int month) {
 
 PlanFigures ComputePlanFigures(const PlanDocument& plan, const PlanResults& r) {
   PlanFigures f;
-  const TLoans& current = r.CurrentPlan;
-  const TLoans& proposed = r.ProposedPlan;
+  const LoanSchedule& current = r.CurrentPlan;
+  const LoanSchedule& proposed = r.ProposedPlan;
   f.current = ComputeDebtFreeFigures(plan, r, current);
   f.proposed = ComputeDebtFreeFigures(plan, r, proposed);
 

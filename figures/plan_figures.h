@@ -174,7 +174,7 @@ PlanFigures ComputePlanFigures(const PlanDocument& plan, const PlanResults& resu
 // (`results` being the calculation of `plan`): what ComputePlanFigures puts in `current` and
 // `proposed`, for a caller that needs no more.
 DebtFreeFigures ComputeDebtFreeFigures(const PlanDocument& plan, const PlanResults& results,
-                                       const TLoans& loans);
+                                       const LoanSchedule& loans);
 
 // Month `month` of the proposed plan's payment schedule.
 ScheduleMonth ScheduleMonthOf(const PlanResults& results, int month);
@@ -187,6 +187,6 @@ std::string JoinNames(const std::vector<std::string>& names);
 
 // Loan `index` of `plan` has a starting balance and is never paid off. Consolidated debts
 // (balance 0 in the proposed plan) and the current plan's empty new-loan slot never count.
-bool NeverPaysOff(const TLoans& plan, int index);
+bool NeverPaysOff(const LoanSchedule& plan, int index);
 
 }  // namespace ardvane

@@ -11,11 +11,11 @@ namespace ardvane {
 namespace {
 
 std::vector<UnpaidDebt> UnpaidDebtsOf(const PlanDocument& plan, const PlanResults& results,
-                                      const TLoans& loans) {
+                                      const LoanSchedule& loans) {
   std::vector<UnpaidDebt> unpaid;
   for (int i = 0; i < loans.GetCount(); ++i) {
     if (!NeverPaysOff(loans, i)) continue;
-    const TLoan& loan = *loans.GetLoan(i);
+    const Loan& loan = *loans.GetLoan(i);
     const PayoffPayments payments = PayoffPaymentsOf(loan);
     UnpaidDebt debt;
     debt.loan = i;
@@ -30,7 +30,7 @@ std::vector<UnpaidDebt> UnpaidDebtsOf(const PlanDocument& plan, const PlanResult
 }
 
 bool ProjectionIsSavings(const PlanResults& results) {
-  const TAsset& asset = results.ProposedInvestment;
+  const InvestmentAsset& asset = results.ProposedInvestment;
   for (int m = 0; m < results.ProjectionMonths; ++m) {
     if (asset.GetContribution(m) < Money() || asset.GetEndValue(m) < Money()) return false;
   }
@@ -45,7 +45,7 @@ std::vector<std::string> NamesOf(const std::vector<UnpaidDebt>& debts) {
 
 std::string Integer(int number) { return ReportInteger(number); }
 
-bool PaysEveryDebtOff(const TLoans& loans) {
+bool PaysEveryDebtOff(const LoanSchedule& loans) {
   for (int i = 0; i < loans.GetCount(); ++i) {
     if (NeverPaysOff(loans, i)) return false;
   }
@@ -91,7 +91,7 @@ PlanStatements ComputePlanStatements(const PlanDocument& plan, const PlanParamet
   s.proposedUnpaid = UnpaidDebtsOf(plan, results, results.ProposedPlan);
   s.currentUnpaid = UnpaidDebtsOf(plan, results, results.CurrentPlan);
   if (!s.proposedUnpaid.empty()) {
-    const int months = s.horizonMonths > 0 ? s.horizonMonths : TLoan::kMaxMonths;
+    const int months = s.horizonMonths > 0 ? s.horizonMonths : Loan::kMaxMonths;
     s.powerPaymentBy = YearMonthOf(AddMonths(plan.Date, months));
     s.powerPaymentNeeded =
         FindPowerPaymentForGoal(plan, params, settings, regional, s.powerPaymentBy);

@@ -70,7 +70,7 @@ struct PlanStatements {
   // The debts the proposed plan never pays off, in loan order; empty when it pays off all.
   std::vector<UnpaidDebt> proposedUnpaid;
   // When it does not: the month every debt should be paid off by (the plan's month plus
-  // the compared months, or plus TLoan::kMaxMonths when that is 0) and the monthly power
+  // the compared months, or plus Loan::kMaxMonths when that is 0) and the monthly power
   // payment that gets the plan there (FindPowerPaymentForGoal).
   YearMonth powerPaymentBy;
   PowerPaymentGoal powerPaymentNeeded;

@@ -33,9 +33,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_utf8.h"
+#include "reports/report_document.h"
 #include "reports/report_language.h"
 #include "reports/report_text.h"
-#include "reports/vorn_report.h"
 
 namespace {
 
@@ -170,7 +170,7 @@ void CheckParagraph(FuzzedDataProvider& input) {
   const std::string paragraph = Joined(lines);
   const std::set<std::string, std::less<>> inCells = ardvane::PlaceholdersInCells(paragraph + "\n");
 
-  ardvane::TVornReport report;
+  ardvane::ReportDocument report;
   std::size_t longest = 0;
   std::size_t shortest = SIZE_MAX;
   for (std::size_t k = 0; k < names.size(); ++k) {

@@ -12,21 +12,21 @@
 
 namespace {
 
-class FuzzParser : public ardvane::TXmlParser {
+class FuzzParser : public ardvane::XmlParser {
  protected:
-  std::unique_ptr<ardvane::TXmlParser> OpenExternal(const std::string& systemId,
-                                                    const std::string& /*publicId*/,
-                                                    const std::string& /*notationName*/) override {
-    auto external = std::make_unique<ardvane::TXmlParser>();
+  std::unique_ptr<ardvane::XmlParser> OpenExternal(const std::string& systemId,
+                                                   const std::string& /*publicId*/,
+                                                   const std::string& /*notationName*/) override {
+    auto external = std::make_unique<ardvane::XmlParser>();
     external->LoadFromBuffer(systemId);
     return external;
   }
 };
 
-std::size_t Touch(const ardvane::TXmlParser& parser) {
+std::size_t Touch(const ardvane::XmlParser& parser) {
   std::size_t sum = parser.PartName().size() + parser.PartContent().size() +
                     ardvane::PartTypeName(parser.PartType()).size();
-  const ardvane::TAttrList& attributes = parser.PartAttributes();
+  const ardvane::AttributeList& attributes = parser.PartAttributes();
   for (std::size_t i = 0; i < attributes.Count(); ++i) {
     const ardvane::TAttr& attr = attributes[i];
     sum += attr.Name.size() + attr.Value.size() + static_cast<std::size_t>(attr.ValueKind) +

@@ -9,13 +9,13 @@
 namespace ardvane {
 namespace {
 
-bool NameLess(const std::unique_ptr<TNvpNode>& a, const std::unique_ptr<TNvpNode>& b) {
+bool NameLess(const std::unique_ptr<NameValuePair>& a, const std::unique_ptr<NameValuePair>& b) {
   return a->Name < b->Name;
 }
 
 }  // namespace
 
-TNvpNode* TNvpList::FindEntry(std::string_view name) const {
+NameValuePair* NameValueList::FindEntry(std::string_view name) const {
   if (nodes_.empty()) return nullptr;
   std::size_t lo = 0;
   std::size_t hi = nodes_.size();
@@ -34,23 +34,23 @@ TNvpNode* TNvpList::FindEntry(std::string_view name) const {
   }
 }
 
-std::string TNvpList::ValueOf(std::string_view name) const {
-  const TNvpNode* node = FindEntry(name);
+std::string NameValueList::ValueOf(std::string_view name) const {
+  const NameValuePair* node = FindEntry(name);
   return node != nullptr ? node->Value : std::string();
 }
 
-TNvpNode& TNvpList::InsertSorted(std::unique_ptr<TNvpNode> node) {
+NameValuePair& NameValueList::InsertSorted(std::unique_ptr<NameValuePair> node) {
   // Directly after the last smaller name is the first position whose name is not smaller.
   const auto at = std::lower_bound(nodes_.begin(), nodes_.end(), node, NameLess);
   return **nodes_.insert(at, std::move(node));
 }
 
-void TNvpList::InsertAllSorted(std::vector<std::unique_ptr<TNvpNode>> nodes) {
+void NameValueList::InsertAllSorted(std::vector<std::unique_ptr<NameValuePair>> nodes) {
   // A later node of a repeated name goes before the earlier ones: sort the new nodes in
   // reverse arrival order, stably, then merge them in front of equal existing names.
   std::reverse(nodes.begin(), nodes.end());
   std::stable_sort(nodes.begin(), nodes.end(), NameLess);
-  std::vector<std::unique_ptr<TNvpNode>> merged;
+  std::vector<std::unique_ptr<NameValuePair>> merged;
   merged.reserve(nodes.size() + nodes_.size());
   std::merge(std::make_move_iterator(nodes.begin()), std::make_move_iterator(nodes.end()),
              std::make_move_iterator(nodes_.begin()), std::make_move_iterator(nodes_.end()),

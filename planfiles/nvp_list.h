@@ -11,11 +11,12 @@
 namespace ardvane {
 
 // A name with a text value: the base of attributes and of every DTD record.
-class TNvpNode {
+class NameValuePair {
  public:
-  TNvpNode() = default;
-  TNvpNode(std::string name, std::string value) : Name(std::move(name)), Value(std::move(value)) {}
-  virtual ~TNvpNode() = default;
+  NameValuePair() = default;
+  NameValuePair(std::string name, std::string value)
+      : Name(std::move(name)), Value(std::move(value)) {}
+  virtual ~NameValuePair() = default;
 
   std::string Name;
   std::string Value;
@@ -23,40 +24,40 @@ class TNvpNode {
 
 // An owning list of nodes kept in ascending byte order of name (case-sensitive). Names may
 // repeat: a node inserted with a name already present goes before the nodes of that name.
-class TNvpList {
+class NameValueList {
  public:
-  TNvpList() = default;
-  TNvpList(const TNvpList&) = delete;
-  TNvpList& operator=(const TNvpList&) = delete;
-  TNvpList(TNvpList&&) = default;
-  TNvpList& operator=(TNvpList&&) = default;
-  virtual ~TNvpList() = default;
+  NameValueList() = default;
+  NameValueList(const NameValueList&) = delete;
+  NameValueList& operator=(const NameValueList&) = delete;
+  NameValueList(NameValueList&&) = default;
+  NameValueList& operator=(NameValueList&&) = default;
+  virtual ~NameValueList() = default;
 
   std::size_t Count() const { return nodes_.size(); }
   // The node at `index` in name order; `index` must be below Count().
-  TNvpNode& Node(std::size_t index) const { return *nodes_[index]; }
+  NameValuePair& Node(std::size_t index) const { return *nodes_[index]; }
 
   // Binary search over [lo, hi), halving until the middle repeats. With repeated names
   // it returns one of them. Null when no node has the name.
-  TNvpNode* FindEntry(std::string_view name) const;
+  NameValuePair* FindEntry(std::string_view name) const;
   // The value of the node FindEntry finds, or empty text when there is none.
   std::string ValueOf(std::string_view name) const;
 
   // Inserts directly after the last node whose name is smaller, at the front when there is
   // none. Returns the inserted node.
-  TNvpNode& InsertSorted(std::unique_ptr<TNvpNode> node);
+  NameValuePair& InsertSorted(std::unique_ptr<NameValuePair> node);
   // The same as calling InsertSorted for each node in turn, in O(n log n) instead of
   // O(n^2) moves, so a tag with a great many attributes cannot stall the scanner.
-  void InsertAllSorted(std::vector<std::unique_ptr<TNvpNode>> nodes);
+  void InsertAllSorted(std::vector<std::unique_ptr<NameValuePair>> nodes);
   void Clear() { nodes_.clear(); }
 
  private:
-  std::vector<std::unique_ptr<TNvpNode>> nodes_;
+  std::vector<std::unique_ptr<NameValuePair>> nodes_;
 };
 
-// A TNvpList whose nodes are all of type T.
+// A NameValueList whose nodes are all of type T.
 template <class T>
-class NvpListOf : public TNvpList {
+class NvpListOf : public NameValueList {
  public:
   T& operator[](std::size_t index) const { return static_cast<T&>(Node(index)); }
   T* Find(std::string_view name) const { return static_cast<T*>(FindEntry(name)); }
@@ -125,14 +126,14 @@ std::string_view AttrValueKindName(AttrValueKind kind);
 std::string_view AttrTypeName(AttrKind type);
 
 // One attribute of the current tag.
-class TAttr : public TNvpNode {
+class TAttr : public NameValuePair {
  public:
-  using TNvpNode::TNvpNode;
+  using NameValuePair::NameValuePair;
 
   AttrValueKind ValueKind = AttrValueKind::Normal;
   AttrKind AttrType = AttrKind::Unknown;
 };
 
-class TAttrList : public NvpListOf<TAttr> {};
+class AttributeList : public NvpListOf<TAttr> {};
 
 }  // namespace ardvane

@@ -175,7 +175,7 @@ namespace {
 // not made the nearest amount that it does: the first one is described in *problem.
 class ElementReader {
  public:
-  ElementReader(const TXmlParser& parser, const PlanReadContext& context, std::string* problem)
+  ElementReader(const XmlParser& parser, const PlanReadContext& context, std::string* problem)
       : parser_(parser), context_(context), problem_(problem) {}
 
   std::string Raw(const char* name) const { return parser_.PartAttributes().ValueOf(name); }
@@ -209,7 +209,7 @@ class ElementReader {
     return units;
   }
 
-  const TXmlParser& parser_;
+  const XmlParser& parser_;
   const PlanReadContext& context_;
   std::string* problem_;
 };
@@ -222,7 +222,7 @@ DayNumber TruncatedDay(double value, DayNumber fallback) {
   return static_cast<DayNumber>(std::trunc(value));
 }
 
-void ApplyElement(const TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
+void ApplyElement(const XmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
                   std::string* problem) {
   const ElementReader e(parser, context, problem);
   const PlanParameters& defaults = context.params;
@@ -283,10 +283,10 @@ void ApplyElement(const TXmlParser& parser, PlanDocument& plan, const PlanReadCo
 // Plan files never use entities of their own. One that declares an external entity could
 // otherwise pull any file the adviser can read into a name or note, and from there into a
 // client's report, so the plan reader never opens them.
-class PlanScanner : public TXmlParser {
+class PlanScanner : public XmlParser {
  protected:
-  std::unique_ptr<TXmlParser> OpenExternal(const std::string&, const std::string&,
-                                           const std::string&) override {
+  std::unique_ptr<XmlParser> OpenExternal(const std::string&, const std::string&,
+                                          const std::string&) override {
     return nullptr;
   }
 };
@@ -320,7 +320,7 @@ PlanDocument EmptiedCopy(const PlanDocument& plan) {
 
 }  // namespace
 
-bool ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
+bool ApplyXmlPlan(XmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
                   std::string* problem) {
   std::string ignored;
   if (problem == nullptr) problem = &ignored;

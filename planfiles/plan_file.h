@@ -9,7 +9,7 @@
 
 namespace ardvane {
 
-class TXmlParser;
+class XmlParser;
 
 // Plan files (.bvx): one XML element per line, CR LF line ends, no prolog. Numbers are written
 // with a point and read with the user's decimal separator or a point. Texts are written in
@@ -32,7 +32,7 @@ bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
 // An amount beyond what money holds (Money::HoldsUnits) is applied as the nearest it holds,
 // and the first such amount is described in *problem (its line, element, attribute and text),
 // for the caller to refuse the file.
-bool ApplyXmlPlan(TXmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
+bool ApplyXmlPlan(XmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
                   std::string* problem = nullptr);
 
 // Reads a plan file of either form. On success `plan` is replaced by the plan read; on

@@ -31,9 +31,9 @@ std::string_view AttrDefaultTypeName(AttrDefaultKind type);
 
 // One attribute of an <!ATTLIST>. Value is the declared default as written (references
 // are resolved when the default is applied to a tag), empty when there is none.
-class TAttrDef : public TNvpNode {
+class AttributeDefinition : public NameValuePair {
  public:
-  using TNvpNode::TNvpNode;
+  using NameValuePair::NameValuePair;
 
   std::string TypeDef;    // the type as written: "CDATA", "(a|b)", "NOTATION (x|y)"
   std::string Notations;  // for NOTATION types the names in the group, "x|y"
@@ -42,25 +42,25 @@ class TAttrDef : public TNvpNode {
 };
 
 // An <!ELEMENT> with the attributes declared for it. Name is the element name.
-class TElemDef : public TNvpNode {
+class ElementDefinition : public NameValuePair {
  public:
-  using TNvpNode::TNvpNode;
+  using NameValuePair::NameValuePair;
 
   std::string ContentModel;  // as written, trimmed: "EMPTY", "(#PCDATA|b)*"
   ElemKind ElemType = ElemKind::Any;
   // False while the element is known only from an attribute list; its <!ELEMENT> then
   // keeps those attributes, while a second <!ELEMENT> starts afresh.
   bool DeclaredByElement = false;
-  NvpSet<TAttrDef> AttrDefs;
+  NvpSet<AttributeDefinition> AttrDefs;
 };
 
-class TElemList : public NvpSet<TElemDef> {};
+class ElementList : public NvpSet<ElementDefinition> {};
 
 // An <!ENTITY>. Value is the literal replacement text as written; an external entity has
 // a system id (and possibly a public id and, when unparsed, a notation name) instead.
-class TEntityDef : public TNvpNode {
+class EntityDefinition : public NameValuePair {
  public:
-  using TNvpNode::TNvpNode;
+  using NameValuePair::NameValuePair;
 
   bool External = false;  // declared with SYSTEM or PUBLIC
   std::string SystemId;
@@ -69,9 +69,9 @@ class TEntityDef : public TNvpNode {
 };
 
 // A <!NOTATION>.
-class TNotationDef : public TNvpNode {
+class NotationDefinition : public NameValuePair {
  public:
-  using TNvpNode::TNvpNode;
+  using NameValuePair::NameValuePair;
 
   std::string SystemId;
   std::string PublicId;

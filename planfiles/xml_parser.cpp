@@ -120,7 +120,7 @@ std::string UpperAscii(std::string_view text) {
 // 3 expecting a quoted value. Whitespace is skipped throughout; a zero byte or ">" ends it,
 // and so does a character that cannot start a name where a name is expected. Only an
 // attribute with a quoted value is kept. Returns where the analysis stopped.
-const char* AnalyseAttributes(const char* p, std::vector<std::unique_ptr<TNvpNode>>& out) {
+const char* AnalyseAttributes(const char* p, std::vector<std::unique_ptr<NameValuePair>>& out) {
   int state = 1;
   std::string name;
   for (;;) {
@@ -152,8 +152,8 @@ const char* AnalyseAttributes(const char* p, std::vector<std::unique_ptr<TNvpNod
   }
 }
 
-void AnalyseInto(const std::string& text, TAttrList& attributes) {
-  std::vector<std::unique_ptr<TNvpNode>> found;
+void AnalyseInto(const std::string& text, AttributeList& attributes) {
+  std::vector<std::unique_ptr<NameValuePair>> found;
   AnalyseAttributes(text.c_str(), found);
   attributes.Clear();
   attributes.InsertAllSorted(std::move(found));
@@ -179,7 +179,7 @@ bool SaysUtf8(std::string_view bytes) {
   }
   const std::size_t close = bytes.find("?>");
   const std::string prolog(bytes.substr(5, close == std::string_view::npos ? close : close - 5));
-  std::vector<std::unique_ptr<TNvpNode>> found;
+  std::vector<std::unique_ptr<NameValuePair>> found;
   AnalyseAttributes(prolog.c_str(), found);
   for (const auto& node : found) {
     if (node->Name != "encoding") continue;
@@ -198,26 +198,26 @@ std::string_view PartTypeName(XmlPartKind type) {
   return NameOf(kNames, type);
 }
 
-TEntityStack::TEntityStack() = default;
-TEntityStack::~TEntityStack() = default;
+EntityStack::EntityStack() = default;
+EntityStack::~EntityStack() = default;
 
-bool TEntityStack::Contains(std::string_view entityName) const {
+bool EntityStack::Contains(std::string_view entityName) const {
   return std::any_of(nodes_.begin(), nodes_.end(),
                      [&](const auto& node) { return node->EntityName == entityName; });
 }
 
-TEntityStackNode& TEntityStack::Push(std::unique_ptr<TEntityStackNode> node) {
+EntityStackNode& EntityStack::Push(std::unique_ptr<EntityStackNode> node) {
   nodes_.push_back(std::move(node));
   return *nodes_.back();
 }
 
-void TEntityStack::Pop() { nodes_.pop_back(); }
-void TEntityStack::Clear() { nodes_.clear(); }
+void EntityStack::Pop() { nodes_.pop_back(); }
+void EntityStack::Clear() { nodes_.clear(); }
 
-TXmlParser::TXmlParser() { Clear(); }
-TXmlParser::~TXmlParser() = default;
+XmlParser::XmlParser() { Clear(); }
+XmlParser::~XmlParser() = default;
 
-void TXmlParser::Clear() {
+void XmlParser::Clear() {
   // The stack first: its nodes may hold scanners and texts the rest refers to.
   entityStack_.Clear();
   buffer_.clear();
@@ -243,7 +243,7 @@ void TXmlParser::Clear() {
   partEnd_ = nullptr;
 }
 
-bool TXmlParser::LoadFile(const std::string& path, std::size_t maxBytes) {
+bool XmlParser::LoadFile(const std::string& path, std::size_t maxBytes) {
   Clear();
   // Only regular files, checked without waiting: a pipe or a device could block the reader
   // or never end.
@@ -254,13 +254,13 @@ bool TXmlParser::LoadFile(const std::string& path, std::size_t maxBytes) {
   return true;
 }
 
-void TXmlParser::LoadFromBuffer(std::string_view text) {
+void XmlParser::LoadFromBuffer(std::string_view text) {
   Clear();
   buffer_ = FileTextToUtf8(text, SaysUtf8(text));
   source_ = kBufferSource;
 }
 
-void TXmlParser::BeginScan() {
+void XmlParser::BeginScan() {
   partType_ = XmlPartKind::None;
   partName_.clear();
   partContent_.clear();
@@ -271,27 +271,27 @@ void TXmlParser::BeginScan() {
   expansionLeft_ = kExpansionBudget;
 }
 
-const char* TXmlParser::PopEntity() {
-  TEntityStackNode& top = entityStack_.Top();
+const char* XmlParser::PopEntity() {
+  EntityStackNode& top = entityStack_.Top();
   const char* back = top.ReturnPosition;
   if (!top.SavedEncoding.empty()) activeEncoding_ = top.SavedEncoding;
   entityStack_.Pop();
   return back;
 }
 
-bool TXmlParser::ChargeExpansion(std::size_t bytes) {
+bool XmlParser::ChargeExpansion(std::size_t bytes) {
   if (bytes > expansionLeft_ || expansionLeft_ - bytes < kExpansionOverhead) return false;
   expansionLeft_ -= bytes + kExpansionOverhead;
   return true;
 }
 
-bool TXmlParser::CanExpand(std::string_view entityName) const {
+bool XmlParser::CanExpand(std::string_view entityName) const {
   if (entityStack_.Depth() + expanding_.size() >= kMaxEntityDepth) return false;
   if (entityStack_.Contains(entityName)) return false;
   return std::find(expanding_.begin(), expanding_.end(), entityName) == expanding_.end();
 }
 
-std::size_t TXmlParser::PartEndLine() const {
+std::size_t XmlParser::PartEndLine() const {
   const char* begin = buffer_.c_str();
   // An entity's text lies elsewhere; std::less orders pointers into different objects too.
   const std::less<const char*> before;
@@ -306,7 +306,7 @@ std::size_t TXmlParser::PartEndLine() const {
   return line;
 }
 
-bool TXmlParser::NextPart() {
+bool XmlParser::NextPart() {
   for (;;) {
     const char* p = partEnd_ != nullptr ? partEnd_ : buffer_.c_str();
     // An entity's text is over: go on after its reference, through every entity that
@@ -336,7 +336,7 @@ bool TXmlParser::NextPart() {
   }
 }
 
-void TXmlParser::CutProlog(const char* p) {
+void XmlParser::CutProlog(const char* p) {
   partType_ = XmlPartKind::XmlProlog;
   partName_.clear();
   partContent_.clear();
@@ -355,7 +355,7 @@ void TXmlParser::CutProlog(const char* p) {
   activeEncoding_ = encoding.empty() ? std::string("UTF-8") : UpperAscii(encoding);
 }
 
-void TXmlParser::CutPi(const char* p) {
+void XmlParser::CutPi(const char* p) {
   partType_ = XmlPartKind::PI;
   const char* nameStart = p + 2;
   const char* q = nameStart;
@@ -370,13 +370,13 @@ void TXmlParser::CutPi(const char* p) {
   AnalyseInto(partContent_, partAttributes_);
 }
 
-void TXmlParser::CutComment(const char* p) {
+void XmlParser::CutComment(const char* p) {
   partType_ = XmlPartKind::Comment;
   const char* close = std::strstr(p + 4, "-->");
   partEnd_ = close != nullptr ? close + 3 : EndOfText(p + 4);
 }
 
-void TXmlParser::CutCData(const char* p) {
+void XmlParser::CutCData(const char* p) {
   partType_ = XmlPartKind::CData;
   const char* body = p + 9;
   const char* close = std::strstr(body, "]]>");
@@ -385,7 +385,7 @@ void TXmlParser::CutCData(const char* p) {
   partEnd_ = close != nullptr ? close + 3 : bodyEnd;
 }
 
-void TXmlParser::CutTag(const char* p) {
+void XmlParser::CutTag(const char* p) {
   partType_ = XmlPartKind::StartTag;
   const char* q = p + 1;
   if (*q == '/') {
@@ -399,7 +399,7 @@ void TXmlParser::CutTag(const char* p) {
   while (!IsTagNameEnd(*q)) ++q;
   partName_.assign(nameStart, q);
 
-  std::vector<std::unique_ptr<TNvpNode>> found;
+  std::vector<std::unique_ptr<NameValuePair>> found;
   const char* stop = AnalyseAttributes(q, found);
   partAttributes_.Clear();
   partAttributes_.InsertAllSorted(std::move(found));
@@ -415,7 +415,7 @@ void TXmlParser::CutTag(const char* p) {
   }
 }
 
-bool TXmlParser::CutText(const char* p) {
+bool XmlParser::CutText(const char* p) {
   partType_ = XmlPartKind::Text;
   partContent_.clear();
   const char* run = p;
@@ -437,7 +437,7 @@ bool TXmlParser::CutText(const char* p) {
   return !partContent_.empty();
 }
 
-const char* TXmlParser::HandleTextReference(const char* amp) {
+const char* XmlParser::HandleTextReference(const char* amp) {
   const char* semicolon = ReferenceEnd(amp);
   // Not a reference: the "&" is dropped.
   if (semicolon == nullptr) return amp + 1;
@@ -451,14 +451,14 @@ const char* TXmlParser::HandleTextReference(const char* amp) {
     partContent_ += c;
     return next;
   }
-  const TEntityDef* entity = generalEntities_.Find(name);
+  const EntityDefinition* entity = generalEntities_.Find(name);
   if (entity == nullptr) {
     partContent_ += name;
     return next;
   }
   if (!CanExpand(name)) return next;
 
-  auto node = std::make_unique<TEntityStackNode>();
+  auto node = std::make_unique<EntityStackNode>();
   if (entity->External) {
     node->External = OpenExternal(entity->SystemId, entity->PublicId, entity->NotationName);
     const std::size_t size = node->External != nullptr ? node->External->buffer_.size() : 0;
@@ -470,14 +470,14 @@ const char* TXmlParser::HandleTextReference(const char* amp) {
   node->EntityName.assign(name);
   node->ReturnPosition = next;
   node->SavedEncoding = activeEncoding_;
-  const TEntityStackNode& pushed = entityStack_.Push(std::move(node));
+  const EntityStackNode& pushed = entityStack_.Push(std::move(node));
   return pushed.External != nullptr ? pushed.External->buffer_.c_str() : pushed.Text.c_str();
 }
 
-void TXmlParser::ApplyDtdDefaults() {
-  const TElemDef* element = elements_.Find(partName_);
+void XmlParser::ApplyDtdDefaults() {
+  const ElementDefinition* element = elements_.Find(partName_);
   if (element == nullptr) return;
-  std::vector<std::unique_ptr<TNvpNode>> missing;
+  std::vector<std::unique_ptr<NameValuePair>> missing;
   for (const auto& [name, def] : element->AttrDefs) {
     if (def->Value.empty() || partAttributes_.FindEntry(name) != nullptr) continue;
     auto attr = std::make_unique<TAttr>(name, def->Value);
@@ -498,7 +498,7 @@ void TXmlParser::ApplyDtdDefaults() {
   }
 }
 
-std::string TXmlParser::ProcessAttributeValue(std::string_view value, AttrKind type) {
+std::string XmlParser::ProcessAttributeValue(std::string_view value, AttrKind type) {
   std::string text;
   ExpandNamedReferences(value, text);
   if (type == AttrKind::Unknown || type == AttrKind::CData) {
@@ -510,7 +510,7 @@ std::string TXmlParser::ProcessAttributeValue(std::string_view value, AttrKind t
   return CollapseWhitespace(ResolveCharacterReferences(text));
 }
 
-void TXmlParser::ExpandNamedReferences(std::string_view text, std::string& out) {
+void XmlParser::ExpandNamedReferences(std::string_view text, std::string& out) {
   std::size_t runStart = 0;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -526,7 +526,7 @@ void TXmlParser::ExpandNamedReferences(std::string_view text, std::string& out) 
     }
     const std::string_view name = text.substr(i + 1, j - i - 1);
     const char predefined = PredefinedEntity(name);
-    const TEntityDef* entity = predefined != 0 ? nullptr : generalEntities_.Find(name);
+    const EntityDefinition* entity = predefined != 0 ? nullptr : generalEntities_.Find(name);
     if (predefined == 0 && entity == nullptr) {
       ++i;  // an undeclared name (or a character reference) is left as written
       continue;
@@ -537,7 +537,7 @@ void TXmlParser::ExpandNamedReferences(std::string_view text, std::string& out) 
     } else if (CanExpand(name)) {
       expanding_.emplace_back(name);
       if (entity->External) {
-        std::unique_ptr<TXmlParser> external =
+        std::unique_ptr<XmlParser> external =
             OpenExternal(entity->SystemId, entity->PublicId, entity->NotationName);
         if (external != nullptr && ChargeExpansion(external->buffer_.size() + kExternalOverhead)) {
           ExpandNamedReferences(external->buffer_, out);
@@ -553,9 +553,9 @@ void TXmlParser::ExpandNamedReferences(std::string_view text, std::string& out) 
   out.append(text.substr(runStart));
 }
 
-std::unique_ptr<TXmlParser> TXmlParser::OpenExternal(const std::string& systemId,
-                                                     const std::string& /*publicId*/,
-                                                     const std::string& /*notationName*/) {
+std::unique_ptr<XmlParser> XmlParser::OpenExternal(const std::string& systemId,
+                                                   const std::string& /*publicId*/,
+                                                   const std::string& /*notationName*/) {
   std::string path = systemId;
   std::replace(path.begin(), path.end(), '\\', '/');
   const bool absolute = !path.empty() && path[0] == '/';
@@ -564,11 +564,11 @@ std::unique_ptr<TXmlParser> TXmlParser::OpenExternal(const std::string& systemId
     const std::size_t slash = source_.rfind('/');
     if (slash != std::string::npos) path.insert(0, source_, 0, slash + 1);
   }
-  auto external = std::make_unique<TXmlParser>();
+  auto external = std::make_unique<XmlParser>();
   external->LoadFile(path, kMaxExternalBytes);
   return external;
 }
 
-void TXmlParser::DeclarationSeen(const DtdDeclaration& /*declaration*/) {}
+void XmlParser::DeclarationSeen(const DtdDeclaration& /*declaration*/) {}
 
 }  // namespace ardvane

@@ -29,36 +29,36 @@ enum class XmlPartKind {
 // "End Tag", "Text", "CDATA".
 std::string_view PartTypeName(XmlPartKind type);
 
-class TXmlParser;
+class XmlParser;
 
 // An entity whose text is being scanned in place of its reference.
-struct TEntityStackNode {
+struct EntityStackNode {
   std::string EntityName;
   const char* ReturnPosition = nullptr;  // just after the reference, in the enclosing text
   std::string Text;                      // an internal entity's text, held for the scan
-  std::unique_ptr<TXmlParser> External;  // the scanner holding an external entity's text
+  std::unique_ptr<XmlParser> External;   // the scanner holding an external entity's text
   std::string SavedEncoding;             // ActiveEncoding when the entity was entered
 };
 
 // The entities being scanned, innermost last. Nodes stay where they are while the stack
 // grows, so positions inside an entity's text remain valid until it is popped.
-class TEntityStack {
+class EntityStack {
  public:
-  TEntityStack();
-  TEntityStack(const TEntityStack&) = delete;
-  TEntityStack& operator=(const TEntityStack&) = delete;
-  ~TEntityStack();
+  EntityStack();
+  EntityStack(const EntityStack&) = delete;
+  EntityStack& operator=(const EntityStack&) = delete;
+  ~EntityStack();
 
   bool Empty() const { return nodes_.empty(); }
   std::size_t Depth() const { return nodes_.size(); }
   bool Contains(std::string_view entityName) const;
-  TEntityStackNode& Push(std::unique_ptr<TEntityStackNode> node);
-  TEntityStackNode& Top() { return *nodes_.back(); }
+  EntityStackNode& Push(std::unique_ptr<EntityStackNode> node);
+  EntityStackNode& Top() { return *nodes_.back(); }
   void Pop();
   void Clear();
 
  private:
-  std::vector<std::unique_ptr<TEntityStackNode>> nodes_;
+  std::vector<std::unique_ptr<EntityStackNode>> nodes_;
 };
 
 // A forgiving pull scanner over a whole XML document held in memory. It never rejects a
@@ -69,7 +69,7 @@ class TEntityStack {
 // byte by byte, case-sensitively.
 //
 // Typical use:
-//   TXmlParser parser;
+//   XmlParser parser;
 //   parser.LoadFile(path);
 //   parser.BeginScan();
 //   while (parser.NextPart()) {
@@ -81,17 +81,17 @@ class TEntityStack {
 // than a limit, entity references nest at most kMaxEntityDepth deep and never into an
 // entity already being expanded, and a scan expands at most kExpansionBudget bytes of
 // entity text; references beyond these bounds expand to nothing.
-class TXmlParser {
+class XmlParser {
  public:
   static constexpr std::size_t kMaxDocumentBytes = std::size_t{64} << 20;
   static constexpr std::size_t kMaxExternalBytes = std::size_t{4} << 20;
   static constexpr std::size_t kMaxEntityDepth = 16;
   static constexpr std::size_t kExpansionBudget = std::size_t{16} << 20;
 
-  TXmlParser();
-  TXmlParser(const TXmlParser&) = delete;
-  TXmlParser& operator=(const TXmlParser&) = delete;
-  virtual ~TXmlParser();
+  XmlParser();
+  XmlParser(const XmlParser&) = delete;
+  XmlParser& operator=(const XmlParser&) = delete;
+  virtual ~XmlParser();
 
   // Clears all state (document, source, declared values, DoctypeName, the remembered DTD,
   // every declaration list, the attributes, the entity stack, ActiveEncoding; CollapseText
@@ -124,7 +124,7 @@ class TXmlParser {
   // references are kept), DTD defaults applied. For an end
   // tag, a PI or the prolog: as written. Look values up with ValueOf: an absent attribute
   // and an attribute written name="" both give empty text.
-  const TAttrList& PartAttributes() const { return partAttributes_; }
+  const AttributeList& PartAttributes() const { return partAttributes_; }
   // The line of the document (from 1; CR LF, LF and a lone CR each end one) on which the
   // current part ends, or 0 when it comes from an entity's text or before the first part.
   std::size_t PartEndLine() const;
@@ -144,18 +144,18 @@ class TXmlParser {
   // when the document was loaded.
   const std::string& ActiveEncoding() const { return activeEncoding_; }
 
-  const TElemList& Elements() const { return elements_; }
-  const NvpSet<TEntityDef>& GeneralEntities() const { return generalEntities_; }
-  const NvpSet<TEntityDef>& ParameterEntities() const { return parameterEntities_; }
-  const NvpSet<TNotationDef>& Notations() const { return notations_; }
+  const ElementList& Elements() const { return elements_; }
+  const NvpSet<EntityDefinition>& GeneralEntities() const { return generalEntities_; }
+  const NvpSet<EntityDefinition>& ParameterEntities() const { return parameterEntities_; }
+  const NvpSet<NotationDefinition>& Notations() const { return notations_; }
 
  protected:
   // A scanner loaded with the external text named by `systemId`, or null. Backslashes
   // become slashes; an id that is not absolute is taken relative to the folder of the
   // source file (unless the source is "<buffer>"). Reads at most kMaxExternalBytes.
-  virtual std::unique_ptr<TXmlParser> OpenExternal(const std::string& systemId,
-                                                   const std::string& publicId,
-                                                   const std::string& notationName);
+  virtual std::unique_ptr<XmlParser> OpenExternal(const std::string& systemId,
+                                                  const std::string& publicId,
+                                                  const std::string& notationName);
   // Called once for each declaration, comment or PI of a DTD and once for the whole
   // DOCTYPE, the latter after its declarations. Does nothing here.
   virtual void DeclarationSeen(const DtdDeclaration& declaration);
@@ -209,11 +209,11 @@ class TXmlParser {
   bool collapseText_ = true;
   std::string activeEncoding_;
 
-  TElemList elements_;
-  NvpSet<TEntityDef> generalEntities_;
-  NvpSet<TEntityDef> parameterEntities_;
-  NvpSet<TNotationDef> notations_;
-  TEntityStack entityStack_;
+  ElementList elements_;
+  NvpSet<EntityDefinition> generalEntities_;
+  NvpSet<EntityDefinition> parameterEntities_;
+  NvpSet<NotationDefinition> notations_;
+  EntityStack entityStack_;
   // Entities being expanded inside an attribute value or a DTD, to refuse loops.
   std::vector<std::string> expanding_;
   std::size_t expansionLeft_ = kExpansionBudget;
@@ -221,7 +221,7 @@ class TXmlParser {
   XmlPartKind partType_ = XmlPartKind::None;
   std::string partName_;
   std::string partContent_;
-  TAttrList partAttributes_;
+  AttributeList partAttributes_;
   // Just past the current part, where the next one starts: in the document or in the text
   // of an entity on the stack. Null before the first part of a scan.
   const char* partEnd_ = nullptr;

@@ -1,4 +1,4 @@
-// The DOCTYPE part of TXmlParser: the external and internal subsets, their declarations,
+// The DOCTYPE part of XmlParser: the external and internal subsets, their declarations,
 // and parameter entities.
 
 #include <array>
@@ -84,14 +84,14 @@ class DtdCursor {
 
 // A SYSTEM or PUBLIC identifier: for SYSTEM the first literal is the system id, for PUBLIC
 // the first is the public id and the next (optional for a notation) the system id.
-struct TExternalID {
+struct ExternalId {
   bool Present = false;
   std::string SystemId;
   std::string PublicId;
 };
 
-TExternalID ReadExternalId(DtdCursor& cursor) {
-  TExternalID id;
+ExternalId ReadExternalId(DtdCursor& cursor) {
+  ExternalId id;
   if (cursor.TakeKeyword("SYSTEM")) {
     id.Present = true;
     cursor.SkipWhitespace();
@@ -154,7 +154,7 @@ std::string_view AttrDefaultTypeName(AttrDefaultKind type) {
   return NameOf(kNames, type);
 }
 
-void TXmlParser::CutDoctype(const char* p) {
+void XmlParser::CutDoctype(const char* p) {
   partType_ = XmlPartKind::DtdDeclaration;
   partName_.clear();
   partContent_.clear();
@@ -172,7 +172,7 @@ void TXmlParser::CutDoctype(const char* p) {
   }
 
   cursor.SkipWhitespace();
-  const TExternalID external = ReadExternalId(cursor);
+  const ExternalId external = ReadExternalId(cursor);
   if (external.Present) ReadExternalSubset(external.SystemId, external.PublicId);
   cursor.SkipWhitespace();
   const char* q = cursor.Position();
@@ -190,7 +190,7 @@ void TXmlParser::CutDoctype(const char* p) {
   }
 }
 
-const char* TXmlParser::ReadDeclarations(const char* p, bool internalSubset) {
+const char* XmlParser::ReadDeclarations(const char* p, bool internalSubset) {
   for (;;) {
     while (IsXmlWhitespace(*p)) ++p;
     const char c = *p;
@@ -228,7 +228,7 @@ const char* TXmlParser::ReadDeclarations(const char* p, bool internalSubset) {
   }
 }
 
-const char* TXmlParser::ReadMarkupDeclaration(const char* p) {
+const char* XmlParser::ReadMarkupDeclaration(const char* p) {
   if (StartsWith(p, "<![")) {
     // A conditional section: skipped whole.
     const char* close = std::strstr(p + 3, "]]>");
@@ -246,12 +246,12 @@ const char* TXmlParser::ReadMarkupDeclaration(const char* p) {
     }
   }
   const char* end = *q != '\0' ? q + 1 : q;
-  using Declare = void (TXmlParser::*)(const std::string&, const std::string&);
+  using Declare = void (XmlParser::*)(const std::string&, const std::string&);
   static constexpr std::array<std::pair<std::string_view, Declare>, 4> kDeclarations = {{
-      {"<!ELEMENT", &TXmlParser::DeclareElement},
-      {"<!ATTLIST", &TXmlParser::DeclareAttributes},
-      {"<!ENTITY", &TXmlParser::DeclareEntity},
-      {"<!NOTATION", &TXmlParser::DeclareNotation},
+      {"<!ELEMENT", &XmlParser::DeclareElement},
+      {"<!ATTLIST", &XmlParser::DeclareAttributes},
+      {"<!ENTITY", &XmlParser::DeclareEntity},
+      {"<!NOTATION", &XmlParser::DeclareNotation},
   }};
   for (const auto& [keyword, declare] : kDeclarations) {
     if (!StartsWith(p, keyword) || IsDtdNameChar(p[keyword.size()])) continue;
@@ -264,18 +264,18 @@ const char* TXmlParser::ReadMarkupDeclaration(const char* p) {
   return end;
 }
 
-void TXmlParser::ReadExternalSubset(const std::string& systemId, const std::string& publicId) {
+void XmlParser::ReadExternalSubset(const std::string& systemId, const std::string& publicId) {
   if (entityStack_.Depth() + expanding_.size() >= kMaxEntityDepth) return;
-  std::unique_ptr<TXmlParser> external = OpenExternal(systemId, publicId, std::string());
+  std::unique_ptr<XmlParser> external = OpenExternal(systemId, publicId, std::string());
   if (external == nullptr || !ChargeExpansion(external->buffer_.size() + kExternalOverhead)) return;
   ReadDeclarations(external->buffer_.c_str(), false);
 }
 
-bool TXmlParser::ParameterEntityText(std::string_view name, std::string& text) {
-  const TEntityDef* entity = parameterEntities_.Find(name);
+bool XmlParser::ParameterEntityText(std::string_view name, std::string& text) {
+  const EntityDefinition* entity = parameterEntities_.Find(name);
   if (entity == nullptr || !CanExpand('%' + std::string(name))) return false;
   if (entity->External) {
-    std::unique_ptr<TXmlParser> external =
+    std::unique_ptr<XmlParser> external =
         OpenExternal(entity->SystemId, entity->PublicId, entity->NotationName);
     if (external == nullptr || !ChargeExpansion(external->buffer_.size() + kExternalOverhead)) {
       return false;
@@ -289,7 +289,7 @@ bool TXmlParser::ParameterEntityText(std::string_view name, std::string& text) {
   return true;
 }
 
-void TXmlParser::ReadParameterEntityDeclarations(std::string_view name) {
+void XmlParser::ReadParameterEntityDeclarations(std::string_view name) {
   std::string text;
   if (!ParameterEntityText(name, text)) return;
   expanding_.push_back('%' + std::string(name));
@@ -297,7 +297,7 @@ void TXmlParser::ReadParameterEntityDeclarations(std::string_view name) {
   expanding_.pop_back();
 }
 
-std::string TXmlParser::ExpandParameterReferences(std::string_view text) {
+std::string XmlParser::ExpandParameterReferences(std::string_view text) {
   std::string out;
   std::size_t runStart = 0;
   std::size_t i = 0;
@@ -334,17 +334,18 @@ std::string TXmlParser::ExpandParameterReferences(std::string_view text) {
   return out;
 }
 
-void TXmlParser::DeclareElement(const std::string& body, const std::string& text) {
+void XmlParser::DeclareElement(const std::string& body, const std::string& text) {
   DtdCursor cursor(body.c_str());
   cursor.SkipWhitespace();
   const std::string name = cursor.TakeName();
   if (!name.empty()) {
-    auto element = std::make_unique<TElemDef>(name, std::string());
+    auto element = std::make_unique<ElementDefinition>(name, std::string());
     element->ContentModel = cursor.Rest();
     element->ElemType = ElemTypeOf(element->ContentModel);
     element->DeclaredByElement = true;
     // Attributes listed before the element's declaration belong to it.
-    if (TElemDef* known = elements_.Find(name); known != nullptr && !known->DeclaredByElement) {
+    if (ElementDefinition* known = elements_.Find(name);
+        known != nullptr && !known->DeclaredByElement) {
       element->AttrDefs = std::move(known->AttrDefs);
     }
     elements_.Replace(std::move(element));
@@ -352,15 +353,15 @@ void TXmlParser::DeclareElement(const std::string& body, const std::string& text
   DeclarationSeen({DeclarationKind::Element, name, text});
 }
 
-void TXmlParser::DeclareAttributes(const std::string& body, const std::string& text) {
+void XmlParser::DeclareAttributes(const std::string& body, const std::string& text) {
   DtdCursor cursor(body.c_str());
   cursor.SkipWhitespace();
   const std::string elementName = cursor.TakeName();
   DeclarationSeen({DeclarationKind::AttList, elementName, text});
   if (elementName.empty()) return;
-  TElemDef* element = elements_.Find(elementName);
+  ElementDefinition* element = elements_.Find(elementName);
   if (element == nullptr) {
-    auto added = std::make_unique<TElemDef>(elementName, std::string());
+    auto added = std::make_unique<ElementDefinition>(elementName, std::string());
     added->ContentModel = "ANY";
     added->ElemType = ElemKind::Any;
     element = &elements_.Replace(std::move(added));
@@ -373,7 +374,7 @@ void TXmlParser::DeclareAttributes(const std::string& body, const std::string& t
       cursor.SkipOne();
       continue;
     }
-    auto def = std::make_unique<TAttrDef>(name, std::string());
+    auto def = std::make_unique<AttributeDefinition>(name, std::string());
     cursor.SkipWhitespace();
     if (cursor.Peek() == '(') {
       def->TypeDef = cursor.TakeGroup();
@@ -404,7 +405,7 @@ void TXmlParser::DeclareAttributes(const std::string& body, const std::string& t
   }
 }
 
-void TXmlParser::DeclareEntity(const std::string& body, const std::string& text) {
+void XmlParser::DeclareEntity(const std::string& body, const std::string& text) {
   DtdCursor cursor(body.c_str());
   cursor.SkipWhitespace();
   bool parameter = false;
@@ -415,10 +416,10 @@ void TXmlParser::DeclareEntity(const std::string& body, const std::string& text)
   }
   const std::string name = cursor.TakeName();
   cursor.SkipWhitespace();
-  auto entity = std::make_unique<TEntityDef>(name, std::string());
+  auto entity = std::make_unique<EntityDefinition>(name, std::string());
   if (std::optional<std::string> value = cursor.TakeQuoted()) {
     entity->Value = std::move(*value);
-  } else if (const TExternalID id = ReadExternalId(cursor); id.Present) {
+  } else if (const ExternalId id = ReadExternalId(cursor); id.Present) {
     entity->External = true;
     entity->SystemId = id.SystemId;
     entity->PublicId = id.PublicId;
@@ -435,14 +436,14 @@ void TXmlParser::DeclareEntity(const std::string& body, const std::string& text)
       {parameter ? DeclarationKind::ParameterEntity : DeclarationKind::Entity, name, text});
 }
 
-void TXmlParser::DeclareNotation(const std::string& body, const std::string& text) {
+void XmlParser::DeclareNotation(const std::string& body, const std::string& text) {
   DtdCursor cursor(body.c_str());
   cursor.SkipWhitespace();
   const std::string name = cursor.TakeName();
   cursor.SkipWhitespace();
-  const TExternalID id = ReadExternalId(cursor);
+  const ExternalId id = ReadExternalId(cursor);
   if (!name.empty()) {
-    auto notation = std::make_unique<TNotationDef>(name, std::string());
+    auto notation = std::make_unique<NotationDefinition>(name, std::string());
     notation->SystemId = id.SystemId;
     notation->PublicId = id.PublicId;
     notations_.Replace(std::move(notation));

@@ -15,9 +15,9 @@ namespace {
 
 // The word processor's view of the report: the document text and a selection, which is the
 // content of one text box.
-class ReportDocument {
+class WordProcessorDocument {
  public:
-  explicit ReportDocument(std::string html) : html_(std::move(html)) {}
+  explicit WordProcessorDocument(std::string html) : html_(std::move(html)) {}
 
   std::string& Html() { return html_; }
 
@@ -138,7 +138,7 @@ PictureBoxNumbers PictureBoxesFor(const AppSettings& settings) {
 
 bool PlaceGraphics(std::string* html, const AppSettings& settings, const EmbeddedPicture* payoff,
                    const EmbeddedPicture* balances, std::string* error) {
-  ReportDocument document(*html);
+  WordProcessorDocument document(*html);
   const PictureBoxNumbers boxes = PictureBoxesFor(settings);
   const auto place = [&](int box, const EmbeddedPicture* picture) {
     if (box == 0) return true;

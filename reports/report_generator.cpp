@@ -20,10 +20,10 @@
 #include "figures/printed_amounts.h"
 #include "figures/report_formats.h"
 #include "figures/strategies.h"
+#include "reports/report_document.h"
 #include "reports/report_language.h"
 #include "reports/report_tables.h"
 #include "reports/report_text.h"
-#include "reports/vorn_report.h"
 
 namespace ardvane {
 namespace {
@@ -82,8 +82,8 @@ class Assembly {
   int CalendarYear(int i) const { return planYear_ + (i + planMonth_ - 1) / 12; }
   std::string ShortMonth(int i) const { return GetShortMonthName(CalendarMonth(i), language()); }
 
-  TLoans& Current() { return results_.CurrentPlan; }
-  TLoans& Proposed() { return results_.ProposedPlan; }
+  LoanSchedule& Current() { return results_.CurrentPlan; }
+  LoanSchedule& Proposed() { return results_.ProposedPlan; }
   int RowCount() const { return plan_.Debts.GetDebtCount(); }
   std::string DebtName(int k) const { return sources_.phrases().DebtName(plan_, results_, k); }
   std::string DebtNames(const std::vector<int>& loans);
@@ -143,7 +143,7 @@ class Assembly {
   PlanFigures figures_;
   PlanStatements statements_;
   StatementTexts texts_;
-  TVornReport report_;
+  ReportDocument report_;
   std::string text_;
   int planMonth_ = 1;
   int planYear_ = 1899;
@@ -341,7 +341,7 @@ void Assembly::CurrentDebts() {
                             {"CompanyName", settings_.CompanyName}});
   const std::string& separator = regional_.decimalSeparator;
   for (int i = 0; i < RowCount(); ++i) {
-    const TLoan* loan = Current().GetLoan(i);
+    const Loan* loan = Current().GetLoan(i);
     Fill("DebtTable",
          {{"Description", DebtName(i)},
           {"InterestRate",
@@ -396,7 +396,7 @@ void Assembly::PlanStrategy() {
                             {"InitialPeriod", ReportInteger(f.monthsOverBudget)},
                             {"ProposedPayment", Money2(f.overBudgetPayment)}});
   }
-  const TLoans& proposed = Proposed();
+  const LoanSchedule& proposed = Proposed();
   if (proposed.AnnualAccelerator() != Money()) {
     Fill("AnnualAccelerator",
          {{"AnnualAccelerator", Money2(proposed.AnnualAccelerator())},
@@ -485,7 +485,7 @@ void Assembly::OptionValues(const std::string& paragraph, std::string selected,
 
 void Assembly::Options() {
   Fill(Worded("OptionsPage"));
-  TLoans& proposed = Proposed();
+  LoanSchedule& proposed = Proposed();
   const auto rerun = [&](Money monthly, Money annual, int month) {
     proposed.SetAccelerator(monthly);
     proposed.SetAnnualAccelerator(annual);
@@ -673,7 +673,7 @@ void Assembly::PaymentSchedule() {
 
 void Assembly::MonthlyPaymentTables() {
   Fill("MonthlyPaymentSchedulePage");
-  TLoans& proposed = Proposed();
+  LoanSchedule& proposed = Proposed();
   const Money escrowTotal = Current().GetTotalEscrow();
   // Debt names in payoff order, translated once.
   std::vector<std::pair<int, std::string>> debts;
@@ -694,7 +694,7 @@ void Assembly::MonthlyPaymentTables() {
                                                {"Year", ReportInteger(year)},
                                                {"MonthYear", MonthYear(EncodeDate(year, c, 1))}});
     for (const auto& [k, name] : debts) {
-      const TLoan& debt = *proposed.GetLoan(k);
+      const Loan& debt = *proposed.GetLoan(k);
       if (!(debt.GetBeginBalance(i) > Money()) && !(debt.Escrow() > Money())) continue;
       Fill("MonthlyPaymentScheduleTable",
            {{"DebtName", name},
@@ -714,9 +714,9 @@ void Assembly::MonthlyPaymentTables() {
 }
 
 void Assembly::AmortizationTables() {
-  TLoans& proposed = Proposed();
+  LoanSchedule& proposed = Proposed();
   for (const DebtPayoff& payoff : figures_.payoffs) {
-    const TLoan* debt = proposed.GetLoan(payoff.loan);
+    const Loan* debt = proposed.GetLoan(payoff.loan);
     // Consolidated debts and debts with nothing owed have no payments to show.
     if (!debt || payoff.proposedKind == PayoffKind::kConsolidated ||
         payoff.proposedKind == PayoffKind::kNothingOwed) {
@@ -756,7 +756,7 @@ void Assembly::InvestmentProjections() {
     return;
   }
   Fill("InvestmentHeader");
-  const TAsset& asset = results_.ProposedInvestment;
+  const InvestmentAsset& asset = results_.ProposedInvestment;
   for (int n = 0; n < results_.ProjectionMonths; ++n) {
     if (asset.GetEndValue(n) == Money()) continue;
     Fill("InvestmentTable", {{"Year", ReportInteger(CalendarYear(n))},

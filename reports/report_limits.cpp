@@ -41,11 +41,11 @@ std::string ReportDebtsRefusal(int debts) {
 
 long long ReportTableBytes(const PlanDocument& plan, const PlanResults& results,
                            const AppSettings& settings) {
-  const TLoans& proposed = results.ProposedPlan;
+  const LoanSchedule& proposed = results.ProposedPlan;
   const long long months = proposed.GetDebtFreeMonths();
   long long bytes = 0;
   for (int i = 0; i < proposed.GetCount(); ++i) {
-    const TLoan& loan = *proposed.GetLoan(i);
+    const Loan& loan = *proposed.GetLoan(i);
     // The consolidation loan after the debts has a short name of the report's own.
     const long long name =
         i < plan.Debts.GetDebtCount() ? HtmlBytes(plan.Debts.Cell(i, DebtCol::Name)) : 0;

@@ -12,8 +12,8 @@ namespace {
 using testing::M;
 
 // A loan as the plan simulation sets one up, stepped alone until paid off or out of months.
-TLoan MakeLoan(long double balance, double rate, long double payment, int compounding = 1) {
-  TLoan loan;
+Loan MakeLoan(long double balance, double rate, long double payment, int compounding = 1) {
+  Loan loan;
   loan.SetBalance(M(balance));
   loan.SetInterestRate(rate);
   loan.SetCurrentPayment(M(payment));
@@ -22,13 +22,12 @@ TLoan MakeLoan(long double balance, double rate, long double payment, int compou
   return loan;
 }
 
-void RunAlone(TLoan& loan) {
-  for (int m = 0; m < TLoan::kMaxMonths && loan.GetBeginBalance(m) > Money(); ++m)
-    loan.StepMonth(m);
+void RunAlone(Loan& loan) {
+  for (int m = 0; m < Loan::kMaxMonths && loan.GetBeginBalance(m) > Money(); ++m) loan.StepMonth(m);
 }
 
 // Cross-checks every schedule must satisfy.
-void ExpectConsistentSchedule(const TLoan& loan) {
+void ExpectConsistentSchedule(const Loan& loan) {
   Money interest;
   for (int m = 0; m < loan.ComputedMonths(); ++m) {
     EXPECT_EQ(loan.GetBeginBalance(m) + loan.GetInterest(m) - loan.GetPayment(m) -
@@ -44,7 +43,7 @@ void ExpectConsistentSchedule(const TLoan& loan) {
 }
 
 TEST(LoanTest, ThousandAtTwelvePercentPaysOffInElevenMonths) {
-  TLoan loan = MakeLoan(1000, 0.12, 100);
+  Loan loan = MakeLoan(1000, 0.12, 100);
   RunAlone(loan);
   EXPECT_EQ(loan.GetInterest(0), M(10));
   EXPECT_EQ(loan.GetPayment(0), M(100));
@@ -71,18 +70,18 @@ TEST(LoanTest, EffectiveMonthlyRateFollowsTheCompoundingPeriod) {
       {12, std::pow(1 + 12 * r, 1.0L / 12) - 1},
   };
   for (const Case& c : cases) {
-    TLoan loan;
+    Loan loan;
     loan.SetInterestRate(0.12);
     loan.SetCompoundingPeriod(c.code);
     EXPECT_NEAR(static_cast<double>(loan.EffectiveMonthlyRate()), static_cast<double>(c.expected),
                 1e-16)
         << "code " << c.code;
   }
-  TLoan daily;
+  Loan daily;
   daily.SetInterestRate(0.12);  // a new loan's code is 0: the daily rate applies
   EXPECT_GT(daily.EffectiveMonthlyRate(), 0.01L);
   for (int code : {0, 1, 3, 6, 12}) {
-    TLoan zero;
+    Loan zero;
     zero.SetCompoundingPeriod(code);
     zero.SetInterestRate(0);
     EXPECT_EQ(zero.EffectiveMonthlyRate(), 0) << code;
@@ -90,10 +89,10 @@ TEST(LoanTest, EffectiveMonthlyRateFollowsTheCompoundingPeriod) {
 }
 
 TEST(LoanTest, APaymentBelowTheInterestNeverPaysOff) {
-  TLoan loan = MakeLoan(1000, 0.24, 15);
+  Loan loan = MakeLoan(1000, 0.24, 15);
   RunAlone(loan);
-  EXPECT_EQ(loan.ComputedMonths(), TLoan::kMaxMonths);
-  EXPECT_GT(loan.GetEndBalance(TLoan::kMaxMonths - 1), loan.GetBeginBalance(0));
+  EXPECT_EQ(loan.ComputedMonths(), Loan::kMaxMonths);
+  EXPECT_GT(loan.GetEndBalance(Loan::kMaxMonths - 1), loan.GetBeginBalance(0));
   EXPECT_EQ(loan.PayoffMonths(), 0);
   EXPECT_EQ(loan.PayoffDate(), 0);
   EXPECT_EQ(loan.TotalInterest(), Money());
@@ -101,14 +100,14 @@ TEST(LoanTest, APaymentBelowTheInterestNeverPaysOff) {
 }
 
 TEST(LoanTest, HugeRatesSaturateWithoutBreakingTheSchedule) {
-  TLoan loan = MakeLoan(1e9L, 1e6, 1);
+  Loan loan = MakeLoan(1e9L, 1e6, 1);
   RunAlone(loan);
   EXPECT_EQ(loan.PayoffMonths(), 0);
-  EXPECT_GT(loan.GetEndBalance(TLoan::kMaxMonths - 1), M(1e14L));
+  EXPECT_GT(loan.GetEndBalance(Loan::kMaxMonths - 1), M(1e14L));
 }
 
 TEST(LoanTest, InterestOnlyPaysInterestUntilTheTermEnds) {
-  TLoan loan = MakeLoan(10000, 0.06, 0);
+  Loan loan = MakeLoan(10000, 0.06, 0);
   loan.SetInterestOnly(true);
   loan.SetAccelerated(true);
   loan.SetTermMonths(120);
@@ -126,7 +125,7 @@ TEST(LoanTest, InterestOnlyPaysInterestUntilTheTermEnds) {
 
 TEST(LoanTest, MinimumIsTheLargerOfPercentAndAmount) {
   for (auto [balance, minimum] : {std::pair{500.0L, 25.0L}, {2000.0L, 60.0L}}) {
-    TLoan loan = MakeLoan(balance, 0, 500);
+    Loan loan = MakeLoan(balance, 0, 500);
     loan.SetMinimumPaymentPercent(0.03);
     loan.SetMinimumPaymentAmount(M(25));
     loan.SetUseMinimum(true);
@@ -135,7 +134,7 @@ TEST(LoanTest, MinimumIsTheLargerOfPercentAndAmount) {
     EXPECT_EQ(loan.GetPayment(0), M(minimum)) << static_cast<double>(balance);
     EXPECT_EQ(loan.GetPaymentDue(0), M(minimum)) << static_cast<double>(balance);
   }
-  TLoan plain = MakeLoan(2000, 0, 75);
+  Loan plain = MakeLoan(2000, 0, 75);
   plain.SetMinimumPaymentPercent(0.03);
   EXPECT_EQ(plain.GetScheduledPayment(), M(75));
   plain.StepMonth(0);
@@ -144,7 +143,7 @@ TEST(LoanTest, MinimumIsTheLargerOfPercentAndAmount) {
 }
 
 TEST(LoanTest, ExtraPaymentIsCutToWhatIsOwed) {
-  TLoan loan = MakeLoan(1000, 0.12, 0);
+  Loan loan = MakeLoan(1000, 0.12, 0);
   loan.SetAccelerated(true);
   loan.SetMinimumPaymentAmount(M(50));
   loan.SetExtraPayment(0, M(5000));
@@ -154,14 +153,14 @@ TEST(LoanTest, ExtraPaymentIsCutToWhatIsOwed) {
   EXPECT_EQ(loan.GetEndBalance(0), Money());
   EXPECT_EQ(loan.PayoffMonths(), 1);
 
-  TLoan notAccelerated = MakeLoan(1000, 0.12, 100);
+  Loan notAccelerated = MakeLoan(1000, 0.12, 100);
   notAccelerated.SetExtraPayment(0, M(5000));
   notAccelerated.StepMonth(0);
   EXPECT_EQ(notAccelerated.GetExtraPayment(0), Money());
 }
 
 TEST(LoanTest, PaymentDueOnlyForComputedMonths) {
-  TLoan loan = MakeLoan(1000, 0.12, 100);
+  Loan loan = MakeLoan(1000, 0.12, 100);
   EXPECT_EQ(loan.GetPaymentDue(0), Money());
   loan.SetMinimumPaymentAmount(M(40));
   loan.StepMonth(0);
@@ -173,7 +172,7 @@ TEST(LoanTest, PaymentDueOnlyForComputedMonths) {
 }
 
 TEST(LoanTest, ResetScheduleRunsTheSameAgain) {
-  TLoan loan = MakeLoan(2000, 0.06, 100, 0);
+  Loan loan = MakeLoan(2000, 0.06, 100, 0);
   RunAlone(loan);
   const Money interest = loan.TotalInterest();
   const int months = loan.PayoffMonths();
@@ -187,7 +186,7 @@ TEST(LoanTest, ResetScheduleRunsTheSameAgain) {
 }
 
 TEST(LoanTest, ANewLoanStartsEmptyAndSetBalanceCreatesMonthZero) {
-  TLoan loan;
+  Loan loan;
   EXPECT_EQ(loan.GetBeginBalance(0), Money());
   loan.SetBalance(Money());
   loan.StepMonth(0);  // nothing owed: nothing paid, paid off at once

@@ -1,4 +1,4 @@
-// The payoff order of TLoans against the order that swapping neighbours gives: the sort
+// The payoff order of LoanSchedule against the order that swapping neighbours gives: the sort
 // there is n log n, and must put every loan exactly where the pairwise swaps would.
 #include <gtest/gtest.h>
 
@@ -7,20 +7,20 @@
 #include <random>
 #include <vector>
 
-#include "engine/loans.h"
+#include "engine/loan_schedule.h"
 
 namespace ardvane {
 namespace {
 
 // Swaps neighbours, pass after pass until nothing moves, only where the later loan is
 // strictly preferred under `code`: the order the plan's priority is defined by.
-std::vector<int> NeighbourSwapOrder(const TLoans& plan, int code) {
+std::vector<int> NeighbourSwapOrder(const LoanSchedule& plan, int code) {
   const int n = plan.GetCount();
   std::vector<int> order(n);
   for (int i = 0; i < n; ++i) order[i] = i;
   const auto later = [&](int earlierIndex, int laterIndex) {
-    const TLoan& a = *plan.GetLoan(earlierIndex);
-    const TLoan& b = *plan.GetLoan(laterIndex);
+    const Loan& a = *plan.GetLoan(earlierIndex);
+    const Loan& b = *plan.GetLoan(laterIndex);
     switch (code) {
       case 0:
         return b.InterestRate() > a.InterestRate();
@@ -48,8 +48,8 @@ std::vector<int> NeighbourSwapOrder(const TLoans& plan, int code) {
 
 // A plan whose keys come from a few values each, so that ties are common; some loans have no
 // balance, some pay by a minimum percent, and with `nanRates` a few rates are not a number.
-TLoans RandomPlan(std::mt19937& random, int loans, bool nanRates) {
-  TLoans plan;
+LoanSchedule RandomPlan(std::mt19937& random, int loans, bool nanRates) {
+  LoanSchedule plan;
   std::uniform_int_distribution<int> pick(0, 3);
   for (int i = 0; i < loans; ++i) {
     double rate = 0.05 * pick(random);
@@ -58,7 +58,7 @@ TLoans RandomPlan(std::mt19937& random, int loans, bool nanRates) {
     }
     const Money balance = Money::FromUnits(500 * pick(random));
     const bool usesMinimum = pick(random) == 0;
-    TLoan& loan =
+    Loan& loan =
         plan.AddLoan(balance, rate, usesMinimum ? 0.02 : 0, Money::FromUnits(25 * pick(random)),
                      Money::FromUnits(50 * pick(random)));
     loan.SetUseMinimum(usesMinimum);
@@ -71,7 +71,7 @@ TEST(LoansOrderTest, EveryCodeGivesTheNeighbourSwapOrderOnPlansFullOfTies) {
   for (int trial = 0; trial < 300; ++trial) {
     const int loans = trial % 40;
     const bool nanRates = trial % 3 == 0;
-    TLoans plan = RandomPlan(random, loans, nanRates);
+    LoanSchedule plan = RandomPlan(random, loans, nanRates);
     for (int code : {-1, 0, 1, 2, 3, 4, 5, 6, 9}) {
       plan.SortByPriority(code);
       const std::vector<int> expected = NeighbourSwapOrder(plan, code);
@@ -82,7 +82,7 @@ TEST(LoansOrderTest, EveryCodeGivesTheNeighbourSwapOrderOnPlansFullOfTies) {
       // A loan with a balance ranks by its place counted from the first such loan.
       int first = -1;
       for (int p = 0; p < loans; ++p) {
-        const TLoan& loan = *plan.GetLoan(expected[p]);
+        const Loan& loan = *plan.GetLoan(expected[p]);
         const bool owes = loan.Balance() > Money();
         if (owes && first < 0) first = p;
         ASSERT_EQ(loan.PayoffOrder(), owes ? p + 1 - first : 0)

@@ -1,7 +1,6 @@
-#include "engine/loans.h"
-
 #include <gtest/gtest.h>
 
+#include "engine/loan_schedule.h"
 #include "tests/test_support.h"
 
 namespace ardvane {
@@ -17,9 +16,9 @@ struct DebtTerms {
   double minimumPercent = 0;
 };
 
-void AddDebts(TLoans& plan, std::initializer_list<DebtTerms> debts, bool accelerated) {
+void AddDebts(LoanSchedule& plan, std::initializer_list<DebtTerms> debts, bool accelerated) {
   for (const DebtTerms& d : debts) {
-    TLoan& loan =
+    Loan& loan =
         plan.AddLoan(M(d.balance), d.rate, d.minimumPercent, M(d.minimumAmount), M(d.payment));
     loan.SetAccelerated(accelerated);
     loan.SetCompoundingPeriod(1);
@@ -28,8 +27,8 @@ void AddDebts(TLoans& plan, std::initializer_list<DebtTerms> debts, bool acceler
 
 // The two-debt example: A 1,000 at 12 % paying 100 (minimum 50), B 2,000 at 6 % paying 100
 // (minimum 50), monthly compounding, highest rate first, no power payment and no fee.
-TLoans TwoDebtPlan(bool proposed) {
-  TLoans plan;
+LoanSchedule TwoDebtPlan(bool proposed) {
+  LoanSchedule plan;
   plan.SetPlanDate(EncodeDate(2008, 1, 15));
   AddDebts(plan, {{1000, 0.12, 50, 100}, {2000, 0.06, 50, 100}}, proposed);
   plan.SetPriority(0);
@@ -37,7 +36,7 @@ TLoans TwoDebtPlan(bool proposed) {
   return plan;
 }
 
-void ExpectMonthTotalsAgree(const TLoans& plan) {
+void ExpectMonthTotalsAgree(const LoanSchedule& plan) {
   for (int m = 0; m < plan.GetDebtFreeMonths(); ++m) {
     EXPECT_EQ(plan.GetTotalBeginBalance(m) + plan.GetTotalInterestOfMonth(m) -
                   plan.GetTotalPayment(m) - plan.GetTotalExtraPayment(m),
@@ -47,7 +46,7 @@ void ExpectMonthTotalsAgree(const TLoans& plan) {
 }
 
 TEST(LoansTest, TwoDebtExampleCurrentPlan) {
-  TLoans plan = TwoDebtPlan(false);
+  LoanSchedule plan = TwoDebtPlan(false);
   plan.Run();
   EXPECT_EQ(plan.GetLoan(0)->PayoffMonths(), 11);
   EXPECT_EQ(plan.GetLoan(1)->PayoffMonths(), 22);
@@ -61,11 +60,11 @@ TEST(LoansTest, TwoDebtExampleCurrentPlan) {
 }
 
 TEST(LoansTest, TwoDebtExampleProposedPlanRollsPaymentsOver) {
-  TLoans plan = TwoDebtPlan(true);
+  LoanSchedule plan = TwoDebtPlan(true);
   EXPECT_EQ(plan.GetBudget(), M(200));
   plan.Run();
-  const TLoan& a = *plan.GetLoan(0);
-  const TLoan& b = *plan.GetLoan(1);
+  const Loan& a = *plan.GetLoan(0);
+  const Loan& b = *plan.GetLoan(1);
   EXPECT_EQ(a.GetInterest(0), M(10));
   EXPECT_EQ(a.GetPayment(0), M(50));
   EXPECT_EQ(a.GetExtraPayment(0), M(100));
@@ -87,7 +86,7 @@ TEST(LoansTest, TwoDebtExampleProposedPlanRollsPaymentsOver) {
 }
 
 TEST(LoansTest, RunningAgainAfterResetGivesTheSameFigures) {
-  TLoans plan = TwoDebtPlan(true);
+  LoanSchedule plan = TwoDebtPlan(true);
   plan.Run();
   plan.ResetAll();
   plan.Run();
@@ -96,7 +95,7 @@ TEST(LoansTest, RunningAgainAfterResetGivesTheSameFigures) {
 }
 
 TEST(LoansTest, NoLoansComputesNothing) {
-  TLoans plan;
+  LoanSchedule plan;
   plan.Run();
   EXPECT_EQ(plan.GetDebtFreeMonths(), 0);
   EXPECT_EQ(plan.GetDebtFreeDate(), 0);
@@ -118,7 +117,7 @@ TEST(LoansTest, PriorityOrdersAreStableAndRanksSkipEmptyDebts) {
       {6, {0, 1, 2, 3}}, {42, {0, 1, 2, 3}},
   };
   for (const Case& c : cases) {
-    TLoans plan;
+    LoanSchedule plan;
     AddDebts(plan, {{300, 0.10, 0, 30}, {200, 0.18, 0, 20}, {0, 0.10, 0, 40}, {500, 0.18, 0, 25}},
              true);
     plan.SortByPriority(c.code);
@@ -128,7 +127,7 @@ TEST(LoansTest, PriorityOrdersAreStableAndRanksSkipEmptyDebts) {
     // Ranks count from 1 at the first debt with a balance, in order.
     int expected = 0;
     for (int i = 0; i < 4; ++i) {
-      const TLoan& loan = *plan.GetLoan(plan.GetOrderIndex(i));
+      const Loan& loan = *plan.GetLoan(plan.GetOrderIndex(i));
       if (loan.Balance() > Money()) {
         EXPECT_EQ(loan.PayoffOrder(), i + 1 - (c.order[0] == 2 ? 1 : 0)) << "code " << c.code;
         ++expected;
@@ -139,7 +138,7 @@ TEST(LoansTest, PriorityOrdersAreStableAndRanksSkipEmptyDebts) {
 }
 
 TEST(LoansTest, ADebtWithoutBalanceIsNeverStepped) {
-  TLoans plan;
+  LoanSchedule plan;
   AddDebts(plan, {{0, 0.12, 10, 10}, {100, 0.12, 10, 50}}, false);
   plan.Run();
   EXPECT_EQ(plan.GetLoan(0)->ComputedMonths(), 0);
@@ -148,7 +147,7 @@ TEST(LoansTest, ADebtWithoutBalanceIsNeverStepped) {
 }
 
 TEST(LoansTest, MinimumsAboveTheBudgetLeaveNoPool) {
-  TLoans plan;
+  LoanSchedule plan;
   AddDebts(plan, {{1000, 0, 80, 100}, {2000, 0, 80, 100}}, true);
   plan.SetTotalPayment(M(100));  // less than the 160 of minimums
   plan.Run();
@@ -164,7 +163,7 @@ TEST(LoansTest, MinimumsAboveTheBudgetLeaveNoPool) {
 }
 
 TEST(LoansTest, FirstMonthWithinBudgetWhenAMinimumDrops) {
-  TLoans plan;
+  LoanSchedule plan;
   AddDebts(plan, {{100, 0, 60, 60}, {2000, 0, 60, 60}}, true);
   plan.SetTotalPayment(M(100));
   plan.Run();
@@ -182,7 +181,7 @@ TEST(LoansTest, AnnualLumpSumFallsInTheChosenCalendarMonth) {
     std::vector<int> lumpMonths;
   } cases[] = {{3, {0, 12, 24}}, {12, {9, 21, 33}}, {1, {10, 22, 34}}};
   for (const Case& c : cases) {
-    TLoans plan;
+    LoanSchedule plan;
     plan.SetPlanDate(EncodeDate(2010, 3, 20));
     AddDebts(plan, {{100000, 0.05, 500, 500}}, true);
     plan.ComputeTotalPayment();
@@ -201,14 +200,14 @@ TEST(LoansTest, AnnualLumpSumFallsInTheChosenCalendarMonth) {
 }
 
 TEST(LoansTest, MaximizeWealthLeavesLowRateDebtsToTheirMinimums) {
-  TLoans plan;
+  LoanSchedule plan;
   AddDebts(plan, {{1000, 0.10, 20, 50}, {1000, 0.07, 20, 50}}, true);
   plan.ComputeTotalPayment();
   plan.SetMaximizeWealth(true);
   plan.SetReturnRate(0.08);
   plan.Run();
-  const TLoan& high = *plan.GetLoan(0);
-  const TLoan& low = *plan.GetLoan(1);
+  const Loan& high = *plan.GetLoan(0);
+  const Loan& low = *plan.GetLoan(1);
   for (int m = 0; m < low.ComputedMonths(); ++m) ASSERT_EQ(low.GetExtraPayment(m), Money()) << m;
   EXPECT_EQ(high.GetExtraPayment(0), M(60));
   // Once the high-rate debt is gone the pool is left unspent for investing.
@@ -218,10 +217,10 @@ TEST(LoansTest, MaximizeWealthLeavesLowRateDebtsToTheirMinimums) {
 }
 
 TEST(LoansTest, ADebtThatNeverCoversItsInterestRunsTheFullLimit) {
-  TLoans plan;
+  LoanSchedule plan;
   AddDebts(plan, {{1000, 0.12, 5, 5}, {500, 0.12, 50, 50}}, false);
   plan.Run();
-  EXPECT_EQ(plan.GetLoan(0)->ComputedMonths(), TLoan::kMaxMonths);
+  EXPECT_EQ(plan.GetLoan(0)->ComputedMonths(), Loan::kMaxMonths);
   EXPECT_EQ(plan.GetLoan(0)->PayoffMonths(), 0);
   EXPECT_EQ(plan.GetLoan(0)->PayoffDate(), 0);
   EXPECT_GT(plan.GetLoan(1)->PayoffMonths(), 0);
@@ -230,7 +229,7 @@ TEST(LoansTest, ADebtThatNeverCoversItsInterestRunsTheFullLimit) {
 }
 
 TEST(LoansTest, SetPlanDateReachesLoansAlreadyAdded) {
-  TLoans plan;
+  LoanSchedule plan;
   AddDebts(plan, {{100, 0, 0, 50}}, false);
   plan.SetPlanDate(EncodeDate(2020, 1, 31));
   plan.Run();

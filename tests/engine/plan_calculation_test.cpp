@@ -78,7 +78,7 @@ TEST(PlanCalculationTest, InvestmentGrowsAtTheMonthlyEquivalentRate) {
   PlanDocument plan = TwoDebtPlan();
   plan.ReturnRate = 12;
   const PlanResults r = CalculatePlan(plan);
-  const TAsset& asset = r.ProposedInvestment;
+  const InvestmentAsset& asset = r.ProposedInvestment;
   EXPECT_NEAR(asset.MonthlyReturnRate(), std::pow(1.12, 1.0 / 12) - 1, 1e-15);
   EXPECT_LT(asset.MonthlyReturnRate(), 0.0095);
   for (int m = 0; m < r.ProjectionMonths; ++m) {
@@ -145,7 +145,7 @@ TEST(PlanCalculationTest, ConsolidationSizesTheNewLoanWithTheFinancedFee) {
   ASSERT_EQ(r.ProposedPlan.GetCount(), 3);
   EXPECT_EQ(r.CurrentPlan.GetLoan(2)->Balance(), Money());
   EXPECT_EQ(r.ProposedPlan.GetLoan(0)->Balance(), Money());
-  const TLoan& newLoan = *r.ProposedPlan.GetLoan(2);
+  const Loan& newLoan = *r.ProposedPlan.GetLoan(2);
   EXPECT_EQ(newLoan.Balance(), M(1092));
   EXPECT_EQ(newLoan.MinimumPaymentAmount(), M(93.9845));
   EXPECT_EQ(newLoan.TermMonths(), 12);
@@ -217,7 +217,7 @@ TEST(PlanCalculationTest, NewLoanPaymentsLevelAndInterestOnly) {
   plan.ConsolidationLoan.InterestOnly = true;
   r = CalculatePlan(plan, Permitting(true));
   EXPECT_EQ(r.NewLoanPayment, M(82.5));
-  const TLoan& loan = *r.ProposedPlan.GetLoan(1);
+  const Loan& loan = *r.ProposedPlan.GetLoan(1);
   EXPECT_TRUE(loan.InterestOnly());
   EXPECT_EQ(loan.GetPaymentDue(0), M(82.5));
   EXPECT_EQ(loan.GetPayment(0), M(82.5));
@@ -241,7 +241,7 @@ TEST(PlanCalculationTest, InterestOnlyLoanPaysEverythingInItsLastTermMonth) {
   plan.ConsolidationLoan.Term = 2;
   plan.ConsolidationLoan.InterestOnly = true;
   const PlanResults r = CalculatePlan(plan, Permitting(true));
-  const TLoan& loan = *r.ProposedPlan.GetLoan(1);
+  const Loan& loan = *r.ProposedPlan.GetLoan(1);
   for (int m = 0; m < 23; ++m) {
     ASSERT_EQ(loan.GetPayment(m), M(82.5)) << m;
     ASSERT_EQ(loan.GetExtraPayment(m), Money()) << m;
@@ -261,7 +261,7 @@ TEST(PlanCalculationTest, PaymentOverrideIsThePaymentEverywhere) {
   params.NewLoanPaymentOverride = M(150);
   PlanResults r = CalculatePlan(plan, params);
   EXPECT_EQ(r.NewLoanPayment, M(150));
-  const TLoan& loan = *r.ProposedPlan.GetLoan(1);
+  const Loan& loan = *r.ProposedPlan.GetLoan(1);
   EXPECT_EQ(loan.CurrentPayment(), M(150));
   EXPECT_EQ(loan.MinimumPaymentAmount(), M(150));
   EXPECT_EQ(loan.GetPaymentDue(0), M(150));
@@ -279,7 +279,7 @@ TEST(PlanCalculationTest, NegotiatedTermsReplaceTheDebtsOwnInTheProposedPlanOnly
   plan.Debts.SetCell(1, DebtCol::NegotiatedPayment, "40");
 
   PlanResults r = CalculatePlan(plan, Permitting(false, true));
-  const TLoan& proposedB = *r.ProposedPlan.GetLoan(1);
+  const Loan& proposedB = *r.ProposedPlan.GetLoan(1);
   EXPECT_EQ(proposedB.Balance(), M(1500));
   EXPECT_DOUBLE_EQ(proposedB.InterestRate(), 0.03);
   EXPECT_EQ(proposedB.MinimumPaymentAmount(), M(40));
@@ -326,7 +326,7 @@ TEST(PlanCalculationTest, MinimizeInterestEqualsHighestRateAndMaximizeWealthSkip
   plan.Priority = kMaximizeWealth;  // B at 6 % is below the 8 % return: minimums only
   const PlanResults wealth = CalculatePlan(plan);
   EXPECT_TRUE(wealth.ProposedPlan.MaximizeWealth());
-  const TLoan& b = *wealth.ProposedPlan.GetLoan(1);
+  const Loan& b = *wealth.ProposedPlan.GetLoan(1);
   for (int m = 0; m < b.ComputedMonths(); ++m) ASSERT_EQ(b.GetExtraPayment(m), Money()) << m;
   EXPECT_GT(wealth.ProposedInvestment.GetContribution(8), M(100));
   EXPECT_EQ(wealth.CurrentPlan.Priority(), 0);
@@ -376,7 +376,7 @@ TEST(PlanCalculationTest, BadCellsAndExtremeTermsCalculateWithoutFailing) {
   plan.ConsolidationLoan.InterestRate = 1e300;
   const PlanResults r = CalculatePlan(plan, Permitting(true));
   EXPECT_EQ(r.ProposedPlan.GetCount(), 4);
-  EXPECT_LE(r.ProposedPlan.GetLoan(3)->ComputedMonths(), TLoan::kMaxMonths);
+  EXPECT_LE(r.ProposedPlan.GetLoan(3)->ComputedMonths(), Loan::kMaxMonths);
   EXPECT_TRUE(std::isfinite(r.AnnualReturn));
 }
 
@@ -415,7 +415,7 @@ TEST(PlanCalculationTest, AThousandDebtsIncludingOnesThatNeverPayOff) {
   EXPECT_TRUE(DebtNeverPaysOff(r, 0));
   EXPECT_FALSE(DebtNeverPaysOff(r, 1));
   EXPECT_GT(r.InterestSaved(), Money());
-  EXPECT_LE(r.ProjectionMonths, TLoan::kMaxMonths);
+  EXPECT_LE(r.ProjectionMonths, Loan::kMaxMonths);
 }
 
 TEST(ReturnSolverTest, RecoversAKnownMonthlyRate) {
@@ -512,7 +512,7 @@ PlanDocument HopelessDebtPlan() {
 
 TEST(PlanCalculationTest, DebtNeverPaidOffCountsItsInterestOverTheLaterPlan) {
   const PlanResults r = CalculatePlan(HopelessDebtPlan());
-  const TLoan& currentA = *r.CurrentPlan.GetLoan(0);
+  const Loan& currentA = *r.CurrentPlan.GetLoan(0);
   ASSERT_TRUE(currentA.NeverPaidOff());
   EXPECT_EQ(r.ProposedPlan.GetLoan(0)->PayoffMonths(), 21);
   EXPECT_EQ(r.ProposedPlan.GetDebtFreeMonths(), 22);

@@ -18,7 +18,7 @@ using testing::kPointRegional;
 struct FormatCase {
   double value;
   int decimals;
-  TMaskType maskType;
+  AmountKind maskType;
   std::string expected;
 };
 

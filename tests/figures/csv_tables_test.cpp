@@ -141,8 +141,8 @@ TEST(CsvTablesTest, SampleAmortizationReadsBackAndAddsUp) {
       {"proposed", 4}, {"proposed", 5}, {"proposed", 6}};
   EXPECT_EQ(loans, expected);
   for (const auto& [key, sum] : sums) {
-    const TLoans& loans = key.first == "current" ? results.CurrentPlan : results.ProposedPlan;
-    const TLoan& loan = *loans.GetLoan(key.second);
+    const LoanSchedule& loans = key.first == "current" ? results.CurrentPlan : results.ProposedPlan;
+    const Loan& loan = *loans.GetLoan(key.second);
     SCOPED_TRACE(key.first + " " + sum.name);
     EXPECT_EQ(sum.name, GetDebtName(plan, results, key.second));
     EXPECT_EQ(sum.rows, loan.PayoffMonths());

@@ -100,7 +100,7 @@ TEST(DetailTablesTest, ADebtNeverPaidOffShowsTheMonthsBothPlansAreComparedOver) 
   const PlanDocument plan = testing::NeverPaidOffTodayPlan();
   const PlanResults results = Calculated(plan);
   ASSERT_EQ(results.InterestHorizonMonths, 22);
-  const TLoan& a = *results.CurrentPlan.GetLoan(0);
+  const Loan& a = *results.CurrentPlan.GetLoan(0);
   ASSERT_TRUE(a.NeverPaidOff());
   EXPECT_EQ(a.TotalInterest(), testing::M(232.3577));
 

@@ -264,7 +264,7 @@ TEST(PlanFiguresTest, ADebtThatNeverPaysOffIsNamed) {
   EXPECT_EQ(f.proposed.neverPaidOffNames, std::vector<std::string>{"Big card"});
   EXPECT_FALSE(f.current.DebtFree());
   EXPECT_NE(f.proposed.date, 0);  // the car's payoff: a date that must not be shown alone
-  const TLoan& card = *c.results.CurrentPlan.GetLoan(0);
+  const Loan& card = *c.results.CurrentPlan.GetLoan(0);
   Money cardInterest;
   for (int m = 0; m < 27; ++m) cardInterest += card.GetInterest(m);
   EXPECT_EQ(c.results.InterestHorizonMonths, 27);

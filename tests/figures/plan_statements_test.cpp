@@ -66,8 +66,8 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
   // Each payment pays its debt off in the months stated, and a cent less never does.
   for (const UnpaidDebt& debt : st.proposedUnpaid) {
     SCOPED_TRACE(debt.name);
-    const TLoan& terms = *s.results.ProposedPlan.GetLoan(debt.loan);
-    EXPECT_EQ(debt.payoffPayment, SmallestPayoffPayment(terms, TLoan::kMaxMonths));
+    const Loan& terms = *s.results.ProposedPlan.GetLoan(debt.loan);
+    EXPECT_EQ(debt.payoffPayment, SmallestPayoffPayment(terms, Loan::kMaxMonths));
     EXPECT_GT(debt.payoffMonths, 0);
     EXPECT_EQ(PayoffMonthsWith(terms, debt.payoffPayment), debt.payoffMonths);
     EXPECT_EQ(PayoffMonthsWith(terms, debt.payoffPayment - M(0.01)), 0);
@@ -90,7 +90,7 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
 
   // Today's payments never pay Capital One off either: what it still owes is stated.
   ASSERT_EQ(st.currentUnpaid.size(), 1u);
-  const TLoan& today = *s.results.CurrentPlan.GetLoan(0);
+  const Loan& today = *s.results.CurrentPlan.GetLoan(0);
   EXPECT_EQ(s.texts.currentUnpaid,
             "On today's payments, Capital One is never paid off: after " +
                 ReportYears(h / 12.0, kPointRegional) + " years you would still owe " +

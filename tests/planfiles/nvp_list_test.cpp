@@ -10,7 +10,7 @@
 namespace ardvane {
 namespace {
 
-std::string Listing(const TNvpList& list) {
+std::string Listing(const NameValueList& list) {
   std::string text;
   for (std::size_t i = 0; i < list.Count(); ++i) {
     text += list.Node(i).Name + "=" + list.Node(i).Value + " ";
@@ -19,10 +19,10 @@ std::string Listing(const TNvpList& list) {
 }
 
 TEST(NvpListTest, InsertSortedPutsRepeatedNamesFirst) {
-  TNvpList list;
+  NameValueList list;
   for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
            {"b", "1"}, {"B", "2"}, {"a", "3"}, {"b", "4"}, {"", "5"}, {"c", "6"}, {"b", "7"}}) {
-    list.InsertSorted(std::make_unique<TNvpNode>(name, value));
+    list.InsertSorted(std::make_unique<NameValuePair>(name, value));
   }
   // Byte order: "" < "B" < "a" < "b" < "c"; the newest "b" stands first.
   EXPECT_EQ(Listing(list), "=5 B=2 a=3 b=7 b=4 b=1 c=6 ");
@@ -35,19 +35,19 @@ TEST(NvpListTest, FindEntryAndBatchInsertAgreeWithTheSimpleForms) {
   for (std::size_t size = 0; size <= 40; ++size) {
     std::vector<std::string> names;
     for (std::size_t i = 0; i < size; ++i) names.push_back(std::to_string(random() % 30));
-    TNvpList oneByOne;
-    TNvpList batch;
-    std::vector<std::unique_ptr<TNvpNode>> nodes;
+    NameValueList oneByOne;
+    NameValueList batch;
+    std::vector<std::unique_ptr<NameValuePair>> nodes;
     for (std::size_t i = 0; i < size; ++i) {
-      oneByOne.InsertSorted(std::make_unique<TNvpNode>(names[i], std::to_string(i)));
-      nodes.push_back(std::make_unique<TNvpNode>(names[i], std::to_string(i)));
+      oneByOne.InsertSorted(std::make_unique<NameValuePair>(names[i], std::to_string(i)));
+      nodes.push_back(std::make_unique<NameValuePair>(names[i], std::to_string(i)));
     }
     batch.InsertAllSorted(std::move(nodes));
     ASSERT_EQ(Listing(batch), Listing(oneByOne)) << size;
     for (int n = -1; n <= 30; ++n) {
       const std::string name = std::to_string(n);
       const bool present = std::find(names.begin(), names.end(), name) != names.end();
-      const TNvpNode* found = oneByOne.FindEntry(name);
+      const NameValuePair* found = oneByOne.FindEntry(name);
       EXPECT_EQ(found != nullptr, present) << "size " << size << " name " << name;
       if (found != nullptr) {
         EXPECT_EQ(found->Name, name);
@@ -58,10 +58,10 @@ TEST(NvpListTest, FindEntryAndBatchInsertAgreeWithTheSimpleForms) {
 }
 
 TEST(NvpListTest, SetReplacesByNameAndKeepsNameOrder) {
-  NvpSet<TNvpNode> set;
-  set.Replace(std::make_unique<TNvpNode>("x", "1"));
-  set.Replace(std::make_unique<TNvpNode>("a", "2"));
-  set.Replace(std::make_unique<TNvpNode>("x", "3"));
+  NvpSet<NameValuePair> set;
+  set.Replace(std::make_unique<NameValuePair>("x", "1"));
+  set.Replace(std::make_unique<NameValuePair>("a", "2"));
+  set.Replace(std::make_unique<NameValuePair>("x", "3"));
   std::string listing;
   for (const auto& [name, node] : set) listing += name + "=" + node->Value + " ";
   EXPECT_EQ(listing, "a=2 x=3 ");

@@ -18,7 +18,7 @@ using testing::TempFolder;
 using testing::WriteFile;
 
 // One line per reported part: type, name, [content], then the attributes in list order.
-std::string Describe(const TXmlParser& parser) {
+std::string Describe(const XmlParser& parser) {
   std::string line(PartTypeName(parser.PartType()));
   line += " " + parser.PartName() + " [" + parser.PartContent() + "]";
   for (std::size_t i = 0; i < parser.PartAttributes().Count(); ++i) {
@@ -28,7 +28,7 @@ std::string Describe(const TXmlParser& parser) {
   return line;
 }
 
-std::vector<std::string> Scan(TXmlParser& parser, std::size_t limit = 1000000) {
+std::vector<std::string> Scan(XmlParser& parser, std::size_t limit = 1000000) {
   std::vector<std::string> parts;
   parser.BeginScan();
   while (parts.size() < limit && parser.NextPart()) parts.push_back(Describe(parser));
@@ -36,7 +36,7 @@ std::vector<std::string> Scan(TXmlParser& parser, std::size_t limit = 1000000) {
 }
 
 std::vector<std::string> Scan(std::string_view document) {
-  TXmlParser parser;
+  XmlParser parser;
   parser.LoadFromBuffer(document);
   return Scan(parser);
 }
@@ -142,7 +142,7 @@ TEST(XmlParserTest, ReadsTheWorkedPlanFile) {
       "  <Note Content=\"Pay <b>first</b>\"/>\r\n"
       "  <Note Content=\"Caf\xE9 \xFC\"/>\r\n"
       "</Client>\r\n";
-  TXmlParser parser;
+  XmlParser parser;
   parser.LoadFromBuffer(plan);
   std::vector<std::string> seen;
   parser.BeginScan();
@@ -150,7 +150,7 @@ TEST(XmlParserTest, ReadsTheWorkedPlanFile) {
     if (parser.PartType() != XmlPartKind::StartTag && parser.PartType() != XmlPartKind::EmptyTag) {
       continue;
     }
-    const TAttrList& attrs = parser.PartAttributes();
+    const AttributeList& attrs = parser.PartAttributes();
     if (parser.PartName() == "Client") seen.push_back(attrs.ValueOf("FirstName"));
     if (parser.PartName() == "Plan") {
       seen.push_back(attrs.ValueOf("Date") + "/" + attrs.ValueOf("Consolidate") + "/" +
@@ -195,7 +195,7 @@ TEST(XmlParserTest, TextIsUtf8WhateverTheFileHolds) {
        "XML Prolog  [] encoding=windows-1252 version=1.0\nStart Tag a []\nText a [é]\n"
        "End Tag a [é]\n"},
   });
-  TXmlParser parser;
+  XmlParser parser;
   parser.LoadFromBuffer("<?xml version='1.0' encoding='utf-8' standalone='yes'?>");
   Scan(parser);
   EXPECT_EQ(parser.DeclaredVersion(), "1.0");
@@ -208,7 +208,7 @@ TEST(XmlParserTest, TextIsUtf8WhateverTheFileHolds) {
 }
 
 TEST(XmlParserTest, CollapseTextOffReportsTextAsItStands) {
-  TXmlParser parser;
+  XmlParser parser;
   parser.LoadFromBuffer("<a>\r\n  <b> x  y </b></a>");
   parser.SetCollapseText(false);
   EXPECT_EQ(Joined(Scan(parser)),
@@ -234,35 +234,35 @@ TEST(XmlParserTest, AppliesTheInternalSubset) {
        "DTD Declaration  []\nStart Tag x []\nText x [Acme & Co|L|]\n"
        "Empty Tag b [Acme & Co|L|] x=Acme & Co\nText b [|] x=Acme & Co\nEnd Tag x [|]\n"},
   });
-  TXmlParser parser;
+  XmlParser parser;
   parser.LoadFromBuffer(dtd + "<Debt Ref='r' Kind='loan'/>");
   Scan(parser);
   EXPECT_EQ(parser.DoctypeName(), "plan");
-  const TAttrList& attrs = parser.PartAttributes();
+  const AttributeList& attrs = parser.PartAttributes();
   ASSERT_NE(attrs.Find("Kind"), nullptr);
   EXPECT_EQ(attrs.Find("Kind")->ValueKind, AttrValueKind::Normal);
   EXPECT_EQ(attrs.Find("Kind")->AttrType, AttrKind::Enumeration);
   EXPECT_EQ(attrs.Find("Ref")->ValueKind, AttrValueKind::Implied);
   EXPECT_EQ(attrs.Find("Owner")->ValueKind, AttrValueKind::Fixed);
   EXPECT_EQ(attrs.Find("Note"), nullptr);
-  const TElemDef* debt = parser.Elements().Find("Debt");
+  const ElementDefinition* debt = parser.Elements().Find("Debt");
   ASSERT_NE(debt, nullptr);
   EXPECT_EQ(debt->ElemType, ElemKind::Empty);
   EXPECT_EQ(debt->AttrDefs.Count(), 4u);  // the list before <!ELEMENT> was kept
 }
 
 // Records every declaration and serves external texts from memory.
-class RecordingParser : public TXmlParser {
+class RecordingParser : public XmlParser {
  public:
   std::map<std::string, std::string> files;
   std::vector<std::string> declarations;
   int opened = 0;
 
  protected:
-  std::unique_ptr<TXmlParser> OpenExternal(const std::string& systemId, const std::string&,
-                                           const std::string&) override {
+  std::unique_ptr<XmlParser> OpenExternal(const std::string& systemId, const std::string&,
+                                          const std::string&) override {
     ++opened;
-    auto parser = std::make_unique<TXmlParser>();
+    auto parser = std::make_unique<XmlParser>();
     if (files.count(systemId) != 0) parser->LoadFromBuffer(files[systemId]);
     return parser;
   }
@@ -325,7 +325,7 @@ TEST(XmlParserTest, EntityLoopsAndBombsStayBounded) {
   }
   bomb += "%p29;]><t v='&l9;'>&l9;</t><after/>";
   // l9 would be 27 x 10^9 bytes; 2^29 copies of p0 would declare z as often.
-  TXmlParser parser;
+  XmlParser parser;
   parser.LoadFromBuffer(bomb);
   parser.BeginScan();
   std::size_t total = 0;
@@ -338,7 +338,7 @@ TEST(XmlParserTest, EntityLoopsAndBombsStayBounded) {
     }
   }
   EXPECT_GT(total, 0u);
-  EXPECT_LE(total, 2 * TXmlParser::kExpansionBudget);
+  EXPECT_LE(total, 2 * XmlParser::kExpansionBudget);
   EXPECT_EQ(names.back(), "after");  // the markup after the bomb is still read
   // p29 nests thirty deep, past kMaxEntityDepth: p0's declaration is never reached.
   EXPECT_EQ(parser.GeneralEntities().Find("z"), nullptr);
@@ -350,7 +350,7 @@ TEST(XmlParserTest, ReadsHugeAndDeepInput) {
   std::string many = "<a";
   for (int i = 200000; i > 0; --i) many += " n" + std::to_string(i) + "=''";  // descending names
   many += "/>";
-  TXmlParser parser;
+  XmlParser parser;
   parser.LoadFromBuffer(many);
   parser.BeginScan();
   ASSERT_TRUE(parser.NextPart());
@@ -415,7 +415,7 @@ TEST(XmlParserTest, TruncationsAndArbitraryBytesKeepWhatIsThere) {
       document +=
           round % 2 == 0 ? alphabet[random() % alphabet.size()] : static_cast<char>(random() % 256);
     }
-    TXmlParser parser;
+    XmlParser parser;
     parser.LoadFromBuffer(document);
     const std::vector<std::string> parts = Scan(parser);
     const auto texts = static_cast<std::size_t>(
@@ -434,13 +434,13 @@ TEST(XmlParserTest, LoadsFilesAndResolvesExternalIdsBesideThem) {
   WriteFile(folder / "sub.dtd", "<!ENTITY who 'Zuzu'>");
   const std::string big = (folder / "big.ent").string();
   WriteFile(big, "");
-  std::filesystem::resize_file(big, TXmlParser::kMaxExternalBytes + 1);
+  std::filesystem::resize_file(big, XmlParser::kMaxExternalBytes + 1);
   const std::string plan = (folder / "plan.bvx").string();
   WriteFile(plan,
             "<!DOCTYPE c SYSTEM 'sub.dtd' [<!ENTITY big SYSTEM 'big.ent'><!ENTITY gone SYSTEM "
             "'missing.ent'><!ENTITY dev SYSTEM '/dev/zero'>]><c n='&who;&big;&gone;&dev;'>"
             "&big;&gone;&dev;</c>");
-  TXmlParser parser;
+  XmlParser parser;
   ASSERT_TRUE(parser.LoadFile(plan));
   EXPECT_EQ(parser.Source(), plan);
   EXPECT_EQ(Joined(Scan(parser)), "DTD Declaration  []\nStart Tag c [] n=Zuzu\nEnd Tag c []\n");
@@ -448,7 +448,7 @@ TEST(XmlParserTest, LoadsFilesAndResolvesExternalIdsBesideThem) {
   EXPECT_FALSE(parser.LoadFile((folder / "missing.bvx").string()));
   EXPECT_TRUE(Scan(parser).empty());
   EXPECT_EQ(parser.GeneralEntities().Count(), 0u);
-  EXPECT_FALSE(parser.LoadFile(big, TXmlParser::kMaxExternalBytes));
+  EXPECT_FALSE(parser.LoadFile(big, XmlParser::kMaxExternalBytes));
   EXPECT_FALSE(parser.LoadFile(folder.path().string()));  // a folder
 }
 

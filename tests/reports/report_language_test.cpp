@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "reports/vorn_report.h"
+#include "reports/report_document.h"
 #include "tests/reports/report_test_files.h"
 
 namespace ardvane {
@@ -156,8 +156,8 @@ TEST(ReportSourcesTest, AParagraphFolderWithAControlCharacterIsRefused) {
   }
 }
 
-TEST(TVornReportTest, FillsInOnePassAndInsertsEachValueOnce) {
-  TVornReport report;
+TEST(ReportDocumentTest, FillsInOnePassAndInsertsEachValueOnce) {
+  ReportDocument report;
   report.addReplacement("[$FirstName$]", "Ana");
   report.addReplacement("[$LastName$]", "Ruiz");
   report.setTemplateText({"Dear [$FirstName$] [$LastName$],", "Dear [$firstname$],"});

@@ -19,7 +19,7 @@
 #include "planfiles/plan_session.h"
 #include "tests/test_regional.h"
 #include "ui/dialogs/payment_calculator.h"
-#include "ui/widgets/vorn_mask.h"
+#include "ui/widgets/amount_field.h"
 
 namespace ardvane {
 namespace {
@@ -82,8 +82,10 @@ class DebtDialogTest : public ::testing::Test {
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
-  TVornMask* Mask(TfrmDebt& dialog, const char* name) { return Find<TVornMask>(dialog, name); }
-  void Click(TfrmDebt& dialog, const char* button) { Find<QPushButton>(dialog, button)->click(); }
+  AmountField* Mask(DebtDialog& dialog, const char* name) {
+    return Find<AmountField>(dialog, name);
+  }
+  void Click(DebtDialog& dialog, const char* button) { Find<QPushButton>(dialog, button)->click(); }
 
   NoPrompts prompts;
   RecordingSink messages;
@@ -92,7 +94,7 @@ class DebtDialogTest : public ::testing::Test {
 
 TEST_F(DebtDialogTest, ClosingChecksKeepTheDialogOpenUntilThePaymentsWork) {
   session.AddDebt(Row("Card", "10000", "12", "100", "50"));
-  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  DebtDialog dialog(session, messages, kDistFolder, nullptr);
   dialog.StartEdit(0);
   dialog.show();
 
@@ -122,9 +124,9 @@ TEST_F(DebtDialogTest, MovingWritesChangedDebtsBackAndCancelKeepsThem) {
   session.AddDebt(Row("B", "2000", "10", "50", "20"));
   session.AddDebt(Row("C", "3000", "10", "50", "20"));
   session.SetChanged(false);
-  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  DebtDialog dialog(session, messages, kDistFolder, nullptr);
   std::vector<int> shownRows;
-  QObject::connect(&dialog, &TfrmDebt::debtShown, [&](int index) { shownRows.push_back(index); });
+  QObject::connect(&dialog, &DebtDialog::debtShown, [&](int index) { shownRows.push_back(index); });
   dialog.StartEdit(1);
   dialog.show();
   auto* label = Find<QLabel>(dialog, "lblSelectedDebt");
@@ -173,7 +175,7 @@ TEST_F(DebtDialogTest, MovingOnRefusesADebtThatOkRefuses) {
     const DebtRows stored = plan.Plan().Debts;
     messages.shown.clear();
 
-    TfrmDebt dialog(plan, messages, kDistFolder, nullptr);
+    DebtDialog dialog(plan, messages, kDistFolder, nullptr);
     dialog.StartEdit(move.start);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
@@ -199,7 +201,7 @@ TEST_F(DebtDialogTest, MovingOnRefusesADebtThatOkRefuses) {
 TEST_F(DebtDialogTest, SingleDebtAndAdd) {
   session.AddDebt(Row("Only", "1000", "10", "50", "20"));
   {
-    TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+    DebtDialog dialog(session, messages, kDistFolder, nullptr);
     dialog.StartEdit(0);
     dialog.show();
     EXPECT_EQ(Find<QLabel>(dialog, "lblSelectedDebt")->text(), "1 of 1");
@@ -207,7 +209,7 @@ TEST_F(DebtDialogTest, SingleDebtAndAdd) {
     EXPECT_FALSE(Find<QPushButton>(dialog, "btnNext")->isEnabled());
   }
 
-  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  DebtDialog dialog(session, messages, kDistFolder, nullptr);
   dialog.StartAdd();
   dialog.show();
   EXPECT_EQ(dialog.windowTitle(), "Add Debt");
@@ -233,13 +235,13 @@ TEST_F(DebtDialogTest, SingleDebtAndAdd) {
 // A balance of 1e15 typed in full: the field holds 15 digits at most, so what reaches the
 // debt is an amount that money holds exactly, never one that the calculation would clamp.
 TEST_F(DebtDialogTest, ABalanceTypedBeyondMoneyNeverReachesTheDebt) {
-  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  DebtDialog dialog(session, messages, kDistFolder, nullptr);
   dialog.StartAdd();
   dialog.show();
   dialog.activateWindow();
   QApplication::setActiveWindow(&dialog);
   Find<QLineEdit>(dialog, "txtName")->setText("Huge");
-  TVornMask* balance = Mask(dialog, "ntmskBalance");
+  AmountField* balance = Mask(dialog, "ntmskBalance");
   balance->setFocus(Qt::TabFocusReason);
   QCoreApplication::processEvents();
   ASSERT_TRUE(balance->hasFocus());
@@ -260,7 +262,7 @@ TEST_F(DebtDialogTest, UseMinimumShowsTheEffectiveMinimumInPlaceOfThePayment) {
   DebtFields row = Row("Card", "10000", "12", "0", "50", "2");
   row.UseMinimum = true;
   session.AddDebt(row);
-  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  DebtDialog dialog(session, messages, kDistFolder, nullptr);
   dialog.StartEdit(0);
   dialog.show();
   auto* label = Find<QLabel>(dialog, "lblPayment");
@@ -276,7 +278,7 @@ TEST_F(DebtDialogTest, UseMinimumShowsTheEffectiveMinimumInPlaceOfThePayment) {
 
 TEST_F(DebtDialogTest, RestructuringPrefillsTheTermsAndTheCalculatorFillsThePayment) {
   session.AddDebt(Row("Card", "5000", "18", "150", "100"));
-  TfrmDebt dialog(session, messages, kDistFolder, nullptr);
+  DebtDialog dialog(session, messages, kDistFolder, nullptr);
   dialog.StartEdit(0);
   dialog.show();
   auto* group = Find<QGroupBox>(dialog, "grpNegotiate");
@@ -292,12 +294,12 @@ TEST_F(DebtDialogTest, RestructuringPrefillsTheTermsAndTheCalculatorFillsThePaym
   Mask(dialog, "ntmskNegotiatedInterestRate")->SetNumericValue(6);
   auto runCalculator = [&](bool ok) {
     QTimer::singleShot(0, [ok] {
-      auto* calculator = qobject_cast<TfrmCalculate*>(QApplication::activeModalWidget());
+      auto* calculator = qobject_cast<PaymentCalculator*>(QApplication::activeModalWidget());
       ASSERT_NE(calculator, nullptr);
       EXPECT_EQ(calculator->findChild<QLabel*>("lblBalance")->text(), "$10,000.00");
       EXPECT_EQ(calculator->findChild<QLabel*>("lblInterestRate")->text(), "6.000%");
       EXPECT_EQ(calculator->findChild<QLabel*>("lblPayment")->text(), "$59.96");
-      calculator->findChild<TVornMask*>("ntmskTerm")->SetNumericValue(12);
+      calculator->findChild<AmountField*>("ntmskTerm")->SetNumericValue(12);
       if (ok) {
         calculator->accept();
       } else {
@@ -314,13 +316,13 @@ TEST_F(DebtDialogTest, RestructuringPrefillsTheTermsAndTheCalculatorFillsThePaym
 }
 
 TEST(PaymentCalculatorTest, PaymentFollowsTheTermWithinItsLimits) {
-  TfrmCalculate calculator(testing::kPointRegional, nullptr);
+  PaymentCalculator calculator(testing::kPointRegional, nullptr);
   calculator.SetBalance(10000);
   calculator.SetRate(0.06);
   calculator.show();
   EXPECT_EQ(calculator.Term(), 360);
   EXPECT_NEAR(calculator.Payment(), 59.9551, 1e-9);
-  auto* term = calculator.findChild<TVornMask*>("ntmskTerm");
+  auto* term = calculator.findChild<AmountField*>("ntmskTerm");
   term->SetNumericValue(5000);  // limited to 999
   EXPECT_EQ(calculator.Term(), 999);
   term->SetNumericValue(0);  // limited to 1: one payment of balance and a month's interest
@@ -330,12 +332,12 @@ TEST(PaymentCalculatorTest, PaymentFollowsTheTermWithinItsLimits) {
 }
 
 TEST(PaymentCalculatorTest, TheTermFieldShowsTheTermThePaymentUses) {
-  TfrmCalculate calculator(testing::kPointRegional, nullptr);
+  PaymentCalculator calculator(testing::kPointRegional, nullptr);
   calculator.SetBalance(10000);
   calculator.SetRate(0.06);
   calculator.show();
   QApplication::setActiveWindow(&calculator);
-  auto* term = calculator.findChild<TVornMask*>("ntmskTerm");
+  auto* term = calculator.findChild<AmountField*>("ntmskTerm");
   auto* payment = calculator.findChild<QLabel*>("lblPayment");
   const auto type = [term](Qt::Key key, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -383,7 +385,7 @@ TEST_F(CompactDebtDialogTest, WithoutRestructuringTheTermsStayHiddenAndUnchecked
   row.NegotiatedPayment = "1";
   session.AddDebt(row);
 
-  TfrmDebt compact(session, messages, kDistFolder, nullptr);
+  DebtDialog compact(session, messages, kDistFolder, nullptr);
   compact.StartEdit(0);
   compact.show();
   EXPECT_FALSE(Find<QCheckBox>(compact, "chkNegotiate")->isVisible());
@@ -391,7 +393,7 @@ TEST_F(CompactDebtDialogTest, WithoutRestructuringTheTermsStayHiddenAndUnchecked
   EXPECT_FALSE(Find<QGroupBox>(compact, "grpNegotiate")->isVisible());
 
   PlanSession wide(Permissions(true), testing::kPointRegional, 0, prompts);
-  TfrmDebt full(wide, messages, kDistFolder, nullptr);
+  DebtDialog full(wide, messages, kDistFolder, nullptr);
   full.show();
   EXPECT_LT(compact.width(), full.width() * 3 / 4);
 
@@ -408,7 +410,7 @@ TEST_F(CompactDebtDialogTest, WithoutRestructuringTheTermsStayHiddenAndUnchecked
 
 TEST_F(DebtDialogTest, HelpFollowsTheFocusAndEveryHelpFileIsShipped) {
   const std::filesystem::path empty = std::filesystem::path(::testing::TempDir()) / "no-help-here";
-  TfrmDebt dialog(session, messages, empty, nullptr);
+  DebtDialog dialog(session, messages, empty, nullptr);
   dialog.StartAdd();
   dialog.show();
   QApplication::setActiveWindow(&dialog);
@@ -428,7 +430,7 @@ TEST_F(DebtDialogTest, HelpFollowsTheFocusAndEveryHelpFileIsShipped) {
   }
   EXPECT_EQ(named.size(), 18u);
 
-  TfrmDebt shipped(session, messages, kDistFolder, nullptr);
+  DebtDialog shipped(session, messages, kDistFolder, nullptr);
   shipped.StartAdd();
   shipped.show();
   QApplication::setActiveWindow(&shipped);

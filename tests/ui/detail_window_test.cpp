@@ -62,7 +62,7 @@ TEST(DetailWindowTest, MessagesStandInForSchedulesThatDoNotExist) {
   const PlanDocument plan = ConsolidatingPlan();
   const PlanResults results = Calculated(plan);
   testing::FakePrompts prompts;
-  TfrmDetail window(plan, results, kPointRegional, prompts, "plan.bvx", nullptr);
+  DetailWindow window(plan, results, kPointRegional, prompts, "plan.bvx", nullptr);
   window.show();
   auto* list = Find<QListWidget>(window, "listDebts");
   auto* panel = Find<QLabel>(window, "pnlNoAmortization");
@@ -119,7 +119,7 @@ TEST(DetailWindowTest, ADebtNeverPaidOffShowsTheMonthsBothPlansAreComparedOver) 
   plan.Debts.AddDebt(Debt("B", "100", "0", "50"), kPointRegional);
   const PlanResults results = Calculated(plan);
   RecordingPrompts prompts;
-  TfrmDetail window(plan, results, kPointRegional, prompts, "A.bvx", nullptr);
+  DetailWindow window(plan, results, kPointRegional, prompts, "A.bvx", nullptr);
   window.show();
   auto* list = Find<QListWidget>(window, "listDebts");
   auto* grid = Find<QTableView>(window, "gridAmortization");
@@ -152,7 +152,7 @@ TEST(DetailWindowTest, TheRecommendationGridMarksCurrentAndRecommendedDebts) {
   PlanDocument plan = ConsolidatingPlan();
   const PlanResults results = Calculated(plan);
   int accepted = 0;
-  TfrmRecommendation dialog(
+  RecommendationWindow dialog(
       plan, results, kPointRegional, [&accepted] { ++accepted; }, nullptr);
   EXPECT_EQ(Find<QLabel>(dialog, "lblInterestRate")->text(), "9.900%");
   auto* grid = Find<QTableWidget>(dialog, "gridDebts");
@@ -187,14 +187,14 @@ TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWit
   options.programFolder = folder.path();
   options.today = EncodeDate(2024, 6, 1);
 
-  TfrmMain empty(options, prompts);
+  MainWindow empty(options, prompts);
   EXPECT_FALSE(Find<QPushButton>(empty, "bitbtnDetails")->isEnabled());
   empty.bitbtnRecommendationClick();
   ASSERT_EQ(prompts.information.size(), 1u);
   EXPECT_EQ(prompts.information[0].substr(0, 28), "No debts have been entered.\n");
 
   options.arguments = {(folder / "Plan.bvx").string()};
-  TfrmMain window(options, prompts);
+  MainWindow window(options, prompts);
   EXPECT_TRUE(Find<QPushButton>(window, "bitbtnDetails")->isEnabled());
   ASSERT_FALSE(window.Session().Changed());
   const Money payoffBefore = window.Results().PayoffBalance;
@@ -219,7 +219,7 @@ TEST(DetailWindowTest, ExportCsvWritesTheTableShownOrEveryTable) {
   const PlanDocument plan = ConsolidatingPlan();
   const PlanResults results = Calculated(plan);
   RecordingPrompts prompts;
-  TfrmDetail window(plan, results, kPointRegional, prompts, folder / "Ruiz.bvx", nullptr);
+  DetailWindow window(plan, results, kPointRegional, prompts, folder / "Ruiz.bvx", nullptr);
   window.show();
   EXPECT_EQ(Find<QPushButton>(window, "btnExportCsv")->text(), "Export &CSV\u2026");
   const auto exportWith = [&](const char* action, const std::filesystem::path& target) {

@@ -12,7 +12,7 @@ namespace {
 TEST(FileExistsDialogTest, ShowsThePathAndGivesTheChosenAnswer) {
   const std::string path = "/home/a/Reports/Smith, John 3.15.2005 English.doc";
   {
-    TfrmFileExists dialog(path, nullptr);
+    FileExistsDialog dialog(path, nullptr);
     EXPECT_EQ(dialog.windowTitle(), "Information");
     EXPECT_EQ(dialog.findChild<QLabel*>("lblHeader")->text(),
               "An existing version of this file was found on your hard drive:");
@@ -26,13 +26,13 @@ TEST(FileExistsDialogTest, ShowsThePathAndGivesTheChosenAnswer) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }
   {
-    TfrmFileExists dialog(path, nullptr);
+    FileExistsDialog dialog(path, nullptr);
     dialog.show();
     QTest::keyClick(&dialog, Qt::Key_Return);  // the default button
     EXPECT_EQ(dialog.Choice(), FileExistsAnswer::Overwrite);
   }
   for (const bool escape : {true, false}) {
-    TfrmFileExists dialog(path, nullptr);
+    FileExistsDialog dialog(path, nullptr);
     dialog.show();
     if (escape) {
       QTest::keyClick(&dialog, Qt::Key_Escape);

@@ -21,7 +21,7 @@ using testing::TwoDebtPlan;
 using testing::WriteFile;
 
 // An action of the window's menus by its object name.
-QAction* MenuAction(const TfrmMain& window, const char* name) {
+QAction* MenuAction(const MainWindow& window, const char* name) {
   for (const QMenu* menu : window.findChildren<QMenu*>()) {
     for (QAction* action : menu->actions()) {
       if (action->objectName() == name) return action;

@@ -52,7 +52,7 @@ inline PlanDocument TwoDebtPlan() {
 }
 
 // The names of the window's debts, in order, run together.
-inline std::string DebtNames(const TfrmMain& window) {
+inline std::string DebtNames(const MainWindow& window) {
   std::string text;
   const DebtRows& rows = window.Session().Plan().Debts;
   for (int i = 0; i < rows.GetDebtCount(); ++i) text += rows.Cell(i, DebtCol::Name);
@@ -61,14 +61,14 @@ inline std::string DebtNames(const TfrmMain& window) {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  std::unique_ptr<TfrmMain> Open(std::vector<std::string> arguments = {}) {
+  std::unique_ptr<MainWindow> Open(std::vector<std::string> arguments = {}) {
     MainWindowOptions options;
     options.programFolder = folder.path();
     options.regional = kPointRegional;
     options.today = kToday;
     options.arguments = std::move(arguments);
     options.versionText = "0.1.0";
-    auto window = std::make_unique<TfrmMain>(options, prompts);
+    auto window = std::make_unique<MainWindow>(options, prompts);
     window->show();
     return window;
   }
@@ -78,12 +78,12 @@ class MainWindowTest : public ::testing::Test {
     return path;
   }
   template <typename T>
-  static T* Find(const TfrmMain& window, const char* name) {
+  static T* Find(const MainWindow& window, const char* name) {
     T* child = window.findChild<T*>(name);
     EXPECT_NE(child, nullptr) << name;
     return child;
   }
-  static QString Text(const TfrmMain& window, const char* label) {
+  static QString Text(const MainWindow& window, const char* label) {
     return Find<QLabel>(window, label)->text();
   }
 

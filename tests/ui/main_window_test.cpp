@@ -32,7 +32,7 @@
 #include "tests/test_regional.h"
 #include "tests/ui/fake_prompts.h"
 #include "tests/ui/main_window_fixture.h"
-#include "ui/widgets/vorn_mask.h"
+#include "ui/widgets/amount_field.h"
 
 namespace ardvane {
 namespace {
@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, PermissionsShowTheNewLoanGroupAndItsCashOutRow) {
   auto without = Open();
   auto* group = Find<QGroupBox>(*without, "grpConsolidation");
   EXPECT_TRUE(group->isVisible());
-  EXPECT_FALSE(Find<TVornMask>(*without, "ntmskCashOut")->isVisible());
+  EXPECT_FALSE(Find<AmountField>(*without, "ntmskCashOut")->isVisible());
   EXPECT_EQ(Find<QTableView>(*without, "gridDebts")->model()->columnCount(), 10);
   EXPECT_TRUE(Find<QTabWidget>(*without, "PageControl1")->isTabVisible(3));
   const int shortHeight = group->height();
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, PermissionsShowTheNewLoanGroupAndItsCashOutRow) {
 
   WriteFile(folder / "Params.ini", Params(true));
   auto with = Open();
-  EXPECT_TRUE(Find<TVornMask>(*with, "ntmskCashOut")->isVisible());
+  EXPECT_TRUE(Find<AmountField>(*with, "ntmskCashOut")->isVisible());
   // 135 against 114 design pixels: the cash-out row adds about a sixth.
   EXPECT_GT(Find<QGroupBox>(*with, "grpConsolidation")->height(), shortHeight);
 }
@@ -348,7 +348,7 @@ TEST_F(MainWindowTest, TheFeeFieldHidesWhenTheFeeChargedDiffersAndTheFeeLooksLik
   plan.MinSavings = Money::FromUnits(1000000);
   plan.MinSetupFee = Money::FromUnits(2500);
   auto window = Open({SavePlan("fee.bvx", plan).string()});
-  EXPECT_FALSE(Find<TVornMask>(*window, "ntmskFeesAmount")->isVisible());
+  EXPECT_FALSE(Find<AmountField>(*window, "ntmskFeesAmount")->isVisible());
   EXPECT_EQ(Text(*window, "lblPercentSetupFee"), "$2,500");
 
   // The fee charged looks like a link under the pointer, and the hand shows whenever it does.
@@ -374,7 +374,7 @@ TEST_F(MainWindowTest, TheFeeFieldHidesWhenTheFeeChargedDiffersAndTheFeeLooksLik
 
   plan.MinSavings = Money();
   auto same = Open({SavePlan("same.bvx", plan).string()});
-  EXPECT_TRUE(Find<TVornMask>(*same, "ntmskFeesAmount")->isVisible());
+  EXPECT_TRUE(Find<AmountField>(*same, "ntmskFeesAmount")->isVisible());
 }
 
 TEST_F(MainWindowTest, MovingAndDeletingDebtsSelectTheRowsTheyShould) {
@@ -400,7 +400,7 @@ TEST_F(MainWindowTest, MovingAndDeletingDebtsSelectTheRowsTheyShould) {
 TEST_F(MainWindowTest, TypingIntoAFieldAndLeavingItRecalculates) {
   auto window = Open({SavePlan("typed.bvx", TwoDebtPlan()).string()});
   const QString before = Text(*window, "lblPayoffMonthsProposed");
-  auto* power = Find<TVornMask>(*window, "ntmskAccelerator");
+  auto* power = Find<AmountField>(*window, "ntmskAccelerator");
   power->setFocus();
   QApplication::processEvents();
   QTest::keyClicks(power, "500");

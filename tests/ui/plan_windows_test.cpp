@@ -15,9 +15,12 @@
 #include <QTimer>
 
 #include "engine/calendar.h"
+#include "figures/display_formats.h"
+#include "figures/power_payment_goal.h"
 #include "planfiles/plan_file.h"
 #include "planfiles/plan_session.h"
 #include "platform/desktop_open.h"
+#include "settings/settings_files.h"
 #include "tests/fake_opener.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
@@ -25,14 +28,11 @@
 #include "tests/ui/fake_prompts.h"
 #include "ui/dialogs/about_box.h"
 #include "ui/dialogs/accelerator_dialog.h"
-#include "figures/display_formats.h"
-#include "figures/power_payment_goal.h"
-#include "ui/main/main_window.h"
 #include "ui/dialogs/notes_window.h"
 #include "ui/dialogs/preferences_dialog.h"
-#include "settings/settings_files.h"
 #include "ui/dialogs/setup_fee_dialog.h"
-#include "ui/widgets/vorn_mask.h"
+#include "ui/main/main_window.h"
+#include "ui/widgets/amount_field.h"
 
 namespace ardvane {
 namespace {
@@ -70,7 +70,7 @@ PlanDocument FeePlan() {
 
 class PlanWindowsTest : public ::testing::Test {
  protected:
-  std::unique_ptr<TfrmMain> Open(const PlanDocument& plan) {
+  std::unique_ptr<MainWindow> Open(const PlanDocument& plan) {
     const auto path = folder / "plan.bvx";
     EXPECT_TRUE(SaveData(plan, path, testing::kPointRegional, nullptr));
     MainWindowOptions options;
@@ -78,7 +78,7 @@ class PlanWindowsTest : public ::testing::Test {
     options.regional = testing::kPointRegional;
     options.today = EncodeDate(2024, 6, 15);
     options.arguments = {path.string()};
-    auto window = std::make_unique<TfrmMain>(options, prompts);
+    auto window = std::make_unique<MainWindow>(options, prompts);
     window->show();
     return window;
   }
@@ -92,7 +92,7 @@ class PlanWindowsTest : public ::testing::Test {
     return Find<QLabel>(parent, label)->text();
   }
   // Types into a field as the adviser does: enter it, type (replacing what is selected).
-  static void TypeInto(TVornMask* field, const char* text) {
+  static void TypeInto(AmountField* field, const char* text) {
     field->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
     QTest::keyClicks(field, text);
@@ -111,24 +111,24 @@ TEST_F(PlanWindowsTest, CancelInTheFeeDialogRestoresEverythingAfterLiveChanges) 
 
   bool checked = false;
   QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<TfrmSetupFee*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<SetupFeeDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     QApplication::setActiveWindow(dialog);
     // Opening shows the plan and the figures of the latest calculation.
-    EXPECT_EQ(Find<TVornMask>(*dialog, "ntmskSetupFeeRate")->text(), "12.346%");
+    EXPECT_EQ(Find<AmountField>(*dialog, "ntmskSetupFeeRate")->text(), "12.346%");
     EXPECT_EQ(Text(*dialog, "lblSetupFeeRate"), "12.346%");
     EXPECT_EQ(Text(*dialog, "lblActualSetupFee").toStdString(), FormatMoney(feeBefore, 0, {}));
 
     // Passing through a field without typing changes nothing, not even the rate's digits.
-    Find<TVornMask>(*dialog, "ntmskSetupFeeRate")->setFocus(Qt::TabFocusReason);
-    Find<TVornMask>(*dialog, "ntmskDownPayment")->setFocus(Qt::TabFocusReason);
+    Find<AmountField>(*dialog, "ntmskSetupFeeRate")->setFocus(Qt::TabFocusReason);
+    Find<AmountField>(*dialog, "ntmskDownPayment")->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
     EXPECT_EQ(window->Session().Plan(), before);
 
     // Every field changed and left: the plan and both windows follow at once.
     for (const char* name : {"ntmskFeesAmount", "ntmskSetupFeeRate", "ntmskDownPayment",
                              "ntmskMinSavings", "ntmskMinSetupFee", "ntmskMinDownPayment"}) {
-      TypeInto(Find<TVornMask>(*dialog, name), "90");
+      TypeInto(Find<AmountField>(*dialog, name), "90");
     }
     Find<QPushButton>(*dialog, "btnCancel")->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
@@ -140,11 +140,11 @@ TEST_F(PlanWindowsTest, CancelInTheFeeDialogRestoresEverythingAfterLiveChanges) 
     EXPECT_NE(window->Results().ActualSetupFee, feeBefore);
     EXPECT_EQ(Text(*dialog, "lblActualSetupFee").toStdString(),
               FormatMoney(window->Results().ActualSetupFee, 0, {}));
-    EXPECT_EQ(Find<TVornMask>(*window, "ntmskFeesAmount")->NumericValue(), 90);
+    EXPECT_EQ(Find<AmountField>(*window, "ntmskFeesAmount")->NumericValue(), 90);
     checked = true;
     // Escape in a field just typed into: nothing of it stays either.
-    TypeInto(Find<TVornMask>(*dialog, "ntmskSetupFeeRate"), "55");
-    QTest::keyClick(Find<TVornMask>(*dialog, "ntmskSetupFeeRate"), Qt::Key_Escape);
+    TypeInto(Find<AmountField>(*dialog, "ntmskSetupFeeRate"), "55");
+    QTest::keyClick(Find<AmountField>(*dialog, "ntmskSetupFeeRate"), Qt::Key_Escape);
   });
   window->spdbtnSetupFeeClick();
   ASSERT_TRUE(checked);
@@ -152,7 +152,7 @@ TEST_F(PlanWindowsTest, CancelInTheFeeDialogRestoresEverythingAfterLiveChanges) 
   EXPECT_EQ(window->Session().Plan(), before);
   EXPECT_EQ(window->Results().ActualSetupFee, feeBefore);
   EXPECT_EQ(Text(*window, "lblInterestProposed"), interestBefore);
-  EXPECT_EQ(Find<TVornMask>(*window, "ntmskFeesAmount")->NumericValue(), 995);
+  EXPECT_EQ(Find<AmountField>(*window, "ntmskFeesAmount")->NumericValue(), 995);
 }
 
 TEST_F(PlanWindowsTest, ThePowerPaymentOptionsOfTheReportLeaveTheMainFiguresAlone) {
@@ -161,14 +161,14 @@ TEST_F(PlanWindowsTest, ThePowerPaymentOptionsOfTheReportLeaveTheMainFiguresAlon
   const QString interest = Text(*window, "lblInterestProposed");
 
   QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<TfrmAccelerator*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<AcceleratorDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Find<QComboBox>(*dialog, "cboAcceleratorMonth")->currentText(), "January");
     EXPECT_EQ(Find<QComboBox>(*dialog, "cboAcceleratorMonth2")->currentIndex(), -1);
-    Find<TVornMask>(*dialog, "ntmskAccelerator1")->SetNumericValue(250);
-    Find<TVornMask>(*dialog, "ntmskAnnualAccelerator1")->SetNumericValue(1000);
+    Find<AmountField>(*dialog, "ntmskAccelerator1")->SetNumericValue(250);
+    Find<AmountField>(*dialog, "ntmskAnnualAccelerator1")->SetNumericValue(1000);
     Find<QComboBox>(*dialog, "cboAcceleratorMonth1")->setCurrentIndex(5);
-    Find<TVornMask>(*dialog, "ntmskAccelerator2")->SetNumericValue(-5000000);  // beyond the limit
+    Find<AmountField>(*dialog, "ntmskAccelerator2")->SetNumericValue(-5000000);  // beyond the limit
     Find<QPushButton>(*dialog, "btnOK")->click();
   });
   window->spdbtnAcceleratorClick();
@@ -182,14 +182,14 @@ TEST_F(PlanWindowsTest, ThePowerPaymentOptionsOfTheReportLeaveTheMainFiguresAlon
 
   // The plan's own power payment reaches the main window's fields and its figures.
   QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<TfrmAccelerator*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<AcceleratorDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
-    Find<TVornMask>(*dialog, "ntmskAccelerator")->SetNumericValue(400);
+    Find<AmountField>(*dialog, "ntmskAccelerator")->SetNumericValue(400);
     Find<QPushButton>(*dialog, "btnOK")->click();
   });
   window->spdbtnAcceleratorClick();
   EXPECT_EQ(window->Session().Plan().Accelerators[0].Monthly, M(400));
-  EXPECT_EQ(Find<TVornMask>(*window, "ntmskAccelerator")->NumericValue(), 400);
+  EXPECT_EQ(Find<AmountField>(*window, "ntmskAccelerator")->NumericValue(), 400);
   EXPECT_LT(Text(*window, "lblPayoffMonthsProposed").toInt(), months.toInt());
 }
 
@@ -217,7 +217,7 @@ TEST_F(PlanWindowsTest, TheDebtFreeByRowFindsThePowerPaymentAndUsesIt) {
   ASSERT_GT(second.powerPayment, first.powerPayment);
 
   QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<TfrmAccelerator*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<AcceleratorDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     auto* goal = Find<QDateEdit>(*dialog, "dtpDebtFreeBy");
     EXPECT_EQ(goal->date(), QDate(before.year, before.month, 1));
@@ -227,13 +227,13 @@ TEST_F(PlanWindowsTest, TheDebtFreeByRowFindsThePowerPaymentAndUsesIt) {
 
     // Six months earlier takes more; a yearly amount changed in the dialog counts at once.
     goal->setDate(QDate(earlier.year, earlier.month, 1));
-    Find<TVornMask>(*dialog, "ntmskAnnualAccelerator")->SetNumericValue(0);
+    Find<AmountField>(*dialog, "ntmskAnnualAccelerator")->SetNumericValue(0);
     EXPECT_EQ(dialog->Needed().powerPayment, second.powerPayment);
     EXPECT_EQ(Text(*dialog, "lblNeededPowerPayment").toStdString(),
               FormatMoney(second.powerPayment, 2, testing::kPointRegional) + " a month");
 
     Find<QPushButton>(*dialog, "btnUseNeeded")->click();
-    EXPECT_EQ(Money::FromUnits(Find<TVornMask>(*dialog, "ntmskAccelerator")->NumericValue()),
+    EXPECT_EQ(Money::FromUnits(Find<AmountField>(*dialog, "ntmskAccelerator")->NumericValue()),
               second.powerPayment);
     Find<QPushButton>(*dialog, "btnOK")->click();
   });
@@ -248,7 +248,7 @@ TEST_F(PlanWindowsTest, PreferencesHideWhatIsNotPermittedAndKeepItsValues) {
   AppSettings settings = LoadPreferences(folder.path());
   const AppSettings loaded = settings;
   {
-    TfrmPreferences dialog(settings, PlanParameters{}, folder.path(), nullptr);
+    PreferencesDialog dialog(settings, PlanParameters{}, folder.path(), nullptr);
     dialog.show();
     EXPECT_FALSE(Find<QGroupBox>(dialog, "grpGeneral")->isVisible());
     EXPECT_FALSE(Find<QGroupBox>(dialog, "grpLanguage")->isVisible());
@@ -258,7 +258,7 @@ TEST_F(PlanWindowsTest, PreferencesHideWhatIsNotPermittedAndKeepItsValues) {
     EXPECT_EQ(settings, loaded);
   }
   {
-    TfrmPreferences dialog(settings, PlanParameters{}, folder.path(), nullptr);
+    PreferencesDialog dialog(settings, PlanParameters{}, folder.path(), nullptr);
     dialog.show();
     Find<QPushButton>(dialog, "btnOK")->click();
     // Hidden controls hand back what they were filled with; the empty folder is the default.
@@ -273,7 +273,7 @@ TEST_F(PlanWindowsTest, PreferencesHideWhatIsNotPermittedAndKeepItsValues) {
   PlanParameters params;
   params.PermitConsolidate = true;
   params.PermitLanguage = true;
-  TfrmPreferences dialog(settings, params, folder.path(), nullptr);
+  PreferencesDialog dialog(settings, params, folder.path(), nullptr);
   dialog.show();
   EXPECT_TRUE(Find<QGroupBox>(dialog, "grpGeneral")->isVisible());
   EXPECT_TRUE(Find<QGroupBox>(dialog, "grpLanguage")->isVisible());
@@ -305,7 +305,7 @@ class NotesWindowTest : public PlanWindowsTest {
     EXPECT_TRUE(SaveData(plan, path, testing::kPointRegional, nullptr));
     EXPECT_TRUE(session.OpenFile(path));
   }
-  std::unique_ptr<TfrmNotes> Make() {
+  std::unique_ptr<NotesWindow> Make() {
     const auto now = [] { return LocalDateTime{EncodeDate(2008, 1, 15), 14, 30, 0}; };
     const auto open = [this](const std::string& path, DesktopOpenDone done) {
       opened.push_back(path);
@@ -318,10 +318,10 @@ class NotesWindowTest : public PlanWindowsTest {
         done(openResult);
       }
     };
-    return std::make_unique<TfrmNotes>(session, settings, testing::kPointRegional, folder.path(),
-                                       prompts, now, open, nullptr);
+    return std::make_unique<NotesWindow>(session, settings, testing::kPointRegional, folder.path(),
+                                         prompts, now, open, nullptr);
   }
-  static QPlainTextEdit* Memo(const TfrmNotes& notes) {
+  static QPlainTextEdit* Memo(const NotesWindow& notes) {
     return Find<QPlainTextEdit>(notes, "memoNotes");
   }
 
@@ -470,7 +470,7 @@ TEST_F(NotesWindowTest, AReportFolderThatCannotBeMadeEndsThePrintWithTheFileErro
 }
 
 TEST_F(PlanWindowsTest, TheAboutBoxSaysWhenItsReadMeCannotBeShown) {
-  TfrmAbout about(folder.path(), "1.0", "", prompts, nullptr);
+  AboutBox about(folder.path(), "1.0", "", prompts, nullptr);
   auto* link = Find<QLabel>(about, "lblLink");
   const auto readMe = folder / "README.txt";
   QTest::mouseClick(link, Qt::LeftButton);

@@ -38,7 +38,7 @@ class StrategiesPageTest : public ::testing::Test {
     options.regional = testing::kPointRegional;
     options.today = EncodeDate(2024, 6, 15);
     options.arguments = {(std::filesystem::path(ARDVANE_DIST_DIR) / "Sample.bvx").string()};
-    window = std::make_unique<TfrmMain>(options, prompts);
+    window = std::make_unique<MainWindow>(options, prompts);
     window->show();
     pages = window->findChild<QTabWidget*>("PageControl1");
     page = window->findChild<StrategiesPage*>("tsStrategies");
@@ -60,7 +60,7 @@ class StrategiesPageTest : public ::testing::Test {
 
   TempFolder folder;
   testing::FakePrompts prompts;
-  std::unique_ptr<TfrmMain> window;
+  std::unique_ptr<MainWindow> window;
   QTabWidget* pages = nullptr;
   StrategiesPage* page = nullptr;
   QTableWidget* grid = nullptr;

@@ -11,8 +11,8 @@
 
 namespace ardvane {
 
-TfrmAbout::TfrmAbout(const std::filesystem::path& programFolder, const std::string& versionText,
-                     const std::string& createdFor, WindowPrompts& prompts, QWidget* parent)
+AboutBox::AboutBox(const std::filesystem::path& programFolder, const std::string& versionText,
+                   const std::string& createdFor, WindowPrompts& prompts, QWidget* parent)
     : QDialog(parent), readMe_(programFolder / "README.txt"), prompts_(prompts) {
   setObjectName("frmAbout");
   setWindowTitle("About");
@@ -68,7 +68,7 @@ TfrmAbout::TfrmAbout(const std::filesystem::path& programFolder, const std::stri
   setFixedSize(sizeHint().expandedTo(QSize(632, 223)));
 }
 
-void TfrmAbout::OpenReadMe() {
+void AboutBox::OpenReadMe() {
   std::error_code ec;
   if (!std::filesystem::exists(readMe_, ec)) {
     std::string message = "Read me not found:\n\n";
@@ -87,12 +87,12 @@ void TfrmAbout::OpenReadMe() {
   });
 }
 
-void TfrmAbout::mousePressEvent(QMouseEvent* event) {
+void AboutBox::mousePressEvent(QMouseEvent* event) {
   event->accept();
   accept();
 }
 
-bool TfrmAbout::eventFilter(QObject* watched, QEvent* event) {
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
     OpenReadMe();
     return true;

@@ -12,12 +12,12 @@ class WindowPrompts;
 // the program's read-me, opened through `prompts`. A read-me that is missing, or that the
 // desktop cannot open, is said through `prompts` (also after the box has closed). A click
 // anywhere but the link closes it.
-class TfrmAbout : public QDialog {
+class AboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmAbout(const std::filesystem::path& programFolder, const std::string& versionText,
-            const std::string& createdFor, WindowPrompts& prompts, QWidget* parent);
+  AboutBox(const std::filesystem::path& programFolder, const std::string& versionText,
+           const std::string& createdFor, WindowPrompts& prompts, QWidget* parent);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

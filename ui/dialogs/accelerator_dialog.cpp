@@ -14,8 +14,8 @@
 #include "figures/display_formats.h"
 #include "inputs/plan_fee_values.h"
 #include "planfiles/plan_session.h"
+#include "ui/widgets/amount_field.h"
 #include "ui/widgets/dialog_buttons.h"
-#include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
 namespace {
@@ -61,9 +61,9 @@ QDate DefaultGoal(DayNumber planDate, DayNumber proposedDebtFree) {
 
 }  // namespace
 
-TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& regional,
-                                 const PlanParameters& params, const AppSettings& settings,
-                                 DayNumber proposedDebtFree, QWidget* parent)
+AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSettings& regional,
+                                     const PlanParameters& params, const AppSettings& settings,
+                                     DayNumber proposedDebtFree, QWidget* parent)
     : QDialog(parent),
       session_(session),
       regional_(regional),
@@ -85,7 +85,7 @@ TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& r
   const auto& plan = session_.Plan();
   for (int i = 0; i < 3; ++i) {
     const auto mask = [&](const char* name, Money value) {
-      auto* field = new TVornMask(regional, this);
+      auto* field = new AmountField(regional, this);
       field->setObjectName(name);
       field->SetMaskType(mtCurrency);
       field->SetDecimalPlaces(2);
@@ -144,11 +144,12 @@ TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& r
   goalRow->addStretch(1);
   layout->addSpacing(6);
   layout->addLayout(goalRow);
-  connect(dtpDebtFreeBy_, &QDateEdit::dateChanged, this, &TfrmAccelerator::ShowNeededPowerPayment);
+  connect(dtpDebtFreeBy_, &QDateEdit::dateChanged, this,
+          &AcceleratorDialog::ShowNeededPowerPayment);
   // The goal keeps the yearly amount and month the dialog shows for the plan's own option.
-  connect(annual_[0], &TVornMask::changed, this, &TfrmAccelerator::ShowNeededPowerPayment);
+  connect(annual_[0], &AmountField::changed, this, &AcceleratorDialog::ShowNeededPowerPayment);
   connect(month_[0], &QComboBox::currentIndexChanged, this,
-          &TfrmAccelerator::ShowNeededPowerPayment);
+          &AcceleratorDialog::ShowNeededPowerPayment);
   connect(btnUseNeeded_, &QPushButton::clicked, this, [this] {
     if (needed_.attainable) {
       monthly_[0]->SetNumericValue(static_cast<double>(needed_.powerPayment.Units()));
@@ -165,12 +166,12 @@ TfrmAccelerator::TfrmAccelerator(PlanSession& session, const RegionalSettings& r
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-YearMonth TfrmAccelerator::GoalMonth() const {
+YearMonth AcceleratorDialog::GoalMonth() const {
   const QDate date = dtpDebtFreeBy_->date();
   return {date.year(), date.month()};
 }
 
-void TfrmAccelerator::ShowNeededPowerPayment() {
+void AcceleratorDialog::ShowNeededPowerPayment() {
   PlanDocument plan = session_.Plan();
   plan.Accelerators[0].Annual = Money::FromUnits(annual_[0]->NumericValue());
   plan.Accelerators[0].Month = MonthFromListIndex(month_[0]->currentIndex());
@@ -184,7 +185,7 @@ void TfrmAccelerator::ShowNeededPowerPayment() {
   btnUseNeeded_->setEnabled(needed_.attainable);
 }
 
-void TfrmAccelerator::accept() {
+void AcceleratorDialog::accept() {
   for (int i = 0; i < 3; ++i) {
     Accelerator accelerator;
     accelerator.Monthly = Money::FromUnits(monthly_[i]->NumericValue());

@@ -15,7 +15,7 @@ class QPushButton;
 namespace ardvane {
 
 class PlanSession;
-class TVornMask;
+class AmountField;
 
 // The power payment dialog: the plan's three power payment options, each a monthly amount,
 // an annual amount (limits -99,999 to 99,999) and the month the annual amount is paid in. The
@@ -27,16 +27,16 @@ class TVornMask;
 //
 // OK stores all three options through the session; the caller then shows the first in its
 // own fields and recalculates. Cancel (Escape, closing the window) stores nothing.
-class TfrmAccelerator : public QDialog {
+class AcceleratorDialog : public QDialog {
   Q_OBJECT
 
  public:
   // `params` and `settings` are those the plan is calculated with; `proposedDebtFree` is the
   // proposed plan's debt-free date (0 when it has none or never pays some debt off), from
   // which the goal month starts a year earlier.
-  TfrmAccelerator(PlanSession& session, const RegionalSettings& regional,
-                  const PlanParameters& params, const AppSettings& settings,
-                  DayNumber proposedDebtFree, QWidget* parent);
+  AcceleratorDialog(PlanSession& session, const RegionalSettings& regional,
+                    const PlanParameters& params, const AppSettings& settings,
+                    DayNumber proposedDebtFree, QWidget* parent);
 
   // The goal month shown, and the answer for it.
   YearMonth GoalMonth() const;
@@ -57,8 +57,8 @@ class TfrmAccelerator : public QDialog {
   QDateEdit* dtpDebtFreeBy_ = nullptr;
   QLabel* lblNeededPowerPayment_ = nullptr;
   QPushButton* btnUseNeeded_ = nullptr;
-  TVornMask* monthly_[3] = {};
-  TVornMask* annual_[3] = {};
+  AmountField* monthly_[3] = {};
+  AmountField* annual_[3] = {};
   QComboBox* month_[3] = {};
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;

@@ -19,7 +19,7 @@
 #include "figures/display_formats.h"
 #include "planfiles/plan_session.h"
 #include "ui/dialogs/payment_calculator.h"
-#include "ui/widgets/vorn_mask.h"
+#include "ui/widgets/amount_field.h"
 
 namespace ardvane {
 namespace {
@@ -30,8 +30,8 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-TfrmDebt::TfrmDebt(PlanSession& session, MessageSink& messages, std::filesystem::path programFolder,
-                   QWidget* parent)
+DebtDialog::DebtDialog(PlanSession& session, MessageSink& messages,
+                       std::filesystem::path programFolder, QWidget* parent)
     : QDialog(parent),
       session_(session),
       messages_(messages),
@@ -49,47 +49,47 @@ TfrmDebt::TfrmDebt(PlanSession& session, MessageSink& messages, std::filesystem:
   UpdateVisibility();
 }
 
-TVornMask* TfrmDebt::NewMask(int maskType, int decimals, const char* helpFile) {
-  auto* mask = new TVornMask(session_.Regional(), this);
-  mask->SetMaskType(static_cast<TMaskType>(maskType));
+AmountField* DebtDialog::NewMask(int maskType, int decimals, const char* helpFile) {
+  auto* mask = new AmountField(session_.Regional(), this);
+  mask->SetMaskType(static_cast<AmountKind>(maskType));
   mask->SetDecimalPlaces(decimals);
   mask->SetNumericValue(0);
-  connect(mask, &TVornMask::changed, this, &TfrmDebt::FieldChanged);
+  connect(mask, &AmountField::changed, this, &DebtDialog::FieldChanged);
   WatchHelp(mask, helpFile);
   return mask;
 }
 
-void TfrmDebt::WatchHelp(QWidget* control, const char* helpFile) {
+void DebtDialog::WatchHelp(QWidget* control, const char* helpFile) {
   control->setProperty(kHelpProperty, QString::fromLatin1(helpFile));
   control->installEventFilter(this);
 }
 
-void TfrmDebt::BuildLayout() {
+void DebtDialog::BuildLayout() {
   // The fields, created in tab order.
   txtName = new QLineEdit(this);
   WatchHelp(txtName, "description.txt");
-  connect(txtName, &QLineEdit::textChanged, this, &TfrmDebt::FieldChanged);
+  connect(txtName, &QLineEdit::textChanged, this, &DebtDialog::FieldChanged);
   ntmskBalance = NewMask(mtCurrency, 2, "balance.txt");
   ntmskInterestRate = NewMask(mtPercent, 3, "interestrate.txt");
   ntmskMinimumPayment = NewMask(mtCurrency, 2, "minimumamount.txt");
   ntmskMinimumPaymentRate = NewMask(mtPercent, 1, "minimumrate.txt");
   chkUseMinimum = new QCheckBox(this);
   WatchHelp(chkUseMinimum, "useminimum.txt");
-  connect(chkUseMinimum, &QCheckBox::clicked, this, &TfrmDebt::UseMinimumClicked);
+  connect(chkUseMinimum, &QCheckBox::clicked, this, &DebtDialog::UseMinimumClicked);
   ntmskCurrentPayment = NewMask(mtCurrency, 2, "payment.txt");
   lblPayment = new QLabel(this);
   ntmskEscrow = NewMask(mtCurrency, 2, "escrow.txt");
   cboCompoundingPeriod = new QComboBox(this);
   cboCompoundingPeriod->addItems({"Daily", "Monthly", "Quarterly", "Semi-Annually", "Annually"});
   WatchHelp(cboCompoundingPeriod, "compounding.txt");
-  connect(cboCompoundingPeriod, &QComboBox::currentIndexChanged, this, &TfrmDebt::FieldChanged);
+  connect(cboCompoundingPeriod, &QComboBox::currentIndexChanged, this, &DebtDialog::FieldChanged);
   chkConsolidate = new QCheckBox("Consolidate this debt into a new consolidation loan", this);
   WatchHelp(chkConsolidate, "consolidate.txt");
-  connect(chkConsolidate, &QCheckBox::clicked, this, &TfrmDebt::FieldChanged);
+  connect(chkConsolidate, &QCheckBox::clicked, this, &DebtDialog::FieldChanged);
 
   chkNegotiate = new QCheckBox("Refinance / Restructure this debt", this);
   WatchHelp(chkNegotiate, "negotiate.txt");
-  connect(chkNegotiate, &QCheckBox::clicked, this, &TfrmDebt::NegotiateClicked);
+  connect(chkNegotiate, &QCheckBox::clicked, this, &DebtDialog::NegotiateClicked);
   grpNegotiate = new QGroupBox("Restructured Terms", this);
   ntmskNegotiatedBalance = NewMask(mtCurrency, 2, "negotiatedbalance.txt");
   ntmskNegotiatedInterestRate = NewMask(mtPercent, 3, "negotiatedinterestrate.txt");
@@ -98,7 +98,7 @@ void TfrmDebt::BuildLayout() {
   spdbtnCalculate->setText("...");
   spdbtnCalculate->setToolTip("Calculate Payment");
   spdbtnCalculate->setFocusPolicy(Qt::NoFocus);
-  connect(spdbtnCalculate, &QToolButton::clicked, this, &TfrmDebt::CalculatePayment);
+  connect(spdbtnCalculate, &QToolButton::clicked, this, &DebtDialog::CalculatePayment);
 
   btnPrevious = new QPushButton("<-", this);
   WatchHelp(btnPrevious, "priordebt.txt");
@@ -111,10 +111,10 @@ void TfrmDebt::BuildLayout() {
   BitBtn1 = new QPushButton("OK", this);
   BitBtn1->setDefault(true);
   WatchHelp(BitBtn1, "OK.txt");
-  connect(BitBtn1, &QPushButton::clicked, this, &TfrmDebt::accept);
+  connect(BitBtn1, &QPushButton::clicked, this, &DebtDialog::accept);
   BitBtn2 = new QPushButton("Cancel", this);
   WatchHelp(BitBtn2, "cancel.txt");
-  connect(BitBtn2, &QPushButton::clicked, this, &TfrmDebt::reject);
+  connect(BitBtn2, &QPushButton::clicked, this, &DebtDialog::reject);
 
   grpHelp = new QGroupBox("Help", this);
   memoHelp = new QPlainTextEdit(grpHelp);
@@ -244,7 +244,7 @@ void TfrmDebt::BuildLayout() {
   for (const auto& [widget, name] : names) widget->setObjectName(name);
 }
 
-void TfrmDebt::StartAdd() {
+void DebtDialog::StartAdd() {
   adding_ = true;
   setWindowTitle("Add Debt");
   currentDebt_ = session_.Plan().Debts.GetDebtCount();
@@ -254,7 +254,7 @@ void TfrmDebt::StartAdd() {
   debtEdited_ = false;
 }
 
-void TfrmDebt::StartEdit(int index) {
+void DebtDialog::StartEdit(int index) {
   adding_ = false;
   setWindowTitle("Edit Debt");
   currentDebt_ = index;
@@ -262,7 +262,7 @@ void TfrmDebt::StartEdit(int index) {
   EnableBackNext();
 }
 
-void TfrmDebt::SetValues(const DebtValues& v) {
+void DebtDialog::SetValues(const DebtValues& v) {
   txtName->setText(Q(v.name));
   ntmskBalance->SetNumericValue(v.balance);
   ntmskInterestRate->SetNumericValue(v.interestRate);
@@ -280,7 +280,7 @@ void TfrmDebt::SetValues(const DebtValues& v) {
   FieldChanged();
 }
 
-DebtValues TfrmDebt::Values() const {
+DebtValues DebtDialog::Values() const {
   DebtValues v;
   v.name = txtName->text().toStdString();
   v.balance = ntmskBalance->NumericValue();
@@ -299,40 +299,42 @@ DebtValues TfrmDebt::Values() const {
   return v;
 }
 
-DebtFields TfrmDebt::Fields() const { return DebtFieldsFromValues(Values(), session_.Regional()); }
+DebtFields DebtDialog::Fields() const {
+  return DebtFieldsFromValues(Values(), session_.Regional());
+}
 
-void TfrmDebt::PopulateFields(int index) {
+void DebtDialog::PopulateFields(int index) {
   SetValues(DebtValuesFromRow(session_.Plan().Debts.Row(index), session_.Regional()));
   UpdateVisibility();
   debtEdited_ = false;
 }
 
-void TfrmDebt::SaveChanges(int index) { session_.EditDebt(index, Fields()); }
+void DebtDialog::SaveChanges(int index) { session_.EditDebt(index, Fields()); }
 
-void TfrmDebt::EnableBackNext() {
+void DebtDialog::EnableBackNext() {
   const int count = session_.Plan().Debts.GetDebtCount();
   btnPrevious->setEnabled(currentDebt_ > 0);
   btnNext->setEnabled(currentDebt_ < count - 1);
   lblSelectedDebt->setText(QString("%1 of %2").arg(currentDebt_ + 1).arg(count));
 }
 
-void TfrmDebt::UpdateVisibility() {
+void DebtDialog::UpdateVisibility() {
   ntmskCurrentPayment->setVisible(!chkUseMinimum->isChecked());
   lblPayment->setVisible(chkUseMinimum->isChecked());
   grpNegotiate->setVisible(chkNegotiate->isChecked() && permitNegotiate_);
 }
 
-void TfrmDebt::FieldChanged() {
+void DebtDialog::FieldChanged() {
   debtEdited_ = true;
   lblPayment->setText(Q(FormatMoney(EffectiveMinimumPayment(Values()), 2, session_.Regional())));
 }
 
-void TfrmDebt::UseMinimumClicked() {
+void DebtDialog::UseMinimumClicked() {
   UpdateVisibility();
   debtEdited_ = true;
 }
 
-void TfrmDebt::NegotiateClicked() {
+void DebtDialog::NegotiateClicked() {
   if (chkNegotiate->isChecked()) {
     DebtValues v = Values();
     if (PrefillRestructuredTerms(v)) {
@@ -345,7 +347,7 @@ void TfrmDebt::NegotiateClicked() {
   debtEdited_ = true;
 }
 
-void TfrmDebt::Move(int step) {
+void DebtDialog::Move(int step) {
   const int count = session_.Plan().Debts.GetDebtCount();
   const int target = currentDebt_ + step;
   if (target < 0 || target >= count) return;
@@ -362,8 +364,8 @@ void TfrmDebt::Move(int step) {
   EnableBackNext();
 }
 
-void TfrmDebt::CalculatePayment() {
-  TfrmCalculate calculator(session_.Regional(), this);
+void DebtDialog::CalculatePayment() {
+  PaymentCalculator calculator(session_.Regional(), this);
   calculator.SetBalance(ntmskNegotiatedBalance->NumericValue());
   calculator.SetRate(ntmskNegotiatedInterestRate->NumericValue() / 100.0);
   if (calculator.exec() == QDialog::Accepted) {
@@ -371,7 +373,7 @@ void TfrmDebt::CalculatePayment() {
   }
 }
 
-bool TfrmDebt::CloseQuery() {
+bool DebtDialog::CloseQuery() {
   const ClosingResult result = RunClosingChecks(
       Values(), chkNegotiate->isChecked() && permitNegotiate_, session_.Regional(), messages_);
   if (result.focus) {
@@ -393,7 +395,7 @@ bool TfrmDebt::CloseQuery() {
   return result.mayClose;
 }
 
-void TfrmDebt::accept() {
+void DebtDialog::accept() {
   if (!CloseQuery()) return;
   if (adding_) {
     session_.AddDebt(Fields());
@@ -404,13 +406,13 @@ void TfrmDebt::accept() {
   QDialog::accept();
 }
 
-void TfrmDebt::reject() {
+void DebtDialog::reject() {
   cancelled_ = true;
   closing_ = true;
   QDialog::reject();
 }
 
-void TfrmDebt::closeEvent(QCloseEvent* event) {
+void DebtDialog::closeEvent(QCloseEvent* event) {
   // The window's own close button: the same checks as OK, then it counts as Cancel.
   if (closing_) {
     event->accept();
@@ -425,12 +427,12 @@ void TfrmDebt::closeEvent(QCloseEvent* event) {
   QDialog::done(QDialog::Rejected);
 }
 
-void TfrmDebt::showEvent(QShowEvent* event) {
+void DebtDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!adding_) EnableBackNext();
 }
 
-bool TfrmDebt::eventFilter(QObject* watched, QEvent* event) {
+bool DebtDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn) {
     const QVariant helpFile = watched->property(kHelpProperty);
     if (helpFile.isValid()) {

@@ -20,7 +20,7 @@ class QWidget;
 namespace ardvane {
 
 class PlanSession;
-class TVornMask;
+class AmountField;
 
 // The debt entry dialog: one debt at a time, with stepping to the previous or next debt while
 // editing (each changed debt is written back as the dialog moves on), a help box that follows
@@ -38,12 +38,12 @@ class TVornMask;
 // AddDebt, an edit writes the current debt back with EditDebt. The caller recalculates after
 // OK, and after Cancel when WroteBack() is set. Cancel (and Escape) close without checks; the
 // window's close button runs the checks and then counts as Cancel.
-class TfrmDebt : public QDialog {
+class DebtDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmDebt(PlanSession& session, MessageSink& messages, std::filesystem::path programFolder,
-           QWidget* parent);
+  DebtDialog(PlanSession& session, MessageSink& messages, std::filesystem::path programFolder,
+             QWidget* parent);
 
   // A new debt: caption "Add Debt", empty fields, compounding "Monthly", no navigation; the
   // current debt is the index the new row will get.
@@ -81,7 +81,7 @@ class TfrmDebt : public QDialog {
  private:
   void BuildLayout();
   void SetValues(const DebtValues& values);
-  TVornMask* NewMask(int maskType, int decimals, const char* helpFile);
+  AmountField* NewMask(int maskType, int decimals, const char* helpFile);
   void WatchHelp(QWidget* control, const char* helpFile);
   void FieldChanged();
   void UseMinimumClicked();
@@ -104,22 +104,22 @@ class TfrmDebt : public QDialog {
   bool closing_ = false;  // OK or Cancel decided; a close event then needs no checks
 
   QLineEdit* txtName = nullptr;
-  TVornMask* ntmskBalance = nullptr;
-  TVornMask* ntmskInterestRate = nullptr;
-  TVornMask* ntmskMinimumPayment = nullptr;
-  TVornMask* ntmskMinimumPaymentRate = nullptr;
+  AmountField* ntmskBalance = nullptr;
+  AmountField* ntmskInterestRate = nullptr;
+  AmountField* ntmskMinimumPayment = nullptr;
+  AmountField* ntmskMinimumPaymentRate = nullptr;
   QCheckBox* chkUseMinimum = nullptr;
-  TVornMask* ntmskCurrentPayment = nullptr;
+  AmountField* ntmskCurrentPayment = nullptr;
   QLabel* lblPayment = nullptr;
-  TVornMask* ntmskEscrow = nullptr;
+  AmountField* ntmskEscrow = nullptr;
   QComboBox* cboCompoundingPeriod = nullptr;
   QCheckBox* chkConsolidate = nullptr;
   QWidget* pnlSpacer = nullptr;
   QCheckBox* chkNegotiate = nullptr;
   QGroupBox* grpNegotiate = nullptr;
-  TVornMask* ntmskNegotiatedBalance = nullptr;
-  TVornMask* ntmskNegotiatedInterestRate = nullptr;
-  TVornMask* ntmskNegotiatedMinimumPayment = nullptr;
+  AmountField* ntmskNegotiatedBalance = nullptr;
+  AmountField* ntmskNegotiatedInterestRate = nullptr;
+  AmountField* ntmskNegotiatedMinimumPayment = nullptr;
   QToolButton* spdbtnCalculate = nullptr;
   QWidget* pnlNavigate = nullptr;
   QPushButton* btnPrevious = nullptr;

@@ -85,9 +85,9 @@ class MonthlyTableModel : public QAbstractTableModel {
   QColor colour_;
 };
 
-TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
-                       const RegionalSettings& regional, WindowPrompts& prompts,
-                       std::filesystem::path planPath, QWidget* parent)
+DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
+                           const RegionalSettings& regional, WindowPrompts& prompts,
+                           std::filesystem::path planPath, QWidget* parent)
     : QDialog(parent),
       plan_(plan),
       results_(results),
@@ -193,8 +193,8 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
   QAction* all = exportMenu->addAction("&All amortization tables, both plans\u2026");
   all->setObjectName("ExportAllCsv");
   exportButton->setMenu(exportMenu);
-  connect(shown, &QAction::triggered, this, &TfrmDetail::ExportShownTable);
-  connect(all, &QAction::triggered, this, &TfrmDetail::ExportAllTables);
+  connect(shown, &QAction::triggered, this, &DetailWindow::ExportShownTable);
+  connect(all, &QAction::triggered, this, &DetailWindow::ExportAllTables);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(exportButton);
   buttons->addStretch(1);
@@ -208,7 +208,7 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
     listDebts_->addItem(QString::fromStdString(entry));
   }
   listDebts_->setCurrentRow(0);
-  connect(listDebts_, &QListWidget::currentRowChanged, this, &TfrmDetail::listDebtsClick);
+  connect(listDebts_, &QListWidget::currentRowChanged, this, &DetailWindow::listDebtsClick);
   for (QRadioButton* option : {optCurrent_, optProposed_, optInvestment_}) {
     connect(option, &QRadioButton::toggled, this, [this](bool on) {
       if (on) listDebtsClick();
@@ -226,11 +226,11 @@ TfrmDetail::TfrmDetail(const PlanDocument& plan, const PlanResults& results,
   listDebtsClick();
 }
 
-TfrmDetail::~TfrmDetail() = default;
+DetailWindow::~DetailWindow() = default;
 
-void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
-                           const std::vector<MonthlyTable>& tables,
-                           const std::vector<int>& designWidths) {
+void DetailWindow::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
+                             const std::vector<MonthlyTable>& tables,
+                             const std::vector<int>& designWidths) {
   grid->setModel(model);
   grid->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -269,7 +269,7 @@ void TfrmDetail::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
   }
 }
 
-void TfrmDetail::listDebtsClick() {
+void DetailWindow::listDebtsClick() {
   pnlNoAmortization_->hide();
   lblNeverPaidOff_->hide();
   const int index = listDebts_->currentRow() - 1;
@@ -301,7 +301,7 @@ void TfrmDetail::listDebtsClick() {
   pnlNoAmortization_->show();
 }
 
-void TfrmDetail::PopulateDataGrid(bool current, int index) {
+void DetailWindow::PopulateDataGrid(bool current, int index) {
   amortizationModel_->SetTable(MonthlyTable::Amortization(results_, plan_.Date, current, index),
                                current ? kNavyText : kPurpleText);
   if (optInvestment_->isChecked()) {
@@ -309,7 +309,7 @@ void TfrmDetail::PopulateDataGrid(bool current, int index) {
   }
 }
 
-void TfrmDetail::ExportShownTable() {
+void DetailWindow::ExportShownTable() {
   const std::string stem = planPath_.stem().string();
   if (optInvestment_->isChecked()) {
     ExportCsv(stem + " - Investment.csv",
@@ -331,12 +331,12 @@ void TfrmDetail::ExportShownTable() {
                             CsvFlavour::kSpreadsheet));
 }
 
-void TfrmDetail::ExportAllTables() {
+void DetailWindow::ExportAllTables() {
   ExportCsv(planPath_.stem().string() + " - Amortization.csv",
             AmortizationCsv(plan_, results_, CsvFlavour::kSpreadsheet));
 }
 
-void TfrmDetail::ExportCsv(const std::string& proposedName, const std::string& csv) {
+void DetailWindow::ExportCsv(const std::string& proposedName, const std::string& csv) {
   const auto path = prompts_.ChooseCsvFile(planPath_.parent_path(), proposedName);
   if (!path) return;
   std::string error;

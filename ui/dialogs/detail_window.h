@@ -31,14 +31,15 @@ class MonthlyTableModel;
 // "Export CSV…" writes the table shown, or every amortization table of both plans, as CSV
 // for a spreadsheet (CsvFlavour::kSpreadsheet) to a file the prompts choose, replacing it
 // atomically; a failure is shown as an error and leaves any old file whole.
-class TfrmDetail : public QDialog {
+class DetailWindow : public QDialog {
   Q_OBJECT
 
  public:
   // `planPath` is the plan's file (its folder and name propose where the CSV goes).
-  TfrmDetail(const PlanDocument& plan, const PlanResults& results, const RegionalSettings& regional,
-             WindowPrompts& prompts, std::filesystem::path planPath, QWidget* parent);
-  ~TfrmDetail() override;
+  DetailWindow(const PlanDocument& plan, const PlanResults& results,
+               const RegionalSettings& regional, WindowPrompts& prompts,
+               std::filesystem::path planPath, QWidget* parent);
+  ~DetailWindow() override;
 
   // Shows the table of the selected list entry and choice; runs on every click in the list
   // and on the three choices.

@@ -10,7 +10,7 @@
 
 namespace ardvane {
 
-TfrmFileExists::TfrmFileExists(const std::string& path, QWidget* parent) : QDialog(parent) {
+FileExistsDialog::FileExistsDialog(const std::string& path, QWidget* parent) : QDialog(parent) {
   setObjectName("frmFileExists");
   setWindowTitle("Information");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -60,7 +60,7 @@ TfrmFileExists::TfrmFileExists(const std::string& path, QWidget* parent) : QDial
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TfrmFileExists::Choose(FileExistsAnswer choice) {
+void FileExistsDialog::Choose(FileExistsAnswer choice) {
   choice_ = choice;
   if (choice == FileExistsAnswer::Cancel) {
     reject();
@@ -69,7 +69,7 @@ void TfrmFileExists::Choose(FileExistsAnswer choice) {
   }
 }
 
-void TfrmFileExists::showEvent(QShowEvent* event) {
+void FileExistsDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame = frameGeometry();
@@ -78,8 +78,8 @@ void TfrmFileExists::showEvent(QShowEvent* event) {
   }
 }
 
-FileExistsAnswer TfrmFileExists::Ask(const std::string& path, QWidget* parent) {
-  TfrmFileExists dialog(path, parent);
+FileExistsAnswer FileExistsDialog::Ask(const std::string& path, QWidget* parent) {
+  FileExistsDialog dialog(path, parent);
   dialog.exec();
   return dialog.Choice();
 }

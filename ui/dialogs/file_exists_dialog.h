@@ -12,11 +12,11 @@ namespace ardvane {
 
 // The question about an existing report file: overwrite it, open it as it is, or cancel.
 // Enter overwrites; Escape and closing the window cancel.
-class TfrmFileExists : public QDialog {
+class FileExistsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmFileExists(const std::string& path, QWidget* parent);
+  FileExistsDialog(const std::string& path, QWidget* parent);
 
   // The answer once the dialog has closed (Cancel until then).
   FileExistsAnswer Choice() const { return choice_; }

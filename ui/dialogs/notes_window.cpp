@@ -16,9 +16,9 @@
 
 namespace ardvane {
 
-TfrmNotes::TfrmNotes(PlanSession& session, const AppSettings& settings,
-                     const RegionalSettings& regional, std::filesystem::path programFolder,
-                     WindowPrompts& prompts, Clock now, DesktopOpen open, QWidget* parent)
+NotesWindow::NotesWindow(PlanSession& session, const AppSettings& settings,
+                         const RegionalSettings& regional, std::filesystem::path programFolder,
+                         WindowPrompts& prompts, Clock now, DesktopOpen open, QWidget* parent)
     : QDialog(parent),
       session_(session),
       settings_(settings),
@@ -52,9 +52,9 @@ TfrmNotes::TfrmNotes(PlanSession& session, const AppSettings& settings,
   btnCancel->setObjectName("btnCancel");
   btnPrint = new QPushButton("&Print", this);
   btnPrint->setObjectName("btnPrint");
-  connect(btnOK, &QPushButton::clicked, this, &TfrmNotes::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &TfrmNotes::reject);
-  connect(btnPrint, &QPushButton::clicked, this, &TfrmNotes::btnPrintClick);
+  connect(btnOK, &QPushButton::clicked, this, &NotesWindow::accept);
+  connect(btnCancel, &QPushButton::clicked, this, &NotesWindow::reject);
+  connect(btnPrint, &QPushButton::clicked, this, &NotesWindow::btnPrintClick);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(memoNotes, 1);
@@ -66,7 +66,7 @@ TfrmNotes::TfrmNotes(PlanSession& session, const AppSettings& settings,
   layout->addLayout(buttons);
 }
 
-void TfrmNotes::FillFromPlan() {
+void NotesWindow::FillFromPlan() {
   const std::vector<std::string> lines =
       NotesForEditing(session_.Plan().Notes, NotesHeading(now_(), regional_));
   QStringList text;
@@ -78,11 +78,11 @@ void TfrmNotes::FillFromPlan() {
   memoNotes->moveCursor(QTextCursor::End);
 }
 
-void TfrmNotes::ShowPlanNotes() {
+void NotesWindow::ShowPlanNotes() {
   if (isVisible() && !notesEdited_) FillFromPlan();
 }
 
-void TfrmNotes::OpenNotes() {
+void NotesWindow::OpenNotes() {
   if (!isVisible()) FillFromPlan();
   show();
   raise();
@@ -90,13 +90,13 @@ void TfrmNotes::OpenNotes() {
   memoNotes->setFocus();
 }
 
-std::vector<std::string> TfrmNotes::TextLines() const {
+std::vector<std::string> NotesWindow::TextLines() const {
   // The raw text keeps every character as typed (toPlainText would turn non-breaking spaces
   // into blanks); its paragraph separators are line breaks.
   return SplitNoteLines(memoNotes->document()->toRawText().toStdString());
 }
 
-void TfrmNotes::accept() {
+void NotesWindow::accept() {
   if (notesEdited_) {
     session_.SetNotes(TextLines());
     notesEdited_ = false;
@@ -104,9 +104,9 @@ void TfrmNotes::accept() {
   QDialog::accept();
 }
 
-void TfrmNotes::reject() { QDialog::reject(); }
+void NotesWindow::reject() { QDialog::reject(); }
 
-void TfrmNotes::btnPrintClick() {
+void NotesWindow::btnPrintClick() {
   const std::string folder = ReportFolder(settings_.ReportDirectory, programFolder_);
   std::error_code ec;
   // One folder level is made; a deeper missing folder shows as the write's error.
@@ -128,7 +128,7 @@ void TfrmNotes::btnPrintClick() {
   } else if (!PrintNotes(path)) {
     return;
   }
-  open_(path.string(), [window = QPointer<TfrmNotes>(this)](int result) {
+  open_(path.string(), [window = QPointer<NotesWindow>(this)](int result) {
     if (window && result < 32) {
       window->prompts_.ShowInformation(
           "A text editor is required to print client notes.  Please make sure you have a text "
@@ -137,7 +137,7 @@ void TfrmNotes::btnPrintClick() {
   });
 }
 
-bool TfrmNotes::PrintNotes(const std::filesystem::path& path) {
+bool NotesWindow::PrintNotes(const std::filesystem::path& path) {
   std::string error;
   if (!WriteNotesFile(path, notesEdited_ ? TextLines() : session_.Plan().Notes, &error)) {
     prompts_.ShowError(error);

@@ -26,7 +26,7 @@ class WindowPrompts;
 // nothing. Print writes the text (or, when nothing was typed, the plan's notes) to
 // "Last, First notes <date>.rtf" in the report folder and asks the desktop to open it; when
 // the desktop says it could not, the text editor message follows.
-class TfrmNotes : public QDialog {
+class NotesWindow : public QDialog {
   Q_OBJECT
 
  public:
@@ -37,9 +37,9 @@ class TfrmNotes : public QDialog {
   // `settings` is read at each print, so a report folder changed meanwhile is used; an empty or
   // relative one lies in `programFolder` (ReportFolder). Without `open`, documents are opened
   // through `prompts`.
-  TfrmNotes(PlanSession& session, const AppSettings& settings, const RegionalSettings& regional,
-            std::filesystem::path programFolder, WindowPrompts& prompts, Clock now,
-            DesktopOpen open, QWidget* parent);
+  NotesWindow(PlanSession& session, const AppSettings& settings, const RegionalSettings& regional,
+              std::filesystem::path programFolder, WindowPrompts& prompts, Clock now,
+              DesktopOpen open, QWidget* parent);
 
   // Fills the window when it is not on screen, shows it and puts the focus in the text.
   void OpenNotes();

@@ -11,25 +11,25 @@
 #include "figures/amount_format.h"
 #include "figures/display_formats.h"
 #include "inputs/debt_checks.h"
-#include "ui/widgets/vorn_mask.h"
+#include "ui/widgets/amount_field.h"
 
 namespace ardvane {
 
-TfrmCalculate::TfrmCalculate(const RegionalSettings& regional, QWidget* parent)
+PaymentCalculator::PaymentCalculator(const RegionalSettings& regional, QWidget* parent)
     : QDialog(parent), regional_(regional) {
   setWindowTitle("Calculate Payment");
 
   lblBalance = new QLabel(this);
   lblInterestRate = new QLabel(this);
-  ntmskTerm = new TVornMask(regional, this);
+  ntmskTerm = new AmountField(regional, this);
   ntmskTerm->SetMaskType(mtNumber);
   ntmskTerm->SetDecimalPlaces(0);
   ntmskTerm->SetMaximumValue(999);
   ntmskTerm->SetMinimumValue(1);
   ntmskTerm->SetMaximumLength(3);
   ntmskTerm->SetNumericValue(360);
-  connect(ntmskTerm, &TVornMask::changed, this, &TfrmCalculate::TermChanged);
-  connect(ntmskTerm, &TVornMask::exited, this, &TfrmCalculate::ShowTerm);
+  connect(ntmskTerm, &AmountField::changed, this, &PaymentCalculator::TermChanged);
+  connect(ntmskTerm, &AmountField::exited, this, &PaymentCalculator::ShowTerm);
   lblPayment = new QLabel(this);
   for (QLabel* value : {lblBalance, lblInterestRate, lblPayment}) {
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -71,19 +71,19 @@ TfrmCalculate::TfrmCalculate(const RegionalSettings& regional, QWidget* parent)
   btnCancel->setObjectName("btnCancel");
 }
 
-void TfrmCalculate::Activate() {
+void PaymentCalculator::Activate() {
   lblBalance->setText(QString::fromStdString(FormatMoneyUnits(balance_, 2, regional_)));
   lblInterestRate->setText(QString::fromStdString(FormatPercent3(rate_ * 100, regional_)));
   TermChanged();
 }
 
-void TfrmCalculate::showEvent(QShowEvent* event) {
+void PaymentCalculator::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   Activate();
   ShowTerm();
 }
 
-void TfrmCalculate::TermChanged() {
+void PaymentCalculator::TermChanged() {
   // An emptied field is a term still being typed: the last term and payment stand until a
   // number is there again, and the field shows that term when it is left.
   if (ntmskTerm->text().trimmed().isEmpty()) return;
@@ -99,7 +99,7 @@ void TfrmCalculate::TermChanged() {
   if (!typed || std::nearbyint(*typed) != term_) ShowTerm();
 }
 
-void TfrmCalculate::ShowTerm() {
+void PaymentCalculator::ShowTerm() {
   const std::optional<double> shown =
       ParseAmount(ntmskTerm->text().toStdString(), regional_.negativeSign);
   if (!shown || std::nearbyint(*shown) != term_) ntmskTerm->SetNumericValue(term_);

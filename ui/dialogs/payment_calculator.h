@@ -9,18 +9,18 @@ class QPushButton;
 
 namespace ardvane {
 
-class TVornMask;
+class AmountField;
 
 // The payment calculator: the level monthly payment that repays a balance at an annual rate
 // over a term the user chooses (1 to 999 months, 360 at first). The caller sets the balance
 // and the rate, shows the dialog modally and reads Payment() after OK. The term field always
 // comes to show the term the payment is worked out for: a typed 0 becomes 1 at once, and a
 // field emptied while typing keeps the last term and shows it again when left.
-class TfrmCalculate : public QDialog {
+class PaymentCalculator : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmCalculate(const RegionalSettings& regional, QWidget* parent);
+  PaymentCalculator(const RegionalSettings& regional, QWidget* parent);
 
   void SetBalance(double balance) { balance_ = balance; }
   // The annual interest rate as a fraction (0.06 for 6 %).
@@ -49,7 +49,7 @@ class TfrmCalculate : public QDialog {
 
   QLabel* lblBalance = nullptr;
   QLabel* lblInterestRate = nullptr;
-  TVornMask* ntmskTerm = nullptr;
+  AmountField* ntmskTerm = nullptr;
   QLabel* lblPayment = nullptr;
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;

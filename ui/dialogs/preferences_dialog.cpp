@@ -26,8 +26,8 @@ std::string S(const QLineEdit* field) { return field->text().toStdString(); }
 
 }  // namespace
 
-TfrmPreferences::TfrmPreferences(AppSettings& settings, const PlanParameters& params,
-                                 std::filesystem::path programFolder, QWidget* parent)
+PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters& params,
+                                     std::filesystem::path programFolder, QWidget* parent)
     : QDialog(parent), settings_(settings), programFolder_(std::move(programFolder)) {
   setObjectName("frmPreferences");
   setWindowTitle("Preferences");
@@ -185,7 +185,7 @@ TfrmPreferences::TfrmPreferences(AppSettings& settings, const PlanParameters& pa
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TfrmPreferences::accept() {
+void PreferencesDialog::accept() {
   AppSettings& s = settings_;
   s.CompanyName = S(txtCompanyName);
   s.CompanyAddress = S(txtCompanyAddress);

@@ -22,12 +22,12 @@ namespace ardvane {
 // The controls are filled from `settings`; OK writes them back into `settings` (hidden
 // controls included, so a hidden value stays what it was) and the caller recalculates.
 // Cancel leaves `settings` untouched.
-class TfrmPreferences : public QDialog {
+class PreferencesDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmPreferences(AppSettings& settings, const PlanParameters& params,
-                  std::filesystem::path programFolder, QWidget* parent);
+  PreferencesDialog(AppSettings& settings, const PlanParameters& params,
+                    std::filesystem::path programFolder, QWidget* parent);
 
  public slots:
   void accept() override;

@@ -36,9 +36,9 @@ Money RoundToSignificantDigits(Money amount, int digits) {
   return Money::FromCount(count < 0 ? -rounded : rounded);
 }
 
-TfrmRecommendation::TfrmRecommendation(const PlanDocument& plan, const PlanResults& results,
-                                       const RegionalSettings& regional,
-                                       std::function<void()> onAccept, QWidget* parent)
+RecommendationWindow::RecommendationWindow(const PlanDocument& plan, const PlanResults& results,
+                                           const RegionalSettings& regional,
+                                           std::function<void()> onAccept, QWidget* parent)
     : QDialog(parent), accept_(std::move(onAccept)) {
   setObjectName("frmRecommendation");
   setWindowTitle("Consolidation Recommendation");
@@ -101,8 +101,8 @@ TfrmRecommendation::TfrmRecommendation(const PlanDocument& plan, const PlanResul
   resize(std::max(px_(640), tableWidth), px_(480));
 }
 
-void TfrmRecommendation::FillGrid(const PlanDocument& plan, const PlanResults& results,
-                                  const RegionalSettings& regional) {
+void RecommendationWindow::FillGrid(const PlanDocument& plan, const PlanResults& results,
+                                    const RegionalSettings& regional) {
   const QStringList headings = {"Description", "Balance", "Int Rate",
                                 "Current Pmt", "Current", "Recommended"};
   const DebtRows& rows = plan.Debts;
@@ -128,7 +128,7 @@ void TfrmRecommendation::FillGrid(const PlanDocument& plan, const PlanResults& r
     set(i, 0, rows.Cell(i, DebtCol::Name), false);
     set(i, 1, FormatMoneyUnits(number(rows.Cell(i, DebtCol::Balance)), 2, regional), true);
     set(i, 2, FormatPercent3(number(rows.Cell(i, DebtCol::InterestRate)), regional), true);
-    const TLoan* loan = results.CurrentPlan.GetLoan(i);
+    const Loan* loan = results.CurrentPlan.GetLoan(i);
     const Money payment = loan ? loan->GetScheduledPayment() : Money();
     set(i, 3, FormatMoney(RoundToSignificantDigits(payment, 5), 2, regional), true);
     set(i, 4, rows.IsSet(i, DebtCol::Consolidate) ? kMark : "", false);

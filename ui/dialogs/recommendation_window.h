@@ -21,13 +21,13 @@ Money RoundToSignificantDigits(Money amount, int digits);
 // loan rate. "Accept Recommendation" runs `onAccept` (which applies the recommendation) and
 // closes; "Keep Current Selections" closes without a change. The plan and results are read
 // when the dialog is made.
-class TfrmRecommendation : public QDialog {
+class RecommendationWindow : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmRecommendation(const PlanDocument& plan, const PlanResults& results,
-                     const RegionalSettings& regional, std::function<void()> onAccept,
-                     QWidget* parent);
+  RecommendationWindow(const PlanDocument& plan, const PlanResults& results,
+                       const RegionalSettings& regional, std::function<void()> onAccept,
+                       QWidget* parent);
 
  private:
   void FillGrid(const PlanDocument& plan, const PlanResults& results,

@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "planfiles/plan_session.h"
+#include "ui/widgets/amount_field.h"
 #include "ui/widgets/dialog_buttons.h"
-#include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
 namespace {
@@ -31,22 +31,22 @@ QFrame* Rule(QWidget* parent) {
 
 }  // namespace
 
-TfrmSetupFee::TfrmSetupFee(PlanSession& session, const RegionalSettings& regional,
-                           std::function<void()> recalculate, QWidget* parent)
+SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& regional,
+                               std::function<void()> recalculate, QWidget* parent)
     : QDialog(parent), session_(session), recalculate_(std::move(recalculate)) {
   setObjectName("frmSetupFee");
   setWindowTitle("Setup Fee");
 
   const int fieldWidth = fontMetrics().horizontalAdvance("$999,999,999") + 12;
-  const auto mask = [&](const char* name, TMaskType type, int decimals) {
-    auto* field = new TVornMask(regional, this);
+  const auto mask = [&](const char* name, AmountKind type, int decimals) {
+    auto* field = new AmountField(regional, this);
     field->setObjectName(name);
     field->SetMaskType(type);
     field->SetDecimalPlaces(decimals);
     if (type == mtCurrency) field->SetLimits(0, kAmountLimit);
     field->setAlignment(Qt::AlignRight);
     field->setFixedWidth(fieldWidth);
-    connect(field, &TVornMask::exited, this, &TfrmSetupFee::FieldExit);
+    connect(field, &AmountField::exited, this, &SetupFeeDialog::FieldExit);
     return field;
   };
   ntmskFeesAmount = mask("ntmskFeesAmount", mtCurrency, 0);
@@ -150,9 +150,9 @@ TfrmSetupFee::TfrmSetupFee(PlanSession& session, const RegionalSettings& regiona
   FillFields(remembered_);
 }
 
-void TfrmSetupFee::FillFields(const SetupFeeValues& values) {
+void SetupFeeDialog::FillFields(const SetupFeeValues& values) {
   shown_ = values;
-  const auto fill = [](TVornMask* field, double value) {
+  const auto fill = [](AmountField* field, double value) {
     field->SetNumericValue(value);
     return field->NumericValue();
   };
@@ -164,8 +164,8 @@ void TfrmSetupFee::FillFields(const SetupFeeValues& values) {
   shownFields_[5] = fill(ntmskMinDownPayment, static_cast<double>(values.MinDownPayment.Units()));
 }
 
-SetupFeeValues TfrmSetupFee::FieldValues() const {
-  const auto amount = [this](int index, const TVornMask* field, Money plan) {
+SetupFeeValues SetupFeeDialog::FieldValues() const {
+  const auto amount = [this](int index, const AmountField* field, Money plan) {
     const double value = field->NumericValue();
     return value == shownFields_[index] ? plan : Money::FromUnits(value);
   };
@@ -180,20 +180,20 @@ SetupFeeValues TfrmSetupFee::FieldValues() const {
   return values;
 }
 
-void TfrmSetupFee::FieldExit() {
+void SetupFeeDialog::FieldExit() {
   if (closed_) return;  // a field losing the focus as the dialog goes stores nothing
   const SetupFeeValues values = FieldValues();
   StoreSetupFee(session_, values);
   // What is stored now counts as shown, so passing the field again changes nothing. The
   // fields keep their texts: the one being entered is not disturbed.
   shown_ = values;
-  const TVornMask* fields[] = {ntmskFeesAmount, ntmskSetupFeeRate, ntmskDownPayment,
-                               ntmskMinSavings, ntmskMinSetupFee,  ntmskMinDownPayment};
+  const AmountField* fields[] = {ntmskFeesAmount, ntmskSetupFeeRate, ntmskDownPayment,
+                                 ntmskMinSavings, ntmskMinSetupFee,  ntmskMinDownPayment};
   for (int i = 0; i < 6; ++i) shownFields_[i] = fields[i]->NumericValue();
   recalculate_();
 }
 
-void TfrmSetupFee::ShowFigures(const SetupFeeFigures& figures) {
+void SetupFeeDialog::ShowFigures(const SetupFeeFigures& figures) {
   lblNoFeeInterestSaved->setText(Q(figures.noFeeInterestSaved));
   lblSetupFeeRate->setText(Q(figures.setupFeeRate));
   lblPercentSetupFee->setText(Q(figures.percentSetupFee));
@@ -204,7 +204,7 @@ void TfrmSetupFee::ShowFigures(const SetupFeeFigures& figures) {
   lblInterestSaved->setText(Q(figures.interestSaved));
 }
 
-void TfrmSetupFee::accept() {
+void SetupFeeDialog::accept() {
   closed_ = true;
   // Enter takes OK without leaving the field typed in; what it holds counts all the same.
   const SetupFeeValues values = FieldValues();
@@ -212,7 +212,7 @@ void TfrmSetupFee::accept() {
   QDialog::accept();
 }
 
-void TfrmSetupFee::reject() {
+void SetupFeeDialog::reject() {
   closed_ = true;
   StoreSetupFee(session_, remembered_);
   recalculate_();

@@ -12,7 +12,7 @@ class QPushButton;
 namespace ardvane {
 
 class PlanSession;
-class TVornMask;
+class AmountField;
 
 // The setup fee dialog: the plan's setup fee, fee rate and down payment and their minimums,
 // with the calculation of the fee laid open. Every field the adviser leaves is written into
@@ -23,12 +23,12 @@ class TVornMask;
 // `recalculate` is the main window's: it shows the plan's setup fee in its own fee field,
 // calculates and refreshes its display, which passes the figures to ShowFigures while the
 // dialog is open. The dialog only ever writes the plan through the session.
-class TfrmSetupFee : public QDialog {
+class SetupFeeDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmSetupFee(PlanSession& session, const RegionalSettings& regional,
-               std::function<void()> recalculate, QWidget* parent);
+  SetupFeeDialog(PlanSession& session, const RegionalSettings& regional,
+                 std::function<void()> recalculate, QWidget* parent);
 
   // The six values as they were when the dialog was made.
   const SetupFeeValues& Remembered() const { return remembered_; }
@@ -53,12 +53,12 @@ class TfrmSetupFee : public QDialog {
   SetupFeeValues shown_;        // the plan values the fields were last filled from
   double shownFields_[6] = {};  // what the fields showed for them
 
-  TVornMask* ntmskFeesAmount = nullptr;
-  TVornMask* ntmskSetupFeeRate = nullptr;
-  TVornMask* ntmskDownPayment = nullptr;
-  TVornMask* ntmskMinSavings = nullptr;
-  TVornMask* ntmskMinSetupFee = nullptr;
-  TVornMask* ntmskMinDownPayment = nullptr;
+  AmountField* ntmskFeesAmount = nullptr;
+  AmountField* ntmskSetupFeeRate = nullptr;
+  AmountField* ntmskDownPayment = nullptr;
+  AmountField* ntmskMinSavings = nullptr;
+  AmountField* ntmskMinSetupFee = nullptr;
+  AmountField* ntmskMinDownPayment = nullptr;
   QLabel* lblNoFeeInterestSaved = nullptr;
   QLabel* lblSetupFeeRate = nullptr;
   QLabel* lblPercentSetupFee = nullptr;

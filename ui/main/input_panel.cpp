@@ -18,7 +18,7 @@
 #include "engine/calendar.h"
 #include "figures/strategies.h"
 #include "ui/main/debt_grid_view.h"
-#include "ui/widgets/vorn_mask.h"
+#include "ui/widgets/amount_field.h"
 
 namespace ardvane {
 
@@ -51,9 +51,9 @@ InputPanel::InputPanel(const RegionalSettings& regional, DesignPixels px, QWidge
   SetTabOrder();
 }
 
-TVornMask* InputPanel::Mask(QWidget* parent, const char* name, TMaskType type, int decimals,
-                            double limit) {
-  auto* m = new TVornMask(regional_, parent);
+AmountField* InputPanel::Mask(QWidget* parent, const char* name, AmountKind type, int decimals,
+                              double limit) {
+  auto* m = new AmountField(regional_, parent);
   m->setObjectName(name);
   m->SetMaskType(type);
   m->SetDecimalPlaces(decimals);

@@ -18,7 +18,7 @@ class QPushButton;
 namespace ardvane {
 
 class DebtGridView;
-class TVornMask;
+class AmountField;
 
 // The main window's left half: the client, the debt grid with its buttons, the plan's
 // assumptions and the new loan's terms, in that reading and Tab order. It lays the controls
@@ -52,23 +52,23 @@ class InputPanel : public QWidget {
   QDateEdit* dtpPlanDate = nullptr;
   QComboBox* cboPriority = nullptr;
   QPushButton* btnAccelerator = nullptr;
-  TVornMask* ntmskAccelerator = nullptr;
-  TVornMask* ntmskAnnualAccelerator = nullptr;
-  TVornMask* ntmskReturnRate = nullptr;
+  AmountField* ntmskAccelerator = nullptr;
+  AmountField* ntmskAnnualAccelerator = nullptr;
+  AmountField* ntmskReturnRate = nullptr;
   QPushButton* btnSetupFee = nullptr;
-  TVornMask* ntmskFeesAmount = nullptr;
+  AmountField* ntmskFeesAmount = nullptr;
   QLabel* lblPercentSetupFee = nullptr;
-  TVornMask* ntmskMonthlyFee = nullptr;
+  AmountField* ntmskMonthlyFee = nullptr;
   QGroupBox* grpConsolidation = nullptr;
   QCheckBox* chkConsolidate = nullptr;
   QPushButton* btnRecommendations = nullptr;
-  TVornMask* ntmskInterestRate = nullptr;
+  AmountField* ntmskInterestRate = nullptr;
   QCheckBox* chkInterestOnly = nullptr;
-  TVornMask* ntmskFeesRate = nullptr;
-  TVornMask* ntmskConsolidationFees = nullptr;
-  TVornMask* ntmskTerm = nullptr;
+  AmountField* ntmskFeesRate = nullptr;
+  AmountField* ntmskConsolidationFees = nullptr;
+  AmountField* ntmskTerm = nullptr;
   QLabel* lblCashOut = nullptr;
-  TVornMask* ntmskCashOut = nullptr;
+  AmountField* ntmskCashOut = nullptr;
 
  signals:
   // A click on the fee charged.
@@ -83,7 +83,7 @@ class InputPanel : public QWidget {
   void BuildAssumptions();
   void BuildNewLoan();
   void SetTabOrder();
-  TVornMask* Mask(QWidget* parent, const char* name, TMaskType type, int decimals, double limit);
+  AmountField* Mask(QWidget* parent, const char* name, AmountKind type, int decimals, double limit);
 
   const RegionalSettings& regional_;
   DesignPixels px_;

@@ -40,8 +40,8 @@
 #include "ui/main/plan_history.h"
 #include "ui/main/results_panel.h"
 #include "ui/main/strategies_page.h"
+#include "ui/widgets/amount_field.h"
 #include "ui/widgets/scrolling.h"
-#include "ui/widgets/vorn_mask.h"
 
 namespace ardvane {
 namespace {
@@ -50,7 +50,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* parent)
+MainWindow::MainWindow(MainWindowOptions options, WindowPrompts& prompts, QWidget* parent)
     : QMainWindow(parent),
       options_(std::move(options)),
       prompts_(prompts),
@@ -79,9 +79,9 @@ TfrmMain::TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* p
   Start(options_.arguments);
 }
 
-TfrmMain::~TfrmMain() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
-void TfrmMain::BuildPanels() {
+void MainWindow::BuildPanels() {
   in_ = new InputPanel(options_.regional, px_, this);
   out_ = new ResultsPanel(options_.regional, px_, this);
   debtModel_ = new DebtTableModel(
@@ -148,7 +148,7 @@ void TfrmMain::BuildPanels() {
   splitter->setSizes({leftShare, wanted.width() - leftShare - 6});
 }
 
-void TfrmMain::ConnectInputs() {
+void MainWindow::ConnectInputs() {
   // Each edit goes straight into the plan as a step of its history; the session marks the
   // plan changed only when the value really changes. What is typed into one field is one
   // step, and leaving the field ends it and recalculates.
@@ -179,10 +179,10 @@ void TfrmMain::ConnectInputs() {
     history_.Edit("Priority", [index](PlanSession& s) { return s.SetPriority(index); });
     Recalculate();
   });
-  const auto onChange = [this, typed, endTyping](TVornMask* field, const QString& step,
+  const auto onChange = [this, typed, endTyping](AmountField* field, const QString& step,
                                                  auto store) {
-    connect(field, &TVornMask::changed, this, [typed, step, store] { typed(step, store); });
-    connect(field, &TVornMask::exited, this, endTyping);
+    connect(field, &AmountField::changed, this, [typed, step, store] { typed(step, store); });
+    connect(field, &AmountField::exited, this, endTyping);
   };
   onChange(in_->ntmskAccelerator, "Power Payment", [this] { StoreAccelerator(); });
   onChange(in_->ntmskAnnualAccelerator, "Power Payment", [this] { StoreAccelerator(); });
@@ -194,8 +194,8 @@ void TfrmMain::ConnectInputs() {
   onChange(in_->ntmskMonthlyFee, "Monthly Fee", [this] {
     session_.SetManagementFee(Money::FromUnits(in_->ntmskMonthlyFee->NumericValue()));
   });
-  for (TVornMask* field : {in_->ntmskInterestRate, in_->ntmskFeesRate,
-                           in_->ntmskConsolidationFees, in_->ntmskTerm, in_->ntmskCashOut}) {
+  for (AmountField* field : {in_->ntmskInterestRate, in_->ntmskFeesRate,
+                             in_->ntmskConsolidationFees, in_->ntmskTerm, in_->ntmskCashOut}) {
     onChange(field, "Consolidation", [this] { StoreConsolidationTerms(); });
   }
   connect(in_->chkConsolidate, &QCheckBox::clicked, this, [this](bool checked) {
@@ -206,12 +206,12 @@ void TfrmMain::ConnectInputs() {
     history_.Edit("Consolidation", [this](PlanSession&) { StoreConsolidationTerms(); });
     Recalculate();
   });
-  connect(in_->btnSetupFee, &QPushButton::clicked, this, &TfrmMain::spdbtnSetupFeeClick);
-  connect(in_, &InputPanel::feeClicked, this, &TfrmMain::spdbtnSetupFeeClick);
-  connect(in_->btnAccelerator, &QPushButton::clicked, this, &TfrmMain::spdbtnAcceleratorClick);
+  connect(in_->btnSetupFee, &QPushButton::clicked, this, &MainWindow::spdbtnSetupFeeClick);
+  connect(in_, &InputPanel::feeClicked, this, &MainWindow::spdbtnSetupFeeClick);
+  connect(in_->btnAccelerator, &QPushButton::clicked, this, &MainWindow::spdbtnAcceleratorClick);
   connect(in_->btnRecommendations, &QPushButton::clicked, this,
-          &TfrmMain::bitbtnRecommendationClick);
-  connect(out_->bitbtnDetails, &QPushButton::clicked, this, &TfrmMain::bitbtnDetailsClick);
+          &MainWindow::bitbtnRecommendationClick);
+  connect(out_->bitbtnDetails, &QPushButton::clicked, this, &MainWindow::bitbtnDetailsClick);
   connect(out_->pages, &QTabWidget::currentChanged, this, [this] {
     if (strategiesStale_) RefreshStrategies();
   });
@@ -221,27 +221,27 @@ void TfrmMain::ConnectInputs() {
           &QComboBox::setCurrentIndex, Qt::QueuedConnection);
 }
 
-void TfrmMain::ConnectDebtGrid() {
+void MainWindow::ConnectDebtGrid() {
   DebtGridView* grid = in_->gridDebts;
   connect(in_->bitbtnNew, &QPushButton::clicked, this, [this] { bitbtnNewClick(true); });
   connect(in_->bitbtnEdit, &QPushButton::clicked, this, [this] { bitbtnNewClick(false); });
-  connect(in_->bitbtnDelete, &QPushButton::clicked, this, &TfrmMain::bitbtnDeleteClick);
+  connect(in_->bitbtnDelete, &QPushButton::clicked, this, &MainWindow::bitbtnDeleteClick);
   connect(in_->bitbtnUp, &QPushButton::clicked, this, [this] { bitbtnUpClick(true); });
   connect(in_->bitbtnDown, &QPushButton::clicked, this, [this] { bitbtnUpClick(false); });
   connect(grid, &DebtGridView::addRequested, this, [this] { bitbtnNewClick(true); });
   connect(grid, &DebtGridView::editRequested, this, [this] {
     if (session_.Plan().Debts.GetDebtCount() > 0) bitbtnNewClick(false);
   });
-  connect(grid, &DebtGridView::deleteRequested, this, &TfrmMain::bitbtnDeleteClick);
-  connect(grid, &DebtGridView::moveRequested, this, &TfrmMain::bitbtnUpClick);
-  connect(grid, &DebtGridView::copyRequested, this, &TfrmMain::CopySelectedDebts);
+  connect(grid, &DebtGridView::deleteRequested, this, &MainWindow::bitbtnDeleteClick);
+  connect(grid, &DebtGridView::moveRequested, this, &MainWindow::bitbtnUpClick);
+  connect(grid, &DebtGridView::copyRequested, this, &MainWindow::CopySelectedDebts);
 
   popDebt_ = new QMenu(this);
   popDebt_->setObjectName("popDebt");
   connect(popDebt_->addAction("Ed&it Debt…"), &QAction::triggered, this,
           [this] { bitbtnNewClick(false); });
   connect(popDebt_->addAction("Dele&te Debt"), &QAction::triggered, this,
-          &TfrmMain::bitbtnDeleteClick);
+          &MainWindow::bitbtnDeleteClick);
   popDebt_->addSeparator();
   popDebt_->addAction(setPaymentAction_);
   connect(grid, &DebtGridView::menuRequested, this, [this](const QPoint& globalPos) {
@@ -249,10 +249,10 @@ void TfrmMain::ConnectDebtGrid() {
     popDebt_->popup(globalPos);
   });
   connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          &TfrmMain::ShowSelectedDebt);
+          &MainWindow::ShowSelectedDebt);
 }
 
-void TfrmMain::ShowSelectedDebt() {
+void MainWindow::ShowSelectedDebt() {
   const int row = SelectedGridRow() - 1;
   const std::optional<SetPaymentOffer> offer =
       SetPaymentOfferFor(session_.Plan(), results_, row, options_.regional);
@@ -268,14 +268,14 @@ void TfrmMain::ShowSelectedDebt() {
   }
 }
 
-void TfrmMain::StoreAccelerator() {
+void MainWindow::StoreAccelerator() {
   Accelerator accelerator = session_.Plan().Accelerators[0];
   accelerator.Monthly = Money::FromUnits(in_->ntmskAccelerator->NumericValue());
   accelerator.Annual = Money::FromUnits(in_->ntmskAnnualAccelerator->NumericValue());
   session_.SetAccelerator(0, accelerator);
 }
 
-void TfrmMain::StoreConsolidationTerms() {
+void MainWindow::StoreConsolidationTerms() {
   ConsolidationLoanTerms terms = session_.Plan().ConsolidationLoan;
   terms.InterestRate = in_->ntmskInterestRate->NumericValue();
   terms.FeesRate = in_->ntmskFeesRate->NumericValue();
@@ -286,7 +286,7 @@ void TfrmMain::StoreConsolidationTerms() {
   session_.SetConsolidationLoan(terms);
 }
 
-void TfrmMain::Start(const std::vector<std::string>& arguments) {
+void MainWindow::Start(const std::vector<std::string>& arguments) {
   session_.SetPlanDirectory((options_.programFolder / "data").string());
   ::ardvane::ApplyPermissions(settings_, params_);
   std::error_code ec;
@@ -326,39 +326,39 @@ void TfrmMain::Start(const std::vector<std::string>& arguments) {
   if (opened) RememberPlan();
 }
 
-void TfrmMain::ApplyPermissions() {
+void MainWindow::ApplyPermissions() {
   in_->ShowPermissions(params_.PermitConsolidate, params_.PermitCashOut);
   out_->ShowPermissions(params_.PermitConsolidate);
 }
 
-void TfrmMain::ShowPlan() {
+void MainWindow::ShowPlan() {
   filling_ = true;
   in_->ShowPlan(session_.Plan());
   filling_ = false;
 }
 
-void TfrmMain::ShowNewPlan() {
+void MainWindow::ShowNewPlan() {
   ShowPlan();
   Recalculate();
   SelectGridRow(1);
   history_.Reset();
 }
 
-void TfrmMain::ShowRestoredPlan(int row) {
+void MainWindow::ShowRestoredPlan(int row) {
   const int gridRow = row < 0 ? SelectedGridRow() : row + 1;
   ShowPlan();
   AfterDebtListChange(gridRow);
   if (notes_) notes_->ShowPlanNotes();
 }
 
-void TfrmMain::UpdateCaption() { setWindowTitle(Q("Ardvane - " + session_.PlanFileName())); }
+void MainWindow::UpdateCaption() { setWindowTitle(Q("Ardvane - " + session_.PlanFileName())); }
 
-void TfrmMain::Recalculate() {
+void MainWindow::Recalculate() {
   results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
   ShowResults();
 }
 
-void TfrmMain::ShowResults() {
+void MainWindow::ShowResults() {
   const PlanDocument& plan = session_.Plan();
   const RegionalSettings& regional = options_.regional;
   UpdateCaption();
@@ -383,7 +383,7 @@ void TfrmMain::ShowResults() {
   RefreshStrategies();
 }
 
-void TfrmMain::EnableButtons() {
+void MainWindow::EnableButtons() {
   const bool any = session_.Plan().Debts.GetDebtCount() > 0;
   in_->bitbtnEdit->setEnabled(any);
   in_->bitbtnDelete->setEnabled(any);
@@ -395,7 +395,7 @@ void TfrmMain::EnableButtons() {
   exportPdfAction_->setEnabled(any);
 }
 
-void TfrmMain::RefreshStrategies() {
+void MainWindow::RefreshStrategies() {
   if (out_->pages->currentWidget() != out_->strategiesPage) return;
   out_->strategiesPage->ShowComparison(
       CompareStrategies(session_.Plan(), params_, settings_, options_.regional),
@@ -403,12 +403,12 @@ void TfrmMain::RefreshStrategies() {
   strategiesStale_ = false;
 }
 
-int TfrmMain::SelectedGridRow() const {
+int MainWindow::SelectedGridRow() const {
   const int row = in_->gridDebts->currentIndex().row();
   return row < 0 ? 0 : row + 1;
 }
 
-void TfrmMain::SelectGridRow(int gridRow) {
+void MainWindow::SelectGridRow(int gridRow) {
   const int rows = debtModel_->rowCount();
   if (rows == 0) return;
   const int row = std::clamp(gridRow - 1, 0, rows - 1);
@@ -418,7 +418,7 @@ void TfrmMain::SelectGridRow(int gridRow) {
       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && isActiveWindow()) {
     const auto* key = static_cast<QKeyEvent*>(event);
     // Shift+F10 is left to the control with the focus: it opens a context menu.
@@ -434,7 +434,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   // Leaving a field by closing the window still keeps what was typed.
   if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
   if (!session_.CheckForChanges()) {

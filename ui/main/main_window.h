@@ -31,8 +31,8 @@ class ChartForms;
 class DebtTableModel;
 class InputPanel;
 class ResultsPanel;
-class TfrmNotes;
-class TfrmSetupFee;
+class NotesWindow;
+class SetupFeeDialog;
 
 // What the main window takes from its surroundings at start-up; tests fix every value.
 struct MainWindowOptions {
@@ -51,12 +51,12 @@ struct MainWindowOptions {
 // (ResultsPanel). It shows the plan held by its PlanSession, writes each edit back through the
 // session's operations and recalculates; it keeps no copy of a plan value of its own. Every
 // calculation goes through Recalculate, which then shows everything once.
-class TfrmMain : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  TfrmMain(MainWindowOptions options, WindowPrompts& prompts, QWidget* parent = nullptr);
-  ~TfrmMain() override;
+  MainWindow(MainWindowOptions options, WindowPrompts& prompts, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   const PlanSession& Session() const { return session_; }
   const PlanResults& Results() const { return results_; }
@@ -177,8 +177,8 @@ class TfrmMain : public QMainWindow {
   PlanFigures shownFigures_;  // what the labels show, worked out from results_
   PlanStatements shownStatements_;  // what may be said of results_
   std::unique_ptr<ChartForms> chartForms_;
-  TfrmSetupFee* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
-  TfrmNotes* notes_ = nullptr;
+  SetupFeeDialog* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
+  NotesWindow* notes_ = nullptr;
   int ReportLanguage_ = 1;  // of the report being produced: 0 English, 1 Spanish
   bool reportAsPdf_ = false;  // the report being produced is exported, not printed
   bool filling_ = false;  // inputs are being set from the plan, not by the user

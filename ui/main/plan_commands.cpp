@@ -24,13 +24,13 @@
 #include "ui/main/input_panel.h"
 #include "ui/main/main_window.h"
 #include "ui/main/recent_plans_menu.h"
-#include "ui/widgets/vorn_mask.h"
+#include "ui/widgets/amount_field.h"
 
 namespace ardvane {
 
 // The question about unsaved changes may save the plan even when the command then stops, so
 // the history learns of a save after each of these.
-void TfrmMain::spdbtnNewClick() {
+void MainWindow::spdbtnNewClick() {
   if (session_.NewPlan()) {
     ShowNewPlan();
   } else {
@@ -38,7 +38,7 @@ void TfrmMain::spdbtnNewClick() {
   }
 }
 
-void TfrmMain::spdbtnOpenClick() {
+void MainWindow::spdbtnOpenClick() {
   if (session_.OpenPlan()) {
     ShowNewPlan();
     RememberPlan();
@@ -47,14 +47,14 @@ void TfrmMain::spdbtnOpenClick() {
   }
 }
 
-void TfrmMain::spdbtnSaveClick(bool saveAs) {
+void MainWindow::spdbtnSaveClick(bool saveAs) {
   const bool saved = session_.SavePlan(saveAs);
   history_.MarkSaved();
   UpdateCaption();
   if (saved) RememberPlan();
 }
 
-void TfrmMain::OpenRecentPlan(const std::string& path) {
+void MainWindow::OpenRecentPlan(const std::string& path) {
   if (!session_.CheckForChanges()) return;
   history_.MarkSaved();  // the question may have saved the plan
   if (settingsStore_.Recent().DropIfMissing(path)) {
@@ -67,27 +67,27 @@ void TfrmMain::OpenRecentPlan(const std::string& path) {
   RememberPlan();
 }
 
-void TfrmMain::RememberPlan() {
+void MainWindow::RememberPlan() {
   settingsStore_.Recent().Add(session_.PlanDirectory() + session_.PlanFileName());
   RefreshRecentPlans();
 }
 
-void TfrmMain::RefreshRecentPlans() {
+void MainWindow::RefreshRecentPlans() {
   FillRecentPlansMenu(*recentMenu_, settingsStore_.Recent().Paths(),
                       [this](const std::string& path) { OpenRecentPlan(path); });
 }
 
-void TfrmMain::SaveSettings() {
+void MainWindow::SaveSettings() {
   settingsStore_.SaveOrReport(settings_, session_.PlanDirectory(), session_.PlanFileName(),
                               [this](const std::string& message) { prompts_.ShowError(message); });
 }
 
-void TfrmMain::AfterDebtListChange(int gridRowToSelect) {
+void MainWindow::AfterDebtListChange(int gridRowToSelect) {
   Recalculate();
   SelectGridRow(gridRowToSelect);
 }
 
-void TfrmMain::bitbtnNewClick(bool add) {
+void MainWindow::bitbtnNewClick(bool add) {
   const int count = session_.Plan().Debts.GetDebtCount();
   if (!add && count == 0) return;
   const int selected = add ? count : std::clamp(SelectedGridRow() - 1, 0, count - 1);
@@ -97,13 +97,13 @@ void TfrmMain::bitbtnNewClick(bool add) {
     }
   }
   // The dialog stores the debt itself: on OK, and while it moves between debts.
-  TfrmDebt dialog(session_, prompts_, options_.programFolder, this);
+  DebtDialog dialog(session_, prompts_, options_.programFolder, this);
   if (add) {
     dialog.StartAdd();
   } else {
     dialog.StartEdit(selected);
   }
-  connect(&dialog, &TfrmDebt::debtShown, this, [this](int index) { SelectGridRow(index + 1); });
+  connect(&dialog, &DebtDialog::debtShown, this, [this](int index) { SelectGridRow(index + 1); });
   bool accepted = false;
   // Every debt the dialog wrote, on OK or while moving between debts, is one step.
   history_.Edit(
@@ -122,7 +122,7 @@ void TfrmMain::bitbtnNewClick(bool add) {
   }
 }
 
-void TfrmMain::bitbtnDeleteClick() {
+void MainWindow::bitbtnDeleteClick() {
   const int gridRow = SelectedGridRow();
   std::optional<int> next;
   history_.Edit(
@@ -136,7 +136,7 @@ void TfrmMain::bitbtnDeleteClick() {
   AfterDebtListChange(*next);
 }
 
-void TfrmMain::bitbtnUpClick(bool up) {
+void MainWindow::bitbtnUpClick(bool up) {
   const int row = SelectedGridRow() - 1;
   std::optional<int> target;
   history_.Edit(
@@ -145,7 +145,7 @@ void TfrmMain::bitbtnUpClick(bool up) {
   AfterDebtListChange(*target + 1);
 }
 
-void TfrmMain::SetPaymentClick() {
+void MainWindow::SetPaymentClick() {
   const int row = SelectedGridRow() - 1;
   const std::optional<SetPaymentOffer> offer =
       SetPaymentOfferFor(session_.Plan(), results_, row, options_.regional);
@@ -159,7 +159,7 @@ void TfrmMain::SetPaymentClick() {
   AfterDebtListChange(row + 1);
 }
 
-void TfrmMain::CopySelectedDebts() {
+void MainWindow::CopySelectedDebts() {
   std::vector<int> selected;
   for (const QModelIndex& index : in_->gridDebts->selectionModel()->selectedRows()) {
     selected.push_back(index.row());
@@ -170,7 +170,7 @@ void TfrmMain::CopySelectedDebts() {
       QString::fromStdString(TabSeparatedRows(debtModel_->RowTexts(selected))));
 }
 
-std::string TfrmMain::InformationText() const {
+std::string MainWindow::InformationText() const {
   const RegionalSettings& regional = options_.regional;
   const PlanFigures& f = shownFigures_;
   std::string text = "Current Total Payment:    " + FormatMoney(f.current.monthlyOutlay, 2, regional);
@@ -178,35 +178,35 @@ std::string TfrmMain::InformationText() const {
   text += "\n\nAnnual Return:  " + FormatPercent2(f.AnnualReturnPercent(), regional);
   text += "\n\nTotal Escrow:  " + FormatMoney(f.escrow, 2, regional);
   // A plan without debts has no loan to name a priority for.
-  const TLoan* loan = results_.ProposedPlan.GetLoan(SelectedGridRow() - 1);
+  const Loan* loan = results_.ProposedPlan.GetLoan(SelectedGridRow() - 1);
   text += "\n\nSelected Debt Priority:  " + (loan ? std::to_string(loan->PayoffOrder()) : "");
   return text;
 }
 
-void TfrmMain::About1Click() {
-  TfrmAbout about(options_.programFolder, options_.versionText, params_.VersionName, prompts_,
-                  this);
+void MainWindow::About1Click() {
+  AboutBox about(options_.programFolder, options_.versionText, params_.VersionName, prompts_, this);
   about.exec();
 }
 
-void TfrmMain::bitbtnDetailsClick() {
-  TfrmDetail details(session_.Plan(), results_, options_.regional, prompts_,
-                     std::filesystem::path(session_.PlanDirectory()) / session_.PlanFileName(),
-                     this);
+void MainWindow::bitbtnDetailsClick() {
+  DetailWindow details(session_.Plan(), results_, options_.regional, prompts_,
+                       std::filesystem::path(session_.PlanDirectory()) / session_.PlanFileName(),
+                       this);
   details.exec();
 }
 
-void TfrmMain::bitbtnRecommendationClick() {
+void MainWindow::bitbtnRecommendationClick() {
   if (session_.Plan().Debts.GetDebtCount() == 0) {
     prompts_.ShowInformation(kNoDebtsToRecommend);
     return;
   }
-  TfrmRecommendation recommendation(session_.Plan(), results_, options_.regional,
-                                    [this] { SelectDebtsToConsolidate(true); }, this);
+  RecommendationWindow recommendation(
+      session_.Plan(), results_, options_.regional, [this] { SelectDebtsToConsolidate(true); },
+      this);
   recommendation.exec();
 }
 
-void TfrmMain::SelectDebtsToConsolidate(bool announce) {
+void MainWindow::SelectDebtsToConsolidate(bool announce) {
   DebtRows rows = session_.Plan().Debts;
   const bool changed = ::ardvane::SelectDebtsToConsolidate(
       rows, session_.Plan().ConsolidationLoan.InterestRate, options_.regional);
@@ -223,7 +223,7 @@ void TfrmMain::SelectDebtsToConsolidate(bool announce) {
   if (announce) prompts_.ShowInformation(ConsolidationOutcomeMessage(changed));
 }
 
-void TfrmMain::spdbtnSetupFeeClick() {
+void MainWindow::spdbtnSetupFeeClick() {
   in_->SetFeeLabelLook(false);
   // The dialog writes the plan; this shows its fee in the fee field and recalculates.
   const auto recalculate = [this] {
@@ -232,17 +232,17 @@ void TfrmMain::spdbtnSetupFeeClick() {
     filling_ = false;
     Recalculate();
   };
-  TfrmSetupFee dialog(session_, options_.regional, recalculate, this);
+  SetupFeeDialog dialog(session_, options_.regional, recalculate, this);
   setupFeeDialog_ = &dialog;
   dialog.ShowFigures(MakeSetupFeeFigures(session_.Plan(), results_, options_.regional));
   history_.Edit("Plan Fee", [&dialog](PlanSession&) { dialog.exec(); });
   setupFeeDialog_ = nullptr;
 }
 
-void TfrmMain::spdbtnAcceleratorClick() {
+void MainWindow::spdbtnAcceleratorClick() {
   const DebtFreeFigures& proposed = shownFigures_.proposed;
-  TfrmAccelerator dialog(session_, options_.regional, params_, settings_,
-                         proposed.DebtFree() ? proposed.date : 0, this);
+  AcceleratorDialog dialog(session_, options_.regional, params_, settings_,
+                           proposed.DebtFree() ? proposed.date : 0, this);
   bool accepted = false;
   history_.Edit("Power Payment", [&](PlanSession&) {
     accepted = dialog.exec() == QDialog::Accepted;
@@ -257,8 +257,8 @@ void TfrmMain::spdbtnAcceleratorClick() {
   if (accepted) Recalculate();
 }
 
-void TfrmMain::Preferences1Click() {
-  TfrmPreferences dialog(settings_, params_, options_.programFolder, this);
+void MainWindow::Preferences1Click() {
+  PreferencesDialog dialog(settings_, params_, options_.programFolder, this);
   if (dialog.exec() != QDialog::Accepted) return;
   // Written at once, so another window started now reads them, and a failure is said while
   // the adviser still knows what was changed.
@@ -267,12 +267,12 @@ void TfrmMain::Preferences1Click() {
   Recalculate();
 }
 
-void TfrmMain::spdbtnNotesClick() {
+void MainWindow::spdbtnNotesClick() {
   if (!notes_) {
     auto now = options_.now;
     if (!now) now = [today = options_.today] { return LocalDateTime{today, 0, 0, 0}; };
-    notes_ = new TfrmNotes(session_, settings_, options_.regional, options_.programFolder, prompts_,
-                           std::move(now), nullptr, this);
+    notes_ = new NotesWindow(session_, settings_, options_.regional, options_.programFolder,
+                             prompts_, std::move(now), nullptr, this);
     // One step per OK of the notes window, which has written the notes by then.
     connect(notes_, &QDialog::accepted, this, [this] { history_.Record("Notes"); });
   }

@@ -65,11 +65,11 @@ class WindowPdfSurroundings : public PdfExportSurroundings {
 
 }  // namespace
 
-void TfrmMain::spdbtnPrintClick() { StartReport(false); }
+void MainWindow::spdbtnPrintClick() { StartReport(false); }
 
-void TfrmMain::ExportPdfClick() { StartReport(true); }
+void MainWindow::ExportPdfClick() { StartReport(true); }
 
-void TfrmMain::StartReport(bool pdf) {
+void MainWindow::StartReport(bool pdf) {
   reportAsPdf_ = pdf;
   BitBtn1Click();
   if (settings_.PrintLanguage == 99) {
@@ -80,7 +80,7 @@ void TfrmMain::StartReport(bool pdf) {
   English1Click(settings_.PrintLanguage);
 }
 
-void TfrmMain::English1Click(int language) {
+void MainWindow::English1Click(int language) {
   ReportLanguage_ = language;
   if (reportAsPdf_) {
     ExportReportPdf();
@@ -89,14 +89,14 @@ void TfrmMain::English1Click(int language) {
   }
 }
 
-std::filesystem::path TfrmMain::ReportFilePath() const {
+std::filesystem::path MainWindow::ReportFilePath() const {
   const std::string languageWord = Translate("English", ReportLanguage_, options_.programFolder);
   return ::ardvane::ReportFilePath(
       ReportFolder(settings_.ReportDirectory, options_.programFolder),
       ReportFileName(session_.Plan(), params_.PermitLanguage, languageWord, options_.regional));
 }
 
-bool TfrmMain::WriteReport(const std::filesystem::path& path, bool dropStalePdf) {
+bool MainWindow::WriteReport(const std::filesystem::path& path, bool dropStalePdf) {
   ChartFormPictures pictures(*chartForms_);
   ReportContext context;
   context.plan = &session_.Plan();
@@ -121,7 +121,7 @@ bool TfrmMain::WriteReport(const std::filesystem::path& path, bool dropStalePdf)
   return outcome.saved;
 }
 
-void TfrmMain::PrepareReportFile() {
+void MainWindow::PrepareReportFile() {
   PrintJob job;
   job.reportDirectory = ReportFolder(settings_.ReportDirectory, options_.programFolder);
   job.reportPath = ReportFilePath();
@@ -135,7 +135,7 @@ void TfrmMain::PrepareReportFile() {
   ::ardvane::PrepareReportFile(job, std::make_shared<WindowPrintSurroundings>(prompts_, options_));
 }
 
-void TfrmMain::ExportReportPdf() {
+void MainWindow::ExportReportPdf() {
   PdfExportJob job;
   job.reportDirectory = ReportFolder(settings_.ReportDirectory, options_.programFolder);
   job.reportPath = ReportFilePath();
@@ -147,11 +147,11 @@ void TfrmMain::ExportReportPdf() {
   ::ardvane::ExportReportPdf(job, surroundings);
 }
 
-void TfrmMain::spdbtnFormClick() {
+void MainWindow::spdbtnFormClick() {
   const std::filesystem::path form = options_.programFolder / "Templates" / "DataSheet.doc";
   std::error_code ec;
   if (std::filesystem::exists(form, ec)) {
-    prompts_.OpenDocument(form.string(), [window = QPointer<TfrmMain>(this)](int result) {
+    prompts_.OpenDocument(form.string(), [window = QPointer<MainWindow>(this)](int result) {
       if (window && result < 32) window->prompts_.ShowInformation(kDataFormNeedsWordProcessor);
     });
   } else {

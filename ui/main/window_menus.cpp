@@ -11,7 +11,7 @@
 
 namespace ardvane {
 
-void TfrmMain::BuildMenuAndToolBar() {
+void MainWindow::BuildMenuAndToolBar() {
   QMenu* file = menuBar()->addMenu("&File");
   QAction* newAction = file->addAction("&New", QKeySequence(Qt::CTRL | Qt::Key_N));
   QAction* openAction = file->addAction("&Open…", QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -40,18 +40,18 @@ void TfrmMain::BuildMenuAndToolBar() {
   QMenu* help = menuBar()->addMenu("&Help");
   QAction* aboutAction = help->addAction("&About");
 
-  connect(newAction, &QAction::triggered, this, &TfrmMain::spdbtnNewClick);
-  connect(openAction, &QAction::triggered, this, &TfrmMain::spdbtnOpenClick);
+  connect(newAction, &QAction::triggered, this, &MainWindow::spdbtnNewClick);
+  connect(openAction, &QAction::triggered, this, &MainWindow::spdbtnOpenClick);
   connect(saveAction, &QAction::triggered, this, [this] { spdbtnSaveClick(false); });
   connect(saveAsAction, &QAction::triggered, this, [this] { spdbtnSaveClick(true); });
-  connect(notesAction, &QAction::triggered, this, &TfrmMain::spdbtnNotesClick);
-  connect(formAction, &QAction::triggered, this, &TfrmMain::spdbtnFormClick);
+  connect(notesAction, &QAction::triggered, this, &MainWindow::spdbtnNotesClick);
+  connect(formAction, &QAction::triggered, this, &MainWindow::spdbtnFormClick);
   connect(exitAction, &QAction::triggered, this, &QWidget::close);
-  connect(aboutAction, &QAction::triggered, this, &TfrmMain::About1Click);
-  connect(preferencesAction_, &QAction::triggered, this, &TfrmMain::Preferences1Click);
-  connect(setPaymentAction_, &QAction::triggered, this, &TfrmMain::SetPaymentClick);
-  connect(printAction_, &QAction::triggered, this, &TfrmMain::spdbtnPrintClick);
-  connect(exportPdfAction_, &QAction::triggered, this, &TfrmMain::ExportPdfClick);
+  connect(aboutAction, &QAction::triggered, this, &MainWindow::About1Click);
+  connect(preferencesAction_, &QAction::triggered, this, &MainWindow::Preferences1Click);
+  connect(setPaymentAction_, &QAction::triggered, this, &MainWindow::SetPaymentClick);
+  connect(printAction_, &QAction::triggered, this, &MainWindow::spdbtnPrintClick);
+  connect(exportPdfAction_, &QAction::triggered, this, &MainWindow::ExportPdfClick);
 
   popLanguage_ = new QMenu(this);
   popLanguage_->setObjectName("popLanguage");
@@ -92,12 +92,12 @@ void TfrmMain::BuildMenuAndToolBar() {
                        QStyle::SP_FileDialogContentsView);
   spdbtnPrint_ = button("spdbtnPrint", "Print", "Print this plan (Ctrl+P)",
                         QStyle::SP_FileDialogListView);
-  connect(spdbtnNew_, &QToolButton::clicked, this, &TfrmMain::spdbtnNewClick);
-  connect(spdbtnOpen_, &QToolButton::clicked, this, &TfrmMain::spdbtnOpenClick);
+  connect(spdbtnNew_, &QToolButton::clicked, this, &MainWindow::spdbtnNewClick);
+  connect(spdbtnOpen_, &QToolButton::clicked, this, &MainWindow::spdbtnOpenClick);
   connect(spdbtnSave_, &QToolButton::clicked, this, [this] { spdbtnSaveClick(false); });
-  connect(spdbtnNotes_, &QToolButton::clicked, this, &TfrmMain::spdbtnNotesClick);
-  connect(spdbtnForm_, &QToolButton::clicked, this, &TfrmMain::spdbtnFormClick);
-  connect(spdbtnPrint_, &QToolButton::clicked, this, &TfrmMain::spdbtnPrintClick);
+  connect(spdbtnNotes_, &QToolButton::clicked, this, &MainWindow::spdbtnNotesClick);
+  connect(spdbtnForm_, &QToolButton::clicked, this, &MainWindow::spdbtnFormClick);
+  connect(spdbtnPrint_, &QToolButton::clicked, this, &MainWindow::spdbtnPrintClick);
 }
 
 }  // namespace ardvane

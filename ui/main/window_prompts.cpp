@@ -73,7 +73,7 @@ bool MessageBoxPrompts::ConfirmWarning(const std::string& message) {
 }
 
 FileExistsAnswer MessageBoxPrompts::AskFileExists(const std::string& path) {
-  return TfrmFileExists::Ask(path, parent_);
+  return FileExistsDialog::Ask(path, parent_);
 }
 
 void MessageBoxPrompts::OpenDocument(const std::string& path, DesktopOpenDone done) {

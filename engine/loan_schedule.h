@@ -13,12 +13,12 @@ namespace ardvane {
 // scheduled payment; the money the budget leaves over after the minimums due (the pool)
 // goes as extra payment to the debts one after the other in payoff order. A debt paid off
 // frees its payment for the next one in the following months. No run goes beyond
-// TLoan::kMaxMonths months; a debt still owing then is never paid off.
-class TLoans {
+// Loan::kMaxMonths months; a debt still owing then is never paid off.
+class LoanSchedule {
  public:
-  TLoans() = default;
-  TLoans(TLoans&&) = default;
-  TLoans& operator=(TLoans&&) = default;
+  LoanSchedule() = default;
+  LoanSchedule(LoanSchedule&&) = default;
+  LoanSchedule& operator=(LoanSchedule&&) = default;
 
   // Setters store a value only when it differs; the first three recompute the budget.
   void SetAccelerator(Money amount);
@@ -36,10 +36,10 @@ class TLoans {
 
   // Appends a loan with these terms and the plan date as its start; further terms are set on
   // the returned loan (also reachable as GetLoan(GetCount() - 1)).
-  TLoan& AddLoan(Money balance, double rate, double minimumPercent, Money minimumAmount,
-                 Money currentPayment);
-  TLoan* GetLoan(int index);
-  const TLoan* GetLoan(int index) const;
+  Loan& AddLoan(Money balance, double rate, double minimumPercent, Money minimumAmount,
+                Money currentPayment);
+  Loan* GetLoan(int index);
+  const Loan* GetLoan(int index) const;
   int GetCount() const { return static_cast<int>(items_.size()); }
 
   // TotalPayment becomes the sum of the loans' scheduled payments.
@@ -51,7 +51,7 @@ class TLoans {
   void ResetAll();
 
   // Counts every debt never paid off with its interest of months 0 .. horizonMonths - 1 (see
-  // TLoan::CountInterestOver); until then such a debt adds no interest to GetTotalInterest.
+  // Loan::CountInterestOver); until then such a debt adds no interest to GetTotalInterest.
   void CountInterestOver(int horizonMonths);
   Money GetTotalInterest() const;
   // The month after the last payoff of a debt that is paid off (debts never paid off aside).
@@ -106,7 +106,7 @@ class TLoans {
   int annualMonthOffset_ = 0;
   bool maximizeWealth_ = false;
   double returnRate_ = 0;
-  std::vector<std::unique_ptr<TLoan>> items_;
+  std::vector<std::unique_ptr<Loan>> items_;
   std::vector<int> order_;
   std::vector<Money> budgetByMonth_;
 };

@@ -26,7 +26,7 @@ namespace ardvane {
 // typing face is shown; exited() when the focus moves to another widget of the window, after
 // the display face is shown. The window itself losing activation (another program, a message
 // box, the window closing) is no exit: the field keeps its typing face and sends nothing.
-class TVornMask : public QLineEdit {
+class AmountField : public QLineEdit {
   Q_OBJECT
   Q_PROPERTY(double NumericValue READ NumericValue WRITE SetNumericValue)
   Q_PROPERTY(double MaximumValue READ MaximumValue WRITE SetMaximumValue)
@@ -38,12 +38,12 @@ class TVornMask : public QLineEdit {
  public:
   // A percent field with 2 decimals, no limits, value 0, shown as "0.00%". The regional
   // settings are copied.
-  TVornMask(const RegionalSettings& regional, QWidget* parent);
-  ~TVornMask() override;
+  AmountField(const RegionalSettings& regional, QWidget* parent);
+  ~AmountField() override;
 
-  TMaskType MaskType() const { return maskType_; }
+  AmountKind MaskType() const { return maskType_; }
   // Stores the kind, then sets the current value again.
-  void SetMaskType(TMaskType maskType);
+  void SetMaskType(AmountKind maskType);
 
   // Limits: when the two are equal there is no limit at all (the default: both 0).
   double MaximumValue() const { return maximum_; }
@@ -116,7 +116,7 @@ class TVornMask : public QLineEdit {
   int ContentWidth() const;
 
   RegionalSettings regional_;
-  TMaskType maskType_ = mtPercent;
+  AmountKind maskType_ = mtPercent;
   double maximum_ = 0;
   double minimum_ = 0;
   int maximumLength_ = 0;

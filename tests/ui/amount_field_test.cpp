@@ -1,4 +1,4 @@
-#include "ui/widgets/vorn_mask.h"
+#include "ui/widgets/amount_field.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +29,12 @@ namespace {
 using testing::kPointRegional;
 
 // A window with the field under test and a second line edit to move the focus to.
-class VornMaskTest : public ::testing::Test {
+class AmountFieldTest : public ::testing::Test {
  protected:
   void SetUp() override {
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
-    field_ = new TVornMask(kPointRegional, window_.get());
+    field_ = new AmountField(kPointRegional, window_.get());
     other_ = new QLineEdit(window_.get());
     layout->addWidget(field_);
     layout->addWidget(other_);
@@ -45,11 +45,11 @@ class VornMaskTest : public ::testing::Test {
     // Activation gives the first field the focus; the tests start outside it.
     other_->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
-    QObject::connect(field_, &TVornMask::changed,
+    QObject::connect(field_, &AmountField::changed,
                      [this] { changes_.push_back(field_->NumericValue()); });
-    QObject::connect(field_, &TVornMask::entered,
+    QObject::connect(field_, &AmountField::entered,
                      [this] { events_.push_back("enter " + field_->text()); });
-    QObject::connect(field_, &TVornMask::exited,
+    QObject::connect(field_, &AmountField::exited,
                      [this] { events_.push_back("exit " + field_->text()); });
   }
 
@@ -83,11 +83,11 @@ class VornMaskTest : public ::testing::Test {
   std::vector<double> changes_;  // NumericValue at each changed()
   std::vector<QString> events_;
   std::unique_ptr<QWidget> window_;  // after what its signals write to
-  TVornMask* field_ = nullptr;
+  AmountField* field_ = nullptr;
   QLineEdit* other_ = nullptr;
 };
 
-TEST_F(VornMaskTest, FacesSwitchOnFocus) {
+TEST_F(AmountFieldTest, FacesSwitchOnFocus) {
   EXPECT_EQ(field_->text(), "0.00%");  // a new field shows its value formatted
   Currency();
   field_->SetNumericValue(1234.5);
@@ -104,7 +104,7 @@ TEST_F(VornMaskTest, FacesSwitchOnFocus) {
   EXPECT_EQ(changes_.size(), 1u);
 }
 
-TEST_F(VornMaskTest, ClickSelectsTheWholeTypingFace) {
+TEST_F(AmountFieldTest, ClickSelectsTheWholeTypingFace) {
   Currency();
   field_->SetNumericValue(1234.5);
   // A click gives the focus first (the application does that for a real click), then the
@@ -123,7 +123,7 @@ TEST_F(VornMaskTest, ClickSelectsTheWholeTypingFace) {
 
 // Another window taking the activation is no exit: nothing is sent to a window that may be
 // closing. When the focus moved on meanwhile, the field learns of it on coming back.
-TEST_F(VornMaskTest, WindowLosingActivationIsNoExit) {
+TEST_F(AmountFieldTest, WindowLosingActivationIsNoExit) {
   Currency();
   field_->SetNumericValue(5);
   Enter();
@@ -141,7 +141,7 @@ TEST_F(VornMaskTest, WindowLosingActivationIsNoExit) {
   EXPECT_EQ(events_, (std::vector<QString>{"enter $5.00", "exit $5.00"}));
 }
 
-TEST_F(VornMaskTest, TypedValueIsRoundedAtOnceAndShownOnLeaving) {
+TEST_F(AmountFieldTest, TypedValueIsRoundedAtOnceAndShownOnLeaving) {
   Currency();
   Enter();
   Type("123.456");
@@ -153,7 +153,7 @@ TEST_F(VornMaskTest, TypedValueIsRoundedAtOnceAndShownOnLeaving) {
   EXPECT_EQ(field_->text(), "$123.46");
 }
 
-TEST_F(VornMaskTest, ValueBeyondLimitsIsLimitedWhileTheTypedTextStays) {
+TEST_F(AmountFieldTest, ValueBeyondLimitsIsLimitedWhileTheTypedTextStays) {
   Currency(-99999, 99999);
   Enter();
   Type("150000");
@@ -170,7 +170,7 @@ TEST_F(VornMaskTest, ValueBeyondLimitsIsLimitedWhileTheTypedTextStays) {
   EXPECT_EQ(field_->text(), "$9,999,999,999,999.99");
 }
 
-TEST_F(VornMaskTest, MinusKeyOnlyWithANegativeLimitAndOnlyAtTheFront) {
+TEST_F(AmountFieldTest, MinusKeyOnlyWithANegativeLimitAndOnlyAtTheFront) {
   Currency();  // no limits: no minus key
   Enter();
   Type("-5");
@@ -200,11 +200,11 @@ TEST_F(VornMaskTest, MinusKeyOnlyWithANegativeLimitAndOnlyAtTheFront) {
 }
 
 // A negative sign no keyboard has is typed with "-"; a keypad comma types the point.
-TEST(VornMaskLocaleTest, MinusKeyAndKeypadDecimalInAnotherLocale) {
+TEST(AmountFieldLocaleTest, MinusKeyAndKeypadDecimalInAnotherLocale) {
   RegionalSettings regional = testing::kCommaRegional;
   regional.negativeSign = "\u2212";
   QWidget window;
-  TVornMask field(regional, &window);
+  AmountField field(regional, &window);
   field.SetLimits(-100, 100);
   field.SetText(QString());
   for (const auto& [key, modifiers, text] : {std::tuple{Qt::Key_Minus, Qt::NoModifier, "-"},
@@ -218,7 +218,7 @@ TEST(VornMaskLocaleTest, MinusKeyAndKeypadDecimalInAnotherLocale) {
   EXPECT_EQ(field.NumericValue(), -1.5);
 }
 
-TEST_F(VornMaskTest, DecimalPointRules) {
+TEST_F(AmountFieldTest, DecimalPointRules) {
   Currency();
   Enter();
   Type("1.2.3");
@@ -229,7 +229,7 @@ TEST_F(VornMaskTest, DecimalPointRules) {
   EXPECT_EQ(field_->text(), "45");
 }
 
-TEST_F(VornMaskTest, ClearedFieldStaysEmptyWithValueZero) {
+TEST_F(AmountFieldTest, ClearedFieldStaysEmptyWithValueZero) {
   Currency();
   field_->SetNumericValue(12);
   Enter();
@@ -244,7 +244,7 @@ TEST_F(VornMaskTest, ClearedFieldStaysEmptyWithValueZero) {
   EXPECT_EQ(field_->text(), "");
 }
 
-TEST_F(VornMaskTest, ClipboardKeys) {
+TEST_F(AmountFieldTest, ClipboardKeys) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   Currency(0, 99999);
   field_->SetNumericValue(12);
@@ -279,7 +279,7 @@ TEST_F(VornMaskTest, ClipboardKeys) {
   EXPECT_EQ(field_->text(), "42");
 }
 
-TEST_F(VornMaskTest, LengthLimitAppliesToTypingOnly) {
+TEST_F(AmountFieldTest, LengthLimitAppliesToTypingOnly) {
   Currency();
   field_->SetMaximumLength(4);
   field_->SetNumericValue(123456.5);
@@ -289,7 +289,7 @@ TEST_F(VornMaskTest, LengthLimitAppliesToTypingOnly) {
   EXPECT_EQ(field_->text(), "1234");
 }
 
-TEST_F(VornMaskTest, SettingsApplyTheValueAgain) {
+TEST_F(AmountFieldTest, SettingsApplyTheValueAgain) {
   field_->SetDecimalPlaces(3);
   field_->SetNumericValue(7.125);
   EXPECT_EQ(field_->text(), "7.125%");
@@ -300,7 +300,7 @@ TEST_F(VornMaskTest, SettingsApplyTheValueAgain) {
   EXPECT_EQ(field_->text(), "7.12");
 }
 
-TEST_F(VornMaskTest, WideEnoughForALargeAmount) {
+TEST_F(AmountFieldTest, WideEnoughForALargeAmount) {
   Currency();
   field_->SetNumericValue(185000);
   const int needed = QFontMetrics(field_->font()).horizontalAdvance("$185,000.00");

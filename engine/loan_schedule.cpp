@@ -1,4 +1,4 @@
-#include "engine/loans.h"
+#include "engine/loan_schedule.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,32 +6,32 @@
 
 namespace ardvane {
 
-void TLoans::SetAccelerator(Money amount) {
+void LoanSchedule::SetAccelerator(Money amount) {
   if (amount == accelerator_) return;
   accelerator_ = amount;
   RecomputeBudget();
 }
 
-void TLoans::SetMonthlyFee(Money amount) {
+void LoanSchedule::SetMonthlyFee(Money amount) {
   if (amount == monthlyFee_) return;
   monthlyFee_ = amount;
   RecomputeBudget();
 }
 
-void TLoans::SetTotalPayment(Money amount) {
+void LoanSchedule::SetTotalPayment(Money amount) {
   if (amount == totalPayment_) return;
   totalPayment_ = amount;
   RecomputeBudget();
 }
 
-void TLoans::SetPlanDate(DayNumber date) {
+void LoanSchedule::SetPlanDate(DayNumber date) {
   planDate_ = date;
   for (auto& loan : items_) loan->SetStartDate(date);
 }
 
-TLoan& TLoans::AddLoan(Money balance, double rate, double minimumPercent, Money minimumAmount,
-                       Money currentPayment) {
-  auto loan = std::make_unique<TLoan>();
+Loan& LoanSchedule::AddLoan(Money balance, double rate, double minimumPercent, Money minimumAmount,
+                            Money currentPayment) {
+  auto loan = std::make_unique<Loan>();
   loan->SetBalance(balance);
   loan->SetInterestRate(rate);
   loan->SetMinimumPaymentPercent(minimumPercent);
@@ -42,28 +42,28 @@ TLoan& TLoans::AddLoan(Money balance, double rate, double minimumPercent, Money 
   return *items_.back();
 }
 
-TLoan* TLoans::GetLoan(int index) {
+Loan* LoanSchedule::GetLoan(int index) {
   return index >= 0 && index < GetCount() ? items_[index].get() : nullptr;
 }
 
-const TLoan* TLoans::GetLoan(int index) const {
+const Loan* LoanSchedule::GetLoan(int index) const {
   return index >= 0 && index < GetCount() ? items_[index].get() : nullptr;
 }
 
-void TLoans::ComputeTotalPayment() {
+void LoanSchedule::ComputeTotalPayment() {
   Money total;
   for (const auto& loan : items_) total += loan->GetScheduledPayment();
   totalPayment_ = total;
   RecomputeBudget();
 }
 
-void TLoans::SortByPriority(int code) {
+void LoanSchedule::SortByPriority(int code) {
   const int n = GetCount();
   order_.resize(n);
   for (int i = 0; i < n; ++i) order_[i] = i;
 
   // Whether the later of two loans goes first; equal keys keep the listed order.
-  const auto preferred = [code](const TLoan& earlier, const TLoan& later) {
+  const auto preferred = [code](const Loan& earlier, const Loan& later) {
     switch (code) {
       case 0:
         return later.InterestRate() > earlier.InterestRate();
@@ -102,7 +102,7 @@ void TLoans::SortByPriority(int code) {
 
   int firstWithBalance = -1;
   for (int i = 0; i < n; ++i) {
-    TLoan& loan = *items_[order_[i]];
+    Loan& loan = *items_[order_[i]];
     if (loan.Balance() > Money()) {
       if (firstWithBalance < 0) firstWithBalance = i;
       loan.SetPayoffOrder(i + 1 - firstWithBalance);
@@ -112,7 +112,7 @@ void TLoans::SortByPriority(int code) {
   }
 }
 
-void TLoans::Run() {
+void LoanSchedule::Run() {
   if (budget_ == Money()) ComputeTotalPayment();
   SortByPriority(priority_);
   // The month comes from the plan as typed or read and can be any number, so the offset is
@@ -123,10 +123,10 @@ void TLoans::Run() {
   annualMonthOffset_ = offset >= 0 && offset < 12 ? static_cast<int>(offset) : -1;
 
   budgetByMonth_.clear();
-  budgetByMonth_.reserve(TLoan::kMaxMonths);
+  budgetByMonth_.reserve(Loan::kMaxMonths);
   // Loans in payoff order that still have a record for the month; the others add nothing
   // to any total, so they are dropped as they run out.
-  std::vector<TLoan*> live;
+  std::vector<Loan*> live;
   live.reserve(order_.size());
   for (const int index : order_) live.push_back(items_[index].get());
 
@@ -138,11 +138,11 @@ void TLoans::Run() {
   // more than by arithmetic: once to drop the finished loans while totalling the opening
   // balances, once to step the loans and total their minimums due (a loan's due depends only
   // on the loan itself, so it can be read right after its step).
-  for (int m = 0; m < TLoan::kMaxMonths; ++m) {
+  for (int m = 0; m < Loan::kMaxMonths; ++m) {
     Money openingTotal;
     size_t kept = 0;
     for (size_t k = 0; k < live.size(); ++k) {
-      TLoan* loan = live[k];
+      Loan* loan = live[k];
       if (loan->ComputedMonths() < m) continue;
       openingTotal += loan->GetBeginBalance(m);
       live[kept++] = loan;
@@ -151,7 +151,7 @@ void TLoans::Run() {
     if (openingTotal <= Money()) break;
 
     Money due;
-    for (TLoan* loan : live) {
+    for (Loan* loan : live) {
       if (loan->GetBeginBalance(m) > Money()) loan->StepMonth(m);
       due += loan->GetPaymentDue(m);
     }
@@ -159,7 +159,7 @@ void TLoans::Run() {
     if (!anyTakesExtra) continue;
 
     Money pool = Max(Money(), budgetByMonth_[m] - due);
-    for (TLoan* loan : live) {
+    for (Loan* loan : live) {
       // A loan that takes nothing would only repeat the first pass: skip the step.
       if (pool == Money()) break;
       if (!loan->Accelerated() || loan->GetBeginBalance(m) <= Money()) continue;
@@ -171,27 +171,27 @@ void TLoans::Run() {
   }
 }
 
-void TLoans::ResetAll() {
+void LoanSchedule::ResetAll() {
   for (auto& loan : items_) loan->ResetSchedule();
 }
 
-void TLoans::CountInterestOver(int horizonMonths) {
+void LoanSchedule::CountInterestOver(int horizonMonths) {
   for (auto& loan : items_) loan->CountInterestOver(horizonMonths);
 }
 
-Money TLoans::GetTotalInterest() const {
+Money LoanSchedule::GetTotalInterest() const {
   Money total;
   for (const auto& loan : items_) total += loan->TotalInterest();
   return total;
 }
 
-int TLoans::GetDebtFreeMonths() const {
+int LoanSchedule::GetDebtFreeMonths() const {
   int months = 0;
   for (const auto& loan : items_) months = std::max(months, loan->PayoffMonths());
   return months;
 }
 
-DayNumber TLoans::GetDebtFreeDate() const {
+DayNumber LoanSchedule::GetDebtFreeDate() const {
   DayNumber latest = 0;
   for (const auto& loan : items_) {
     if (loan->PayoffDate() != 0 && (latest == 0 || loan->PayoffDate() > latest)) {
@@ -201,45 +201,45 @@ DayNumber TLoans::GetDebtFreeDate() const {
   return latest;
 }
 
-Money TLoans::GetTotalBeginBalance(int m) const {
-  return SumOverLoans([m](const TLoan& loan) { return loan.GetBeginBalance(m); });
+Money LoanSchedule::GetTotalBeginBalance(int m) const {
+  return SumOverLoans([m](const Loan& loan) { return loan.GetBeginBalance(m); });
 }
-Money TLoans::GetTotalInterestOfMonth(int m) const {
-  return SumOverLoans([m](const TLoan& loan) { return loan.GetInterest(m); });
+Money LoanSchedule::GetTotalInterestOfMonth(int m) const {
+  return SumOverLoans([m](const Loan& loan) { return loan.GetInterest(m); });
 }
-Money TLoans::GetTotalPayment(int m) const {
-  return SumOverLoans([m](const TLoan& loan) { return loan.GetPayment(m); });
+Money LoanSchedule::GetTotalPayment(int m) const {
+  return SumOverLoans([m](const Loan& loan) { return loan.GetPayment(m); });
 }
-Money TLoans::GetTotalExtraPayment(int m) const {
-  return SumOverLoans([m](const TLoan& loan) { return loan.GetExtraPayment(m); });
+Money LoanSchedule::GetTotalExtraPayment(int m) const {
+  return SumOverLoans([m](const Loan& loan) { return loan.GetExtraPayment(m); });
 }
-Money TLoans::GetTotalEndBalance(int m) const {
-  return SumOverLoans([m](const TLoan& loan) { return loan.GetEndBalance(m); });
+Money LoanSchedule::GetTotalEndBalance(int m) const {
+  return SumOverLoans([m](const Loan& loan) { return loan.GetEndBalance(m); });
 }
-Money TLoans::GetTotalPaymentDue(int m) const {
-  return SumOverLoans([m](const TLoan& loan) { return loan.GetPaymentDue(m); });
+Money LoanSchedule::GetTotalPaymentDue(int m) const {
+  return SumOverLoans([m](const Loan& loan) { return loan.GetPaymentDue(m); });
 }
 
-Money TLoans::GetBudgetOfMonth(int m) const {
+Money LoanSchedule::GetBudgetOfMonth(int m) const {
   if (m >= 0 && m < static_cast<int>(budgetByMonth_.size())) return budgetByMonth_[m];
   return IsAnnualMonth(m) ? budget_ + annualAccelerator_ : budget_;
 }
 
-int TLoans::GetOrderIndex(int position) const {
+int LoanSchedule::GetOrderIndex(int position) const {
   return position >= 0 && position < static_cast<int>(order_.size()) ? order_[position] : 0;
 }
 
-Money TLoans::GetTotalEscrow() const {
+Money LoanSchedule::GetTotalEscrow() const {
   Money total;
   for (const auto& loan : items_) total += loan->Escrow();
   return total;
 }
 
-Money TLoans::GetTotalMonthlyOutlay() const {
+Money LoanSchedule::GetTotalMonthlyOutlay() const {
   return Max(GetTotalPaymentDue(0), budget_) + monthlyFee_;
 }
 
-int TLoans::GetFirstMonthWithinBudget() const {
+int LoanSchedule::GetFirstMonthWithinBudget() const {
   if (GetTotalPaymentDue(0) <= budget_) return 0;
   const int last = GetDebtFreeMonths();
   for (int m = 1; m < last; ++m) {

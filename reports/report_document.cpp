@@ -1,19 +1,19 @@
-#include "reports/vorn_report.h"
+#include "reports/report_document.h"
 
 #include <limits>
 #include <string_view>
 
 namespace ardvane {
 
-void TVornReport::addTemplateText(const std::vector<std::string>& lines) {
+void ReportDocument::addTemplateText(const std::vector<std::string>& lines) {
   template_.insert(template_.end(), lines.begin(), lines.end());
 }
 
-void TVornReport::addReplacement(std::string placeholder, std::string value) {
+void ReportDocument::addReplacement(std::string placeholder, std::string value) {
   pairs_.emplace_back(std::move(placeholder), std::move(value));
 }
 
-void TVornReport::applyReplacements() {
+void ReportDocument::applyReplacements() {
   if (pairs_.empty() || template_.empty()) return;
   std::string joined;
   for (std::size_t i = 0; i < template_.size(); ++i) {

@@ -1,4 +1,4 @@
-#include "ui/widgets/vorn_mask.h"
+#include "ui/widgets/amount_field.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,11 +20,11 @@ QString ToQString(const std::string& text) { return QString::fromStdString(text)
 
 }  // namespace
 
-TVornMask::TVornMask(const RegionalSettings& regional, QWidget* parent)
+AmountField::AmountField(const RegionalSettings& regional, QWidget* parent)
     : QLineEdit(parent), regional_(regional) {
   setAcceptDrops(false);
   setAttribute(Qt::WA_InputMethodEnabled, false);
-  connect(this, &QLineEdit::textChanged, this, &TVornMask::OnTextChanged);
+  connect(this, &QLineEdit::textChanged, this, &AmountField::OnTextChanged);
   // The focus can move to another widget of the window while the window is inactive; this
   // field then gets no focus-out event and learns of it here.
   focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -34,75 +34,77 @@ TVornMask::TVornMask(const RegionalSettings& regional, QWidget* parent)
 }
 
 // The focus moves on while the base widget is being destroyed; by then this field is gone.
-TVornMask::~TVornMask() { disconnect(focusWatch_); }
+AmountField::~AmountField() { disconnect(focusWatch_); }
 
-void TVornMask::SetMaskType(TMaskType maskType) {
+void AmountField::SetMaskType(AmountKind maskType) {
   maskType_ = maskType;
   updateGeometry();
   SetNumericValue(value_);
 }
 
-void TVornMask::SetMaximumValue(double maximum) { maximum_ = maximum; }
+void AmountField::SetMaximumValue(double maximum) { maximum_ = maximum; }
 
-void TVornMask::SetMinimumValue(double minimum) {
+void AmountField::SetMinimumValue(double minimum) {
   if (minimum == minimum_) return;
   minimum_ = minimum;
   negativeEntryAllowed_ = minimum_ < 0 || minimum_ == maximum_;
 }
 
-void TVornMask::SetLimits(double minimum, double maximum) {
+void AmountField::SetLimits(double minimum, double maximum) {
   SetMaximumValue(maximum);
   SetMinimumValue(minimum);
 }
 
-void TVornMask::SetMaximumLength(int maximumLength) { maximumLength_ = std::max(0, maximumLength); }
+void AmountField::SetMaximumLength(int maximumLength) {
+  maximumLength_ = std::max(0, maximumLength);
+}
 
-void TVornMask::SetDecimalPlaces(int decimalPlaces) {
+void AmountField::SetDecimalPlaces(int decimalPlaces) {
   decimalPlaces_ = std::clamp(decimalPlaces, 0, kMaxDecimalPlaces);
   decimalEntryAllowed_ = decimalPlaces_ >= 1;
   updateGeometry();
   SetNumericValue(value_);
 }
 
-void TVornMask::SetShowZero(bool showZero) {
+void AmountField::SetShowZero(bool showZero) {
   showZero_ = showZero;
   SetNumericValue(value_);
 }
 
-void TVornMask::SetNumericValue(double value) {
+void AmountField::SetNumericValue(double value) {
   SetText(ToQString(PlainAmount(value, regional_.negativeSign)));
 }
 
-void TVornMask::SetText(const QString& text) {
+void AmountField::SetText(const QString& text) {
   ReplaceText(text);
   ApplyText();
   if (!typing_) ShowDisplayFace();
   emit changed();
 }
 
-void TVornMask::OnTextChanged() {
+void AmountField::OnTextChanged() {
   if (formatting_) return;
   ApplyText();
   emit changed();
 }
 
-void TVornMask::ApplyText() {
+void AmountField::ApplyText() {
   const std::optional<double> parsed = ParseAmount(text().toStdString(), regional_.negativeSign);
   value_ = LimitAndRound(parsed.value_or(0), minimum_, maximum_, decimalPlaces_);
 }
 
-void TVornMask::ReplaceText(const QString& text) {
+void AmountField::ReplaceText(const QString& text) {
   formatting_ = true;
   setText(text);
   formatting_ = false;
 }
 
-void TVornMask::ShowDisplayFace() {
+void AmountField::ShowDisplayFace() {
   if (text().isEmpty()) return;  // an emptied field stays empty
   ReplaceText(ToQString(FormatAmount(value_, decimalPlaces_, maskType_, showZero_, regional_)));
 }
 
-void TVornMask::focusInEvent(QFocusEvent* event) {
+void AmountField::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
   // Back from our own context menu or from another window: still the same typing.
   if (typing_) return;
@@ -114,7 +116,7 @@ void TVornMask::focusInEvent(QFocusEvent* event) {
   selectOnRelease_ = event->reason() == Qt::MouseFocusReason;
 }
 
-void TVornMask::focusOutEvent(QFocusEvent* event) {
+void AmountField::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   // Our own context menu, or the window losing activation (another program, a message box,
   // the window closing or being destroyed): the field keeps the focus within its window and
@@ -125,7 +127,7 @@ void TVornMask::focusOutEvent(QFocusEvent* event) {
   LeaveTypingFace();
 }
 
-void TVornMask::LeaveTypingFace() {
+void AmountField::LeaveTypingFace() {
   if (!typing_) return;
   typing_ = false;
   selectOnRelease_ = false;
@@ -134,7 +136,7 @@ void TVornMask::LeaveTypingFace() {
   emit exited();
 }
 
-QString TVornMask::TypedCharacter(const QKeyEvent& event) const {
+QString AmountField::TypedCharacter(const QKeyEvent& event) const {
   const QString typed = event.text();
   // A locale's negative sign that no keyboard has (U+2212 in some locales) is typed with "-".
   const QString minus = ToQString(regional_.negativeSign).left(1);
@@ -146,7 +148,7 @@ QString TVornMask::TypedCharacter(const QKeyEvent& event) const {
   return typed;
 }
 
-bool TVornMask::KeyAccepted(const QString& typed) const {
+bool AmountField::KeyAccepted(const QString& typed) const {
   const QString current = text();
   const QString selected = selectedText();
   if (!AcceptsKey(current.toStdString(), selected.toStdString(), typed.toStdString(),
@@ -156,7 +158,7 @@ bool TVornMask::KeyAccepted(const QString& typed) const {
   return maximumLength_ == 0 || current.size() - selected.size() + typed.size() <= maximumLength_;
 }
 
-void TVornMask::keyPressEvent(QKeyEvent* event) {
+void AmountField::keyPressEvent(QKeyEvent* event) {
   const bool control = event->modifiers() & Qt::ControlModifier;
   if (event->matches(QKeySequence::Paste)) {
     PasteFromClipboard();
@@ -192,7 +194,7 @@ void TVornMask::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
-void TVornMask::PasteFromClipboard() {
+void AmountField::PasteFromClipboard() {
   const QString pasted = QGuiApplication::clipboard()->text().trimmed();
   if (!IsCompleteAmount(pasted.toStdString(), regional_.negativeSign)) return;
   // A paste longer than the typing limit is refused rather than cut to another number.
@@ -200,15 +202,15 @@ void TVornMask::PasteFromClipboard() {
   SetText(pasted);
 }
 
-void TVornMask::CopyToClipboard() { QGuiApplication::clipboard()->setText(text()); }
+void AmountField::CopyToClipboard() { QGuiApplication::clipboard()->setText(text()); }
 
-void TVornMask::ClearKeepingClipboard() {
+void AmountField::ClearKeepingClipboard() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->setText(clipboard->text());
   SetText(QString());
 }
 
-void TVornMask::mousePressEvent(QMouseEvent* event) {
+void AmountField::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::MiddleButton) {
     event->accept();  // no pasting of the mouse selection
     return;
@@ -216,7 +218,7 @@ void TVornMask::mousePressEvent(QMouseEvent* event) {
   QLineEdit::mousePressEvent(event);
 }
 
-void TVornMask::mouseReleaseEvent(QMouseEvent* event) {
+void AmountField::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::MiddleButton) {
     event->accept();
     return;
@@ -228,17 +230,17 @@ void TVornMask::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
-void TVornMask::contextMenuEvent(QContextMenuEvent* event) {
+void AmountField::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
-  QAction* copy = menu.addAction(tr("&Copy"), this, &TVornMask::CopyToClipboard);
+  QAction* copy = menu.addAction(tr("&Copy"), this, &AmountField::CopyToClipboard);
   copy->setEnabled(!text().isEmpty());
-  menu.addAction(tr("&Paste"), this, &TVornMask::PasteFromClipboard);
+  menu.addAction(tr("&Paste"), this, &AmountField::PasteFromClipboard);
   menu.addSeparator();
   menu.addAction(tr("Select &All"), this, &QLineEdit::selectAll);
   menu.exec(event->globalPos());
 }
 
-int TVornMask::ContentWidth() const {
+int AmountField::ContentWidth() const {
   // Wide enough for a large amount of the field's kind, e.g. -$185,000.00 or -100.000%.
   const double sample = maskType_ == mtPercent ? -100.0 : -185000.0;
   const QString text = ToQString(FormatAmount(sample, decimalPlaces_, maskType_, true, regional_));
@@ -248,7 +250,7 @@ int TVornMask::ContentWidth() const {
          margins.right();
 }
 
-QSize TVornMask::minimumSizeHint() const {
+QSize AmountField::minimumSizeHint() const {
   const QSize base = QLineEdit::minimumSizeHint();
   QStyleOptionFrame option;
   initStyleOption(&option);
@@ -257,7 +259,7 @@ QSize TVornMask::minimumSizeHint() const {
   return {std::max(base.width(), needed.width()), base.height()};
 }
 
-QSize TVornMask::sizeHint() const {
+QSize AmountField::sizeHint() const {
   const QSize base = QLineEdit::sizeHint();
   return {std::max(base.width(), minimumSizeHint().width()), base.height()};
 }

@@ -9,7 +9,7 @@ namespace ardvane {
 // Fills one report paragraph: the template's lines with every registered placeholder
 // replaced by its value. One object serves a whole report; the pairs are cleared and the
 // template replaced for each paragraph.
-class TVornReport {
+class ReportDocument {
  public:
   // Adopts `lines` as the template, dropping the previous template's lines.
   void setTemplateText(std::vector<std::string> lines) { template_ = std::move(lines); }
