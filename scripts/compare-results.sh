@@ -260,9 +260,9 @@ def detail(name, a, b):
               min(len(data_a), len(data_b)))
     if name.endswith((".bmp", ".png")):
         return f"from byte {at}"
-    def text(data):
-        start = data.rfind(b"\n", 0, at) + 1
-        return data[start:start + 100].split(b"\n")[0].decode("utf-8", "replace")
+    def text(data):  # up to 50 bytes either side of the first difference, within its line
+        start = max(data.rfind(b"\n", 0, at) + 1, at - 50)
+        return data[start:at + 50].split(b"\n")[0].decode("utf-8", "replace")
     line = data_a.count(b"\n", 0, at) + 1
     return f"line {line}: {text(data_a)!r} became {text(data_b)!r}"
 
