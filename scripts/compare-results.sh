@@ -1,21 +1,86 @@
 #!/usr/bin/env bash
-# Compares the --results JSON of two builds, byte for byte, over the sample plan under every
-# priority and over generated plans: many debts, debts that never pay off, interest-only,
-# use-minimum, negotiated and consolidated debts, odd compounding and odd rates. A plan where
-# either build names a debt never paid off may differ (it is listed with the keys that differ);
-# any other difference fails.
-# Usage: scripts/compare-results.sh REFERENCE_BINARY CANDIDATE_BINARY
+# Compares two builds byte for byte on many plans: the sample plan under every priority, the
+# generated plans below (many debts, debts that never pay off, interest-only, use-minimum,
+# negotiated and consolidated debts, odd compounding and odd rates), the plan files the tests
+# read (fuzz/corpus/) and the plans the tests write from their own text. On each plan it runs
+# --results, --compare, --needed --by 2030-06, --csv (both tables), the report in English and
+# in Spanish with its PDF (every section on), and opens and saves the plan as the window does
+# (tests/tools/resave_plan). Every run has a fresh copy of dist/ as its program folder, at the
+# same path for both builds, and what is compared is its standard output, standard error, exit
+# status and every file the run wrote or changed in the program folder. The PDF's creation time
+# is the one thing set to a fixed value before comparing. Any difference fails, and is listed.
+# Usage: scripts/compare-results.sh [--quick | --all] REFERENCE_BINARY CANDIDATE_BINARY
+#            [REFERENCE_RESAVE CANDIDATE_RESAVE]
+# The resave tools are by default BUILD/tests/tools/resave_plan of each binary's BUILD/app/.
+# The three largest plans (2,000 to 10,000 debts) get no report, whose PDF takes minutes, but
+# for --all; --quick leaves them out altogether. JOBS=N runs N at once (default 2). KEEP=1
+# keeps the temporary folder and says where it is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-reference=$1
-candidate=$2
+
+# The plans whose report takes minutes.
+large="many-2000.bvx many-10000.bvx awkward-big.bvx"
+scope=default
+case ${1:-} in --quick | --all) scope=${1#--}; shift ;; esac
+if [ $# -ne 2 ] && [ $# -ne 4 ]; then
+  echo "Usage: scripts/compare-results.sh [--quick | --all] REFERENCE_BINARY CANDIDATE_BINARY" \
+    "[REFERENCE_RESAVE CANDIDATE_RESAVE]" >&2
+  exit 2
+fi
+reference=$(realpath "$1")
+candidate=$(realpath "$2")
+resave_of() { realpath -m "$(dirname "$1")/../tests/tools/resave_plan"; }
+reference_resave=$(realpath -m "${3:-$(resave_of "$reference")}")
+candidate_resave=$(realpath -m "${4:-$(resave_of "$candidate")}")
+for tool in "$reference" "$candidate" "$reference_resave" "$candidate_resave"; do
+  if [ ! -x "$tool" ]; then
+    echo "compare-results: $tool is missing (build the ardvane and resave_plan targets)" >&2
+    exit 2
+  fi
+done
+
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp -r dist "$work/program"
+if [ "${KEEP:-}" = 1 ]; then
+  echo "compare-results: files kept in $work"
+else
+  trap 'rm -rf "$work"' EXIT
+fi
+mkdir -p "$work/plans" "$work/out"
+# A fixed hash seed: Qt's hashing otherwise orders the PDF's embedded fonts anew each run.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8 TZ=UTC QT_HASH_SEED=0
 
 for priority in 0 1 2 3 4 5 6 7 8; do
-  sed "s/Priority=\"[0-9]*\"/Priority=\"$priority\"/" dist/Sample.bvx >"$work/sample-$priority.bvx"
+  sed "s/Priority=\"[0-9]*\"/Priority=\"$priority\"/" dist/Sample.bvx >"$work/plans/sample-$priority.bvx"
 done
+# The plan files the tests read, and those they write from string literals that hold a Client
+# element (adjacent literals joined, escapes decoded as C++ does for these).
+for file in fuzz/corpus/plan/* fuzz/corpus/xml/*; do
+  cp "$file" "$work/plans/corpus-$(basename "$(dirname "$file")")-$(basename "$file")"
+done
+python3 - "$work/plans" <<'PY'
+import codecs, glob, re, sys
+
+# Comments, numbers (with digit separators), character literals and raw strings are skipped
+# so that no quote inside them is taken for the start of a string literal.
+token = re.compile(r"""//[^\n]*|/\*.*?\*/|\b\d[\d'.xXa-fA-F]*|'(?:[^'\\\n]|\\.)*'"""
+                   r"""|R"([^(]*)\(.*?\)\1"|"((?:[^"\\\n]|\\.)*)"s?|\S""", re.S)
+for path in sorted(glob.glob("tests/**/*.cpp", recursive=True) + glob.glob("tests/**/*.h", recursive=True)):
+    source = open(path, "rb").read().decode("utf-8", "surrogateescape")
+    pieces, start = [], 0
+    for match in list(token.finditer(source)) + [None]:
+        if match and match.group(2) is not None:
+            if not pieces:
+                start = match.start()
+            pieces.append(match.group(2))
+            continue
+        text, pieces = "".join(pieces), []
+        if "<Client" in text:
+            content = codecs.escape_decode(text.encode("utf-8", "surrogateescape"))[0]
+            line = source.count("\n", 0, start) + 1
+            name = path.split("/")[-1].rsplit(".", 1)[0]
+            with open(f"{sys.argv[1]}/test-{name}-{line}.bvx", "wb") as out:
+                out.write(content)
+PY
 
 python3 - "$work" <<'PY'
 import random, sys
@@ -71,7 +136,7 @@ def plan(name, debts, seed, priority, awkward=False, interest_only=False, ordina
             a.update(MinimumPaymentAmount=a["CurrentPayment"], Negotiate="")
         lines.append('  <Debt ' + ' '.join(f'{k}="{v}"' for k, v in a.items()) + '/>')
     lines.append('</Client>')
-    with open(f"{work}/{name}.bvx", "w") as f:
+    with open(f"{work}/plans/{name}.bvx", "w") as f:
         f.write("\n".join(lines) + "\n")
 
 plan("many-200", 200, 1, 0)
@@ -86,42 +151,137 @@ for p in range(9):
 for p in range(4):
     plan(f"hopeless-{p}", 4 + p, 40 + p, p * 2, awkward=True)
 PY
+if [ "$scope" = quick ]; then (cd "$work/plans" && rm -f $large); fi
 
-status=0
-for plan in "$work"/*.bvx; do
-  "$reference" --program-folder "$work/program" --results "$plan" >"$work/expected.json"
-  "$candidate" --program-folder "$work/program" --results "$plan" >"$work/actual.json"
-  if cmp -s "$work/expected.json" "$work/actual.json"; then
-    echo "same: $(basename "$plan")"
-  elif python3 - "$work/expected.json" "$work/actual.json" "$(basename "$plan")" <<'PY'
-import json, sys
+source scripts/report-folder.sh
+modes="results compare needed csv-amortization csv-investment report-English report-Spanish saved"
 
-expected, actual = (json.load(open(path)) for path in sys.argv[1:3])
+# Each slot's two program folders to copy: dist/, and dist/ with every report section on (its
+# Settings.ini names the slot's own Reports/). Dated 2000, so that what a run writes is what is
+# newer than 2001.
+make_templates() {
+  local slot=$1
+  mkdir -p "$work/templates-$slot"
+  cp -r dist "$work/templates-$slot/plain"
+  make_report_folder "$work/slot-$slot/program"
+  mv "$work/slot-$slot/program" "$work/templates-$slot/report"
+  find "$work/templates-$slot" -exec touch -h -d 2000-01-01 {} +
+  touch -d 2001-01-01 "$work/templates-$slot/written-after"
+}
 
-def never_paid_off(results):
-    return results["current"]["never_paid_off"] or results["proposed"]["never_paid_off"]
+# Runs one mode on one plan with the binary and resave tool given, in slot $1's program folder
+# made afresh, and keeps in $out its output, errors, exit status and the files it wrote.
+run() {
+  local slot=$1 binary=$2 resave=$3 plan=$4 mode=$5 out=$6
+  local folder="$work/slot-$slot/program" templates="$work/templates-$slot"
+  rm -rf "$work/slot-$slot"
+  mkdir -p "$work/slot-$slot" "$out"
+  cp -rp "$templates/$([[ $mode == report-* ]] && echo report || echo plain)" "$folder"
+  local status=0
+  case $mode in
+    results | compare) "$binary" --program-folder "$folder" "--$mode" "$plan" ;;
+    needed) "$binary" --program-folder "$folder" --needed "$plan" --by 2030-06 ;;
+    csv-*) "$binary" --program-folder "$folder" --csv "$plan" --table "${mode#csv-}" ;;
+    report-*) "$binary" --program-folder "$folder" "$plan" "-<p>Report" --language "${mode#report-}" --pdf ;;
+    saved) "$resave" "$folder" "$plan" "$folder/Saved.bvx" ;;
+  esac >"$out/stdout" 2>"$out/stderr" || status=$?
+  echo "$status" >"$out/status"
+  (cd "$folder" && find . -type f -newer "$templates/written-after" -printf '%P\0' |
+    xargs -0 -r cp --parents -t "$out")
+  # The one time a PDF holds: its creation date.
+  find "$out" -name '*.pdf' -exec perl -0777 -pi -e 's{(/CreationDate \(D:)\d{14}}{${1}20000101000000}g' {} +
+}
 
-def differing(a, b, path=""):
+# Worker $1 of $2: every such job, the reference and then the candidate in the same folder.
+worker() {
+  local index=0 plan mode name
+  for plan in "$work"/plans/*; do
+    name=$(basename "$plan")
+    for mode in $modes; do
+      if [[ $mode == report-* && $scope != all && " $large " == *" $name "* ]]; then continue; fi
+      if [ $((index++ % $2)) -eq "$1" ]; then
+        run "$1" "$reference" "$reference_resave" "$plan" "$mode" "$work/out/reference/$name/$mode"
+        run "$1" "$candidate" "$candidate_resave" "$plan" "$mode" "$work/out/candidate/$name/$mode"
+      fi
+    done
+  done
+}
+
+jobs=${JOBS:-2}
+pids=()
+for ((i = 0; i < jobs; i++)); do make_templates "$i"; done
+for ((i = 0; i < jobs; i++)); do worker "$i" "$jobs" & pids+=($!); done
+for pid in "${pids[@]}"; do
+  wait "$pid" || { echo "compare-results: a run could not be made or kept" >&2; exit 2; }
+done
+
+python3 - "$work" <<'PY'
+import filecmp, json, os, subprocess, sys, tempfile
+
+work = sys.argv[1]
+reference, candidate = f"{work}/out/reference", f"{work}/out/candidate"
+
+def files(root):
+    return {os.path.relpath(os.path.join(folder, name), root)
+            for folder, _, names in os.walk(root) for name in names}
+
+def json_keys(a, b, path=""):
     if isinstance(a, dict) and isinstance(b, dict):
         for key in sorted(set(a) | set(b)):
-            yield from differing(a.get(key), b.get(key), f"{path}.{key}" if path else key)
+            yield from json_keys(a.get(key), b.get(key), f"{path}.{key}" if path else key)
     elif isinstance(a, list) and isinstance(b, list) and len(a) == len(b):
         for item_a, item_b in zip(a, b):
-            yield from differing(item_a, item_b, path + "[]")
+            yield from json_keys(item_a, item_b, path + "[]")
     elif a != b:
         yield path
 
-keys = sorted(set(differing(expected, actual)))
-if never_paid_off(expected) or never_paid_off(actual):
-    print(f"changed, a debt never paid off: {sys.argv[3]}: {', '.join(keys)}")
-    sys.exit(0)
-print(f"DIFFERENT: {sys.argv[3]}: {', '.join(keys)}")
-sys.exit(1)
+def pages_render_alike(a, b):
+    with tempfile.TemporaryDirectory(dir=work) as folder:
+        for side, pdf in (("a", a), ("b", b)):
+            subprocess.run(["pdftoppm", "-r", "40", "-png", pdf, f"{folder}/{side}"], check=True)
+        names = sorted(os.listdir(folder))
+        pages_a = [n for n in names if n.startswith("a")]
+        pages_b = [n for n in names if n.startswith("b")]
+        return len(pages_a) == len(pages_b) and all(
+            filecmp.cmp(f"{folder}/{x}", f"{folder}/{y}", shallow=False)
+            for x, y in zip(pages_a, pages_b))
+
+def detail(name, a, b):
+    if name.endswith(".pdf"):
+        alike = pages_render_alike(a, b)
+        return "its pages render " + ("alike: only the PDF's bytes differ" if alike else "differently")
+    data_a, data_b = open(a, "rb").read(), open(b, "rb").read()
+    if name.endswith("stdout") and data_a.startswith(b"{"):
+        try:
+            return "keys " + ", ".join(sorted(set(json_keys(json.loads(data_a), json.loads(data_b)))))
+        except ValueError:
+            pass
+    at = next((i for i, (x, y) in enumerate(zip(data_a, data_b)) if x != y),
+              min(len(data_a), len(data_b)))
+    if name.endswith((".bmp", ".png")):
+        return f"from byte {at}"
+    def text(data):  # up to 50 bytes either side of the first difference, within its line
+        start = max(data.rfind(b"\n", 0, at) + 1, at - 50)
+        return data[start:at + 50].split(b"\n")[0].decode("utf-8", "replace")
+    line = data_a.count(b"\n", 0, at) + 1
+    return f"line {line}: {text(data_a)!r} became {text(data_b)!r}"
+
+plans = sorted(os.listdir(reference))
+outputs = differing = 0
+for plan in plans:
+    ref, cand = files(f"{reference}/{plan}"), files(f"{candidate}/{plan}")
+    outputs += len(ref | cand)
+    lines = [f"{name}: only the {'reference' if name in ref else 'candidate'} wrote it"
+             for name in sorted(ref ^ cand)]
+    for name in sorted(ref & cand):
+        a, b = f"{reference}/{plan}/{name}", f"{candidate}/{plan}/{name}"
+        if not filecmp.cmp(a, b, shallow=False):
+            lines.append(f"{name}: {detail(name, a, b)}")
+    differing += len(lines)
+    print(f"DIFFERENT: {plan}" if lines else f"same: {plan}")
+    for line in lines:
+        print(f"  {line}")
+print(f"{len(plans)} plans, {outputs} outputs: "
+      + (f"{differing} differ" if differing else "every one byte-identical"))
+sys.exit(1 if differing else 0)
 PY
-  then
-    :
-  else
-    status=1
-  fi
-done
-exit $status
