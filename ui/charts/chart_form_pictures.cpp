@@ -11,12 +11,12 @@ std::optional<DrawnPicture> ChartFormPictures::Draw(ReportPicture kind, int lang
   const ChartFormKind form =
       payoff ? (spanish ? ChartFormKind::kPayoffSpanish : ChartFormKind::kPayoff)
              : (spanish ? ChartFormKind::kBalancesSpanish : ChartFormKind::kBalances);
-  QString cause;
-  const QImage image = forms_.Form(form).Draw(&cause);
-  if (image.isNull()) {
-    *error = cause.toStdString();
+  const StatusOr<QImage> drawn = forms_.Form(form).Draw();
+  if (!drawn.ok()) {
+    *error = drawn.status().message();
     return std::nullopt;
   }
+  const QImage& image = *drawn;
   StatusOr<EmbeddedPicture> embedded = EmbedImage(image);
   StatusOr<std::string> bitmap =
       embedded.ok() ? BitmapFileBytes(image) : StatusOr<std::string>(embedded.status());
