@@ -4,11 +4,12 @@
 #include "figures/plan_figures.h"
 #include "planfiles/plan_session.h"
 #include "reports/document_output.h"
+#include "reports/report_context.h"
 #include "reports/report_language.h"
 #include "reports/report_limits.h"
+#include "settings/startup_settings.h"
 #include "ui/charts/chart_form_pictures.h"
 #include "ui/charts/chart_forms.h"
-#include "settings/settings_files.h"
 
 namespace ardvane {
 namespace {
@@ -37,17 +38,16 @@ class StderrPrompts : public PlanPrompts {
 int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandLineEnvironment& env,
                    std::ostream& err) {
   const int language = request.language;
-  std::string error;
-  AppSettings settings = LoadPreferences(env.programFolder, &error);
-  PlanParameters params;
-  if (error.empty() && ParamsFileExists(env.programFolder)) {
-    params = LoadParams(env.programFolder, env.regional, &error);
-  }
-  if (!error.empty()) {
-    err << "ardvane: " << error << "\n";
+  StartupFiles files;
+  files.programFolder = env.programFolder;
+  files.regional = env.regional;
+  const StartupSettings startup = LoadStartupSettings(files);
+  if (const Status& problem = startup.Problem(); !problem.ok()) {
+    err << "ardvane: " << problem.message() << "\n";
     return 1;
   }
-  ApplyPermissions(settings, params);
+  const PlanParameters& params = startup.params;
+  const AppSettings& settings = startup.settings;
   if (language != 0 && !params.PermitLanguage) {
     err << "ardvane: this installation's parameters (Params.ini) do not permit reports in "
            "another language than English.\n";
@@ -76,19 +76,12 @@ int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandL
   ChartFormPictures pictures(forms);
 
   bool failed = false;
-  ReportContext context;
-  context.plan = &session.Plan();
-  context.results = &results;
-  context.params = &params;
-  context.settings = &settings;
-  context.regional = &env.regional;
-  context.programFolder = env.programFolder;
-  context.language = language;
-  context.showError = [&](const std::string& message) {
-    err << "ardvane: " << message << "\n";
-    failed = true;
-  };
-  context.pictures = &pictures;
+  const ReportContext context =
+      MakeReportContext(session.Plan(), results, params, settings, env.regional, env.programFolder,
+                        language, &pictures, [&](const std::string& message) {
+                          err << "ardvane: " << message << "\n";
+                          failed = true;
+                        });
   const std::string folder = ReportFolder(settings.ReportDirectory, env.programFolder);
   MakeReportDirectory(folder);
   const std::filesystem::path path = ReportFilePath(folder, request.reportName + ".doc");

@@ -11,7 +11,7 @@
 #include "figures/power_payment_goal.h"
 #include "figures/strategies.h"
 #include "planfiles/plan_file.h"
-#include "settings/settings_files.h"
+#include "settings/startup_settings.h"
 
 namespace ardvane {
 namespace {
@@ -41,23 +41,18 @@ int RunPlanCommand(const PlanQuery& query, const CommandLineEnvironment& env, st
   // A file named here must be there and readable; the program folder's own may be absent
   // (their defaults apply) but, when there, must be readable too: defaults in place of an
   // unreadable file would give other figures without a word.
-  std::string unreadable;
-  PlanParameters params;
-  if (query.params) {
-    params = LoadParamsFile(*query.params, env.regional, &unreadable);
-  } else if (ParamsFileExists(env.programFolder)) {
-    params = LoadParams(env.programFolder, env.regional, &unreadable);
-  }
-  AppSettings settings;
-  if (unreadable.empty()) {
-    settings = query.settings ? LoadPreferencesFile(*query.settings, env.programFolder, &unreadable)
-                              : LoadPreferences(env.programFolder, &unreadable);
-  }
-  if (!unreadable.empty()) {
-    err << "ardvane: cannot read " << unreadable << ".\n";
+  StartupFiles files;
+  files.programFolder = env.programFolder;
+  files.regional = env.regional;
+  files.paramsFile = query.params;
+  files.settingsFile = query.settings;
+  const StartupSettings startup = LoadStartupSettings(files);
+  if (const Status& problem = startup.Problem(); !problem.ok()) {
+    err << "ardvane: cannot read " << problem.message() << ".\n";
     return 1;
   }
-  ApplyPermissions(settings, params);
+  const PlanParameters& params = startup.params;
+  const AppSettings& settings = startup.settings;
 
   const PlanReadContext context{env.regional, params, env.today};
   PlanDocument plan;

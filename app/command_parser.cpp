@@ -4,6 +4,8 @@
 #include <iterator>
 #include <utility>
 
+#include "base/status.h"
+
 namespace ardvane {
 
 std::string UsageText() {
@@ -131,8 +133,8 @@ std::string CommonMistake(const Token& token, std::size_t tokenCount) {
   return {};
 }
 
-// A month written YYYY-MM, or none (with the reason in *problem).
-std::optional<YearMonth> ParseMonth(const std::string& text, std::string* problem) {
+// A month written YYYY-MM, or why the text is none.
+StatusOr<YearMonth> ParseMonth(const std::string& text) {
   const auto digits = [&](std::size_t from, std::size_t count) {
     for (std::size_t i = from; i < from + count; ++i) {
       if (text[i] < '0' || text[i] > '9') return false;
@@ -140,13 +142,12 @@ std::optional<YearMonth> ParseMonth(const std::string& text, std::string* proble
     return true;
   };
   if (text.size() != 7 || text[4] != '-' || !digits(0, 4) || !digits(5, 2)) {
-    *problem = WithQuoted("--by ", text, " is not a month: write it as YYYY-MM, e.g. 2030-06.");
-    return std::nullopt;
+    return Status::InvalidData(
+        WithQuoted("--by ", text, " is not a month: write it as YYYY-MM, e.g. 2030-06."));
   }
   const YearMonth month{std::stoi(text.substr(0, 4)), std::stoi(text.substr(5, 2))};
   if (month.month < 1 || month.month > 12) {
-    *problem = "--by " + text + " is not a month: months run from 01 to 12.";
-    return std::nullopt;
+    return Status::InvalidData("--by " + text + " is not a month: months run from 01 to 12.");
   }
   return month;
 }
@@ -196,9 +197,9 @@ std::variant<PlanQuery, CommandError> ReadPlanQuery(const std::vector<Token>& to
       file = value;
     } else if (arg == "--by") {
       if (query.by) return fail("--by names one month.");
-      std::string problem;
-      query.by = ParseMonth(value, &problem);
-      if (!query.by) return fail(std::move(problem));
+      const StatusOr<YearMonth> month = ParseMonth(value);
+      if (!month.ok()) return fail(month.status().message());
+      query.by = *month;
       query.byText = value;
     } else {
       if (table) return fail("--table names one table.");

@@ -10,9 +10,10 @@
 #include "planfiles/plan_file.h"
 #include "reports/document_output.h"
 #include "reports/pdf_export.h"
+#include "settings/settings_files.h"
+#include "settings/startup_settings.h"
 #include "ui/charts/chart_form_pictures.h"
 #include "ui/charts/chart_forms.h"
-#include "settings/settings_files.h"
 
 namespace ardvane {
 namespace {
@@ -49,7 +50,7 @@ PlanDocument LargePlan() {
 // GenerateReport in a scratch program folder.
 struct ReportFixture {
   explicit ReportFixture(bool large) {
-    params = LoadParams(folder.path(), regional);
+    params = LoadParams(folder.path(), regional).value();
     ApplyPermissions(settings, params);  // every section on
     if (large) {
       plan = LargePlan();

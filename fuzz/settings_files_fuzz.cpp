@@ -170,9 +170,9 @@ void CheckSettings(FuzzedDataProvider& input) {
   const fs::path file = Folder() / ardvane::kSettingsFileName;
   const std::string old = input.ConsumeRandomLengthString(400);
   Write(file, old);
-  std::string error;
-  const AppSettings loaded = ardvane::LoadPreferences(Folder(), &error);
-  if (!error.empty()) __builtin_trap();
+  const ardvane::StatusOr<AppSettings> read = ardvane::LoadPreferences(Folder());
+  if (!read.ok()) __builtin_trap();
+  const AppSettings& loaded = *read;
 
   // Integers and switches that are no integer give their defaults.
   const ardvane::IniText ini(old);
@@ -231,13 +231,13 @@ void CheckSettings(FuzzedDataProvider& input) {
     }
   }
 
-  const bool saved = ardvane::SavePreferences(loaded, current, Folder(), planDirectory,
-                                              planFileName, &error, &recent);
+  const ardvane::Status saved =
+      ardvane::SavePreferences(loaded, current, Folder(), planDirectory, planFileName, &recent);
   if (old.find('\0') != std::string::npos) {
-    if (saved || error.empty() || Read(file) != old) __builtin_trap();  // left as it was
+    if (saved.ok() || saved.message().empty() || Read(file) != old) __builtin_trap();  // as it was
     return;
   }
-  if (!saved) __builtin_trap();
+  if (!saved.ok()) __builtin_trap();
 
   AppSettings expected = current;
   for (const auto text : kTexts) expected.*text = Stored(current.*text);
@@ -246,12 +246,13 @@ void CheckSettings(FuzzedDataProvider& input) {
       !planFileName.empty() && planFileName.find("Untitled.bvx") == std::string::npos
           ? Stored(planDirectory + planFileName)
           : loaded.LastFile;
-  const AppSettings again = ardvane::LoadPreferences(Folder(), &error);
-  if (!error.empty() || again != expected) __builtin_trap();
+  const ardvane::StatusOr<AppSettings> reread = ardvane::LoadPreferences(Folder());
+  if (!reread.ok() || *reread != expected) __builtin_trap();
+  const AppSettings& again = *reread;
   if (ardvane::LoadRecentPlans(Folder()) != recent.Paths()) __builtin_trap();
 
   const std::string bytes = Read(file);
-  if (!ardvane::SavePreferences(again, again, Folder(), "", "", &error) || Read(file) != bytes) {
+  if (!ardvane::SavePreferences(again, again, Folder(), "", "").ok() || Read(file) != bytes) {
     __builtin_trap();
   }
 }
@@ -429,9 +430,9 @@ void CheckParams(FuzzedDataProvider& input) {
   }
 
   Write(Folder() / ardvane::kParamsFileName, ini.Bytes());
-  std::string error;
-  const PlanParameters params = ardvane::LoadParams(Folder(), regional, &error);
-  if (!error.empty()) __builtin_trap();
+  const ardvane::StatusOr<PlanParameters> read = ardvane::LoadParams(Folder(), regional);
+  if (!read.ok()) __builtin_trap();
+  const PlanParameters& params = *read;
   for (std::size_t k = 0; k < expected.size(); ++k) {
     if (expected[k] && ParamsKeys()[k].get(params) != *expected[k]) __builtin_trap();
   }

@@ -115,13 +115,13 @@ std::string NotesRtf(const std::vector<std::string>& lines) {
   return rtf;
 }
 
-bool WriteNotesFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                    std::string* error) {
+Status WriteNotesFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
   const std::string content = NotesRtf(lines);
   std::string reason;
-  if (WriteFileAtomically(path, content, &reason)) return true;
-  if (error) *error = "Cannot create file \"" + path.string() + "\". " + reason;
-  return false;
+  if (WriteFileAtomically(path, content, &reason)) return Status::Ok();
+  std::string message("Cannot create file \"");
+  message.append(path.string()).append("\". ").append(reason);
+  return Status::IoError(std::move(message));
 }
 
 }  // namespace ardvane

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/calendar.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
@@ -40,9 +41,7 @@ std::string RtfText(std::string_view text);
 // lines as RtfText, each ended by \par.
 std::string NotesRtf(const std::vector<std::string>& lines);
 // Writes NotesRtf(lines), replacing the file whole (the old file stays as it was when the
-// write fails). On failure returns false and sets
-// `error` to a message naming the file and the reason.
-bool WriteNotesFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                    std::string* error);
+// write fails). A failure's message names the file and the reason.
+Status WriteNotesFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
 }  // namespace ardvane

@@ -20,17 +20,17 @@ class OpenWatch : public QObject {
   OpenWatch(QObject* context, DesktopOpenDone done)
       : context_(context), hasContext_(context != nullptr), done_(std::move(done)) {
     patience_.setSingleShot(true);
-    connect(&patience_, &QTimer::timeout, this, [this] { Report(kDesktopOpenSucceeded); });
+    connect(&patience_, &QTimer::timeout, this, [this] { Report(DesktopOpenResult::kOpened); });
     connect(&process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
       ended_ = true;
-      Report(status == QProcess::NormalExit && code == 0 ? kDesktopOpenSucceeded
-                                                         : kDesktopOpenFailed);
+      Report(status == QProcess::NormalExit && code == 0 ? DesktopOpenResult::kOpened
+                                                         : DesktopOpenResult::kFailed);
     });
     connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
       // A crash is followed by finished(); a failed start ends the watch here.
       if (error != QProcess::FailedToStart) return;
       ended_ = true;
-      Report(kDesktopOpenFailed);
+      Report(DesktopOpenResult::kFailed);
     });
   }
 
@@ -38,7 +38,7 @@ class OpenWatch : public QObject {
              std::chrono::milliseconds patience) {
     if (program.isEmpty()) {
       ended_ = true;
-      Report(kDesktopOpenFailed);
+      Report(DesktopOpenResult::kFailed);
       return;
     }
     process_.setStandardInputFile(QProcess::nullDevice());
@@ -49,7 +49,7 @@ class OpenWatch : public QObject {
 
  private:
   // Hands the verdict on from the event loop, once.
-  void Report(int result) {
+  void Report(DesktopOpenResult result) {
     if (reported_) return;
     reported_ = true;
     patience_.stop();

@@ -9,12 +9,11 @@ class QObject;
 
 namespace ardvane {
 
-// Result codes of the desktop's "Open" action: anything below 32 means it failed.
-inline constexpr int kDesktopOpenSucceeded = 42;
-inline constexpr int kDesktopOpenFailed = 2;
+// The outcome of the desktop's "Open" action: a program took the document, or none could.
+enum class DesktopOpenResult { kOpened, kFailed };
 
-// Receives the outcome of an open: kDesktopOpenSucceeded or kDesktopOpenFailed.
-using DesktopOpenDone = std::function<void(int result)>;
+// Receives the outcome of an open.
+using DesktopOpenDone = std::function<void(DesktopOpenResult result)>;
 
 // The program that opens documents for the desktop, and how long its verdict is awaited.
 struct DesktopOpener {

@@ -7,27 +7,25 @@
 namespace ardvane {
 namespace {
 
-// The bytes of `image` in `format`, or nothing when it cannot be encoded.
-std::optional<QByteArray> Encode(const QImage& image, const char* format, std::string* error) {
-  if (image.isNull()) {
-    *error = "the picture is empty";
-    return std::nullopt;
-  }
+// The bytes of `image` in `format`.
+StatusOr<QByteArray> Encode(const QImage& image, const char* format) {
+  if (image.isNull()) return Status::InvalidData("the picture is empty");
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   if (!image.save(&buffer, format)) {
-    *error = "the picture could not be encoded as " + std::string(format);
-    return std::nullopt;
+    std::string message("the picture could not be encoded as ");
+    message += format;
+    return Status::InvalidData(std::move(message));
   }
   return bytes;
 }
 
 }  // namespace
 
-std::optional<EmbeddedPicture> EmbedImage(const QImage& image, std::string* error) {
-  const std::optional<QByteArray> png = Encode(image, "PNG", error);
-  if (!png) return std::nullopt;
+StatusOr<EmbeddedPicture> EmbedImage(const QImage& image) {
+  const StatusOr<QByteArray> png = Encode(image, "PNG");
+  if (!png.ok()) return png.status();
   EmbeddedPicture picture;
   picture.dataUri = "data:image/png;base64," + png->toBase64().toStdString();
   picture.width = image.width();
@@ -35,9 +33,9 @@ std::optional<EmbeddedPicture> EmbedImage(const QImage& image, std::string* erro
   return picture;
 }
 
-std::optional<std::string> BitmapFileBytes(const QImage& image, std::string* error) {
-  const std::optional<QByteArray> bitmap = Encode(image, "BMP", error);
-  if (!bitmap) return std::nullopt;
+StatusOr<std::string> BitmapFileBytes(const QImage& image) {
+  const StatusOr<QByteArray> bitmap = Encode(image, "BMP");
+  if (!bitmap.ok()) return bitmap.status();
   return bitmap->toStdString();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
+
+#include "base/status.h"
 
 class QImage;
 
@@ -15,11 +16,11 @@ struct EmbeddedPicture {
 };
 
 // Converts a drawn picture to a PNG in a data: address, which word processors' HTML import and
-// web browsers both show. On failure (a null picture, or one the encoder refuses) returns
-// nothing and sets `error` to the reason, without naming the picture.
-std::optional<EmbeddedPicture> EmbedImage(const QImage& image, std::string* error);
+// web browsers both show. Fails for a null picture, or one the encoder refuses, with the
+// reason, without naming the picture.
+StatusOr<EmbeddedPicture> EmbedImage(const QImage& image);
 
-// The bytes of a Windows bitmap file of `image`; nothing, with `error` set, on failure.
-std::optional<std::string> BitmapFileBytes(const QImage& image, std::string* error);
+// The bytes of a Windows bitmap file of `image`, or why there are none.
+StatusOr<std::string> BitmapFileBytes(const QImage& image);
 
 }  // namespace ardvane

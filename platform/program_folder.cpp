@@ -166,14 +166,14 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec || !fs::is_directory(folder)) {
-    outcome.problem = "Could not make the folder " + folder.string() + ": " +
-                      (ec ? ec.message() : Reason(ENOTDIR)) + ".";
+    outcome.status = Status::IoError("Could not make the folder " + folder.string() + ": " +
+                                     (ec ? ec.message() : Reason(ENOTDIR)) + ".");
     return outcome;
   }
   fs::recursive_directory_iterator walk(payload, ec);
   if (ec) {
-    outcome.problem =
-        "Could not read the installed files in " + payload.string() + ": " + ec.message() + ".";
+    outcome.status = Status::IoError("Could not read the installed files in " + payload.string() +
+                                     ": " + ec.message() + ".");
     return outcome;
   }
   const fs::path manifestPath = folder / kSeedManifestName;
@@ -193,8 +193,8 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
       if (!fs::is_directory(target, statError)) {
         fs::create_directory(target, statError);
         if (statError) {
-          outcome.problem =
-              "Could not make the folder " + target.string() + ": " + statError.message() + ".";
+          outcome.status = Status::IoError("Could not make the folder " + target.string() + ": " +
+                                           statError.message() + ".");
           break;
         }
       }
@@ -209,15 +209,16 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
     std::string content;
     mode_t mode = 0644;
     if (const int error = ReadWhole(walk->path(), &content, &mode)) {
-      outcome.problem =
-          "Could not read the installed file " + walk->path().string() + ": " + Reason(error) + ".";
+      outcome.status = Status::IoError("Could not read the installed file " +
+                                       walk->path().string() + ": " + Reason(error) + ".");
       break;
     }
     if (held == fs::file_type::not_found) {
       const int error = CreateWhole(target, content, mode | S_IRUSR | S_IWUSR);
       if (error == EEXIST) continue;  // made meanwhile, by another start
       if (error != 0) {
-        outcome.problem = "Could not copy " + target.string() + ": " + Reason(error) + ".";
+        outcome.status =
+            Status::IoError("Could not copy " + target.string() + ": " + Reason(error) + ".");
         break;
       }
       outcome.copied.push_back(relative);
@@ -245,7 +246,8 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
     std::string reason;
     if (unchanged) {
       if (!WriteFileAtomically(target, content, &reason)) {
-        outcome.problem = "Could not replace " + target.string() + ": " + reason + ".";
+        outcome.status =
+            Status::IoError("Could not replace " + target.string() + ": " + reason + ".");
         break;
       }
       outcome.replaced.push_back(relative);
@@ -256,27 +258,27 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
       const fs::file_type there = fs::symlink_status(offer, statError).type();
       if (there != fs::file_type::not_found && there != fs::file_type::regular) continue;
       if (!WriteFileAtomically(offer, content, &reason)) {
-        outcome.problem = "Could not write " + offer.string() + ": " + reason + ".";
+        outcome.status = Status::IoError("Could not write " + offer.string() + ": " + reason + ".");
         break;
       }
       outcome.kept.push_back(relative);
     }
     record[key] = shipped;
   }
-  if (ec && outcome.problem.empty()) {
-    outcome.problem =
-        "Could not read the installed files in " + payload.string() + ": " + ec.message() + ".";
+  if (ec && outcome.status.ok()) {
+    outcome.status = Status::IoError("Could not read the installed files in " + payload.string() +
+                                     ": " + ec.message() + ".");
   }
   // Files the payload no longer has are forgotten, once the whole payload has been seen.
-  if (outcome.problem.empty()) {
+  if (outcome.status.ok()) {
     std::erase_if(record, [&seen](const auto& entry) { return !seen.contains(entry.first); });
   }
   const std::string text = SeedManifestText(record);
   std::string reason;
   if ((!manifestFile.ok || text != manifestFile.bytes) &&
-      !WriteFileAtomically(manifestPath, text, &reason) && outcome.problem.empty()) {
-    outcome.problem =
-        "Could not write the list of copied files " + manifestPath.string() + ": " + reason + ".";
+      !WriteFileAtomically(manifestPath, text, &reason) && outcome.status.ok()) {
+    outcome.status = Status::IoError("Could not write the list of copied files " +
+                                     manifestPath.string() + ": " + reason + ".");
   }
   return outcome;
 }
@@ -290,7 +292,7 @@ PreparedProgramFolder PrepareProgramFolder(const ProgramFolderInputs& inputs) {
     problem = "Neither XDG_DATA_HOME nor HOME names a folder for the program's files.";
   } else {
     SeedOutcome seeded = SeedProgramFolder(choice.payload, choice.folder);
-    problem = std::move(seeded.problem);
+    problem = seeded.status.message();
     kept = std::move(seeded.kept);
   }
   // The folders the program writes into: reports, and plans saved where it proposes.

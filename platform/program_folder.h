@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "platform/seed_manifest.h"
 
 namespace ardvane {
@@ -50,7 +51,7 @@ struct SeedOutcome {
   std::vector<std::filesystem::path> copied;    // were missing
   std::vector<std::filesystem::path> replaced;  // unchanged by the user, now the new version
   std::vector<std::filesystem::path> kept;      // changed by the user; NAME.new beside them
-  std::string problem;                          // empty when the folder is complete
+  Status status;                                // ok when the folder is complete
 };
 
 // Makes `folder` (and its parents) and brings it up to date with every file of `payload`,
@@ -68,9 +69,9 @@ struct SeedOutcome {
 //   older one) and listed in `kept`. The record then holds the version offered, so a later
 //   call with the same payload does nothing;
 // - anything but a regular file (a link, even a dangling one, a folder): never touched.
-// Files are replaced and the record is written atomically. On failure `problem` says, in the
+// Files are replaced and the record is written atomically. On failure `status` says, in the
 // program's words, which file or folder could not be made and why; what was done before it
-// stays, and is recorded.
+// stays, and is recorded; the lists then say what was done.
 SeedOutcome SeedProgramFolder(const std::filesystem::path& payload,
                               const std::filesystem::path& folder);
 

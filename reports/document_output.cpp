@@ -375,9 +375,11 @@ void PrepareReportFile(const PrintJob& job, std::shared_ptr<PrintSurroundings> s
   PrintSurroundings& around = *surroundings;
   around.OpenDocument(path, [outcome, logIt, path, programFolder = job.programFolder,
                              regional = job.regional, surroundings = std::move(surroundings),
-                             finished = std::move(finished)](int result) mutable {
+                             finished = std::move(finished)](DesktopOpenResult result) mutable {
     outcome.openResult = result;
-    if (result < 32) surroundings->ShowInformation(kWordProcessorMissing);
+    if (result != DesktopOpenResult::kOpened) {
+      surroundings->ShowInformation(kWordProcessorMissing);
+    }
     if (logIt) {
       std::string error;
       outcome.logged = LogPrint(programFolder, path, result, surroundings->Now(), regional, &error);

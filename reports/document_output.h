@@ -139,8 +139,8 @@ class PrintSurroundings {
   virtual ~PrintSurroundings() = default;
   // The question about an existing report file at `path`.
   virtual FileExistsAnswer AskFileExists(const std::string& path) = 0;
-  // The desktop's "Open" action: `done` receives its result code, below 32 when it failed,
-  // at once or later from the event loop.
+  // The desktop's "Open" action: `done` receives its result, at once or later from the event
+  // loop.
   virtual void OpenDocument(const std::string& path, DesktopOpenDone done) = 0;
   virtual void ShowInformation(const std::string& message) = 0;
   // A question to answer yes (true) or no.
@@ -165,7 +165,7 @@ struct PrintJob {
 struct PrintOutcome {
   bool generated = false;
   bool opened = false;  // the open action was called (with openResult)
-  int openResult = 0;
+  DesktopOpenResult openResult = DesktopOpenResult::kFailed;
   bool logged = false;
 };
 

@@ -42,8 +42,10 @@ std::string PrintLogField(std::string_view value) {
   return field;
 }
 
-std::string PrintLogLine(const std::string& reportPath, int resultCode, const LocalDateTime& moment,
-                         const RegionalSettings& regional) {
+std::string PrintLogLine(const std::string& reportPath, DesktopOpenResult result,
+                         const LocalDateTime& moment, const RegionalSettings& regional) {
+  // The codes the log has always held for the two outcomes.
+  const int resultCode = result == DesktopOpenResult::kOpened ? 42 : 2;
   std::string when = FormatShortDate(moment.day, regional.shortDateFormat);
   if (moment.hour != 0 || moment.minute != 0 || moment.second != 0) {
     when += ' ' + FormatTimeOfDay(moment, regional.longTimeFormat);
@@ -56,10 +58,10 @@ std::string PrintLogLine(const std::string& reportPath, int resultCode, const Lo
 }
 
 bool LogPrint(const std::filesystem::path& programFolder, const std::string& reportPath,
-              int resultCode, const LocalDateTime& moment, const RegionalSettings& regional,
-              std::string* error) {
+              DesktopOpenResult result, const LocalDateTime& moment,
+              const RegionalSettings& regional, std::string* error) {
   const std::filesystem::path logPath = programFolder / kPrintLogName;
-  std::string text = PrintLogLine(reportPath, resultCode, moment, regional) + "\r\n";
+  std::string text = PrintLogLine(reportPath, result, moment, regional) + "\r\n";
 
   // A new log is made exclusively, so two programs never both write the header.
   bool created = true;

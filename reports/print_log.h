@@ -6,6 +6,7 @@
 
 #include "engine/calendar.h"
 #include "engine/regional_settings.h"
+#include "platform/desktop_open.h"
 
 namespace ardvane {
 
@@ -19,17 +20,17 @@ std::string PrintLogField(std::string_view value);
 
 // The log line of one print (without its line end): the moment in the short date format, a
 // blank and the long time format (the date alone at exactly midnight), the report's folder
-// with its trailing separator, its file name, and the result code of opening it, joined by
-// tabs (folder and file name as PrintLogField writes them).
-std::string PrintLogLine(const std::string& reportPath, int resultCode, const LocalDateTime& moment,
-                         const RegionalSettings& regional);
+// with its trailing separator, its file name, and the result of opening it as the log's code
+// (42 opened, 2 failed), joined by tabs (folder and file name as PrintLogField writes them).
+std::string PrintLogLine(const std::string& reportPath, DesktopOpenResult result,
+                         const LocalDateTime& moment, const RegionalSettings& regional);
 
 // Adds the line of one print to PrintLog.kdf in `programFolder`, creating the file with its
 // header line when it does not exist. Lines end in CR LF. The line is appended: the lines
 // already there are never rewritten, and a failed write is cut off again, so a failure
 // leaves the old log as it was. Returns false and sets `error` to the reason on failure.
 bool LogPrint(const std::filesystem::path& programFolder, const std::string& reportPath,
-              int resultCode, const LocalDateTime& moment, const RegionalSettings& regional,
-              std::string* error);
+              DesktopOpenResult result, const LocalDateTime& moment,
+              const RegionalSettings& regional, std::string* error);
 
 }  // namespace ardvane

@@ -52,13 +52,9 @@ std::filesystem::path FileLock::LockPathFor(const std::filesystem::path& file) {
   return lock;
 }
 
-std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& file,
-                                          std::chrono::milliseconds wait, std::string* error) {
+StatusOr<FileLock> FileLock::Acquire(const std::filesystem::path& file,
+                                     std::chrono::milliseconds wait) {
   const std::filesystem::path lockPath = LockPathFor(file);
-  const auto fail = [&](const std::string& reason) {
-    if (error != nullptr) *error = reason;
-    return std::nullopt;
-  };
   const auto deadline = std::chrono::steady_clock::now() + wait;
   auto pause = std::chrono::milliseconds(1);
   for (;;) {
@@ -70,8 +66,8 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& file,
       fd = ::open(lockPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     }
     if (fd < 0) {
-      return fail("the lock file \"" + lockPath.string() + "\" cannot be made (" +
-                  std::strerror(errno) + ")");
+      return Status::IoError("the lock file \"" + lockPath.string() + "\" cannot be made (" +
+                             std::strerror(errno) + ")");
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       if (StillAtPath(fd, lockPath)) {
@@ -90,16 +86,17 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& file,
     const int lockErrno = errno;
     ::close(fd);
     if (lockErrno != EWOULDBLOCK && lockErrno != EINTR) {
-      return fail("the lock file \"" + lockPath.string() + "\" cannot be locked (" +
-                  std::strerror(lockErrno) + ")");
+      return Status::IoError("the lock file \"" + lockPath.string() + "\" cannot be locked (" +
+                             std::strerror(lockErrno) + ")");
     }
     const auto now = std::chrono::steady_clock::now();
     if (now >= deadline) {
       const std::string holder = HolderOf(lockPath);
       const long long seconds = (wait.count() + 999) / 1000;
-      return fail("another program" + (holder.empty() ? std::string() : " (" + holder + ")") +
-                  " held the lock file \"" + lockPath.string() + "\" for more than " +
-                  std::to_string(seconds) + (seconds == 1 ? " second" : " seconds"));
+      return Status::Busy("another program" +
+                          (holder.empty() ? std::string() : " (" + holder + ")") +
+                          " held the lock file \"" + lockPath.string() + "\" for more than " +
+                          std::to_string(seconds) + (seconds == 1 ? " second" : " seconds"));
     }
     std::this_thread::sleep_for(
         std::min<std::chrono::steady_clock::duration>(pause, deadline - now));

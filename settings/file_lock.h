@@ -2,8 +2,9 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "base/status.h"
 
 namespace ardvane {
 
@@ -18,11 +19,11 @@ namespace ardvane {
 // the message of a process that cannot get the lock, and removes the file when it lets go.
 class FileLock {
  public:
-  // Takes the lock for `file`, trying for at most `wait`. Nothing when the lock is held by
-  // another for that long or the lock file cannot be made; `error` (when given) then says
-  // why, naming the holder when it is known.
-  static std::optional<FileLock> Acquire(const std::filesystem::path& file,
-                                         std::chrono::milliseconds wait, std::string* error);
+  // Takes the lock for `file`, trying for at most `wait`. Fails Busy when another holds the
+  // lock for that long (the message names the holder when it is known), with an I/O error
+  // when the lock file cannot be made or locked.
+  static StatusOr<FileLock> Acquire(const std::filesystem::path& file,
+                                    std::chrono::milliseconds wait);
 
   FileLock(FileLock&& other) noexcept;
   FileLock& operator=(FileLock&& other) noexcept;

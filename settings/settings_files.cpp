@@ -39,16 +39,18 @@ FileContents ReadIniFile(const fs::path& path) {
   return contents;
 }
 
-// Loads `file` for reading its values. A file that is there but cannot be read, and a
-// missing one when `required`, set `error`; the values are then every default.
-IniText LoadIniFile(const fs::path& file, bool required, std::string* error) {
+// Loads `file` for reading its values: an empty text for a missing file unless `required`;
+// a file that is there but cannot be read, and a missing one when `required`, fail with
+// "\"file\": reason".
+StatusOr<IniText> LoadIniFile(const fs::path& file, bool required) {
   const FileContents contents = ReadIniFile(file);
   if (contents.state == FileState::Read) return IniText(contents.bytes);
-  if (error != nullptr && (required || contents.state == FileState::Unreadable)) {
-    // Built in place: g++ 12 warns falsely (-Wrestrict) about a literal plus a temporary.
-    error->assign(1, '"').append(file.string()).append("\": ").append(contents.problem);
-  }
-  return IniText();
+  if (contents.state == FileState::Missing && !required) return IniText();
+  // Built in place: g++ 12 warns falsely (-Wrestrict) about a literal plus a temporary.
+  std::string message(1, '"');
+  message.append(file.string()).append("\": ").append(contents.problem);
+  if (contents.state == FileState::Missing) return Status::NotFound(std::move(message));
+  return Status::IoError(std::move(message));
 }
 
 class IniValues {
@@ -222,18 +224,32 @@ void PutChangedPreferences(IniText& ini, const AppSettings& baseline, const AppS
 
 }  // namespace
 
-AppSettings LoadPreferences(const fs::path& programFolder, std::string* error) {
-  return PreferencesFrom(LoadIniFile(programFolder / kSettingsFileName, false, error),
-                         programFolder);
+AppSettings DefaultPreferences(const fs::path& programFolder) {
+  return PreferencesFrom(IniText(), programFolder);
 }
 
-AppSettings LoadPreferencesFile(const fs::path& file, const fs::path& programFolder,
-                                std::string* error) {
-  return PreferencesFrom(LoadIniFile(file, true, error), programFolder);
+namespace {
+
+StatusOr<AppSettings> PreferencesIn(const fs::path& file, const fs::path& programFolder,
+                                    bool required) {
+  const StatusOr<IniText> ini = LoadIniFile(file, required);
+  if (!ini.ok()) return ini.status();
+  return PreferencesFrom(*ini, programFolder);
+}
+
+}  // namespace
+
+StatusOr<AppSettings> LoadPreferences(const fs::path& programFolder) {
+  return PreferencesIn(programFolder / kSettingsFileName, programFolder, false);
+}
+
+StatusOr<AppSettings> LoadPreferencesFile(const fs::path& file, const fs::path& programFolder) {
+  return PreferencesIn(file, programFolder, true);
 }
 
 std::vector<std::string> LoadRecentPlans(const fs::path& programFolder) {
-  return ReadRecentPlans(LoadIniFile(programFolder / kSettingsFileName, false, nullptr));
+  const StatusOr<IniText> ini = LoadIniFile(programFolder / kSettingsFileName, false);
+  return ini.ok() ? ReadRecentPlans(*ini) : std::vector<std::string>();
 }
 
 bool ParamsFileExists(const fs::path& programFolder) {
@@ -282,42 +298,52 @@ PlanParameters ParamsFrom(const IniText& ini, const RegionalSettings& regional) 
   return p;
 }
 
+StatusOr<PlanParameters> ParamsIn(const fs::path& file, const RegionalSettings& regional,
+                                  bool required) {
+  const StatusOr<IniText> ini = LoadIniFile(file, required);
+  if (!ini.ok()) return ini.status();
+  return ParamsFrom(*ini, regional);
+}
+
 }  // namespace
 
-PlanParameters LoadParams(const fs::path& programFolder, const RegionalSettings& regional,
-                          std::string* error) {
-  return ParamsFrom(LoadIniFile(programFolder / kParamsFileName, false, error), regional);
+PlanParameters DefaultParams(const RegionalSettings& regional) {
+  return ParamsFrom(IniText(), regional);
 }
 
-PlanParameters LoadParamsFile(const fs::path& file, const RegionalSettings& regional,
-                              std::string* error) {
-  return ParamsFrom(LoadIniFile(file, true, error), regional);
+StatusOr<PlanParameters> LoadParams(const fs::path& programFolder,
+                                    const RegionalSettings& regional) {
+  return ParamsIn(programFolder / kParamsFileName, regional, false);
 }
 
-bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
-                     const fs::path& programFolder, const std::string& planDirectory,
-                     const std::string& planFileName, std::string* error, RecentPlans* recentPlans,
-                     std::chrono::milliseconds lockWait) {
+StatusOr<PlanParameters> LoadParamsFile(const fs::path& file, const RegionalSettings& regional) {
+  return ParamsIn(file, regional, true);
+}
+
+Status SavePreferences(const AppSettings& baseline, const AppSettings& current,
+                       const fs::path& programFolder, const std::string& planDirectory,
+                       const std::string& planFileName, RecentPlans* recentPlans,
+                       std::chrono::milliseconds lockWait) {
   // Read and written through a symbolic link; the writer keeps the link.
   const fs::path target = programFolder / kSettingsFileName;
-  const auto fail = [&](const std::string& problem) {
-    if (error != nullptr) {
-      error->assign("Could not save the settings in \"")
-          .append(target.string())
-          .append("\": ")
-          .append(problem)
-          .append(".");
-    }
-    return false;
+  const auto failure = [&](const std::string& problem) {
+    std::string message("Could not save the settings in \"");
+    message.append(target.string()).append("\": ").append(problem).append(".");
+    return message;
   };
+  const auto fail = [&](const std::string& problem) { return Status::IoError(failure(problem)); };
 
   // The lock lies beside the file the link names, which every window's save reaches.
   std::error_code ec;
   fs::path lockedFile = fs::weakly_canonical(target, ec);
   if (ec) lockedFile = target;
-  std::string lockProblem;
-  const std::optional<FileLock> lock = FileLock::Acquire(lockedFile, lockWait, &lockProblem);
-  if (!lock) return fail(lockProblem);
+  const StatusOr<FileLock> lock = FileLock::Acquire(lockedFile, lockWait);
+  if (!lock.ok()) {
+    // The kind stays: a lock another program holds is worth trying again later.
+    const Status& why = lock.status();
+    return why.code() == Status::Code::kBusy ? Status::Busy(failure(why.message()))
+                                             : fail(why.message());
+  }
 
   const FileContents old = ReadIniFile(target);
   if (old.state == FileState::Unreadable) {
@@ -348,11 +374,7 @@ bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
     return fail(problem);
   }
   if (recent.has_value()) *recentPlans = std::move(*recent);
-  return true;
-}
-
-void ApplyPermissions(AppSettings& settings, const PlanParameters& params) {
-  if (!params.PermitLanguage) settings.PrintLanguage = 0;
+  return Status::Ok();
 }
 
 }  // namespace ardvane

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
 #include "settings/recent_plans.h"
@@ -32,9 +33,10 @@ namespace ardvane {
 // A file larger than kMaxIniFileSize, or one that is not a regular file, cannot be read; a
 // file containing a NUL byte is read up to that byte.
 //
-// The loaders below give every default for a file that cannot be read and then, when
-// `error` is given, set it to "\"file\": reason". A missing file in the program folder is no
-// error (its defaults apply); a file named elsewhere (the ...File forms) must be there.
+// The loaders below fail for a file that is there but cannot be read (an I/O error) with
+// "\"file\": reason". A missing file in the program folder is no error (its defaults apply);
+// a file named elsewhere (the ...File forms) must be there (NotFound otherwise). Start-up reads
+// both files through LoadStartupSettings, which holds the policy for failures.
 
 inline constexpr char kSettingsFileName[] = "Settings.ini";
 inline constexpr char kParamsFileName[] = "Params.ini";
@@ -45,15 +47,16 @@ inline constexpr std::chrono::milliseconds kSettingsLockWait{5000};
 // The integer conversion above, on the value text (blanks around are allowed).
 std::optional<int> ParseIniInteger(std::string_view text);
 
-// Reads Settings.ini from `programFolder`. A missing file gives every default; the default
-// "Report Directory" is the program folder followed by "Reports/". A "Report Directory" key
-// that is present but empty gives the empty text.
-AppSettings LoadPreferences(const std::filesystem::path& programFolder,
-                            std::string* error = nullptr);
+// Every preference's default, as a first start (no Settings.ini) has them: the default
+// "Report Directory" is the program folder followed by "Reports/".
+AppSettings DefaultPreferences(const std::filesystem::path& programFolder);
+
+// Reads Settings.ini from `programFolder`. A missing file gives DefaultPreferences. A "Report
+// Directory" key that is present but empty gives the empty text.
+StatusOr<AppSettings> LoadPreferences(const std::filesystem::path& programFolder);
 // The same from a settings file elsewhere (the command line's --settings).
-AppSettings LoadPreferencesFile(const std::filesystem::path& file,
-                                const std::filesystem::path& programFolder,
-                                std::string* error = nullptr);
+StatusOr<AppSettings> LoadPreferencesFile(const std::filesystem::path& file,
+                                          const std::filesystem::path& programFolder);
 
 // True when something is there under the name Params.ini in `programFolder`; only then is
 // LoadParams run, so a missing file leaves every parameter at zero, off or empty, while a
@@ -65,11 +68,14 @@ bool ParamsFileExists(const std::filesystem::path& programFolder);
 // amount too large for Money counts as unreadable. "Return Rate", "Setup Fee Rate", "Fees"
 // and "Interest Rate" are percents in the file and fractions in the result (6 gives 0.06).
 // "New Loan Payment" that is empty or no number gives 0, which means no override.
-PlanParameters LoadParams(const std::filesystem::path& programFolder,
-                          const RegionalSettings& regional, std::string* error = nullptr);
+StatusOr<PlanParameters> LoadParams(const std::filesystem::path& programFolder,
+                                    const RegionalSettings& regional);
 // The same from a parameters file elsewhere (the command line's --params).
-PlanParameters LoadParamsFile(const std::filesystem::path& file, const RegionalSettings& regional,
-                              std::string* error = nullptr);
+StatusOr<PlanParameters> LoadParamsFile(const std::filesystem::path& file,
+                                        const RegionalSettings& regional);
+// What LoadParams gives for an empty file: each key's default (a Term of 30, ...). Not the
+// same as no Params.ini at all, which leaves every parameter at zero, off or empty.
+PlanParameters DefaultParams(const RegionalSettings& regional);
 
 // The recent plans kept in Settings.ini in `programFolder` (none when it cannot be read).
 std::vector<std::string> LoadRecentPlans(const std::filesystem::path& programFolder);
@@ -97,16 +103,11 @@ std::vector<std::string> LoadRecentPlans(const std::filesystem::path& programFol
 // Settings.ini, so the old file is either replaced whole or left untouched; content that is
 // unchanged is not written again. An existing file that cannot be read, is larger than
 // kMaxIniFileSize or holds a NUL byte is not overwritten, since its contents could not be
-// carried over. On failure nothing is changed and, when `error` is given, it is set to
-// "Could not save the settings in "<file>": <reason>."
-bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
-                     const std::filesystem::path& programFolder, const std::string& planDirectory,
-                     const std::string& planFileName, std::string* error,
-                     RecentPlans* recentPlans = nullptr,
-                     std::chrono::milliseconds lockWait = kSettingsLockWait);
-
-// The start-up permission rule: without the permission "Language" the print language is
-// English (0).
-void ApplyPermissions(AppSettings& settings, const PlanParameters& params);
+// carried over. On failure nothing is changed and the status says
+// "Could not save the settings in "<file>": <reason>." (Busy when another held the lock).
+Status SavePreferences(const AppSettings& baseline, const AppSettings& current,
+                       const std::filesystem::path& programFolder, const std::string& planDirectory,
+                       const std::string& planFileName, RecentPlans* recentPlans = nullptr,
+                       std::chrono::milliseconds lockWait = kSettingsLockWait);
 
 }  // namespace ardvane

@@ -4,32 +4,26 @@
 
 namespace ardvane {
 
-SettingsStore::SettingsStore(std::filesystem::path programFolder)
-    : programFolder_(std::move(programFolder)) {}
+SettingsStore::SettingsStore(std::filesystem::path programFolder, const StartupSettings& startup)
+    : programFolder_(std::move(programFolder)),
+      baseline_(startup.storedSettings),
+      recent_(startup.recentPlans),
+      writable_(startup.SettingsWritable()) {}
 
-AppSettings SettingsStore::Load(std::string* error) {
-  baseline_ = LoadPreferences(programFolder_, error);
-  recent_ = RecentPlans(LoadRecentPlans(programFolder_));
-  return baseline_;
+Status SettingsStore::Save(const AppSettings& current, const std::string& planDirectory,
+                           const std::string& planFileName) {
+  if (!writable_) return Status::Ok();
+  Status saved =
+      SavePreferences(baseline_, current, programFolder_, planDirectory, planFileName, &recent_);
+  if (saved.ok()) baseline_ = current;
+  return saved;
 }
 
-bool SettingsStore::Save(const AppSettings& current, const std::string& planDirectory,
-                         const std::string& planFileName, std::string* error) {
-  if (!SavePreferences(baseline_, current, programFolder_, planDirectory, planFileName, error,
-                       &recent_)) {
-    return false;
-  }
-  baseline_ = current;
-  return true;
-}
-
-bool SettingsStore::SaveOrReport(const AppSettings& current, const std::string& planDirectory,
+void SettingsStore::SaveOrReport(const AppSettings& current, const std::string& planDirectory,
                                  const std::string& planFileName,
                                  const std::function<void(const std::string&)>& report) {
-  std::string error;
-  if (Save(current, planDirectory, planFileName, &error)) return true;
-  if (report) report(error);
-  return false;
+  const Status saved = Save(current, planDirectory, planFileName);
+  if (!saved.ok() && report) report(saved.message());
 }
 
 }  // namespace ardvane

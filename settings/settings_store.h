@@ -4,8 +4,10 @@
 #include <functional>
 #include <string>
 
+#include "base/status.h"
 #include "engine/settings.h"
 #include "settings/recent_plans.h"
+#include "settings/startup_settings.h"
 
 namespace ardvane {
 
@@ -14,21 +16,21 @@ namespace ardvane {
 // program folder; each saves only what it changed (see SavePreferences).
 class SettingsStore {
  public:
-  explicit SettingsStore(std::filesystem::path programFolder);
-
-  // Reads Settings.ini as LoadPreferences does, with the recent plans; the preferences read
-  // become the baseline. A file that cannot be read gives every default and sets `error`.
-  AppSettings Load(std::string* error = nullptr);
+  // Starts from what start-up read: its stored settings are the baseline, its recent plans
+  // the list. When Settings.ini could not be read at start (StartupSettings::
+  // SettingsWritable), nothing is ever written to it from this store.
+  SettingsStore(std::filesystem::path programFolder, const StartupSettings& startup);
 
   // Saves what changed since the baseline (and the recent plans' changes). On success
   // `current` becomes the baseline and the recent plans are the list as stored. On failure
-  // nothing changes here, so a later save tries again, and `error` gets the message.
-  bool Save(const AppSettings& current, const std::string& planDirectory,
-            const std::string& planFileName, std::string* error);
+  // nothing changes here, so a later save tries again. A store that may not write succeeds
+  // without writing: its user was told at start.
+  Status Save(const AppSettings& current, const std::string& planDirectory,
+              const std::string& planFileName);
 
   // Save, for the window: a failure hands its message (naming the file and the reason) to
-  // `report`, which shows it. True when saved.
-  bool SaveOrReport(const AppSettings& current, const std::string& planDirectory,
+  // `report`, which shows it.
+  void SaveOrReport(const AppSettings& current, const std::string& planDirectory,
                     const std::string& planFileName,
                     const std::function<void(const std::string&)>& report);
 
@@ -40,6 +42,7 @@ class SettingsStore {
   std::filesystem::path programFolder_;
   AppSettings baseline_;
   RecentPlans recent_;
+  bool writable_;
 };
 
 }  // namespace ardvane

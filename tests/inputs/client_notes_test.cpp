@@ -184,13 +184,13 @@ TEST(ClientNotesTest, NotesThatAreRtfThemselvesStayTextInTheProgramsOwnDocument)
 TEST(ClientNotesTest, TheNotesFileIsTheRtfAndAFailureKeepsTheOldFile) {
   TempFolder folder;
   const auto path = folder / "n.rtf";
-  std::string error;
-  ASSERT_TRUE(WriteNotesFile(path, {"Peña \"quoted\"", "", "żółw"}, &error)) << error;
+  ASSERT_TRUE(WriteNotesFile(path, {"Peña \"quoted\"", "", "żółw"}).ok());
   EXPECT_EQ(testing::ReadFile(path), NotesRtf({"Peña \"quoted\"", "", "żółw"}));
 
   const auto missing = folder / "no such folder" / "n.rtf";
-  EXPECT_FALSE(WriteNotesFile(missing, {"x"}, &error));
-  EXPECT_NE(error.find(missing.string()), std::string::npos) << error;
+  const Status failed = WriteNotesFile(missing, {"x"});
+  EXPECT_FALSE(failed.ok());
+  EXPECT_NE(failed.message().find(missing.string()), std::string::npos) << failed.message();
 }
 
 TEST(PreferencesRulesTest, TheReportFolderEndsInOneSlash) {

@@ -21,11 +21,12 @@ using testing::WaitUntil;
 class DesktopOpenTest : public ::testing::Test {
  protected:
   // Opens `document` with `opener` and waits for the verdict; nothing when none came.
-  std::optional<int> Open(const DesktopOpener& opener, const std::string& document = "/r/a b.doc") {
-    std::optional<int> result;
+  std::optional<DesktopOpenResult> Open(const DesktopOpener& opener,
+                                        const std::string& document = "/r/a b.doc") {
+    std::optional<DesktopOpenResult> result;
     int calls = 0;
-    OpenWithDesktop(document, opener, nullptr, [&](int code) {
-      result = code;
+    OpenWithDesktop(document, opener, nullptr, [&](DesktopOpenResult verdict) {
+      result = verdict;
       ++calls;
     });
     // Never before the call returns, so a caller's state is settled when the verdict comes.
@@ -43,14 +44,14 @@ TEST_F(DesktopOpenTest, TheOpenersExitStatusDecides) {
   const struct {
     const char* name;
     const char* script;
-    int expected;
+    DesktopOpenResult expected;
   } cases[] = {
-      {"opens", "exit 0", kDesktopOpenSucceeded},
-      {"no-program", "exit 3", kDesktopOpenFailed},
-      {"bad-arguments", "exit 1", kDesktopOpenFailed},
-      {"crashes", "kill -SEGV $$", kDesktopOpenFailed},
+      {"opens", "exit 0", DesktopOpenResult::kOpened},
+      {"no-program", "exit 3", DesktopOpenResult::kFailed},
+      {"bad-arguments", "exit 1", DesktopOpenResult::kFailed},
+      {"crashes", "kill -SEGV $$", DesktopOpenResult::kFailed},
       // Still running after its patience: the document counts as opened.
-      {"lingers", "sleep 3; exit 1", kDesktopOpenSucceeded},
+      {"lingers", "sleep 3; exit 1", DesktopOpenResult::kOpened},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Open(FakeOpener(folder.path(), c.name, c.script, 300ms)), c.expected) << c.name;
@@ -60,8 +61,8 @@ TEST_F(DesktopOpenTest, TheOpenersExitStatusDecides) {
 TEST_F(DesktopOpenTest, AnOpenerThatCannotStartOrIsMissingFails) {
   DesktopOpener missing;
   missing.program = (folder / "no such opener").string();
-  EXPECT_EQ(Open(missing), kDesktopOpenFailed);
-  EXPECT_EQ(Open(DesktopOpener{}), kDesktopOpenFailed);
+  EXPECT_EQ(Open(missing), DesktopOpenResult::kFailed);
+  EXPECT_EQ(Open(DesktopOpener{}), DesktopOpenResult::kFailed);
 }
 
 TEST_F(DesktopOpenTest, TheOpenerGetsItsArgumentsAndTheDocument) {
@@ -70,12 +71,12 @@ TEST_F(DesktopOpenTest, TheOpenerGetsItsArgumentsAndTheDocument) {
       FakeOpener(folder.path(), "records",
                  std::string("printf '%s|' \"$@\" > '").append(record.string()).append("'"));
   opener.arguments = {"open"};
-  ASSERT_EQ(Open(opener, "/r/Smith, John 6.15.2024.doc"), kDesktopOpenSucceeded);
+  ASSERT_EQ(Open(opener, "/r/Smith, John 6.15.2024.doc"), DesktopOpenResult::kOpened);
   EXPECT_EQ(ReadFile(record), "open|/r/Smith, John 6.15.2024.doc|");
   // The opener always gets an absolute local path: a relative name that reads as an address,
   // or starts with "-", is a file in the current folder.
   for (const std::string name : {"https:127.0.0.1:8767, John 1.15.2008.doc", "-x.doc"}) {
-    ASSERT_EQ(Open(opener, name), kDesktopOpenSucceeded);
+    ASSERT_EQ(Open(opener, name), DesktopOpenResult::kOpened);
     EXPECT_EQ(ReadFile(record), "open|" + (std::filesystem::current_path() / name).string() + "|");
   }
 }
@@ -84,7 +85,7 @@ TEST_F(DesktopOpenTest, NoVerdictReachesAContextThatIsGone) {
   const DesktopOpener opener = FakeOpener(folder.path(), "fails", "exit 1");
   auto context = std::make_unique<QObject>();
   bool called = false;
-  OpenWithDesktop("/r/a.doc", opener, context.get(), [&](int) { called = true; });
+  OpenWithDesktop("/r/a.doc", opener, context.get(), [&](DesktopOpenResult) { called = true; });
   context.reset();
   // The opener exits at once; its verdict would come well within a second.
   EXPECT_FALSE(WaitUntil([&] { return called; }, 1s));

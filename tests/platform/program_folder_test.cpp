@@ -90,7 +90,7 @@ TEST(ProgramFolderTest, SeedingCopiesWhatIsMissingAndNeverTouchesWhatIsThere) {
   chmod((installed.payload / "Params.ini").c_str(), 0444);
 
   SeedOutcome first = SeedProgramFolder(installed.payload, folder);
-  ASSERT_EQ(first.problem, "");
+  ASSERT_EQ(first.status.message(), "");
   EXPECT_EQ(first.copied.size(), 3u);
   EXPECT_EQ(ReadFile(folder / "Templates/English/Closer.ktf"), "<p>Thank you.</p>");
   struct stat info {};
@@ -110,7 +110,7 @@ TEST(ProgramFolderTest, SeedingCopiesWhatIsMissingAndNeverTouchesWhatIsThere) {
   WriteFile(installed.payload / "Help/Balance.txt", "help");
 
   SeedOutcome second = SeedProgramFolder(installed.payload, folder);
-  ASSERT_EQ(second.problem, "");
+  ASSERT_EQ(second.status.message(), "");
   std::sort(second.copied.begin(), second.copied.end());
   EXPECT_EQ(second.copied, (std::vector<fs::path>{"Help/Balance.txt", "Sample.bvx"}));
   EXPECT_EQ(ReadFile(folder / "Templates/English/Closer.ktf"), "<p>Our own closing words.</p>");
@@ -176,7 +176,7 @@ TEST(ProgramFolderTest, AFolderSeededBeforeTheRecordKeepsEveryFileThatDiffers) {
   WriteFile(folder / "Params.ini", "[Permissions]\n");
 
   SeedOutcome first = SeedProgramFolder(installed.payload, folder);
-  ASSERT_EQ(first.problem, "");
+  ASSERT_EQ(first.status.message(), "");
   EXPECT_EQ(first.copied, (std::vector<fs::path>{"Sample.bvx"}));
   EXPECT_EQ(first.kept, (std::vector<fs::path>{"Templates/English/Closer.ktf"}));
   EXPECT_TRUE(first.replaced.empty());
@@ -207,14 +207,14 @@ TEST(ProgramFolderTest, ADamagedRecordLosesNoFile) {
     Installation installed;
     const fs::path folder = installed.Folder();
     const fs::path closer = folder / "Templates/English/Closer.ktf";
-    ASSERT_EQ(SeedProgramFolder(installed.payload, folder).problem, "") << name;
+    ASSERT_EQ(SeedProgramFolder(installed.payload, folder).status.message(), "") << name;
     WriteFile(closer, "<p>Our own closing words.</p>");
     const fs::path record = folder / kSeedManifestName;
     WriteFile(record, damage(ReadFile(record)));
 
     installed.Release("<p>Mended wording.</p>", "<Plan version=\"2\"/>");
     const SeedOutcome seeded = SeedProgramFolder(installed.payload, folder);
-    EXPECT_EQ(seeded.problem, "") << name;
+    EXPECT_EQ(seeded.status.message(), "") << name;
     EXPECT_EQ(ReadFile(closer), "<p>Our own closing words.</p>") << name;
     EXPECT_EQ(ReadFile(closer.string() + ".new"), "<p>Mended wording.</p>") << name;
     // The sample plan's entry may have survived; either way no version of it is lost.

@@ -64,8 +64,7 @@ std::string ReportWithBoxes(int count) {
 EmbeddedPicture Picture(int width, int height, QColor colour) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(colour);
-  std::string error;
-  return EmbedImage(image, &error).value();
+  return EmbedImage(image).value();
 }
 
 // The picture stored in a box, decoded back from its data: address.
@@ -182,7 +181,7 @@ class FakeSurroundings : public PrintSurroundings {
   LocalDateTime Now() override { return {EncodeDate(2024, 6, 15), 10, 30, 0}; }
 
   FileExistsAnswer choice = FileExistsAnswer::Cancel;
-  int openResult = 42;
+  DesktopOpenResult openResult = DesktopOpenResult::kOpened;
   std::optional<DesktopOpener> opener;
   bool confirm = false;
   std::vector<std::string> asked, opened, messages, questions;
@@ -273,7 +272,7 @@ TEST_F(PrepareReportFileTest, TheAnswerAboutAnExistingFileDecidesWhatHappens) {
 TEST_F(PrepareReportFileTest, FailuresAlongTheWay) {
   // The desktop cannot open it: the word processor message, and the code is logged.
   PrintJob job = Job();
-  surroundings.openResult = 2;
+  surroundings.openResult = DesktopOpenResult::kFailed;
   Print(job);
   EXPECT_EQ(surroundings.messages, std::vector<std::string>{kWordProcessorMissing});
   EXPECT_NE(Log().find("\tSmith, John 6.15.2024.doc\t2\r\n"), std::string::npos);
@@ -281,7 +280,7 @@ TEST_F(PrepareReportFileTest, FailuresAlongTheWay) {
   // The log cannot be written: its own message; the report stands.
   std::filesystem::remove(folder / "PrintLog.kdf");
   std::filesystem::create_directory(folder / "PrintLog.kdf");
-  surroundings.openResult = 42;
+  surroundings.openResult = DesktopOpenResult::kOpened;
   surroundings.messages.clear();
   surroundings.choice = FileExistsAnswer::Overwrite;
   const PrintOutcome logFailed = Print(job);
@@ -304,14 +303,15 @@ TEST_F(PrepareReportFileTest, TheDesktopsVerdictIsSaidAndLoggedOnceKnown) {
   const struct {
     const char* name;
     const char* script;
-    int result;
+    DesktopOpenResult result;
+    const char* logCode;  // what the print log says of it
     bool message;
   } openers[] = {
       // No program for the file type: xdg-open exits with a non-zero status.
-      {"fails", "exit 3", kDesktopOpenFailed, true},
-      {"opens", "exit 0", kDesktopOpenSucceeded, false},
+      {"fails", "exit 3", DesktopOpenResult::kFailed, "2", true},
+      {"opens", "exit 0", DesktopOpenResult::kOpened, "42", false},
       // Still running after its patience: taken as opened, although it fails later.
-      {"lingers", "sleep 3; exit 1", kDesktopOpenSucceeded, false},
+      {"lingers", "sleep 3; exit 1", DesktopOpenResult::kOpened, "42", false},
   };
   for (const auto& c : openers) {
     SCOPED_TRACE(c.name);
@@ -328,8 +328,7 @@ TEST_F(PrepareReportFileTest, TheDesktopsVerdictIsSaidAndLoggedOnceKnown) {
     ASSERT_TRUE(testing::WaitUntil([&] { return outcome.has_value(); }));
     EXPECT_EQ(outcome->openResult, c.result);
     EXPECT_TRUE(outcome->logged);
-    EXPECT_NE(Log().find(logged + std::to_string(c.result) + "\r\n"), std::string::npos)
-        << Log();
+    EXPECT_NE(Log().find(logged + c.logCode + "\r\n"), std::string::npos) << Log();
     EXPECT_EQ(surroundings.messages,
               c.message ? std::vector<std::string>{kWordProcessorMissing}
                         : std::vector<std::string>{});

@@ -17,16 +17,17 @@ const DayNumber k15Jan2008 = EncodeDate(2008, 1, 15);
 TEST(PrintLogTest, TheFirstPrintWritesTheHeaderAndLaterPrintsAppendLines) {
   TempFolder folder;
   std::string error;
-  ASSERT_TRUE(LogPrint(folder.path(), "/data/Reports/Smith, John 1.15.2008 English.doc", 42,
-                       {k15Jan2008, 15, 7, 9}, testing::kPointRegional, &error))
+  ASSERT_TRUE(LogPrint(folder.path(), "/data/Reports/Smith, John 1.15.2008 English.doc",
+                       DesktopOpenResult::kOpened, {k15Jan2008, 15, 7, 9}, testing::kPointRegional,
+                       &error))
       << error;
   EXPECT_EQ(ReadFile(folder / "PrintLog.kdf"),
             "Date/Time\tPath\tFile Name\tResult\r\n"
             "1/15/2008 3:07:09 PM\t/data/Reports/\tSmith, John 1.15.2008 English.doc\t42\r\n");
 
   // A failed open is logged with its code; a print at exactly midnight shows the date alone.
-  ASSERT_TRUE(LogPrint(folder.path(), "/data/Reports/b.doc", 2, {k15Jan2008 + 1, 0, 0, 0},
-                       testing::kCommaRegional, &error));
+  ASSERT_TRUE(LogPrint(folder.path(), "/data/Reports/b.doc", DesktopOpenResult::kFailed,
+                       {k15Jan2008 + 1, 0, 0, 0}, testing::kCommaRegional, &error));
   EXPECT_EQ(ReadFile(folder / "PrintLog.kdf"),
             "Date/Time\tPath\tFile Name\tResult\r\n"
             "1/15/2008 3:07:09 PM\t/data/Reports/\tSmith, John 1.15.2008 English.doc\t42\r\n"
@@ -41,8 +42,8 @@ TEST(PrintLogTest, NoNameOrFolderCanStartALineOrAField) {
   const std::string forged =
       "/data/Re\tports\n/Smith\r\n1.1.2008 9:00:00 AM\tC:\\r\\\tOther, Client 1.1.2008.doc\t42"
       "\r\nX\xC2\x85, John 1.15.2008.doc";
-  ASSERT_TRUE(
-      LogPrint(folder.path(), forged, 42, {k15Jan2008, 15, 7, 9}, testing::kPointRegional, &error))
+  ASSERT_TRUE(LogPrint(folder.path(), forged, DesktopOpenResult::kOpened, {k15Jan2008, 15, 7, 9},
+                       testing::kPointRegional, &error))
       << error;
   EXPECT_EQ(
       ReadFile(folder / "PrintLog.kdf"),
@@ -58,7 +59,7 @@ TEST(PrintLogTest, AHandEditedLogKeepsEveryByteAndGetsNoNewHeader) {
   const std::string old = "1/1/2008\t/old/\ta.doc\t42\r\nnote typed by hand";
   WriteFile(folder / "PrintLog.kdf", old);
   std::string error;
-  ASSERT_TRUE(LogPrint(folder.path(), "/r/x.doc", 42, {k15Jan2008, 0, 0, 1},
+  ASSERT_TRUE(LogPrint(folder.path(), "/r/x.doc", DesktopOpenResult::kOpened, {k15Jan2008, 0, 0, 1},
                        testing::kPointRegional, &error));
   EXPECT_EQ(ReadFile(folder / "PrintLog.kdf"),
             old + "\r\n1/15/2008 12:00:01 AM\t/r/\tx.doc\t42\r\n");
@@ -68,16 +69,16 @@ TEST(PrintLogTest, AFailureIsReportedAndLeavesNothingBehind) {
   TempFolder folder;
   std::string error;
   // No program folder: nothing is made.
-  EXPECT_FALSE(LogPrint(folder / "missing", "/r/x.doc", 42, {k15Jan2008, 1, 0, 0},
-                        testing::kPointRegional, &error));
+  EXPECT_FALSE(LogPrint(folder / "missing", "/r/x.doc", DesktopOpenResult::kOpened,
+                        {k15Jan2008, 1, 0, 0}, testing::kPointRegional, &error));
   EXPECT_NE(error.find("PrintLog.kdf"), std::string::npos) << error;
   EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 
   // Something other than a file in its place stays as it is.
   std::filesystem::create_directory(folder / "PrintLog.kdf");
   error.clear();
-  EXPECT_FALSE(LogPrint(folder.path(), "/r/x.doc", 42, {k15Jan2008, 1, 0, 0},
-                        testing::kPointRegional, &error));
+  EXPECT_FALSE(LogPrint(folder.path(), "/r/x.doc", DesktopOpenResult::kOpened,
+                        {k15Jan2008, 1, 0, 0}, testing::kPointRegional, &error));
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(std::filesystem::is_directory(folder / "PrintLog.kdf"));
 }

@@ -29,7 +29,7 @@ class PlainPictures : public ReportPictures {
     }
     QImage image(payoff ? 40 : 60, 20, QImage::Format_RGB32);
     image.fill(colour_);
-    DrawnPicture picture{EmbedImage(image, error).value(), payoff ? "BM payoff" : "BM balances"};
+    DrawnPicture picture{EmbedImage(image).value(), payoff ? "BM payoff" : "BM balances"};
     drawn.push_back(picture.embedded.dataUri);
     return picture;
   }

@@ -1,4 +1,3 @@
-#include "tests/test_regional.h"
 #include "settings/settings_files.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +9,9 @@
 #include <random>
 #include <set>
 #include <sstream>
+
+#include "settings/startup_settings.h"
+#include "tests/test_regional.h"
 
 namespace ardvane {
 namespace {
@@ -66,7 +68,7 @@ TEST(ParseIniIntegerTest, DecimalAndHexadecimal) {
 }
 
 TEST_F(SettingsFilesTest, MissingSettingsFileGivesDefaults) {
-  EXPECT_EQ(LoadPreferences(folder_), Defaults());
+  EXPECT_EQ(LoadPreferences(folder_).value(), Defaults());
   EXPECT_EQ(Defaults().ReportDirectory, folder_.string() + "/Reports/");
 }
 
@@ -98,21 +100,24 @@ TEST_F(SettingsFilesTest, ReadsSettingsValues) {
     Write(kSettingsFileName, c.text);
     AppSettings expected = Defaults();
     c.expect(expected);
-    EXPECT_EQ(LoadPreferences(folder_), expected) << c.text.substr(0, 80);
+    // A file too large to read fails; start-up then takes the defaults.
+    const StatusOr<AppSettings> read = LoadPreferences(folder_);
+    EXPECT_EQ(read.ok(), c.text.size() <= kMaxIniFileSize) << c.text.substr(0, 80);
+    EXPECT_EQ(read.value_or(DefaultPreferences(folder_)), expected) << c.text.substr(0, 80);
   }
 }
 
 TEST_F(SettingsFilesTest, LanguageNeedsPermission) {
   Write(kSettingsFileName, "[Print]\nLanguage=99\n");
   EXPECT_FALSE(ParamsFileExists(folder_));
-  AppSettings settings = LoadPreferences(folder_);
+  AppSettings settings = LoadPreferences(folder_).value();
   ApplyPermissions(settings, PlanParameters());  // no Params.ini
   EXPECT_EQ(settings.PrintLanguage, 0);
 
   Write(kParamsFileName, "[Permissions]\nLanguage=1\n");
   ASSERT_TRUE(ParamsFileExists(folder_));
-  settings = LoadPreferences(folder_);
-  ApplyPermissions(settings, LoadParams(folder_, testing::kPointRegional));
+  settings = LoadPreferences(folder_).value();
+  ApplyPermissions(settings, LoadParams(folder_, testing::kPointRegional).value());
   EXPECT_EQ(settings.PrintLanguage, 99);
 }
 
@@ -146,7 +151,7 @@ TEST_F(SettingsFilesTest, ReadsEveryParameter) {
   expected.DefaultMinDownPayment = Money::FromCount(7000000);
   expected.PermitConsolidate = expected.PermitNegotiate = expected.PermitCashOut = true;
   expected.PermitLanguage = expected.PermitPrintLog = expected.DisableMinimumPaymentRate = true;
-  EXPECT_EQ(LoadParams(folder_, testing::kCommaRegional), expected);
+  EXPECT_EQ(LoadParams(folder_, testing::kCommaRegional).value(), expected);
 }
 
 TEST_F(SettingsFilesTest, ParameterDefaultsAndUnreadableValues) {
@@ -179,7 +184,10 @@ TEST_F(SettingsFilesTest, ParameterDefaultsAndUnreadableValues) {
     Write(kParamsFileName, c.text);
     PlanParameters expected = defaults;
     c.expect(expected);
-    EXPECT_EQ(LoadParams(folder_, testing::kPointRegional), expected) << c.text.substr(0, 80);
+    const StatusOr<PlanParameters> read = LoadParams(folder_, testing::kPointRegional);
+    EXPECT_EQ(read.ok(), c.text.size() <= kMaxIniFileSize) << c.text.substr(0, 80);
+    EXPECT_EQ(read.value_or(DefaultParams(testing::kPointRegional)), expected)
+        << c.text.substr(0, 80);
   }
 }
 
@@ -191,10 +199,9 @@ TEST_F(SettingsFilesTest, WritesKeysInOrderAndReadsThemBack) {
   s.PrintOptions = s.PrintContract = false;
   s.PrintStrategiesCompared = true;
   s.PrintLanguage = 99;
-  std::string error;
   // A new file gets every key, also those left at their defaults.
-  ASSERT_TRUE(SavePreferences(Defaults(), s, folder_, "/home/pat/plans/", "Smith.bvx", &error))
-      << error;
+  const Status saved = SavePreferences(Defaults(), s, folder_, "/home/pat/plans/", "Smith.bvx");
+  ASSERT_TRUE(saved.ok()) << saved.message();
   EXPECT_EQ(Read(kSettingsFileName),
             "[Company]\nName=Acme Debt\nAddress=\nCityStateZip=\nPhone=\nFax=\nWebSite=\n"
             "EMail=info@acme.example\n\n[Settings]\nCompounding Period=0\nReport Directory=" +
@@ -205,7 +212,7 @@ TEST_F(SettingsFilesTest, WritesKeysInOrderAndReadsThemBack) {
                 "Payment Schedule=1\nMonthly Payment Tables=1\nAmortization Tables=1\n"
                 "Investment Projections=1\nContract=0\nStrategies Compared=1\nLanguage=99\n");
   s.LastFile = "/home/pat/plans/Smith.bvx";
-  EXPECT_EQ(LoadPreferences(folder_), s);
+  EXPECT_EQ(LoadPreferences(folder_).value(), s);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }
 
@@ -217,8 +224,8 @@ TEST_F(SettingsFilesTest, LastFileOnlyForASavedPlan) {
       {"/home/pat/", "", "/old/Jones.bvx"}};
   for (const auto& [directory, name, expected] : cases) {
     Write(kSettingsFileName, old);
-    ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, directory, name, nullptr));
-    EXPECT_EQ(LoadPreferences(folder_).LastFile, expected) << directory << name;
+    ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, directory, name).ok());
+    EXPECT_EQ(LoadPreferences(folder_).value().LastFile, expected) << directory << name;
   }
 }
 
@@ -228,12 +235,12 @@ TEST_F(SettingsFilesTest, KeepsWhatItDoesNotWrite) {
       "[Custom]\r\nAnswer=42\r\n[PRINT]\r\ncurrent debts=0\r\nPlan Fees=0\r\n[Broken\r\n"
       "Name=Kept\r\n; closing note\r\n";
   Write(kSettingsFileName, old);
-  const AppSettings loaded = LoadPreferences(folder_);
+  const AppSettings loaded = LoadPreferences(folder_).value();
   EXPECT_FALSE(loaded.PrintPlanFees);
   AppSettings s = loaded;
   s.CompanyName = "New\r\n[Print]\nLanguage=1\0x"s;  // no new lines, no end of text
   s.PrintCurrentDebts = s.PrintPlanFees = true;
-  ASSERT_TRUE(SavePreferences(loaded, s, folder_, "", "Untitled.bvx", nullptr));
+  ASSERT_TRUE(SavePreferences(loaded, s, folder_, "", "Untitled.bvx").ok());
   // Changed keys keep their spelling; missing keys join the end of their section, or a new
   // section at the end; new lines end as the file's lines do.
   const std::string text = Read(kSettingsFileName);
@@ -248,13 +255,13 @@ TEST_F(SettingsFilesTest, KeepsWhatItDoesNotWrite) {
             "[Broken\r\nName=Kept\r\n; closing note\r\n\r\n[Settings]\r\n"
             "Compounding Period=1\r\nReport Directory=" +
                 s.ReportDirectory + "\r\n");
-  const AppSettings reread = LoadPreferences(folder_);
+  const AppSettings reread = LoadPreferences(folder_).value();
   EXPECT_EQ(reread.CompanyName, "New  [Print] Language=1 x");
   EXPECT_EQ(reread.PrintLanguage, 0);
   EXPECT_TRUE(reread.PrintCurrentDebts);
   EXPECT_FALSE(reread.PrintPlanFees);
   // Saving again changes nothing.
-  ASSERT_TRUE(SavePreferences(reread, reread, folder_, "", "Untitled.bvx", nullptr));
+  ASSERT_TRUE(SavePreferences(reread, reread, folder_, "", "Untitled.bvx").ok());
   EXPECT_EQ(Read(kSettingsFileName), text);
 }
 
@@ -262,23 +269,23 @@ TEST_F(SettingsFilesTest, KeepsWhatItDoesNotWrite) {
 // lines of the program's own.
 TEST_F(SettingsFilesTest, BytesOfValuesAndCommentsSurvive) {
   const std::string marker = ";\x01\x02";
-  ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, "", "", nullptr));
+  ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, "", "").ok());
   const std::string full = Read(kSettingsFileName);
   const std::string old = marker + "\n; " + marker + " kept\n" + full + marker + marker + "\n";
   Write(kSettingsFileName, old);
-  const AppSettings loaded = LoadPreferences(folder_);
+  const AppSettings loaded = LoadPreferences(folder_).value();
   AppSettings s = loaded;
   s.CompanyName = marker;
   s.CompanyFax = "=[x]\t#" + marker;
-  ASSERT_TRUE(SavePreferences(loaded, s, folder_, "", "", nullptr));
+  ASSERT_TRUE(SavePreferences(loaded, s, folder_, "", "").ok());
   std::string expected = old;
   expected.replace(expected.find("Name=\n"), 6, "Name=" + marker + "\n");
   expected.replace(expected.find("Fax=\n"), 5, "Fax=" + s.CompanyFax + "\n");
   EXPECT_EQ(Read(kSettingsFileName), expected);
-  EXPECT_EQ(LoadPreferences(folder_), s);
+  EXPECT_EQ(LoadPreferences(folder_).value(), s);
 
   // And back: the value's line is the only one that changes.
-  ASSERT_TRUE(SavePreferences(s, loaded, folder_, "", "", nullptr));
+  ASSERT_TRUE(SavePreferences(s, loaded, folder_, "", "").ok());
   EXPECT_EQ(Read(kSettingsFileName), old);
 }
 
@@ -300,10 +307,10 @@ std::vector<std::string> LinesOf(const std::string& text) {
 TEST_F(SettingsFilesTest, ASaveLosesNoLineAndASecondSaveChangesNothing) {
   const std::string old = "\n\n; top\n[Custom]\nA=1\n[\nB=2\nno entry\n=x\n[Print]\nLanguage=1\n";
   Write(kSettingsFileName, old);
-  ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, "", "", nullptr));
+  ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, "", "").ok());
   const std::string saved = Read(kSettingsFileName);
   EXPECT_EQ(saved.rfind(old + "Current Debts=1\n", 0), 0) << saved;
-  EXPECT_EQ(LoadPreferences(folder_).PrintLanguage, 1);  // not changed by this window
+  EXPECT_EQ(LoadPreferences(folder_).value().PrintLanguage, 1);  // not changed by this window
 
   const std::string vocabulary[] = {
       "",           "  ",          "; note",   "# hash note", "  ; indented", "[",
@@ -327,12 +334,12 @@ TEST_F(SettingsFilesTest, ASaveLosesNoLineAndASecondSaveChangesNothing) {
       }
     }
     Write(kSettingsFileName, file);
-    const AppSettings loaded = LoadPreferences(folder_);
+    const AppSettings loaded = LoadPreferences(folder_).value();
     AppSettings current = loaded;
     current.CompanyName = names[random() % std::size(names)];
     current.PrintLanguage = static_cast<int>(random() % 3);
     current.PrintOptions = random() % 2 == 0;
-    ASSERT_TRUE(SavePreferences(loaded, current, folder_, "", "", nullptr)) << file;
+    ASSERT_TRUE(SavePreferences(loaded, current, folder_, "", "").ok()) << file;
     const std::string once = Read(kSettingsFileName);
     const std::vector<std::string> onceLines = LinesOf(once);
     auto at = onceLines.begin();
@@ -343,8 +350,8 @@ TEST_F(SettingsFilesTest, ASaveLosesNoLineAndASecondSaveChangesNothing) {
                                      << ::testing::PrintToString(once);
       ++at;
     }
-    EXPECT_EQ(LoadPreferences(folder_), current) << ::testing::PrintToString(file);
-    ASSERT_TRUE(SavePreferences(current, current, folder_, "", "", nullptr));
+    EXPECT_EQ(LoadPreferences(folder_).value(), current) << ::testing::PrintToString(file);
+    ASSERT_TRUE(SavePreferences(current, current, folder_, "", "").ok());
     EXPECT_EQ(Read(kSettingsFileName), once) << ::testing::PrintToString(file);
   }
 }
@@ -365,16 +372,16 @@ TEST_F(SettingsFilesTest, FailedSaveLeavesOldFileIntact) {
   };
   for (const Case& c : cases) {
     if (!c.settings.empty()) Write(kSettingsFileName, c.settings);
-    std::string error;
-    EXPECT_FALSE(SavePreferences(Defaults(), Defaults(), c.folder, "/p/", "A.bvx", &error))
-        << c.what;
-    EXPECT_NE(error.find(kSettingsFileName), std::string::npos) << c.what << ": " << error;
+    const Status saved = SavePreferences(Defaults(), Defaults(), c.folder, "/p/", "A.bvx");
+    EXPECT_FALSE(saved.ok()) << c.what;
+    EXPECT_NE(saved.message().find(kSettingsFileName), std::string::npos)
+        << c.what << ": " << saved.message();
     EXPECT_EQ(Read(kSettingsFileName), c.settings) << c.what;
     EXPECT_EQ(Read("not-a-folder"), "x");
   }
   fs::remove(folder_ / kSettingsFileName);
   fs::create_directory(folder_ / kSettingsFileName);
-  EXPECT_FALSE(SavePreferences(Defaults(), Defaults(), folder_, "/p/", "A.bvx", nullptr));
+  EXPECT_FALSE(SavePreferences(Defaults(), Defaults(), folder_, "/p/", "A.bvx").ok());
   EXPECT_TRUE(fs::is_directory(folder_ / kSettingsFileName));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
 }
@@ -383,7 +390,7 @@ TEST_F(SettingsFilesTest, ReplacementKeepsLinkRightsAndSignature) {
   Write("real.ini", "\xEF\xBB\xBF[Custom\nA=1\n");  // signature, unclosed section
   fs::permissions(folder_ / "real.ini", fs::perms(0640));
   fs::create_symlink("real.ini", folder_ / kSettingsFileName);
-  ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, "", "Untitled.bvx", nullptr));
+  ASSERT_TRUE(SavePreferences(Defaults(), Defaults(), folder_, "", "Untitled.bvx").ok());
   EXPECT_TRUE(fs::is_symlink(folder_ / kSettingsFileName));
   EXPECT_EQ(Read("real.ini").rfind("\xEF\xBB\xBF[Custom\nA=1\n\n[Company]\nName=\n", 0), 0);
   EXPECT_EQ(fs::status(folder_ / "real.ini").permissions(), fs::perms(0640));

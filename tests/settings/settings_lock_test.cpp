@@ -7,6 +7,7 @@
 #include "settings/file_lock.h"
 #include "settings/settings_files.h"
 #include "settings/settings_store.h"
+#include "settings/startup_settings.h"
 #include "tests/planfiles/test_files.h"
 
 namespace ardvane {
@@ -29,15 +30,13 @@ int ExitCodeOf(pid_t pid) {
 // Exits with the number of values lost (at most 100), or 101 when a save failed.
 [[noreturn]] void SaveOwnKeyRepeatedly(const fs::path& folder, std::string AppSettings::*key,
                                        const std::string& tag, int saves) {
-  SettingsStore store(folder);
-  store.Load();
+  SettingsStore store(folder, LoadStartupSettings({folder, {}, {}, {}}));
   int lost = 0;
   for (int n = 1; n <= saves; ++n) {
-    if (n > 1 && LoadPreferences(folder).*key != tag + std::to_string(n - 1)) ++lost;
+    if (n > 1 && LoadPreferences(folder).value().*key != tag + std::to_string(n - 1)) ++lost;
     AppSettings current = store.Baseline();
     current.*key = tag + std::to_string(n);
-    std::string error;
-    if (!store.Save(current, "", "", &error)) ::_exit(101);
+    if (!store.Save(current, "", "").ok()) ::_exit(101);
   }
   ::_exit(lost > 100 ? 100 : lost);
 }
@@ -76,7 +75,7 @@ TEST(SettingsLockTest, TwoProcessesSavingTheirOwnKeysLoseNothing) {
   ASSERT_GE(fax, 0);
   EXPECT_EQ(ExitCodeOf(fax), 0) << "values lost by the second process";
 
-  const AppSettings stored = LoadPreferences(folder.path());
+  const AppSettings stored = LoadPreferences(folder.path()).value();
   EXPECT_EQ(stored.CompanyPhone, "p2000");
   EXPECT_EQ(stored.CompanyFax, "f2000");
   EXPECT_EQ(stored.CompanyName, "Acme");
@@ -91,8 +90,8 @@ TEST(SettingsLockTest, TheLockOfAProcessThatDiedIsTakenOver) {
   const pid_t holder = ::fork();
   ASSERT_GE(holder, 0);
   if (holder == 0) {
-    std::optional<FileLock> lock = FileLock::Acquire(settings, std::chrono::seconds(1), nullptr);
-    ::_exit(lock ? 0 : 1);
+    const StatusOr<FileLock> lock = FileLock::Acquire(settings, std::chrono::seconds(1));
+    ::_exit(lock.ok() ? 0 : 1);
   }
   ASSERT_EQ(ExitCodeOf(holder), 0);
   ASSERT_TRUE(fs::exists(lockFile));
@@ -100,13 +99,12 @@ TEST(SettingsLockTest, TheLockOfAProcessThatDiedIsTakenOver) {
 
   AppSettings changed;
   changed.CompanyName = "Acme";
-  std::string error;
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(SavePreferences(AppSettings(), changed, folder.path(), "", "", &error, nullptr,
-                              std::chrono::seconds(5)))
-      << error;
+  const Status saved = SavePreferences(AppSettings(), changed, folder.path(), "", "", nullptr,
+                                       std::chrono::seconds(5));
+  ASSERT_TRUE(saved.ok()) << saved.message();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-  EXPECT_EQ(LoadPreferences(folder.path()).CompanyName, "Acme");
+  EXPECT_EQ(LoadPreferences(folder.path()).value().CompanyName, "Acme");
   EXPECT_FALSE(fs::exists(lockFile));
 }
 
@@ -120,8 +118,8 @@ TEST(SettingsLockTest, ALockHeldByAnotherProcessFailsTheSaveWithNothingWritten) 
   const pid_t holder = ::fork();
   ASSERT_GE(holder, 0);
   if (holder == 0) {
-    std::optional<FileLock> lock = FileLock::Acquire(settings, std::chrono::seconds(1), nullptr);
-    char byte = lock ? 'y' : 'n';
+    const StatusOr<FileLock> lock = FileLock::Acquire(settings, std::chrono::seconds(1));
+    char byte = lock.ok() ? 'y' : 'n';
     if (::write(fromHolder[1], &byte, 1) != 1 || ::read(toHolder[0], &byte, 1) != 1) {
       ::_exit(2);
     }
@@ -133,24 +131,26 @@ TEST(SettingsLockTest, ALockHeldByAnotherProcessFailsTheSaveWithNothingWritten) 
 
   AppSettings changed;
   changed.CompanyName = "New";
-  std::string error;
-  EXPECT_FALSE(SavePreferences(AppSettings(), changed, folder.path(), "", "", &error, nullptr,
-                               std::chrono::milliseconds(300)));
+  const Status refused = SavePreferences(AppSettings(), changed, folder.path(), "", "", nullptr,
+                                         std::chrono::milliseconds(300));
+  // Busy, so that a caller may try again later.
+  EXPECT_EQ(refused.code(), Status::Code::kBusy);
   char host[256] = {};
   ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
-  EXPECT_EQ(error, "Could not save the settings in \"" + settings.string() +
-                       "\": another program (process " + std::to_string(holder) + " on " + host +
-                       ") held the lock file \"" + FileLock::LockPathFor(settings).string() +
-                       "\" for more than 1 second.");
+  EXPECT_EQ(refused.message(), "Could not save the settings in \"" + settings.string() +
+                                   "\": another program (process " + std::to_string(holder) +
+                                   " on " + host + ") held the lock file \"" +
+                                   FileLock::LockPathFor(settings).string() +
+                                   "\" for more than 1 second.");
   EXPECT_EQ(ReadFile(settings), "[Company]\nName=Old\n");
 
   // Once the holder has ended, the same save goes through.
   ASSERT_EQ(::write(toHolder[1], "x", 1), 1);
   EXPECT_EQ(ExitCodeOf(holder), 0);
-  EXPECT_TRUE(SavePreferences(AppSettings(), changed, folder.path(), "", "", &error, nullptr,
-                              std::chrono::milliseconds(300)))
-      << error;
-  EXPECT_EQ(LoadPreferences(folder.path()).CompanyName, "New");
+  const Status saved = SavePreferences(AppSettings(), changed, folder.path(), "", "", nullptr,
+                                       std::chrono::milliseconds(300));
+  EXPECT_TRUE(saved.ok()) << saved.message();
+  EXPECT_EQ(LoadPreferences(folder.path()).value().CompanyName, "New");
   for (const int fd : {toHolder[0], toHolder[1], fromHolder[0], fromHolder[1]}) ::close(fd);
 }
 

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "settings/settings_files.h"
+#include "settings/startup_settings.h"
 
 namespace ardvane {
 namespace {
@@ -31,22 +32,21 @@ class SettingsStoreTest : public ::testing::Test {
 TEST_F(SettingsStoreTest, TwoWindowsKeepEachOthersChanges) {
   std::ofstream(folder_ / kSettingsFileName)
       << "[Company]\nName=Acme\n[Recent Plans]\nFile1=/p/Old.bvx\nFile2=/p/Gone.bvx\n";
-  SettingsStore a(folder_);
-  SettingsStore b(folder_);
-  AppSettings inA = a.Load();
-  AppSettings inB = b.Load();
+  SettingsStore a(folder_, LoadStartupSettings({folder_, {}, {}, {}}));
+  SettingsStore b(folder_, LoadStartupSettings({folder_, {}, {}, {}}));
+  AppSettings inA = a.Baseline();
+  AppSettings inB = b.Baseline();
   EXPECT_EQ(a.Recent().Paths(), (Paths{"/p/Old.bvx", "/p/Gone.bvx"}));
 
   inB.CompanyName = "Acme Debt Help";
   b.Recent().Add("/p/B.bvx");
-  std::string error;
-  ASSERT_TRUE(b.Save(inB, "/p/", "B.bvx", &error)) << error;
+  ASSERT_TRUE(b.Save(inB, "/p/", "B.bvx").ok());
   inA.PrintLanguage = 1;
   a.Recent().Add("/p/A.bvx");
   EXPECT_TRUE(a.Recent().DropIfMissing("/p/Gone.bvx"));
-  ASSERT_TRUE(a.Save(inA, "", "Untitled.bvx", &error)) << error;
+  ASSERT_TRUE(a.Save(inA, "", "Untitled.bvx").ok());
 
-  AppSettings stored = LoadPreferences(folder_);
+  AppSettings stored = LoadPreferences(folder_).value();
   EXPECT_EQ(stored.CompanyName, "Acme Debt Help");
   EXPECT_EQ(stored.PrintLanguage, 1);
   EXPECT_EQ(stored.LastFile, "/p/B.bvx");  // A had no saved plan
@@ -56,10 +56,10 @@ TEST_F(SettingsStoreTest, TwoWindowsKeepEachOthersChanges) {
 
   // Each window's baseline is now what it saved: later saves still leave the other's keys.
   inA.PrintOptions = false;
-  ASSERT_TRUE(a.Save(inA, "", "", &error)) << error;
+  ASSERT_TRUE(a.Save(inA, "", "").ok());
   inB.PrintContract = false;
-  ASSERT_TRUE(b.Save(inB, "", "", &error)) << error;
-  stored = LoadPreferences(folder_);
+  ASSERT_TRUE(b.Save(inB, "", "").ok());
+  stored = LoadPreferences(folder_).value();
   EXPECT_EQ(stored.CompanyName, "Acme Debt Help");
   EXPECT_EQ(stored.PrintLanguage, 1);
   EXPECT_FALSE(stored.PrintOptions);
@@ -71,14 +71,14 @@ TEST_F(SettingsStoreTest, TwoWindowsKeepEachOthersChanges) {
 // A failed save is reported with the file and the reason, and tried again by the next save.
 TEST_F(SettingsStoreTest, FailedSaveIsReportedAndKeptForTheNextSave) {
   const fs::path missing = folder_ / "moved";
-  SettingsStore store(missing);
-  AppSettings settings = store.Load();
+  SettingsStore store(missing, LoadStartupSettings({missing, {}, {}, {}}));
+  AppSettings settings = store.Baseline();
   const AppSettings loaded = settings;
   settings.CompanyName = "Acme";
   store.Recent().Add("/p/A.bvx");
   std::vector<std::string> reports;
   const auto report = [&reports](const std::string& message) { reports.push_back(message); };
-  EXPECT_FALSE(store.SaveOrReport(settings, "", "", report));
+  store.SaveOrReport(settings, "", "", report);
   ASSERT_EQ(reports.size(), 1u);
   const std::string file = (missing / kSettingsFileName).string();
   EXPECT_EQ(reports[0].rfind("Could not save the settings in \"" + file + "\": ", 0), 0)
@@ -88,9 +88,9 @@ TEST_F(SettingsStoreTest, FailedSaveIsReportedAndKeptForTheNextSave) {
   EXPECT_TRUE(store.Recent().HasChanges());
 
   fs::create_directory(missing);
-  EXPECT_TRUE(store.SaveOrReport(settings, "", "", report));
+  store.SaveOrReport(settings, "", "", report);
   EXPECT_EQ(reports.size(), 1u);
-  EXPECT_EQ(LoadPreferences(missing).CompanyName, "Acme");
+  EXPECT_EQ(LoadPreferences(missing).value().CompanyName, "Acme");
   EXPECT_EQ(LoadRecentPlans(missing), Paths{"/p/A.bvx"});
 }
 

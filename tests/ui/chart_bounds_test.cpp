@@ -128,13 +128,12 @@ TEST_F(ChartBoundsTest, AHundredThousandCharacterNameGivesPicturesOfTheUsualSize
     EXPECT_EQ(Categories(*chart), (QStringList{"Car", shown}));
   }
   for (ChartFormKind kind : {ChartFormKind::kPayoff, ChartFormKind::kBalances}) {
-    QString error;
-    const QImage picture = forms.Form(kind).Draw(&error);
-    EXPECT_EQ(picture.size(), QSize(730, 380)) << error.toStdString();
+    const StatusOr<QImage> picture = forms.Form(kind).Draw();
+    ASSERT_TRUE(picture.ok()) << picture.status().message();
+    EXPECT_EQ(picture->size(), QSize(730, 380));
   }
-  QString error;
-  EXPECT_FALSE(DrawChart(payoff, QSize(800, 500), "window chart", &error).isNull())
-      << error.toStdString();
+  const StatusOr<QImage> window = DrawChart(payoff, QSize(800, 500), "window chart");
+  EXPECT_TRUE(window.ok()) << window.status().message();
 }
 
 TEST_F(ChartBoundsTest, ThousandsOfDebtsShowTheFirstInPayoffOrderAndCountTheRest) {
@@ -161,20 +160,22 @@ TEST_F(ChartBoundsTest, ThousandsOfDebtsShowTheFirstInPayoffOrderAndCountTheRest
   ChartForm& form = forms.Form(ChartFormKind::kPayoff);
   EXPECT_EQ(ChartForm::PayoffHeight(1500), 380 + 40 * (kMostPayoffDebts + 1 - 5));
   EXPECT_EQ(form.height(), ChartForm::PayoffHeight(1500));
-  QString error;
-  const QImage picture = form.Draw(&error);
-  EXPECT_EQ(picture.size(), QSize(730, ChartForm::PayoffHeight(1500))) << error.toStdString();
+  const StatusOr<QImage> picture = form.Draw();
+  ASSERT_TRUE(picture.ok()) << picture.status().message();
+  EXPECT_EQ(picture->size(), QSize(730, ChartForm::PayoffHeight(1500)));
 }
 
 TEST(DrawChartTest, APictureThatCannotBeDrawnSaysWhy) {
   QChart chart;
-  QString error;
+  std::string error;
   for (const QSize size : {QSize(730, 100000), QSize(0, 380), QSize(100000, 100000)}) {
-    EXPECT_TRUE(DrawChart(chart, size, "payoff chart", &error).isNull()) << size.height();
-    EXPECT_TRUE(error.startsWith("The payoff chart could not be drawn: ")) << error.toStdString();
+    const StatusOr<QImage> picture = DrawChart(chart, size, "payoff chart");
+    EXPECT_FALSE(picture.ok()) << size.height();
+    error = picture.status().message();
+    EXPECT_EQ(error.rfind("The payoff chart could not be drawn: ", 0), 0u) << error;
   }
-  EXPECT_TRUE(error.contains("100000 by 100000 pixels")) << error.toStdString();
-  EXPECT_FALSE(DrawChart(chart, QSize(730, 380), "payoff chart", nullptr).isNull());
+  EXPECT_NE(error.find("100000 by 100000 pixels"), std::string::npos) << error;
+  EXPECT_FALSE(DrawChart(chart, QSize(730, 380), "payoff chart").value().isNull());
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ class FakePrompts : public WindowPrompts {
   std::deque<SaveAnswer> saveAnswers;
   bool confirm = true;
   FileExistsAnswer fileExists = FileExistsAnswer::Cancel;
-  int openResult = 42;  // the desktop's "Open" action succeeded
+  DesktopOpenResult openResult = DesktopOpenResult::kOpened;
   std::vector<std::string> opened;
   std::optional<std::filesystem::path> openFile;     // the answer of the open file dialog
   std::optional<std::filesystem::path> pdfFile;      // the answer of the PDF file dialog

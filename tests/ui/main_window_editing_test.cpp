@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "settings/recent_plans.h"
+#include "settings/settings_files.h"
 #include "tests/ui/main_window_fixture.h"
 
 namespace ardvane {
@@ -138,6 +139,59 @@ TEST_F(MainWindowTest, SettingsAreWrittenOnPreferencesOkAndAFailureIsSaidButClos
       << prompts.errors[0];
   EXPECT_TRUE(window->close());
   EXPECT_EQ(prompts.errors.size(), 2u);
+}
+
+// A Settings.ini that is there but cannot be read is said at start; the window carries on with
+// the defaults and leaves the file alone for the rest of the session, even once it could be
+// read: a save would put the defaults in place of the adviser's values.
+TEST_F(MainWindowTest, AnUnreadableSettingsFileIsSaidAndNotWrittenThisSession) {
+  const auto plan = SavePlan("a.bvx", TwoDebtPlan());
+  const std::filesystem::path settings = folder / "Settings.ini";
+  const std::string tooLarge = "[Company]\nName=Acme\n" + std::string(kMaxIniFileSize, ';');
+  WriteFile(settings, tooLarge);
+  auto window = Open({plan.string()});
+  ASSERT_EQ(prompts.warnings.size(), 1u);
+  EXPECT_EQ(prompts.warnings[0].rfind("Could not read \"" + settings.string() + "\": larger", 0),
+            0u)
+      << prompts.warnings[0];
+  EXPECT_EQ(window->Settings(), DefaultPreferences(folder.path()));
+  EXPECT_EQ(window->Session().Plan().FirstName, "Zuzu");
+
+  AcceptNextDialog();
+  window->Preferences1Click();
+  EXPECT_TRUE(prompts.errors.empty()) << prompts.errors[0];
+  EXPECT_EQ(testing::ReadFile(settings), tooLarge);
+
+  const std::string readable = "[Company]\nName=Acme\n";
+  WriteFile(settings, readable);
+  AcceptNextDialog();
+  window->Preferences1Click();
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(prompts.errors.empty()) << prompts.errors[0];
+  EXPECT_EQ(testing::ReadFile(settings), readable);
+  EXPECT_EQ(prompts.warnings.size(), 1u);
+
+  // The next start reads it, and saves again.
+  window = Open({plan.string()});
+  EXPECT_EQ(window->Settings().CompanyName, "Acme");
+  EXPECT_TRUE(window->close());
+  EXPECT_NE(testing::ReadFile(settings).find("a.bvx"), std::string::npos);
+}
+
+// An unreadable Params.ini is said; the window runs on each parameter's default and still
+// saves its settings.
+TEST_F(MainWindowTest, AnUnreadableParamsFileIsSaidAndTheDefaultsApply) {
+  std::filesystem::create_directory(folder / "Params.ini");
+  auto window = Open();
+  ASSERT_EQ(prompts.warnings.size(), 1u);
+  EXPECT_EQ(prompts.warnings[0].rfind(
+                "Could not read \"" + (folder / "Params.ini").string() + "\": Is a directory.", 0),
+            0u)
+      << prompts.warnings[0];
+  EXPECT_EQ(window->Params(), DefaultParams(testing::kPointRegional));
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(prompts.errors.empty()) << prompts.errors[0];
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder / "Settings.ini"));
 }
 
 TEST_F(MainWindowTest, ALastFileThatIsGoneIsNotOpened) {

@@ -559,7 +559,7 @@ TEST_F(MainWindowTest, FormOpensTheDataCollectionFormOrSaysItIsMissing) {
   EXPECT_EQ(prompts.information.size(), 1u);
 
   // No word processor for it: said, not passed over.
-  prompts.openResult = kDesktopOpenFailed;
+  prompts.openResult = DesktopOpenResult::kFailed;
   form->click();
   EXPECT_EQ(prompts.information.back(), kDataFormNeedsWordProcessor);
 }

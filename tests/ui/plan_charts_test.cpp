@@ -357,8 +357,8 @@ TEST_F(ChartsTest, AxisLabelsStayWholeAtEveryChartSize) {
     }
     for (ChartFormKind kind : {ChartFormKind::kPayoff, ChartFormKind::kPayoffSpanish,
                                ChartFormKind::kBalances, ChartFormKind::kBalancesSpanish}) {
-      QString error;
-      ASSERT_FALSE(forms.Form(kind).Draw(&error).isNull()) << error.toStdString();
+      const StatusOr<QImage> picture = forms.Form(kind).Draw();
+      ASSERT_TRUE(picture.ok()) << picture.status().message();
       std::string where = "form ";
       where += std::to_string(static_cast<int>(kind));
       ExpectWholeLabels(FormChart(kind), where);
@@ -492,11 +492,10 @@ TEST_F(ChartsTest, PayoffFormGrowsBeyondFiveLoansAndDrawsAPictureOfItsSize) {
   EXPECT_EQ(forms.Form(ChartFormKind::kPayoffSpanish).size(), QSize(730, 460));
   EXPECT_EQ(forms.Form(ChartFormKind::kBalances).size(), QSize(730, 380));
 
-  QString error;
-  const QImage picture = forms.Form(ChartFormKind::kPayoff).Draw(&error);
-  ASSERT_FALSE(picture.isNull()) << error.toStdString();
-  EXPECT_EQ(picture.size(), QSize(730, 460));
-  EXPECT_EQ(picture.pixelColor(1, 1), QColor(Qt::white));
+  const StatusOr<QImage> picture = forms.Form(ChartFormKind::kPayoff).Draw();
+  ASSERT_TRUE(picture.ok()) << picture.status().message();
+  EXPECT_EQ(picture->size(), QSize(730, 460));
+  EXPECT_EQ(picture->pixelColor(1, 1), QColor(Qt::white));
 }
 
 TEST_F(ChartsTest, RefreshesRefillWithoutGrowingAndTheSpanishPairWaitsForThePermission) {

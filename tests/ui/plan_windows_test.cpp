@@ -245,7 +245,7 @@ TEST_F(PlanWindowsTest, TheDebtFreeByRowFindsThePowerPaymentAndUsesIt) {
 TEST_F(PlanWindowsTest, PreferencesHideWhatIsNotPermittedAndKeepItsValues) {
   WriteFile(folder / "Settings.ini",
             "[Settings]\nCompounding Period=12\nReport Directory=\n[Print]\nContract=0\n");
-  AppSettings settings = LoadPreferences(folder.path());
+  AppSettings settings = LoadPreferences(folder.path()).value();
   const AppSettings loaded = settings;
   {
     PreferencesDialog dialog(settings, PlanParameters{}, folder.path(), nullptr);
@@ -310,7 +310,7 @@ class NotesWindowTest : public PlanWindowsTest {
     const auto open = [this](const std::string& path, DesktopOpenDone done) {
       opened.push_back(path);
       if (opener) {
-        OpenWithDesktop(path, *opener, nullptr, [this, done](int result) {
+        OpenWithDesktop(path, *opener, nullptr, [this, done](DesktopOpenResult result) {
           done(result);
           ++answers;
         });
@@ -328,7 +328,7 @@ class NotesWindowTest : public PlanWindowsTest {
   PlanSession session;
   AppSettings settings;
   std::vector<std::string> opened;
-  int openResult = kDesktopOpenSucceeded;
+  DesktopOpenResult openResult = DesktopOpenResult::kOpened;
   std::optional<DesktopOpener> opener;  // a real opener in place of openResult
   int answers = 0;                      // verdicts of the real opener handed on
 };
@@ -437,7 +437,7 @@ TEST_F(NotesWindowTest, PrintWritesTheTypedTextAndHandlesAnExistingFile) {
   EXPECT_EQ(ReadFile(file), NotesRtf({"1/15/2008 2:30:00 PM:", "Called the bank."}));
   EXPECT_EQ(opened.size(), 2u);
   prompts.fileExists = FileExistsAnswer::Overwrite;
-  openResult = kDesktopOpenFailed;
+  openResult = DesktopOpenResult::kFailed;
   Find<QPushButton>(*notes, "btnPrint")->click();
   EXPECT_EQ(ReadFile(file), NotesRtf({"From the plan"}));
   ASSERT_EQ(prompts.information.size(), 1u);
@@ -483,7 +483,7 @@ TEST_F(PlanWindowsTest, TheAboutBoxSaysWhenItsReadMeCannotBeShown) {
   QTest::mouseClick(link, Qt::LeftButton);
   EXPECT_EQ(prompts.opened, std::vector<std::string>{readMe.string()});
   EXPECT_TRUE(prompts.information.empty());
-  prompts.openResult = kDesktopOpenFailed;
+  prompts.openResult = DesktopOpenResult::kFailed;
   QTest::mouseClick(link, Qt::LeftButton);
   ASSERT_EQ(prompts.information.size(), 1u);
   const std::string start = std::string("A text editor is required to read ") + readMe.string();

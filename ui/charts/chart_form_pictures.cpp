@@ -11,22 +11,21 @@ std::optional<DrawnPicture> ChartFormPictures::Draw(ReportPicture kind, int lang
   const ChartFormKind form =
       payoff ? (spanish ? ChartFormKind::kPayoffSpanish : ChartFormKind::kPayoff)
              : (spanish ? ChartFormKind::kBalancesSpanish : ChartFormKind::kBalances);
-  QString cause;
-  const QImage image = forms_.Form(form).Draw(&cause);
-  if (image.isNull()) {
-    *error = cause.toStdString();
+  const StatusOr<QImage> drawn = forms_.Form(form).Draw();
+  if (!drawn.ok()) {
+    *error = drawn.status().message();
     return std::nullopt;
   }
-  std::string reason;
-  std::optional<EmbeddedPicture> embedded = EmbedImage(image, &reason);
-  std::optional<std::string> bitmap;
-  if (embedded) bitmap = BitmapFileBytes(image, &reason);
-  if (!bitmap) {
+  const QImage& image = *drawn;
+  StatusOr<EmbeddedPicture> embedded = EmbedImage(image);
+  StatusOr<std::string> bitmap =
+      embedded.ok() ? BitmapFileBytes(image) : StatusOr<std::string>(embedded.status());
+  if (!bitmap.ok()) {
     *error = std::string(payoff ? "The payoff chart" : "The balances chart") +
-             " could not be drawn for the report: " + reason + ".";
+             " could not be drawn for the report: " + bitmap.status().message() + ".";
     return std::nullopt;
   }
-  return DrawnPicture{std::move(*embedded), std::move(*bitmap)};
+  return DrawnPicture{std::move(embedded).value(), std::move(bitmap).value()};
 }
 
 }  // namespace ardvane

@@ -84,10 +84,10 @@ void ChartForm::Fill(const PlanDocument& plan, const PlanResults& results,
   }
 }
 
-QImage DrawChart(QChart& chart, QSize size, const QString& what, QString* error) {
+StatusOr<QImage> DrawChart(QChart& chart, QSize size, const QString& what) {
   const auto fail = [&](const QString& cause) {
-    if (error) *error = QStringLiteral("The %1 could not be drawn: %2.").arg(what, cause);
-    return QImage();
+    return Status::IoError(
+        QStringLiteral("The %1 could not be drawn: %2.").arg(what, cause).toStdString());
   };
   if (size.isEmpty() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) {
     return fail(QStringLiteral("a picture of %1 by %2 pixels is beyond the %3 pixels a side may "
@@ -125,9 +125,7 @@ QImage DrawChart(QChart& chart, QSize size, const QString& what, QString* error)
   return image;
 }
 
-QImage ChartForm::Draw(QString* error) {
-  return DrawChart(*chart_, size(), PictureWhat(kind_), error);
-}
+StatusOr<QImage> ChartForm::Draw() { return DrawChart(*chart_, size(), PictureWhat(kind_)); }
 
 void ChartForm::Show() {
   show();

@@ -7,6 +7,7 @@
 #include <array>
 #include <filesystem>
 
+#include "base/status.h"
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
@@ -42,10 +43,9 @@ class ChartForm : public QWidget {
   void Fill(const PlanDocument& plan, const PlanResults& results, const PlanFigures& figures,
             const ReportPhrases& phrases);
 
-  // The chart drawn at the form's size on a white background (DrawChart). On failure returns
-  // a null image and sets `error` to the cause, naming the chart ("The payoff chart could
-  // not be drawn: ...").
-  QImage Draw(QString* error);
+  // The chart drawn at the form's size on a white background (DrawChart). A failure names the
+  // chart and the cause ("The payoff chart could not be drawn: ...").
+  StatusOr<QImage> Draw();
 
   // Brings the form up on screen.
   void Show();
@@ -67,9 +67,8 @@ inline constexpr int kMaxPictureSide = 4096;
 
 // `chart` laid out at `size` and drawn on white into a new image of that size. On failure
 // (a size that is empty or beyond kMaxPictureSide, no memory for the image, a painter that
-// cannot start) returns a null image and, when `error` is given, sets it to
-// "The <what> could not be drawn: <cause>.".
-QImage DrawChart(QChart& chart, QSize size, const QString& what, QString* error);
+// cannot start) the status says "The <what> could not be drawn: <cause>.".
+StatusOr<QImage> DrawChart(QChart& chart, QSize size, const QString& what);
 
 // The four chart forms of the program, made once at start-up. The Spanish pair is filled
 // only while the permission "Language" is on; it shows debt names as the Spanish report

@@ -77,14 +77,15 @@ void AboutBox::OpenReadMe() {
     return;
   }
   // The prompts outlive the box, which may be closed before the desktop answers.
-  prompts_.OpenDocument(readMe_.string(), [&prompts = prompts_, path = readMe_](int result) {
-    if (result < 32) {
-      std::string message = "A text editor is required to read ";
-      message += path.string();
-      message += ".  Please make sure you have a text editor properly installed.";
-      prompts.ShowInformation(message);
-    }
-  });
+  prompts_.OpenDocument(
+      readMe_.string(), [&prompts = prompts_, path = readMe_](DesktopOpenResult result) {
+        if (result != DesktopOpenResult::kOpened) {
+          std::string message = "A text editor is required to read ";
+          message += path.string();
+          message += ".  Please make sure you have a text editor properly installed.";
+          prompts.ShowInformation(message);
+        }
+      });
 }
 
 void AboutBox::mousePressEvent(QMouseEvent* event) {

@@ -128,8 +128,8 @@ void NotesWindow::btnPrintClick() {
   } else if (!PrintNotes(path)) {
     return;
   }
-  open_(path.string(), [window = QPointer<NotesWindow>(this)](int result) {
-    if (window && result < 32) {
+  open_(path.string(), [window = QPointer<NotesWindow>(this)](DesktopOpenResult result) {
+    if (window && result != DesktopOpenResult::kOpened) {
       window->prompts_.ShowInformation(
           "A text editor is required to print client notes.  Please make sure you have a text "
           "editor properly installed.");
@@ -138,12 +138,9 @@ void NotesWindow::btnPrintClick() {
 }
 
 bool NotesWindow::PrintNotes(const std::filesystem::path& path) {
-  std::string error;
-  if (!WriteNotesFile(path, notesEdited_ ? TextLines() : session_.Plan().Notes, &error)) {
-    prompts_.ShowError(error);
-    return false;
-  }
-  return true;
+  const Status written = WriteNotesFile(path, notesEdited_ ? TextLines() : session_.Plan().Notes);
+  if (!written.ok()) prompts_.ShowError(written.message());
+  return written.ok();
 }
 
 }  // namespace ardvane

@@ -30,7 +30,6 @@
 #include "figures/strategies.h"
 #include "inputs/plan_fee_values.h"
 #include "inputs/set_payment.h"
-#include "settings/settings_files.h"
 #include "ui/charts/chart_forms.h"
 #include "ui/dialogs/notes_window.h"
 #include "ui/dialogs/setup_fee_dialog.h"
@@ -48,17 +47,26 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+StartupFiles StartupFilesOf(const MainWindowOptions& options) {
+  StartupFiles files;
+  files.programFolder = options.programFolder;
+  files.regional = options.regional;
+  return files;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(MainWindowOptions options, WindowPrompts& prompts, QWidget* parent)
+    : MainWindow(options, LoadStartupSettings(StartupFilesOf(options)), prompts, parent) {}
+
+MainWindow::MainWindow(MainWindowOptions& options, StartupSettings startup, WindowPrompts& prompts,
+                       QWidget* parent)
     : QMainWindow(parent),
       options_(std::move(options)),
       prompts_(prompts),
-      settingsStore_(options_.programFolder),
-      settings_(settingsStore_.Load()),
-      params_(ParamsFileExists(options_.programFolder)
-                  ? LoadParams(options_.programFolder, options_.regional)
-                  : PlanParameters{}),
+      settingsStore_(options_.programFolder, startup),
+      settings_(startup.settings),
+      params_(std::move(startup.params)),
       session_(params_, options_.regional, options_.today, prompts),
       history_(session_, [this](int row) { ShowRestoredPlan(row); }) {
   setObjectName("frmMain");
@@ -76,7 +84,22 @@ MainWindow::MainWindow(MainWindowOptions options, WindowPrompts& prompts, QWidge
   ConnectDebtGrid();
   qApp->installEventFilter(this);  // F8 and F10 reach the window before any control
   RefreshRecentPlans();
+  ShowStartupProblems(startup);
   Start(options_.arguments);
+}
+
+void MainWindow::ShowStartupProblems(const StartupSettings& startup) {
+  // Built by appending: g++ 12 warns falsely (-Wrestrict) about a literal plus a string.
+  const auto show = [this](const Status& status, const char* consequence) {
+    if (status.ok()) return;
+    std::string message("Could not read ");
+    message.append(status.message()).append(".\n\n").append(consequence);
+    prompts_.ShowWarning(message);
+  };
+  show(startup.paramsStatus, "The program uses the default parameters.");
+  show(startup.settingsStatus,
+       "The program uses the default settings and leaves this file as it is until it is "
+       "started again.");
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
@@ -288,7 +311,6 @@ void MainWindow::StoreConsolidationTerms() {
 
 void MainWindow::Start(const std::vector<std::string>& arguments) {
   session_.SetPlanDirectory((options_.programFolder / "data").string());
-  ::ardvane::ApplyPermissions(settings_, params_);
   std::error_code ec;
   const bool lastFileExists =
       !settings_.LastFile.empty() && std::filesystem::is_regular_file(settings_.LastFile, ec);

@@ -12,11 +12,12 @@
 #include "engine/settings.h"
 #include "figures/plan_figures.h"
 #include "figures/plan_statements.h"
+#include "inputs/client_notes.h"
 #include "planfiles/plan_session.h"
 #include "platform/paper_size.h"
-#include "inputs/client_notes.h"
 #include "reports/print_log.h"
 #include "settings/settings_store.h"
+#include "settings/startup_settings.h"
 #include "ui/main/plan_history.h"
 #include "ui/main/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
@@ -121,6 +122,11 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The public constructor's work, with what start-up read from `options`' program folder.
+  MainWindow(MainWindowOptions& options, StartupSettings startup, WindowPrompts& prompts,
+             QWidget* parent);
+  // Says which of Params.ini and Settings.ini could not be read, and what the window does.
+  void ShowStartupProblems(const StartupSettings& startup);
   void BuildMenuAndToolBar();
   void BuildPanels();
   void ConnectInputs();

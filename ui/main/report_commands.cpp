@@ -7,6 +7,7 @@
 
 #include "reports/document_output.h"
 #include "reports/pdf_export.h"
+#include "reports/report_context.h"
 #include "reports/report_language.h"
 #include "ui/charts/chart_form_pictures.h"
 #include "ui/charts/chart_forms.h"
@@ -98,16 +99,10 @@ std::filesystem::path MainWindow::ReportFilePath() const {
 
 bool MainWindow::WriteReport(const std::filesystem::path& path, bool dropStalePdf) {
   ChartFormPictures pictures(*chartForms_);
-  ReportContext context;
-  context.plan = &session_.Plan();
-  context.results = &results_;
-  context.params = &params_;
-  context.settings = &settings_;
-  context.regional = &options_.regional;
-  context.programFolder = options_.programFolder;
-  context.language = ReportLanguage_;
-  context.showError = [this](const std::string& message) { prompts_.ShowError(message); };
-  context.pictures = &pictures;
+  const ReportContext context =
+      MakeReportContext(session_.Plan(), results_, params_, settings_, options_.regional,
+                        options_.programFolder, ReportLanguage_, &pictures,
+                        [this](const std::string& message) { prompts_.ShowError(message); });
   const ReportDocumentOutcome outcome = WriteReportDocument(context, path, nullptr, dropStalePdf);
   // One box at the end of the run names every paragraph that was not found.
   if (!outcome.missingParagraphs.empty()) {
@@ -151,9 +146,12 @@ void MainWindow::spdbtnFormClick() {
   const std::filesystem::path form = options_.programFolder / "Templates" / "DataSheet.doc";
   std::error_code ec;
   if (std::filesystem::exists(form, ec)) {
-    prompts_.OpenDocument(form.string(), [window = QPointer<MainWindow>(this)](int result) {
-      if (window && result < 32) window->prompts_.ShowInformation(kDataFormNeedsWordProcessor);
-    });
+    prompts_.OpenDocument(form.string(),
+                          [window = QPointer<MainWindow>(this)](DesktopOpenResult result) {
+                            if (window && result != DesktopOpenResult::kOpened) {
+                              window->prompts_.ShowInformation(kDataFormNeedsWordProcessor);
+                            }
+                          });
   } else {
     prompts_.ShowInformation("Data Form not found:\n\n" + form.string());
   }

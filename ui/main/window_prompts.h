@@ -18,9 +18,9 @@ class WindowPrompts : public PlanPrompts, public MessageSink {
  public:
   // Asks what to do about the existing file at `path` (shown in full).
   virtual FileExistsAnswer AskFileExists(const std::string& path) = 0;
-  // The desktop's "Open" action for a document: `done` receives 42 once a program has taken
-  // it, 2 when none could; at once, or later from the event loop. Tests record the call
-  // instead of starting a program.
+  // The desktop's "Open" action for a document: `done` receives whether a program has taken
+  // it, at once or later from the event loop. Tests record the call instead of starting a
+  // program.
   virtual void OpenDocument(const std::string& path, DesktopOpenDone done) = 0;
   // Asks where to save a PDF, proposing `proposedName` in `startFolder`; nothing when the
   // user cancels. The dialog asks before an existing file is replaced.
