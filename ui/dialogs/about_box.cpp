@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <system_error>
 
-#include "ui/main/window_prompts.h"
+#include "ui/widgets/window_prompts.h"
 
 namespace ardvane {
 

@@ -9,7 +9,7 @@
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "figures/detail_tables.h"
-#include "ui/main/window_prompts.h"
+#include "ui/widgets/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
 
 class QGroupBox;

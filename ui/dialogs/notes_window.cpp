@@ -11,7 +11,7 @@
 
 #include "planfiles/plan_session.h"
 #include "platform/desktop_open.h"
-#include "ui/main/window_prompts.h"
+#include "ui/widgets/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
 
 namespace ardvane {

@@ -18,7 +18,7 @@
 #include "reports/print_log.h"
 #include "settings/settings_store.h"
 #include "ui/main/plan_history.h"
-#include "ui/main/window_prompts.h"
+#include "ui/widgets/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
 
 class QAction;

@@ -1,4 +1,4 @@
-#include "ui/main/window_prompts.h"
+#include "ui/widgets/window_prompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
