@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "engine/month_names.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 
@@ -110,7 +111,7 @@ QString DateLabelText(DayNumber day, DateLabels form) {
   if (form == DateLabels::kMonthNumber) {
     return QStringLiteral("%1/%2").arg(date.month, 2, 10, QLatin1Char('0')).arg(date.year);
   }
-  return QString::fromStdString(GetShortMonthName(date.month, 0)) + ' ' +
+  return Q(GetShortMonthName(date.month, 0)) + ' ' +
          QString::number(date.year);
 }
 
@@ -140,7 +141,7 @@ QString MoneyText(double units, int minDecimals, int maxDecimals,
   const bool negative =
       units < 0 && (whole.count('0') != whole.size() || fraction.count('0') != fraction.size());
 
-  const QString separator = QString::fromStdString(regional.monetaryThousandsSeparator);
+  const QString separator = Q(regional.monetaryThousandsSeparator);
   QString grouped;
   grouped.reserve(whole.size() + whole.size() / 3 * separator.size());
   for (int i = 0; i < whole.size(); ++i) {
@@ -148,12 +149,12 @@ QString MoneyText(double units, int minDecimals, int maxDecimals,
     grouped += whole[i];
   }
   if (!fraction.isEmpty())
-    grouped += QString::fromStdString(regional.monetaryDecimalSeparator) + fraction;
+    grouped += Q(regional.monetaryDecimalSeparator) + fraction;
 
-  QString pattern = QString::fromStdString(negative ? regional.currencyNegativePattern
+  QString pattern = Q(negative ? regional.currencyNegativePattern
                                                     : regional.currencyPositivePattern);
   if (!pattern.contains('n')) pattern = negative ? QStringLiteral("-$n") : QStringLiteral("$n");
-  const QString symbol = QString::fromStdString(regional.currencySymbol);
+  const QString symbol = Q(regional.currencySymbol);
   QString text;
   for (QChar c : pattern) {
     if (c == '$') {
@@ -902,7 +903,7 @@ void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanRes
   }
   for (int p = shown - 1; p >= 0; --p) {
     const DebtPayoff& row = *rows[p];
-    names << ChartName(QString::fromStdString(phrases ? phrases->DebtName(plan, results, row.loan)
+    names << ChartName(Q(phrases ? phrases->DebtName(plan, results, row.loan)
                                                       : GetDebtName(plan, results, row.loan)));
     ends.push_back({{{row.currentKind, row.currentDate}, {row.proposedKind, row.proposedDate}}});
   }

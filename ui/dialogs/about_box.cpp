@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <system_error>
 
+#include "ui/widgets/qt_text.h"
 #include "ui/widgets/window_prompts.h"
 
 namespace ardvane {
@@ -26,10 +27,10 @@ AboutBox::AboutBox(const std::filesystem::path& programFolder, const std::string
   name->setFont(big);
   layout->addWidget(name);
 
-  auto* lblVersion = new QLabel(QString::fromStdString("Version " + versionText), this);
+  auto* lblVersion = new QLabel(Q("Version " + versionText), this);
   lblVersion->setObjectName("lblVersion");
   layout->addWidget(lblVersion);
-  auto* lblCreatedFor = new QLabel(QString::fromStdString("Created for:  " + createdFor), this);
+  auto* lblCreatedFor = new QLabel(Q("Created for:  " + createdFor), this);
   lblCreatedFor->setObjectName("lblCreatedFor");
   lblCreatedFor->setVisible(!createdFor.empty());
   layout->addWidget(lblCreatedFor);

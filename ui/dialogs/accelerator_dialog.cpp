@@ -16,6 +16,7 @@
 #include "planfiles/plan_session.h"
 #include "ui/widgets/amount_field.h"
 #include "ui/widgets/dialog_buttons.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
@@ -100,7 +101,7 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
     annual_[i] = mask(kRows[i].annual, accelerator.Annual);
     month_[i] = new QComboBox(this);
     month_[i]->setObjectName(kRows[i].month);
-    for (int m = 1; m <= 12; ++m) month_[i]->addItem(QString::fromStdString(GetMonthName(m, 0)));
+    for (int m = 1; m <= 12; ++m) month_[i]->addItem(Q(GetMonthName(m, 0)));
     month_[i]->setMaxVisibleItems(12);
     month_[i]->setCurrentIndex(MonthListIndex(accelerator.Month));
     grid->addWidget(new QLabel(kRows[i].caption, this), i, 0);
@@ -178,7 +179,7 @@ void AcceleratorDialog::ShowNeededPowerPayment() {
   needed_ = FindPowerPaymentForGoal(plan, params_, settings_, regional_, GoalMonth());
   QString text = "not attainable";
   if (needed_.attainable) {
-    text = QString::fromStdString(FormatMoney(needed_.powerPayment, 2, regional_)) + " a month";
+    text = Q(FormatMoney(needed_.powerPayment, 2, regional_)) + " a month";
     if (needed_.powerPayment == Money()) text += " (debt free by then without one)";
   }
   lblNeededPowerPayment_->setText(text);

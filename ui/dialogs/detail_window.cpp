@@ -19,6 +19,7 @@
 #include "base/atomic_file.h"
 #include "figures/csv_tables.h"
 #include "figures/detail_tables.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
@@ -63,7 +64,7 @@ class MonthlyTableModel : public QAbstractTableModel {
     if (!index.isValid()) return {};
     switch (role) {
       case Qt::DisplayRole:
-        return QString::fromStdString(table_.Cell(index.row(), index.column(), regional_));
+        return Q(table_.Cell(index.row(), index.column(), regional_));
       case Qt::TextAlignmentRole:
         return QVariant::fromValue(MonthlyTable::IsMoneyColumn(index.column())
                                        ? Qt::AlignRight | Qt::AlignVCenter
@@ -76,7 +77,7 @@ class MonthlyTableModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= table_.ColumnCount()) return {};
-    return QString::fromStdString(table_.Headings()[static_cast<size_t>(section)]);
+    return Q(table_.Headings()[static_cast<size_t>(section)]);
   }
 
  private:
@@ -205,7 +206,7 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   layout->addLayout(buttons);
 
   for (const std::string& entry : DetailListEntries(plan_, results_)) {
-    listDebts_->addItem(QString::fromStdString(entry));
+    listDebts_->addItem(Q(entry));
   }
   listDebts_->setCurrentRow(0);
   connect(listDebts_, &QListWidget::currentRowChanged, this, &DetailWindow::listDebtsClick);
@@ -252,7 +253,7 @@ void DetailWindow::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
   const QFontMetrics metrics(grid->font());
   const int padding = px_(10);
   const auto fit = [&metrics, padding](int& width, const std::string& text) {
-    width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(text)) + padding);
+    width = std::max(width, metrics.horizontalAdvance(Q(text)) + padding);
   };
   model->SetTable(tables.front(), QColor());
   for (int column = 0; column < model->Table().ColumnCount(); ++column) {
@@ -289,7 +290,7 @@ void DetailWindow::listDebtsClick() {
   if (ShowAmortization(plan_, results_, current, index)) {
     PopulateDataGrid(current, index);
     if (const auto note = NeverPaidOffTableNote(plan_, results_, current, index, regional_)) {
-      lblNeverPaidOff_->setText(QString::fromStdString(*note));
+      lblNeverPaidOff_->setText(Q(*note));
       lblNeverPaidOff_->show();
     }
     return;
@@ -297,7 +298,7 @@ void DetailWindow::listDebtsClick() {
   gridAmortization_->hide();
   const QListWidgetItem* item = listDebts_->currentItem();
   const std::string entry = item ? item->text().toStdString() : std::string();
-  pnlNoAmortization_->setText(QString::fromStdString(NoAmortizationMessage(entry, current)));
+  pnlNoAmortization_->setText(Q(NoAmortizationMessage(entry, current)));
   pnlNoAmortization_->show();
 }
 

@@ -11,6 +11,7 @@
 
 #include "planfiles/plan_session.h"
 #include "platform/desktop_open.h"
+#include "ui/widgets/qt_text.h"
 #include "ui/widgets/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
 
@@ -70,7 +71,7 @@ void NotesWindow::FillFromPlan() {
   const std::vector<std::string> lines =
       NotesForEditing(session_.Plan().Notes, NotesHeading(now_(), regional_));
   QStringList text;
-  for (const std::string& line : lines) text << QString::fromStdString(line);
+  for (const std::string& line : lines) text << Q(line);
   filling_ = true;
   memoNotes->setPlainText(text.join('\n'));
   filling_ = false;

@@ -12,6 +12,7 @@
 #include "figures/display_formats.h"
 #include "inputs/debt_checks.h"
 #include "ui/widgets/amount_field.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 
@@ -72,8 +73,8 @@ PaymentCalculator::PaymentCalculator(const RegionalSettings& regional, QWidget* 
 }
 
 void PaymentCalculator::Activate() {
-  lblBalance->setText(QString::fromStdString(FormatMoneyUnits(balance_, 2, regional_)));
-  lblInterestRate->setText(QString::fromStdString(FormatPercent3(rate_ * 100, regional_)));
+  lblBalance->setText(Q(FormatMoneyUnits(balance_, 2, regional_)));
+  lblInterestRate->setText(Q(FormatPercent3(rate_ * 100, regional_)));
   TermChanged();
 }
 
@@ -92,7 +93,7 @@ void PaymentCalculator::TermChanged() {
   if (!(value > 0)) return;
   term_ = static_cast<int>(std::nearbyint(value));
   payment_ = CalculatorPayment(balance_, rate_, term_);
-  lblPayment->setText(QString::fromStdString(FormatMoneyUnits(payment_, 2, regional_)));
+  lblPayment->setText(Q(FormatMoneyUnits(payment_, 2, regional_)));
   // Whatever was typed beyond the limits ("0", "000"), the field shows the term used.
   const std::optional<double> typed =
       ParseAmount(ntmskTerm->text().toStdString(), regional_.negativeSign);

@@ -17,11 +17,11 @@
 #include "ui/widgets/dialog_buttons.h"
 #include "settings/preferences_rules.h"
 #include "ui/widgets/design_pixels.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 std::string S(const QLineEdit* field) { return field->text().toStdString(); }
 
 }  // namespace

@@ -12,13 +12,12 @@
 #include "base/number_text.h"
 #include "engine/consolidation_recommendation.h"
 #include "figures/display_formats.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
 
 constexpr char kMark[] = "          X";  // ten blanks and the mark, as the column reads
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 

@@ -12,11 +12,10 @@
 #include "planfiles/plan_session.h"
 #include "ui/widgets/amount_field.h"
 #include "ui/widgets/dialog_buttons.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The amounts of the dialog: whole currency units up to the largest cash-out amount the main
 // window takes.

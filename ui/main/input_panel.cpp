@@ -19,12 +19,11 @@
 #include "figures/strategies.h"
 #include "ui/main/debt_grid_view.h"
 #include "ui/widgets/amount_field.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 double Units(Money amount) { return static_cast<double>(amount.Units()); }
 

@@ -41,14 +41,10 @@
 #include "ui/main/results_panel.h"
 #include "ui/main/strategies_page.h"
 #include "ui/widgets/amount_field.h"
+#include "ui/widgets/qt_text.h"
 #include "ui/widgets/scrolling.h"
 
 namespace ardvane {
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
 
 MainWindow::MainWindow(MainWindowOptions options, WindowPrompts& prompts, QWidget* parent)
     : QMainWindow(parent),

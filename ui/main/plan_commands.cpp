@@ -25,6 +25,7 @@
 #include "ui/main/main_window.h"
 #include "ui/main/recent_plans_menu.h"
 #include "ui/widgets/amount_field.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 
@@ -167,7 +168,7 @@ void MainWindow::CopySelectedDebts() {
   if (selected.empty()) return;
   std::sort(selected.begin(), selected.end());
   QApplication::clipboard()->setText(
-      QString::fromStdString(TabSeparatedRows(debtModel_->RowTexts(selected))));
+      Q(TabSeparatedRows(debtModel_->RowTexts(selected))));
 }
 
 std::string MainWindow::InformationText() const {

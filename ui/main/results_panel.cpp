@@ -15,6 +15,7 @@
 #include "figures/display_formats.h"
 #include "ui/charts/plan_charts.h"
 #include "ui/main/strategies_page.h"
+#include "ui/widgets/qt_text.h"
 #include "ui/widgets/scrolling.h"
 
 namespace ardvane {
@@ -22,8 +23,6 @@ namespace {
 
 const QColor kNavy(0, 0, 128);
 const QColor kPurple(128, 0, 128);
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QLabel* Head(QWidget* parent, const char* text, const QColor& colour) {
   auto* label = new QLabel(text, parent);
