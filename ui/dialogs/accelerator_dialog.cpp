@@ -118,40 +118,40 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
   // What it takes to be debt free by a chosen month.
   auto* goalRow = new QHBoxLayout;
   auto* goalCaption = new QLabel("Debt free &by", this);
-  dtpDebtFreeBy_ = new QDateEdit(this);
-  dtpDebtFreeBy_->setObjectName("dtpDebtFreeBy");
-  dtpDebtFreeBy_->setDisplayFormat("MMM yyyy");
+  debtFreeByField_ = new QDateEdit(this);
+  debtFreeByField_->setObjectName("dtpDebtFreeBy");
+  debtFreeByField_->setDisplayFormat("MMM yyyy");
   const CivilDate start = DecodeDate(plan.Date);
-  dtpDebtFreeBy_->setMinimumDate(QDate(start.year, start.month, 1));
-  dtpDebtFreeBy_->setMaximumDate(QDate(9999, 12, 1));
-  dtpDebtFreeBy_->setDate(DefaultGoal(plan.Date, proposedDebtFree));
-  goalCaption->setBuddy(dtpDebtFreeBy_);
-  lblNeededPowerPayment_ = new QLabel(this);
-  lblNeededPowerPayment_->setObjectName("lblNeededPowerPayment");
-  lblNeededPowerPayment_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  btnUseNeeded_ = new QPushButton("&Use", this);
-  btnUseNeeded_->setObjectName("btnUseNeeded");
-  btnUseNeeded_->setToolTip("Put this amount into the monthly power payment");
-  btnUseNeeded_->setAutoDefault(false);
+  debtFreeByField_->setMinimumDate(QDate(start.year, start.month, 1));
+  debtFreeByField_->setMaximumDate(QDate(9999, 12, 1));
+  debtFreeByField_->setDate(DefaultGoal(plan.Date, proposedDebtFree));
+  goalCaption->setBuddy(debtFreeByField_);
+  neededPowerPaymentLabel_ = new QLabel(this);
+  neededPowerPaymentLabel_->setObjectName("lblNeededPowerPayment");
+  neededPowerPaymentLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  useNeededButton_ = new QPushButton("&Use", this);
+  useNeededButton_->setObjectName("btnUseNeeded");
+  useNeededButton_->setToolTip("Put this amount into the monthly power payment");
+  useNeededButton_->setAutoDefault(false);
   goalRow->addWidget(goalCaption);
   // The colon follows the month as in a sentence, without the row's gap.
   auto* month = new QHBoxLayout;
   month->setSpacing(1);
-  month->addWidget(dtpDebtFreeBy_);
+  month->addWidget(debtFreeByField_);
   month->addWidget(new QLabel(":", this));
   goalRow->addLayout(month);
-  goalRow->addWidget(lblNeededPowerPayment_);
-  goalRow->addWidget(btnUseNeeded_);
+  goalRow->addWidget(neededPowerPaymentLabel_);
+  goalRow->addWidget(useNeededButton_);
   goalRow->addStretch(1);
   layout->addSpacing(6);
   layout->addLayout(goalRow);
-  connect(dtpDebtFreeBy_, &QDateEdit::dateChanged, this,
+  connect(debtFreeByField_, &QDateEdit::dateChanged, this,
           &AcceleratorDialog::ShowNeededPowerPayment);
   // The goal keeps the yearly amount and month the dialog shows for the plan's own option.
   connect(annual_[0], &AmountField::changed, this, &AcceleratorDialog::ShowNeededPowerPayment);
   connect(month_[0], &QComboBox::currentIndexChanged, this,
           &AcceleratorDialog::ShowNeededPowerPayment);
-  connect(btnUseNeeded_, &QPushButton::clicked, this, [this] {
+  connect(useNeededButton_, &QPushButton::clicked, this, [this] {
     if (needed_.attainable) {
       monthly_[0]->SetNumericValue(static_cast<double>(needed_.powerPayment.Units()));
     }
@@ -162,13 +162,13 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
   for (QLabel* label : paragraphs) label->setFixedWidth(textWidth);
 
   const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
-  btnOK = buttons.ok;
-  btnCancel = buttons.cancel;
+  okButton = buttons.ok;
+  cancelButton = buttons.cancel;
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 YearMonth AcceleratorDialog::GoalMonth() const {
-  const QDate date = dtpDebtFreeBy_->date();
+  const QDate date = debtFreeByField_->date();
   return {date.year(), date.month()};
 }
 
@@ -182,8 +182,8 @@ void AcceleratorDialog::ShowNeededPowerPayment() {
     text = Q(FormatMoney(needed_.powerPayment, 2, regional_)) + " a month";
     if (needed_.powerPayment == Money()) text += " (debt free by then without one)";
   }
-  lblNeededPowerPayment_->setText(text);
-  btnUseNeeded_->setEnabled(needed_.attainable);
+  neededPowerPaymentLabel_->setText(text);
+  useNeededButton_->setEnabled(needed_.attainable);
 }
 
 void AcceleratorDialog::accept() {

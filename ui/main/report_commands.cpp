@@ -65,23 +65,23 @@ class WindowPdfSurroundings : public PdfExportSurroundings {
 
 }  // namespace
 
-void MainWindow::spdbtnPrintClick() { StartReport(false); }
+void MainWindow::Print() { StartReport(false); }
 
-void MainWindow::ExportPdfClick() { StartReport(true); }
+void MainWindow::ExportPdf() { StartReport(true); }
 
 void MainWindow::StartReport(bool pdf) {
   reportAsPdf_ = pdf;
-  BitBtn1Click();
+  Recalculate();
   if (settings_.PrintLanguage == 99) {
     // Just below the Print button; nothing happens until a language is chosen.
-    popLanguage_->popup(spdbtnPrint_->mapToGlobal(QPoint(0, spdbtnPrint_->height() + 20)));
+    languageMenu_->popup(printButton_->mapToGlobal(QPoint(0, printButton_->height() + 20)));
     return;
   }
-  English1Click(settings_.PrintLanguage);
+  PrintReport(settings_.PrintLanguage);
 }
 
-void MainWindow::English1Click(int language) {
-  ReportLanguage_ = language;
+void MainWindow::PrintReport(int language) {
+  reportLanguage_ = language;
   if (reportAsPdf_) {
     ExportReportPdf();
   } else {
@@ -90,7 +90,7 @@ void MainWindow::English1Click(int language) {
 }
 
 std::filesystem::path MainWindow::ReportFilePath() const {
-  const std::string languageWord = Translate("English", ReportLanguage_, options_.programFolder);
+  const std::string languageWord = Translate("English", reportLanguage_, options_.programFolder);
   return ::ardvane::ReportFilePath(
       ReportFolder(settings_.ReportDirectory, options_.programFolder),
       ReportFileName(session_.Plan(), params_.PermitLanguage, languageWord, options_.regional));
@@ -105,7 +105,7 @@ bool MainWindow::WriteReport(const std::filesystem::path& path, bool dropStalePd
   context.settings = &settings_;
   context.regional = &options_.regional;
   context.programFolder = options_.programFolder;
-  context.language = ReportLanguage_;
+  context.language = reportLanguage_;
   context.showError = [this](const std::string& message) { prompts_.ShowError(message); };
   context.pictures = &pictures;
   const ReportDocumentOutcome outcome = WriteReportDocument(context, path, nullptr, dropStalePdf);
@@ -147,7 +147,7 @@ void MainWindow::ExportReportPdf() {
   ::ardvane::ExportReportPdf(job, surroundings);
 }
 
-void MainWindow::spdbtnFormClick() {
+void MainWindow::OpenDataForm() {
   const std::filesystem::path form = options_.programFolder / "Templates" / "DataSheet.doc";
   std::error_code ec;
   if (std::filesystem::exists(form, ec)) {
