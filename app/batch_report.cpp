@@ -36,7 +36,7 @@ class StderrPrompts : public PlanPrompts {
 
 int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandLineEnvironment& env,
                    std::ostream& err) {
-  const int language = request.language;
+  const Language language = request.language;
   std::string error;
   AppSettings settings = LoadPreferences(env.programFolder, &error);
   PlanParameters params;
@@ -48,7 +48,7 @@ int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandL
     return 1;
   }
   ApplyPermissions(settings, params);
-  if (language != 0 && !params.PermitLanguage) {
+  if (language != Language::kEnglish && !params.PermitLanguage) {
     err << "ardvane: this installation's parameters (Params.ini) do not permit reports in "
            "another language than English.\n";
     return 2;

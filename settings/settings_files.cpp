@@ -7,6 +7,7 @@
 #include "base/atomic_file.h"
 #include "base/number_text.h"
 #include "settings/file_lock.h"
+#include "settings/preferences_rules.h"
 #include "settings/ini_text.h"
 
 namespace ardvane {
@@ -352,7 +353,7 @@ bool SavePreferences(const AppSettings& baseline, const AppSettings& current,
 }
 
 void ApplyPermissions(AppSettings& settings, const PlanParameters& params) {
-  if (!params.PermitLanguage) settings.PrintLanguage = 0;
+  if (!params.PermitLanguage) settings.PrintLanguage = kPrintLanguageEnglish;
 }
 
 }  // namespace ardvane

@@ -86,7 +86,7 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
   EXPECT_EQ(s.texts.powerPayment, "A power payment of " +
                                       ReportMoney(goal.powerPayment, kPointRegional) +
                                       " a month would pay off every debt by " +
-                                      ReportMonthYear(AddMonths(s.plan.Date, h), 0, "NA") + ".");
+                                      ReportMonthYear(AddMonths(s.plan.Date, h), Language::kEnglish, "NA") + ".");
 
   // Today's payments never pay Capital One off either: what it still owes is stated.
   ASSERT_EQ(st.currentUnpaid.size(), 1u);

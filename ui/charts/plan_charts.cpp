@@ -111,7 +111,7 @@ QString DateLabelText(DayNumber day, DateLabels form) {
   if (form == DateLabels::kMonthNumber) {
     return QStringLiteral("%1/%2").arg(date.month, 2, 10, QLatin1Char('0')).arg(date.year);
   }
-  return Q(GetShortMonthName(date.month, 0)) + ' ' +
+  return Q(GetShortMonthName(date.month, Language::kEnglish)) + ' ' +
          QString::number(date.year);
 }
 

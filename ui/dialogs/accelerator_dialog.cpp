@@ -101,7 +101,7 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
     annual_[i] = mask(kRows[i].annual, accelerator.Annual);
     month_[i] = new QComboBox(this);
     month_[i]->setObjectName(kRows[i].month);
-    for (int m = 1; m <= 12; ++m) month_[i]->addItem(Q(GetMonthName(m, 0)));
+    for (int m = 1; m <= 12; ++m) month_[i]->addItem(Q(GetMonthName(m, Language::kEnglish)));
     month_[i]->setMaxVisibleItems(12);
     month_[i]->setCurrentIndex(MonthListIndex(accelerator.Month));
     grid->addWidget(new QLabel(kRows[i].caption, this), i, 0);

@@ -162,9 +162,9 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
     option->setAutoExclusive(false);
     choices->addButton(option);
   }
-  englishOption->setChecked(settings.PrintLanguage == 0);
-  spanishOption->setChecked(settings.PrintLanguage == 1);
-  askOption->setChecked(settings.PrintLanguage == 99);
+  englishOption->setChecked(settings.PrintLanguage == kPrintLanguageEnglish);
+  spanishOption->setChecked(settings.PrintLanguage == kPrintLanguageSpanish);
+  askOption->setChecked(settings.PrintLanguage == kPrintLanguageAsk);
   choices->setExclusive(true);
   language->addWidget(new QLabel("Always print in", languageGroup));
   language->addWidget(englishOption);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/language.h"
 #include "engine/plan_calculation.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
@@ -104,9 +105,9 @@ class MainWindow : public QMainWindow {
   void Print();
   // Export PDF: as Print, but the report is then saved as a PDF where the user chooses.
   void ExportPdf();
-  // A language chosen from languageMenu (0 English, 1 Spanish): the report in that language,
-  // printed or exported as the last of the two commands asked.
-  void PrintReport(int language);
+  // The report in `language` (chosen from languageMenu_ or by the setting), printed or
+  // exported as the last of the two commands asked.
+  void PrintReport(Language language);
   // Names the report file, asks about an existing one, generates, opens and logs the report.
   void PrepareReportFile();
   // Names the report file, asks about an existing one, generates it and saves its PDF.
@@ -177,7 +178,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<ChartForms> chartForms_;
   SetupFeeDialog* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
   NotesWindow* notes_ = nullptr;
-  int reportLanguage_ = 1;  // of the report being produced: 0 English, 1 Spanish
+  Language reportLanguage_ = Language::kSpanish;  // of the report being produced
   bool reportAsPdf_ = false;  // the report being produced is exported, not printed
   bool filling_ = false;  // inputs are being set from the plan, not by the user
   DesignPixels px_;  // design sizes at this platform's font

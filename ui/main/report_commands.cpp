@@ -8,6 +8,7 @@
 #include "reports/document_output.h"
 #include "reports/pdf_export.h"
 #include "reports/report_language.h"
+#include "settings/preferences_rules.h"
 #include "ui/charts/chart_form_pictures.h"
 #include "ui/charts/chart_forms.h"
 #include "ui/main/main_window.h"
@@ -72,15 +73,16 @@ void MainWindow::ExportPdf() { StartReport(true); }
 void MainWindow::StartReport(bool pdf) {
   reportAsPdf_ = pdf;
   Recalculate();
-  if (settings_.PrintLanguage == 99) {
+  const std::optional<Language> language = PrintLanguageOf(settings_.PrintLanguage);
+  if (!language) {
     // Just below the Print button; nothing happens until a language is chosen.
     languageMenu_->popup(printButton_->mapToGlobal(QPoint(0, printButton_->height() + 20)));
     return;
   }
-  PrintReport(settings_.PrintLanguage);
+  PrintReport(*language);
 }
 
-void MainWindow::PrintReport(int language) {
+void MainWindow::PrintReport(Language language) {
   reportLanguage_ = language;
   if (reportAsPdf_) {
     ExportReportPdf();

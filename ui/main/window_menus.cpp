@@ -57,12 +57,10 @@ void MainWindow::BuildMenuAndToolBar() {
   languageMenu_->setObjectName("popLanguage");
   QAction* english = languageMenu_->addAction("&English");
   english->setObjectName("English1");
-  english->setData(0);
   QAction* spanish = languageMenu_->addAction("&Spanish");
   spanish->setObjectName("Spanish1");
-  spanish->setData(1);
-  connect(languageMenu_, &QMenu::triggered, this,
-          [this](QAction* item) { PrintReport(item->data().toInt()); });
+  connect(english, &QAction::triggered, this, [this] { PrintReport(Language::kEnglish); });
+  connect(spanish, &QAction::triggered, this, [this] { PrintReport(Language::kSpanish); });
 
   QToolBar* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar1");
