@@ -123,6 +123,9 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildMenuAndToolBar();
+  // The menu bar, and the report language menu that Print pops up.
+  void BuildMenus();
+  void BuildToolBar();
   void BuildPanels();
   void ConnectInputs();
   void ConnectDebtGrid();

@@ -12,6 +12,11 @@
 namespace ardvane {
 
 void MainWindow::BuildMenuAndToolBar() {
+  BuildMenus();
+  BuildToolBar();
+}
+
+void MainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   QAction* newAction = file->addAction("&New", QKeySequence(Qt::CTRL | Qt::Key_N));
   QAction* openAction = file->addAction("&Open…", QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -61,7 +66,9 @@ void MainWindow::BuildMenuAndToolBar() {
   spanish->setObjectName("Spanish1");
   connect(english, &QAction::triggered, this, [this] { PrintReport(Language::kEnglish); });
   connect(spanish, &QAction::triggered, this, [this] { PrintReport(Language::kSpanish); });
+}
 
+void MainWindow::BuildToolBar() {
   QToolBar* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar1");
   bar->setMovable(false);
