@@ -87,7 +87,7 @@ void EditToRedraw(benchmark::State& state, bool large, int page = 0, bool hopele
   for (auto _ : state) {
     value = value == 100 ? 150 : 100;
     power->SetNumericValue(value);  // the field changes and the plan takes its value
-    window.Recalculate();          // leaving the field recalculates
+    window.Recalculate();           // leaving the field recalculates
     QApplication::processEvents();  // the window lays out and paints what changed
   }
   state.counters["proposed_months"] = window.Results().ProposedPlan.GetDebtFreeMonths();

@@ -23,9 +23,7 @@ class PayoffTrial {
   }
 
   // Whether a payment of `cents` a month pays the loan off within the months.
-  bool PaysOff(std::int64_t cents) {
-    return MonthsWith(MoneyFromCents(cents)) > 0;
-  }
+  bool PaysOff(std::int64_t cents) { return MonthsWith(MoneyFromCents(cents)) > 0; }
 
   // The months a payment of `payment` takes to pay the loan off; 0 when not within the months.
   int MonthsWith(Money payment) {

@@ -7,8 +7,8 @@
 #include "base/atomic_file.h"
 #include "base/number_text.h"
 #include "settings/file_lock.h"
-#include "settings/preferences_rules.h"
 #include "settings/ini_text.h"
+#include "settings/preferences_rules.h"
 
 namespace ardvane {
 namespace fs = std::filesystem;

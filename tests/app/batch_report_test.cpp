@@ -35,7 +35,8 @@ class BatchReportTest : public ::testing::Test {
   }
   // The report request that `words` make on the command line, in `language`, with a PDF on A4
   // when `pdf`.
-  int Run(std::vector<std::string> words, Language language = Language::kEnglish, bool pdf = false) {
+  int Run(std::vector<std::string> words, Language language = Language::kEnglish,
+          bool pdf = false) {
     err.str("");
     if (language == Language::kSpanish) words.insert(words.end(), {"--language", "Spanish"});
     if (pdf) words.push_back("--pdf");
@@ -66,12 +67,14 @@ TEST_F(BatchReportTest, WritesTheReportWithBothPicturesAndReplacesAnOldOne) {
   // Nothing of the interactive print: no log.
   EXPECT_FALSE(std::filesystem::exists(folder / "PrintLog.kdf"));
 
-  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, Language::kSpanish), 0) << err.str();
+  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, Language::kSpanish), 0)
+      << err.str();
   EXPECT_NE(ReadFile(folder / "Reports" / "Report2.doc").find("Plan de"), std::string::npos);
 }
 
 TEST_F(BatchReportTest, PdfIsWrittenBesideTheReportOrItsFailureSaidWithTheReportKept) {
-  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, Language::kEnglish, true), 0) << err.str();
+  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, Language::kEnglish, true), 0)
+      << err.str();
   EXPECT_TRUE(std::filesystem::exists(folder / "Reports" / "Report1.doc"));
   const testing::PdfFacts facts = testing::ReadPdfFacts(ReadFile(folder / "Reports" / "Report1.pdf"));
   EXPECT_EQ(facts.pictures, 2);

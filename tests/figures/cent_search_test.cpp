@@ -21,10 +21,10 @@ TEST(BisectCents, FindsTheCentWhereTheSearchTurns) {
   for (std::int64_t c = 4; c <= 10; ++c) fromFour.insert(c);
   const std::vector<BisectCase> cases = {
       {0, 10, fromFour, 4},
-      {0, 1, {1}, 1},                  // already a cent apart: nothing is tried
+      {0, 1, {1}, 1},  // already a cent apart: nothing is tried
       {9, 10, {10}, 10},
-      {0, 100, {50, 51, 100}, 50},     // 50 passes, then everything tried below it fails
-      {0, 100, {26, 100}, 100},        // 50, 75, 87, ... fail: 26 is never tried
+      {0, 100, {50, 51, 100}, 50},  // 50 passes, then everything tried below it fails
+      {0, 100, {26, 100}, 100},     // 50, 75, 87, ... fail: 26 is never tried
       {1000, 1'000'000'00, {}, 1'000'000'00},
   };
   for (const BisectCase& c : cases) {

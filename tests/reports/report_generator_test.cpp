@@ -163,7 +163,8 @@ struct Report {
     plan.Debts.AddDebt(Debt("Car loan", "6000", "7", "250", "250"), kPointRegional);
   }
 
-  std::string AssembleText(const std::filesystem::path& folder, Language language = Language::kEnglish) {
+  std::string AssembleText(const std::filesystem::path& folder,
+                           Language language = Language::kEnglish) {
     results = Calculate(plan, params, settings, kPointRegional);
     ReportContext context =
         testing::ContextFor(plan, results, params, settings, folder, language);
@@ -171,7 +172,8 @@ struct Report {
     missing = report.missingParagraphs;
     return report.text;
   }
-  std::vector<Filled> Assemble(const std::filesystem::path& folder, Language language = Language::kEnglish) {
+  std::vector<Filled> Assemble(const std::filesystem::path& folder,
+                               Language language = Language::kEnglish) {
     return Parse(AssembleText(folder, language));
   }
 };
@@ -466,8 +468,8 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
     report.settings.PrintCurrentDebts = report.settings.PrintPayoffSchedule =
         report.settings.PrintMonthlyPaymentTables = report.settings.PrintAmortizationTables =
             report.settings.PrintPaymentSchedule = true;
-    const auto filled =
-        report.Assemble((language == Language::kSpanish ? spanishFolder : englishFolder).path(), language);
+    const auto filled = report.Assemble(
+        (language == Language::kSpanish ? spanishFolder : englishFolder).path(), language);
     EXPECT_TRUE(report.missing.empty());
     return filled;
   };
@@ -766,7 +768,8 @@ TEST(ReportStatementsTest, TheAgreementNamesBothPartiesAndStatesEveryFee) {
 
 // The text of the first heading (h2 or h3) of a shipped paragraph.
 std::string HeadingOf(const std::string& paragraph, Language language) {
-  std::ifstream file(kDist / "Templates" / (language == Language::kSpanish ? "Spanish" : "English") /
+  std::ifstream file(kDist / "Templates" /
+                     (language == Language::kSpanish ? "Spanish" : "English") /
                      (paragraph + ".ktf"));
   const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   const auto open = text.find('>', text.find("<h"));
@@ -883,7 +886,7 @@ TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
       const std::vector<std::string>& fee = margin[margin.size() - 2];
       EXPECT_LT(Printed(fee.at(1)), 0) << fee.at(0);
       EXPECT_EQ(fee.at(0), language == Language::kSpanish ? "Cuota de administración del plan"
-                                         : "Plan administration fee");
+                                                          : "Plan administration fee");
 
       // Today's interest less the plan's is the saving, as printed, and every page that
       // states the saving states that figure.
@@ -1018,7 +1021,8 @@ TEST(AssembleReportTest, TheStrategiesComparedFollowTheComparisonAndAreOffByDefa
                                 : f.mostSaved      ? "(saves the most)"
                                                    : "");
     EXPECT_EQ(rows[r]["DebtFree"], std::to_string(f.proposed.months) + " months (" +
-                                       ReportMonthYear(f.proposed.date, Language::kEnglish, "NA") + ")");
+                                       ReportMonthYear(f.proposed.date, Language::kEnglish, "NA") +
+                                       ")");
     EXPECT_EQ(rows[r]["TotalInterest"], ReportMoney(f.proposed.totalInterest, kPointRegional));
     EXPECT_EQ(rows[r]["InterestSaved"], ReportMoney(f.shownInterestSaved, kPointRegional));
     EXPECT_EQ(rows[r]["AnnualReturn"],

@@ -78,10 +78,13 @@ TEST(GetParagraphTest, ReadsTheLanguageFolderAndReportsWhatIsMissing) {
   const auto show = [&](const std::string& text) { shown.push_back(text); };
 
   // Without Language.kdf every language reads the English folder.
-  EXPECT_EQ(GetParagraph("Closer", Language::kSpanish, folder.path(), show), (Lines{"</body>", "</html>"}));
+  EXPECT_EQ(GetParagraph("Closer", Language::kSpanish, folder.path(), show),
+            (Lines{"</body>", "</html>"}));
   folder.Write("Language.kdf", "English;Spanish\n");
-  EXPECT_EQ(GetParagraph("Closer", Language::kEnglish, folder.path(), show), (Lines{"</body>", "</html>"}));
-  EXPECT_EQ(GetParagraph("Closer", Language::kSpanish, folder.path(), show), (Lines{"<!-- es -->", "</html>"}));
+  EXPECT_EQ(GetParagraph("Closer", Language::kEnglish, folder.path(), show),
+            (Lines{"</body>", "</html>"}));
+  EXPECT_EQ(GetParagraph("Closer", Language::kSpanish, folder.path(), show),
+            (Lines{"<!-- es -->", "</html>"}));
   EXPECT_TRUE(shown.empty());
 
   EXPECT_TRUE(GetParagraph("Header", Language::kEnglish, folder.path(), show).empty());
@@ -125,9 +128,10 @@ TEST(ReportSourcesTest, AParagraphFolderOutsideTemplatesIsRefusedAndNothingThere
     EXPECT_NE(sources.folderProblem().find("\"" + named + "\""), std::string::npos)
         << sources.folderProblem();
     std::vector<std::string> shown;
-    EXPECT_TRUE(GetParagraph("Row", Language::kSpanish, folder.path(), [&](const std::string& message) {
-                  shown.push_back(message);
-                }).empty());
+    EXPECT_TRUE(
+        GetParagraph("Row", Language::kSpanish, folder.path(), [&](const std::string& message) {
+          shown.push_back(message);
+        }).empty());
     EXPECT_EQ(shown, std::vector<std::string>{sources.folderProblem()});
   }
   folder.Write("Language.kdf", "English;es\n");

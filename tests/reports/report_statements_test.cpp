@@ -99,12 +99,13 @@ TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsLeadWithWhatNeverEnds) {
                 {"you could build savings", "podría reunir ahorros"}});
     ExpectSays(report, language, {}, kSavingClaims);
     // The lead's power payment is stated on its page and in the immediate results only.
-    EXPECT_EQ(Count(report.text, language == Language::kEnglish ? "a month would pay off every debt by"
-                                               : "al mes liquidaría todas las deudas para"),
+    EXPECT_EQ(Count(report.text, language == Language::kEnglish
+                                     ? "a month would pay off every debt by"
+                                     : "al mes liquidaría todas las deudas para"),
               2u);
     // The payments that would pay today's debt off are listed once.
     EXPECT_EQ(Count(report.text, language == Language::kEnglish ? "to pay it off within 60 months"
-                                               : "para liquidarla en 60 meses"),
+                                                                : "para liquidarla en 60 meses"),
               1u);
   }
 }
@@ -125,35 +126,35 @@ TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsSayNothingOfDebtFreedomNor
                                  "le ahorra", "reunir ahorros", "podrían crecer sus ahorros",
                                  "crecimiento de su inversión", "trabajar para usted", "ahorra ("};
   for (const Language language : {Language::kEnglish, Language::kSpanish}) {
-   for (const PlanDocument& plan : {testing::HopelessCardsPlan(), withFees}) {
-    SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
-    SCOPED_TRACE(plan.SetupFee.Units());
-    const Written report = Write(plan, language);
-    EXPECT_TRUE(report.missing.empty());
-    const std::string text = Lower(report.text);
-    const auto strategies = report.text.find(language == Language::kEnglish ? "Strategies Compared"
-                                                           : "Comparación de estrategias");
-    ASSERT_NE(strategies, std::string::npos);
-    EXPECT_EQ(report.text.substr(strategies, report.text.find("<h2", strategies + 1) - strategies)
-                  .find("%</td>"),
-              std::string::npos);
-    for (const std::string& phrase : language == Language::kEnglish ? english : spanish) {
-      const auto at = text.find(phrase);
-      EXPECT_EQ(at, std::string::npos)
-          << phrase << ": ..." << report.text.substr(at == std::string::npos ? 0 : at, 120);
+    for (const PlanDocument& plan : {testing::HopelessCardsPlan(), withFees}) {
+      SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
+      SCOPED_TRACE(plan.SetupFee.Units());
+      const Written report = Write(plan, language);
+      EXPECT_TRUE(report.missing.empty());
+      const std::string text = Lower(report.text);
+      const auto strategies = report.text.find(
+          language == Language::kEnglish ? "Strategies Compared" : "Comparación de estrategias");
+      ASSERT_NE(strategies, std::string::npos);
+      EXPECT_EQ(report.text.substr(strategies, report.text.find("<h2", strategies + 1) - strategies)
+                    .find("%</td>"),
+                std::string::npos);
+      for (const std::string& phrase : language == Language::kEnglish ? english : spanish) {
+        const auto at = text.find(phrase);
+        EXPECT_EQ(at, std::string::npos)
+            << phrase << ": ..." << report.text.substr(at == std::string::npos ? 0 : at, 120);
+      }
+      // What the pages say instead.
+      ExpectSays(report, language,
+                 {{"<td>All debts paid off in</td>", "<td>Todas las deudas liquidadas en</td>"},
+                  {"<b>All debts paid off by</b>", "<b>Todas las deudas liquidadas para</b>"},
+                  {">All debts paid off</font>", ">Todas las deudas liquidadas</font>"},
+                  {"could be invested once every debt is paid off, but as it stands the plan never "
+                   "pays off every debt.",
+                   "podría invertirse una vez liquidadas todas, pero tal como está el plan nunca "
+                   "liquida todas sus deudas."},
+                  {"The plan frees no payments to invest", "El plan no libera pagos que invertir"}},
+                 {});
     }
-    // What the pages say instead.
-    ExpectSays(report, language,
-               {{"<td>All debts paid off in</td>", "<td>Todas las deudas liquidadas en</td>"},
-                {"<b>All debts paid off by</b>", "<b>Todas las deudas liquidadas para</b>"},
-                {">All debts paid off</font>", ">Todas las deudas liquidadas</font>"},
-                {"could be invested once every debt is paid off, but as it stands the plan never "
-                 "pays off every debt.",
-                 "podría invertirse una vez liquidadas todas, pero tal como está el plan nunca "
-                 "liquida todas sus deudas."},
-                {"The plan frees no payments to invest", "El plan no libera pagos que invertir"}},
-               {});
-   }
   }
 }
 
@@ -165,15 +166,19 @@ TEST(ReportStatementsOnHardPlansTest, OnlyTodaysDebtNeverEndsAndTheSavingIsSaidO
     const Written report = Write(testing::NeverPaidOffTodayPlan(), language);
     EXPECT_TRUE(report.missing.empty());
     const std::string today =
-        language == Language::kEnglish ? "On today&#39;s payments, A is never paid off: after 1.8 years you would "
-                        "still owe $1,122.36."
-                      : "Con los pagos actuales, A nunca se liquida: después de 1.8 años aún "
-                        "debería $1,122.36.";
+        language == Language::kEnglish
+            ? "On today&#39;s payments, A is never paid off: after 1.8 years you would "
+              "still owe $1,122.36."
+            : "Con los pagos actuales, A nunca se liquida: después de 1.8 años aún "
+              "debería $1,122.36.";
     const std::string saving =
-        language == Language::kEnglish ? "Over the same 22 months, the plan saves $123.12 in interest."
-                      : "En los mismos 22 meses, el plan le ahorra $123.12 en intereses.";
-    const auto start = report.text.find(language == Language::kEnglish ? "Immediate Results" : "Resultados inmediatos");
-    const auto end = report.text.find(language == Language::kEnglish ? "Your next steps" : "Sus próximos pasos");
+        language == Language::kEnglish
+            ? "Over the same 22 months, the plan saves $123.12 in interest."
+            : "En los mismos 22 meses, el plan le ahorra $123.12 en intereses.";
+    const auto start = report.text.find(language == Language::kEnglish ? "Immediate Results"
+                                                                       : "Resultados inmediatos");
+    const auto end =
+        report.text.find(language == Language::kEnglish ? "Your next steps" : "Sus próximos pasos");
     ASSERT_LT(start, end);
     const std::string results = report.text.substr(start, end - start);
     EXPECT_EQ(Count(results, today), 1u);
@@ -207,11 +212,13 @@ TEST(ReportStatementsOnHardPlansTest, ACostlierPlanSaysWhatItCostsAndWhyNoFee) {
     ExpectSays(report, language, {}, kSavingClaims);
     // In the agreement too, beside its $0.00 rows (a table cell, whose figures keep their
     // blanks unbroken).
-    const auto start = report.text.find(language == Language::kEnglish ? "Service Agreement" : "Contrato de servicios");
+    const auto start = report.text.find(language == Language::kEnglish ? "Service Agreement"
+                                                                       : "Contrato de servicios");
     ASSERT_NE(start, std::string::npos);
     const std::string agreement = report.text.substr(start);
-    EXPECT_NE(agreement.find(language == Language::kEnglish ? "falls short of the minimum saving of $500.00"
-                                           : "no alcanza el ahorro mínimo de $500.00"),
+    EXPECT_NE(agreement.find(language == Language::kEnglish
+                                 ? "falls short of the minimum saving of $500.00"
+                                 : "no alcanza el ahorro mínimo de $500.00"),
               std::string::npos);
   }
 }

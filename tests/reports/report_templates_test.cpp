@@ -102,8 +102,9 @@ TEST(ReportTemplatesTest, PictureBoxesLandInTheirSections) {
       report.settings.PrintPayoffProjections = combination & 2;
       report.settings.PrintPayoffSchedule = combination & 4;
       const std::string html = report.Assemble(language);
-      SCOPED_TRACE("language " + std::string(language == Language::kEnglish ? "English" : "Spanish") + ", combination " +
-                   std::to_string(combination));
+      SCOPED_TRACE("language " +
+                   std::string(language == Language::kEnglish ? "English" : "Spanish") +
+                   ", combination " + std::to_string(combination));
       EXPECT_EQ(CheckWellFormed(html), "");
       EXPECT_TRUE(report.missing.empty()) << report.missing.front();
 
@@ -117,9 +118,11 @@ TEST(ReportTemplatesTest, PictureBoxesLandInTheirSections) {
         return heading == std::string::npos ? std::string("cover")
                                             : html.substr(heading, html.find("</h2>", heading) - heading);
       };
-      const std::string projections = language == Language::kEnglish ? "Current Plan vs. Proposed Plan"
-                                                    : "Plan actual frente al plan propuesto";
-      const std::string schedule = language == Language::kEnglish ? "Payoff Schedule" : "Calendario de liquidación";
+      const std::string projections = language == Language::kEnglish
+                                          ? "Current Plan vs. Proposed Plan"
+                                          : "Plan actual frente al plan propuesto";
+      const std::string schedule =
+          language == Language::kEnglish ? "Payoff Schedule" : "Calendario de liquidación";
       if (report.settings.PrintPayoffProjections) {
         EXPECT_NE(sectionOf(boxes[a + 8 - 1]).find(projections), std::string::npos);
       }
@@ -136,7 +139,8 @@ TEST(ReportTemplatesTest, TheWholeSampleReportIsWellFormedAndComplete) {
     SampleReport report;
     report.settings.PrintStrategiesCompared = true;  // every section, the optional one too
     const std::string html = report.Assemble(language);
-    EXPECT_EQ(CheckWellFormed(html), "") << (language == Language::kEnglish ? "English" : "Spanish");
+    EXPECT_EQ(CheckWellFormed(html), "")
+        << (language == Language::kEnglish ? "English" : "Spanish");
     EXPECT_TRUE(report.missing.empty()) << report.missing.front();
     EXPECT_EQ(html.find("[$"), std::string::npos)
         << "every placeholder of the templates receives a value: "

@@ -167,11 +167,10 @@ QString MoneyText(double units, int minDecimals, int maxDecimals,
     if (i > 0 && (whole.size() - i) % 3 == 0) grouped += separator;
     grouped += whole[i];
   }
-  if (!fraction.isEmpty())
-    grouped += Q(regional.monetaryDecimalSeparator) + fraction;
+  if (!fraction.isEmpty()) grouped += Q(regional.monetaryDecimalSeparator) + fraction;
 
-  QString pattern = Q(negative ? regional.currencyNegativePattern
-                                                    : regional.currencyPositivePattern);
+  QString pattern =
+      Q(negative ? regional.currencyNegativePattern : regional.currencyPositivePattern);
   if (!pattern.contains('n')) pattern = negative ? QStringLiteral("-$n") : QStringLiteral("$n");
   const QString symbol = Q(regional.currencySymbol);
   QString text;

@@ -36,8 +36,7 @@ struct LabelSizes {
 
 // Amount in currency units as "#,##0" followed by up to `maxDecimals` decimals, trailing
 // zeros dropped down to `minDecimals`, placed in the locale's currency pattern.
-QString MoneyText(double units, int minDecimals, int maxDecimals,
-                  const RegionalSettings& regional);
+QString MoneyText(double units, int minDecimals, int maxDecimals, const RegionalSettings& regional);
 
 // Labels at nice money values over a range that includes 0 and every value: about five
 // steps, fewer when the axis is too short for the labels of five.

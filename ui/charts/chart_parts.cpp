@@ -142,7 +142,8 @@ QStringList ChartParts::MarkTexts() const {
   return texts;
 }
 
-void ChartParts::Add(const QString& text, double value, double slot, bool word, const QColor& colour) {
+void ChartParts::Add(const QString& text, double value, double slot, bool word,
+                     const QColor& colour) {
   if (used_ == marks_.size()) {
     BarMark mark;
     mark.box = new QGraphicsRectItem(this);
@@ -206,8 +207,7 @@ void ChartParts::LayOutNames() {
       names_[i]->setVisible(false);
       continue;
     }
-    const QString text =
-        metrics.elidedText(fullNames_[static_cast<int>(i)], Qt::ElideRight, room);
+    const QString text = metrics.elidedText(fullNames_[static_cast<int>(i)], Qt::ElideRight, room);
     if (names_[i]->text() != text) names_[i]->setText(text);
     widest = std::max(widest, metrics.horizontalAdvance(text));
   }

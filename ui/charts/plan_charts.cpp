@@ -100,8 +100,7 @@ QString DateLabelText(DayNumber day, DateLabels form) {
   if (form == DateLabels::kMonthNumber) {
     return QStringLiteral("%1/%2").arg(date.month, 2, 10, QLatin1Char('0')).arg(date.year);
   }
-  return Q(GetShortMonthName(date.month, Language::kEnglish)) + ' ' +
-         QString::number(date.year);
+  return Q(GetShortMonthName(date.month, Language::kEnglish)) + ' ' + QString::number(date.year);
 }
 
 namespace {
@@ -200,7 +199,7 @@ void FillPayoffDatesChart(QChart& chart, const PlanDocument& plan, const PlanRes
   for (int p = shown - 1; p >= 0; --p) {
     const DebtPayoff& row = *rows[p];
     names << ChartName(Q(phrases ? phrases->DebtName(plan, results, row.loan)
-                                                      : GetDebtName(plan, results, row.loan)));
+                                 : GetDebtName(plan, results, row.loan)));
     ends.push_back({{{row.currentKind, row.currentDate}, {row.proposedKind, row.proposedDate}}});
   }
   QList<qreal> values[2];

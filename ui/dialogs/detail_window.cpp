@@ -149,7 +149,7 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   neverPaidOffLabel_->setObjectName("lblNeverPaidOff");
   neverPaidOffLabel_->setWordWrap(true);
   neverPaidOffLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse |
-                                            Qt::TextSelectableByKeyboard);
+                                              Qt::TextSelectableByKeyboard);
   neverPaidOffLabel_->hide();
   tablesLayout->addWidget(neverPaidOffLabel_);
 

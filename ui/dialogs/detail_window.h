@@ -9,8 +9,8 @@
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "figures/detail_tables.h"
-#include "ui/widgets/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
+#include "ui/widgets/window_prompts.h"
 
 class QGroupBox;
 class QLabel;

@@ -11,9 +11,9 @@
 
 #include "planfiles/plan_session.h"
 #include "platform/desktop_open.h"
+#include "ui/widgets/design_pixels.h"
 #include "ui/widgets/qt_text.h"
 #include "ui/widgets/window_prompts.h"
-#include "ui/widgets/design_pixels.h"
 
 namespace ardvane {
 

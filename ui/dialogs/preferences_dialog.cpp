@@ -14,9 +14,9 @@
 #include <utility>
 
 #include "engine/debt_rows.h"
-#include "ui/widgets/dialog_buttons.h"
 #include "settings/preferences_rules.h"
 #include "ui/widgets/design_pixels.h"
+#include "ui/widgets/dialog_buttons.h"
 #include "ui/widgets/qt_text.h"
 
 namespace ardvane {
@@ -119,18 +119,19 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   paymentScheduleCheck =
       check("chkPaymentSchedule", "Payment Schedule", settings.PrintPaymentSchedule);
   monthlyPaymentTablesCheck = check("chkMonthlyPaymentTables", "Monthly Payment Tables",
-                                  settings.PrintMonthlyPaymentTables);
+                                    settings.PrintMonthlyPaymentTables);
   amortizationTablesCheck =
       check("chkAmortizationTables", "Amortization Tables", settings.PrintAmortizationTables);
   investmentProjectionCheck = check("chkInvestmentProjection", "Investment Projection",
-                                  settings.PrintInvestmentProjections);
+                                    settings.PrintInvestmentProjections);
   printContractCheck = check("chkPrintContract", "Contract", settings.PrintContract);
   strategiesComparedCheck =
       check("chkStrategiesCompared", "Strategies Compared", settings.PrintStrategiesCompared);
   QCheckBox* columns[4][4] = {
       {currentDebtsCheck, planStrategyCheck, payoffProjectionsCheck, optionsCheck},
       {newLoanCheck, returnOnInvestmentCheck, payoffScheduleCheck, immediateResultsCheck},
-      {paymentScheduleCheck, monthlyPaymentTablesCheck, amortizationTablesCheck, investmentProjectionCheck},
+      {paymentScheduleCheck, monthlyPaymentTablesCheck, amortizationTablesCheck,
+       investmentProjectionCheck},
       {printContractCheck, strategiesComparedCheck, nullptr, nullptr}};
   QWidget* previous = nullptr;
   for (int col = 0; col < 4; ++col) {

@@ -156,7 +156,8 @@ void InputPanel::BuildAssumptions() {
   percentSetupFeeLabel = new QLabel(assumptionsGroup);
   percentSetupFeeLabel->setObjectName("lblPercentSetupFee");
   percentSetupFeeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  percentSetupFeeLabel->setToolTip("The fee charged differs from the fee entered: click to see why");
+  percentSetupFeeLabel->setToolTip(
+      "The fee charged differs from the fee entered: click to see why");
   percentSetupFeeLabel->installEventFilter(this);
   SetFeeLabelLook(false);
   monthlyFeeField = Mask(assumptionsGroup, "ntmskMonthlyFee", mtCurrency, 2, 0);
@@ -203,8 +204,8 @@ void InputPanel::BuildNewLoan() {
   consolidationGroup->setObjectName("grpConsolidation");
   auto* loan = new QGridLayout(consolidationGroup);
   loan->setVerticalSpacing(2);
-  consolidateCheck = new QCheckBox("C&onsolidate debts and finance the initial setup fee",
-                                 consolidationGroup);
+  consolidateCheck =
+      new QCheckBox("C&onsolidate debts and finance the initial setup fee", consolidationGroup);
   consolidateCheck->setObjectName("chkConsolidate");
   recommendationsButton = new QPushButton("&Recommendations", consolidationGroup);
   recommendationsButton->setObjectName("btnRecommendations");
@@ -250,14 +251,31 @@ void InputPanel::BuildNewLoan() {
 
 void InputPanel::SetTabOrder() {
   // Reading order: left to right, then down.
-  const QWidget* order[] = {
-      firstNameField,     lastNameField,        debtGrid,          newDebtButton,
-      editDebtButton,       deleteDebtButton,       moveUpButton,           moveDownButton,
-      planDateField,      priorityChoice,        powerPaymentButton,     powerPaymentField,
-      annualPowerPaymentField, returnRateField, setupFeeButton,     feesAmountField,
-      monthlyFeeField,  consolidateCheck,     recommendationsButton, interestRateField,
-      interestOnlyCheck,  feesRateField,      consolidationFeesField, termField,
-      cashOutField};
+  const QWidget* order[] = {firstNameField,
+                            lastNameField,
+                            debtGrid,
+                            newDebtButton,
+                            editDebtButton,
+                            deleteDebtButton,
+                            moveUpButton,
+                            moveDownButton,
+                            planDateField,
+                            priorityChoice,
+                            powerPaymentButton,
+                            powerPaymentField,
+                            annualPowerPaymentField,
+                            returnRateField,
+                            setupFeeButton,
+                            feesAmountField,
+                            monthlyFeeField,
+                            consolidateCheck,
+                            recommendationsButton,
+                            interestRateField,
+                            interestOnlyCheck,
+                            feesRateField,
+                            consolidationFeesField,
+                            termField,
+                            cashOutField};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
   }

@@ -205,8 +205,7 @@ void MainWindow::ConnectInputs() {
   connect(in_->setupFeeButton, &QPushButton::clicked, this, &MainWindow::EditPlanFee);
   connect(in_, &InputPanel::feeClicked, this, &MainWindow::EditPlanFee);
   connect(in_->powerPaymentButton, &QPushButton::clicked, this, &MainWindow::EditPowerPayment);
-  connect(in_->recommendationsButton, &QPushButton::clicked, this,
-          &MainWindow::ShowRecommendation);
+  connect(in_->recommendationsButton, &QPushButton::clicked, this, &MainWindow::ShowRecommendation);
   connect(out_->detailsButton, &QPushButton::clicked, this, &MainWindow::ShowMonthlyTables);
   connect(out_->pages, &QTabWidget::currentChanged, this, [this] {
     if (strategiesStale_) RefreshStrategies();
@@ -236,8 +235,7 @@ void MainWindow::ConnectDebtGrid() {
   debtMenu_->setObjectName("popDebt");
   connect(debtMenu_->addAction("Ed&it Debt…"), &QAction::triggered, this,
           [this] { EnterDebt(false); });
-  connect(debtMenu_->addAction("Dele&te Debt"), &QAction::triggered, this,
-          &MainWindow::DeleteDebt);
+  connect(debtMenu_->addAction("Dele&te Debt"), &QAction::triggered, this, &MainWindow::DeleteDebt);
   debtMenu_->addSeparator();
   debtMenu_->addAction(setPaymentAction_);
   connect(grid, &DebtGridView::menuRequested, this, [this](const QPoint& globalPos) {

@@ -13,14 +13,14 @@
 #include "engine/settings.h"
 #include "figures/plan_figures.h"
 #include "figures/plan_statements.h"
+#include "inputs/client_notes.h"
 #include "planfiles/plan_session.h"
 #include "platform/paper_size.h"
-#include "inputs/client_notes.h"
 #include "reports/print_log.h"
 #include "settings/settings_store.h"
 #include "ui/main/plan_history.h"
-#include "ui/widgets/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
+#include "ui/widgets/window_prompts.h"
 
 class QAction;
 class QMenu;

@@ -167,8 +167,7 @@ void MainWindow::CopySelectedDebts() {
   }
   if (selected.empty()) return;
   std::sort(selected.begin(), selected.end());
-  QApplication::clipboard()->setText(
-      Q(TabSeparatedRows(debtModel_->RowTexts(selected))));
+  QApplication::clipboard()->setText(Q(TabSeparatedRows(debtModel_->RowTexts(selected))));
 }
 
 std::string MainWindow::InformationText() const {

@@ -276,8 +276,8 @@ void ResultsPanel::ShowResults(const PlanDocument& plan, const PlanResults& resu
   };
   showPayoff(payoffMonthsCurrentLabel, payoffYearsCurrentLabel, payoffDateCurrentLabel, f.current,
              f.laterDebtFreeDate);
-  showPayoff(payoffMonthsProposedLabel, payoffYearsProposedLabel, payoffDateProposedLabel, f.proposed,
-             f.proposed.date);
+  showPayoff(payoffMonthsProposedLabel, payoffYearsProposedLabel, payoffDateProposedLabel,
+             f.proposed, f.proposed.date);
   lateYearLabel->setText(Q(FormatMonthYear(f.laterDebtFreeDate)));
   earlyYearLabel->setText(Q(FormatMonthYear(f.proposed.date)));
 
@@ -289,8 +289,8 @@ void ResultsPanel::ShowResults(const PlanDocument& plan, const PlanResults& resu
   interestSavedCaptionLabel->setText(Q(texts.savingLabel));
   interestDifferenceLabel->setText(Q(texts.savingCell));
   returnOnInvestmentLabel->setText(statements.ClaimsSaving()
-                                     ? Q(FormatPercent2(f.AnnualReturnPercent(), regional))
-                                     : QString(u'\u2014'));
+                                       ? Q(FormatPercent2(f.AnnualReturnPercent(), regional))
+                                       : QString(u'\u2014'));
   const std::string note = ResultsNote(statements, texts, words);
   // The first pages lead with it: the payoff schedule and the interest paid.
   for (QLabel* label : {payoffNoteLabel, neverPaidOffNoteLabel}) {

@@ -88,15 +88,16 @@ void MainWindow::BuildToolBar() {
     return b;
   };
   newPlanButton_ = button("spdbtnNew", "New", "Create a new plan (Ctrl+N)", QStyle::SP_FileIcon);
-  openPlanButton_ = button("spdbtnOpen", "Open", "Open an existing plan (Ctrl+O)",
-                       QStyle::SP_DialogOpenButton);
-  saveButton_ = button("spdbtnSave", "Save", "Save this plan (Ctrl+S)", QStyle::SP_DialogSaveButton);
+  openPlanButton_ =
+      button("spdbtnOpen", "Open", "Open an existing plan (Ctrl+O)", QStyle::SP_DialogOpenButton);
+  saveButton_ =
+      button("spdbtnSave", "Save", "Save this plan (Ctrl+S)", QStyle::SP_DialogSaveButton);
   notesButton_ = button("spdbtnNotes", "Notes", "Make notes on this plan (Ctrl+T)",
                         QStyle::SP_FileDialogDetailedView);
   formButton_ = button("spdbtnForm", "Form", "Open the data collection form",
                        QStyle::SP_FileDialogContentsView);
-  printButton_ = button("spdbtnPrint", "Print", "Print this plan (Ctrl+P)",
-                        QStyle::SP_FileDialogListView);
+  printButton_ =
+      button("spdbtnPrint", "Print", "Print this plan (Ctrl+P)", QStyle::SP_FileDialogListView);
   connect(newPlanButton_, &QToolButton::clicked, this, &MainWindow::NewPlan);
   connect(openPlanButton_, &QToolButton::clicked, this, &MainWindow::OpenPlan);
   connect(saveButton_, &QToolButton::clicked, this, [this] { SavePlan(false); });

@@ -18,31 +18,29 @@ constexpr char kTitle[] = "Ardvane";
 
 SaveAnswer MessageBoxPrompts::AskSaveChanges(const std::string& question) {
   const auto answer = QMessageBox::question(
-      parent_, kTitle, Q(question),
-      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+      parent_, kTitle, Q(question), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+      QMessageBox::Yes);
   if (answer == QMessageBox::Yes) return SaveAnswer::Yes;
   if (answer == QMessageBox::No) return SaveAnswer::No;
   return SaveAnswer::Cancel;
 }
 
 bool MessageBoxPrompts::Confirm(const std::string& question) {
-  return QMessageBox::question(parent_, "Confirm", Q(question),
-                               QMessageBox::Yes | QMessageBox::No,
+  return QMessageBox::question(parent_, "Confirm", Q(question), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<std::filesystem::path> MessageBoxPrompts::ChooseOpenFile(
     const std::filesystem::path& startFolder) {
-  const QString chosen = QFileDialog::getOpenFileName(
-      parent_, "Open", Q(startFolder.string()), kPlanFilter);
+  const QString chosen =
+      QFileDialog::getOpenFileName(parent_, "Open", Q(startFolder.string()), kPlanFilter);
   if (chosen.isEmpty()) return std::nullopt;
   return std::filesystem::path(chosen.toStdString());
 }
 
 std::optional<std::filesystem::path> MessageBoxPrompts::ChooseSaveFile(
     const std::filesystem::path& startFolder, const std::string& proposedName) {
-  QFileDialog dialog(parent_, "Save As", Q(startFolder.string()),
-                     kPlanFilter);
+  QFileDialog dialog(parent_, "Save As", Q(startFolder.string()), kPlanFilter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix("bvx");
   dialog.selectFile(Q(proposedName));
@@ -66,8 +64,7 @@ void MessageBoxPrompts::ShowWarning(const std::string& message) {
 }
 
 bool MessageBoxPrompts::ConfirmWarning(const std::string& message) {
-  return QMessageBox::warning(parent_, "Warning", Q(message),
-                              QMessageBox::Ok | QMessageBox::Cancel,
+  return QMessageBox::warning(parent_, "Warning", Q(message), QMessageBox::Ok | QMessageBox::Cancel,
                               QMessageBox::Ok) == QMessageBox::Ok;
 }
 
