@@ -37,7 +37,7 @@ class StderrPrompts : public PlanPrompts {
 
 int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandLineEnvironment& env,
                    std::ostream& err) {
-  const int language = request.language;
+  const Language language = request.language;
   StartupFiles files;
   files.programFolder = env.programFolder;
   files.regional = env.regional;
@@ -48,7 +48,7 @@ int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandL
   }
   const PlanParameters& params = startup.params;
   const AppSettings& settings = startup.settings;
-  if (language != 0 && !params.PermitLanguage) {
+  if (language != Language::kEnglish && !params.PermitLanguage) {
     err << "ardvane: this installation's parameters (Params.ini) do not permit reports in "
            "another language than English.\n";
     return 2;

@@ -234,7 +234,7 @@ std::variant<WindowStart, ReportRequest, CommandError> ReadStart(const std::vect
         return CommandError{"--language needs English or Spanish, once."};
       }
       languageGiven = true;
-      report.language = token.value == "Spanish" ? 1 : 0;
+      report.language = token.value == "Spanish" ? Language::kSpanish : Language::kEnglish;
     } else if (token.word == "--pdf") {
       report.pdf = true;
     } else if (IsReportRequest(token)) {

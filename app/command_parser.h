@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/calendar.h"
+#include "engine/language.h"
 
 namespace ardvane {
 
@@ -25,7 +26,7 @@ struct ReportRequest {
   // What follows the first four characters of the last argument containing "-<p>"; never
   // empty.
   std::string reportName;
-  int language = 0;  // 0 English, 1 Spanish
+  Language language = Language::kEnglish;
   bool pdf = false;  // also write <report name>.pdf beside the .doc
 };
 

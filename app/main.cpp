@@ -27,7 +27,7 @@
 #include "platform/program_folder.h"
 #include "platform/version_info.h"
 #include "ui/main/main_window.h"
-#include "ui/main/window_prompts.h"
+#include "ui/widgets/window_prompts.h"
 
 namespace {
 

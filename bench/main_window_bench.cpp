@@ -87,7 +87,7 @@ void EditToRedraw(benchmark::State& state, bool large, int page = 0, bool hopele
   for (auto _ : state) {
     value = value == 100 ? 150 : 100;
     power->SetNumericValue(value);  // the field changes and the plan takes its value
-    window.BitBtn1Click();          // leaving the field recalculates
+    window.Recalculate();           // leaving the field recalculates
     QApplication::processEvents();  // the window lays out and paints what changed
   }
   state.counters["proposed_months"] = window.Results().ProposedPlan.GetDebtFreeMonths();
@@ -116,7 +116,7 @@ void BM_UndoToRedraw(benchmark::State& state) {
   }
   auto* power = window.findChild<AmountField*>("ntmskAccelerator");
   power->SetNumericValue(175);
-  window.BitBtn1Click();
+  window.Recalculate();
   if (!undo || !redo || !undo->isEnabled()) {
     state.SkipWithError("the edit gave no step to undo");
     return;
@@ -169,7 +169,7 @@ void BM_SetupFeeLiveRecalculation(benchmark::State& state) {
     }
     dialog->reject();
   });
-  window.spdbtnSetupFeeClick();
+  window.EditPlanFee();
   state.counters["fee"] = static_cast<double>(window.Results().ActualSetupFee.Units());
 }
 

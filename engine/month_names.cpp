@@ -31,20 +31,18 @@ constexpr std::array<const char*, 12> kShortMonthNamesEnglish = {
 constexpr std::array<const char*, 12> kShortMonthNamesSpanish = {
     "ene", "feb", "mar", "abr", "may", "jun", "jul", "ago", "sep", "oct", "nov", "dic"};
 
-std::string PickMonth(int month, int language, const std::array<const char*, 12>& english,
+std::string PickMonth(int month, Language language, const std::array<const char*, 12>& english,
                       const std::array<const char*, 12>& spanish) {
   if (month < 1 || month > 12) return {};
-  if (language == 0) return english[month - 1];
-  if (language == 1) return spanish[month - 1];
-  return {};
+  return language == Language::kSpanish ? spanish[month - 1] : english[month - 1];
 }
 }  // namespace
 
-std::string GetMonthName(int month, int language) {
+std::string GetMonthName(int month, Language language) {
   return PickMonth(month, language, kMonthNamesEnglish, kMonthNamesSpanish);
 }
 
-std::string GetShortMonthName(int month, int language) {
+std::string GetShortMonthName(int month, Language language) {
   return PickMonth(month, language, kShortMonthNamesEnglish, kShortMonthNamesSpanish);
 }
 

@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "engine/language.h"
+
 namespace ardvane {
 
 // "st", "nd", "rd" or "th" for n, judged on its decimal text.
 std::string GetOrdinalSuffix(long long n);
-// Month names, month 1..12; language 0 English, 1 Spanish; empty text otherwise.
-std::string GetMonthName(int month, int language);
-std::string GetShortMonthName(int month, int language);
+// Month names, month 1..12 (empty text otherwise), in `language`.
+std::string GetMonthName(int month, Language language);
+std::string GetShortMonthName(int month, Language language);
 
 }  // namespace ardvane

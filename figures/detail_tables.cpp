@@ -166,7 +166,7 @@ Money MonthlyTable::Amount(int m, int column) const {
 std::string MonthlyTable::Cell(int m, int column, const RegionalSettings& regional) const {
   if (m < 0 || m >= rows_ || column < 0 || column >= ColumnCount()) return "";
   if (column == 0) return std::to_string(YearAndMonthOf(planDate_, m).year);
-  if (column == 1) return GetShortMonthName(YearAndMonthOf(planDate_, m).month, 0);
+  if (column == 1) return GetShortMonthName(YearAndMonthOf(planDate_, m).month, Language::kEnglish);
   return FormatMoney(Amount(m, column), 2, regional);
 }
 

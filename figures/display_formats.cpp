@@ -205,7 +205,7 @@ std::string FormatMonthCount(int months) {
 std::string FormatMonthYear(DayNumber day) {
   if (day == 0) return "NA";  // no date, as the report writes it
   const CivilDate date = DecodeDate(day);
-  return GetShortMonthName(date.month, 0) + " " + std::to_string(date.year);
+  return GetShortMonthName(date.month, Language::kEnglish) + " " + std::to_string(date.year);
 }
 
 }  // namespace ardvane

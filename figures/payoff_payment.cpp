@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "figures/cent_search.h"
 #include "figures/display_formats.h"
 #include "figures/plan_figures.h"
 
 namespace ardvane {
 namespace {
-
-constexpr std::int64_t kCountsPerCent = 100;
 
 // A copy of a loan's terms that runs on its own with one payment after another.
 class PayoffTrial {
@@ -24,9 +23,7 @@ class PayoffTrial {
   }
 
   // Whether a payment of `cents` a month pays the loan off within the months.
-  bool PaysOff(std::int64_t cents) {
-    return MonthsWith(Money::FromCount(cents * kCountsPerCent)) > 0;
-  }
+  bool PaysOff(std::int64_t cents) { return MonthsWith(MoneyFromCents(cents)) > 0; }
 
   // The months a payment of `payment` takes to pay the loan off; 0 when not within the months.
   int MonthsWith(Money payment) {
@@ -62,11 +59,8 @@ Money SmallestPayoffPayment(const Loan& terms, int months) {
     failing = passing;
     passing *= 2;
   }
-  while (passing - failing > 1) {
-    const std::int64_t middle = failing + (passing - failing) / 2;
-    (trial.PaysOff(middle) ? passing : failing) = middle;
-  }
-  return Money::FromCount(passing * kCountsPerCent);
+  return MoneyFromCents(
+      BisectCents(failing, passing, [&trial](std::int64_t cents) { return trial.PaysOff(cents); }));
 }
 
 int PayoffMonthsWith(const Loan& terms, Money payment) {

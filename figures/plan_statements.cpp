@@ -120,7 +120,7 @@ StatementWords EnglishStatementWords(const RegionalSettings& regional) {
   words.years = [&regional](double years) { return ReportYears(years, regional); };
   words.percent2 = [&regional](double percent) { return ReportPercent2(percent, regional); };
   words.monthYear = [](YearMonth month) {
-    return ReportMonthYear(EncodeDate(month.year, month.month, 1), 0, "NA");
+    return ReportMonthYear(EncodeDate(month.year, month.month, 1), Language::kEnglish, "NA");
   };
   return words;
 }

@@ -3,11 +3,10 @@
 #include <cstdint>
 
 #include "engine/plan_calculation.h"
+#include "figures/cent_search.h"
 
 namespace ardvane {
 namespace {
-
-constexpr std::int64_t kCountsPerCent = 100;
 
 // Calculates the plan with a monthly power payment of `cents`.
 class GoalTrial {
@@ -18,7 +17,7 @@ class GoalTrial {
 
   // Whether the plan is debt free by the goal with this power payment; its figures in *figures.
   bool Passes(std::int64_t cents, DebtFreeFigures* figures) {
-    plan_.Accelerators[0].Monthly = Money::FromCount(cents * kCountsPerCent);
+    plan_.Accelerators[0].Monthly = MoneyFromCents(cents);
     const PlanResults results = Calculate(plan_, params_, settings_, regional_);
     *figures = ComputeDebtFreeFigures(plan_, results, results.ProposedPlan);
     return DebtFreeBy(*figures, goal_);
@@ -53,17 +52,13 @@ PowerPaymentGoal FindPowerPaymentForGoal(const PlanDocument& plan, const PlanPar
   std::int64_t passing = kMostPowerPayment.Count() / kCountsPerCent;
   DebtFreeFigures passingFigures;
   if (!trial.Passes(passing, &passingFigures)) return found;
-  while (passing - failing > 1) {
-    const std::int64_t middle = failing + (passing - failing) / 2;
-    if (trial.Passes(middle, &figures)) {
-      passing = middle;
-      passingFigures = std::move(figures);
-    } else {
-      failing = middle;
-    }
-  }
+  passing = BisectCents(failing, passing, [&](std::int64_t cents) {
+    if (!trial.Passes(cents, &figures)) return false;
+    passingFigures = std::move(figures);
+    return true;
+  });
   found.attainable = true;
-  found.powerPayment = Money::FromCount(passing * kCountsPerCent);
+  found.powerPayment = MoneyFromCents(passing);
   found.proposed = std::move(passingFigures);
   return found;
 }

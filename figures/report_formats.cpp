@@ -25,10 +25,10 @@ std::string ReportYears(double years, const RegionalSettings& regional) {
   return FormatFixed(years, 1, 5, regional);
 }
 
-std::string ReportMonthYear(DayNumber day, int language, std::string_view noDate) {
+std::string ReportMonthYear(DayNumber day, Language language, std::string_view noDate) {
   if (day == 0) return std::string(noDate);
   const CivilDate date = DecodeDate(day);
-  return GetMonthName(date.month, language) + (language == 1 ? " de " : " ") +
+  return GetMonthName(date.month, language) + (language == Language::kSpanish ? " de " : " ") +
          std::to_string(date.year);
 }
 

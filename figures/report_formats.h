@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/calendar.h"
+#include "engine/language.h"
 #include "engine/money.h"
 #include "engine/regional_settings.h"
 
@@ -21,11 +22,11 @@ std::string ReportPercent3(double percent, const RegionalSettings& regional);
 std::string ReportPercent2(double percent, const RegionalSettings& regional);
 // Years: exactly 1 decimal, at most 5 significant digits ("4.5").
 std::string ReportYears(double years, const RegionalSettings& regional);
-// Month-year: the full month name in report language `language` (0 English, 1 Spanish) and
+// Month-year: the full month name in report language `language` and
 // the year, as each language joins them ("March 2015", "marzo de 2015"). Every month-year
 // date of a report is written here. Day 0 (no date, e.g. a plan without debts) gives
 // `noDate`, the report language's word for it ("NA", "N/D").
-std::string ReportMonthYear(DayNumber day, int language, std::string_view noDate);
+std::string ReportMonthYear(DayNumber day, Language language, std::string_view noDate);
 // Integer: plain decimal digits.
 std::string ReportInteger(long long number);
 

@@ -257,11 +257,11 @@ void CheckLanguageFile(FuzzedDataProvider& input) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
   }
 
-  const ardvane::ReportPhrases english(Folder(), 0);
+  const ardvane::ReportPhrases english(Folder(), ardvane::Language::kEnglish);
   if (english.Translate(phrase) != phrase || english.TranslateExactly(phrase) != phrase) {
     __builtin_trap();
   }
-  const ardvane::ReportPhrases phrases(Folder(), 1);
+  const ardvane::ReportPhrases phrases(Folder(), ardvane::Language::kSpanish);
   const std::string translated = phrases.Translate(phrase);
   CheckTranslation(translated, phrase, lines, false);
   CheckTranslation(phrases.TranslateExactly(phrase), phrase, lines, true);
@@ -269,9 +269,9 @@ void CheckLanguageFile(FuzzedDataProvider& input) {
   if (translated.size() > std::max(phrase.size(), file.size())) __builtin_trap();
 
   // The paragraphs' folder: refused, or a folder under Templates.
-  ardvane::ReportSources sources(Folder(), 1);
+  ardvane::ReportSources sources(Folder(), ardvane::Language::kSpanish);
   if (!sources.folderProblem().empty()) return;
-  const fs::path path = ardvane::ParagraphPath("Cover", 1, Folder());
+  const fs::path path = ardvane::ParagraphPath("Cover", ardvane::Language::kSpanish, Folder());
   const std::string text = path.string();
   if (text.find('\0') != std::string::npos) __builtin_trap();  // the system would cut it there
   const fs::path templates = (Folder() / "Templates").lexically_normal();

@@ -7,7 +7,7 @@ namespace ardvane {
 ReportContext MakeReportContext(const PlanDocument& plan, PlanResults& results,
                                 const PlanParameters& params, const AppSettings& settings,
                                 const RegionalSettings& regional,
-                                const std::filesystem::path& programFolder, int language,
+                                const std::filesystem::path& programFolder, Language language,
                                 ReportPictures* pictures,
                                 std::function<void(const std::string&)> showError) {
   ReportContext context;

@@ -59,7 +59,7 @@ class Assembly {
   std::string MonthYear(DayNumber day) const {
     return ReportMonthYear(day, language(), sources_.phrases().NoDate());
   }
-  int language() const { return context_.language; }
+  Language language() const { return context_.language; }
   std::string Tr(std::string_view phrase) { return sources_.Translate(phrase); }
   // The statements' words in the report's language and formats.
   StatementWords Words() {

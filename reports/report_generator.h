@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/language.h"
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
@@ -25,13 +26,13 @@ struct DrawnPicture {
 
 // Draws the report's chart pictures in memory, so that no report reads a picture that another
 // run could be writing. The windowed program draws them from its chart forms (the Spanish forms
-// for language 1); tests give pictures of their own.
+// for a Spanish report); tests give pictures of their own.
 class ReportPictures {
  public:
   virtual ~ReportPictures() = default;
-  // Draws `kind` for report language `language` (0 English, 1 Spanish). On failure returns
+  // Draws `kind` for a report in `language`. On failure returns
   // nothing and sets `error` to a message that says which picture and why.
-  virtual std::optional<DrawnPicture> Draw(ReportPicture kind, int language,
+  virtual std::optional<DrawnPicture> Draw(ReportPicture kind, Language language,
                                            std::string* error) = 0;
 };
 
@@ -46,7 +47,7 @@ struct ReportContext {
   const AppSettings* settings = nullptr;  // company details and the "Print" switches
   const RegionalSettings* regional = nullptr;
   std::filesystem::path programFolder;  // Templates/, Language.kdf, the office's chart copies
-  int language = 0;                     // 0 English, 1 Spanish
+  Language language = Language::kEnglish;
   // Shows an error message box of WriteReportDocument (a failed write, a picture). May be
   // empty: nothing is shown.
   std::function<void(const std::string&)> showError;

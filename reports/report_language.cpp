@@ -72,9 +72,9 @@ std::filesystem::path PathIn(const std::filesystem::path& programFolder,
 
 }  // namespace
 
-ReportPhrases::ReportPhrases(const std::filesystem::path& programFolder, int language)
+ReportPhrases::ReportPhrases(const std::filesystem::path& programFolder, Language language)
     : language_(language) {
-  if (language_ != 0) {
+  if (language_ != Language::kEnglish) {
     lines_ = ReadLines(programFolder / "Language.kdf").value_or(std::vector<std::string>());
   }
 }
@@ -103,13 +103,13 @@ std::string ReportPhrases::DebtName(const PlanDocument& plan, const PlanResults&
   return TranslateExactly(GetDebtName(plan, results, index));
 }
 
-std::string Translate(std::string_view phrase, int language,
+std::string Translate(std::string_view phrase, Language language,
                       const std::filesystem::path& programFolder) {
-  if (language == 0) return std::string(phrase);
+  if (language == Language::kEnglish) return std::string(phrase);
   return ReportPhrases(programFolder, language).Translate(phrase);
 }
 
-std::filesystem::path ParagraphPath(std::string_view name, int language,
+std::filesystem::path ParagraphPath(std::string_view name, Language language,
                                     const std::filesystem::path& programFolder) {
   return PathIn(programFolder, Translate("English", language, programFolder), name);
 }
@@ -118,7 +118,7 @@ std::string MissingParagraphMessage(const std::filesystem::path& path) {
   return "Could not find paragraph " + path.string() + ".";
 }
 
-std::vector<std::string> GetParagraph(std::string_view name, int language,
+std::vector<std::string> GetParagraph(std::string_view name, Language language,
                                       const std::filesystem::path& programFolder,
                                       const std::function<void(const std::string&)>& showError) {
   const std::string problem =
@@ -134,7 +134,7 @@ std::vector<std::string> GetParagraph(std::string_view name, int language,
   return {};
 }
 
-ReportSources::ReportSources(std::filesystem::path programFolder, int language)
+ReportSources::ReportSources(std::filesystem::path programFolder, Language language)
     : programFolder_(std::move(programFolder)),
       phrases_(programFolder_, language),
       folder_(phrases_.Translate("English")),

@@ -8,23 +8,24 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/language.h"
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
 
 namespace ardvane {
 
-// The phrases of one report language (0 English, 1 Spanish): Language.kdf of the program
-// folder, read once when the object is made and not at all for language 0. A missing or
+// The phrases of one report language: Language.kdf of the program folder, read once when the
+// object is made and not at all for English. A missing or
 // unreadable file leaves every phrase as written, silently.
 class ReportPhrases {
  public:
-  ReportPhrases(const std::filesystem::path& programFolder, int language);
+  ReportPhrases(const std::filesystem::path& programFolder, Language language);
 
-  int language() const { return language_; }
+  Language language() const { return language_; }
 
   // A phrase of the program: the first line that contains phrase + ";" anywhere gives
   // everything after its first ";". No matching line or an empty translation give the
-  // phrase itself; language 0 always does.
+  // phrase itself; English always does.
   std::string Translate(std::string_view phrase) const;
 
   // A text the user typed, or one so short that it stands inside other lines ("NA" in
@@ -41,17 +42,17 @@ class ReportPhrases {
   std::string NoDate() const { return TranslateExactly("NA"); }
 
  private:
-  int language_;
+  Language language_;
   std::vector<std::string> lines_;
 };
 
 // The phrase `phrase` in report language `language`, as ReportPhrases::Translate, reading
 // Language.kdf in `programFolder` on each call.
-std::string Translate(std::string_view phrase, int language,
+std::string Translate(std::string_view phrase, Language language,
                       const std::filesystem::path& programFolder);
 
 // Where paragraph `name` lies: programFolder/Templates/<Translate("English")>/<name>.ktf.
-std::filesystem::path ParagraphPath(std::string_view name, int language,
+std::filesystem::path ParagraphPath(std::string_view name, Language language,
                                     const std::filesystem::path& programFolder);
 
 // "Could not find paragraph <path>.": what the user is told of a paragraph that is
@@ -61,7 +62,7 @@ std::string MissingParagraphMessage(const std::filesystem::path& path);
 // The lines of paragraph `name` (line ends removed). When the file is missing, unreadable or
 // holds no text, the result is empty and `showError` (when set) is told
 // MissingParagraphMessage of its path.
-std::vector<std::string> GetParagraph(std::string_view name, int language,
+std::vector<std::string> GetParagraph(std::string_view name, Language language,
                                       const std::filesystem::path& programFolder,
                                       const std::function<void(const std::string&)>& showError);
 
@@ -70,13 +71,13 @@ std::vector<std::string> GetParagraph(std::string_view name, int language,
 // that could not be found are collected for the caller to name.
 class ReportSources {
  public:
-  ReportSources(std::filesystem::path programFolder, int language);
+  ReportSources(std::filesystem::path programFolder, Language language);
 
   // The paragraph's lines; empty when it is missing, unreadable or holds no text.
   const std::vector<std::string>& Paragraph(const std::string& name);
   const ReportPhrases& phrases() const { return phrases_; }
   std::string Translate(std::string_view phrase) const { return phrases_.Translate(phrase); }
-  int language() const { return phrases_.language(); }
+  Language language() const { return phrases_.language(); }
 
   // The paths of the paragraphs asked for that could not be found, each once, in the order
   // first asked for.

@@ -21,10 +21,15 @@ std::string ReportFolderSetting(const std::string& text,
   return folder;
 }
 
+std::optional<Language> PrintLanguageOf(int code) {
+  if (code == kPrintLanguageAsk) return std::nullopt;
+  return code == kPrintLanguageSpanish ? Language::kSpanish : Language::kEnglish;
+}
+
 int LanguageSetting(bool english, bool spanish, bool ask, int current) {
-  if (english) return 0;
-  if (spanish) return 1;
-  if (ask) return 99;
+  if (english) return kPrintLanguageEnglish;
+  if (spanish) return kPrintLanguageSpanish;
+  if (ask) return kPrintLanguageAsk;
   return current;
 }
 

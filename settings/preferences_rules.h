@@ -1,7 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+
+#include "engine/language.h"
 
 namespace ardvane {
 
@@ -12,8 +15,18 @@ namespace ardvane {
 std::string ReportFolderSetting(const std::string& text,
                                 const std::filesystem::path& programFolder);
 
-// The print language setting from the three choices: 0 English, 1 Spanish, 99 ask at each
-// print; `current` when none is chosen.
+// The codes of the print language setting ("Print" "Language" in Settings.ini). The file may
+// hold any number; the setting keeps it until the adviser chooses one of these.
+constexpr int kPrintLanguageEnglish = 0;
+constexpr int kPrintLanguageSpanish = 1;
+constexpr int kPrintLanguageAsk = 99;  // Print asks for the language each time
+
+// The language Print writes its report in by the setting's code; nothing when Print asks for
+// it. A code without a meaning prints in English, the setting's default.
+std::optional<Language> PrintLanguageOf(int code);
+
+// The print language setting from the three choices in the Preferences window; `current`
+// when none is chosen.
 int LanguageSetting(bool english, bool spanish, bool ask, int current);
 
 // The contract is offered as a report section only when its template is installed.

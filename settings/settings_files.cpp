@@ -8,6 +8,7 @@
 #include "base/number_text.h"
 #include "settings/file_lock.h"
 #include "settings/ini_text.h"
+#include "settings/preferences_rules.h"
 
 namespace ardvane {
 namespace fs = std::filesystem;

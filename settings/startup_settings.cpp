@@ -1,5 +1,6 @@
 #include "settings/startup_settings.h"
 
+#include "settings/preferences_rules.h"
 #include "settings/settings_files.h"
 
 namespace ardvane {
@@ -30,7 +31,7 @@ StartupSettings LoadStartupSettings(const StartupFiles& files) {
 }
 
 void ApplyPermissions(AppSettings& settings, const PlanParameters& params) {
-  if (!params.PermitLanguage) settings.PrintLanguage = 0;
+  if (!params.PermitLanguage) settings.PrintLanguage = kPrintLanguageEnglish;
 }
 
 }  // namespace ardvane

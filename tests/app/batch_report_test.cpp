@@ -35,9 +35,10 @@ class BatchReportTest : public ::testing::Test {
   }
   // The report request that `words` make on the command line, in `language`, with a PDF on A4
   // when `pdf`.
-  int Run(std::vector<std::string> words, int language = 0, bool pdf = false) {
+  int Run(std::vector<std::string> words, Language language = Language::kEnglish,
+          bool pdf = false) {
     err.str("");
-    if (language == 1) words.insert(words.end(), {"--language", "Spanish"});
+    if (language == Language::kSpanish) words.insert(words.end(), {"--language", "Spanish"});
     if (pdf) words.push_back("--pdf");
     const Command command = ParseCommandLine(words);
     const auto* request = std::get_if<ReportRequest>(&command.action);
@@ -66,12 +67,14 @@ TEST_F(BatchReportTest, WritesTheReportWithBothPicturesAndReplacesAnOldOne) {
   // Nothing of the interactive print: no log.
   EXPECT_FALSE(std::filesystem::exists(folder / "PrintLog.kdf"));
 
-  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, 1), 0) << err.str();
+  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, Language::kSpanish), 0)
+      << err.str();
   EXPECT_NE(ReadFile(folder / "Reports" / "Report2.doc").find("Plan de"), std::string::npos);
 }
 
 TEST_F(BatchReportTest, PdfIsWrittenBesideTheReportOrItsFailureSaidWithTheReportKept) {
-  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, 0, true), 0) << err.str();
+  ASSERT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, Language::kEnglish, true), 0)
+      << err.str();
   EXPECT_TRUE(std::filesystem::exists(folder / "Reports" / "Report1.doc"));
   const testing::PdfFacts facts = testing::ReadPdfFacts(ReadFile(folder / "Reports" / "Report1.pdf"));
   EXPECT_EQ(facts.pictures, 2);
@@ -94,7 +97,7 @@ TEST_F(BatchReportTest, PdfIsWrittenBesideTheReportOrItsFailureSaidWithTheReport
 
   // A folder in the PDF's place: neither file is written, and the failure is said.
   std::filesystem::create_directory(folder / "Reports" / "Report2.pdf");
-  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, 0, true), 1);
+  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report2"}, Language::kEnglish, true), 1);
   EXPECT_NE(err.str().find("ardvane: Could not write the PDF \""), std::string::npos)
       << err.str();
   EXPECT_FALSE(std::filesystem::exists(folder / "Reports" / "Report2.doc"));
@@ -144,7 +147,7 @@ TEST_F(BatchReportTest, FailuresWriteNoReportAndSayWhyOnStandardError) {
   EXPECT_TRUE(std::filesystem::exists(folder / "Reports" / "Report1.doc"));
 
   WriteFile(folder / "Params.ini", "[Permissions]\nLanguage=0\n");
-  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, 1), 2);
+  EXPECT_EQ(Run({(folder / "Sample.bvx").string(), "-<p>Report1"}, Language::kSpanish), 2);
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ std::string Describe(const Command& command) {
     for (const std::string& word : start->planWords) text << " [" << word << "]";
   } else if (const auto* report = std::get_if<ReportRequest>(&command.action)) {
     text << "report [" << report->planPath << "] as [" << report->reportName << "]"
-         << (report->language == 1 ? " Spanish" : "") << (report->pdf ? " pdf" : "");
+         << (report->language == Language::kSpanish ? " Spanish" : "")
+         << (report->pdf ? " pdf" : "");
   } else if (const auto* query = std::get_if<PlanQuery>(&command.action)) {
     const char* modes[] = {"results", "compare", "needed", "csv"};
     text << modes[static_cast<int>(query->mode)] << " " << query->plan.string();

@@ -16,13 +16,12 @@ TEST(MonthNamesTest, OrdinalSuffixes) {
 }
 
 TEST(MonthNamesTest, MonthNamesInBothLanguages) {
-  EXPECT_EQ(GetMonthName(1, 0), "January");
-  EXPECT_EQ(GetMonthName(9, 1), "septiembre");
-  EXPECT_EQ(GetShortMonthName(12, 0), "Dec");
-  EXPECT_EQ(GetShortMonthName(8, 1), "ago");
-  EXPECT_EQ(GetMonthName(0, 0), "");
-  EXPECT_EQ(GetMonthName(13, 0), "");
-  EXPECT_EQ(GetShortMonthName(5, 2), "");
+  EXPECT_EQ(GetMonthName(1, Language::kEnglish), "January");
+  EXPECT_EQ(GetMonthName(9, Language::kSpanish), "septiembre");
+  EXPECT_EQ(GetShortMonthName(12, Language::kEnglish), "Dec");
+  EXPECT_EQ(GetShortMonthName(8, Language::kSpanish), "ago");
+  EXPECT_EQ(GetMonthName(0, Language::kEnglish), "");
+  EXPECT_EQ(GetMonthName(13, Language::kEnglish), "");
 }
 
 }  // namespace

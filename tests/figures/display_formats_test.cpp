@@ -114,10 +114,11 @@ TEST(FormatMonthYearTest, MonthAndYear) {
 }
 
 TEST(ReportMonthYearTest, EachLanguageJoinsMonthAndYearItsOwnWay) {
-  EXPECT_EQ(ReportMonthYear(EncodeDate(2036, 12, 7), 0, "NA"), "December 2036");
-  EXPECT_EQ(ReportMonthYear(EncodeDate(2036, 12, 7), 1, "N/D"), "diciembre de 2036");
-  EXPECT_EQ(ReportMonthYear(EncodeDate(2015, 3, 31), 1, "N/D"), "marzo de 2015");
-  EXPECT_EQ(ReportMonthYear(0, 1, "N/D"), "N/D");
+  EXPECT_EQ(ReportMonthYear(EncodeDate(2036, 12, 7), Language::kEnglish, "NA"), "December 2036");
+  EXPECT_EQ(ReportMonthYear(EncodeDate(2036, 12, 7), Language::kSpanish, "N/D"),
+            "diciembre de 2036");
+  EXPECT_EQ(ReportMonthYear(EncodeDate(2015, 3, 31), Language::kSpanish, "N/D"), "marzo de 2015");
+  EXPECT_EQ(ReportMonthYear(0, Language::kSpanish, "N/D"), "N/D");
 }
 
 }  // namespace

@@ -83,10 +83,10 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
                                                         kPointRegional, st.powerPaymentBy);
   ASSERT_TRUE(goal.attainable);
   EXPECT_EQ(st.powerPaymentNeeded.powerPayment, goal.powerPayment);
-  EXPECT_EQ(s.texts.powerPayment, "A power payment of " +
-                                      ReportMoney(goal.powerPayment, kPointRegional) +
-                                      " a month would pay off every debt by " +
-                                      ReportMonthYear(AddMonths(s.plan.Date, h), 0, "NA") + ".");
+  EXPECT_EQ(s.texts.powerPayment,
+            "A power payment of " + ReportMoney(goal.powerPayment, kPointRegional) +
+                " a month would pay off every debt by " +
+                ReportMonthYear(AddMonths(s.plan.Date, h), Language::kEnglish, "NA") + ".");
 
   // Today's payments never pay Capital One off either: what it still owes is stated.
   ASSERT_EQ(st.currentUnpaid.size(), 1u);

@@ -163,7 +163,8 @@ struct Report {
     plan.Debts.AddDebt(Debt("Car loan", "6000", "7", "250", "250"), kPointRegional);
   }
 
-  std::string AssembleText(const std::filesystem::path& folder, int language = 0) {
+  std::string AssembleText(const std::filesystem::path& folder,
+                           Language language = Language::kEnglish) {
     results = Calculate(plan, params, settings, kPointRegional);
     ReportContext context =
         testing::ContextFor(plan, results, params, settings, folder, language);
@@ -171,7 +172,8 @@ struct Report {
     missing = report.missingParagraphs;
     return report.text;
   }
-  std::vector<Filled> Assemble(const std::filesystem::path& folder, int language = 0) {
+  std::vector<Filled> Assemble(const std::filesystem::path& folder,
+                               Language language = Language::kEnglish) {
     return Parse(AssembleText(folder, language));
   }
 };
@@ -453,7 +455,7 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
   for (const MarkerFolder* folder : {&spanishFolder, &englishFolder}) {
     std::filesystem::copy_file(kDist / "Language.kdf", folder->path() / "Language.kdf");
   }
-  const auto assemble = [&](int language) {
+  const auto assemble = [&](Language language) {
     Report report;
     report.params.PermitConsolidate = true;
     report.plan.Consolidate = true;
@@ -466,8 +468,8 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
     report.settings.PrintCurrentDebts = report.settings.PrintPayoffSchedule =
         report.settings.PrintMonthlyPaymentTables = report.settings.PrintAmortizationTables =
             report.settings.PrintPaymentSchedule = true;
-    const auto filled =
-        report.Assemble((language == 1 ? spanishFolder : englishFolder).path(), language);
+    const auto filled = report.Assemble(
+        (language == Language::kSpanish ? spanishFolder : englishFolder).path(), language);
     EXPECT_TRUE(report.missing.empty());
     return filled;
   };
@@ -478,7 +480,7 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
     return found;
   };
 
-  const auto spanish = assemble(1);
+  const auto spanish = assemble(Language::kSpanish);
   EXPECT_EQ(spanish[3]["Month"], "marzo");
   // Every month-year of the Spanish report reads "marzo de 2015".
   const Filled firstMonth = Only(spanish, "MonthlyPaymentScheduleTableHeader")[0];
@@ -504,7 +506,7 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
     }
   }
 
-  const auto english = assemble(0);
+  const auto english = assemble(Language::kEnglish);
   EXPECT_EQ(names(english, "DebtTable", "Description"),
             (std::set<std::string>{"Visa", "Car loan", "loan", "A"}));
   for (const Filled& row : Only(english, "PayoffTable")) {
@@ -591,16 +593,16 @@ AppSettings EverySection() {
 // A $50,000 card at 30 % paid at $100 a month never pays off; the car loan beside it does.
 // No page may promise a debt-free date, and only consolidated debts are "Consolidated".
 TEST(ReportStatementsTest, ADebtThatNeverPaysOffIsSaidSoEverywhere) {
-  for (const int language : {0, 1}) {
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
     Report report;
     report.settings = EverySection();
     report.plan.Debts.EditDebt(0, Debt("Big card", "50000", "30", "100", "100"));
     report.plan.SetupFee = M(500);
     report.plan.ManagementFee = M(10);
     const std::string text = report.AssembleText(kDist, language);
-    SCOPED_TRACE(language);
+    SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
     EXPECT_TRUE(report.missing.empty());
-    const bool english = language == 0;
+    const bool english = language == Language::kEnglish;
     EXPECT_FALSE(Says(text, english ? "Consolidated" : "Consolidada"));
     EXPECT_FALSE(Says(text, english ? "will be debt free by" : "quedará libre de deudas en"));
     EXPECT_FALSE(Says(text, english ? "makes you debt free in" : "lo deja libre de deudas en"));
@@ -698,9 +700,9 @@ TEST(ReportStatementsTest, TheContractShowsTheRowsThatApplyAndNamesTheCompany) {
 // known), prints both names under the signature lines, and states every fee: the setup fee,
 // the down payment, how the rest of the fee is paid, and the monthly fee.
 TEST(ReportStatementsTest, TheAgreementNamesBothPartiesAndStatesEveryFee) {
-  for (const int language : {0, 1}) {
-    SCOPED_TRACE(language);
-    const bool english = language == 0;
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
+    SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
+    const bool english = language == Language::kEnglish;
     Report report;
     report.settings = EverySection();
     report.settings.CompanyName = "Norte Advisers";
@@ -765,8 +767,9 @@ TEST(ReportStatementsTest, TheAgreementNamesBothPartiesAndStatesEveryFee) {
 // --- Printed tables foot -----------------------------------------------------------------
 
 // The text of the first heading (h2 or h3) of a shipped paragraph.
-std::string HeadingOf(const std::string& paragraph, int language) {
-  std::ifstream file(kDist / "Templates" / (language == 1 ? "Spanish" : "English") /
+std::string HeadingOf(const std::string& paragraph, Language language) {
+  std::ifstream file(kDist / "Templates" /
+                     (language == Language::kSpanish ? "Spanish" : "English") /
                      (paragraph + ".ktf"));
   const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   const auto open = text.find('>', text.find("<h"));
@@ -865,8 +868,8 @@ TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
        }},
   };
   for (const Plan& plan : plans) {
-    for (const int language : {0, 1}) {
-      SCOPED_TRACE(std::string(plan.name) + (language == 1 ? " (Spanish)" : ""));
+    for (const Language language : {Language::kEnglish, Language::kSpanish}) {
+      SCOPED_TRACE(std::string(plan.name) + (language == Language::kSpanish ? " (Spanish)" : ""));
       Report report;
       report.settings = EverySection();
       plan.make(report);
@@ -882,8 +885,8 @@ TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
       EXPECT_EQ(sum, Printed(margin.back().at(1))) << margin.back().at(1);
       const std::vector<std::string>& fee = margin[margin.size() - 2];
       EXPECT_LT(Printed(fee.at(1)), 0) << fee.at(0);
-      EXPECT_EQ(fee.at(0), language == 1 ? "Cuota de administración del plan"
-                                         : "Plan administration fee");
+      EXPECT_EQ(fee.at(0), language == Language::kSpanish ? "Cuota de administración del plan"
+                                                          : "Plan administration fee");
 
       // Today's interest less the plan's is the saving, as printed, and every page that
       // states the saving states that figure.
@@ -920,7 +923,7 @@ TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
       const std::size_t tables = from.find("</table>", from.find("</table>") + 1);
       const std::string text = from.substr(0, from.find("</p>", tables));
       const std::regex said(
-          language == 1
+          language == Language::kSpanish
               ? R"(un 2\.000% de (\S+) \((el saldo de las deudas liquidadas más )?)"
                 R"(toda la cuota de apertura\).* el plan le (?:ahorra|cuesta) (\S+) (?:más )?en )"
                 R"(intereses.*; después de ella, <b>el plan le (?:ahorra|cuesta) (\S+) (?:más )?en )"
@@ -1018,7 +1021,8 @@ TEST(AssembleReportTest, TheStrategiesComparedFollowTheComparisonAndAreOffByDefa
                                 : f.mostSaved      ? "(saves the most)"
                                                    : "");
     EXPECT_EQ(rows[r]["DebtFree"], std::to_string(f.proposed.months) + " months (" +
-                                       ReportMonthYear(f.proposed.date, 0, "NA") + ")");
+                                       ReportMonthYear(f.proposed.date, Language::kEnglish, "NA") +
+                                       ")");
     EXPECT_EQ(rows[r]["TotalInterest"], ReportMoney(f.proposed.totalInterest, kPointRegional));
     EXPECT_EQ(rows[r]["InterestSaved"], ReportMoney(f.shownInterestSaved, kPointRegional));
     EXPECT_EQ(rows[r]["AnnualReturn"],

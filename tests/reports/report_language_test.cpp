@@ -20,7 +20,7 @@ TEST(TranslateTest, LooksPhrasesUpLineByLine) {
   ProgramFolder folder;
   folder.Write("Language.kdf",
                "English;Spanish\r\nPer year;por año\r\nyear;año\r\nand;y;o\r\neach;\r\n");
-  const auto tr = [&](const char* phrase, int language = 1) {
+  const auto tr = [&](const char* phrase, Language language = Language::kSpanish) {
     return Translate(phrase, language, folder.path());
   };
   EXPECT_EQ(tr("English"), "Spanish");
@@ -28,9 +28,9 @@ TEST(TranslateTest, LooksPhrasesUpLineByLine) {
   EXPECT_EQ(tr("and"), "y;o") << "everything after the first semicolon";
   EXPECT_EQ(tr("each"), "each") << "an empty translation keeps the phrase";
   EXPECT_EQ(tr("Visa"), "Visa");
-  EXPECT_EQ(tr("year", 0), "year") << "language 0 reads no file";
+  EXPECT_EQ(tr("year", Language::kEnglish), "year") << "English reads no file";
   ProgramFolder empty;
-  EXPECT_EQ(Translate("English", 1, empty.path()), "English") << "no Language.kdf";
+  EXPECT_EQ(Translate("English", Language::kSpanish, empty.path()), "English") << "no Language.kdf";
 }
 
 TEST(TranslateTest, NamesAndShortPhrasesMatchOnlyTheWholePhraseOfALine) {
@@ -38,14 +38,14 @@ TEST(TranslateTest, NamesAndShortPhrasesMatchOnlyTheWholePhraseOfALine) {
   folder.Write("Language.kdf",
                "English;Spanish\r\nVISA UNA;Visa Una\r\nCar loan;Préstamo del auto\r\n"
                "NA;N/D\r\nCar loan;otro\r\nEmpty;\r\n");
-  const ReportPhrases spanish(folder.path(), 1);
+  const ReportPhrases spanish(folder.path(), Language::kSpanish);
   EXPECT_EQ(spanish.NoDate(), "N/D");
   EXPECT_EQ(spanish.Translate("NA"), "Visa Una") << "what the looser rule would print";
   EXPECT_EQ(spanish.TranslateExactly("Car loan"), "Préstamo del auto") << "the first line wins";
   EXPECT_EQ(spanish.TranslateExactly("loan"), "loan");
   EXPECT_EQ(spanish.TranslateExactly("A"), "A");
   EXPECT_EQ(spanish.TranslateExactly("Empty"), "Empty");
-  const ReportPhrases english(folder.path(), 0);
+  const ReportPhrases english(folder.path(), Language::kEnglish);
   EXPECT_EQ(english.NoDate(), "NA");
   EXPECT_EQ(english.TranslateExactly("Car loan"), "Car loan");
 }
@@ -54,7 +54,7 @@ TEST(TranslateTest, EveryShippedPhraseFindsItsOwnLine) {
   // Under the looser rule an earlier line ending in a phrase would take its place.
   const std::filesystem::path dist = ARDVANE_DIST_DIR;
   std::ifstream file(dist / "Language.kdf", std::ios::binary);
-  const ReportPhrases phrases(dist, 1);
+  const ReportPhrases phrases(dist, Language::kSpanish);
   std::string line;
   int lines = 0;
   while (std::getline(file, line)) {
@@ -78,14 +78,17 @@ TEST(GetParagraphTest, ReadsTheLanguageFolderAndReportsWhatIsMissing) {
   const auto show = [&](const std::string& text) { shown.push_back(text); };
 
   // Without Language.kdf every language reads the English folder.
-  EXPECT_EQ(GetParagraph("Closer", 1, folder.path(), show), (Lines{"</body>", "</html>"}));
+  EXPECT_EQ(GetParagraph("Closer", Language::kSpanish, folder.path(), show),
+            (Lines{"</body>", "</html>"}));
   folder.Write("Language.kdf", "English;Spanish\n");
-  EXPECT_EQ(GetParagraph("Closer", 0, folder.path(), show), (Lines{"</body>", "</html>"}));
-  EXPECT_EQ(GetParagraph("Closer", 1, folder.path(), show), (Lines{"<!-- es -->", "</html>"}));
+  EXPECT_EQ(GetParagraph("Closer", Language::kEnglish, folder.path(), show),
+            (Lines{"</body>", "</html>"}));
+  EXPECT_EQ(GetParagraph("Closer", Language::kSpanish, folder.path(), show),
+            (Lines{"<!-- es -->", "</html>"}));
   EXPECT_TRUE(shown.empty());
 
-  EXPECT_TRUE(GetParagraph("Header", 0, folder.path(), show).empty());
-  EXPECT_TRUE(GetParagraph("Blank", 0, folder.path(), show).empty());
+  EXPECT_TRUE(GetParagraph("Header", Language::kEnglish, folder.path(), show).empty());
+  EXPECT_TRUE(GetParagraph("Blank", Language::kEnglish, folder.path(), show).empty());
   const std::string english = (folder.path() / "Templates" / "English").string();
   EXPECT_EQ(shown, (Lines{"Could not find paragraph " + english + "/Header.ktf.",
                           "Could not find paragraph " + english + "/Blank.ktf."}));
@@ -95,7 +98,7 @@ TEST(ReportSourcesTest, ReadsOnceAndCollectsEachMissingParagraphOnce) {
   ProgramFolder folder;
   folder.Write("Language.kdf", "English;Spanish\nyear;año\n");
   folder.Write("Templates/Spanish/Row.ktf", "<tr>[$A$]</tr>\n");
-  ReportSources sources(folder.path(), 1);
+  ReportSources sources(folder.path(), Language::kSpanish);
   EXPECT_EQ(sources.Paragraph("Row"), Lines{"<tr>[$A$]</tr>"});
   // A second read would see the new text; the run keeps what it read.
   folder.Write("Templates/Spanish/Row.ktf", "changed\n");
@@ -119,19 +122,20 @@ TEST(ReportSourcesTest, AParagraphFolderOutsideTemplatesIsRefusedAndNothingThere
   for (const std::string& named : std::vector<std::string>{
            "../Secret", "es/../../Secret", (folder.path() / "Secret").string()}) {
     folder.Write("Language.kdf", "English;" + named + "\n");
-    ReportSources sources(folder.path(), 1);
+    ReportSources sources(folder.path(), Language::kSpanish);
     EXPECT_TRUE(sources.Paragraph("Row").empty()) << named;
     EXPECT_TRUE(sources.missingParagraphs().empty()) << named;
     EXPECT_NE(sources.folderProblem().find("\"" + named + "\""), std::string::npos)
         << sources.folderProblem();
     std::vector<std::string> shown;
-    EXPECT_TRUE(GetParagraph("Row", 1, folder.path(), [&](const std::string& message) {
-                  shown.push_back(message);
-                }).empty());
+    EXPECT_TRUE(
+        GetParagraph("Row", Language::kSpanish, folder.path(), [&](const std::string& message) {
+          shown.push_back(message);
+        }).empty());
     EXPECT_EQ(shown, std::vector<std::string>{sources.folderProblem()});
   }
   folder.Write("Language.kdf", "English;es\n");
-  ReportSources sources(folder.path(), 1);
+  ReportSources sources(folder.path(), Language::kSpanish);
   EXPECT_EQ(sources.Paragraph("Row"), Lines{"<tr>[$A$]</tr>"});
   EXPECT_TRUE(sources.folderProblem().empty());
 }
@@ -145,7 +149,7 @@ TEST(ReportSourcesTest, AParagraphFolderWithAControlCharacterIsRefused) {
   for (const std::string& named :
        {std::string("Row.ktf\0", 8), std::string("es\0/x", 6), std::string("es\tx")}) {
     folder.Write("Language.kdf", "English;" + named + "\n");
-    ReportSources sources(folder.path(), 1);
+    ReportSources sources(folder.path(), Language::kSpanish);
     EXPECT_TRUE(sources.Paragraph("Row").empty());
     EXPECT_TRUE(sources.missingParagraphs().empty());
     std::string shown = named;

@@ -23,7 +23,7 @@ struct Written {
   std::vector<std::filesystem::path> missing;
 };
 
-Written Write(const PlanDocument& plan, int language,
+Written Write(const PlanDocument& plan, Language language,
               const PlanParameters& params = PlanParameters{}) {
   AppSettings settings;
   settings.PrintStrategiesCompared = true;
@@ -46,15 +46,15 @@ struct Statement {
   const char* spanish;
 };
 
-void ExpectSays(const Written& report, int language, std::initializer_list<Statement> says,
+void ExpectSays(const Written& report, Language language, std::initializer_list<Statement> says,
                 std::initializer_list<Statement> never) {
   EXPECT_TRUE(report.missing.empty());
   for (const Statement& s : says) {
-    const std::string piece = language == 0 ? s.english : s.spanish;
+    const std::string piece = language == Language::kEnglish ? s.english : s.spanish;
     EXPECT_NE(report.text.find(piece), std::string::npos) << "says: " << piece;
   }
   for (const Statement& s : never) {
-    const std::string piece = language == 0 ? s.english : s.spanish;
+    const std::string piece = language == Language::kEnglish ? s.english : s.spanish;
     EXPECT_EQ(report.text.find(piece), std::string::npos) << "never: " << piece;
   }
 }
@@ -76,8 +76,8 @@ const std::initializer_list<Statement> kSavingClaims = {
 };
 
 TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsLeadWithWhatNeverEnds) {
-  for (const int language : {0, 1}) {
-    SCOPED_TRACE(language);
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
+    SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
     const Written report = Write(testing::HopelessCardsPlan(), language);
     ExpectSays(report, language,
                {{"Before You Read This Plan", "Antes de leer este plan"},
@@ -99,12 +99,13 @@ TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsLeadWithWhatNeverEnds) {
                 {"you could build savings", "podría reunir ahorros"}});
     ExpectSays(report, language, {}, kSavingClaims);
     // The lead's power payment is stated on its page and in the immediate results only.
-    EXPECT_EQ(Count(report.text, language == 0 ? "a month would pay off every debt by"
-                                               : "al mes liquidaría todas las deudas para"),
+    EXPECT_EQ(Count(report.text, language == Language::kEnglish
+                                     ? "a month would pay off every debt by"
+                                     : "al mes liquidaría todas las deudas para"),
               2u);
     // The payments that would pay today's debt off are listed once.
-    EXPECT_EQ(Count(report.text, language == 0 ? "to pay it off within 60 months"
-                                               : "para liquidarla en 60 meses"),
+    EXPECT_EQ(Count(report.text, language == Language::kEnglish ? "to pay it off within 60 months"
+                                                                : "para liquidarla en 60 meses"),
               1u);
   }
 }
@@ -124,56 +125,60 @@ TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsSayNothingOfDebtFreedomNor
   const std::vector<std::string> spanish = {"libre de deudas", "sin deudas", "se paga solo", "ahorra más",
                                  "le ahorra", "reunir ahorros", "podrían crecer sus ahorros",
                                  "crecimiento de su inversión", "trabajar para usted", "ahorra ("};
-  for (const int language : {0, 1}) {
-   for (const PlanDocument& plan : {testing::HopelessCardsPlan(), withFees}) {
-    SCOPED_TRACE(language);
-    SCOPED_TRACE(plan.SetupFee.Units());
-    const Written report = Write(plan, language);
-    EXPECT_TRUE(report.missing.empty());
-    const std::string text = Lower(report.text);
-    const auto strategies = report.text.find(language == 0 ? "Strategies Compared"
-                                                           : "Comparación de estrategias");
-    ASSERT_NE(strategies, std::string::npos);
-    EXPECT_EQ(report.text.substr(strategies, report.text.find("<h2", strategies + 1) - strategies)
-                  .find("%</td>"),
-              std::string::npos);
-    for (const std::string& phrase : language == 0 ? english : spanish) {
-      const auto at = text.find(phrase);
-      EXPECT_EQ(at, std::string::npos)
-          << phrase << ": ..." << report.text.substr(at == std::string::npos ? 0 : at, 120);
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
+    for (const PlanDocument& plan : {testing::HopelessCardsPlan(), withFees}) {
+      SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
+      SCOPED_TRACE(plan.SetupFee.Units());
+      const Written report = Write(plan, language);
+      EXPECT_TRUE(report.missing.empty());
+      const std::string text = Lower(report.text);
+      const auto strategies = report.text.find(
+          language == Language::kEnglish ? "Strategies Compared" : "Comparación de estrategias");
+      ASSERT_NE(strategies, std::string::npos);
+      EXPECT_EQ(report.text.substr(strategies, report.text.find("<h2", strategies + 1) - strategies)
+                    .find("%</td>"),
+                std::string::npos);
+      for (const std::string& phrase : language == Language::kEnglish ? english : spanish) {
+        const auto at = text.find(phrase);
+        EXPECT_EQ(at, std::string::npos)
+            << phrase << ": ..." << report.text.substr(at == std::string::npos ? 0 : at, 120);
+      }
+      // What the pages say instead.
+      ExpectSays(report, language,
+                 {{"<td>All debts paid off in</td>", "<td>Todas las deudas liquidadas en</td>"},
+                  {"<b>All debts paid off by</b>", "<b>Todas las deudas liquidadas para</b>"},
+                  {">All debts paid off</font>", ">Todas las deudas liquidadas</font>"},
+                  {"could be invested once every debt is paid off, but as it stands the plan never "
+                   "pays off every debt.",
+                   "podría invertirse una vez liquidadas todas, pero tal como está el plan nunca "
+                   "liquida todas sus deudas."},
+                  {"The plan frees no payments to invest", "El plan no libera pagos que invertir"}},
+                 {});
     }
-    // What the pages say instead.
-    ExpectSays(report, language,
-               {{"<td>All debts paid off in</td>", "<td>Todas las deudas liquidadas en</td>"},
-                {"<b>All debts paid off by</b>", "<b>Todas las deudas liquidadas para</b>"},
-                {">All debts paid off</font>", ">Todas las deudas liquidadas</font>"},
-                {"could be invested once every debt is paid off, but as it stands the plan never "
-                 "pays off every debt.",
-                 "podría invertirse una vez liquidadas todas, pero tal como está el plan nunca "
-                 "liquida todas sus deudas."},
-                {"The plan frees no payments to invest", "El plan no libera pagos que invertir"}},
-               {});
-   }
   }
 }
 
 // Only today's payments never pay A off: each section says so once, and the immediate results
 // state the saving after what it is measured against, not a second time in the note.
 TEST(ReportStatementsOnHardPlansTest, OnlyTodaysDebtNeverEndsAndTheSavingIsSaidOncePerSection) {
-  for (const int language : {0, 1}) {
-    SCOPED_TRACE(language);
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
+    SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
     const Written report = Write(testing::NeverPaidOffTodayPlan(), language);
     EXPECT_TRUE(report.missing.empty());
     const std::string today =
-        language == 0 ? "On today&#39;s payments, A is never paid off: after 1.8 years you would "
-                        "still owe $1,122.36."
-                      : "Con los pagos actuales, A nunca se liquida: después de 1.8 años aún "
-                        "debería $1,122.36.";
+        language == Language::kEnglish
+            ? "On today&#39;s payments, A is never paid off: after 1.8 years you would "
+              "still owe $1,122.36."
+            : "Con los pagos actuales, A nunca se liquida: después de 1.8 años aún "
+              "debería $1,122.36.";
     const std::string saving =
-        language == 0 ? "Over the same 22 months, the plan saves $123.12 in interest."
-                      : "En los mismos 22 meses, el plan le ahorra $123.12 en intereses.";
-    const auto start = report.text.find(language == 0 ? "Immediate Results" : "Resultados inmediatos");
-    const auto end = report.text.find(language == 0 ? "Your next steps" : "Sus próximos pasos");
+        language == Language::kEnglish
+            ? "Over the same 22 months, the plan saves $123.12 in interest."
+            : "En los mismos 22 meses, el plan le ahorra $123.12 en intereses.";
+    const auto start = report.text.find(language == Language::kEnglish ? "Immediate Results"
+                                                                       : "Resultados inmediatos");
+    const auto end =
+        report.text.find(language == Language::kEnglish ? "Your next steps" : "Sus próximos pasos");
     ASSERT_LT(start, end);
     const std::string results = report.text.substr(start, end - start);
     EXPECT_EQ(Count(results, today), 1u);
@@ -185,8 +190,8 @@ TEST(ReportStatementsOnHardPlansTest, OnlyTodaysDebtNeverEndsAndTheSavingIsSaidO
 }
 
 TEST(ReportStatementsOnHardPlansTest, ACostlierPlanSaysWhatItCostsAndWhyNoFee) {
-  for (const int language : {0, 1}) {
-    SCOPED_TRACE(language);
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
+    SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
     const Written report = Write(testing::CostlierPlan(), language);
     ExpectSays(report, language,
                {{"The plan costs $1,", "El plan le cuesta $1,"},
@@ -207,18 +212,20 @@ TEST(ReportStatementsOnHardPlansTest, ACostlierPlanSaysWhatItCostsAndWhyNoFee) {
     ExpectSays(report, language, {}, kSavingClaims);
     // In the agreement too, beside its $0.00 rows (a table cell, whose figures keep their
     // blanks unbroken).
-    const auto start = report.text.find(language == 0 ? "Service Agreement" : "Contrato de servicios");
+    const auto start = report.text.find(language == Language::kEnglish ? "Service Agreement"
+                                                                       : "Contrato de servicios");
     ASSERT_NE(start, std::string::npos);
     const std::string agreement = report.text.substr(start);
-    EXPECT_NE(agreement.find(language == 0 ? "falls short of the minimum saving of $500.00"
-                                           : "no alcanza el ahorro mínimo de $500.00"),
+    EXPECT_NE(agreement.find(language == Language::kEnglish
+                                 ? "falls short of the minimum saving of $500.00"
+                                 : "no alcanza el ahorro mínimo de $500.00"),
               std::string::npos);
   }
 }
 
 TEST(ReportStatementsOnHardPlansTest, TheMinimumFeeIsExplained) {
-  for (const int language : {0, 1}) {
-    SCOPED_TRACE(language);
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
+    SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
     const Written report = Write(testing::MinimumFeePlan(), language);
     ExpectSays(report, language,
                {{"the setup fee is $150.00 instead of $995.00, and the down payment is $50.00 "
@@ -230,8 +237,8 @@ TEST(ReportStatementsOnHardPlansTest, TheMinimumFeeIsExplained) {
 }
 
 TEST(ReportStatementsOnHardPlansTest, TheSampleSavesAndSaysTheAverage) {
-  for (const int language : {0, 1}) {
-    SCOPED_TRACE(language);
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
+    SCOPED_TRACE((language == Language::kEnglish ? "English" : "Spanish"));
     const Written report = Write(testing::SamplePlan(), language, testing::SampleParams());
     ExpectSays(report, language,
                {{"The plan saves $66,293.76 in interest.",

@@ -68,7 +68,7 @@ struct SampleReport {
     settings.CompanyPhone = "555-0100";
   }
 
-  std::string Assemble(int language) {
+  std::string Assemble(Language language) {
     results = Calculate(plan, params, settings, kPointRegional);
     ReportContext context =
         testing::ContextFor(plan, results, params, settings, kDist, language);
@@ -95,15 +95,16 @@ TEST(ReportTemplatesTest, BothLanguagesHaveTheSameParagraphs) {
 // sections (the balances chart on the payoff projections page, the payoff dates chart on the
 // payoff schedule page).
 TEST(ReportTemplatesTest, PictureBoxesLandInTheirSections) {
-  for (const int language : {0, 1}) {
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
     for (int combination = 0; combination < 8; ++combination) {
       SampleReport report;
       report.settings.PrintPlanStrategy = combination & 1;
       report.settings.PrintPayoffProjections = combination & 2;
       report.settings.PrintPayoffSchedule = combination & 4;
       const std::string html = report.Assemble(language);
-      SCOPED_TRACE("language " + std::to_string(language) + ", combination " +
-                   std::to_string(combination));
+      SCOPED_TRACE("language " +
+                   std::string(language == Language::kEnglish ? "English" : "Spanish") +
+                   ", combination " + std::to_string(combination));
       EXPECT_EQ(CheckWellFormed(html), "");
       EXPECT_TRUE(report.missing.empty()) << report.missing.front();
 
@@ -117,9 +118,11 @@ TEST(ReportTemplatesTest, PictureBoxesLandInTheirSections) {
         return heading == std::string::npos ? std::string("cover")
                                             : html.substr(heading, html.find("</h2>", heading) - heading);
       };
-      const std::string projections = language == 0 ? "Current Plan vs. Proposed Plan"
-                                                    : "Plan actual frente al plan propuesto";
-      const std::string schedule = language == 0 ? "Payoff Schedule" : "Calendario de liquidación";
+      const std::string projections = language == Language::kEnglish
+                                          ? "Current Plan vs. Proposed Plan"
+                                          : "Plan actual frente al plan propuesto";
+      const std::string schedule =
+          language == Language::kEnglish ? "Payoff Schedule" : "Calendario de liquidación";
       if (report.settings.PrintPayoffProjections) {
         EXPECT_NE(sectionOf(boxes[a + 8 - 1]).find(projections), std::string::npos);
       }
@@ -132,11 +135,12 @@ TEST(ReportTemplatesTest, PictureBoxesLandInTheirSections) {
 }
 
 TEST(ReportTemplatesTest, TheWholeSampleReportIsWellFormedAndComplete) {
-  for (const int language : {0, 1}) {
+  for (const Language language : {Language::kEnglish, Language::kSpanish}) {
     SampleReport report;
     report.settings.PrintStrategiesCompared = true;  // every section, the optional one too
     const std::string html = report.Assemble(language);
-    EXPECT_EQ(CheckWellFormed(html), "") << language;
+    EXPECT_EQ(CheckWellFormed(html), "")
+        << (language == Language::kEnglish ? "English" : "Spanish");
     EXPECT_TRUE(report.missing.empty()) << report.missing.front();
     EXPECT_EQ(html.find("[$"), std::string::npos)
         << "every placeholder of the templates receives a value: "
@@ -145,12 +149,12 @@ TEST(ReportTemplatesTest, TheWholeSampleReportIsWellFormedAndComplete) {
     EXPECT_NE(html.find("Norte Debt Advisers"), std::string::npos);
   }
   SampleReport spanish;
-  const std::string html = spanish.Assemble(1);
+  const std::string html = spanish.Assemble(Language::kSpanish);
   EXPECT_NE(html.find("Hipoteca"), std::string::npos);
   EXPECT_NE(html.find("Préstamo de consolidación"), std::string::npos);
   // The strategies compared are translated, their table joined under one heading row.
   spanish.settings.PrintStrategiesCompared = true;
-  const std::string strategies = spanish.Assemble(1);
+  const std::string strategies = spanish.Assemble(Language::kSpanish);
   EXPECT_NE(strategies.find("Comparación de estrategias"), std::string::npos);
   EXPECT_NE(strategies.find("Mayor tasa de interés / Minimizar intereses"), std::string::npos);
   EXPECT_NE(strategies.find("(su plan"), std::string::npos);

@@ -41,7 +41,8 @@ class ProgramFolder {
 // (which the report may re-run) and the United States regional settings.
 inline ReportContext ContextFor(const PlanDocument& plan, PlanResults& results,
                                 const PlanParameters& params, const AppSettings& settings,
-                                std::filesystem::path programFolder, int language = 0) {
+                                std::filesystem::path programFolder,
+                                Language language = Language::kEnglish) {
   ReportContext context;
   context.plan = &plan;
   context.results = &results;

@@ -21,7 +21,7 @@ using testing::WriteFile;
 class PlainPictures : public ReportPictures {
  public:
   explicit PlainPictures(QColor colour) : colour_(colour) {}
-  std::optional<DrawnPicture> Draw(ReportPicture kind, int, std::string* error) override {
+  std::optional<DrawnPicture> Draw(ReportPicture kind, Language, std::string* error) override {
     const bool payoff = kind == ReportPicture::kPayoffDates;
     if (payoff ? failPayoff : failBalances) {
       *error = "The balances chart could not be drawn for the report: too large.";

@@ -52,12 +52,14 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path folder = argv[1];
   const RegionalSettings regional;
-  std::string error;
   PlanParameters params;
-  if (ParamsFileExists(folder)) params = LoadParams(folder, regional, &error);
-  if (!error.empty()) {
-    std::cerr << "resave_plan: " << error << "\n";
-    return 1;
+  if (ParamsFileExists(folder)) {
+    StatusOr<PlanParameters> loaded = LoadParams(folder, regional);
+    if (!loaded.ok()) {
+      std::cerr << "resave_plan: " << loaded.status().message() << "\n";
+      return 1;
+    }
+    params = *std::move(loaded);
   }
   FixedPrompts prompts(argv[3]);
   PlanSession session(params, regional, Today(), prompts);

@@ -189,7 +189,7 @@ TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWit
 
   MainWindow empty(options, prompts);
   EXPECT_FALSE(Find<QPushButton>(empty, "bitbtnDetails")->isEnabled());
-  empty.bitbtnRecommendationClick();
+  empty.ShowRecommendation();
   ASSERT_EQ(prompts.information.size(), 1u);
   EXPECT_EQ(prompts.information[0].substr(0, 28), "No debts have been entered.\n");
 
@@ -205,7 +205,7 @@ TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWit
   EXPECT_EQ(Find<QTableView>(window, "gridDebts")->model()->index(1, 8).data().toString(), "No");
 
   // A second time nothing changes, but the plan still counts as changed.
-  window.spdbtnSaveClick(false);
+  window.SavePlan(false);
   ASSERT_FALSE(window.Session().Changed());
   window.SelectDebtsToConsolidate(true);
   EXPECT_EQ(prompts.information.back().substr(0, 21), "No changes were made.");

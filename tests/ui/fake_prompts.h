@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/main/window_prompts.h"
+#include "ui/widgets/window_prompts.h"
 
 namespace ardvane::testing {
 

@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, UndoAndRedoWalkBackAndForthThroughEditsAndRecalculate) {
   auto* priority = Find<QComboBox>(*window, "cboPriority");
   priority->setCurrentIndex(3);
   window->SelectGridRow(1);
-  window->bitbtnDeleteClick();
+  window->DeleteDebt();
   EXPECT_EQ(testing::DebtNames(*window), "BC");
   EXPECT_NE(window->Results().ProposedPlan.GetDebtFreeMonths(), monthsAtStart);
   EXPECT_EQ(undo->text(), "&Undo Delete Debt");
@@ -88,13 +88,13 @@ TEST_F(MainWindowTest, UndoAndRedoWalkBackAndForthThroughEditsAndRecalculate) {
                 .ProposedPlan.GetDebtFreeMonths());
 
   // Saving makes this the saved state; a new plan starts a fresh history.
-  window->spdbtnSaveClick(false);
+  window->SavePlan(false);
   EXPECT_FALSE(window->Session().Changed());
   undo->trigger();
   EXPECT_TRUE(window->Session().Changed());
   redo->trigger();
   EXPECT_FALSE(window->Session().Changed());
-  window->spdbtnNewClick();
+  window->NewPlan();
   EXPECT_FALSE(undo->isEnabled());
 }
 
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, RecentPlansListTheLastOpenedAndSayWhenOneIsGone) {
 TEST_F(MainWindowTest, SettingsAreWrittenOnPreferencesOkAndAFailureIsSaidButClosingGoesOn) {
   auto window = Open();
   AcceptNextDialog();
-  window->Preferences1Click();
+  window->EditPreferences();
   EXPECT_TRUE(prompts.errors.empty());
   EXPECT_TRUE(std::filesystem::is_regular_file(folder / "Settings.ini"));
 
@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, SettingsAreWrittenOnPreferencesOkAndAFailureIsSaidButClos
   std::filesystem::remove(folder / "Settings.ini");
   std::filesystem::create_directory(folder / "Settings.ini");
   AcceptNextDialog();
-  window->Preferences1Click();
+  window->EditPreferences();
   ASSERT_EQ(prompts.errors.size(), 1u);
   EXPECT_NE(prompts.errors[0].find((folder / "Settings.ini").string()), std::string::npos)
       << prompts.errors[0];
@@ -158,14 +158,14 @@ TEST_F(MainWindowTest, AnUnreadableSettingsFileIsSaidAndNotWrittenThisSession) {
   EXPECT_EQ(window->Session().Plan().FirstName, "Zuzu");
 
   AcceptNextDialog();
-  window->Preferences1Click();
+  window->EditPreferences();
   EXPECT_TRUE(prompts.errors.empty()) << prompts.errors[0];
   EXPECT_EQ(testing::ReadFile(settings), tooLarge);
 
   const std::string readable = "[Company]\nName=Acme\n";
   WriteFile(settings, readable);
   AcceptNextDialog();
-  window->Preferences1Click();
+  window->EditPreferences();
   EXPECT_TRUE(window->close());
   EXPECT_TRUE(prompts.errors.empty()) << prompts.errors[0];
   EXPECT_EQ(testing::ReadFile(settings), readable);

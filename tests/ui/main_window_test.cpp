@@ -126,7 +126,7 @@ TEST_F(MainWindowTest, APlanTooLargeForTheWindowIsNotOpenedAndItsFileIsKept) {
   EXPECT_EQ(window->windowTitle(), "Ardvane - small.bvx");
   EXPECT_EQ(window->Session().Plan().FirstName, "Zuzu");
   EXPECT_EQ(Find<QTableView>(*window, "gridDebts")->model()->rowCount(), 3);
-  window->spdbtnSaveClick(false);
+  window->SavePlan(false);
   window.reset();
   EXPECT_EQ(ReadFile(largePath), largeFile);
   EXPECT_NE(ReadFile(smallPath).find("FirstName=\"Zuzu\""), std::string::npos);
@@ -263,7 +263,7 @@ TEST_F(MainWindowTest, ADebtNeverPaidOffSaysWhatPaymentWouldPayItOffAndInHowLong
   QTimer::singleShot(0, [] {
     if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
   });
-  window->bitbtnNewClick(false);
+  window->EnterDebt(false);
   ASSERT_FALSE(prompts.warnings.empty());
   EXPECT_EQ(prompts.warnings.front(),
             "Using the entered payment amount, the Store card debt never gets paid off in this "
@@ -381,16 +381,16 @@ TEST_F(MainWindowTest, MovingAndDeletingDebtsSelectTheRowsTheyShould) {
   auto window = Open({SavePlan("abc.bvx", TwoDebtPlan()).string()});
   const auto names = [&window] { return testing::DebtNames(*window); };
   window->SelectGridRow(1);
-  window->bitbtnUpClick(true);  // the first moves up: it wraps to the end
+  window->MoveDebt(true);  // the first moves up: it wraps to the end
   EXPECT_EQ(names(), "BCA");
   EXPECT_EQ(window->SelectedGridRow(), 3);
-  window->bitbtnUpClick(false);  // the last moves down: it wraps to the top
+  window->MoveDebt(false);  // the last moves down: it wraps to the top
   EXPECT_EQ(names(), "ABC");
   EXPECT_EQ(window->SelectedGridRow(), 1);
   EXPECT_TRUE(window->Session().Changed());
 
   window->SelectGridRow(3);
-  window->bitbtnDeleteClick();
+  window->DeleteDebt();
   EXPECT_EQ(names(), "AB");
   EXPECT_EQ(window->SelectedGridRow(), 2);
   EXPECT_EQ(prompts.questions.back(), "The following debt will be deleted:\n\nC\n\nAre you sure?");

@@ -146,7 +146,7 @@ TEST_F(PlanWindowsTest, CancelInTheFeeDialogRestoresEverythingAfterLiveChanges) 
     TypeInto(Find<AmountField>(*dialog, "ntmskSetupFeeRate"), "55");
     QTest::keyClick(Find<AmountField>(*dialog, "ntmskSetupFeeRate"), Qt::Key_Escape);
   });
-  window->spdbtnSetupFeeClick();
+  window->EditPlanFee();
   ASSERT_TRUE(checked);
 
   EXPECT_EQ(window->Session().Plan(), before);
@@ -171,7 +171,7 @@ TEST_F(PlanWindowsTest, ThePowerPaymentOptionsOfTheReportLeaveTheMainFiguresAlon
     Find<AmountField>(*dialog, "ntmskAccelerator2")->SetNumericValue(-5000000);  // beyond the limit
     Find<QPushButton>(*dialog, "btnOK")->click();
   });
-  window->spdbtnAcceleratorClick();
+  window->EditPowerPayment();
 
   const PlanDocument& plan = window->Session().Plan();
   EXPECT_EQ(plan.Accelerators[1], (Accelerator{M(250), M(1000), 6}));
@@ -187,7 +187,7 @@ TEST_F(PlanWindowsTest, ThePowerPaymentOptionsOfTheReportLeaveTheMainFiguresAlon
     Find<AmountField>(*dialog, "ntmskAccelerator")->SetNumericValue(400);
     Find<QPushButton>(*dialog, "btnOK")->click();
   });
-  window->spdbtnAcceleratorClick();
+  window->EditPowerPayment();
   EXPECT_EQ(window->Session().Plan().Accelerators[0].Monthly, M(400));
   EXPECT_EQ(Find<AmountField>(*window, "ntmskAccelerator")->NumericValue(), 400);
   EXPECT_LT(Text(*window, "lblPayoffMonthsProposed").toInt(), months.toInt());
@@ -237,7 +237,7 @@ TEST_F(PlanWindowsTest, TheDebtFreeByRowFindsThePowerPaymentAndUsesIt) {
               second.powerPayment);
     Find<QPushButton>(*dialog, "btnOK")->click();
   });
-  window->spdbtnAcceleratorClick();
+  window->EditPowerPayment();
   EXPECT_EQ(window->Session().Plan().Accelerators[0].Monthly, second.powerPayment);
   EXPECT_EQ(window->Session().Plan().Accelerators[0].Annual, Money());
 }

@@ -4,9 +4,9 @@
 
 namespace ardvane {
 
-std::optional<DrawnPicture> ChartFormPictures::Draw(ReportPicture kind, int language,
+std::optional<DrawnPicture> ChartFormPictures::Draw(ReportPicture kind, Language language,
                                                     std::string* error) {
-  const bool spanish = language == 1;
+  const bool spanish = language == Language::kSpanish;
   const bool payoff = kind == ReportPicture::kPayoffDates;
   const ChartFormKind form =
       payoff ? (spanish ? ChartFormKind::kPayoffSpanish : ChartFormKind::kPayoff)

@@ -5,12 +5,13 @@
 
 namespace ardvane {
 
-// The report's chart pictures drawn from the chart forms: the Spanish pair for language 1,
+// The report's chart pictures drawn from the chart forms: the Spanish pair for a Spanish report,
 // the English pair otherwise.
 class ChartFormPictures : public ReportPictures {
  public:
   explicit ChartFormPictures(const ChartForms& forms) : forms_(forms) {}
-  std::optional<DrawnPicture> Draw(ReportPicture kind, int language, std::string* error) override;
+  std::optional<DrawnPicture> Draw(ReportPicture kind, Language language,
+                                   std::string* error) override;
 
  private:
   const ChartForms& forms_;

@@ -147,9 +147,9 @@ ChartForms::~ChartForms() {
 
 void ChartForms::Refresh(const PlanDocument& plan, const PlanResults& results,
                          const PlanFigures& figures, const PlanParameters& params) {
-  const ReportPhrases english(programFolder_, 0);
+  const ReportPhrases english(programFolder_, Language::kEnglish);
   std::optional<ReportPhrases> spanish;
-  if (params.PermitLanguage) spanish.emplace(programFolder_, 1);
+  if (params.PermitLanguage) spanish.emplace(programFolder_, Language::kSpanish);
   for (ChartForm* form : forms_) {
     if (!form) continue;
     if (IsSpanish(form->kind()) && !spanish) continue;

@@ -7,7 +7,8 @@
 #include <QVBoxLayout>
 #include <system_error>
 
-#include "ui/main/window_prompts.h"
+#include "ui/widgets/qt_text.h"
+#include "ui/widgets/window_prompts.h"
 
 namespace ardvane {
 
@@ -26,13 +27,13 @@ AboutBox::AboutBox(const std::filesystem::path& programFolder, const std::string
   name->setFont(big);
   layout->addWidget(name);
 
-  auto* lblVersion = new QLabel(QString::fromStdString("Version " + versionText), this);
-  lblVersion->setObjectName("lblVersion");
-  layout->addWidget(lblVersion);
-  auto* lblCreatedFor = new QLabel(QString::fromStdString("Created for:  " + createdFor), this);
-  lblCreatedFor->setObjectName("lblCreatedFor");
-  lblCreatedFor->setVisible(!createdFor.empty());
-  layout->addWidget(lblCreatedFor);
+  auto* versionLabel = new QLabel(Q("Version " + versionText), this);
+  versionLabel->setObjectName("lblVersion");
+  layout->addWidget(versionLabel);
+  auto* createdForLabel = new QLabel(Q("Created for:  " + createdFor), this);
+  createdForLabel->setObjectName("lblCreatedFor");
+  createdForLabel->setVisible(!createdFor.empty());
+  layout->addWidget(createdForLabel);
   layout->addSpacing(12);
 
   auto* linkRow = new QHBoxLayout;

@@ -16,6 +16,7 @@
 #include "planfiles/plan_session.h"
 #include "ui/widgets/amount_field.h"
 #include "ui/widgets/dialog_buttons.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
@@ -100,7 +101,7 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
     annual_[i] = mask(kRows[i].annual, accelerator.Annual);
     month_[i] = new QComboBox(this);
     month_[i]->setObjectName(kRows[i].month);
-    for (int m = 1; m <= 12; ++m) month_[i]->addItem(QString::fromStdString(GetMonthName(m, 0)));
+    for (int m = 1; m <= 12; ++m) month_[i]->addItem(Q(GetMonthName(m, Language::kEnglish)));
     month_[i]->setMaxVisibleItems(12);
     month_[i]->setCurrentIndex(MonthListIndex(accelerator.Month));
     grid->addWidget(new QLabel(kRows[i].caption, this), i, 0);
@@ -117,40 +118,40 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
   // What it takes to be debt free by a chosen month.
   auto* goalRow = new QHBoxLayout;
   auto* goalCaption = new QLabel("Debt free &by", this);
-  dtpDebtFreeBy_ = new QDateEdit(this);
-  dtpDebtFreeBy_->setObjectName("dtpDebtFreeBy");
-  dtpDebtFreeBy_->setDisplayFormat("MMM yyyy");
+  debtFreeByField_ = new QDateEdit(this);
+  debtFreeByField_->setObjectName("dtpDebtFreeBy");
+  debtFreeByField_->setDisplayFormat("MMM yyyy");
   const CivilDate start = DecodeDate(plan.Date);
-  dtpDebtFreeBy_->setMinimumDate(QDate(start.year, start.month, 1));
-  dtpDebtFreeBy_->setMaximumDate(QDate(9999, 12, 1));
-  dtpDebtFreeBy_->setDate(DefaultGoal(plan.Date, proposedDebtFree));
-  goalCaption->setBuddy(dtpDebtFreeBy_);
-  lblNeededPowerPayment_ = new QLabel(this);
-  lblNeededPowerPayment_->setObjectName("lblNeededPowerPayment");
-  lblNeededPowerPayment_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  btnUseNeeded_ = new QPushButton("&Use", this);
-  btnUseNeeded_->setObjectName("btnUseNeeded");
-  btnUseNeeded_->setToolTip("Put this amount into the monthly power payment");
-  btnUseNeeded_->setAutoDefault(false);
+  debtFreeByField_->setMinimumDate(QDate(start.year, start.month, 1));
+  debtFreeByField_->setMaximumDate(QDate(9999, 12, 1));
+  debtFreeByField_->setDate(DefaultGoal(plan.Date, proposedDebtFree));
+  goalCaption->setBuddy(debtFreeByField_);
+  neededPowerPaymentLabel_ = new QLabel(this);
+  neededPowerPaymentLabel_->setObjectName("lblNeededPowerPayment");
+  neededPowerPaymentLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  useNeededButton_ = new QPushButton("&Use", this);
+  useNeededButton_->setObjectName("btnUseNeeded");
+  useNeededButton_->setToolTip("Put this amount into the monthly power payment");
+  useNeededButton_->setAutoDefault(false);
   goalRow->addWidget(goalCaption);
   // The colon follows the month as in a sentence, without the row's gap.
   auto* month = new QHBoxLayout;
   month->setSpacing(1);
-  month->addWidget(dtpDebtFreeBy_);
+  month->addWidget(debtFreeByField_);
   month->addWidget(new QLabel(":", this));
   goalRow->addLayout(month);
-  goalRow->addWidget(lblNeededPowerPayment_);
-  goalRow->addWidget(btnUseNeeded_);
+  goalRow->addWidget(neededPowerPaymentLabel_);
+  goalRow->addWidget(useNeededButton_);
   goalRow->addStretch(1);
   layout->addSpacing(6);
   layout->addLayout(goalRow);
-  connect(dtpDebtFreeBy_, &QDateEdit::dateChanged, this,
+  connect(debtFreeByField_, &QDateEdit::dateChanged, this,
           &AcceleratorDialog::ShowNeededPowerPayment);
   // The goal keeps the yearly amount and month the dialog shows for the plan's own option.
   connect(annual_[0], &AmountField::changed, this, &AcceleratorDialog::ShowNeededPowerPayment);
   connect(month_[0], &QComboBox::currentIndexChanged, this,
           &AcceleratorDialog::ShowNeededPowerPayment);
-  connect(btnUseNeeded_, &QPushButton::clicked, this, [this] {
+  connect(useNeededButton_, &QPushButton::clicked, this, [this] {
     if (needed_.attainable) {
       monthly_[0]->SetNumericValue(static_cast<double>(needed_.powerPayment.Units()));
     }
@@ -161,13 +162,13 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
   for (QLabel* label : paragraphs) label->setFixedWidth(textWidth);
 
   const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
-  btnOK = buttons.ok;
-  btnCancel = buttons.cancel;
+  okButton = buttons.ok;
+  cancelButton = buttons.cancel;
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 YearMonth AcceleratorDialog::GoalMonth() const {
-  const QDate date = dtpDebtFreeBy_->date();
+  const QDate date = debtFreeByField_->date();
   return {date.year(), date.month()};
 }
 
@@ -178,11 +179,11 @@ void AcceleratorDialog::ShowNeededPowerPayment() {
   needed_ = FindPowerPaymentForGoal(plan, params_, settings_, regional_, GoalMonth());
   QString text = "not attainable";
   if (needed_.attainable) {
-    text = QString::fromStdString(FormatMoney(needed_.powerPayment, 2, regional_)) + " a month";
+    text = Q(FormatMoney(needed_.powerPayment, 2, regional_)) + " a month";
     if (needed_.powerPayment == Money()) text += " (debt free by then without one)";
   }
-  lblNeededPowerPayment_->setText(text);
-  btnUseNeeded_->setEnabled(needed_.attainable);
+  neededPowerPaymentLabel_->setText(text);
+  useNeededButton_->setEnabled(needed_.attainable);
 }
 
 void AcceleratorDialog::accept() {

@@ -54,14 +54,14 @@ class AcceleratorDialog : public QDialog {
   const PlanParameters& params_;
   const AppSettings& settings_;
   PowerPaymentGoal needed_;
-  QDateEdit* dtpDebtFreeBy_ = nullptr;
-  QLabel* lblNeededPowerPayment_ = nullptr;
-  QPushButton* btnUseNeeded_ = nullptr;
+  QDateEdit* debtFreeByField_ = nullptr;
+  QLabel* neededPowerPaymentLabel_ = nullptr;
+  QPushButton* useNeededButton_ = nullptr;
   AmountField* monthly_[3] = {};
   AmountField* annual_[3] = {};
   QComboBox* month_[3] = {};
-  QPushButton* btnOK = nullptr;
-  QPushButton* btnCancel = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
 };
 
 }  // namespace ardvane

@@ -19,6 +19,7 @@
 #include "base/atomic_file.h"
 #include "figures/csv_tables.h"
 #include "figures/detail_tables.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
@@ -63,7 +64,7 @@ class MonthlyTableModel : public QAbstractTableModel {
     if (!index.isValid()) return {};
     switch (role) {
       case Qt::DisplayRole:
-        return QString::fromStdString(table_.Cell(index.row(), index.column(), regional_));
+        return Q(table_.Cell(index.row(), index.column(), regional_));
       case Qt::TextAlignmentRole:
         return QVariant::fromValue(MonthlyTable::IsMoneyColumn(index.column())
                                        ? Qt::AlignRight | Qt::AlignVCenter
@@ -76,7 +77,7 @@ class MonthlyTableModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= table_.ColumnCount()) return {};
-    return QString::fromStdString(table_.Headings()[static_cast<size_t>(section)]);
+    return Q(table_.Headings()[static_cast<size_t>(section)]);
   }
 
  private:
@@ -105,16 +106,16 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   auto* hint = new QLabel("Select a debt to view its amortization schedule", debts);
   hint->setAlignment(Qt::AlignCenter);
   hint->setWordWrap(true);
-  listDebts_ = new QListWidget(debts);
-  listDebts_->setObjectName("listDebts");
+  debtList_ = new QListWidget(debts);
+  debtList_->setObjectName("listDebts");
   debtsLayout->addWidget(hint);
-  debtsLayout->addWidget(listDebts_, 1);
+  debtsLayout->addWidget(debtList_, 1);
 
-  grpAmortization_ = new QGroupBox("Amortization Schedule", this);
-  grpAmortization_->setObjectName("grpAmortization");
-  auto* tablesLayout = new QVBoxLayout(grpAmortization_);
+  amortizationGroup_ = new QGroupBox("Amortization Schedule", this);
+  amortizationGroup_->setObjectName("grpAmortization");
+  auto* tablesLayout = new QVBoxLayout(amortizationGroup_);
   const auto choice = [this](const char* name, const char* caption, const QColor* colour) {
-    auto* option = new QRadioButton(caption, grpAmortization_);
+    auto* option = new QRadioButton(caption, amortizationGroup_);
     option->setObjectName(name);
     if (colour) {
       QPalette palette = option->palette();
@@ -124,54 +125,54 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
     }
     return option;
   };
-  optCurrent_ = choice("optCurrent", "Current", &kNavyText);
-  optProposed_ = choice("optProposed", "Proposed", &kPurpleText);
-  optInvestment_ = choice("optInvestment", "Investment", nullptr);
-  optCurrent_->setChecked(true);
+  currentOption_ = choice("optCurrent", "Current", &kNavyText);
+  proposedOption_ = choice("optProposed", "Proposed", &kPurpleText);
+  investmentOption_ = choice("optInvestment", "Investment", nullptr);
+  currentOption_->setChecked(true);
   auto* choices = new QHBoxLayout;
-  choices->addWidget(optCurrent_);
-  choices->addWidget(optProposed_);
-  choices->addWidget(optInvestment_);
+  choices->addWidget(currentOption_);
+  choices->addWidget(proposedOption_);
+  choices->addWidget(investmentOption_);
   choices->addStretch(1);
   tablesLayout->addLayout(choices);
 
-  pnlNoAmortization_ = new QLabel(grpAmortization_);
-  pnlNoAmortization_->setObjectName("pnlNoAmortization");
-  pnlNoAmortization_->setFrameShape(QFrame::StyledPanel);
-  pnlNoAmortization_->setAlignment(Qt::AlignCenter);
-  pnlNoAmortization_->setWordWrap(true);
-  pnlNoAmortization_->setFixedHeight(px_(73));
-  pnlNoAmortization_->hide();
-  tablesLayout->addWidget(pnlNoAmortization_);
+  noAmortizationLabel_ = new QLabel(amortizationGroup_);
+  noAmortizationLabel_->setObjectName("pnlNoAmortization");
+  noAmortizationLabel_->setFrameShape(QFrame::StyledPanel);
+  noAmortizationLabel_->setAlignment(Qt::AlignCenter);
+  noAmortizationLabel_->setWordWrap(true);
+  noAmortizationLabel_->setFixedHeight(px_(73));
+  noAmortizationLabel_->hide();
+  tablesLayout->addWidget(noAmortizationLabel_);
 
-  lblNeverPaidOff_ = new QLabel(grpAmortization_);
-  lblNeverPaidOff_->setObjectName("lblNeverPaidOff");
-  lblNeverPaidOff_->setWordWrap(true);
-  lblNeverPaidOff_->setTextInteractionFlags(Qt::TextSelectableByMouse |
-                                            Qt::TextSelectableByKeyboard);
-  lblNeverPaidOff_->hide();
-  tablesLayout->addWidget(lblNeverPaidOff_);
+  neverPaidOffLabel_ = new QLabel(amortizationGroup_);
+  neverPaidOffLabel_->setObjectName("lblNeverPaidOff");
+  neverPaidOffLabel_->setWordWrap(true);
+  neverPaidOffLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                              Qt::TextSelectableByKeyboard);
+  neverPaidOffLabel_->hide();
+  tablesLayout->addWidget(neverPaidOffLabel_);
 
-  gridAmortization_ = new QTableView(grpAmortization_);
-  gridAmortization_->setObjectName("gridAmortization");
+  amortizationGrid_ = new QTableView(amortizationGroup_);
+  amortizationGrid_->setObjectName("gridAmortization");
   amortizationModel_ = new MonthlyTableModel(regional_, this);
-  gridInvestment_ = new QTableView(grpAmortization_);
-  gridInvestment_->setObjectName("gridInvestment");
+  investmentGrid_ = new QTableView(amortizationGroup_);
+  investmentGrid_->setObjectName("gridInvestment");
   investmentModel_ = new MonthlyTableModel(regional_, this);
-  tablesLayout->addWidget(gridAmortization_, 1);
-  tablesLayout->addWidget(gridInvestment_, 1);
+  tablesLayout->addWidget(amortizationGrid_, 1);
+  tablesLayout->addWidget(investmentGrid_, 1);
   tablesLayout->addStretch(0);
 
   // Widths hold the widest figures of the largest tables: all debts together in either plan,
   // and the whole projection.
   const DayNumber date = plan_.Date;
-  SetUpGrid(gridAmortization_, amortizationModel_,
+  SetUpGrid(amortizationGrid_, amortizationModel_,
             {MonthlyTable::Amortization(results_, date, true, -1),
              MonthlyTable::Amortization(results_, date, false, -1)},
             {40, 35, 85, 65, 65, 65, 85});
-  SetUpGrid(gridInvestment_, investmentModel_, {MonthlyTable::Investment(results_, date)},
+  SetUpGrid(investmentGrid_, investmentModel_, {MonthlyTable::Investment(results_, date)},
             {40, 35, 85, 65, 65, 85});
-  gridInvestment_->hide();
+  investmentGrid_->hide();
 
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("Button1");
@@ -180,7 +181,7 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
 
   auto* body = new QHBoxLayout;
   body->addWidget(debts);
-  body->addWidget(grpAmortization_, 1);
+  body->addWidget(amortizationGroup_, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
   auto* exportButton = new QPushButton("Export &CSV\u2026", this);
@@ -205,25 +206,25 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   layout->addLayout(buttons);
 
   for (const std::string& entry : DetailListEntries(plan_, results_)) {
-    listDebts_->addItem(QString::fromStdString(entry));
+    debtList_->addItem(Q(entry));
   }
-  listDebts_->setCurrentRow(0);
-  connect(listDebts_, &QListWidget::currentRowChanged, this, &DetailWindow::listDebtsClick);
-  for (QRadioButton* option : {optCurrent_, optProposed_, optInvestment_}) {
+  debtList_->setCurrentRow(0);
+  connect(debtList_, &QListWidget::currentRowChanged, this, &DetailWindow::ShowSelectedTable);
+  for (QRadioButton* option : {currentOption_, proposedOption_, investmentOption_}) {
     connect(option, &QRadioButton::toggled, this, [this](bool on) {
-      if (on) listDebtsClick();
+      if (on) ShowSelectedTable();
     });
   }
 
   // As wide as the grid's columns need, never narrower than the drawn size.
-  const int tableWidth = gridAmortization_->horizontalHeader()->length() +
-                         gridAmortization_->verticalScrollBar()->sizeHint().width() +
-                         2 * gridAmortization_->frameWidth() + px_(24);
+  const int tableWidth = amortizationGrid_->horizontalHeader()->length() +
+                         amortizationGrid_->verticalScrollBar()->sizeHint().width() +
+                         2 * amortizationGrid_->frameWidth() + px_(24);
   resize(std::max(px_(640), px_(161) + tableWidth + px_(24)), px_(480));
   if (const QScreen* screen = parent ? parent->screen() : this->screen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
-  listDebtsClick();
+  ShowSelectedTable();
 }
 
 DetailWindow::~DetailWindow() = default;
@@ -252,7 +253,7 @@ void DetailWindow::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
   const QFontMetrics metrics(grid->font());
   const int padding = px_(10);
   const auto fit = [&metrics, padding](int& width, const std::string& text) {
-    width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(text)) + padding);
+    width = std::max(width, metrics.horizontalAdvance(Q(text)) + padding);
   };
   model->SetTable(tables.front(), QColor());
   for (int column = 0; column < model->Table().ColumnCount(); ++column) {
@@ -269,57 +270,57 @@ void DetailWindow::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
   }
 }
 
-void DetailWindow::listDebtsClick() {
-  pnlNoAmortization_->hide();
-  lblNeverPaidOff_->hide();
-  const int index = listDebts_->currentRow() - 1;
-  if (optInvestment_->isChecked()) {
-    gridAmortization_->hide();
-    gridInvestment_->show();
-    grpAmortization_->setTitle("Investment Value Projection");
-    listDebts_->setEnabled(false);
+void DetailWindow::ShowSelectedTable() {
+  noAmortizationLabel_->hide();
+  neverPaidOffLabel_->hide();
+  const int index = debtList_->currentRow() - 1;
+  if (investmentOption_->isChecked()) {
+    amortizationGrid_->hide();
+    investmentGrid_->show();
+    amortizationGroup_->setTitle("Investment Value Projection");
+    debtList_->setEnabled(false);
     PopulateDataGrid(false, index);
     return;
   }
-  const bool current = optCurrent_->isChecked();
-  gridInvestment_->hide();
-  gridAmortization_->show();
-  grpAmortization_->setTitle("Amortization Schedule");
-  listDebts_->setEnabled(true);
+  const bool current = currentOption_->isChecked();
+  investmentGrid_->hide();
+  amortizationGrid_->show();
+  amortizationGroup_->setTitle("Amortization Schedule");
+  debtList_->setEnabled(true);
   if (ShowAmortization(plan_, results_, current, index)) {
     PopulateDataGrid(current, index);
     if (const auto note = NeverPaidOffTableNote(plan_, results_, current, index, regional_)) {
-      lblNeverPaidOff_->setText(QString::fromStdString(*note));
-      lblNeverPaidOff_->show();
+      neverPaidOffLabel_->setText(Q(*note));
+      neverPaidOffLabel_->show();
     }
     return;
   }
-  gridAmortization_->hide();
-  const QListWidgetItem* item = listDebts_->currentItem();
+  amortizationGrid_->hide();
+  const QListWidgetItem* item = debtList_->currentItem();
   const std::string entry = item ? item->text().toStdString() : std::string();
-  pnlNoAmortization_->setText(QString::fromStdString(NoAmortizationMessage(entry, current)));
-  pnlNoAmortization_->show();
+  noAmortizationLabel_->setText(Q(NoAmortizationMessage(entry, current)));
+  noAmortizationLabel_->show();
 }
 
 void DetailWindow::PopulateDataGrid(bool current, int index) {
   amortizationModel_->SetTable(MonthlyTable::Amortization(results_, plan_.Date, current, index),
                                current ? kNavyText : kPurpleText);
-  if (optInvestment_->isChecked()) {
+  if (investmentOption_->isChecked()) {
     investmentModel_->SetTable(MonthlyTable::Investment(results_, plan_.Date), QColor());
   }
 }
 
 void DetailWindow::ExportShownTable() {
   const std::string stem = planPath_.stem().string();
-  if (optInvestment_->isChecked()) {
+  if (investmentOption_->isChecked()) {
     ExportCsv(stem + " - Investment.csv",
               MonthlyTableCsv(MonthlyTable::Investment(results_, plan_.Date),
                               CsvFlavour::kSpreadsheet));
     return;
   }
-  const bool current = optCurrent_->isChecked();
-  const int index = listDebts_->currentRow() - 1;
-  const QListWidgetItem* item = listDebts_->currentItem();
+  const bool current = currentOption_->isChecked();
+  const int index = debtList_->currentRow() - 1;
+  const QListWidgetItem* item = debtList_->currentItem();
   const std::string entry = item ? item->text().toStdString() : std::string();
   if (!ShowAmortization(plan_, results_, current, index)) {
     prompts_.ShowInformation("There is no table to export: " +

@@ -9,8 +9,8 @@
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "figures/detail_tables.h"
-#include "ui/main/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
+#include "ui/widgets/window_prompts.h"
 
 class QGroupBox;
 class QLabel;
@@ -43,7 +43,7 @@ class DetailWindow : public QDialog {
 
   // Shows the table of the selected list entry and choice; runs on every click in the list
   // and on the three choices.
-  void listDebtsClick();
+  void ShowSelectedTable();
   // Export CSV: the table shown (an amortization table or the investment projection), or
   // every amortization table of both plans in one file.
   void ExportShownTable();
@@ -62,15 +62,15 @@ class DetailWindow : public QDialog {
   std::filesystem::path planPath_;
   DesignPixels px_;
 
-  QListWidget* listDebts_ = nullptr;
-  QGroupBox* grpAmortization_ = nullptr;
-  QRadioButton* optCurrent_ = nullptr;
-  QRadioButton* optProposed_ = nullptr;
-  QRadioButton* optInvestment_ = nullptr;
-  QLabel* pnlNoAmortization_ = nullptr;
-  QLabel* lblNeverPaidOff_ = nullptr;  // above a table that holds a debt never paid off
-  QTableView* gridAmortization_ = nullptr;
-  QTableView* gridInvestment_ = nullptr;
+  QListWidget* debtList_ = nullptr;
+  QGroupBox* amortizationGroup_ = nullptr;
+  QRadioButton* currentOption_ = nullptr;
+  QRadioButton* proposedOption_ = nullptr;
+  QRadioButton* investmentOption_ = nullptr;
+  QLabel* noAmortizationLabel_ = nullptr;
+  QLabel* neverPaidOffLabel_ = nullptr;  // above a table that holds a debt never paid off
+  QTableView* amortizationGrid_ = nullptr;
+  QTableView* investmentGrid_ = nullptr;
   MonthlyTableModel* amortizationModel_ = nullptr;
   MonthlyTableModel* investmentModel_ = nullptr;
 };

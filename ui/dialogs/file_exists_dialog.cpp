@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/widgets/qt_text.h"
+
 namespace ardvane {
 
 FileExistsDialog::FileExistsDialog(const std::string& path, QWidget* parent) : QDialog(parent) {
@@ -28,7 +30,7 @@ FileExistsDialog::FileExistsDialog(const std::string& path, QWidget* parent) : Q
   auto* texts = new QVBoxLayout;
   auto* header = new QLabel("An existing version of this file was found on your hard drive:", this);
   header->setObjectName("lblHeader");
-  auto* location = new QLabel(QString::fromStdString(path), this);
+  auto* location = new QLabel(Q(path), this);
   location->setObjectName("lblFileLocation");
   location->setWordWrap(true);
   location->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -11,8 +11,9 @@
 
 #include "planfiles/plan_session.h"
 #include "platform/desktop_open.h"
-#include "ui/main/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
+#include "ui/widgets/qt_text.h"
+#include "ui/widgets/window_prompts.h"
 
 namespace ardvane {
 
@@ -45,24 +46,24 @@ NotesWindow::NotesWindow(PlanSession& session, const AppSettings& settings,
   connect(memoNotes, &QPlainTextEdit::textChanged, this, [this] {
     if (!filling_) notesEdited_ = true;
   });
-  btnOK = new QPushButton("&OK", this);
-  btnOK->setObjectName("btnOK");
-  btnOK->setDefault(true);
-  btnCancel = new QPushButton("&Cancel", this);
-  btnCancel->setObjectName("btnCancel");
-  btnPrint = new QPushButton("&Print", this);
-  btnPrint->setObjectName("btnPrint");
-  connect(btnOK, &QPushButton::clicked, this, &NotesWindow::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &NotesWindow::reject);
-  connect(btnPrint, &QPushButton::clicked, this, &NotesWindow::btnPrintClick);
+  okButton = new QPushButton("&OK", this);
+  okButton->setObjectName("btnOK");
+  okButton->setDefault(true);
+  cancelButton = new QPushButton("&Cancel", this);
+  cancelButton->setObjectName("btnCancel");
+  printButton = new QPushButton("&Print", this);
+  printButton->setObjectName("btnPrint");
+  connect(okButton, &QPushButton::clicked, this, &NotesWindow::accept);
+  connect(cancelButton, &QPushButton::clicked, this, &NotesWindow::reject);
+  connect(printButton, &QPushButton::clicked, this, &NotesWindow::Print);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(memoNotes, 1);
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(btnPrint);
+  buttons->addWidget(printButton);
   buttons->addStretch(1);
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
+  buttons->addWidget(okButton);
+  buttons->addWidget(cancelButton);
   layout->addLayout(buttons);
 }
 
@@ -70,7 +71,7 @@ void NotesWindow::FillFromPlan() {
   const std::vector<std::string> lines =
       NotesForEditing(session_.Plan().Notes, NotesHeading(now_(), regional_));
   QStringList text;
-  for (const std::string& line : lines) text << QString::fromStdString(line);
+  for (const std::string& line : lines) text << Q(line);
   filling_ = true;
   memoNotes->setPlainText(text.join('\n'));
   filling_ = false;
@@ -106,7 +107,7 @@ void NotesWindow::accept() {
 
 void NotesWindow::reject() { QDialog::reject(); }
 
-void NotesWindow::btnPrintClick() {
+void NotesWindow::Print() {
   const std::string folder = ReportFolder(settings_.ReportDirectory, programFolder_);
   std::error_code ec;
   // One folder level is made; a deeper missing folder shows as the write's error.

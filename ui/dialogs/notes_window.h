@@ -48,7 +48,8 @@ class NotesWindow : public QDialog {
   // shows them; what the adviser typed is never replaced.
   void ShowPlanNotes();
 
-  void btnPrintClick();
+  // Print: writes the notes file, after asking about an existing one, and opens it.
+  void Print();
   // Writes the notes to `path`; false (the error shown) when the file cannot be written.
   bool PrintNotes(const std::filesystem::path& path);
 
@@ -74,9 +75,9 @@ class NotesWindow : public QDialog {
   bool filling_ = false;
 
   QPlainTextEdit* memoNotes = nullptr;
-  QPushButton* btnOK = nullptr;
-  QPushButton* btnCancel = nullptr;
-  QPushButton* btnPrint = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
+  QPushButton* printButton = nullptr;
 };
 
 }  // namespace ardvane

@@ -12,6 +12,7 @@
 #include "figures/display_formats.h"
 #include "inputs/debt_checks.h"
 #include "ui/widgets/amount_field.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 
@@ -19,61 +20,61 @@ PaymentCalculator::PaymentCalculator(const RegionalSettings& regional, QWidget* 
     : QDialog(parent), regional_(regional) {
   setWindowTitle("Calculate Payment");
 
-  lblBalance = new QLabel(this);
-  lblInterestRate = new QLabel(this);
-  ntmskTerm = new AmountField(regional, this);
-  ntmskTerm->SetMaskType(mtNumber);
-  ntmskTerm->SetDecimalPlaces(0);
-  ntmskTerm->SetMaximumValue(999);
-  ntmskTerm->SetMinimumValue(1);
-  ntmskTerm->SetMaximumLength(3);
-  ntmskTerm->SetNumericValue(360);
-  connect(ntmskTerm, &AmountField::changed, this, &PaymentCalculator::TermChanged);
-  connect(ntmskTerm, &AmountField::exited, this, &PaymentCalculator::ShowTerm);
-  lblPayment = new QLabel(this);
-  for (QLabel* value : {lblBalance, lblInterestRate, lblPayment}) {
+  balanceLabel = new QLabel(this);
+  interestRateLabel = new QLabel(this);
+  termField = new AmountField(regional, this);
+  termField->SetMaskType(mtNumber);
+  termField->SetDecimalPlaces(0);
+  termField->SetMaximumValue(999);
+  termField->SetMinimumValue(1);
+  termField->SetMaximumLength(3);
+  termField->SetNumericValue(360);
+  connect(termField, &AmountField::changed, this, &PaymentCalculator::TermChanged);
+  connect(termField, &AmountField::exited, this, &PaymentCalculator::ShowTerm);
+  paymentLabel = new QLabel(this);
+  for (QLabel* value : {balanceLabel, interestRateLabel, paymentLabel}) {
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   }
-  ntmskTerm->setAlignment(Qt::AlignRight);
+  termField->setAlignment(Qt::AlignRight);
 
-  btnOK = new QPushButton("OK", this);
-  btnOK->setDefault(true);
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  btnCancel = new QPushButton("Cancel", this);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  okButton = new QPushButton("OK", this);
+  okButton->setDefault(true);
+  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+  cancelButton = new QPushButton("Cancel", this);
+  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* rows = new QGridLayout;
   rows->addWidget(new QLabel("Balance", this), 0, 0);
-  rows->addWidget(lblBalance, 0, 1);
+  rows->addWidget(balanceLabel, 0, 1);
   rows->addWidget(new QLabel("Interest Rate", this), 1, 0);
-  rows->addWidget(lblInterestRate, 1, 1);
+  rows->addWidget(interestRateLabel, 1, 1);
   rows->addWidget(new QLabel("Term (months)", this), 2, 0);
-  rows->addWidget(ntmskTerm, 2, 1);
+  rows->addWidget(termField, 2, 1);
   rows->addWidget(new QLabel("Payment", this), 3, 0);
-  rows->addWidget(lblPayment, 3, 1);
+  rows->addWidget(paymentLabel, 3, 1);
   rows->setColumnMinimumWidth(1, fontMetrics().horizontalAdvance("$999,999,999.99") + 8);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
+  buttons->addWidget(okButton);
+  buttons->addWidget(cancelButton);
 
   auto* main = new QVBoxLayout(this);
   main->addLayout(rows);
   main->addLayout(buttons);
   main->setSizeConstraint(QLayout::SetFixedSize);
 
-  lblBalance->setObjectName("lblBalance");
-  lblInterestRate->setObjectName("lblInterestRate");
-  ntmskTerm->setObjectName("ntmskTerm");
-  lblPayment->setObjectName("lblPayment");
-  btnOK->setObjectName("btnOK");
-  btnCancel->setObjectName("btnCancel");
+  balanceLabel->setObjectName("lblBalance");
+  interestRateLabel->setObjectName("lblInterestRate");
+  termField->setObjectName("ntmskTerm");
+  paymentLabel->setObjectName("lblPayment");
+  okButton->setObjectName("btnOK");
+  cancelButton->setObjectName("btnCancel");
 }
 
 void PaymentCalculator::Activate() {
-  lblBalance->setText(QString::fromStdString(FormatMoneyUnits(balance_, 2, regional_)));
-  lblInterestRate->setText(QString::fromStdString(FormatPercent3(rate_ * 100, regional_)));
+  balanceLabel->setText(Q(FormatMoneyUnits(balance_, 2, regional_)));
+  interestRateLabel->setText(Q(FormatPercent3(rate_ * 100, regional_)));
   TermChanged();
 }
 
@@ -86,23 +87,23 @@ void PaymentCalculator::showEvent(QShowEvent* event) {
 void PaymentCalculator::TermChanged() {
   // An emptied field is a term still being typed: the last term and payment stand until a
   // number is there again, and the field shows that term when it is left.
-  if (ntmskTerm->text().trimmed().isEmpty()) return;
+  if (termField->text().trimmed().isEmpty()) return;
   // The field holds its value within 1 to 999, so a typed 0 is a term of one month.
-  const double value = ntmskTerm->NumericValue();
+  const double value = termField->NumericValue();
   if (!(value > 0)) return;
   term_ = static_cast<int>(std::nearbyint(value));
   payment_ = CalculatorPayment(balance_, rate_, term_);
-  lblPayment->setText(QString::fromStdString(FormatMoneyUnits(payment_, 2, regional_)));
+  paymentLabel->setText(Q(FormatMoneyUnits(payment_, 2, regional_)));
   // Whatever was typed beyond the limits ("0", "000"), the field shows the term used.
   const std::optional<double> typed =
-      ParseAmount(ntmskTerm->text().toStdString(), regional_.negativeSign);
+      ParseAmount(termField->text().toStdString(), regional_.negativeSign);
   if (!typed || std::nearbyint(*typed) != term_) ShowTerm();
 }
 
 void PaymentCalculator::ShowTerm() {
   const std::optional<double> shown =
-      ParseAmount(ntmskTerm->text().toStdString(), regional_.negativeSign);
-  if (!shown || std::nearbyint(*shown) != term_) ntmskTerm->SetNumericValue(term_);
+      ParseAmount(termField->text().toStdString(), regional_.negativeSign);
+  if (!shown || std::nearbyint(*shown) != term_) termField->SetNumericValue(term_);
 }
 
 }  // namespace ardvane

@@ -47,12 +47,12 @@ class PaymentCalculator : public QDialog {
   int term_ = 360;
   double payment_ = 0;
 
-  QLabel* lblBalance = nullptr;
-  QLabel* lblInterestRate = nullptr;
-  AmountField* ntmskTerm = nullptr;
-  QLabel* lblPayment = nullptr;
-  QPushButton* btnOK = nullptr;
-  QPushButton* btnCancel = nullptr;
+  QLabel* balanceLabel = nullptr;
+  QLabel* interestRateLabel = nullptr;
+  AmountField* termField = nullptr;
+  QLabel* paymentLabel = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
 };
 
 }  // namespace ardvane

@@ -14,14 +14,14 @@
 #include <utility>
 
 #include "engine/debt_rows.h"
-#include "ui/widgets/dialog_buttons.h"
 #include "settings/preferences_rules.h"
 #include "ui/widgets/design_pixels.h"
+#include "ui/widgets/dialog_buttons.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 std::string S(const QLineEdit* field) { return field->text().toStdString(); }
 
 }  // namespace
@@ -45,18 +45,18 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   auto* company = new QGroupBox("Company Settings", this);
   company->setObjectName("grpCompany");
   auto* companyGrid = new QGridLayout(company);
-  txtCompanyName = field(company, "txtCompanyName", settings.CompanyName, px(200));
-  txtCompanyAddress = field(company, "txtCompanyAddress", settings.CompanyAddress, px(200));
-  txtCompanyCityStateZip =
+  companyNameField = field(company, "txtCompanyName", settings.CompanyName, px(200));
+  companyAddressField = field(company, "txtCompanyAddress", settings.CompanyAddress, px(200));
+  companyCityStateZipField =
       field(company, "txtCompanyCityStateZip", settings.CompanyCityStateZip, px(200));
-  txtCompanyPhone = field(company, "txtCompanyPhone", settings.CompanyPhone, px(200));
-  txtCompanyFax = field(company, "txtCompanyFax", settings.CompanyFax, px(200));
-  txtCompanyWebSite = field(company, "txtCompanyWebSite", settings.CompanyWebSite, px(200));
-  const std::pair<const char*, QLineEdit*> left[] = {{"Name", txtCompanyName},
-                                                     {"Address", txtCompanyAddress},
-                                                     {"City, State Zip", txtCompanyCityStateZip}};
+  companyPhoneField = field(company, "txtCompanyPhone", settings.CompanyPhone, px(200));
+  companyFaxField = field(company, "txtCompanyFax", settings.CompanyFax, px(200));
+  companyWebSiteField = field(company, "txtCompanyWebSite", settings.CompanyWebSite, px(200));
+  const std::pair<const char*, QLineEdit*> left[] = {{"Name", companyNameField},
+                                                     {"Address", companyAddressField},
+                                                     {"City, State Zip", companyCityStateZipField}};
   const std::pair<const char*, QLineEdit*> right[] = {
-      {"Phone", txtCompanyPhone}, {"Fax", txtCompanyFax}, {"Web Site", txtCompanyWebSite}};
+      {"Phone", companyPhoneField}, {"Fax", companyFaxField}, {"Web Site", companyWebSiteField}};
   for (int row = 0; row < 3; ++row) {
     companyGrid->addWidget(new QLabel(left[row].first, company), row, 0);
     companyGrid->addWidget(left[row].second, row, 1);
@@ -72,28 +72,28 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   auto* system = new QGroupBox("System Settings", this);
   system->setObjectName("grpSystem");
   auto* systemGrid = new QGridLayout(system);
-  txtEMail = field(system, "txtEMail", settings.CompanyEMail, px(353));
-  txtReportDirectory = field(system, "txtReportDirectory", settings.ReportDirectory, px(353));
+  emailField = field(system, "txtEMail", settings.CompanyEMail, px(353));
+  reportDirectoryField = field(system, "txtReportDirectory", settings.ReportDirectory, px(353));
   systemGrid->addWidget(new QLabel("EMail Address", system), 0, 0);
-  systemGrid->addWidget(txtEMail, 0, 1);
+  systemGrid->addWidget(emailField, 0, 1);
   systemGrid->addWidget(new QLabel("Printed Report Output Directory", system), 1, 0);
-  systemGrid->addWidget(txtReportDirectory, 1, 1);
+  systemGrid->addWidget(reportDirectoryField, 1, 1);
   systemGrid->setColumnStretch(2, 1);
   layout->addWidget(system);
 
   // 3. New consolidation loans.
-  grpGeneral = new QGroupBox("General Preferences", this);
-  grpGeneral->setObjectName("grpGeneral");
-  auto* general = new QHBoxLayout(grpGeneral);
-  cboCompounding = new QComboBox(grpGeneral);
-  cboCompounding->setObjectName("cboCompounding");
-  cboCompounding->addItems({"Daily", "Monthly", "Quarterly", "Semi-Annually", "Annually"});
-  cboCompounding->setCurrentIndex(LookupItemIndex(settings.DefaultCompoundingPeriod));
-  general->addWidget(new QLabel("Proposed consolidation loans compound", grpGeneral));
-  general->addWidget(cboCompounding);
+  generalGroup = new QGroupBox("General Preferences", this);
+  generalGroup->setObjectName("grpGeneral");
+  auto* general = new QHBoxLayout(generalGroup);
+  compoundingChoice = new QComboBox(generalGroup);
+  compoundingChoice->setObjectName("cboCompounding");
+  compoundingChoice->addItems({"Daily", "Monthly", "Quarterly", "Semi-Annually", "Annually"});
+  compoundingChoice->setCurrentIndex(LookupItemIndex(settings.DefaultCompoundingPeriod));
+  general->addWidget(new QLabel("Proposed consolidation loans compound", generalGroup));
+  general->addWidget(compoundingChoice);
   general->addStretch(1);
-  grpGeneral->setVisible(params.PermitConsolidate);
-  layout->addWidget(grpGeneral);
+  generalGroup->setVisible(params.PermitConsolidate);
+  layout->addWidget(generalGroup);
 
   // 4. Report sections, in four columns; the tab order runs down each column.
   auto* sections = new QGroupBox("Print Sections", this);
@@ -105,33 +105,34 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
     box->setChecked(on);
     return box;
   };
-  chkCurrentDebts = check("chkCurrentDebts", "Current Debts", settings.PrintCurrentDebts);
-  chkPlanStrategy = check("chkPlanStrategy", "Plan Strategy", settings.PrintPlanStrategy);
-  chkPayoffProjections =
+  currentDebtsCheck = check("chkCurrentDebts", "Current Debts", settings.PrintCurrentDebts);
+  planStrategyCheck = check("chkPlanStrategy", "Plan Strategy", settings.PrintPlanStrategy);
+  payoffProjectionsCheck =
       check("chkPayoffProjections", "Payoff Projections", settings.PrintPayoffProjections);
-  chkOptions = check("chkOptions", "Options", settings.PrintOptions);
-  chkNewLoan = check("chkNewLoan", "New Loan", settings.PrintNewLoan);
-  chkReturnOnInvestment =
+  optionsCheck = check("chkOptions", "Options", settings.PrintOptions);
+  newLoanCheck = check("chkNewLoan", "New Loan", settings.PrintNewLoan);
+  returnOnInvestmentCheck =
       check("chkReturnOnInvestment", "Return on Investment", settings.PrintReturnOnInvestment);
-  chkPayoffSchedule = check("chkPayoffSchedule", "Payoff Schedule", settings.PrintPayoffSchedule);
-  chkImmediateResults =
+  payoffScheduleCheck = check("chkPayoffSchedule", "Payoff Schedule", settings.PrintPayoffSchedule);
+  immediateResultsCheck =
       check("chkImmediateResults", "Cost of Delay", settings.PrintImmediateResults);
-  chkPaymentSchedule =
+  paymentScheduleCheck =
       check("chkPaymentSchedule", "Payment Schedule", settings.PrintPaymentSchedule);
-  chkMonthlyPaymentTables = check("chkMonthlyPaymentTables", "Monthly Payment Tables",
-                                  settings.PrintMonthlyPaymentTables);
-  chkAmortizationTables =
+  monthlyPaymentTablesCheck = check("chkMonthlyPaymentTables", "Monthly Payment Tables",
+                                    settings.PrintMonthlyPaymentTables);
+  amortizationTablesCheck =
       check("chkAmortizationTables", "Amortization Tables", settings.PrintAmortizationTables);
-  chkInvestmentProjection = check("chkInvestmentProjection", "Investment Projection",
-                                  settings.PrintInvestmentProjections);
-  chkPrintContract = check("chkPrintContract", "Contract", settings.PrintContract);
-  chkStrategiesCompared =
+  investmentProjectionCheck = check("chkInvestmentProjection", "Investment Projection",
+                                    settings.PrintInvestmentProjections);
+  printContractCheck = check("chkPrintContract", "Contract", settings.PrintContract);
+  strategiesComparedCheck =
       check("chkStrategiesCompared", "Strategies Compared", settings.PrintStrategiesCompared);
   QCheckBox* columns[4][4] = {
-      {chkCurrentDebts, chkPlanStrategy, chkPayoffProjections, chkOptions},
-      {chkNewLoan, chkReturnOnInvestment, chkPayoffSchedule, chkImmediateResults},
-      {chkPaymentSchedule, chkMonthlyPaymentTables, chkAmortizationTables, chkInvestmentProjection},
-      {chkPrintContract, chkStrategiesCompared, nullptr, nullptr}};
+      {currentDebtsCheck, planStrategyCheck, payoffProjectionsCheck, optionsCheck},
+      {newLoanCheck, returnOnInvestmentCheck, payoffScheduleCheck, immediateResultsCheck},
+      {paymentScheduleCheck, monthlyPaymentTablesCheck, amortizationTablesCheck,
+       investmentProjectionCheck},
+      {printContractCheck, strategiesComparedCheck, nullptr, nullptr}};
   QWidget* previous = nullptr;
   for (int col = 0; col < 4; ++col) {
     for (int row = 0; row < 4; ++row) {
@@ -142,44 +143,44 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
       previous = box;
     }
   }
-  chkPrintContract->setVisible(ContractTemplateExists(programFolder_));
+  printContractCheck->setVisible(ContractTemplateExists(programFolder_));
   layout->addWidget(sections);
 
   // 5. Language.
-  grpLanguage = new QGroupBox("Language", this);
-  grpLanguage->setObjectName("grpLanguage");
-  auto* language = new QHBoxLayout(grpLanguage);
-  optEnglish = new QRadioButton("English", grpLanguage);
-  optEnglish->setObjectName("optEnglish");
-  optSpanish = new QRadioButton("Spanish", grpLanguage);
-  optSpanish->setObjectName("optSpanish");
-  optAsk = new QRadioButton("Ask me each time", grpLanguage);
-  optAsk->setObjectName("optAsk");
+  languageGroup = new QGroupBox("Language", this);
+  languageGroup->setObjectName("grpLanguage");
+  auto* language = new QHBoxLayout(languageGroup);
+  englishOption = new QRadioButton("English", languageGroup);
+  englishOption->setObjectName("optEnglish");
+  spanishOption = new QRadioButton("Spanish", languageGroup);
+  spanishOption->setObjectName("optSpanish");
+  askOption = new QRadioButton("Ask me each time", languageGroup);
+  askOption->setObjectName("optAsk");
   // A language setting other than 0, 1 and 99 selects none of the three.
-  auto* choices = new QButtonGroup(grpLanguage);
+  auto* choices = new QButtonGroup(languageGroup);
   choices->setExclusive(false);
-  for (QRadioButton* option : {optEnglish, optSpanish, optAsk}) {
+  for (QRadioButton* option : {englishOption, spanishOption, askOption}) {
     option->setAutoExclusive(false);
     choices->addButton(option);
   }
-  optEnglish->setChecked(settings.PrintLanguage == 0);
-  optSpanish->setChecked(settings.PrintLanguage == 1);
-  optAsk->setChecked(settings.PrintLanguage == 99);
+  englishOption->setChecked(settings.PrintLanguage == kPrintLanguageEnglish);
+  spanishOption->setChecked(settings.PrintLanguage == kPrintLanguageSpanish);
+  askOption->setChecked(settings.PrintLanguage == kPrintLanguageAsk);
   choices->setExclusive(true);
-  language->addWidget(new QLabel("Always print in", grpLanguage));
-  language->addWidget(optEnglish);
-  language->addWidget(optSpanish);
+  language->addWidget(new QLabel("Always print in", languageGroup));
+  language->addWidget(englishOption);
+  language->addWidget(spanishOption);
   language->addSpacing(px(16));
-  language->addWidget(new QLabel("OR", grpLanguage));
+  language->addWidget(new QLabel("OR", languageGroup));
   language->addSpacing(px(16));
-  language->addWidget(optAsk);
+  language->addWidget(askOption);
   language->addStretch(1);
-  grpLanguage->setVisible(params.PermitLanguage);
-  layout->addWidget(grpLanguage);
+  languageGroup->setVisible(params.PermitLanguage);
+  layout->addWidget(languageGroup);
 
   const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
-  btnOK = buttons.ok;
-  btnCancel = buttons.cancel;
+  okButton = buttons.ok;
+  cancelButton = buttons.cancel;
 
   setMinimumWidth(px(632));
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -187,33 +188,33 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
 
 void PreferencesDialog::accept() {
   AppSettings& s = settings_;
-  s.CompanyName = S(txtCompanyName);
-  s.CompanyAddress = S(txtCompanyAddress);
-  s.CompanyCityStateZip = S(txtCompanyCityStateZip);
-  s.CompanyPhone = S(txtCompanyPhone);
-  s.CompanyFax = S(txtCompanyFax);
-  s.CompanyWebSite = S(txtCompanyWebSite);
-  s.CompanyEMail = S(txtEMail);
-  txtReportDirectory->setText(Q(ReportFolderSetting(S(txtReportDirectory), programFolder_)));
-  s.ReportDirectory = S(txtReportDirectory);
+  s.CompanyName = S(companyNameField);
+  s.CompanyAddress = S(companyAddressField);
+  s.CompanyCityStateZip = S(companyCityStateZipField);
+  s.CompanyPhone = S(companyPhoneField);
+  s.CompanyFax = S(companyFaxField);
+  s.CompanyWebSite = S(companyWebSiteField);
+  s.CompanyEMail = S(emailField);
+  reportDirectoryField->setText(Q(ReportFolderSetting(S(reportDirectoryField), programFolder_)));
+  s.ReportDirectory = S(reportDirectoryField);
   // Taken over from the list also while it is hidden: it shows the period it was filled with.
-  s.DefaultCompoundingPeriod = LookupCompoundingPeriod(cboCompounding->currentIndex());
-  s.PrintCurrentDebts = chkCurrentDebts->isChecked();
-  s.PrintPlanStrategy = chkPlanStrategy->isChecked();
-  s.PrintPayoffProjections = chkPayoffProjections->isChecked();
-  s.PrintOptions = chkOptions->isChecked();
-  s.PrintNewLoan = chkNewLoan->isChecked();
-  s.PrintReturnOnInvestment = chkReturnOnInvestment->isChecked();
-  s.PrintPayoffSchedule = chkPayoffSchedule->isChecked();
-  s.PrintImmediateResults = chkImmediateResults->isChecked();
-  s.PrintPaymentSchedule = chkPaymentSchedule->isChecked();
-  s.PrintMonthlyPaymentTables = chkMonthlyPaymentTables->isChecked();
-  s.PrintAmortizationTables = chkAmortizationTables->isChecked();
-  s.PrintInvestmentProjections = chkInvestmentProjection->isChecked();
-  s.PrintContract = chkPrintContract->isChecked();
-  s.PrintStrategiesCompared = chkStrategiesCompared->isChecked();
-  s.PrintLanguage = LanguageSetting(optEnglish->isChecked(), optSpanish->isChecked(),
-                                    optAsk->isChecked(), s.PrintLanguage);
+  s.DefaultCompoundingPeriod = LookupCompoundingPeriod(compoundingChoice->currentIndex());
+  s.PrintCurrentDebts = currentDebtsCheck->isChecked();
+  s.PrintPlanStrategy = planStrategyCheck->isChecked();
+  s.PrintPayoffProjections = payoffProjectionsCheck->isChecked();
+  s.PrintOptions = optionsCheck->isChecked();
+  s.PrintNewLoan = newLoanCheck->isChecked();
+  s.PrintReturnOnInvestment = returnOnInvestmentCheck->isChecked();
+  s.PrintPayoffSchedule = payoffScheduleCheck->isChecked();
+  s.PrintImmediateResults = immediateResultsCheck->isChecked();
+  s.PrintPaymentSchedule = paymentScheduleCheck->isChecked();
+  s.PrintMonthlyPaymentTables = monthlyPaymentTablesCheck->isChecked();
+  s.PrintAmortizationTables = amortizationTablesCheck->isChecked();
+  s.PrintInvestmentProjections = investmentProjectionCheck->isChecked();
+  s.PrintContract = printContractCheck->isChecked();
+  s.PrintStrategiesCompared = strategiesComparedCheck->isChecked();
+  s.PrintLanguage = LanguageSetting(englishOption->isChecked(), spanishOption->isChecked(),
+                                    askOption->isChecked(), s.PrintLanguage);
   QDialog::accept();
 }
 

@@ -12,13 +12,12 @@
 #include "base/number_text.h"
 #include "engine/consolidation_recommendation.h"
 #include "figures/display_formats.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
 
 constexpr char kMark[] = "          X";  // ten blanks and the mark, as the column reads
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -60,44 +59,44 @@ RecommendationWindow::RecommendationWindow(const PlanDocument& plan, const PlanR
   rateLine->setSpacing(0);
   rateLine->addWidget(new QLabel(
       "These recommendations assume the new consolidation loan carries an interest rate of ", top));
-  auto* lblInterestRate =
+  auto* interestRateLabel =
       new QLabel(Q(FormatPercent3(plan.ConsolidationLoan.InterestRate, regional)), top);
-  lblInterestRate->setObjectName("lblInterestRate");
-  rateLine->addWidget(lblInterestRate);
+  interestRateLabel->setObjectName("lblInterestRate");
+  rateLine->addWidget(interestRateLabel);
   rateLine->addStretch(1);
   topLayout->addLayout(rateLine);
   layout->addWidget(top);
 
-  gridDebts_ = new QTableWidget(this);
-  gridDebts_->setObjectName("gridDebts");
-  gridDebts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  gridDebts_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  gridDebts_->setSelectionMode(QAbstractItemView::SingleSelection);
-  gridDebts_->setShowGrid(true);
-  gridDebts_->setWordWrap(false);
-  gridDebts_->verticalHeader()->hide();
-  gridDebts_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  gridDebts_->horizontalHeader()->setHighlightSections(false);
+  debtGrid_ = new QTableWidget(this);
+  debtGrid_->setObjectName("gridDebts");
+  debtGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  debtGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  debtGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  debtGrid_->setShowGrid(true);
+  debtGrid_->setWordWrap(false);
+  debtGrid_->verticalHeader()->hide();
+  debtGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  debtGrid_->horizontalHeader()->setHighlightSections(false);
   FillGrid(plan, results, regional);
-  layout->addWidget(gridDebts_, 1);
+  layout->addWidget(debtGrid_, 1);
 
-  auto* btnAccept = new QPushButton("Accept Recommendation", this);
-  btnAccept->setObjectName("btnAccept");
-  auto* btnReject = new QPushButton("Keep Current Selections", this);
-  btnReject->setObjectName("btnReject");
+  auto* acceptButton = new QPushButton("Accept Recommendation", this);
+  acceptButton->setObjectName("btnAccept");
+  auto* rejectButton = new QPushButton("Keep Current Selections", this);
+  rejectButton->setObjectName("btnReject");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(btnAccept);
-  buttons->addWidget(btnReject);
+  buttons->addWidget(acceptButton);
+  buttons->addWidget(rejectButton);
   buttons->addStretch(1);
   layout->addLayout(buttons);
-  connect(btnAccept, &QPushButton::clicked, this, [this] {
+  connect(acceptButton, &QPushButton::clicked, this, [this] {
     if (accept_) accept_();
     accept();
   });
-  connect(btnReject, &QPushButton::clicked, this, &QDialog::reject);
+  connect(rejectButton, &QPushButton::clicked, this, &QDialog::reject);
 
-  const int tableWidth = gridDebts_->horizontalHeader()->length() + px_(40);
+  const int tableWidth = debtGrid_->horizontalHeader()->length() + px_(40);
   resize(std::max(px_(640), tableWidth), px_(480));
 }
 
@@ -107,20 +106,20 @@ void RecommendationWindow::FillGrid(const PlanDocument& plan, const PlanResults&
                                 "Current Pmt", "Current", "Recommended"};
   const DebtRows& rows = plan.Debts;
   const int count = rows.GetDebtCount();
-  gridDebts_->setColumnCount(static_cast<int>(headings.size()));
-  gridDebts_->setHorizontalHeaderLabels(headings);
-  gridDebts_->setRowCount(count);
+  debtGrid_->setColumnCount(static_cast<int>(headings.size()));
+  debtGrid_->setHorizontalHeaderLabels(headings);
+  debtGrid_->setRowCount(count);
   const double newLoanRate = plan.ConsolidationLoan.InterestRate;
   const auto number = [&regional](const std::string& cell) {
     return StrToFloatSafe(cell, regional.decimalSeparator);
   };
   std::vector<int> widest(static_cast<size_t>(headings.size()), 0);
-  const QFontMetrics metrics(gridDebts_->font());
+  const QFontMetrics metrics(debtGrid_->font());
   const auto set = [&](int row, int column, const std::string& text, bool right) {
     auto* item = new QTableWidgetItem(Q(text));
     item->setTextAlignment(right ? (Qt::AlignRight | Qt::AlignVCenter)
                                  : (Qt::AlignLeft | Qt::AlignVCenter));
-    gridDebts_->setItem(row, column, item);
+    debtGrid_->setItem(row, column, item);
     int& width = widest[static_cast<size_t>(column)];
     width = std::max(width, metrics.horizontalAdvance(item->text()));
   };
@@ -141,9 +140,9 @@ void RecommendationWindow::FillGrid(const PlanDocument& plan, const PlanResults&
     const int width =
         std::max({px_(designWidths[column]), metrics.horizontalAdvance(headings[column]) + padding,
                   widest[static_cast<size_t>(column)] + padding});
-    gridDebts_->setColumnWidth(column, column == 0 ? std::min(width, px_(250)) : width);
+    debtGrid_->setColumnWidth(column, column == 0 ? std::min(width, px_(250)) : width);
   }
-  gridDebts_->verticalHeader()->setDefaultSectionSize(std::max(px_(18), metrics.height() + 4));
+  debtGrid_->verticalHeader()->setDefaultSectionSize(std::max(px_(18), metrics.height() + 4));
 }
 
 }  // namespace ardvane

@@ -35,7 +35,7 @@ class RecommendationWindow : public QDialog {
 
   DesignPixels px_;
   std::function<void()> accept_;
-  QTableWidget* gridDebts_ = nullptr;
+  QTableWidget* debtGrid_ = nullptr;
 };
 
 }  // namespace ardvane

@@ -12,11 +12,10 @@
 #include "planfiles/plan_session.h"
 #include "ui/widgets/amount_field.h"
 #include "ui/widgets/dialog_buttons.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The amounts of the dialog: whole currency units up to the largest cash-out amount the main
 // window takes.
@@ -49,12 +48,12 @@ SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& reg
     connect(field, &AmountField::exited, this, &SetupFeeDialog::FieldExit);
     return field;
   };
-  ntmskFeesAmount = mask("ntmskFeesAmount", mtCurrency, 0);
-  ntmskSetupFeeRate = mask("ntmskSetupFeeRate", mtPercent, 3);
-  ntmskDownPayment = mask("ntmskDownPayment", mtCurrency, 0);
-  ntmskMinSavings = mask("ntmskMinSavings", mtCurrency, 0);
-  ntmskMinSetupFee = mask("ntmskMinSetupFee", mtCurrency, 0);
-  ntmskMinDownPayment = mask("ntmskMinDownPayment", mtCurrency, 0);
+  feesAmountField = mask("ntmskFeesAmount", mtCurrency, 0);
+  setupFeeRateField = mask("ntmskSetupFeeRate", mtPercent, 3);
+  downPaymentField = mask("ntmskDownPayment", mtCurrency, 0);
+  minSavingsField = mask("ntmskMinSavings", mtCurrency, 0);
+  minSetupFeeField = mask("ntmskMinSetupFee", mtCurrency, 0);
+  minDownPaymentField = mask("ntmskMinDownPayment", mtCurrency, 0);
 
   const auto figure = [this, fieldWidth](const char* name) {
     auto* label = new QLabel(this);
@@ -66,15 +65,15 @@ SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& reg
     label->setMinimumWidth(fieldWidth);
     return label;
   };
-  lblNoFeeInterestSaved = figure("lblNoFeeInterestSaved");
-  lblSetupFeeRate = figure("lblSetupFeeRate");
-  lblPercentSetupFee = figure("lblPercentSetupFee");
-  lblActualSetupFee = figure("lblActualSetupFee");
-  lblSetupFee = figure("lblSetupFee");
-  lblDownPayment = figure("lblDownPayment");
-  lblSetupFeeFinanced = figure("lblSetupFeeFinanced");
-  lblInterestSaved = figure("lblInterestSaved");
-  lblInterestSaved->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  noFeeInterestSavedLabel = figure("lblNoFeeInterestSaved");
+  setupFeeRateLabel = figure("lblSetupFeeRate");
+  percentSetupFeeLabel = figure("lblPercentSetupFee");
+  actualSetupFeeLabel = figure("lblActualSetupFee");
+  setupFeeLabel = figure("lblSetupFee");
+  downPaymentLabel = figure("lblDownPayment");
+  setupFeeFinancedLabel = figure("lblSetupFeeFinanced");
+  interestSavedLabel = figure("lblInterestSaved");
+  interestSavedLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   const auto text = [this](const char* words) { return new QLabel(words, this); };
 
   auto* layout = new QVBoxLayout(this);
@@ -82,23 +81,23 @@ SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& reg
   auto* standard = new QGroupBox("Standard Setup Fee", this);
   auto* standardGrid = new QGridLayout(standard);
   standardGrid->addWidget(text("The plan setup fee is the greater of"), 0, 0);
-  standardGrid->addWidget(ntmskFeesAmount, 0, 1);
+  standardGrid->addWidget(feesAmountField, 0, 1);
   standardGrid->addWidget(text("or"), 0, 2, Qt::AlignCenter);
-  standardGrid->addWidget(ntmskSetupFeeRate, 0, 3);
+  standardGrid->addWidget(setupFeeRateField, 0, 3);
   standardGrid->addWidget(text("of total interest saved."), 0, 4);
   standardGrid->addWidget(text("Required cash down payment"), 1, 0);
-  standardGrid->addWidget(ntmskDownPayment, 1, 1);
+  standardGrid->addWidget(downPaymentField, 1, 1);
   standardGrid->setColumnStretch(5, 1);
   layout->addWidget(standard);
 
   auto* minimum = new QGroupBox("Minimum Setup Fee", this);
   auto* minimumGrid = new QGridLayout(minimum);
   minimumGrid->addWidget(text("If the total interest saved is less than"), 0, 0);
-  minimumGrid->addWidget(ntmskMinSavings, 0, 1);
+  minimumGrid->addWidget(minSavingsField, 0, 1);
   minimumGrid->addWidget(text("the plan setup fee is"), 0, 2);
-  minimumGrid->addWidget(ntmskMinSetupFee, 0, 3);
+  minimumGrid->addWidget(minSetupFeeField, 0, 3);
   minimumGrid->addWidget(text("Required cash down payment"), 1, 0);
-  minimumGrid->addWidget(ntmskMinDownPayment, 1, 1);
+  minimumGrid->addWidget(minDownPaymentField, 1, 1);
   minimumGrid->setColumnStretch(4, 1);
   layout->addWidget(minimum);
 
@@ -107,25 +106,25 @@ SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& reg
   auto* calculation = new QGroupBox("Setup Fee Calculation", this);
   auto* calculationGrid = new QGridLayout(calculation);
   calculationGrid->addWidget(text("Total interest saved*"), 0, 0);
-  calculationGrid->addWidget(lblNoFeeInterestSaved, 0, 1);
+  calculationGrid->addWidget(noFeeInterestSavedLabel, 0, 1);
   calculationGrid->addWidget(text("x"), 1, 0, Qt::AlignRight);
-  calculationGrid->addWidget(lblSetupFeeRate, 1, 1);
+  calculationGrid->addWidget(setupFeeRateLabel, 1, 1);
   calculationGrid->addWidget(Rule(calculation), 2, 1);
-  calculationGrid->addWidget(lblPercentSetupFee, 3, 1);
+  calculationGrid->addWidget(percentSetupFeeLabel, 3, 1);
   calculationGrid->setColumnMinimumWidth(2, 24);
   calculationGrid->setColumnStretch(2, 1);
   calculationGrid->addWidget(text("Actual setup fee"), 3, 3);
-  calculationGrid->addWidget(lblActualSetupFee, 3, 4);
+  calculationGrid->addWidget(actualSetupFeeLabel, 3, 4);
 
   auto* financing = new QGroupBox("Setup Fee Financing", this);
   auto* financingGrid = new QGridLayout(financing);
   financingGrid->addWidget(text("Setup fee"), 0, 0);
-  financingGrid->addWidget(lblSetupFee, 0, 1);
+  financingGrid->addWidget(setupFeeLabel, 0, 1);
   financingGrid->addWidget(text("Cash down payment"), 1, 0);
-  financingGrid->addWidget(lblDownPayment, 1, 1);
+  financingGrid->addWidget(downPaymentLabel, 1, 1);
   financingGrid->addWidget(Rule(financing), 2, 1);
   financingGrid->addWidget(text("Amount financed"), 3, 0);
-  financingGrid->addWidget(lblSetupFeeFinanced, 3, 1);
+  financingGrid->addWidget(setupFeeFinancedLabel, 3, 1);
   financingGrid->setColumnStretch(2, 1);
   layout->addWidget(calculation);
   layout->addWidget(financing);
@@ -136,13 +135,13 @@ SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& reg
       "the total interest saved with the setup fee is");
   note->setWordWrap(true);
   footnote->addWidget(note, 1);
-  footnote->addWidget(lblInterestSaved, 0, Qt::AlignBottom);
+  footnote->addWidget(interestSavedLabel, 0, Qt::AlignBottom);
   footnote->addSpacing(fieldWidth / 2);
   layout->addLayout(footnote);
 
   const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
-  btnOK = buttons.ok;
-  btnCancel = buttons.cancel;
+  okButton = buttons.ok;
+  cancelButton = buttons.cancel;
   // Fixed once: the figures change at every recalculation, the dialog's size never does.
   setFixedSize(sizeHint());
 
@@ -156,12 +155,12 @@ void SetupFeeDialog::FillFields(const SetupFeeValues& values) {
     field->SetNumericValue(value);
     return field->NumericValue();
   };
-  shownFields_[0] = fill(ntmskFeesAmount, static_cast<double>(values.SetupFee.Units()));
-  shownFields_[1] = fill(ntmskSetupFeeRate, values.SetupFeeRate * 100);
-  shownFields_[2] = fill(ntmskDownPayment, static_cast<double>(values.DownPayment.Units()));
-  shownFields_[3] = fill(ntmskMinSavings, static_cast<double>(values.MinSavings.Units()));
-  shownFields_[4] = fill(ntmskMinSetupFee, static_cast<double>(values.MinSetupFee.Units()));
-  shownFields_[5] = fill(ntmskMinDownPayment, static_cast<double>(values.MinDownPayment.Units()));
+  shownFields_[0] = fill(feesAmountField, static_cast<double>(values.SetupFee.Units()));
+  shownFields_[1] = fill(setupFeeRateField, values.SetupFeeRate * 100);
+  shownFields_[2] = fill(downPaymentField, static_cast<double>(values.DownPayment.Units()));
+  shownFields_[3] = fill(minSavingsField, static_cast<double>(values.MinSavings.Units()));
+  shownFields_[4] = fill(minSetupFeeField, static_cast<double>(values.MinSetupFee.Units()));
+  shownFields_[5] = fill(minDownPaymentField, static_cast<double>(values.MinDownPayment.Units()));
 }
 
 SetupFeeValues SetupFeeDialog::FieldValues() const {
@@ -170,13 +169,13 @@ SetupFeeValues SetupFeeDialog::FieldValues() const {
     return value == shownFields_[index] ? plan : Money::FromUnits(value);
   };
   SetupFeeValues values;
-  values.SetupFee = amount(0, ntmskFeesAmount, shown_.SetupFee);
-  const double rate = ntmskSetupFeeRate->NumericValue();
+  values.SetupFee = amount(0, feesAmountField, shown_.SetupFee);
+  const double rate = setupFeeRateField->NumericValue();
   values.SetupFeeRate = rate == shownFields_[1] ? shown_.SetupFeeRate : rate / 100;
-  values.DownPayment = amount(2, ntmskDownPayment, shown_.DownPayment);
-  values.MinSavings = amount(3, ntmskMinSavings, shown_.MinSavings);
-  values.MinSetupFee = amount(4, ntmskMinSetupFee, shown_.MinSetupFee);
-  values.MinDownPayment = amount(5, ntmskMinDownPayment, shown_.MinDownPayment);
+  values.DownPayment = amount(2, downPaymentField, shown_.DownPayment);
+  values.MinSavings = amount(3, minSavingsField, shown_.MinSavings);
+  values.MinSetupFee = amount(4, minSetupFeeField, shown_.MinSetupFee);
+  values.MinDownPayment = amount(5, minDownPaymentField, shown_.MinDownPayment);
   return values;
 }
 
@@ -187,21 +186,21 @@ void SetupFeeDialog::FieldExit() {
   // What is stored now counts as shown, so passing the field again changes nothing. The
   // fields keep their texts: the one being entered is not disturbed.
   shown_ = values;
-  const AmountField* fields[] = {ntmskFeesAmount, ntmskSetupFeeRate, ntmskDownPayment,
-                                 ntmskMinSavings, ntmskMinSetupFee,  ntmskMinDownPayment};
+  const AmountField* fields[] = {feesAmountField, setupFeeRateField, downPaymentField,
+                                 minSavingsField, minSetupFeeField,  minDownPaymentField};
   for (int i = 0; i < 6; ++i) shownFields_[i] = fields[i]->NumericValue();
   recalculate_();
 }
 
 void SetupFeeDialog::ShowFigures(const SetupFeeFigures& figures) {
-  lblNoFeeInterestSaved->setText(Q(figures.noFeeInterestSaved));
-  lblSetupFeeRate->setText(Q(figures.setupFeeRate));
-  lblPercentSetupFee->setText(Q(figures.percentSetupFee));
-  lblActualSetupFee->setText(Q(figures.actualSetupFee));
-  lblSetupFee->setText(Q(figures.actualSetupFee));
-  lblDownPayment->setText(Q(figures.downPayment));
-  lblSetupFeeFinanced->setText(Q(figures.setupFeeFinanced));
-  lblInterestSaved->setText(Q(figures.interestSaved));
+  noFeeInterestSavedLabel->setText(Q(figures.noFeeInterestSaved));
+  setupFeeRateLabel->setText(Q(figures.setupFeeRate));
+  percentSetupFeeLabel->setText(Q(figures.percentSetupFee));
+  actualSetupFeeLabel->setText(Q(figures.actualSetupFee));
+  setupFeeLabel->setText(Q(figures.actualSetupFee));
+  downPaymentLabel->setText(Q(figures.downPayment));
+  setupFeeFinancedLabel->setText(Q(figures.setupFeeFinanced));
+  interestSavedLabel->setText(Q(figures.interestSaved));
 }
 
 void SetupFeeDialog::accept() {

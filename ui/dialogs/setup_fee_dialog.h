@@ -53,22 +53,22 @@ class SetupFeeDialog : public QDialog {
   SetupFeeValues shown_;        // the plan values the fields were last filled from
   double shownFields_[6] = {};  // what the fields showed for them
 
-  AmountField* ntmskFeesAmount = nullptr;
-  AmountField* ntmskSetupFeeRate = nullptr;
-  AmountField* ntmskDownPayment = nullptr;
-  AmountField* ntmskMinSavings = nullptr;
-  AmountField* ntmskMinSetupFee = nullptr;
-  AmountField* ntmskMinDownPayment = nullptr;
-  QLabel* lblNoFeeInterestSaved = nullptr;
-  QLabel* lblSetupFeeRate = nullptr;
-  QLabel* lblPercentSetupFee = nullptr;
-  QLabel* lblActualSetupFee = nullptr;
-  QLabel* lblSetupFee = nullptr;
-  QLabel* lblDownPayment = nullptr;
-  QLabel* lblSetupFeeFinanced = nullptr;
-  QLabel* lblInterestSaved = nullptr;
-  QPushButton* btnOK = nullptr;
-  QPushButton* btnCancel = nullptr;
+  AmountField* feesAmountField = nullptr;
+  AmountField* setupFeeRateField = nullptr;
+  AmountField* downPaymentField = nullptr;
+  AmountField* minSavingsField = nullptr;
+  AmountField* minSetupFeeField = nullptr;
+  AmountField* minDownPaymentField = nullptr;
+  QLabel* noFeeInterestSavedLabel = nullptr;
+  QLabel* setupFeeRateLabel = nullptr;
+  QLabel* percentSetupFeeLabel = nullptr;
+  QLabel* actualSetupFeeLabel = nullptr;
+  QLabel* setupFeeLabel = nullptr;
+  QLabel* downPaymentLabel = nullptr;
+  QLabel* setupFeeFinancedLabel = nullptr;
+  QLabel* interestSavedLabel = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
 };
 
 }  // namespace ardvane

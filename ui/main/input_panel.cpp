@@ -19,12 +19,11 @@
 #include "figures/strategies.h"
 #include "ui/main/debt_grid_view.h"
 #include "ui/widgets/amount_field.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 double Units(Money amount) { return static_cast<double>(amount.Units()); }
 
@@ -71,18 +70,18 @@ void InputPanel::BuildClient() {
   auto* client = new QGroupBox("1. Provide &Client Information", this);
   client->setObjectName("grpClient");
   auto* row = new QHBoxLayout(client);
-  txtFirstName = new QLineEdit(client);
-  txtFirstName->setObjectName("txtFirstName");
-  txtLastName = new QLineEdit(client);
-  txtLastName->setObjectName("txtLastName");
+  firstNameField = new QLineEdit(client);
+  firstNameField->setObjectName("txtFirstName");
+  lastNameField = new QLineEdit(client);
+  lastNameField->setObjectName("txtLastName");
   auto* first = new QLabel("First Name", client);
-  first->setBuddy(txtFirstName);
+  first->setBuddy(firstNameField);
   auto* last = new QLabel("Last Name", client);
-  last->setBuddy(txtLastName);
+  last->setBuddy(lastNameField);
   row->addWidget(first);
-  row->addWidget(txtFirstName, 1);
+  row->addWidget(firstNameField, 1);
   row->addWidget(last);
-  row->addWidget(txtLastName, 1);
+  row->addWidget(lastNameField, 1);
   static_cast<QVBoxLayout*>(layout())->addWidget(client);
 }
 
@@ -90,11 +89,11 @@ void InputPanel::BuildDebts() {
   auto* debts = new QGroupBox("2. Enter &Debts", this);
   debts->setObjectName("grpDebts");
   auto* debtsLayout = new QVBoxLayout(debts);
-  gridDebts = new DebtGridView(debts);
-  gridDebts->setObjectName("gridDebts");
-  const QFontMetrics metrics(gridDebts->font());
-  gridDebts->verticalHeader()->setDefaultSectionSize(std::max(px_(18), metrics.height() + 6));
-  debtsLayout->addWidget(gridDebts, 1);
+  debtGrid = new DebtGridView(debts);
+  debtGrid->setObjectName("gridDebts");
+  const QFontMetrics metrics(debtGrid->font());
+  debtGrid->verticalHeader()->setDefaultSectionSize(std::max(px_(18), metrics.height() + 6));
+  debtsLayout->addWidget(debtGrid, 1);
   auto* strip = new QHBoxLayout;
   const auto button = [debts](const char* name, const char* caption, const char* hint) {
     auto* b = new QPushButton(caption, debts);
@@ -102,223 +101,241 @@ void InputPanel::BuildDebts() {
     b->setToolTip(hint);
     return b;
   };
-  bitbtnNew = button("bitbtnNew", "&New", "Add a new debt (Insert)");
-  bitbtnEdit = button("bitbtnEdit", "Ed&it", "Edit this debt (Enter)");
-  bitbtnDelete = button("bitbtnDelete", "Dele&te", "Delete this debt (Delete)");
-  bitbtnUp = button("bitbtnUp", "", "Move this debt up one row (Ctrl+Up)");
-  bitbtnUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-  bitbtnUp->setAccessibleName("Move up");
-  bitbtnDown = button("bitbtnDown", "", "Move this debt down one row (Ctrl+Down)");
-  bitbtnDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-  bitbtnDown->setAccessibleName("Move down");
-  strip->addWidget(bitbtnNew);
-  strip->addWidget(bitbtnEdit);
-  strip->addWidget(bitbtnDelete);
+  newDebtButton = button("bitbtnNew", "&New", "Add a new debt (Insert)");
+  editDebtButton = button("bitbtnEdit", "Ed&it", "Edit this debt (Enter)");
+  deleteDebtButton = button("bitbtnDelete", "Dele&te", "Delete this debt (Delete)");
+  moveUpButton = button("bitbtnUp", "", "Move this debt up one row (Ctrl+Up)");
+  moveUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+  moveUpButton->setAccessibleName("Move up");
+  moveDownButton = button("bitbtnDown", "", "Move this debt down one row (Ctrl+Down)");
+  moveDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+  moveDownButton->setAccessibleName("Move down");
+  strip->addWidget(newDebtButton);
+  strip->addWidget(editDebtButton);
+  strip->addWidget(deleteDebtButton);
   strip->addStretch(1);
-  strip->addWidget(bitbtnUp);
-  strip->addWidget(bitbtnDown);
+  strip->addWidget(moveUpButton);
+  strip->addWidget(moveDownButton);
   debtsLayout->addLayout(strip);
   static_cast<QVBoxLayout*>(layout())->addWidget(debts, 1);
 }
 
 void InputPanel::BuildAssumptions() {
-  grpAssumptions = new QGroupBox("3. Establish Plan &Assumptions", this);
-  grpAssumptions->setObjectName("grpAssumptions");
-  auto* form = new QGridLayout(grpAssumptions);
+  assumptionsGroup = new QGroupBox("3. Establish Plan &Assumptions", this);
+  assumptionsGroup->setObjectName("grpAssumptions");
+  auto* form = new QGridLayout(assumptionsGroup);
   form->setVerticalSpacing(2);
   const auto smallButton = [this](const char* name, const char* hint) {
-    auto* b = new QPushButton("...", grpAssumptions);
+    auto* b = new QPushButton("...", assumptionsGroup);
     b->setObjectName(name);
     b->setToolTip(hint);
     b->setAccessibleName(hint);
     b->setFixedWidth(std::max(px_(22), b->fontMetrics().horizontalAdvance("...") + px_(12)));
     return b;
   };
-  dtpPlanDate = new QDateEdit(grpAssumptions);
-  dtpPlanDate->setObjectName("dtpPlanDate");
-  dtpPlanDate->setCalendarPopup(true);
+  planDateField = new QDateEdit(assumptionsGroup);
+  planDateField->setObjectName("dtpPlanDate");
+  planDateField->setCalendarPopup(true);
   // Qt's date patterns spell the year and month as the regional pattern does, apart from the
   // day-of-week and era letters the short date never uses.
-  dtpPlanDate->setDisplayFormat(Q(regional_.shortDateFormat));
-  dtpPlanDate->setMinimumDate(QDate(1900, 1, 1));
-  dtpPlanDate->setMaximumDate(QDate(9999, 12, 31));
-  cboPriority = new QComboBox(grpAssumptions);
-  cboPriority->setObjectName("cboPriority");
+  planDateField->setDisplayFormat(Q(regional_.shortDateFormat));
+  planDateField->setMinimumDate(QDate(1900, 1, 1));
+  planDateField->setMaximumDate(QDate(9999, 12, 31));
+  priorityChoice = new QComboBox(assumptionsGroup);
+  priorityChoice->setObjectName("cboPriority");
   for (int code = 0; code < kPriorityCodeCount; ++code) {
-    cboPriority->addItem(Q(std::string(PriorityCaption(code))));
+    priorityChoice->addItem(Q(std::string(PriorityCaption(code))));
   }
-  cboPriority->setMaxVisibleItems(10);
-  btnAccelerator = smallButton("btnAccelerator", "Power payment options");
-  ntmskAccelerator = Mask(grpAssumptions, "ntmskAccelerator", mtCurrency, 2, 99999);
-  ntmskAnnualAccelerator = Mask(grpAssumptions, "ntmskAnnualAccelerator", mtCurrency, 2, 99999);
-  ntmskReturnRate = Mask(grpAssumptions, "ntmskReturnRate", mtPercent, 2, 0);
-  btnSetupFee = smallButton("btnSetupFee", "Plan fees");
-  ntmskFeesAmount = Mask(grpAssumptions, "ntmskFeesAmount", mtCurrency, 2, 0);
-  lblPercentSetupFee = new QLabel(grpAssumptions);
-  lblPercentSetupFee->setObjectName("lblPercentSetupFee");
-  lblPercentSetupFee->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  lblPercentSetupFee->setToolTip("The fee charged differs from the fee entered: click to see why");
-  lblPercentSetupFee->installEventFilter(this);
+  priorityChoice->setMaxVisibleItems(10);
+  powerPaymentButton = smallButton("btnAccelerator", "Power payment options");
+  powerPaymentField = Mask(assumptionsGroup, "ntmskAccelerator", mtCurrency, 2, 99999);
+  annualPowerPaymentField = Mask(assumptionsGroup, "ntmskAnnualAccelerator", mtCurrency, 2, 99999);
+  returnRateField = Mask(assumptionsGroup, "ntmskReturnRate", mtPercent, 2, 0);
+  setupFeeButton = smallButton("btnSetupFee", "Plan fees");
+  feesAmountField = Mask(assumptionsGroup, "ntmskFeesAmount", mtCurrency, 2, 0);
+  percentSetupFeeLabel = new QLabel(assumptionsGroup);
+  percentSetupFeeLabel->setObjectName("lblPercentSetupFee");
+  percentSetupFeeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  percentSetupFeeLabel->setToolTip(
+      "The fee charged differs from the fee entered: click to see why");
+  percentSetupFeeLabel->installEventFilter(this);
   SetFeeLabelLook(false);
-  ntmskMonthlyFee = Mask(grpAssumptions, "ntmskMonthlyFee", mtCurrency, 2, 0);
+  monthlyFeeField = Mask(assumptionsGroup, "ntmskMonthlyFee", mtCurrency, 2, 0);
 
   const auto caption = [this](const char* text, QWidget* buddy) {
-    auto* label = new QLabel(text, grpAssumptions);
+    auto* label = new QLabel(text, assumptionsGroup);
     label->setBuddy(buddy);
     return label;
   };
   int row = 0;
-  form->addWidget(caption("Plan date", dtpPlanDate), row, 1);
-  form->addWidget(dtpPlanDate, row, 2, 1, 2);
+  form->addWidget(caption("Plan date", planDateField), row, 1);
+  form->addWidget(planDateField, row, 2, 1, 2);
   ++row;
-  form->addWidget(caption("Debt paydown priority", cboPriority), row, 1);
-  form->addWidget(cboPriority, row, 2, 1, 4);
+  form->addWidget(caption("Debt paydown priority", priorityChoice), row, 1);
+  form->addWidget(priorityChoice, row, 2, 1, 4);
   ++row;
-  form->addWidget(btnAccelerator, row, 0);
-  form->addWidget(caption("Power payment", ntmskAccelerator), row, 1);
-  form->addWidget(ntmskAccelerator, row, 2);
+  form->addWidget(powerPaymentButton, row, 0);
+  form->addWidget(caption("Power payment", powerPaymentField), row, 1);
+  form->addWidget(powerPaymentField, row, 2);
   form->addWidget(caption("+", nullptr), row, 3);
-  form->addWidget(ntmskAnnualAccelerator, row, 4);
+  form->addWidget(annualPowerPaymentField, row, 4);
   form->addWidget(caption("/year", nullptr), row, 5);
   ++row;
-  form->addWidget(caption("Investment growth rate", ntmskReturnRate), row, 1);
-  form->addWidget(ntmskReturnRate, row, 2);
+  form->addWidget(caption("Investment growth rate", returnRateField), row, 1);
+  form->addWidget(returnRateField, row, 2);
   ++row;
-  form->addWidget(btnSetupFee, row, 0);
-  form->addWidget(caption("Plan administration fees", ntmskFeesAmount), row, 1);
+  form->addWidget(setupFeeButton, row, 0);
+  form->addWidget(caption("Plan administration fees", feesAmountField), row, 1);
   // The label of the fee charged lies under the fee field and shows when the field hides.
-  form->addWidget(lblPercentSetupFee, row, 2);
-  form->addWidget(ntmskFeesAmount, row, 2);
+  form->addWidget(percentSetupFeeLabel, row, 2);
+  form->addWidget(feesAmountField, row, 2);
   form->addWidget(caption("+", nullptr), row, 3);
-  form->addWidget(ntmskMonthlyFee, row, 4);
+  form->addWidget(monthlyFeeField, row, 4);
   form->addWidget(caption("/month", nullptr), row, 5);
   // Fields keep a sensible width on a wide window; the room left goes to their right.
   form->setColumnStretch(2, 1);
   form->setColumnStretch(4, 1);
   form->setColumnStretch(6, 2);
-  static_cast<QVBoxLayout*>(layout())->addWidget(grpAssumptions);
+  static_cast<QVBoxLayout*>(layout())->addWidget(assumptionsGroup);
 }
 
 void InputPanel::BuildNewLoan() {
-  grpConsolidation = new QGroupBox("4. Determine New &Loan Parameters", this);
-  grpConsolidation->setObjectName("grpConsolidation");
-  auto* loan = new QGridLayout(grpConsolidation);
+  consolidationGroup = new QGroupBox("4. Determine New &Loan Parameters", this);
+  consolidationGroup->setObjectName("grpConsolidation");
+  auto* loan = new QGridLayout(consolidationGroup);
   loan->setVerticalSpacing(2);
-  chkConsolidate = new QCheckBox("C&onsolidate debts and finance the initial setup fee",
-                                 grpConsolidation);
-  chkConsolidate->setObjectName("chkConsolidate");
-  btnRecommendations = new QPushButton("&Recommendations", grpConsolidation);
-  btnRecommendations->setObjectName("btnRecommendations");
-  btnRecommendations->setFlat(true);
-  btnRecommendations->setCursor(Qt::PointingHandCursor);
-  btnRecommendations->setStyleSheet(
+  consolidateCheck =
+      new QCheckBox("C&onsolidate debts and finance the initial setup fee", consolidationGroup);
+  consolidateCheck->setObjectName("chkConsolidate");
+  recommendationsButton = new QPushButton("&Recommendations", consolidationGroup);
+  recommendationsButton->setObjectName("btnRecommendations");
+  recommendationsButton->setFlat(true);
+  recommendationsButton->setCursor(Qt::PointingHandCursor);
+  recommendationsButton->setStyleSheet(
       "QPushButton { color: blue; text-decoration: underline; border: none; padding: 0 2px; }"
       "QPushButton:focus { outline: 1px dotted; border: 1px dotted palette(text); }"
       "QPushButton:disabled { color: gray; }");
-  ntmskInterestRate = Mask(grpConsolidation, "ntmskInterestRate", mtPercent, 3, 0);
-  chkInterestOnly = new QCheckBox("Interest Onl&y", grpConsolidation);
-  chkInterestOnly->setObjectName("chkInterestOnly");
-  ntmskFeesRate = Mask(grpConsolidation, "ntmskFeesRate", mtPercent, 3, 0);
-  ntmskConsolidationFees = Mask(grpConsolidation, "ntmskConsolidationFees", mtCurrency, 2, 0);
-  ntmskTerm = Mask(grpConsolidation, "ntmskTerm", mtNumber, 0, 0);
-  lblCashOut = new QLabel("Cash out", grpConsolidation);
-  lblCashOut->setObjectName("lblCashOut");
-  ntmskCashOut = Mask(grpConsolidation, "ntmskCashOut", mtCurrency, 2, 999999999);
-  lblCashOut->setBuddy(ntmskCashOut);
+  interestRateField = Mask(consolidationGroup, "ntmskInterestRate", mtPercent, 3, 0);
+  interestOnlyCheck = new QCheckBox("Interest Onl&y", consolidationGroup);
+  interestOnlyCheck->setObjectName("chkInterestOnly");
+  feesRateField = Mask(consolidationGroup, "ntmskFeesRate", mtPercent, 3, 0);
+  consolidationFeesField = Mask(consolidationGroup, "ntmskConsolidationFees", mtCurrency, 2, 0);
+  termField = Mask(consolidationGroup, "ntmskTerm", mtNumber, 0, 0);
+  cashOutLabel = new QLabel("Cash out", consolidationGroup);
+  cashOutLabel->setObjectName("lblCashOut");
+  cashOutField = Mask(consolidationGroup, "ntmskCashOut", mtCurrency, 2, 999999999);
+  cashOutLabel->setBuddy(cashOutField);
   const auto caption = [this](const char* text, QWidget* buddy) {
-    auto* label = new QLabel(text, grpConsolidation);
+    auto* label = new QLabel(text, consolidationGroup);
     label->setBuddy(buddy);
     return label;
   };
-  loan->addWidget(chkConsolidate, 0, 0, 1, 4);
-  loan->addWidget(btnRecommendations, 0, 4);
-  loan->addWidget(caption("Interest rate", ntmskInterestRate), 1, 0);
-  loan->addWidget(ntmskInterestRate, 1, 1);
-  loan->addWidget(chkInterestOnly, 1, 2, 1, 2);
-  loan->addWidget(caption("Fees/Points", ntmskFeesRate), 2, 0);
-  loan->addWidget(ntmskFeesRate, 2, 1);
+  loan->addWidget(consolidateCheck, 0, 0, 1, 4);
+  loan->addWidget(recommendationsButton, 0, 4);
+  loan->addWidget(caption("Interest rate", interestRateField), 1, 0);
+  loan->addWidget(interestRateField, 1, 1);
+  loan->addWidget(interestOnlyCheck, 1, 2, 1, 2);
+  loan->addWidget(caption("Fees/Points", feesRateField), 2, 0);
+  loan->addWidget(feesRateField, 2, 1);
   loan->addWidget(caption("+", nullptr), 2, 2);
-  loan->addWidget(ntmskConsolidationFees, 2, 3);
-  loan->addWidget(caption("Term (years)", ntmskTerm), 3, 0);
-  loan->addWidget(ntmskTerm, 3, 1);
-  loan->addWidget(lblCashOut, 4, 0);
-  loan->addWidget(ntmskCashOut, 4, 1);
+  loan->addWidget(consolidationFeesField, 2, 3);
+  loan->addWidget(caption("Term (years)", termField), 3, 0);
+  loan->addWidget(termField, 3, 1);
+  loan->addWidget(cashOutLabel, 4, 0);
+  loan->addWidget(cashOutField, 4, 1);
   loan->setColumnStretch(1, 1);
   loan->setColumnStretch(3, 1);
   loan->setColumnStretch(5, 2);
-  static_cast<QVBoxLayout*>(layout())->addWidget(grpConsolidation);
+  static_cast<QVBoxLayout*>(layout())->addWidget(consolidationGroup);
 }
 
 void InputPanel::SetTabOrder() {
   // Reading order: left to right, then down.
-  const QWidget* order[] = {
-      txtFirstName,     txtLastName,        gridDebts,          bitbtnNew,
-      bitbtnEdit,       bitbtnDelete,       bitbtnUp,           bitbtnDown,
-      dtpPlanDate,      cboPriority,        btnAccelerator,     ntmskAccelerator,
-      ntmskAnnualAccelerator, ntmskReturnRate, btnSetupFee,     ntmskFeesAmount,
-      ntmskMonthlyFee,  chkConsolidate,     btnRecommendations, ntmskInterestRate,
-      chkInterestOnly,  ntmskFeesRate,      ntmskConsolidationFees, ntmskTerm,
-      ntmskCashOut};
+  const QWidget* order[] = {firstNameField,
+                            lastNameField,
+                            debtGrid,
+                            newDebtButton,
+                            editDebtButton,
+                            deleteDebtButton,
+                            moveUpButton,
+                            moveDownButton,
+                            planDateField,
+                            priorityChoice,
+                            powerPaymentButton,
+                            powerPaymentField,
+                            annualPowerPaymentField,
+                            returnRateField,
+                            setupFeeButton,
+                            feesAmountField,
+                            monthlyFeeField,
+                            consolidateCheck,
+                            recommendationsButton,
+                            interestRateField,
+                            interestOnlyCheck,
+                            feesRateField,
+                            consolidationFeesField,
+                            termField,
+                            cashOutField};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
   }
 }
 
 void InputPanel::ShowPlan(const PlanDocument& plan) {
-  txtFirstName->setText(Q(plan.FirstName));
-  txtLastName->setText(Q(plan.LastName));
-  dtpPlanDate->setDate(ToQDate(plan.Date));
-  cboPriority->setCurrentIndex(
-      plan.Priority >= 0 && plan.Priority < cboPriority->count() ? plan.Priority : -1);
-  ntmskAccelerator->SetNumericValue(Units(plan.Accelerators[0].Monthly));
-  ntmskAnnualAccelerator->SetNumericValue(Units(plan.Accelerators[0].Annual));
-  ntmskReturnRate->SetNumericValue(plan.ReturnRate);
-  ntmskFeesAmount->SetNumericValue(Units(plan.SetupFee));
-  ntmskMonthlyFee->SetNumericValue(Units(plan.ManagementFee));
-  chkConsolidate->setChecked(plan.Consolidate);
+  firstNameField->setText(Q(plan.FirstName));
+  lastNameField->setText(Q(plan.LastName));
+  planDateField->setDate(ToQDate(plan.Date));
+  priorityChoice->setCurrentIndex(
+      plan.Priority >= 0 && plan.Priority < priorityChoice->count() ? plan.Priority : -1);
+  powerPaymentField->SetNumericValue(Units(plan.Accelerators[0].Monthly));
+  annualPowerPaymentField->SetNumericValue(Units(plan.Accelerators[0].Annual));
+  returnRateField->SetNumericValue(plan.ReturnRate);
+  feesAmountField->SetNumericValue(Units(plan.SetupFee));
+  monthlyFeeField->SetNumericValue(Units(plan.ManagementFee));
+  consolidateCheck->setChecked(plan.Consolidate);
   const ConsolidationLoanTerms& loan = plan.ConsolidationLoan;
-  ntmskInterestRate->SetNumericValue(loan.InterestRate);
-  chkInterestOnly->setChecked(loan.InterestOnly);
-  ntmskFeesRate->SetNumericValue(loan.FeesRate);
-  ntmskConsolidationFees->SetNumericValue(Units(loan.FeesAmount));
-  ntmskTerm->SetNumericValue(loan.Term);
-  ntmskCashOut->SetNumericValue(Units(loan.CashOut));
+  interestRateField->SetNumericValue(loan.InterestRate);
+  interestOnlyCheck->setChecked(loan.InterestOnly);
+  feesRateField->SetNumericValue(loan.FeesRate);
+  consolidationFeesField->SetNumericValue(Units(loan.FeesAmount));
+  termField->SetNumericValue(loan.Term);
+  cashOutField->SetNumericValue(Units(loan.CashOut));
 }
 
 void InputPanel::ShowPermissions(bool consolidation, bool cashOut) {
-  grpConsolidation->setVisible(consolidation);
-  lblCashOut->setVisible(consolidation && cashOut);
-  ntmskCashOut->setVisible(consolidation && cashOut);
-  grpConsolidation->setFixedHeight(grpConsolidation->sizeHint().height());
+  consolidationGroup->setVisible(consolidation);
+  cashOutLabel->setVisible(consolidation && cashOut);
+  cashOutField->setVisible(consolidation && cashOut);
+  consolidationGroup->setFixedHeight(consolidationGroup->sizeHint().height());
 }
 
 void InputPanel::ShowFeeCharged(const std::string& feeText, bool feeAsEntered) {
-  lblPercentSetupFee->setText(Q(feeText));
-  ntmskFeesAmount->setVisible(feeAsEntered);
-  lblPercentSetupFee->setVisible(!feeAsEntered);  // it lies under the field
+  percentSetupFeeLabel->setText(Q(feeText));
+  feesAmountField->setVisible(feeAsEntered);
+  percentSetupFeeLabel->setVisible(!feeAsEntered);  // it lies under the field
 }
 
 void InputPanel::FitNameColumn(int least, int most) {
-  const int wanted = std::max(static_cast<const QAbstractItemView*>(gridDebts)->sizeHintForColumn(0),
-                              gridDebts->horizontalHeader()->sectionSizeHint(0));
-  gridDebts->setColumnWidth(0, std::clamp(wanted, least, most));
+  const int wanted = std::max(static_cast<const QAbstractItemView*>(debtGrid)->sizeHintForColumn(0),
+                              debtGrid->horizontalHeader()->sectionSizeHint(0));
+  debtGrid->setColumnWidth(0, std::clamp(wanted, least, most));
 }
 
 void InputPanel::SetFeeLabelLook(bool link) {
-  QFont font = lblPercentSetupFee->font();
+  QFont font = percentSetupFeeLabel->font();
   font.setBold(true);
   font.setUnderline(link);
-  lblPercentSetupFee->setFont(font);
-  QPalette palette = lblPercentSetupFee->palette();
+  percentSetupFeeLabel->setFont(font);
+  QPalette palette = percentSetupFeeLabel->palette();
   palette.setColor(QPalette::WindowText,
                    link ? QColor(Qt::blue) : QApplication::palette().color(QPalette::WindowText));
-  lblPercentSetupFee->setPalette(palette);
+  percentSetupFeeLabel->setPalette(palette);
   // The hand shows over the figure always: it can be clicked whenever it shows.
-  lblPercentSetupFee->setCursor(Qt::PointingHandCursor);
+  percentSetupFeeLabel->setCursor(Qt::PointingHandCursor);
 }
 
 bool InputPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == lblPercentSetupFee) {
+  if (watched == percentSetupFeeLabel) {
     switch (event->type()) {
       case QEvent::Enter:
         SetFeeLabelLook(true);

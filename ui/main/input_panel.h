@@ -40,35 +40,35 @@ class InputPanel : public QWidget {
   // The fee charged looks like a link while the pointer is over it.
   void SetFeeLabelLook(bool link);
 
-  QLineEdit* txtFirstName = nullptr;
-  QLineEdit* txtLastName = nullptr;
-  DebtGridView* gridDebts = nullptr;
-  QPushButton* bitbtnNew = nullptr;
-  QPushButton* bitbtnEdit = nullptr;
-  QPushButton* bitbtnDelete = nullptr;
-  QPushButton* bitbtnUp = nullptr;
-  QPushButton* bitbtnDown = nullptr;
-  QGroupBox* grpAssumptions = nullptr;
-  QDateEdit* dtpPlanDate = nullptr;
-  QComboBox* cboPriority = nullptr;
-  QPushButton* btnAccelerator = nullptr;
-  AmountField* ntmskAccelerator = nullptr;
-  AmountField* ntmskAnnualAccelerator = nullptr;
-  AmountField* ntmskReturnRate = nullptr;
-  QPushButton* btnSetupFee = nullptr;
-  AmountField* ntmskFeesAmount = nullptr;
-  QLabel* lblPercentSetupFee = nullptr;
-  AmountField* ntmskMonthlyFee = nullptr;
-  QGroupBox* grpConsolidation = nullptr;
-  QCheckBox* chkConsolidate = nullptr;
-  QPushButton* btnRecommendations = nullptr;
-  AmountField* ntmskInterestRate = nullptr;
-  QCheckBox* chkInterestOnly = nullptr;
-  AmountField* ntmskFeesRate = nullptr;
-  AmountField* ntmskConsolidationFees = nullptr;
-  AmountField* ntmskTerm = nullptr;
-  QLabel* lblCashOut = nullptr;
-  AmountField* ntmskCashOut = nullptr;
+  QLineEdit* firstNameField = nullptr;
+  QLineEdit* lastNameField = nullptr;
+  DebtGridView* debtGrid = nullptr;
+  QPushButton* newDebtButton = nullptr;
+  QPushButton* editDebtButton = nullptr;
+  QPushButton* deleteDebtButton = nullptr;
+  QPushButton* moveUpButton = nullptr;
+  QPushButton* moveDownButton = nullptr;
+  QGroupBox* assumptionsGroup = nullptr;
+  QDateEdit* planDateField = nullptr;
+  QComboBox* priorityChoice = nullptr;
+  QPushButton* powerPaymentButton = nullptr;
+  AmountField* powerPaymentField = nullptr;
+  AmountField* annualPowerPaymentField = nullptr;
+  AmountField* returnRateField = nullptr;
+  QPushButton* setupFeeButton = nullptr;
+  AmountField* feesAmountField = nullptr;
+  QLabel* percentSetupFeeLabel = nullptr;
+  AmountField* monthlyFeeField = nullptr;
+  QGroupBox* consolidationGroup = nullptr;
+  QCheckBox* consolidateCheck = nullptr;
+  QPushButton* recommendationsButton = nullptr;
+  AmountField* interestRateField = nullptr;
+  QCheckBox* interestOnlyCheck = nullptr;
+  AmountField* feesRateField = nullptr;
+  AmountField* consolidationFeesField = nullptr;
+  AmountField* termField = nullptr;
+  QLabel* cashOutLabel = nullptr;
+  AmountField* cashOutField = nullptr;
 
  signals:
   // A click on the fee charged.

@@ -40,12 +40,11 @@
 #include "ui/main/results_panel.h"
 #include "ui/main/strategies_page.h"
 #include "ui/widgets/amount_field.h"
+#include "ui/widgets/qt_text.h"
 #include "ui/widgets/scrolling.h"
 
 namespace ardvane {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 StartupFiles StartupFilesOf(const MainWindowOptions& options) {
   StartupFiles files;
@@ -109,13 +108,13 @@ void MainWindow::BuildPanels() {
   out_ = new ResultsPanel(options_.regional, px_, this);
   debtModel_ = new DebtTableModel(
       options_.regional, DebtGridColumns{params_.PermitConsolidate, params_.PermitNegotiate}, this);
-  in_->gridDebts->setModel(debtModel_);
+  in_->debtGrid->setModel(debtModel_);
   // Widths for the design font, widened so money such as $185,000.00 always shows whole.
-  const QFontMetrics metrics(in_->gridDebts->font());
+  const QFontMetrics metrics(in_->debtGrid->font());
   const int padding = px_(12);
   const int money = std::max(px_(75), metrics.horizontalAdvance("$185,000.00") + padding);
   // The payoff column: the warning icon and "Never".
-  const int icon = in_->gridDebts->style()->pixelMetric(QStyle::PM_SmallIconSize);
+  const int icon = in_->debtGrid->style()->pixelMetric(QStyle::PM_SmallIconSize);
   const int payoff = icon + metrics.horizontalAdvance("Never") + 2 * padding;
   for (int col = 0; col < debtModel_->columnCount(); ++col) {
     int width = col == 0                       ? px_(150)
@@ -124,7 +123,7 @@ void MainWindow::BuildPanels() {
                                                : px_(60);
     const QString heading = debtModel_->headerData(col, Qt::Horizontal).toString();
     width = std::max(width, metrics.horizontalAdvance(heading) + padding);
-    in_->gridDebts->setColumnWidth(col, width);
+    in_->debtGrid->setColumnWidth(col, width);
   }
 
   auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -150,7 +149,7 @@ void MainWindow::BuildPanels() {
   const int leftNeeds = std::max(px_(385), in_->sizeHint().width()) + scrollBar;
   in_->setMinimumWidth(leftNeeds - scrollBar);
   // Where there is room, the grid also shows its payoff column without hiding another.
-  const int leftWidth = leftNeeds + in_->gridDebts->columnWidth(kDebtGridPayoffColumn);
+  const int leftWidth = leftNeeds + in_->debtGrid->columnWidth(kDebtGridPayoffColumn);
   const int rightWidth =
       std::max(px_(800 - 385 - 6), out_->pages->tabBar()->sizeHint().width() + px_(24));
   left->setMinimumWidth(std::min(leftNeeds, px_(200)));
@@ -182,22 +181,22 @@ void MainWindow::ConnectInputs() {
     history_.EndTyping();
     Recalculate();
   };
-  connect(in_->txtFirstName, &QLineEdit::textChanged, this, [this, typed](const QString& text) {
+  connect(in_->firstNameField, &QLineEdit::textChanged, this, [this, typed](const QString& text) {
     typed("Client Name", [&] { session_.SetFirstName(text.toStdString()); });
   });
-  connect(in_->txtLastName, &QLineEdit::textChanged, this, [this, typed](const QString& text) {
+  connect(in_->lastNameField, &QLineEdit::textChanged, this, [this, typed](const QString& text) {
     typed("Client Name", [&] { session_.SetLastName(text.toStdString()); });
   });
-  for (QLineEdit* name : {in_->txtFirstName, in_->txtLastName}) {
+  for (QLineEdit* name : {in_->firstNameField, in_->lastNameField}) {
     connect(name, &QLineEdit::editingFinished, &history_, &PlanHistory::EndTyping);
   }
-  connect(in_->dtpPlanDate, &QDateEdit::dateChanged, this, [this, typed](const QDate& date) {
+  connect(in_->planDateField, &QDateEdit::dateChanged, this, [this, typed](const QDate& date) {
     typed("Plan Date", [&] { session_.SetPlanDate(FromQDate(date)); });
   });
-  connect(in_->dtpPlanDate, &QDateEdit::editingFinished, this, endTyping);
+  connect(in_->planDateField, &QDateEdit::editingFinished, this, endTyping);
   // Choosing a day in the drop-down calendar closes it up: that recalculates too.
-  connect(in_->dtpPlanDate->calendarWidget(), &QCalendarWidget::clicked, this, endTyping);
-  connect(in_->cboPriority, &QComboBox::currentIndexChanged, this, [this](int index) {
+  connect(in_->planDateField->calendarWidget(), &QCalendarWidget::clicked, this, endTyping);
+  connect(in_->priorityChoice, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (filling_ || index < 0) return;
     history_.Edit("Priority", [index](PlanSession& s) { return s.SetPriority(index); });
     Recalculate();
@@ -207,69 +206,67 @@ void MainWindow::ConnectInputs() {
     connect(field, &AmountField::changed, this, [typed, step, store] { typed(step, store); });
     connect(field, &AmountField::exited, this, endTyping);
   };
-  onChange(in_->ntmskAccelerator, "Power Payment", [this] { StoreAccelerator(); });
-  onChange(in_->ntmskAnnualAccelerator, "Power Payment", [this] { StoreAccelerator(); });
-  onChange(in_->ntmskReturnRate, "Return Rate",
-           [this] { session_.SetReturnRate(in_->ntmskReturnRate->NumericValue()); });
-  onChange(in_->ntmskFeesAmount, "Plan Fee", [this] {
-    session_.SetSetupFee(Money::FromUnits(in_->ntmskFeesAmount->NumericValue()));
+  onChange(in_->powerPaymentField, "Power Payment", [this] { StoreAccelerator(); });
+  onChange(in_->annualPowerPaymentField, "Power Payment", [this] { StoreAccelerator(); });
+  onChange(in_->returnRateField, "Return Rate",
+           [this] { session_.SetReturnRate(in_->returnRateField->NumericValue()); });
+  onChange(in_->feesAmountField, "Plan Fee", [this] {
+    session_.SetSetupFee(Money::FromUnits(in_->feesAmountField->NumericValue()));
   });
-  onChange(in_->ntmskMonthlyFee, "Monthly Fee", [this] {
-    session_.SetManagementFee(Money::FromUnits(in_->ntmskMonthlyFee->NumericValue()));
+  onChange(in_->monthlyFeeField, "Monthly Fee", [this] {
+    session_.SetManagementFee(Money::FromUnits(in_->monthlyFeeField->NumericValue()));
   });
-  for (AmountField* field : {in_->ntmskInterestRate, in_->ntmskFeesRate,
-                             in_->ntmskConsolidationFees, in_->ntmskTerm, in_->ntmskCashOut}) {
+  for (AmountField* field : {in_->interestRateField, in_->feesRateField,
+                             in_->consolidationFeesField, in_->termField, in_->cashOutField}) {
     onChange(field, "Consolidation", [this] { StoreConsolidationTerms(); });
   }
-  connect(in_->chkConsolidate, &QCheckBox::clicked, this, [this](bool checked) {
+  connect(in_->consolidateCheck, &QCheckBox::clicked, this, [this](bool checked) {
     history_.Edit("Consolidation", [checked](PlanSession& s) { return s.SetConsolidate(checked); });
     Recalculate();
   });
-  connect(in_->chkInterestOnly, &QCheckBox::clicked, this, [this] {
+  connect(in_->interestOnlyCheck, &QCheckBox::clicked, this, [this] {
     history_.Edit("Consolidation", [this](PlanSession&) { StoreConsolidationTerms(); });
     Recalculate();
   });
-  connect(in_->btnSetupFee, &QPushButton::clicked, this, &MainWindow::spdbtnSetupFeeClick);
-  connect(in_, &InputPanel::feeClicked, this, &MainWindow::spdbtnSetupFeeClick);
-  connect(in_->btnAccelerator, &QPushButton::clicked, this, &MainWindow::spdbtnAcceleratorClick);
-  connect(in_->btnRecommendations, &QPushButton::clicked, this,
-          &MainWindow::bitbtnRecommendationClick);
-  connect(out_->bitbtnDetails, &QPushButton::clicked, this, &MainWindow::bitbtnDetailsClick);
+  connect(in_->setupFeeButton, &QPushButton::clicked, this, &MainWindow::EditPlanFee);
+  connect(in_, &InputPanel::feeClicked, this, &MainWindow::EditPlanFee);
+  connect(in_->powerPaymentButton, &QPushButton::clicked, this, &MainWindow::EditPowerPayment);
+  connect(in_->recommendationsButton, &QPushButton::clicked, this, &MainWindow::ShowRecommendation);
+  connect(out_->detailsButton, &QPushButton::clicked, this, &MainWindow::ShowMonthlyTables);
   connect(out_->pages, &QTabWidget::currentChanged, this, [this] {
     if (strategiesStale_) RefreshStrategies();
   });
   // A chosen strategy goes through the priority list, as if chosen there; queued, because
   // the recalculation refills the table whose event chose it.
-  connect(out_->strategiesPage, &StrategiesPage::strategyChosen, in_->cboPriority,
+  connect(out_->strategiesPage, &StrategiesPage::strategyChosen, in_->priorityChoice,
           &QComboBox::setCurrentIndex, Qt::QueuedConnection);
 }
 
 void MainWindow::ConnectDebtGrid() {
-  DebtGridView* grid = in_->gridDebts;
-  connect(in_->bitbtnNew, &QPushButton::clicked, this, [this] { bitbtnNewClick(true); });
-  connect(in_->bitbtnEdit, &QPushButton::clicked, this, [this] { bitbtnNewClick(false); });
-  connect(in_->bitbtnDelete, &QPushButton::clicked, this, &MainWindow::bitbtnDeleteClick);
-  connect(in_->bitbtnUp, &QPushButton::clicked, this, [this] { bitbtnUpClick(true); });
-  connect(in_->bitbtnDown, &QPushButton::clicked, this, [this] { bitbtnUpClick(false); });
-  connect(grid, &DebtGridView::addRequested, this, [this] { bitbtnNewClick(true); });
+  DebtGridView* grid = in_->debtGrid;
+  connect(in_->newDebtButton, &QPushButton::clicked, this, [this] { EnterDebt(true); });
+  connect(in_->editDebtButton, &QPushButton::clicked, this, [this] { EnterDebt(false); });
+  connect(in_->deleteDebtButton, &QPushButton::clicked, this, &MainWindow::DeleteDebt);
+  connect(in_->moveUpButton, &QPushButton::clicked, this, [this] { MoveDebt(true); });
+  connect(in_->moveDownButton, &QPushButton::clicked, this, [this] { MoveDebt(false); });
+  connect(grid, &DebtGridView::addRequested, this, [this] { EnterDebt(true); });
   connect(grid, &DebtGridView::editRequested, this, [this] {
-    if (session_.Plan().Debts.GetDebtCount() > 0) bitbtnNewClick(false);
+    if (session_.Plan().Debts.GetDebtCount() > 0) EnterDebt(false);
   });
-  connect(grid, &DebtGridView::deleteRequested, this, &MainWindow::bitbtnDeleteClick);
-  connect(grid, &DebtGridView::moveRequested, this, &MainWindow::bitbtnUpClick);
+  connect(grid, &DebtGridView::deleteRequested, this, &MainWindow::DeleteDebt);
+  connect(grid, &DebtGridView::moveRequested, this, &MainWindow::MoveDebt);
   connect(grid, &DebtGridView::copyRequested, this, &MainWindow::CopySelectedDebts);
 
-  popDebt_ = new QMenu(this);
-  popDebt_->setObjectName("popDebt");
-  connect(popDebt_->addAction("Ed&it Debt…"), &QAction::triggered, this,
-          [this] { bitbtnNewClick(false); });
-  connect(popDebt_->addAction("Dele&te Debt"), &QAction::triggered, this,
-          &MainWindow::bitbtnDeleteClick);
-  popDebt_->addSeparator();
-  popDebt_->addAction(setPaymentAction_);
+  debtMenu_ = new QMenu(this);
+  debtMenu_->setObjectName("popDebt");
+  connect(debtMenu_->addAction("Ed&it Debt…"), &QAction::triggered, this,
+          [this] { EnterDebt(false); });
+  connect(debtMenu_->addAction("Dele&te Debt"), &QAction::triggered, this, &MainWindow::DeleteDebt);
+  debtMenu_->addSeparator();
+  debtMenu_->addAction(setPaymentAction_);
   connect(grid, &DebtGridView::menuRequested, this, [this](const QPoint& globalPos) {
     ShowSelectedDebt();
-    popDebt_->popup(globalPos);
+    debtMenu_->popup(globalPos);
   });
   connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &MainWindow::ShowSelectedDebt);
@@ -293,19 +290,19 @@ void MainWindow::ShowSelectedDebt() {
 
 void MainWindow::StoreAccelerator() {
   Accelerator accelerator = session_.Plan().Accelerators[0];
-  accelerator.Monthly = Money::FromUnits(in_->ntmskAccelerator->NumericValue());
-  accelerator.Annual = Money::FromUnits(in_->ntmskAnnualAccelerator->NumericValue());
+  accelerator.Monthly = Money::FromUnits(in_->powerPaymentField->NumericValue());
+  accelerator.Annual = Money::FromUnits(in_->annualPowerPaymentField->NumericValue());
   session_.SetAccelerator(0, accelerator);
 }
 
 void MainWindow::StoreConsolidationTerms() {
   ConsolidationLoanTerms terms = session_.Plan().ConsolidationLoan;
-  terms.InterestRate = in_->ntmskInterestRate->NumericValue();
-  terms.FeesRate = in_->ntmskFeesRate->NumericValue();
-  terms.FeesAmount = Money::FromUnits(in_->ntmskConsolidationFees->NumericValue());
-  terms.Term = in_->ntmskTerm->NumericValue();
-  terms.CashOut = Money::FromUnits(in_->ntmskCashOut->NumericValue());
-  terms.InterestOnly = in_->chkInterestOnly->isChecked();
+  terms.InterestRate = in_->interestRateField->NumericValue();
+  terms.FeesRate = in_->feesRateField->NumericValue();
+  terms.FeesAmount = Money::FromUnits(in_->consolidationFeesField->NumericValue());
+  terms.Term = in_->termField->NumericValue();
+  terms.CashOut = Money::FromUnits(in_->cashOutField->NumericValue());
+  terms.InterestOnly = in_->interestOnlyCheck->isChecked();
   session_.SetConsolidationLoan(terms);
 }
 
@@ -395,7 +392,7 @@ void MainWindow::ShowResults() {
 
   // The fee charged; the entry field shows only while it is the fee entered.
   const bool feeAsEntered =
-      results_.ActualSetupFee == Money::FromUnits(in_->ntmskFeesAmount->NumericValue());
+      results_.ActualSetupFee == Money::FromUnits(in_->feesAmountField->NumericValue());
   in_->ShowFeeCharged(FormatMoney(results_.ActualSetupFee, 0, regional), feeAsEntered);
   if (setupFeeDialog_) setupFeeDialog_->ShowFigures(MakeSetupFeeFigures(plan, results_, regional));
   EnableButtons();
@@ -407,12 +404,12 @@ void MainWindow::ShowResults() {
 
 void MainWindow::EnableButtons() {
   const bool any = session_.Plan().Debts.GetDebtCount() > 0;
-  in_->bitbtnEdit->setEnabled(any);
-  in_->bitbtnDelete->setEnabled(any);
-  in_->bitbtnUp->setEnabled(any);
-  in_->bitbtnDown->setEnabled(any);
-  out_->bitbtnDetails->setEnabled(any);
-  spdbtnPrint_->setEnabled(any);
+  in_->editDebtButton->setEnabled(any);
+  in_->deleteDebtButton->setEnabled(any);
+  in_->moveUpButton->setEnabled(any);
+  in_->moveDownButton->setEnabled(any);
+  out_->detailsButton->setEnabled(any);
+  printButton_->setEnabled(any);
   printAction_->setEnabled(any);
   exportPdfAction_->setEnabled(any);
 }
@@ -426,7 +423,7 @@ void MainWindow::RefreshStrategies() {
 }
 
 int MainWindow::SelectedGridRow() const {
-  const int row = in_->gridDebts->currentIndex().row();
+  const int row = in_->debtGrid->currentIndex().row();
   return row < 0 ? 0 : row + 1;
 }
 
@@ -434,8 +431,8 @@ void MainWindow::SelectGridRow(int gridRow) {
   const int rows = debtModel_->rowCount();
   if (rows == 0) return;
   const int row = std::clamp(gridRow - 1, 0, rows - 1);
-  const int column = std::max(0, in_->gridDebts->currentIndex().column());
-  in_->gridDebts->selectionModel()->setCurrentIndex(
+  const int column = std::max(0, in_->debtGrid->currentIndex().column());
+  in_->debtGrid->selectionModel()->setCurrentIndex(
       debtModel_->index(row, column),
       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }

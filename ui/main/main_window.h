@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/language.h"
 #include "engine/plan_calculation.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
@@ -19,8 +20,8 @@
 #include "settings/settings_store.h"
 #include "settings/startup_settings.h"
 #include "ui/main/plan_history.h"
-#include "ui/main/window_prompts.h"
 #include "ui/widgets/design_pixels.h"
+#include "ui/widgets/window_prompts.h"
 
 class QAction;
 class QMenu;
@@ -65,49 +66,49 @@ class MainWindow : public QMainWindow {
   const PlanParameters& Params() const { return params_; }
   const ChartForms& Forms() const { return *chartForms_; }
 
-  // Recalculate: Calculate, then show every figure, the grid and the charts.
-  void BitBtn1Click() { Recalculate(); }
+  // The one refresh path: Calculate, then show every figure, the grid and the charts.
+  void Recalculate();
   void EnableButtons();
 
   // Plan commands.
-  void spdbtnNewClick();
-  void spdbtnOpenClick();
-  void spdbtnSaveClick(bool saveAs);
+  void NewPlan();
+  void OpenPlan();
+  void SavePlan(bool saveAs);
   // Debt commands; `add` tells a new debt from an edit of the selected one.
-  void bitbtnNewClick(bool add);
-  void bitbtnDeleteClick();
-  void bitbtnUpClick(bool up);
+  void EnterDebt(bool add);
+  void DeleteDebt();
+  void MoveDebt(bool up);
   // Set Payment: the selected debt, never paid off today, gets the current payment that pays
   // it off within 60 months and loses Use Minimum, as one step of the history.
-  void SetPaymentClick();
+  void SetPayment();
   // The selected row of the debt grid, counting the heading as row 0.
   int SelectedGridRow() const;
   void SelectGridRow(int gridRow);
 
   // F10: the five figures of the information box, as shown.
   std::string InformationText() const;
-  void About1Click();
+  void ShowAbout();
 
   // The monthly tables window.
-  void bitbtnDetailsClick();
+  void ShowMonthlyTables();
   // The consolidation recommendation, and applying it to every debt (`announce` reports the
   // outcome in a message).
-  void bitbtnRecommendationClick();
+  void ShowRecommendation();
   void SelectDebtsToConsolidate(bool announce);
   // The plan fee dialog (also from a click on the fee label) and the power payment dialog.
-  void spdbtnSetupFeeClick();
-  void spdbtnAcceleratorClick();
-  void Preferences1Click();
+  void EditPlanFee();
+  void EditPowerPayment();
+  void EditPreferences();
   // Opens the client notes window, made on first use and kept for the run.
-  void spdbtnNotesClick();
+  void OpenNotes();
   // Print: recalculates, then produces the report in the language of the setting, or asks
-  // through the pop-up menu popLanguage when the setting says so.
-  void spdbtnPrintClick();
+  // through the pop-up menu languageMenu_ when the setting says so.
+  void Print();
   // Export PDF: as Print, but the report is then saved as a PDF where the user chooses.
-  void ExportPdfClick();
-  // A language chosen from popLanguage (0 English, 1 Spanish): the report in that language,
-  // printed or exported as the last of the two commands asked.
-  void English1Click(int language);
+  void ExportPdf();
+  // The report in `language` (chosen from languageMenu_ or by the setting), printed or
+  // exported as the last of the two commands asked.
+  void PrintReport(Language language);
   // Names the report file, asks about an existing one, generates, opens and logs the report.
   void PrepareReportFile();
   // Names the report file, asks about an existing one, generates it and saves its PDF.
@@ -115,7 +116,7 @@ class MainWindow : public QMainWindow {
   // The report file of the plan in the window for the current report language.
   std::filesystem::path ReportFilePath() const;
   // Form: opens the blank data collection form.
-  void spdbtnFormClick();
+  void OpenDataForm();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -128,6 +129,9 @@ class MainWindow : public QMainWindow {
   // Says which of Params.ini and Settings.ini could not be read, and what the window does.
   void ShowStartupProblems(const StartupSettings& startup);
   void BuildMenuAndToolBar();
+  // The menu bar, and the report language menu that Print pops up.
+  void BuildMenus();
+  void BuildToolBar();
   void BuildPanels();
   void ConnectInputs();
   void ConnectDebtGrid();
@@ -139,8 +143,6 @@ class MainWindow : public QMainWindow {
   // Fills every input from the plan, without treating it as an edit.
   void ShowPlan();
   void UpdateCaption();
-  // The one refresh path: Calculate, then ShowResults.
-  void Recalculate();
   // Shows the last calculation everywhere: the grid, the figures, the charts, the chart
   // forms, the fee charged, an open fee dialog and the strategies.
   void ShowResults();
@@ -167,7 +169,7 @@ class MainWindow : public QMainWindow {
   void RefreshStrategies();
   // The debt grid's selected rows as tab-separated text, on the clipboard.
   void CopySelectedDebts();
-  // Writes the report document at the path it is given, in ReportLanguage_.
+  // Writes the report document at the path it is given, in reportLanguage_.
   bool WriteReport(const std::filesystem::path& path, bool dropStalePdf);
   // Recalculates and goes on in the language of the setting, or asks for one first.
   void StartReport(bool pdf);
@@ -185,24 +187,24 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<ChartForms> chartForms_;
   SetupFeeDialog* setupFeeDialog_ = nullptr;  // while open, the display refresh fills it too
   NotesWindow* notes_ = nullptr;
-  int ReportLanguage_ = 1;  // of the report being produced: 0 English, 1 Spanish
+  Language reportLanguage_ = Language::kSpanish;  // of the report being produced
   bool reportAsPdf_ = false;  // the report being produced is exported, not printed
   bool filling_ = false;  // inputs are being set from the plan, not by the user
   DesignPixels px_;  // design sizes at this platform's font
 
   // Tool bar and menu.
-  QToolButton* spdbtnNew_ = nullptr;
-  QToolButton* spdbtnOpen_ = nullptr;
-  QToolButton* spdbtnSave_ = nullptr;
-  QToolButton* spdbtnNotes_ = nullptr;
-  QToolButton* spdbtnForm_ = nullptr;
-  QToolButton* spdbtnPrint_ = nullptr;
+  QToolButton* newPlanButton_ = nullptr;
+  QToolButton* openPlanButton_ = nullptr;
+  QToolButton* saveButton_ = nullptr;
+  QToolButton* notesButton_ = nullptr;
+  QToolButton* formButton_ = nullptr;
+  QToolButton* printButton_ = nullptr;
   QAction* printAction_ = nullptr;
   QAction* exportPdfAction_ = nullptr;
   QAction* preferencesAction_ = nullptr;
-  QMenu* popLanguage_ = nullptr;
+  QMenu* languageMenu_ = nullptr;
   QMenu* recentMenu_ = nullptr;
-  QMenu* popDebt_ = nullptr;  // the debt grid's menu
+  QMenu* debtMenu_ = nullptr;  // the debt grid's menu
   QAction* setPaymentAction_ = nullptr;
 
   InputPanel* in_ = nullptr;

@@ -25,12 +25,13 @@
 #include "ui/main/main_window.h"
 #include "ui/main/recent_plans_menu.h"
 #include "ui/widgets/amount_field.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 
 // The question about unsaved changes may save the plan even when the command then stops, so
 // the history learns of a save after each of these.
-void MainWindow::spdbtnNewClick() {
+void MainWindow::NewPlan() {
   if (session_.NewPlan()) {
     ShowNewPlan();
   } else {
@@ -38,7 +39,7 @@ void MainWindow::spdbtnNewClick() {
   }
 }
 
-void MainWindow::spdbtnOpenClick() {
+void MainWindow::OpenPlan() {
   if (session_.OpenPlan()) {
     ShowNewPlan();
     RememberPlan();
@@ -47,7 +48,7 @@ void MainWindow::spdbtnOpenClick() {
   }
 }
 
-void MainWindow::spdbtnSaveClick(bool saveAs) {
+void MainWindow::SavePlan(bool saveAs) {
   const bool saved = session_.SavePlan(saveAs);
   history_.MarkSaved();
   UpdateCaption();
@@ -87,7 +88,7 @@ void MainWindow::AfterDebtListChange(int gridRowToSelect) {
   SelectGridRow(gridRowToSelect);
 }
 
-void MainWindow::bitbtnNewClick(bool add) {
+void MainWindow::EnterDebt(bool add) {
   const int count = session_.Plan().Debts.GetDebtCount();
   if (!add && count == 0) return;
   const int selected = add ? count : std::clamp(SelectedGridRow() - 1, 0, count - 1);
@@ -122,7 +123,7 @@ void MainWindow::bitbtnNewClick(bool add) {
   }
 }
 
-void MainWindow::bitbtnDeleteClick() {
+void MainWindow::DeleteDebt() {
   const int gridRow = SelectedGridRow();
   std::optional<int> next;
   history_.Edit(
@@ -136,7 +137,7 @@ void MainWindow::bitbtnDeleteClick() {
   AfterDebtListChange(*next);
 }
 
-void MainWindow::bitbtnUpClick(bool up) {
+void MainWindow::MoveDebt(bool up) {
   const int row = SelectedGridRow() - 1;
   std::optional<int> target;
   history_.Edit(
@@ -145,7 +146,7 @@ void MainWindow::bitbtnUpClick(bool up) {
   AfterDebtListChange(*target + 1);
 }
 
-void MainWindow::SetPaymentClick() {
+void MainWindow::SetPayment() {
   const int row = SelectedGridRow() - 1;
   const std::optional<SetPaymentOffer> offer =
       SetPaymentOfferFor(session_.Plan(), results_, row, options_.regional);
@@ -161,13 +162,12 @@ void MainWindow::SetPaymentClick() {
 
 void MainWindow::CopySelectedDebts() {
   std::vector<int> selected;
-  for (const QModelIndex& index : in_->gridDebts->selectionModel()->selectedRows()) {
+  for (const QModelIndex& index : in_->debtGrid->selectionModel()->selectedRows()) {
     selected.push_back(index.row());
   }
   if (selected.empty()) return;
   std::sort(selected.begin(), selected.end());
-  QApplication::clipboard()->setText(
-      QString::fromStdString(TabSeparatedRows(debtModel_->RowTexts(selected))));
+  QApplication::clipboard()->setText(Q(TabSeparatedRows(debtModel_->RowTexts(selected))));
 }
 
 std::string MainWindow::InformationText() const {
@@ -183,19 +183,19 @@ std::string MainWindow::InformationText() const {
   return text;
 }
 
-void MainWindow::About1Click() {
+void MainWindow::ShowAbout() {
   AboutBox about(options_.programFolder, options_.versionText, params_.VersionName, prompts_, this);
   about.exec();
 }
 
-void MainWindow::bitbtnDetailsClick() {
+void MainWindow::ShowMonthlyTables() {
   DetailWindow details(session_.Plan(), results_, options_.regional, prompts_,
                        std::filesystem::path(session_.PlanDirectory()) / session_.PlanFileName(),
                        this);
   details.exec();
 }
 
-void MainWindow::bitbtnRecommendationClick() {
+void MainWindow::ShowRecommendation() {
   if (session_.Plan().Debts.GetDebtCount() == 0) {
     prompts_.ShowInformation(kNoDebtsToRecommend);
     return;
@@ -223,12 +223,12 @@ void MainWindow::SelectDebtsToConsolidate(bool announce) {
   if (announce) prompts_.ShowInformation(ConsolidationOutcomeMessage(changed));
 }
 
-void MainWindow::spdbtnSetupFeeClick() {
+void MainWindow::EditPlanFee() {
   in_->SetFeeLabelLook(false);
   // The dialog writes the plan; this shows its fee in the fee field and recalculates.
   const auto recalculate = [this] {
     filling_ = true;
-    in_->ntmskFeesAmount->SetNumericValue(static_cast<double>(session_.Plan().SetupFee.Units()));
+    in_->feesAmountField->SetNumericValue(static_cast<double>(session_.Plan().SetupFee.Units()));
     filling_ = false;
     Recalculate();
   };
@@ -239,7 +239,7 @@ void MainWindow::spdbtnSetupFeeClick() {
   setupFeeDialog_ = nullptr;
 }
 
-void MainWindow::spdbtnAcceleratorClick() {
+void MainWindow::EditPowerPayment() {
   const DebtFreeFigures& proposed = shownFigures_.proposed;
   AcceleratorDialog dialog(session_, options_.regional, params_, settings_,
                            proposed.DebtFree() ? proposed.date : 0, this);
@@ -249,15 +249,15 @@ void MainWindow::spdbtnAcceleratorClick() {
     if (!accepted) return;
     const Accelerator& first = session_.Plan().Accelerators[0];
     filling_ = true;
-    in_->ntmskAccelerator->SetNumericValue(static_cast<double>(first.Monthly.Units()));
-    in_->ntmskAnnualAccelerator->SetNumericValue(static_cast<double>(first.Annual.Units()));
+    in_->powerPaymentField->SetNumericValue(static_cast<double>(first.Monthly.Units()));
+    in_->annualPowerPaymentField->SetNumericValue(static_cast<double>(first.Annual.Units()));
     filling_ = false;
     StoreAccelerator();
   });
   if (accepted) Recalculate();
 }
 
-void MainWindow::Preferences1Click() {
+void MainWindow::EditPreferences() {
   PreferencesDialog dialog(settings_, params_, options_.programFolder, this);
   if (dialog.exec() != QDialog::Accepted) return;
   // Written at once, so another window started now reads them, and a failure is said while
@@ -267,7 +267,7 @@ void MainWindow::Preferences1Click() {
   Recalculate();
 }
 
-void MainWindow::spdbtnNotesClick() {
+void MainWindow::OpenNotes() {
   if (!notes_) {
     auto now = options_.now;
     if (!now) now = [today = options_.today] { return LocalDateTime{today, 0, 0, 0}; };

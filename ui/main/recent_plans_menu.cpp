@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <filesystem>
 
+#include "ui/widgets/qt_text.h"
+
 namespace ardvane {
 
 void FillRecentPlansMenu(QMenu& menu, const std::vector<std::string>& paths,
@@ -11,10 +13,10 @@ void FillRecentPlansMenu(QMenu& menu, const std::vector<std::string>& paths,
   menu.clear();
   for (size_t i = 0; i < paths.size(); ++i) {
     const std::string& path = paths[i];
-    QString name = QString::fromStdString(std::filesystem::path(path).filename().string());
+    QString name = Q(std::filesystem::path(path).filename().string());
     name.replace('&', "&&");
     QAction* action = menu.addAction(QString("&%1 %2").arg(i + 1).arg(name));
-    const QString fullPath = QString::fromStdString(path);
+    const QString fullPath = Q(path);
     action->setStatusTip(fullPath);
     action->setToolTip(fullPath);
     // The path is kept as bytes: a file name that is not UTF-8 would not survive a QString.

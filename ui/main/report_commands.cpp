@@ -9,6 +9,7 @@
 #include "reports/pdf_export.h"
 #include "reports/report_context.h"
 #include "reports/report_language.h"
+#include "settings/preferences_rules.h"
 #include "ui/charts/chart_form_pictures.h"
 #include "ui/charts/chart_forms.h"
 #include "ui/main/main_window.h"
@@ -66,23 +67,24 @@ class WindowPdfSurroundings : public PdfExportSurroundings {
 
 }  // namespace
 
-void MainWindow::spdbtnPrintClick() { StartReport(false); }
+void MainWindow::Print() { StartReport(false); }
 
-void MainWindow::ExportPdfClick() { StartReport(true); }
+void MainWindow::ExportPdf() { StartReport(true); }
 
 void MainWindow::StartReport(bool pdf) {
   reportAsPdf_ = pdf;
-  BitBtn1Click();
-  if (settings_.PrintLanguage == 99) {
+  Recalculate();
+  const std::optional<Language> language = PrintLanguageOf(settings_.PrintLanguage);
+  if (!language) {
     // Just below the Print button; nothing happens until a language is chosen.
-    popLanguage_->popup(spdbtnPrint_->mapToGlobal(QPoint(0, spdbtnPrint_->height() + 20)));
+    languageMenu_->popup(printButton_->mapToGlobal(QPoint(0, printButton_->height() + 20)));
     return;
   }
-  English1Click(settings_.PrintLanguage);
+  PrintReport(*language);
 }
 
-void MainWindow::English1Click(int language) {
-  ReportLanguage_ = language;
+void MainWindow::PrintReport(Language language) {
+  reportLanguage_ = language;
   if (reportAsPdf_) {
     ExportReportPdf();
   } else {
@@ -91,7 +93,7 @@ void MainWindow::English1Click(int language) {
 }
 
 std::filesystem::path MainWindow::ReportFilePath() const {
-  const std::string languageWord = Translate("English", ReportLanguage_, options_.programFolder);
+  const std::string languageWord = Translate("English", reportLanguage_, options_.programFolder);
   return ::ardvane::ReportFilePath(
       ReportFolder(settings_.ReportDirectory, options_.programFolder),
       ReportFileName(session_.Plan(), params_.PermitLanguage, languageWord, options_.regional));
@@ -101,7 +103,7 @@ bool MainWindow::WriteReport(const std::filesystem::path& path, bool dropStalePd
   ChartFormPictures pictures(*chartForms_);
   const ReportContext context =
       MakeReportContext(session_.Plan(), results_, params_, settings_, options_.regional,
-                        options_.programFolder, ReportLanguage_, &pictures,
+                        options_.programFolder, reportLanguage_, &pictures,
                         [this](const std::string& message) { prompts_.ShowError(message); });
   const ReportDocumentOutcome outcome = WriteReportDocument(context, path, nullptr, dropStalePdf);
   // One box at the end of the run names every paragraph that was not found.
@@ -142,7 +144,7 @@ void MainWindow::ExportReportPdf() {
   ::ardvane::ExportReportPdf(job, surroundings);
 }
 
-void MainWindow::spdbtnFormClick() {
+void MainWindow::OpenDataForm() {
   const std::filesystem::path form = options_.programFolder / "Templates" / "DataSheet.doc";
   std::error_code ec;
   if (std::filesystem::exists(form, ec)) {

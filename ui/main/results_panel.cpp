@@ -15,6 +15,7 @@
 #include "figures/display_formats.h"
 #include "ui/charts/plan_charts.h"
 #include "ui/main/strategies_page.h"
+#include "ui/widgets/qt_text.h"
 #include "ui/widgets/scrolling.h"
 
 namespace ardvane {
@@ -22,8 +23,6 @@ namespace {
 
 const QColor kNavy(0, 0, 128);
 const QColor kPurple(128, 0, 128);
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QLabel* Head(QWidget* parent, const char* text, const QColor& colour) {
   auto* label = new QLabel(text, parent);
@@ -70,10 +69,10 @@ ResultsPanel::ResultsPanel(const RegionalSettings& regional, DesignPixels px, QW
 
   auto* detailsStrip = new QHBoxLayout;
   detailsStrip->addStretch(1);
-  bitbtnDetails = new QPushButton("Detail&s", this);
-  bitbtnDetails->setObjectName("bitbtnDetails");
-  bitbtnDetails->setToolTip("View the monthly tables for this plan");
-  detailsStrip->addWidget(bitbtnDetails);
+  detailsButton = new QPushButton("Detail&s", this);
+  detailsButton->setObjectName("bitbtnDetails");
+  detailsButton->setToolTip("View the monthly tables for this plan");
+  detailsStrip->addWidget(detailsButton);
   layout->addLayout(detailsStrip);
 }
 
@@ -112,29 +111,29 @@ void ResultsPanel::BuildPayoffPage() {
   auto* grid = new QGridLayout;
   grid->addWidget(Head(page, "Current", kNavy), 0, 1);
   grid->addWidget(Head(page, "Proposed", kPurple), 0, 2);
-  lblPayoffMonthsCurrent = Figure(page, "lblPayoffMonthsCurrent", &kNavy);
-  lblPayoffMonthsProposed = Figure(page, "lblPayoffMonthsProposed", &kPurple);
-  lblPayoffYearsCurrent = Figure(page, "lblPayoffYearsCurrent", &kNavy);
-  lblPayoffYearsProposed = Figure(page, "lblPayoffYearsProposed", &kPurple);
-  lblPayoffDateCurrent = Figure(page, "lblPayoffDateCurrent", &kNavy);
-  lblPayoffDateProposed = Figure(page, "lblPayoffDateProposed", &kPurple);
+  payoffMonthsCurrentLabel = Figure(page, "lblPayoffMonthsCurrent", &kNavy);
+  payoffMonthsProposedLabel = Figure(page, "lblPayoffMonthsProposed", &kPurple);
+  payoffYearsCurrentLabel = Figure(page, "lblPayoffYearsCurrent", &kNavy);
+  payoffYearsProposedLabel = Figure(page, "lblPayoffYearsProposed", &kPurple);
+  payoffDateCurrentLabel = Figure(page, "lblPayoffDateCurrent", &kNavy);
+  payoffDateProposedLabel = Figure(page, "lblPayoffDateProposed", &kPurple);
   grid->addWidget(new QLabel("Months until debt free", page), 1, 0);
-  grid->addWidget(lblPayoffMonthsCurrent, 1, 1);
-  grid->addWidget(lblPayoffMonthsProposed, 1, 2);
+  grid->addWidget(payoffMonthsCurrentLabel, 1, 1);
+  grid->addWidget(payoffMonthsProposedLabel, 1, 2);
   grid->addWidget(new QLabel("Years until debt free", page), 2, 0);
-  grid->addWidget(lblPayoffYearsCurrent, 2, 1);
-  grid->addWidget(lblPayoffYearsProposed, 2, 2);
+  grid->addWidget(payoffYearsCurrentLabel, 2, 1);
+  grid->addWidget(payoffYearsProposedLabel, 2, 2);
   grid->addWidget(new QLabel("Debt free date", page), 3, 0);
-  grid->addWidget(lblPayoffDateCurrent, 3, 1);
-  grid->addWidget(lblPayoffDateProposed, 3, 2);
+  grid->addWidget(payoffDateCurrentLabel, 3, 1);
+  grid->addWidget(payoffDateProposedLabel, 3, 2);
   grid->setColumnStretch(0, 1);
   grid->setColumnMinimumWidth(1, px_(90));
   grid->setColumnMinimumWidth(2, px_(90));
   pageLayout->addLayout(grid);
-  lblPayoffNote = Note(page, "lblPayoffNote");
-  pageLayout->addWidget(lblPayoffNote);
-  graphPayoffDates = ChartView(page, "graphPayoffDates");
-  pageLayout->addWidget(graphPayoffDates, 1);
+  payoffNoteLabel = Note(page, "lblPayoffNote");
+  pageLayout->addWidget(payoffNoteLabel);
+  payoffDatesChart = ChartView(page, "graphPayoffDates");
+  pageLayout->addWidget(payoffDatesChart, 1);
   AddPage(page, "Payoff Schedule");
 }
 
@@ -143,31 +142,31 @@ void ResultsPanel::BuildInterestPage() {
   page->setObjectName("tsInterestPaid");
   auto* pageLayout = new QVBoxLayout(page);
   auto* grid = new QGridLayout;
-  lblInterestCurrent = Figure(page, "lblInterestCurrent", &kNavy);
-  lblInterestProposed = Figure(page, "lblInterestProposed", &kPurple);
-  lblInterestDifference = Figure(page, "lblInterestDifference", nullptr);
-  lblReturnOnInvestment = Figure(page, "lblReturnOnInvestment", nullptr);
+  interestCurrentLabel = Figure(page, "lblInterestCurrent", &kNavy);
+  interestProposedLabel = Figure(page, "lblInterestProposed", &kPurple);
+  interestDifferenceLabel = Figure(page, "lblInterestDifference", nullptr);
+  returnOnInvestmentLabel = Figure(page, "lblReturnOnInvestment", nullptr);
   grid->addWidget(Head(page, "Current", kNavy), 0, 1);
   grid->addWidget(Head(page, "Proposed", kPurple), 0, 2);
   grid->addWidget(new QLabel("Total interest paid", page), 1, 0);
-  grid->addWidget(lblInterestCurrent, 1, 1);
-  grid->addWidget(lblInterestProposed, 1, 2);
-  lblInterestSavedCaption = new QLabel("Interest saved", page);
-  lblInterestSavedCaption->setObjectName("lblInterestSavedCaption");
-  grid->addWidget(lblInterestSavedCaption, 2, 0);
-  grid->addWidget(lblInterestDifference, 2, 2);
+  grid->addWidget(interestCurrentLabel, 1, 1);
+  grid->addWidget(interestProposedLabel, 1, 2);
+  interestSavedCaptionLabel = new QLabel("Interest saved", page);
+  interestSavedCaptionLabel->setObjectName("lblInterestSavedCaption");
+  grid->addWidget(interestSavedCaptionLabel, 2, 0);
+  grid->addWidget(interestDifferenceLabel, 2, 2);
   grid->addWidget(new QLabel("Return on investment", page), 3, 0);
-  grid->addWidget(lblReturnOnInvestment, 3, 2);
+  grid->addWidget(returnOnInvestmentLabel, 3, 2);
   grid->setColumnStretch(0, 1);
   grid->setColumnMinimumWidth(1, px_(100));
   grid->setColumnMinimumWidth(2, px_(100));
   pageLayout->addLayout(grid);
   // What the figures cannot say alone: debts never paid off and what would pay them off, a
   // saving that is none or a cost, a lowered fee.
-  lblNeverPaidOffNote = Note(page, "lblNeverPaidOffNote");
-  pageLayout->addWidget(lblNeverPaidOffNote);
-  chart1 = ChartView(page, "Chart1");
-  pageLayout->addWidget(chart1, 1);
+  neverPaidOffNoteLabel = Note(page, "lblNeverPaidOffNote");
+  pageLayout->addWidget(neverPaidOffNoteLabel);
+  interestChart = ChartView(page, "Chart1");
+  pageLayout->addWidget(interestChart, 1);
   AddPage(page, "Interest Paid");
 }
 
@@ -176,30 +175,30 @@ void ResultsPanel::BuildBalancesPage() {
   page->setObjectName("tsProjectedBalances");
   auto* pageLayout = new QVBoxLayout(page);
   auto* grid = new QGridLayout;
-  lblEarlyYear = Figure(page, "lblEarlyYear", nullptr);
-  lblEarlyYear->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  lblLateYear = Figure(page, "lblLateYear", nullptr);
-  lblLateYear->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  lblDebtBalanceCurrent = Figure(page, "lblDebtBalanceCurrent", &kNavy);
-  lblDebtBalanceProposed = Figure(page, "lblDebtBalanceProposed", &kPurple);
-  lblInvestmentValueCurrent = Figure(page, "lblInvestmentValueCurrent", &kNavy);
-  lblInvestmentValueProposed = Figure(page, "lblInvestmentValueProposed", &kPurple);
+  earlyYearLabel = Figure(page, "lblEarlyYear", nullptr);
+  earlyYearLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  lateYearLabel = Figure(page, "lblLateYear", nullptr);
+  lateYearLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  debtBalanceCurrentLabel = Figure(page, "lblDebtBalanceCurrent", &kNavy);
+  debtBalanceProposedLabel = Figure(page, "lblDebtBalanceProposed", &kPurple);
+  investmentValueCurrentLabel = Figure(page, "lblInvestmentValueCurrent", &kNavy);
+  investmentValueProposedLabel = Figure(page, "lblInvestmentValueProposed", &kPurple);
   grid->addWidget(Head(page, "Current", kNavy), 0, 2);
   grid->addWidget(Head(page, "Proposed", kPurple), 0, 3);
   grid->addWidget(new QLabel("Debt balance in", page), 1, 0);
-  grid->addWidget(lblEarlyYear, 1, 1);
-  grid->addWidget(lblDebtBalanceCurrent, 1, 2);
-  grid->addWidget(lblDebtBalanceProposed, 1, 3);
+  grid->addWidget(earlyYearLabel, 1, 1);
+  grid->addWidget(debtBalanceCurrentLabel, 1, 2);
+  grid->addWidget(debtBalanceProposedLabel, 1, 3);
   grid->addWidget(new QLabel("Investment value in", page), 2, 0);
-  grid->addWidget(lblLateYear, 2, 1);
-  grid->addWidget(lblInvestmentValueCurrent, 2, 2);
-  grid->addWidget(lblInvestmentValueProposed, 2, 3);
+  grid->addWidget(lateYearLabel, 2, 1);
+  grid->addWidget(investmentValueCurrentLabel, 2, 2);
+  grid->addWidget(investmentValueProposedLabel, 2, 3);
   grid->setColumnStretch(1, 1);
   grid->setColumnMinimumWidth(2, px_(100));
   grid->setColumnMinimumWidth(3, px_(100));
   pageLayout->addLayout(grid);
-  chart3 = ChartView(page, "Chart3");
-  pageLayout->addWidget(chart3, 1);
+  balancesChart = ChartView(page, "Chart3");
+  pageLayout->addWidget(balancesChart, 1);
   AddPage(page, "Projected Balances");
 }
 
@@ -228,28 +227,28 @@ void ResultsPanel::BuildNewLoanPage() {
     pageLayout->addWidget(box);
   };
   const auto figure = [this](const char* name) { return Figure(newLoanPage, name, nullptr); };
-  lblPayoffBalance = figure("lblPayoffBalance");
-  lblOtherFees = figure("lblOtherFees");
-  lblFees = figure("lblFees");
-  lblCashPayment = figure("lblCashPayment");
-  lblConsolidationLoanAmount = figure("lblConsolidationLoanAmount");
-  lblPayoffPayment = figure("lblPayoffPayment");
-  lblConsolidationLoanPayment = figure("lblConsolidationLoanPayment");
-  lblDifferencePayment = figure("lblDifferencePayment");
-  lblCurrentInterestRate = figure("lblCurrentInterestRate");
-  lblConsolidationInterestRate = figure("lblConsolidationInterestRate");
-  lblDifferenceInterestRate = figure("lblDifferenceInterestRate");
-  group("Balance", {{"Total balance of paid-off loans", &lblPayoffBalance},
-                    {"Initial setup fee", &lblOtherFees},
-                    {"Fees/Points", &lblFees},
-                    {"Cash paid out (Paid in)", &lblCashPayment},
-                    {"New loan amount", &lblConsolidationLoanAmount}});
-  group("Payment", {{"Total payment of paid-off loans", &lblPayoffPayment},
-                    {"New loan payment", &lblConsolidationLoanPayment},
-                    {"Difference", &lblDifferencePayment}});
-  group("Interest Rate", {{"Average interest rate of paid-off loans", &lblCurrentInterestRate},
-                          {"New loan interest rate", &lblConsolidationInterestRate},
-                          {"Difference", &lblDifferenceInterestRate}});
+  payoffBalanceLabel = figure("lblPayoffBalance");
+  otherFeesLabel = figure("lblOtherFees");
+  feesLabel = figure("lblFees");
+  cashPaymentLabel = figure("lblCashPayment");
+  consolidationLoanAmountLabel = figure("lblConsolidationLoanAmount");
+  payoffPaymentLabel = figure("lblPayoffPayment");
+  consolidationLoanPaymentLabel = figure("lblConsolidationLoanPayment");
+  differencePaymentLabel = figure("lblDifferencePayment");
+  currentInterestRateLabel = figure("lblCurrentInterestRate");
+  consolidationInterestRateLabel = figure("lblConsolidationInterestRate");
+  differenceInterestRateLabel = figure("lblDifferenceInterestRate");
+  group("Balance", {{"Total balance of paid-off loans", &payoffBalanceLabel},
+                    {"Initial setup fee", &otherFeesLabel},
+                    {"Fees/Points", &feesLabel},
+                    {"Cash paid out (Paid in)", &cashPaymentLabel},
+                    {"New loan amount", &consolidationLoanAmountLabel}});
+  group("Payment", {{"Total payment of paid-off loans", &payoffPaymentLabel},
+                    {"New loan payment", &consolidationLoanPaymentLabel},
+                    {"Difference", &differencePaymentLabel}});
+  group("Interest Rate", {{"Average interest rate of paid-off loans", &currentInterestRateLabel},
+                          {"New loan interest rate", &consolidationInterestRateLabel},
+                          {"Difference", &differenceInterestRateLabel}});
   pageLayout->addStretch(1);
   newLoanTab_ = AddPage(newLoanPage, "New Loan");
 }
@@ -275,54 +274,54 @@ void ResultsPanel::ShowResults(const PlanDocument& plan, const PlanResults& resu
         debtFree ? QString() : Q("Never paid off: " + JoinNames(figures.neverPaidOffNames));
     for (QLabel* label : {months, years, date}) label->setToolTip(why);
   };
-  showPayoff(lblPayoffMonthsCurrent, lblPayoffYearsCurrent, lblPayoffDateCurrent, f.current,
+  showPayoff(payoffMonthsCurrentLabel, payoffYearsCurrentLabel, payoffDateCurrentLabel, f.current,
              f.laterDebtFreeDate);
-  showPayoff(lblPayoffMonthsProposed, lblPayoffYearsProposed, lblPayoffDateProposed, f.proposed,
-             f.proposed.date);
-  lblLateYear->setText(Q(FormatMonthYear(f.laterDebtFreeDate)));
-  lblEarlyYear->setText(Q(FormatMonthYear(f.proposed.date)));
+  showPayoff(payoffMonthsProposedLabel, payoffYearsProposedLabel, payoffDateProposedLabel,
+             f.proposed, f.proposed.date);
+  lateYearLabel->setText(Q(FormatMonthYear(f.laterDebtFreeDate)));
+  earlyYearLabel->setText(Q(FormatMonthYear(f.proposed.date)));
 
   // Interest paid.
-  lblInterestCurrent->setText(money(f.current.totalInterest));
-  lblInterestProposed->setText(money(f.proposed.totalInterest));
+  interestCurrentLabel->setText(money(f.current.totalInterest));
+  interestProposedLabel->setText(money(f.proposed.totalInterest));
   const StatementWords words = EnglishStatementWords(regional);
   const StatementTexts texts = WriteStatements(statements, words);
-  lblInterestSavedCaption->setText(Q(texts.savingLabel));
-  lblInterestDifference->setText(Q(texts.savingCell));
-  lblReturnOnInvestment->setText(statements.ClaimsSaving()
-                                     ? Q(FormatPercent2(f.AnnualReturnPercent(), regional))
-                                     : QString(u'\u2014'));
+  interestSavedCaptionLabel->setText(Q(texts.savingLabel));
+  interestDifferenceLabel->setText(Q(texts.savingCell));
+  returnOnInvestmentLabel->setText(statements.ClaimsSaving()
+                                       ? Q(FormatPercent2(f.AnnualReturnPercent(), regional))
+                                       : QString(u'\u2014'));
   const std::string note = ResultsNote(statements, texts, words);
   // The first pages lead with it: the payoff schedule and the interest paid.
-  for (QLabel* label : {lblPayoffNote, lblNeverPaidOffNote}) {
+  for (QLabel* label : {payoffNoteLabel, neverPaidOffNoteLabel}) {
     label->setText(Q(note));
     label->setVisible(!note.empty());
   }
 
   // Projected balances.
-  lblDebtBalanceCurrent->setText(money(f.currentBalanceAtProposedEnd));
-  lblInvestmentValueCurrent->setText(money(Money()));
-  lblDebtBalanceProposed->setText(money(f.proposedBalanceAtProposedEnd));
-  lblInvestmentValueProposed->setText(money(f.investmentValue));
+  debtBalanceCurrentLabel->setText(money(f.currentBalanceAtProposedEnd));
+  investmentValueCurrentLabel->setText(money(Money()));
+  debtBalanceProposedLabel->setText(money(f.proposedBalanceAtProposedEnd));
+  investmentValueProposedLabel->setText(money(f.investmentValue));
 
   // New loan.
   const NewLoanFigures& loan = f.newLoan;
-  lblPayoffBalance->setText(money(loan.payoffBalance));
-  lblOtherFees->setText(money(loan.setupFee));
-  lblFees->setText(money(loan.lenderFees));
-  lblCashPayment->setText(money(loan.cashPayment));
-  lblConsolidationLoanAmount->setText(money(loan.amount));
-  lblPayoffPayment->setText(money(loan.payoffPayment));
-  lblConsolidationLoanPayment->setText(money(loan.payment));
-  lblDifferencePayment->setText(money(loan.paymentDifference));
-  lblCurrentInterestRate->setText(Q(FormatPercent3(loan.payoffRatePercent, regional)));
-  lblConsolidationInterestRate->setText(Q(FormatPercent3(loan.ratePercent, regional)));
-  lblDifferenceInterestRate->setText(Q(FormatPercent3(loan.rateDifferencePercent, regional)));
+  payoffBalanceLabel->setText(money(loan.payoffBalance));
+  otherFeesLabel->setText(money(loan.setupFee));
+  feesLabel->setText(money(loan.lenderFees));
+  cashPaymentLabel->setText(money(loan.cashPayment));
+  consolidationLoanAmountLabel->setText(money(loan.amount));
+  payoffPaymentLabel->setText(money(loan.payoffPayment));
+  consolidationLoanPaymentLabel->setText(money(loan.payment));
+  differencePaymentLabel->setText(money(loan.paymentDifference));
+  currentInterestRateLabel->setText(Q(FormatPercent3(loan.payoffRatePercent, regional)));
+  consolidationInterestRateLabel->setText(Q(FormatPercent3(loan.ratePercent, regional)));
+  differenceInterestRateLabel->setText(Q(FormatPercent3(loan.rateDifferencePercent, regional)));
 
-  FillPayoffDatesChart(*graphPayoffDates->chart(), plan, results, f.payoffs, WindowPayoffTexts(),
+  FillPayoffDatesChart(*payoffDatesChart->chart(), plan, results, f.payoffs, WindowPayoffTexts(),
                        regional);
-  FillInterestChart(*chart1->chart(), results, WindowInterestTexts(), regional);
-  FillBalancesChart(*chart3->chart(), plan, results, WindowBalancesTexts(), regional);
+  FillInterestChart(*interestChart->chart(), results, WindowInterestTexts(), regional);
+  FillBalancesChart(*balancesChart->chart(), plan, results, WindowBalancesTexts(), regional);
 }
 
 }  // namespace ardvane

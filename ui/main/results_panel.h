@@ -35,45 +35,45 @@ class ResultsPanel : public QWidget {
   QTabWidget* pages = nullptr;
   QWidget* newLoanPage = nullptr;
   StrategiesPage* strategiesPage = nullptr;
-  QPushButton* bitbtnDetails = nullptr;
-  QChartView* graphPayoffDates = nullptr;
-  QChartView* chart1 = nullptr;
-  QChartView* chart3 = nullptr;
+  QPushButton* detailsButton = nullptr;
+  QChartView* payoffDatesChart = nullptr;
+  QChartView* interestChart = nullptr;
+  QChartView* balancesChart = nullptr;
 
   // Payoff Schedule.
-  QLabel* lblPayoffMonthsCurrent = nullptr;
-  QLabel* lblPayoffMonthsProposed = nullptr;
-  QLabel* lblPayoffYearsCurrent = nullptr;
-  QLabel* lblPayoffYearsProposed = nullptr;
-  QLabel* lblPayoffDateCurrent = nullptr;
-  QLabel* lblPayoffDateProposed = nullptr;
-  QLabel* lblPayoffNote = nullptr;  // the same note as the interest page's
+  QLabel* payoffMonthsCurrentLabel = nullptr;
+  QLabel* payoffMonthsProposedLabel = nullptr;
+  QLabel* payoffYearsCurrentLabel = nullptr;
+  QLabel* payoffYearsProposedLabel = nullptr;
+  QLabel* payoffDateCurrentLabel = nullptr;
+  QLabel* payoffDateProposedLabel = nullptr;
+  QLabel* payoffNoteLabel = nullptr;  // the same note as the interest page's
   // Interest Paid.
-  QLabel* lblInterestCurrent = nullptr;
-  QLabel* lblInterestProposed = nullptr;
-  QLabel* lblInterestSavedCaption = nullptr;  // "Interest saved", or what the row shows instead
-  QLabel* lblInterestDifference = nullptr;
-  QLabel* lblReturnOnInvestment = nullptr;
-  QLabel* lblNeverPaidOffNote = nullptr;
+  QLabel* interestCurrentLabel = nullptr;
+  QLabel* interestProposedLabel = nullptr;
+  QLabel* interestSavedCaptionLabel = nullptr;  // "Interest saved", or what the row shows instead
+  QLabel* interestDifferenceLabel = nullptr;
+  QLabel* returnOnInvestmentLabel = nullptr;
+  QLabel* neverPaidOffNoteLabel = nullptr;
   // Projected Balances.
-  QLabel* lblEarlyYear = nullptr;
-  QLabel* lblLateYear = nullptr;
-  QLabel* lblDebtBalanceCurrent = nullptr;
-  QLabel* lblDebtBalanceProposed = nullptr;
-  QLabel* lblInvestmentValueCurrent = nullptr;
-  QLabel* lblInvestmentValueProposed = nullptr;
+  QLabel* earlyYearLabel = nullptr;
+  QLabel* lateYearLabel = nullptr;
+  QLabel* debtBalanceCurrentLabel = nullptr;
+  QLabel* debtBalanceProposedLabel = nullptr;
+  QLabel* investmentValueCurrentLabel = nullptr;
+  QLabel* investmentValueProposedLabel = nullptr;
   // New Loan.
-  QLabel* lblPayoffBalance = nullptr;
-  QLabel* lblOtherFees = nullptr;
-  QLabel* lblFees = nullptr;
-  QLabel* lblCashPayment = nullptr;
-  QLabel* lblConsolidationLoanAmount = nullptr;
-  QLabel* lblPayoffPayment = nullptr;
-  QLabel* lblConsolidationLoanPayment = nullptr;
-  QLabel* lblDifferencePayment = nullptr;
-  QLabel* lblCurrentInterestRate = nullptr;
-  QLabel* lblConsolidationInterestRate = nullptr;
-  QLabel* lblDifferenceInterestRate = nullptr;
+  QLabel* payoffBalanceLabel = nullptr;
+  QLabel* otherFeesLabel = nullptr;
+  QLabel* feesLabel = nullptr;
+  QLabel* cashPaymentLabel = nullptr;
+  QLabel* consolidationLoanAmountLabel = nullptr;
+  QLabel* payoffPaymentLabel = nullptr;
+  QLabel* consolidationLoanPaymentLabel = nullptr;
+  QLabel* differencePaymentLabel = nullptr;
+  QLabel* currentInterestRateLabel = nullptr;
+  QLabel* consolidationInterestRateLabel = nullptr;
+  QLabel* differenceInterestRateLabel = nullptr;
 
  private:
   void BuildPayoffPage();

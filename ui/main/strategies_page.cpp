@@ -11,11 +11,10 @@
 #include "figures/display_formats.h"
 #include "figures/plan_figures.h"
 #include "figures/plan_statements.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 enum Column { kStrategy, kDebtFree, kTotalInterest, kInterestSaved, kReturn, kInvestment };
 

@@ -12,6 +12,11 @@
 namespace ardvane {
 
 void MainWindow::BuildMenuAndToolBar() {
+  BuildMenus();
+  BuildToolBar();
+}
+
+void MainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   QAction* newAction = file->addAction("&New", QKeySequence(Qt::CTRL | Qt::Key_N));
   QAction* openAction = file->addAction("&Open…", QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -40,30 +45,30 @@ void MainWindow::BuildMenuAndToolBar() {
   QMenu* help = menuBar()->addMenu("&Help");
   QAction* aboutAction = help->addAction("&About");
 
-  connect(newAction, &QAction::triggered, this, &MainWindow::spdbtnNewClick);
-  connect(openAction, &QAction::triggered, this, &MainWindow::spdbtnOpenClick);
-  connect(saveAction, &QAction::triggered, this, [this] { spdbtnSaveClick(false); });
-  connect(saveAsAction, &QAction::triggered, this, [this] { spdbtnSaveClick(true); });
-  connect(notesAction, &QAction::triggered, this, &MainWindow::spdbtnNotesClick);
-  connect(formAction, &QAction::triggered, this, &MainWindow::spdbtnFormClick);
+  connect(newAction, &QAction::triggered, this, &MainWindow::NewPlan);
+  connect(openAction, &QAction::triggered, this, &MainWindow::OpenPlan);
+  connect(saveAction, &QAction::triggered, this, [this] { SavePlan(false); });
+  connect(saveAsAction, &QAction::triggered, this, [this] { SavePlan(true); });
+  connect(notesAction, &QAction::triggered, this, &MainWindow::OpenNotes);
+  connect(formAction, &QAction::triggered, this, &MainWindow::OpenDataForm);
   connect(exitAction, &QAction::triggered, this, &QWidget::close);
-  connect(aboutAction, &QAction::triggered, this, &MainWindow::About1Click);
-  connect(preferencesAction_, &QAction::triggered, this, &MainWindow::Preferences1Click);
-  connect(setPaymentAction_, &QAction::triggered, this, &MainWindow::SetPaymentClick);
-  connect(printAction_, &QAction::triggered, this, &MainWindow::spdbtnPrintClick);
-  connect(exportPdfAction_, &QAction::triggered, this, &MainWindow::ExportPdfClick);
+  connect(aboutAction, &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(preferencesAction_, &QAction::triggered, this, &MainWindow::EditPreferences);
+  connect(setPaymentAction_, &QAction::triggered, this, &MainWindow::SetPayment);
+  connect(printAction_, &QAction::triggered, this, &MainWindow::Print);
+  connect(exportPdfAction_, &QAction::triggered, this, &MainWindow::ExportPdf);
 
-  popLanguage_ = new QMenu(this);
-  popLanguage_->setObjectName("popLanguage");
-  QAction* english = popLanguage_->addAction("&English");
+  languageMenu_ = new QMenu(this);
+  languageMenu_->setObjectName("popLanguage");
+  QAction* english = languageMenu_->addAction("&English");
   english->setObjectName("English1");
-  english->setData(0);
-  QAction* spanish = popLanguage_->addAction("&Spanish");
+  QAction* spanish = languageMenu_->addAction("&Spanish");
   spanish->setObjectName("Spanish1");
-  spanish->setData(1);
-  connect(popLanguage_, &QMenu::triggered, this,
-          [this](QAction* item) { English1Click(item->data().toInt()); });
+  connect(english, &QAction::triggered, this, [this] { PrintReport(Language::kEnglish); });
+  connect(spanish, &QAction::triggered, this, [this] { PrintReport(Language::kSpanish); });
+}
 
+void MainWindow::BuildToolBar() {
   QToolBar* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar1");
   bar->setMovable(false);
@@ -82,22 +87,23 @@ void MainWindow::BuildMenuAndToolBar() {
     bar->addWidget(b);
     return b;
   };
-  spdbtnNew_ = button("spdbtnNew", "New", "Create a new plan (Ctrl+N)", QStyle::SP_FileIcon);
-  spdbtnOpen_ = button("spdbtnOpen", "Open", "Open an existing plan (Ctrl+O)",
-                       QStyle::SP_DialogOpenButton);
-  spdbtnSave_ = button("spdbtnSave", "Save", "Save this plan (Ctrl+S)", QStyle::SP_DialogSaveButton);
-  spdbtnNotes_ = button("spdbtnNotes", "Notes", "Make notes on this plan (Ctrl+T)",
+  newPlanButton_ = button("spdbtnNew", "New", "Create a new plan (Ctrl+N)", QStyle::SP_FileIcon);
+  openPlanButton_ =
+      button("spdbtnOpen", "Open", "Open an existing plan (Ctrl+O)", QStyle::SP_DialogOpenButton);
+  saveButton_ =
+      button("spdbtnSave", "Save", "Save this plan (Ctrl+S)", QStyle::SP_DialogSaveButton);
+  notesButton_ = button("spdbtnNotes", "Notes", "Make notes on this plan (Ctrl+T)",
                         QStyle::SP_FileDialogDetailedView);
-  spdbtnForm_ = button("spdbtnForm", "Form", "Open the data collection form",
+  formButton_ = button("spdbtnForm", "Form", "Open the data collection form",
                        QStyle::SP_FileDialogContentsView);
-  spdbtnPrint_ = button("spdbtnPrint", "Print", "Print this plan (Ctrl+P)",
-                        QStyle::SP_FileDialogListView);
-  connect(spdbtnNew_, &QToolButton::clicked, this, &MainWindow::spdbtnNewClick);
-  connect(spdbtnOpen_, &QToolButton::clicked, this, &MainWindow::spdbtnOpenClick);
-  connect(spdbtnSave_, &QToolButton::clicked, this, [this] { spdbtnSaveClick(false); });
-  connect(spdbtnNotes_, &QToolButton::clicked, this, &MainWindow::spdbtnNotesClick);
-  connect(spdbtnForm_, &QToolButton::clicked, this, &MainWindow::spdbtnFormClick);
-  connect(spdbtnPrint_, &QToolButton::clicked, this, &MainWindow::spdbtnPrintClick);
+  printButton_ =
+      button("spdbtnPrint", "Print", "Print this plan (Ctrl+P)", QStyle::SP_FileDialogListView);
+  connect(newPlanButton_, &QToolButton::clicked, this, &MainWindow::NewPlan);
+  connect(openPlanButton_, &QToolButton::clicked, this, &MainWindow::OpenPlan);
+  connect(saveButton_, &QToolButton::clicked, this, [this] { SavePlan(false); });
+  connect(notesButton_, &QToolButton::clicked, this, &MainWindow::OpenNotes);
+  connect(formButton_, &QToolButton::clicked, this, &MainWindow::OpenDataForm);
+  connect(printButton_, &QToolButton::clicked, this, &MainWindow::Print);
 }
 
 }  // namespace ardvane

@@ -13,12 +13,9 @@
 #include <QStyleOptionFrame>
 #include <algorithm>
 
+#include "ui/widgets/qt_text.h"
+
 namespace ardvane {
-namespace {
-
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
 
 AmountField::AmountField(const RegionalSettings& regional, QWidget* parent)
     : QLineEdit(parent), regional_(regional) {
@@ -72,7 +69,7 @@ void AmountField::SetShowZero(bool showZero) {
 }
 
 void AmountField::SetNumericValue(double value) {
-  SetText(ToQString(PlainAmount(value, regional_.negativeSign)));
+  SetText(Q(PlainAmount(value, regional_.negativeSign)));
 }
 
 void AmountField::SetText(const QString& text) {
@@ -101,7 +98,7 @@ void AmountField::ReplaceText(const QString& text) {
 
 void AmountField::ShowDisplayFace() {
   if (text().isEmpty()) return;  // an emptied field stays empty
-  ReplaceText(ToQString(FormatAmount(value_, decimalPlaces_, maskType_, showZero_, regional_)));
+  ReplaceText(Q(FormatAmount(value_, decimalPlaces_, maskType_, showZero_, regional_)));
 }
 
 void AmountField::focusInEvent(QFocusEvent* event) {
@@ -110,7 +107,7 @@ void AmountField::focusInEvent(QFocusEvent* event) {
   if (typing_) return;
   typing_ = true;
   emit entered();
-  if (!text().isEmpty()) ReplaceText(ToQString(PlainAmount(value_, regional_.negativeSign)));
+  if (!text().isEmpty()) ReplaceText(Q(PlainAmount(value_, regional_.negativeSign)));
   selectAll();
   // A click would put the cursor where it lands; the whole text is selected after it instead.
   selectOnRelease_ = event->reason() == Qt::MouseFocusReason;
@@ -139,10 +136,10 @@ void AmountField::LeaveTypingFace() {
 QString AmountField::TypedCharacter(const QKeyEvent& event) const {
   const QString typed = event.text();
   // A locale's negative sign that no keyboard has (U+2212 in some locales) is typed with "-".
-  const QString minus = ToQString(regional_.negativeSign).left(1);
+  const QString minus = Q(regional_.negativeSign).left(1);
   if (typed == QLatin1String("-") && !minus.isEmpty()) return minus;
   // The keypad's decimal key gives the locale's separator; the field always takes ".".
-  if ((event.modifiers() & Qt::KeypadModifier) && typed == ToQString(regional_.decimalSeparator)) {
+  if ((event.modifiers() & Qt::KeypadModifier) && typed == Q(regional_.decimalSeparator)) {
     return QStringLiteral(".");
   }
   return typed;
@@ -243,7 +240,7 @@ void AmountField::contextMenuEvent(QContextMenuEvent* event) {
 int AmountField::ContentWidth() const {
   // Wide enough for a large amount of the field's kind, e.g. -$185,000.00 or -100.000%.
   const double sample = maskType_ == mtPercent ? -100.0 : -185000.0;
-  const QString text = ToQString(FormatAmount(sample, decimalPlaces_, maskType_, true, regional_));
+  const QString text = Q(FormatAmount(sample, decimalPlaces_, maskType_, true, regional_));
   const QMargins margins = textMargins();
   constexpr int kLineEditMargins = 2 * 2 + 1;  // the line edit's inner margins and the cursor
   return QFontMetrics(font()).horizontalAdvance(text) + kLineEditMargins + margins.left() +

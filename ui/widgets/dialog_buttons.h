@@ -11,8 +11,8 @@ struct OkCancelButtons {
   QPushButton* cancel = nullptr;
 };
 
-// Adds a row to `layout` with "&OK" (btnOK: the default button, accepts the dialog) and
-// "&Cancel" (btnCancel: rejects it) at its right.
+// Adds a row to `layout` with "&OK" (okButton: the default button, accepts the dialog) and
+// "&Cancel" (cancelButton: rejects it) at its right.
 OkCancelButtons AddOkCancelRow(QDialog& dialog, QBoxLayout& layout);
 
 }  // namespace ardvane

@@ -1,4 +1,4 @@
-#include "ui/main/window_prompts.h"
+#include "ui/widgets/window_prompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -6,6 +6,7 @@
 
 #include "platform/desktop_open.h"
 #include "ui/dialogs/file_exists_dialog.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
@@ -13,40 +14,36 @@ namespace {
 constexpr char kPlanFilter[] = "Ardvane File (*.bvx)";
 constexpr char kTitle[] = "Ardvane";
 
-QString ToQ(const std::string& text) { return QString::fromStdString(text); }
-
 }  // namespace
 
 SaveAnswer MessageBoxPrompts::AskSaveChanges(const std::string& question) {
   const auto answer = QMessageBox::question(
-      parent_, kTitle, ToQ(question),
-      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+      parent_, kTitle, Q(question), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+      QMessageBox::Yes);
   if (answer == QMessageBox::Yes) return SaveAnswer::Yes;
   if (answer == QMessageBox::No) return SaveAnswer::No;
   return SaveAnswer::Cancel;
 }
 
 bool MessageBoxPrompts::Confirm(const std::string& question) {
-  return QMessageBox::question(parent_, "Confirm", ToQ(question),
-                               QMessageBox::Yes | QMessageBox::No,
+  return QMessageBox::question(parent_, "Confirm", Q(question), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<std::filesystem::path> MessageBoxPrompts::ChooseOpenFile(
     const std::filesystem::path& startFolder) {
-  const QString chosen = QFileDialog::getOpenFileName(
-      parent_, "Open", QString::fromStdString(startFolder.string()), kPlanFilter);
+  const QString chosen =
+      QFileDialog::getOpenFileName(parent_, "Open", Q(startFolder.string()), kPlanFilter);
   if (chosen.isEmpty()) return std::nullopt;
   return std::filesystem::path(chosen.toStdString());
 }
 
 std::optional<std::filesystem::path> MessageBoxPrompts::ChooseSaveFile(
     const std::filesystem::path& startFolder, const std::string& proposedName) {
-  QFileDialog dialog(parent_, "Save As", QString::fromStdString(startFolder.string()),
-                     kPlanFilter);
+  QFileDialog dialog(parent_, "Save As", Q(startFolder.string()), kPlanFilter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix("bvx");
-  dialog.selectFile(ToQ(proposedName));
+  dialog.selectFile(Q(proposedName));
   // The dialog itself asks before an existing file is overwritten.
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
@@ -55,20 +52,19 @@ std::optional<std::filesystem::path> MessageBoxPrompts::ChooseSaveFile(
 }
 
 void MessageBoxPrompts::ShowError(const std::string& message) {
-  QMessageBox::critical(parent_, "Error", ToQ(message));
+  QMessageBox::critical(parent_, "Error", Q(message));
 }
 
 void MessageBoxPrompts::ShowInformation(const std::string& message) {
-  QMessageBox::information(parent_, "Information", ToQ(message));
+  QMessageBox::information(parent_, "Information", Q(message));
 }
 
 void MessageBoxPrompts::ShowWarning(const std::string& message) {
-  QMessageBox::warning(parent_, "Warning", ToQ(message));
+  QMessageBox::warning(parent_, "Warning", Q(message));
 }
 
 bool MessageBoxPrompts::ConfirmWarning(const std::string& message) {
-  return QMessageBox::warning(parent_, "Warning", ToQ(message),
-                              QMessageBox::Ok | QMessageBox::Cancel,
+  return QMessageBox::warning(parent_, "Warning", Q(message), QMessageBox::Ok | QMessageBox::Cancel,
                               QMessageBox::Ok) == QMessageBox::Ok;
 }
 
@@ -86,10 +82,10 @@ std::optional<std::filesystem::path> ChooseFileToWrite(QWidget* parent, const ch
                                                        const char* filter, const char* suffix,
                                                        const std::filesystem::path& startFolder,
                                                        const std::string& proposedName) {
-  QFileDialog dialog(parent, title, QString::fromStdString(startFolder.string()), filter);
+  QFileDialog dialog(parent, title, Q(startFolder.string()), filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(suffix);
-  dialog.selectFile(ToQ(proposedName));
+  dialog.selectFile(Q(proposedName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }

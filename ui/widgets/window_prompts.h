@@ -4,10 +4,10 @@
 #include <string>
 #include <utility>
 
+#include "inputs/message_sink.h"
 #include "planfiles/plan_session.h"
 #include "platform/desktop_open.h"
 #include "reports/document_output.h"
-#include "inputs/message_sink.h"
 
 namespace ardvane {
 
