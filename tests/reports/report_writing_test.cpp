@@ -6,6 +6,7 @@
 #include "engine/plan_calculation.h"
 #include "planfiles/plan_file.h"
 #include "reports/document_output.h"
+#include "reports/pdf_export.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_pdf.h"
 #include "tests/test_regional.h"
@@ -90,7 +91,7 @@ TEST_F(ReportWritingTest, AReportHoldsThePicturesOfItsOwnRunNotThoseInTheProgram
 
 TEST_F(ReportWritingTest, APictureThatCannotBeDrawnReplacesNeitherTheReportNorItsPdf) {
   const std::filesystem::path report = folder / "Sample.doc";
-  const PdfRequest pdf{folder / "Sample.pdf", PaperSize::kLetter};
+  const PdfRequest pdf = PdfRequestFor(folder / "Sample.pdf", PaperSize::kLetter);
   WriteFile(report, "the older report");
   WriteFile(pdf.path, "the older PDF");
   pictures.failBalances = true;
@@ -105,7 +106,7 @@ TEST_F(ReportWritingTest, APictureThatCannotBeDrawnReplacesNeitherTheReportNorIt
 
 TEST_F(ReportWritingTest, TheReportAndItsPdfAreWrittenTogetherOrNotAtAll) {
   const std::filesystem::path report = folder / "Sample.doc";
-  const PdfRequest pdf{folder / "Sample.pdf", PaperSize::kLetter};
+  const PdfRequest pdf = PdfRequestFor(folder / "Sample.pdf", PaperSize::kLetter);
   ReportDocumentOutcome outcome = WriteReportDocument(context, report, &pdf);
   ASSERT_TRUE(outcome.complete) << (errors.empty() ? "" : errors[0]);
   const testing::PdfFacts facts = testing::ReadPdfFacts(ReadFile(pdf.path));
@@ -141,7 +142,7 @@ class InterruptAfter {
 
 TEST_F(ReportWritingTest, NoRunStoppedHalfwayLeavesAnOlderPdfBesideTheNewDocument) {
   const std::filesystem::path report = folder / "Sample.doc";
-  const PdfRequest pdf{folder / "Sample.pdf", PaperSize::kLetter};
+  const PdfRequest pdf = PdfRequestFor(folder / "Sample.pdf", PaperSize::kLetter);
   const std::filesystem::path aside = SetAsidePathFor(pdf.path);
   ASSERT_TRUE(WriteReportDocument(context, report, &pdf).complete);
   // Another client's pair under the same name.
