@@ -18,10 +18,10 @@ std::string CssValue(std::string_view declarations, std::string_view property) {
     while (colon < lower.size() && lower[colon] == ' ') ++colon;
     if (!starts || colon >= lower.size() || lower[colon] != ':') continue;
     const std::size_t end = lower.find(';', colon);
-    return std::string(Trim(
-        std::string_view(declarations)
-            .substr(colon + 1, end == std::string::npos ? std::string::npos : end - colon - 1),
-        kWhiteSpace));
+    return std::string(
+        Trim(std::string_view(declarations)
+                 .substr(colon + 1, end == std::string::npos ? std::string::npos : end - colon - 1),
+             kWhiteSpace));
   }
   return {};
 }
@@ -171,9 +171,7 @@ struct Attributes {
                        [&](const auto& pair) { return pair.first == name; });
   }
   // The value of a CSS property of the style attribute.
-  std::string Style(std::string_view property) const {
-    return CssValue(Get("style"), property);
-  }
+  std::string Style(std::string_view property) const { return CssValue(Get("style"), property); }
   bool HasClass(std::string_view name) const {
     const std::string classes = ' ' + AsciiLower(Get("class")) + ' ';
     return classes.find(" " + std::string(name) + " ") != std::string::npos;
@@ -220,7 +218,6 @@ QString Collapse(const QString& text, bool* lastWasSpace) {
   }
   return out;
 }
-
 
 // Removes blanks at the start and end of the cell and around its line breaks.
 void TidyRuns(std::vector<PdfTableRun>* runs) {
@@ -334,8 +331,7 @@ std::optional<PdfTableContent> TableReader::Read(std::string_view html) {
   return std::move(table_);
 }
 
-TableReader::Step TableReader::OnTag(const std::string& name, bool closing,
-                                     std::string_view tag) {
+TableReader::Step TableReader::OnTag(const std::string& name, bool closing, std::string_view tag) {
   if (name == "table") return OnTable(closing, tag);
   if (name == "img" || name == "object" || name == "svg") return Step::kRefuse;
   if (name == "caption") {

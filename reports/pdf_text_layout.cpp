@@ -122,9 +122,9 @@ std::unique_ptr<QTextDocument> MakeTextDocument(const std::string& head,
   document->setDefaultFont(font);
   // The head's style sheet is left as it is.
   const std::string_view body = std::string_view(html).substr(head.size());
-  document->setHtml(QString::fromUtf8(head.data(), static_cast<qsizetype>(head.size())) +
-                    OfferBreaksInLongWords(
-                        QString::fromUtf8(body.data(), static_cast<qsizetype>(body.size()))));
+  document->setHtml(
+      QString::fromUtf8(head.data(), static_cast<qsizetype>(head.size())) +
+      OfferBreaksInLongWords(QString::fromUtf8(body.data(), static_cast<qsizetype>(body.size()))));
   document->setDocumentMargin(0);
   {
     QTextCursor edit(document.get());

@@ -58,7 +58,8 @@ std::size_t ElementEnd(std::string_view html, std::size_t start, std::string_vie
   std::size_t at = start;
   std::size_t nextOpen = std::string_view::npos;  // the next start tag from `at` on, once found
   while (at < html.size()) {
-    if (nextOpen == std::string_view::npos || nextOpen < at) nextOpen = FindCaseless(html, open, at);
+    if (nextOpen == std::string_view::npos || nextOpen < at)
+      nextOpen = FindCaseless(html, open, at);
     const std::size_t nextClose = FindCaseless(html, close, at);
     if (nextClose == std::string_view::npos) return std::string_view::npos;
     if (nextOpen < nextClose) {
@@ -106,13 +107,13 @@ bool IsPageFooter(std::string_view tag) {
 
 // The elements that hold others: text inside them is not at the top level of the body.
 bool IsContainer(std::string_view name) {
-  return name == "div" || name == "table" || name == "ul" || name == "ol" ||
-         name == "blockquote" || name == "center";
+  return name == "div" || name == "table" || name == "ul" || name == "ol" || name == "blockquote" ||
+         name == "center";
 }
 
 bool IsBlockElement(std::string_view name) {
-  constexpr std::string_view kBlocks[] = {"p",  "h1",      "h2",  "h3",  "h4", "h5",
-                                          "h6", "div",     "ul",  "ol",  "pre", "hr",
+  constexpr std::string_view kBlocks[] = {"p",  "h1",      "h2",         "h3",    "h4",  "h5",
+                                          "h6", "div",     "ul",         "ol",    "pre", "hr",
                                           "dl", "address", "blockquote", "center"};
   return std::find(std::begin(kBlocks), std::end(kBlocks), name) != std::end(kBlocks);
 }
@@ -143,7 +144,8 @@ class BlockCutter {
     if (at > start_) Emit(at);
     std::size_t after = end;
     while (after < limit && std::isspace(static_cast<unsigned char>(html_[after]))) ++after;
-    out_->push_back({ReportBlock::Kind::kTable, std::string(html_.substr(at, after - at)), newPage});
+    out_->push_back(
+        {ReportBlock::Kind::kTable, std::string(html_.substr(at, after - at)), newPage});
     start_ = after;
     kind_ = ReportBlock::Kind::kParagraph;
     div_ = false;

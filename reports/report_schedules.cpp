@@ -89,10 +89,10 @@ void ReportAssembly::AmortizationTables() {
     }
     // A debt never paid off shows the months the plan runs (a year at least), enough to
     // see its balance stay.
-    const int months = payoff.proposedKind == PayoffKind::kPaidOff
-                           ? debt->PayoffMonths()
-                           : std::min(debt->ComputedMonths(),
-                                      std::max(results_.ProjectionMonths, 12));
+    const int months =
+        payoff.proposedKind == PayoffKind::kPaidOff
+            ? debt->PayoffMonths()
+            : std::min(debt->ComputedMonths(), std::max(results_.ProjectionMonths, 12));
     for (int n = 0; n < months; ++n) {
       Fill("AmortizationTable",
            {{"Year", ReportInteger(CalendarYear(n))},
@@ -128,8 +128,8 @@ void ReportAssembly::InvestmentProjections() {
 
 void ReportAssembly::Contract() {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(
-          context_.programFolder / "Templates" / "Contract.ktf", error)) {
+  if (!std::filesystem::is_regular_file(context_.programFolder / "Templates" / "Contract.ktf",
+                                        error)) {
     return;
   }
   const ContractFigures& f = figures_.contract;

@@ -55,8 +55,7 @@ TEST(ReportBlocksTest, TopLevelElementsAreTypedBlocksThatWriteBackTheSameBytes) 
   EXPECT_EQ(html_of(9),
             "<div class=\"textbox\"><h3>boxed</h3><p style=\"page-break-before: always\">x</p>"
             "</div>\r\n");
-  EXPECT_EQ((std::vector<bool>{false, false, false, true, false, true, false, false, false,
-                               false}),
+  EXPECT_EQ((std::vector<bool>{false, false, false, true, false, true, false, false, false, false}),
             [&] {
               std::vector<bool> pages;
               for (const ReportBlock& block : document.body) pages.push_back(block.newPage);
