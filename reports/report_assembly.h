@@ -1,6 +1,6 @@
 #pragma once
 
-// The report's assembly, one run of it: used by the report generator's own files only.
+// The report's assembly, one run of it (AssembleReport): used by the assembly's own files only.
 
 #include <algorithm>
 #include <map>

@@ -1,4 +1,4 @@
-#include "reports/report_generator.h"
+#include "reports/report_assembly.h"
 
 #include <algorithm>
 #include <string>
@@ -7,7 +7,6 @@
 
 #include "base/number_text.h"
 #include "engine/month_names.h"
-#include "reports/report_assembly.h"
 #include "reports/report_tables.h"
 
 namespace ardvane {
