@@ -206,7 +206,9 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
   std::optional<PreparedFile> pdfFile;
   if (pdf != nullptr) {
     std::string error;
-    const std::optional<std::string> bytes = pdf->render(report.document, &error);
+    const std::optional<std::string> bytes =
+        pdf->render ? pdf->render(report.document, &error) : std::nullopt;
+    if (!pdf->render) error = "nothing draws it";
     if (!bytes) {
       showError("Could not make the PDF \"" + pdf->path.string() + "\": " + error);
       return outcome;

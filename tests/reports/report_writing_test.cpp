@@ -7,6 +7,7 @@
 #include "planfiles/plan_file.h"
 #include "reports/document_output.h"
 #include "reports/pdf_export.h"
+#include "reports/report_tables.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_pdf.h"
 #include "tests/test_regional.h"
@@ -87,6 +88,24 @@ TEST_F(ReportWritingTest, AReportHoldsThePicturesOfItsOwnRunNotThoseInTheProgram
   // The copies are this run's own now, for the office's use only.
   EXPECT_EQ(ReadFile(folder / "Paydown.bmp"), "BM payoff");
   EXPECT_EQ(ReadFile(folder / "Balances.bmp"), "BM balances");
+}
+
+TEST_F(ReportWritingTest, ThePdfReadsTheWrittenDocumentAsItReadsTheFinishedOne) {
+  // "Export PDF" of a report written before reads it back from its file: joined again and cut
+  // again, it must give the PDF the very parts the finished document gave.
+  const FinishedReport finished = FinishReport(context);
+  ASSERT_TRUE(finished.ok) << finished.error;
+  const std::string written = finished.document.Text();
+  EXPECT_EQ(JoinTableRuns(written), written);
+  const std::vector<PdfPart> direct = PdfPartsOf(finished.document);
+  const std::vector<PdfPart> reread = PdfPartsOf(CutReportBlocks(JoinTableRuns(written)));
+  ASSERT_EQ(direct.size(), reread.size());
+  EXPECT_GT(direct.size(), 20u);
+  for (std::size_t k = 0; k < direct.size(); ++k) {
+    EXPECT_EQ(direct[k].kind, reread[k].kind) << k;
+    EXPECT_EQ(direct[k].newPage, reread[k].newPage) << k;
+    EXPECT_EQ(direct[k].html, reread[k].html) << k;
+  }
 }
 
 TEST_F(ReportWritingTest, APictureThatCannotBeDrawnReplacesNeitherTheReportNorItsPdf) {
