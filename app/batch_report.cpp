@@ -4,6 +4,7 @@
 #include "figures/plan_figures.h"
 #include "planfiles/plan_session.h"
 #include "reports/document_output.h"
+#include "reports/pdf_export.h"
 #include "reports/report_context.h"
 #include "reports/report_language.h"
 #include "reports/report_limits.h"
@@ -85,7 +86,7 @@ int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandL
   const std::string folder = ReportFolder(settings.ReportDirectory, env.programFolder);
   MakeReportDirectory(folder);
   const std::filesystem::path path = ReportFilePath(folder, request.reportName + ".doc");
-  const PdfRequest pdf{PdfPathFor(path), paper};
+  const PdfRequest pdf = PdfRequestFor(PdfPathFor(path), paper);
   // A PDF this program wrote of an earlier report would show other figures under this name.
   const ReportDocumentOutcome outcome =
       WriteReportDocument(context, path, request.pdf ? &pdf : nullptr, !request.pdf);

@@ -1,10 +1,11 @@
-// The report document as the PDF writer reads it: its footers dropped, its row tables joined,
-// its body cut into blocks, its tables read and laid out, long words offered breaks. The
-// input's first byte chooses:
-// - even: the rest is the document, any bytes. Checks that dropping footers and joining
-//   tables only take text out (what is left is the document's bytes in order) and change
-//   nothing where there is nothing to drop or join; that the blocks come from the body in
-//   order, a table block being one whole <table> element and a text block never blank; that
+// The report document as the PDF writer reads it: its row tables joined, its body cut into
+// blocks and gathered into parts without footers, its tables read and laid out, long words
+// offered breaks. The input's first byte chooses:
+// - even: the rest is the document, any bytes. Checks that dropping footers only takes text
+//   out (what is left is the document's bytes in order) and changes nothing where there is
+//   nothing to drop; that joining tables changes nothing without a table; that the blocks
+//   write back the very bytes they were cut from; that the tables come from the body in
+//   order, each one whole <table> element, and a part of text is never blank; that
 //   offering breaks only adds U+200B, never inside a tag, at most one every eight characters;
 //   and the checks of each table below.
 // - odd: a table built from the input, each cell's text any bytes put in as the report puts
@@ -41,7 +42,10 @@
 
 #include "base/text.h"
 #include "reports/pdf_export.h"
+#include "reports/pdf_layout.h"
 #include "reports/pdf_table_painter.h"
+#include "reports/report_blocks.h"
+#include "reports/report_tables.h"
 #include "reports/report_text.h"
 
 namespace {
@@ -188,36 +192,36 @@ void CheckDocument(std::string_view html, double inches) {
   const std::string document = ardvane::DropPageFooters(std::string(html));
   if (document.size() > html.size() || !IsSubsequence(document, html)) __builtin_trap();
   if (lower.find("<div") == std::string::npos && document != html) __builtin_trap();
-  const std::string joined = ardvane::JoinRowTables(document);
-  if (joined.size() > document.size() || !IsSubsequence(joined, document)) __builtin_trap();
-  if (document.find("</table>") == std::string::npos && joined != document) __builtin_trap();
+  const std::string joined = ardvane::JoinTableRuns(html);
+  if (lower.find("</table>") == std::string::npos && joined != html) __builtin_trap();
 
-  const std::vector<ardvane::ReportBlock> blocks = ardvane::SplitReportBlocks(joined);
+  const ardvane::ReportBlocks cut = ardvane::CutReportBlocks(joined);
+  if (cut.Text() != joined) __builtin_trap();  // written back, the same bytes
+  const std::vector<ardvane::PdfPart> parts = ardvane::PdfPartsOf(cut);
   std::size_t from = 0;
-  for (const ardvane::ReportBlock& block : blocks) {
-    const std::size_t at = joined.find(block.html, from);
-    if (at == std::string::npos) __builtin_trap();  // not from the body, or out of order
-    from = at + block.html.size();
-    if (block.kind == ardvane::ReportBlock::Kind::kTable) {
-      const std::string tag = ardvane::AsciiLower(std::string_view(block.html).substr(0, 6));
-      if (tag != "<table" || !block.html.ends_with('>')) __builtin_trap();
-      CheckTable(block.html, inches);
-    } else if (std::all_of(block.html.begin(), block.html.end(),
+  for (const ardvane::PdfPart& part : parts) {
+    if (part.kind == ardvane::PdfPart::Kind::kTable) {
+      const std::size_t at = joined.find(part.html, from);
+      if (at == std::string::npos) __builtin_trap();  // not from the body, or out of order
+      from = at + part.html.size();
+      const std::string tag = ardvane::AsciiLower(std::string_view(part.html).substr(0, 6));
+      if (tag != "<table" || !part.html.ends_with('>')) __builtin_trap();
+      CheckTable(part.html, inches);
+    } else if (std::all_of(part.html.begin(), part.html.end(),
                            [](unsigned char c) { return std::isspace(c) != 0; })) {
-      if (blocks.size() > 1 || lower.find("<body") != std::string::npos) __builtin_trap();
+      if (parts.size() > 1 || cut.hasBody) __builtin_trap();
     }
   }
-  if (blocks.empty() && lower.find("<body") == std::string::npos) __builtin_trap();
+  if (parts.empty() && !cut.hasBody) __builtin_trap();
   // The style of the tables from whatever the head holds.
-  const std::size_t body = lower.find("<body");
   QFont font("DejaVu Sans");
   font.setPointSizeF(10);
-  const ardvane::PdfTableStyle style = ardvane::ReadPdfTableStyle(
-      std::string_view(joined).substr(0, body == std::string::npos ? joined.size() : body), font);
+  const ardvane::PdfTableStyle style =
+      ardvane::ReadPdfTableStyle(ardvane::TextBeforeBody(joined), font);
   if (!style.text.isValid() || !style.lines.isValid() || !style.headingBackground.isValid()) {
     __builtin_trap();
   }
-  if (blocks.empty()) CheckTable(html, inches);
+  if (parts.empty()) CheckTable(html, inches);
 
   // Breaks in long words: only U+200B added, outside tags, at most one in eight characters.
   const QString text = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));

@@ -9,7 +9,6 @@
 #include "engine/calendar.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
-#include "reports/document_output.h"
 
 namespace ardvane {
 

@@ -6,7 +6,6 @@
 
 #include "base/atomic_file.h"
 #include "reports/file_names.h"
-#include "reports/pdf_export.h"
 #include "reports/report_limits.h"
 #include "reports/text_boxes.h"
 
@@ -158,7 +157,6 @@ FinishedReport FinishReport(const ReportContext& context) {
   FinishedReport report;
   AssembledReport assembled = AssembleReport(context);
   report.missingParagraphs = std::move(assembled.missingParagraphs);
-  report.html = std::move(assembled.text);
   if (!assembled.error.empty()) {
     report.error = std::move(assembled.error);
     return report;
@@ -175,10 +173,11 @@ FinishedReport FinishReport(const ReportContext& context) {
     return k < report.pictures.size() ? &report.pictures[k].embedded : nullptr;
   };
   std::string error;
-  if (!PlaceGraphics(&report.html, *context.settings, picture(0), picture(1), &error)) {
+  if (!PlaceGraphics(&assembled.text, *context.settings, picture(0), picture(1), &error)) {
     report.error = "Could not place graphics on report.\n\n" + error;
     return report;
   }
+  report.document = CutReportBlocks(assembled.text);
   report.ok = true;
   return report;
 }
@@ -207,7 +206,9 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
   std::optional<PreparedFile> pdfFile;
   if (pdf != nullptr) {
     std::string error;
-    const std::optional<std::string> bytes = RenderReportPdf(report.html, pdf->paper, &error);
+    const std::optional<std::string> bytes =
+        pdf->render ? pdf->render(report.document, &error) : std::nullopt;
+    if (!pdf->render) error = "nothing draws it";
     if (!bytes) {
       showError("Could not make the PDF \"" + pdf->path.string() + "\": " + error);
       return outcome;
@@ -233,7 +234,7 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
               "\" of an earlier report of the same name cannot be moved aside (" + reason + ")");
     return outcome;
   }
-  if (!WriteFileAtomically(path, report.html, &reason)) {
+  if (!WriteFileAtomically(path, report.document.Text(), &reason)) {
     std::string message = "Could not write the report \"" + path.string() + "\": " + reason;
     if (std::string problem; !olderPdf.PutBack(&problem)) message += "\n\nAlso, " + problem;
     showError(message);

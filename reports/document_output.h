@@ -12,8 +12,8 @@
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
 #include "platform/desktop_open.h"
-#include "platform/paper_size.h"
 #include "reports/print_log.h"
+#include "reports/report_blocks.h"
 #include "reports/report_generator.h"
 
 namespace ardvane {
@@ -38,10 +38,11 @@ PictureBoxNumbers PictureBoxesFor(const AppSettings& settings);
 bool PlaceGraphics(std::string* html, const AppSettings& settings, const EmbeddedPicture* payoff,
                    const EmbeddedPicture* balances, std::string* error);
 
-// The report document finished in memory: assembled, its pictures drawn and placed.
+// The report document finished in memory: assembled, its pictures drawn and placed, cut into
+// its blocks.
 struct FinishedReport {
   bool ok = false;
-  std::string html;
+  ReportBlocks document;
   std::string error;  // why it could not be finished, in the system's words
   // As AssembledReport's: named by the caller whether or not the report was finished.
   std::vector<std::filesystem::path> missingParagraphs;
@@ -53,10 +54,15 @@ struct FinishedReport {
 // fails the report, with the picture's own cause.
 FinishedReport FinishReport(const ReportContext& context);
 
-// The PDF that WriteReportDocument writes beside the document.
+// Draws the PDF of a finished report document: its bytes, or nothing with `error` set.
+using PdfRenderer =
+    std::function<std::optional<std::string>(const ReportBlocks& document, std::string* error)>;
+
+// The PDF that WriteReportDocument writes beside the document, and what draws it (the PDF
+// library's PdfRequestFor gives both).
 struct PdfRequest {
   std::filesystem::path path;
-  PaperSize paper = PaperSize::kA4;
+  PdfRenderer render;
 };
 
 // What WriteReportDocument did.

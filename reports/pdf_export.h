@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -10,50 +9,43 @@
 
 #include "platform/paper_size.h"
 #include "reports/document_output.h"
+#include "reports/report_blocks.h"
 
 namespace ardvane {
 
-// Lays out a finished report document (the HTML with its pictures stored in it) on pages of
-// `paper` and returns the bytes of a PDF of it: margins of about two centimetres, the page
-// number at the foot of every page, a new page wherever the document asks for a page break.
-// Tables are drawn by PdfTablePainter: no figure breaks over two lines, the heading rows of a
-// table that runs over pages are drawn again at the top of each, and a heading stays with
-// the first rows of the table after it. The rest goes through the toolkit's rich-text engine.
-// A page footer of the document (`<div title="footer">`, as office suites mark it) is left
-// out: the PDF numbers its pages itself. Needs a QGuiApplication (fonts). Returns nothing,
-// with `error` set, when the PDF cannot be drawn.
-std::optional<std::string> RenderReportPdf(const std::string& html, PaperSize paper,
+// Lays out a finished report document (its pictures stored in it) on pages of `paper` and
+// returns the bytes of a PDF of it: margins of about two centimetres, the page number at the
+// foot of every page, a new page wherever the document asks for a page break. Tables are
+// drawn by PdfTablePainter: no figure breaks over two lines, the heading rows of a table that
+// runs over pages are drawn again at the top of each, and a heading stays with the first rows
+// of the table after it. The rest goes through the toolkit's rich-text engine. A page footer
+// of the document (`<div title="footer">`, as office suites mark it) is left out: the PDF
+// numbers its pages itself. Needs a QGuiApplication (fonts). Returns nothing, with `error`
+// set, when the PDF cannot be drawn.
+std::optional<std::string> RenderReportPdf(const ReportBlocks& document, PaperSize paper,
+                                           std::string* error);
+// The same for a report document read as text: its row tables are joined first
+// (JoinTableRuns), as the report's assembly joins them.
+std::optional<std::string> RenderReportPdf(std::string_view html, PaperSize paper,
                                            std::string* error);
 
-// The HTML with a zero-width space offered as a break every few characters of each word of
-// its text longer than a line could hold (a name without spaces), never inside a character
-// (with its marks), a tag or an entity.
-QString OfferBreaksInLongWords(const QString& html);
-
-// The report document with each run of tables that follow one another and open with the very
-// same tag (a schedule written a row to a table, so that a word processor may break pages
-// between rows) joined into one table. A table that opens with <thead> starts a table of its
-// own.
-std::string JoinRowTables(std::string html);
-
-// The report document without its page headers and footers: the elements `<div
-// title="footer">` and `<div title="header">` with all they hold.
-std::string DropPageFooters(const std::string& html);
+// What WriteReportDocument needs to write the PDF at `path` on `paper` beside the document.
+PdfRequest PdfRequestFor(const std::filesystem::path& path, PaperSize paper);
 
 // A stretch of a report document's body as the PDF lays it out: a table standing outside any
-// box (drawn by the table painter), or the text between two such tables or page breaks (for
-// the rich-text engine).
-struct ReportBlock {
+// box (drawn by the table painter when it can read it), or the text between two such tables
+// or page breaks (for the rich-text engine), without the page footers it holds.
+struct PdfPart {
   enum class Kind { kText, kTable };
   Kind kind = Kind::kText;
-  std::string_view html;  // the stretch of the body as it is there, in the document
+  std::string html;
   bool newPage = false;  // it begins with a page break
 };
 
-// The report document's body cut into blocks, in order, which show into `html`. Text that is
-// only blanks gives no block. A document without a body is one block of text.
-std::vector<ReportBlock> SplitReportBlocks(const std::string& html);
-std::vector<ReportBlock> SplitReportBlocks(std::string&& html) = delete;
+// The document's body as the PDF lays it out, in order: its blocks with the text between
+// tables and page breaks gathered. Text that is only blanks gives no part. A document without
+// a body is one part of text.
+std::vector<PdfPart> PdfPartsOf(const ReportBlocks& document);
 
 // Reads the report document at `documentPath` and writes its PDF (RenderReportPdf) to
 // `pdfPath`, atomically: an older PDF there stays whole until the new one is complete, and a

@@ -5,13 +5,12 @@
 #include <QGlyphRun>
 #include <QLineF>
 #include <QPen>
-#include <QString>
 #include <limits>
 #include <memory>
-#include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
+
+#include "reports/pdf_table_reader.h"
 
 class QPainter;
 class QPaintDevice;
@@ -21,6 +20,7 @@ namespace ardvane {
 // Texts shaped once for drawing, shared by the tables of one PDF: a schedule repeats the same
 // figures, months and years many times.
 struct PdfShapedTexts;
+struct PdfCellText;
 
 // The look of the report's tables, read from the document's style sheet (the rules for `th`,
 // `tr.total td` and the cells' borders); what the sheet leaves out keeps these values.
@@ -39,48 +39,6 @@ struct PdfTableStyle {
 // The style of the report's tables from the text of its <style> element, over `bodyFont`.
 // Its tables must be drawn on one kind of paint device.
 PdfTableStyle ReadPdfTableStyle(std::string_view css, const QFont& bodyFont);
-
-// A stretch of a cell's text in one look. A line break (<br>, or a line or paragraph separator
-// character) is a '\n' in the text.
-struct PdfTableRun {
-  QString text;
-  bool bold = false;
-  bool italic = false;
-  QColor color;  // invalid: the cell's colour
-};
-
-struct PdfTableCell {
-  std::vector<PdfTableRun> runs;
-  Qt::Alignment align = Qt::AlignLeft;
-  QColor background;  // invalid: none of its own
-  QColor color;       // invalid: the table's text colour
-  bool heading = false;
-  bool bold = false;
-  int span = 1;
-  double widthPercent = 0;  // 0: none asked
-};
-
-struct PdfTableRow {
-  std::vector<PdfTableCell> cells;
-};
-
-// A table of the report document as its HTML states it.
-struct PdfTableContent {
-  std::vector<PdfTableRow> rows;
-  int headingRows = 0;  // the rows of <thead>, or else the leading rows made only of <th> cells
-  bool borders = true;  // false for border="0": text laid out in columns, no ruled cells
-  double widthPercent = 100;
-  double paddingPixels = 3;  // cellpadding, in the document's pixels (96 an inch)
-};
-
-// Reads `html`, one <table> element with its end tag (rows in <thead>/<tbody> or straight
-// in the table; cells holding text, <b>, <i>, <font>, <span> and <br>). Nothing when the
-// table holds what only the rich-text engine draws (a picture or another table), so that
-// the caller can leave the table to it.
-std::optional<PdfTableContent> ReadPdfTable(std::string_view html);
-
-// Whether ReadPdfTable reads `html`, without keeping what it holds.
-bool IsPdfTable(std::string_view html);
 
 // Lays a table out for a page `width` device pixels wide (of `device`, which lends its
 // resolution) and draws it a row at a time.
@@ -135,6 +93,14 @@ class PdfTablePainter {
   };
 
   void LayOut(QPaintDevice* device);
+  // Lays out row `r`, whose cells' texts are `texts`, on the columns whose left edges are
+  // `left` (with the right edge of the last).
+  void LayRow(std::size_t r, const std::vector<PdfCellText>& texts, const std::vector<double>& left,
+              QPaintDevice* device);
+  // Lays the text of `cell` out over lines `room` wide into `out`, or takes the lines laid out
+  // for the same text and look before.
+  void WrapCell(const PdfTableCell& cell, bool figure, const QColor& color, double room,
+                LaidCell* out, QPaintDevice* device);
   // Where the text of `cell` begins, down from the top of its row.
   double TextTop(const LaidRow& laid, const LaidCell& cell) const;
   // Gathers the glyphs of the row's one-line cells into its glyph runs.

@@ -90,8 +90,6 @@ TEST(ClientNotesTest, TheNotesFileIsNamedAfterTheClientAndPlanDate) {
     EXPECT_EQ(NotesFileName(plan, testing::kPointRegional), c.expected)
         << '"' << c.last << "\", \"" << c.first << '"';
   }
-  EXPECT_EQ(ReportFilePath("/r/", "n.rtf"), std::filesystem::path("/r/n.rtf"));
-  EXPECT_EQ(ReportFilePath("/r", "n.rtf"), std::filesystem::path("/r/n.rtf"));
 }
 
 // RTF as a reader takes it: the groups opened (each by the control word that starts it), the

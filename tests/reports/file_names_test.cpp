@@ -71,6 +71,10 @@ TEST(ReportFolderTest, AnEmptyOrRelativeFolderLiesInTheProgramFolder) {
   // A program folder given relative still gives an absolute folder.
   EXPECT_EQ(ReportFolder("", "rel"),
             (std::filesystem::current_path() / "rel" / "Reports").string() + "/");
+  // A file in the folder (a report, the notes): one "/" between, whether the setting ends in
+  // one or not.
+  EXPECT_EQ(ReportFilePath("/r/", "n.rtf"), std::filesystem::path("/r/n.rtf"));
+  EXPECT_EQ(ReportFilePath("/r", "n.rtf"), std::filesystem::path("/r/n.rtf"));
 }
 
 }  // namespace

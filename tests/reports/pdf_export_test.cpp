@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "reports/pdf_layout.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_pdf.h"
 
@@ -508,36 +509,7 @@ TEST(PdfExportTest, DocumentsCutShortOrMalformedStillGiveAPdf) {
   }
 }
 
-TEST(PdfExportTest, PageFootersOfTheDocumentAreLeftOut) {
-  EXPECT_EQ(DropPageFooters("<body><p>a</p><DIV TITLE=\"footer\"><div><p>b</p></div>"
-                            "<sdfield type=PAGE>1</sdfield></DIV><p>c</p>"
-                            "<div title='header'>h</div><div title=\"footers\">d</div>"
-                            "<div class=\"textbox\">e</div></body>"),
-            "<body><p>a</p><p>c</p><div title=\"footers\">d</div>"
-            "<div class=\"textbox\">e</div></body>");
-  // One that is never closed takes the rest of the document with it.
-  EXPECT_EQ(DropPageFooters("<p>a</p><div title=\"footer\"><p>b</p>"), "<p>a</p>");
-  const std::string plain = "<p>no footer</p><div>x</div>";
-  EXPECT_EQ(DropPageFooters(plain), plain);
-}
-
-TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) {
-  const std::string row = "<table class=\"rows\" border=\"1\">";
-  // Three row tables in a row become one; a table that opens differently, or text between,
-  // keeps its own.
-  EXPECT_EQ(
-      JoinRowTables(row + "<tr><td>1</td></tr></table>\n" + row +
-                    "<tr><td>2</td></tr></table>\r\n" + row + "<tr><td>3</td></tr></table>" +
-                    "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
-                    "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>"),
-      row + "<tr><td>1</td></tr><tr><td>2</td></tr><tr><td>3</td></tr></table>" +
-          "<table class=\"grid\"><tr><td>4</td></tr></table>" + row +
-          "<tr><td>5</td></tr></table><p>x</p>" + row + "<tr><td>6</td></tr></table>");
-  // Two schedules of the new form one after the other stay two tables.
-  const std::string schedule =
-      row + "\n<thead><tr><th>Y</th></tr></thead><tbody><tr><td>1</td></tr></tbody></table>";
-  EXPECT_EQ(JoinRowTables(schedule + "\n" + schedule), schedule + "\n" + schedule);
-
+TEST(PdfExportTest, PartsStartAtTablesAndPageBreaksOutsideBoxesWithoutPageFooters) {
   const std::string head = "<html><head><style>h3 { color: red }</style></head><body>";
   const std::string document =
       head +
@@ -545,12 +517,13 @@ TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) 
       "</tr></table></div>\n<table class=\"grid\"><tr><td><table><tr><td>inner</td></tr>"
       "</table></td></tr></table>\r\n"
       "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>"
+      "<div title=\"footer\"><p>page</p></div>\r\n"
       "<TABLE style=\"page-break-before: always\"><tr><td>1</td></tr></TABLE>"
       "<p style=\"page-break-before:always\">C</p></body></html>";
-  const std::vector<ReportBlock> blocks = SplitReportBlocks(document);
-  using Kind = ReportBlock::Kind;
-  ASSERT_EQ(blocks.size(), 5u);
-  const auto body = [&](std::size_t i) { return blocks[i].html; };
+  const std::vector<PdfPart> parts = PdfPartsOf(CutReportBlocks(document));
+  using Kind = PdfPart::Kind;
+  ASSERT_EQ(parts.size(), 5u);
+  const auto body = [&](std::size_t i) { return parts[i].html; };
   // A table in a box stays in its text; a table in a table goes with the outer one.
   EXPECT_EQ(body(0),
             "<p>cover</p><div class=\"textbox\"><h3>in a box</h3><table><tr><td>boxed</td>"
@@ -558,15 +531,24 @@ TEST(PdfExportTest, RowTablesJoinAndPiecesStartAtHeadingsAndBreaksOutsideBoxes) 
   EXPECT_EQ(body(1),
             "<table class=\"grid\"><tr><td><table><tr><td>inner</td></tr></table></td></tr>"
             "</table>");
-  EXPECT_EQ(body(2), "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>");
+  EXPECT_EQ(body(2), "<h2 class=\"page\" style=\"page-break-before: always\">A</h2><p>a</p>\r\n");
   EXPECT_EQ(body(3), "<TABLE style=\"page-break-before: always\"><tr><td>1</td></tr></TABLE>");
   EXPECT_EQ(body(4), "<p style=\"page-break-before:always\">C</p>");
-  EXPECT_EQ((std::vector<Kind>{blocks[0].kind, blocks[1].kind, blocks[2].kind, blocks[3].kind,
-                               blocks[4].kind}),
+  EXPECT_EQ((std::vector<Kind>{parts[0].kind, parts[1].kind, parts[2].kind, parts[3].kind,
+                               parts[4].kind}),
             (std::vector<Kind>{Kind::kText, Kind::kTable, Kind::kText, Kind::kTable, Kind::kText}));
-  EXPECT_EQ((std::vector<bool>{blocks[0].newPage, blocks[1].newPage, blocks[2].newPage,
-                               blocks[3].newPage, blocks[4].newPage}),
+  EXPECT_EQ((std::vector<bool>{parts[0].newPage, parts[1].newPage, parts[2].newPage,
+                               parts[3].newPage, parts[4].newPage}),
             (std::vector<bool>{false, false, true, true, true}));
+  // Blanks between two tables make no part; a document without a body is one part of text.
+  const std::vector<PdfPart> tables = PdfPartsOf(CutReportBlocks(
+      "<body><table><tr><td>1</td></tr></table>\r\n \r\n<table><tr><td>2</td></tr></table>"
+      "</body>"));
+  ASSERT_EQ(tables.size(), 2u);
+  EXPECT_EQ(tables[1].html, "<table><tr><td>2</td></tr></table>");
+  const std::vector<PdfPart> bodiless = PdfPartsOf(CutReportBlocks("<p>x</p><table></table>"));
+  ASSERT_EQ(bodiless.size(), 1u);
+  EXPECT_EQ(bodiless[0].html, "<p>x</p><table></table>");
 }
 
 }  // namespace

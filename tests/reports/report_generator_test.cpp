@@ -146,15 +146,10 @@ AppSettings NoSections() {
   return settings;
 }
 
-// A plan, its calculation and a report context over them.
-struct Report {
-  PlanDocument plan;
-  PlanParameters params;
-  AppSettings settings = NoSections();
-  PlanResults results;
-  std::vector<std::filesystem::path> missing;  // paragraphs not found
-
+// A plan of two debts with every section off, its calculation and a report context over them.
+struct Report : testing::ReportFixture {
   Report() {
+    settings = NoSections();
     plan.FirstName = "Ana";
     plan.LastName = "Ruiz";
     plan.Date = EncodeDate(2015, 3, 22);
@@ -163,15 +158,6 @@ struct Report {
     plan.Debts.AddDebt(Debt("Car loan", "6000", "7", "250", "250"), kPointRegional);
   }
 
-  std::string AssembleText(const std::filesystem::path& folder,
-                           Language language = Language::kEnglish) {
-    results = Calculate(plan, params, settings, kPointRegional);
-    ReportContext context =
-        testing::ContextFor(plan, results, params, settings, folder, language);
-    AssembledReport report = AssembleReport(context);
-    missing = report.missingParagraphs;
-    return report.text;
-  }
   std::vector<Filled> Assemble(const std::filesystem::path& folder,
                                Language language = Language::kEnglish) {
     return Parse(AssembleText(folder, language));
@@ -523,12 +509,9 @@ TEST(AssembleReportTest, TheSamplePlansPlaceholders) {
   MarkerFolder folder;
   Report report;
   report.settings = AppSettings{};
-  report.params.PermitConsolidate = report.params.PermitNegotiate = true;
   std::filesystem::copy_file(kDist / "Templates" / "Contract.ktf",
                              folder.path() / "Templates" / "Contract.ktf");
-  const ReadStatus status = ReadData(kDist / "Sample.bvx", report.plan,
-                                     PlanReadContext{kPointRegional, report.params, 0});
-  ASSERT_TRUE(status.ok()) << status.error;
+  report.ReadSample();
   const auto filled = report.Assemble(folder.path());
   const auto one = [&](const std::string& name) {
     const auto found = Only(filled, name);
@@ -837,12 +820,7 @@ TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
     const char* name;
     std::function<void(Report&)> make;
   };
-  const auto sample = [](Report& report) {
-    report.params.PermitConsolidate = report.params.PermitNegotiate = true;
-    ASSERT_TRUE(ReadData(kDist / "Sample.bvx", report.plan,
-                         PlanReadContext{kPointRegional, report.params, 0})
-                    .ok());
-  };
+  const auto sample = [](Report& report) { report.ReadSample(); };
   const auto fees = [](Report& report) {
     report.plan.SetupFee = M(995);
     report.plan.DownPayment = M(295);

@@ -56,5 +56,14 @@ TEST(JoinTableRunsTest, JoinsOnlyWhatIsSafeToJoin) {
   for (const auto& c : cases) EXPECT_EQ(JoinTableRuns(c.html), c.joined) << c.html;
 }
 
+TEST(JoinTableRunsTest, AJoinedDocumentComesBackAsItIs) {
+  // The PDF of a report read back from its file joins it again.
+  const std::string html = "<h2>Schedule</h2>\r\n" + kRows + kHead + "</table>\r\n" + kRows +
+                           Row("2026") + "</table>\r\n" + kRows + Row("2027") + "</table>\r\n" +
+                           kGrid + Row("1") + "</table>" + kGrid + kHead + Row("2") + "</table>";
+  const std::string joined = JoinTableRuns(html);
+  EXPECT_EQ(JoinTableRuns(joined), joined);
+}
+
 }  // namespace
 }  // namespace ardvane

@@ -50,32 +50,16 @@ std::string CheckWellFormed(const std::string& html) {
   return open.empty() ? "" : "<" + open.back() + "> left open";
 }
 
-struct SampleReport {
-  PlanDocument plan;
-  PlanParameters params;
-  AppSettings settings;
-  PlanResults results;
-  std::vector<std::filesystem::path> missing;  // paragraphs not found
-
+// The sample plan with the company's details and every section the settings print by default.
+struct SampleReport : testing::ReportFixture {
   SampleReport() {
-    params.PermitConsolidate = true;
-    params.PermitNegotiate = true;
-    const ReadStatus status =
-        ReadData(kDist / "Sample.bvx", plan, PlanReadContext{kPointRegional, params, 0});
-    EXPECT_TRUE(status.ok()) << status.error;
+    ReadSample();
     settings.CompanyName = "Norte Debt Advisers";
     settings.CompanyAddress = "12 Main Street";
     settings.CompanyPhone = "555-0100";
   }
 
-  std::string Assemble(Language language) {
-    results = Calculate(plan, params, settings, kPointRegional);
-    ReportContext context =
-        testing::ContextFor(plan, results, params, settings, kDist, language);
-    AssembledReport report = AssembleReport(context);
-    missing = report.missingParagraphs;
-    return report.text;
-  }
+  std::string Assemble(Language language) { return AssembleText(kDist, language); }
 };
 
 TEST(ReportTemplatesTest, BothLanguagesHaveTheSameParagraphs) {

@@ -1,5 +1,6 @@
 #pragma once
-// A throw-away program folder for report tests, and the context a report is assembled in.
+// A throw-away program folder for report tests, the context a report is assembled in, and the
+// report tests' one fixture: a plan with its parameters, settings and calculation, assembled.
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,12 @@
 #include <string>
 #include <unistd.h>
 
+#include "engine/plan_calculation.h"
+#include "planfiles/plan_file.h"
 #include "reports/report_generator.h"
 #include "tests/test_regional.h"
+
+
 
 namespace ardvane::testing {
 
@@ -53,5 +58,35 @@ inline ReportContext ContextFor(const PlanDocument& plan, PlanResults& results,
   context.language = language;
   return context;
 }
+
+// A plan, the installation's parameters and the adviser's settings, calculated and assembled
+// into a report with the United States regional settings.
+struct ReportFixture {
+  PlanDocument plan;
+  PlanParameters params;
+  AppSettings settings;
+  PlanResults results;
+  std::vector<std::filesystem::path> missing;  // the paragraphs the last assembly did not find
+
+  // Reads the shipped sample plan into `plan`, consolidation and negotiation permitted (as the
+  // shipped Params.ini permits them).
+  void ReadSample() {
+    params.PermitConsolidate = params.PermitNegotiate = true;
+    const ReadStatus status = ReadData(std::filesystem::path(ARDVANE_DIST_DIR) / "Sample.bvx",
+                                       plan, PlanReadContext{kPointRegional, params, 0});
+    EXPECT_TRUE(status.ok()) << status.error;
+  }
+
+  // Calculates the plan and assembles its report from the paragraphs of the program folder
+  // `folder`, in `language`.
+  std::string AssembleText(const std::filesystem::path& folder,
+                           Language language = Language::kEnglish) {
+    results = Calculate(plan, params, settings, kPointRegional);
+    const ReportContext context = ContextFor(plan, results, params, settings, folder, language);
+    AssembledReport report = AssembleReport(context);
+    missing = report.missingParagraphs;
+    return report.text;
+  }
+};
 
 }  // namespace ardvane::testing

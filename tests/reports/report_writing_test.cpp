@@ -6,6 +6,8 @@
 #include "engine/plan_calculation.h"
 #include "planfiles/plan_file.h"
 #include "reports/document_output.h"
+#include "reports/pdf_export.h"
+#include "reports/report_tables.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_pdf.h"
 #include "tests/test_regional.h"
@@ -88,9 +90,27 @@ TEST_F(ReportWritingTest, AReportHoldsThePicturesOfItsOwnRunNotThoseInTheProgram
   EXPECT_EQ(ReadFile(folder / "Balances.bmp"), "BM balances");
 }
 
+TEST_F(ReportWritingTest, ThePdfReadsTheWrittenDocumentAsItReadsTheFinishedOne) {
+  // "Export PDF" of a report written before reads it back from its file: joined again and cut
+  // again, it must give the PDF the very parts the finished document gave.
+  const FinishedReport finished = FinishReport(context);
+  ASSERT_TRUE(finished.ok) << finished.error;
+  const std::string written = finished.document.Text();
+  EXPECT_EQ(JoinTableRuns(written), written);
+  const std::vector<PdfPart> direct = PdfPartsOf(finished.document);
+  const std::vector<PdfPart> reread = PdfPartsOf(CutReportBlocks(JoinTableRuns(written)));
+  ASSERT_EQ(direct.size(), reread.size());
+  EXPECT_GT(direct.size(), 20u);
+  for (std::size_t k = 0; k < direct.size(); ++k) {
+    EXPECT_EQ(direct[k].kind, reread[k].kind) << k;
+    EXPECT_EQ(direct[k].newPage, reread[k].newPage) << k;
+    EXPECT_EQ(direct[k].html, reread[k].html) << k;
+  }
+}
+
 TEST_F(ReportWritingTest, APictureThatCannotBeDrawnReplacesNeitherTheReportNorItsPdf) {
   const std::filesystem::path report = folder / "Sample.doc";
-  const PdfRequest pdf{folder / "Sample.pdf", PaperSize::kLetter};
+  const PdfRequest pdf = PdfRequestFor(folder / "Sample.pdf", PaperSize::kLetter);
   WriteFile(report, "the older report");
   WriteFile(pdf.path, "the older PDF");
   pictures.failBalances = true;
@@ -105,7 +125,7 @@ TEST_F(ReportWritingTest, APictureThatCannotBeDrawnReplacesNeitherTheReportNorIt
 
 TEST_F(ReportWritingTest, TheReportAndItsPdfAreWrittenTogetherOrNotAtAll) {
   const std::filesystem::path report = folder / "Sample.doc";
-  const PdfRequest pdf{folder / "Sample.pdf", PaperSize::kLetter};
+  const PdfRequest pdf = PdfRequestFor(folder / "Sample.pdf", PaperSize::kLetter);
   ReportDocumentOutcome outcome = WriteReportDocument(context, report, &pdf);
   ASSERT_TRUE(outcome.complete) << (errors.empty() ? "" : errors[0]);
   const testing::PdfFacts facts = testing::ReadPdfFacts(ReadFile(pdf.path));
@@ -141,7 +161,7 @@ class InterruptAfter {
 
 TEST_F(ReportWritingTest, NoRunStoppedHalfwayLeavesAnOlderPdfBesideTheNewDocument) {
   const std::filesystem::path report = folder / "Sample.doc";
-  const PdfRequest pdf{folder / "Sample.pdf", PaperSize::kLetter};
+  const PdfRequest pdf = PdfRequestFor(folder / "Sample.pdf", PaperSize::kLetter);
   const std::filesystem::path aside = SetAsidePathFor(pdf.path);
   ASSERT_TRUE(WriteReportDocument(context, report, &pdf).complete);
   // Another client's pair under the same name.

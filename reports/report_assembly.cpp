@@ -1,159 +1,18 @@
-#include "reports/report_generator.h"
+#include "reports/report_assembly.h"
 
 #include <algorithm>
-#include <initializer_list>
-#include <map>
-#include <optional>
-#include <set>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "base/number_text.h"
 #include "engine/month_names.h"
-#include "figures/amount_format.h"
-#include "figures/display_formats.h"
-#include "figures/payoff_payment.h"
-#include "figures/plan_figures.h"
-#include "figures/plan_statements.h"
-#include "figures/printed_amounts.h"
-#include "figures/report_formats.h"
-#include "figures/strategies.h"
-#include "reports/report_document.h"
-#include "reports/report_language.h"
 #include "reports/report_tables.h"
-#include "reports/report_text.h"
 
 namespace ardvane {
-namespace {
-
-using Pairs = std::vector<std::pair<std::string_view, std::string>>;
-
-// One run of the assembly: the sources, the substitution object and the growing text.
-class Assembly {
- public:
-  explicit Assembly(const ReportContext& context)
-      : context_(context),
-        plan_(*context.plan),
-        results_(*context.results),
-        settings_(*context.settings),
-        regional_(*context.regional),
-        sources_(context.programFolder, context.language),
-        figures_(ComputePlanFigures(plan_, results_)),
-        statements_(ComputePlanStatements(plan_, *context.params, settings_, regional_,
-                                          results_)) {
-    const CivilDate date = DecodeDate(plan_.Date);
-    planMonth_ = date.month;
-    planYear_ = date.year;
-    texts_ = WriteStatements(statements_, Words());
-  }
-
-  AssembledReport Run();
-
- private:
-  void Fill(const std::string& paragraph, const Pairs& pairs = {});
-
-  std::string Money2(Money amount) const { return ReportMoney(amount, regional_); }
-  std::string Years(double years) const { return ReportYears(years, regional_); }
-  std::string MonthYear(DayNumber day) const {
-    return ReportMonthYear(day, language(), sources_.phrases().NoDate());
-  }
-  Language language() const { return context_.language; }
-  std::string Tr(std::string_view phrase) { return sources_.Translate(phrase); }
-  // The statements' words in the report's language and formats.
-  StatementWords Words() {
-    StatementWords words;
-    words.translate = [this](std::string_view phrase) { return Tr(phrase); };
-    words.money = [this](Money amount) { return Money2(amount); };
-    words.years = [this](double years) { return Years(years); };
-    words.percent2 = [this](double percent) { return ReportPercent2(percent, regional_); };
-    words.monthYear = [this](YearMonth month) {
-      return MonthYear(EncodeDate(month.year, month.month, 1));
-    };
-    return words;
-  }
-
-  // The calendar month (1..12) and year of month index i of the tables.
-  int CalendarMonth(int i) const {
-    const int c = (i + planMonth_) % 12;
-    return c == 0 ? 12 : c;
-  }
-  int CalendarYear(int i) const { return planYear_ + (i + planMonth_ - 1) / 12; }
-  std::string ShortMonth(int i) const { return GetShortMonthName(CalendarMonth(i), language()); }
-
-  LoanSchedule& Current() { return results_.CurrentPlan; }
-  LoanSchedule& Proposed() { return results_.ProposedPlan; }
-  int RowCount() const { return plan_.Debts.GetDebtCount(); }
-  std::string DebtName(int k) const { return sources_.phrases().DebtName(plan_, results_, k); }
-  std::string DebtNames(const std::vector<int>& loans);
-  // "4.5 years", or "Never" for a plan that never pays some debt off.
-  std::string PayoffTime(const DebtFreeFigures& plan);
-  std::string PayoffDate(const DebtFreeFigures& plan);
-  // The legacy years placeholder: the number alone, or "Never".
-  std::string PayoffYears(const DebtFreeFigures& plan);
-  // "$50.00 a month more than today", "... less than today", or "the same as today".
-  std::string PaymentChange(Money increase);
-  std::string PayoffText(PayoffKind kind, DayNumber date);
-  // The note that says which debts a plan never pays off, once in each section that states
-  // how long the plans run or what they save; the payments that would pay today's debts off
-  // are listed in the first only.
-  // `proposedSaid`: the section itself says what the plan never pays off.
-  // `todaySaid`: the section has said what today's payments never pay off, and the saving.
-  void NeverPaidOffNotes(bool proposedSaid = false, bool todaySaid = false);
-  // For each debt today's payments never pay off: the payment that would, and the one that
-  // would within kPayoffPaymentMonths months.
-  std::string PaymentsNeeded();
-  // The sentence of the immediate results: what the plan saves or costs and when it ends.
-  std::string ResultsText();
-  // The fee note (a reduced or waived fee), in a table row or a paragraph.
-  void FeeNote(const std::string& paragraph);
-  // `paragraph`, or its variant for a plan that never pays every debt off, which says no
-  // debt-free date and makes no promise of one.
-  std::string Worded(const std::string& paragraph) const {
-    return statements_.PaysEveryDebt() ? paragraph : paragraph + "NeverPaidOff";
-  }
-
-  void Header();
-  void Cover();
-  void NeverPaidOffLead();
-  void CurrentDebts();
-  void PlanStrategy();
-  void PayoffProjections();
-  void StrategiesCompared();
-  void Options();
-  void OptionValues(const std::string& paragraph, std::string selected, bool withSelected);
-  void NewLoan();
-  void ReturnOnInvestment();
-  void PayoffSchedule();
-  void ImmediateResults();
-  void PaymentSchedule();
-  void MonthlyPaymentTables();
-  void AmortizationTables();
-  void InvestmentProjections();
-  void Contract();
-  void CompanyContact();
-
-  const ReportContext& context_;
-  const PlanDocument& plan_;
-  PlanResults& results_;
-  const AppSettings& settings_;
-  const RegionalSettings& regional_;
-  ReportSources sources_;
-  PlanFigures figures_;
-  PlanStatements statements_;
-  StatementTexts texts_;
-  ReportDocument report_;
-  std::string text_;
-  int planMonth_ = 1;
-  int planYear_ = 1899;
-  // For each paragraph read, the placeholders it puts into table cells.
-  std::map<std::string, std::set<std::string, std::less<>>, std::less<>> cellPlaceholders_;
-  bool paymentsListed_ = false;
-};
 
 // Every value that goes into a table cell keeps its dates and amounts on one line.
-void Assembly::Fill(const std::string& paragraph, const Pairs& pairs) {
+void ReportAssembly::Fill(const std::string& paragraph, const Pairs& pairs) {
   const std::vector<std::string>& lines = sources_.Paragraph(paragraph);
   auto cells = cellPlaceholders_.find(paragraph);
   if (cells == cellPlaceholders_.end()) {
@@ -178,7 +37,7 @@ void Assembly::Fill(const std::string& paragraph, const Pairs& pairs) {
   }
 }
 
-std::string Assembly::DebtNames(const std::vector<int>& loans) {
+std::string ReportAssembly::DebtNames(const std::vector<int>& loans) {
   std::string names;
   for (std::size_t i = 0; i < loans.size(); ++i) {
     if (i > 0) names += i + 1 == loans.size() ? " " + Tr("and") + " " : ", ";
@@ -187,26 +46,26 @@ std::string Assembly::DebtNames(const std::vector<int>& loans) {
   return names;
 }
 
-std::string Assembly::PayoffTime(const DebtFreeFigures& plan) {
+std::string ReportAssembly::PayoffTime(const DebtFreeFigures& plan) {
   if (!plan.DebtFree()) return Tr("Never");
   return Years(plan.years) + " " + Tr(plan.years == 1.0 ? "year" : "years");
 }
 
-std::string Assembly::PayoffDate(const DebtFreeFigures& plan) {
+std::string ReportAssembly::PayoffDate(const DebtFreeFigures& plan) {
   return plan.DebtFree() ? MonthYear(plan.date) : Tr("Never");
 }
 
-std::string Assembly::PayoffYears(const DebtFreeFigures& plan) {
+std::string ReportAssembly::PayoffYears(const DebtFreeFigures& plan) {
   return plan.DebtFree() ? Years(plan.years) : Tr("Never");
 }
 
-std::string Assembly::PaymentChange(Money increase) {
+std::string ReportAssembly::PaymentChange(Money increase) {
   if (increase > Money()) return Money2(increase) + " " + Tr("a month more than today");
   if (increase < Money()) return Money2(-increase) + " " + Tr("a month less than today");
   return Tr("the same as today");
 }
 
-std::string Assembly::PayoffText(PayoffKind kind, DayNumber date) {
+std::string ReportAssembly::PayoffText(PayoffKind kind, DayNumber date) {
   switch (kind) {
     case PayoffKind::kPaidOff: return MonthYear(date);
     case PayoffKind::kNeverPaidOff: return Tr("Never");
@@ -216,7 +75,7 @@ std::string Assembly::PayoffText(PayoffKind kind, DayNumber date) {
   return MonthYear(0);
 }
 
-std::string Assembly::PaymentsNeeded() {
+std::string ReportAssembly::PaymentsNeeded() {
   std::string text;
   for (const UnpaidDebt& debt : statements_.currentUnpaid) {
     if (!text.empty()) text += "; ";
@@ -227,7 +86,7 @@ std::string Assembly::PaymentsNeeded() {
   return text;
 }
 
-void Assembly::NeverPaidOffNotes(bool proposedSaid, bool todaySaid) {
+void ReportAssembly::NeverPaidOffNotes(bool proposedSaid, bool todaySaid) {
   if (!statements_.currentUnpaid.empty() && (!todaySaid || !paymentsListed_)) {
     std::vector<int> loans;
     for (const UnpaidDebt& debt : statements_.currentUnpaid) loans.push_back(debt.loan);
@@ -251,7 +110,7 @@ void Assembly::NeverPaidOffNotes(bool proposedSaid, bool todaySaid) {
   }
 }
 
-std::string Assembly::ResultsText() {
+std::string ReportAssembly::ResultsText() {
   if (!statements_.PaysEveryDebt()) {
     return Tr("As it stands, under the plan") + " " + texts_.proposedUnpaid + ". " +
            texts_.powerPayment;
@@ -268,11 +127,11 @@ std::string Assembly::ResultsText() {
          ends + " " + Tr("and cuts the interest you pay by") + " " + texts_.averageSaving + ".";
 }
 
-void Assembly::FeeNote(const std::string& paragraph) {
+void ReportAssembly::FeeNote(const std::string& paragraph) {
   if (!texts_.fee.empty()) Fill(paragraph, {{"FeeNote", texts_.fee}});
 }
 
-AssembledReport Assembly::Run() {
+AssembledReport ReportAssembly::Run() {
   text_ = kReportDocumentStart;
   Header();
   Cover();
@@ -300,7 +159,7 @@ AssembledReport Assembly::Run() {
   return {JoinTableRuns(text_), sources_.missingParagraphs(), sources_.folderProblem()};
 }
 
-void Assembly::Header() {
+void ReportAssembly::Header() {
   const std::string& company = settings_.CompanyName;
   Fill("Header", {{"FirstName", plan_.FirstName},
                   {"LastName", plan_.LastName},
@@ -308,7 +167,7 @@ void Assembly::Header() {
                   {"TitleCompany", company.empty() ? "" : " \u2014 " + company}});
 }
 
-void Assembly::Cover() {
+void ReportAssembly::Cover() {
   const CivilDate date = DecodeDate(plan_.Date);
   // The title, the plan's promise (only a plan that pays every debt off makes one), then
   // the client and the date.
@@ -324,7 +183,7 @@ void Assembly::Cover() {
                      {"Year", ReportInteger(date.year)}});
 }
 
-void Assembly::NeverPaidOffLead() {
+void ReportAssembly::NeverPaidOffLead() {
   Fill("NeverPaidOffLead", {{"NeverPaidOff", texts_.proposedUnpaid}});
   for (const UnpaidDebt& debt : statements_.proposedUnpaid) {
     Fill("NeverPaidOffLeadDebt", {{"Description", debt.name},
@@ -334,7 +193,7 @@ void Assembly::NeverPaidOffLead() {
   Fill("NeverPaidOffLeadEnd", {{"PowerPayment", texts_.powerPayment}});
 }
 
-void Assembly::CurrentDebts() {
+void ReportAssembly::CurrentDebts() {
   // The company is the adviser's own, as on the cover.
   Fill("CurrentDebtsPage", {{"FirstName", plan_.FirstName},
                             {"LastName", plan_.LastName},
@@ -360,7 +219,7 @@ void Assembly::CurrentDebts() {
   }
 }
 
-void Assembly::PlanStrategy() {
+void ReportAssembly::PlanStrategy() {
   const StrategyFigures& f = figures_.strategy;
   Fill("PlanStrategyPage", {{"CurrentPayment", Money2(f.currentPayment)},
                             {"ProposedMinimum", Money2(f.proposedMinimum)},
@@ -404,7 +263,7 @@ void Assembly::PlanStrategy() {
   }
 }
 
-void Assembly::PayoffProjections() {
+void ReportAssembly::PayoffProjections() {
   const PlanFigures& f = figures_;
   Fill(Worded("CurrentVsProposedPage"),
        {{"CurrentPayoffYears", PayoffYears(f.current)},
@@ -426,7 +285,7 @@ void Assembly::PayoffProjections() {
   NeverPaidOffNotes();
 }
 
-void Assembly::StrategiesCompared() {
+void ReportAssembly::StrategiesCompared() {
   const StrategyComparison comparison =
       CompareStrategies(plan_, *context_.params, settings_, regional_);
   Fill(Worded("StrategiesComparedPage"));
@@ -466,7 +325,7 @@ void Assembly::StrategiesCompared() {
   if (!texts_.strategies.empty()) Fill("StrategiesComparedNote", {{"Note", texts_.strategies}});
 }
 
-void Assembly::OptionValues(const std::string& paragraph, std::string selected,
+void ReportAssembly::OptionValues(const std::string& paragraph, std::string selected,
                             bool withSelected) {
   // The figures of the plan as re-run with this option's power payment.
   const PlanFigures option = ComputePlanFigures(plan_, results_);
@@ -483,7 +342,7 @@ void Assembly::OptionValues(const std::string& paragraph, std::string selected,
   Fill(paragraph, pairs);
 }
 
-void Assembly::Options() {
+void ReportAssembly::Options() {
   Fill(Worded("OptionsPage"));
   LoanSchedule& proposed = Proposed();
   const auto rerun = [&](Money monthly, Money annual, int month) {
@@ -523,7 +382,7 @@ void Assembly::Options() {
   results_ = Calculate(plan_, *context_.params, settings_, regional_);
 }
 
-void Assembly::NewLoan() {
+void ReportAssembly::NewLoan() {
   const NewLoanFigures& f = figures_.newLoan;
   std::string paragraph = "NewLoanPage";
   if (f.payoffBalance > Money()) {
@@ -567,7 +426,7 @@ void Assembly::NewLoan() {
          SavingClause(figures_.shownInterestSaved, statements_.PaysEveryDebt(), Words())}});
 }
 
-void Assembly::ReturnOnInvestment() {
+void ReportAssembly::ReturnOnInvestment() {
   // Only a plan that saves earns its fees back; a fee lowered for a small saving is said
   // either way.
   if (!statements_.ClaimsSaving() || !(results_.AnnualReturn > 0)) {
@@ -591,7 +450,7 @@ void Assembly::ReturnOnInvestment() {
   FeeNote("FeeNote");
 }
 
-void Assembly::PayoffSchedule() {
+void ReportAssembly::PayoffSchedule() {
   const DebtFreeFigures& proposed = figures_.proposed;
   Fill("PayoffSchedulePage",
        {{"FirstName", plan_.FirstName},
@@ -618,7 +477,7 @@ void Assembly::PayoffSchedule() {
   NeverPaidOffNotes();
 }
 
-void Assembly::ImmediateResults() {
+void ReportAssembly::ImmediateResults() {
   const DebtFreeFigures& proposed = figures_.proposed;
   Fill("ImmediateResultsPage",
        {{"ProposedInterestSavings", Money2(figures_.shownInterestSaved)},
@@ -635,7 +494,7 @@ void Assembly::ImmediateResults() {
   CompanyContact();
 }
 
-void Assembly::CompanyContact() {
+void ReportAssembly::CompanyContact() {
   const std::pair<const std::string*, const char*> company[] = {
       {&settings_.CompanyName, "CompanyName"},
       {&settings_.CompanyAddress, "CompanyAddress"},
@@ -652,175 +511,8 @@ void Assembly::CompanyContact() {
   }
 }
 
-void Assembly::PaymentSchedule() {
-  Fill("PaymentScheduleHeader");
-  for (int i = 0; i < results_.ProjectionMonths; ++i) {
-    const ScheduleMonth month = ScheduleMonthOf(results_, i);
-    Fill("PaymentScheduleTable", {{"Year", ReportInteger(CalendarYear(i))},
-                                  {"Month", ShortMonth(i)},
-                                  {"MinimumPayment", Money2(month.minimumPayment)},
-                                  {"Margin", Money2(month.extraPayment)},
-                                  {"Fees", Money2(month.fees)},
-                                  {"Escrow", Money2(month.escrow)},
-                                  {"Savings", Money2(month.savings)},
-                                  {"TotalPayment", Money2(month.total)}});
-  }
-  if (figures_.strategy.monthsOverBudget > 0) {
-    Fill("ProposedPaymentException",
-         {{"InitialPeriod", ReportInteger(figures_.strategy.monthsOverBudget)}});
-  }
-}
-
-void Assembly::MonthlyPaymentTables() {
-  Fill("MonthlyPaymentSchedulePage");
-  LoanSchedule& proposed = Proposed();
-  const Money escrowTotal = Current().GetTotalEscrow();
-  // Debt names in payoff order, translated once.
-  std::vector<std::pair<int, std::string>> debts;
-  for (const DebtPayoff& debt : figures_.payoffs) {
-    if (proposed.GetLoan(debt.loan)) debts.emplace_back(debt.loan, DebtName(debt.loan));
-  }
-  // A plan that never ends goes on past its last payoff: its tables run as long as the
-  // payment schedule does.
-  const int months = statements_.PaysEveryDebt()
-                         ? proposed.GetDebtFreeMonths()
-                         : std::max(proposed.GetDebtFreeMonths(), results_.ProjectionMonths);
-  int year = planYear_;
-  for (int i = 0; i < months; ++i) {
-    int c = (i + planMonth_) % 12;
-    if (c == 1 && i > 0) ++year;
-    if (c == 0) c = 12;
-    Fill("MonthlyPaymentScheduleTableHeader", {{"Month", GetMonthName(c, language())},
-                                               {"Year", ReportInteger(year)},
-                                               {"MonthYear", MonthYear(EncodeDate(year, c, 1))}});
-    for (const auto& [k, name] : debts) {
-      const Loan& debt = *proposed.GetLoan(k);
-      if (!(debt.GetBeginBalance(i) > Money()) && !(debt.Escrow() > Money())) continue;
-      Fill("MonthlyPaymentScheduleTable",
-           {{"DebtName", name},
-            {"MinPayment", Money2(debt.GetPaymentDue(i))},
-            {"ExtraPayment", Money2(debt.GetExtraPayment(i))},
-            {"Escrow", Money2(debt.Escrow())},
-            {"TotalPayment", Money2(debt.Escrow() + debt.GetTotalPaid(i))}});
-    }
-    const Money payment = proposed.GetTotalPayment(i);
-    const Money extra = proposed.GetTotalExtraPayment(i);
-    Fill("MonthlyPaymentScheduleTableFooter",
-         {{"MinPayment", Money2(payment)},
-          {"ExtraPayment", Money2(extra)},
-          {"Escrow", Money2(escrowTotal)},
-          {"TotalPayment", Money2(escrowTotal + payment + extra)}});
-  }
-}
-
-void Assembly::AmortizationTables() {
-  LoanSchedule& proposed = Proposed();
-  for (const DebtPayoff& payoff : figures_.payoffs) {
-    const Loan* debt = proposed.GetLoan(payoff.loan);
-    // Consolidated debts and debts with nothing owed have no payments to show.
-    if (!debt || payoff.proposedKind == PayoffKind::kConsolidated ||
-        payoff.proposedKind == PayoffKind::kNothingOwed) {
-      continue;
-    }
-    if (payoff.proposedKind == PayoffKind::kNeverPaidOff) {
-      Fill("AmortizationTableHeaderNever", {{"DebtName", DebtName(payoff.loan)}});
-    } else {
-      Fill("AmortizationTableHeader", {{"DebtName", DebtName(payoff.loan)},
-                                       {"Priority", ReportInteger(payoff.rank)},
-                                       {"Suffix", GetOrdinalSuffix(payoff.rank)}});
-    }
-    // A debt never paid off shows the months the plan runs (a year at least), enough to
-    // see its balance stay.
-    const int months = payoff.proposedKind == PayoffKind::kPaidOff
-                           ? debt->PayoffMonths()
-                           : std::min(debt->ComputedMonths(),
-                                      std::max(results_.ProjectionMonths, 12));
-    for (int n = 0; n < months; ++n) {
-      Fill("AmortizationTable",
-           {{"Year", ReportInteger(CalendarYear(n))},
-            {"Month", ShortMonth(n)},
-            {"BegBal", Money2(debt->GetBeginBalance(n))},
-            {"Interest", Money2(debt->GetInterest(n))},
-            {"Payment", Money2(debt->GetPayment(n))},
-            {"ExtraPayment", Money2(debt->GetExtraPayment(n))},
-            {"TotalPayment", Money2(debt->GetPayment(n) + debt->GetExtraPayment(n))},
-            {"EndBal", Money2(debt->GetEndBalance(n))}});
-    }
-  }
-}
-
-void Assembly::InvestmentProjections() {
-  // A plan that never ends frees no payments to project.
-  if (!statements_.PaysEveryDebt()) {
-    Fill("InvestmentNeverPaidOff");
-    return;
-  }
-  Fill("InvestmentHeader");
-  const InvestmentAsset& asset = results_.ProposedInvestment;
-  for (int n = 0; n < results_.ProjectionMonths; ++n) {
-    if (asset.GetEndValue(n) == Money()) continue;
-    Fill("InvestmentTable", {{"Year", ReportInteger(CalendarYear(n))},
-                             {"Month", ShortMonth(n)},
-                             {"BegBal", Money2(asset.GetBeginValue(n))},
-                             {"Growth", Money2(asset.GetGrowth(n))},
-                             {"Savings", Money2(asset.GetContribution(n))},
-                             {"EndBal", Money2(asset.GetEndValue(n))}});
-  }
-}
-
-void Assembly::Contract() {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(
-          context_.programFolder / "Templates" / "Contract.ktf", error)) {
-    return;
-  }
-  const ContractFigures& f = figures_.contract;
-  const std::string company =
-      settings_.CompanyName.empty() ? Tr("the company") : settings_.CompanyName;
-  // The parties' names: the agreement's first sentence has a line to write one in where it is
-  // not known; under the signature lines an unknown name is left out.
-  std::string client = plan_.FirstName;
-  if (!client.empty() && !plan_.LastName.empty()) client += " ";
-  client += plan_.LastName;
-  const std::string& adviser = settings_.CompanyName;
-  const auto nameOrLine = [](const std::string& name) {
-    return name.empty() ? std::string(20, '_') : name;
-  };
-  Fill("Contract", {{"Company", company},
-                    {"ClientName", nameOrLine(client)},
-                    {"AdviserName", nameOrLine(adviser)},
-                    {"SetupFee", Money2(f.setupFee)},
-                    {"DownPayment", Money2(f.downPayment)},
-                    {"FinancedSetupFee", Money2(f.financedSetupFee)},
-                    {"InterestRate", FormatFixed(f.loanRatePercent, 3, 10, regional_) + "%"},
-                    {"MonthlyPayment", Money2(f.loanPayment)}});
-  FeeNote("ContractFeeNote");
-  if (f.financed) {
-    Fill("ContractFinanced",
-         {{"FinancedSetupFee", Money2(f.financedSetupFee)},
-          {"InterestRate", FormatFixed(f.loanRatePercent, 3, 10, regional_) + "%"},
-          {"NewLoanPayment", Money2(f.loanPayment)}});
-  } else if (f.unpaidSetupFee > Money()) {
-    Fill("ContractFeeBalance", {{"FeeBalance", Money2(f.unpaidSetupFee)}, {"Company", company}});
-  }
-  if (f.monthlyFee > Money()) Fill("ContractMonthlyFee", {{"MonthlyFee", Money2(f.monthlyFee)}});
-  Fill("ContractTerms", {{"Company", company},
-                         {"PlanPayment", Money2(f.planPayment)},
-                         {"ClientName", client},
-                         {"AdviserName", adviser}});
-  if (HaveNegotiated(plan_, *context_.params)) {
-    Fill("WorkoutAgreement", {{"FirstName", plan_.FirstName},
-                              {"LastName", plan_.LastName},
-                              {"Company", company},
-                              {"ClientName", client},
-                              {"AdviserName", adviser}});
-  }
-}
-
-}  // namespace
-
 AssembledReport AssembleReport(const ReportContext& context) {
-  return Assembly(context).Run();
+  return ReportAssembly(context).Run();
 }
 
 }  // namespace ardvane
