@@ -34,7 +34,7 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   const DesignPixels px(*this);
   auto* layout = new QVBoxLayout(this);
 
-  const auto field = [this](QWidget* parent, const char* name, const std::string& text, int width) {
+  const auto field = [](QWidget* parent, const char* name, const std::string& text, int width) {
     auto* edit = new QLineEdit(Q(text), parent);
     edit->setObjectName(name);
     edit->setMinimumWidth(width);
