@@ -299,8 +299,7 @@ void CheckPlanResults(std::string_view text) {
     const char* balances[] = {"150", "250", "90"};
     const char* payments[] = {"100", "100", "100"};
     for (std::size_t d = 0; d < debtNames.size(); ++d) {
-      plan.Debts.AddDebt(ardvane::testing::Debt(debtNames[d], balances[d], "12", payments[d], "0"),
-                         ardvane::testing::kPointRegional);
+      plan.Debts.AddDebt(ardvane::testing::Debt(debtNames[d], balances[d], "12", payments[d], "0"));
     }
     return plan;
   };
@@ -314,7 +313,7 @@ void CheckPlanResults(std::string_view text) {
         calculated
             .emplace(names.size(),
                      ardvane::Calculate(planOf(std::vector<std::string>(names.size(), "x")), {},
-                                        ardvane::AppSettings{}, ardvane::testing::kPointRegional))
+                                        ardvane::AppSettings{}))
             .first;
   }
   const ardvane::PlanResults& results = known->second;

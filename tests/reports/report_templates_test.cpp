@@ -69,7 +69,7 @@ struct SampleReport {
   }
 
   std::string Assemble(int language) {
-    results = Calculate(plan, params, settings, kPointRegional);
+    results = Calculate(plan, params, settings);
     ReportContext context =
         testing::ContextFor(plan, results, params, settings, kDist, language);
     AssembledReport report = AssembleReport(context);

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "engine/debt_rows.h"
+#include "engine/debt.h"
 #include "ui/widgets/dialog_buttons.h"
 #include "settings/preferences_rules.h"
 #include "ui/widgets/design_pixels.h"
@@ -88,7 +88,8 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   cboCompounding = new QComboBox(grpGeneral);
   cboCompounding->setObjectName("cboCompounding");
   cboCompounding->addItems({"Daily", "Monthly", "Quarterly", "Semi-Annually", "Annually"});
-  cboCompounding->setCurrentIndex(LookupItemIndex(settings.DefaultCompoundingPeriod));
+  cboCompounding->setCurrentIndex(
+      LookupItemIndex(CompoundingFromCode(settings.DefaultCompoundingPeriod)));
   general->addWidget(new QLabel("Proposed consolidation loans compound", grpGeneral));
   general->addWidget(cboCompounding);
   general->addStretch(1);
@@ -197,7 +198,8 @@ void PreferencesDialog::accept() {
   txtReportDirectory->setText(Q(ReportFolderSetting(S(txtReportDirectory), programFolder_)));
   s.ReportDirectory = S(txtReportDirectory);
   // Taken over from the list also while it is hidden: it shows the period it was filled with.
-  s.DefaultCompoundingPeriod = LookupCompoundingPeriod(cboCompounding->currentIndex());
+  s.DefaultCompoundingPeriod =
+      CompoundingCode(LookupCompoundingPeriod(cboCompounding->currentIndex()));
   s.PrintCurrentDebts = chkCurrentDebts->isChecked();
   s.PrintPlanStrategy = chkPlanStrategy->isChecked();
   s.PrintPayoffProjections = chkPayoffProjections->isChecked();

@@ -157,7 +157,7 @@ void SetupFeeDialog::FillFields(const SetupFeeValues& values) {
     return field->NumericValue();
   };
   shownFields_[0] = fill(ntmskFeesAmount, static_cast<double>(values.SetupFee.Units()));
-  shownFields_[1] = fill(ntmskSetupFeeRate, values.SetupFeeRate * 100);
+  shownFields_[1] = fill(ntmskSetupFeeRate, values.SetupFeeRate.InPercent().Value());
   shownFields_[2] = fill(ntmskDownPayment, static_cast<double>(values.DownPayment.Units()));
   shownFields_[3] = fill(ntmskMinSavings, static_cast<double>(values.MinSavings.Units()));
   shownFields_[4] = fill(ntmskMinSetupFee, static_cast<double>(values.MinSetupFee.Units()));
@@ -172,7 +172,7 @@ SetupFeeValues SetupFeeDialog::FieldValues() const {
   SetupFeeValues values;
   values.SetupFee = amount(0, ntmskFeesAmount, shown_.SetupFee);
   const double rate = ntmskSetupFeeRate->NumericValue();
-  values.SetupFeeRate = rate == shownFields_[1] ? shown_.SetupFeeRate : rate / 100;
+  values.SetupFeeRate = rate == shownFields_[1] ? shown_.SetupFeeRate : Ratio(rate / 100);
   values.DownPayment = amount(2, ntmskDownPayment, shown_.DownPayment);
   values.MinSavings = amount(3, ntmskMinSavings, shown_.MinSavings);
   values.MinSetupFee = amount(4, ntmskMinSetupFee, shown_.MinSetupFee);

@@ -268,18 +268,18 @@ void InputPanel::ShowPlan(const PlanDocument& plan) {
   txtFirstName->setText(Q(plan.FirstName));
   txtLastName->setText(Q(plan.LastName));
   dtpPlanDate->setDate(ToQDate(plan.Date));
-  cboPriority->setCurrentIndex(
-      plan.Priority >= 0 && plan.Priority < cboPriority->count() ? plan.Priority : -1);
+  const int priority = PriorityCode(plan.Priority);
+  cboPriority->setCurrentIndex(priority >= 0 && priority < cboPriority->count() ? priority : -1);
   ntmskAccelerator->SetNumericValue(Units(plan.Accelerators[0].Monthly));
   ntmskAnnualAccelerator->SetNumericValue(Units(plan.Accelerators[0].Annual));
-  ntmskReturnRate->SetNumericValue(plan.ReturnRate);
+  ntmskReturnRate->SetNumericValue(plan.ReturnRate.Value());
   ntmskFeesAmount->SetNumericValue(Units(plan.SetupFee));
   ntmskMonthlyFee->SetNumericValue(Units(plan.ManagementFee));
   chkConsolidate->setChecked(plan.Consolidate);
   const ConsolidationLoanTerms& loan = plan.ConsolidationLoan;
-  ntmskInterestRate->SetNumericValue(loan.InterestRate);
+  ntmskInterestRate->SetNumericValue(loan.InterestRate.Value());
   chkInterestOnly->setChecked(loan.InterestOnly);
-  ntmskFeesRate->SetNumericValue(loan.FeesRate);
+  ntmskFeesRate->SetNumericValue(loan.FeesRate.Value());
   ntmskConsolidationFees->SetNumericValue(Units(loan.FeesAmount));
   ntmskTerm->SetNumericValue(loan.Term);
   ntmskCashOut->SetNumericValue(Units(loan.CashOut));

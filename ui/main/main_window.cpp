@@ -176,7 +176,7 @@ void MainWindow::ConnectInputs() {
   connect(in_->dtpPlanDate->calendarWidget(), &QCalendarWidget::clicked, this, endTyping);
   connect(in_->cboPriority, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (filling_ || index < 0) return;
-    history_.Edit("Priority", [index](PlanSession& s) { return s.SetPriority(index); });
+    history_.Edit("Priority", [index](PlanSession& s) { return s.SetPriority(PriorityFromCode(index)); });
     Recalculate();
   });
   const auto onChange = [this, typed, endTyping](AmountField* field, const QString& step,
@@ -187,7 +187,7 @@ void MainWindow::ConnectInputs() {
   onChange(in_->ntmskAccelerator, "Power Payment", [this] { StoreAccelerator(); });
   onChange(in_->ntmskAnnualAccelerator, "Power Payment", [this] { StoreAccelerator(); });
   onChange(in_->ntmskReturnRate, "Return Rate",
-           [this] { session_.SetReturnRate(in_->ntmskReturnRate->NumericValue()); });
+           [this] { session_.SetReturnRate(Percent(in_->ntmskReturnRate->NumericValue())); });
   onChange(in_->ntmskFeesAmount, "Plan Fee", [this] {
     session_.SetSetupFee(Money::FromUnits(in_->ntmskFeesAmount->NumericValue()));
   });
@@ -264,7 +264,7 @@ void MainWindow::ShowSelectedDebt() {
   if (hint.empty()) {
     statusBar()->clearMessage();
   } else {
-    statusBar()->showMessage(Q(session_.Plan().Debts.Cell(row, DebtCol::Name) + ": " + hint));
+    statusBar()->showMessage(Q(session_.Plan().Debts.NameOf(row) + ": " + hint));
   }
 }
 
@@ -277,8 +277,8 @@ void MainWindow::StoreAccelerator() {
 
 void MainWindow::StoreConsolidationTerms() {
   ConsolidationLoanTerms terms = session_.Plan().ConsolidationLoan;
-  terms.InterestRate = in_->ntmskInterestRate->NumericValue();
-  terms.FeesRate = in_->ntmskFeesRate->NumericValue();
+  terms.InterestRate = Percent(in_->ntmskInterestRate->NumericValue());
+  terms.FeesRate = Percent(in_->ntmskFeesRate->NumericValue());
   terms.FeesAmount = Money::FromUnits(in_->ntmskConsolidationFees->NumericValue());
   terms.Term = in_->ntmskTerm->NumericValue();
   terms.CashOut = Money::FromUnits(in_->ntmskCashOut->NumericValue());
@@ -354,7 +354,7 @@ void MainWindow::ShowRestoredPlan(int row) {
 void MainWindow::UpdateCaption() { setWindowTitle(Q("Ardvane - " + session_.PlanFileName())); }
 
 void MainWindow::Recalculate() {
-  results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
+  results_ = Calculate(session_.Plan(), params_, settings_);
   ShowResults();
 }
 
@@ -367,7 +367,7 @@ void MainWindow::ShowResults() {
   in_->FitNameColumn(px_(150), px_(260));
   SelectGridRow(selected);
   shownFigures_ = ComputePlanFigures(plan, results_);
-  shownStatements_ = ComputePlanStatements(plan, params_, settings_, regional, results_);
+  shownStatements_ = ComputePlanStatements(plan, params_, settings_, results_);
   out_->ShowResults(plan, results_, shownFigures_, shownStatements_);
   chartForms_->Refresh(plan, results_, shownFigures_, params_);
 
@@ -398,7 +398,7 @@ void MainWindow::EnableButtons() {
 void MainWindow::RefreshStrategies() {
   if (out_->pages->currentWidget() != out_->strategiesPage) return;
   out_->strategiesPage->ShowComparison(
-      CompareStrategies(session_.Plan(), params_, settings_, options_.regional),
+      CompareStrategies(session_.Plan(), params_, settings_),
       WriteStatements(shownStatements_, EnglishStatementWords(options_.regional)).strategies);
   strategiesStale_ = false;
 }
