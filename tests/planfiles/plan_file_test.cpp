@@ -284,6 +284,24 @@ TEST(PlanFileTest, ElementNamesAreCaseSensitiveAndMayRepeatInAnyOrder) {
   EXPECT_EQ(WrittenText(repeated.Debts, 0, DebtAttribute::CompoundingPeriod), "0");
 }
 
+// Every rate is written in percent, whatever unit the plan holds it in: the setup fee rate, a
+// fraction of the interest saved, is written times 100.
+TEST(PlanFileTest, RatesAreWrittenInPercentAndComeBackAsTheyWere) {
+  PlanDocument plan = ZuzuZeved();
+  plan.SetupFeeRate = Ratio(0.25);
+  plan.ReturnRate = Percent(6.5);
+  plan.ConsolidationLoan.InterestRate = Percent(7.25);
+  plan.ConsolidationLoan.FeesRate = Percent(1.5);
+  const std::string text = PlanToXml(plan);
+  for (const char* attribute : {"SetupFeeRate=\"25\"", "ReturnRate=\"6.5\"",
+                                "InterestRate=\"7.25\"", "FeesRate=\"1.5\""}) {
+    EXPECT_NE(text.find(attribute), std::string::npos) << attribute;
+  }
+  const PlanDocument back = ReadBack(text);
+  EXPECT_EQ(back.SetupFeeRate, Ratio(0.25));
+  EXPECT_EQ(back, plan);
+}
+
 TEST(PlanFileTest, ReadingReplacesDebtsAndNotesButKeepsWhatTheFileLacks) {
   PlanDocument before = ZuzuZeved();
   before.ConsolidationLoan.CashOut = M(5000);
