@@ -95,8 +95,7 @@ int RunPlanCommand(const PlanQuery& query, const CommandLineEnvironment& env, st
       text = StrategiesToJson(CompareStrategies(plan, params, settings)) + "\n";
       break;
     case PlanQueryMode::kNeeded: {
-      const PowerPaymentGoal found =
-          FindPowerPaymentForGoal(plan, params, settings, *query.by);
+      const PowerPaymentGoal found = FindPowerPaymentForGoal(plan, params, settings, *query.by);
       text = PowerPaymentGoalToJson(*query.by, found, plan.Date) + "\n";
       break;
     }

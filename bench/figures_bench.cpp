@@ -35,8 +35,7 @@ struct Sample {
 void BM_CompareStrategies(benchmark::State& state) {
   const Sample sample;
   for (auto _ : state) {
-    StrategyComparison comparison =
-        CompareStrategies(sample.plan, sample.params, AppSettings{});
+    StrategyComparison comparison = CompareStrategies(sample.plan, sample.params, AppSettings{});
     benchmark::DoNotOptimize(comparison);
   }
 }
@@ -49,8 +48,8 @@ void BM_NeededPowerPayment(benchmark::State& state) {
   goal.year -= 2;
   Money payment;
   for (auto _ : state) {
-    const PowerPaymentGoal found = FindPowerPaymentForGoal(sample.plan, sample.params,
-                                                           AppSettings{}, goal);
+    const PowerPaymentGoal found =
+        FindPowerPaymentForGoal(sample.plan, sample.params, AppSettings{}, goal);
     payment = found.powerPayment;
     benchmark::DoNotOptimize(payment);
   }

@@ -5,7 +5,6 @@
 #include <limits>
 #include <vector>
 
-
 namespace ardvane {
 namespace {
 
@@ -120,9 +119,9 @@ void BuildProposedPlan(PlanResults& r, const PlanDocument& plan, const PlanParam
       loan = &proposed.AddLoan(Money(), 0, 0, Money(), Money());
       consolidatedEscrow += Amount(debt.Escrow);
     } else if (params.PermitNegotiate && debt.Negotiate) {
-      loan = &proposed.AddLoan(Amount(debt.NegotiatedBalance),
-                               debt.NegotiatedInterestRate.Fraction(), 0,
-                               Amount(debt.NegotiatedPayment), Amount(debt.CurrentPayment));
+      loan =
+          &proposed.AddLoan(Amount(debt.NegotiatedBalance), debt.NegotiatedInterestRate.Fraction(),
+                            0, Amount(debt.NegotiatedPayment), Amount(debt.CurrentPayment));
       loan->SetEscrow(Amount(debt.Escrow));
     } else {
       loan = &proposed.AddLoan(Amount(debt.Balance), debt.InterestRate.Fraction(),
@@ -308,8 +307,9 @@ PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
                                           r.NewLoanFixedFees + r.CashOutAmount
                                     : Money();
   const Money paymentOverride = r.Consolidating ? params.NewLoanPaymentOverride : Money();
-  NewLoanTerms newLoan = SizeNewLoanPayment(r.NewLoanAmount, r.NewLoanRate.Value(), r.NewLoanTermMonths,
-                                            loanTerms.InterestOnly, paymentOverride);
+  NewLoanTerms newLoan =
+      SizeNewLoanPayment(r.NewLoanAmount, r.NewLoanRate.Value(), r.NewLoanTermMonths,
+                         loanTerms.InterestOnly, paymentOverride);
   r.NewLoanPayment = newLoan.payment;
 
   BuildProposedPlan(r, plan, params, settings, newLoan);

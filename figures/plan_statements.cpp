@@ -91,8 +91,7 @@ PlanStatements ComputePlanStatements(const PlanDocument& plan, const PlanParamet
   if (!s.proposedUnpaid.empty()) {
     const int months = s.horizonMonths > 0 ? s.horizonMonths : Loan::kMaxMonths;
     s.powerPaymentBy = YearMonthOf(AddMonths(plan.Date, months));
-    s.powerPaymentNeeded =
-        FindPowerPaymentForGoal(plan, params, settings, s.powerPaymentBy);
+    s.powerPaymentNeeded = FindPowerPaymentForGoal(plan, params, settings, s.powerPaymentBy);
   }
   // The saving as the tables print it: today's total less the plan's, each rounded to cents.
   s.interestSaved = PrintedDifference(results.CurrentPlan.GetTotalInterest(),

@@ -79,8 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t d = 0; d < names.size(); ++d) {
     plan.Debts.AddDebt(ardvane::testing::Debt(names[d], balances[d], "12", "100", "50"));
   }
-  const ardvane::PlanResults results =
-      ardvane::Calculate(plan, {}, ardvane::AppSettings{});
+  const ardvane::PlanResults results = ardvane::Calculate(plan, {}, ardvane::AppSettings{});
 
   std::size_t longest = 0;
   for (const std::string& name : names) longest = std::max(longest, name.size());

@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       static_cast<unsigned long long>(results.InterestSaved().Count()) + results.ProjectionMonths;
   (void)sink;
   PlanDocument again;
-  if (!ReadPlanContent(PlanToXml(plan), "again.bvx", again, context)
-           .ok()) {
+  if (!ReadPlanContent(PlanToXml(plan), "again.bvx", again, context).ok()) {
     __builtin_trap();  // what the program writes it must read
   }
   return 0;

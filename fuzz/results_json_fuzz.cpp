@@ -309,12 +309,11 @@ void CheckPlanResults(std::string_view text) {
   static std::map<std::size_t, ardvane::PlanResults> calculated;
   auto known = calculated.find(names.size());
   if (known == calculated.end()) {
-    known =
-        calculated
-            .emplace(names.size(),
-                     ardvane::Calculate(planOf(std::vector<std::string>(names.size(), "x")), {},
-                                        ardvane::AppSettings{}))
-            .first;
+    known = calculated
+                .emplace(names.size(),
+                         ardvane::Calculate(planOf(std::vector<std::string>(names.size(), "x")), {},
+                                            ardvane::AppSettings{}))
+                .first;
   }
   const ardvane::PlanResults& results = known->second;
   const Json json = Reader(ardvane::ResultsToJson(plan, results)).Document();

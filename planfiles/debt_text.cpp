@@ -6,10 +6,20 @@
 namespace ardvane {
 
 const std::array<const char*, kDebtAttributeCount> kDebtAttributeNames = {
-    "Name",       "Balance",           "InterestRate",           "CurrentPayment",
-    "MinimumPaymentAmount", "MinimumPaymentPercent", "Consolidate",  "Escrow",
-    "UseMinimum", "Negotiate",         "NegotiatedBalance",      "NegotiatedInterestRate",
-    "NegotiatedPayment",    "CompoundingPeriod",
+    "Name",
+    "Balance",
+    "InterestRate",
+    "CurrentPayment",
+    "MinimumPaymentAmount",
+    "MinimumPaymentPercent",
+    "Consolidate",
+    "Escrow",
+    "UseMinimum",
+    "Negotiate",
+    "NegotiatedBalance",
+    "NegotiatedInterestRate",
+    "NegotiatedPayment",
+    "CompoundingPeriod",
 };
 
 namespace {
@@ -94,14 +104,14 @@ DebtTexts DebtFileTexts(const Debt& debt) {
   for (const NumberField& field : kNumberFields) {
     const double value = NumberOf(debt, field);
     const auto unread = debt.UnreadTexts.find(kDebtAttributeNames[Index(field.attribute)]);
-    texts[Index(field.attribute)] = value == 0 && unread != debt.UnreadTexts.end()
-                                        ? unread->second
-                                        : FormatGeneral(value, ".");
+    texts[Index(field.attribute)] =
+        value == 0 && unread != debt.UnreadTexts.end() ? unread->second : FormatGeneral(value, ".");
   }
   for (const FlagField& field : kFlagFields) {
     texts[Index(field.attribute)] = debt.*field.flag ? field.word : "";
   }
-  texts[Index(DebtAttribute::CompoundingPeriod)] = std::to_string(CompoundingCode(debt.Compounding));
+  texts[Index(DebtAttribute::CompoundingPeriod)] =
+      std::to_string(CompoundingCode(debt.Compounding));
   return texts;
 }
 

@@ -222,8 +222,7 @@ void ApplyElement(const XmlParser& parser, PlanDocument& plan, const PlanReadCon
     plan.Priority = PriorityFromCode(e.Integer("Priority", defaults.DefaultPaydownPriority));
     plan.Consolidate = e.Flag("Consolidate");
     plan.SetupFee = e.Amount("SetupFee", defaults.DefaultSetupFee);
-    plan.SetupFeeRate =
-        Ratio(e.Number("SetupFeeRate", defaults.DefaultSetupFeeRate * 100) / 100);
+    plan.SetupFeeRate = Ratio(e.Number("SetupFeeRate", defaults.DefaultSetupFeeRate * 100) / 100);
     plan.ManagementFee = e.Amount("ManagementFee", defaults.DefaultMonthlyFee);
     plan.DownPayment = e.Amount("DownPayment", defaults.DefaultDownPayment);
     plan.MinSetupFee = e.Amount("MinSetupFee", defaults.DefaultMinSetupFee);

@@ -40,9 +40,7 @@ bool PlanSession::SetFirstName(const std::string& name) { return Assign(plan_.Fi
 bool PlanSession::SetLastName(const std::string& name) { return Assign(plan_.LastName, name); }
 bool PlanSession::SetPlanDate(DayNumber date) { return Assign(plan_.Date, date); }
 bool PlanSession::SetReturnRate(Percent rate) { return Assign(plan_.ReturnRate, rate); }
-bool PlanSession::SetPriority(PaydownPriority priority) {
-  return Assign(plan_.Priority, priority);
-}
+bool PlanSession::SetPriority(PaydownPriority priority) { return Assign(plan_.Priority, priority); }
 bool PlanSession::SetConsolidate(bool consolidate) { return Assign(plan_.Consolidate, consolidate); }
 bool PlanSession::SetSetupFee(Money fee) { return Assign(plan_.SetupFee, fee); }
 bool PlanSession::SetSetupFeeRate(Ratio rate) { return Assign(plan_.SetupFeeRate, rate); }
@@ -207,8 +205,8 @@ void PlanSession::DeleteDebt(int row) {
 std::optional<int> PlanSession::DeleteSelectedDebt(int gridRow) {
   const int row = gridRow - 1;
   if (!plan_.Debts.ValidRow(row)) return std::nullopt;
-  const std::string question = "The following debt will be deleted:\n\n" +
-                               plan_.Debts.At(row).Name + "\n\nAre you sure?";
+  const std::string question =
+      "The following debt will be deleted:\n\n" + plan_.Debts.At(row).Name + "\n\nAre you sure?";
   if (!prompts_.Confirm(question)) return std::nullopt;
   DeleteDebt(row);
   const int gridRows = plan_.Debts.GetDebtCount() + 1;

@@ -41,8 +41,7 @@ class Assembly {
         regional_(*context.regional),
         sources_(context.programFolder, context.language),
         figures_(ComputePlanFigures(plan_, results_)),
-        statements_(ComputePlanStatements(plan_, *context.params, settings_,
-                                          results_)) {
+        statements_(ComputePlanStatements(plan_, *context.params, settings_, results_)) {
     const CivilDate date = DecodeDate(plan_.Date);
     planMonth_ = date.month;
     planYear_ = date.year;
@@ -342,11 +341,10 @@ void Assembly::CurrentDebts() {
   for (int i = 0; i < RowCount(); ++i) {
     const Debt& debt = plan_.Debts.At(i);
     const Loan* loan = Current().GetLoan(i);
-    Fill("DebtTable",
-         {{"Description", DebtName(i)},
-          {"InterestRate", ReportPercent3(debt.InterestRate.Value(), regional_)},
-          {"Payment", Money2(loan ? loan->GetScheduledPayment() : Money())},
-          {"Balance", ReportMoneyUnits(debt.Balance, regional_)}});
+    Fill("DebtTable", {{"Description", DebtName(i)},
+                       {"InterestRate", ReportPercent3(debt.InterestRate.Value(), regional_)},
+                       {"Payment", Money2(loan ? loan->GetScheduledPayment() : Money())},
+                       {"Balance", ReportMoneyUnits(debt.Balance, regional_)}});
   }
   Fill("DebtTableFooter", {{"Payment", Money2(figures_.currentDebtsPayment)},
                            {"Balance", Money2(figures_.currentDebtsBalance)}});
@@ -423,8 +421,7 @@ void Assembly::PayoffProjections() {
 }
 
 void Assembly::StrategiesCompared() {
-  const StrategyComparison comparison =
-      CompareStrategies(plan_, *context_.params, settings_);
+  const StrategyComparison comparison = CompareStrategies(plan_, *context_.params, settings_);
   Fill(Worded("StrategiesComparedPage"));
   for (const std::vector<int>& group : comparison.groups) {
     const PriorityFigures& f = comparison.strategies[group.front()];

@@ -79,10 +79,9 @@ TEST(DebtTest, RowsMoveWholeDebts) {
 }
 
 TEST(DebtTest, CompoundingLookupsAreTotal) {
-  const CompoundingPeriod periods[] = {CompoundingPeriod::Daily, CompoundingPeriod::Monthly,
-                                       CompoundingPeriod::Quarterly,
-                                       CompoundingPeriod::SemiAnnually,
-                                       CompoundingPeriod::Annually};
+  const CompoundingPeriod periods[] = {
+      CompoundingPeriod::Daily, CompoundingPeriod::Monthly, CompoundingPeriod::Quarterly,
+      CompoundingPeriod::SemiAnnually, CompoundingPeriod::Annually};
   const int codes[] = {0, 1, 3, 6, 12};
   const char* names[] = {"Daily", "Monthly", "Quarterly", "Semi-Annually", "Annually"};
   for (int position = 0; position < 5; ++position) {

@@ -12,8 +12,8 @@ namespace ardvane {
 namespace {
 
 using testing::Consolidated;
-using testing::MakeDebt;
 using testing::M;
+using testing::MakeDebt;
 
 // The two-debt example (A 1,000 at 12 % paying 100, B 2,000 at 6 % paying 100, minimums 50)
 // with no fees, so nothing but the rollover separates the two plans.
@@ -273,7 +273,12 @@ TEST(PlanCalculationTest, PaymentOverrideIsThePaymentEverywhere) {
 
 TEST(PlanCalculationTest, NegotiatedTermsReplaceTheDebtsOwnInTheProposedPlanOnly) {
   PlanDocument plan = TwoDebtPlan();
-  testing::ChangeDebt(plan.Debts, 1, [](Debt& d) { d.Negotiate = true; d.NegotiatedBalance = 1500; d.NegotiatedInterestRate = Percent(3); d.NegotiatedPayment = 40; });
+  testing::ChangeDebt(plan.Debts, 1, [](Debt& d) {
+    d.Negotiate = true;
+    d.NegotiatedBalance = 1500;
+    d.NegotiatedInterestRate = Percent(3);
+    d.NegotiatedPayment = 40;
+  });
 
   PlanResults r = CalculatePlan(plan, Permitting(false, true));
   const Loan& proposedB = *r.ProposedPlan.GetLoan(1);
@@ -290,7 +295,11 @@ TEST(PlanCalculationTest, NegotiatedTermsReplaceTheDebtsOwnInTheProposedPlanOnly
   EXPECT_EQ(r.NegotiatedMinimums, M(100));
 
   // Restructured terms identical to the debt's own are no negotiation.
-  testing::ChangeDebt(plan.Debts, 1, [](Debt& d) { d.NegotiatedBalance = 2000; d.NegotiatedInterestRate = Percent(6); d.NegotiatedPayment = 100; });
+  testing::ChangeDebt(plan.Debts, 1, [](Debt& d) {
+    d.NegotiatedBalance = 2000;
+    d.NegotiatedInterestRate = Percent(6);
+    d.NegotiatedPayment = 100;
+  });
   EXPECT_FALSE(HaveNegotiated(plan, Permitting(false, true)));
 }
 
@@ -298,7 +307,10 @@ TEST(PlanCalculationTest, ANegotiatedConsolidatedDebtPaysOffItsRestructuredBalan
   PlanDocument plan = TwoDebtPlan(true);
   plan.Consolidate = true;
   plan.ConsolidationLoan.Term = 1;
-  testing::ChangeDebt(plan.Debts, 0, [](Debt& d) { d.Negotiate = true; d.NegotiatedBalance = 800; });
+  testing::ChangeDebt(plan.Debts, 0, [](Debt& d) {
+    d.Negotiate = true;
+    d.NegotiatedBalance = 800;
+  });
   const PlanResults r = CalculatePlan(plan, Permitting(true, false));
   EXPECT_EQ(r.PayoffBalance, M(800));
   // The average rate weights by the debt's own balance: 12 x 1,000 / 800.
@@ -317,7 +329,8 @@ TEST(PlanCalculationTest, MinimizeInterestEqualsHighestRateAndMaximizeWealthSkip
   EXPECT_EQ(minimize.ProposedInvestment.GetEndValue(21),
             highest.ProposedInvestment.GetEndValue(21));
 
-  plan.Priority = PaydownPriority::MaximizeWealth;  // B at 6 % is below the 8 % return: minimums only
+  plan.Priority =
+      PaydownPriority::MaximizeWealth;  // B at 6 % is below the 8 % return: minimums only
   const PlanResults wealth = CalculatePlan(plan);
   EXPECT_TRUE(wealth.ProposedPlan.MaximizeWealth());
   const Loan& b = *wealth.ProposedPlan.GetLoan(1);
@@ -397,8 +410,7 @@ TEST(PlanCalculationTest, AThousandDebtsIncludingOnesThatNeverPayOff) {
   for (int i = 0; i < 1000; ++i) {
     // Every tenth debt pays less than its interest.
     const double payment = i % 10 == 0 ? 5 : 20 + i % 50;
-    Debt debt =
-        MakeDebt("D" + std::to_string(i), 1000 + i, 12, payment, payment);
+    Debt debt = MakeDebt("D" + std::to_string(i), 1000 + i, 12, payment, payment);
     debt.Consolidate = i % 7 == 0;
     plan.Debts.AddDebt(debt);
   }

@@ -14,9 +14,9 @@ namespace ardvane {
 namespace {
 
 using testing::CalculateWith;
-using testing::MakeDebt;
 using testing::kPointRegional;
 using testing::M;
+using testing::MakeDebt;
 using testing::SampleParams;
 using testing::SamplePlan;
 using testing::TwoDebtPlan;

@@ -10,8 +10,8 @@ namespace ardvane {
 namespace {
 
 using testing::Consolidated;
-using testing::MakeDebt;
 using testing::kPointRegional;
+using testing::MakeDebt;
 
 PlanResults Calculated(const PlanDocument& plan) {
   PlanParameters params;

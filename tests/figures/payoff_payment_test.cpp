@@ -12,9 +12,9 @@ namespace ardvane {
 namespace {
 
 using testing::CalculateWith;
-using testing::MakeDebt;
 using testing::kPointRegional;
 using testing::M;
+using testing::MakeDebt;
 
 // 10,000 at 24 % a year with a minimum of `percent` % (1 unless said), paying `payment` a
 // month from 15 January 2008, compounding by `code`, beside a small debt that is paid off.
@@ -34,8 +34,8 @@ PlanDocument CardPlan(double payment, CompoundingPeriod code, bool useMinimum = 
 
 // The card's payoff months in the current plan with this payment: 0 when never paid off.
 int CurrentPayoffMonths(Money payment, CompoundingPeriod code, double percent = 1) {
-  const PlanResults results =
-      CalculateWith(CardPlan(GeneralValue(static_cast<double>(payment.Units())), code, false, percent));
+  const PlanResults results = CalculateWith(
+      CardPlan(GeneralValue(static_cast<double>(payment.Units())), code, false, percent));
   return results.CurrentPlan.GetLoan(0)->PayoffMonths();
 }
 
@@ -55,8 +55,9 @@ TEST(PayoffPaymentTest, BelowItsInterestWithDailyAndAnnualCompounding) {
     CompoundingPeriod code;
     long double monthlyRate;
   } cases[] = {
-      {CompoundingPeriod::Daily, std::pow(1 + 0.02L / 30, 30) - 1},  // daily: a day is a thirtieth of a month
-      {CompoundingPeriod::Annually, std::pow(1.24L, 1 / 12.0L) - 1},   // annually
+      {CompoundingPeriod::Daily,
+       std::pow(1 + 0.02L / 30, 30) - 1},  // daily: a day is a thirtieth of a month
+      {CompoundingPeriod::Annually, std::pow(1.24L, 1 / 12.0L) - 1},  // annually
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(CompoundingCode(c.code));

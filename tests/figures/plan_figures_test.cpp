@@ -11,9 +11,9 @@ namespace ardvane {
 namespace {
 
 using testing::Consolidated;
-using testing::MakeDebt;
 using testing::kPointRegional;
 using testing::M;
+using testing::MakeDebt;
 
 const std::filesystem::path kDist = ARDVANE_DIST_DIR;
 

@@ -79,7 +79,8 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
   const int h = s.results.InterestHorizonMonths;
   ASSERT_GT(h, 0);
   EXPECT_EQ(st.powerPaymentBy, YearMonthOf(AddMonths(s.plan.Date, h)));
-  const PowerPaymentGoal goal = FindPowerPaymentForGoal(s.plan, s.params, AppSettings{}, st.powerPaymentBy);
+  const PowerPaymentGoal goal =
+      FindPowerPaymentForGoal(s.plan, s.params, AppSettings{}, st.powerPaymentBy);
   ASSERT_TRUE(goal.attainable);
   EXPECT_EQ(st.powerPaymentNeeded.powerPayment, goal.powerPayment);
   EXPECT_EQ(s.texts.powerPayment, "A power payment of " +
@@ -96,8 +97,7 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
                 ReportMoney(today.GetBeginBalance(h), kPointRegional) + ".");
 
   // No strategy that never pays every debt off saves the most.
-  const StrategyComparison comparison =
-      CompareStrategies(s.plan, s.params, AppSettings{});
+  const StrategyComparison comparison = CompareStrategies(s.plan, s.params, AppSettings{});
   for (const PriorityFigures& f : comparison.strategies) {
     EXPECT_FALSE(f.mostSaved && !f.proposed.DebtFree()) << f.priority;
   }

@@ -27,8 +27,7 @@ TEST(StrategiesTest, CaptionsFollowThePriorityList) {
 // Each code's row is what the full calculation of the plan with that Priority shows.
 TEST(StrategiesTest, EachSampleRowIsThePlanCalculatedWithThatPriority) {
   const PlanDocument sample = SamplePlan();
-  const StrategyComparison c =
-      CompareStrategies(sample, SampleParams(), AppSettings{});
+  const StrategyComparison c = CompareStrategies(sample, SampleParams(), AppSettings{});
   ASSERT_EQ(c.strategies.size(), 9u);
   for (int code = 0; code < kPriorityCodeCount; ++code) {
     PlanDocument plan = sample;

@@ -28,7 +28,7 @@ class RecordingSink : public MessageSink {
 };
 
 DebtValues MakeDebt(double balance, double rate, double minAmount, double minRate, double payment,
-                bool useMinimum = false) {
+                    bool useMinimum = false) {
   DebtValues v;
   v.balance = balance;
   v.interestRate = rate;

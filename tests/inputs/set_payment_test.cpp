@@ -9,8 +9,8 @@
 namespace ardvane {
 namespace {
 
-using testing::MakeDebt;
 using testing::M;
+using testing::MakeDebt;
 
 // A store card of 1,850 at 24 % on its minimum (15, or 1.5 % of the balance, both below its
 // 37.00 of interest a month: never paid off) beside a car loan that is paid off.

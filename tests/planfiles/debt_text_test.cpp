@@ -69,7 +69,7 @@ TEST(DebtTextTest, FlagsCompoundingAndNameRoundTrip) {
     int code;
     const char* written;
   } cases[] = {
-      {"", 0, "0"},  {"abc", 1, "1"}, {"12", 12, "12"},
+      {"", 0, "0"},    {"abc", 1, "1"}, {"12", 12, "12"},
       {" 6 ", 6, "6"}, {"3", 3, "3"},   {"5", 5, "5"},  // an odd count of months is kept
   };
   for (const Case& c : cases) {

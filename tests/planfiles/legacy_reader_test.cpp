@@ -1,9 +1,6 @@
-#include "tests/test_regional.h"
 #include "planfiles/legacy_reader.h"
 
 #include <gtest/gtest.h>
-
-#include "planfiles/debt_text.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -15,6 +12,8 @@
 #include <vector>
 
 #include "base/number_text.h"
+#include "planfiles/debt_text.h"
+#include "tests/test_regional.h"
 
 // Counts the bytes allocated while a test asks for it, to show that a file's claims do not
 // turn into allocations. (GCC takes the malloc/free pair of a replaced operator new for a
@@ -130,7 +129,7 @@ PlanDocument Before() {
   p.Accelerators = {{{Money::FromUnits(1), Money::FromUnits(5), 9},
                      {Money::FromUnits(2), Money::FromUnits(6), 10},
                      {Money::FromUnits(3), Money::FromUnits(7), 11}}};
-  p.ConsolidationLoan = {Percent(8.25), 20, false, Percent(9.5), Money::FromUnits(77),
+  p.ConsolidationLoan = {Percent(8.25),       20, false, Percent(9.5), Money::FromUnits(77),
                          Money::FromUnits(55)};
   return p;
 }
@@ -138,16 +137,18 @@ PlanDocument Before() {
 std::string Describe(const PlanDocument& p) {
   std::ostringstream out;
   out << p.FirstName << " | " << p.LastName << " | date " << p.Date << " | return "
-      << Number(p.ReturnRate.Value()) << " | priority " << PriorityCode(p.Priority) << " | consolidate " << p.Consolidate
-      << "\nfees " << Number(p.SetupFeeRate.Value()) << " " << Units(p.SetupFee) << " "
-      << Units(p.ManagementFee) << " " << Units(p.DownPayment) << " " << Units(p.MinSetupFee) << " "
-      << Units(p.MinSavings) << " " << Units(p.MinDownPayment) << "\n";
+      << Number(p.ReturnRate.Value()) << " | priority " << PriorityCode(p.Priority)
+      << " | consolidate " << p.Consolidate << "\nfees " << Number(p.SetupFeeRate.Value()) << " "
+      << Units(p.SetupFee) << " " << Units(p.ManagementFee) << " " << Units(p.DownPayment) << " "
+      << Units(p.MinSetupFee) << " " << Units(p.MinSavings) << " " << Units(p.MinDownPayment)
+      << "\n";
   for (const Accelerator& a : p.Accelerators) {
     out << "accelerator " << Units(a.Monthly) << " " << Units(a.Annual) << " " << a.Month << "\n";
   }
   const ConsolidationLoanTerms& l = p.ConsolidationLoan;
-  out << "loan " << Number(l.InterestRate.Value()) << " " << Number(l.Term) << " " << l.InterestOnly << " "
-      << Number(l.FeesRate.Value()) << " " << Units(l.FeesAmount) << " " << Units(l.CashOut) << "\n";
+  out << "loan " << Number(l.InterestRate.Value()) << " " << Number(l.Term) << " " << l.InterestOnly
+      << " " << Number(l.FeesRate.Value()) << " " << Units(l.FeesAmount) << " " << Units(l.CashOut)
+      << "\n";
   for (int row = 0; row < p.Debts.GetDebtCount(); ++row) {
     out << "debt";
     for (const std::string& text : DebtFileTexts(p.Debts.At(row))) out << " |" << text;
@@ -198,16 +199,17 @@ TEST(LegacyReaderTest, EachVersionTakesItsValuesFromTheRightPlace) {
       {"Accelerator2.Month", acc(1, month), "ZZZZZZZF", "6", "1", ""},
       {"Accelerator3.Month", acc(2, month), "ZZZZZZZF", "3", "1", ""},
       {"ReturnRate", [](auto& p) { return Number(p.ReturnRate.Value()); }, "FFFFFFFF", "8", "", ""},
-      {"Priority", [](auto& p) { return std::to_string(PriorityCode(p.Priority)); }, "DFFFFFFF", "6", "4", ""},
+      {"Priority", [](auto& p) { return std::to_string(PriorityCode(p.Priority)); }, "DFFFFFFF",
+       "6", "4", ""},
       {"Consolidate", [](auto& p) { return std::to_string(p.Consolidate); }, "UUFFFFFF", "1", "",
        "0"},
-      {"FeesRate", [](auto& p) { return Number(p.ConsolidationLoan.FeesRate.Value()); }, "UUFFFFFF", "2.5",
-       "", "9.5"},
+      {"FeesRate", [](auto& p) { return Number(p.ConsolidationLoan.FeesRate.Value()); }, "UUFFFFFF",
+       "2.5", "", "9.5"},
       {"SetupFee", [](auto& p) { return Units(p.SetupFee); }, "UUFFFFFF", "995", "", "1234"},
       {"FeesAmount", [](auto& p) { return Units(p.ConsolidationLoan.FeesAmount); }, "UUZZZZZF",
        "150.75", "0", "77"},
-      {"SetupFeeRate", [](auto& p) { return Number(p.SetupFeeRate.Value()); }, "UUDDFFFF", "0.25", "0.15",
-       "0.3"},
+      {"SetupFeeRate", [](auto& p) { return Number(p.SetupFeeRate.Value()); }, "UUDDFFFF", "0.25",
+       "0.15", "0.3"},
       {"DownPayment", [](auto& p) { return Units(p.DownPayment); }, "UUDDDFFF", "250", "500", "99"},
       {"CashOut", [](auto& p) { return Units(p.ConsolidationLoan.CashOut); }, "UUZZZZZF", "1000",
        "0", "55"},
@@ -216,8 +218,8 @@ TEST(LegacyReaderTest, EachVersionTakesItsValuesFromTheRightPlace) {
       {"MinDownPayment", [](auto& p) { return Units(p.MinDownPayment); }, "UUDDDDFF", "100", "800",
        "13"},
       {"ManagementFee", [](auto& p) { return Units(p.ManagementFee); }, "UUUFFFFF", "35", "", "44"},
-      {"InterestRate", [](auto& p) { return Number(p.ConsolidationLoan.InterestRate.Value()); }, "UUFFFFFF",
-       "7.125", "", "8.25"},
+      {"InterestRate", [](auto& p) { return Number(p.ConsolidationLoan.InterestRate.Value()); },
+       "UUFFFFFF", "7.125", "", "8.25"},
       {"Term", [](auto& p) { return Number(p.ConsolidationLoan.Term); }, "UUFFFFFF", "15", "",
        "20"},
       {"InterestOnly", [](auto& p) { return std::to_string(p.ConsolidationLoan.InterestOnly); },

@@ -1,12 +1,11 @@
 #include "planfiles/plan_file.h"
 
 #include <gtest/gtest.h>
-
-#include "planfiles/debt_text.h"
 #include <sys/stat.h>
 
 #include <cstring>
 
+#include "planfiles/debt_text.h"
 #include "test_files.h"
 #include "tests/test_support.h"
 
@@ -23,8 +22,8 @@ using testing::TempFolder;
 using testing::WriteFile;
 using namespace std::string_literals;
 
-using testing::MakeDebt;
 using testing::M;
+using testing::MakeDebt;
 
 // The plan of the worked example (an invented client).
 PlanDocument ZuzuZeved() {
@@ -293,8 +292,8 @@ TEST(PlanFileTest, RatesAreWrittenInPercentAndComeBackAsTheyWere) {
   plan.ConsolidationLoan.InterestRate = Percent(7.25);
   plan.ConsolidationLoan.FeesRate = Percent(1.5);
   const std::string text = PlanToXml(plan);
-  for (const char* attribute : {"SetupFeeRate=\"25\"", "ReturnRate=\"6.5\"",
-                                "InterestRate=\"7.25\"", "FeesRate=\"1.5\""}) {
+  for (const char* attribute :
+       {"SetupFeeRate=\"25\"", "ReturnRate=\"6.5\"", "InterestRate=\"7.25\"", "FeesRate=\"1.5\""}) {
     EXPECT_NE(text.find(attribute), std::string::npos) << attribute;
   }
   const PlanDocument back = ReadBack(text);

@@ -15,8 +15,8 @@ using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 
-using testing::MakeDebt;
 using testing::M;
+using testing::MakeDebt;
 
 // Answers the session's questions from a script and records what was asked.
 class ScriptedPrompts : public PlanPrompts {

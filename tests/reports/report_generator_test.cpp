@@ -27,9 +27,9 @@
 namespace ardvane {
 namespace {
 
-using testing::MakeDebt;
 using testing::kPointRegional;
 using testing::M;
+using testing::MakeDebt;
 using testing::ProgramFolder;
 
 // Every paragraph of the report and every placeholder any of them receives.

@@ -16,8 +16,8 @@
 namespace ardvane {
 namespace {
 
-using testing::MakeDebt;
 using testing::kPointRegional;
+using testing::MakeDebt;
 
 const std::filesystem::path kDist = ARDVANE_DIST_DIR;
 

@@ -26,8 +26,8 @@ namespace ardvane {
 namespace {
 
 using testing::Consolidated;
-using testing::MakeDebt;
 using testing::kPointRegional;
+using testing::MakeDebt;
 
 using RecordingPrompts = testing::FakePrompts;
 

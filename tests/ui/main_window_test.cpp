@@ -30,8 +30,8 @@
 #include "reports/document_output.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
-#include "tests/ui/fake_prompts.h"
 #include "tests/test_support.h"
+#include "tests/ui/fake_prompts.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/widgets/amount_field.h"
 

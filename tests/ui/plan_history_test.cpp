@@ -19,8 +19,8 @@
 namespace ardvane {
 namespace {
 
-using testing::MakeDebt;
 using testing::M;
+using testing::MakeDebt;
 
 // Saves to the one file the test names.
 class SavingPrompts : public testing::FakePrompts {

@@ -178,12 +178,10 @@ TEST_F(StrategiesPageTest, EditsWhileThePageIsHiddenShowWhenItComesBack) {
 // mark of the most saved, and the note under the table says why today's interest differs.
 TEST(StrategiesPageAloneTest, StrategiesThatNeverPayEveryDebtOffShowNoSaving) {
   const PlanDocument plan = testing::HopelessCardsPlan();
-  const StrategyComparison comparison =
-      CompareStrategies(plan, PlanParameters{}, AppSettings{});
+  const StrategyComparison comparison = CompareStrategies(plan, PlanParameters{}, AppSettings{});
   const PlanResults results = Calculate(plan, {}, {});
-  const StatementTexts texts = WriteStatements(
-      ComputePlanStatements(plan, {}, {}, results),
-      EnglishStatementWords(testing::kPointRegional));
+  const StatementTexts texts = WriteStatements(ComputePlanStatements(plan, {}, {}, results),
+                                               EnglishStatementWords(testing::kPointRegional));
   ASSERT_FALSE(texts.strategies.empty());
 
   StrategiesPage page(testing::kPointRegional, nullptr);

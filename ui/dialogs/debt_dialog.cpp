@@ -299,9 +299,7 @@ DebtValues DebtDialog::Values() const {
   return v;
 }
 
-Debt DebtDialog::EnteredDebt() const {
-  return DebtFromValues(Values());
-}
+Debt DebtDialog::EnteredDebt() const { return DebtFromValues(Values()); }
 
 void DebtDialog::PopulateFields(int index) {
   const DebtList& debts = session_.Plan().Debts;

@@ -14,9 +14,9 @@
 #include <utility>
 
 #include "engine/debt.h"
-#include "ui/widgets/dialog_buttons.h"
 #include "settings/preferences_rules.h"
 #include "ui/widgets/design_pixels.h"
+#include "ui/widgets/dialog_buttons.h"
 
 namespace ardvane {
 namespace {

@@ -176,7 +176,8 @@ void MainWindow::ConnectInputs() {
   connect(in_->dtpPlanDate->calendarWidget(), &QCalendarWidget::clicked, this, endTyping);
   connect(in_->cboPriority, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (filling_ || index < 0) return;
-    history_.Edit("Priority", [index](PlanSession& s) { return s.SetPriority(PriorityFromCode(index)); });
+    history_.Edit("Priority",
+                  [index](PlanSession& s) { return s.SetPriority(PriorityFromCode(index)); });
     Recalculate();
   });
   const auto onChange = [this, typed, endTyping](AmountField* field, const QString& step,

@@ -150,12 +150,11 @@ void MainWindow::SetPaymentClick() {
   const std::optional<SetPaymentOffer> offer =
       SetPaymentOfferFor(session_.Plan(), results_, row, options_.regional);
   if (!offer) return;
-  history_.Edit(
-      "Set Payment",
-      [&](PlanSession& s) {
-        s.EditDebt(row, DebtWithPaymentOffer(s.Plan().Debts.At(row), *offer));
-      },
-      {.row = row});
+  history_.Edit("Set Payment",
+                [&](PlanSession& s) {
+                  s.EditDebt(row, DebtWithPaymentOffer(s.Plan().Debts.At(row), *offer));
+                },
+                {.row = row});
   AfterDebtListChange(row + 1);
 }
 
@@ -208,8 +207,8 @@ void MainWindow::bitbtnRecommendationClick() {
 
 void MainWindow::SelectDebtsToConsolidate(bool announce) {
   DebtList debts = session_.Plan().Debts;
-  const bool changed = ::ardvane::SelectDebtsToConsolidate(
-      debts, session_.Plan().ConsolidationLoan.InterestRate);
+  const bool changed =
+      ::ardvane::SelectDebtsToConsolidate(debts, session_.Plan().ConsolidationLoan.InterestRate);
   history_.Edit("Consolidation", [&debts](PlanSession& s) {
     for (int i = 0; i < debts.GetDebtCount(); ++i) {
       if (debts.At(i) != s.Plan().Debts.At(i)) s.EditDebt(i, debts.At(i));
