@@ -296,10 +296,10 @@ void CheckPlanResults(std::string_view text) {
   const auto planOf = [](const std::vector<std::string>& debtNames) {
     ardvane::PlanDocument plan;
     plan.Date = ardvane::EncodeDate(2008, 1, 15);
-    const char* balances[] = {"150", "250", "90"};
-    const char* payments[] = {"100", "100", "100"};
+    const double balances[] = {150, 250, 90};
+    const double payments[] = {100, 100, 100};
     for (std::size_t d = 0; d < debtNames.size(); ++d) {
-      plan.Debts.AddDebt(ardvane::testing::Debt(debtNames[d], balances[d], "12", payments[d], "0"));
+      plan.Debts.AddDebt(ardvane::testing::MakeDebt(debtNames[d], balances[d], 12, payments[d], 0));
     }
     return plan;
   };
