@@ -71,7 +71,7 @@ int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandL
     err << "ardvane: " << refusal << "\n";
     return 1;
   }
-  PlanResults results = Calculate(session.Plan(), params, settings, env.regional);
+  PlanResults results = Calculate(session.Plan(), params, settings);
   ChartForms forms(env.regional, env.programFolder, nullptr);
   forms.Refresh(session.Plan(), results, ComputePlanFigures(session.Plan(), results), params);
   ChartFormPictures pictures(forms);

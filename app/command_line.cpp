@@ -84,19 +84,18 @@ int RunPlanCommand(const PlanQuery& query, const CommandLineEnvironment& env, st
   std::string text;
   switch (query.mode) {
     case PlanQueryMode::kResults:
-      text = ResultsToJson(plan, Calculate(plan, params, settings, env.regional)) + "\n";
+      text = ResultsToJson(plan, Calculate(plan, params, settings)) + "\n";
       break;
     case PlanQueryMode::kCompare:
-      text = StrategiesToJson(CompareStrategies(plan, params, settings, env.regional)) + "\n";
+      text = StrategiesToJson(CompareStrategies(plan, params, settings)) + "\n";
       break;
     case PlanQueryMode::kNeeded: {
-      const PowerPaymentGoal found =
-          FindPowerPaymentForGoal(plan, params, settings, env.regional, *query.by);
+      const PowerPaymentGoal found = FindPowerPaymentForGoal(plan, params, settings, *query.by);
       text = PowerPaymentGoalToJson(*query.by, found, plan.Date) + "\n";
       break;
     }
     case PlanQueryMode::kCsv: {
-      const PlanResults results = Calculate(plan, params, settings, env.regional);
+      const PlanResults results = Calculate(plan, params, settings);
       if (query.investmentTable) {
         text = InvestmentCsv(results, plan.Date, CsvFlavour::kPlain);
         break;

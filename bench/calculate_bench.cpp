@@ -14,32 +14,31 @@ namespace {
 
 void AddDebt(PlanDocument& plan, std::string name, double balance, double rate, double payment,
              double minimum, bool consolidate = false) {
-  DebtFields debt;
+  Debt debt;
   debt.Name = std::move(name);
-  debt.Balance = std::to_string(balance);
-  debt.InterestRate = std::to_string(rate);
-  debt.CurrentPayment = std::to_string(payment);
-  debt.MinimumPaymentAmount = std::to_string(minimum);
-  debt.MinimumPaymentPercent = "0";
-  debt.CompoundingPeriod = "1";
+  debt.Balance = GeneralValue(balance);
+  debt.InterestRate = Percent(GeneralValue(rate));
+  debt.CurrentPayment = GeneralValue(payment);
+  debt.MinimumPaymentAmount = GeneralValue(minimum);
+  debt.MinimumPaymentPercent = Percent(0);
   debt.Consolidate = consolidate;
-  plan.Debts.AddDebt(debt, RegionalSettings{});
+  plan.Debts.AddDebt(debt);
 }
 
 PlanDocument BasePlan() {
   PlanDocument plan;
   plan.Date = EncodeDate(2026, 12, 7);
-  plan.ReturnRate = 6;
+  plan.ReturnRate = Percent(6);
   plan.Consolidate = true;
-  plan.SetupFeeRate = 0.25;
+  plan.SetupFeeRate = Ratio(0.25);
   plan.SetupFee = Money::FromUnits(2995);
   plan.ManagementFee = Money::FromUnits(25);
   plan.Accelerators[0].Monthly = Money::FromUnits(200);
   plan.Accelerators[0].Annual = Money::FromUnits(1000);
   plan.Accelerators[0].Month = 12;
-  plan.ConsolidationLoan.InterestRate = 7;
+  plan.ConsolidationLoan.InterestRate = Percent(7);
   plan.ConsolidationLoan.Term = 5;
-  plan.ConsolidationLoan.FeesRate = 2;
+  plan.ConsolidationLoan.FeesRate = Percent(2);
   return plan;
 }
 
@@ -65,7 +64,7 @@ PlanDocument TypicalPlan() {
 // plans, since Maximize Wealth at a 6 % return gives it no extra money.
 PlanDocument WorstPlan() {
   PlanDocument plan = BasePlan();
-  plan.Priority = kMaximizeWealth;
+  plan.Priority = PaydownPriority::MaximizeWealth;
   AddDebt(plan, "Never paid", 50000, 5, 100, 100);
   for (int i = 1; i < 50; ++i) {
     const double balance = 1000 + 997.0 * i;
@@ -84,13 +83,9 @@ PlanDocument ManyDebtsPlan(int debts) {
   PlanDocument plan = BasePlan();
   const int terms = typical.Debts.GetDebtCount();
   for (int i = 0; i < debts; ++i) {
-    plan.Debts.AppendEmptyRow();
-    const int row = plan.Debts.GetDebtCount() - 1;
-    for (int c = 0; c < kDebtColumnCount; ++c) {
-      plan.Debts.SetCell(row, static_cast<DebtCol>(c),
-                         typical.Debts.Cell(i % terms, static_cast<DebtCol>(c)));
-    }
-    plan.Debts.SetCell(row, DebtCol::Name, "Debt " + std::to_string(i));
+    Debt debt = typical.Debts.At(i % terms);
+    debt.Name = "Debt " + std::to_string(i);
+    plan.Debts.AddDebt(std::move(debt));
   }
   return plan;
 }
@@ -103,7 +98,7 @@ void Measure(benchmark::State& state, const PlanDocument& plan) {
   const AppSettings settings;
   int months = 0;
   for (auto _ : state) {
-    PlanResults results = Calculate(plan, params, settings, RegionalSettings{});
+    PlanResults results = Calculate(plan, params, settings);
     months = results.CurrentPlan.GetDebtFreeMonths();
     benchmark::DoNotOptimize(results);
   }
@@ -135,7 +130,7 @@ void BM_CalculateMemoryPerNeverPaidDebt(benchmark::State& state) {
   double perDebt = 0;
   for (auto _ : state) {
     const std::size_t before = mallinfo2().uordblks;
-    PlanResults results = Calculate(plan, params, settings, RegionalSettings{});
+    PlanResults results = Calculate(plan, params, settings);
     const std::size_t after = mallinfo2().uordblks;
     benchmark::DoNotOptimize(results);
     perDebt = static_cast<double>(after - before) / kDebts;
@@ -153,7 +148,7 @@ void BM_PlanFigures(benchmark::State& state) {
   const PlanDocument plan = WorstPlan();
   PlanParameters params;
   params.PermitConsolidate = true;
-  const PlanResults results = Calculate(plan, params, AppSettings{}, RegionalSettings{});
+  const PlanResults results = Calculate(plan, params, AppSettings{});
   for (auto _ : state) {
     PlanFigures figures = ComputePlanFigures(plan, results);
     benchmark::DoNotOptimize(figures);

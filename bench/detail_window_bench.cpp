@@ -16,25 +16,24 @@ namespace {
 PlanDocument LongPlan() {
   PlanDocument plan;
   plan.Date = EncodeDate(2026, 12, 7);
-  plan.ReturnRate = 6;
+  plan.ReturnRate = Percent(6);
   for (int i = 0; i < 50; ++i) {
     // Interest-free debts paid over 1080 months: the current plan runs to the limit.
     const int payment = 20 + i;
-    DebtFields debt;
+    Debt debt;
     debt.Name = "Debt " + std::to_string(i + 1);
-    debt.Balance = std::to_string(1080 * payment);
-    debt.InterestRate = "0";
-    debt.CurrentPayment = std::to_string(payment);
-    debt.MinimumPaymentAmount = std::to_string(payment);
-    debt.CompoundingPeriod = "1";
-    plan.Debts.AddDebt(debt, RegionalSettings{});
+    debt.Balance = GeneralValue(1080 * payment);
+    debt.InterestRate = Percent(0);
+    debt.CurrentPayment = GeneralValue(payment);
+    debt.MinimumPaymentAmount = GeneralValue(payment);
+    plan.Debts.AddDebt(debt);
   }
   return plan;
 }
 
 void BM_MonthlyTablesOpen(benchmark::State& state) {
   const PlanDocument plan = LongPlan();
-  const PlanResults results = Calculate(plan, PlanParameters{}, AppSettings{}, RegionalSettings{});
+  const PlanResults results = Calculate(plan, PlanParameters{}, AppSettings{});
   const RegionalSettings regional;
   testing::FakePrompts prompts;
   for (auto _ : state) {

@@ -35,8 +35,7 @@ struct Sample {
 void BM_CompareStrategies(benchmark::State& state) {
   const Sample sample;
   for (auto _ : state) {
-    StrategyComparison comparison =
-        CompareStrategies(sample.plan, sample.params, AppSettings{}, RegionalSettings{});
+    StrategyComparison comparison = CompareStrategies(sample.plan, sample.params, AppSettings{});
     benchmark::DoNotOptimize(comparison);
   }
 }
@@ -44,13 +43,13 @@ void BM_CompareStrategies(benchmark::State& state) {
 // Two years sooner than the sample is now debt free, to the cent.
 void BM_NeededPowerPayment(benchmark::State& state) {
   const Sample sample;
-  const PlanResults now = Calculate(sample.plan, sample.params, AppSettings{}, RegionalSettings{});
+  const PlanResults now = Calculate(sample.plan, sample.params, AppSettings{});
   YearMonth goal = YearMonthOf(now.ProposedPlan.GetDebtFreeDate());
   goal.year -= 2;
   Money payment;
   for (auto _ : state) {
-    const PowerPaymentGoal found = FindPowerPaymentForGoal(sample.plan, sample.params,
-                                                           AppSettings{}, RegionalSettings{}, goal);
+    const PowerPaymentGoal found =
+        FindPowerPaymentForGoal(sample.plan, sample.params, AppSettings{}, goal);
     payment = found.powerPayment;
     benchmark::DoNotOptimize(payment);
   }

@@ -38,36 +38,34 @@ MainWindowOptions Options(const PayloadFolder& folder, const std::filesystem::pa
 std::filesystem::path LargePlan(const PayloadFolder& folder, bool hopeless = false) {
   PlanDocument plan;
   plan.Date = EncodeDate(2026, 12, 7);
-  plan.ReturnRate = 6;
+  plan.ReturnRate = Percent(6);
   plan.Consolidate = true;
   plan.ConsolidationLoan.Term = 5;
-  plan.ConsolidationLoan.InterestRate = 7.5;
+  plan.ConsolidationLoan.InterestRate = Percent(7.5);
   for (int i = 0; i < 50; ++i) {
     const double balance = 1000 + 997.0 * i;
     const double rate = 6 + (i % 17);
     const double payment = balance * (rate / 1200) + balance / (24 + 7 * i);
-    DebtFields debt;
+    Debt debt;
     debt.Name = "Debt " + std::to_string(i + 1);
-    debt.Balance = std::to_string(balance);
-    debt.InterestRate = std::to_string(rate);
-    debt.CurrentPayment = std::to_string(payment);
-    debt.MinimumPaymentAmount = std::to_string(payment * 0.6);
-    debt.CompoundingPeriod = "1";
+    debt.Balance = GeneralValue(balance);
+    debt.InterestRate = Percent(GeneralValue(rate));
+    debt.CurrentPayment = GeneralValue(payment);
+    debt.MinimumPaymentAmount = GeneralValue(payment * 0.6);
     debt.Consolidate = i % 5 == 0;
-    plan.Debts.AddDebt(debt, RegionalSettings{});
+    plan.Debts.AddDebt(debt);
   }
   if (hopeless) {
-    DebtFields card;
+    Debt card;
     card.Name = "Hopeless card";
-    card.Balance = "2000000";
-    card.InterestRate = "29.99";
-    card.CurrentPayment = "300";
-    card.MinimumPaymentAmount = "300";
-    card.CompoundingPeriod = "1";
-    plan.Debts.AddDebt(card, RegionalSettings{});
+    card.Balance = 2000000;
+    card.InterestRate = Percent(29.99);
+    card.CurrentPayment = 300;
+    card.MinimumPaymentAmount = 300;
+    plan.Debts.AddDebt(card);
   }
   const auto path = folder.path() / "Large.bvx";
-  SaveData(plan, path, RegionalSettings{}, nullptr);
+  SaveData(plan, path, nullptr);
   return path;
 }
 

@@ -15,16 +15,16 @@ PlanDocument LargePlan() {
   plan.LastName = "Mark \"Large\" & Sons";
   plan.Date = 46363;
   for (int i = 0; i < 200; ++i) {
-    DebtFields debt;
+    Debt debt;
     debt.Name = "Debt number " + std::to_string(i) + " <card>";
-    debt.Balance = std::to_string(1000 + i * 37.25);
-    debt.InterestRate = std::to_string(5 + i % 20 + 0.99);
-    debt.CurrentPayment = std::to_string(50 + i);
-    debt.MinimumPaymentAmount = "25";
-    debt.MinimumPaymentPercent = "2.5";
+    debt.Balance = GeneralValue(1000 + i * 37.25);
+    debt.InterestRate = Percent(GeneralValue(5 + i % 20 + 0.99));
+    debt.CurrentPayment = GeneralValue(50 + i);
+    debt.MinimumPaymentAmount = 25;
+    debt.MinimumPaymentPercent = Percent(2.5);
     debt.Consolidate = i % 3 == 0;
-    debt.CompoundingPeriod = i % 2 ? "1" : "0";
-    plan.Debts.AddDebt(debt, RegionalSettings{});
+    debt.Compounding = i % 2 ? CompoundingPeriod::Monthly : CompoundingPeriod::Daily;
+    plan.Debts.AddDebt(debt);
   }
   for (int i = 0; i < 500; ++i) {
     plan.Notes.push_back("Note line " + std::to_string(i) +
@@ -41,19 +41,19 @@ void BM_PlanFileWrite(benchmark::State& state) {
   const PlanDocument plan = LargePlan();
   const auto path = BenchFile();
   for (auto _ : state) {
-    if (!SaveData(plan, path, RegionalSettings{}, nullptr)) state.SkipWithError("save failed");
+    if (!SaveData(plan, path, nullptr)) state.SkipWithError("save failed");
   }
   std::filesystem::remove(path);
 }
 
 void BM_PlanFileSerialize(benchmark::State& state) {
   const PlanDocument plan = LargePlan();
-  for (auto _ : state) benchmark::DoNotOptimize(PlanToXml(plan, RegionalSettings{}));
+  for (auto _ : state) benchmark::DoNotOptimize(PlanToXml(plan));
 }
 
 void BM_PlanFileRead(benchmark::State& state) {
   const auto path = BenchFile();
-  SaveData(LargePlan(), path, RegionalSettings{}, nullptr);
+  SaveData(LargePlan(), path, nullptr);
   const RegionalSettings regional;
   const PlanReadContext context{regional, {}, 0};
   for (auto _ : state) {

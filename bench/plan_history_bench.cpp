@@ -16,12 +16,11 @@ constexpr int kDebts = 5000;
 
 void FillDebts(PlanSession& session) {
   for (int i = 0; i < kDebts; ++i) {
-    DebtFields debt;
+    Debt debt;
     debt.Name = "Debt " + std::to_string(i + 1);
-    debt.Balance = std::to_string(1000 + i);
-    debt.InterestRate = "12";
-    debt.CurrentPayment = "60";
-    debt.CompoundingPeriod = "1";
+    debt.Balance = GeneralValue(1000 + i);
+    debt.InterestRate = Percent(12);
+    debt.CurrentPayment = 60;
     session.AddDebt(debt);
   }
 }
@@ -48,8 +47,8 @@ void BM_PlanHistoryDebtEditUndoRedo(benchmark::State& state) {
   history.Reset();
   int balance = 0;
   for (auto _ : state) {
-    DebtFields debt = session.Plan().Debts.Row(kDebts / 2);
-    debt.Balance = std::to_string(++balance);
+    Debt debt = session.Plan().Debts.At(kDebts / 2);
+    debt.Balance = GeneralValue(++balance);
     history.Edit("Edit Debt", [&](PlanSession& s) { s.EditDebt(kDebts / 2, debt); });
     history.Undo();
     history.Redo();

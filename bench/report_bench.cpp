@@ -23,25 +23,24 @@ PlanDocument LargePlan() {
   plan.FirstName = "Large";
   plan.LastName = "Plan";
   plan.Date = EncodeDate(2026, 12, 7);
-  plan.ReturnRate = 6;
+  plan.ReturnRate = Percent(6);
   plan.Consolidate = true;
   plan.ConsolidationLoan.Term = 30;
-  plan.ConsolidationLoan.InterestRate = 7.5;
+  plan.ConsolidationLoan.InterestRate = Percent(7.5);
   for (int i = 0; i < 25; ++i) {
     // A 30-year mortgage first; the rest spread from a few years to about twenty.
     const double balance = i == 0 ? 250000 : 2000 + 1500.0 * i;
     const double rate = i == 0 ? 6.5 : 5 + (i % 15);
     const double payment = i == 0 ? 1580.17 : balance * (rate / 1200) + balance / (30 + 9 * i);
-    DebtFields debt;
+    Debt debt;
     debt.Name = "Debt " + std::to_string(i + 1);
-    debt.Balance = std::to_string(balance);
-    debt.InterestRate = std::to_string(rate);
-    debt.CurrentPayment = std::to_string(payment);
-    debt.MinimumPaymentAmount = std::to_string(payment * 0.8);
-    debt.CompoundingPeriod = "1";
-    debt.Escrow = i == 0 ? "310" : "0";
+    debt.Balance = GeneralValue(balance);
+    debt.InterestRate = Percent(GeneralValue(rate));
+    debt.CurrentPayment = GeneralValue(payment);
+    debt.MinimumPaymentAmount = GeneralValue(payment * 0.8);
+    debt.Escrow = i == 0 ? 310 : 0;
     debt.Consolidate = i % 6 == 3;
-    plan.Debts.AddDebt(debt, RegionalSettings{});
+    plan.Debts.AddDebt(debt);
   }
   return plan;
 }
@@ -57,7 +56,7 @@ struct ReportFixture {
     } else {
       ReadData(folder.path() / "Sample.bvx", plan, PlanReadContext{regional, params, 0});
     }
-    results = Calculate(plan, params, settings, regional);
+    results = Calculate(plan, params, settings);
     forms.Refresh(plan, results, ComputePlanFigures(plan, results), params);
     context.plan = &plan;
     context.results = &results;

@@ -1,23 +1,22 @@
 #include "engine/consolidation_recommendation.h"
 
-#include "base/number_text.h"
+#include <utility>
 
 namespace ardvane {
 
-bool IsRecommendedForConsolidation(const DebtRows& rows, int row, double newLoanRatePercent,
-                                   const RegionalSettings& regional) {
-  const double rate =
-      StrToFloatSafe(rows.Cell(row, DebtCol::InterestRate), regional.decimalSeparator);
-  return rate >= newLoanRatePercent;
+bool IsRecommendedForConsolidation(const Debt& debt, Percent newLoanRate) {
+  return debt.InterestRate >= newLoanRate;
 }
 
-bool SelectDebtsToConsolidate(DebtRows& rows, double newLoanRatePercent,
-                              const RegionalSettings& regional) {
+bool SelectDebtsToConsolidate(DebtList& debts, Percent newLoanRate) {
   bool changed = false;
-  for (int row = 0; row < rows.GetDebtCount(); ++row) {
-    const bool recommended = IsRecommendedForConsolidation(rows, row, newLoanRatePercent, regional);
-    if (recommended != rows.IsSet(row, DebtCol::Consolidate)) changed = true;
-    rows.SetCell(row, DebtCol::Consolidate, recommended ? std::string(kConsolidateWord) : "");
+  for (int row = 0; row < debts.GetDebtCount(); ++row) {
+    Debt debt = debts.At(row);
+    const bool recommended = IsRecommendedForConsolidation(debt, newLoanRate);
+    if (recommended == debt.Consolidate) continue;
+    changed = true;
+    debt.Consolidate = recommended;
+    debts.EditDebt(row, std::move(debt));
   }
   return changed;
 }

@@ -2,21 +2,19 @@
 
 #include <string>
 
-#include "engine/debt_rows.h"
-#include "engine/regional_settings.h"
+#include "engine/debt.h"
+#include "engine/rates.h"
 
 namespace ardvane {
 
-// Which debts belong in the new consolidation loan: those whose own interest rate (the
-// InterestRate cell, a percent; restructured terms are not looked at) is at least the new
-// loan's rate, also a percent. A debt at exactly the new loan's rate is recommended.
-bool IsRecommendedForConsolidation(const DebtRows& rows, int row, double newLoanRatePercent,
-                                   const RegionalSettings& regional);
+// Which debts belong in the new consolidation loan: those whose own interest rate
+// (restructured terms are not looked at) is at least the new loan's rate. A debt at exactly
+// the new loan's rate is recommended.
+bool IsRecommendedForConsolidation(const Debt& debt, Percent newLoanRate);
 
-// Sets the Consolidate flag of every recommended row and clears it on every other row.
-// Returns whether any flag changed. The number cells are left exactly as they were.
-bool SelectDebtsToConsolidate(DebtRows& rows, double newLoanRatePercent,
-                              const RegionalSettings& regional);
+// Sets the Consolidate flag of every recommended debt and clears it on every other one.
+// Returns whether any flag changed. Every other field is left exactly as it was.
+bool SelectDebtsToConsolidate(DebtList& debts, Percent newLoanRate);
 
 // The message that reports the outcome of SelectDebtsToConsolidate.
 std::string ConsolidationOutcomeMessage(bool changed);

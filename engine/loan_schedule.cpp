@@ -57,37 +57,39 @@ void LoanSchedule::ComputeTotalPayment() {
   RecomputeBudget();
 }
 
-void LoanSchedule::SortByPriority(int code) {
+void LoanSchedule::SortByPriority(PaydownPriority priority) {
   const int n = GetCount();
   order_.resize(n);
   for (int i = 0; i < n; ++i) order_[i] = i;
 
   // Whether the later of two loans goes first; equal keys keep the listed order.
-  const auto preferred = [code](const Loan& earlier, const Loan& later) {
-    switch (code) {
-      case 0:
+  const auto preferred = [priority](const Loan& earlier, const Loan& later) {
+    switch (priority) {
+      case PaydownPriority::HighestInterestRate:
         return later.InterestRate() > earlier.InterestRate();
-      case 1:
+      case PaydownPriority::HighestBalance:
         return later.Balance() > earlier.Balance();
-      case 2:
+      case PaydownPriority::HighestPayment:
         return later.GetScheduledPayment() > earlier.GetScheduledPayment();
-      case 3:
+      case PaydownPriority::LowestInterestRate:
         return later.InterestRate() < earlier.InterestRate();
-      case 4:
+      case PaydownPriority::LowestBalance:
         return later.Balance() < earlier.Balance();
-      case 5:
+      case PaydownPriority::LowestPayment:
         return later.GetScheduledPayment() < earlier.GetScheduledPayment();
       default:
         return false;
     }
   };
-  // Any other code keeps the listed order.
+  // Any other priority keeps the listed order.
+  const int code = PriorityCode(priority);
   if (code >= 0 && code <= 5) {
     // The order is the one that swapping neighbours, only where the later loan is preferred,
     // ends in. With keys that order strictly that is the stable sort. A rate that is not a
     // number is neither above nor below any other, so such a loan is never swapped: it keeps
     // its place, no loan passes it, and the loans between two of them sort on their own.
-    const bool byRate = code == 0 || code == 3;
+    const bool byRate = priority == PaydownPriority::HighestInterestRate ||
+                        priority == PaydownPriority::LowestInterestRate;
     const auto fixed = [&](int index) {
       return byRate && std::isnan(items_[index]->InterestRate());
     };

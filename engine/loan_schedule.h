@@ -6,6 +6,7 @@
 #include "engine/calendar.h"
 #include "engine/loan.h"
 #include "engine/money.h"
+#include "engine/paydown_priority.h"
 
 namespace ardvane {
 
@@ -30,7 +31,7 @@ class LoanSchedule {
   void SetReturnRate(double fraction) { returnRate_ = fraction; }
   void SetMaximizeWealth(bool value) { maximizeWealth_ = value; }
   // Ordering code 0..5; anything else keeps the listed order.
-  void SetPriority(int code) { priority_ = code; }
+  void SetPriority(PaydownPriority priority) { priority_ = priority; }
   // Also gives every loan already added this start date.
   void SetPlanDate(DayNumber date);
 
@@ -45,7 +46,7 @@ class LoanSchedule {
   // TotalPayment becomes the sum of the loans' scheduled payments.
   void ComputeTotalPayment();
   // Builds the payoff order for an ordering code and every loan's PayoffOrder rank.
-  void SortByPriority(int code);
+  void SortByPriority(PaydownPriority priority);
   void Run();
   // Clears every loan's schedule so that Run can be repeated with other settings.
   void ResetAll();
@@ -82,7 +83,7 @@ class LoanSchedule {
   int AnnualMonthOffset() const { return annualMonthOffset_; }
   double ReturnRate() const { return returnRate_; }
   bool MaximizeWealth() const { return maximizeWealth_; }
-  int Priority() const { return priority_; }
+  PaydownPriority Priority() const { return priority_; }
   DayNumber PlanDate() const { return planDate_; }
 
  private:
@@ -95,7 +96,7 @@ class LoanSchedule {
   }
   bool IsAnnualMonth(int m) const { return m >= 0 && m % 12 == annualMonthOffset_; }
 
-  int priority_ = 0;
+  PaydownPriority priority_ = PaydownPriority::HighestInterestRate;
   DayNumber planDate_ = 0;
   Money accelerator_;
   Money monthlyFee_;

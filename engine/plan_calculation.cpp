@@ -5,35 +5,14 @@
 #include <limits>
 #include <vector>
 
-#include "base/number_text.h"
-
 namespace ardvane {
 namespace {
 
-// Reads the number cells of the debt table.
-class RowReader {
- public:
-  RowReader(const DebtRows& rows, std::string_view decimalSeparator)
-      : rows_(rows), separator_(decimalSeparator) {}
+// An amount as entered becomes money where the simulation reads it.
+Money Amount(double units) { return Money::FromUnits(units); }
 
-  double Number(int row, DebtCol col) const {
-    return StrToFloatSafe(rows_.Cell(row, col), separator_);
-  }
-  Money Amount(int row, DebtCol col) const { return Money::FromUnits(Number(row, col)); }
-  // Percent cells become fractions.
-  double Fraction(int row, DebtCol col) const { return Number(row, col) / 100; }
-  int CompoundingCode(int row) const {
-    return StrToIntDefault(rows_.Cell(row, DebtCol::CompoundingPeriod), 1);
-  }
-  bool IsSet(int row, DebtCol col) const { return rows_.IsSet(row, col); }
-
- private:
-  const DebtRows& rows_;
-  std::string_view separator_;
-};
-
-Money PercentOf(Money amount, double percent) {
-  return Money::FromUnits(amount.Units() * percent / 100.0L);
+Money PercentOf(Money amount, Percent percent) {
+  return Money::FromUnits(amount.Units() * percent.Value() / 100.0L);
 }
 
 struct NewLoanTerms {
@@ -73,23 +52,29 @@ void ApplyNewLoanTerms(Loan& loan, Money amount, const NewLoanTerms& terms, int 
   loan.SetCompoundingPeriod(compoundingCode);
 }
 
-void BuildCurrentPlan(PlanResults& r, const PlanDocument& plan, const RowReader& rows) {
+// The paydown order both plans sort by: the six ordering priorities as they are, any other
+// one as HighestInterestRate (the proposed plan adds MaximizeWealth on its own).
+PaydownPriority SortingPriority(PaydownPriority priority) {
+  const int code = PriorityCode(priority);
+  return code >= 1 && code <= 6 ? priority : PaydownPriority::HighestInterestRate;
+}
+
+void BuildCurrentPlan(PlanResults& r, const PlanDocument& plan) {
   LoanSchedule& current = r.CurrentPlan;
   current.SetPlanDate(plan.Date);
-  for (int i = 0; i < r.DebtCount; ++i) {
-    Loan& loan = current.AddLoan(
-        rows.Amount(i, DebtCol::Balance), rows.Fraction(i, DebtCol::InterestRate),
-        rows.Fraction(i, DebtCol::MinimumPaymentPercent),
-        rows.Amount(i, DebtCol::MinimumPaymentAmount), rows.Amount(i, DebtCol::CurrentPayment));
+  for (const Debt& debt : plan.Debts) {
+    Loan& loan = current.AddLoan(Amount(debt.Balance), debt.InterestRate.Fraction(),
+                                 debt.MinimumPaymentPercent.Fraction(),
+                                 Amount(debt.MinimumPaymentAmount), Amount(debt.CurrentPayment));
     loan.SetAccelerated(false);
-    loan.SetUseMinimum(rows.IsSet(i, DebtCol::UseMinimum));
-    loan.SetEscrow(rows.Amount(i, DebtCol::Escrow));
-    loan.SetCompoundingPeriod(rows.CompoundingCode(i));
+    loan.SetUseMinimum(debt.UseMinimum);
+    loan.SetEscrow(Amount(debt.Escrow));
+    loan.SetCompoundingPeriod(CompoundingCode(debt.Compounding));
   }
   // Both plans have a loan at the new loan's index; this one never runs.
   if (r.Consolidating && r.DebtCount > 0) current.AddLoan(Money(), 0, 0, Money(), Money());
 
-  current.SetPriority(plan.Priority >= 1 && plan.Priority <= 6 ? plan.Priority : 0);
+  current.SetPriority(SortingPriority(plan.Priority));
   current.SetAccelerator(Money());
   current.SetMonthlyFee(Money());
   current.SetMaximizeWealth(false);
@@ -98,81 +83,72 @@ void BuildCurrentPlan(PlanResults& r, const PlanDocument& plan, const RowReader&
 }
 
 // Totals of the debts the new loan pays off.
-void SumConsolidatedDebts(PlanResults& r, const RowReader& rows) {
+void SumConsolidatedDebts(PlanResults& r, const PlanDocument& plan) {
   long double rateSum = 0;
   for (int i = 0; i < r.DebtCount; ++i) {
-    if (!r.Consolidating || !rows.IsSet(i, DebtCol::Consolidate)) continue;
-    r.PayoffBalance += rows.IsSet(i, DebtCol::Negotiate)
-                           ? rows.Amount(i, DebtCol::NegotiatedBalance)
-                           : rows.Amount(i, DebtCol::Balance);
+    const Debt& debt = plan.Debts.At(i);
+    if (!r.Consolidating || !debt.Consolidate) continue;
+    r.PayoffBalance += Amount(debt.Negotiate ? debt.NegotiatedBalance : debt.Balance);
     const Loan& loan = *r.CurrentPlan.GetLoan(i);
     r.PayoffPayment += loan.GetScheduledPayment();
     r.PayoffMinimum += loan.GetPaymentDue(0);
-    rateSum += static_cast<long double>(rows.Number(i, DebtCol::InterestRate)) *
-               rows.Number(i, DebtCol::Balance);
+    rateSum += static_cast<long double>(debt.InterestRate.Value()) * debt.Balance;
   }
-  r.PayoffAverageRate =
-      r.PayoffBalance != Money() ? static_cast<double>(rateSum / r.PayoffBalance.Units()) : 0;
+  r.PayoffAverageRate = Percent(
+      r.PayoffBalance != Money() ? static_cast<double>(rateSum / r.PayoffBalance.Units()) : 0);
 }
 
 void BuildProposedPlan(PlanResults& r, const PlanDocument& plan, const PlanParameters& params,
-                       const AppSettings& settings, const RowReader& rows,
-                       const NewLoanTerms& newLoan) {
+                       const AppSettings& settings, const NewLoanTerms& newLoan) {
   LoanSchedule& proposed = r.ProposedPlan;
   const Accelerator& power = plan.Accelerators[0];
   proposed.SetPlanDate(plan.Date);
   proposed.SetAccelerator(power.Monthly);
   proposed.SetAnnualAccelerator(power.Annual);
   proposed.SetAcceleratorMonth(power.Month);
-  proposed.SetReturnRate(plan.ReturnRate / 100);
+  proposed.SetReturnRate(plan.ReturnRate.Fraction());
   proposed.SetMaximizeWealth(false);
   proposed.SetMonthlyFee(plan.ManagementFee);
   proposed.SetTotalPayment(r.CurrentPlan.TotalPayment());
 
   Money consolidatedEscrow;
-  for (int i = 0; i < r.DebtCount; ++i) {
+  for (const Debt& debt : plan.Debts) {
     Loan* loan = nullptr;
-    if (r.Consolidating && rows.IsSet(i, DebtCol::Consolidate)) {
+    if (r.Consolidating && debt.Consolidate) {
       // Paid off by the new loan at the plan date.
       loan = &proposed.AddLoan(Money(), 0, 0, Money(), Money());
-      consolidatedEscrow += rows.Amount(i, DebtCol::Escrow);
-    } else if (params.PermitNegotiate && rows.IsSet(i, DebtCol::Negotiate)) {
-      loan = &proposed.AddLoan(rows.Amount(i, DebtCol::NegotiatedBalance),
-                               rows.Fraction(i, DebtCol::NegotiatedInterestRate), 0,
-                               rows.Amount(i, DebtCol::NegotiatedPayment),
-                               rows.Amount(i, DebtCol::CurrentPayment));
-      loan->SetEscrow(rows.Amount(i, DebtCol::Escrow));
+      consolidatedEscrow += Amount(debt.Escrow);
+    } else if (params.PermitNegotiate && debt.Negotiate) {
+      loan =
+          &proposed.AddLoan(Amount(debt.NegotiatedBalance), debt.NegotiatedInterestRate.Fraction(),
+                            0, Amount(debt.NegotiatedPayment), Amount(debt.CurrentPayment));
+      loan->SetEscrow(Amount(debt.Escrow));
     } else {
-      loan = &proposed.AddLoan(
-          rows.Amount(i, DebtCol::Balance), rows.Fraction(i, DebtCol::InterestRate),
-          rows.Fraction(i, DebtCol::MinimumPaymentPercent),
-          rows.Amount(i, DebtCol::MinimumPaymentAmount), rows.Amount(i, DebtCol::CurrentPayment));
-      loan->SetEscrow(rows.Amount(i, DebtCol::Escrow));
+      loan = &proposed.AddLoan(Amount(debt.Balance), debt.InterestRate.Fraction(),
+                               debt.MinimumPaymentPercent.Fraction(),
+                               Amount(debt.MinimumPaymentAmount), Amount(debt.CurrentPayment));
+      loan->SetEscrow(Amount(debt.Escrow));
     }
     loan->SetAccelerated(true);
-    loan->SetCompoundingPeriod(rows.CompoundingCode(i));
+    loan->SetCompoundingPeriod(CompoundingCode(debt.Compounding));
   }
   if (r.Consolidating && r.DebtCount > 0) {
-    Loan& loan = proposed.AddLoan(r.NewLoanAmount, r.NewLoanRate, newLoan.minimumPercent,
+    Loan& loan = proposed.AddLoan(r.NewLoanAmount, r.NewLoanRate.Value(), newLoan.minimumPercent,
                                   newLoan.minimumAmount, newLoan.payment);
     loan.SetEscrow(consolidatedEscrow);
     ApplyNewLoanTerms(loan, r.NewLoanAmount, newLoan, r.NewLoanTermMonths,
                       plan.ConsolidationLoan.InterestOnly, settings.DefaultCompoundingPeriod);
   }
 
-  if (plan.Priority >= 1 && plan.Priority <= 6) {
-    proposed.SetPriority(plan.Priority);
-  } else {
-    proposed.SetPriority(0);
-    proposed.SetMaximizeWealth(plan.Priority == kMaximizeWealth);
-  }
+  proposed.SetPriority(SortingPriority(plan.Priority));
+  proposed.SetMaximizeWealth(plan.Priority == PaydownPriority::MaximizeWealth);
   proposed.Run();
 }
 
 void PriceSetupFee(PlanResults& r, const PlanDocument& plan) {
   r.InterestSavedBeforeFee = r.CurrentPlan.GetTotalInterest() - r.ProposedPlan.GetTotalInterest();
   r.RateSetupFee =
-      Money::WholeUnits(plan.SetupFeeRate * Max(r.InterestSavedBeforeFee, Money()).Units());
+      Money::WholeUnits(plan.SetupFeeRate.Value() * Max(r.InterestSavedBeforeFee, Money()).Units());
   if (plan.MinSavings > r.InterestSavedBeforeFee) {
     r.ActualDownPayment = plan.MinDownPayment;
     r.ActualSetupFee = plan.MinSetupFee;
@@ -185,13 +161,14 @@ void PriceSetupFee(PlanResults& r, const PlanDocument& plan) {
       plan.Consolidate ? r.ActualSetupFee - Min(r.ActualDownPayment, r.ActualSetupFee) : Money();
 }
 
-Money NegotiatedMinimums(const PlanResults& r, const PlanParameters& params,
-                         const RowReader& rows) {
+Money NegotiatedMinimums(const PlanResults& r, const PlanDocument& plan,
+                         const PlanParameters& params) {
   if (!params.PermitNegotiate || r.DebtCount == 0) return r.CurrentPlan.GetTotalPaymentDue(0);
   Money total;
   for (int i = 0; i < r.DebtCount; ++i) {
-    total += rows.IsSet(i, DebtCol::Negotiate) ? rows.Amount(i, DebtCol::NegotiatedPayment)
-                                               : r.CurrentPlan.GetLoan(i)->GetPaymentDue(0);
+    const Debt& debt = plan.Debts.At(i);
+    total += debt.Negotiate ? Amount(debt.NegotiatedPayment)
+                            : r.CurrentPlan.GetLoan(i)->GetPaymentDue(0);
   }
   return total;
 }
@@ -310,19 +287,18 @@ double SolveAnnualReturn(int months, Money setupFee, Money monthlyFee, Money int
 }
 
 PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
-                      const AppSettings& settings, const RegionalSettings& regional) {
+                      const AppSettings& settings) {
   PlanResults r;
-  const RowReader rows(plan.Debts, regional.decimalSeparator);
   const ConsolidationLoanTerms& loanTerms = plan.ConsolidationLoan;
   r.Consolidating = plan.Consolidate && params.PermitConsolidate;
   r.DebtCount = plan.Debts.GetDebtCount();
   r.NewLoanTermMonths = TermMonthsOf(loanTerms.Term);
 
-  BuildCurrentPlan(r, plan, rows);
+  BuildCurrentPlan(r, plan);
 
   r.CashOutAmount = params.PermitCashOut ? loanTerms.CashOut : Money();
-  SumConsolidatedDebts(r, rows);
-  r.NewLoanRate = loanTerms.InterestRate / 100;
+  SumConsolidatedDebts(r, plan);
+  r.NewLoanRate = Ratio(loanTerms.InterestRate.Fraction());
 
   // First sizing of the new loan, before the setup fee is known.
   r.NewLoanPointsFee = PercentOf(r.PayoffBalance + r.NewLoanSetupFee, loanTerms.FeesRate);
@@ -331,11 +307,12 @@ PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
                                           r.NewLoanFixedFees + r.CashOutAmount
                                     : Money();
   const Money paymentOverride = r.Consolidating ? params.NewLoanPaymentOverride : Money();
-  NewLoanTerms newLoan = SizeNewLoanPayment(r.NewLoanAmount, r.NewLoanRate, r.NewLoanTermMonths,
-                                            loanTerms.InterestOnly, paymentOverride);
+  NewLoanTerms newLoan =
+      SizeNewLoanPayment(r.NewLoanAmount, r.NewLoanRate.Value(), r.NewLoanTermMonths,
+                         loanTerms.InterestOnly, paymentOverride);
   r.NewLoanPayment = newLoan.payment;
 
-  BuildProposedPlan(r, plan, params, settings, rows, newLoan);
+  BuildProposedPlan(r, plan, params, settings, newLoan);
   // The fee is priced on a saving compared over the same months.
   CompareOverSameMonths(r);
   PriceSetupFee(r, plan);
@@ -348,7 +325,7 @@ PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
                               r.NewLoanSetupFee - Min(r.ActualDownPayment, r.ActualSetupFee) +
                               r.CashOutAmount
                         : Money();
-  newLoan = SizeNewLoanPayment(r.NewLoanAmount, r.NewLoanRate, r.NewLoanTermMonths,
+  newLoan = SizeNewLoanPayment(r.NewLoanAmount, r.NewLoanRate.Value(), r.NewLoanTermMonths,
                                loanTerms.InterestOnly, paymentOverride);
   r.NewLoanPayment = newLoan.payment;
   // Only the new loan changes with the fee: a plan without one has run as it would again.
@@ -367,10 +344,11 @@ PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
 
   const int debtFreeMonths = r.ProposedPlan.GetDebtFreeMonths();
   const Money saved = r.InterestSaved();
-  r.AnnualReturn = SolveAnnualReturn(debtFreeMonths, r.ActualSetupFee, plan.ManagementFee, saved);
+  r.AnnualReturn =
+      Ratio(SolveAnnualReturn(debtFreeMonths, r.ActualSetupFee, plan.ManagementFee, saved));
   r.MonthlyInterestSaving =
       debtFreeMonths > 0 ? Money::FromUnits(saved.Units() / debtFreeMonths) : Money();
-  r.NegotiatedMinimums = NegotiatedMinimums(r, params, rows);
+  r.NegotiatedMinimums = NegotiatedMinimums(r, plan, params);
   return r;
 }
 
@@ -385,7 +363,7 @@ void CalculateProposedAsset(PlanResults& r, const PlanDocument& plan) {
   r.ProposedInvestment = InvestmentAsset();
   InvestmentAsset& asset = r.ProposedInvestment;
   const LoanSchedule& proposed = r.ProposedPlan;
-  asset.SetReturnRate(plan.ReturnRate / 100);
+  asset.SetReturnRate(plan.ReturnRate.Fraction());
 
   // What the debts took each month, totalled loan by loan over the months each one ran.
   const int months = std::max(r.ProjectionMonths, 0);
@@ -413,7 +391,7 @@ bool DebtNeverPaysOff(const PlanResults& results, int index) {
 
 std::optional<std::string> CheckForNoPayoff(const PlanDocument& plan, const PlanResults& results,
                                             int index) {
-  if (index < 0 || index >= plan.Debts.GetDebtCount() || !DebtNeverPaysOff(results, index)) {
+  if (!plan.Debts.ValidRow(index) || !DebtNeverPaysOff(results, index)) {
     return std::nullopt;
   }
   return "Using the entered payment amount, the " + GetDebtName(plan, results, index) +
@@ -422,18 +400,17 @@ std::optional<std::string> CheckForNoPayoff(const PlanDocument& plan, const Plan
 }
 
 std::string GetDebtName(const PlanDocument& plan, const PlanResults& results, int index) {
-  if (index >= 0 && index < plan.Debts.GetDebtCount()) return plan.Debts.Cell(index, DebtCol::Name);
+  if (plan.Debts.ValidRow(index)) return plan.Debts.At(index).Name;
   return results.PayoffBalance > Money() ? "Consolidation loan" : "New loan";
 }
 
 bool HaveNegotiated(const PlanDocument& plan, const PlanParameters& params) {
-  const DebtRows& rows = plan.Debts;
   if (!params.PermitNegotiate) return false;
-  for (int i = 0; i < rows.GetDebtCount(); ++i) {
-    if (!rows.IsSet(i, DebtCol::Negotiate)) continue;
-    if (rows.Cell(i, DebtCol::Balance) != rows.Cell(i, DebtCol::NegotiatedBalance) ||
-        rows.Cell(i, DebtCol::InterestRate) != rows.Cell(i, DebtCol::NegotiatedInterestRate) ||
-        rows.Cell(i, DebtCol::CurrentPayment) != rows.Cell(i, DebtCol::NegotiatedPayment)) {
+  for (const Debt& debt : plan.Debts) {
+    if (!debt.Negotiate) continue;
+    if (debt.Balance != debt.NegotiatedBalance ||
+        debt.InterestRate != debt.NegotiatedInterestRate ||
+        debt.CurrentPayment != debt.NegotiatedPayment) {
       return true;
     }
   }

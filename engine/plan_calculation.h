@@ -8,7 +8,7 @@
 #include "engine/loan_schedule.h"
 #include "engine/money.h"
 #include "engine/plan_document.h"
-#include "engine/regional_settings.h"
+#include "engine/rates.h"
 #include "engine/settings.h"
 
 namespace ardvane {
@@ -28,10 +28,10 @@ struct PlanResults {
   Money PayoffBalance;
   Money PayoffPayment;
   Money PayoffMinimum;
-  double PayoffAverageRate = 0;  // percent, weighted by balance
+  Percent PayoffAverageRate;  // per year, weighted by balance
 
   // The new consolidation loan.
-  double NewLoanRate = 0;  // fraction per year
+  Ratio NewLoanRate;  // per year
   int NewLoanTermMonths = 1;
   Money NewLoanPointsFee;
   Money NewLoanFixedFees;
@@ -46,7 +46,7 @@ struct PlanResults {
   Money ActualSetupFee;
   Money ActualDownPayment;
   Money SetupFeeFinanced;
-  double AnnualReturn = 0;  // fraction
+  Ratio AnnualReturn;  // per year
   Money MonthlyInterestSaving;
   Money NegotiatedMinimums;
   int ProjectionMonths = 0;
@@ -61,10 +61,9 @@ struct PlanResults {
   }
 };
 
-// Turns the plan into its current and proposed results. Never reports anything; bad cells
-// read as 0. The debt table's number texts carry `regional`'s decimal separator.
+// Turns the plan into its current and proposed results. Never reports anything.
 PlanResults Calculate(const PlanDocument& plan, const PlanParameters& params,
-                      const AppSettings& settings, const RegionalSettings& regional);
+                      const AppSettings& settings);
 
 // Sets results.InterestHorizonMonths from the plans as they have run and counts every debt
 // never paid off, in both plans, with its interest over that horizon. Called after each run

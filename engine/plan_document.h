@@ -5,23 +5,12 @@
 #include <vector>
 
 #include "engine/calendar.h"
-#include "engine/debt_rows.h"
+#include "engine/debt.h"
 #include "engine/money.h"
+#include "engine/paydown_priority.h"
+#include "engine/rates.h"
 
 namespace ardvane {
-
-// Paydown priority codes: the positions of the captions in the priority list.
-enum PriorityCode : int {
-  kHighestInterestRate = 0,
-  kHighestBalance = 1,
-  kHighestPayment = 2,
-  kLowestInterestRate = 3,
-  kLowestBalance = 4,
-  kLowestPayment = 5,
-  kAsListed = 6,
-  kMinimizeInterest = 7,
-  kMaximizeWealth = 8,
-};
 
 // One power payment option: a monthly amount and a yearly lump sum paid in calendar
 // month `Month` (1 = January).
@@ -33,10 +22,10 @@ struct Accelerator {
 };
 
 struct ConsolidationLoanTerms {
-  double InterestRate = 0;  // percent per year
-  double Term = 0;          // years; whole in practice, rounded where months are needed
+  Percent InterestRate;  // per year
+  double Term = 0;       // years; whole in practice, rounded where months are needed
   bool InterestOnly = false;
-  double FeesRate = 0;  // percent of the amount financed
+  Percent FeesRate;  // of the amount financed
   Money FeesAmount;
   Money CashOut;  // negative: cash paid in
   friend bool operator==(const ConsolidationLoanTerms&, const ConsolidationLoanTerms&) = default;
@@ -50,10 +39,10 @@ struct PlanDocument {
   std::string LastName;
   // Plan assumptions
   DayNumber Date = 0;
-  double ReturnRate = 0;  // percent per year
-  int Priority = kHighestInterestRate;
+  Percent ReturnRate;  // per year
+  PaydownPriority Priority = PaydownPriority::HighestInterestRate;
   bool Consolidate = false;
-  double SetupFeeRate = 0;  // a fraction of the interest saved (0.25 is 25 %)
+  Ratio SetupFeeRate;  // of the interest saved
   Money SetupFee;
   Money ManagementFee;  // per month
   Money DownPayment;
@@ -63,7 +52,7 @@ struct PlanDocument {
   // Accelerators[0] is the plan's power payment; the other two are report alternatives.
   std::array<Accelerator, 3> Accelerators;
   ConsolidationLoanTerms ConsolidationLoan;
-  DebtRows Debts;
+  DebtList Debts;
   std::vector<std::string> Notes;
 
   friend bool operator==(const PlanDocument&, const PlanDocument&) = default;

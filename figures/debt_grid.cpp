@@ -1,6 +1,5 @@
 #include "figures/debt_grid.h"
 
-#include "base/number_text.h"
 #include "figures/display_formats.h"
 #include "figures/payoff_payment.h"
 
@@ -18,10 +17,7 @@ bool DebtGridColumnIsAmount(int column) { return column >= 2 && column <= 6; }
 
 DebtGridRow MakeDebtGridRow(const PlanDocument& plan, const PlanResults& results, int index,
                             DebtGridColumns columns, const RegionalSettings& regional) {
-  const DebtRows& rows = plan.Debts;
-  const auto number = [&](DebtCol col) {
-    return StrToFloatSafe(rows.Cell(index, col), regional.decimalSeparator);
-  };
+  const Debt& debt = plan.Debts.At(index);
   DebtGridRow row;
   row.neverPaidOff = DebtNeverPaysOff(results, index);
   if (row.neverPaidOff) {
@@ -30,18 +26,17 @@ DebtGridRow MakeDebtGridRow(const PlanDocument& plan, const PlanResults& results
     }
   }
   std::vector<std::string>& cells = row.cells;
-  cells.push_back(rows.Cell(index, DebtCol::Name));
+  cells.push_back(debt.Name);
   cells.emplace_back(row.neverPaidOff ? "Never" : "");
-  cells.push_back(FormatMoneyUnits(number(DebtCol::Balance), 2, regional));
-  cells.push_back(FormatPercent3(number(DebtCol::InterestRate), regional));
+  cells.push_back(FormatMoneyUnits(debt.Balance, 2, regional));
+  cells.push_back(FormatPercent3(debt.InterestRate.Value(), regional));
   const Loan* loan = results.CurrentPlan.GetLoan(index);
   cells.push_back(FormatMoney(loan ? loan->GetScheduledPayment() : Money(), 2, regional));
-  cells.push_back(FormatMoneyUnits(number(DebtCol::MinimumPaymentAmount), 2, regional));
-  cells.push_back(FormatPercent1(number(DebtCol::MinimumPaymentPercent), regional));
-  cells.push_back(
-      LookupCompoundingPeriodName(StrToIntDefault(rows.Cell(index, DebtCol::CompoundingPeriod), 1)));
-  if (columns.consolidate) cells.emplace_back(rows.IsSet(index, DebtCol::Consolidate) ? "Yes" : "No");
-  if (columns.restructure) cells.emplace_back(rows.IsSet(index, DebtCol::Negotiate) ? "Yes" : "No");
+  cells.push_back(FormatMoneyUnits(debt.MinimumPaymentAmount, 2, regional));
+  cells.push_back(FormatPercent1(debt.MinimumPaymentPercent.Value(), regional));
+  cells.push_back(LookupCompoundingPeriodName(debt.Compounding));
+  if (columns.consolidate) cells.emplace_back(debt.Consolidate ? "Yes" : "No");
+  if (columns.restructure) cells.emplace_back(debt.Negotiate ? "Yes" : "No");
   return row;
 }
 

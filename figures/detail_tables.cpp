@@ -35,7 +35,7 @@ bool ShowAmortization(const PlanDocument& plan, const PlanResults& results, bool
   const int debts = plan.Debts.GetDebtCount();
   if (current) return index < debts;
   if (index >= debts) return true;
-  return !(results.Consolidating && plan.Debts.IsSet(index, DebtCol::Consolidate));
+  return !(results.Consolidating && plan.Debts.At(index).Consolidate);
 }
 
 std::string NoAmortizationMessage(const std::string& entry, bool current) {

@@ -22,18 +22,18 @@ NewLoanFigures NewLoanOf(const PlanDocument& plan, const PlanResults& r) {
   f.payment = r.NewLoanPayment;
   f.paymentDifference = r.PayoffPayment - r.NewLoanPayment;
   f.shownPaymentDifference = PrintedDifference(r.PayoffPayment, r.NewLoanPayment);
-  f.payoffRatePercent = r.PayoffAverageRate;
-  f.ratePercent = r.NewLoanRate * 100;
+  f.payoffRatePercent = r.PayoffAverageRate.Value();
+  f.ratePercent = r.NewLoanRate.InPercent().Value();
   f.rateDifferencePercent = f.payoffRatePercent - f.ratePercent;
   f.shownRateDifferencePercent = PrintedPercent(
       PrintedPercent(f.payoffRatePercent, 3, 10) - PrintedPercent(f.ratePercent, 3, 10), 3, 10);
-  f.feesRatePercent = plan.ConsolidationLoan.FeesRate;
+  f.feesRatePercent = plan.ConsolidationLoan.FeesRate.Value();
   f.pointsBase = r.PayoffBalance + r.NewLoanSetupFee;
   f.termYears = plan.ConsolidationLoan.Term;
   const Loan* loan = r.ProposedPlan.GetLoan(plan.Debts.GetDebtCount());
   f.payoffYears = loan ? loan->PayoffYears() : 0;
   f.setupFeeAtRate = r.ActualSetupFee == r.RateSetupFee;
-  f.setupFeeRatePercent = plan.SetupFeeRate * 100;
+  f.setupFeeRatePercent = plan.SetupFeeRate.InPercent().Value();
   f.interestSavedBeforeFee = r.InterestSavedBeforeFee;
   return f;
 }
@@ -83,7 +83,7 @@ ContractFigures ContractOf(const PlanResults& r, const StrategyFigures& strategy
   f.monthlyFee = strategy.adminFee;
   if (f.financed) {
     f.financedSetupFee = r.SetupFeeFinanced;
-    f.loanRatePercent = r.NewLoanRate * 100;
+    f.loanRatePercent = r.NewLoanRate.InPercent().Value();
     f.loanPayment = r.NewLoanPayment;
   } else {
     f.unpaidSetupFee = r.ActualSetupFee - Min(r.ActualDownPayment, r.ActualSetupFee);
@@ -107,8 +107,8 @@ std::vector<DebtPayoff> PayoffsOf(const PlanDocument& plan, const PlanResults& r
   const auto add = [&](int k) {
     if (k < 0 || k >= count || listed[k]) return;
     listed[k] = true;
-    const bool consolidated = r.Consolidating && k < plan.Debts.GetDebtCount() &&
-                              plan.Debts.IsSet(k, DebtCol::Consolidate);
+    const bool consolidated =
+        r.Consolidating && plan.Debts.ValidRow(k) && plan.Debts.At(k).Consolidate;
     DebtPayoff p;
     p.loan = k;
     p.currentKind = KindOf(r.CurrentPlan, k, false);
@@ -210,7 +210,7 @@ PlanFigures ComputePlanFigures(const PlanDocument& plan, const PlanResults& r) {
 
   f.interestSaved = r.InterestSaved();
   f.monthlyInterestSaving = r.MonthlyInterestSaving;
-  f.annualReturnFraction = r.AnnualReturn;
+  f.annualReturnFraction = r.AnnualReturn.Value();
   f.investmentValue = InvestmentValueAtHorizon(r);
   const int months = f.proposed.months;
   f.currentBalanceAtProposedEnd = months >= 1 ? current.GetTotalEndBalance(months - 1) : Money();

@@ -83,9 +83,7 @@ FeeStatement FeeStatementOf(const PlanDocument& plan, const PlanResults& results
 }
 
 PlanStatements ComputePlanStatements(const PlanDocument& plan, const PlanParameters& params,
-                                     const AppSettings& settings,
-                                     const RegionalSettings& regional,
-                                     const PlanResults& results) {
+                                     const AppSettings& settings, const PlanResults& results) {
   PlanStatements s;
   s.horizonMonths = results.InterestHorizonMonths;
   s.proposedUnpaid = UnpaidDebtsOf(plan, results, results.ProposedPlan);
@@ -93,8 +91,7 @@ PlanStatements ComputePlanStatements(const PlanDocument& plan, const PlanParamet
   if (!s.proposedUnpaid.empty()) {
     const int months = s.horizonMonths > 0 ? s.horizonMonths : Loan::kMaxMonths;
     s.powerPaymentBy = YearMonthOf(AddMonths(plan.Date, months));
-    s.powerPaymentNeeded =
-        FindPowerPaymentForGoal(plan, params, settings, regional, s.powerPaymentBy);
+    s.powerPaymentNeeded = FindPowerPaymentForGoal(plan, params, settings, s.powerPaymentBy);
   }
   // The saving as the tables print it: today's total less the plan's, each rounded to cents.
   s.interestSaved = PrintedDifference(results.CurrentPlan.GetTotalInterest(),
@@ -104,7 +101,7 @@ PlanStatements ComputePlanStatements(const PlanDocument& plan, const PlanParamet
   s.averageMonthlySaving = results.MonthlyInterestSaving;
   s.investmentValue = InvestmentValueAtHorizon(results);
   s.investmentIsSavings = s.PaysEveryDebt() && ProjectionIsSavings(results);
-  s.returnRatePercent = plan.ReturnRate;
+  s.returnRatePercent = plan.ReturnRate.Value();
   s.fee = FeeStatementOf(plan, results);
   return s;
 }

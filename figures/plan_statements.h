@@ -94,12 +94,11 @@ struct PlanStatements {
   bool ClaimsSaving() const { return saving == SavingKind::kSaves; }
 };
 
-// Decides the statements of `plan`, whose calculation is `results` (made with `params`,
-// `settings` and `regional`). When the proposed plan never pays a debt off this runs the
-// power payment search, about 30 calculations.
+// Decides the statements of `plan`, whose calculation is `results` (made with `params` and
+// `settings`). When the proposed plan never pays a debt off this runs the power payment
+// search, about 30 calculations.
 PlanStatements ComputePlanStatements(const PlanDocument& plan, const PlanParameters& params,
-                                     const AppSettings& settings,
-                                     const RegionalSettings& regional, const PlanResults& results);
+                                     const AppSettings& settings, const PlanResults& results);
 
 // The fee rule alone (no search), for a caller that needs only it.
 FeeStatement FeeStatementOf(const PlanDocument& plan, const PlanResults& results);

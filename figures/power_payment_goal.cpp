@@ -12,13 +12,13 @@ namespace {
 class GoalTrial {
  public:
   GoalTrial(const PlanDocument& plan, const PlanParameters& params, const AppSettings& settings,
-            const RegionalSettings& regional, YearMonth goal)
-      : plan_(plan), params_(params), settings_(settings), regional_(regional), goal_(goal) {}
+            YearMonth goal)
+      : plan_(plan), params_(params), settings_(settings), goal_(goal) {}
 
   // Whether the plan is debt free by the goal with this power payment; its figures in *figures.
   bool Passes(std::int64_t cents, DebtFreeFigures* figures) {
     plan_.Accelerators[0].Monthly = MoneyFromCents(cents);
-    const PlanResults results = Calculate(plan_, params_, settings_, regional_);
+    const PlanResults results = Calculate(plan_, params_, settings_);
     *figures = ComputeDebtFreeFigures(plan_, results, results.ProposedPlan);
     return DebtFreeBy(*figures, goal_);
   }
@@ -27,7 +27,6 @@ class GoalTrial {
   PlanDocument plan_;
   const PlanParameters& params_;
   const AppSettings& settings_;
-  const RegionalSettings& regional_;
   YearMonth goal_;
 };
 
@@ -38,9 +37,8 @@ bool DebtFreeBy(const DebtFreeFigures& plan, YearMonth goal) {
 }
 
 PowerPaymentGoal FindPowerPaymentForGoal(const PlanDocument& plan, const PlanParameters& params,
-                                         const AppSettings& settings,
-                                         const RegionalSettings& regional, YearMonth goal) {
-  GoalTrial trial(plan, params, settings, regional, goal);
+                                         const AppSettings& settings, YearMonth goal) {
+  GoalTrial trial(plan, params, settings, goal);
   PowerPaymentGoal found;
   DebtFreeFigures figures;
   if (trial.Passes(0, &figures)) {

@@ -3,7 +3,6 @@
 #include "engine/calendar.h"
 #include "engine/money.h"
 #include "engine/plan_document.h"
-#include "engine/regional_settings.h"
 #include "engine/settings.h"
 #include "figures/plan_figures.h"
 
@@ -46,7 +45,6 @@ struct PowerPaymentGoal {
 // kMostPowerPayment misses counts as not attainable even if some smaller amount would reach
 // it. About 30 calculations.
 PowerPaymentGoal FindPowerPaymentForGoal(const PlanDocument& plan, const PlanParameters& params,
-                                         const AppSettings& settings,
-                                         const RegionalSettings& regional, YearMonth goal);
+                                         const AppSettings& settings, YearMonth goal);
 
 }  // namespace ardvane

@@ -21,7 +21,7 @@ PriorityFigures FiguresOf(const PlanDocument& plan, const PlanResults& results, 
   f.interestSaved = results.InterestSaved();
   f.shownInterestSaved =
       PrintedDifference(f.proposed.totalInterest + f.interestSaved, f.proposed.totalInterest);
-  f.annualReturnFraction = results.AnnualReturn;
+  f.annualReturnFraction = results.AnnualReturn.Value();
   f.investmentValue = InvestmentValueAtHorizon(results);
   return f;
 }
@@ -39,23 +39,24 @@ bool PriorityFigures::SameFigures(const PriorityFigures& other) const {
 }
 
 StrategyComparison CompareStrategies(const PlanDocument& plan, const PlanParameters& params,
-                                     const AppSettings& settings,
-                                     const RegionalSettings& regional) {
+                                     const AppSettings& settings) {
   StrategyComparison comparison;
-  if (plan.Priority >= 0 && plan.Priority < kPriorityCodeCount) comparison.chosen = plan.Priority;
+  const int planCode = PriorityCode(plan.Priority);
+  if (planCode >= 0 && planCode < kPriorityCodeCount) comparison.chosen = planCode;
 
   PlanDocument trial = plan;
   comparison.strategies.reserve(kPriorityCodeCount);
   for (int code = 0; code < kPriorityCodeCount; ++code) {
-    if (code == kMinimizeInterest) {
+    if (PriorityFromCode(code) == PaydownPriority::MinimizeInterest) {
       // The calculation treats "Minimize Interest" as "Highest Interest Rate".
-      PriorityFigures same = comparison.strategies[kHighestInterestRate];
+      PriorityFigures same =
+          comparison.strategies[PriorityCode(PaydownPriority::HighestInterestRate)];
       same.priority = code;
       comparison.strategies.push_back(std::move(same));
       continue;
     }
-    trial.Priority = code;
-    const PlanResults results = Calculate(trial, params, settings, regional);
+    trial.Priority = PriorityFromCode(code);
+    const PlanResults results = Calculate(trial, params, settings);
     comparison.strategies.push_back(FiguresOf(trial, results, code));
   }
 

@@ -6,7 +6,6 @@
 
 #include "engine/money.h"
 #include "engine/plan_document.h"
-#include "engine/regional_settings.h"
 #include "engine/settings.h"
 #include "figures/plan_figures.h"
 
@@ -14,9 +13,6 @@ namespace ardvane {
 
 // Every paydown priority code side by side: the plan calculated once under each code, with
 // the figures that tell the codes apart.
-
-// The codes 0 to 8 (PriorityCode); the priority list holds them in this order.
-inline constexpr int kPriorityCodeCount = 9;
 
 // The English caption of a paydown priority code as the priority list shows it ("Highest
 // Interest Rate" for 0 ... "Maximize Wealth" for 8); empty for any other number.
@@ -54,10 +50,9 @@ struct StrategyComparison {
 };
 
 // Calculates `plan` once for each priority code (codes 0 and 7 once between them: they are
-// calculated alike) with the same parameters, settings and regional settings the window
-// calculates it with, and marks the plan's own code and the codes that save most. The plan
-// itself is not changed.
+// calculated alike) with the same parameters and settings the window calculates it with, and
+// marks the plan's own code and the codes that save most. The plan itself is not changed.
 StrategyComparison CompareStrategies(const PlanDocument& plan, const PlanParameters& params,
-                                     const AppSettings& settings, const RegionalSettings& regional);
+                                     const AppSettings& settings);
 
 }  // namespace ardvane

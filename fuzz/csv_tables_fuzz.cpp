@@ -75,13 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   ardvane::PlanDocument plan;
   plan.Date = ardvane::EncodeDate(2008, 1, 15);
-  const char* balances[] = {"150", "250", "90"};  // a few months, to keep runs quick
+  const double balances[] = {150, 250, 90};  // a few months, to keep runs quick
   for (std::size_t d = 0; d < names.size(); ++d) {
-    plan.Debts.AddDebt(ardvane::testing::Debt(names[d], balances[d], "12", "100", "50"),
-                       ardvane::testing::kPointRegional);
+    plan.Debts.AddDebt(ardvane::testing::MakeDebt(names[d], balances[d], 12, 100, 50));
   }
-  const ardvane::PlanResults results =
-      ardvane::Calculate(plan, {}, ardvane::AppSettings{}, ardvane::testing::kPointRegional);
+  const ardvane::PlanResults results = ardvane::Calculate(plan, {}, ardvane::AppSettings{});
 
   std::size_t longest = 0;
   for (const std::string& name : names) longest = std::max(longest, name.size());

@@ -296,11 +296,10 @@ void CheckPlanResults(std::string_view text) {
   const auto planOf = [](const std::vector<std::string>& debtNames) {
     ardvane::PlanDocument plan;
     plan.Date = ardvane::EncodeDate(2008, 1, 15);
-    const char* balances[] = {"150", "250", "90"};
-    const char* payments[] = {"100", "100", "100"};
+    const double balances[] = {150, 250, 90};
+    const double payments[] = {100, 100, 100};
     for (std::size_t d = 0; d < debtNames.size(); ++d) {
-      plan.Debts.AddDebt(ardvane::testing::Debt(debtNames[d], balances[d], "12", payments[d], "0"),
-                         ardvane::testing::kPointRegional);
+      plan.Debts.AddDebt(ardvane::testing::MakeDebt(debtNames[d], balances[d], 12, payments[d], 0));
     }
     return plan;
   };
@@ -310,12 +309,11 @@ void CheckPlanResults(std::string_view text) {
   static std::map<std::size_t, ardvane::PlanResults> calculated;
   auto known = calculated.find(names.size());
   if (known == calculated.end()) {
-    known =
-        calculated
-            .emplace(names.size(),
-                     ardvane::Calculate(planOf(std::vector<std::string>(names.size(), "x")), {},
-                                        ardvane::AppSettings{}, ardvane::testing::kPointRegional))
-            .first;
+    known = calculated
+                .emplace(names.size(),
+                         ardvane::Calculate(planOf(std::vector<std::string>(names.size(), "x")), {},
+                                            ardvane::AppSettings{}))
+                .first;
   }
   const ardvane::PlanResults& results = known->second;
   const Json json = Reader(ardvane::ResultsToJson(plan, results)).Document();

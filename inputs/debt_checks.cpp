@@ -3,7 +3,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "base/number_text.h"
 #include "engine/plan_calculation.h"
 #include "figures/display_formats.h"
 
@@ -18,44 +17,42 @@ std::string Amount(Money amount, const RegionalSettings& regional) {
 
 }  // namespace
 
-DebtValues DebtValuesFromRow(const DebtFields& row, const RegionalSettings& regional) {
-  const std::string& sep = regional.decimalSeparator;
+DebtValues DebtValuesOf(const Debt& debt) {
   DebtValues v;
-  v.name = row.Name;
-  v.balance = StrToFloatSafe(row.Balance, sep);
-  v.interestRate = StrToFloatSafe(row.InterestRate, sep);
-  v.minimumAmount = StrToFloatSafe(row.MinimumPaymentAmount, sep);
-  v.minimumRate = StrToFloatSafe(row.MinimumPaymentPercent, sep);
-  v.currentPayment = StrToFloatSafe(row.CurrentPayment, sep);
-  v.escrow = StrToFloatSafe(row.Escrow, sep);
-  v.useMinimum = row.UseMinimum;
-  v.consolidate = row.Consolidate;
-  v.negotiate = row.Negotiate;
-  v.negotiatedBalance = StrToFloatSafe(row.NegotiatedBalance, sep);
-  v.negotiatedRate = StrToFloatSafe(row.NegotiatedInterestRate, sep);
-  v.negotiatedPayment = StrToFloatSafe(row.NegotiatedPayment, sep);
-  v.compoundingCode = StrToIntDefault(row.CompoundingPeriod, 1);
+  v.name = debt.Name;
+  v.balance = debt.Balance;
+  v.interestRate = debt.InterestRate.Value();
+  v.minimumAmount = debt.MinimumPaymentAmount;
+  v.minimumRate = debt.MinimumPaymentPercent.Value();
+  v.currentPayment = debt.CurrentPayment;
+  v.escrow = debt.Escrow;
+  v.useMinimum = debt.UseMinimum;
+  v.consolidate = debt.Consolidate;
+  v.negotiate = debt.Negotiate;
+  v.negotiatedBalance = debt.NegotiatedBalance;
+  v.negotiatedRate = debt.NegotiatedInterestRate.Value();
+  v.negotiatedPayment = debt.NegotiatedPayment;
+  v.compounding = debt.Compounding;
   return v;
 }
 
-DebtFields DebtFieldsFromValues(const DebtValues& v, const RegionalSettings& regional) {
-  const std::string& sep = regional.decimalSeparator;
-  DebtFields f;
-  f.Name = v.name;
-  f.Balance = FormatGeneral(v.balance, sep);
-  f.InterestRate = FormatGeneral(v.interestRate, sep);
-  f.CurrentPayment = FormatGeneral(v.currentPayment, sep);
-  f.MinimumPaymentAmount = FormatGeneral(v.minimumAmount, sep);
-  f.MinimumPaymentPercent = FormatGeneral(v.minimumRate, sep);
-  f.Consolidate = v.consolidate;
-  f.Escrow = FormatGeneral(v.escrow, sep);
-  f.UseMinimum = v.useMinimum;
-  f.Negotiate = v.negotiate;
-  f.NegotiatedBalance = FormatGeneral(v.negotiatedBalance, sep);
-  f.NegotiatedInterestRate = FormatGeneral(v.negotiatedRate, sep);
-  f.NegotiatedPayment = FormatGeneral(v.negotiatedPayment, sep);
-  f.CompoundingPeriod = std::to_string(v.compoundingCode);
-  return f;
+Debt DebtFromValues(const DebtValues& v) {
+  Debt debt;
+  debt.Name = v.name;
+  debt.Balance = GeneralValue(v.balance);
+  debt.InterestRate = Percent(GeneralValue(v.interestRate));
+  debt.CurrentPayment = GeneralValue(v.currentPayment);
+  debt.MinimumPaymentAmount = GeneralValue(v.minimumAmount);
+  debt.MinimumPaymentPercent = Percent(GeneralValue(v.minimumRate));
+  debt.Consolidate = v.consolidate;
+  debt.Escrow = GeneralValue(v.escrow);
+  debt.UseMinimum = v.useMinimum;
+  debt.Negotiate = v.negotiate;
+  debt.NegotiatedBalance = GeneralValue(v.negotiatedBalance);
+  debt.NegotiatedInterestRate = Percent(GeneralValue(v.negotiatedRate));
+  debt.NegotiatedPayment = GeneralValue(v.negotiatedPayment);
+  debt.Compounding = v.compounding;
+  return debt;
 }
 
 Money MonthlyInterest(const DebtValues& v) {

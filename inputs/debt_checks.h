@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/debt_rows.h"
+#include "engine/debt.h"
 #include "engine/money.h"
 #include "engine/regional_settings.h"
 #include "inputs/message_sink.h"
@@ -27,15 +27,14 @@ struct DebtValues {
   double negotiatedBalance = 0;
   double negotiatedRate = 0;  // percent per year
   double negotiatedPayment = 0;
-  int compoundingCode = 1;  // months per compounding period, 0 daily
+  CompoundingPeriod compounding = CompoundingPeriod::Monthly;
 };
 
-// The values shown for a stored debt row. The five main number cells are expected to hold
-// numbers; like escrow and the restructured terms, a blank or unreadable cell shows 0 rather
-// than failing. The compounding code is read as AddDebt stores it.
-DebtValues DebtValuesFromRow(const DebtFields& row, const RegionalSettings& regional);
-// The row texts to store: every number as FormatGeneral text, the compounding code in decimal.
-DebtFields DebtFieldsFromValues(const DebtValues& values, const RegionalSettings& regional);
+// The values shown for a stored debt.
+DebtValues DebtValuesOf(const Debt& debt);
+// The debt to store: every number kept to 15 significant digits (GeneralValue), as the plan
+// keeps a number entered.
+Debt DebtFromValues(const DebtValues& values);
 
 // The monthly interest on the balance: balance × rate / 1200, to the ten-thousandth. The
 // compounding period plays no part.

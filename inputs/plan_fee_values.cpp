@@ -24,7 +24,7 @@ SetupFeeFigures MakeSetupFeeFigures(const PlanDocument& plan, const PlanResults&
   const auto money = [&regional](Money amount) { return FormatMoney(amount, 0, regional); };
   SetupFeeFigures figures;
   figures.noFeeInterestSaved = money(results.InterestSavedBeforeFee);
-  figures.setupFeeRate = FormatFixed(plan.SetupFeeRate * 100, 3, 5, regional) + "%";
+  figures.setupFeeRate = FormatFixed(plan.SetupFeeRate.InPercent().Value(), 3, 5, regional) + "%";
   figures.percentSetupFee = money(results.RateSetupFee);
   figures.actualSetupFee = money(results.ActualSetupFee);
   figures.downPayment = money(results.ActualDownPayment);

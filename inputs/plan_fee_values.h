@@ -11,11 +11,10 @@ namespace ardvane {
 
 class PlanSession;
 
-// The six plan values the setup fee dialog edits, as the plan holds them (the rate is a
-// fraction: 0.25 is 25 %).
+// The six plan values the setup fee dialog edits, as the plan holds them.
 struct SetupFeeValues {
   Money SetupFee;
-  double SetupFeeRate = 0;
+  Ratio SetupFeeRate;
   Money DownPayment;
   Money MinSavings;
   Money MinSetupFee;

@@ -1,6 +1,5 @@
 #include "inputs/set_payment.h"
 
-#include "base/number_text.h"
 #include "figures/display_formats.h"
 #include "figures/payoff_payment.h"
 
@@ -9,7 +8,7 @@ namespace ardvane {
 std::optional<SetPaymentOffer> SetPaymentOfferFor(const PlanDocument& plan,
                                                   const PlanResults& results, int row,
                                                   const RegionalSettings& regional) {
-  if (row < 0 || row >= plan.Debts.GetDebtCount()) return std::nullopt;
+  if (!plan.Debts.ValidRow(row)) return std::nullopt;
   const std::optional<PayoffPayments> payments = PayoffPaymentsFor(results, row);
   if (!payments) return std::nullopt;
   SetPaymentOffer offer;
@@ -21,13 +20,11 @@ std::optional<SetPaymentOffer> SetPaymentOfferFor(const PlanDocument& plan,
   return offer;
 }
 
-DebtFields SetPaymentFields(const DebtRows& rows, const SetPaymentOffer& offer,
-                            const RegionalSettings& regional) {
-  DebtFields fields = rows.Row(offer.row);
-  fields.CurrentPayment =
-      FormatGeneral(static_cast<double>(offer.payment.Units()), regional.decimalSeparator);
-  fields.UseMinimum = false;
-  return fields;
+Debt DebtWithPaymentOffer(const Debt& debt, const SetPaymentOffer& offer) {
+  Debt taken = debt;
+  taken.CurrentPayment = GeneralValue(static_cast<double>(offer.payment.Units()));
+  taken.UseMinimum = false;
+  return taken;
 }
 
 }  // namespace ardvane

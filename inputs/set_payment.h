@@ -27,10 +27,8 @@ std::optional<SetPaymentOffer> SetPaymentOfferFor(const PlanDocument& plan,
                                                   const PlanResults& results, int row,
                                                   const RegionalSettings& regional);
 
-// Row `offer.row` of `rows` with the offer taken: its current payment in the number text the
-// plan keeps (FormatGeneral with `regional`'s decimal separator) and Use Minimum off; every
-// other cell as it is. The caller stores it (PlanSession::EditDebt).
-DebtFields SetPaymentFields(const DebtRows& rows, const SetPaymentOffer& offer,
-                            const RegionalSettings& regional);
+// The debt of row `offer.row` with the offer taken: the offer's payment as its current payment
+// and Use Minimum off; every other field as it is. The caller stores it (PlanSession::EditDebt).
+Debt DebtWithPaymentOffer(const Debt& debt, const SetPaymentOffer& offer);
 
 }  // namespace ardvane

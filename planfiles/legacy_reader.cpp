@@ -5,6 +5,7 @@
 
 #include "base/number_text.h"
 #include "planfiles/code_page.h"
+#include "planfiles/debt_text.h"
 
 namespace ardvane {
 namespace {
@@ -37,25 +38,6 @@ std::string Quoted(std::string_view utf8) {
   }
   out += '"';
   return out;
-}
-
-// Cells are kept as written, except that a number written with a point on a machine whose
-// separator is another becomes the same number in the user's form, so the calculation (which
-// reads the user's form only) still sees it.
-void UseTheUsersSeparator(DebtRows& rows, int row, const RegionalSettings& regional) {
-  const std::string& decimalSeparator = regional.decimalSeparator;
-  if (decimalSeparator == ".") return;
-  static constexpr DebtCol kNumberColumns[] = {
-      DebtCol::Balance,           DebtCol::InterestRate,           DebtCol::CurrentPayment,
-      DebtCol::MinimumPaymentAmount, DebtCol::MinimumPaymentPercent, DebtCol::Escrow,
-      DebtCol::NegotiatedBalance, DebtCol::NegotiatedInterestRate, DebtCol::NegotiatedPayment};
-  for (const DebtCol col : kNumberColumns) {
-    const std::string& cell = rows.Cell(row, col);
-    if (ParseStrictFloat(cell, decimalSeparator)) continue;
-    if (const auto value = ParseStrictFloat(cell, ".")) {
-      rows.SetCell(row, col, FormatGeneral(*value, decimalSeparator));
-    }
-  }
 }
 
 // Lines of one legacy file, read in order and converted as the caller asks. The first failure
@@ -174,20 +156,6 @@ class LegacyLines {
   std::string lastQuoted_;  // the last number read, as a message quotes it
 };
 
-bool HoldsMoney(DebtCol col) {
-  switch (col) {
-    case DebtCol::Balance:
-    case DebtCol::CurrentPayment:
-    case DebtCol::MinimumPaymentAmount:
-    case DebtCol::Escrow:
-    case DebtCol::NegotiatedBalance:
-    case DebtCol::NegotiatedPayment:
-      return true;
-    default:
-      return false;
-  }
-}
-
 // Lines per debt: each version added columns in the order of the debt table.
 int DebtLinesOf(double version) {
   if (version < 3) return 6;    // Name .. MinimumPaymentPercent
@@ -195,7 +163,7 @@ int DebtLinesOf(double version) {
   if (version < 8) return 8;    // .. Escrow
   if (version < 10) return 9;   // .. UseMinimum
   if (version < 16) return 13;  // .. NegotiatedPayment
-  return kDebtColumnCount;      // .. CompoundingPeriod
+  return kDebtAttributeCount;   // .. CompoundingPeriod
 }
 
 }  // namespace
@@ -224,40 +192,41 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
   for (Accelerator& a : accelerators) a.Annual = version >= 13 ? in.Amount() : Money();
   for (Accelerator& a : accelerators) a.Month = version >= 13 ? in.WholeNumber() : 1;
 
-  result.ReturnRate = in.Number();
-  result.Priority = version >= 2 ? in.WholeNumber() : params.DefaultPaydownPriority;
+  result.ReturnRate = Percent(in.Number());
+  result.Priority =
+      PriorityFromCode(version >= 2 ? in.WholeNumber() : params.DefaultPaydownPriority);
 
   // Fees and the new loan came with version 3; older files leave them as they were.
   if (version >= 3) {
     ConsolidationLoanTerms& loan = result.ConsolidationLoan;
     result.Consolidate = !in.Flag("the consolidate flag").empty();
-    loan.FeesRate = in.Number();
+    loan.FeesRate = Percent(in.Number());
     result.SetupFee = in.Amount();
     loan.FeesAmount = version >= 14 ? in.Amount() : Money();
-    result.SetupFeeRate = version >= 7 ? in.Number() / 100 : params.DefaultSetupFeeRate;
+    result.SetupFeeRate = Ratio(version >= 7 ? in.Number() / 100 : params.DefaultSetupFeeRate);
     result.DownPayment = version >= 9 ? in.Amount() : params.DefaultDownPayment;
     loan.CashOut = version >= 15 ? in.Amount() : Money();
     result.MinSetupFee = version >= 11 ? in.Amount() : params.DefaultMinSetupFee;
     result.MinSavings = version >= 11 ? in.Amount() : params.DefaultMinSavings;
     result.MinDownPayment = version >= 11 ? in.Amount() : params.DefaultMinDownPayment;
     if (version >= 4) result.ManagementFee = in.Amount();
-    loan.InterestRate = in.Number();
+    loan.InterestRate = Percent(in.Number());
     loan.Term = in.Number();
     if (version >= 12) loan.InterestOnly = !in.Flag("the interest-only flag").empty();
   }
 
   const int debtCount = in.WholeNumber();
   const int linesPerDebt = DebtLinesOf(version);
+  // Fields a file's version did not have yet stay blank: their numbers read 0 and a save
+  // writes them blank again (Debt::UnreadTexts); the compounding is monthly.
   for (int debt = 0; debt < debtCount && in.ok(); ++debt) {
-    result.Debts.AppendEmptyRow();
-    for (int col = 0; col < linesPerDebt; ++col) {
-      const auto column = static_cast<DebtCol>(col);
-      result.Debts.SetCell(debt, column, in.DebtLine(debt + 1, debtCount, HoldsMoney(column)));
+    DebtTexts texts;
+    for (int i = 0; i < linesPerDebt; ++i) {
+      texts[i] = in.DebtLine(debt + 1, debtCount, IsDebtAmount(static_cast<DebtAttribute>(i)));
     }
-    if (result.Debts.Cell(debt, DebtCol::CompoundingPeriod).empty()) {
-      result.Debts.SetCell(debt, DebtCol::CompoundingPeriod, "1");
-    }
-    UseTheUsersSeparator(result.Debts, debt, context.regional);
+    std::string& compounding = texts[static_cast<int>(DebtAttribute::CompoundingPeriod)];
+    if (compounding.empty()) compounding = "1";
+    if (in.ok()) result.Debts.AddDebt(ParseDebt(texts, context.regional));
   }
   if (!in.ok()) return in.Status();
 

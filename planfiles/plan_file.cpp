@@ -4,6 +4,7 @@
 
 #include "base/atomic_file.h"
 #include "base/number_text.h"
+#include "planfiles/debt_text.h"
 #include "planfiles/legacy_reader.h"
 #include "planfiles/xml_parser.h"
 
@@ -46,6 +47,7 @@ std::string EscapeText(std::string_view text) {
 
 std::string Number(double value) { return FormatGeneral(value, "."); }
 std::string Number(Money value) { return Number(static_cast<double>(value.Units())); }
+std::string Number(Percent value) { return Number(value.Value()); }
 std::string Flag(bool set) { return set ? "1" : ""; }
 
 class LineWriter {
@@ -72,12 +74,6 @@ class LineWriter {
   std::string& out_;
 };
 
-// A debt number cell as the file holds it: with a point, whatever the user's separator.
-std::string DebtNumberCell(const std::string& cell, const RegionalSettings& regional) {
-  if (const auto value = ParseStrictFloat(cell, regional.decimalSeparator)) return Number(*value);
-  return EscapeText(cell);
-}
-
 int RoundHalfEven(double value) {
   const double rounded = std::nearbyint(value);
   if (!(rounded > -2e9)) return rounded != rounded ? 0 : -2000000000;
@@ -86,7 +82,7 @@ int RoundHalfEven(double value) {
 
 }  // namespace
 
-std::string PlanToXml(const PlanDocument& plan, const RegionalSettings& regional) {
+std::string PlanToXml(const PlanDocument& plan) {
   std::string out;
   LineWriter w(out);
   w.Open("", "Client")
@@ -105,9 +101,9 @@ std::string PlanToXml(const PlanDocument& plan, const RegionalSettings& regional
   w.Open("  ", "Plan")
       .Attr("Date", std::to_string(plan.Date))
       .Attr("ReturnRate", Number(plan.ReturnRate))
-      .Attr("Priority", std::to_string(plan.Priority))
+      .Attr("Priority", std::to_string(PriorityCode(plan.Priority)))
       .Attr("Consolidate", Flag(plan.Consolidate))
-      .Attr("SetupFeeRate", Number(plan.SetupFeeRate * 100))
+      .Attr("SetupFeeRate", Number(plan.SetupFeeRate.InPercent()))
       .Attr("SetupFee", Number(plan.SetupFee))
       .Attr("ManagementFee", Number(plan.ManagementFee))
       .Attr("DownPayment", Number(plan.DownPayment))
@@ -125,33 +121,11 @@ std::string PlanToXml(const PlanDocument& plan, const RegionalSettings& regional
       .Attr("CashOut", Number(loan.CashOut))
       .CloseEmpty();
 
-  static constexpr struct {
-    const char* name;
-    DebtCol col;
-    bool number;
-  } kDebtAttributes[] = {
-      {"Name", DebtCol::Name, false},
-      {"Balance", DebtCol::Balance, true},
-      {"InterestRate", DebtCol::InterestRate, true},
-      {"CurrentPayment", DebtCol::CurrentPayment, true},
-      {"MinimumPaymentAmount", DebtCol::MinimumPaymentAmount, true},
-      {"MinimumPaymentPercent", DebtCol::MinimumPaymentPercent, true},
-      {"Consolidate", DebtCol::Consolidate, false},
-      {"Escrow", DebtCol::Escrow, true},
-      {"UseMinimum", DebtCol::UseMinimum, false},
-      {"Negotiate", DebtCol::Negotiate, false},
-      {"NegotiatedBalance", DebtCol::NegotiatedBalance, true},
-      {"NegotiatedInterestRate", DebtCol::NegotiatedInterestRate, true},
-      {"NegotiatedPayment", DebtCol::NegotiatedPayment, true},
-      {"CompoundingPeriod", DebtCol::CompoundingPeriod, false},
-  };
-  const DebtRows& debts = plan.Debts;
-  for (int row = 0; row < debts.GetDebtCount(); ++row) {
+  for (const Debt& debt : plan.Debts) {
     w.Open("  ", "Debt");
-    for (const auto& attribute : kDebtAttributes) {
-      const std::string& cell = debts.Cell(row, attribute.col);
-      w.Attr(attribute.name,
-             attribute.number ? DebtNumberCell(cell, regional) : EscapeText(cell));
+    const DebtTexts texts = DebtFileTexts(debt);
+    for (int i = 0; i < kDebtAttributeCount; ++i) {
+      w.Attr(kDebtAttributeNames[i], EscapeText(texts[i]));
     }
     w.CloseEmpty();
   }
@@ -161,10 +135,9 @@ std::string PlanToXml(const PlanDocument& plan, const RegionalSettings& regional
   return out;
 }
 
-bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
-              const RegionalSettings& regional, std::string* error) {
+bool SaveData(const PlanDocument& plan, const std::filesystem::path& path, std::string* error) {
   std::string reason;
-  if (WriteFileAtomically(path, PlanToXml(plan, regional), &reason)) return true;
+  if (WriteFileAtomically(path, PlanToXml(plan), &reason)) return true;
   if (error != nullptr) *error = "Cannot save \"" + path.string() + "\": " + reason + ".";
   return false;
 }
@@ -189,13 +162,18 @@ class ElementReader {
         CheckedAmount(name, Number(name, static_cast<double>(fallback.Units()))));
   }
   int Integer(const char* name, int fallback) const { return StrToIntDefault(Raw(name), fallback); }
-  // A number cell of the debt table, in the user's own form.
-  std::string DebtNumber(const char* name) const {
-    return FormatGeneral(Number(name, 0), context_.regional.decimalSeparator);
-  }
-  // The same for a cell that holds money.
-  std::string DebtAmount(const char* name) const {
-    return FormatGeneral(CheckedAmount(name, Number(name, 0)), context_.regional.decimalSeparator);
+  // The debt of a Debt element. Its amounts are checked against what money holds; a number
+  // field that is blank or no number reads 0 and is written as 0 again.
+  Debt ReadDebt() const {
+    DebtTexts texts;
+    for (int i = 0; i < kDebtAttributeCount; ++i) {
+      const char* name = kDebtAttributeNames[i];
+      texts[i] = Raw(name);
+      if (IsDebtAmount(static_cast<DebtAttribute>(i))) CheckedAmount(name, Number(name, 0));
+    }
+    Debt debt = ParseDebt(texts, context_.regional);
+    debt.UnreadTexts.clear();
+    return debt;
   }
 
  private:
@@ -240,11 +218,11 @@ void ApplyElement(const XmlParser& parser, PlanDocument& plan, const PlanReadCon
     a.Month = e.Integer("Month", 1);
   } else if (name == "Plan") {
     plan.Date = TruncatedDay(e.Number("Date", context.today), context.today);
-    plan.ReturnRate = e.Number("ReturnRate", defaults.DefaultReturnRate * 100);
-    plan.Priority = e.Integer("Priority", defaults.DefaultPaydownPriority);
+    plan.ReturnRate = Percent(e.Number("ReturnRate", defaults.DefaultReturnRate * 100));
+    plan.Priority = PriorityFromCode(e.Integer("Priority", defaults.DefaultPaydownPriority));
     plan.Consolidate = e.Flag("Consolidate");
     plan.SetupFee = e.Amount("SetupFee", defaults.DefaultSetupFee);
-    plan.SetupFeeRate = e.Number("SetupFeeRate", defaults.DefaultSetupFeeRate * 100) / 100;
+    plan.SetupFeeRate = Ratio(e.Number("SetupFeeRate", defaults.DefaultSetupFeeRate * 100) / 100);
     plan.ManagementFee = e.Amount("ManagementFee", defaults.DefaultMonthlyFee);
     plan.DownPayment = e.Amount("DownPayment", defaults.DefaultDownPayment);
     plan.MinSetupFee = e.Amount("MinSetupFee", defaults.DefaultMinSetupFee);
@@ -252,29 +230,14 @@ void ApplyElement(const XmlParser& parser, PlanDocument& plan, const PlanReadCon
     plan.MinDownPayment = e.Amount("MinDownPayment", defaults.DefaultMinDownPayment);
   } else if (name == "ConsolidationLoan") {
     ConsolidationLoanTerms& loan = plan.ConsolidationLoan;
-    loan.FeesRate = e.Number("FeesRate", defaults.DefaultFees * 100);
+    loan.FeesRate = Percent(e.Number("FeesRate", defaults.DefaultFees * 100));
     loan.FeesAmount = e.Amount("FeesAmount", Money());
-    loan.InterestRate = e.Number("InterestRate", defaults.DefaultInterestRate * 100);
+    loan.InterestRate = Percent(e.Number("InterestRate", defaults.DefaultInterestRate * 100));
     loan.Term = e.Integer("Term", defaults.DefaultTerm);
     loan.InterestOnly = e.Flag("InterestOnly");
     loan.CashOut = e.Amount("CashOut", Money());
   } else if (name == "Debt") {
-    DebtFields debt;
-    debt.Name = e.Text("Name");
-    debt.Balance = e.DebtAmount("Balance");
-    debt.InterestRate = e.DebtNumber("InterestRate");
-    debt.CurrentPayment = e.DebtAmount("CurrentPayment");
-    debt.MinimumPaymentAmount = e.DebtAmount("MinimumPaymentAmount");
-    debt.MinimumPaymentPercent = e.DebtNumber("MinimumPaymentPercent");
-    debt.Consolidate = e.Flag("Consolidate");
-    debt.Escrow = e.DebtAmount("Escrow");
-    debt.UseMinimum = e.Flag("UseMinimum");
-    debt.Negotiate = e.Flag("Negotiate");
-    debt.NegotiatedBalance = e.DebtAmount("NegotiatedBalance");
-    debt.NegotiatedInterestRate = e.DebtNumber("NegotiatedInterestRate");
-    debt.NegotiatedPayment = e.DebtAmount("NegotiatedPayment");
-    debt.CompoundingPeriod = e.Raw("CompoundingPeriod");
-    plan.Debts.AddDebt(debt, context.regional);
+    plan.Debts.AddDebt(e.ReadDebt());
   } else if (name == "Note") {
     plan.Notes.push_back(e.Text("Content"));
   }

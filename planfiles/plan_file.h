@@ -12,18 +12,18 @@ namespace ardvane {
 class XmlParser;
 
 // Plan files (.bvx): one XML element per line, CR LF line ends, no prolog. Numbers are written
-// with a point and read with the user's decimal separator or a point. Texts are written in
+// with a point and read with the user's decimal separator or a point; percents are written
+// in percent (a SetupFeeRate of Ratio(0.25) as "25"). Texts are written in
 // UTF-8 as they are held; text attributes escape '&', '<', '>' and '"', and control
 // characters as character references, so every text comes back exactly as typed, except a
 // zero character, which comes back as a blank. Reading takes a file's bytes as text by the
 // rule of code_page.h (UTF-8, or Windows-1252 for the files of older releases).
 
 // The bytes of the plan's file.
-std::string PlanToXml(const PlanDocument& plan, const RegionalSettings& regional);
+std::string PlanToXml(const PlanDocument& plan);
 // Writes the plan to `path`, replacing the file there only once the new one is complete.
 // On failure returns false with a message in `error`; the old file is left intact.
-bool SaveData(const PlanDocument& plan, const std::filesystem::path& path,
-              const RegionalSettings& regional, std::string* error);
+bool SaveData(const PlanDocument& plan, const std::filesystem::path& path, std::string* error);
 
 // Applies every plan element the scanner finds to `plan`, which the caller has prepared:
 // the plan as it was, with its debts and notes emptied. Elements may come in any order and

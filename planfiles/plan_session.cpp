@@ -39,11 +39,11 @@ bool PlanSession::Assign(T& field, T value) {
 bool PlanSession::SetFirstName(const std::string& name) { return Assign(plan_.FirstName, name); }
 bool PlanSession::SetLastName(const std::string& name) { return Assign(plan_.LastName, name); }
 bool PlanSession::SetPlanDate(DayNumber date) { return Assign(plan_.Date, date); }
-bool PlanSession::SetReturnRate(double percent) { return Assign(plan_.ReturnRate, percent); }
-bool PlanSession::SetPriority(int priority) { return Assign(plan_.Priority, priority); }
+bool PlanSession::SetReturnRate(Percent rate) { return Assign(plan_.ReturnRate, rate); }
+bool PlanSession::SetPriority(PaydownPriority priority) { return Assign(plan_.Priority, priority); }
 bool PlanSession::SetConsolidate(bool consolidate) { return Assign(plan_.Consolidate, consolidate); }
 bool PlanSession::SetSetupFee(Money fee) { return Assign(plan_.SetupFee, fee); }
-bool PlanSession::SetSetupFeeRate(double fraction) { return Assign(plan_.SetupFeeRate, fraction); }
+bool PlanSession::SetSetupFeeRate(Ratio rate) { return Assign(plan_.SetupFeeRate, rate); }
 bool PlanSession::SetManagementFee(Money monthlyFee) {
   return Assign(plan_.ManagementFee, monthlyFee);
 }
@@ -78,17 +78,17 @@ void PlanSession::SetDefaults() {
   const Money monthly[] = {p.DefaultAccelerator1, p.DefaultAccelerator2, p.DefaultAccelerator3};
   for (int i = 0; i < 3; ++i) plan_.Accelerators[i] = Accelerator{monthly[i], Money(), 1};
   plan_.DownPayment = p.DefaultDownPayment;
-  plan_.ReturnRate = p.DefaultReturnRate * 100;
-  plan_.Priority = p.DefaultPaydownPriority;
+  plan_.ReturnRate = Percent(p.DefaultReturnRate * 100);
+  plan_.Priority = PriorityFromCode(p.DefaultPaydownPriority);
   plan_.ConsolidationLoan.Term = p.DefaultTerm;
   plan_.SetupFee = p.DefaultSetupFee;
-  plan_.SetupFeeRate = p.DefaultSetupFeeRate;
+  plan_.SetupFeeRate = Ratio(p.DefaultSetupFeeRate);
   plan_.MinSetupFee = p.DefaultMinSetupFee;
   plan_.MinSavings = p.DefaultMinSavings;
   plan_.MinDownPayment = p.DefaultMinDownPayment;
   plan_.ManagementFee = p.DefaultMonthlyFee;
-  plan_.ConsolidationLoan.FeesRate = p.DefaultFees * 100;
-  plan_.ConsolidationLoan.InterestRate = p.DefaultInterestRate * 100;
+  plan_.ConsolidationLoan.FeesRate = Percent(p.DefaultFees * 100);
+  plan_.ConsolidationLoan.InterestRate = Percent(p.DefaultInterestRate * 100);
   plan_.Consolidate = p.DefaultConsolidate;
   plan_.ConsolidationLoan.InterestOnly = false;
 }
@@ -168,7 +168,7 @@ bool PlanSession::SavePlan(bool saveAs) {
 
 bool PlanSession::SaveTo(const std::filesystem::path& path) {
   std::string error;
-  if (!SaveData(plan_, path, regional_, &error)) {
+  if (!SaveData(plan_, path, &error)) {
     prompts_.ShowError(error);
     return false;
   }
@@ -187,13 +187,13 @@ std::string PlanSession::LastFilePath() const {
   return planDirectory_ + planFileName_;
 }
 
-void PlanSession::AddDebt(const DebtFields& fields) {
-  plan_.Debts.AddDebt(fields, regional_);
+void PlanSession::AddDebt(Debt debt) {
+  plan_.Debts.AddDebt(std::move(debt));
   changed_ = true;
 }
 
-void PlanSession::EditDebt(int row, const DebtFields& fields) {
-  plan_.Debts.EditDebt(row, fields);
+void PlanSession::EditDebt(int row, Debt debt) {
+  plan_.Debts.EditDebt(row, std::move(debt));
   changed_ = true;
 }
 
@@ -204,9 +204,9 @@ void PlanSession::DeleteDebt(int row) {
 
 std::optional<int> PlanSession::DeleteSelectedDebt(int gridRow) {
   const int row = gridRow - 1;
-  if (row < 0 || row >= plan_.Debts.GetDebtCount()) return std::nullopt;
-  const std::string question = "The following debt will be deleted:\n\n" +
-                               plan_.Debts.Cell(row, DebtCol::Name) + "\n\nAre you sure?";
+  if (!plan_.Debts.ValidRow(row)) return std::nullopt;
+  const std::string question =
+      "The following debt will be deleted:\n\n" + plan_.Debts.At(row).Name + "\n\nAre you sure?";
   if (!prompts_.Confirm(question)) return std::nullopt;
   DeleteDebt(row);
   const int gridRows = plan_.Debts.GetDebtCount() + 1;

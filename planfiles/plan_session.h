@@ -66,11 +66,11 @@ class PlanSession {
   bool SetFirstName(const std::string& name);
   bool SetLastName(const std::string& name);
   bool SetPlanDate(DayNumber date);
-  bool SetReturnRate(double percent);
-  bool SetPriority(int priority);
+  bool SetReturnRate(Percent rate);
+  bool SetPriority(PaydownPriority priority);
   bool SetConsolidate(bool consolidate);
   bool SetSetupFee(Money fee);
-  bool SetSetupFeeRate(double fraction);
+  bool SetSetupFeeRate(Ratio rate);
   bool SetManagementFee(Money monthlyFee);
   bool SetDownPayment(Money downPayment);
   bool SetMinimums(Money minSetupFee, Money minSavings, Money minDownPayment);
@@ -107,8 +107,8 @@ class PlanSession {
   std::string LastFilePath() const;
 
   // Debt list editing; each marks the plan changed.
-  void AddDebt(const DebtFields& fields);
-  void EditDebt(int row, const DebtFields& fields);
+  void AddDebt(Debt debt);
+  void EditDebt(int row, Debt debt);
   void DeleteDebt(int row);
   // Asks to confirm, then deletes the debt of grid row `gridRow` (row 0 is the header).
   // Returns the grid row to select afterwards, or nothing when nothing was deleted.

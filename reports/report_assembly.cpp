@@ -198,18 +198,13 @@ void ReportAssembly::CurrentDebts() {
   Fill("CurrentDebtsPage", {{"FirstName", plan_.FirstName},
                             {"LastName", plan_.LastName},
                             {"CompanyName", settings_.CompanyName}});
-  const std::string& separator = regional_.decimalSeparator;
   for (int i = 0; i < RowCount(); ++i) {
+    const Debt& debt = plan_.Debts.At(i);
     const Loan* loan = Current().GetLoan(i);
-    Fill("DebtTable",
-         {{"Description", DebtName(i)},
-          {"InterestRate",
-           ReportPercent3(StrToFloatSafe(plan_.Debts.Cell(i, DebtCol::InterestRate), separator),
-                          regional_)},
-          {"Payment", Money2(loan ? loan->GetScheduledPayment() : Money())},
-          {"Balance",
-           ReportMoneyUnits(StrToFloatSafe(plan_.Debts.Cell(i, DebtCol::Balance), separator),
-                            regional_)}});
+    Fill("DebtTable", {{"Description", DebtName(i)},
+                       {"InterestRate", ReportPercent3(debt.InterestRate.Value(), regional_)},
+                       {"Payment", Money2(loan ? loan->GetScheduledPayment() : Money())},
+                       {"Balance", ReportMoneyUnits(debt.Balance, regional_)}});
   }
   Fill("DebtTableFooter", {{"Payment", Money2(figures_.currentDebtsPayment)},
                            {"Balance", Money2(figures_.currentDebtsBalance)}});
@@ -229,7 +224,7 @@ void ReportAssembly::PlanStrategy() {
                             {"Difference", Money2(f.paymentIncrease)},
                             {"PaymentChange", PaymentChange(f.paymentIncrease)}});
   Fill(Worded("PlanStrategyInvestment"),
-       {{"InterestRate", ReportPercent2(plan_.ReturnRate, regional_)}});
+       {{"InterestRate", ReportPercent2(plan_.ReturnRate.Value(), regional_)}});
 
   // Every source as a signed amount, the fee as a deduction, so the column adds up.
   const bool negotiations = context_.params->PermitNegotiate;
@@ -281,13 +276,12 @@ void ReportAssembly::PayoffProjections() {
         {"InvestmentValue", Money2(f.investmentValue)},
         {"IncreaseAmount", Money2(f.strategy.paymentIncrease)},
         {"PaymentChange", PaymentChange(f.strategy.paymentIncrease)},
-        {"ReturnRate", ReportPercent2(plan_.ReturnRate, regional_)}});
+        {"ReturnRate", ReportPercent2(plan_.ReturnRate.Value(), regional_)}});
   NeverPaidOffNotes();
 }
 
 void ReportAssembly::StrategiesCompared() {
-  const StrategyComparison comparison =
-      CompareStrategies(plan_, *context_.params, settings_, regional_);
+  const StrategyComparison comparison = CompareStrategies(plan_, *context_.params, settings_);
   Fill(Worded("StrategiesComparedPage"));
   for (const std::vector<int>& group : comparison.groups) {
     const PriorityFigures& f = comparison.strategies[group.front()];
@@ -336,7 +330,7 @@ void ReportAssembly::OptionValues(const std::string& paragraph, std::string sele
   pairs.emplace_back("InterestSaved",
                      SavingCellText(option.shownInterestSaved, option.proposed.DebtFree(), Words()));
   pairs.emplace_back("CurrentPayoffYears", PayoffYears(option.current));
-  pairs.emplace_back("ReturnRate", ReportPercent2(plan_.ReturnRate, regional_));
+  pairs.emplace_back("ReturnRate", ReportPercent2(plan_.ReturnRate.Value(), regional_));
   pairs.emplace_back("InvestmentValue", SavingFigureCellText(Money2(option.investmentValue),
                                                             option.proposed.DebtFree()));
   Fill(paragraph, pairs);
@@ -379,7 +373,7 @@ void ReportAssembly::Options() {
   }
   Fill("OptionsCloser");
   // Back to the plan's own figures.
-  results_ = Calculate(plan_, *context_.params, settings_, regional_);
+  results_ = Calculate(plan_, *context_.params, settings_);
 }
 
 void ReportAssembly::NewLoan() {
@@ -429,7 +423,7 @@ void ReportAssembly::NewLoan() {
 void ReportAssembly::ReturnOnInvestment() {
   // Only a plan that saves earns its fees back; a fee lowered for a small saving is said
   // either way.
-  if (!statements_.ClaimsSaving() || !(results_.AnnualReturn > 0)) {
+  if (!statements_.ClaimsSaving() || !(results_.AnnualReturn.Value() > 0)) {
     if (texts_.fee.empty()) return;
     Fill("PlanFeesNotePage", {{"SetupFee", Money2(results_.ActualSetupFee)},
                               {"DownPayment", Money2(results_.ActualDownPayment)},

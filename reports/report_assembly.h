@@ -41,7 +41,7 @@ class ReportAssembly {
         regional_(*context.regional),
         sources_(context.programFolder, context.language),
         figures_(ComputePlanFigures(plan_, results_)),
-        statements_(ComputePlanStatements(plan_, *context.params, settings_, regional_, results_)) {
+        statements_(ComputePlanStatements(plan_, *context.params, settings_, results_)) {
     const CivilDate date = DecodeDate(plan_.Date);
     planMonth_ = date.month;
     planYear_ = date.year;

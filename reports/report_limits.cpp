@@ -47,8 +47,7 @@ long long ReportTableBytes(const PlanDocument& plan, const PlanResults& results,
   for (int i = 0; i < proposed.GetCount(); ++i) {
     const Loan& loan = *proposed.GetLoan(i);
     // The consolidation loan after the debts has a short name of the report's own.
-    const long long name =
-        i < plan.Debts.GetDebtCount() ? HtmlBytes(plan.Debts.Cell(i, DebtCol::Name)) : 0;
+    const long long name = i < plan.Debts.GetDebtCount() ? HtmlBytes(plan.Debts.At(i).Name) : 0;
     // An amortization table: a heading with the name, at most a row per simulated month.
     if (settings.PrintAmortizationTables && loan.ComputedMonths() > 0) {
       bytes += kAmortizationHeadingBytes + name + loan.ComputedMonths() * kAmortizationRowBytes;

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "engine/debt_rows.h"
+#include "engine/debt.h"
 #include "engine/money.h"
 #include "tests/test_regional.h"
 
@@ -13,24 +13,31 @@ namespace ardvane::testing {
 // Money from a number of units, e.g. M(58.9848).
 inline Money M(long double units) { return Money::FromUnits(units); }
 
-// A debt as typed into the debt window. The texts left out stay blank (AddDebt stores a blank
-// number as 0); compounding is monthly. Set any other field on the result.
-inline DebtFields Debt(std::string name, std::string balance, std::string rate = "",
-                       std::string payment = "", std::string minimum = "") {
-  DebtFields debt;
+// A debt as typed into the debt window: amounts in currency units, the rate in percent per
+// year; what is left out is 0, compounding monthly. Set any other field on the result.
+inline Debt MakeDebt(std::string name, double balance, double rate = 0, double payment = 0,
+                     double minimum = 0) {
+  Debt debt;
   debt.Name = std::move(name);
-  debt.Balance = std::move(balance);
-  debt.InterestRate = std::move(rate);
-  debt.CurrentPayment = std::move(payment);
-  debt.MinimumPaymentAmount = std::move(minimum);
-  debt.CompoundingPeriod = "1";
+  debt.Balance = balance;
+  debt.InterestRate = Percent(rate);
+  debt.CurrentPayment = payment;
+  debt.MinimumPaymentAmount = minimum;
   return debt;
 }
 
 // The same debt marked for the consolidation loan.
-inline DebtFields Consolidated(DebtFields debt) {
+inline Debt Consolidated(Debt debt) {
   debt.Consolidate = true;
   return debt;
+}
+
+// Changes debt `row` of `debts` with `change(Debt&)`.
+template <typename Change>
+void ChangeDebt(DebtList& debts, int row, Change change) {
+  Debt debt = debts.At(row);
+  change(debt);
+  debts.EditDebt(row, std::move(debt));
 }
 
 }  // namespace ardvane::testing

@@ -8,68 +8,56 @@ namespace ardvane {
 namespace {
 
 using testing::Consolidated;
-using testing::Debt;
-using testing::kCommaRegional;
-using testing::kPointRegional;
-
-std::vector<bool> Flags(const DebtRows& rows) {
+using testing::MakeDebt;
+std::vector<bool> Flags(const DebtList& debts) {
   std::vector<bool> flags;
-  for (int i = 0; i < rows.GetDebtCount(); ++i)
-    flags.push_back(rows.IsSet(i, DebtCol::Consolidate));
+  for (const Debt& debt : debts) flags.push_back(debt.Consolidate);
   return flags;
 }
 
 TEST(ConsolidationRecommendationTest, ADebtAtOrAboveTheNewLoanRateIsRecommended) {
-  DebtRows rows;
-  rows.AddDebt(Debt("Below", "1000", "9.899"), kPointRegional);
-  rows.AddDebt(Debt("Exact", "1000", "9.9"), kPointRegional);
-  rows.AddDebt(Debt("Above", "1000", "18.9"), kPointRegional);
+  DebtList rows;
+  rows.AddDebt(MakeDebt("Below", 1000, 9.899));
+  rows.AddDebt(MakeDebt("Exact", 1000, 9.9));
+  rows.AddDebt(MakeDebt("Above", 1000, 18.9));
   // Restructured terms do not count: the debt's own rate decides.
-  DebtFields negotiated = Debt("Negotiated low", "1000", "21");
+  Debt negotiated = MakeDebt("Negotiated low", 1000, 21);
   negotiated.Negotiate = true;
-  negotiated.NegotiatedInterestRate = "2";
-  rows.AddDebt(negotiated, kPointRegional);
+  negotiated.NegotiatedInterestRate = Percent(2);
+  rows.AddDebt(negotiated);
   const std::vector<bool> expected = {false, true, true, true};
   for (int i = 0; i < rows.GetDebtCount(); ++i) {
-    EXPECT_EQ(IsRecommendedForConsolidation(rows, i, 9.9, kPointRegional), expected[i])
-        << rows.Cell(i, DebtCol::Name);
+    EXPECT_EQ(IsRecommendedForConsolidation(rows.At(i), Percent(9.9)), expected[i])
+        << rows.At(i).Name;
   }
   // Rate 0: every debt with a rate of 0 or more, a blank rate included.
-  rows.AddDebt(Debt("No rate", "500"), kPointRegional);
-  for (int i = 0; i < rows.GetDebtCount(); ++i) {
-    EXPECT_TRUE(IsRecommendedForConsolidation(rows, i, 0, kPointRegional)) << i;
+  rows.AddDebt(MakeDebt("No rate", 500));
+  for (const Debt& debt : rows) {
+    EXPECT_TRUE(IsRecommendedForConsolidation(debt, Percent(0))) << debt.Name;
   }
-}
-
-TEST(ConsolidationRecommendationTest, RatesAreReadWithTheUsersDecimalSeparator) {
-  DebtRows rows;
-  rows.AddDebt(Debt("Card", "1000", "9,9"), kCommaRegional);
-  EXPECT_TRUE(IsRecommendedForConsolidation(rows, 0, 9.9, kCommaRegional));
-  EXPECT_FALSE(IsRecommendedForConsolidation(rows, 0, 9.91, kCommaRegional));
+  EXPECT_FALSE(IsRecommendedForConsolidation(rows.At(0), Percent(9.91)));
 }
 
 TEST(ConsolidationRecommendationTest, SelectingSetsAndClearsEveryFlagAndReportsAChange) {
-  DebtRows rows;
-  rows.AddDebt(Consolidated(Debt("Car", "8000", "5", "300")), kPointRegional);
-  rows.AddDebt(Debt("Card", "2500.5", "19.99", "90"), kPointRegional);
-  rows.AddDebt(Consolidated(Debt("Store", "700", "24", "40")), kPointRegional);
-  const DebtRows before = rows;
+  DebtList rows;
+  rows.AddDebt(Consolidated(MakeDebt("Car", 8000, 5, 300)));
+  rows.AddDebt(MakeDebt("Card", 2500.5, 19.99, 90));
+  rows.AddDebt(Consolidated(MakeDebt("Store", 700, 24, 40)));
+  const DebtList before = rows;
 
-  EXPECT_TRUE(SelectDebtsToConsolidate(rows, 7.5, kPointRegional));
+  EXPECT_TRUE(SelectDebtsToConsolidate(rows, Percent(7.5)));
   EXPECT_EQ(Flags(rows), (std::vector<bool>{false, true, true}));
-  EXPECT_EQ(rows.Cell(1, DebtCol::Consolidate), "Consolidate");
   for (int i = 0; i < rows.GetDebtCount(); ++i) {
-    for (int col = 0; col < kDebtColumnCount; ++col) {
-      if (col == static_cast<int>(DebtCol::Consolidate)) continue;
-      EXPECT_EQ(rows.Cell(i, DebtCol(col)), before.Cell(i, DebtCol(col))) << i << "," << col;
-    }
+    Debt unflagged = rows.At(i);
+    unflagged.Consolidate = before.At(i).Consolidate;
+    EXPECT_EQ(unflagged, before.At(i)) << i;
   }
   EXPECT_EQ(ConsolidationOutcomeMessage(true),
             "The recommendations have been implemented.\n\nAll debts recommended for "
             "consolidation will be paid off with the new consolidation loan.");
 
   // Applied again, the flags already match.
-  EXPECT_FALSE(SelectDebtsToConsolidate(rows, 7.5, kPointRegional));
+  EXPECT_FALSE(SelectDebtsToConsolidate(rows, Percent(7.5)));
   EXPECT_EQ(Flags(rows), (std::vector<bool>{false, true, true}));
   EXPECT_EQ(ConsolidationOutcomeMessage(false),
             "No changes were made.\n\nYour current selections already match the "
@@ -77,8 +65,8 @@ TEST(ConsolidationRecommendationTest, SelectingSetsAndClearsEveryFlagAndReportsA
 }
 
 TEST(ConsolidationRecommendationTest, NoDebtsChangeNothing) {
-  DebtRows rows;
-  EXPECT_FALSE(SelectDebtsToConsolidate(rows, 7.5, kPointRegional));
+  DebtList rows;
+  EXPECT_FALSE(SelectDebtsToConsolidate(rows, Percent(7.5)));
   EXPECT_EQ(rows.GetDebtCount(), 0);
   EXPECT_EQ(std::string(kNoDebtsToRecommend),
             "No debts have been entered.\n\nPlease enter all debts before determining which "

@@ -73,7 +73,7 @@ TEST(LoansOrderTest, EveryCodeGivesTheNeighbourSwapOrderOnPlansFullOfTies) {
     const bool nanRates = trial % 3 == 0;
     LoanSchedule plan = RandomPlan(random, loans, nanRates);
     for (int code : {-1, 0, 1, 2, 3, 4, 5, 6, 9}) {
-      plan.SortByPriority(code);
+      plan.SortByPriority(PriorityFromCode(code));
       const std::vector<int> expected = NeighbourSwapOrder(plan, code);
       std::vector<int> order;
       for (int p = 0; p < loans; ++p) order.push_back(plan.GetOrderIndex(p));

@@ -31,7 +31,7 @@ LoanSchedule TwoDebtPlan(bool proposed) {
   LoanSchedule plan;
   plan.SetPlanDate(EncodeDate(2008, 1, 15));
   AddDebts(plan, {{1000, 0.12, 50, 100}, {2000, 0.06, 50, 100}}, proposed);
-  plan.SetPriority(0);
+  plan.SetPriority(PaydownPriority::HighestInterestRate);
   plan.ComputeTotalPayment();
   return plan;
 }
@@ -120,7 +120,7 @@ TEST(LoansTest, PriorityOrdersAreStableAndRanksSkipEmptyDebts) {
     LoanSchedule plan;
     AddDebts(plan, {{300, 0.10, 0, 30}, {200, 0.18, 0, 20}, {0, 0.10, 0, 40}, {500, 0.18, 0, 25}},
              true);
-    plan.SortByPriority(c.code);
+    plan.SortByPriority(PriorityFromCode(c.code));
     for (int i = 0; i < 4; ++i)
       EXPECT_EQ(plan.GetOrderIndex(i), c.order[i]) << "code " << c.code << " position " << i;
     EXPECT_EQ(plan.GetLoan(2)->PayoffOrder(), 0) << "code " << c.code;

@@ -12,18 +12,18 @@ namespace ardvane {
 namespace {
 
 using testing::Consolidated;
-using testing::Debt;
 using testing::M;
+using testing::MakeDebt;
 
 // The two-debt example (A 1,000 at 12 % paying 100, B 2,000 at 6 % paying 100, minimums 50)
 // with no fees, so nothing but the rollover separates the two plans.
 PlanDocument TwoDebtPlan(bool consolidateA = false) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
-  DebtFields a = Debt("A", "1000", "12", "100", "50");
+  Debt a = MakeDebt("A", 1000, 12, 100, 50);
   a.Consolidate = consolidateA;
-  plan.Debts.AddDebt(a, testing::kPointRegional);
-  plan.Debts.AddDebt(Debt("B", "2000", "6", "100", "50"), testing::kPointRegional);
+  plan.Debts.AddDebt(a);
+  plan.Debts.AddDebt(MakeDebt("B", 2000, 6, 100, 50));
   return plan;
 }
 
@@ -36,7 +36,7 @@ PlanParameters Permitting(bool consolidate, bool negotiate = false, bool cashOut
 }
 
 PlanResults CalculatePlan(const PlanDocument& plan, const PlanParameters& params = {}) {
-  return Calculate(plan, params, AppSettings{}, testing::kPointRegional);
+  return Calculate(plan, params, AppSettings{});
 }
 
 TEST(PlanCalculationTest, TwoDebtExampleWithoutFees) {
@@ -50,7 +50,7 @@ TEST(PlanCalculationTest, TwoDebtExampleWithoutFees) {
   EXPECT_EQ(r.ProjectionMonths, 22);
   EXPECT_EQ(r.CurrentPlan.GetCount(), 2);
   EXPECT_EQ(r.NewLoanAmount, Money());
-  EXPECT_EQ(r.AnnualReturn, 0);  // no fees: nothing to earn a return on
+  EXPECT_EQ(r.AnnualReturn, Ratio(0));  // no fees: nothing to earn a return on
   EXPECT_EQ(r.MonthlyInterestSaving, M(23.7219L / 16));
   EXPECT_EQ(r.NegotiatedMinimums, M(100));
   // With no growth the investment is the whole budget of 22 months less what the proposed
@@ -63,7 +63,7 @@ TEST(PlanCalculationTest, TwoDebtExampleWithoutFees) {
 TEST(PlanCalculationTest, MonthlyFeeIsInvestedOnceDebtFree) {
   PlanDocument plan = TwoDebtPlan();
   plan.ManagementFee = M(25);
-  plan.ReturnRate = 0;
+  plan.ReturnRate = Percent(0);
   const PlanResults r = CalculatePlan(plan);
   const int s = r.ProposedPlan.GetDebtFreeMonths();
   EXPECT_EQ(r.ProposedPlan.GetBudget(), M(175));
@@ -76,7 +76,7 @@ TEST(PlanCalculationTest, MonthlyFeeIsInvestedOnceDebtFree) {
 
 TEST(PlanCalculationTest, InvestmentGrowsAtTheMonthlyEquivalentRate) {
   PlanDocument plan = TwoDebtPlan();
-  plan.ReturnRate = 12;
+  plan.ReturnRate = Percent(12);
   const PlanResults r = CalculatePlan(plan);
   const InvestmentAsset& asset = r.ProposedInvestment;
   EXPECT_NEAR(asset.MonthlyReturnRate(), std::pow(1.12, 1.0 / 12) - 1, 1e-15);
@@ -93,7 +93,7 @@ TEST(PlanCalculationTest, InvestmentGrowsAtTheMonthlyEquivalentRate) {
 
 TEST(PlanCalculationTest, SetupFeeIsTheLargerOfTheRatedAndTheEnteredFee) {
   PlanDocument plan = TwoDebtPlan();
-  plan.SetupFeeRate = 100;  // 100 x 23.7219 = 2,372.19, charged in whole units
+  plan.SetupFeeRate = Ratio(100);  // 100 x 23.7219 = 2,372.19, charged in whole units
   plan.SetupFee = M(2995);
   PlanResults r = CalculatePlan(plan);
   EXPECT_EQ(r.RateSetupFee, M(2372));
@@ -119,9 +119,9 @@ TEST(PlanCalculationTest, ConsolidationSizesTheNewLoanWithTheFinancedFee) {
   plan.Consolidate = true;
   plan.SetupFee = M(100);
   plan.DownPayment = M(30);
-  plan.ConsolidationLoan.InterestRate = 6;
+  plan.ConsolidationLoan.InterestRate = Percent(6);
   plan.ConsolidationLoan.Term = 1;
-  plan.ConsolidationLoan.FeesRate = 2;
+  plan.ConsolidationLoan.FeesRate = Percent(2);
   plan.ConsolidationLoan.CashOut = M(5000);  // ignored: cash out not permitted
   const PlanResults r = CalculatePlan(plan, Permitting(true));
 
@@ -129,7 +129,7 @@ TEST(PlanCalculationTest, ConsolidationSizesTheNewLoanWithTheFinancedFee) {
   EXPECT_EQ(r.PayoffBalance, M(1000));
   EXPECT_EQ(r.PayoffPayment, M(100));
   EXPECT_EQ(r.PayoffMinimum, M(50));
-  EXPECT_DOUBLE_EQ(r.PayoffAverageRate, 12);
+  EXPECT_DOUBLE_EQ(r.PayoffAverageRate.Value(), 12);
   EXPECT_EQ(r.CashOutAmount, Money());
   EXPECT_EQ(r.ActualSetupFee, M(100));
   EXPECT_EQ(r.SetupFeeFinanced, M(70));
@@ -166,7 +166,7 @@ TEST(PlanCalculationTest, CashOutAndEscrowFollowTheNewLoan) {
   plan.Consolidate = true;
   plan.ConsolidationLoan.Term = 1;
   plan.ConsolidationLoan.CashOut = M(500);
-  plan.Debts.SetCell(0, DebtCol::Escrow, "15");
+  testing::ChangeDebt(plan.Debts, 0, [](Debt& d) { d.Escrow = 15; });
   const PlanResults r = CalculatePlan(plan, Permitting(true, false, true));
   EXPECT_EQ(r.CashOutAmount, M(500));
   EXPECT_EQ(r.NewLoanAmount, M(1500));
@@ -207,8 +207,8 @@ TEST(PlanCalculationTest, NewLoanPaymentsLevelAndInterestOnly) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
   plan.Consolidate = true;
-  plan.Debts.AddDebt(Consolidated(Debt("Card", "10000", "18", "300", "200")), testing::kPointRegional);
-  plan.ConsolidationLoan.InterestRate = 9.9;
+  plan.Debts.AddDebt(Consolidated(MakeDebt("Card", 10000, 18, 300, 200)));
+  plan.ConsolidationLoan.InterestRate = Percent(9.9);
   plan.ConsolidationLoan.Term = 10;
   PlanResults r = CalculatePlan(plan, Permitting(true));
   EXPECT_EQ(r.NewLoanAmount, M(10000));
@@ -233,11 +233,11 @@ TEST(PlanCalculationTest, InterestOnlyLoanPaysEverythingInItsLastTermMonth) {
   plan.Date = EncodeDate(2008, 1, 15);
   plan.Consolidate = true;
   // Minimum-only payments leave no pool, so the new loan pays exactly its minimums.
-  DebtFields card = Consolidated(Debt("Card", "10000", "18", "0", "0"));
+  Debt card = Consolidated(MakeDebt("Card", 10000, 18, 0, 0));
   card.UseMinimum = true;
-  card.MinimumPaymentPercent = "0.825";
-  plan.Debts.AddDebt(card, testing::kPointRegional);
-  plan.ConsolidationLoan.InterestRate = 9.9;
+  card.MinimumPaymentPercent = Percent(0.825);
+  plan.Debts.AddDebt(card);
+  plan.ConsolidationLoan.InterestRate = Percent(9.9);
   plan.ConsolidationLoan.Term = 2;
   plan.ConsolidationLoan.InterestOnly = true;
   const PlanResults r = CalculatePlan(plan, Permitting(true));
@@ -254,8 +254,8 @@ TEST(PlanCalculationTest, PaymentOverrideIsThePaymentEverywhere) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
   plan.Consolidate = true;
-  plan.Debts.AddDebt(Consolidated(Debt("Card", "10000", "18", "300", "200")), testing::kPointRegional);
-  plan.ConsolidationLoan.InterestRate = 9.9;
+  plan.Debts.AddDebt(Consolidated(MakeDebt("Card", 10000, 18, 300, 200)));
+  plan.ConsolidationLoan.InterestRate = Percent(9.9);
   plan.ConsolidationLoan.Term = 10;
   PlanParameters params = Permitting(true);
   params.NewLoanPaymentOverride = M(150);
@@ -273,10 +273,12 @@ TEST(PlanCalculationTest, PaymentOverrideIsThePaymentEverywhere) {
 
 TEST(PlanCalculationTest, NegotiatedTermsReplaceTheDebtsOwnInTheProposedPlanOnly) {
   PlanDocument plan = TwoDebtPlan();
-  plan.Debts.SetCell(1, DebtCol::Negotiate, "Negotiate");
-  plan.Debts.SetCell(1, DebtCol::NegotiatedBalance, "1500");
-  plan.Debts.SetCell(1, DebtCol::NegotiatedInterestRate, "3");
-  plan.Debts.SetCell(1, DebtCol::NegotiatedPayment, "40");
+  testing::ChangeDebt(plan.Debts, 1, [](Debt& d) {
+    d.Negotiate = true;
+    d.NegotiatedBalance = 1500;
+    d.NegotiatedInterestRate = Percent(3);
+    d.NegotiatedPayment = 40;
+  });
 
   PlanResults r = CalculatePlan(plan, Permitting(false, true));
   const Loan& proposedB = *r.ProposedPlan.GetLoan(1);
@@ -293,9 +295,11 @@ TEST(PlanCalculationTest, NegotiatedTermsReplaceTheDebtsOwnInTheProposedPlanOnly
   EXPECT_EQ(r.NegotiatedMinimums, M(100));
 
   // Restructured terms identical to the debt's own are no negotiation.
-  plan.Debts.SetCell(1, DebtCol::NegotiatedBalance, "2000");
-  plan.Debts.SetCell(1, DebtCol::NegotiatedInterestRate, "6");
-  plan.Debts.SetCell(1, DebtCol::NegotiatedPayment, "100");
+  testing::ChangeDebt(plan.Debts, 1, [](Debt& d) {
+    d.NegotiatedBalance = 2000;
+    d.NegotiatedInterestRate = Percent(6);
+    d.NegotiatedPayment = 100;
+  });
   EXPECT_FALSE(HaveNegotiated(plan, Permitting(false, true)));
 }
 
@@ -303,33 +307,36 @@ TEST(PlanCalculationTest, ANegotiatedConsolidatedDebtPaysOffItsRestructuredBalan
   PlanDocument plan = TwoDebtPlan(true);
   plan.Consolidate = true;
   plan.ConsolidationLoan.Term = 1;
-  plan.Debts.SetCell(0, DebtCol::Negotiate, "Negotiate");
-  plan.Debts.SetCell(0, DebtCol::NegotiatedBalance, "800");
+  testing::ChangeDebt(plan.Debts, 0, [](Debt& d) {
+    d.Negotiate = true;
+    d.NegotiatedBalance = 800;
+  });
   const PlanResults r = CalculatePlan(plan, Permitting(true, false));
   EXPECT_EQ(r.PayoffBalance, M(800));
   // The average rate weights by the debt's own balance: 12 x 1,000 / 800.
-  EXPECT_DOUBLE_EQ(r.PayoffAverageRate, 15);
+  EXPECT_DOUBLE_EQ(r.PayoffAverageRate.Value(), 15);
 }
 
 TEST(PlanCalculationTest, MinimizeInterestEqualsHighestRateAndMaximizeWealthSkipsLowRates) {
   PlanDocument plan = TwoDebtPlan();
-  plan.ReturnRate = 8;
-  plan.Priority = kHighestInterestRate;
+  plan.ReturnRate = Percent(8);
+  plan.Priority = PaydownPriority::HighestInterestRate;
   const PlanResults highest = CalculatePlan(plan);
-  plan.Priority = kMinimizeInterest;
+  plan.Priority = PaydownPriority::MinimizeInterest;
   const PlanResults minimize = CalculatePlan(plan);
   EXPECT_EQ(minimize.ProposedPlan.GetTotalInterest(), highest.ProposedPlan.GetTotalInterest());
   EXPECT_EQ(minimize.ProposedPlan.GetDebtFreeMonths(), highest.ProposedPlan.GetDebtFreeMonths());
   EXPECT_EQ(minimize.ProposedInvestment.GetEndValue(21),
             highest.ProposedInvestment.GetEndValue(21));
 
-  plan.Priority = kMaximizeWealth;  // B at 6 % is below the 8 % return: minimums only
+  plan.Priority =
+      PaydownPriority::MaximizeWealth;  // B at 6 % is below the 8 % return: minimums only
   const PlanResults wealth = CalculatePlan(plan);
   EXPECT_TRUE(wealth.ProposedPlan.MaximizeWealth());
   const Loan& b = *wealth.ProposedPlan.GetLoan(1);
   for (int m = 0; m < b.ComputedMonths(); ++m) ASSERT_EQ(b.GetExtraPayment(m), Money()) << m;
   EXPECT_GT(wealth.ProposedInvestment.GetContribution(8), M(100));
-  EXPECT_EQ(wealth.CurrentPlan.Priority(), 0);
+  EXPECT_EQ(wealth.CurrentPlan.Priority(), PaydownPriority::HighestInterestRate);
 }
 
 TEST(PlanCalculationTest, NoDebtsGiveAllZeros) {
@@ -342,7 +349,7 @@ TEST(PlanCalculationTest, NoDebtsGiveAllZeros) {
   EXPECT_EQ(r.ProposedPlan.GetCount(), 0);
   EXPECT_EQ(r.ProjectionMonths, 0);
   EXPECT_EQ(r.InterestSaved(), Money());
-  EXPECT_EQ(r.AnnualReturn, 0);
+  EXPECT_EQ(r.AnnualReturn, Ratio(0));
   EXPECT_EQ(r.NewLoanAmount, Money());
   EXPECT_EQ(r.ProposedInvestment.GetEndValue(0), Money());
   EXPECT_EQ(r.NegotiatedMinimums, Money());
@@ -350,7 +357,7 @@ TEST(PlanCalculationTest, NoDebtsGiveAllZeros) {
 
 TEST(PlanCalculationTest, ADebtThatNeverPaysOffIsReported) {
   PlanDocument plan = TwoDebtPlan();
-  plan.Debts.AddDebt(Debt("Store card", "1000", "24", "15", "15"), testing::kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("Store card", 1000, 24, 15, 15));
   const PlanResults r = CalculatePlan(plan);
   EXPECT_FALSE(DebtNeverPaysOff(r, 0));
   EXPECT_TRUE(DebtNeverPaysOff(r, 2));
@@ -366,18 +373,17 @@ TEST(PlanCalculationTest, BadCellsAndExtremeTermsCalculateWithoutFailing) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
   plan.Consolidate = true;
-  plan.Priority = 99;
+  plan.Priority = PriorityFromCode(99);
   plan.Accelerators[0].Month = 0;
-  plan.Debts.AddDebt(Debt("Blank", "", "", "", ""), testing::kPointRegional);
-  plan.Debts.AddDebt(Consolidated(Debt("Huge rate", "1000", "1e300", "10", "10")), testing::kPointRegional);
-  plan.Debts.AddDebt(Debt("Negative", "-500", "-50", "-10", "-10"), testing::kPointRegional);
-  plan.Debts.SetCell(0, DebtCol::Balance, "not a number");
+  plan.Debts.AddDebt(MakeDebt("Blank", 0, 0, 0, 0));
+  plan.Debts.AddDebt(Consolidated(MakeDebt("Huge rate", 1000, 1e300, 10, 10)));
+  plan.Debts.AddDebt(MakeDebt("Negative", -500, -50, -10, -10));
   plan.ConsolidationLoan.Term = 1e300;
-  plan.ConsolidationLoan.InterestRate = 1e300;
+  plan.ConsolidationLoan.InterestRate = Percent(1e300);
   const PlanResults r = CalculatePlan(plan, Permitting(true));
   EXPECT_EQ(r.ProposedPlan.GetCount(), 4);
   EXPECT_LE(r.ProposedPlan.GetLoan(3)->ComputedMonths(), Loan::kMaxMonths);
-  EXPECT_TRUE(std::isfinite(r.AnnualReturn));
+  EXPECT_TRUE(std::isfinite(r.AnnualReturn.Value()));
 }
 
 TEST(PlanCalculationTest, APowerPaymentMonthOutsideTheYearNeverPays) {
@@ -403,11 +409,10 @@ TEST(PlanCalculationTest, AThousandDebtsIncludingOnesThatNeverPayOff) {
   plan.ConsolidationLoan.Term = 30;
   for (int i = 0; i < 1000; ++i) {
     // Every tenth debt pays less than its interest.
-    const std::string payment = i % 10 == 0 ? "5" : std::to_string(20 + i % 50);
-    DebtFields debt =
-        Debt("D" + std::to_string(i), std::to_string(1000 + i), "12", payment, payment);
+    const double payment = i % 10 == 0 ? 5 : 20 + i % 50;
+    Debt debt = MakeDebt("D" + std::to_string(i), 1000 + i, 12, payment, payment);
     debt.Consolidate = i % 7 == 0;
-    plan.Debts.AddDebt(debt, testing::kPointRegional);
+    plan.Debts.AddDebt(debt);
   }
   const PlanResults r = CalculatePlan(plan, Permitting(true));
   EXPECT_EQ(r.CurrentPlan.GetCount(), 1001);
@@ -505,8 +510,8 @@ TEST(NewLoanTermTest, YearsRoundToMonthsHalfToEvenAndNeverBelowOne) {
 PlanDocument HopelessDebtPlan() {
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 1, 15);
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), testing::kPointRegional);
-  plan.Debts.AddDebt(Debt("B", "100", "0", "50"), testing::kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("A", 1000, 12, 5));
+  plan.Debts.AddDebt(MakeDebt("B", 100, 0, 50));
   return plan;
 }
 
@@ -539,13 +544,13 @@ TEST(PlanCalculationTest, DebtNeverPaidOffCountsItsInterestOverTheLaterPlan) {
 // comes from a month-by-month simulation in decimal arithmetic, independent of the engine.
 TEST(PlanCalculationTest, SetupFeeIsPricedOnInterestComparedOverTheSameMonths) {
   PlanDocument plan = HopelessDebtPlan();
-  plan.Debts = DebtRows();
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), testing::kPointRegional);
-  plan.Debts.AddDebt(Consolidated(Debt("B", "20000", "9", "400")), testing::kPointRegional);
+  plan.Debts = DebtList();
+  plan.Debts.AddDebt(MakeDebt("A", 1000, 12, 5));
+  plan.Debts.AddDebt(Consolidated(MakeDebt("B", 20000, 9, 400)));
   plan.Consolidate = true;
-  plan.ConsolidationLoan.InterestRate = 8;
+  plan.ConsolidationLoan.InterestRate = Percent(8);
   plan.ConsolidationLoan.Term = 30;
-  plan.SetupFeeRate = 0.5;
+  plan.SetupFeeRate = Ratio(0.5);
   const PlanResults r = CalculatePlan(plan, Permitting(true));
   EXPECT_EQ(r.InterestSavedBeforeFee, M(1059.9875));
   EXPECT_EQ(r.ActualSetupFee, M(530));
@@ -560,7 +565,7 @@ TEST(PlanCalculationTest, SetupFeeIsPricedOnInterestComparedOverTheSameMonths) {
 TEST(PlanCalculationTest, NoDebtPaidOffInEitherPlanComparesNoMonths) {
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 1, 15);
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), testing::kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("A", 1000, 12, 5));
   const PlanResults r = CalculatePlan(plan);
   EXPECT_EQ(r.InterestHorizonMonths, 0);
   EXPECT_EQ(r.CurrentPlan.GetTotalInterest(), Money());

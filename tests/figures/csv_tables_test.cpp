@@ -14,9 +14,9 @@ namespace ardvane {
 namespace {
 
 using testing::CalculateWith;
-using testing::Debt;
 using testing::kPointRegional;
 using testing::M;
+using testing::MakeDebt;
 using testing::SampleParams;
 using testing::SamplePlan;
 using testing::TwoDebtPlan;
@@ -189,12 +189,12 @@ TEST(CsvTablesTest, ADebtNeverPaidOffHasTheRowsTheWindowShows) {
 // byte-order mark and keeps a name that looks like a formula from running.
 TEST(CsvTablesTest, NamesAreQuotedAndFormulasDefused) {
   PlanDocument plan = TwoDebtPlan();
-  plan.Debts.AddDebt(Debt("Gold, \"premium\"\nline", "300", "0", "100", "100"), kPointRegional);
-  plan.Debts.AddDebt(Debt("=HYPERLINK(\"x\")", "300", "0", "100", "100"), kPointRegional);
-  plan.Debts.AddDebt(Debt("-Señora", "300", "0", "100", "100"), kPointRegional);
-  plan.Debts.AddDebt(Debt("Two\nlines", "300", "0", "100", "100"), kPointRegional);
-  plan.Debts.AddDebt(Debt("\t=1+2", "300", "0", "100", "100"), kPointRegional);
-  plan.Debts.AddDebt(Debt("\r=3+4", "300", "0", "100", "100"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("Gold, \"premium\"\nline", 300, 0, 100, 100));
+  plan.Debts.AddDebt(MakeDebt("=HYPERLINK(\"x\")", 300, 0, 100, 100));
+  plan.Debts.AddDebt(MakeDebt("-Señora", 300, 0, 100, 100));
+  plan.Debts.AddDebt(MakeDebt("Two\nlines", 300, 0, 100, 100));
+  plan.Debts.AddDebt(MakeDebt("\t=1+2", 300, 0, 100, 100));
+  plan.Debts.AddDebt(MakeDebt("\r=3+4", 300, 0, 100, 100));
   const PlanResults results = CalculateWith(plan);
 
   const Records plain = ParseCsv(AmortizationCsv(plan, results, CsvFlavour::kPlain));
@@ -274,7 +274,7 @@ PlanDocument ManyDebtsPlan() {
   for (int i = 0; i < 300; ++i) {
     const std::string name =
         i % 50 == 0 ? "Card \"" + std::to_string(i) + "\", gold" : "Card " + std::to_string(i);
-    plan.Debts.AddDebt(Debt(name, "5000", "18", "80", "80"), kPointRegional);
+    plan.Debts.AddDebt(MakeDebt(name, 5000, 18, 80, 80));
   }
   return plan;
 }

@@ -10,20 +10,20 @@ namespace ardvane {
 namespace {
 
 using testing::Consolidated;
-using testing::Debt;
 using testing::kPointRegional;
+using testing::MakeDebt;
 
 PlanResults Calculated(const PlanDocument& plan) {
   PlanParameters params;
   params.PermitConsolidate = true;
-  return Calculate(plan, params, AppSettings{}, kPointRegional);
+  return Calculate(plan, params, AppSettings{});
 }
 
 TEST(DetailTablesTest, RowsRunFromThePlanMonthAcrossTheYearEnd) {
   // 300 at no interest paid 100 a month: three months from 15 November 2024.
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 11, 15);
-  plan.Debts.AddDebt(Debt("Store card", "300", "0", "100", "100"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("Store card", 300, 0, 100, 100));
   const PlanResults results = Calculated(plan);
   const MonthlyTable table = MonthlyTable::Amortization(results, plan.Date, true, -1);
   ASSERT_EQ(table.RowCount(), 3);
@@ -55,12 +55,12 @@ TEST(DetailTablesTest, WhichEntriesHaveASchedule) {
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 6, 1);
   plan.Consolidate = true;
-  plan.ConsolidationLoan.InterestRate = 7.5;
+  plan.ConsolidationLoan.InterestRate = Percent(7.5);
   plan.ConsolidationLoan.Term = 5;
-  plan.Debts.AddDebt(Consolidated(Debt("Card", "2000", "19.9", "80", "40")), kPointRegional);
-  plan.Debts.AddDebt(Debt("Car", "9000", "4", "300", "300"), kPointRegional);
+  plan.Debts.AddDebt(Consolidated(MakeDebt("Card", 2000, 19.9, 80, 40)));
+  plan.Debts.AddDebt(MakeDebt("Car", 9000, 4, 300, 300));
   // Paying less than the interest: never paid off.
-  plan.Debts.AddDebt(Debt("Loan shark", "1000", "60", "20", "20"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("Loan shark", 1000, 60, 20, 20));
   const PlanResults results = Calculated(plan);
   ASSERT_TRUE(results.Consolidating);
   EXPECT_EQ(
@@ -83,7 +83,7 @@ TEST(DetailTablesTest, WhichEntriesHaveASchedule) {
   EXPECT_GT(MonthlyTable::Amortization(results, plan.Date, false, 3).RowCount(), 0);
 
   // Nothing consolidated: the new loan is only a "New loan", and every debt keeps its schedule.
-  plan.Debts.SetCell(0, DebtCol::Consolidate, "");
+  testing::ChangeDebt(plan.Debts, 0, [](Debt& d) { d.Consolidate = false; });
   const PlanResults unconsolidated = Calculated(plan);
   EXPECT_EQ(DetailListEntries(plan, unconsolidated).back(), "New loan");
   EXPECT_TRUE(ShowAmortization(plan, unconsolidated, false, 0));
@@ -135,8 +135,8 @@ TEST(DetailTablesTest, ADebtNeverPaidOffShowsTheMonthsBothPlansAreComparedOver) 
 TEST(DetailTablesTest, WhenNoDebtIsEverPaidOffTheTablesAreEmptyAndSaySo) {
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 1, 15);
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "5", "5"), kPointRegional);
-  plan.Debts.AddDebt(Debt("C", "2000", "24", "10", "10"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("A", 1000, 12, 5, 5));
+  plan.Debts.AddDebt(MakeDebt("C", 2000, 24, 10, 10));
   const PlanResults results = Calculated(plan);
   ASSERT_EQ(results.InterestHorizonMonths, 0);
   for (const bool current : {true, false}) {

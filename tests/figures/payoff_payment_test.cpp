@@ -12,30 +12,30 @@ namespace ardvane {
 namespace {
 
 using testing::CalculateWith;
-using testing::Debt;
 using testing::kPointRegional;
 using testing::M;
+using testing::MakeDebt;
 
 // 10,000 at 24 % a year with a minimum of `percent` % (1 unless said), paying `payment` a
 // month from 15 January 2008, compounding by `code`, beside a small debt that is paid off.
-PlanDocument CardPlan(const std::string& payment, const std::string& code, bool useMinimum = false,
-                      const std::string& percent = "1") {
+PlanDocument CardPlan(double payment, CompoundingPeriod code, bool useMinimum = false,
+                      double percent = 1) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
-  DebtFields card = Debt("Card", "10000", "24", payment, "150");
-  card.MinimumPaymentPercent = percent;
-  card.CompoundingPeriod = code;
+  Debt card = MakeDebt("Card", 10000, 24, payment, 150);
+  card.MinimumPaymentPercent = Percent(percent);
+  card.Compounding = code;
   card.UseMinimum = useMinimum;
-  card.Escrow = "80";
-  plan.Debts.AddDebt(card, kPointRegional);
-  plan.Debts.AddDebt(Debt("Car", "1000", "6", "100", "100"), kPointRegional);
+  card.Escrow = 80;
+  plan.Debts.AddDebt(card);
+  plan.Debts.AddDebt(MakeDebt("Car", 1000, 6, 100, 100));
   return plan;
 }
 
 // The card's payoff months in the current plan with this payment: 0 when never paid off.
-int CurrentPayoffMonths(Money payment, const std::string& code, const std::string& percent = "1") {
+int CurrentPayoffMonths(Money payment, CompoundingPeriod code, double percent = 1) {
   const PlanResults results = CalculateWith(
-      CardPlan(FormatGeneral(static_cast<double>(payment.Units()), "."), code, false, percent));
+      CardPlan(GeneralValue(static_cast<double>(payment.Units())), code, false, percent));
   return results.CurrentPlan.GetLoan(0)->PayoffMonths();
 }
 
@@ -52,15 +52,16 @@ double Annuity(double balance, long double rate, int months) {
 // off in time and a cent less does not.
 TEST(PayoffPaymentTest, BelowItsInterestWithDailyAndAnnualCompounding) {
   const struct {
-    const char* code;
+    CompoundingPeriod code;
     long double monthlyRate;
   } cases[] = {
-      {"0", std::pow(1 + 0.02L / 30, 30) - 1},  // daily: a day is a thirtieth of a month
-      {"12", std::pow(1.24L, 1 / 12.0L) - 1},   // annually
+      {CompoundingPeriod::Daily,
+       std::pow(1 + 0.02L / 30, 30) - 1},  // daily: a day is a thirtieth of a month
+      {CompoundingPeriod::Annually, std::pow(1.24L, 1 / 12.0L) - 1},  // annually
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.code);
-    const PlanResults results = CalculateWith(CardPlan("150", c.code));
+    SCOPED_TRACE(CompoundingCode(c.code));
+    const PlanResults results = CalculateWith(CardPlan(150, c.code));
     const std::optional<PayoffPayments> p = PayoffPaymentsFor(results, 0);
     ASSERT_TRUE(p.has_value());
     EXPECT_NEAR(p->any.Units(), Annuity(10000, c.monthlyRate, 1080), 0.0101);
@@ -87,8 +88,8 @@ TEST(PayoffPaymentTest, BelowItsInterestWithDailyAndAnnualCompounding) {
 // A debt on its minimum of 150 is never paid off either; the payment that pays it off leaves
 // the minimum aside and is the one found for the same debt paying 150 without it.
 TEST(PayoffPaymentTest, UseMinimumIsLeftOff) {
-  const PlanResults onMinimum = CalculateWith(CardPlan("900", "1", true));
-  const PlanResults paying = CalculateWith(CardPlan("150", "1"));
+  const PlanResults onMinimum = CalculateWith(CardPlan(900, CompoundingPeriod::Monthly, true));
+  const PlanResults paying = CalculateWith(CardPlan(150, CompoundingPeriod::Monthly));
   const std::optional<PayoffPayments> a = PayoffPaymentsFor(onMinimum, 0);
   const std::optional<PayoffPayments> b = PayoffPaymentsFor(paying, 0);
   ASSERT_TRUE(a.has_value());
@@ -104,21 +105,21 @@ TEST(PayoffPaymentTest, UseMinimumIsLeftOff) {
 // The minimum carries most of the early payments, so a much smaller payment than the
 // annuity's finishes the debt in time; the plan calculation confirms it to the cent.
 TEST(PayoffPaymentTest, TheMinimumPercentStillApplies) {
-  const PlanResults results = CalculateWith(CardPlan("50", "1", false, "2.1"));
+  const PlanResults results = CalculateWith(CardPlan(50, CompoundingPeriod::Monthly, false, 2.1));
   ASSERT_EQ(results.CurrentPlan.GetLoan(0)->PayoffMonths(), 0);
   const std::optional<PayoffPayments> p = PayoffPaymentsFor(results, 0);
   ASSERT_TRUE(p.has_value());
   EXPECT_LT(p->any, M(200));  // the interest alone is 200 a month at first
-  EXPECT_GT(CurrentPayoffMonths(p->any, "1", "2.1"), 0);
-  EXPECT_EQ(CurrentPayoffMonths(p->any - M(0.01), "1", "2.1"), 0);
-  EXPECT_LE(CurrentPayoffMonths(p->within60Months, "1", "2.1"), 60);
-  EXPECT_GT(CurrentPayoffMonths(p->within60Months - M(0.01), "1", "2.1"), 60);
+  EXPECT_GT(CurrentPayoffMonths(p->any, CompoundingPeriod::Monthly, 2.1), 0);
+  EXPECT_EQ(CurrentPayoffMonths(p->any - M(0.01), CompoundingPeriod::Monthly, 2.1), 0);
+  EXPECT_LE(CurrentPayoffMonths(p->within60Months, CompoundingPeriod::Monthly, 2.1), 60);
+  EXPECT_GT(CurrentPayoffMonths(p->within60Months - M(0.01), CompoundingPeriod::Monthly, 2.1), 60);
 }
 
 // The window's sentence, each payment with its months. 10,000 at 2 % a month paying 287.68
 // is the 60-month annuity (see UseMinimumIsLeftOff); when one payment does both, it is said once.
 TEST(PayoffPaymentTest, TheTextSaysHowLongEachPaymentTakes) {
-  const PlanResults results = CalculateWith(CardPlan("150", "1"));
+  const PlanResults results = CalculateWith(CardPlan(150, CompoundingPeriod::Monthly));
   const std::optional<PayoffPayments> p = PayoffPaymentsFor(results, 0);
   ASSERT_TRUE(p.has_value());
   EXPECT_EQ(PayoffPaymentsText(*p, kPointRegional),

@@ -11,9 +11,9 @@ namespace ardvane {
 namespace {
 
 using testing::Consolidated;
-using testing::Debt;
 using testing::kPointRegional;
 using testing::M;
+using testing::MakeDebt;
 
 const std::filesystem::path kDist = ARDVANE_DIST_DIR;
 
@@ -29,8 +29,8 @@ PlanParameters Permitting(bool consolidate, bool negotiate = false) {
 PlanDocument TwoDebtPlan() {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "100", "50"), kPointRegional);
-  plan.Debts.AddDebt(Debt("B", "2000", "6", "100", "50"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("A", 1000, 12, 100, 50));
+  plan.Debts.AddDebt(MakeDebt("B", 2000, 6, 100, 50));
   return plan;
 }
 
@@ -41,7 +41,7 @@ struct Calculated {
 };
 
 Calculated CalculateFigures(PlanDocument plan, const PlanParameters& params = {}) {
-  PlanResults results = Calculate(plan, params, AppSettings{}, kPointRegional);
+  PlanResults results = Calculate(plan, params, AppSettings{});
   PlanFigures figures = ComputePlanFigures(plan, results);
   return {std::move(plan), std::move(results), std::move(figures)};
 }
@@ -255,8 +255,8 @@ TEST(PlanFiguresTest, PayoffsAreListedAndRankedByDate) {
 TEST(PlanFiguresTest, ADebtThatNeverPaysOffIsNamed) {
   PlanDocument plan;
   plan.Date = EncodeDate(2026, 1, 1);
-  plan.Debts.AddDebt(Debt("Big card", "50000", "30", "100", "100"), kPointRegional);
-  plan.Debts.AddDebt(Debt("Car", "5000", "6", "200", "200"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("Big card", 50000, 30, 100, 100));
+  plan.Debts.AddDebt(MakeDebt("Car", 5000, 6, 200, 200));
   const Calculated c = CalculateFigures(plan);
   const PlanFigures& f = c.figures;
   EXPECT_EQ(f.current.neverPaidOff, std::vector<int>{0});
@@ -283,8 +283,8 @@ TEST(PlanFiguresTest, ADebtThatNeverPaysOffIsNamed) {
 TEST(PlanFiguresTest, ConsolidatedDebtsAndTheEmptySlotAreNotNeverPaidOff) {
   PlanDocument plan = TwoDebtPlan();
   plan.Consolidate = true;
-  plan.Debts.SetCell(0, DebtCol::Consolidate, "Consolidate");
-  plan.ConsolidationLoan.InterestRate = 8;
+  testing::ChangeDebt(plan.Debts, 0, [](Debt& d) { d.Consolidate = true; });
+  plan.ConsolidationLoan.InterestRate = Percent(8);
   plan.ConsolidationLoan.Term = 3;
   const PlanFigures f = CalculateFigures(plan, Permitting(true)).figures;
   EXPECT_TRUE(f.current.DebtFree());
@@ -313,11 +313,11 @@ TEST(PlanFiguresTest, FeeThresholdAndPriorityCodesReachTheFigures) {
   // (highest rate first), so the plan costs more interest.
   PlanDocument listed;
   listed.Date = EncodeDate(2008, 1, 15);
-  listed.Debts.AddDebt(Debt("B", "2000", "6", "100", "50"), kPointRegional);
-  listed.Debts.AddDebt(Debt("A", "1000", "12", "100", "50"), kPointRegional);
-  listed.Priority = 6;
+  listed.Debts.AddDebt(MakeDebt("B", 2000, 6, 100, 50));
+  listed.Debts.AddDebt(MakeDebt("A", 1000, 12, 100, 50));
+  listed.Priority = PriorityFromCode(6);
   const PlanFigures inOrder = CalculateFigures(listed).figures;
-  listed.Priority = 0;
+  listed.Priority = PriorityFromCode(0);
   const PlanFigures byRate = CalculateFigures(listed).figures;
   EXPECT_GT(inOrder.proposed.totalInterest, byRate.proposed.totalInterest);
 }

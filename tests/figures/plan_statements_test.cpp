@@ -24,7 +24,7 @@ struct Stated {
   explicit Stated(PlanDocument p, PlanParameters withParams = {})
       : plan(std::move(p)), params(withParams) {
     results = CalculateWith(plan, params);
-    statements = ComputePlanStatements(plan, params, AppSettings{}, kPointRegional, results);
+    statements = ComputePlanStatements(plan, params, AppSettings{}, results);
     texts = WriteStatements(statements, EnglishStatementWords(kPointRegional));
   }
 };
@@ -79,8 +79,8 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
   const int h = s.results.InterestHorizonMonths;
   ASSERT_GT(h, 0);
   EXPECT_EQ(st.powerPaymentBy, YearMonthOf(AddMonths(s.plan.Date, h)));
-  const PowerPaymentGoal goal = FindPowerPaymentForGoal(s.plan, s.params, AppSettings{},
-                                                        kPointRegional, st.powerPaymentBy);
+  const PowerPaymentGoal goal =
+      FindPowerPaymentForGoal(s.plan, s.params, AppSettings{}, st.powerPaymentBy);
   ASSERT_TRUE(goal.attainable);
   EXPECT_EQ(st.powerPaymentNeeded.powerPayment, goal.powerPayment);
   EXPECT_EQ(s.texts.powerPayment,
@@ -97,8 +97,7 @@ TEST(PlanStatementsTest, APlanThatNeverPaysOffIsNeverASaving) {
                 ReportMoney(today.GetBeginBalance(h), kPointRegional) + ".");
 
   // No strategy that never pays every debt off saves the most.
-  const StrategyComparison comparison =
-      CompareStrategies(s.plan, s.params, AppSettings{}, kPointRegional);
+  const StrategyComparison comparison = CompareStrategies(s.plan, s.params, AppSettings{});
   for (const PriorityFigures& f : comparison.strategies) {
     EXPECT_FALSE(f.mostSaved && !f.proposed.DebtFree()) << f.priority;
   }
@@ -222,8 +221,8 @@ TEST(PlanStatementsTest, ACostIsStatedOverTheSameMonthsWhenTodayNeverPaysADebtOf
   PlanDocument plan;
   plan.Date = EncodeDate(2026, 12, 7);
   plan.Accelerators[0].Monthly = M(-90);
-  plan.Debts.AddDebt(testing::Debt("A", "100", "12", "0.5"), kPointRegional);
-  plan.Debts.AddDebt(testing::Debt("C", "5000", "25", "200", "100"), kPointRegional);
+  plan.Debts.AddDebt(testing::MakeDebt("A", 100, 12, 0.5));
+  plan.Debts.AddDebt(testing::MakeDebt("C", 5000, 25, 200, 100));
   const Stated s(plan);
   ASSERT_EQ(s.statements.saving, SavingKind::kCosts);
   ASSERT_EQ(s.statements.currentUnpaid.size(), 1u);

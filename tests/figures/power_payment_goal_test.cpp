@@ -9,9 +9,9 @@ namespace ardvane {
 namespace {
 
 using testing::CalculateWith;
-using testing::Debt;
 using testing::kPointRegional;
 using testing::M;
+using testing::MakeDebt;
 using testing::SampleParams;
 using testing::SamplePlan;
 
@@ -26,8 +26,7 @@ DebtFreeFigures ProposedWith(PlanDocument plan, const PlanParameters& params, Mo
 // the amount found and not with a cent less, and the figures returned are the plan's.
 void ExpectSmallestToTheCent(const PlanDocument& plan, const PlanParameters& params,
                              YearMonth goal) {
-  const PowerPaymentGoal found =
-      FindPowerPaymentForGoal(plan, params, AppSettings{}, kPointRegional, goal);
+  const PowerPaymentGoal found = FindPowerPaymentForGoal(plan, params, AppSettings{}, goal);
   ASSERT_TRUE(found.attainable);
   EXPECT_EQ(found.powerPayment.Count() % 100, 0) << "whole cents";
   const DebtFreeFigures with = ProposedWith(plan, params, found.powerPayment);
@@ -56,30 +55,26 @@ TEST(PowerPaymentGoalTest, DebtFreeByComparesYearAndMonth) {
 TEST(PowerPaymentGoalTest, HandWorkedZeroRateDebt) {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
-  plan.Debts.AddDebt(Debt("Card", "1200", "0", "100", "100"), kPointRegional);
-  const PowerPaymentGoal found =
-      FindPowerPaymentForGoal(plan, {}, AppSettings{}, kPointRegional, {2008, 7});
+  plan.Debts.AddDebt(MakeDebt("Card", 1200, 0, 100, 100));
+  const PowerPaymentGoal found = FindPowerPaymentForGoal(plan, {}, AppSettings{}, {2008, 7});
   ASSERT_TRUE(found.attainable);
   EXPECT_EQ(found.powerPayment, M(100));
   EXPECT_EQ(found.proposed.months, 6);
   EXPECT_EQ(found.proposed.date, EncodeDate(2008, 7, 15));
   ExpectSmallestToTheCent(plan, {}, {2008, 7});
 
-  const PowerPaymentGoal december =
-      FindPowerPaymentForGoal(plan, {}, AppSettings{}, kPointRegional, {2008, 12});
+  const PowerPaymentGoal december = FindPowerPaymentForGoal(plan, {}, AppSettings{}, {2008, 12});
   EXPECT_EQ(december.powerPayment, M(9.10));
   EXPECT_EQ(december.proposed.months, 11);
 
   // Debt free by January 2009 without a power payment.
-  const PowerPaymentGoal none =
-      FindPowerPaymentForGoal(plan, {}, AppSettings{}, kPointRegional, {2009, 1});
+  const PowerPaymentGoal none = FindPowerPaymentForGoal(plan, {}, AppSettings{}, {2009, 1});
   EXPECT_TRUE(none.attainable);
   EXPECT_EQ(none.powerPayment, Money());
   EXPECT_EQ(none.proposed.months, 12);
 
   // Nothing pays a debt off in the plan month itself.
-  const PowerPaymentGoal never =
-      FindPowerPaymentForGoal(plan, {}, AppSettings{}, kPointRegional, {2008, 1});
+  const PowerPaymentGoal never = FindPowerPaymentForGoal(plan, {}, AppSettings{}, {2008, 1});
   EXPECT_FALSE(never.attainable);
   EXPECT_EQ(never.powerPayment, Money());
   EXPECT_EQ(never.proposed, DebtFreeFigures{});

@@ -27,12 +27,11 @@ TEST(StrategiesTest, CaptionsFollowThePriorityList) {
 // Each code's row is what the full calculation of the plan with that Priority shows.
 TEST(StrategiesTest, EachSampleRowIsThePlanCalculatedWithThatPriority) {
   const PlanDocument sample = SamplePlan();
-  const StrategyComparison c =
-      CompareStrategies(sample, SampleParams(), AppSettings{}, kPointRegional);
+  const StrategyComparison c = CompareStrategies(sample, SampleParams(), AppSettings{});
   ASSERT_EQ(c.strategies.size(), 9u);
   for (int code = 0; code < kPriorityCodeCount; ++code) {
     PlanDocument plan = sample;
-    plan.Priority = code;
+    plan.Priority = PriorityFromCode(code);
     const PlanResults results = CalculateWith(plan, SampleParams());
     const PlanFigures expected = ComputePlanFigures(plan, results);
     const PriorityFigures& row = c.strategies[code];
@@ -63,16 +62,16 @@ TEST(StrategiesTest, EachSampleRowIsThePlanCalculatedWithThatPriority) {
 // apart.
 TEST(StrategiesTest, CodesWithTheSameFiguresAreGroupedAndTheBestMarked) {
   PlanDocument plan = TwoDebtPlan();
-  plan.Priority = 4;
-  const StrategyComparison c = CompareStrategies(plan, {}, AppSettings{}, kPointRegional);
+  plan.Priority = PriorityFromCode(4);
+  const StrategyComparison c = CompareStrategies(plan, {}, AppSettings{});
   const std::vector<std::vector<int>> groups = {{0, 2, 4, 5, 6, 7, 8}, {1, 3}};
   EXPECT_EQ(c.groups, groups);
-  plan.ReturnRate = 10;
-  const StrategyComparison wealth = CompareStrategies(plan, {}, AppSettings{}, kPointRegional);
+  plan.ReturnRate = Percent(10);
+  const StrategyComparison wealth = CompareStrategies(plan, {}, AppSettings{});
   const std::vector<std::vector<int>> apart = {{0, 2, 4, 5, 6, 7}, {1, 3}, {8}};
   EXPECT_EQ(wealth.groups, apart);
   EXPECT_GT(wealth.strategies[8].proposed.months, 16);
-  plan.ReturnRate = 0;
+  plan.ReturnRate = Percent(0);
   EXPECT_EQ(c.chosen, 4);
   const PriorityFigures& first = c.strategies[0];
   EXPECT_EQ(first.proposed.months, 16);
@@ -85,8 +84,8 @@ TEST(StrategiesTest, CodesWithTheSameFiguresAreGroupedAndTheBestMarked) {
   }
 
   // A priority outside the list marks no row.
-  plan.Priority = 12;
-  const StrategyComparison none = CompareStrategies(plan, {}, AppSettings{}, kPointRegional);
+  plan.Priority = PriorityFromCode(12);
+  const StrategyComparison none = CompareStrategies(plan, {}, AppSettings{});
   EXPECT_FALSE(none.chosen.has_value());
   for (const PriorityFigures& row : none.strategies) EXPECT_FALSE(row.chosen);
 }

@@ -36,8 +36,8 @@ inline PlanDocument SamplePlan() {
 inline PlanDocument TwoDebtPlan() {
   PlanDocument plan;
   plan.Date = EncodeDate(2008, 1, 15);
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "100", "50"), kPointRegional);
-  plan.Debts.AddDebt(Debt("B", "2000", "6", "100", "50"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("A", 1000, 12, 100, 50));
+  plan.Debts.AddDebt(MakeDebt("B", 2000, 6, 100, 50));
   return plan;
 }
 
@@ -49,11 +49,11 @@ inline PlanDocument TwoDebtPlan() {
 inline PlanDocument HopelessCardsPlan() {
   PlanDocument plan;
   plan.Date = EncodeDate(2026, 12, 7);
-  plan.Debts.AddDebt(Debt("Capital One", "30000", "29.99", "300", "300"), kPointRegional);
-  DebtFields discover = Debt("Discover", "6000", "24.99", "150", "25");
-  discover.MinimumPaymentPercent = "2";
-  plan.Debts.AddDebt(discover, kPointRegional);
-  plan.Debts.AddDebt(Debt("Personal loan", "8000", "11", "250", "250"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("Capital One", 30000, 29.99, 300, 300));
+  Debt discover = MakeDebt("Discover", 6000, 24.99, 150, 25);
+  discover.MinimumPaymentPercent = Percent(2);
+  plan.Debts.AddDebt(discover);
+  plan.Debts.AddDebt(MakeDebt("Personal loan", 8000, 11, 250, 250));
   return plan;
 }
 
@@ -68,8 +68,8 @@ inline PlanDocument CostlierPlan() {
   plan.DownPayment = Money::FromUnits(295);
   plan.ManagementFee = Money::FromUnits(25);
   plan.MinSavings = Money::FromUnits(500);
-  plan.Debts.AddDebt(Debt("Visa", "10000", "20", "400", "200"), kPointRegional);
-  plan.Debts.AddDebt(Debt("Car loan", "5000", "5", "200", "100"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("Visa", 10000, 20, 400, 200));
+  plan.Debts.AddDebt(MakeDebt("Car loan", 5000, 5, 200, 100));
   return plan;
 }
 
@@ -84,8 +84,8 @@ inline PlanDocument MinimumFeePlan() {
   plan.MinSetupFee = Money::FromUnits(150);
   plan.MinDownPayment = Money::FromUnits(50);
   plan.MinSavings = Money::FromUnits(5000);
-  plan.Debts.AddDebt(Debt("Visa", "3000", "18.9", "150", "60"), kPointRegional);
-  plan.Debts.AddDebt(Debt("Car loan", "6000", "7", "250", "250"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("Visa", 3000, 18.9, 150, 60));
+  plan.Debts.AddDebt(MakeDebt("Car loan", 6000, 7, 250, 250));
   return plan;
 }
 
@@ -98,13 +98,13 @@ inline PlanDocument MinimumFeePlan() {
 inline PlanDocument NeverPaidOffTodayPlan() {
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 1, 15);
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), kPointRegional);
-  plan.Debts.AddDebt(Debt("B", "100", "0", "50"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("A", 1000, 12, 5));
+  plan.Debts.AddDebt(MakeDebt("B", 100, 0, 50));
   return plan;
 }
 
 inline PlanResults CalculateWith(const PlanDocument& plan, const PlanParameters& params = {}) {
-  return Calculate(plan, params, AppSettings{}, kPointRegional);
+  return Calculate(plan, params, AppSettings{});
 }
 
 }  // namespace ardvane::testing

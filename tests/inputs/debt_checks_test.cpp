@@ -27,8 +27,8 @@ class RecordingSink : public MessageSink {
   bool confirm_;
 };
 
-DebtValues Debt(double balance, double rate, double minAmount, double minRate, double payment,
-                bool useMinimum = false) {
+DebtValues MakeDebt(double balance, double rate, double minAmount, double minRate, double payment,
+                    bool useMinimum = false) {
   DebtValues v;
   v.balance = balance;
   v.interestRate = rate;
@@ -52,32 +52,32 @@ TEST(DebtClosingChecksTest, MessagesAmountsAndFocusInOrder) {
   } cases[] = {
       // I = 10000 × 12 / 1200 = 100; M = 50; the payment of 100 does not exceed I.
       {"payment equals interest",
-       Debt(10000, 12, 50, 0, 100),
+       MakeDebt(10000, 12, 50, 0, 100),
        true,
        false,
        {"info: Current payment must be greater than the monthly interest on the loan ($100.00)."},
        DebtFocus::CurrentPayment},
-      {"payment a cent above interest", Debt(10000, 12, 50, 0, 100.01), true, true, {}, {}},
+      {"payment a cent above interest", MakeDebt(10000, 12, 50, 0, 100.01), true, true, {}, {}},
       // M = max(10000 × 2 / 100, 50) = 200.
       {"payment below minimum by rate",
-       Debt(10000, 12, 50, 2, 150),
+       MakeDebt(10000, 12, 50, 2, 150),
        true,
        false,
        {"info: Current payment must be equal to or greater than the minimum payment ($200.00)."},
        DebtFocus::CurrentPayment},
       // Zero balance, no minimum, paying the minimum: I = M = 0 fails after the warning.
       {"zero balance paying minimum",
-       Debt(0, 12, 0, 0, 0, true),
+       MakeDebt(0, 12, 0, 0, 0, true),
        true,
        false,
        {kNoMinimum,
         "info: Minimum payment must be greater than the monthly interest on the loan ($0.00)."},
        DebtFocus::MinimumRate},
       // I = 10, M = 1000 × 3 / 100 = 30: only the warning, which OK lets pass.
-      {"no minimum amount, OK", Debt(1000, 12, 0, 3, 30), true, true, {kNoMinimum}, {}},
-      {"no minimum amount, Cancel", Debt(1000, 12, 0, 3, 30), false, false, {kNoMinimum}, {}},
+      {"no minimum amount, OK", MakeDebt(1000, 12, 0, 3, 30), true, true, {kNoMinimum}, {}},
+      {"no minimum amount, Cancel", MakeDebt(1000, 12, 0, 3, 30), false, false, {kNoMinimum}, {}},
       {"no minimum amount, payment short",
-       Debt(1000, 12, 0, 3, 29.99),
+       MakeDebt(1000, 12, 0, 3, 29.99),
        true,
        false,
        {kNoMinimum,
@@ -86,18 +86,18 @@ TEST(DebtClosingChecksTest, MessagesAmountsAndFocusInOrder) {
       // Paying the minimum: M = max(50, 90) = 90 < I = 100; the amount decides M, so it gets the
       // focus.
       {"minimum by amount too small",
-       Debt(10000, 12, 90, 0.5, 0, true),
+       MakeDebt(10000, 12, 90, 0.5, 0, true),
        true,
        false,
        {"info: Minimum payment must be greater than the monthly interest on the loan ($100.00)."},
        DebtFocus::MinimumAmount},
       {"minimum by rate too small",
-       Debt(10000, 12, 40, 0.9, 0, true),
+       MakeDebt(10000, 12, 40, 0.9, 0, true),
        true,
        false,
        {"info: Minimum payment must be greater than the monthly interest on the loan ($100.00)."},
        DebtFocus::MinimumRate},
-      {"paying a sufficient minimum", Debt(10000, 12, 101, 0, 0, true), true, true, {}, {}},
+      {"paying a sufficient minimum", MakeDebt(10000, 12, 101, 0, 0, true), true, true, {}, {}},
   };
   for (const Case& c : cases) {
     RecordingSink sink(c.confirm);
@@ -110,7 +110,7 @@ TEST(DebtClosingChecksTest, MessagesAmountsAndFocusInOrder) {
 
 TEST(DebtClosingChecksTest, AmountsUseTheRegionalCurrencyFormat) {
   RecordingSink sink;
-  RunClosingChecks(Debt(1234567, 12, 50, 0, 100), true, testing::kCommaRegional, sink);
+  RunClosingChecks(MakeDebt(1234567, 12, 50, 0, 100), true, testing::kCommaRegional, sink);
   ASSERT_EQ(sink.shown.size(), 1u);
   // I = 1,234,567 × 12 / 1200 = 12,345.67
   EXPECT_EQ(sink.shown[0],
@@ -120,7 +120,7 @@ TEST(DebtClosingChecksTest, AmountsUseTheRegionalCurrencyFormat) {
 
 TEST(DebtClosingChecksTest, RestructuredTermsCheckedOnlyWhenShownAndAfterTheOthers) {
   // N = 5000 × 18 / 1200 = 75.
-  DebtValues debt = Debt(5000, 18, 0, 0, 10);
+  DebtValues debt = MakeDebt(5000, 18, 0, 0, 10);
   debt.negotiate = true;
   debt.negotiatedBalance = 5000;
   debt.negotiatedRate = 18;
@@ -151,47 +151,47 @@ TEST(DebtClosingChecksTest, RestructuredTermsCheckedOnlyWhenShownAndAfterTheOthe
   EXPECT_TRUE(passing.shown.empty());
 }
 
-TEST(DebtValuesTest, RowTextsRoundTripWithTheRegionalSeparator) {
-  DebtFields row;
-  row.Name = "Card";
-  row.Balance = "1500,5";
-  row.InterestRate = "18,9";
-  row.CurrentPayment = "60";
-  row.MinimumPaymentAmount = "25";
-  row.MinimumPaymentPercent = "2";
-  row.Escrow = "";              // blank cells show 0
-  row.NegotiatedBalance = "x";  // so does an unreadable one
-  row.NegotiatedInterestRate = "";
-  row.NegotiatedPayment = "";
-  row.CompoundingPeriod = "12";
-  row.UseMinimum = true;
+TEST(DebtValuesTest, DebtsRoundTripKeepingFifteenDigits) {
+  Debt debt;
+  debt.Name = "Card";
+  debt.Balance = 1500.5;
+  debt.InterestRate = Percent(18.9);
+  debt.CurrentPayment = 60;
+  debt.MinimumPaymentAmount = 25;
+  debt.MinimumPaymentPercent = Percent(2);
+  debt.NegotiatedBalance = 1400;
+  debt.NegotiatedInterestRate = Percent(9.5);
+  debt.NegotiatedPayment = 55;
+  debt.Escrow = 12;
+  debt.Compounding = CompoundingPeriod::Annually;
+  debt.UseMinimum = true;
+  debt.Negotiate = true;
 
-  const DebtValues v = DebtValuesFromRow(row, testing::kCommaRegional);
+  const DebtValues v = DebtValuesOf(debt);
   EXPECT_EQ(v.balance, 1500.5);
   EXPECT_EQ(v.interestRate, 18.9);
-  EXPECT_EQ(v.escrow, 0);
-  EXPECT_EQ(v.negotiatedBalance, 0);
-  EXPECT_EQ(v.compoundingCode, 12);
-  EXPECT_TRUE(v.useMinimum);
+  EXPECT_EQ(v.minimumRate, 2);
+  EXPECT_EQ(v.negotiatedRate, 9.5);
+  EXPECT_EQ(v.compounding, CompoundingPeriod::Annually);
+  EXPECT_EQ(DebtFromValues(v), debt);
 
-  const DebtFields back = DebtFieldsFromValues(v, testing::kCommaRegional);
-  EXPECT_EQ(back.Balance, "1500,5");
-  EXPECT_EQ(back.InterestRate, "18,9");
-  EXPECT_EQ(back.Escrow, "0");
-  EXPECT_EQ(back.NegotiatedBalance, "0");
-  EXPECT_EQ(back.CompoundingPeriod, "12");
-  EXPECT_TRUE(back.UseMinimum);
-  EXPECT_FALSE(back.Negotiate);
+  // A field holds what its 15 significant digits say, as the debt table shows and saves it.
+  DebtValues typed = v;
+  typed.balance = 0.1 + 0.2;
+  typed.interestRate = 1.0 / 3;
+  const Debt kept = DebtFromValues(typed);
+  EXPECT_EQ(kept.Balance, 0.3);
+  EXPECT_EQ(kept.InterestRate, Percent(0.333333333333333));
 }
 
 TEST(DebtValuesTest, PrefillOnlyWhenNoRestructuredTermsYet) {
-  DebtValues v = Debt(5000, 18, 100, 2, 150);
+  DebtValues v = MakeDebt(5000, 18, 100, 2, 150);
   EXPECT_TRUE(PrefillRestructuredTerms(v));
   EXPECT_EQ(v.negotiatedBalance, 5000);
   EXPECT_EQ(v.negotiatedRate, 18);
   EXPECT_EQ(v.negotiatedPayment, 100);
 
-  DebtValues kept = Debt(5000, 18, 100, 2, 150);
+  DebtValues kept = MakeDebt(5000, 18, 100, 2, 150);
   kept.negotiatedRate = 6;
   EXPECT_FALSE(PrefillRestructuredTerms(kept));
   EXPECT_EQ(kept.negotiatedBalance, 0);

@@ -1,4 +1,3 @@
-#include "tests/test_regional.h"
 #include "planfiles/legacy_reader.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +12,8 @@
 #include <vector>
 
 #include "base/number_text.h"
+#include "planfiles/debt_text.h"
+#include "tests/test_regional.h"
 
 // Counts the bytes allocated while a test asks for it, to show that a file's claims do not
 // turn into allocations. (GCC takes the malloc/free pair of a replaced operator new for a
@@ -56,6 +57,11 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); 
 
 namespace ardvane {
 namespace {
+
+// The text the plan file writer writes for field `attribute` of debt `row`.
+std::string WrittenText(const DebtList& debts, int row, DebtAttribute attribute) {
+  return DebtFileTexts(debts.At(row))[static_cast<int>(attribute)];
+}
 
 // The seed files are hand-checked legacy plans of each version, with CR LF line ends.
 std::string Seed(const std::string& version) {
@@ -111,9 +117,9 @@ PlanDocument Before() {
   p.FirstName = "Old";
   p.LastName = "Client";
   p.Date = 1000;
-  p.ReturnRate = 1;
-  p.Priority = 7;
-  p.SetupFeeRate = 0.3;
+  p.ReturnRate = Percent(1);
+  p.Priority = PriorityFromCode(7);
+  p.SetupFeeRate = Ratio(0.3);
   p.SetupFee = Money::FromUnits(1234);
   p.ManagementFee = Money::FromUnits(44);
   p.DownPayment = Money::FromUnits(99);
@@ -123,28 +129,29 @@ PlanDocument Before() {
   p.Accelerators = {{{Money::FromUnits(1), Money::FromUnits(5), 9},
                      {Money::FromUnits(2), Money::FromUnits(6), 10},
                      {Money::FromUnits(3), Money::FromUnits(7), 11}}};
-  p.ConsolidationLoan = {8.25, 20, false, 9.5, Money::FromUnits(77), Money::FromUnits(55)};
+  p.ConsolidationLoan = {Percent(8.25),       20, false, Percent(9.5), Money::FromUnits(77),
+                         Money::FromUnits(55)};
   return p;
 }
 
 std::string Describe(const PlanDocument& p) {
   std::ostringstream out;
   out << p.FirstName << " | " << p.LastName << " | date " << p.Date << " | return "
-      << Number(p.ReturnRate) << " | priority " << p.Priority << " | consolidate " << p.Consolidate
-      << "\nfees " << Number(p.SetupFeeRate) << " " << Units(p.SetupFee) << " "
-      << Units(p.ManagementFee) << " " << Units(p.DownPayment) << " " << Units(p.MinSetupFee) << " "
-      << Units(p.MinSavings) << " " << Units(p.MinDownPayment) << "\n";
+      << Number(p.ReturnRate.Value()) << " | priority " << PriorityCode(p.Priority)
+      << " | consolidate " << p.Consolidate << "\nfees " << Number(p.SetupFeeRate.Value()) << " "
+      << Units(p.SetupFee) << " " << Units(p.ManagementFee) << " " << Units(p.DownPayment) << " "
+      << Units(p.MinSetupFee) << " " << Units(p.MinSavings) << " " << Units(p.MinDownPayment)
+      << "\n";
   for (const Accelerator& a : p.Accelerators) {
     out << "accelerator " << Units(a.Monthly) << " " << Units(a.Annual) << " " << a.Month << "\n";
   }
   const ConsolidationLoanTerms& l = p.ConsolidationLoan;
-  out << "loan " << Number(l.InterestRate) << " " << Number(l.Term) << " " << l.InterestOnly << " "
-      << Number(l.FeesRate) << " " << Units(l.FeesAmount) << " " << Units(l.CashOut) << "\n";
+  out << "loan " << Number(l.InterestRate.Value()) << " " << Number(l.Term) << " " << l.InterestOnly
+      << " " << Number(l.FeesRate.Value()) << " " << Units(l.FeesAmount) << " " << Units(l.CashOut)
+      << "\n";
   for (int row = 0; row < p.Debts.GetDebtCount(); ++row) {
     out << "debt";
-    for (int col = 0; col < kDebtColumnCount; ++col) {
-      out << " |" << p.Debts.Cell(row, static_cast<DebtCol>(col));
-    }
+    for (const std::string& text : DebtFileTexts(p.Debts.At(row))) out << " |" << text;
     out << "\n";
   }
   for (const std::string& note : p.Notes) out << "note " << note << "\n";
@@ -191,17 +198,18 @@ TEST(LegacyReaderTest, EachVersionTakesItsValuesFromTheRightPlace) {
       {"Accelerator1.Month", acc(0, month), "ZZZZZZZF", "12", "1", ""},
       {"Accelerator2.Month", acc(1, month), "ZZZZZZZF", "6", "1", ""},
       {"Accelerator3.Month", acc(2, month), "ZZZZZZZF", "3", "1", ""},
-      {"ReturnRate", [](auto& p) { return Number(p.ReturnRate); }, "FFFFFFFF", "8", "", ""},
-      {"Priority", [](auto& p) { return std::to_string(p.Priority); }, "DFFFFFFF", "6", "4", ""},
+      {"ReturnRate", [](auto& p) { return Number(p.ReturnRate.Value()); }, "FFFFFFFF", "8", "", ""},
+      {"Priority", [](auto& p) { return std::to_string(PriorityCode(p.Priority)); }, "DFFFFFFF",
+       "6", "4", ""},
       {"Consolidate", [](auto& p) { return std::to_string(p.Consolidate); }, "UUFFFFFF", "1", "",
        "0"},
-      {"FeesRate", [](auto& p) { return Number(p.ConsolidationLoan.FeesRate); }, "UUFFFFFF", "2.5",
-       "", "9.5"},
+      {"FeesRate", [](auto& p) { return Number(p.ConsolidationLoan.FeesRate.Value()); }, "UUFFFFFF",
+       "2.5", "", "9.5"},
       {"SetupFee", [](auto& p) { return Units(p.SetupFee); }, "UUFFFFFF", "995", "", "1234"},
       {"FeesAmount", [](auto& p) { return Units(p.ConsolidationLoan.FeesAmount); }, "UUZZZZZF",
        "150.75", "0", "77"},
-      {"SetupFeeRate", [](auto& p) { return Number(p.SetupFeeRate); }, "UUDDFFFF", "0.25", "0.15",
-       "0.3"},
+      {"SetupFeeRate", [](auto& p) { return Number(p.SetupFeeRate.Value()); }, "UUDDFFFF", "0.25",
+       "0.15", "0.3"},
       {"DownPayment", [](auto& p) { return Units(p.DownPayment); }, "UUDDDFFF", "250", "500", "99"},
       {"CashOut", [](auto& p) { return Units(p.ConsolidationLoan.CashOut); }, "UUZZZZZF", "1000",
        "0", "55"},
@@ -210,8 +218,8 @@ TEST(LegacyReaderTest, EachVersionTakesItsValuesFromTheRightPlace) {
       {"MinDownPayment", [](auto& p) { return Units(p.MinDownPayment); }, "UUDDDDFF", "100", "800",
        "13"},
       {"ManagementFee", [](auto& p) { return Units(p.ManagementFee); }, "UUUFFFFF", "35", "", "44"},
-      {"InterestRate", [](auto& p) { return Number(p.ConsolidationLoan.InterestRate); }, "UUFFFFFF",
-       "7.125", "", "8.25"},
+      {"InterestRate", [](auto& p) { return Number(p.ConsolidationLoan.InterestRate.Value()); },
+       "UUFFFFFF", "7.125", "", "8.25"},
       {"Term", [](auto& p) { return Number(p.ConsolidationLoan.Term); }, "UUFFFFFF", "15", "",
        "20"},
       {"InterestOnly", [](auto& p) { return std::to_string(p.ConsolidationLoan.InterestOnly); },
@@ -244,11 +252,11 @@ TEST(LegacyReaderTest, DebtLinesFillTheirColumnsAsWritten) {
     const PlanDocument plan = Read(Seed(kSeedVersions[v]));
     ASSERT_EQ(plan.Debts.GetDebtCount(), 2) << kSeedVersions[v];
     for (int row = 0; row < 2; ++row) {
-      for (int col = 0; col < kDebtColumnCount; ++col) {
+      for (int col = 0; col < kDebtAttributeCount; ++col) {
         std::string expected = col < linesPerDebt[v] ? written[row][col] : "";
         // An empty compounding cell, missing or written, means monthly.
-        if (col == kDebtColumnCount - 1 && expected.empty()) expected = "1";
-        EXPECT_EQ(plan.Debts.Cell(row, static_cast<DebtCol>(col)), expected)
+        if (col == kDebtAttributeCount - 1 && expected.empty()) expected = "1";
+        EXPECT_EQ(WrittenText(plan.Debts, row, static_cast<DebtAttribute>(col)), expected)
             << "version " << kSeedVersions[v] << " debt " << row << " column " << col;
       }
     }
@@ -311,20 +319,25 @@ TEST(LegacyReaderTest, NumbersTakeTheUsersSeparatorOrAPoint) {
     const PlanDocument plan =
         Read(Lines({c.version, "A", "B", "39462", c.amount, "8", "6", "0"}), Context(c.regional));
     EXPECT_EQ(plan.Accelerators[0].Monthly, Money::FromUnits(150.5)) << c.version;
-    EXPECT_EQ(plan.Priority, 6) << c.version;
+    EXPECT_EQ(plan.Priority, PaydownPriority::AsListed) << c.version;
     EXPECT_EQ(plan.Consolidate, Before().Consolidate) << c.version;
   }
 }
 
-TEST(LegacyReaderTest, DebtNumbersWithAPointTakeACommaUsersForm) {
-  // Version 1: six lines a debt. Text cells and numbers in the user's own form stay as written.
+TEST(LegacyReaderTest, DebtNumbersReadInEitherFormAndTextThatIsNoneIsKept) {
+  // Version 1: six lines a debt, on a machine whose separator is a comma.
   const PlanDocument plan = Read(
       Lines({"1", "A", "B", "39462", "0", "0", "1", "Car 1.5", "12500.5", "6,9", "310", "x", "0"}),
       Context(testing::kCommaRegional));
-  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Name), "Car 1.5");
-  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Balance), "12500,5");
-  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::InterestRate), "6,9");
-  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::MinimumPaymentAmount), "x");
+  const Debt& debt = plan.Debts.At(0);
+  EXPECT_EQ(debt.Name, "Car 1.5");
+  EXPECT_EQ(debt.Balance, 12500.5);
+  EXPECT_EQ(debt.InterestRate, Percent(6.9));
+  EXPECT_EQ(debt.MinimumPaymentAmount, 0);
+  // A save writes the numbers with a point and the text that is no number as it was.
+  EXPECT_EQ(WrittenText(plan.Debts, 0, DebtAttribute::Balance), "12500.5");
+  EXPECT_EQ(WrittenText(plan.Debts, 0, DebtAttribute::InterestRate), "6.9");
+  EXPECT_EQ(WrittenText(plan.Debts, 0, DebtAttribute::MinimumPaymentAmount), "x");
 }
 
 TEST(LegacyReaderTest, BadOrMissingLinesFailNamingTheLineAndLeaveThePlan) {
@@ -435,7 +448,7 @@ TEST(LegacyReaderTest, Windows1252TextComesBackAsUtf8) {
                                         "Zo\xC3\xAB (looks like UTF-8)"}));
   EXPECT_EQ(plan.FirstName, "Zoë");
   EXPECT_EQ(plan.LastName, "Müller");
-  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Name), "Café € card");
+  EXPECT_EQ(WrittenText(plan.Debts, 0, DebtAttribute::Name), "Café € card");
   // The file is not UTF-8 throughout, so none of it is.
   EXPECT_EQ(plan.Notes, (std::vector<std::string>{"Grüß Gott", "ZoÃ« (looks like UTF-8)"}));
   // A file that is UTF-8 throughout keeps its letters.

@@ -5,19 +5,25 @@
 
 #include <cstring>
 
+#include "planfiles/debt_text.h"
 #include "test_files.h"
 #include "tests/test_support.h"
 
 namespace ardvane {
 namespace {
 
+// The text the plan file writer writes for field `attribute` of debt `row`.
+std::string WrittenText(const DebtList& debts, int row, DebtAttribute attribute) {
+  return DebtFileTexts(debts.At(row))[static_cast<int>(attribute)];
+}
+
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 using namespace std::string_literals;
 
-using testing::Debt;
 using testing::M;
+using testing::MakeDebt;
 
 // The plan of the worked example (an invented client).
 PlanDocument ZuzuZeved() {
@@ -26,19 +32,19 @@ PlanDocument ZuzuZeved() {
   plan.LastName = "Zeved";
   plan.Accelerators[0] = {M(150), M(1200), 12};
   plan.Date = 39462;
-  plan.ReturnRate = 8;
+  plan.ReturnRate = Percent(8);
   plan.SetupFee = M(995);
   plan.ManagementFee = M(25);
-  plan.ConsolidationLoan.InterestRate = 7;
+  plan.ConsolidationLoan.InterestRate = Percent(7);
   plan.ConsolidationLoan.Term = 30;
-  plan.ConsolidationLoan.FeesRate = 2;
-  plan.Debts.AddDebt(Debt("Car loan", "12500.5", "6.9", "310", "310"), testing::kPointRegional);
-  DebtFields card = Debt("Store card \"Gold\"", "2340.75", "21.99", "75", "25");
-  card.MinimumPaymentPercent = "3";
-  card.CompoundingPeriod = "0";
+  plan.ConsolidationLoan.FeesRate = Percent(2);
+  plan.Debts.AddDebt(MakeDebt("Car loan", 12500.5, 6.9, 310, 310));
+  Debt card = MakeDebt("Store card \"Gold\"", 2340.75, 21.99, 75, 25);
+  card.MinimumPaymentPercent = Percent(3);
+  card.Compounding = CompoundingPeriod::Daily;
   card.Consolidate = true;
   card.UseMinimum = true;
-  plan.Debts.AddDebt(card, testing::kPointRegional);
+  plan.Debts.AddDebt(card);
   plan.Notes = {"Review again in six months.", "Client & spouse both attended."};
   return plan;
 }
@@ -85,7 +91,7 @@ PlanDocument ReadBack(const std::string& content, const PlanDocument& before = {
 
 TEST(PlanFileTest, WorkedExampleIsWrittenByteForByteAndReadsBack) {
   const PlanDocument plan = ZuzuZeved();
-  EXPECT_EQ(PlanToXml(plan, testing::kPointRegional), kZuzuZevedFile);
+  EXPECT_EQ(PlanToXml(plan), kZuzuZevedFile);
   EXPECT_EQ(ReadBack(kZuzuZevedFile), plan);
 }
 
@@ -93,7 +99,7 @@ TEST(PlanFileTest, SaveDataWritesTheFileAndReadDataOpensIt) {
   TempFolder folder;
   const auto path = folder / "Zeved.bvx";
   std::string error;
-  ASSERT_TRUE(SaveData(ZuzuZeved(), path, testing::kPointRegional, &error)) << error;
+  ASSERT_TRUE(SaveData(ZuzuZeved(), path, &error)) << error;
   EXPECT_EQ(ReadFile(path), kZuzuZevedFile);
   PlanDocument plan;
   ASSERT_TRUE(ReadData(path, plan, Context()).ok());
@@ -104,7 +110,7 @@ TEST(PlanFileTest, SaveDataWritesTheFileAndReadDataOpensIt) {
 }
 
 TEST(PlanFileTest, APlanWithoutDebtsOrNotesIsSevenLines) {
-  const std::string text = PlanToXml(PlanDocument{}, testing::kPointRegional);
+  const std::string text = PlanToXml(PlanDocument{});
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
   EXPECT_EQ(text.substr(0, 34), "<Client FirstName=\"\" LastName=\"\">\r");
   EXPECT_EQ(text.substr(text.size() - 11), "</Client>\r\n");
@@ -118,15 +124,15 @@ TEST(PlanFileTest, TextsComeBackExactlyAsTyped) {
     PlanDocument plan;
     plan.FirstName = text;
     plan.Notes = {text};
-    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1"), testing::kPointRegional);
-    const PlanDocument back = ReadBack(PlanToXml(plan, testing::kPointRegional));
+    plan.Debts.AddDebt(MakeDebt(text, 1, 1, 1, 1));
+    const PlanDocument back = ReadBack(PlanToXml(plan));
     EXPECT_EQ(back.FirstName, text);
     EXPECT_EQ(back.Notes, plan.Notes) << text;
-    EXPECT_EQ(back.Debts.Cell(0, DebtCol::Name), text);
+    EXPECT_EQ(WrittenText(back.Debts, 0, DebtAttribute::Name), text);
   }
   PlanDocument plan;
   plan.FirstName = "Jo \"JJ\"";
-  EXPECT_NE(PlanToXml(plan, testing::kPointRegional).find("FirstName=\"Jo &quot;JJ&quot;\""), std::string::npos);
+  EXPECT_NE(PlanToXml(plan).find("FirstName=\"Jo &quot;JJ&quot;\""), std::string::npos);
 }
 
 TEST(PlanFileTest, ControlCharactersComeBackToo) {
@@ -135,11 +141,11 @@ TEST(PlanFileTest, ControlCharactersComeBackToo) {
   PlanDocument plan;
   for (const std::string& text : texts) {
     plan.Notes.push_back(text);
-    plan.Debts.AddDebt(Debt(text, "1", "1", "1", "1"), testing::kPointRegional);
+    plan.Debts.AddDebt(MakeDebt(text, 1, 1, 1, 1));
   }
   plan.FirstName = texts[0];
   plan.LastName = texts[2];
-  const std::string file = PlanToXml(plan, testing::kPointRegional);
+  const std::string file = PlanToXml(plan);
   // Still one element per line.
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 7 + 2 * std::size(texts));
   EXPECT_EQ(ReadBack(file), plan);
@@ -147,7 +153,7 @@ TEST(PlanFileTest, ControlCharactersComeBackToo) {
   plan = {};
   plan.FirstName = std::string("zero\0byte", 9);
   plan.Notes = {"after"};
-  const PlanDocument back = ReadBack(PlanToXml(plan, testing::kPointRegional));
+  const PlanDocument back = ReadBack(PlanToXml(plan));
   EXPECT_EQ(back.FirstName, "zero byte");
   EXPECT_EQ(back.Notes, plan.Notes);
 }
@@ -162,7 +168,7 @@ TEST(PlanFileTest, Utf8FilesKeepTheirLetters) {
     EXPECT_EQ(plan.FirstName, "Kołodziej") << prolog;
     EXPECT_EQ(plan.LastName, "łż€") << prolog;
     ASSERT_EQ(plan.Debts.GetDebtCount(), 1);
-    EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Name), "Kredyt żółw €") << prolog;
+    EXPECT_EQ(WrittenText(plan.Debts, 0, DebtAttribute::Name), "Kredyt żółw €") << prolog;
   }
   // A file that says it is UTF-8 stays UTF-8 with a damaged byte in it; only that byte is lost.
   const PlanDocument damaged = ReadBack(
@@ -178,7 +184,7 @@ TEST(PlanFileTest, Utf8FilesKeepTheirLetters) {
   PlanDocument plan;
   plan.FirstName = "Kołodziej";
   plan.Notes = {"Kredyt żółw €", "Peña"};
-  EXPECT_EQ(ReadBack(PlanToXml(plan, testing::kPointRegional)), plan);
+  EXPECT_EQ(ReadBack(PlanToXml(plan)), plan);
 }
 
 TEST(PlanFileTest, AZeroByteMarksTheFileDamaged) {
@@ -209,36 +215,36 @@ TEST(PlanFileTest, AnyPowerPaymentMonthIsKeptAsRead) {
 
 TEST(PlanFileTest, NumbersAreWrittenWithAPointAndReadWithEitherSeparator) {
   PlanDocument plan;
-  plan.ReturnRate = 6.5;
+  plan.ReturnRate = Percent(6.5);
   plan.SetupFee = M(1500.5);
-  DebtFields debt = Debt("A", "12,5", "18,9", "100", "25");
-  debt.MinimumPaymentPercent = "2,5";
-  plan.Debts.AddDebt(debt, testing::kCommaRegional);
-  const std::string text = PlanToXml(plan, testing::kCommaRegional);
+  Debt debt = MakeDebt("A", 12.5, 18.9, 100, 25);
+  debt.MinimumPaymentPercent = Percent(2.5);
+  plan.Debts.AddDebt(debt);
+  const std::string text = PlanToXml(plan);
   EXPECT_NE(text.find("ReturnRate=\"6.5\""), std::string::npos);
   EXPECT_NE(text.find("Balance=\"12.5\" InterestRate=\"18.9\""), std::string::npos);
   EXPECT_EQ(text.find(','), std::string::npos);
 
   const PlanDocument comma = ReadBack(text, {}, Context(testing::kCommaRegional));
-  EXPECT_EQ(comma.Debts.Cell(0, DebtCol::Balance), "12,5");
-  EXPECT_EQ(comma.ReturnRate, 6.5);
+  EXPECT_EQ(comma.Debts.At(0), debt);
+  EXPECT_EQ(comma.ReturnRate, Percent(6.5));
   EXPECT_EQ(comma.SetupFee, M(1500.5));
   const PlanDocument point = ReadBack(text, {}, Context(testing::kPointRegional));
-  EXPECT_EQ(point.Debts.Cell(0, DebtCol::Balance), "12.5");
+  EXPECT_EQ(point.Debts.At(0), debt);
   // A file written by a comma machine of an older release opens on a comma machine.
   const PlanDocument old =
       ReadBack("<Client><Plan ReturnRate=\"6,5\"/></Client>", {}, Context(testing::kCommaRegional));
-  EXPECT_EQ(old.ReturnRate, 6.5);
+  EXPECT_EQ(old.ReturnRate, Percent(6.5));
 }
 
 TEST(PlanFileTest, MissingAndUnreadableAttributesTakeTheirRules) {
   PlanDocument before;
-  before.ReturnRate = 3;
+  before.ReturnRate = Percent(3);
   before.ConsolidationLoan.CashOut = M(5000);
   const PlanDocument missing =
       ReadBack("<Client><Plan Priority=\"2\"/><Accelerator1 Month=\"\"/></Client>", before);
-  EXPECT_EQ(missing.ReturnRate, 0);  // absent: 0, not the default
-  EXPECT_EQ(missing.Priority, 2);
+  EXPECT_EQ(missing.ReturnRate, Percent(0));  // absent: 0, not the default
+  EXPECT_EQ(missing.Priority, PaydownPriority::HighestPayment);
   EXPECT_EQ(missing.Date, 0);
   EXPECT_EQ(missing.Accelerators[0].Month, 0);
   EXPECT_EQ(missing.ConsolidationLoan.CashOut, M(5000));  // no element: unchanged
@@ -246,7 +252,7 @@ TEST(PlanFileTest, MissingAndUnreadableAttributesTakeTheirRules) {
   const PlanDocument bad = ReadBack(
       "<Client><Plan ReturnRate=\"abc\" Date=\"x\" SetupFee=\"?\"/><Accelerator1 Monthly=\"q\" "
       "Month=\"x\"/></Client>");
-  EXPECT_DOUBLE_EQ(bad.ReturnRate, 6);  // the parameter default, as a percentage
+  EXPECT_DOUBLE_EQ(bad.ReturnRate.Value(), 6);  // the parameter default, as a percentage
   EXPECT_EQ(bad.Date, 46000);           // today
   EXPECT_EQ(bad.SetupFee, M(3000));
   EXPECT_EQ(bad.Accelerators[0].Monthly, M(77));
@@ -261,20 +267,38 @@ TEST(PlanFileTest, MissingAndUnreadableAttributesTakeTheirRules) {
 
 TEST(PlanFileTest, ElementNamesAreCaseSensitiveAndMayRepeatInAnyOrder) {
   PlanDocument before;
-  before.ReturnRate = 3;
+  before.ReturnRate = Percent(3);
   const PlanDocument lower = ReadBack("<Client><plan ReturnRate=\"9\"/></Client>", before);
-  EXPECT_EQ(lower.ReturnRate, 3);
+  EXPECT_EQ(lower.ReturnRate, Percent(3));
 
   const PlanDocument repeated = ReadBack(
       "<Note Content=\"one\"/><Plan ReturnRate=\"1\"/><Debt Name=\"A\"/>"
       "<Plan ReturnRate=\"2\"/><Note Content=\"two\"/><Debt Name=\"B\" Balance=\"x\" "
       "CompoundingPeriod=\"\"/><Foo Bar=\"1\"/><Client/>");
-  EXPECT_EQ(repeated.ReturnRate, 2);
+  EXPECT_EQ(repeated.ReturnRate, Percent(2));
   EXPECT_EQ(repeated.Notes, (std::vector<std::string>{"one", "two"}));
   ASSERT_EQ(repeated.Debts.GetDebtCount(), 2);
-  EXPECT_EQ(repeated.Debts.Cell(1, DebtCol::Balance), "0");
-  EXPECT_EQ(repeated.Debts.Cell(1, DebtCol::CompoundingPeriod), "0");
-  EXPECT_EQ(repeated.Debts.Cell(0, DebtCol::CompoundingPeriod), "0");
+  EXPECT_EQ(WrittenText(repeated.Debts, 1, DebtAttribute::Balance), "0");
+  EXPECT_EQ(WrittenText(repeated.Debts, 1, DebtAttribute::CompoundingPeriod), "0");
+  EXPECT_EQ(WrittenText(repeated.Debts, 0, DebtAttribute::CompoundingPeriod), "0");
+}
+
+// Every rate is written in percent, whatever unit the plan holds it in: the setup fee rate, a
+// fraction of the interest saved, is written times 100.
+TEST(PlanFileTest, RatesAreWrittenInPercentAndComeBackAsTheyWere) {
+  PlanDocument plan = ZuzuZeved();
+  plan.SetupFeeRate = Ratio(0.25);
+  plan.ReturnRate = Percent(6.5);
+  plan.ConsolidationLoan.InterestRate = Percent(7.25);
+  plan.ConsolidationLoan.FeesRate = Percent(1.5);
+  const std::string text = PlanToXml(plan);
+  for (const char* attribute :
+       {"SetupFeeRate=\"25\"", "ReturnRate=\"6.5\"", "InterestRate=\"7.25\"", "FeesRate=\"1.5\""}) {
+    EXPECT_NE(text.find(attribute), std::string::npos) << attribute;
+  }
+  const PlanDocument back = ReadBack(text);
+  EXPECT_EQ(back.SetupFeeRate, Ratio(0.25));
+  EXPECT_EQ(back, plan);
 }
 
 TEST(PlanFileTest, ReadingReplacesDebtsAndNotesButKeepsWhatTheFileLacks) {
@@ -284,7 +308,7 @@ TEST(PlanFileTest, ReadingReplacesDebtsAndNotesButKeepsWhatTheFileLacks) {
   EXPECT_EQ(after.FirstName, "New");
   EXPECT_EQ(after.Debts.GetDebtCount(), 0);
   EXPECT_TRUE(after.Notes.empty());
-  EXPECT_EQ(after.ReturnRate, 8);
+  EXPECT_EQ(after.ReturnRate, Percent(8));
   EXPECT_EQ(after.ConsolidationLoan.CashOut, M(5000));
 }
 
@@ -329,9 +353,9 @@ TEST(PlanFileTest, AFailedSaveLeavesTheOldFileIntact) {
   std::string error;
   // A target that is a folder cannot be replaced by a file.
   std::filesystem::create_directory(folder / "taken.bvx");
-  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "taken.bvx", testing::kPointRegional, &error));
+  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "taken.bvx", &error));
   EXPECT_NE(error.find("taken.bvx"), std::string::npos);
-  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "no such folder" / "plan.bvx", testing::kPointRegional, &error));
+  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "no such folder" / "plan.bvx", &error));
   EXPECT_EQ(ReadFile(path), "old contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                           std::filesystem::directory_iterator()),
@@ -396,10 +420,7 @@ void ExpectWholeElementsKept(const PlanDocument& read, const std::string& text, 
   const int debts = ElementsBefore(text, end, "Debt").second;
   ASSERT_GE(read.Debts.GetDebtCount(), debts);
   for (int row = 0; row < debts; ++row) {
-    for (int col = 0; col < kDebtColumnCount; ++col) {
-      EXPECT_EQ(read.Debts.Cell(row, DebtCol(col)), original.Debts.Cell(row, DebtCol(col)))
-          << "debt " << row << ", column " << col;
-    }
+    EXPECT_EQ(read.Debts.At(row), original.Debts.At(row)) << "debt " << row;
   }
   const auto notes = static_cast<std::size_t>(ElementsBefore(text, end, "Note").second);
   ASSERT_GE(read.Notes.size(), notes);
@@ -475,8 +496,8 @@ TEST(PlanFileTest, AmountsBeyondMoneyAreRefusedNamingWhere) {
   content.replace(content.find("Balance=\"12500.5\""), 17, "Balance=\"922337203685477\"");
   content.replace(content.find("InterestRate=\"6.9\""), 18, "InterestRate=\"1e15\"");
   const PlanDocument plan = ReadBack(content);
-  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Balance), "922337203685477");
-  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::InterestRate), "1E15");
+  EXPECT_EQ(WrittenText(plan.Debts, 0, DebtAttribute::Balance), "922337203685477");
+  EXPECT_EQ(WrittenText(plan.Debts, 0, DebtAttribute::InterestRate), "1E15");
 }
 
 TEST(PlanFileTest, AFileWithoutAPlanIsRefused) {

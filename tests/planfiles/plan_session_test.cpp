@@ -15,8 +15,8 @@ using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 
-using testing::Debt;
 using testing::M;
+using testing::MakeDebt;
 
 // Answers the session's questions from a script and records what was asked.
 class ScriptedPrompts : public PlanPrompts {
@@ -77,12 +77,11 @@ class PlanSessionTest : public ::testing::Test {
   }
 
   void AddDebts(std::initializer_list<const char*> names) {
-    for (const char* name : names) session.AddDebt(Debt(name, "100"));
+    for (const char* name : names) session.AddDebt(MakeDebt(name, 100));
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    const DebtRows& rows = session.Plan().Debts;
-    for (int i = 0; i < rows.GetDebtCount(); ++i) names.push_back(rows.Cell(i, DebtCol::Name));
+    for (const Debt& debt : session.Plan().Debts) names.push_back(debt.Name);
     return names;
   }
 
@@ -104,12 +103,12 @@ TEST_F(PlanSessionTest, SetDefaultsFillsANewPlanFromTheParameters) {
   EXPECT_TRUE(plan.Notes.empty());
   EXPECT_EQ(plan.Date, EncodeDate(2008, 1, 15));
   EXPECT_EQ(plan.Accelerators[0], (Accelerator{M(100), Money(), 1}));
-  EXPECT_DOUBLE_EQ(plan.ReturnRate, 6);
-  EXPECT_DOUBLE_EQ(plan.ConsolidationLoan.InterestRate, 7);
-  EXPECT_DOUBLE_EQ(plan.ConsolidationLoan.FeesRate, 2);
+  EXPECT_DOUBLE_EQ(plan.ReturnRate.Value(), 6);
+  EXPECT_DOUBLE_EQ(plan.ConsolidationLoan.InterestRate.Value(), 7);
+  EXPECT_DOUBLE_EQ(plan.ConsolidationLoan.FeesRate.Value(), 2);
   EXPECT_EQ(plan.ConsolidationLoan.Term, 30);
   EXPECT_EQ(plan.SetupFee, M(3000));
-  EXPECT_DOUBLE_EQ(plan.SetupFeeRate, 0.25);
+  EXPECT_DOUBLE_EQ(plan.SetupFeeRate.Value(), 0.25);
   EXPECT_EQ(plan.ManagementFee, M(25));
   // Loan fees and cash out keep what was shown before.
   EXPECT_EQ(plan.ConsolidationLoan.CashOut, M(5000));
@@ -142,7 +141,7 @@ TEST_F(PlanSessionTest, FirstSaveProposesANameThenSaveWritesWithoutAsking) {
 
 TEST_F(PlanSessionTest, ANameContainingUntitledAlwaysAsks) {
   const auto path = folder / "My Untitled.bvx copy.bvx";
-  ASSERT_TRUE(SaveData(PlanDocument{}, path, testing::kPointRegional, nullptr));
+  ASSERT_TRUE(SaveData(PlanDocument{}, path, nullptr));
   ASSERT_TRUE(session.OpenFile(path));
   EXPECT_EQ(session.LastFilePath(), "");
   EXPECT_FALSE(session.SavePlan(false));  // asked, and cancelled
@@ -154,7 +153,7 @@ TEST_F(PlanSessionTest, OpeningReplacesThePlanAndAFailureKeepsEverything) {
   PlanDocument saved;
   saved.FirstName = "Saved";
   const auto path = folder / "Saved.bvx";
-  ASSERT_TRUE(SaveData(saved, path, testing::kPointRegional, nullptr));
+  ASSERT_TRUE(SaveData(saved, path, nullptr));
 
   prompts.openChoices = {path};
   ASSERT_TRUE(session.OpenPlan());
@@ -192,10 +191,10 @@ TEST_F(PlanSessionTest, APlanBeyondTheLimitIsNotOpenedAndTheOpenPlanStays) {
   PlanDocument large;
   large.FirstName = "Large";
   for (int i = 0; i <= kWindowLimit.mostDebts; ++i) {
-    large.Debts.AddDebt(Debt("Debt " + std::to_string(i), "100"), testing::kPointRegional);
+    large.Debts.AddDebt(MakeDebt("Debt " + std::to_string(i), 100));
   }
   const auto path = folder / "large.bvx";
-  ASSERT_TRUE(SaveData(large, path, testing::kPointRegional, nullptr));
+  ASSERT_TRUE(SaveData(large, path, nullptr));
   const std::string file = ReadFile(path);
 
   // Without a limit any plan opens.
@@ -204,7 +203,7 @@ TEST_F(PlanSessionTest, APlanBeyondTheLimitIsNotOpenedAndTheOpenPlanStays) {
 
   PlanDocument small;
   small.FirstName = "Small";
-  ASSERT_TRUE(SaveData(small, folder / "small.bvx", testing::kPointRegional, nullptr));
+  ASSERT_TRUE(SaveData(small, folder / "small.bvx", nullptr));
   ASSERT_TRUE(session.OpenFile(folder / "small.bvx"));
   session.SetLastName("Edited");
   session.RefusePlansBeyond(kWindowLimit);
@@ -223,7 +222,7 @@ TEST_F(PlanSessionTest, APlanBeyondTheLimitIsNotOpenedAndTheOpenPlanStays) {
 
   // A plan at the limit opens.
   large.Debts.DeleteRow(0);
-  ASSERT_TRUE(SaveData(large, path, testing::kPointRegional, nullptr));
+  ASSERT_TRUE(SaveData(large, path, nullptr));
   EXPECT_TRUE(session.OpenFile(path));
   EXPECT_EQ(session.Plan().FirstName, "Large");
   EXPECT_EQ(session.PlanFileName(), "large.bvx");
@@ -305,14 +304,11 @@ TEST_F(PlanSessionTest, EditingTheListMarksTheplanChanged) {
   EXPECT_TRUE(session.Changed());
   EXPECT_EQ(session.DeleteSelectedDebt(0), std::nullopt);  // the header row holds no debt
 
-  DebtFields edited;
-  edited.Name = "B2";
-  edited.Balance = "abc";
+  const Debt edited = MakeDebt("B2", 250);
   session.EditDebt(1, edited);
-  EXPECT_EQ(session.Plan().Debts.Cell(1, DebtCol::Balance), "abc");
-  DebtFields added = edited;
-  session.AddDebt(added);
-  EXPECT_EQ(session.Plan().Debts.Cell(2, DebtCol::Balance), "0");
+  EXPECT_EQ(session.Plan().Debts.At(1), edited);
+  session.AddDebt(edited);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A", "B2", "B2"}));
 }
 
 

@@ -27,9 +27,9 @@
 namespace ardvane {
 namespace {
 
-using testing::Debt;
 using testing::kPointRegional;
 using testing::M;
+using testing::MakeDebt;
 using testing::ProgramFolder;
 
 // Every paragraph of the report and every placeholder any of them receives.
@@ -153,9 +153,9 @@ struct Report : testing::ReportFixture {
     plan.FirstName = "Ana";
     plan.LastName = "Ruiz";
     plan.Date = EncodeDate(2015, 3, 22);
-    plan.ReturnRate = 6;
-    plan.Debts.AddDebt(Debt("Visa", "3000", "18.9", "150", "60"), kPointRegional);
-    plan.Debts.AddDebt(Debt("Car loan", "6000", "7", "250", "250"), kPointRegional);
+    plan.ReturnRate = Percent(6);
+    plan.Debts.AddDebt(MakeDebt("Visa", 3000, 18.9, 150, 60));
+    plan.Debts.AddDebt(MakeDebt("Car loan", 6000, 7, 250, 250));
   }
 
   std::vector<Filled> Assemble(const std::filesystem::path& folder,
@@ -185,7 +185,7 @@ TEST(AssembleReportTest, PlanTextsAreEscapedAndTheCompanyIsTheAdvisersOwn) {
   report.plan.FirstName = "Ana & Luis";
   report.plan.LastName = "\"Zoë\" <script>";
   report.plan.Debts.EditDebt(0, [] {
-    DebtFields visa = Debt("<Visa>", "3000", "18.9", "150", "60");
+    Debt visa = MakeDebt("<Visa>", 3000, 18.9, 150, 60);
     return visa;
   }());
   report.settings.PrintCurrentDebts = true;
@@ -216,7 +216,7 @@ TEST(AssembleReportTest, PlaceholdersTypedIntoPlanTextsPrintAsTyped) {
   report.plan.FirstName = "[$LastName$]";
   report.plan.LastName = "[$CompanyName$]";
   report.settings.CompanyName = "Norte";
-  report.plan.Debts.EditDebt(0, Debt("[$Balance$] card", "3000", "18.9", "150", "60"));
+  report.plan.Debts.EditDebt(0, MakeDebt("[$Balance$] card", 3000, 18.9, 150, 60));
   const std::string text = report.AssembleText(kDist);
   EXPECT_NE(text.find("<title>Debt Elimination Plan for [$LastName$] [$CompanyName$] \u2014 "
                       "Norte</title>"),
@@ -232,7 +232,7 @@ TEST(AssembleReportTest, TheShippedDocumentHoldsNoControlsAndWholeSchedules) {
   report.settings.PrintAmortizationTables = true;
   report.plan.FirstName = "Ana\x01\x1B\u202E";
   report.plan.LastName = "L\u200Fuis\x7F\u0085\tSol";
-  report.plan.Debts.EditDebt(0, Debt("Visa\x02\r\ncard", "3000", "18.9", "150", "60"));
+  report.plan.Debts.EditDebt(0, MakeDebt("Visa\x02\r\ncard", 3000, 18.9, 150, 60));
   const std::string text = report.AssembleText(kDist);
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
@@ -290,7 +290,7 @@ TEST(AssembleReportTest, OptionsFollowTheAcceleratorsAndLeaveTheResultsAsTheyWer
     report.settings.PrintOptions = true;
     report.plan.Accelerators[2] = {M(100), M(0), 1};
     const auto filled = report.Assemble(folder.path());
-    const PlanResults before = Calculate(report.plan, report.params, report.settings, kPointRegional);
+    const PlanResults before = Calculate(report.plan, report.params, report.settings);
     EXPECT_EQ(Names(filled), (std::vector<std::string>{"Header", "CoverPage", "CoverPromise",
                                                        "CoverDetails", "OptionsPage", "Option1",
                                                        "OptionX", "OptionXValues",
@@ -330,9 +330,9 @@ TEST(AssembleReportTest, NewLoanTermAndConsolidatedDebts) {
     Report report;
     report.params.PermitConsolidate = true;
     report.plan.Consolidate = true;
-    report.plan.ConsolidationLoan.InterestRate = 8;
+    report.plan.ConsolidationLoan.InterestRate = Percent(8);
     report.plan.ConsolidationLoan.Term = term;
-    report.plan.Debts.EditDebt(0, testing::Consolidated(Debt("Visa", "3000", "18.9", "150", "60")));
+    report.plan.Debts.EditDebt(0, testing::Consolidated(MakeDebt("Visa", 3000, 18.9, 150, 60)));
     report.settings.PrintNewLoan = true;
     report.settings.PrintAmortizationTables = true;
     report.settings.PrintPayoffSchedule = true;
@@ -416,9 +416,9 @@ TEST(AssembleReportTest, APlanThatNeverEndsHasMonthlyTablesAsLongAsItsSchedule) 
 TEST(AssembleReportTest, AnEscrowDebtKeepsItsRowAfterItsPayoff) {
   MarkerFolder folder;
   Report report;
-  DebtFields small = Debt("Tax loan", "500", "5", "100", "100");
-  small.Escrow = "150";
-  report.plan.Debts.AddDebt(small, kPointRegional);
+  Debt small = MakeDebt("Tax loan", 500, 5, 100, 100);
+  small.Escrow = 150;
+  report.plan.Debts.AddDebt(small);
   report.settings.PrintMonthlyPaymentTables = true;
   const auto filled = report.Assemble(folder.path());
   const int months = report.results.ProposedPlan.GetDebtFreeMonths();
@@ -445,12 +445,12 @@ TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhe
     Report report;
     report.params.PermitConsolidate = true;
     report.plan.Consolidate = true;
-    report.plan.ConsolidationLoan.InterestRate = 8;
+    report.plan.ConsolidationLoan.InterestRate = Percent(8);
     report.plan.ConsolidationLoan.Term = 3;
-    report.plan.Debts.EditDebt(0, testing::Consolidated(Debt("Visa", "3000", "18.9", "150", "60")));
+    report.plan.Debts.EditDebt(0, testing::Consolidated(MakeDebt("Visa", 3000, 18.9, 150, 60)));
     // Names that end other lines of the phrase file ("Car loan;", "NA;") stay as typed.
-    report.plan.Debts.AddDebt(Debt("loan", "800", "9", "40", "40"), kPointRegional);
-    report.plan.Debts.AddDebt(Debt("A", "900", "10", "45", "45"), kPointRegional);
+    report.plan.Debts.AddDebt(MakeDebt("loan", 800, 9, 40, 40));
+    report.plan.Debts.AddDebt(MakeDebt("A", 900, 10, 45, 45));
     report.settings.PrintCurrentDebts = report.settings.PrintPayoffSchedule =
         report.settings.PrintMonthlyPaymentTables = report.settings.PrintAmortizationTables =
             report.settings.PrintPaymentSchedule = true;
@@ -579,7 +579,7 @@ TEST(ReportStatementsTest, ADebtThatNeverPaysOffIsSaidSoEverywhere) {
   for (const Language language : {Language::kEnglish, Language::kSpanish}) {
     Report report;
     report.settings = EverySection();
-    report.plan.Debts.EditDebt(0, Debt("Big card", "50000", "30", "100", "100"));
+    report.plan.Debts.EditDebt(0, MakeDebt("Big card", 50000, 30, 100, 100));
     report.plan.SetupFee = M(500);
     report.plan.ManagementFee = M(10);
     const std::string text = report.AssembleText(kDist, language);
@@ -668,9 +668,9 @@ TEST(ReportStatementsTest, TheContractShowsTheRowsThatApplyAndNamesTheCompany) {
   // labelled as the loan's.
   report.params.PermitConsolidate = true;
   report.plan.Consolidate = true;
-  report.plan.ConsolidationLoan.InterestRate = 8;
+  report.plan.ConsolidationLoan.InterestRate = Percent(8);
   report.plan.ConsolidationLoan.Term = 3;
-  report.plan.Debts.EditDebt(0, testing::Consolidated(Debt("Visa", "3000", "18.9", "150", "60")));
+  report.plan.Debts.EditDebt(0, testing::Consolidated(MakeDebt("Visa", 3000, 18.9, 150, 60)));
   const std::string financed = report.AssembleText(kDist);
   const std::string loanContract = financed.substr(financed.find("Service Agreement"));
   EXPECT_TRUE(Says(loanContract, "Balance of the setup fee, financed by the new loan and repaid "
@@ -724,9 +724,9 @@ TEST(ReportStatementsTest, TheAgreementNamesBothPartiesAndStatesEveryFee) {
     // Financed by a consolidation loan; no monthly fee, no company and no client name.
     report.params.PermitConsolidate = true;
     report.plan.Consolidate = true;
-    report.plan.ConsolidationLoan.InterestRate = 8;
+    report.plan.ConsolidationLoan.InterestRate = Percent(8);
     report.plan.ConsolidationLoan.Term = 3;
-    report.plan.Debts.EditDebt(0, testing::Consolidated(Debt("Visa", "3000", "18.9", "150", "60")));
+    report.plan.Debts.EditDebt(0, testing::Consolidated(MakeDebt("Visa", 3000, 18.9, 150, 60)));
     report.plan.ManagementFee = Money();
     report.plan.FirstName.clear();
     report.plan.LastName.clear();
@@ -834,9 +834,9 @@ TEST(ReportStatementsTest, EveryTableAddsUpInTheFiguresItPrints) {
          fees(report);
          report.params.PermitConsolidate = true;
          report.plan.Consolidate = true;
-         report.plan.ConsolidationLoan.InterestRate = 8;
+         report.plan.ConsolidationLoan.InterestRate = Percent(8);
          report.plan.ConsolidationLoan.Term = 3;
-         report.plan.ConsolidationLoan.FeesRate = 2;
+         report.plan.ConsolidationLoan.FeesRate = Percent(2);
        }},
       {"no consolidation", fees},
       {"budget below the minimums",
@@ -978,7 +978,7 @@ TEST(AssembleReportTest, TheStrategiesComparedFollowTheComparisonAndAreOffByDefa
   report.settings.PrintStrategiesCompared = true;
   const auto filled = report.Assemble(folder.path());
   const StrategyComparison expected =
-      CompareStrategies(report.plan, report.params, report.settings, kPointRegional);
+      CompareStrategies(report.plan, report.params, report.settings);
   std::vector<std::string> order = {"Header", "CoverPage", "CoverPromise", "CoverDetails",
                                     "StrategiesComparedPage"};
   order.insert(order.end(), expected.groups.size(), "StrategiesComparedTable");

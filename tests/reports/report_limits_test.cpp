@@ -16,8 +16,8 @@
 namespace ardvane {
 namespace {
 
-using testing::Debt;
 using testing::kPointRegional;
+using testing::MakeDebt;
 
 const std::filesystem::path kDist = ARDVANE_DIST_DIR;
 
@@ -38,14 +38,14 @@ struct Plan {
   PlanParameters params;
   PlanResults results;
 
-  void Add(const std::string& name, const std::string& balance, const std::string& rate,
-           const std::string& payment, const std::string& escrow = "") {
-    DebtFields debt = Debt(name, balance, rate, payment, payment);
+  void Add(const std::string& name, double balance, double rate, double payment,
+           double escrow = 0) {
+    Debt debt = MakeDebt(name, balance, rate, payment, payment);
     debt.Escrow = escrow;
-    plan.Debts.AddDebt(debt, kPointRegional);
+    plan.Debts.AddDebt(debt);
   }
   void Calculate(const AppSettings& settings) {
-    results = ardvane::Calculate(plan, params, settings, kPointRegional);
+    results = ardvane::Calculate(plan, params, settings);
   }
   ReportContext Context(const AppSettings& settings) {
     return testing::ContextFor(plan, results, params, settings, kDist);
@@ -76,7 +76,10 @@ TEST(ReportLimitsTest, TheTableEstimateIsNeverBelowWhatTheTemplatesWrite) {
   for (const auto& p : plans) {
     Plan plan;
     plan.plan.Date = EncodeDate(2015, 3, 22);
-    for (const auto& d : p.debts) plan.Add(d[0], d[1], d[2], d[3], d[4]);
+    const auto number = [](const std::string& text) { return text.empty() ? 0 : std::stod(text); };
+    for (const auto& d : p.debts) {
+      plan.Add(d[0], number(d[1]), number(d[2]), number(d[3]), number(d[4]));
+    }
     for (const auto& [monthly, amortization] :
          {std::pair{true, false}, std::pair{false, true}, std::pair{true, true}}) {
       const AppSettings settings = OnlyTables(monthly, amortization);
@@ -102,7 +105,7 @@ TEST(ReportLimitsTest, ATooLargeReportIsRefusedAndTheOlderOneStays) {
   // Five hundred debts of 83 years: a million month rows with both tables, some 380 MB.
   Plan plan;
   plan.plan.Date = EncodeDate(2015, 3, 22);
-  for (int i = 0; i < 500; ++i) plan.Add("D" + std::to_string(i), "9000", "1.2", "14.24");
+  for (int i = 0; i < 500; ++i) plan.Add("D" + std::to_string(i), 9000, 1.2, 14.24);
   const AppSettings settings;
   plan.Calculate(settings);
   const std::string refusal = ReportSizeRefusal(plan.plan, plan.results, settings);

@@ -27,7 +27,7 @@ Written Write(const PlanDocument& plan, Language language,
               const PlanParameters& params = PlanParameters{}) {
   AppSettings settings;
   settings.PrintStrategiesCompared = true;
-  PlanResults results = Calculate(plan, params, settings, kPointRegional);
+  PlanResults results = Calculate(plan, params, settings);
   ReportContext context =
       testing::ContextFor(plan, results, params, settings, kDist, language);
   AssembledReport report = AssembleReport(context);
@@ -117,7 +117,7 @@ TEST(ReportStatementsOnHardPlansTest, TheHopelessCardsSayNothingOfDebtFreedomNor
   PlanDocument withFees = testing::HopelessCardsPlan();
   withFees.SetupFee = Money::FromUnits(995);
   withFees.ManagementFee = Money::FromUnits(25);
-  withFees.ReturnRate = 6;
+  withFees.ReturnRate = Percent(6);
   const std::vector<std::string> english = {"debt free", "debt-free", "pays for itself", "saves the most",
                                  "saves you", "the plan saves", "build savings",
                                  "your savings could grow", "growth of your investment",

@@ -81,7 +81,7 @@ struct ReportFixture {
   // `folder`, in `language`.
   std::string AssembleText(const std::filesystem::path& folder,
                            Language language = Language::kEnglish) {
-    results = Calculate(plan, params, settings, kPointRegional);
+    results = Calculate(plan, params, settings);
     const ReportContext context = ContextFor(plan, results, params, settings, folder, language);
     AssembledReport report = AssembleReport(context);
     missing = report.missingParagraphs;

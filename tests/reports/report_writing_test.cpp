@@ -50,7 +50,7 @@ class ReportWritingTest : public ::testing::Test {
     std::filesystem::copy(dist / "Templates", folder / "Templates",
                           std::filesystem::copy_options::recursive);
     ASSERT_TRUE(ReadData(dist / "Sample.bvx", plan, PlanReadContext{regional, params, 0}).ok());
-    results = Calculate(plan, params, settings, regional);
+    results = Calculate(plan, params, settings);
     context.plan = &plan;
     context.results = &results;
     context.params = &params;

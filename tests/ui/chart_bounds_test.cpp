@@ -77,9 +77,8 @@ TEST(ChartNameTest, LongNamesAreCutAfterWholeCharacters) {
   }
 }
 
-DebtFields Debt(std::string name, int balance, int rate) {
-  return testing::Debt(std::move(name), std::to_string(balance), std::to_string(rate), "100",
-                       "100");
+Debt MakeDebt(std::string name, int balance, int rate) {
+  return testing::MakeDebt(std::move(name), balance, rate, 100, 100);
 }
 
 QStringList Categories(const QChart& chart) {
@@ -102,7 +101,7 @@ struct ChartBoundsTest : ::testing::Test {
   QChart payoff;
 
   PlanResults Refresh(const PlanDocument& plan) {
-    PlanResults results = Calculate(plan, {}, AppSettings{}, testing::kPointRegional);
+    PlanResults results = Calculate(plan, {}, AppSettings{});
     const PlanFigures figures = ComputePlanFigures(plan, results);
     FillPayoffDatesChart(payoff, plan, results, figures.payoffs, WindowPayoffTexts(),
                          testing::kPointRegional);
@@ -117,10 +116,10 @@ TEST_F(ChartBoundsTest, AHundredThousandCharacterNameGivesPicturesOfTheUsualSize
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 6, 15);
   const std::string endless = Repeat("\xC3\x84", 100000);  // Ä
-  plan.Debts.AddDebt(Debt(endless, 1000, 12), testing::kPointRegional);
-  plan.Debts.AddDebt(Debt("Car", 2000, 6), testing::kPointRegional);
+  plan.Debts.AddDebt(MakeDebt(endless, 1000, 12));
+  plan.Debts.AddDebt(MakeDebt("Car", 2000, 6));
   Refresh(plan);
-  EXPECT_EQ(plan.Debts.Cell(0, DebtCol::Name), endless);  // the plan keeps the whole name
+  EXPECT_EQ(plan.Debts.NameOf(0), endless);  // the plan keeps the whole name
 
   const QString shown = ChartName(QString::fromStdString(endless));
   for (QChart* chart : {&payoff, &forms.Form(ChartFormKind::kPayoff).chart(),
@@ -140,8 +139,7 @@ TEST_F(ChartBoundsTest, ThousandsOfDebtsShowTheFirstInPayoffOrderAndCountTheRest
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 6, 15);
   for (int i = 0; i < 1500; ++i) {
-    plan.Debts.AddDebt(Debt("Debt " + std::to_string(i), 1000 + i, 3 + i % 20),
-                       testing::kPointRegional);
+    plan.Debts.AddDebt(MakeDebt("Debt " + std::to_string(i), 1000 + i, 3 + i % 20));
   }
   const PlanResults results = Refresh(plan);
 

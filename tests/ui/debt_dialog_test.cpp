@@ -51,16 +51,15 @@ class RecordingSink : public MessageSink {
   std::vector<std::string> shown;
 };
 
-DebtFields Row(const char* name, const char* balance, const char* rate, const char* payment,
-               const char* minAmount, const char* minRate = "0") {
-  DebtFields f;
+Debt Row(const char* name, double balance, double rate, double payment, double minAmount,
+         double minRate = 0) {
+  Debt f;
   f.Name = name;
   f.Balance = balance;
-  f.InterestRate = rate;
+  f.InterestRate = Percent(rate);
   f.CurrentPayment = payment;
   f.MinimumPaymentAmount = minAmount;
-  f.MinimumPaymentPercent = minRate;
-  f.CompoundingPeriod = "1";
+  f.MinimumPaymentPercent = Percent(minRate);
   return f;
 }
 
@@ -93,7 +92,7 @@ class DebtDialogTest : public ::testing::Test {
 };
 
 TEST_F(DebtDialogTest, ClosingChecksKeepTheDialogOpenUntilThePaymentsWork) {
-  session.AddDebt(Row("Card", "10000", "12", "100", "50"));
+  session.AddDebt(Row("Card", 10000, 12, 100, 50));
   DebtDialog dialog(session, messages, kDistFolder, nullptr);
   dialog.StartEdit(0);
   dialog.show();
@@ -116,13 +115,13 @@ TEST_F(DebtDialogTest, ClosingChecksKeepTheDialogOpenUntilThePaymentsWork) {
   EXPECT_EQ(messages.shown.size(), 2u);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(session.Plan().Debts.Cell(0, DebtCol::CurrentPayment), "100.01");
+  EXPECT_EQ(session.Plan().Debts.At(0).CurrentPayment, 100.01);
 }
 
 TEST_F(DebtDialogTest, MovingWritesChangedDebtsBackAndCancelKeepsThem) {
-  session.AddDebt(Row("A", "1000", "10", "50", "20"));
-  session.AddDebt(Row("B", "2000", "10", "50", "20"));
-  session.AddDebt(Row("C", "3000", "10", "50", "20"));
+  session.AddDebt(Row("A", 1000, 10, 50, 20));
+  session.AddDebt(Row("B", 2000, 10, 50, 20));
+  session.AddDebt(Row("C", 3000, 10, 50, 20));
   session.SetChanged(false);
   DebtDialog dialog(session, messages, kDistFolder, nullptr);
   std::vector<int> shownRows;
@@ -141,7 +140,7 @@ TEST_F(DebtDialogTest, MovingWritesChangedDebtsBackAndCancelKeepsThem) {
   Mask(dialog, "ntmskBalance")->SetNumericValue(2500.5);
   Click(dialog, "btnNext");
   EXPECT_TRUE(dialog.WroteBack());
-  EXPECT_EQ(session.Plan().Debts.Cell(1, DebtCol::Balance), "2500.5");
+  EXPECT_EQ(session.Plan().Debts.At(1).Balance, 2500.5);
   EXPECT_TRUE(session.Changed());
   EXPECT_EQ(dialog.CurrentDebt(), 2);
   EXPECT_EQ(label->text(), "3 of 3");
@@ -157,8 +156,8 @@ TEST_F(DebtDialogTest, MovingWritesChangedDebtsBackAndCancelKeepsThem) {
   Click(dialog, "BitBtn2");
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(dialog.Cancelled());
-  EXPECT_EQ(session.Plan().Debts.Cell(2, DebtCol::Balance), "3000");
-  EXPECT_EQ(session.Plan().Debts.Cell(1, DebtCol::Balance), "2500.5");
+  EXPECT_EQ(session.Plan().Debts.At(2).Balance, 3000);
+  EXPECT_EQ(session.Plan().Debts.At(1).Balance, 2500.5);
 }
 
 TEST_F(DebtDialogTest, MovingOnRefusesADebtThatOkRefuses) {
@@ -169,10 +168,10 @@ TEST_F(DebtDialogTest, MovingOnRefusesADebtThatOkRefuses) {
   } moves[] = {{"btnNext", 0}, {"btnPrevious", 1}};
   for (const auto& move : moves) {
     PlanSession plan(Permissions(true), testing::kPointRegional, 0, prompts);
-    plan.AddDebt(Row("Card", "10000", "12", "250", "50", "2"));
-    plan.AddDebt(Row("Card", "10000", "12", "250", "50", "2"));
+    plan.AddDebt(Row("Card", 10000, 12, 250, 50, 2));
+    plan.AddDebt(Row("Card", 10000, 12, 250, 50, 2));
     plan.SetChanged(false);
-    const DebtRows stored = plan.Plan().Debts;
+    const DebtList stored = plan.Plan().Debts;
     messages.shown.clear();
 
     DebtDialog dialog(plan, messages, kDistFolder, nullptr);
@@ -199,7 +198,7 @@ TEST_F(DebtDialogTest, MovingOnRefusesADebtThatOkRefuses) {
 }
 
 TEST_F(DebtDialogTest, SingleDebtAndAdd) {
-  session.AddDebt(Row("Only", "1000", "10", "50", "20"));
+  session.AddDebt(Row("Only", 1000, 10, 50, 20));
   {
     DebtDialog dialog(session, messages, kDistFolder, nullptr);
     dialog.StartEdit(0);
@@ -224,12 +223,12 @@ TEST_F(DebtDialogTest, SingleDebtAndAdd) {
   Click(dialog, "BitBtn1");
   EXPECT_TRUE(messages.shown.empty());
   ASSERT_EQ(session.Plan().Debts.GetDebtCount(), 2);
-  const DebtFields added = session.Plan().Debts.Row(1);
+  const Debt added = session.Plan().Debts.At(1);
   EXPECT_EQ(added.Name, "Store card");
-  EXPECT_EQ(added.InterestRate, "21.99");
-  EXPECT_EQ(added.CurrentPayment, "75");
+  EXPECT_EQ(added.InterestRate, Percent(21.99));
+  EXPECT_EQ(added.CurrentPayment, 75);
   EXPECT_TRUE(added.Consolidate);
-  EXPECT_EQ(added.CompoundingPeriod, "1");
+  EXPECT_EQ(added.Compounding, CompoundingPeriod::Monthly);
 }
 
 // A balance of 1e15 typed in full: the field holds 15 digits at most, so what reaches the
@@ -253,13 +252,13 @@ TEST_F(DebtDialogTest, ABalanceTypedBeyondMoneyNeverReachesTheDebt) {
   Mask(dialog, "ntmskCurrentPayment")->SetNumericValue(75);
   Click(dialog, "BitBtn1");
   ASSERT_EQ(session.Plan().Debts.GetDebtCount(), 1);
-  const std::string stored = session.Plan().Debts.Row(0).Balance;
-  EXPECT_EQ(stored, "9999999999999.99");
-  EXPECT_TRUE(Money::HoldsUnits(std::stold(stored)));
+  const double stored = session.Plan().Debts.At(0).Balance;
+  EXPECT_EQ(stored, 9999999999999.99);
+  EXPECT_TRUE(Money::HoldsUnits(stored));
 }
 
 TEST_F(DebtDialogTest, UseMinimumShowsTheEffectiveMinimumInPlaceOfThePayment) {
-  DebtFields row = Row("Card", "10000", "12", "0", "50", "2");
+  Debt row = Row("Card", 10000, 12, 0, 50, 2);
   row.UseMinimum = true;
   session.AddDebt(row);
   DebtDialog dialog(session, messages, kDistFolder, nullptr);
@@ -277,7 +276,7 @@ TEST_F(DebtDialogTest, UseMinimumShowsTheEffectiveMinimumInPlaceOfThePayment) {
 }
 
 TEST_F(DebtDialogTest, RestructuringPrefillsTheTermsAndTheCalculatorFillsThePayment) {
-  session.AddDebt(Row("Card", "5000", "18", "150", "100"));
+  session.AddDebt(Row("Card", 5000, 18, 150, 100));
   DebtDialog dialog(session, messages, kDistFolder, nullptr);
   dialog.StartEdit(0);
   dialog.show();
@@ -377,12 +376,12 @@ class CompactDebtDialogTest : public DebtDialogTest {
 };
 
 TEST_F(CompactDebtDialogTest, WithoutRestructuringTheTermsStayHiddenAndUnchecked) {
-  DebtFields row = Row("Card", "5000", "18", "10", "100");
+  Debt row = Row("Card", 5000, 18, 10, 100);
   // A plan from an installation that allowed restructuring, with terms that would fail.
   row.Negotiate = true;
-  row.NegotiatedBalance = "5000";
-  row.NegotiatedInterestRate = "18";
-  row.NegotiatedPayment = "1";
+  row.NegotiatedBalance = 5000;
+  row.NegotiatedInterestRate = Percent(18);
+  row.NegotiatedPayment = 1;
   session.AddDebt(row);
 
   DebtDialog compact(session, messages, kDistFolder, nullptr);
@@ -404,8 +403,8 @@ TEST_F(CompactDebtDialogTest, WithoutRestructuringTheTermsStayHiddenAndUnchecked
   Mask(compact, "ntmskCurrentPayment")->SetNumericValue(100);
   Click(compact, "BitBtn1");
   EXPECT_EQ(compact.result(), QDialog::Accepted);
-  EXPECT_TRUE(session.Plan().Debts.IsSet(0, DebtCol::Negotiate));
-  EXPECT_EQ(session.Plan().Debts.Cell(0, DebtCol::NegotiatedPayment), "1");
+  EXPECT_TRUE(session.Plan().Debts.At(0).Negotiate);
+  EXPECT_EQ(session.Plan().Debts.At(0).NegotiatedPayment, 1);
 }
 
 TEST_F(DebtDialogTest, HelpFollowsTheFocusAndEveryHelpFileIsShipped) {

@@ -26,29 +26,28 @@ namespace ardvane {
 namespace {
 
 using testing::Consolidated;
-using testing::Debt;
 using testing::kPointRegional;
+using testing::MakeDebt;
 
 using RecordingPrompts = testing::FakePrompts;
 
 PlanDocument ConsolidatingPlan() {
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 6, 1);
-  plan.ReturnRate = 6;
+  plan.ReturnRate = Percent(6);
   plan.Consolidate = true;
-  plan.ConsolidationLoan.InterestRate = 9.9;
+  plan.ConsolidationLoan.InterestRate = Percent(9.9);
   plan.ConsolidationLoan.Term = 5;
-  plan.Debts.AddDebt(Consolidated(Debt("Card", "2000", "19.9", "80", "40")), kPointRegional);
-  plan.Debts.AddDebt(Debt("Car", "9000", "4", "300", "300"), kPointRegional);
-  plan.Debts.AddDebt(Consolidated(Debt("Furniture", "1234.5", "9.9", "123.456", "50")),
-                     kPointRegional);
+  plan.Debts.AddDebt(Consolidated(MakeDebt("Card", 2000, 19.9, 80, 40)));
+  plan.Debts.AddDebt(MakeDebt("Car", 9000, 4, 300, 300));
+  plan.Debts.AddDebt(Consolidated(MakeDebt("Furniture", 1234.5, 9.9, 123.456, 50)));
   return plan;
 }
 
 PlanResults Calculated(const PlanDocument& plan) {
   PlanParameters params;
   params.PermitConsolidate = true;
-  return Calculate(plan, params, AppSettings{}, kPointRegional);
+  return Calculate(plan, params, AppSettings{});
 }
 
 template <typename T>
@@ -115,8 +114,8 @@ TEST(DetailWindowTest, MessagesStandInForSchedulesThatDoNotExist) {
 TEST(DetailWindowTest, ADebtNeverPaidOffShowsTheMonthsBothPlansAreComparedOver) {
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 1, 15);
-  plan.Debts.AddDebt(Debt("A", "1000", "12", "5"), kPointRegional);
-  plan.Debts.AddDebt(Debt("B", "100", "0", "50"), kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("A", 1000, 12, 5));
+  plan.Debts.AddDebt(MakeDebt("B", 100, 0, 50));
   const PlanResults results = Calculated(plan);
   RecordingPrompts prompts;
   DetailWindow window(plan, results, kPointRegional, prompts, "A.bvx", nullptr);
@@ -180,8 +179,8 @@ TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWit
   testing::TempFolder folder;
   testing::WriteFile(folder / "Params.ini", "[Permissions]\nConsolidate=1\n");
   PlanDocument plan = ConsolidatingPlan();
-  plan.Debts.SetCell(1, DebtCol::Consolidate, "Consolidate");
-  ASSERT_TRUE(SaveData(plan, folder / "Plan.bvx", kPointRegional, nullptr));
+  testing::ChangeDebt(plan.Debts, 1, [](Debt& d) { d.Consolidate = true; });
+  ASSERT_TRUE(SaveData(plan, folder / "Plan.bvx", nullptr));
   RecordingPrompts prompts;
   MainWindowOptions options;
   options.programFolder = folder.path();
@@ -200,7 +199,7 @@ TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWit
   const Money payoffBefore = window.Results().PayoffBalance;
   window.SelectDebtsToConsolidate(true);
   EXPECT_EQ(prompts.information.back().substr(0, 42), "The recommendations have been implemented.");
-  EXPECT_FALSE(window.Session().Plan().Debts.IsSet(1, DebtCol::Consolidate));  // 4 % < 9.9 %
+  EXPECT_FALSE(window.Session().Plan().Debts.At(1).Consolidate);  // 4 % < 9.9 %
   EXPECT_EQ(window.Results().PayoffBalance, payoffBefore - testing::M(9000));
   EXPECT_EQ(Find<QTableView>(window, "gridDebts")->model()->index(1, 8).data().toString(), "No");
 

@@ -64,8 +64,8 @@ TEST_F(MainWindowTest, UndoAndRedoWalkBackAndForthThroughEditsAndRecalculate) {
   EXPECT_EQ(testing::DebtNames(*window), "ABC");
   EXPECT_EQ(window->SelectedGridRow(), 1);
   undo->trigger();
-  EXPECT_NE(window->Session().Plan().Priority, 3);
-  EXPECT_EQ(priority->currentIndex(), window->Session().Plan().Priority);
+  EXPECT_NE(window->Session().Plan().Priority, PaydownPriority::LowestInterestRate);
+  EXPECT_EQ(priority->currentIndex(), PriorityCode(window->Session().Plan().Priority));
   EXPECT_TRUE(window->Session().Changed());
   undo->trigger();
   // Back where the plan was opened: its name, its figures, and nothing to save.
@@ -79,12 +79,11 @@ TEST_F(MainWindowTest, UndoAndRedoWalkBackAndForthThroughEditsAndRecalculate) {
   redo->trigger();
   redo->trigger();
   EXPECT_EQ(first->text(), "Ann");
-  EXPECT_EQ(window->Session().Plan().Priority, 3);
+  EXPECT_EQ(window->Session().Plan().Priority, PaydownPriority::LowestInterestRate);
   EXPECT_EQ(testing::DebtNames(*window), "BC");
   EXPECT_TRUE(window->Session().Changed());
   EXPECT_EQ(window->Results().ProposedPlan.GetDebtFreeMonths(),
-            Calculate(window->Session().Plan(), window->Params(), window->Settings(),
-                      testing::kPointRegional)
+            Calculate(window->Session().Plan(), window->Params(), window->Settings())
                 .ProposedPlan.GetDebtFreeMonths());
 
   // Saving makes this the saved state; a new plan starts a fresh history.

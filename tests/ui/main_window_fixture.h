@@ -35,27 +35,25 @@ inline PlanDocument TwoDebtPlan() {
   plan.FirstName = "Zuzu";
   plan.LastName = "Zeved";
   plan.Date = EncodeDate(2008, 1, 15);
-  const auto add = [&plan](const char* name, const char* balance, const char* rate) {
-    DebtFields debt;
+  const auto add = [&plan](const char* name, double balance, double rate) {
+    Debt debt;
     debt.Name = name;
     debt.Balance = balance;
-    debt.InterestRate = rate;
-    debt.CurrentPayment = "100";
-    debt.MinimumPaymentAmount = "50";
-    debt.CompoundingPeriod = "1";
-    plan.Debts.AddDebt(debt, kPointRegional);
+    debt.InterestRate = Percent(rate);
+    debt.CurrentPayment = 100;
+    debt.MinimumPaymentAmount = 50;
+    plan.Debts.AddDebt(debt);
   };
-  add("A", "1000", "12");
-  add("B", "2000", "6");
-  add("C", "500", "18");
+  add("A", 1000, 12);
+  add("B", 2000, 6);
+  add("C", 500, 18);
   return plan;
 }
 
 // The names of the window's debts, in order, run together.
 inline std::string DebtNames(const MainWindow& window) {
   std::string text;
-  const DebtRows& rows = window.Session().Plan().Debts;
-  for (int i = 0; i < rows.GetDebtCount(); ++i) text += rows.Cell(i, DebtCol::Name);
+  for (const Debt& debt : window.Session().Plan().Debts) text += debt.Name;
   return text;
 }
 
@@ -74,7 +72,7 @@ class MainWindowTest : public ::testing::Test {
   }
   std::filesystem::path SavePlan(const std::string& name, const PlanDocument& plan) {
     const auto path = folder / name;
-    EXPECT_TRUE(SaveData(plan, path, kPointRegional, nullptr));
+    EXPECT_TRUE(SaveData(plan, path, nullptr));
     return path;
   }
   template <typename T>

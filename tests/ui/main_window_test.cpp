@@ -30,6 +30,7 @@
 #include "reports/document_output.h"
 #include "tests/planfiles/test_files.h"
 #include "tests/test_regional.h"
+#include "tests/test_support.h"
 #include "tests/ui/fake_prompts.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/widgets/amount_field.h"
@@ -103,7 +104,7 @@ TEST_F(MainWindowTest, APlanTooLargeForTheWindowIsNotOpenedAndItsFileIsKept) {
   PlanDocument large = TwoDebtPlan();
   large.FirstName = "Large";
   while (large.Debts.GetDebtCount() <= kWindowLimit.mostDebts) {
-    large.Debts.AddDebt(large.Debts.Row(0), testing::kPointRegional);
+    large.Debts.AddDebt(large.Debts.At(0));
   }
   const auto largePath = SavePlan("large.bvx", large);
   const std::string largeFile = ReadFile(largePath);
@@ -170,22 +171,21 @@ TEST_F(MainWindowTest, TheSamplesNewLoanPageAndReturn) {
 }
 
 // TwoDebtPlan with a store card of `balance` whose $15 a month never pays off its 24 %.
-PlanDocument WithStoreCardNeverPaidOff(const char* balance) {
+PlanDocument WithStoreCardNeverPaidOff(double balance) {
   PlanDocument plan = TwoDebtPlan();
-  DebtFields never;
+  Debt never;
   never.Name = "Store card";
   never.Balance = balance;
-  never.InterestRate = "24";
-  never.CurrentPayment = "15";
-  never.MinimumPaymentAmount = "15";
-  never.CompoundingPeriod = "1";
-  plan.Debts.AddDebt(never, testing::kPointRegional);
+  never.InterestRate = Percent(24);
+  never.CurrentPayment = 15;
+  never.MinimumPaymentAmount = 15;
+  plan.Debts.AddDebt(never);
   return plan;
 }
 
 // The debt never paid off is marked beside its name, which stays whole.
 TEST_F(MainWindowTest, TheGridMarksADebtNeverPaidOffInAColumnOfItsOwnAndShowsMoneyWhole) {
-  const PlanDocument plan = WithStoreCardNeverPaidOff("185000");
+  const PlanDocument plan = WithStoreCardNeverPaidOff(185000);
   auto window = Open({SavePlan("never.bvx", plan).string()});
   auto* grid = Find<QTableView>(*window, "gridDebts");
   const QAbstractItemModel& model = *grid->model();
@@ -232,7 +232,7 @@ TEST_F(MainWindowTest, TheGridMarksADebtNeverPaidOffInAColumnOfItsOwnAndShowsMon
 // in the status bar whenever the row is selected (by keys as well), after the warning shown
 // when the debt is opened; the row copied by Ctrl+C carries the mark, not a changed name.
 TEST_F(MainWindowTest, ADebtNeverPaidOffSaysWhatPaymentWouldPayItOffAndInHowLong) {
-  const PlanDocument plan = WithStoreCardNeverPaidOff("1850");
+  const PlanDocument plan = WithStoreCardNeverPaidOff(1850);
   auto window = Open({SavePlan("never.bvx", plan).string()});
   // 1,850 at 2 % a month owes 37.00 of interest a month. 37.01 pays it off: the balance after
   // n months is 1,850 x 1.02^n - 37.01 x (1.02^n - 1) / 0.02 = 1,850.5 - 0.5 x 1.02^n, which
@@ -279,8 +279,8 @@ TEST_F(MainWindowTest, ADebtNeverPaidOffSaysWhatPaymentWouldPayItOffAndInHowLong
 // Set Payment, from the debt's menu opened by keys: the payment that pays the store card off in
 // 60 months, Use Minimum cleared, one step that Undo takes back whole. Offered for no other debt.
 TEST_F(MainWindowTest, SetPaymentPaysTheDebtOffAsOneUndoableStep) {
-  PlanDocument plan = WithStoreCardNeverPaidOff("1850");
-  plan.Debts.SetCell(3, DebtCol::UseMinimum, std::string(kUseMinimumWord));
+  PlanDocument plan = WithStoreCardNeverPaidOff(1850);
+  testing::ChangeDebt(plan.Debts, 3, [](Debt& d) { d.UseMinimum = true; });
   auto window = Open({SavePlan("never.bvx", plan).string()});
   auto* grid = Find<QTableView>(*window, "gridDebts");
   auto* menu = window->findChild<QMenu*>("popDebt");
@@ -311,12 +311,12 @@ TEST_F(MainWindowTest, SetPaymentPaysTheDebtOffAsOneUndoableStep) {
   EXPECT_TRUE(menu->isVisible());
   menu->hide();
 
-  const std::string before = window->Session().Plan().Debts.Cell(3, DebtCol::CurrentPayment);
+  const double before = window->Session().Plan().Debts.At(3).CurrentPayment;
   setPayment->trigger();
-  const DebtRows& rows = window->Session().Plan().Debts;
-  EXPECT_EQ(rows.Cell(3, DebtCol::CurrentPayment), "53.23");
-  EXPECT_FALSE(rows.IsSet(3, DebtCol::UseMinimum));
-  EXPECT_EQ(rows.Cell(3, DebtCol::MinimumPaymentAmount), "15");
+  const DebtList& rows = window->Session().Plan().Debts;
+  EXPECT_EQ(rows.At(3).CurrentPayment, 53.23);
+  EXPECT_FALSE(rows.At(3).UseMinimum);
+  EXPECT_EQ(rows.At(3).MinimumPaymentAmount, 15);
   EXPECT_EQ(window->Results().CurrentPlan.GetLoan(3)->PayoffMonths(), 60);
   EXPECT_EQ(grid->model()->index(3, 1).data().toString(), "");
   EXPECT_EQ(grid->model()->index(3, 4).data().toString(), "$53.23");
@@ -333,8 +333,8 @@ TEST_F(MainWindowTest, SetPaymentPaysTheDebtOffAsOneUndoableStep) {
   ASSERT_NE(undo, nullptr);
   EXPECT_EQ(undo->text(), "&Undo Set Payment");
   undo->trigger();
-  EXPECT_EQ(window->Session().Plan().Debts.Cell(3, DebtCol::CurrentPayment), before);
-  EXPECT_TRUE(window->Session().Plan().Debts.IsSet(3, DebtCol::UseMinimum));
+  EXPECT_EQ(window->Session().Plan().Debts.At(3).CurrentPayment, before);
+  EXPECT_TRUE(window->Session().Plan().Debts.At(3).UseMinimum);
   EXPECT_EQ(grid->model()->index(3, 1).data().toString(), "Never");
   EXPECT_FALSE(window->Session().Changed());
   EXPECT_TRUE(setPayment->isEnabled());

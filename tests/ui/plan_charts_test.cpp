@@ -27,23 +27,21 @@ namespace ardvane {
 namespace {
 
 // Debts here pay their minimum.
-DebtFields Debt(std::string name, std::string balance, std::string rate, std::string payment) {
-  return testing::Debt(std::move(name), std::move(balance), std::move(rate), payment, payment);
+Debt MakeDebt(std::string name, double balance, double rate, double payment) {
+  return testing::MakeDebt(std::move(name), balance, rate, payment, payment);
 }
 
 PlanDocument PlanOf(int debts) {
   PlanDocument plan;
   plan.Date = EncodeDate(2024, 6, 15);
   for (int i = 0; i < debts; ++i) {
-    plan.Debts.AddDebt(Debt("Debt " + std::to_string(i), std::to_string(1000 + 100 * i),
-                            std::to_string(6 + i), "100"),
-                       testing::kPointRegional);
+    plan.Debts.AddDebt(MakeDebt("Debt " + std::to_string(i), 1000 + 100 * i, 6 + i, 100));
   }
   return plan;
 }
 
 PlanResults CalculatePlan(const PlanDocument& plan, const PlanParameters& params = {}) {
-  return Calculate(plan, params, AppSettings{}, testing::kPointRegional);
+  return Calculate(plan, params, AppSettings{});
 }
 
 QAbstractBarSeries& Series(const QChart& chart) {
@@ -92,9 +90,10 @@ PlanDocument RealisticPlan() {
       {"Medical bill", "1600", "0", "75", "50", "0"},
   };
   for (const auto& d : debts) {
-    DebtFields debt = testing::Debt(d.name, d.balance, d.rate, d.payment, d.minimum);
-    debt.MinimumPaymentPercent = d.minimumRate;
-    plan.Debts.AddDebt(debt, testing::kPointRegional);
+    Debt debt = testing::MakeDebt(d.name, std::stod(d.balance), std::stod(d.rate),
+                                  std::stod(d.payment), std::stod(d.minimum));
+    debt.MinimumPaymentPercent = Percent(std::stod(d.minimumRate));
+    plan.Debts.AddDebt(debt);
   }
   return plan;
 }
@@ -272,12 +271,11 @@ TEST_F(ChartsTest, PayoffRowsFollowThePayoffTableAndSayNeverAndConsolidated) {
   params.PermitConsolidate = true;
   PlanDocument plan = PlanOf(2);
   // Today's $15 never covers the card's interest; the plan's rollover pays it off.
-  plan.Debts.AddDebt(Debt("Store card", "1000", "24", "15"), testing::kPointRegional);
-  plan.Debts.AddDebt(Debt("Debt 1", "500", "3", "50"), testing::kPointRegional);  // same name
+  plan.Debts.AddDebt(MakeDebt("Store card", 1000, 24, 15));
+  plan.Debts.AddDebt(MakeDebt("Debt 1", 500, 3, 50));  // same name
   // $1,000 of interest a month, more than any rollover: neither plan ever pays it off.
-  plan.Debts.AddDebt(Debt("Hopeless", "100000", "12", "100"), testing::kPointRegional);
-  plan.Debts.AddDebt(testing::Consolidated(Debt("Visa", "2000", "18", "100")),
-                     testing::kPointRegional);
+  plan.Debts.AddDebt(MakeDebt("Hopeless", 100000, 12, 100));
+  plan.Debts.AddDebt(testing::Consolidated(MakeDebt("Visa", 2000, 18, 100)));
   plan.Consolidate = true;
   plan.ConsolidationLoan.Term = 2;
   const PlanResults results = CalculatePlan(plan, params);
@@ -375,7 +373,7 @@ TEST_F(ChartsTest, MoneyAxesRunBelowZeroOnlyAsFarAsAValueDoes) {
   PlanDocument plan = RealisticPlan();
   plan.Consolidate = true;
   plan.ConsolidationLoan.Term = 5;
-  plan.ConsolidationLoan.InterestRate = 0.075;
+  plan.ConsolidationLoan.InterestRate = Percent(0.075);
   const auto lowest = [](const QChart& chart) {
     double low = 0;
     for (const QBarSet* set : Series(chart).barSets()) {
@@ -432,10 +430,10 @@ TEST_F(ChartsTest, NewLoanOrConsolidationLoanByTheConsolidatedBalance) {
   params.PermitCashOut = true;
   for (bool consolidateA : {true, false}) {
     PlanDocument plan = PlanOf(0);
-    DebtFields a = Debt("A", "1000", "12", "100");
+    Debt a = MakeDebt("A", 1000, 12, 100);
     a.Consolidate = consolidateA;
-    plan.Debts.AddDebt(a, testing::kPointRegional);
-    plan.Debts.AddDebt(Debt("B", "2000", "6", "100"), testing::kPointRegional);
+    plan.Debts.AddDebt(a);
+    plan.Debts.AddDebt(MakeDebt("B", 2000, 6, 100));
     plan.Consolidate = true;
     plan.ConsolidationLoan.Term = 2;
     plan.ConsolidationLoan.CashOut = Money::FromUnits(300);
@@ -461,11 +459,11 @@ TEST_F(ChartsTest, TheSpanishPayoffFormNamesTheDebtsAsTheSpanishReport) {
   PlanParameters params;
   params.PermitConsolidate = true;
   PlanDocument plan = PlanOf(0);
-  DebtFields visa = Debt("Visa", "1000", "18", "100");
+  Debt visa = MakeDebt("Visa", 1000, 18, 100);
   visa.Consolidate = true;
-  plan.Debts.AddDebt(visa, testing::kPointRegional);
-  plan.Debts.AddDebt(Debt("Store card", "2000", "24", "100"), testing::kPointRegional);
-  plan.Debts.AddDebt(Debt("A", "500", "6", "50"), testing::kPointRegional);  // ends "NA;"
+  plan.Debts.AddDebt(visa);
+  plan.Debts.AddDebt(MakeDebt("Store card", 2000, 24, 100));
+  plan.Debts.AddDebt(MakeDebt("A", 500, 6, 50));  // ends "NA;"
   plan.Consolidate = true;
   plan.ConsolidationLoan.Term = 2;
   const PlanResults results = CalculatePlan(plan, params);

@@ -19,8 +19,8 @@
 namespace ardvane {
 namespace {
 
-using testing::Debt;
 using testing::M;
+using testing::MakeDebt;
 
 // Saves to the one file the test names.
 class SavingPrompts : public testing::FakePrompts {
@@ -34,7 +34,7 @@ class SavingPrompts : public testing::FakePrompts {
 
 std::string SavedBytes(const PlanDocument& plan, const std::filesystem::path& path) {
   std::string error;
-  EXPECT_TRUE(SaveData(plan, path, RegionalSettings{}, &error)) << error;
+  EXPECT_TRUE(SaveData(plan, path, &error)) << error;
   return testing::ReadFile(path);
 }
 
@@ -69,11 +69,11 @@ TEST_F(PlanHistoryTest, EachUndoRestoresTheEarlierPlanAndEachRedoTheLaterOne) {
     texts.push_back(text);
   };
   edit("Client Name", [](PlanSession& s) { return s.SetFirstName("Ann"); });
-  edit("Add Debt", [](PlanSession& s) { s.AddDebt(Debt("Visa", "1200", "18", "50")); });
-  edit("Add Debt", [](PlanSession& s) { s.AddDebt(Debt("Car", "9000", "6", "300")); });
-  edit("Edit Debt", [](PlanSession& s) { s.EditDebt(0, Debt("Visa", "1500", "18", "50")); });
+  edit("Add Debt", [](PlanSession& s) { s.AddDebt(MakeDebt("Visa", 1200, 18, 50)); });
+  edit("Add Debt", [](PlanSession& s) { s.AddDebt(MakeDebt("Car", 9000, 6, 300)); });
+  edit("Edit Debt", [](PlanSession& s) { s.EditDebt(0, MakeDebt("Visa", 1500, 18, 50)); });
   edit("Move Debt", [](PlanSession& s) { return s.SwapOrder(1, true); });
-  edit("Priority", [](PlanSession& s) { return s.SetPriority(kLowestBalance); });
+  edit("Priority", [](PlanSession& s) { return s.SetPriority(PaydownPriority::LowestBalance); });
   edit("Power Payment", [](PlanSession& s) { return s.SetAccelerator(0, {M(75), M(500), 4}); });
   edit("Plan Fee", [](PlanSession& s) { return s.SetSetupFee(M(1234)); });
   edit("Consolidation", [](PlanSession& s) { return s.SetConsolidate(true); });
@@ -104,7 +104,7 @@ TEST_F(PlanHistoryTest, UndoBackToTheSavedPlanClearsChangedAndLeavingItSetsIt) {
   ASSERT_TRUE(session.SavePlan(false));
   history.MarkSaved();
   const std::string saved = testing::ReadFile(*prompts.saveFile);
-  history.Edit("Return Rate", [](PlanSession& s) { return s.SetReturnRate(4.5); });
+  history.Edit("Return Rate", [](PlanSession& s) { return s.SetReturnRate(Percent(4.5)); });
   EXPECT_TRUE(session.Changed());
 
   history.Undo();
@@ -131,11 +131,11 @@ TEST_F(PlanHistoryTest, UndoBackToTheSavedPlanClearsChangedAndLeavingItSetsIt) {
 }
 
 TEST_F(PlanHistoryTest, EditsThatChangeNothingPushNoStep) {
-  history.Edit("Add Debt", [](PlanSession& s) { s.AddDebt(Debt("Visa", "1200")); });
+  history.Edit("Add Debt", [](PlanSession& s) { s.AddDebt(MakeDebt("Visa", 1200)); });
   history.MarkSaved();  // nothing saved: the plan stays changed
   session.SetChanged(false);
   history.MarkSaved();
-  const DebtFields same = session.Plan().Debts.Row(0);
+  const Debt same = session.Plan().Debts.At(0);
 
   EXPECT_FALSE(history.Edit("Client Name", [](PlanSession& s) { return s.SetFirstName(""); }));
   // The session marks a rewritten debt changed even when its fields are the same.
@@ -189,7 +189,7 @@ TEST_F(PlanHistoryTest, TypingInOneFieldIsOneStepUntilTheFieldIsLeft) {
 
 TEST_F(PlanHistoryTest, UndoShowsTheRowTheEditStartedOnAndRedoTheRowItLeft) {
   for (const char* name : {"A", "B", "C"}) {
-    history.Edit("Add Debt", [&](PlanSession& s) { s.AddDebt(Debt(name, "100")); });
+    history.Edit("Add Debt", [&](PlanSession& s) { s.AddDebt(MakeDebt(name, 100)); });
   }
   std::optional<int> moved;
   history.Edit("Move Debt", [&](PlanSession& s) { return moved = s.SwapOrder(2, false); },
@@ -215,7 +215,7 @@ TEST_F(PlanHistoryTest, ActionsHaveTheStandardKeysAndTheStackIsCapped) {
   EXPECT_TRUE(redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
 
   for (int i = 1; i <= PlanHistory::kUndoLimit + 20; ++i) {
-    history.Edit("Return Rate", [&](PlanSession& s) { return s.SetReturnRate(i); });
+    history.Edit("Return Rate", [&](PlanSession& s) { return s.SetReturnRate(Percent(i)); });
   }
   EXPECT_EQ(history.StepCount(), PlanHistory::kUndoLimit);
 }

@@ -49,9 +49,9 @@ PlanDocument FeePlan() {
   plan.FirstName = "Zuzu";
   plan.LastName = "Zeved";
   plan.Date = EncodeDate(2008, 1, 15);
-  plan.ReturnRate = 6;
+  plan.ReturnRate = Percent(6);
   plan.SetupFee = M(995);
-  plan.SetupFeeRate = 0.123456;  // more digits than the dialog's field shows
+  plan.SetupFeeRate = Ratio(0.123456);  // more digits than the dialog's field shows
   plan.DownPayment = M(100);
   plan.MinSavings = M(2000);
   plan.MinSetupFee = M(500);
@@ -60,10 +60,10 @@ PlanDocument FeePlan() {
   for (const auto& [name, balance, rate] :
        {std::tuple{"Card", "8000", "21"}, std::tuple{"Car", "12000", "7.5"},
         std::tuple{"Store", "1500", "24"}}) {
-    DebtFields debt = testing::Debt(name, balance, rate);
-    debt.CurrentPayment = "300";
-    debt.MinimumPaymentAmount = "60";
-    plan.Debts.AddDebt(debt, testing::kPointRegional);
+    Debt debt = testing::MakeDebt(name, std::stod(balance), std::stod(rate));
+    debt.CurrentPayment = 300;
+    debt.MinimumPaymentAmount = 60;
+    plan.Debts.AddDebt(debt);
   }
   return plan;
 }
@@ -72,7 +72,7 @@ class PlanWindowsTest : public ::testing::Test {
  protected:
   std::unique_ptr<MainWindow> Open(const PlanDocument& plan) {
     const auto path = folder / "plan.bvx";
-    EXPECT_TRUE(SaveData(plan, path, testing::kPointRegional, nullptr));
+    EXPECT_TRUE(SaveData(plan, path, nullptr));
     MainWindowOptions options;
     options.programFolder = folder.path();
     options.regional = testing::kPointRegional;
@@ -134,7 +134,7 @@ TEST_F(PlanWindowsTest, CancelInTheFeeDialogRestoresEverythingAfterLiveChanges) 
     QApplication::processEvents();
     const PlanDocument& live = window->Session().Plan();
     EXPECT_EQ(live.SetupFee, M(90));
-    EXPECT_DOUBLE_EQ(live.SetupFeeRate, 0.9);
+    EXPECT_DOUBLE_EQ(live.SetupFeeRate.Value(), 0.9);
     EXPECT_EQ(live.MinDownPayment, M(90));
     EXPECT_EQ(Text(*dialog, "lblSetupFeeRate"), "90.000%");
     EXPECT_NE(window->Results().ActualSetupFee, feeBefore);
@@ -205,8 +205,7 @@ TEST_F(PlanWindowsTest, TheDebtFreeByRowFindsThePowerPaymentAndUsesIt) {
   const auto expected = [&](YearMonth month, Money annual) {
     PlanDocument trial = window->Session().Plan();
     trial.Accelerators[0].Annual = annual;
-    return FindPowerPaymentForGoal(trial, window->Params(), window->Settings(),
-                                   testing::kPointRegional, month);
+    return FindPowerPaymentForGoal(trial, window->Params(), window->Settings(), month);
   };
   const YearMonth before = YearMonthOf(AddMonths(debtFree, -12));  // a year before
   const YearMonth earlier = YearMonthOf(AddMonths(debtFree, -18));
@@ -302,7 +301,7 @@ class NotesWindowTest : public PlanWindowsTest {
     settings.ReportDirectory = (folder / "Reports").string() + "/";
     PlanDocument plan = FeePlan();
     const auto path = folder / "notes.bvx";
-    EXPECT_TRUE(SaveData(plan, path, testing::kPointRegional, nullptr));
+    EXPECT_TRUE(SaveData(plan, path, nullptr));
     EXPECT_TRUE(session.OpenFile(path));
   }
   std::unique_ptr<NotesWindow> Make() {

@@ -47,8 +47,7 @@ class StrategiesPageTest : public ::testing::Test {
     grid = page->Table();
   }
   StrategyComparison Expected() const {
-    return CompareStrategies(window->Session().Plan(), window->Params(), window->Settings(),
-                             testing::kPointRegional);
+    return CompareStrategies(window->Session().Plan(), window->Params(), window->Settings());
   }
   void ShowPage() { pages->setCurrentWidget(page); }
   int RowOfCode(int code) const {
@@ -132,7 +131,7 @@ TEST_F(StrategiesPageTest, ChoosingARowSetsThePriorityAsTheListDoes) {
   grid->setCurrentCell(row, 0);
   QTest::keyClick(grid, Qt::Key_Return);
   QApplication::processEvents();
-  EXPECT_EQ(window->Session().Plan().Priority, code);
+  EXPECT_EQ(PriorityCode(window->Session().Plan().Priority), code);
   EXPECT_EQ(priority->currentIndex(), code);
   EXPECT_TRUE(window->Session().Changed());
   // The page follows at once: the chosen row now carries the mark.
@@ -146,7 +145,7 @@ TEST_F(StrategiesPageTest, ChoosingARowSetsThePriorityAsTheListDoes) {
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
   QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
   QApplication::processEvents();
-  EXPECT_EQ(window->Session().Plan().Priority, 0);
+  EXPECT_EQ(window->Session().Plan().Priority, PaydownPriority::HighestInterestRate);
   EXPECT_EQ(priority->currentIndex(), 0);
 }
 
@@ -172,19 +171,17 @@ TEST_F(StrategiesPageTest, EditsWhileThePageIsHiddenShowWhenItComesBack) {
   grid->setCurrentCell(0, 0);
   QTest::keyClick(grid, Qt::Key_Enter);
   QApplication::processEvents();
-  EXPECT_EQ(window->Session().Plan().Priority, 7);
+  EXPECT_EQ(window->Session().Plan().Priority, PaydownPriority::MinimizeInterest);
 }
 
 // The hopeless cards: no strategy pays every debt off, so no row shows a saving, a return or the
 // mark of the most saved, and the note under the table says why today's interest differs.
 TEST(StrategiesPageAloneTest, StrategiesThatNeverPayEveryDebtOffShowNoSaving) {
   const PlanDocument plan = testing::HopelessCardsPlan();
-  const StrategyComparison comparison =
-      CompareStrategies(plan, PlanParameters{}, AppSettings{}, testing::kPointRegional);
-  const PlanResults results = Calculate(plan, {}, {}, testing::kPointRegional);
-  const StatementTexts texts = WriteStatements(
-      ComputePlanStatements(plan, {}, {}, testing::kPointRegional, results),
-      EnglishStatementWords(testing::kPointRegional));
+  const StrategyComparison comparison = CompareStrategies(plan, PlanParameters{}, AppSettings{});
+  const PlanResults results = Calculate(plan, {}, {});
+  const StatementTexts texts = WriteStatements(ComputePlanStatements(plan, {}, {}, results),
+                                               EnglishStatementWords(testing::kPointRegional));
   ASSERT_FALSE(texts.strategies.empty());
 
   StrategiesPage page(testing::kPointRegional, nullptr);

@@ -176,7 +176,7 @@ void AcceleratorDialog::ShowNeededPowerPayment() {
   PlanDocument plan = session_.Plan();
   plan.Accelerators[0].Annual = Money::FromUnits(annual_[0]->NumericValue());
   plan.Accelerators[0].Month = MonthFromListIndex(month_[0]->currentIndex());
-  needed_ = FindPowerPaymentForGoal(plan, params_, settings_, regional_, GoalMonth());
+  needed_ = FindPowerPaymentForGoal(plan, params_, settings_, GoalMonth());
   QString text = "not attainable";
   if (needed_.attainable) {
     text = Q(FormatMoney(needed_.powerPayment, 2, regional_)) + " a month";

@@ -20,13 +20,12 @@
 #include "planfiles/plan_session.h"
 #include "ui/dialogs/payment_calculator.h"
 #include "ui/widgets/amount_field.h"
+#include "ui/widgets/qt_text.h"
 
 namespace ardvane {
 namespace {
 
 constexpr char kHelpProperty[] = "helpFile";
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -276,7 +275,7 @@ void DebtDialog::SetValues(const DebtValues& v) {
   chkUseMinimum->setChecked(v.useMinimum);
   chkConsolidate->setChecked(v.consolidate);
   chkNegotiate->setChecked(v.negotiate);
-  cboCompoundingPeriod->setCurrentIndex(LookupItemIndex(v.compoundingCode));
+  cboCompoundingPeriod->setCurrentIndex(LookupItemIndex(v.compounding));
   FieldChanged();
 }
 
@@ -295,21 +294,20 @@ DebtValues DebtDialog::Values() const {
   v.negotiatedBalance = ntmskNegotiatedBalance->NumericValue();
   v.negotiatedRate = ntmskNegotiatedInterestRate->NumericValue();
   v.negotiatedPayment = ntmskNegotiatedMinimumPayment->NumericValue();
-  v.compoundingCode = LookupCompoundingPeriod(cboCompoundingPeriod->currentIndex());
+  v.compounding = LookupCompoundingPeriod(cboCompoundingPeriod->currentIndex());
   return v;
 }
 
-DebtFields DebtDialog::Fields() const {
-  return DebtFieldsFromValues(Values(), session_.Regional());
-}
+Debt DebtDialog::EnteredDebt() const { return DebtFromValues(Values()); }
 
 void DebtDialog::PopulateFields(int index) {
-  SetValues(DebtValuesFromRow(session_.Plan().Debts.Row(index), session_.Regional()));
+  const DebtList& debts = session_.Plan().Debts;
+  SetValues(debts.ValidRow(index) ? DebtValuesOf(debts.At(index)) : DebtValues{});
   UpdateVisibility();
   debtEdited_ = false;
 }
 
-void DebtDialog::SaveChanges(int index) { session_.EditDebt(index, Fields()); }
+void DebtDialog::SaveChanges(int index) { session_.EditDebt(index, EnteredDebt()); }
 
 void DebtDialog::EnableBackNext() {
   const int count = session_.Plan().Debts.GetDebtCount();
@@ -398,7 +396,7 @@ bool DebtDialog::CloseQuery() {
 void DebtDialog::accept() {
   if (!CloseQuery()) return;
   if (adding_) {
-    session_.AddDebt(Fields());
+    session_.AddDebt(EnteredDebt());
   } else {
     SaveChanges(currentDebt_);
   }

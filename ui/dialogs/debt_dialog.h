@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <filesystem>
 
-#include "engine/debt_rows.h"
+#include "engine/debt.h"
 #include "inputs/debt_checks.h"
 #include "inputs/message_sink.h"
 
@@ -59,7 +59,7 @@ class DebtDialog : public QDialog {
 
   // The fields as numbers and flags, and as the row texts that would be stored.
   DebtValues Values() const;
-  DebtFields Fields() const;
+  Debt EnteredDebt() const;
 
   void PopulateFields(int index);
   void SaveChanges(int index);

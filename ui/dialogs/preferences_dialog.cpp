@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "engine/debt_rows.h"
+#include "engine/debt.h"
 #include "settings/preferences_rules.h"
 #include "ui/widgets/design_pixels.h"
 #include "ui/widgets/dialog_buttons.h"
@@ -88,7 +88,8 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   compoundingChoice = new QComboBox(generalGroup);
   compoundingChoice->setObjectName("cboCompounding");
   compoundingChoice->addItems({"Daily", "Monthly", "Quarterly", "Semi-Annually", "Annually"});
-  compoundingChoice->setCurrentIndex(LookupItemIndex(settings.DefaultCompoundingPeriod));
+  compoundingChoice->setCurrentIndex(
+      LookupItemIndex(CompoundingFromCode(settings.DefaultCompoundingPeriod)));
   general->addWidget(new QLabel("Proposed consolidation loans compound", generalGroup));
   general->addWidget(compoundingChoice);
   general->addStretch(1);
@@ -198,7 +199,8 @@ void PreferencesDialog::accept() {
   reportDirectoryField->setText(Q(ReportFolderSetting(S(reportDirectoryField), programFolder_)));
   s.ReportDirectory = S(reportDirectoryField);
   // Taken over from the list also while it is hidden: it shows the period it was filled with.
-  s.DefaultCompoundingPeriod = LookupCompoundingPeriod(compoundingChoice->currentIndex());
+  s.DefaultCompoundingPeriod =
+      CompoundingCode(LookupCompoundingPeriod(compoundingChoice->currentIndex()));
   s.PrintCurrentDebts = currentDebtsCheck->isChecked();
   s.PrintPlanStrategy = planStrategyCheck->isChecked();
   s.PrintPayoffProjections = payoffProjectionsCheck->isChecked();

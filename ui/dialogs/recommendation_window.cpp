@@ -60,7 +60,7 @@ RecommendationWindow::RecommendationWindow(const PlanDocument& plan, const PlanR
   rateLine->addWidget(new QLabel(
       "These recommendations assume the new consolidation loan carries an interest rate of ", top));
   auto* interestRateLabel =
-      new QLabel(Q(FormatPercent3(plan.ConsolidationLoan.InterestRate, regional)), top);
+      new QLabel(Q(FormatPercent3(plan.ConsolidationLoan.InterestRate.Value(), regional)), top);
   interestRateLabel->setObjectName("lblInterestRate");
   rateLine->addWidget(interestRateLabel);
   rateLine->addStretch(1);
@@ -104,15 +104,12 @@ void RecommendationWindow::FillGrid(const PlanDocument& plan, const PlanResults&
                                     const RegionalSettings& regional) {
   const QStringList headings = {"Description", "Balance", "Int Rate",
                                 "Current Pmt", "Current", "Recommended"};
-  const DebtRows& rows = plan.Debts;
-  const int count = rows.GetDebtCount();
+  const DebtList& debts = plan.Debts;
+  const int count = debts.GetDebtCount();
   debtGrid_->setColumnCount(static_cast<int>(headings.size()));
   debtGrid_->setHorizontalHeaderLabels(headings);
   debtGrid_->setRowCount(count);
-  const double newLoanRate = plan.ConsolidationLoan.InterestRate;
-  const auto number = [&regional](const std::string& cell) {
-    return StrToFloatSafe(cell, regional.decimalSeparator);
-  };
+  const Percent newLoanRate = plan.ConsolidationLoan.InterestRate;
   std::vector<int> widest(static_cast<size_t>(headings.size()), 0);
   const QFontMetrics metrics(debtGrid_->font());
   const auto set = [&](int row, int column, const std::string& text, bool right) {
@@ -124,14 +121,15 @@ void RecommendationWindow::FillGrid(const PlanDocument& plan, const PlanResults&
     width = std::max(width, metrics.horizontalAdvance(item->text()));
   };
   for (int i = 0; i < count; ++i) {
-    set(i, 0, rows.Cell(i, DebtCol::Name), false);
-    set(i, 1, FormatMoneyUnits(number(rows.Cell(i, DebtCol::Balance)), 2, regional), true);
-    set(i, 2, FormatPercent3(number(rows.Cell(i, DebtCol::InterestRate)), regional), true);
+    const Debt& debt = debts.At(i);
+    set(i, 0, debt.Name, false);
+    set(i, 1, FormatMoneyUnits(debt.Balance, 2, regional), true);
+    set(i, 2, FormatPercent3(debt.InterestRate.Value(), regional), true);
     const Loan* loan = results.CurrentPlan.GetLoan(i);
     const Money payment = loan ? loan->GetScheduledPayment() : Money();
     set(i, 3, FormatMoney(RoundToSignificantDigits(payment, 5), 2, regional), true);
-    set(i, 4, rows.IsSet(i, DebtCol::Consolidate) ? kMark : "", false);
-    set(i, 5, IsRecommendedForConsolidation(rows, i, newLoanRate, regional) ? kMark : "", false);
+    set(i, 4, debt.Consolidate ? kMark : "", false);
+    set(i, 5, IsRecommendedForConsolidation(debt, newLoanRate) ? kMark : "", false);
   }
   // The drawn widths, widened where this font needs more for a heading or a figure.
   const int padding = px_(10);

@@ -156,7 +156,7 @@ void SetupFeeDialog::FillFields(const SetupFeeValues& values) {
     return field->NumericValue();
   };
   shownFields_[0] = fill(feesAmountField, static_cast<double>(values.SetupFee.Units()));
-  shownFields_[1] = fill(setupFeeRateField, values.SetupFeeRate * 100);
+  shownFields_[1] = fill(setupFeeRateField, values.SetupFeeRate.InPercent().Value());
   shownFields_[2] = fill(downPaymentField, static_cast<double>(values.DownPayment.Units()));
   shownFields_[3] = fill(minSavingsField, static_cast<double>(values.MinSavings.Units()));
   shownFields_[4] = fill(minSetupFeeField, static_cast<double>(values.MinSetupFee.Units()));
@@ -171,7 +171,7 @@ SetupFeeValues SetupFeeDialog::FieldValues() const {
   SetupFeeValues values;
   values.SetupFee = amount(0, feesAmountField, shown_.SetupFee);
   const double rate = setupFeeRateField->NumericValue();
-  values.SetupFeeRate = rate == shownFields_[1] ? shown_.SetupFeeRate : rate / 100;
+  values.SetupFeeRate = rate == shownFields_[1] ? shown_.SetupFeeRate : Ratio(rate / 100);
   values.DownPayment = amount(2, downPaymentField, shown_.DownPayment);
   values.MinSavings = amount(3, minSavingsField, shown_.MinSavings);
   values.MinSetupFee = amount(4, minSetupFeeField, shown_.MinSetupFee);

@@ -4,6 +4,8 @@
 #include <QIcon>
 #include <QStyle>
 
+#include "ui/widgets/qt_text.h"
+
 namespace ardvane {
 
 DebtTableModel::DebtTableModel(const RegionalSettings& regional, DebtGridColumns columns,
@@ -46,7 +48,7 @@ QVariant DebtTableModel::data(const QModelIndex& index, int role) const {
   const DebtGridRow& row = rows_[index.row()];
   switch (role) {
     case Qt::DisplayRole:
-      return QString::fromStdString(row.cells[index.column()]);
+      return Q(row.cells[index.column()]);
     case Qt::DecorationRole:
       if (row.neverPaidOff && index.column() == kDebtGridPayoffColumn) {
         return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
@@ -54,10 +56,10 @@ QVariant DebtTableModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::ToolTipRole:
       // The whole name, where a long one does not fit its column; else the payoff hint.
-      if (!row.hint.empty()) return QString::fromStdString(row.hint);
-      return index.column() == 0 ? QVariant(QString::fromStdString(row.cells[0])) : QVariant();
+      if (!row.hint.empty()) return Q(row.hint);
+      return index.column() == 0 ? QVariant(Q(row.cells[0])) : QVariant();
     case Qt::AccessibleDescriptionRole:
-      return row.hint.empty() ? QVariant() : QVariant(QString::fromStdString(row.hint));
+      return row.hint.empty() ? QVariant() : QVariant(Q(row.hint));
     case Qt::TextAlignmentRole:
       return DebtGridColumnIsAmount(index.column())
                  ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
@@ -69,7 +71,7 @@ QVariant DebtTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant DebtTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
-  if (role == Qt::DisplayRole) return QString::fromStdString(headings_[section]);
+  if (role == Qt::DisplayRole) return Q(headings_[section]);
   return {};
 }
 

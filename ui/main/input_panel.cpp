@@ -285,18 +285,19 @@ void InputPanel::ShowPlan(const PlanDocument& plan) {
   firstNameField->setText(Q(plan.FirstName));
   lastNameField->setText(Q(plan.LastName));
   planDateField->setDate(ToQDate(plan.Date));
-  priorityChoice->setCurrentIndex(
-      plan.Priority >= 0 && plan.Priority < priorityChoice->count() ? plan.Priority : -1);
+  const int priority = PriorityCode(plan.Priority);
+  priorityChoice->setCurrentIndex(priority >= 0 && priority < priorityChoice->count() ? priority
+                                                                                       : -1);
   powerPaymentField->SetNumericValue(Units(plan.Accelerators[0].Monthly));
   annualPowerPaymentField->SetNumericValue(Units(plan.Accelerators[0].Annual));
-  returnRateField->SetNumericValue(plan.ReturnRate);
+  returnRateField->SetNumericValue(plan.ReturnRate.Value());
   feesAmountField->SetNumericValue(Units(plan.SetupFee));
   monthlyFeeField->SetNumericValue(Units(plan.ManagementFee));
   consolidateCheck->setChecked(plan.Consolidate);
   const ConsolidationLoanTerms& loan = plan.ConsolidationLoan;
-  interestRateField->SetNumericValue(loan.InterestRate);
+  interestRateField->SetNumericValue(loan.InterestRate.Value());
   interestOnlyCheck->setChecked(loan.InterestOnly);
-  feesRateField->SetNumericValue(loan.FeesRate);
+  feesRateField->SetNumericValue(loan.FeesRate.Value());
   consolidationFeesField->SetNumericValue(Units(loan.FeesAmount));
   termField->SetNumericValue(loan.Term);
   cashOutField->SetNumericValue(Units(loan.CashOut));

@@ -198,7 +198,8 @@ void MainWindow::ConnectInputs() {
   connect(in_->planDateField->calendarWidget(), &QCalendarWidget::clicked, this, endTyping);
   connect(in_->priorityChoice, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (filling_ || index < 0) return;
-    history_.Edit("Priority", [index](PlanSession& s) { return s.SetPriority(index); });
+    history_.Edit("Priority",
+                  [index](PlanSession& s) { return s.SetPriority(PriorityFromCode(index)); });
     Recalculate();
   });
   const auto onChange = [this, typed, endTyping](AmountField* field, const QString& step,
@@ -209,7 +210,7 @@ void MainWindow::ConnectInputs() {
   onChange(in_->powerPaymentField, "Power Payment", [this] { StoreAccelerator(); });
   onChange(in_->annualPowerPaymentField, "Power Payment", [this] { StoreAccelerator(); });
   onChange(in_->returnRateField, "Return Rate",
-           [this] { session_.SetReturnRate(in_->returnRateField->NumericValue()); });
+           [this] { session_.SetReturnRate(Percent(in_->returnRateField->NumericValue())); });
   onChange(in_->feesAmountField, "Plan Fee", [this] {
     session_.SetSetupFee(Money::FromUnits(in_->feesAmountField->NumericValue()));
   });
@@ -284,7 +285,7 @@ void MainWindow::ShowSelectedDebt() {
   if (hint.empty()) {
     statusBar()->clearMessage();
   } else {
-    statusBar()->showMessage(Q(session_.Plan().Debts.Cell(row, DebtCol::Name) + ": " + hint));
+    statusBar()->showMessage(Q(session_.Plan().Debts.NameOf(row) + ": " + hint));
   }
 }
 
@@ -297,8 +298,8 @@ void MainWindow::StoreAccelerator() {
 
 void MainWindow::StoreConsolidationTerms() {
   ConsolidationLoanTerms terms = session_.Plan().ConsolidationLoan;
-  terms.InterestRate = in_->interestRateField->NumericValue();
-  terms.FeesRate = in_->feesRateField->NumericValue();
+  terms.InterestRate = Percent(in_->interestRateField->NumericValue());
+  terms.FeesRate = Percent(in_->feesRateField->NumericValue());
   terms.FeesAmount = Money::FromUnits(in_->consolidationFeesField->NumericValue());
   terms.Term = in_->termField->NumericValue();
   terms.CashOut = Money::FromUnits(in_->cashOutField->NumericValue());
@@ -373,7 +374,7 @@ void MainWindow::ShowRestoredPlan(int row) {
 void MainWindow::UpdateCaption() { setWindowTitle(Q("Ardvane - " + session_.PlanFileName())); }
 
 void MainWindow::Recalculate() {
-  results_ = Calculate(session_.Plan(), params_, settings_, options_.regional);
+  results_ = Calculate(session_.Plan(), params_, settings_);
   ShowResults();
 }
 
@@ -386,7 +387,7 @@ void MainWindow::ShowResults() {
   in_->FitNameColumn(px_(150), px_(260));
   SelectGridRow(selected);
   shownFigures_ = ComputePlanFigures(plan, results_);
-  shownStatements_ = ComputePlanStatements(plan, params_, settings_, regional, results_);
+  shownStatements_ = ComputePlanStatements(plan, params_, settings_, results_);
   out_->ShowResults(plan, results_, shownFigures_, shownStatements_);
   chartForms_->Refresh(plan, results_, shownFigures_, params_);
 
@@ -417,7 +418,7 @@ void MainWindow::EnableButtons() {
 void MainWindow::RefreshStrategies() {
   if (out_->pages->currentWidget() != out_->strategiesPage) return;
   out_->strategiesPage->ShowComparison(
-      CompareStrategies(session_.Plan(), params_, settings_, options_.regional),
+      CompareStrategies(session_.Plan(), params_, settings_),
       WriteStatements(shownStatements_, EnglishStatementWords(options_.regional)).strategies);
   strategiesStale_ = false;
 }

@@ -151,12 +151,11 @@ void MainWindow::SetPayment() {
   const std::optional<SetPaymentOffer> offer =
       SetPaymentOfferFor(session_.Plan(), results_, row, options_.regional);
   if (!offer) return;
-  history_.Edit(
-      "Set Payment",
-      [&](PlanSession& s) {
-        s.EditDebt(row, SetPaymentFields(s.Plan().Debts, *offer, options_.regional));
-      },
-      {.row = row});
+  history_.Edit("Set Payment",
+                [&](PlanSession& s) {
+                  s.EditDebt(row, DebtWithPaymentOffer(s.Plan().Debts.At(row), *offer));
+                },
+                {.row = row});
   AfterDebtListChange(row + 1);
 }
 
@@ -207,14 +206,12 @@ void MainWindow::ShowRecommendation() {
 }
 
 void MainWindow::SelectDebtsToConsolidate(bool announce) {
-  DebtRows rows = session_.Plan().Debts;
-  const bool changed = ::ardvane::SelectDebtsToConsolidate(
-      rows, session_.Plan().ConsolidationLoan.InterestRate, options_.regional);
-  history_.Edit("Consolidation", [&rows](PlanSession& s) {
-    for (int i = 0; i < rows.GetDebtCount(); ++i) {
-      if (rows.Cell(i, DebtCol::Consolidate) != s.Plan().Debts.Cell(i, DebtCol::Consolidate)) {
-        s.EditDebt(i, rows.Row(i));
-      }
+  DebtList debts = session_.Plan().Debts;
+  const bool changed =
+      ::ardvane::SelectDebtsToConsolidate(debts, session_.Plan().ConsolidationLoan.InterestRate);
+  history_.Edit("Consolidation", [&debts](PlanSession& s) {
+    for (int i = 0; i < debts.GetDebtCount(); ++i) {
+      if (debts.At(i) != s.Plan().Debts.At(i)) s.EditDebt(i, debts.At(i));
     }
   });
   // Applying the recommendation counts as a change even when every debt already followed it.

@@ -33,7 +33,7 @@ PlanDocument WithoutDebts(const PlanDocument& plan) {
                       .MinDownPayment = minDownPayment,
                       .Accelerators = accelerators,
                       .ConsolidationLoan = consolidationLoan,
-                      .Debts = DebtRows{},
+                      .Debts = DebtList{},
                       .Notes = notes};
 }
 
@@ -41,7 +41,7 @@ PlanDocument WithoutDebts(const PlanDocument& plan) {
 PlanSnapshot Take(const PlanDocument& plan, const PlanSnapshot& previous) {
   PlanSnapshot state = previous;
   if (!state.debts || !(plan.Debts == *state.debts)) {
-    state.debts = std::make_shared<const DebtRows>(plan.Debts);
+    state.debts = std::make_shared<const DebtList>(plan.Debts);
   }
   PlanDocument head = WithoutDebts(plan);
   if (!state.head || !(head == *state.head)) {

@@ -18,7 +18,7 @@ namespace ardvane {
 // that steps which leave them alone share one copy: a plan may hold thousands of debts.
 struct PlanSnapshot {
   std::shared_ptr<const PlanDocument> head;  // everything but the debts (its Debts are empty)
-  std::shared_ptr<const DebtRows> debts;
+  std::shared_ptr<const DebtList> debts;
 };
 
 // How an edit becomes a step of the history.
