@@ -85,6 +85,39 @@ std::string CssRuleFor(std::string_view css, std::string_view selector) {
 
 namespace {
 
+// The tag that starts at html[open], a '<', and `*at` moved past it: a comment (skipped
+// whole), or a tag with its text between the brackets, whether it closes an element, and its
+// name in lower case. Nothing when the tag never ends.
+struct TagAt {
+  bool comment = false;
+  bool closing = false;
+  std::string name;
+  std::string_view text;
+};
+
+std::optional<TagAt> ReadTagAt(std::string_view html, std::size_t open, std::size_t* at) {
+  TagAt tag;
+  if (html.substr(open, 4) == "<!--") {
+    const std::size_t end = html.find("-->", open);
+    *at = end == std::string_view::npos ? html.size() : end + 3;
+    tag.comment = true;
+    return tag;
+  }
+  const std::size_t close = html.find('>', open);
+  if (close == std::string_view::npos) return std::nullopt;
+  tag.text = html.substr(open + 1, close - open - 1);
+  *at = close + 1;
+  tag.closing = !tag.text.empty() && tag.text[0] == '/';
+  const std::size_t nameStart = tag.closing ? 1 : 0;
+  std::size_t nameEnd = nameStart;
+  while (nameEnd < tag.text.size() &&
+         std::isalnum(static_cast<unsigned char>(tag.text[nameEnd]))) {
+    ++nameEnd;
+  }
+  tag.name = AsciiLower(tag.text.substr(nameStart, nameEnd - nameStart));
+  return tag;
+}
+
 // Decodes the character references of HTML text.
 void AppendDecoded(std::string_view text, QString* out) {
   std::size_t copied = 0;
@@ -308,21 +341,10 @@ std::optional<PdfTableContent> TableReader::Read(std::string_view html) {
       AddText(Collapse(decoded, &lastWasSpace_));
     }
     if (open == std::string_view::npos) break;
-    if (html.substr(open, 4) == "<!--") {
-      const std::size_t end = html.find("-->", open);
-      at = end == std::string_view::npos ? html.size() : end + 3;
-      continue;
-    }
-    const std::size_t close = html.find('>', open);
-    if (close == std::string_view::npos) break;
-    const std::string_view tag = html.substr(open + 1, close - open - 1);
-    at = close + 1;
-    const bool closing = !tag.empty() && tag[0] == '/';
-    std::size_t nameEnd = closing ? 1 : 0;
-    while (nameEnd < tag.size() && std::isalnum(static_cast<unsigned char>(tag[nameEnd])))
-      ++nameEnd;
-    const std::string name = AsciiLower(tag.substr(closing ? 1 : 0, nameEnd - (closing ? 1 : 0)));
-    const Step step = OnTag(name, closing, tag);
+    const std::optional<TagAt> tag = ReadTagAt(html, open, &at);
+    if (!tag) break;
+    if (tag->comment) continue;
+    const Step step = OnTag(tag->name, tag->closing, tag->text);
     if (step == Step::kRefuse) return std::nullopt;
     if (step == Step::kEnd) break;
   }
@@ -485,22 +507,12 @@ bool IsPdfTable(std::string_view html) {
   while (at < html.size()) {
     const std::size_t open = html.find('<', at);
     if (open == std::string_view::npos) break;
-    if (html.substr(open, 4) == "<!--") {
-      const std::size_t end = html.find("-->", open);
-      at = end == std::string_view::npos ? html.size() : end + 3;
-      continue;
-    }
-    const std::size_t close = html.find('>', open);
-    if (close == std::string_view::npos) break;
-    const std::string_view tag = html.substr(open + 1, close - open - 1);
-    at = close + 1;
-    const bool closing = !tag.empty() && tag[0] == '/';
-    std::size_t nameEnd = closing ? 1 : 0;
-    while (nameEnd < tag.size() && std::isalnum(static_cast<unsigned char>(tag[nameEnd])))
-      ++nameEnd;
-    const std::string name = AsciiLower(tag.substr(closing ? 1 : 0, nameEnd - (closing ? 1 : 0)));
+    const std::optional<TagAt> tag = ReadTagAt(html, open, &at);
+    if (!tag) break;
+    if (tag->comment) continue;
+    const std::string& name = tag->name;
     if (name == "table") {
-      if (closing) {
+      if (tag->closing) {
         if (--tables == 0) break;
       } else if (++tables > 1) {
         return false;
