@@ -11,6 +11,7 @@
 
 #include "engine/plan_calculation.h"
 #include "planfiles/plan_file.h"
+#include "reports/report_context.h"
 #include "reports/report_generator.h"
 #include "tests/test_regional.h"
 
@@ -48,15 +49,8 @@ inline ReportContext ContextFor(const PlanDocument& plan, PlanResults& results,
                                 const PlanParameters& params, const AppSettings& settings,
                                 std::filesystem::path programFolder,
                                 Language language = Language::kEnglish) {
-  ReportContext context;
-  context.plan = &plan;
-  context.results = &results;
-  context.params = &params;
-  context.settings = &settings;
-  context.regional = &kPointRegional;
-  context.programFolder = std::move(programFolder);
-  context.language = language;
-  return context;
+  return MakeReportContext(plan, results, params, settings, kPointRegional, programFolder, language,
+                           nullptr, {});
 }
 
 // A plan, the installation's parameters and the adviser's settings, calculated and assembled
