@@ -206,9 +206,11 @@ std::string SavingClause(Money interestSaved, bool paysEveryDebt, const Statemen
   return tr("the plan shows no saving, since it never pays off every debt");
 }
 
-StatementTexts WriteStatements(const PlanStatements& s, const StatementWords& words) {
+namespace {
+
+// The never-paid-off sentences of both plans and the power payment that would end them.
+void WriteUnpaid(const PlanStatements& s, const StatementWords& words, StatementTexts& t) {
   const auto& tr = words.translate;
-  StatementTexts t;
   if (!s.proposedUnpaid.empty()) {
     t.proposedUnpaid = tr(s.proposedUnpaid.size() == 1 ? "this debt is never paid off"
                                                        : "these debts are never paid off") +
@@ -238,7 +240,11 @@ StatementTexts WriteStatements(const PlanStatements& s, const StatementWords& wo
     }
     t.currentUnpaid += ".";
   }
+}
 
+// What the plan saves or costs in interest, as a sentence, a label and a table cell.
+void WriteSaving(const PlanStatements& s, const StatementWords& words, StatementTexts& t) {
+  const auto& tr = words.translate;
   const std::string saved = words.money(s.interestSaved);
   switch (s.saving) {
     case SavingKind::kSaves:
@@ -275,6 +281,39 @@ StatementTexts WriteStatements(const PlanStatements& s, const StatementWords& wo
       t.savingCell = "\u2014";
       break;
   }
+}
+
+// The note of a reduced or waived fee; empty when the fee is as set.
+std::string FeeText(const FeeStatement& fee, const StatementWords& words) {
+  const auto& tr = words.translate;
+  if (fee.kind == FeeKind::kAsSet) return {};
+  std::string text =
+      fee.savesBeforeFee
+          ? tr("Because the interest the plan saves before its fee is below the minimum "
+               "saving of")
+          : tr("Because the plan saves no interest before its fee, and so falls short of "
+               "the minimum saving of");
+  text += " " + words.money(fee.minSavings) + ", ";
+  text +=
+      fee.kind == FeeKind::kWaived
+          ? tr("the setup fee of") + " " + words.money(fee.usualSetupFee) + " " + tr("is waived")
+          : tr("the setup fee is") + " " + words.money(fee.setupFee) + " " + tr("instead of") +
+                " " + words.money(fee.usualSetupFee);
+  if (fee.downPayment != fee.usualDownPayment) {
+    text += ", " + tr("and the down payment is") + " " + words.money(fee.downPayment) + " " +
+            tr("instead of") + " " + words.money(fee.usualDownPayment);
+  }
+  text += ".";
+  return text;
+}
+
+}  // namespace
+
+StatementTexts WriteStatements(const PlanStatements& s, const StatementWords& words) {
+  const auto& tr = words.translate;
+  StatementTexts t;
+  WriteUnpaid(s, words, t);
+  WriteSaving(s, words, t);
 
   if (s.investmentIsSavings && s.investmentValue > Money()) {
     t.investment = tr("By investing the payments that the plan frees once your debts are gone, "
@@ -284,25 +323,7 @@ StatementTexts WriteStatements(const PlanStatements& s, const StatementWords& wo
                    words.money(s.investmentValue) + " " + tr("over the same period.");
   }
 
-  const FeeStatement& fee = s.fee;
-  if (fee.kind != FeeKind::kAsSet) {
-    t.fee = fee.savesBeforeFee
-                ? tr("Because the interest the plan saves before its fee is below the minimum "
-                     "saving of")
-                : tr("Because the plan saves no interest before its fee, and so falls short of "
-                     "the minimum saving of");
-    t.fee += " " + words.money(fee.minSavings) + ", ";
-    t.fee += fee.kind == FeeKind::kWaived
-                 ? tr("the setup fee of") + " " + words.money(fee.usualSetupFee) + " " +
-                       tr("is waived")
-                 : tr("the setup fee is") + " " + words.money(fee.setupFee) + " " +
-                       tr("instead of") + " " + words.money(fee.usualSetupFee);
-    if (fee.downPayment != fee.usualDownPayment) {
-      t.fee += ", " + tr("and the down payment is") + " " + words.money(fee.downPayment) + " " +
-               tr("instead of") + " " + words.money(fee.usualDownPayment);
-    }
-    t.fee += ".";
-  }
+  t.fee = FeeText(s.fee, words);
 
   if (TodaysInterestVaries(s)) {
     t.strategies = tr("Today's payments never pay off") + " " +
