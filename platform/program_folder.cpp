@@ -161,6 +161,76 @@ ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& inputs) {
   return {PerUserProgramFolder(inputs.xdgDataHome, inputs.home), payload};
 }
 
+namespace {
+
+// Brings one installed file `source` to `target` (`relative` to the folder, `key` in the
+// record): copies a missing file, replaces one the user left as it was given, and offers the
+// new version beside one the user changed. `recorded` is the record as found, `record` the one
+// being written.
+Status SeedFile(const fs::path& source, const fs::path& target, const fs::path& relative,
+                const std::string& key, const SeedManifest& recorded, SeedManifest& record,
+                SeedOutcome& outcome) {
+  std::error_code statError;
+  // Anything but a regular file under the name is the user's, even a dangling link.
+  const fs::file_type held = fs::symlink_status(target, statError).type();
+  if (held != fs::file_type::not_found && held != fs::file_type::regular) return Status::Ok();
+  std::string content;
+  mode_t mode = 0644;
+  if (const int error = ReadWhole(source, &content, &mode)) {
+    return Status::IoError("Could not read the installed file " + source.string() + ": " +
+                           Reason(error) + ".");
+  }
+  if (held == fs::file_type::not_found) {
+    const int error = CreateWhole(target, content, mode | S_IRUSR | S_IWUSR);
+    if (error == EEXIST) return Status::Ok();  // made meanwhile, by another start
+    if (error != 0) {
+      return Status::IoError("Could not copy " + target.string() + ": " + Reason(error) + ".");
+    }
+    outcome.copied.push_back(relative);
+    record[key] = SeedContentHash(content);
+    return Status::Ok();
+  }
+
+  std::string current;
+  mode_t currentMode = 0;
+  // A file the user made unreadable cannot be compared; it stays as it is, like its record.
+  if (ReadWhole(target, &current, &currentMode) != 0) return Status::Ok();
+  const std::string shipped = SeedContentHash(content);
+  const std::string currentHash = SeedContentHash(current);
+  const auto entry = recorded.find(key);
+  const bool offeredBefore = entry != recorded.end() && entry->second == shipped;
+  if (currentHash == shipped || offeredBefore) {
+    record[key] = shipped;
+    return Status::Ok();
+  }
+  // Without an entry (a folder seeded before the record existed, or a record damaged or
+  // deleted) nobody can tell whether the user changed the file, so it is treated as changed:
+  // kept, with the new version offered beside it. A file its owner made read-only is kept too.
+  const bool unchanged =
+      entry != recorded.end() && entry->second == currentHash && (currentMode & S_IWUSR);
+  std::string reason;
+  if (unchanged) {
+    if (!WriteFileAtomically(target, content, &reason)) {
+      return Status::IoError("Could not replace " + target.string() + ": " + reason + ".");
+    }
+    outcome.replaced.push_back(relative);
+  } else {
+    const fs::path offer = target.string() + kOfferSuffix;
+    // Something else under the offer's name is the user's too; the offer waits until it is
+    // gone, and the record keeps the version offered before.
+    const fs::file_type there = fs::symlink_status(offer, statError).type();
+    if (there != fs::file_type::not_found && there != fs::file_type::regular) return Status::Ok();
+    if (!WriteFileAtomically(offer, content, &reason)) {
+      return Status::IoError("Could not write " + offer.string() + ": " + reason + ".");
+    }
+    outcome.kept.push_back(relative);
+  }
+  record[key] = shipped;
+  return Status::Ok();
+}
+
+}  // namespace
+
 SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
   SeedOutcome outcome;
   std::error_code ec;
@@ -203,67 +273,11 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
     if (!walk->is_regular_file(statError)) continue;
     const std::string key = relative.generic_string();
     seen.insert(key);
-    // Anything but a regular file under the name is the user's, even a dangling link.
-    const fs::file_type held = fs::symlink_status(target, statError).type();
-    if (held != fs::file_type::not_found && held != fs::file_type::regular) continue;
-    std::string content;
-    mode_t mode = 0644;
-    if (const int error = ReadWhole(walk->path(), &content, &mode)) {
-      outcome.status = Status::IoError("Could not read the installed file " +
-                                       walk->path().string() + ": " + Reason(error) + ".");
+    const Status status = SeedFile(walk->path(), target, relative, key, recorded, record, outcome);
+    if (!status.ok()) {
+      outcome.status = status;
       break;
     }
-    if (held == fs::file_type::not_found) {
-      const int error = CreateWhole(target, content, mode | S_IRUSR | S_IWUSR);
-      if (error == EEXIST) continue;  // made meanwhile, by another start
-      if (error != 0) {
-        outcome.status =
-            Status::IoError("Could not copy " + target.string() + ": " + Reason(error) + ".");
-        break;
-      }
-      outcome.copied.push_back(relative);
-      record[key] = SeedContentHash(content);
-      continue;
-    }
-
-    std::string current;
-    mode_t currentMode = 0;
-    // A file the user made unreadable cannot be compared; it stays as it is, like its record.
-    if (ReadWhole(target, &current, &currentMode) != 0) continue;
-    const std::string shipped = SeedContentHash(content);
-    const std::string currentHash = SeedContentHash(current);
-    const auto entry = recorded.find(key);
-    const bool offeredBefore = entry != recorded.end() && entry->second == shipped;
-    if (currentHash == shipped || offeredBefore) {
-      record[key] = shipped;
-      continue;
-    }
-    // Without an entry (a folder seeded before the record existed, or a record damaged or
-    // deleted) nobody can tell whether the user changed the file, so it is treated as changed:
-    // kept, with the new version offered beside it. A file its owner made read-only is kept too.
-    const bool unchanged =
-        entry != recorded.end() && entry->second == currentHash && (currentMode & S_IWUSR);
-    std::string reason;
-    if (unchanged) {
-      if (!WriteFileAtomically(target, content, &reason)) {
-        outcome.status =
-            Status::IoError("Could not replace " + target.string() + ": " + reason + ".");
-        break;
-      }
-      outcome.replaced.push_back(relative);
-    } else {
-      const fs::path offer = target.string() + kOfferSuffix;
-      // Something else under the offer's name is the user's too; the offer waits until it is
-      // gone, and the record keeps the version offered before.
-      const fs::file_type there = fs::symlink_status(offer, statError).type();
-      if (there != fs::file_type::not_found && there != fs::file_type::regular) continue;
-      if (!WriteFileAtomically(offer, content, &reason)) {
-        outcome.status = Status::IoError("Could not write " + offer.string() + ": " + reason + ".");
-        break;
-      }
-      outcome.kept.push_back(relative);
-    }
-    record[key] = shipped;
   }
   if (ec && outcome.status.ok()) {
     outcome.status = Status::IoError("Could not read the installed files in " + payload.string() +
