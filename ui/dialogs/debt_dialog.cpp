@@ -40,11 +40,11 @@ DebtDialog::DebtDialog(PlanSession& session, MessageSink& messages,
   BuildLayout();
 
   const PlanParameters& params = session.Params();
-  chkConsolidate->setVisible(params.PermitConsolidate);
-  chkNegotiate->setVisible(permitNegotiate_);
-  ntmskMinimumPaymentRate->setEnabled(!params.DisableMinimumPaymentRate);
+  consolidateCheck->setVisible(params.PermitConsolidate);
+  negotiateCheck->setVisible(permitNegotiate_);
+  minimumPaymentRateField->setEnabled(!params.DisableMinimumPaymentRate);
   // Without restructuring the dialog is compact: the terms column and its spacer go.
-  pnlSpacer->setVisible(permitNegotiate_);
+  negotiatePanel->setVisible(permitNegotiate_);
   UpdateVisibility();
 }
 
@@ -64,62 +64,102 @@ void DebtDialog::WatchHelp(QWidget* control, const char* helpFile) {
 }
 
 void DebtDialog::BuildLayout() {
+  CreateFields();
+  auto* top = new QHBoxLayout;
+  top->addLayout(DebtTermsLayout(), 1);
+  top->addSpacing(fontMetrics().averageCharWidth() * 2);
+  top->addWidget(NegotiatePanel(), 1);
+
+  auto* helpLayout = new QVBoxLayout(helpGroup);
+  helpLayout->addWidget(helpText);
+  // Room for a help paragraph at the platform's font: about seven lines.
+  helpText->setFixedHeight(helpText->fontMetrics().lineSpacing() * 7 + 2 * helpText->frameWidth() +
+                           8);
+
+  navigatePanel = new QWidget(this);
+  auto* navigate = new QHBoxLayout(navigatePanel);
+  navigate->setContentsMargins(0, 0, 0, 0);
+  navigate->addWidget(previousButton);
+  navigate->addWidget(selectedDebtLabel);
+  navigate->addWidget(nextButton);
+  selectedDebtLabel->setMinimumWidth(fontMetrics().horizontalAdvance("000 of 000") + 8);
+  const int arrowWidth = fontMetrics().horizontalAdvance("->") * 3;
+  previousButton->setFixedWidth(arrowWidth);
+  nextButton->setFixedWidth(arrowWidth);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(navigatePanel);
+  buttons->addStretch(1);
+  buttons->addWidget(okButton);
+  buttons->addWidget(cancelButton);
+
+  auto* main = new QVBoxLayout(this);
+  main->addLayout(top);
+  main->addWidget(helpGroup);
+  main->addLayout(buttons);
+  main->setSizeConstraint(QLayout::SetFixedSize);
+  NameWidgets();
+}
+
+void DebtDialog::CreateFields() {
   // The fields, created in tab order.
-  txtName = new QLineEdit(this);
-  WatchHelp(txtName, "description.txt");
-  connect(txtName, &QLineEdit::textChanged, this, &DebtDialog::FieldChanged);
-  ntmskBalance = NewMask(mtCurrency, 2, "balance.txt");
-  ntmskInterestRate = NewMask(mtPercent, 3, "interestrate.txt");
-  ntmskMinimumPayment = NewMask(mtCurrency, 2, "minimumamount.txt");
-  ntmskMinimumPaymentRate = NewMask(mtPercent, 1, "minimumrate.txt");
-  chkUseMinimum = new QCheckBox(this);
-  WatchHelp(chkUseMinimum, "useminimum.txt");
-  connect(chkUseMinimum, &QCheckBox::clicked, this, &DebtDialog::UseMinimumClicked);
-  ntmskCurrentPayment = NewMask(mtCurrency, 2, "payment.txt");
-  lblPayment = new QLabel(this);
-  ntmskEscrow = NewMask(mtCurrency, 2, "escrow.txt");
-  cboCompoundingPeriod = new QComboBox(this);
-  cboCompoundingPeriod->addItems({"Daily", "Monthly", "Quarterly", "Semi-Annually", "Annually"});
-  WatchHelp(cboCompoundingPeriod, "compounding.txt");
-  connect(cboCompoundingPeriod, &QComboBox::currentIndexChanged, this, &DebtDialog::FieldChanged);
-  chkConsolidate = new QCheckBox("Consolidate this debt into a new consolidation loan", this);
-  WatchHelp(chkConsolidate, "consolidate.txt");
-  connect(chkConsolidate, &QCheckBox::clicked, this, &DebtDialog::FieldChanged);
+  nameField = new QLineEdit(this);
+  WatchHelp(nameField, "description.txt");
+  connect(nameField, &QLineEdit::textChanged, this, &DebtDialog::FieldChanged);
+  balanceField = NewMask(mtCurrency, 2, "balance.txt");
+  interestRateField = NewMask(mtPercent, 3, "interestrate.txt");
+  minimumPaymentField = NewMask(mtCurrency, 2, "minimumamount.txt");
+  minimumPaymentRateField = NewMask(mtPercent, 1, "minimumrate.txt");
+  useMinimumCheck = new QCheckBox(this);
+  WatchHelp(useMinimumCheck, "useminimum.txt");
+  connect(useMinimumCheck, &QCheckBox::clicked, this, &DebtDialog::UseMinimumClicked);
+  currentPaymentField = NewMask(mtCurrency, 2, "payment.txt");
+  paymentLabel = new QLabel(this);
+  escrowField = NewMask(mtCurrency, 2, "escrow.txt");
+  compoundingChoice = new QComboBox(this);
+  compoundingChoice->addItems({"Daily", "Monthly", "Quarterly", "Semi-Annually", "Annually"});
+  WatchHelp(compoundingChoice, "compounding.txt");
+  connect(compoundingChoice, &QComboBox::currentIndexChanged, this, &DebtDialog::FieldChanged);
+  consolidateCheck = new QCheckBox("Consolidate this debt into a new consolidation loan", this);
+  WatchHelp(consolidateCheck, "consolidate.txt");
+  connect(consolidateCheck, &QCheckBox::clicked, this, &DebtDialog::FieldChanged);
 
-  chkNegotiate = new QCheckBox("Refinance / Restructure this debt", this);
-  WatchHelp(chkNegotiate, "negotiate.txt");
-  connect(chkNegotiate, &QCheckBox::clicked, this, &DebtDialog::NegotiateClicked);
-  grpNegotiate = new QGroupBox("Restructured Terms", this);
-  ntmskNegotiatedBalance = NewMask(mtCurrency, 2, "negotiatedbalance.txt");
-  ntmskNegotiatedInterestRate = NewMask(mtPercent, 3, "negotiatedinterestrate.txt");
-  ntmskNegotiatedMinimumPayment = NewMask(mtCurrency, 2, "negotiatedminimumamount.txt");
-  spdbtnCalculate = new QToolButton(this);
-  spdbtnCalculate->setText("...");
-  spdbtnCalculate->setToolTip("Calculate Payment");
-  spdbtnCalculate->setFocusPolicy(Qt::NoFocus);
-  connect(spdbtnCalculate, &QToolButton::clicked, this, &DebtDialog::CalculatePayment);
+  negotiateCheck = new QCheckBox("Refinance / Restructure this debt", this);
+  WatchHelp(negotiateCheck, "negotiate.txt");
+  connect(negotiateCheck, &QCheckBox::clicked, this, &DebtDialog::NegotiateClicked);
+  negotiatedGroup = new QGroupBox("Restructured Terms", this);
+  negotiatedBalanceField = NewMask(mtCurrency, 2, "negotiatedbalance.txt");
+  negotiatedInterestRateField = NewMask(mtPercent, 3, "negotiatedinterestrate.txt");
+  negotiatedMinimumPaymentField = NewMask(mtCurrency, 2, "negotiatedminimumamount.txt");
+  calculatePaymentButton = new QToolButton(this);
+  calculatePaymentButton->setText("...");
+  calculatePaymentButton->setToolTip("Calculate Payment");
+  calculatePaymentButton->setFocusPolicy(Qt::NoFocus);
+  connect(calculatePaymentButton, &QToolButton::clicked, this, &DebtDialog::CalculatePayment);
 
-  btnPrevious = new QPushButton("<-", this);
-  WatchHelp(btnPrevious, "priordebt.txt");
-  connect(btnPrevious, &QPushButton::clicked, this, [this] { Move(-1); });
-  lblSelectedDebt = new QLabel(this);
-  lblSelectedDebt->setAlignment(Qt::AlignCenter);
-  btnNext = new QPushButton("->", this);
-  WatchHelp(btnNext, "nextdebt.txt");
-  connect(btnNext, &QPushButton::clicked, this, [this] { Move(+1); });
-  BitBtn1 = new QPushButton("OK", this);
-  BitBtn1->setDefault(true);
-  WatchHelp(BitBtn1, "OK.txt");
-  connect(BitBtn1, &QPushButton::clicked, this, &DebtDialog::accept);
-  BitBtn2 = new QPushButton("Cancel", this);
-  WatchHelp(BitBtn2, "cancel.txt");
-  connect(BitBtn2, &QPushButton::clicked, this, &DebtDialog::reject);
+  previousButton = new QPushButton("<-", this);
+  WatchHelp(previousButton, "priordebt.txt");
+  connect(previousButton, &QPushButton::clicked, this, [this] { Move(-1); });
+  selectedDebtLabel = new QLabel(this);
+  selectedDebtLabel->setAlignment(Qt::AlignCenter);
+  nextButton = new QPushButton("->", this);
+  WatchHelp(nextButton, "nextdebt.txt");
+  connect(nextButton, &QPushButton::clicked, this, [this] { Move(+1); });
+  okButton = new QPushButton("OK", this);
+  okButton->setDefault(true);
+  WatchHelp(okButton, "OK.txt");
+  connect(okButton, &QPushButton::clicked, this, &DebtDialog::accept);
+  cancelButton = new QPushButton("Cancel", this);
+  WatchHelp(cancelButton, "cancel.txt");
+  connect(cancelButton, &QPushButton::clicked, this, &DebtDialog::reject);
 
-  grpHelp = new QGroupBox("Help", this);
-  memoHelp = new QPlainTextEdit(grpHelp);
-  memoHelp->setReadOnly(true);
-  memoHelp->setFocusPolicy(Qt::NoFocus);
+  helpGroup = new QGroupBox("Help", this);
+  helpText = new QPlainTextEdit(helpGroup);
+  helpText->setReadOnly(true);
+  helpText->setFocusPolicy(Qt::NoFocus);
+}
 
+QGridLayout* DebtDialog::DebtTermsLayout() {
   // The debt's own terms: labels on the left, fields beside them.
   auto* fields = new QGridLayout;
   int row = 0;
@@ -130,11 +170,11 @@ void DebtDialog::BuildLayout() {
     fields->addWidget(field, row, 1, 1, columns);
     ++row;
   };
-  addRow("Description", txtName, 2);
-  addRow("Current Balance", ntmskBalance);
-  addRow("Annual Interest Rate", ntmskInterestRate);
-  addRow("Minimum Monthly Payment ($)", ntmskMinimumPayment);
-  addRow("Minimum Monthly Payment (%)", ntmskMinimumPaymentRate);
+  addRow("Description", nameField, 2);
+  addRow("Current Balance", balanceField);
+  addRow("Annual Interest Rate", interestRateField);
+  addRow("Minimum Monthly Payment ($)", minimumPaymentField);
+  addRow("Minimum Monthly Payment (%)", minimumPaymentRateField);
   {
     // The "use minimum" box between its two small labels, beside both minimum fields.
     auto* useBox = new QVBoxLayout;
@@ -146,99 +186,71 @@ void DebtDialog::BuildLayout() {
     use->setFont(small);
     minimum->setFont(small);
     useBox->addWidget(use, 0, Qt::AlignHCenter);
-    useBox->addWidget(chkUseMinimum, 0, Qt::AlignHCenter);
+    useBox->addWidget(useMinimumCheck, 0, Qt::AlignHCenter);
     useBox->addWidget(minimum, 0, Qt::AlignHCenter);
     fields->addLayout(useBox, row - 2, 2, 2, 1, Qt::AlignVCenter);
   }
-  addRow("Current Monthly Payment", ntmskCurrentPayment);
-  fields->addWidget(lblPayment, row - 1, 1);
+  addRow("Current Monthly Payment", currentPaymentField);
+  fields->addWidget(paymentLabel, row - 1, 1);
   // The label stands in for the field; keep the row's height when they swap.
-  lblPayment->setMinimumHeight(ntmskCurrentPayment->sizeHint().height());
-  addRow("Monthly Escrow Payment", ntmskEscrow);
-  addRow("Compounding Period", cboCompoundingPeriod);
-  fields->addWidget(chkConsolidate, row++, 0, 1, 3);
+  paymentLabel->setMinimumHeight(currentPaymentField->sizeHint().height());
+  addRow("Monthly Escrow Payment", escrowField);
+  addRow("Compounding Period", compoundingChoice);
+  fields->addWidget(consolidateCheck, row++, 0, 1, 3);
   fields->setColumnStretch(1, 1);
   fields->setRowStretch(row, 1);
+  return fields;
+}
 
+QWidget* DebtDialog::NegotiatePanel() {
   // The restructured terms, right of the debt's own.
-  auto* terms = new QGridLayout(grpNegotiate);
-  terms->addWidget(new QLabel("Balance", grpNegotiate), 0, 0);
-  terms->addWidget(ntmskNegotiatedBalance, 0, 1);
-  terms->addWidget(new QLabel("Annual Interest Rate", grpNegotiate), 1, 0);
-  terms->addWidget(ntmskNegotiatedInterestRate, 1, 1);
-  terms->addWidget(new QLabel("Minimum Monthly Payment ($)", grpNegotiate), 2, 0);
-  terms->addWidget(ntmskNegotiatedMinimumPayment, 2, 1);
-  terms->addWidget(spdbtnCalculate, 2, 2);
+  auto* terms = new QGridLayout(negotiatedGroup);
+  terms->addWidget(new QLabel("Balance", negotiatedGroup), 0, 0);
+  terms->addWidget(negotiatedBalanceField, 0, 1);
+  terms->addWidget(new QLabel("Annual Interest Rate", negotiatedGroup), 1, 0);
+  terms->addWidget(negotiatedInterestRateField, 1, 1);
+  terms->addWidget(new QLabel("Minimum Monthly Payment ($)", negotiatedGroup), 2, 0);
+  terms->addWidget(negotiatedMinimumPaymentField, 2, 1);
+  terms->addWidget(calculatePaymentButton, 2, 2);
   terms->setColumnStretch(1, 1);
 
-  pnlSpacer = new QWidget(this);
-  auto* right = new QVBoxLayout(pnlSpacer);
+  negotiatePanel = new QWidget(this);
+  auto* right = new QVBoxLayout(negotiatePanel);
   right->setContentsMargins(0, 0, 0, 0);
-  right->addWidget(chkNegotiate);
-  right->addWidget(grpNegotiate);
+  right->addWidget(negotiateCheck);
+  right->addWidget(negotiatedGroup);
   right->addStretch(1);
+  return negotiatePanel;
+}
 
-  auto* top = new QHBoxLayout;
-  top->addLayout(fields, 1);
-  top->addSpacing(fontMetrics().averageCharWidth() * 2);
-  top->addWidget(pnlSpacer, 1);
-
-  auto* helpLayout = new QVBoxLayout(grpHelp);
-  helpLayout->addWidget(memoHelp);
-  // Room for a help paragraph at the platform's font: about seven lines.
-  memoHelp->setFixedHeight(memoHelp->fontMetrics().lineSpacing() * 7 + 2 * memoHelp->frameWidth() +
-                           8);
-
-  pnlNavigate = new QWidget(this);
-  auto* navigate = new QHBoxLayout(pnlNavigate);
-  navigate->setContentsMargins(0, 0, 0, 0);
-  navigate->addWidget(btnPrevious);
-  navigate->addWidget(lblSelectedDebt);
-  navigate->addWidget(btnNext);
-  lblSelectedDebt->setMinimumWidth(fontMetrics().horizontalAdvance("000 of 000") + 8);
-  const int arrowWidth = fontMetrics().horizontalAdvance("->") * 3;
-  btnPrevious->setFixedWidth(arrowWidth);
-  btnNext->setFixedWidth(arrowWidth);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(pnlNavigate);
-  buttons->addStretch(1);
-  buttons->addWidget(BitBtn1);
-  buttons->addWidget(BitBtn2);
-
-  auto* main = new QVBoxLayout(this);
-  main->addLayout(top);
-  main->addWidget(grpHelp);
-  main->addLayout(buttons);
-  main->setSizeConstraint(QLayout::SetFixedSize);
-
+void DebtDialog::NameWidgets() {
   const std::pair<QWidget*, const char*> names[] = {
-      {txtName, "txtName"},
-      {ntmskBalance, "ntmskBalance"},
-      {ntmskInterestRate, "ntmskInterestRate"},
-      {ntmskMinimumPayment, "ntmskMinimumPayment"},
-      {ntmskMinimumPaymentRate, "ntmskMinimumPaymentRate"},
-      {chkUseMinimum, "chkUseMinimum"},
-      {ntmskCurrentPayment, "ntmskCurrentPayment"},
-      {lblPayment, "lblPayment"},
-      {ntmskEscrow, "ntmskEscrow"},
-      {cboCompoundingPeriod, "cboCompoundingPeriod"},
-      {chkConsolidate, "chkConsolidate"},
-      {pnlSpacer, "pnlSpacer"},
-      {chkNegotiate, "chkNegotiate"},
-      {grpNegotiate, "grpNegotiate"},
-      {ntmskNegotiatedBalance, "ntmskNegotiatedBalance"},
-      {ntmskNegotiatedInterestRate, "ntmskNegotiatedInterestRate"},
-      {ntmskNegotiatedMinimumPayment, "ntmskNegotiatedMinimumPayment"},
-      {spdbtnCalculate, "spdbtnCalculate"},
-      {pnlNavigate, "pnlNavigate"},
-      {btnPrevious, "btnPrevious"},
-      {lblSelectedDebt, "lblSelectedDebt"},
-      {btnNext, "btnNext"},
-      {BitBtn1, "BitBtn1"},
-      {BitBtn2, "BitBtn2"},
-      {grpHelp, "grpHelp"},
-      {memoHelp, "memoHelp"},
+      {nameField, "txtName"},
+      {balanceField, "ntmskBalance"},
+      {interestRateField, "ntmskInterestRate"},
+      {minimumPaymentField, "ntmskMinimumPayment"},
+      {minimumPaymentRateField, "ntmskMinimumPaymentRate"},
+      {useMinimumCheck, "chkUseMinimum"},
+      {currentPaymentField, "ntmskCurrentPayment"},
+      {paymentLabel, "lblPayment"},
+      {escrowField, "ntmskEscrow"},
+      {compoundingChoice, "cboCompoundingPeriod"},
+      {consolidateCheck, "chkConsolidate"},
+      {negotiatePanel, "pnlSpacer"},
+      {negotiateCheck, "chkNegotiate"},
+      {negotiatedGroup, "grpNegotiate"},
+      {negotiatedBalanceField, "ntmskNegotiatedBalance"},
+      {negotiatedInterestRateField, "ntmskNegotiatedInterestRate"},
+      {negotiatedMinimumPaymentField, "ntmskNegotiatedMinimumPayment"},
+      {calculatePaymentButton, "spdbtnCalculate"},
+      {navigatePanel, "pnlNavigate"},
+      {previousButton, "btnPrevious"},
+      {selectedDebtLabel, "lblSelectedDebt"},
+      {nextButton, "btnNext"},
+      {okButton, "BitBtn1"},
+      {cancelButton, "BitBtn2"},
+      {helpGroup, "grpHelp"},
+      {helpText, "memoHelp"},
   };
   for (const auto& [widget, name] : names) widget->setObjectName(name);
 }
@@ -248,7 +260,7 @@ void DebtDialog::StartAdd() {
   setWindowTitle("Add Debt");
   currentDebt_ = session_.Plan().Debts.GetDebtCount();
   SetValues(DebtValues{});
-  pnlNavigate->hide();
+  navigatePanel->hide();
   UpdateVisibility();
   debtEdited_ = false;
 }
@@ -262,39 +274,39 @@ void DebtDialog::StartEdit(int index) {
 }
 
 void DebtDialog::SetValues(const DebtValues& v) {
-  txtName->setText(Q(v.name));
-  ntmskBalance->SetNumericValue(v.balance);
-  ntmskInterestRate->SetNumericValue(v.interestRate);
-  ntmskMinimumPayment->SetNumericValue(v.minimumAmount);
-  ntmskMinimumPaymentRate->SetNumericValue(v.minimumRate);
-  ntmskCurrentPayment->SetNumericValue(v.currentPayment);
-  ntmskEscrow->SetNumericValue(v.escrow);
-  ntmskNegotiatedBalance->SetNumericValue(v.negotiatedBalance);
-  ntmskNegotiatedInterestRate->SetNumericValue(v.negotiatedRate);
-  ntmskNegotiatedMinimumPayment->SetNumericValue(v.negotiatedPayment);
-  chkUseMinimum->setChecked(v.useMinimum);
-  chkConsolidate->setChecked(v.consolidate);
-  chkNegotiate->setChecked(v.negotiate);
-  cboCompoundingPeriod->setCurrentIndex(LookupItemIndex(v.compounding));
+  nameField->setText(Q(v.name));
+  balanceField->SetNumericValue(v.balance);
+  interestRateField->SetNumericValue(v.interestRate);
+  minimumPaymentField->SetNumericValue(v.minimumAmount);
+  minimumPaymentRateField->SetNumericValue(v.minimumRate);
+  currentPaymentField->SetNumericValue(v.currentPayment);
+  escrowField->SetNumericValue(v.escrow);
+  negotiatedBalanceField->SetNumericValue(v.negotiatedBalance);
+  negotiatedInterestRateField->SetNumericValue(v.negotiatedRate);
+  negotiatedMinimumPaymentField->SetNumericValue(v.negotiatedPayment);
+  useMinimumCheck->setChecked(v.useMinimum);
+  consolidateCheck->setChecked(v.consolidate);
+  negotiateCheck->setChecked(v.negotiate);
+  compoundingChoice->setCurrentIndex(LookupItemIndex(v.compounding));
   FieldChanged();
 }
 
 DebtValues DebtDialog::Values() const {
   DebtValues v;
-  v.name = txtName->text().toStdString();
-  v.balance = ntmskBalance->NumericValue();
-  v.interestRate = ntmskInterestRate->NumericValue();
-  v.minimumAmount = ntmskMinimumPayment->NumericValue();
-  v.minimumRate = ntmskMinimumPaymentRate->NumericValue();
-  v.currentPayment = ntmskCurrentPayment->NumericValue();
-  v.escrow = ntmskEscrow->NumericValue();
-  v.useMinimum = chkUseMinimum->isChecked();
-  v.consolidate = chkConsolidate->isChecked();
-  v.negotiate = chkNegotiate->isChecked();
-  v.negotiatedBalance = ntmskNegotiatedBalance->NumericValue();
-  v.negotiatedRate = ntmskNegotiatedInterestRate->NumericValue();
-  v.negotiatedPayment = ntmskNegotiatedMinimumPayment->NumericValue();
-  v.compounding = LookupCompoundingPeriod(cboCompoundingPeriod->currentIndex());
+  v.name = nameField->text().toStdString();
+  v.balance = balanceField->NumericValue();
+  v.interestRate = interestRateField->NumericValue();
+  v.minimumAmount = minimumPaymentField->NumericValue();
+  v.minimumRate = minimumPaymentRateField->NumericValue();
+  v.currentPayment = currentPaymentField->NumericValue();
+  v.escrow = escrowField->NumericValue();
+  v.useMinimum = useMinimumCheck->isChecked();
+  v.consolidate = consolidateCheck->isChecked();
+  v.negotiate = negotiateCheck->isChecked();
+  v.negotiatedBalance = negotiatedBalanceField->NumericValue();
+  v.negotiatedRate = negotiatedInterestRateField->NumericValue();
+  v.negotiatedPayment = negotiatedMinimumPaymentField->NumericValue();
+  v.compounding = LookupCompoundingPeriod(compoundingChoice->currentIndex());
   return v;
 }
 
@@ -311,20 +323,20 @@ void DebtDialog::SaveChanges(int index) { session_.EditDebt(index, EnteredDebt()
 
 void DebtDialog::EnableBackNext() {
   const int count = session_.Plan().Debts.GetDebtCount();
-  btnPrevious->setEnabled(currentDebt_ > 0);
-  btnNext->setEnabled(currentDebt_ < count - 1);
-  lblSelectedDebt->setText(QString("%1 of %2").arg(currentDebt_ + 1).arg(count));
+  previousButton->setEnabled(currentDebt_ > 0);
+  nextButton->setEnabled(currentDebt_ < count - 1);
+  selectedDebtLabel->setText(QString("%1 of %2").arg(currentDebt_ + 1).arg(count));
 }
 
 void DebtDialog::UpdateVisibility() {
-  ntmskCurrentPayment->setVisible(!chkUseMinimum->isChecked());
-  lblPayment->setVisible(chkUseMinimum->isChecked());
-  grpNegotiate->setVisible(chkNegotiate->isChecked() && permitNegotiate_);
+  currentPaymentField->setVisible(!useMinimumCheck->isChecked());
+  paymentLabel->setVisible(useMinimumCheck->isChecked());
+  negotiatedGroup->setVisible(negotiateCheck->isChecked() && permitNegotiate_);
 }
 
 void DebtDialog::FieldChanged() {
   debtEdited_ = true;
-  lblPayment->setText(Q(FormatMoney(EffectiveMinimumPayment(Values()), 2, session_.Regional())));
+  paymentLabel->setText(Q(FormatMoney(EffectiveMinimumPayment(Values()), 2, session_.Regional())));
 }
 
 void DebtDialog::UseMinimumClicked() {
@@ -333,12 +345,12 @@ void DebtDialog::UseMinimumClicked() {
 }
 
 void DebtDialog::NegotiateClicked() {
-  if (chkNegotiate->isChecked()) {
+  if (negotiateCheck->isChecked()) {
     DebtValues v = Values();
     if (PrefillRestructuredTerms(v)) {
-      ntmskNegotiatedBalance->SetNumericValue(v.negotiatedBalance);
-      ntmskNegotiatedInterestRate->SetNumericValue(v.negotiatedRate);
-      ntmskNegotiatedMinimumPayment->SetNumericValue(v.negotiatedPayment);
+      negotiatedBalanceField->SetNumericValue(v.negotiatedBalance);
+      negotiatedInterestRateField->SetNumericValue(v.negotiatedRate);
+      negotiatedMinimumPaymentField->SetNumericValue(v.negotiatedPayment);
     }
   }
   UpdateVisibility();
@@ -364,29 +376,29 @@ void DebtDialog::Move(int step) {
 
 void DebtDialog::CalculatePayment() {
   PaymentCalculator calculator(session_.Regional(), this);
-  calculator.SetBalance(ntmskNegotiatedBalance->NumericValue());
-  calculator.SetRate(ntmskNegotiatedInterestRate->NumericValue() / 100.0);
+  calculator.SetBalance(negotiatedBalanceField->NumericValue());
+  calculator.SetRate(negotiatedInterestRateField->NumericValue() / 100.0);
   if (calculator.exec() == QDialog::Accepted) {
-    ntmskNegotiatedMinimumPayment->SetNumericValue(calculator.Payment());
+    negotiatedMinimumPaymentField->SetNumericValue(calculator.Payment());
   }
 }
 
 bool DebtDialog::CloseQuery() {
   const ClosingResult result = RunClosingChecks(
-      Values(), chkNegotiate->isChecked() && permitNegotiate_, session_.Regional(), messages_);
+      Values(), negotiateCheck->isChecked() && permitNegotiate_, session_.Regional(), messages_);
   if (result.focus) {
     switch (*result.focus) {
       case DebtFocus::MinimumAmount:
-        ntmskMinimumPayment->setFocus();
+        minimumPaymentField->setFocus();
         break;
       case DebtFocus::MinimumRate:
-        ntmskMinimumPaymentRate->setFocus();
+        minimumPaymentRateField->setFocus();
         break;
       case DebtFocus::CurrentPayment:
-        ntmskCurrentPayment->setFocus();
+        currentPaymentField->setFocus();
         break;
       case DebtFocus::NegotiatedPayment:
-        ntmskNegotiatedMinimumPayment->setFocus();
+        negotiatedMinimumPaymentField->setFocus();
         break;
     }
   }
@@ -434,7 +446,7 @@ bool DebtDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn) {
     const QVariant helpFile = watched->property(kHelpProperty);
     if (helpFile.isValid()) {
-      memoHelp->setPlainText(
+      helpText->setPlainText(
           QString::fromUtf8(ReadHelpText(programFolder_, helpFile.toString().toStdString())));
     }
   }

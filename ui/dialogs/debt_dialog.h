@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -80,6 +81,12 @@ class DebtDialog : public QDialog {
 
  private:
   void BuildLayout();
+  // The parts of the layout: the fields made in tab order, the debt's own terms, the
+  // restructured terms beside them, and the object names tests find the widgets by.
+  void CreateFields();
+  QGridLayout* DebtTermsLayout();
+  QWidget* NegotiatePanel();
+  void NameWidgets();
   void SetValues(const DebtValues& values);
   AmountField* NewMask(int maskType, int decimals, const char* helpFile);
   void WatchHelp(QWidget* control, const char* helpFile);
@@ -103,32 +110,32 @@ class DebtDialog : public QDialog {
   bool adding_ = false;
   bool closing_ = false;  // OK or Cancel decided; a close event then needs no checks
 
-  QLineEdit* txtName = nullptr;
-  AmountField* ntmskBalance = nullptr;
-  AmountField* ntmskInterestRate = nullptr;
-  AmountField* ntmskMinimumPayment = nullptr;
-  AmountField* ntmskMinimumPaymentRate = nullptr;
-  QCheckBox* chkUseMinimum = nullptr;
-  AmountField* ntmskCurrentPayment = nullptr;
-  QLabel* lblPayment = nullptr;
-  AmountField* ntmskEscrow = nullptr;
-  QComboBox* cboCompoundingPeriod = nullptr;
-  QCheckBox* chkConsolidate = nullptr;
-  QWidget* pnlSpacer = nullptr;
-  QCheckBox* chkNegotiate = nullptr;
-  QGroupBox* grpNegotiate = nullptr;
-  AmountField* ntmskNegotiatedBalance = nullptr;
-  AmountField* ntmskNegotiatedInterestRate = nullptr;
-  AmountField* ntmskNegotiatedMinimumPayment = nullptr;
-  QToolButton* spdbtnCalculate = nullptr;
-  QWidget* pnlNavigate = nullptr;
-  QPushButton* btnPrevious = nullptr;
-  QLabel* lblSelectedDebt = nullptr;
-  QPushButton* btnNext = nullptr;
-  QPushButton* BitBtn1 = nullptr;
-  QPushButton* BitBtn2 = nullptr;
-  QGroupBox* grpHelp = nullptr;
-  QPlainTextEdit* memoHelp = nullptr;
+  QLineEdit* nameField = nullptr;
+  AmountField* balanceField = nullptr;
+  AmountField* interestRateField = nullptr;
+  AmountField* minimumPaymentField = nullptr;
+  AmountField* minimumPaymentRateField = nullptr;
+  QCheckBox* useMinimumCheck = nullptr;
+  AmountField* currentPaymentField = nullptr;
+  QLabel* paymentLabel = nullptr;
+  AmountField* escrowField = nullptr;
+  QComboBox* compoundingChoice = nullptr;
+  QCheckBox* consolidateCheck = nullptr;
+  QWidget* negotiatePanel = nullptr;
+  QCheckBox* negotiateCheck = nullptr;
+  QGroupBox* negotiatedGroup = nullptr;
+  AmountField* negotiatedBalanceField = nullptr;
+  AmountField* negotiatedInterestRateField = nullptr;
+  AmountField* negotiatedMinimumPaymentField = nullptr;
+  QToolButton* calculatePaymentButton = nullptr;
+  QWidget* navigatePanel = nullptr;
+  QPushButton* previousButton = nullptr;
+  QLabel* selectedDebtLabel = nullptr;
+  QPushButton* nextButton = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
+  QGroupBox* helpGroup = nullptr;
+  QPlainTextEdit* helpText = nullptr;
 };
 
 }  // namespace ardvane
