@@ -129,18 +129,18 @@ std::string FormatAmount(double value, int decimalPlaces, AmountKind maskType, b
     fraction = std::string(decimals - digits.size(), '0') + digits;
   }
 
-  const bool currency = maskType == mtCurrency;
+  const bool currency = maskType == kCurrencyAmount;
   std::string text = r < 0 ? regional.negativeSign : std::string();
   if (currency) text += regional.currencySymbol;
   switch (maskType) {
-    case mtCurrency:
+    case kCurrencyAmount:
       text += GroupThousands(integerPart, regional.monetaryThousandsSeparator);
       break;
-    case mtPercent:
-    case mtNumber:
+    case kPercentAmount:
+    case kNumberAmount:
       text += GroupThousands(integerPart, regional.thousandsSeparator);
       break;
-    case mtNone:
+    case kUngroupedAmount:
       text += integerPart;
       break;
   }
@@ -148,7 +148,7 @@ std::string FormatAmount(double value, int decimalPlaces, AmountKind maskType, b
     text += currency ? regional.monetaryDecimalSeparator : regional.decimalSeparator;
     text += fraction;
   }
-  if (maskType == mtPercent) text += '%';
+  if (maskType == kPercentAmount) text += '%';
   return text;
 }
 

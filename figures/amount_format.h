@@ -11,9 +11,9 @@ namespace ardvane {
 // The rules of the numeric entry field (AmountField), free of any widget: how a value is shown
 // when the field is left, how typed text becomes a value, which typed characters are let in.
 
-// What the display face of a field shows. Unscoped so that both `mtCurrency` and
-// `AmountKind::mtCurrency` read naturally.
-enum AmountKind : int { mtPercent, mtCurrency, mtNumber, mtNone };
+// What the display face of a field shows. Unscoped so that both `kCurrencyAmount` and
+// `AmountKind::kCurrencyAmount` read naturally.
+enum AmountKind : int { kPercentAmount, kCurrencyAmount, kNumberAmount, kUngroupedAmount };
 
 // Decimal places are kept within 0..kMaxDecimalPlaces; a field never holds more than
 // kMaxSignificantDigits digits in total (integer digits plus decimal places).
@@ -24,12 +24,12 @@ inline constexpr int kMaxSignificantDigits = 15;
 // With D decimal places, r = value x 10^D rounded to an integer, ties to even:
 //   - showZero off and r = 0: the empty text;
 //   - otherwise the negative sign when r < 0 (so -0.004 at 2 decimals shows no sign), then
-//     mtCurrency: currency symbol, integer part grouped with the monetary thousands separator,
-//                 monetary decimal separator and D decimals         -$1,234.50
-//     mtPercent:  integer part grouped with the thousands separator, decimal separator,
-//                 decimals, "%"                                     7.500%
-//     mtNumber:   as mtPercent without "%"                          1,234
-//     mtNone:     as mtNumber without grouping                      1234.5
+//     kCurrencyAmount: currency symbol, integer part grouped with the monetary thousands
+//       separator, monetary decimal separator and D decimals            -$1,234.50
+//     kPercentAmount: integer part grouped with the thousands separator, decimal separator,
+//       decimals, "%"                                                    7.500%
+//     kNumberAmount: as kPercentAmount without "%"                       1,234
+//     kUngroupedAmount: as kNumberAmount without grouping                1234.5
 //   With D = 0 there is no decimal separator. The sign always comes first, whatever the
 //   locale's pattern for negative money. A percent field holds the percent: 7.5 is 7.50%.
 // Non-finite values show as 0.

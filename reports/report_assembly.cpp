@@ -389,7 +389,8 @@ void ReportAssembly::NewLoan() {
     feeRate = "(" + FormatFixed(f.setupFeeRatePercent, 3, 5, regional_) + "% " +
               Tr("of interest saved") + ")";
   }
-  std::string termText = FormatAmount(f.termYears, 0, mtNumber, true, regional_) + " " + Tr("year");
+  std::string termText =
+      FormatAmount(f.termYears, 0, kNumberAmount, true, regional_) + " " + Tr("year");
   if (f.termYears != 1) termText += "s";
   std::string loanYearsText = Years(f.payoffYears) + " " + Tr("year");
   if (f.payoffYears != 1.0) loanYearsText += "s";

@@ -25,24 +25,24 @@ struct FormatCase {
 // The display faces of the field's documented examples, in a United States locale.
 TEST(FormatAmountTest, DisplayFaces) {
   const std::vector<FormatCase> cases = {
-      {1234.5, 2, mtCurrency, "$1,234.50"},
-      {0.05, 2, mtCurrency, "$0.05"},
-      {0, 2, mtCurrency, "$0.00"},
-      {-0.004, 2, mtCurrency, "$0.00"},        // rounds to 0 at 2 decimals: no sign
-      {-1234.5, 2, mtCurrency, "-$1,234.50"},  // the sign before the symbol, never "( )"
-      {2500, 0, mtCurrency, "$2,500"},
-      {999, 0, mtCurrency, "$999"},
-      {1000000, 0, mtCurrency, "$1,000,000"},
-      {999999999, 2, mtCurrency, "$999,999,999.00"},
-      {7.5, 3, mtPercent, "7.500%"},
-      {6, 2, mtPercent, "6.00%"},
-      {1234.5, 1, mtPercent, "1,234.5%"},
-      {30, 0, mtNumber, "30"},
-      {1234, 0, mtNumber, "1,234"},
-      {-12, 0, mtNumber, "-12"},
-      {1234.5, 2, mtNone, "1234.50"},
-      {-5, 0, mtNone, "-5"},
-      {0.125, 3, mtNone, "0.125"},
+      {1234.5, 2, kCurrencyAmount, "$1,234.50"},
+      {0.05, 2, kCurrencyAmount, "$0.05"},
+      {0, 2, kCurrencyAmount, "$0.00"},
+      {-0.004, 2, kCurrencyAmount, "$0.00"},        // rounds to 0 at 2 decimals: no sign
+      {-1234.5, 2, kCurrencyAmount, "-$1,234.50"},  // the sign before the symbol, never "( )"
+      {2500, 0, kCurrencyAmount, "$2,500"},
+      {999, 0, kCurrencyAmount, "$999"},
+      {1000000, 0, kCurrencyAmount, "$1,000,000"},
+      {999999999, 2, kCurrencyAmount, "$999,999,999.00"},
+      {7.5, 3, kPercentAmount, "7.500%"},
+      {6, 2, kPercentAmount, "6.00%"},
+      {1234.5, 1, kPercentAmount, "1,234.5%"},
+      {30, 0, kNumberAmount, "30"},
+      {1234, 0, kNumberAmount, "1,234"},
+      {-12, 0, kNumberAmount, "-12"},
+      {1234.5, 2, kUngroupedAmount, "1234.50"},
+      {-5, 0, kUngroupedAmount, "-5"},
+      {0.125, 3, kUngroupedAmount, "0.125"},
   };
   for (const FormatCase& c : cases) {
     EXPECT_EQ(FormatAmount(c.value, c.decimals, c.maskType, true, kPointRegional), c.expected)
@@ -51,21 +51,21 @@ TEST(FormatAmountTest, DisplayFaces) {
 }
 
 TEST(FormatAmountTest, CommaLocaleUsesItsSymbolsButKeepsTheSignFirst) {
-  EXPECT_EQ(FormatAmount(-1234.5, 2, mtCurrency, true, kCommaRegional), "-€1.234,50");
-  EXPECT_EQ(FormatAmount(1234.5, 2, mtPercent, true, kCommaRegional), "1.234,50%");
-  EXPECT_EQ(FormatAmount(1234.5, 2, mtNone, true, kCommaRegional), "1234,50");
+  EXPECT_EQ(FormatAmount(-1234.5, 2, kCurrencyAmount, true, kCommaRegional), "-€1.234,50");
+  EXPECT_EQ(FormatAmount(1234.5, 2, kPercentAmount, true, kCommaRegional), "1.234,50%");
+  EXPECT_EQ(FormatAmount(1234.5, 2, kUngroupedAmount, true, kCommaRegional), "1234,50");
   // Monetary and plain separators are taken each for its own kind.
   RegionalSettings mixed = kPointRegional;
   mixed.monetaryThousandsSeparator = " ";
   mixed.monetaryDecimalSeparator = ",";
-  EXPECT_EQ(FormatAmount(1234.5, 2, mtCurrency, true, mixed), "$1 234,50");
-  EXPECT_EQ(FormatAmount(1234.5, 2, mtNumber, true, mixed), "1,234.50");
+  EXPECT_EQ(FormatAmount(1234.5, 2, kCurrencyAmount, true, mixed), "$1 234,50");
+  EXPECT_EQ(FormatAmount(1234.5, 2, kNumberAmount, true, mixed), "1,234.50");
 }
 
 TEST(FormatAmountTest, ShowZeroOffHidesOnlyWhatRoundsToZero) {
-  EXPECT_EQ(FormatAmount(0, 2, mtCurrency, false, kPointRegional), "");
-  EXPECT_EQ(FormatAmount(0.004, 2, mtCurrency, false, kPointRegional), "");
-  EXPECT_EQ(FormatAmount(0.005, 3, mtPercent, false, kPointRegional), "0.005%");
+  EXPECT_EQ(FormatAmount(0, 2, kCurrencyAmount, false, kPointRegional), "");
+  EXPECT_EQ(FormatAmount(0.004, 2, kCurrencyAmount, false, kPointRegional), "");
+  EXPECT_EQ(FormatAmount(0.005, 3, kPercentAmount, false, kPointRegional), "0.005%");
 }
 
 TEST(ParseAmountTest, NumbersAndUnfinishedNumbers) {

@@ -54,7 +54,7 @@ class AmountFieldTest : public ::testing::Test {
   }
 
   void Currency(double minimum = 0, double maximum = 0) {
-    field_->SetMaskType(mtCurrency);
+    field_->SetMaskType(kCurrencyAmount);
     field_->SetLimits(minimum, maximum);
     changes_.clear();
   }
@@ -296,7 +296,7 @@ TEST_F(AmountFieldTest, SettingsApplyTheValueAgain) {
   field_->SetDecimalPlaces(2);
   EXPECT_EQ(field_->NumericValue(), 7.12);  // ties to even
   EXPECT_EQ(field_->text(), "7.12%");
-  field_->SetMaskType(mtNumber);
+  field_->SetMaskType(kNumberAmount);
   EXPECT_EQ(field_->text(), "7.12");
 }
 

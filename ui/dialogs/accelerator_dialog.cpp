@@ -88,7 +88,7 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
     const auto mask = [&](const char* name, Money value) {
       auto* field = new AmountField(regional, this);
       field->setObjectName(name);
-      field->SetMaskType(mtCurrency);
+      field->SetMaskType(kCurrencyAmount);
       field->SetDecimalPlaces(2);
       field->SetLimits(-kAcceleratorLimit, kAcceleratorLimit);
       field->setAlignment(Qt::AlignRight);

@@ -23,7 +23,7 @@ PaymentCalculator::PaymentCalculator(const RegionalSettings& regional, QWidget* 
   balanceLabel = new QLabel(this);
   interestRateLabel = new QLabel(this);
   termField = new AmountField(regional, this);
-  termField->SetMaskType(mtNumber);
+  termField->SetMaskType(kNumberAmount);
   termField->SetDecimalPlaces(0);
   termField->SetMaximumValue(999);
   termField->SetMinimumValue(1);

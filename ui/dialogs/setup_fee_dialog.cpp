@@ -42,18 +42,18 @@ SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& reg
     field->setObjectName(name);
     field->SetMaskType(type);
     field->SetDecimalPlaces(decimals);
-    if (type == mtCurrency) field->SetLimits(0, kAmountLimit);
+    if (type == kCurrencyAmount) field->SetLimits(0, kAmountLimit);
     field->setAlignment(Qt::AlignRight);
     field->setFixedWidth(fieldWidth);
     connect(field, &AmountField::exited, this, &SetupFeeDialog::FieldExit);
     return field;
   };
-  feesAmountField = mask("ntmskFeesAmount", mtCurrency, 0);
-  setupFeeRateField = mask("ntmskSetupFeeRate", mtPercent, 3);
-  downPaymentField = mask("ntmskDownPayment", mtCurrency, 0);
-  minSavingsField = mask("ntmskMinSavings", mtCurrency, 0);
-  minSetupFeeField = mask("ntmskMinSetupFee", mtCurrency, 0);
-  minDownPaymentField = mask("ntmskMinDownPayment", mtCurrency, 0);
+  feesAmountField = mask("ntmskFeesAmount", kCurrencyAmount, 0);
+  setupFeeRateField = mask("ntmskSetupFeeRate", kPercentAmount, 3);
+  downPaymentField = mask("ntmskDownPayment", kCurrencyAmount, 0);
+  minSavingsField = mask("ntmskMinSavings", kCurrencyAmount, 0);
+  minSetupFeeField = mask("ntmskMinSetupFee", kCurrencyAmount, 0);
+  minDownPaymentField = mask("ntmskMinDownPayment", kCurrencyAmount, 0);
 
   const auto figure = [this, fieldWidth](const char* name) {
     auto* label = new QLabel(this);

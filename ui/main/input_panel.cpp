@@ -148,11 +148,12 @@ void InputPanel::BuildAssumptions() {
   }
   priorityChoice->setMaxVisibleItems(10);
   powerPaymentButton = smallButton("btnAccelerator", "Power payment options");
-  powerPaymentField = Mask(assumptionsGroup, "ntmskAccelerator", mtCurrency, 2, 99999);
-  annualPowerPaymentField = Mask(assumptionsGroup, "ntmskAnnualAccelerator", mtCurrency, 2, 99999);
-  returnRateField = Mask(assumptionsGroup, "ntmskReturnRate", mtPercent, 2, 0);
+  powerPaymentField = Mask(assumptionsGroup, "ntmskAccelerator", kCurrencyAmount, 2, 99999);
+  annualPowerPaymentField =
+      Mask(assumptionsGroup, "ntmskAnnualAccelerator", kCurrencyAmount, 2, 99999);
+  returnRateField = Mask(assumptionsGroup, "ntmskReturnRate", kPercentAmount, 2, 0);
   setupFeeButton = smallButton("btnSetupFee", "Plan fees");
-  feesAmountField = Mask(assumptionsGroup, "ntmskFeesAmount", mtCurrency, 2, 0);
+  feesAmountField = Mask(assumptionsGroup, "ntmskFeesAmount", kCurrencyAmount, 2, 0);
   percentSetupFeeLabel = new QLabel(assumptionsGroup);
   percentSetupFeeLabel->setObjectName("lblPercentSetupFee");
   percentSetupFeeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -160,7 +161,7 @@ void InputPanel::BuildAssumptions() {
       "The fee charged differs from the fee entered: click to see why");
   percentSetupFeeLabel->installEventFilter(this);
   SetFeeLabelLook(false);
-  monthlyFeeField = Mask(assumptionsGroup, "ntmskMonthlyFee", mtCurrency, 2, 0);
+  monthlyFeeField = Mask(assumptionsGroup, "ntmskMonthlyFee", kCurrencyAmount, 2, 0);
 
   const auto caption = [this](const char* text, QWidget* buddy) {
     auto* label = new QLabel(text, assumptionsGroup);
@@ -215,15 +216,16 @@ void InputPanel::BuildNewLoan() {
       "QPushButton { color: blue; text-decoration: underline; border: none; padding: 0 2px; }"
       "QPushButton:focus { outline: 1px dotted; border: 1px dotted palette(text); }"
       "QPushButton:disabled { color: gray; }");
-  interestRateField = Mask(consolidationGroup, "ntmskInterestRate", mtPercent, 3, 0);
+  interestRateField = Mask(consolidationGroup, "ntmskInterestRate", kPercentAmount, 3, 0);
   interestOnlyCheck = new QCheckBox("Interest Onl&y", consolidationGroup);
   interestOnlyCheck->setObjectName("chkInterestOnly");
-  feesRateField = Mask(consolidationGroup, "ntmskFeesRate", mtPercent, 3, 0);
-  consolidationFeesField = Mask(consolidationGroup, "ntmskConsolidationFees", mtCurrency, 2, 0);
-  termField = Mask(consolidationGroup, "ntmskTerm", mtNumber, 0, 0);
+  feesRateField = Mask(consolidationGroup, "ntmskFeesRate", kPercentAmount, 3, 0);
+  consolidationFeesField =
+      Mask(consolidationGroup, "ntmskConsolidationFees", kCurrencyAmount, 2, 0);
+  termField = Mask(consolidationGroup, "ntmskTerm", kNumberAmount, 0, 0);
   cashOutLabel = new QLabel("Cash out", consolidationGroup);
   cashOutLabel->setObjectName("lblCashOut");
-  cashOutField = Mask(consolidationGroup, "ntmskCashOut", mtCurrency, 2, 999999999);
+  cashOutField = Mask(consolidationGroup, "ntmskCashOut", kCurrencyAmount, 2, 999999999);
   cashOutLabel->setBuddy(cashOutField);
   const auto caption = [this](const char* text, QWidget* buddy) {
     auto* label = new QLabel(text, consolidationGroup);

@@ -239,7 +239,7 @@ void AmountField::contextMenuEvent(QContextMenuEvent* event) {
 
 int AmountField::ContentWidth() const {
   // Wide enough for a large amount of the field's kind, e.g. -$185,000.00 or -100.000%.
-  const double sample = maskType_ == mtPercent ? -100.0 : -185000.0;
+  const double sample = maskType_ == kPercentAmount ? -100.0 : -185000.0;
   const QString text = Q(FormatAmount(sample, decimalPlaces_, maskType_, true, regional_));
   const QMargins margins = textMargins();
   constexpr int kLineEditMargins = 2 * 2 + 1;  // the line edit's inner margins and the cursor

@@ -116,7 +116,7 @@ class AmountField : public QLineEdit {
   int ContentWidth() const;
 
   RegionalSettings regional_;
-  AmountKind maskType_ = mtPercent;
+  AmountKind maskType_ = kPercentAmount;
   double maximum_ = 0;
   double minimum_ = 0;
   int maximumLength_ = 0;
