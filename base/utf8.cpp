@@ -46,6 +46,12 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::string_view Utf8Prefix(std::string_view text, std::size_t characters) {
+  std::size_t at = 0;
+  for (; characters > 0 && at < text.size(); --characters) NextUtf8Character(text, &at);
+  return text.substr(0, at);
+}
+
 void AppendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);

@@ -31,6 +31,10 @@ char32_t NextUtf8Character(std::string_view text, std::size_t* at);
 
 bool IsValidUtf8(std::string_view bytes);
 
+// The first `characters` characters of `text` (all of it when it has no more), never ending
+// inside a character; an ill-formed byte counts as one character.
+std::string_view Utf8Prefix(std::string_view text, std::size_t characters);
+
 // Appends the UTF-8 form of `code`, a code point up to U+10FFFF.
 void AppendUtf8(std::string& out, char32_t code);
 

@@ -46,6 +46,12 @@ TEST(Utf8Test, DecodesWellFormedSequencesAndReplacesEachIllFormedByte) {
   std::string written;
   for (const char32_t code : decoded.substr(0, 4)) AppendUtf8(written, code);
   EXPECT_EQ(written, text.substr(0, 10));
+
+  // A prefix counts characters, never ending inside one.
+  EXPECT_EQ(Utf8Prefix(text, 3), "a\xc3\xa9\xe2\x82\xac");
+  EXPECT_EQ(Utf8Prefix(text, 5), text.substr(0, 11));  // the stray byte counts as one
+  EXPECT_EQ(Utf8Prefix("ab", 9), "ab");
+  EXPECT_EQ(Utf8Prefix("ab", 0), "");
 }
 
 }  // namespace

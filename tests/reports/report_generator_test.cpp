@@ -435,6 +435,31 @@ TEST(AssembleReportTest, AnEscrowDebtKeepsItsRowAfterItsPayoff) {
   EXPECT_EQ(Only(filled, "MonthlyPaymentScheduleTableFooter")[0]["Escrow"], "$150.00");
 }
 
+// A name of a pasted page stands whole where the debts are listed and shortened in the
+// tables repeated each month, never inside a character.
+TEST(AssembleReportTest, AVeryLongNameIsShortenedOnlyInTheMonthlyTables) {
+  MarkerFolder folder;
+  Report report;
+  const std::string longName = "\xc3\x84" + std::string(300, 'x');  // 301 characters
+  const std::string name250 = "\xc3\x84" + std::string(249, 'y');   // just within
+  report.plan.Debts.AddDebt(MakeDebt(longName, 5000, 18, 150, 150));
+  report.plan.Debts.AddDebt(MakeDebt(name250, 3000, 12, 100, 100));
+  report.settings.PrintCurrentDebts = report.settings.PrintPayoffSchedule = true;
+  report.settings.PrintMonthlyPaymentTables = true;
+  const auto filled = report.Assemble(folder.path());
+  const auto names = [&](const std::string& paragraph, const std::string& key) {
+    std::set<std::string> found;
+    for (const Filled& row : Only(filled, paragraph)) found.insert(row[key]);
+    return found;
+  };
+  const std::string shortened = "\xc3\x84" + std::string(249, 'x') + "\xe2\x80\xa6";
+  const std::set<std::string> whole = {"Visa", "Car loan", longName, name250};
+  EXPECT_EQ(names("MonthlyPaymentScheduleTable", "DebtName"),
+            (std::set<std::string>{"Visa", "Car loan", shortened, name250}));
+  EXPECT_EQ(names("DebtTable", "Description"), whole);
+  EXPECT_EQ(names("PayoffTable", "Description"), whole);
+}
+
 TEST(AssembleReportTest, SpanishReportsTranslateDebtNamesAndMissingDatesEverywhere) {
   MarkerFolder spanishFolder("Spanish");
   MarkerFolder englishFolder;
