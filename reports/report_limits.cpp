@@ -1,6 +1,10 @@
 #include "reports/report_limits.h"
 
 #include <algorithm>
+#include <string_view>
+
+#include "base/utf8.h"
+#include "engine/calculation_limits.h"
 
 namespace ardvane {
 namespace {
@@ -13,15 +17,6 @@ constexpr long long kAmortizationHeadingBytes = 1100;
 constexpr long long kMonthRowBytes = 260;
 constexpr long long kMonthHeadingBytes = 900;
 
-// 1234567 as "1,234,567": a count in a message, whatever the regional settings.
-std::string Count(long long value) {
-  std::string digits = std::to_string(value);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
-    digits.insert(static_cast<std::size_t>(i), 1, ',');
-  }
-  return digits;
-}
-
 // Bytes of `text` escaped for HTML, where a markup character takes up to six.
 long long HtmlBytes(const std::string& text) {
   long long bytes = static_cast<long long>(text.size());
@@ -33,10 +28,17 @@ long long HtmlBytes(const std::string& text) {
 
 }  // namespace
 
+std::string NameInMonthlyTables(const std::string& name) {
+  const std::string_view kept = Utf8Prefix(name, kLongestNameInMonthlyTables);
+  if (kept.size() == name.size()) return name;
+  return std::string(kept) + "\u2026";
+}
+
 std::string ReportDebtsRefusal(int debts) {
   if (debts <= kMostReportDebts) return {};
-  return "The report was not written: the plan has " + Count(debts) + " debts, more than the " +
-         Count(kMostReportDebts) + " a report can show. Split the plan into smaller ones.";
+  return "The report was not written: the plan has " + GroupedCount(debts) +
+         " debts, more than the " + GroupedCount(kMostReportDebts) +
+         " a report can show. Split the plan into smaller ones.";
 }
 
 long long ReportTableBytes(const PlanDocument& plan, const PlanResults& results,
@@ -47,17 +49,19 @@ long long ReportTableBytes(const PlanDocument& plan, const PlanResults& results,
   for (int i = 0; i < proposed.GetCount(); ++i) {
     const Loan& loan = *proposed.GetLoan(i);
     // The consolidation loan after the debts has a short name of the report's own.
-    const long long name = i < plan.Debts.GetDebtCount() ? HtmlBytes(plan.Debts.At(i).Name) : 0;
+    const std::string* name = i < plan.Debts.GetDebtCount() ? &plan.Debts.At(i).Name : nullptr;
+    const long long nameBytes = name ? HtmlBytes(*name) : 0;
     // An amortization table: a heading with the name, at most a row per simulated month.
     if (settings.PrintAmortizationTables && loan.ComputedMonths() > 0) {
-      bytes += kAmortizationHeadingBytes + name + loan.ComputedMonths() * kAmortizationRowBytes;
+      bytes +=
+          kAmortizationHeadingBytes + nameBytes + loan.ComputedMonths() * kAmortizationRowBytes;
     }
     // The monthly tables list a loan, by name, in every month it owes, or in every month
     // when it carries escrow.
     if (settings.PrintMonthlyPaymentTables) {
       const long long rows =
           loan.Escrow() > Money() ? months : std::min<long long>(loan.ComputedMonths(), months);
-      bytes += rows * (kMonthRowBytes + name);
+      bytes += rows * (kMonthRowBytes + (name ? HtmlBytes(NameInMonthlyTables(*name)) : 0));
     }
   }
   if (settings.PrintMonthlyPaymentTables) bytes += months * kMonthHeadingBytes;
@@ -73,8 +77,8 @@ std::string ReportSizeRefusal(const PlanDocument& plan, const PlanResults& resul
   constexpr long long kMB = 1'000'000;
   return "The report was not written: its monthly payment tables and amortization tables "
          "would take about " +
-         Count((bytes + kMB - 1) / kMB) + " MB, more than the " +
-         Count(kMostReportTableBytes / kMB) +
+         GroupedCount((bytes + kMB - 1) / kMB) + " MB, more than the " +
+         GroupedCount(kMostReportTableBytes / kMB) +
          " MB a report can hold. Turn off \"Monthly Payment Tables\" or \"Amortization "
          "Tables\" in the print settings, or split the plan into smaller ones.";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "engine/plan_calculation.h"
@@ -22,14 +23,21 @@ inline constexpr int kMostReportDebts = 5000;
 // table or two at a time (the largest accepted plans took 0.6 to 1 GB with the PDF).
 inline constexpr long long kMostReportTableBytes = 300'000'000;
 
+// The monthly payment tables repeat every debt's name each month. There a name of more
+// characters than this is shortened, with an ellipsis; it stands whole in the list of debts
+// and the payoff table. A name that holds a pasted document would otherwise be set again
+// each month, hundreds of pages of it.
+inline constexpr std::size_t kLongestNameInMonthlyTables = 250;
+std::string NameInMonthlyTables(const std::string& name);
+
 // Empty when a plan of `debts` debts may be reported on; else the message that refuses it.
 // Checked before the plan is calculated.
 std::string ReportDebtsRefusal(int debts);
 
 // About how many bytes the month-by-month tables of the report of `plan`, calculated into
 // `results`, take with the tables that `settings` turns on: a row's figures and markup, and
-// in the monthly payment tables the debt's name (as HTML) on every row. Never much below
-// what the report writes.
+// in the monthly payment tables the debt's name (as HTML, as shortened there) on every row. Never
+// much below what the report writes.
 long long ReportTableBytes(const PlanDocument& plan, const PlanResults& results,
                            const AppSettings& settings);
 

@@ -1,32 +1,15 @@
 // The report's schedules (payments, monthly payments, amortization, investment) and the
 // contract.
 #include <algorithm>
-#include <cstddef>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "base/utf8.h"
 #include "engine/month_names.h"
 #include "reports/report_assembly.h"
+#include "reports/report_limits.h"
 
 namespace ardvane {
-namespace {
-
-// The monthly payment tables repeat every debt's name each month. There a name of more
-// characters than this is shortened, with an ellipsis; it stands whole in the list of debts
-// and the payoff table. A name that holds a pasted document would otherwise be set again
-// each month, hundreds of pages of it.
-constexpr std::size_t kLongestNameInMonthlyTables = 250;
-
-std::string NameForMonthlyTables(const std::string& name) {
-  const std::string_view kept = Utf8Prefix(name, kLongestNameInMonthlyTables);
-  if (kept.size() == name.size()) return name;
-  return std::string(kept) + "\u2026";
-}
-
-}  // namespace
 
 void ReportAssembly::PaymentSchedule() {
   Fill("PaymentScheduleHeader");
@@ -55,7 +38,7 @@ void ReportAssembly::MonthlyPaymentTables() {
   std::vector<std::pair<int, std::string>> debts;
   for (const DebtPayoff& debt : figures_.payoffs) {
     if (proposed.GetLoan(debt.loan)) {
-      debts.emplace_back(debt.loan, NameForMonthlyTables(DebtName(debt.loan)));
+      debts.emplace_back(debt.loan, NameInMonthlyTables(DebtName(debt.loan)));
     }
   }
   // A plan that never ends goes on past its last payoff: its tables run as long as the
