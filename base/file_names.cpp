@@ -1,4 +1,4 @@
-#include "reports/file_names.h"
+#include "base/file_names.h"
 
 #include "base/utf8.h"
 
