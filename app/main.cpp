@@ -26,6 +26,7 @@
 #include "platform/paper_size.h"
 #include "platform/program_folder.h"
 #include "platform/version_info.h"
+#include "ui/dialogs/file_exists_dialog.h"
 #include "ui/main/main_window.h"
 #include "ui/widgets/window_prompts.h"
 
@@ -125,7 +126,7 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& words,
       tFileVersionInformation(ExecutablePath(argv[0]).string()).GetVersionValue("FileVersion");
   options.now = Now;
   options.paper = PaperSizeForLocale(QLocale::system());
-  MessageBoxPrompts prompts;
+  MessageBoxPrompts prompts(&FileExistsDialog::Ask);
   MainWindow window(options, prompts);
   prompts.SetParent(&window);
   window.show();

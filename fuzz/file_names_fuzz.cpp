@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_names.h"
 #include "fuzz/fuzz_utf8.h"
-#include "reports/file_names.h"
 #include "reports/print_log.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "base/atomic_file.h"
+#include "base/file_names.h"
 #include "base/utf8.h"
-#include "reports/file_names.h"
 
 namespace ardvane {
 namespace {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "base/atomic_file.h"
-#include "reports/file_names.h"
+#include "base/file_names.h"
 #include "reports/report_limits.h"
 #include "reports/text_boxes.h"
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "reports/file_names.h"
+#include "base/file_names.h"
 
 namespace ardvane {
 namespace {

@@ -157,6 +157,33 @@ TEST(ReportFileNameTest, NameDateAndLanguageWord) {
   EXPECT_EQ(ReportFilePath("/p/Reports", "a.doc"), "/p/Reports/a.doc");
 }
 
+TEST(ReportFileNameTest, AForgingNameMakesAReportNameOfOneLine) {
+  // A last name that, written as it is, would put a second line into the print log.
+  PlanDocument plan;
+  plan.LastName = "Smith\r\n1/1/2008 9:00:00 AM\t/r/\tOther, Client 1.1.2008.doc\t42\r\nX";
+  plan.FirstName = "John";
+  plan.Date = EncodeDate(2005, 3, 15);
+  EXPECT_EQ(ReportFileName(plan, false, "", testing::kPointRegional),
+            "Smith  1.1.2008 9_00_00 AM .r. Other, Client 1.1.2008.doc 42  X, John 3.15.2005.doc");
+}
+
+TEST(ReportFolderTest, AnEmptyOrRelativeFolderLiesInTheProgramFolder) {
+  const std::filesystem::path program = "/opt/ardvane";
+  EXPECT_EQ(ReportFolder("", program), "/opt/ardvane/Reports/");
+  EXPECT_EQ(ReportFolder("  ", program), "/opt/ardvane/Reports/");
+  EXPECT_EQ(ReportFolder("out", program), "/opt/ardvane/out/");
+  EXPECT_EQ(ReportFolder("out/", program), "/opt/ardvane/out/");
+  EXPECT_EQ(ReportFolder("/srv/reports", program), "/srv/reports/");
+  EXPECT_EQ(ReportFolder("/srv/reports/", program), "/srv/reports/");
+  // A program folder given relative still gives an absolute folder.
+  EXPECT_EQ(ReportFolder("", "rel"),
+            (std::filesystem::current_path() / "rel" / "Reports").string() + "/");
+  // A file in the folder (a report, the notes): one "/" between, whether the setting ends in
+  // one or not.
+  EXPECT_EQ(ReportFilePath("/r/", "n.rtf"), std::filesystem::path("/r/n.rtf"));
+  EXPECT_EQ(ReportFilePath("/r", "n.rtf"), std::filesystem::path("/r/n.rtf"));
+}
+
 // The window's side of a print, answered by the test. Without an opener the desktop answers
 // at once with `openResult`; with one, the opener is run as the desktop would.
 class FakeSurroundings : public PrintSurroundings {
@@ -329,9 +356,8 @@ TEST_F(PrepareReportFileTest, TheDesktopsVerdictIsSaidAndLoggedOnceKnown) {
     EXPECT_EQ(outcome->openResult, c.result);
     EXPECT_TRUE(outcome->logged);
     EXPECT_NE(Log().find(logged + c.logCode + "\r\n"), std::string::npos) << Log();
-    EXPECT_EQ(surroundings.messages,
-              c.message ? std::vector<std::string>{kWordProcessorMissing}
-                        : std::vector<std::string>{});
+    EXPECT_EQ(surroundings.messages, c.message ? std::vector<std::string>{kWordProcessorMissing}
+                                               : std::vector<std::string>{});
   }
 }
 

@@ -73,32 +73,54 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
   setObjectName("frmAccelerator");
   setWindowTitle("Power Payment");
   auto* layout = new QVBoxLayout(this);
+  const std::vector<QLabel*> paragraphs = AddParagraphs(*layout);
+  QGridLayout* options = PowerPaymentRows();
+  layout->addSpacing(6);
+  layout->addLayout(options);
+  layout->addSpacing(6);
+  layout->addLayout(GoalRow(proposedDebtFree));
+  ConnectGoal();
+  ShowNeededPowerPayment();
+  // The paragraphs wrap at the width of the three rows below them.
+  const int textWidth =
+      std::max(options->sizeHint().width(), fontMetrics().averageCharWidth() * 80);
+  for (QLabel* label : paragraphs) label->setFixedWidth(textWidth);
+
+  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
+  okButton = buttons.ok;
+  cancelButton = buttons.cancel;
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+std::vector<QLabel*> AcceleratorDialog::AddParagraphs(QVBoxLayout& layout) {
   std::vector<QLabel*> paragraphs;
   for (const char* paragraph : kParagraphs) {
     auto* label = new QLabel(paragraph, this);
     label->setWordWrap(true);
-    layout->addWidget(label);
+    layout.addWidget(label);
     paragraphs.push_back(label);
   }
+  return paragraphs;
+}
 
+QGridLayout* AcceleratorDialog::PowerPaymentRows() {
   const int fieldWidth = fontMetrics().horizontalAdvance("($99,999.00)") + 16;
+  const auto amountField = [&](const char* name, Money value) {
+    auto* field = new AmountField(regional_, this);
+    field->setObjectName(name);
+    field->SetMaskType(kCurrencyAmount);
+    field->SetDecimalPlaces(2);
+    field->SetLimits(-kAcceleratorLimit, kAcceleratorLimit);
+    field->setAlignment(Qt::AlignRight);
+    field->setFixedWidth(fieldWidth);
+    field->SetNumericValue(static_cast<double>(value.Units()));
+    return field;
+  };
   auto* grid = new QGridLayout;
-  const auto& plan = session_.Plan();
   for (int i = 0; i < 3; ++i) {
-    const auto mask = [&](const char* name, Money value) {
-      auto* field = new AmountField(regional, this);
-      field->setObjectName(name);
-      field->SetMaskType(kCurrencyAmount);
-      field->SetDecimalPlaces(2);
-      field->SetLimits(-kAcceleratorLimit, kAcceleratorLimit);
-      field->setAlignment(Qt::AlignRight);
-      field->setFixedWidth(fieldWidth);
-      field->SetNumericValue(static_cast<double>(value.Units()));
-      return field;
-    };
-    const Accelerator& accelerator = plan.Accelerators[i];
-    monthly_[i] = mask(kRows[i].monthly, accelerator.Monthly);
-    annual_[i] = mask(kRows[i].annual, accelerator.Annual);
+    const Accelerator& accelerator = session_.Plan().Accelerators[i];
+    monthly_[i] = amountField(kRows[i].monthly, accelerator.Monthly);
+    annual_[i] = amountField(kRows[i].annual, accelerator.Annual);
     month_[i] = new QComboBox(this);
     month_[i]->setObjectName(kRows[i].month);
     for (int m = 1; m <= 12; ++m) month_[i]->addItem(Q(GetMonthName(m, Language::kEnglish)));
@@ -112,19 +134,21 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
     grid->addWidget(month_[i], i, 5);
   }
   grid->setColumnStretch(6, 1);
-  layout->addSpacing(6);
-  layout->addLayout(grid);
+  return grid;
+}
 
-  // What it takes to be debt free by a chosen month.
+// What it takes to be debt free by a chosen month.
+QHBoxLayout* AcceleratorDialog::GoalRow(DayNumber proposedDebtFree) {
+  const DayNumber planDate = session_.Plan().Date;
   auto* goalRow = new QHBoxLayout;
   auto* goalCaption = new QLabel("Debt free &by", this);
   debtFreeByField_ = new QDateEdit(this);
   debtFreeByField_->setObjectName("dtpDebtFreeBy");
   debtFreeByField_->setDisplayFormat("MMM yyyy");
-  const CivilDate start = DecodeDate(plan.Date);
+  const CivilDate start = DecodeDate(planDate);
   debtFreeByField_->setMinimumDate(QDate(start.year, start.month, 1));
   debtFreeByField_->setMaximumDate(QDate(9999, 12, 1));
-  debtFreeByField_->setDate(DefaultGoal(plan.Date, proposedDebtFree));
+  debtFreeByField_->setDate(DefaultGoal(planDate, proposedDebtFree));
   goalCaption->setBuddy(debtFreeByField_);
   neededPowerPaymentLabel_ = new QLabel(this);
   neededPowerPaymentLabel_->setObjectName("lblNeededPowerPayment");
@@ -143,8 +167,10 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
   goalRow->addWidget(neededPowerPaymentLabel_);
   goalRow->addWidget(useNeededButton_);
   goalRow->addStretch(1);
-  layout->addSpacing(6);
-  layout->addLayout(goalRow);
+  return goalRow;
+}
+
+void AcceleratorDialog::ConnectGoal() {
   connect(debtFreeByField_, &QDateEdit::dateChanged, this,
           &AcceleratorDialog::ShowNeededPowerPayment);
   // The goal keeps the yearly amount and month the dialog shows for the plan's own option.
@@ -156,15 +182,6 @@ AcceleratorDialog::AcceleratorDialog(PlanSession& session, const RegionalSetting
       monthly_[0]->SetNumericValue(static_cast<double>(needed_.powerPayment.Units()));
     }
   });
-  ShowNeededPowerPayment();
-  // The paragraphs wrap at the width of the three rows below them.
-  const int textWidth = std::max(grid->sizeHint().width(), fontMetrics().averageCharWidth() * 80);
-  for (QLabel* label : paragraphs) label->setFixedWidth(textWidth);
-
-  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
-  okButton = buttons.ok;
-  cancelButton = buttons.cancel;
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 YearMonth AcceleratorDialog::GoalMonth() const {

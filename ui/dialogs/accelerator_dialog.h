@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <vector>
 
 #include "engine/calendar.h"
 #include "engine/regional_settings.h"
@@ -9,8 +10,11 @@
 
 class QComboBox;
 class QDateEdit;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 namespace ardvane {
 
@@ -46,6 +50,13 @@ class AcceleratorDialog : public QDialog {
   void accept() override;
 
  private:
+  // The dialog's parts, top to bottom: the paragraphs that explain it (returned so that
+  // they can be sized to the rows), the rows of the three options filled from the plan, and
+  // the row of the goal month, which ConnectGoal keeps answered.
+  std::vector<QLabel*> AddParagraphs(QVBoxLayout& layout);
+  QGridLayout* PowerPaymentRows();
+  QHBoxLayout* GoalRow(DayNumber proposedDebtFree);
+  void ConnectGoal();
   // Works out the power payment for the goal month and shows it.
   void ShowNeededPowerPayment();
 

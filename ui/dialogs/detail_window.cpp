@@ -38,6 +38,21 @@ std::string FileNamePart(std::string text) {
   return text;
 }
 
+// One of the three tables' choices, in the colour of its plan's figures (none for `colour`
+// null).
+QRadioButton* NewPlanChoice(QWidget* parent, const char* name, const char* caption,
+                            const QColor* colour) {
+  auto* option = new QRadioButton(caption, parent);
+  option->setObjectName(name);
+  if (colour) {
+    QPalette palette = option->palette();
+    palette.setColor(QPalette::WindowText, *colour);
+    palette.setColor(QPalette::ButtonText, *colour);
+    option->setPalette(palette);
+  }
+  return option;
+}
+
 }  // namespace
 
 // A monthly table as a Qt model; each cell is written when the view asks for it.
@@ -99,6 +114,22 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   setWindowTitle("Details");
   px_ = DesignPixels(*this);
 
+  QGroupBox* debts = DebtsGroup();
+  QGroupBox* tables = AmortizationGroup();
+  auto* body = new QHBoxLayout;
+  body->addWidget(debts);
+  body->addWidget(tables, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(body, 1);
+  layout->addLayout(ButtonRow());
+
+  FillDebtList();
+  ConnectChoices();
+  PlaceOnScreen(parent);
+  ShowSelectedTable();
+}
+
+QGroupBox* DetailWindow::DebtsGroup() {
   auto* debts = new QGroupBox("Debts", this);
   debts->setObjectName("grpDebts");
   debts->setFixedWidth(px_(161));
@@ -110,31 +141,14 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   debtList_->setObjectName("listDebts");
   debtsLayout->addWidget(hint);
   debtsLayout->addWidget(debtList_, 1);
+  return debts;
+}
 
+QGroupBox* DetailWindow::AmortizationGroup() {
   amortizationGroup_ = new QGroupBox("Amortization Schedule", this);
   amortizationGroup_->setObjectName("grpAmortization");
   auto* tablesLayout = new QVBoxLayout(amortizationGroup_);
-  const auto choice = [this](const char* name, const char* caption, const QColor* colour) {
-    auto* option = new QRadioButton(caption, amortizationGroup_);
-    option->setObjectName(name);
-    if (colour) {
-      QPalette palette = option->palette();
-      palette.setColor(QPalette::WindowText, *colour);
-      palette.setColor(QPalette::ButtonText, *colour);
-      option->setPalette(palette);
-    }
-    return option;
-  };
-  currentOption_ = choice("optCurrent", "Current", &kNavyText);
-  proposedOption_ = choice("optProposed", "Proposed", &kPurpleText);
-  investmentOption_ = choice("optInvestment", "Investment", nullptr);
-  currentOption_->setChecked(true);
-  auto* choices = new QHBoxLayout;
-  choices->addWidget(currentOption_);
-  choices->addWidget(proposedOption_);
-  choices->addWidget(investmentOption_);
-  choices->addStretch(1);
-  tablesLayout->addLayout(choices);
+  tablesLayout->addLayout(PlanChoices());
 
   noAmortizationLabel_ = new QLabel(amortizationGroup_);
   noAmortizationLabel_->setObjectName("pnlNoAmortization");
@@ -173,17 +187,28 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   SetUpGrid(investmentGrid_, investmentModel_, {MonthlyTable::Investment(results_, date)},
             {40, 35, 85, 65, 65, 85});
   investmentGrid_->hide();
+  return amortizationGroup_;
+}
 
+QHBoxLayout* DetailWindow::PlanChoices() {
+  currentOption_ = NewPlanChoice(amortizationGroup_, "optCurrent", "Current", &kNavyText);
+  proposedOption_ = NewPlanChoice(amortizationGroup_, "optProposed", "Proposed", &kPurpleText);
+  investmentOption_ = NewPlanChoice(amortizationGroup_, "optInvestment", "Investment", nullptr);
+  currentOption_->setChecked(true);
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(currentOption_);
+  choices->addWidget(proposedOption_);
+  choices->addWidget(investmentOption_);
+  choices->addStretch(1);
+  return choices;
+}
+
+QHBoxLayout* DetailWindow::ButtonRow() {
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("Button1");
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-  auto* body = new QHBoxLayout;
-  body->addWidget(debts);
-  body->addWidget(amortizationGroup_, 1);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(body, 1);
   auto* exportButton = new QPushButton("Export &CSV\u2026", this);
   exportButton->setObjectName("btnExportCsv");
   exportButton->setToolTip("Save the monthly tables for a spreadsheet");
@@ -196,6 +221,7 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   exportButton->setMenu(exportMenu);
   connect(shown, &QAction::triggered, this, &DetailWindow::ExportShownTable);
   connect(all, &QAction::triggered, this, &DetailWindow::ExportAllTables);
+
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(exportButton);
   buttons->addStretch(1);
@@ -203,19 +229,26 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   buttons->addStretch(1);
   // Balances the export button, so OK stays in the middle.
   buttons->addSpacing(exportButton->sizeHint().width());
-  layout->addLayout(buttons);
+  return buttons;
+}
 
+void DetailWindow::FillDebtList() {
   for (const std::string& entry : DetailListEntries(plan_, results_)) {
     debtList_->addItem(Q(entry));
   }
   debtList_->setCurrentRow(0);
+}
+
+void DetailWindow::ConnectChoices() {
   connect(debtList_, &QListWidget::currentRowChanged, this, &DetailWindow::ShowSelectedTable);
   for (QRadioButton* option : {currentOption_, proposedOption_, investmentOption_}) {
     connect(option, &QRadioButton::toggled, this, [this](bool on) {
       if (on) ShowSelectedTable();
     });
   }
+}
 
+void DetailWindow::PlaceOnScreen(const QWidget* parent) {
   // As wide as the grid's columns need, never narrower than the drawn size.
   const int tableWidth = amortizationGrid_->horizontalHeader()->length() +
                          amortizationGrid_->verticalScrollBar()->sizeHint().width() +
@@ -224,7 +257,6 @@ DetailWindow::DetailWindow(const PlanDocument& plan, const PlanResults& results,
   if (const QScreen* screen = parent ? parent->screen() : this->screen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
-  ShowSelectedTable();
 }
 
 DetailWindow::~DetailWindow() = default;
@@ -241,7 +273,8 @@ void DetailWindow::SetUpGrid(QTableView* grid, MonthlyTableModel* model,
   grid->setTextElideMode(Qt::ElideNone);
   grid->verticalHeader()->hide();
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid->verticalHeader()->setDefaultSectionSize(std::max(px_(18), grid->fontMetrics().height() + 4));
+  grid->verticalHeader()->setDefaultSectionSize(
+      std::max(px_(18), grid->fontMetrics().height() + 4));
   QHeaderView* header = grid->horizontalHeader();
   header->setSectionResizeMode(QHeaderView::Interactive);
   header->setSectionsMovable(true);
@@ -313,9 +346,9 @@ void DetailWindow::PopulateDataGrid(bool current, int index) {
 void DetailWindow::ExportShownTable() {
   const std::string stem = planPath_.stem().string();
   if (investmentOption_->isChecked()) {
-    ExportCsv(stem + " - Investment.csv",
-              MonthlyTableCsv(MonthlyTable::Investment(results_, plan_.Date),
-                              CsvFlavour::kSpreadsheet));
+    ExportCsv(
+        stem + " - Investment.csv",
+        MonthlyTableCsv(MonthlyTable::Investment(results_, plan_.Date), CsvFlavour::kSpreadsheet));
     return;
   }
   const bool current = currentOption_->isChecked();

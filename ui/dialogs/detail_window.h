@@ -13,6 +13,7 @@
 #include "ui/widgets/window_prompts.h"
 
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QRadioButton;
@@ -50,6 +51,17 @@ class DetailWindow : public QDialog {
   void ExportAllTables();
 
  private:
+  // The window's parts, left to right and top to bottom: the list of debts; the group of the
+  // tables with its choices of plan, its notes and its two grids; the row of buttons.
+  QGroupBox* DebtsGroup();
+  QGroupBox* AmortizationGroup();
+  QHBoxLayout* PlanChoices();
+  QHBoxLayout* ButtonRow();
+  void FillDebtList();
+  // The list and the three choices show the table they select.
+  void ConnectChoices();
+  // Sized for the grid's columns and centred on the screen of `parent` (or its own).
+  void PlaceOnScreen(const QWidget* parent);
   void SetUpGrid(QTableView* grid, MonthlyTableModel* model,
                  const std::vector<MonthlyTable>& tables, const std::vector<int>& designWidths);
   void PopulateDataGrid(bool current, int index);

@@ -24,6 +24,20 @@ namespace {
 
 std::string S(const QLineEdit* field) { return field->text().toStdString(); }
 
+QLineEdit* NewField(QWidget* parent, const char* name, const std::string& text, int width) {
+  auto* edit = new QLineEdit(Q(text), parent);
+  edit->setObjectName(name);
+  edit->setMinimumWidth(width);
+  return edit;
+}
+
+QCheckBox* NewCheck(QWidget* parent, const char* name, const char* caption, bool on) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(name);
+  box->setChecked(on);
+  return box;
+}
+
 }  // namespace
 
 PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters& params,
@@ -33,25 +47,32 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   setWindowTitle("Preferences");
   const DesignPixels px(*this);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(CompanyGroup(px));
+  layout->addWidget(SystemGroup(px));
+  layout->addWidget(NewLoanGroup(params.PermitConsolidate));
+  layout->addWidget(PrintSectionsGroup());
+  layout->addWidget(LanguageGroup(px, params.PermitLanguage));
 
-  const auto field = [](QWidget* parent, const char* name, const std::string& text, int width) {
-    auto* edit = new QLineEdit(Q(text), parent);
-    edit->setObjectName(name);
-    edit->setMinimumWidth(width);
-    return edit;
-  };
+  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
+  okButton = buttons.ok;
+  cancelButton = buttons.cancel;
 
-  // 1. Company.
+  setMinimumWidth(px(632));
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QGroupBox* PreferencesDialog::CompanyGroup(const DesignPixels& px) {
   auto* company = new QGroupBox("Company Settings", this);
   company->setObjectName("grpCompany");
   auto* companyGrid = new QGridLayout(company);
-  companyNameField = field(company, "txtCompanyName", settings.CompanyName, px(200));
-  companyAddressField = field(company, "txtCompanyAddress", settings.CompanyAddress, px(200));
+  const AppSettings& settings = settings_;
+  companyNameField = NewField(company, "txtCompanyName", settings.CompanyName, px(200));
+  companyAddressField = NewField(company, "txtCompanyAddress", settings.CompanyAddress, px(200));
   companyCityStateZipField =
-      field(company, "txtCompanyCityStateZip", settings.CompanyCityStateZip, px(200));
-  companyPhoneField = field(company, "txtCompanyPhone", settings.CompanyPhone, px(200));
-  companyFaxField = field(company, "txtCompanyFax", settings.CompanyFax, px(200));
-  companyWebSiteField = field(company, "txtCompanyWebSite", settings.CompanyWebSite, px(200));
+      NewField(company, "txtCompanyCityStateZip", settings.CompanyCityStateZip, px(200));
+  companyPhoneField = NewField(company, "txtCompanyPhone", settings.CompanyPhone, px(200));
+  companyFaxField = NewField(company, "txtCompanyFax", settings.CompanyFax, px(200));
+  companyWebSiteField = NewField(company, "txtCompanyWebSite", settings.CompanyWebSite, px(200));
   const std::pair<const char*, QLineEdit*> left[] = {{"Name", companyNameField},
                                                      {"Address", companyAddressField},
                                                      {"City, State Zip", companyCityStateZipField}};
@@ -66,22 +87,25 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   companyGrid->setColumnMinimumWidth(2, px(16));
   companyGrid->setColumnStretch(1, 1);
   companyGrid->setColumnStretch(4, 1);
-  layout->addWidget(company);
+  return company;
+}
 
-  // 2. System.
+QGroupBox* PreferencesDialog::SystemGroup(const DesignPixels& px) {
   auto* system = new QGroupBox("System Settings", this);
   system->setObjectName("grpSystem");
   auto* systemGrid = new QGridLayout(system);
-  emailField = field(system, "txtEMail", settings.CompanyEMail, px(353));
-  reportDirectoryField = field(system, "txtReportDirectory", settings.ReportDirectory, px(353));
+  emailField = NewField(system, "txtEMail", settings_.CompanyEMail, px(353));
+  reportDirectoryField = NewField(system, "txtReportDirectory", settings_.ReportDirectory, px(353));
   systemGrid->addWidget(new QLabel("EMail Address", system), 0, 0);
   systemGrid->addWidget(emailField, 0, 1);
   systemGrid->addWidget(new QLabel("Printed Report Output Directory", system), 1, 0);
   systemGrid->addWidget(reportDirectoryField, 1, 1);
   systemGrid->setColumnStretch(2, 1);
-  layout->addWidget(system);
+  return system;
+}
 
-  // 3. New consolidation loans.
+// The compounding period of new consolidation loans.
+QGroupBox* PreferencesDialog::NewLoanGroup(bool permitted) {
   generalGroup = new QGroupBox("General Preferences", this);
   generalGroup->setObjectName("grpGeneral");
   auto* general = new QHBoxLayout(generalGroup);
@@ -89,45 +113,43 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   compoundingChoice->setObjectName("cboCompounding");
   compoundingChoice->addItems({"Daily", "Monthly", "Quarterly", "Semi-Annually", "Annually"});
   compoundingChoice->setCurrentIndex(
-      LookupItemIndex(CompoundingFromCode(settings.DefaultCompoundingPeriod)));
+      LookupItemIndex(CompoundingFromCode(settings_.DefaultCompoundingPeriod)));
   general->addWidget(new QLabel("Proposed consolidation loans compound", generalGroup));
   general->addWidget(compoundingChoice);
   general->addStretch(1);
-  generalGroup->setVisible(params.PermitConsolidate);
-  layout->addWidget(generalGroup);
+  generalGroup->setVisible(permitted);
+  return generalGroup;
+}
 
-  // 4. Report sections, in four columns; the tab order runs down each column.
+// The report sections in four columns; the tab order runs down each column.
+QGroupBox* PreferencesDialog::PrintSectionsGroup() {
   auto* sections = new QGroupBox("Print Sections", this);
   sections->setObjectName("grpPrintSections");
   auto* sectionsGrid = new QGridLayout(sections);
+  const AppSettings& s = settings_;
   const auto check = [sections](const char* name, const char* caption, bool on) {
-    auto* box = new QCheckBox(caption, sections);
-    box->setObjectName(name);
-    box->setChecked(on);
-    return box;
+    return NewCheck(sections, name, caption, on);
   };
-  currentDebtsCheck = check("chkCurrentDebts", "Current Debts", settings.PrintCurrentDebts);
-  planStrategyCheck = check("chkPlanStrategy", "Plan Strategy", settings.PrintPlanStrategy);
+  currentDebtsCheck = check("chkCurrentDebts", "Current Debts", s.PrintCurrentDebts);
+  planStrategyCheck = check("chkPlanStrategy", "Plan Strategy", s.PrintPlanStrategy);
   payoffProjectionsCheck =
-      check("chkPayoffProjections", "Payoff Projections", settings.PrintPayoffProjections);
-  optionsCheck = check("chkOptions", "Options", settings.PrintOptions);
-  newLoanCheck = check("chkNewLoan", "New Loan", settings.PrintNewLoan);
+      check("chkPayoffProjections", "Payoff Projections", s.PrintPayoffProjections);
+  optionsCheck = check("chkOptions", "Options", s.PrintOptions);
+  newLoanCheck = check("chkNewLoan", "New Loan", s.PrintNewLoan);
   returnOnInvestmentCheck =
-      check("chkReturnOnInvestment", "Return on Investment", settings.PrintReturnOnInvestment);
-  payoffScheduleCheck = check("chkPayoffSchedule", "Payoff Schedule", settings.PrintPayoffSchedule);
-  immediateResultsCheck =
-      check("chkImmediateResults", "Cost of Delay", settings.PrintImmediateResults);
-  paymentScheduleCheck =
-      check("chkPaymentSchedule", "Payment Schedule", settings.PrintPaymentSchedule);
-  monthlyPaymentTablesCheck = check("chkMonthlyPaymentTables", "Monthly Payment Tables",
-                                    settings.PrintMonthlyPaymentTables);
+      check("chkReturnOnInvestment", "Return on Investment", s.PrintReturnOnInvestment);
+  payoffScheduleCheck = check("chkPayoffSchedule", "Payoff Schedule", s.PrintPayoffSchedule);
+  immediateResultsCheck = check("chkImmediateResults", "Cost of Delay", s.PrintImmediateResults);
+  paymentScheduleCheck = check("chkPaymentSchedule", "Payment Schedule", s.PrintPaymentSchedule);
+  monthlyPaymentTablesCheck =
+      check("chkMonthlyPaymentTables", "Monthly Payment Tables", s.PrintMonthlyPaymentTables);
   amortizationTablesCheck =
-      check("chkAmortizationTables", "Amortization Tables", settings.PrintAmortizationTables);
-  investmentProjectionCheck = check("chkInvestmentProjection", "Investment Projection",
-                                    settings.PrintInvestmentProjections);
-  printContractCheck = check("chkPrintContract", "Contract", settings.PrintContract);
+      check("chkAmortizationTables", "Amortization Tables", s.PrintAmortizationTables);
+  investmentProjectionCheck =
+      check("chkInvestmentProjection", "Investment Projection", s.PrintInvestmentProjections);
+  printContractCheck = check("chkPrintContract", "Contract", s.PrintContract);
   strategiesComparedCheck =
-      check("chkStrategiesCompared", "Strategies Compared", settings.PrintStrategiesCompared);
+      check("chkStrategiesCompared", "Strategies Compared", s.PrintStrategiesCompared);
   QCheckBox* columns[4][4] = {
       {currentDebtsCheck, planStrategyCheck, payoffProjectionsCheck, optionsCheck},
       {newLoanCheck, returnOnInvestmentCheck, payoffScheduleCheck, immediateResultsCheck},
@@ -145,9 +167,10 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
     }
   }
   printContractCheck->setVisible(ContractTemplateExists(programFolder_));
-  layout->addWidget(sections);
+  return sections;
+}
 
-  // 5. Language.
+QGroupBox* PreferencesDialog::LanguageGroup(const DesignPixels& px, bool permitted) {
   languageGroup = new QGroupBox("Language", this);
   languageGroup->setObjectName("grpLanguage");
   auto* language = new QHBoxLayout(languageGroup);
@@ -164,9 +187,9 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
     option->setAutoExclusive(false);
     choices->addButton(option);
   }
-  englishOption->setChecked(settings.PrintLanguage == kPrintLanguageEnglish);
-  spanishOption->setChecked(settings.PrintLanguage == kPrintLanguageSpanish);
-  askOption->setChecked(settings.PrintLanguage == kPrintLanguageAsk);
+  englishOption->setChecked(settings_.PrintLanguage == kPrintLanguageEnglish);
+  spanishOption->setChecked(settings_.PrintLanguage == kPrintLanguageSpanish);
+  askOption->setChecked(settings_.PrintLanguage == kPrintLanguageAsk);
   choices->setExclusive(true);
   language->addWidget(new QLabel("Always print in", languageGroup));
   language->addWidget(englishOption);
@@ -176,15 +199,8 @@ PreferencesDialog::PreferencesDialog(AppSettings& settings, const PlanParameters
   language->addSpacing(px(16));
   language->addWidget(askOption);
   language->addStretch(1);
-  languageGroup->setVisible(params.PermitLanguage);
-  layout->addWidget(languageGroup);
-
-  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
-  okButton = buttons.ok;
-  cancelButton = buttons.cancel;
-
-  setMinimumWidth(px(632));
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  languageGroup->setVisible(permitted);
+  return languageGroup;
 }
 
 void PreferencesDialog::accept() {

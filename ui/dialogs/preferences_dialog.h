@@ -14,6 +14,8 @@ class QRadioButton;
 
 namespace ardvane {
 
+class DesignPixels;
+
 // The preferences dialog: the company details, e-mail address and report folder, the
 // compounding period of new consolidation loans (only with the permission "Consolidate"), the
 // report sections (the contract only when Templates/Contract.ktf is installed) and the print
@@ -33,6 +35,14 @@ class PreferencesDialog : public QDialog {
   void accept() override;
 
  private:
+  // The dialog's group boxes, top to bottom, each made with its controls filled from the
+  // settings; the consolidation and language groups show only when `permitted`.
+  QGroupBox* CompanyGroup(const DesignPixels& px);
+  QGroupBox* SystemGroup(const DesignPixels& px);
+  QGroupBox* NewLoanGroup(bool permitted);
+  QGroupBox* PrintSectionsGroup();
+  QGroupBox* LanguageGroup(const DesignPixels& px, bool permitted);
+
   AppSettings& settings_;
   std::filesystem::path programFolder_;
 

@@ -37,7 +37,28 @@ SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& reg
   setWindowTitle("Setup Fee");
 
   const int fieldWidth = fontMetrics().horizontalAdvance("$999,999,999") + 12;
-  const auto mask = [&](const char* name, AmountKind type, int decimals) {
+  CreateFields(regional, fieldWidth);
+  CreateFigureLabels(fieldWidth);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(StandardFeeGroup());
+  layout->addWidget(MinimumFeeGroup());
+  layout->addWidget(CalculationGroup());
+  layout->addWidget(FinancingGroup());
+  layout->addLayout(FootnoteRow(fieldWidth));
+
+  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
+  okButton = buttons.ok;
+  cancelButton = buttons.cancel;
+  // Fixed once: the figures change at every recalculation, the dialog's size never does.
+  setFixedSize(sizeHint());
+
+  remembered_ = RememberSetupFee(session_.Plan());
+  FillFields(remembered_);
+}
+
+void SetupFeeDialog::CreateFields(const RegionalSettings& regional, int fieldWidth) {
+  const auto newField = [&](const char* name, AmountKind type, int decimals) {
     auto* field = new AmountField(regional, this);
     field->setObjectName(name);
     field->SetMaskType(type);
@@ -48,13 +69,15 @@ SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& reg
     connect(field, &AmountField::exited, this, &SetupFeeDialog::FieldExit);
     return field;
   };
-  feesAmountField = mask("ntmskFeesAmount", kCurrencyAmount, 0);
-  setupFeeRateField = mask("ntmskSetupFeeRate", kPercentAmount, 3);
-  downPaymentField = mask("ntmskDownPayment", kCurrencyAmount, 0);
-  minSavingsField = mask("ntmskMinSavings", kCurrencyAmount, 0);
-  minSetupFeeField = mask("ntmskMinSetupFee", kCurrencyAmount, 0);
-  minDownPaymentField = mask("ntmskMinDownPayment", kCurrencyAmount, 0);
+  feesAmountField = newField("ntmskFeesAmount", kCurrencyAmount, 0);
+  setupFeeRateField = newField("ntmskSetupFeeRate", kPercentAmount, 3);
+  downPaymentField = newField("ntmskDownPayment", kCurrencyAmount, 0);
+  minSavingsField = newField("ntmskMinSavings", kCurrencyAmount, 0);
+  minSetupFeeField = newField("ntmskMinSetupFee", kCurrencyAmount, 0);
+  minDownPaymentField = newField("ntmskMinDownPayment", kCurrencyAmount, 0);
+}
 
+void SetupFeeDialog::CreateFigureLabels(int fieldWidth) {
   const auto figure = [this, fieldWidth](const char* name) {
     auto* label = new QLabel(this);
     label->setObjectName(name);
@@ -74,79 +97,79 @@ SetupFeeDialog::SetupFeeDialog(PlanSession& session, const RegionalSettings& reg
   setupFeeFinancedLabel = figure("lblSetupFeeFinanced");
   interestSavedLabel = figure("lblInterestSaved");
   interestSavedLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  const auto text = [this](const char* words) { return new QLabel(words, this); };
+}
 
-  auto* layout = new QVBoxLayout(this);
+QLabel* SetupFeeDialog::Words(const char* words) { return new QLabel(words, this); }
 
+QGroupBox* SetupFeeDialog::StandardFeeGroup() {
   auto* standard = new QGroupBox("Standard Setup Fee", this);
   auto* standardGrid = new QGridLayout(standard);
-  standardGrid->addWidget(text("The plan setup fee is the greater of"), 0, 0);
+  standardGrid->addWidget(Words("The plan setup fee is the greater of"), 0, 0);
   standardGrid->addWidget(feesAmountField, 0, 1);
-  standardGrid->addWidget(text("or"), 0, 2, Qt::AlignCenter);
+  standardGrid->addWidget(Words("or"), 0, 2, Qt::AlignCenter);
   standardGrid->addWidget(setupFeeRateField, 0, 3);
-  standardGrid->addWidget(text("of total interest saved."), 0, 4);
-  standardGrid->addWidget(text("Required cash down payment"), 1, 0);
+  standardGrid->addWidget(Words("of total interest saved."), 0, 4);
+  standardGrid->addWidget(Words("Required cash down payment"), 1, 0);
   standardGrid->addWidget(downPaymentField, 1, 1);
   standardGrid->setColumnStretch(5, 1);
-  layout->addWidget(standard);
+  return standard;
+}
 
+QGroupBox* SetupFeeDialog::MinimumFeeGroup() {
   auto* minimum = new QGroupBox("Minimum Setup Fee", this);
   auto* minimumGrid = new QGridLayout(minimum);
-  minimumGrid->addWidget(text("If the total interest saved is less than"), 0, 0);
+  minimumGrid->addWidget(Words("If the total interest saved is less than"), 0, 0);
   minimumGrid->addWidget(minSavingsField, 0, 1);
-  minimumGrid->addWidget(text("the plan setup fee is"), 0, 2);
+  minimumGrid->addWidget(Words("the plan setup fee is"), 0, 2);
   minimumGrid->addWidget(minSetupFeeField, 0, 3);
-  minimumGrid->addWidget(text("Required cash down payment"), 1, 0);
+  minimumGrid->addWidget(Words("Required cash down payment"), 1, 0);
   minimumGrid->addWidget(minDownPaymentField, 1, 1);
   minimumGrid->setColumnStretch(4, 1);
-  layout->addWidget(minimum);
+  return minimum;
+}
 
-  // The calculation as a multiplication: interest saved times the rate, under a rule the
-  // product; the fee actually charged at the right.
+// The calculation as a multiplication: interest saved times the rate, under a rule the
+// product; the fee actually charged at the right.
+QGroupBox* SetupFeeDialog::CalculationGroup() {
   auto* calculation = new QGroupBox("Setup Fee Calculation", this);
   auto* calculationGrid = new QGridLayout(calculation);
-  calculationGrid->addWidget(text("Total interest saved*"), 0, 0);
+  calculationGrid->addWidget(Words("Total interest saved*"), 0, 0);
   calculationGrid->addWidget(noFeeInterestSavedLabel, 0, 1);
-  calculationGrid->addWidget(text("x"), 1, 0, Qt::AlignRight);
+  calculationGrid->addWidget(Words("x"), 1, 0, Qt::AlignRight);
   calculationGrid->addWidget(setupFeeRateLabel, 1, 1);
   calculationGrid->addWidget(Rule(calculation), 2, 1);
   calculationGrid->addWidget(percentSetupFeeLabel, 3, 1);
   calculationGrid->setColumnMinimumWidth(2, 24);
   calculationGrid->setColumnStretch(2, 1);
-  calculationGrid->addWidget(text("Actual setup fee"), 3, 3);
+  calculationGrid->addWidget(Words("Actual setup fee"), 3, 3);
   calculationGrid->addWidget(actualSetupFeeLabel, 3, 4);
+  return calculation;
+}
 
+QGroupBox* SetupFeeDialog::FinancingGroup() {
   auto* financing = new QGroupBox("Setup Fee Financing", this);
   auto* financingGrid = new QGridLayout(financing);
-  financingGrid->addWidget(text("Setup fee"), 0, 0);
+  financingGrid->addWidget(Words("Setup fee"), 0, 0);
   financingGrid->addWidget(setupFeeLabel, 0, 1);
-  financingGrid->addWidget(text("Cash down payment"), 1, 0);
+  financingGrid->addWidget(Words("Cash down payment"), 1, 0);
   financingGrid->addWidget(downPaymentLabel, 1, 1);
   financingGrid->addWidget(Rule(financing), 2, 1);
-  financingGrid->addWidget(text("Amount financed"), 3, 0);
+  financingGrid->addWidget(Words("Amount financed"), 3, 0);
   financingGrid->addWidget(setupFeeFinancedLabel, 3, 1);
   financingGrid->setColumnStretch(2, 1);
-  layout->addWidget(calculation);
-  layout->addWidget(financing);
+  return financing;
+}
 
+QHBoxLayout* SetupFeeDialog::FootnoteRow(int fieldWidth) {
   auto* footnote = new QHBoxLayout;
-  auto* note = text(
+  auto* note = Words(
       "*If the setup fee is financed, it will affect the total interest saved.  In this case, "
       "the total interest saved with the setup fee is");
   note->setWordWrap(true);
   footnote->addWidget(note, 1);
   footnote->addWidget(interestSavedLabel, 0, Qt::AlignBottom);
   footnote->addSpacing(fieldWidth / 2);
-  layout->addLayout(footnote);
-
-  const OkCancelButtons buttons = AddOkCancelRow(*this, *layout);
-  okButton = buttons.ok;
-  cancelButton = buttons.cancel;
-  // Fixed once: the figures change at every recalculation, the dialog's size never does.
-  setFixedSize(sizeHint());
-
-  remembered_ = RememberSetupFee(session_.Plan());
-  FillFields(remembered_);
+  return footnote;
 }
 
 void SetupFeeDialog::FillFields(const SetupFeeValues& values) {

@@ -6,6 +6,8 @@
 #include "engine/regional_settings.h"
 #include "inputs/plan_fee_values.h"
 
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -40,6 +42,17 @@ class SetupFeeDialog : public QDialog {
   void reject() override;
 
  private:
+  // The dialog's parts: its six fields and the labels of its figures, made first, then the
+  // four groups that lay them out top to bottom and the footnote below them.
+  void CreateFields(const RegionalSettings& regional, int fieldWidth);
+  void CreateFigureLabels(int fieldWidth);
+  QGroupBox* StandardFeeGroup();
+  QGroupBox* MinimumFeeGroup();
+  QGroupBox* CalculationGroup();
+  QGroupBox* FinancingGroup();
+  QHBoxLayout* FootnoteRow(int fieldWidth);
+  // A label of fixed words.
+  QLabel* Words(const char* words);
   void FillFields(const SetupFeeValues& values);
   // The fields as plan values. A field the adviser has not changed gives the plan's own
   // value, so a value with more digits than its field shows is not rounded by just passing.

@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "platform/desktop_open.h"
-#include "ui/dialogs/file_exists_dialog.h"
 #include "ui/widgets/qt_text.h"
 
 namespace ardvane {
@@ -69,7 +68,7 @@ bool MessageBoxPrompts::ConfirmWarning(const std::string& message) {
 }
 
 FileExistsAnswer MessageBoxPrompts::AskFileExists(const std::string& path) {
-  return FileExistsDialog::Ask(path, parent_);
+  return askFileExists_(path, parent_);
 }
 
 void MessageBoxPrompts::OpenDocument(const std::string& path, DesktopOpenDone done) {

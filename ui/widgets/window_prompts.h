@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -31,13 +32,18 @@ class WindowPrompts : public PlanPrompts, public MessageSink {
       const std::filesystem::path& startFolder, const std::string& proposedName) = 0;
 };
 
-// The real message boxes and file dialogs, shown over `parent`. Documents are opened with
-// `opener`; the outcome of an open is dropped when `parent` is gone by then.
+// Shows the question about the existing file at `path` over `parent` and gives the answer.
+using FileExistsQuestion =
+    std::function<FileExistsAnswer(const std::string& path, QWidget* parent)>;
+
+// The real message boxes and file dialogs, shown over `parent`. The question about an existing
+// file is `askFileExists`, the dialog of the windows above this folder. Documents are opened
+// with `opener`; the outcome of an open is dropped when `parent` is gone by then.
 class MessageBoxPrompts : public WindowPrompts {
  public:
-  explicit MessageBoxPrompts(QWidget* parent = nullptr,
+  explicit MessageBoxPrompts(FileExistsQuestion askFileExists, QWidget* parent = nullptr,
                              DesktopOpener opener = SystemDesktopOpener())
-      : parent_(parent), opener_(std::move(opener)) {}
+      : askFileExists_(std::move(askFileExists)), parent_(parent), opener_(std::move(opener)) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   SaveAnswer AskSaveChanges(const std::string& question) override;
@@ -58,6 +64,7 @@ class MessageBoxPrompts : public WindowPrompts {
                                                      const std::string& proposedName) override;
 
  private:
+  FileExistsQuestion askFileExists_;
   QWidget* parent_;
   DesktopOpener opener_;
 };

@@ -1,11 +1,8 @@
-#include "reports/file_names.h"
+#include "base/file_names.h"
+
+#include "base/utf8.h"
 
 namespace ardvane {
-namespace {
-
-bool IsContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-}  // namespace
 
 std::size_t ControlCharacterLength(std::string_view text, std::size_t at) {
   const auto byte = static_cast<unsigned char>(text[at]);
@@ -42,7 +39,7 @@ std::string SafeFileName(std::string_view stem, std::string_view extension) {
       extension.size() < kMaxFileNameBytes ? kMaxFileNameBytes - extension.size() : 0;
   if (name.size() > room) {
     std::size_t cut = room;
-    while (cut > 0 && IsContinuationByte(static_cast<unsigned char>(name[cut]))) --cut;
+    while (cut > 0 && IsUtf8Continuation(static_cast<unsigned char>(name[cut]))) --cut;
     name.resize(cut);
   }
   if (name.empty() && !extension.empty()) name.push_back('_');  // a bare ".rtf" would be hidden

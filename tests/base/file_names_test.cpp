@@ -1,16 +1,11 @@
-#include "reports/file_names.h"
+#include "base/file_names.h"
 
 #include <gtest/gtest.h>
 
-#include "reports/document_output.h"
-#include "tests/test_regional.h"
+#include <string>
 
 namespace ardvane {
 namespace {
-
-// A last name that, written as it is, would put a second line into the print log.
-const std::string kForgingName =
-    "Smith\r\n1/1/2008 9:00:00 AM\t/r/\tOther, Client 1.1.2008.doc\t42\r\nX";
 
 TEST(SafeFileNameTest, WhatNoFileSystemTakesIsReplaced) {
   const struct {
@@ -49,32 +44,6 @@ TEST(SafeFileNameTest, ALongNameIsCutBetweenCharacters) {
     EXPECT_TRUE(name.ends_with("\xC3\xA9.rtf")) << prefix;
   }
   EXPECT_EQ(SafeFileName(std::string(300, 'x'), ".doc"), std::string(251, 'x') + ".doc");
-}
-
-TEST(SafeFileNameTest, AForgingNameMakesAReportNameOfOneLine) {
-  PlanDocument plan;
-  plan.LastName = kForgingName;
-  plan.FirstName = "John";
-  plan.Date = EncodeDate(2005, 3, 15);
-  EXPECT_EQ(ReportFileName(plan, false, "", testing::kPointRegional),
-            "Smith  1.1.2008 9_00_00 AM .r. Other, Client 1.1.2008.doc 42  X, John 3.15.2005.doc");
-}
-
-TEST(ReportFolderTest, AnEmptyOrRelativeFolderLiesInTheProgramFolder) {
-  const std::filesystem::path program = "/opt/ardvane";
-  EXPECT_EQ(ReportFolder("", program), "/opt/ardvane/Reports/");
-  EXPECT_EQ(ReportFolder("  ", program), "/opt/ardvane/Reports/");
-  EXPECT_EQ(ReportFolder("out", program), "/opt/ardvane/out/");
-  EXPECT_EQ(ReportFolder("out/", program), "/opt/ardvane/out/");
-  EXPECT_EQ(ReportFolder("/srv/reports", program), "/srv/reports/");
-  EXPECT_EQ(ReportFolder("/srv/reports/", program), "/srv/reports/");
-  // A program folder given relative still gives an absolute folder.
-  EXPECT_EQ(ReportFolder("", "rel"),
-            (std::filesystem::current_path() / "rel" / "Reports").string() + "/");
-  // A file in the folder (a report, the notes): one "/" between, whether the setting ends in
-  // one or not.
-  EXPECT_EQ(ReportFilePath("/r/", "n.rtf"), std::filesystem::path("/r/n.rtf"));
-  EXPECT_EQ(ReportFilePath("/r", "n.rtf"), std::filesystem::path("/r/n.rtf"));
 }
 
 }  // namespace
