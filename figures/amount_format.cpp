@@ -6,6 +6,7 @@
 
 #include "base/number_text.h"
 #include "base/text.h"
+#include "base/utf8.h"
 
 namespace ardvane {
 namespace {
@@ -88,7 +89,7 @@ std::optional<double> OutOfRangeValue(std::string_view text) {
 std::string_view FirstCharacter(std::string_view text) {
   if (text.empty()) return text;
   size_t length = 1;
-  while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+  while (length < text.size() && IsUtf8Continuation(static_cast<unsigned char>(text[length]))) {
     ++length;
   }
   return text.substr(0, length);
