@@ -156,7 +156,9 @@ AssembledReport ReportAssembly::Run() {
   if (settings_.PrintInvestmentProjections) InvestmentProjections();
   if (settings_.PrintContract) Contract();
   Fill("Closer");
-  return {JoinTableRuns(text_), sources_.missingParagraphs(), sources_.folderProblem()};
+  const std::string& folderProblem = sources_.folderProblem();
+  return {JoinTableRuns(text_), sources_.missingParagraphs(),
+          folderProblem.empty() ? Status::Ok() : Status::InvalidData(folderProblem)};
 }
 
 void ReportAssembly::Header() {

@@ -27,9 +27,9 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& path) {
-  FileBytes file = ReadRegularFile(path, kMaxTemplateBytes);
-  if (!file.ok) return std::nullopt;
-  return SplitLines(file.bytes);
+  const StatusOr<std::string> file = ReadRegularFile(path, kMaxTemplateBytes);
+  if (!file.ok()) return std::nullopt;
+  return SplitLines(*file);
 }
 
 // The translation a matching line gives: everything after its first ";", or the phrase
