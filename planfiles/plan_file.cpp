@@ -257,7 +257,7 @@ bool StartsLegacyFile(std::string_view content) {
   return !content.empty() && content.front() >= '0' && content.front() <= '9';
 }
 
-// Where the first zero byte of `content` is, as a message gives it; empty when there is none.
+// The refusal of a file holding a zero byte, saying where the first one is; Ok without one.
 // The scanner would end the file there and the legacy reader would keep it in a text, so a
 // file that holds one is refused whole rather than read in part.
 Status CheckForZeroByte(std::string_view content, const std::string& fileName) {
@@ -283,43 +283,39 @@ PlanDocument EmptiedCopy(const PlanDocument& plan) {
 
 }  // namespace
 
-bool ApplyXmlPlan(XmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
-                  std::string* problem) {
-  std::string ignored;
-  if (problem == nullptr) problem = &ignored;
+Status ApplyXmlPlan(XmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
+                    const std::string& fileName) {
+  std::string problem;
   bool client = false;
   parser.BeginScan();
   while (parser.NextPart()) {
     const XmlPartKind type = parser.PartType();
     if (type == XmlPartKind::StartTag || type == XmlPartKind::EmptyTag) {
-      ApplyElement(parser, plan, context, problem);
+      ApplyElement(parser, plan, context, &problem);
       client = client || parser.PartName() == "Client";
     }
   }
-  return client;
+  // Without a Client element nothing marks the file as a plan: an empty file, an ini file or
+  // random bytes would open as an empty plan that a later save writes over the file.
+  if (!client) return Status::InvalidData(fileName + " is not an Ardvane plan file.");
+  if (!problem.empty()) return Status::InvalidData(fileName + ", " + problem);
+  return Status::Ok();
 }
 
 Status ReadPlanContent(std::string_view content, const std::string& fileName, PlanDocument& plan,
                        const PlanReadContext& context) {
   if (Status damaged = CheckForZeroByte(content, fileName); !damaged.ok()) return damaged;
   PlanDocument fresh = EmptiedCopy(plan);
+  Status status;
   if (StartsLegacyFile(content)) {
-    if (Status status = ReadTextFile(content, fileName, fresh, context); !status.ok()) {
-      return status;
-    }
+    status = ReadTextFile(content, fileName, fresh, context);
   } else {
     PlanScanner parser;
     parser.LoadFromBuffer(content);
-    // Without a Client element nothing marks the file as a plan: an empty file, an ini file
-    // or random bytes would open as an empty plan that a later save writes over the file.
-    std::string problem;
-    if (!ApplyXmlPlan(parser, fresh, context, &problem)) {
-      return Status::InvalidData(fileName + " is not an Ardvane plan file.");
-    }
-    if (!problem.empty()) return Status::InvalidData(fileName + ", " + problem);
+    status = ApplyXmlPlan(parser, fresh, context, fileName);
   }
-  plan = std::move(fresh);
-  return Status::Ok();
+  if (status.ok()) plan = std::move(fresh);
+  return status;
 }
 
 Status ReadData(const std::filesystem::path& path, PlanDocument& plan,

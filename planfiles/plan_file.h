@@ -29,13 +29,14 @@ Status SaveData(const PlanDocument& plan, const std::filesystem::path& path);
 
 // Applies every plan element the scanner finds to `plan`, which the caller has prepared:
 // the plan as it was, with its debts and notes emptied. Elements may come in any order and
-// any number of times; unknown elements and attributes are skipped. Returns whether the
-// document has a Client element, the mark of a plan file, however damaged the rest is.
-// An amount beyond what money holds (Money::HoldsUnits) is applied as the nearest it holds,
-// and the first such amount is described in *problem (its line, element, attribute and text),
-// for the caller to refuse the file.
-bool ApplyXmlPlan(XmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
-                  std::string* problem = nullptr);
+// any number of times; unknown elements and attributes are skipped. An amount beyond what
+// money holds (Money::HoldsUnits) is applied as the nearest it holds. Every element is
+// applied whatever the outcome, which is for the caller to refuse the file with: InvalidData
+// "<fileName> is not an Ardvane plan file." when the document has no Client element (the mark
+// of a plan file, however damaged the rest is), else InvalidData "<fileName>, " and the first
+// amount beyond what money holds (its line, element, attribute and text), else Ok.
+Status ApplyXmlPlan(XmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
+                    const std::string& fileName);
 
 // Reads a plan file of either form. On success `plan` is replaced by the plan read; on
 // failure `plan` is untouched and the status's message names the file (and line). A file

@@ -156,9 +156,7 @@ AssembledReport ReportAssembly::Run() {
   if (settings_.PrintInvestmentProjections) InvestmentProjections();
   if (settings_.PrintContract) Contract();
   Fill("Closer");
-  const std::string& folderProblem = sources_.folderProblem();
-  return {JoinTableRuns(text_), sources_.missingParagraphs(),
-          folderProblem.empty() ? Status::Ok() : Status::InvalidData(folderProblem)};
+  return {JoinTableRuns(text_), sources_.missingParagraphs(), sources_.folderStatus()};
 }
 
 void ReportAssembly::Header() {
