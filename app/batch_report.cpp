@@ -58,11 +58,11 @@ int RunBatchReport(const ReportRequest& request, PaperSize paper, const CommandL
   StderrPrompts prompts(err);
   PlanSession session(params, env.regional, env.today, prompts);
   const std::string& name = request.planPath;
-  const ReadStatus status =
-      name.empty() ? ReadStatus{"no plan file is named"} : session.TryOpenFile(name);
+  const Status status =
+      name.empty() ? Status::NotFound("no plan file is named") : session.TryOpenFile(name);
   if (!status.ok()) {
     err << "Could not open file " << name << "\n"
-        << "ardvane: " << status.error << "\n";
+        << "ardvane: " << status.message() << "\n";
     return 1;
   }
   // A plan too large to report on is refused before its calculation takes the memory.

@@ -56,9 +56,8 @@ int RunPlanCommand(const PlanQuery& query, const CommandLineEnvironment& env, st
 
   const PlanReadContext context{env.regional, params, env.today};
   PlanDocument plan;
-  const ReadStatus status = ReadData(query.plan, plan, context);
-  if (!status.ok()) {
-    err << "ardvane: cannot read the plan: " << status.error << "\n";
+  if (const Status status = ReadData(query.plan, plan, context); !status.ok()) {
+    err << "ardvane: cannot read the plan: " << status.message() << "\n";
     return 1;
   }
 

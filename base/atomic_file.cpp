@@ -23,11 +23,7 @@ constexpr std::size_t kTemporaryTagLength = 8;  // hexadecimal digits
 // A temporary file left this long is no save's any more.
 constexpr auto kTemporaryAbandonedAfter = std::chrono::minutes(10);
 
-// A one-letter prefix is added as a char: g++ 12 warns -Wrestrict, wrongly, on a one-letter
-// string literal + std::string&& (it is done so throughout the program).
-std::string Describe(const fs::path& path, const std::string& reason) {
-  return '"' + path.string() + "\": " + reason;
-}
+Status SystemFailure(int errorNumber) { return Status::IoError(std::strerror(errorNumber)); }
 
 bool WriteAll(int fd, std::string_view content) {
   while (!content.empty()) {
@@ -140,7 +136,7 @@ int LinkUnnamedFile(int fd, const fs::path& target, std::random_device& random,
 }  // namespace
 
 PreparedFile::PreparedFile(const fs::path& path, std::string_view content) {
-  const auto fail = [this](int errorNumber) { error_ = std::strerror(errorNumber); };
+  const auto fail = [this](int errorNumber) { status_ = SystemFailure(errorNumber); };
   if (const int failure = ResolveLinks(path, &target_)) {
     fail(failure);
     return;
@@ -188,11 +184,8 @@ void PreparedFile::Discard() {
   temporary_.clear();
 }
 
-bool PreparedFile::Commit(std::string* error) {
-  if (fd_ < 0) {
-    if (error != nullptr) *error = error_.empty() ? std::strerror(EBADF) : error_;
-    return false;
-  }
+Status PreparedFile::Commit() {
+  if (fd_ < 0) return status_.ok() ? SystemFailure(EBADF) : status_;
   int failure = 0;
   if (temporary_.empty()) {
     std::random_device random;
@@ -202,10 +195,9 @@ bool PreparedFile::Commit(std::string* error) {
   fd_ = -1;
   if (failure == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) failure = errno;
   if (failure != 0) {
-    error_ = std::strerror(failure);
-    if (error != nullptr) *error = error_;
+    status_ = SystemFailure(failure);
     Discard();
-    return false;
+    return status_;
   }
   temporary_.clear();  // it is the target now
   // Make the rename itself durable; the file is already complete either way.
@@ -214,32 +206,29 @@ bool PreparedFile::Commit(std::string* error) {
     ::fsync(folder);
     ::close(folder);
   }
-  return true;
+  return Status::Ok();
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view content, std::string* error) {
+Status WriteFileAtomically(const fs::path& path, std::string_view content) {
   PreparedFile file(path, content);
-  return file.Commit(error);
+  return file.Commit();
 }
 
-FileBytes ReadRegularFile(const fs::path& path, std::size_t maxBytes) {
-  FileBytes result;
+StatusOr<std::string> ReadRegularFile(const fs::path& path, std::size_t maxBytes) {
   // Without O_NONBLOCK, opening a named pipe waits for a writer, possibly for ever.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    result.missing = errno == ENOENT;
-    result.reason = std::strerror(errno);
-    return result;
+    if (errno == ENOENT) return Status::NotFound(std::strerror(errno));
+    return SystemFailure(errno);
   }
-  const auto fail = [&result, fd](std::string reason) {
+  const auto fail = [fd](Status why) {
     ::close(fd);
-    result.reason = std::move(reason);
-    return result;
+    return why;
   };
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return fail(std::strerror(errno));
-  if (S_ISDIR(info.st_mode)) return fail(std::strerror(EISDIR));
-  if (!S_ISREG(info.st_mode)) return fail("not a regular file");
+  if (::fstat(fd, &info) != 0) return fail(SystemFailure(errno));
+  if (S_ISDIR(info.st_mode)) return fail(SystemFailure(EISDIR));
+  if (!S_ISREG(info.st_mode)) return fail(Status::IoError("not a regular file"));
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 
@@ -249,30 +238,25 @@ FileBytes ReadRegularFile(const fs::path& path, std::size_t maxBytes) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
-      return fail(std::strerror(errno));
+      return fail(SystemFailure(errno));
     }
     if (got == 0) break;
     // Whatever size the file claims, at most one buffer beyond the limit is read.
     if (data.size() + static_cast<size_t>(got) > maxBytes) {
-      return fail("larger than " + std::to_string(maxBytes) + " bytes");
+      return fail(Status::InvalidData("larger than " + std::to_string(maxBytes) + " bytes"));
     }
     data.append(buffer, static_cast<size_t>(got));
   }
   ::close(fd);
-  result.ok = true;
-  result.bytes = std::move(data);
-  return result;
+  return data;
 }
 
-bool ReadWholeFile(const fs::path& path, std::size_t maxBytes, std::string* content,
-                   std::string* error) {
-  FileBytes file = ReadRegularFile(path, maxBytes);
-  if (!file.ok) {
-    if (error != nullptr) *error = Describe(path, file.reason);
-    return false;
-  }
-  *content = std::move(file.bytes);
-  return true;
+StatusOr<std::string> ReadWholeFile(const fs::path& path, std::size_t maxBytes) {
+  StatusOr<std::string> file = ReadRegularFile(path, maxBytes);
+  // A one-letter prefix is added as a char: g++ 12 warns -Wrestrict, wrongly, on a one-letter
+  // string literal + std::string&& (it is done so throughout the program).
+  if (!file.ok()) return file.status().Prefixed('"' + path.string() + '"');
+  return file;
 }
 
 }  // namespace ardvane

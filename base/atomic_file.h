@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
+
 namespace ardvane {
 
 // Replaces the file at `path` with `content`, so that the old file stays whole until the new
@@ -18,10 +20,9 @@ namespace ardvane {
 // - The new file keeps the old one's access rights and, where the process may set them, its
 //   owner and group.
 // - A file that its owner may not write (or the process may not) is not replaced.
-// On failure returns false, leaves no temporary file and any old file untouched, and sets
-// `error` (when given) to the system's reason.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
-                         std::string* error);
+// On failure returns an IoError whose message is the system's reason (without the path),
+// and leaves no temporary file and any old file untouched.
+Status WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
 
 // WriteFileAtomically in two steps, for files that must replace their targets in a set order:
 // the constructor writes and flushes the bytes to a temporary file (an unnamed one where the
@@ -34,12 +35,12 @@ class PreparedFile {
   PreparedFile(const PreparedFile&) = delete;
   PreparedFile& operator=(const PreparedFile&) = delete;
 
-  // Whether the bytes are written and wait for Commit; otherwise error() says why not.
-  bool ready() const { return fd_ >= 0; }
-  const std::string& error() const { return error_; }
-  // Replaces the target; false with `error` set (when given) when the file was not ready or
-  // could not be put in place, which leaves the target as it was.
-  bool Commit(std::string* error);
+  // Ok when the bytes are written and wait for Commit; otherwise the IoError that says why
+  // they do not (the system's reason).
+  const Status& status() const { return status_; }
+  // Replaces the target. Fails, leaving the target as it was, when the file was not ready
+  // (with status()) or could not be put in place (an IoError with the system's reason).
+  Status Commit();
 
  private:
   void Discard();
@@ -47,23 +48,17 @@ class PreparedFile {
   std::filesystem::path target_;     // the path with its links followed
   std::filesystem::path temporary_;  // the temporary file's name, once it has one
   int fd_ = -1;
-  std::string error_;
-};
-
-// The outcome of ReadRegularFile.
-struct FileBytes {
-  bool ok = false;
-  bool missing = false;  // nothing at the path (or a link to nothing)
-  std::string bytes;     // the whole file when ok
-  std::string reason;    // why it was not read, without the path
+  Status status_;
 };
 
 // Reads a whole regular file of at most `maxBytes` bytes. The file is opened without waiting,
 // then checked, so a named pipe or a device in its place fails at once instead of blocking.
-FileBytes ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes);
+// Fails with NotFound when nothing is at the path (or a link to nothing), InvalidData for a
+// file larger than `maxBytes`, and an IoError otherwise; the message is the reason, without
+// the path.
+StatusOr<std::string> ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes);
 
-// The same, with the failure described as "\"path\": reason" in `error`.
-bool ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes, std::string* content,
-                   std::string* error);
+// The same, with the failure described as "\"path\": reason".
+StatusOr<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes);
 
 }  // namespace ardvane

@@ -14,4 +14,9 @@ Status Status::Prefixed(std::string_view context) const {
   return Status(code_, std::move(message));
 }
 
+Status Status::WithMessage(std::string message) const {
+  if (ok()) return *this;
+  return Status(code_, std::move(message));
+}
+
 }  // namespace ardvane

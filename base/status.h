@@ -46,6 +46,8 @@ class [[nodiscard]] Status {
 
   // The same failure with `context` put in front: "context: message". Success stays success.
   Status Prefixed(std::string_view context) const;
+  // The same kind of failure told in other words (`message`, not empty). Success stays success.
+  Status WithMessage(std::string message) const;
 
   // Drops the status on purpose (a best-effort step whose failure changes nothing).
   void IgnoreError() const {}

@@ -23,10 +23,10 @@ struct Sample {
     params.PermitConsolidate = true;
     params.PermitNegotiate = true;
     params.PermitCashOut = true;
-    const ReadStatus status = ReadData(std::filesystem::path(ARDVANE_DIST_FOLDER) / "Sample.bvx",
-                                       plan, PlanReadContext{RegionalSettings{}, params, 0});
+    const Status status = ReadData(std::filesystem::path(ARDVANE_DIST_FOLDER) / "Sample.bvx", plan,
+                                   PlanReadContext{RegionalSettings{}, params, 0});
     if (!status.ok()) {
-      std::cerr << "cannot read the sample plan: " << status.error << "\n";
+      std::cerr << "cannot read the sample plan: " << status.message() << "\n";
       std::abort();
     }
   }

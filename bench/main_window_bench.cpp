@@ -8,7 +8,9 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 
 #include "bench/payload_folder.h"
 #include "engine/calendar.h"
@@ -65,7 +67,10 @@ std::filesystem::path LargePlan(const PayloadFolder& folder, bool hopeless = fal
     plan.Debts.AddDebt(card);
   }
   const auto path = folder.path() / "Large.bvx";
-  SaveData(plan, path, nullptr);
+  if (const Status saved = SaveData(plan, path); !saved.ok()) {
+    std::cerr << "cannot save the large plan: " << saved.message() << "\n";
+    std::abort();
+  }
   return path;
 }
 

@@ -41,7 +41,7 @@ void BM_PlanFileWrite(benchmark::State& state) {
   const PlanDocument plan = LargePlan();
   const auto path = BenchFile();
   for (auto _ : state) {
-    if (!SaveData(plan, path, nullptr)) state.SkipWithError("save failed");
+    if (!SaveData(plan, path).ok()) state.SkipWithError("save failed");
   }
   std::filesystem::remove(path);
 }
@@ -53,7 +53,10 @@ void BM_PlanFileSerialize(benchmark::State& state) {
 
 void BM_PlanFileRead(benchmark::State& state) {
   const auto path = BenchFile();
-  SaveData(LargePlan(), path, nullptr);
+  if (!SaveData(LargePlan(), path).ok()) {
+    state.SkipWithError("save failed");
+    return;
+  }
   const RegionalSettings regional;
   const PlanReadContext context{regional, {}, 0};
   for (auto _ : state) {

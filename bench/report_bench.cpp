@@ -3,7 +3,9 @@
 // (thousands of table rows); the PDF of the sample plan's report, and of a long name.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 
 #include "bench/payload_folder.h"
 #include "engine/calendar.h"
@@ -55,7 +57,12 @@ struct ReportFixture {
     if (large) {
       plan = LargePlan();
     } else {
-      ReadData(folder.path() / "Sample.bvx", plan, PlanReadContext{regional, params, 0});
+      const Status read =
+          ReadData(folder.path() / "Sample.bvx", plan, PlanReadContext{regional, params, 0});
+      if (!read.ok()) {
+        std::cerr << "cannot read the sample plan: " << read.message() << "\n";
+        std::abort();
+      }
     }
     if (nameLength > 0) {
       Debt debt = plan.Debts.At(1);
@@ -113,9 +120,8 @@ void BM_ExportPdf(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    std::string error;
-    if (!WriteReportPdf(report, pdf, PaperSize::kLetter, &error)) {
-      state.SkipWithError(error.c_str());
+    if (const Status written = WriteReportPdf(report, pdf, PaperSize::kLetter); !written.ok()) {
+      state.SkipWithError(written.message().c_str());
       break;
     }
   }
@@ -134,10 +140,9 @@ void BM_PdfLongName(benchmark::State& state) {
       "</td><td width=\"80%\" align=\"right\">$1,234.56</td></tr></table></body></html>";
   std::size_t bytes = 0;
   for (auto _ : state) {
-    std::string error;
-    const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kLetter, &error);
-    if (!pdf) {
-      state.SkipWithError(error.c_str());
+    const StatusOr<std::string> pdf = RenderReportPdf(html, PaperSize::kLetter);
+    if (!pdf.ok()) {
+      state.SkipWithError(pdf.status().message().c_str());
       break;
     }
     bytes = pdf->size();
@@ -153,9 +158,8 @@ void BM_ReportAndPdfOfLongName(benchmark::State& state) {
   const auto report = fixture.folder.path() / "Report.doc";
   const auto pdf = fixture.folder.path() / "Report.pdf";
   for (auto _ : state) {
-    std::string error;
     if (!WriteReportDocument(fixture.context, report).complete ||
-        !WriteReportPdf(report, pdf, PaperSize::kLetter, &error)) {
+        !WriteReportPdf(report, pdf, PaperSize::kLetter).ok()) {
       state.SkipWithError("the report or its PDF was not written");
       break;
     }

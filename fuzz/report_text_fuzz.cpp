@@ -270,7 +270,7 @@ void CheckLanguageFile(FuzzedDataProvider& input) {
 
   // The paragraphs' folder: refused, or a folder under Templates.
   ardvane::ReportSources sources(Folder(), ardvane::Language::kSpanish);
-  if (!sources.folderProblem().empty()) return;
+  if (!sources.folderStatus().ok()) return;
   const fs::path path = ardvane::ParagraphPath("Cover", ardvane::Language::kSpanish, Folder());
   const std::string text = path.string();
   if (text.find('\0') != std::string::npos) __builtin_trap();  // the system would cut it there

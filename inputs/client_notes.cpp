@@ -117,11 +117,11 @@ std::string NotesRtf(const std::vector<std::string>& lines) {
 
 Status WriteNotesFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
   const std::string content = NotesRtf(lines);
-  std::string reason;
-  if (WriteFileAtomically(path, content, &reason)) return Status::Ok();
+  const Status written = WriteFileAtomically(path, content);
+  if (written.ok()) return written;
   std::string message("Cannot create file \"");
-  message.append(path.string()).append("\". ").append(reason);
-  return Status::IoError(std::move(message));
+  message.append(path.string()).append("\". ").append(written.message());
+  return written.WithMessage(std::move(message));
 }
 
 }  // namespace ardvane

@@ -49,8 +49,8 @@ class LegacyLines {
               const RegionalSettings& regional)
       : rest_(content), fileName_(fileName), regional_(regional) {}
 
-  bool ok() const { return error_.empty(); }
-  ReadStatus Status() const { return {error_}; }
+  bool ok() const { return status_.ok(); }
+  const Status& status() const { return status_; }
 
   // The next line without its line end, or nothing once the file has ended.
   std::optional<std::string_view> NextLine() {
@@ -144,7 +144,7 @@ class LegacyLines {
   // The line that was expected is the one after the last line read.
   void FailAtEnd(const std::string& message) { FailOnLine(lineNumber_ + 1, message); }
   void FailOnLine(std::size_t line, const std::string& message) {
-    error_ = fileName_ + ", line " + std::to_string(line) + ": " + message;
+    status_ = Status::InvalidData(fileName_ + ", line " + std::to_string(line) + ": " + message);
   }
 
   std::string_view rest_;
@@ -152,7 +152,7 @@ class LegacyLines {
   std::size_t lineNumber_ = 0;  // of the last line returned
   const std::string& fileName_;
   const RegionalSettings& regional_;
-  std::string error_;
+  Status status_;
   std::string lastQuoted_;  // the last number read, as a message quotes it
 };
 
@@ -168,8 +168,8 @@ int DebtLinesOf(double version) {
 
 }  // namespace
 
-ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, PlanDocument& plan,
-                        const PlanReadContext& context) {
+Status ReadTextFile(std::string_view content, const std::string& fileName, PlanDocument& plan,
+                    const PlanReadContext& context) {
   // Work on a copy so that a file that fails half way leaves the caller's plan as it was.
   PlanDocument result = plan;
   result.Debts.ClearDebts();
@@ -180,7 +180,7 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
   LegacyLines in(text, fileName, context.regional);
 
   const double version = in.Number();
-  if (!in.ok()) return in.Status();
+  if (!in.ok()) return in.status();
   result.FirstName = in.Text("the first name");
   result.LastName = in.Text("the last name");
   result.Date = in.Date();
@@ -228,13 +228,13 @@ ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, P
     if (compounding.empty()) compounding = "1";
     if (in.ok()) result.Debts.AddDebt(ParseDebt(texts, context.regional));
   }
-  if (!in.ok()) return in.Status();
+  if (!in.ok()) return in.status();
 
   if (version >= 5) {
     while (const auto line = in.NextLine()) result.Notes.emplace_back(*line);
   }
   plan = std::move(result);
-  return {};
+  return Status::Ok();
 }
 
 }  // namespace ardvane

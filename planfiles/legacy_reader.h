@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "engine/plan_document.h"
 #include "planfiles/plan_text.h"
 
@@ -24,11 +25,11 @@ namespace ardvane {
 // "1" (monthly). For V >= 5 every line after the debts is one line of the client notes.
 //
 // Every line the version calls for must be there: a missing line, a number line that holds
-// no number or a whole-number line that holds none gives an error naming the file, the
-// 1-based line and the text, and `plan` is left untouched. Rows are added only as their lines
+// no number or a whole-number line that holds none fails with InvalidData naming the file,
+// the 1-based line and the text, and `plan` is left untouched. Rows are added only as their lines
 // are read, so a debt count larger than the file holds costs no memory before it fails. A
 // negative debt count reads as no debts.
-ReadStatus ReadTextFile(std::string_view content, const std::string& fileName, PlanDocument& plan,
-                        const PlanReadContext& context);
+Status ReadTextFile(std::string_view content, const std::string& fileName, PlanDocument& plan,
+                    const PlanReadContext& context);
 
 }  // namespace ardvane

@@ -135,11 +135,10 @@ std::string PlanToXml(const PlanDocument& plan) {
   return out;
 }
 
-bool SaveData(const PlanDocument& plan, const std::filesystem::path& path, std::string* error) {
-  std::string reason;
-  if (WriteFileAtomically(path, PlanToXml(plan), &reason)) return true;
-  if (error != nullptr) *error = "Cannot save \"" + path.string() + "\": " + reason + ".";
-  return false;
+Status SaveData(const PlanDocument& plan, const std::filesystem::path& path) {
+  const Status written = WriteFileAtomically(path, PlanToXml(plan));
+  if (written.ok()) return written;
+  return written.WithMessage("Cannot save \"" + path.string() + "\": " + written.message() + ".");
 }
 
 namespace {
@@ -258,19 +257,20 @@ bool StartsLegacyFile(std::string_view content) {
   return !content.empty() && content.front() >= '0' && content.front() <= '9';
 }
 
-// Where the first zero byte of `content` is, as a message gives it; empty when there is none.
+// The refusal of a file holding a zero byte, saying where the first one is; Ok without one.
 // The scanner would end the file there and the legacy reader would keep it in a text, so a
 // file that holds one is refused whole rather than read in part.
-std::string ZeroByteError(std::string_view content, const std::string& fileName) {
+Status CheckForZeroByte(std::string_view content, const std::string& fileName) {
   const std::size_t zero = content.find('\0');
-  if (zero == std::string_view::npos) return {};
+  if (zero == std::string_view::npos) return Status::Ok();
   std::size_t line = 1;
   for (std::size_t i = 0; i < zero; ++i) {
     // CR LF, LF and a lone CR each end a line.
     if (content[i] == '\n' || (content[i] == '\r' && content[i + 1] != '\n')) ++line;
   }
-  return fileName + ", line " + std::to_string(line) + ": the file is damaged: byte " +
-         std::to_string(zero + 1) + " is a zero byte.";
+  return Status::InvalidData(fileName + ", line " + std::to_string(line) +
+                             ": the file is damaged: byte " + std::to_string(zero + 1) +
+                             " is a zero byte.");
 }
 
 // The plan as a reader starts from: what was open, without its debts and notes.
@@ -283,50 +283,48 @@ PlanDocument EmptiedCopy(const PlanDocument& plan) {
 
 }  // namespace
 
-bool ApplyXmlPlan(XmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
-                  std::string* problem) {
-  std::string ignored;
-  if (problem == nullptr) problem = &ignored;
+Status ApplyXmlPlan(XmlParser& parser, PlanDocument& plan, const PlanReadContext& context,
+                    const std::string& fileName) {
+  std::string problem;
   bool client = false;
   parser.BeginScan();
   while (parser.NextPart()) {
     const XmlPartKind type = parser.PartType();
     if (type == XmlPartKind::StartTag || type == XmlPartKind::EmptyTag) {
-      ApplyElement(parser, plan, context, problem);
+      ApplyElement(parser, plan, context, &problem);
       client = client || parser.PartName() == "Client";
     }
   }
-  return client;
+  // Without a Client element nothing marks the file as a plan: an empty file, an ini file or
+  // random bytes would open as an empty plan that a later save writes over the file.
+  if (!client) return Status::InvalidData(fileName + " is not an Ardvane plan file.");
+  if (!problem.empty()) return Status::InvalidData(fileName + ", " + problem);
+  return Status::Ok();
 }
 
-ReadStatus ReadPlanContent(std::string_view content, const std::string& fileName,
-                           PlanDocument& plan, const PlanReadContext& context) {
-  if (std::string error = ZeroByteError(content, fileName); !error.empty()) return {error};
+Status ReadPlanContent(std::string_view content, const std::string& fileName, PlanDocument& plan,
+                       const PlanReadContext& context) {
+  if (Status damaged = CheckForZeroByte(content, fileName); !damaged.ok()) return damaged;
   PlanDocument fresh = EmptiedCopy(plan);
+  Status status;
   if (StartsLegacyFile(content)) {
-    ReadStatus status = ReadTextFile(content, fileName, fresh, context);
-    if (!status.ok()) return status;
+    status = ReadTextFile(content, fileName, fresh, context);
   } else {
     PlanScanner parser;
     parser.LoadFromBuffer(content);
-    // Without a Client element nothing marks the file as a plan: an empty file, an ini file
-    // or random bytes would open as an empty plan that a later save writes over the file.
-    std::string problem;
-    if (!ApplyXmlPlan(parser, fresh, context, &problem)) {
-      return {fileName + " is not an Ardvane plan file."};
-    }
-    if (!problem.empty()) return {fileName + ", " + problem};
+    status = ApplyXmlPlan(parser, fresh, context, fileName);
   }
-  plan = std::move(fresh);
-  return {};
+  if (status.ok()) plan = std::move(fresh);
+  return status;
 }
 
-ReadStatus ReadData(const std::filesystem::path& path, PlanDocument& plan,
-                    const PlanReadContext& context) {
-  std::string content;
-  std::string error;
-  if (!ReadWholeFile(path, kMaxPlanFileBytes, &content, &error)) return {"Cannot open " + error};
-  return ReadPlanContent(content, path.filename().string(), plan, context);
+Status ReadData(const std::filesystem::path& path, PlanDocument& plan,
+                const PlanReadContext& context) {
+  const StatusOr<std::string> content = ReadWholeFile(path, kMaxPlanFileBytes);
+  if (!content.ok()) {
+    return content.status().WithMessage("Cannot open " + content.status().message());
+  }
+  return ReadPlanContent(*content, path.filename().string(), plan, context);
 }
 
 }  // namespace ardvane

@@ -126,18 +126,17 @@ bool PlanSession::OpenPlan() {
 }
 
 bool PlanSession::OpenFile(const std::filesystem::path& path) {
-  const ReadStatus status = TryOpenFile(path);
-  if (!status.ok()) prompts_.ShowError(status.error);
+  const Status status = TryOpenFile(path);
+  if (!status.ok()) prompts_.ShowError(status.message());
   return status.ok();
 }
 
-ReadStatus PlanSession::TryOpenFile(const std::filesystem::path& path) {
+Status PlanSession::TryOpenFile(const std::filesystem::path& path) {
   PlanDocument read = plan_;
-  const ReadStatus status = ReadData(path, read, ReadContext());
-  if (!status.ok()) return status;
+  if (Status status = ReadData(path, read, ReadContext()); !status.ok()) return status;
   if (debtsLimit_) {
     std::string refusal = DebtsRefusal(read.Debts.GetDebtCount(), *debtsLimit_);
-    if (!refusal.empty()) return {std::move(refusal)};
+    if (!refusal.empty()) return Status::InvalidData(std::move(refusal));
   }
   plan_ = std::move(read);
   std::error_code ec;
@@ -146,7 +145,7 @@ ReadStatus PlanSession::TryOpenFile(const std::filesystem::path& path) {
   planFileName_ = absolute.filename().string();
   planDirectory_ = FolderWithSlash(absolute.parent_path());
   changed_ = false;
-  return status;
+  return Status::Ok();
 }
 
 bool PlanSession::SavePlan(bool saveAs) {
@@ -167,9 +166,8 @@ bool PlanSession::SavePlan(bool saveAs) {
 }
 
 bool PlanSession::SaveTo(const std::filesystem::path& path) {
-  std::string error;
-  if (!SaveData(plan_, path, &error)) {
-    prompts_.ShowError(error);
+  if (const Status saved = SaveData(plan_, path); !saved.ok()) {
+    prompts_.ShowError(saved.message());
     return false;
   }
   changed_ = false;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/calculation_limits.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
@@ -91,8 +92,9 @@ class PlanSession {
   bool OpenPlan();
   // Opens `path` without asking; on failure shows the error and keeps the plan as it was.
   bool OpenFile(const std::filesystem::path& path);
-  // The same, but a failure is returned instead of shown.
-  ReadStatus TryOpenFile(const std::filesystem::path& path);
+  // The same, but a failure is returned instead of shown: ReadData's, or InvalidData with
+  // DebtsRefusal's message.
+  Status TryOpenFile(const std::filesystem::path& path);
   // From now on a plan of more debts than `limit` holds is not opened: OpenFile and
   // TryOpenFile fail with DebtsRefusal's message and keep the open plan, its name and its
   // folder, so that nothing is calculated for it and no save can write over its file. By

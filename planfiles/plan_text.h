@@ -19,13 +19,6 @@ struct PlanReadContext {
   DayNumber today = 0;
 };
 
-// The outcome of reading a file: empty `error` on success, else a message in the program's
-// own words that names the file (and the line, where there is one).
-struct ReadStatus {
-  std::string error;
-  bool ok() const { return error.empty(); }
-};
-
 // How messages end that refuse an amount beyond what money holds (Money::HoldsUnits).
 inline constexpr const char* kMoneyLimits =
     "the amounts a plan can hold (at most 922,337,203,685,477.58 either way).";

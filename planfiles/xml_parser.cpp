@@ -247,9 +247,9 @@ bool XmlParser::LoadFile(const std::string& path, std::size_t maxBytes) {
   Clear();
   // Only regular files, checked without waiting: a pipe or a device could block the reader
   // or never end.
-  FileBytes file = ReadRegularFile(path, maxBytes);
-  if (!file.ok) return false;
-  buffer_ = FileTextToUtf8(file.bytes, SaysUtf8(file.bytes));
+  const StatusOr<std::string> file = ReadRegularFile(path, maxBytes);
+  if (!file.ok()) return false;
+  buffer_ = FileTextToUtf8(*file, SaysUtf8(*file));
   source_ = path;
   return true;
 }

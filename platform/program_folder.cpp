@@ -208,10 +208,10 @@ Status SeedFile(const fs::path& source, const fs::path& target, const fs::path& 
   // kept, with the new version offered beside it. A file its owner made read-only is kept too.
   const bool unchanged =
       entry != recorded.end() && entry->second == currentHash && (currentMode & S_IWUSR);
-  std::string reason;
   if (unchanged) {
-    if (!WriteFileAtomically(target, content, &reason)) {
-      return Status::IoError("Could not replace " + target.string() + ": " + reason + ".");
+    if (const Status written = WriteFileAtomically(target, content); !written.ok()) {
+      return written.WithMessage("Could not replace " + target.string() + ": " + written.message() +
+                                 ".");
     }
     outcome.replaced.push_back(relative);
   } else {
@@ -220,8 +220,9 @@ Status SeedFile(const fs::path& source, const fs::path& target, const fs::path& 
     // gone, and the record keeps the version offered before.
     const fs::file_type there = fs::symlink_status(offer, statError).type();
     if (there != fs::file_type::not_found && there != fs::file_type::regular) return Status::Ok();
-    if (!WriteFileAtomically(offer, content, &reason)) {
-      return Status::IoError("Could not write " + offer.string() + ": " + reason + ".");
+    if (const Status written = WriteFileAtomically(offer, content); !written.ok()) {
+      return written.WithMessage("Could not write " + offer.string() + ": " + written.message() +
+                                 ".");
     }
     outcome.kept.push_back(relative);
   }
@@ -248,8 +249,8 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
   }
   const fs::path manifestPath = folder / kSeedManifestName;
   // A record that cannot be read is no record: every file then counts as not recorded.
-  const FileBytes manifestFile = ReadRegularFile(manifestPath, kManifestMaxBytes);
-  const SeedManifest recorded = ParseSeedManifest(manifestFile.ok ? manifestFile.bytes : "");
+  const StatusOr<std::string> manifestFile = ReadRegularFile(manifestPath, kManifestMaxBytes);
+  const SeedManifest recorded = ParseSeedManifest(manifestFile.value_or(""));
   // Entries of files not looked at (a seeding cut short) stay as they were.
   SeedManifest record = recorded;
   std::set<std::string> seen;
@@ -288,11 +289,12 @@ SeedOutcome SeedProgramFolder(const fs::path& payload, const fs::path& folder) {
     std::erase_if(record, [&seen](const auto& entry) { return !seen.contains(entry.first); });
   }
   const std::string text = SeedManifestText(record);
-  std::string reason;
-  if ((!manifestFile.ok || text != manifestFile.bytes) &&
-      !WriteFileAtomically(manifestPath, text, &reason) && outcome.status.ok()) {
-    outcome.status = Status::IoError("Could not write the list of copied files " +
-                                     manifestPath.string() + ": " + reason + ".");
+  if (!manifestFile.ok() || text != *manifestFile) {
+    const Status written = WriteFileAtomically(manifestPath, text);
+    if (!written.ok() && outcome.status.ok()) {
+      outcome.status = written.WithMessage("Could not write the list of copied files " +
+                                           manifestPath.string() + ": " + written.message() + ".");
+    }
   }
   return outcome;
 }

@@ -67,40 +67,37 @@ void StepDone(std::string_view step) {
 // written.
 class OlderPdf {
  public:
-  // Moves the file at `pdfPath` aside; false with `error` set to the system's reason when it
-  // is there and cannot be.
-  bool SetAside(const std::filesystem::path& pdfPath, std::string* error) {
+  // Moves the file at `pdfPath` aside; an IoError with the system's reason when it is there
+  // and cannot be.
+  Status SetAside(const std::filesystem::path& pdfPath) {
     std::error_code ec;
     const std::filesystem::path file = std::filesystem::canonical(pdfPath, ec);
     if (ec) {
       // Nothing there; a run killed after moving the older PDF aside left it behind.
       std::filesystem::remove(SetAsidePathFor(pdfPath), ec);
-      return true;
+      return Status::Ok();
     }
-    if (!std::filesystem::is_regular_file(file, ec)) return true;
+    if (!std::filesystem::is_regular_file(file, ec)) return Status::Ok();
     const std::filesystem::path aside = SetAsidePathFor(file);
     std::filesystem::rename(file, aside, ec);
-    if (ec) {
-      *error = ec.message();
-      return false;
-    }
+    if (ec) return Status::IoError(ec.message());
     file_ = file;
     aside_ = aside;
     StepDone("pdf set aside");
-    return true;
+    return Status::Ok();
   }
-  // Puts it back, for a document that could not be written; false with `error` set when it
-  // cannot be.
-  bool PutBack(std::string* error) {
-    if (file_.empty()) return true;
+  // Puts it back, for a document that could not be written; an IoError saying where it stays
+  // when it cannot be.
+  Status PutBack() {
+    if (file_.empty()) return Status::Ok();
     std::error_code ec;
     std::filesystem::rename(aside_, file_, ec);
     if (ec) {
-      *error = "the older PDF stays at \"" + aside_.string() + "\" (" + ec.message() + ")";
-      return false;
+      return Status::IoError("the older PDF stays at \"" + aside_.string() + "\" (" + ec.message() +
+                             ")");
     }
     file_.clear();
-    return true;
+    return Status::Ok();
   }
   // Removes it, once it no longer belongs beside the document.
   void Drop() {
@@ -114,6 +111,43 @@ class OlderPdf {
   std::filesystem::path file_;
   std::filesystem::path aside_;
 };
+
+// Draws the PDF of `document` and writes it to a temporary file in `file`, where it waits
+// while the document replaces its own. A failure's message is the one to show.
+Status PreparePdf(const PdfRequest& pdf, const ReportBlocks& document,
+                  std::optional<PreparedFile>* file) {
+  const std::string name = pdf.path.string();
+  const StatusOr<std::string> bytes =
+      pdf.render ? pdf.render(document) : Status::InvalidData("nothing draws it");
+  if (!bytes.ok()) {
+    return bytes.status().WithMessage("Could not make the PDF \"" + name +
+                                      "\": " + bytes.status().message());
+  }
+  const Status& prepared = file->emplace(pdf.path, *bytes).status();
+  if (prepared.ok()) return prepared;
+  return prepared.WithMessage("Could not write the PDF \"" + name + "\": " + prepared.message());
+}
+
+// Moves aside, into `older`, the PDF that must not stand beside the new document at
+// `documentPath`: the older file under the new PDF's name `newPdf` when one is written, else
+// the `stalePdf` of an earlier report. A failure's message is the one to show.
+Status SetOlderPdfAside(const std::filesystem::path& documentPath,
+                        const std::filesystem::path* newPdf,
+                        const std::optional<std::filesystem::path>& stalePdf, OlderPdf* older) {
+  if (newPdf != nullptr) {
+    const Status aside = older->SetAside(*newPdf);
+    if (aside.ok()) return aside;
+    return aside.WithMessage("Could not write the PDF \"" + newPdf->string() +
+                             "\": the older file cannot be moved aside (" + aside.message() + ")");
+  }
+  if (!stalePdf) return Status::Ok();
+  const Status aside = older->SetAside(*stalePdf);
+  if (aside.ok()) return aside;
+  return aside.WithMessage("Could not write the report \"" + documentPath.string() +
+                           "\": the PDF \"" + stalePdf->string() +
+                           "\" of an earlier report of the same name cannot be moved aside (" +
+                           aside.message() + ")");
+}
 
 }  // namespace
 
@@ -135,50 +169,53 @@ PictureBoxNumbers PictureBoxesFor(const AppSettings& settings) {
   return numbers;
 }
 
-bool PlaceGraphics(std::string* html, const AppSettings& settings, const EmbeddedPicture* payoff,
-                   const EmbeddedPicture* balances, std::string* error) {
+Status PlaceGraphics(std::string* html, const AppSettings& settings, const EmbeddedPicture* payoff,
+                     const EmbeddedPicture* balances) {
   WordProcessorDocument document(*html);
   const PictureBoxNumbers boxes = PictureBoxesFor(settings);
   const auto place = [&](int box, const EmbeddedPicture* picture) {
-    if (box == 0) return true;
+    if (box == 0) return Status::Ok();
     if (!document.SelectTextBox(box)) {
-      *error = "The report has no text box \"Text Box " + std::to_string(box) + "\".";
-      return false;
+      return Status::InvalidData("The report has no text box \"Text Box " + std::to_string(box) +
+                                 "\".");
     }
     if (picture != nullptr) document.AddPicture(*picture);
-    return true;
+    return Status::Ok();
   };
-  if (!place(boxes.payoffDates, payoff) || !place(boxes.balances, balances)) return false;
+  if (Status placed = place(boxes.payoffDates, payoff); !placed.ok()) return placed;
+  if (Status placed = place(boxes.balances, balances); !placed.ok()) return placed;
   *html = std::move(document.Html());
-  return true;
+  return Status::Ok();
 }
 
 FinishedReport FinishReport(const ReportContext& context) {
   FinishedReport report;
   AssembledReport assembled = AssembleReport(context);
   report.missingParagraphs = std::move(assembled.missingParagraphs);
-  if (!assembled.error.empty()) {
-    report.error = std::move(assembled.error);
+  if (!assembled.status.ok()) {
+    report.status = std::move(assembled.status);
     return report;
   }
   if (context.pictures != nullptr) {
     for (const ReportPicture kind : {ReportPicture::kPayoffDates, ReportPicture::kBalances}) {
-      std::optional<DrawnPicture> picture =
-          context.pictures->Draw(kind, context.language, &report.error);
-      if (!picture) return report;
-      report.pictures.push_back(std::move(*picture));
+      StatusOr<DrawnPicture> picture = context.pictures->Draw(kind, context.language);
+      if (!picture.ok()) {
+        report.status = picture.status();
+        return report;
+      }
+      report.pictures.push_back(std::move(picture).value());
     }
   }
   const auto picture = [&](std::size_t k) {
     return k < report.pictures.size() ? &report.pictures[k].embedded : nullptr;
   };
-  std::string error;
-  if (!PlaceGraphics(&assembled.text, *context.settings, picture(0), picture(1), &error)) {
-    report.error = "Could not place graphics on report.\n\n" + error;
+  const Status placed = PlaceGraphics(&assembled.text, *context.settings, picture(0), picture(1));
+  if (!placed.ok()) {
+    report.status =
+        placed.WithMessage("Could not place graphics on report.\n\n" + placed.message());
     return report;
   }
   report.document = CutReportBlocks(assembled.text);
-  report.ok = true;
   return report;
 }
 
@@ -198,56 +235,45 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
   }
   FinishedReport report = FinishReport(context);
   outcome.missingParagraphs = std::move(report.missingParagraphs);
-  if (!report.ok) {
-    showError(report.error);
+  if (!report.status.ok()) {
+    showError(report.status.message());
     return outcome;
   }
-  // The PDF waits in a temporary file while the document replaces its own.
   std::optional<PreparedFile> pdfFile;
   if (pdf != nullptr) {
-    std::string error;
-    const std::optional<std::string> bytes =
-        pdf->render ? pdf->render(report.document, &error) : std::nullopt;
-    if (!pdf->render) error = "nothing draws it";
-    if (!bytes) {
-      showError("Could not make the PDF \"" + pdf->path.string() + "\": " + error);
+    if (const Status prepared = PreparePdf(*pdf, report.document, &pdfFile); !prepared.ok()) {
+      showError(prepared.message());
       return outcome;
     }
-    pdfFile.emplace(pdf->path, *bytes);
-    if (!pdfFile->ready()) {
-      showError("Could not write the PDF \"" + pdf->path.string() + "\": " + pdfFile->error());
-      return outcome;
-    }
-  }
-  std::string reason;
-  OlderPdf olderPdf;
-  if (pdfFile && !olderPdf.SetAside(pdf->path, &reason)) {
-    showError("Could not write the PDF \"" + pdf->path.string() +
-              "\": the older file cannot be moved aside (" + reason + ")");
-    return outcome;
   }
   std::optional<std::filesystem::path> stalePdf;
   if (!pdfFile && dropStalePdf) stalePdf = StalePdfBeside(path);
-  if (stalePdf && !olderPdf.SetAside(*stalePdf, &reason)) {
-    showError("Could not write the report \"" + path.string() + "\": the PDF \"" +
-              stalePdf->string() +
-              "\" of an earlier report of the same name cannot be moved aside (" + reason + ")");
+  OlderPdf olderPdf;
+  if (const Status aside =
+          SetOlderPdfAside(path, pdfFile ? &pdf->path : nullptr, stalePdf, &olderPdf);
+      !aside.ok()) {
+    showError(aside.message());
     return outcome;
   }
-  if (!WriteFileAtomically(path, report.document.Text(), &reason)) {
-    std::string message = "Could not write the report \"" + path.string() + "\": " + reason;
-    if (std::string problem; !olderPdf.PutBack(&problem)) message += "\n\nAlso, " + problem;
+  if (const Status written = WriteFileAtomically(path, report.document.Text()); !written.ok()) {
+    std::string message =
+        "Could not write the report \"" + path.string() + "\": " + written.message();
+    if (const Status putBack = olderPdf.PutBack(); !putBack.ok()) {
+      message += "\n\nAlso, " + putBack.message();
+    }
     showError(message);
     return outcome;
   }
   StepDone("document written");
   outcome.saved = true;
   bool complete = true;
-  if (pdfFile && !pdfFile->Commit(&reason)) {
-    showError("Could not write the PDF \"" + pdf->path.string() + "\": " + reason);
-    complete = false;
-  } else if (pdfFile) {
-    StepDone("pdf written");
+  if (pdfFile) {
+    if (const Status committed = pdfFile->Commit(); !committed.ok()) {
+      showError("Could not write the PDF \"" + pdf->path.string() + "\": " + committed.message());
+      complete = false;
+    } else {
+      StepDone("pdf written");
+    }
   }
   // Of an earlier report: it does not come back beside the new document, written or not.
   olderPdf.Drop();
@@ -255,8 +281,9 @@ ReportDocumentOutcome WriteReportDocument(const ReportContext& context,
   const char* const copies[] = {kPayoffPictureName, kBalancesPictureName};
   for (std::size_t k = 0; k < report.pictures.size(); ++k) {
     const std::filesystem::path copy = context.programFolder / copies[k];
-    if (!WriteFileAtomically(copy, report.pictures[k].bitmap, &reason)) {
-      showError("Could not save the chart picture " + copy.string() + ": " + reason);
+    if (const Status written = WriteFileAtomically(copy, report.pictures[k].bitmap);
+        !written.ok()) {
+      showError("Could not save the chart picture " + copy.string() + ": " + written.message());
       complete = false;
     }
   }
@@ -382,8 +409,8 @@ void PrepareReportFile(const PrintJob& job, std::shared_ptr<PrintSurroundings> s
       surroundings->ShowInformation(kWordProcessorMissing);
     }
     if (logIt) {
-      std::string error;
-      outcome.logged = LogPrint(programFolder, path, result, surroundings->Now(), regional, &error);
+      // The reason is not shown: the message has always been the same for every failure.
+      outcome.logged = LogPrint(programFolder, path, result, surroundings->Now(), regional).ok();
       if (!outcome.logged) surroundings->ShowInformation(kCouldNotLogPrint);
     }
     if (finished) finished(outcome);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/plan_document.h"
 #include "engine/regional_settings.h"
 #include "engine/settings.h"
@@ -33,17 +34,16 @@ PictureBoxNumbers PictureBoxesFor(const AppSettings& settings);
 
 // Puts the chart pictures into the text boxes of the report document `html` (the word
 // processor's part, done here on the HTML text): each picture replaces its box's content as a
-// PNG stored in the document. A null picture leaves its box as it is. Fails when a box of the
-// needed number is missing; `html` is then unchanged and `error` says why.
-bool PlaceGraphics(std::string* html, const AppSettings& settings, const EmbeddedPicture* payoff,
-                   const EmbeddedPicture* balances, std::string* error);
+// PNG stored in the document. A null picture leaves its box as it is. Fails with InvalidData
+// naming the box when a box of the needed number is missing; `html` is then unchanged.
+Status PlaceGraphics(std::string* html, const AppSettings& settings, const EmbeddedPicture* payoff,
+                     const EmbeddedPicture* balances);
 
 // The report document finished in memory: assembled, its pictures drawn and placed, cut into
 // its blocks.
 struct FinishedReport {
-  bool ok = false;
+  Status status;  // why it could not be finished, in the system's words
   ReportBlocks document;
-  std::string error;  // why it could not be finished, in the system's words
   // As AssembledReport's: named by the caller whether or not the report was finished.
   std::vector<std::filesystem::path> missingParagraphs;
   // The payoff and balances pictures, for the office's copies; empty without pictures.
@@ -54,9 +54,8 @@ struct FinishedReport {
 // fails the report, with the picture's own cause.
 FinishedReport FinishReport(const ReportContext& context);
 
-// Draws the PDF of a finished report document: its bytes, or nothing with `error` set.
-using PdfRenderer =
-    std::function<std::optional<std::string>(const ReportBlocks& document, std::string* error)>;
+// Draws the PDF of a finished report document: its bytes, or why it cannot.
+using PdfRenderer = std::function<StatusOr<std::string>(const ReportBlocks& document)>;
 
 // The PDF that WriteReportDocument writes beside the document, and what draws it (the PDF
 // library's PdfRequestFor gives both).

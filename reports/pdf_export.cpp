@@ -147,8 +147,7 @@ std::vector<PdfPart> PdfPartsOf(const ReportBlocks& document) {
   return parts;
 }
 
-std::optional<std::string> RenderReportPdf(const ReportBlocks& document, PaperSize paper,
-                                           std::string* error) {
+StatusOr<std::string> RenderReportPdf(const ReportBlocks& document, PaperSize paper) {
   std::string bytes;
   std::size_t size = document.head.size();
   for (const ReportBlock& block : document.body) size += block.html.size();
@@ -188,47 +187,33 @@ std::optional<std::string> RenderReportPdf(const ReportBlocks& document, PaperSi
   content.style = &look.tableStyle;
 
   QPainter painter;
-  if (!painter.begin(&writer)) {
-    *error = "The PDF could not be drawn.";
-    return std::nullopt;
-  }
+  if (!painter.begin(&writer)) return Status::IoError("The PDF could not be drawn.");
   QFont footerFont = look.tableStyle.font;
   footerFont.setPointSizeF(8);
   ComposePages(painter, writer, body, footer, footerFont, std::move(content));
-  if (!painter.end()) {
-    *error = "The PDF could not be drawn.";
-    return std::nullopt;
-  }
+  if (!painter.end()) return Status::IoError("The PDF could not be drawn.");
   output.close();
   return bytes;
 }
 
-std::optional<std::string> RenderReportPdf(std::string_view html, PaperSize paper,
-                                           std::string* error) {
-  return RenderReportPdf(CutReportBlocks(JoinTableRuns(html)), paper, error);
+StatusOr<std::string> RenderReportPdf(std::string_view html, PaperSize paper) {
+  return RenderReportPdf(CutReportBlocks(JoinTableRuns(html)), paper);
 }
 
 PdfRequest PdfRequestFor(const std::filesystem::path& path, PaperSize paper) {
-  return {path, [paper](const ReportBlocks& document, std::string* error) {
-            return RenderReportPdf(document, paper, error);
-          }};
+  return {path, [paper](const ReportBlocks& document) { return RenderReportPdf(document, paper); }};
 }
 
-bool WriteReportPdf(const std::filesystem::path& documentPath, const std::filesystem::path& pdfPath,
-                    PaperSize paper, std::string* error) {
-  std::string html;
-  if (!ReadWholeFile(documentPath, kMaxReportBytes, &html, error)) {
-    *error = "The report could not be read: " + *error;
-    return false;
-  }
-  const std::optional<std::string> pdf = RenderReportPdf(std::string_view(html), paper, error);
-  if (!pdf) return false;
-  std::string reason;
-  if (!WriteFileAtomically(pdfPath, *pdf, &reason)) {
-    *error = "The PDF could not be saved as \"" + pdfPath.string() + "\": " + reason + ".";
-    return false;
-  }
-  return true;
+Status WriteReportPdf(const std::filesystem::path& documentPath,
+                      const std::filesystem::path& pdfPath, PaperSize paper) {
+  const StatusOr<std::string> html = ReadWholeFile(documentPath, kMaxReportBytes);
+  if (!html.ok()) return html.status().Prefixed("The report could not be read");
+  const StatusOr<std::string> pdf = RenderReportPdf(std::string_view(*html), paper);
+  if (!pdf.ok()) return pdf.status();
+  const Status written = WriteFileAtomically(pdfPath, *pdf);
+  if (written.ok()) return written;
+  return written.WithMessage("The PDF could not be saved as \"" + pdfPath.string() +
+                             "\": " + written.message() + ".");
 }
 
 std::string PdfSavedMessage(const std::filesystem::path& pdfPath) {
@@ -243,12 +228,11 @@ std::optional<std::filesystem::path> WritePdfWhereChosen(const PdfExportJob& job
   const std::optional<std::filesystem::path> target = surroundings.ChoosePdfFile(
       job.reportPath.parent_path(), PdfPathFor(job.reportPath).filename().string());
   if (!target) return std::nullopt;
-  std::string error;
   surroundings.ShowBusy(true);
-  const bool written = WriteReportPdf(job.reportPath, *target, job.paper, &error);
+  const Status written = WriteReportPdf(job.reportPath, *target, job.paper);
   surroundings.ShowBusy(false);
-  if (!written) {
-    surroundings.ShowError(error);
+  if (!written.ok()) {
+    surroundings.ShowError(written.message());
     return std::nullopt;
   }
   surroundings.ShowInformation(PdfSavedMessage(*target));

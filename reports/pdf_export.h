@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "platform/paper_size.h"
 #include "reports/document_output.h"
 #include "reports/report_blocks.h"
@@ -20,14 +21,12 @@ namespace ardvane {
 // runs over pages are drawn again at the top of each, and a heading stays with the first rows
 // of the table after it. The rest goes through the toolkit's rich-text engine. A page footer
 // of the document (`<div title="footer">`, as office suites mark it) is left out: the PDF
-// numbers its pages itself. Needs a QGuiApplication (fonts). Returns nothing, with `error`
-// set, when the PDF cannot be drawn.
-std::optional<std::string> RenderReportPdf(const ReportBlocks& document, PaperSize paper,
-                                           std::string* error);
+// numbers its pages itself. Needs a QGuiApplication (fonts). Fails with an IoError when the
+// PDF cannot be drawn.
+StatusOr<std::string> RenderReportPdf(const ReportBlocks& document, PaperSize paper);
 // The same for a report document read as text: its row tables are joined first
 // (JoinTableRuns), as the report's assembly joins them.
-std::optional<std::string> RenderReportPdf(std::string_view html, PaperSize paper,
-                                           std::string* error);
+StatusOr<std::string> RenderReportPdf(std::string_view html, PaperSize paper);
 
 // What WriteReportDocument needs to write the PDF at `path` on `paper` beside the document.
 PdfRequest PdfRequestFor(const std::filesystem::path& path, PaperSize paper);
@@ -49,10 +48,11 @@ std::vector<PdfPart> PdfPartsOf(const ReportBlocks& document);
 
 // Reads the report document at `documentPath` and writes its PDF (RenderReportPdf) to
 // `pdfPath`, atomically: an older PDF there stays whole until the new one is complete, and a
-// PDF that cannot be written leaves it (and the document) untouched. On failure `error` says
-// what went wrong, naming the file.
-bool WriteReportPdf(const std::filesystem::path& documentPath, const std::filesystem::path& pdfPath,
-                    PaperSize paper, std::string* error);
+// PDF that cannot be written leaves it (and the document) untouched. A failure's message says
+// what went wrong, naming the file: "The report could not be read: " and ReadWholeFile's
+// message (with its kind), RenderReportPdf's failure, or an IoError naming the PDF.
+Status WriteReportPdf(const std::filesystem::path& documentPath,
+                      const std::filesystem::path& pdfPath, PaperSize paper);
 
 // What the "Export PDF" command needs from the window around it.
 class PdfExportSurroundings {

@@ -24,7 +24,14 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-std::string Reason() { return std::strerror(errno); }
+// The failure of the last system call on the log at `logPath`.
+Status LogFailure(const std::filesystem::path& logPath, const char* reason = nullptr) {
+  // A one-letter prefix is added as a char: g++ 12 warns -Wrestrict, wrongly, on a one-letter
+  // string literal + std::string&&.
+  std::string message = '"' + logPath.string() + "\": ";
+  message += reason != nullptr ? reason : std::strerror(errno);
+  return Status::IoError(std::move(message));
+}
 
 }  // namespace
 
@@ -57,9 +64,9 @@ std::string PrintLogLine(const std::string& reportPath, DesktopOpenResult result
          "\t" + std::to_string(resultCode);
 }
 
-bool LogPrint(const std::filesystem::path& programFolder, const std::string& reportPath,
-              DesktopOpenResult result, const LocalDateTime& moment,
-              const RegionalSettings& regional, std::string* error) {
+Status LogPrint(const std::filesystem::path& programFolder, const std::string& reportPath,
+                DesktopOpenResult result, const LocalDateTime& moment,
+                const RegionalSettings& regional) {
   const std::filesystem::path logPath = programFolder / kPrintLogName;
   std::string text = PrintLogLine(reportPath, result, moment, regional) + "\r\n";
 
@@ -70,15 +77,11 @@ bool LogPrint(const std::filesystem::path& programFolder, const std::string& rep
     created = false;
     fd = ::open(logPath.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
   }
-  if (fd < 0) {
-    *error = '"' + logPath.string() + "\": " + Reason();
-    return false;
-  }
+  if (fd < 0) return LogFailure(logPath);
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    *error = '"' + logPath.string() + "\": not a regular file";
     ::close(fd);
-    return false;
+    return LogFailure(logPath, "not a regular file");
   }
   const off_t oldSize = info.st_size;
   if (created) {
@@ -88,9 +91,9 @@ bool LogPrint(const std::filesystem::path& programFolder, const std::string& rep
     char last = '\n';
     if (::pread(fd, &last, 1, oldSize - 1) == 1 && last != '\n') text = "\r\n" + text;
   }
-  bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
-  if (!ok) {
-    *error = '"' + logPath.string() + "\": " + Reason();
+  Status status;
+  if (!WriteAll(fd, text) || ::fsync(fd) != 0) {
+    status = LogFailure(logPath);
     // Whatever part of the line got in is cut off again; a new log goes altogether.
     if (created) {
       ::unlink(logPath.c_str());
@@ -98,11 +101,8 @@ bool LogPrint(const std::filesystem::path& programFolder, const std::string& rep
       // Nothing more can be done; the lines before stay as they were either way.
     }
   }
-  if (::close(fd) != 0 && ok) {
-    *error = '"' + logPath.string() + "\": " + Reason();
-    ok = false;
-  }
-  return ok;
+  if (::close(fd) != 0 && status.ok()) status = LogFailure(logPath);
+  return status;
 }
 
 }  // namespace ardvane

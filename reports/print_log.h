@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "engine/calendar.h"
 #include "engine/regional_settings.h"
 #include "platform/desktop_open.h"
@@ -28,9 +29,9 @@ std::string PrintLogLine(const std::string& reportPath, DesktopOpenResult result
 // Adds the line of one print to PrintLog.kdf in `programFolder`, creating the file with its
 // header line when it does not exist. Lines end in CR LF. The line is appended: the lines
 // already there are never rewritten, and a failed write is cut off again, so a failure
-// leaves the old log as it was. Returns false and sets `error` to the reason on failure.
-bool LogPrint(const std::filesystem::path& programFolder, const std::string& reportPath,
-              DesktopOpenResult result, const LocalDateTime& moment,
-              const RegionalSettings& regional, std::string* error);
+// leaves the old log as it was. A failure is an IoError: "\"path of the log\": reason".
+Status LogPrint(const std::filesystem::path& programFolder, const std::string& reportPath,
+                DesktopOpenResult result, const LocalDateTime& moment,
+                const RegionalSettings& regional);
 
 }  // namespace ardvane

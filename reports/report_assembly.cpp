@@ -156,7 +156,7 @@ AssembledReport ReportAssembly::Run() {
   if (settings_.PrintInvestmentProjections) InvestmentProjections();
   if (settings_.PrintContract) Contract();
   Fill("Closer");
-  return {JoinTableRuns(text_), sources_.missingParagraphs(), sources_.folderProblem()};
+  return {JoinTableRuns(text_), sources_.missingParagraphs(), sources_.folderStatus()};
 }
 
 void ReportAssembly::Header() {

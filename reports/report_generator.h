@@ -2,10 +2,10 @@
 
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/language.h"
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
@@ -30,10 +30,8 @@ struct DrawnPicture {
 class ReportPictures {
  public:
   virtual ~ReportPictures() = default;
-  // Draws `kind` for a report in `language`. On failure returns
-  // nothing and sets `error` to a message that says which picture and why.
-  virtual std::optional<DrawnPicture> Draw(ReportPicture kind, Language language,
-                                           std::string* error) = 0;
+  // Draws `kind` for a report in `language`; a failure's message says which picture and why.
+  virtual StatusOr<DrawnPicture> Draw(ReportPicture kind, Language language) = 0;
 };
 
 // What one report is made from. The plan has been calculated into `results` just before
@@ -65,8 +63,8 @@ struct AssembledReport {
   // however often it was asked for (a row paragraph is asked for once per row), in report
   // order. The caller names them (MissingParagraphMessage).
   std::vector<std::filesystem::path> missingParagraphs;
-  // Why the report cannot be made at all (the paragraphs' folder is refused); empty normally.
-  std::string error;
+  // InvalidData when the report cannot be made at all (the paragraphs' folder is refused).
+  Status status;
 };
 
 // Assembles the report. Paragraph files and Language.kdf are read once per call.

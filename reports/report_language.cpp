@@ -27,9 +27,9 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& path) {
-  FileBytes file = ReadRegularFile(path, kMaxTemplateBytes);
-  if (!file.ok) return std::nullopt;
-  return SplitLines(file.bytes);
+  const StatusOr<std::string> file = ReadRegularFile(path, kMaxTemplateBytes);
+  if (!file.ok()) return std::nullopt;
+  return SplitLines(*file);
 }
 
 // The translation a matching line gives: everything after its first ";", or the phrase
@@ -46,10 +46,11 @@ bool HoldsText(const std::vector<std::string>& lines) {
   return false;
 }
 
-// Why `folder`, named by Language.kdf, is no folder under Templates/; empty when it is one. A
-// control character is refused too: at a NUL byte the system would cut the path short and
-// read another file than the one named (Templates/Contract.ktf for "Contract.ktf\0").
-std::string TemplateFolderProblem(const std::string& folder) {
+// Ok when `folder`, named by Language.kdf, is a folder under Templates/; otherwise
+// InvalidData saying why not. A control character is refused too: at a NUL byte the system
+// would cut the path short and read another file than the one named (Templates/Contract.ktf
+// for "Contract.ktf\0").
+Status CheckTemplateFolder(const std::string& folder) {
   const std::filesystem::path path(folder);
   bool climbs = false;
   for (const std::filesystem::path& part : path) climbs = climbs || part == "..";
@@ -58,11 +59,12 @@ std::string TemplateFolderProblem(const std::string& folder) {
   if (folder.empty() || path.is_absolute() || climbs || controls) {
     std::string shown = folder;
     std::replace_if(shown.begin(), shown.end(), control, '?');
-    return "Language.kdf names \"" + shown +
-           "\" as the folder of the report's paragraphs; it must be a folder under Templates, "
-           "named without \"/\" at its start, without \"..\" and without control characters.";
+    return Status::InvalidData(
+        "Language.kdf names \"" + shown +
+        "\" as the folder of the report's paragraphs; it must be a folder under Templates, "
+        "named without \"/\" at its start, without \"..\" and without control characters.");
   }
-  return {};
+  return Status::Ok();
 }
 
 std::filesystem::path PathIn(const std::filesystem::path& programFolder,
@@ -121,10 +123,9 @@ std::string MissingParagraphMessage(const std::filesystem::path& path) {
 std::vector<std::string> GetParagraph(std::string_view name, Language language,
                                       const std::filesystem::path& programFolder,
                                       const std::function<void(const std::string&)>& showError) {
-  const std::string problem =
-      TemplateFolderProblem(Translate("English", language, programFolder));
-  if (!problem.empty()) {
-    if (showError) showError(problem);
+  const Status folder = CheckTemplateFolder(Translate("English", language, programFolder));
+  if (!folder.ok()) {
+    if (showError) showError(folder.message());
     return {};
   }
   const std::filesystem::path path = ParagraphPath(name, language, programFolder);
@@ -138,13 +139,13 @@ ReportSources::ReportSources(std::filesystem::path programFolder, Language langu
     : programFolder_(std::move(programFolder)),
       phrases_(programFolder_, language),
       folder_(phrases_.Translate("English")),
-      folderProblem_(TemplateFolderProblem(folder_)) {}
+      folderStatus_(CheckTemplateFolder(folder_)) {}
 
 const std::vector<std::string>& ReportSources::Paragraph(const std::string& name) {
   if (const auto found = paragraphs_.find(name); found != paragraphs_.end()) {
     return found->second;
   }
-  if (!folderProblem_.empty()) return paragraphs_[name];  // nothing is read outside Templates
+  if (!folderStatus_.ok()) return paragraphs_[name];  // nothing is read outside Templates
   const std::filesystem::path path = PathIn(programFolder_, folder_, name);
   std::vector<std::string> lines = ReadLines(path).value_or(std::vector<std::string>());
   // A paragraph is read once per run, so each missing one is collected once.

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "engine/language.h"
 #include "engine/plan_calculation.h"
 #include "engine/plan_document.h"
@@ -82,15 +83,15 @@ class ReportSources {
   // The paths of the paragraphs asked for that could not be found, each once, in the order
   // first asked for.
   const std::vector<std::filesystem::path>& missingParagraphs() const { return missing_; }
-  // Why no paragraph is read: Language.kdf names a folder outside Templates, or one whose name
-  // holds a control character. Empty normally.
-  const std::string& folderProblem() const { return folderProblem_; }
+  // Ok normally; InvalidData saying why no paragraph is read when Language.kdf names a folder
+  // outside Templates, or one whose name holds a control character.
+  const Status& folderStatus() const { return folderStatus_; }
 
  private:
   std::filesystem::path programFolder_;
   ReportPhrases phrases_;
   std::string folder_;  // the language folder
-  std::string folderProblem_;
+  Status folderStatus_;
   std::map<std::string, std::vector<std::string>, std::less<>> paragraphs_;
   std::vector<std::filesystem::path> missing_;
 };

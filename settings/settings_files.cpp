@@ -30,13 +30,13 @@ struct FileContents {
 };
 
 FileContents ReadIniFile(const fs::path& path) {
-  FileBytes file = ReadRegularFile(path, kMaxIniFileSize);
+  StatusOr<std::string> file = ReadRegularFile(path, kMaxIniFileSize);
   FileContents contents;
-  contents.state = file.ok        ? FileState::Read
-                   : file.missing ? FileState::Missing
-                                  : FileState::Unreadable;
-  contents.bytes = std::move(file.bytes);
-  contents.problem = std::move(file.reason);
+  contents.state = file.ok()                    ? FileState::Read
+                   : file.status().IsNotFound() ? FileState::Missing
+                                                : FileState::Unreadable;
+  if (file.ok()) contents.bytes = std::move(file).value();
+  contents.problem = file.status().message();
   return contents;
 }
 
@@ -369,10 +369,10 @@ Status SavePreferences(const AppSettings& baseline, const AppSettings& current,
   }
 
   const std::string text = ini.Bytes();
-  std::string problem;
-  if ((old.state == FileState::Missing || text != old.bytes) &&
-      !WriteFileAtomically(target, text, &problem)) {
-    return fail(problem);
+  if (old.state == FileState::Missing || text != old.bytes) {
+    if (const Status written = WriteFileAtomically(target, text); !written.ok()) {
+      return fail(written.message());
+    }
   }
   if (recent.has_value()) *recentPlans = std::move(*recent);
   return Status::Ok();

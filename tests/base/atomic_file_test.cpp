@@ -41,7 +41,7 @@ TEST(AtomicFileTest, AKilledSaveLeavesNothingBehind) {
     const rlimit noCore{0, 0}, small{4096, 4096};
     ::setrlimit(RLIMIT_CORE, &noCore);
     ::setrlimit(RLIMIT_FSIZE, &small);
-    WriteFileAtomically(plan, large, nullptr);
+    WriteFileAtomically(plan, large).IgnoreError();
     std::_Exit(0);
   };
   EXPECT_EXIT(killedWhileWriting(), ::testing::KilledBySignal(SIGXFSZ), "");
@@ -56,7 +56,7 @@ TEST(AtomicFileTest, AKilledSaveLeavesNothingBehind) {
     fs::last_write_time(folder / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
   }
   fs::last_write_time(folder / "plan.bvx.89abcdef.tmp", fs::file_time_type::clock::now());
-  ASSERT_TRUE(WriteFileAtomically(plan, "new", nullptr));
+  ASSERT_TRUE(WriteFileAtomically(plan, "new").ok());
   EXPECT_EQ(ReadFile(plan), "new");
   EXPECT_EQ(Names(folder.path()),
             (std::vector<std::string>{"other.bvx.0123abcd.tmp", "plan.bvx",
@@ -70,38 +70,37 @@ TEST(AtomicFileTest, APreparedFileReplacesItsTargetOnlyWhenCommitted) {
   WriteFile(report, "old");
   {
     PreparedFile dropped(report, "never");
-    ASSERT_TRUE(dropped.ready());
+    ASSERT_TRUE(dropped.status().ok());
     EXPECT_EQ(ReadFile(report), "old");
   }
   EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"report.pdf"});
 
   PreparedFile pdf(report, "new");
-  ASSERT_TRUE(pdf.ready());
+  ASSERT_TRUE(pdf.status().ok());
   EXPECT_EQ(ReadFile(report), "old");
-  std::string error;
-  ASSERT_TRUE(pdf.Commit(&error)) << error;
+  const Status committed = pdf.Commit();
+  ASSERT_TRUE(committed.ok()) << committed.message();
   EXPECT_EQ(ReadFile(report), "new");
   EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"report.pdf"});
 
   PreparedFile nowhere(folder / "missing" / "report.pdf", "new");
-  EXPECT_FALSE(nowhere.ready());
-  EXPECT_FALSE(nowhere.Commit(&error));
-  EXPECT_EQ(error, std::strerror(ENOENT));
+  EXPECT_EQ(nowhere.status().message(), std::strerror(ENOENT));
+  const Status notCommitted = nowhere.Commit();
+  EXPECT_EQ(notCommitted.code(), Status::Code::kIoError);
+  EXPECT_EQ(notCommitted.message(), std::strerror(ENOENT));
 }
 
 TEST(AtomicFileTest, SavesThroughLinksAndRefusesALoop) {
   TempFolder folder;
   fs::create_directory(folder / "real");
   fs::create_symlink("real/plan.bvx", folder / "dangling.bvx");
-  ASSERT_TRUE(WriteFileAtomically(folder / "dangling.bvx", "through", nullptr));
+  ASSERT_TRUE(WriteFileAtomically(folder / "dangling.bvx", "through").ok());
   EXPECT_TRUE(fs::is_symlink(folder / "dangling.bvx"));
   EXPECT_EQ(ReadFile(folder / "real" / "plan.bvx"), "through");
 
   fs::create_symlink("b.bvx", folder / "a.bvx");
   fs::create_symlink("a.bvx", folder / "b.bvx");
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomically(folder / "a.bvx", "loop", &error));
-  EXPECT_EQ(error, std::strerror(ELOOP));
+  EXPECT_EQ(WriteFileAtomically(folder / "a.bvx", "loop").message(), std::strerror(ELOOP));
   EXPECT_TRUE(fs::is_symlink(folder / "a.bvx"));
   EXPECT_EQ(Names(folder.path()),
             (std::vector<std::string>{"a.bvx", "b.bvx", "dangling.bvx", "real"}));
@@ -118,7 +117,7 @@ TEST(AtomicFileTest, KeepsOwnerAndRightsAndRespectsReadOnlyFiles) {
   if (root) {
     ASSERT_EQ(::chown(plan.c_str(), 4242, 4343), 0);
   }
-  ASSERT_TRUE(WriteFileAtomically(plan, "new", nullptr));
+  ASSERT_TRUE(WriteFileAtomically(plan, "new").ok());
   struct stat info {};
   ASSERT_EQ(::stat(plan.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -128,9 +127,7 @@ TEST(AtomicFileTest, KeepsOwnerAndRightsAndRespectsReadOnlyFiles) {
   }
 
   ASSERT_EQ(::chmod(plan.c_str(), 0444), 0);
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomically(plan, "newer", &error));
-  EXPECT_EQ(error, std::strerror(EACCES));
+  EXPECT_EQ(WriteFileAtomically(plan, "newer").message(), std::strerror(EACCES));
   EXPECT_EQ(ReadFile(plan), "new");
   EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"plan.bvx"});
 }

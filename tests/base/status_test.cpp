@@ -29,6 +29,9 @@ TEST(StatusTest, FailuresKeepTheirKindAndMessage) {
     const Status prefixed = c.status.Prefixed("\"Settings.ini\"");
     EXPECT_EQ(prefixed.code(), c.code);
     EXPECT_EQ(prefixed.message(), "\"Settings.ini\": " + c.status.message());
+    const Status reworded = c.status.WithMessage("Cannot open \"a.bvx\": " + c.status.message());
+    EXPECT_EQ(reworded.code(), c.code);
+    EXPECT_EQ(reworded.message(), "Cannot open \"a.bvx\": " + c.status.message());
   }
   // A failure without a message still tells the user that something failed.
   EXPECT_FALSE(Status::IoError("").ok());
@@ -42,6 +45,7 @@ TEST(StatusTest, SuccessIsEmptyAndStaysSuccessWhenPrefixed) {
   EXPECT_EQ(ok, Status::Ok());
   EXPECT_TRUE(ok.Prefixed("\"Params.ini\"").ok());
   EXPECT_TRUE(ok.Prefixed("\"Params.ini\"").message().empty());
+  EXPECT_TRUE(ok.WithMessage("Cannot open").ok());
   EXPECT_NE(Status::NotFound("a"), Status::IoError("a"));
 }
 

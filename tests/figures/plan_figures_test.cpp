@@ -51,9 +51,9 @@ Calculated CalculateFigures(PlanDocument plan, const PlanParameters& params = {}
 Calculated Sample(const std::function<void(PlanDocument&)>& change = {}) {
   PlanDocument plan;
   const PlanParameters params = Permitting(true, true);
-  const ReadStatus status =
+  const Status status =
       ReadData(kDist / "Sample.bvx", plan, PlanReadContext{kPointRegional, params, 0});
-  EXPECT_TRUE(status.ok()) << status.error;
+  EXPECT_TRUE(status.ok()) << status.message();
   if (change) change(plan);
   return CalculateFigures(std::move(plan), params);
 }

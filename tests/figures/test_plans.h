@@ -24,9 +24,9 @@ inline PlanParameters SampleParams() {
 // and $1,000 each December, plan date 7 December 2026.
 inline PlanDocument SamplePlan() {
   PlanDocument plan;
-  const ReadStatus status = ReadData(std::filesystem::path(ARDVANE_DIST_DIR) / "Sample.bvx", plan,
-                                     PlanReadContext{kPointRegional, SampleParams(), 0});
-  EXPECT_TRUE(status.ok()) << status.error;
+  const Status status = ReadData(std::filesystem::path(ARDVANE_DIST_DIR) / "Sample.bvx", plan,
+                                 PlanReadContext{kPointRegional, SampleParams(), 0});
+  EXPECT_TRUE(status.ok()) << status.message();
   return plan;
 }
 

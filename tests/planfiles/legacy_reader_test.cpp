@@ -161,8 +161,8 @@ std::string Describe(const PlanDocument& p) {
 // Reads `content` into Before() and expects success.
 PlanDocument Read(const std::string& content, const PlanReadContext& context = Context()) {
   PlanDocument plan = Before();
-  const ReadStatus status = ReadTextFile(content, "Zeved.txt", plan, context);
-  EXPECT_TRUE(status.ok()) << status.error << "\n" << content;
+  const Status status = ReadTextFile(content, "Zeved.txt", plan, context);
+  EXPECT_TRUE(status.ok()) << status.message() << "\n" << content;
   return plan;
 }
 
@@ -299,8 +299,8 @@ TEST(LegacyReaderTest, InterestOnlyLineSetsOrClearsAndIsAbsentBeforeVersion12) {
   for (const Case& c : cases) {
     PlanDocument plan = Before();
     plan.ConsolidationLoan.InterestOnly = c.before;
-    const ReadStatus status = ReadTextFile(c.content, "Zeved.txt", plan, Context());
-    ASSERT_TRUE(status.ok()) << status.error << "\n" << c.content;
+    const Status status = ReadTextFile(c.content, "Zeved.txt", plan, Context());
+    ASSERT_TRUE(status.ok()) << status.message() << "\n" << c.content;
     EXPECT_EQ(plan.ConsolidationLoan.InterestOnly, c.expected) << c.content;
     EXPECT_EQ(plan.ConsolidationLoan.Term, 30) << c.content;
   }
@@ -376,8 +376,8 @@ TEST(LegacyReaderTest, BadOrMissingLinesFailNamingTheLineAndLeaveThePlan) {
   };
   for (const Case& c : cases) {
     PlanDocument plan = Before();
-    const ReadStatus status = ReadTextFile(c.content, "Zeved.txt", plan, Context());
-    EXPECT_EQ(status.error, "Zeved.txt, " + c.error) << c.content;
+    const Status status = ReadTextFile(c.content, "Zeved.txt", plan, Context());
+    EXPECT_EQ(status.message(), "Zeved.txt, " + c.error) << c.content;
     EXPECT_EQ(Describe(plan), Describe(Before())) << c.content;
   }
 }
@@ -389,10 +389,10 @@ TEST(LegacyReaderTest, HugeDebtCountFailsWithoutAllocatingForIt) {
     PlanDocument plan = Before();
     allocatedBytes = 0;
     countAllocations = true;
-    const ReadStatus status = ReadTextFile(content, "Zeved.txt", plan, Context());
+    const Status status = ReadTextFile(content, "Zeved.txt", plan, Context());
     countAllocations = false;
-    EXPECT_EQ(status.error, "Zeved.txt, line 15: the file ends before debt 2 of " +
-                                std::string(count) + " is complete.");
+    EXPECT_EQ(status.message(), "Zeved.txt, line 15: the file ends before debt 2 of " +
+                                    std::string(count) + " is complete.");
     EXPECT_LT(allocatedBytes.load(), 64u * 1024) << count;
   }
 }

@@ -84,8 +84,8 @@ PlanReadContext Context(const RegionalSettings& regional = testing::kPointRegion
 PlanDocument ReadBack(const std::string& content, const PlanDocument& before = {},
                       const PlanReadContext& context = Context()) {
   PlanDocument plan = before;
-  const ReadStatus status = ReadPlanContent(content, "test.bvx", plan, context);
-  EXPECT_TRUE(status.ok()) << status.error;
+  const Status status = ReadPlanContent(content, "test.bvx", plan, context);
+  EXPECT_TRUE(status.ok()) << status.message();
   return plan;
 }
 
@@ -98,8 +98,8 @@ TEST(PlanFileTest, WorkedExampleIsWrittenByteForByteAndReadsBack) {
 TEST(PlanFileTest, SaveDataWritesTheFileAndReadDataOpensIt) {
   TempFolder folder;
   const auto path = folder / "Zeved.bvx";
-  std::string error;
-  ASSERT_TRUE(SaveData(ZuzuZeved(), path, &error)) << error;
+  const Status saved = SaveData(ZuzuZeved(), path);
+  ASSERT_TRUE(saved.ok()) << saved.message();
   EXPECT_EQ(ReadFile(path), kZuzuZevedFile);
   PlanDocument plan;
   ASSERT_TRUE(ReadData(path, plan, Context()).ok());
@@ -199,8 +199,8 @@ TEST(PlanFileTest, AZeroByteMarksTheFileDamaged) {
            std::pair{legacy, std::string("zero.bvx, line 3: the file is damaged: byte 13 is a "
                                          "zero byte.")}}) {
     PlanDocument plan = before;
-    const ReadStatus status = ReadPlanContent(content, "zero.bvx", plan, Context());
-    EXPECT_EQ(status.error, error);
+    const Status status = ReadPlanContent(content, "zero.bvx", plan, Context());
+    EXPECT_EQ(status.message(), error);
     EXPECT_EQ(plan, before);
   }
 }
@@ -338,10 +338,14 @@ TEST(PlanFileTest, AFileThatCannotBeReadLeavesThePlanAsItWas) {
   PlanDocument plan = ZuzuZeved();
   // A named pipe would block a reader that opens before it checks.
   ASSERT_EQ(::mkfifo((folder / "pipe.bvx").c_str(), 0600), 0);
-  for (const auto& path : {folder / "missing.bvx", folder.path(), folder / "pipe.bvx"}) {
-    const ReadStatus status = ReadData(path, plan, Context());
-    EXPECT_FALSE(status.ok());
-    EXPECT_NE(status.error.find(path.string()), std::string::npos) << status.error;
+  // Only a missing file is NotFound, which a caller may take for "nothing saved yet".
+  for (const auto& [path, code] : {std::pair{folder / "missing.bvx", Status::Code::kNotFound},
+                                   std::pair{folder.path(), Status::Code::kIoError},
+                                   std::pair{folder / "pipe.bvx", Status::Code::kIoError}}) {
+    const Status status = ReadData(path, plan, Context());
+    EXPECT_EQ(status.code(), code) << path;
+    EXPECT_TRUE(status.message().starts_with("Cannot open \"" + path.string() + "\": "))
+        << status.message();
     EXPECT_EQ(plan, ZuzuZeved());
   }
 }
@@ -350,12 +354,13 @@ TEST(PlanFileTest, AFailedSaveLeavesTheOldFileIntact) {
   TempFolder folder;
   const auto path = folder / "plan.bvx";
   WriteFile(path, "old contents");
-  std::string error;
   // A target that is a folder cannot be replaced by a file.
   std::filesystem::create_directory(folder / "taken.bvx");
-  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "taken.bvx", &error));
-  EXPECT_NE(error.find("taken.bvx"), std::string::npos);
-  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "no such folder" / "plan.bvx", &error));
+  const Status taken = SaveData(ZuzuZeved(), folder / "taken.bvx");
+  EXPECT_EQ(taken.code(), Status::Code::kIoError);
+  EXPECT_EQ(taken.message(), "Cannot save \"" + (folder / "taken.bvx").string() +
+                                 "\": " + std::strerror(EISDIR) + ".");
+  EXPECT_FALSE(SaveData(ZuzuZeved(), folder / "no such folder" / "plan.bvx").ok());
   EXPECT_EQ(ReadFile(path), "old contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                           std::filesystem::directory_iterator()),
@@ -369,9 +374,9 @@ TEST(PlanFileTest, DamagedFilesNeverFailWhileTheirClientElementIsWhole) {
   const size_t firstLineEnd = text.find('\n') + 1;
   const auto check = [](const std::string& content, bool clientWhole) {
     PlanDocument plan = ZuzuZeved();
-    const ReadStatus status = ReadPlanContent(content, "damaged.bvx", plan, Context());
+    const Status status = ReadPlanContent(content, "damaged.bvx", plan, Context());
     if (clientWhole || !status.ok()) {
-      EXPECT_EQ(status.error, clientWhole ? "" : "damaged.bvx is not an Ardvane plan file.")
+      EXPECT_EQ(status.message(), clientWhole ? "" : "damaged.bvx is not an Ardvane plan file.")
           << content;
     }
     if (!status.ok()) {
@@ -437,8 +442,8 @@ TEST(PlanFileTest, DamagedFilesKeepWhatPrecedesTheDamage) {
   for (std::size_t cut = body; cut <= text.size(); ++cut) {
     const std::string cutText = text.substr(0, cut);
     PlanDocument plan;
-    const ReadStatus status = ReadPlanContent(cutText, "cut.bvx", plan, Context());
-    ASSERT_TRUE(status.ok()) << cut << ": " << status.error;
+    const Status status = ReadPlanContent(cutText, "cut.bvx", plan, Context());
+    ASSERT_TRUE(status.ok()) << cut << ": " << status.message();
     // A debt or note cut inside its element still counts, with what it has.
     EXPECT_EQ(plan.Debts.GetDebtCount(), ElementsBefore(cutText, cut, "Debt").first) << cut;
     EXPECT_EQ(plan.Notes.size(),
@@ -458,8 +463,8 @@ TEST(PlanFileTest, DamagedFilesKeepWhatPrecedesTheDamage) {
       first = std::min(first, at);
     }
     PlanDocument plan;
-    const ReadStatus status = ReadPlanContent(damaged, "damaged.bvx", plan, Context());
-    ASSERT_TRUE(status.ok()) << damaged << ": " << status.error;
+    const Status status = ReadPlanContent(damaged, "damaged.bvx", plan, Context());
+    ASSERT_TRUE(status.ok()) << damaged << ": " << status.message();
     ExpectWholeElementsKept(plan, damaged, first);
     EXPECT_LE(plan.Debts.GetDebtCount(), ElementsBefore(damaged, damaged.size(), "Debt").first)
         << damaged;
@@ -488,8 +493,8 @@ TEST(PlanFileTest, AmountsBeyondMoneyAreRefusedNamingWhere) {
     std::string content = kZuzuZevedFile;
     content.replace(content.find(c.from), std::strlen(c.from), c.to);
     PlanDocument plan = ZuzuZeved();
-    const ReadStatus status = ReadPlanContent(content, "x.bvx", plan, Context());
-    EXPECT_EQ(status.error, "x.bvx, " + c.error) << c.to;
+    const Status status = ReadPlanContent(content, "x.bvx", plan, Context());
+    EXPECT_EQ(status.message(), "x.bvx, " + c.error) << c.to;
     EXPECT_EQ(plan, ZuzuZeved()) << c.to;
   }
   std::string content = kZuzuZevedFile;
@@ -507,8 +512,8 @@ TEST(PlanFileTest, AFileWithoutAPlanIsRefused) {
       "<Plan ReturnRate=\"9\"/><Debt Name=\"A\"/>"};
   for (const std::string& content : noPlans) {
     PlanDocument plan = ZuzuZeved();
-    const ReadStatus status = ReadPlanContent(content, "x.ini", plan, Context());
-    EXPECT_EQ(status.error, "x.ini is not an Ardvane plan file.") << content;
+    const Status status = ReadPlanContent(content, "x.ini", plan, Context());
+    EXPECT_EQ(status.message(), "x.ini is not an Ardvane plan file.") << content;
     EXPECT_EQ(plan, ZuzuZeved()) << content;
   }
   // Foreign XML with a Client element, however malformed, still reads.

@@ -141,7 +141,7 @@ TEST_F(PlanSessionTest, FirstSaveProposesANameThenSaveWritesWithoutAsking) {
 
 TEST_F(PlanSessionTest, ANameContainingUntitledAlwaysAsks) {
   const auto path = folder / "My Untitled.bvx copy.bvx";
-  ASSERT_TRUE(SaveData(PlanDocument{}, path, nullptr));
+  ASSERT_TRUE(SaveData(PlanDocument{}, path).ok());
   ASSERT_TRUE(session.OpenFile(path));
   EXPECT_EQ(session.LastFilePath(), "");
   EXPECT_FALSE(session.SavePlan(false));  // asked, and cancelled
@@ -153,7 +153,7 @@ TEST_F(PlanSessionTest, OpeningReplacesThePlanAndAFailureKeepsEverything) {
   PlanDocument saved;
   saved.FirstName = "Saved";
   const auto path = folder / "Saved.bvx";
-  ASSERT_TRUE(SaveData(saved, path, nullptr));
+  ASSERT_TRUE(SaveData(saved, path).ok());
 
   prompts.openChoices = {path};
   ASSERT_TRUE(session.OpenPlan());
@@ -194,7 +194,7 @@ TEST_F(PlanSessionTest, APlanBeyondTheLimitIsNotOpenedAndTheOpenPlanStays) {
     large.Debts.AddDebt(MakeDebt("Debt " + std::to_string(i), 100));
   }
   const auto path = folder / "large.bvx";
-  ASSERT_TRUE(SaveData(large, path, nullptr));
+  ASSERT_TRUE(SaveData(large, path).ok());
   const std::string file = ReadFile(path);
 
   // Without a limit any plan opens.
@@ -203,18 +203,18 @@ TEST_F(PlanSessionTest, APlanBeyondTheLimitIsNotOpenedAndTheOpenPlanStays) {
 
   PlanDocument small;
   small.FirstName = "Small";
-  ASSERT_TRUE(SaveData(small, folder / "small.bvx", nullptr));
+  ASSERT_TRUE(SaveData(small, folder / "small.bvx").ok());
   ASSERT_TRUE(session.OpenFile(folder / "small.bvx"));
   session.SetLastName("Edited");
   session.RefusePlansBeyond(kWindowLimit);
-  const ReadStatus refused = session.TryOpenFile(path);
-  EXPECT_EQ(refused.error, DebtsRefusal(kWindowLimit.mostDebts + 1, kWindowLimit));
+  const Status refused = session.TryOpenFile(path);
+  EXPECT_EQ(refused.message(), DebtsRefusal(kWindowLimit.mostDebts + 1, kWindowLimit));
   EXPECT_EQ(session.Plan().FirstName, "Small");
   EXPECT_EQ(session.Plan().LastName, "Edited");
   EXPECT_EQ(session.PlanFileName(), "small.bvx");
   EXPECT_TRUE(session.Changed());
   EXPECT_FALSE(session.OpenFile(path));
-  EXPECT_EQ(prompts.errors, (std::vector<std::string>{refused.error}));
+  EXPECT_EQ(prompts.errors, (std::vector<std::string>{refused.message()}));
   // Save still writes the open plan to its own file.
   ASSERT_TRUE(session.SavePlan(false));
   EXPECT_NE(ReadFile(folder / "small.bvx").find("LastName=\"Edited\""), std::string::npos);
@@ -222,7 +222,7 @@ TEST_F(PlanSessionTest, APlanBeyondTheLimitIsNotOpenedAndTheOpenPlanStays) {
 
   // A plan at the limit opens.
   large.Debts.DeleteRow(0);
-  ASSERT_TRUE(SaveData(large, path, nullptr));
+  ASSERT_TRUE(SaveData(large, path).ok());
   EXPECT_TRUE(session.OpenFile(path));
   EXPECT_EQ(session.Plan().FirstName, "Large");
   EXPECT_EQ(session.PlanFileName(), "large.bvx");

@@ -88,9 +88,8 @@ TEST_F(PlaceGraphicsTest, EachPictureReplacesTheContentOfItsBoxOnly) {
     const int boxCount = strategy ? 15 : 9;
     const std::string before = ReportWithBoxes(boxCount);
     std::string after = before;
-    std::string error;
-    ASSERT_TRUE(PlaceGraphics(&after, Switches(strategy, true, true), &payoff, &balances, &error))
-        << error;
+    const Status placed = PlaceGraphics(&after, Switches(strategy, true, true), &payoff, &balances);
+    ASSERT_TRUE(placed.ok()) << placed.message();
 
     const std::vector<TextBox> boxes = FindTextBoxes(after);
     ASSERT_EQ(boxes.size(), static_cast<std::size_t>(boxCount));
@@ -115,8 +114,7 @@ TEST_F(PlaceGraphicsTest, EachPictureReplacesTheContentOfItsBoxOnly) {
 
 TEST_F(PlaceGraphicsTest, WithoutThePayoffProjectionsPageThePayoffPictureTakesBoxEight) {
   std::string html = ReportWithBoxes(8);
-  std::string error;
-  ASSERT_TRUE(PlaceGraphics(&html, Switches(false, false, true), &payoff, &balances, &error));
+  ASSERT_TRUE(PlaceGraphics(&html, Switches(false, false, true), &payoff, &balances).ok());
   const TextBox box = FindTextBoxes(html).at(7);
   EXPECT_EQ(PictureIn(std::string_view(html).substr(box.contentBegin)).size(), QSize(20, 10));
   EXPECT_EQ(html.find("base64"), html.rfind("base64"));  // one picture only
@@ -125,13 +123,12 @@ TEST_F(PlaceGraphicsTest, WithoutThePayoffProjectionsPageThePayoffPictureTakesBo
 TEST_F(PlaceGraphicsTest, AMissingBoxFailsAndLeavesTheDocumentAsItWasAndNoPictureLeavesItsBox) {
   const std::string before = ReportWithBoxes(8);  // the payoff box 9 is missing
   std::string html = before;
-  std::string error;
-  EXPECT_FALSE(PlaceGraphics(&html, Switches(false, true, true), &payoff, &balances, &error));
-  EXPECT_NE(error.find("Text Box 9"), std::string::npos) << error;
+  const Status missing = PlaceGraphics(&html, Switches(false, true, true), &payoff, &balances);
+  EXPECT_EQ(missing.message(), "The report has no text box \"Text Box 9\".");
   EXPECT_EQ(html, before);
 
   html = ReportWithBoxes(9);
-  ASSERT_TRUE(PlaceGraphics(&html, Switches(false, true, true), nullptr, &balances, &error));
+  ASSERT_TRUE(PlaceGraphics(&html, Switches(false, true, true), nullptr, &balances).ok());
   EXPECT_NE(html.find(">box 9</div>"), std::string::npos);
   EXPECT_EQ(html.find(">box 8</div>"), std::string::npos);
 }

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
 
 #include "reports/pdf_layout.h"
 #include "tests/planfiles/test_files.h"
@@ -48,18 +50,16 @@ std::string ReportHtml() {
 }
 
 TEST(PdfExportTest, ThePdfHoldsBothPicturesOnePagePerSectionOnThePaperAsked) {
-  std::string error;
-  const std::optional<std::string> letter =
-      RenderReportPdf(ReportHtml(), PaperSize::kLetter, &error);
-  ASSERT_TRUE(letter) << error;
+  const StatusOr<std::string> letter = RenderReportPdf(ReportHtml(), PaperSize::kLetter);
+  ASSERT_TRUE(letter.ok()) << letter.status().message();
   const testing::PdfFacts facts = ReadPdfFacts(*letter);
   EXPECT_EQ(facts.pictures, 2);
   EXPECT_EQ(facts.pages, 3);
   EXPECT_EQ(facts.title, "Plan for Ana & Luis");
   EXPECT_EQ(facts.mediaBox.substr(0, 11), "0 0 612.000") << facts.mediaBox;  // 8.5 x 11 in
 
-  const std::optional<std::string> a4 = RenderReportPdf(ReportHtml(), PaperSize::kA4, &error);
-  ASSERT_TRUE(a4) << error;
+  const StatusOr<std::string> a4 = RenderReportPdf(ReportHtml(), PaperSize::kA4);
+  ASSERT_TRUE(a4.ok()) << a4.status().message();
   EXPECT_EQ(ReadPdfFacts(*a4).mediaBox.substr(0, 11), "0 0 595.000") << ReadPdfFacts(*a4).mediaBox;
   EXPECT_EQ(ReadPdfFacts(*a4).pages, 3);
 }
@@ -68,30 +68,30 @@ TEST(PdfExportTest, APdfThatCannotBeWrittenLeavesTheOldOneAndTheReport) {
   TempFolder folder;
   const auto report = folder / "Report.doc";
   WriteFile(report, ReportHtml());
-  std::string error;
 
   // A folder that is not there.
   const auto nowhere = folder / "missing" / "Report.pdf";
-  EXPECT_FALSE(WriteReportPdf(report, nowhere, PaperSize::kA4, &error));
-  EXPECT_NE(error.find("The PDF could not be saved as \"" + nowhere.string() + "\": "),
-            std::string::npos)
-      << error;
+  EXPECT_EQ(
+      WriteReportPdf(report, nowhere, PaperSize::kA4).message(),
+      "The PDF could not be saved as \"" + nowhere.string() + "\": " + std::strerror(ENOENT) + ".");
   EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 
   // An older PDF that may not be replaced stays as it was.
   const auto pdf = folder / "Report.pdf";
   WriteFile(pdf, "the older PDF");
   ASSERT_EQ(::chmod(pdf.c_str(), 0444), 0);
-  error.clear();
-  EXPECT_FALSE(WriteReportPdf(report, pdf, PaperSize::kA4, &error));
-  EXPECT_NE(error.find(pdf.string()), std::string::npos) << error;
+  const Status readOnly = WriteReportPdf(report, pdf, PaperSize::kA4);
+  EXPECT_EQ(readOnly.code(), Status::Code::kIoError);
+  EXPECT_NE(readOnly.message().find(pdf.string()), std::string::npos) << readOnly.message();
   EXPECT_EQ(ReadFile(pdf), "the older PDF");
   EXPECT_EQ(ReadFile(report), ReportHtml());
 
   // A report that is not there gives no PDF.
-  error.clear();
-  EXPECT_FALSE(WriteReportPdf(folder / "none.doc", folder / "none.pdf", PaperSize::kA4, &error));
-  EXPECT_EQ(error.rfind("The report could not be read: ", 0), 0u) << error;
+  const Status noReport = WriteReportPdf(folder / "none.doc", folder / "none.pdf", PaperSize::kA4);
+  EXPECT_TRUE(noReport.IsNotFound());
+  EXPECT_EQ(noReport.message(), "The report could not be read: \"" +
+                                    (folder / "none.doc").string() +
+                                    "\": " + std::strerror(ENOENT));
   EXPECT_FALSE(std::filesystem::exists(folder / "none.pdf"));
 }
 
@@ -306,10 +306,9 @@ TEST(PdfExportTest, LongWordsAreOfferedBreaksOutsideTagsEntitiesAndCharacters) {
 TEST(PdfExportTest, LongSchedulesKeepTheirFiguresWholeAndTheirHeadingsOnEveryPage) {
   for (const bool newForm : {false, true}) {
     SCOPED_TRACE(newForm ? "one table with <thead>" : "a table per row");
-    std::string error;
-    const std::optional<std::string> pdf =
-        RenderReportPdf(ScheduleHtml(newForm, 150), PaperSize::kLetter, &error);
-    ASSERT_TRUE(pdf) << error;
+    const StatusOr<std::string> pdf =
+        RenderReportPdf(ScheduleHtml(newForm, 150), PaperSize::kLetter);
+    ASSERT_TRUE(pdf.ok()) << pdf.status().message();
     const auto pages = PageTexts(*pdf);
     if (!pages) GTEST_SKIP() << "pdftotext is not installed";
     ASSERT_GE(pages->size(), 3u);
@@ -364,9 +363,8 @@ TEST(PdfExportTest, AHeadingNeverStandsAloneAtTheFootOfAPage) {
               "</td><td align=\"right\">$1,234.56</td></tr>";
     }
     html += "</table></body></html>";
-    std::string error;
-    const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
-    ASSERT_TRUE(pdf) << error;
+    const StatusOr<std::string> pdf = RenderReportPdf(html, PaperSize::kA4);
+    ASSERT_TRUE(pdf.ok()) << pdf.status().message();
     const auto pages = PageTexts(*pdf);
     if (!pages) GTEST_SKIP() << "pdftotext is not installed";
     SCOPED_TRACE(std::to_string(filler) + " lines before:\n" + pages->front());
@@ -393,9 +391,8 @@ TEST(PdfExportTest, AHeadingNeverStandsAloneAtTheFootOfAPage) {
     html += "</table>\n";
   }
   html += "</body></html>";
-  std::string error;
-  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
-  ASSERT_TRUE(pdf) << error;
+  const StatusOr<std::string> pdf = RenderReportPdf(html, PaperSize::kA4);
+  ASSERT_TRUE(pdf.ok()) << pdf.status().message();
   const auto pages = PageTexts(*pdf);
   ASSERT_TRUE(pages);
   for (int section = 0; section < 40; ++section) {
@@ -421,9 +418,8 @@ TEST(PdfExportTest, NamesWithBidiMarksAndControlCharactersGiveAPdf) {
     html += "<tr><td>" + name + "</td><td align=\"right\">$1,234.56</td></tr>";
   }
   html += "</table></body></html>";
-  std::string error;
-  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
-  ASSERT_TRUE(pdf) << error;
+  const StatusOr<std::string> pdf = RenderReportPdf(html, PaperSize::kA4);
+  ASSERT_TRUE(pdf.ok()) << pdf.status().message();
   EXPECT_GE(ReadPdfFacts(*pdf).pages, 1);
 }
 
@@ -448,9 +444,8 @@ TEST(PdfExportTest, ARowTallerThanAPageGoesOnOverThePagesWholeUnderItsHeadings) 
                            "</td><td align=\"right\">$60,000.00</td></tr>"
                            "<tr><td>Car loan</td><td align=\"right\">$5,000.00</td></tr>"
                            "</table></body></html>";
-  std::string error;
-  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
-  ASSERT_TRUE(pdf) << error;
+  const StatusOr<std::string> pdf = RenderReportPdf(html, PaperSize::kA4);
+  ASSERT_TRUE(pdf.ok()) << pdf.status().message();
   const auto pages = PageTexts(*pdf);
   if (!pages) GTEST_SKIP() << "pdftotext is not installed";
   ASSERT_GE(pages->size(), 5u);
@@ -475,9 +470,8 @@ TEST(PdfExportTest, TextHoldingTheCharacterThatPartsItsStretchesIsDrawnWhole) {
   const std::string table = "<table border=\"1\"><tr><td>$1.00</td></tr></table>";
   const std::string html = Head() + "<p>alpha-text</p>" + table + "<p>&#xE000;</p>" +
                            "<p>beta-text</p>" + table + "<p>gamma-text</p></body></html>";
-  std::string error;
-  const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
-  ASSERT_TRUE(pdf) << error;
+  const StatusOr<std::string> pdf = RenderReportPdf(html, PaperSize::kA4);
+  ASSERT_TRUE(pdf.ok()) << pdf.status().message();
   const auto pages = PageTexts(*pdf);
   if (!pages) GTEST_SKIP() << "pdftotext is not installed";
   ASSERT_EQ(pages->size(), 1u);
@@ -487,9 +481,9 @@ TEST(PdfExportTest, TextHoldingTheCharacterThatPartsItsStretchesIsDrawnWhole) {
   EXPECT_NE(text.find("gamma-text"), std::string::npos) << text;
 
   // No text at all: the table alone.
-  const std::optional<std::string> tableOnly =
-      RenderReportPdf("<html><body>" + table + "</body></html>", PaperSize::kA4, &error);
-  ASSERT_TRUE(tableOnly) << error;
+  const StatusOr<std::string> tableOnly =
+      RenderReportPdf("<html><body>" + table + "</body></html>", PaperSize::kA4);
+  ASSERT_TRUE(tableOnly.ok()) << tableOnly.status().message();
   EXPECT_NE(PageTexts(*tableOnly)->front().find("$1.00"), std::string::npos);
 }
 
@@ -502,9 +496,8 @@ TEST(PdfExportTest, DocumentsCutShortOrMalformedStillGiveAPdf) {
         "<body><div title=\"footer\"><table><tr><td>x</td></tr></table>",
         "<body><p style=\"page-break-before: always\"></p><h1>x</h1></body>",
         "<body><table><tr><td>&#0; &#xD800; &#x110000; &bogus; &amp</td></tr></table></body>"}) {
-    std::string error;
-    const std::optional<std::string> pdf = RenderReportPdf(html, PaperSize::kA4, &error);
-    ASSERT_TRUE(pdf) << html << ": " << error;
+    const StatusOr<std::string> pdf = RenderReportPdf(html, PaperSize::kA4);
+    ASSERT_TRUE(pdf.ok()) << html << ": " << pdf.status().message();
     EXPECT_GE(ReadPdfFacts(*pdf).pages, 1) << html;
   }
 }

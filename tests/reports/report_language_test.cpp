@@ -125,19 +125,19 @@ TEST(ReportSourcesTest, AParagraphFolderOutsideTemplatesIsRefusedAndNothingThere
     ReportSources sources(folder.path(), Language::kSpanish);
     EXPECT_TRUE(sources.Paragraph("Row").empty()) << named;
     EXPECT_TRUE(sources.missingParagraphs().empty()) << named;
-    EXPECT_NE(sources.folderProblem().find("\"" + named + "\""), std::string::npos)
-        << sources.folderProblem();
+    EXPECT_NE(sources.folderStatus().message().find("\"" + named + "\""), std::string::npos)
+        << sources.folderStatus().message();
     std::vector<std::string> shown;
     EXPECT_TRUE(
         GetParagraph("Row", Language::kSpanish, folder.path(), [&](const std::string& message) {
           shown.push_back(message);
         }).empty());
-    EXPECT_EQ(shown, std::vector<std::string>{sources.folderProblem()});
+    EXPECT_EQ(shown, std::vector<std::string>{sources.folderStatus().message()});
   }
   folder.Write("Language.kdf", "English;es\n");
   ReportSources sources(folder.path(), Language::kSpanish);
   EXPECT_EQ(sources.Paragraph("Row"), Lines{"<tr>[$A$]</tr>"});
-  EXPECT_TRUE(sources.folderProblem().empty());
+  EXPECT_TRUE(sources.folderStatus().ok());
 }
 
 // The system reads a path only up to a NUL byte: "Row.ktf\0" would read Templates/Row.ktf as
@@ -155,8 +155,8 @@ TEST(ReportSourcesTest, AParagraphFolderWithAControlCharacterIsRefused) {
     std::string shown = named;
     std::replace_if(
         shown.begin(), shown.end(), [](char c) { return c == '\0' || c == '\t'; }, '?');
-    EXPECT_NE(sources.folderProblem().find("\"" + shown + "\""), std::string::npos)
-        << sources.folderProblem();
+    EXPECT_NE(sources.folderStatus().message().find("\"" + shown + "\""), std::string::npos)
+        << sources.folderStatus().message();
   }
 }
 

@@ -66,9 +66,9 @@ struct ReportFixture {
   // shipped Params.ini permits them).
   void ReadSample() {
     params.PermitConsolidate = params.PermitNegotiate = true;
-    const ReadStatus status = ReadData(std::filesystem::path(ARDVANE_DIST_DIR) / "Sample.bvx",
-                                       plan, PlanReadContext{kPointRegional, params, 0});
-    EXPECT_TRUE(status.ok()) << status.error;
+    const Status status = ReadData(std::filesystem::path(ARDVANE_DIST_DIR) / "Sample.bvx", plan,
+                                   PlanReadContext{kPointRegional, params, 0});
+    EXPECT_TRUE(status.ok()) << status.message();
   }
 
   // Calculates the plan and assembles its report from the paragraphs of the program folder

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QImage>
 
 #include "engine/plan_calculation.h"
@@ -23,11 +26,11 @@ using testing::WriteFile;
 class PlainPictures : public ReportPictures {
  public:
   explicit PlainPictures(QColor colour) : colour_(colour) {}
-  std::optional<DrawnPicture> Draw(ReportPicture kind, Language, std::string* error) override {
+  StatusOr<DrawnPicture> Draw(ReportPicture kind, Language) override {
     const bool payoff = kind == ReportPicture::kPayoffDates;
     if (payoff ? failPayoff : failBalances) {
-      *error = "The balances chart could not be drawn for the report: too large.";
-      return std::nullopt;
+      return Status::InvalidData(
+          "The balances chart could not be drawn for the report: too large.");
     }
     QImage image(payoff ? 40 : 60, 20, QImage::Format_RGB32);
     image.fill(colour_);
@@ -88,13 +91,23 @@ TEST_F(ReportWritingTest, AReportHoldsThePicturesOfItsOwnRunNotThoseInTheProgram
   // The copies are this run's own now, for the office's use only.
   EXPECT_EQ(ReadFile(folder / "Paydown.bmp"), "BM payoff");
   EXPECT_EQ(ReadFile(folder / "Balances.bmp"), "BM balances");
+
+  // A copy that cannot be written leaves the report saved, but not whole, and says why.
+  std::filesystem::remove(folder / "Balances.bmp");
+  std::filesystem::create_directory(folder / "Balances.bmp");
+  const ReportDocumentOutcome withoutCopy = WriteReportDocument(context, report);
+  EXPECT_TRUE(withoutCopy.saved);
+  EXPECT_FALSE(withoutCopy.complete);
+  EXPECT_EQ(errors, std::vector<std::string>{"Could not save the chart picture " +
+                                             (folder / "Balances.bmp").string() + ": " +
+                                             std::strerror(EISDIR)});
 }
 
 TEST_F(ReportWritingTest, ThePdfReadsTheWrittenDocumentAsItReadsTheFinishedOne) {
   // "Export PDF" of a report written before reads it back from its file: joined again and cut
   // again, it must give the PDF the very parts the finished document gave.
   const FinishedReport finished = FinishReport(context);
-  ASSERT_TRUE(finished.ok) << finished.error;
+  ASSERT_TRUE(finished.status.ok()) << finished.status.message();
   const std::string written = finished.document.Text();
   EXPECT_EQ(JoinTableRuns(written), written);
   const std::vector<PdfPart> direct = PdfPartsOf(finished.document);
@@ -108,7 +121,7 @@ TEST_F(ReportWritingTest, ThePdfReadsTheWrittenDocumentAsItReadsTheFinishedOne) 
   }
 }
 
-TEST_F(ReportWritingTest, APictureThatCannotBeDrawnReplacesNeitherTheReportNorItsPdf) {
+TEST_F(ReportWritingTest, APictureOrAPdfThatCannotBeDrawnReplacesNeitherTheReportNorItsPdf) {
   const std::filesystem::path report = folder / "Sample.doc";
   const PdfRequest pdf = PdfRequestFor(folder / "Sample.pdf", PaperSize::kLetter);
   WriteFile(report, "the older report");
@@ -121,6 +134,17 @@ TEST_F(ReportWritingTest, APictureThatCannotBeDrawnReplacesNeitherTheReportNorIt
   EXPECT_EQ(ReadFile(report), "the older report");
   EXPECT_EQ(ReadFile(pdf.path), "the older PDF");
   EXPECT_FALSE(std::filesystem::exists(folder / "Paydown.bmp"));
+
+  pictures.failBalances = false;
+  errors.clear();
+  const PdfRequest failingPdf{pdf.path, [](const ReportBlocks&) -> StatusOr<std::string> {
+                                return Status::IoError("The PDF could not be drawn.");
+                              }};
+  EXPECT_FALSE(WriteReportDocument(context, report, &failingPdf).saved);
+  EXPECT_EQ(errors, std::vector<std::string>{"Could not make the PDF \"" + pdf.path.string() +
+                                             "\": The PDF could not be drawn."});
+  EXPECT_EQ(ReadFile(report), "the older report");
+  EXPECT_EQ(ReadFile(pdf.path), "the older PDF");
 }
 
 TEST_F(ReportWritingTest, TheReportAndItsPdfAreWrittenTogetherOrNotAtAll) {

@@ -63,9 +63,9 @@ int main(int argc, char** argv) {
   }
   FixedPrompts prompts(argv[3]);
   PlanSession session(params, regional, Today(), prompts);
-  const ReadStatus status = session.TryOpenFile(argv[2]);
+  const Status status = session.TryOpenFile(argv[2]);
   if (!status.ok()) {
-    std::cerr << "resave_plan: " << status.error << "\n";
+    std::cerr << "resave_plan: " << status.message() << "\n";
     return 1;
   }
   return session.SavePlan(true) ? 0 : 1;

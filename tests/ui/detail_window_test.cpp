@@ -180,7 +180,7 @@ TEST(DetailWindowTest, TheMainWindowAppliesTheRecommendationAndEnablesDetailsWit
   testing::WriteFile(folder / "Params.ini", "[Permissions]\nConsolidate=1\n");
   PlanDocument plan = ConsolidatingPlan();
   testing::ChangeDebt(plan.Debts, 1, [](Debt& d) { d.Consolidate = true; });
-  ASSERT_TRUE(SaveData(plan, folder / "Plan.bvx", nullptr));
+  ASSERT_TRUE(SaveData(plan, folder / "Plan.bvx").ok());
   RecordingPrompts prompts;
   MainWindowOptions options;
   options.programFolder = folder.path();

@@ -72,7 +72,7 @@ class MainWindowTest : public ::testing::Test {
   }
   std::filesystem::path SavePlan(const std::string& name, const PlanDocument& plan) {
     const auto path = folder / name;
-    EXPECT_TRUE(SaveData(plan, path, nullptr));
+    EXPECT_TRUE(SaveData(plan, path).ok());
     return path;
   }
   template <typename T>

@@ -33,8 +33,8 @@ class SavingPrompts : public testing::FakePrompts {
 };
 
 std::string SavedBytes(const PlanDocument& plan, const std::filesystem::path& path) {
-  std::string error;
-  EXPECT_TRUE(SaveData(plan, path, &error)) << error;
+  const Status saved = SaveData(plan, path);
+  EXPECT_TRUE(saved.ok()) << saved.message();
   return testing::ReadFile(path);
 }
 

@@ -72,7 +72,7 @@ class PlanWindowsTest : public ::testing::Test {
  protected:
   std::unique_ptr<MainWindow> Open(const PlanDocument& plan) {
     const auto path = folder / "plan.bvx";
-    EXPECT_TRUE(SaveData(plan, path, nullptr));
+    EXPECT_TRUE(SaveData(plan, path).ok());
     MainWindowOptions options;
     options.programFolder = folder.path();
     options.regional = testing::kPointRegional;
@@ -301,7 +301,7 @@ class NotesWindowTest : public PlanWindowsTest {
     settings.ReportDirectory = (folder / "Reports").string() + "/";
     PlanDocument plan = FeePlan();
     const auto path = folder / "notes.bvx";
-    EXPECT_TRUE(SaveData(plan, path, nullptr));
+    EXPECT_TRUE(SaveData(plan, path).ok());
     EXPECT_TRUE(session.OpenFile(path));
   }
   std::unique_ptr<NotesWindow> Make() {

@@ -10,8 +10,7 @@ namespace ardvane {
 class ChartFormPictures : public ReportPictures {
  public:
   explicit ChartFormPictures(const ChartForms& forms) : forms_(forms) {}
-  std::optional<DrawnPicture> Draw(ReportPicture kind, Language language,
-                                   std::string* error) override;
+  StatusOr<DrawnPicture> Draw(ReportPicture kind, Language language) override;
 
  private:
   const ChartForms& forms_;

@@ -373,10 +373,9 @@ void DetailWindow::ExportAllTables() {
 void DetailWindow::ExportCsv(const std::string& proposedName, const std::string& csv) {
   const auto path = prompts_.ChooseCsvFile(planPath_.parent_path(), proposedName);
   if (!path) return;
-  std::string error;
-  if (!WriteFileAtomically(*path, csv, &error)) {
-    prompts_.ShowError("The table could not be saved as " + path->string() + ": " + error +
-                       ". Nothing was changed there.");
+  if (const Status written = WriteFileAtomically(*path, csv); !written.ok()) {
+    prompts_.ShowError("The table could not be saved as " + path->string() + ": " +
+                       written.message() + ". Nothing was changed there.");
   }
 }
 

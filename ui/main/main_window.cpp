@@ -323,17 +323,17 @@ void MainWindow::Start(const std::vector<std::string>& arguments) {
 
   bool opened = false;
   if (!arguments.empty() || lastFileExists) {
-    const ReadStatus status =
-        name.empty() ? ReadStatus{"no plan file is named"} : session_.TryOpenFile(name);
+    const Status status =
+        name.empty() ? Status::NotFound("no plan file is named") : session_.TryOpenFile(name);
     opened = status.ok();
     if (!opened) {
       // A plan that cannot be read is not shown under its name: the next Save would overwrite
       // the client's file with an empty plan. One too large for the window says why.
       std::string message = "Could not open file ";
       message += name;
-      if (status.error.rfind(kWindowLimit.notDone, 0) == 0) {
+      if (status.message().starts_with(kWindowLimit.notDone)) {
         message += "\n\n";
-        message += status.error;
+        message += status.message();
       }
       prompts_.ShowError(message);
     }
