@@ -45,10 +45,10 @@ std::string EscapeText(std::string_view text) {
   return out;
 }
 
-std::string Number(double value) { return FormatGeneral(value, "."); }
-std::string Number(Money value) { return Number(static_cast<double>(value.Units())); }
-std::string Number(Percent value) { return Number(value.Value()); }
-std::string Flag(bool set) { return set ? "1" : ""; }
+std::string NumberText(double value) { return FormatGeneral(value, "."); }
+std::string NumberText(Money value) { return NumberText(static_cast<double>(value.Units())); }
+std::string NumberText(Percent value) { return NumberText(value.Value()); }
+std::string FlagText(bool set) { return set ? "1" : ""; }
 
 class LineWriter {
  public:
@@ -93,32 +93,32 @@ std::string PlanToXml(const PlanDocument& plan) {
   for (int i = 0; i < 3; ++i) {
     const Accelerator& a = plan.Accelerators[i];
     w.Open("  ", accelerators[i])
-        .Attr("Monthly", Number(a.Monthly))
-        .Attr("Annual", Number(a.Annual))
+        .Attr("Monthly", NumberText(a.Monthly))
+        .Attr("Annual", NumberText(a.Annual))
         .Attr("Month", std::to_string(a.Month))
         .CloseEmpty();
   }
   w.Open("  ", "Plan")
       .Attr("Date", std::to_string(plan.Date))
-      .Attr("ReturnRate", Number(plan.ReturnRate))
+      .Attr("ReturnRate", NumberText(plan.ReturnRate))
       .Attr("Priority", std::to_string(PriorityCode(plan.Priority)))
-      .Attr("Consolidate", Flag(plan.Consolidate))
-      .Attr("SetupFeeRate", Number(plan.SetupFeeRate.InPercent()))
-      .Attr("SetupFee", Number(plan.SetupFee))
-      .Attr("ManagementFee", Number(plan.ManagementFee))
-      .Attr("DownPayment", Number(plan.DownPayment))
-      .Attr("MinSetupFee", Number(plan.MinSetupFee))
-      .Attr("MinSavings", Number(plan.MinSavings))
-      .Attr("MinDownPayment", Number(plan.MinDownPayment))
+      .Attr("Consolidate", FlagText(plan.Consolidate))
+      .Attr("SetupFeeRate", NumberText(plan.SetupFeeRate.InPercent()))
+      .Attr("SetupFee", NumberText(plan.SetupFee))
+      .Attr("ManagementFee", NumberText(plan.ManagementFee))
+      .Attr("DownPayment", NumberText(plan.DownPayment))
+      .Attr("MinSetupFee", NumberText(plan.MinSetupFee))
+      .Attr("MinSavings", NumberText(plan.MinSavings))
+      .Attr("MinDownPayment", NumberText(plan.MinDownPayment))
       .CloseEmpty();
   const ConsolidationLoanTerms& loan = plan.ConsolidationLoan;
   w.Open("  ", "ConsolidationLoan")
-      .Attr("InterestRate", Number(loan.InterestRate))
+      .Attr("InterestRate", NumberText(loan.InterestRate))
       .Attr("Term", std::to_string(RoundHalfEven(loan.Term)))
-      .Attr("InterestOnly", Flag(loan.InterestOnly))
-      .Attr("FeesRate", Number(loan.FeesRate))
-      .Attr("FeesAmount", Number(loan.FeesAmount))
-      .Attr("CashOut", Number(loan.CashOut))
+      .Attr("InterestOnly", FlagText(loan.InterestOnly))
+      .Attr("FeesRate", NumberText(loan.FeesRate))
+      .Attr("FeesAmount", NumberText(loan.FeesAmount))
+      .Attr("CashOut", NumberText(loan.CashOut))
       .CloseEmpty();
 
   for (const Debt& debt : plan.Debts) {
@@ -152,13 +152,13 @@ class ElementReader {
 
   std::string Raw(const char* name) const { return parser_.PartAttributes().ValueOf(name); }
   std::string Text(const char* name) const { return Raw(name); }
-  bool Flag(const char* name) const { return !Raw(name).empty(); }
-  double Number(const char* name, double fallback) const {
+  bool FlagText(const char* name) const { return !Raw(name).empty(); }
+  double NumberText(const char* name, double fallback) const {
     return PlanStrToFloatDefault(Raw(name), fallback, context_.regional);
   }
   Money Amount(const char* name, Money fallback) const {
     return Money::FromUnits(
-        CheckedAmount(name, Number(name, static_cast<double>(fallback.Units()))));
+        CheckedAmount(name, NumberText(name, static_cast<double>(fallback.Units()))));
   }
   int Integer(const char* name, int fallback) const { return StrToIntDefault(Raw(name), fallback); }
   // The debt of a Debt element. Its amounts are checked against what money holds; a number
@@ -168,7 +168,7 @@ class ElementReader {
     for (int i = 0; i < kDebtAttributeCount; ++i) {
       const char* name = kDebtAttributeNames[i];
       texts[i] = Raw(name);
-      if (IsDebtAmount(static_cast<DebtAttribute>(i))) CheckedAmount(name, Number(name, 0));
+      if (IsDebtAmount(static_cast<DebtAttribute>(i))) CheckedAmount(name, NumberText(name, 0));
     }
     Debt debt = ParseDebt(texts, context_.regional);
     debt.UnreadTexts.clear();
@@ -216,12 +216,13 @@ void ApplyElement(const XmlParser& parser, PlanDocument& plan, const PlanReadCon
     a.Annual = e.Amount("Annual", Money());
     a.Month = e.Integer("Month", 1);
   } else if (name == "Plan") {
-    plan.Date = TruncatedDay(e.Number("Date", context.today), context.today);
-    plan.ReturnRate = Percent(e.Number("ReturnRate", defaults.DefaultReturnRate * 100));
+    plan.Date = TruncatedDay(e.NumberText("Date", context.today), context.today);
+    plan.ReturnRate = Percent(e.NumberText("ReturnRate", defaults.DefaultReturnRate * 100));
     plan.Priority = PriorityFromCode(e.Integer("Priority", defaults.DefaultPaydownPriority));
-    plan.Consolidate = e.Flag("Consolidate");
+    plan.Consolidate = e.FlagText("Consolidate");
     plan.SetupFee = e.Amount("SetupFee", defaults.DefaultSetupFee);
-    plan.SetupFeeRate = Ratio(e.Number("SetupFeeRate", defaults.DefaultSetupFeeRate * 100) / 100);
+    plan.SetupFeeRate =
+        Ratio(e.NumberText("SetupFeeRate", defaults.DefaultSetupFeeRate * 100) / 100);
     plan.ManagementFee = e.Amount("ManagementFee", defaults.DefaultMonthlyFee);
     plan.DownPayment = e.Amount("DownPayment", defaults.DefaultDownPayment);
     plan.MinSetupFee = e.Amount("MinSetupFee", defaults.DefaultMinSetupFee);
@@ -229,11 +230,11 @@ void ApplyElement(const XmlParser& parser, PlanDocument& plan, const PlanReadCon
     plan.MinDownPayment = e.Amount("MinDownPayment", defaults.DefaultMinDownPayment);
   } else if (name == "ConsolidationLoan") {
     ConsolidationLoanTerms& loan = plan.ConsolidationLoan;
-    loan.FeesRate = Percent(e.Number("FeesRate", defaults.DefaultFees * 100));
+    loan.FeesRate = Percent(e.NumberText("FeesRate", defaults.DefaultFees * 100));
     loan.FeesAmount = e.Amount("FeesAmount", Money());
-    loan.InterestRate = Percent(e.Number("InterestRate", defaults.DefaultInterestRate * 100));
+    loan.InterestRate = Percent(e.NumberText("InterestRate", defaults.DefaultInterestRate * 100));
     loan.Term = e.Integer("Term", defaults.DefaultTerm);
-    loan.InterestOnly = e.Flag("InterestOnly");
+    loan.InterestOnly = e.FlagText("InterestOnly");
     loan.CashOut = e.Amount("CashOut", Money());
   } else if (name == "Debt") {
     plan.Debts.AddDebt(e.ReadDebt());
