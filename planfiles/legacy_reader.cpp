@@ -225,7 +225,7 @@ Status ReadTextFile(std::string_view content, const std::string& fileName, PlanD
       texts[i] = in.DebtLine(debt + 1, debtCount, IsDebtAmount(static_cast<DebtAttribute>(i)));
     }
     std::string& compounding = texts[static_cast<int>(DebtAttribute::CompoundingPeriod)];
-    if (compounding.empty()) compounding = "1";
+    if (compounding.empty()) compounding.push_back('1');
     if (in.ok()) result.Debts.AddDebt(ParseDebt(texts, context.regional));
   }
   if (!in.ok()) return in.status();

@@ -156,7 +156,10 @@ void SetReportWriteStepHook(std::function<void(std::string_view step)> hook) {
 }
 
 std::filesystem::path SetAsidePathFor(const std::filesystem::path& pdfPath) {
-  return pdfPath.parent_path() / ("." + pdfPath.filename().string() + ".replaced");
+  std::string name(1, '.');
+  name += pdfPath.filename().string();
+  name += ".replaced";
+  return pdfPath.parent_path() / name;
 }
 
 PictureBoxNumbers PictureBoxesFor(const AppSettings& settings) {

@@ -206,8 +206,13 @@ struct Attributes {
   // The value of a CSS property of the style attribute.
   std::string Style(std::string_view property) const { return CssValue(Get("style"), property); }
   bool HasClass(std::string_view name) const {
-    const std::string classes = ' ' + AsciiLower(Get("class")) + ' ';
-    return classes.find(" " + std::string(name) + " ") != std::string::npos;
+    std::string classes(1, ' ');
+    classes += AsciiLower(Get("class"));
+    classes += ' ';
+    std::string wanted(1, ' ');
+    wanted += name;
+    wanted += ' ';
+    return classes.find(wanted) != std::string::npos;
   }
 
   std::vector<std::pair<std::string, std::string>> pairs;
